@@ -1,0 +1,24 @@
+# Every third-party library the project links, found in one place. Modules link the
+# imported targets named here.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XML2 REQUIRED IMPORTED_TARGET libxml-2.0)
+pkg_check_modules(XSLT REQUIRED IMPORTED_TARGET libxslt)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(TIDY REQUIRED IMPORTED_TARGET tidy)
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(GUMBO REQUIRED IMPORTED_TARGET gumbo)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+find_package(GIF REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(Threads REQUIRED)
+find_package(GTest REQUIRED)
+find_package(benchmark QUIET)
+
+find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
+add_library(httplib INTERFACE)
+target_include_directories(httplib SYSTEM INTERFACE ${HTTPLIB_INCLUDE_DIR})
+target_link_libraries(httplib INTERFACE Threads::Threads)
+
+include(GoogleTest)

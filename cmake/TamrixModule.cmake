@@ -1,0 +1,63 @@
+# Helpers that keep each module's CMakeLists.txt to a few lines.
+#
+# tamrix_library(NAME [SHARED|MODULE] [GLOBS patterns...] [LINK libs...])
+#   Builds a library from the files that GLOBS match in the current folder (default
+#   *.cpp), with the repository root on the include path and our warnings as errors.
+# tamrix_tests(NAME [GLOBS patterns...] LINK libs...)
+#   Builds NAME from the files that GLOBS match (default tests/*.cpp), links GoogleTest
+#   and registers each test case with ctest.
+
+function(tamrix_glob out default)
+  set(patterns ${ARGN})
+  if(NOT patterns)
+    set(patterns ${default})
+  endif()
+  list(TRANSFORM patterns PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  file(GLOB files CONFIGURE_DEPENDS ${patterns})
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+function(tamrix_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+function(tamrix_library name)
+  cmake_parse_arguments(ARG "SHARED;MODULE" "" "GLOBS;LINK" ${ARGN})
+  tamrix_glob(sources "*.cpp" ${ARG_GLOBS})
+  if(ARG_SHARED)
+    add_library(${name} SHARED ${sources})
+  elseif(ARG_MODULE)
+    add_library(${name} MODULE ${sources})
+  else()
+    add_library(${name} STATIC ${sources})
+  endif()
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  tamrix_warnings(${name})
+endfunction()
+
+function(tamrix_tests name)
+  cmake_parse_arguments(ARG "" "" "GLOBS;LINK" ${ARGN})
+  tamrix_glob(sources "tests/*.cpp" ${ARG_GLOBS})
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TAMRIX_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+    TAMRIX_STAGE_DIR="${TAMRIX_STAGE_DIR}")
+  tamrix_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 300)
+endfunction()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt, in name
+# order, so a new module needs no edit of its parent's file.
+function(tamrix_add_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
