@@ -1,0 +1,113 @@
+#include "common/sqlite/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+#include "common/sqlite/local_collation.h"
+#include "common/sqlite/sqlite_error.h"
+#include "platform/text/utf.h"
+
+namespace common {
+
+using sqlite_detail::connectionError;
+using sqlite_detail::throwSqliteError;
+using sqlite_detail::throwWrapperError;
+
+SqliteDB::SqliteDB(std::wstring_view path, bool readOnly) {
+    try {
+        open(path, readOnly);
+    } catch (const SqliteException&) {
+        // Stays closed: the first use reports "Database not open".
+    }
+}
+
+SqliteDB::~SqliteDB() {
+    try {
+        close();
+    } catch (const SqliteException&) {
+        // Destructors never throw; close_v2 leaves nothing behind to clean up.
+    }
+}
+
+void SqliteDB::open(std::wstring_view path, bool readOnly) {
+    close();
+    readOnly_ = readOnly;
+    const std::string utf8Path = platform::text::toUtf8(path);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(utf8Path.c_str(), &db, flags, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_collation_v2(db, kLocalCollationName, SQLITE_UTF8, nullptr,
+                                         localCollate, nullptr);
+    if (rc != SQLITE_OK) {
+        SqliteException error(rc, connectionError(db));
+        sqlite3_close_v2(db);
+        throw error;
+    }
+    db_ = db;
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+}
+
+void SqliteDB::close() {
+    if (db_ == nullptr)
+        return;
+    const int rc = sqlite3_close_v2(db_);
+    if (rc != SQLITE_OK)
+        throwSqliteError(rc, db_);
+    db_ = nullptr;
+}
+
+void SqliteDB::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (db_ != nullptr)
+        sqlite3_busy_timeout(db_, milliseconds);
+}
+
+sqlite3* SqliteDB::requireOpen() const {
+    if (db_ == nullptr)
+        throwWrapperError(L"Database not open");
+    return db_;
+}
+
+void SqliteDB::exec(std::wstring_view sql) {
+    sqlite3* db = requireOpen();
+    const std::string text = platform::text::toUtf8(sql);
+    const char* rest = text.c_str();
+    const char* const end = rest + text.size();
+    while (rest < end) {
+        sqlite3_stmt* statement = nullptr;
+        const char* next = nullptr;
+        const int prepared =
+            sqlite3_prepare_v2(db, rest, static_cast<int>(end - rest), &statement, &next);
+        if (prepared != SQLITE_OK)
+            throwSqliteError(prepared, db);
+        rest = next;
+        if (statement == nullptr)
+            continue;  // only blanks or a comment
+        const int stepped = sqlite3_step(statement);
+        if (stepped != SQLITE_ROW && stepped != SQLITE_DONE) {
+            SqliteException error(stepped, connectionError(db));
+            sqlite3_finalize(statement);
+            throw error;
+        }
+        sqlite3_finalize(statement);
+    }
+}
+
+SqliteStatement SqliteDB::prepareStatement(std::wstring_view sql) {
+    sqlite3* db = requireOpen();
+    const std::string text = platform::text::toUtf8(sql);
+    sqlite3_stmt* statement = nullptr;
+    const int rc =
+        sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &statement, nullptr);
+    if (rc != SQLITE_OK)
+        throwSqliteError(rc, db);
+    return SqliteStatement(db, statement);
+}
+
+int SqliteDB::totalChanges() const {
+    return sqlite3_total_changes(requireOpen());
+}
+
+}  // namespace common

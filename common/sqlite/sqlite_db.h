@@ -1,0 +1,54 @@
+// One SQLite connection. UTF-8 paths and SQL at the library border, a busy timeout of
+// 60000 ms and the collation "local" on every connection.
+//
+// Contract: owns the connection and closes it in the destructor (sqlite3_close_v2, so
+// statements and cursors that outlive it stay valid until they finalize). Operations throw
+// SqliteException by value; the constructor never throws: a connection that fails to open
+// stays closed and its first use throws "Database not open". A connection may be used
+// from one thread at a time.
+#pragma once
+
+#include <string_view>
+
+#include "common/sqlite/sqlite_exception.h"
+#include "common/sqlite/sqlite_statement.h"
+
+struct sqlite3;
+
+namespace common {
+
+class SqliteDB {
+  public:
+    static constexpr int kDefaultBusyTimeoutMs = 60000;
+
+    SqliteDB() = default;
+    SqliteDB(std::wstring_view path, bool readOnly);
+    ~SqliteDB();
+    SqliteDB(const SqliteDB&) = delete;
+    SqliteDB& operator=(const SqliteDB&) = delete;
+
+    // Read-only opens never create the file; read-write opens create it when missing.
+    void open(std::wstring_view path, bool readOnly);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    void setBusyTimeout(int milliseconds);
+
+    // Runs every statement of `sql` in turn, each stepped once (rows are discarded). Any
+    // result but a row or done, SQLITE_BUSY and a failed "commit;" included, throws.
+    void exec(std::wstring_view sql);
+
+    SqliteStatement prepareStatement(std::wstring_view sql);
+
+    int totalChanges() const;
+    bool isReadOnly() const { return readOnly_; }
+
+  private:
+    sqlite3* requireOpen() const;
+
+    sqlite3* db_ = nullptr;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+    bool readOnly_ = false;
+};
+
+}  // namespace common
