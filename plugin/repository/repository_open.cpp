@@ -1,0 +1,147 @@
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <mutex>
+
+#include "platform/text/utf.h"
+#include "plugin/repository/repository.h"
+#include "plugin/repository/repository_connection.h"
+
+namespace plugin {
+
+namespace {
+
+struct RepositoryState {
+    std::mutex mutex;
+    std::wstring path;
+    std::wstring error;
+};
+
+RepositoryState& state() {
+    static RepositoryState instance;
+    return instance;
+}
+
+void setPath(const std::wstring& path) {
+    std::lock_guard lock(state().mutex);
+    state().path = path;
+}
+
+void setError(const std::wstring& error) {
+    std::lock_guard lock(state().mutex);
+    state().error = error;
+}
+
+constexpr const wchar_t* kSchema[] = {
+    L"CREATE TABLE IF NOT EXISTS entry (id TEXT, guid TEXT primary key, createTime DATETIME "
+    L"default CURRENT_TIMESTAMP, updateTime DATETIME default CURRENT_TIMESTAMP, url TEXT, site "
+    L"TEXT, type TEXT, category TEXT, folder TEXT, tags TEXT, title TEXT, description TEXT, "
+    L"text TEXT, html TEXT, mode INTEGER);",
+    L"CREATE TABLE IF NOT EXISTS log (guid TEXT NOT NULL, name TEXT NOT NULL, updateTime "
+    L"DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP, syncTime DATETIME);",
+    L"CREATE TABLE IF NOT EXISTS config (name TEXT NOT NULL, value TEXT);",
+};
+
+constexpr std::time_t kBackupInterval = 86400;
+constexpr int kBusyTimeoutMs = 60000;
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+// True when `path` exists and was written less than a day ago (or is dated ahead).
+bool isRecent(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return std::time(nullptr) - info.st_mtime <= kBackupInterval;
+}
+
+// Copies the database `source` page by page into `target` through SQLite's online backup,
+// which reads a consistent snapshot even while other connections write.
+bool copyDatabase(const std::string& source, const std::string& target) {
+    sqlite3* from = nullptr;
+    sqlite3* to = nullptr;
+    bool copied = false;
+    if (sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_open_v2(target.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) ==
+            SQLITE_OK) {
+        sqlite3_busy_timeout(from, kBusyTimeoutMs);
+        if (sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main")) {
+            const int stepped = sqlite3_backup_step(backup, -1);
+            copied = sqlite3_backup_finish(backup) == SQLITE_OK && stepped == SQLITE_DONE;
+        }
+    }
+    sqlite3_close(from);
+    copied = sqlite3_close(to) == SQLITE_OK && copied;
+    return copied;
+}
+
+}  // namespace
+
+std::wstring repositoryPath() {
+    std::lock_guard lock(state().mutex);
+    return state().path;
+}
+
+std::wstring repositoryError() {
+    std::lock_guard lock(state().mutex);
+    return state().error;
+}
+
+void closeRepository() {
+    setPath({});
+}
+
+int CreateSchema(const std::wstring& path) {
+    if (path.empty()) {
+        setError(L"No repository file was given.");
+        return -1;
+    }
+    try {
+        detail::WriteTransaction transaction(path);
+        for (const wchar_t* statement : kSchema)
+            transaction.run(statement);
+        transaction.commit();
+    } catch (const common::SqliteException& failure) {
+        setError(L"The repository " + path + L" cannot be used: " + detail::messageOf(failure));
+        return -1;
+    }
+    setError({});
+    setPath(path);
+    return 0;
+}
+
+int OpenRepository(const std::wstring& path) {
+    const bool existed = fileExists(platform::text::toUtf8(path));
+    if (CreateSchema(path) != 0)
+        return -1;
+    if (existed)
+        backupRepository({});
+    return 0;
+}
+
+bool backupRepository(const std::wstring& target) {
+    const std::wstring source = repositoryPath();
+    if (source.empty())
+        return false;
+    const std::string targetPath =
+        platform::text::toUtf8(target.empty() ? source + L".bak" : target);
+    if (isRecent(targetPath))
+        return false;
+    const std::string temporary = targetPath + ".tmp" + std::to_string(::getpid());
+    std::remove(temporary.c_str());
+    if (!copyDatabase(platform::text::toUtf8(source), temporary) ||
+        std::rename(temporary.c_str(), targetPath.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace plugin
