@@ -1,0 +1,111 @@
+#include "platform/system/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+namespace platform::system {
+namespace {
+
+std::string temporaryNameFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+bool writeAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
+    const std::string temporary = temporaryNameFor(path);
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (descriptor < 0) {
+        return false;
+    }
+    bool ok = writeAll(descriptor, bytes) && fsync(descriptor) == 0;
+    const int savedError = errno;
+    ok = (::close(descriptor) == 0) && ok;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
+        syncFolderOf(path);
+        return true;
+    }
+    const int failure = ok ? errno : savedError;
+    std::remove(temporary.c_str());
+    errno = failure;
+    return false;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    while (true) {
+        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            const int savedError = errno;
+            ::close(descriptor);
+            errno = savedError;
+            return count == 0;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+bool createFolders(const std::string& folder, unsigned mode) {
+    if (folder.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), mode) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat info {};
+    if (stat(folder.c_str(), &info) != 0) {
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform::system

@@ -1,0 +1,23 @@
+// Files written whole or not at all: the bytes go to a temporary file beside the target,
+// are flushed to disk, and the temporary file is renamed over the target. Readers see the
+// old file or the new one, never a part; a crash leaves the old file in place.
+//
+// Contract: thread-safe (each call uses its own temporary name); returns false and leaves
+// the target untouched on any failure, with errno describing it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform::system {
+
+// The new file gets `mode` (before the umask).
+bool writeFileAtomically(const std::string& path, std::string_view bytes, unsigned mode = 0644);
+
+// The whole file, or false when it cannot be read (a missing file sets errno to ENOENT).
+bool readWholeFile(const std::string& path, std::string& bytes);
+
+// Creates `folder` and its missing parents with `mode`; true when it exists afterwards.
+bool createFolders(const std::string& folder, unsigned mode = 0755);
+
+}  // namespace platform::system

@@ -1,0 +1,82 @@
+#include "platform/system/folders.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace platform::system {
+namespace {
+
+std::string absoluteVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != '/') {
+        return {};
+    }
+    std::string folder = value;
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder == "/" ? std::string() : folder;
+}
+
+std::string belowHome(const char* relative) {
+    const std::string home = homeFolder();
+    return home.empty() ? std::string() : home + relative;
+}
+
+}  // namespace
+
+std::string homeFolder() {
+    if (std::string home = absoluteVariable("HOME"); !home.empty()) {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+        return {};
+    }
+    std::string home = found->pw_dir;
+    return home == "/" ? std::string() : home;
+}
+
+std::string appDataFolder() {
+    if (std::string folder = absoluteVariable("XDG_DATA_HOME"); !folder.empty()) {
+        return folder;
+    }
+    return belowHome("/.local/share");
+}
+
+std::string personalFolder() {
+    return belowHome("/Documents");
+}
+
+std::string settingsFolder() {
+    std::string config = absoluteVariable("XDG_CONFIG_HOME");
+    if (config.empty()) {
+        config = belowHome("/.config");
+    }
+    return config.empty() ? std::string() : config + "/Olvan";
+}
+
+std::string runtimeFolder() {
+    if (std::string folder = absoluteVariable("XDG_RUNTIME_DIR"); !folder.empty()) {
+        return folder;
+    }
+    const std::string folder = "/tmp/olvan-" + std::to_string(getuid());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return {};
+    }
+    struct stat info {};
+    if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
+        return {};
+    }
+    return folder;
+}
+
+}  // namespace platform::system
