@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "addon/controller/input_binding.h"
+#include "addon/controller/settings.h"
+#include "common/util/registry_int.h"
+#include "platform/registry/store.h"
+#include "testing/environment/temporary_home.h"
 
 using addon::HotkeySetting;
 using addon::InputBindingTable;
@@ -120,4 +124,31 @@ TEST(InputBindings, HasInputBindingIgnoresTheEventOnlyWhenAskedWithoutOne) {
     EXPECT_FALSE(table.hasInputBinding(rects, L"mousedown", kRight, kShift, kDefault, 0));
     EXPECT_TRUE(table.hasInputBinding(rects, L"mousemove", kRight, kShift, kDefault, 0));
     EXPECT_TRUE(table.hasInputBinding(L"operator-track-elem", L"", kNone, 0, kTrack, 16));
+}
+
+TEST(InputBindings, ProcessTableTakesItsHotkeysFromTheRegistry) {
+    testing_environment::TemporaryHome home;
+    platform::registry::ScopedMemoryRegistry registry;
+    addon::loadInputBindings();
+    addon::sortInputBindings();
+    EXPECT_EQ(addon::findBoundAction(L"keydown", kNone, kCtrl, kDefault, 119),
+              L"command-toolbar-switch-quick");
+    EXPECT_EQ(addon::findBoundAction(L"keydown", kNone, kCtrl, kDefault, 81), L"");
+
+    const auto store = [](const wchar_t* name, std::int32_t number) {
+        common::registry_int<std::int32_t> value(
+            std::wstring(L"Software\\Olvan\\Tamrix\\Operate\\") + name,
+            platform::registry::HKEY_CURRENT_USER, 0, common::kRegistryAlwaysStore);
+        value = number;
+        value.save();
+    };
+    store(L"QuickSwitch", 1);
+    store(L"QuickSwitchHotKeyModifiers", 6);
+    store(L"ToolbarSwitch", 0);
+    addon::loadInputBindings();
+    addon::sortInputBindings();
+    EXPECT_EQ(addon::findBoundAction(L"keydown", kNone, kCtrl | kAlt, kDefault, 81),
+              L"operator-mode-switch-quick");
+    EXPECT_EQ(addon::findBoundAction(L"keydown", kNone, kCtrl, kDefault, 119), L"");
+    EXPECT_EQ(addon::readRightButtonSetting(), 1);
 }

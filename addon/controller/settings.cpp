@@ -1,0 +1,42 @@
+#include "addon/controller/settings.h"
+
+#include <string>
+
+#include "common/util/registry_int.h"
+
+namespace addon {
+
+namespace {
+
+std::int32_t readSetting(const std::wstring& name, std::int32_t defaultValue) {
+    common::registry_int<std::int32_t> value(L"Software\\Olvan\\Tamrix" + name,
+                                             platform::registry::HKEY_CURRENT_USER, defaultValue,
+                                             common::kRegistryNoWriteBack);
+    return value.value;
+}
+
+HotkeySetting readHotkey(const std::wstring& name, std::int32_t enabled, std::int32_t keyCode) {
+    return HotkeySetting{readSetting(L"\\Operate\\" + name, enabled),
+                         readSetting(L"\\Operate\\" + name + L"HotKeyCode", keyCode),
+                         readSetting(L"\\Operate\\" + name + L"HotKeyModifiers", 2)};
+}
+
+}  // namespace
+
+HotkeySetting readQuickSwitchHotkey() {
+    return readHotkey(L"QuickSwitch", 0, 81);
+}
+
+HotkeySetting readToolbarSwitchHotkey() {
+    return readHotkey(L"ToolbarSwitch", 1, 119);
+}
+
+std::int32_t readRightButtonSetting() {
+    return readSetting(L"\\Operate\\RightButton", 1);
+}
+
+void loadInputBindings() {
+    inputBindings().load(readQuickSwitchHotkey(), readToolbarSwitchHotkey());
+}
+
+}  // namespace addon
