@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/system/folders.h"
+#include "platform/system/module_path.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace platform::system;
+namespace fs = std::filesystem;
+
+TEST(Folders, FollowTheXdgVariables) {
+    testing_environment::TemporaryHome home;
+    EXPECT_EQ(appDataFolder(), home.dataHome());
+    EXPECT_EQ(settingsFolder(), home.configHome() / "Olvan");
+    EXPECT_EQ(personalFolder(), home.root() / "Documents");
+    EXPECT_EQ(runtimeFolder(), home.runtimeDir());
+
+    // Unset or relative values fall back to the home; a trailing "/" is dropped.
+    home.set("XDG_DATA_HOME", "relative/data");
+    home.set("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(appDataFolder(), home.root() / ".local/share");
+    EXPECT_EQ(settingsFolder(), home.root() / ".config/Olvan");
+    home.set("XDG_DATA_HOME", home.root().string() + "/elsewhere//");
+    EXPECT_EQ(appDataFolder(), home.root() / "elsewhere");
+    home.set("XDG_DATA_HOME", "/");
+    home.set("HOME", "/");
+    EXPECT_NE(appDataFolder(), "/");
+    EXPECT_NE(appDataFolder().substr(0, 7), "/.local");
+}
+
+TEST(Folders, RuntimeFallbackIsPrivateToTheUser) {
+    testing_environment::TemporaryHome home;
+    home.set("XDG_RUNTIME_DIR", std::nullopt);
+    const std::string folder = runtimeFolder();
+    ASSERT_EQ(folder, "/tmp/olvan-" + std::to_string(getuid()));
+    struct stat info {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, getuid());
+    EXPECT_EQ(info.st_mode & 077, 0u);
+}
+
+TEST(ModulePath, ProgramAndModuleFoldersGiveTheInstallationLayout) {
+    const std::string program = programPath();
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(fs::canonical(program), fs::canonical("/proc/self/exe"));
+    // Linked into this test program, the library's module is the program itself.
+    EXPECT_EQ(modulePath(), program);
+    EXPECT_EQ(installationRoot(), fs::path(program).parent_path().parent_path());
+    EXPECT_EQ(dataFolder(), installationRoot() + "/data");
+    EXPECT_EQ(modulePathOf(reinterpret_cast<const void*>(&programPath)), program);
+}
