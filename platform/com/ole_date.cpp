@@ -38,7 +38,8 @@ long long daysFromCivil(int year, int month, int day) {
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
+    if (month < 1 || month > 12)
+        return 0;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
@@ -49,9 +50,8 @@ bool isValidCalendarDate(int year, int month, int day) {
 }
 
 std::optional<double> calendarToOleDate(const CalendarTime& t) {
-    if (!isValidCalendarDate(t.year, t.month, t.day) || t.hour < 0 || t.hour > 23 ||
-        t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59 || t.millisecond < 0 ||
-        t.millisecond > 999)
+    if (!isValidCalendarDate(t.year, t.month, t.day) || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
+        t.minute > 59 || t.second < 0 || t.second > 59 || t.millisecond < 0 || t.millisecond > 999)
         return std::nullopt;
     const double days =
         static_cast<double>(daysFromCivil(t.year, t.month, t.day) + kEpochOffsetDays);
@@ -61,7 +61,8 @@ std::optional<double> calendarToOleDate(const CalendarTime& t) {
 }
 
 std::optional<CalendarTime> oleDateToCalendar(double date) {
-    if (!std::isfinite(date) || date < kMinOleDate || date > kMaxOleDate) return std::nullopt;
+    if (!std::isfinite(date) || date < kMinOleDate || date > kMaxOleDate)
+        return std::nullopt;
     // Split into whole days and a forward-running time of day, then count milliseconds.
     double whole = std::trunc(date);
     double fraction = std::fabs(date - whole);
@@ -79,6 +80,20 @@ std::optional<CalendarTime> oleDateToCalendar(double date) {
     t.hour = static_cast<int>(ms / 3600000);
     t.dayOfWeek = static_cast<int>(((unixDays % 7) + 7 + 4) % 7);  // 1970-01-01 was a Thursday
     return t;
+}
+
+double oleDateToLinear(double date) {
+    if (date >= 0)
+        return date;
+    const double whole = std::trunc(date);
+    return whole + (whole - date);
+}
+
+double linearToOleDate(double days) {
+    if (days >= 0)
+        return days;
+    const double whole = std::floor(days);
+    return whole - (days - whole);
 }
 
 }  // namespace platform::com

@@ -22,8 +22,8 @@ struct CalendarTime {
     friend bool operator==(const CalendarTime&, const CalendarTime&) = default;
 };
 
-inline constexpr double kMinOleDate = -657434.0;              // 0100-01-01
-inline constexpr double kMaxOleDate = 2958465.99999999;       // 9999-12-31 23:59:59
+inline constexpr double kMinOleDate = -657434.0;         // 0100-01-01
+inline constexpr double kMaxOleDate = 2958465.99999999;  // 9999-12-31 23:59:59
 
 // Days from 1970-01-01 of a proleptic Gregorian date (any month/day overflow normalised).
 long long daysFromCivil(int year, int month, int day);
@@ -34,5 +34,10 @@ int daysInMonth(int year, int month);
 std::optional<double> calendarToOleDate(const CalendarTime& time);
 // Rounds to the nearest millisecond. std::nullopt outside the valid range.
 std::optional<CalendarTime> oleDateToCalendar(double date);
+
+// A date as a count of days that runs forwards through the epoch (-1.25 becomes -0.75), so
+// that adding days, subtracting and ordering work before 1899-12-30 too; and back.
+double oleDateToLinear(double date);
+double linearToOleDate(double days);
 
 }  // namespace platform::com
