@@ -9,31 +9,6 @@ namespace tarn::routines {
 
 namespace {
 
-bool isOrdered(ValueType type) {
-    return type == ValueType::Number || type == ValueType::Date || type == ValueType::Logical;
-}
-
-// Numbers and dates by value (dates as days running forwards), logicals as -1/0.
-double orderValue(const Variant& value) {
-    switch (typeOf(value)) {
-        case ValueType::Date:
-            return platform::com::oleDateToLinear(value.real());
-        case ValueType::Logical:
-            return logicalNumber(value.boolean());
-        default:
-            return value.real();
-    }
-}
-
-// Negative, zero or positive as a sorts before, with or after b; both of one family.
-int compare(const Variant& a, const Variant& b) {
-    if (typeOf(a) == ValueType::Text)
-        return a.text().compare(b.text());
-    const double x = orderValue(a);
-    const double y = orderValue(b);
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
-
 bool sameFamily(ValueType a, ValueType b) {
     return a == b || (isOrdered(a) && isOrdered(b));
 }
@@ -48,7 +23,7 @@ void extreme(Arguments args, Variant& result, int sign, const wchar_t* name) {
     for (const Variant* candidate : args.subspan(1)) {
         if (!sameFamily(type, typeOf(*candidate)))
             raiseParserError(kErrorArgumentType, {name});
-        if (compare(*candidate, *best) * sign > 0)
+        if (compareValues(*candidate, *best) * sign > 0)
             best = candidate;
     }
     switch (type) {
@@ -56,10 +31,10 @@ void extreme(Arguments args, Variant& result, int sign, const wchar_t* name) {
             result = Variant::fromDate(best->real());
             break;
         case ValueType::Logical:
-            result = Variant::fromBool(orderValue(*best) != 0);
+            result = Variant::fromBool(*orderValue(*best) != 0);
             break;
         case ValueType::Number:
-            result = Variant::fromDouble(orderValue(*best));
+            result = Variant::fromDouble(*orderValue(*best));
             break;
         default:
             result = *best;
@@ -125,7 +100,8 @@ void between(Arguments a, Variant& r) {
     const ValueType x = typeOf(*a[0]);
     const bool comparable = (x == ValueType::Text || isOrdered(x)) &&
                             sameFamily(x, typeOf(*a[1])) && sameFamily(x, typeOf(*a[2]));
-    r = Variant::fromBool(comparable && compare(*a[1], *a[0]) < 0 && compare(*a[0], *a[2]) < 0);
+    r = Variant::fromBool(comparable && compareValues(*a[1], *a[0]) < 0 &&
+                          compareValues(*a[0], *a[2]) < 0);
 }
 
 void max(Arguments a, Variant& r) {

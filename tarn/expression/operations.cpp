@@ -18,8 +18,7 @@ bool isAnyOr(ValueType type, ValueType wanted) {
 }
 
 bool isComparable(ValueType type) {
-    return type == ValueType::Number || type == ValueType::Date || type == ValueType::Text ||
-           type == ValueType::Logical;
+    return type == ValueType::Text || isOrdered(type);
 }
 
 std::optional<ValueType> addType(ValueType left, ValueType right) {
@@ -50,18 +49,11 @@ std::optional<ValueType> subtractType(ValueType left, ValueType right) {
     raiseParserError(kErrorOperandTypes);
 }
 
-// Numbers, dates (as days running forwards) and logicals (-1/0) as one number.
-double orderValue(const Variant& value) {
-    switch (typeOf(value)) {
-        case ValueType::Number:
-            return value.real();
-        case ValueType::Date:
-            return oleDateToLinear(value.real());
-        case ValueType::Logical:
-            return logicalNumber(value.boolean());
-        default:
-            raiseOperandTypes();
-    }
+double numericValue(const Variant& value) {
+    const auto number = orderValue(value);
+    if (!number)
+        raiseOperandTypes();
+    return *number;
 }
 
 std::wstring_view withoutTrailingSpace(const std::wstring& text) {
@@ -86,21 +78,7 @@ bool equalValues(const Variant& left, const Variant& right, bool exact) {
     }
     if (l == ValueType::Date && r == ValueType::Date)
         return isValidDate(left.real()) && left.real() == right.real();
-    return orderValue(left) == orderValue(right);
-}
-
-// Negative, zero or positive as left sorts before, with or after right.
-int compareValues(const Variant& left, const Variant& right) {
-    const ValueType l = typeOf(left);
-    const ValueType r = typeOf(right);
-    if (l == ValueType::Text || r == ValueType::Text) {
-        if (l != r)
-            raiseOperandTypes();
-        return left.text().compare(right.text());
-    }
-    const double a = orderValue(left);
-    const double b = orderValue(right);
-    return a < b ? -1 : (a > b ? 1 : 0);
+    return numericValue(left) == numericValue(right);
 }
 
 double numberOperand(const Variant& value) {

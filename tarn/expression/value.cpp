@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 
+#include "platform/com/ole_date.h"
 #include "tarn/expression/parser_exception.h"
 
 namespace tarn {
@@ -34,6 +35,33 @@ bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
         if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
             return false;
     return true;
+}
+
+bool isOrdered(ValueType type) {
+    return type == ValueType::Number || type == ValueType::Date || type == ValueType::Logical;
+}
+
+std::optional<double> orderValue(const Variant& value) {
+    switch (typeOf(value)) {
+        case ValueType::Number:
+            return value.real();
+        case ValueType::Date:
+            return oleDateToLinear(value.real());
+        case ValueType::Logical:
+            return logicalNumber(value.boolean());
+        default:
+            return std::nullopt;
+    }
+}
+
+int compareValues(const Variant& left, const Variant& right) {
+    if (typeOf(left) == ValueType::Text && typeOf(right) == ValueType::Text)
+        return left.text().compare(right.text());
+    const auto a = orderValue(left);
+    const auto b = orderValue(right);
+    if (!a || !b)
+        raiseParserError(kErrorOperandTypes);
+    return *a < *b ? -1 : (*a > *b ? 1 : 0);
 }
 
 void requireTextLength(std::size_t length) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,6 +49,16 @@ long long toCount(double number);
 inline double logicalNumber(bool value) {
     return value ? -1.0 : 0.0;
 }
+
+// Numbers, dates and logicals order as numbers (see orderValue); texts among themselves.
+bool isOrdered(ValueType type);
+// Numbers and dates by value (dates as days running forwards), logicals as -1/0;
+// std::nullopt for texts and null.
+std::optional<double> orderValue(const Variant& value);
+// Negative, zero or positive as `left` sorts before, with or after `right`: texts by
+// ordinal comparison (case-sensitive), the rest by orderValue. Raises 3204 for a text
+// against a non-text and for null.
+int compareValues(const Variant& left, const Variant& right);
 
 // A number with `decimals` digits after the point, independent of the process locale.
 std::wstring formatFixed(double number, int decimals);
