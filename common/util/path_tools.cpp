@@ -1,0 +1,65 @@
+#include "common/util/path_tools.h"
+
+#include <algorithm>
+
+#include "platform/system/module_path.h"
+#include "platform/text/utf.h"
+
+namespace common {
+
+std::wstring nativePath(std::wstring_view path) {
+    std::wstring native(path);
+    std::replace(native.begin(), native.end(), L'\\', L'/');
+    return native;
+}
+
+std::wstring processPath() {
+    return platform::text::fromUtf8(platform::system::programPath());
+}
+
+std::wstring modulePath() {
+    return platform::text::fromUtf8(platform::system::modulePath());
+}
+
+std::wstring moduleFolder() {
+    return parentFolder(modulePath());
+}
+
+std::wstring parentFolder(std::wstring_view path) {
+    const std::wstring native = nativePath(path);
+    const auto slash = native.rfind(L'/');
+    return slash == std::wstring::npos ? std::wstring() : native.substr(0, slash);
+}
+
+std::wstring fileNameOf(std::wstring_view path) {
+    const std::wstring native = nativePath(path);
+    const auto slash = native.rfind(L'/');
+    return slash == std::wstring::npos ? native : native.substr(slash + 1);
+}
+
+std::wstring fileTitleOf(std::wstring_view path) {
+    const std::wstring name = fileNameOf(path);
+    const auto dot = name.rfind(L'.');
+    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::wstring sanitizeFileName(std::wstring_view text, bool keepSlashes) {
+    constexpr std::wstring_view kAlwaysReplaced = L"<>:\"|?";
+    constexpr std::wstring_view kSlashes = L"/\\";
+    std::wstring name(text);
+    for (auto& c : name) {
+        if (kAlwaysReplaced.find(c) != std::wstring_view::npos ||
+            (!keepSlashes && kSlashes.find(c) != std::wstring_view::npos)) {
+            c = L' ';
+        }
+    }
+    constexpr std::wstring_view kTrimmed = L" .\r\n";
+    const auto first = name.find_first_not_of(kTrimmed);
+    if (first == std::wstring::npos) {
+        return {};
+    }
+    const auto last = name.find_last_not_of(kTrimmed);
+    return name.substr(first, last - first + 1);
+}
+
+}  // namespace common

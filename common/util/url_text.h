@@ -1,0 +1,23 @@
+// Decoding the percent-escaped text of URLs and finding a URL's host.
+//
+// Contract: pure functions, thread-safe, any length of input.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// "%" followed by two hexadecimal digits (either case) becomes the character with that
+// byte value, "+" a space; everything else, a "%" without two digits included, is copied.
+std::wstring urlDecode(std::wstring_view text);
+
+// urlDecode, then the decoded bytes read as UTF-8: well-formed sequences of two, three and
+// four bytes become their one character; a byte that starts no well-formed sequence
+// stays the character of that value. "" for empty input.
+std::wstring urlUnescape(std::wstring_view url);
+
+// The text between "://" and the next "/" (or the end); "" when "://" is absent or first.
+std::wstring hostOfUrl(std::wstring_view url);
+
+}  // namespace common
