@@ -1,0 +1,309 @@
+// Quantifier nodes: fixed repetition (CRepeatNodeT), greedy (CGreedyNodeT), reluctant
+// (CReluctantNodeT) and possessive (CPossessiveNodeT) repetition of a body node between a
+// minimum and a maximum (kUnbounded for an open maximum). Iterations are counted in loops
+// and their backtracking data stays on the state's stack, so a repetition over any length
+// of text uses no more native stack than one iteration. A body that always consumes one
+// character runs as a plain scan that keeps only the count.
+#pragma once
+
+#include <algorithm>
+#include <climits>
+
+#include "common/regex/match_node.h"
+
+namespace common {
+
+constexpr int kUnbounded = INT_MAX;
+
+namespace regex_detail {
+
+// Brings count up to target by matching the body forwards; when an iteration fails, asks
+// the earlier iterations for their next alternative, last first. With backtrackFirst it
+// starts by asking the last iteration. False when no iteration has an alternative left
+// (every iteration undone).
+template <class CharT>
+bool fillIterations(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, int& count,
+                    int target, bool backtrackFirst) {
+    bool forward = !backtrackFirst;
+    for (;;) {
+        if (!state.tick())
+            return false;
+        if (forward) {
+            if (count >= target)
+                return true;
+            if (body.Match(state)) {
+                ++count;
+                continue;
+            }
+        }
+        if (count == 0)
+            return false;
+        forward = body.MatchNext(state);
+        if (!forward)
+            --count;
+    }
+}
+
+// Counts how many characters from the position the single-character body accepts, up to
+// limit, reading in the pattern's direction.
+template <class CharT>
+int scanRun(const MatchNode<CharT>& body, const CMatchStateT<CharT>& state, int limit,
+            bool rightToLeft) {
+    int n = 0;
+    if (rightToLeft) {
+        limit = std::min(limit, state.position);
+        const CharT* at = state.text + state.position - 1;
+        while (n < limit && body.acceptsCharacter(at[-n]))
+            ++n;
+    } else {
+        limit = std::min(limit, state.length - state.position);
+        const CharT* at = state.text + state.position;
+        while (n < limit && body.acceptsCharacter(at[n]))
+            ++n;
+    }
+    return n;
+}
+
+// Matches one more iteration of body; with mustConsume an iteration that consumes nothing
+// is retried with its next alternatives until one consumes something, and fails when none
+// does (so an empty body never loops for ever).
+template <class CharT>
+bool matchIteration(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, bool mustConsume) {
+    const int before = state.position;
+    if (!body.Match(state))
+        return false;
+    if (!mustConsume)
+        return true;
+    while (state.position == before)
+        if (!body.MatchNext(state))
+            return false;
+    return true;
+}
+
+}  // namespace regex_detail
+
+template <class CharT>
+class CRepeatNodeT : public MatchNode<CharT> {
+  public:
+    CRepeatNodeT(const MatchNode<CharT>* body, int count, bool rightToLeft)
+        : m_body(body), m_count(count), m_step(rightToLeft ? -1 : 1), m_rightToLeft(rightToLeft) {}
+
+    bool Match(CMatchStateT<CharT>& state) const override {
+        if (m_body->isSingleCharacter()) {
+            if (regex_detail::scanRun(*m_body, state, m_count, m_rightToLeft) < m_count)
+                return false;
+            state.position += m_count * m_step;
+            return true;
+        }
+        int done = 0;
+        return regex_detail::fillIterations(*m_body, state, done, m_count, false);
+    }
+    bool MatchNext(CMatchStateT<CharT>& state) const override {
+        if (state.aborted)
+            return false;
+        if (m_body->isSingleCharacter()) {
+            state.position -= m_count * m_step;
+            return false;
+        }
+        int done = m_count;
+        return regex_detail::fillIterations(*m_body, state, done, m_count, true);
+    }
+    bool addFirstCharacters(FirstCharacters& first) const override {
+        return m_count == 0 || m_body->addFirstCharacters(first);
+    }
+
+  private:
+    const MatchNode<CharT>* m_body;
+    int m_count;
+    int m_step;
+    bool m_rightToLeft;
+};
+
+template <class CharT>
+class CGreedyNodeT : public MatchNode<CharT> {
+  public:
+    CGreedyNodeT(const MatchNode<CharT>* body, int minimum, int maximum, bool rightToLeft)
+        : m_body(body),
+          m_min(minimum),
+          m_max(maximum),
+          m_step(rightToLeft ? -1 : 1),
+          m_rightToLeft(rightToLeft) {}
+
+    bool Match(CMatchStateT<CharT>& state) const override {
+        if (m_body->isSingleCharacter()) {
+            const int n = regex_detail::scanRun(*m_body, state, m_max, m_rightToLeft);
+            if (n < m_min)
+                return false;
+            state.position += n * m_step;
+            state.push(n);
+            return true;
+        }
+        return run(state, 0, true);
+    }
+    bool MatchNext(CMatchStateT<CharT>& state) const override {
+        if (!state.tick())
+            return false;
+        int count = state.pop();
+        if (m_body->isSingleCharacter()) {
+            if (count > m_min) {
+                state.position -= m_step;
+                state.push(count - 1);
+                return true;
+            }
+            state.position -= count * m_step;
+            return false;
+        }
+        return run(state, count, false);
+    }
+    bool addFirstCharacters(FirstCharacters& first) const override {
+        return m_body->addFirstCharacters(first) || m_min == 0;
+    }
+
+    const MatchNode<CharT>* body() const { return m_body; }
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
+
+  private:
+    // Extends while iterations succeed (an iteration beyond the minimum must consume
+    // something), then stops; on backtracking first asks the last iteration for another
+    // alternative, else gives it up.
+    bool run(CMatchStateT<CharT>& state, int count, bool forward) const {
+        for (;;) {
+            if (!state.tick())
+                return false;
+            if (forward) {
+                if (count < m_max && extend(state, count)) {
+                    ++count;
+                    continue;
+                }
+                if (count >= m_min) {
+                    state.push(count);
+                    return true;
+                }
+            }
+            if (count == 0)
+                return false;
+            forward = m_body->MatchNext(state);
+            if (forward)
+                continue;
+            --count;
+            if (count >= m_min) {
+                state.push(count);
+                return true;
+            }
+        }
+    }
+    bool extend(CMatchStateT<CharT>& state, int count) const {
+        return regex_detail::matchIteration(*m_body, state, count >= m_min);
+    }
+
+    const MatchNode<CharT>* m_body;
+    int m_min;
+    int m_max;
+    int m_step;
+    bool m_rightToLeft;
+};
+
+template <class CharT>
+class CReluctantNodeT : public MatchNode<CharT> {
+  public:
+    CReluctantNodeT(const MatchNode<CharT>* body, int minimum, int maximum)
+        : m_body(body), m_min(minimum), m_max(maximum) {}
+
+    bool Match(CMatchStateT<CharT>& state) const override {
+        int count = 0;
+        if (!regex_detail::fillIterations(*m_body, state, count, m_min, false))
+            return false;
+        state.push(count);
+        return true;
+    }
+    // One more iteration first; when none is possible, the next alternative of the last
+    // iteration made so far.
+    bool MatchNext(CMatchStateT<CharT>& state) const override {
+        if (!state.tick())
+            return false;
+        int count = state.pop();
+        if (count < m_max && regex_detail::matchIteration(*m_body, state, true)) {
+            state.push(count + 1);
+            return true;
+        }
+        while (count > 0) {
+            if (!state.tick())
+                return false;
+            if (m_body->MatchNext(state)) {
+                if (count < m_min &&
+                    !regex_detail::fillIterations(*m_body, state, count, m_min, false))
+                    return false;
+                state.push(count);
+                return true;
+            }
+            --count;
+        }
+        return false;
+    }
+    bool addFirstCharacters(FirstCharacters& first) const override {
+        return m_body->addFirstCharacters(first) || m_min == 0;
+    }
+
+  private:
+    const MatchNode<CharT>* m_body;
+    int m_min;
+    int m_max;
+};
+
+namespace regex_detail {
+
+// Runs body once and drops its backtracking data, so later failures never re-enter it.
+// With captures the capture array is saved first, so backtracking past the node still
+// undoes the groups set inside. Leaves the start position on the stack.
+template <class CharT>
+bool matchAtomic(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, bool captures) {
+    const int start = state.position;
+    if (captures)
+        state.pushCaptures();
+    const std::size_t mark = state.mark();
+    if (!body.Match(state)) {
+        if (captures && !state.aborted)
+            state.dropCaptures();
+        return false;
+    }
+    state.truncate(mark);
+    state.push(start);
+    return true;
+}
+
+template <class CharT>
+bool undoAtomic(CMatchStateT<CharT>& state, bool captures) {
+    if (state.aborted)
+        return false;
+    state.position = state.pop();
+    if (captures)
+        state.popCaptures();
+    return false;
+}
+
+}  // namespace regex_detail
+
+template <class CharT>
+class CPossessiveNodeT : public MatchNode<CharT> {
+  public:
+    CPossessiveNodeT(const MatchNode<CharT>* body, int minimum, int maximum, bool rightToLeft,
+                     bool captures)
+        : m_greedy(body, minimum, maximum, rightToLeft), m_captures(captures) {}
+
+    bool Match(CMatchStateT<CharT>& state) const override {
+        return regex_detail::matchAtomic<CharT>(m_greedy, state, m_captures);
+    }
+    bool MatchNext(CMatchStateT<CharT>& state) const override {
+        return regex_detail::undoAtomic(state, m_captures);
+    }
+    bool addFirstCharacters(FirstCharacters& first) const override {
+        return m_greedy.addFirstCharacters(first);
+    }
+
+  private:
+    CGreedyNodeT<CharT> m_greedy;
+    bool m_captures;
+};
+
+}  // namespace common
