@@ -1,0 +1,139 @@
+#include "common/language/language_table.h"
+
+#include <cwctype>
+
+#include "platform/ui/window_system.h"
+
+namespace common {
+
+namespace {
+
+bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towlower(a[i]) != std::towlower(b[i]))
+            return false;
+    return true;
+}
+
+void replaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
+    for (std::size_t at = text.find(from); at != std::wstring::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// The translation of a control or menu text: the first item whose English text equals it
+// and whose translation is not empty.
+const LanguageItem* translationOf(const LanguageSection& section, const std::wstring& text) {
+    for (const LanguageItem& item : section.items)
+        if (item.lang1 == text && !item.lang2.empty())
+            return &item;
+    return nullptr;
+}
+
+}  // namespace
+
+LanguageTable& languageTable() {
+    static LanguageTable table;
+    return table;
+}
+
+std::wstring unescapeLanguageText(std::wstring text) {
+    replaceAll(text, L"\\n", L"\n");
+    replaceAll(text, L"\\r", L"\r");
+    replaceAll(text, L"\\t", L"\t");
+    return text;
+}
+
+void LanguageTable::clear() {
+    path_.clear();
+    name_.clear();
+    title_.clear();
+    version_.clear();
+    sections_.clear();
+    lastError_.clear();
+}
+
+const LanguageSection* LanguageTable::findSection(const std::wstring& name) const {
+    for (const LanguageSection& section : sections_)
+        if (equalIgnoringCase(section.name, name))
+            return &section;
+    return nullptr;
+}
+
+int LanguageTable::localizeDialog(platform::ui::HWND window, const std::wstring& section) const {
+    const LanguageSection* found = findSection(section);
+    if (!found)
+        return -1;
+    auto& system = platform::ui::windows();
+    int count = 0;
+    for (platform::ui::HWND child = system.findWindowEx(window, {}, L"", L""); child;
+         child = system.findWindowEx(window, child, L"", L"")) {
+        const std::wstring text = system.text(child);
+        if (text.empty())
+            continue;
+        if (const LanguageItem* item = translationOf(*found, text)) {
+            system.setText(child, item->lang2);
+            ++count;
+        }
+    }
+    for (const LanguageItem& item : found->items) {
+        if (item.lang1 == L"#caption#" || item.lang1.empty()) {
+            system.setText(window, item.lang2);
+            ++count;
+            break;
+        }
+    }
+    return count;
+}
+
+int LanguageTable::localizeMenu(platform::ui::Menu& menu, const std::wstring& section) const {
+    const LanguageSection* found = findSection(section);
+    if (!found)
+        return -1;
+    int count = 0;
+    for (int position = 0; position < menu.count(); ++position) {
+        platform::ui::MenuItem& entry = *menu.at(position);
+        if (entry.separator)
+            continue;
+        if (!entry.text.empty()) {
+            if (const LanguageItem* item = translationOf(*found, entry.text)) {
+                menu.modifyAt(position, entry.id, item->lang2);
+                ++count;
+            }
+        }
+        if (entry.submenu)
+            count += localizeMenu(*entry.submenu, section);
+    }
+    return count;
+}
+
+std::wstring LanguageTable::translate(const std::wstring& section, const std::wstring& text,
+                                      const std::wstring& key) const {
+    const LanguageSection* found = findSection(section);
+    if (!found)
+        return text;
+    for (const LanguageItem& item : found->items) {
+        const bool byText = !text.empty() && item.lang1 == text;
+        const bool byKey = !key.empty() && item.name == key;
+        if ((byText || byKey) && !item.lang2.empty())
+            return item.lang2;
+    }
+    return text;
+}
+
+int loadLanguage(LanguageTable& table, const std::wstring& code, const std::wstring& folder) {
+    if (code.empty()) {
+        table.clear();
+        return 0;
+    }
+    if (code == table.name())
+        return 0;
+    std::wstring path = folder;
+    if (!path.empty() && path.back() != L'/' && path.back() != L'\\')
+        path += L'/';
+    return table.load(path + code + L".xml");
+}
+
+}  // namespace common

@@ -1,0 +1,82 @@
+// The language table: sections of {name, English text, translation} items read from a
+// language file ("language" root, "section" children, "item" grandchildren), and the
+// translation of dialogs, menus and single texts with it.
+//
+// Section names are compared without case, item texts exactly. Loading replaces the whole
+// content or, when the file cannot be read, parsed or has no "language" root, leaves it as
+// it was and reports -1 with the reason in lastError().
+//
+// Threading: filled at start-up, then read-only; read from the user-interface thread. One
+// process-wide table serves each program (languageTable()).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/menu.h"
+#include "platform/ui/types.h"
+
+namespace common {
+
+struct LanguageItem {
+    std::wstring name;
+    std::wstring lang1;  // the English text as it stands in the program
+    std::wstring lang2;  // the translation
+};
+
+struct LanguageSection {
+    std::wstring name;
+    std::vector<LanguageItem> items;
+};
+
+class LanguageTable {
+  public:
+    static constexpr const wchar_t* kDefaultVersion = L"1.0";
+
+    // 0 on success; -1 for an empty path or a file that cannot be read, parsed or has no
+    // "language" root (the content stays; a non-empty `path` is remembered all the same).
+    int load(const std::wstring& path);
+    void clear();
+
+    // Translates the texts of the window's direct children and its caption; the number of
+    // texts set, or -1 when the section does not exist.
+    int localizeDialog(platform::ui::HWND window, const std::wstring& section) const;
+    // Translates the menu's items and, recursively, its submenus (which they keep); the
+    // number of items set, or -1 when the section does not exist.
+    int localizeMenu(platform::ui::Menu& menu, const std::wstring& section) const;
+    // The translation of `text` (or of the item named `key`), `text` itself when none.
+    std::wstring translate(const std::wstring& section, const std::wstring& text,
+                           const std::wstring& key = {}) const;
+
+    // The first section with that name, compared without case; nullptr when none.
+    const LanguageSection* findSection(const std::wstring& name) const;
+
+    const std::wstring& path() const { return path_; }
+    const std::wstring& name() const { return name_; }
+    const std::wstring& title() const { return title_; }
+    const std::wstring& version() const { return version_; }
+    const std::vector<LanguageSection>& sections() const { return sections_; }
+    const std::wstring& lastError() const { return lastError_; }
+
+  private:
+    std::wstring path_;
+    std::wstring name_;
+    std::wstring title_;
+    std::wstring version_ = kDefaultVersion;
+    std::vector<LanguageSection> sections_;
+    std::wstring lastError_;
+};
+
+// The program's table.
+LanguageTable& languageTable();
+
+// The start-up rule: an empty code clears the table; otherwise, unless the table already
+// holds that language (its name equals the code), loads "<folder>/<code>.xml". Returns
+// load's result, 0 when nothing had to be loaded.
+int loadLanguage(LanguageTable& table, const std::wstring& code, const std::wstring& folder);
+
+// Turns the two-character sequences backslash-n, backslash-r and backslash-t into line
+// feed, carriage return and tab (all n first, then r, then t); other backslashes stay.
+std::wstring unescapeLanguageText(std::wstring text);
+
+}  // namespace common

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/language/language_table.h"
+#include "platform/text/utf.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/window_system.h"
+
+using namespace common;
+namespace ui = platform::ui;
+
+namespace {
+
+const std::wstring kTestData = L"" TAMRIX_TEST_DATA;
+const std::wstring kLanguages =
+    std::filesystem::path(TAMRIX_TEST_DATA "/../../../../data/languages")
+        .lexically_normal()
+        .wstring();
+
+}  // namespace
+
+TEST(LanguageTable, LoadsShippedGermanFileAndTranslatesByTextOrKey) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kLanguages + L"/de.xml"), 0) << platform::text::toUtf8(table.lastError());
+    EXPECT_EQ(table.name(), L"de");
+    EXPECT_EQ(table.title(), L"Deutsch");
+    EXPECT_EQ(table.translate(L"message", L"'Title' format error, please specify the title"),
+              L"Ungültiger Titel: Bitte geben Sie einen Titel an");
+    EXPECT_EQ(table.translate(L"Message", L"tamrix for ie"), L"tamrix for ie")
+        << "item texts match exactly";
+    EXPECT_EQ(table.translate(L"Nowhere", L"Open"), L"Open");
+    EXPECT_EQ(table.translate(L"Dialog::SimpleSave", L"", L"caption"), L"Speichern");
+
+    LanguageTable english;
+    ASSERT_EQ(english.load(kLanguages + L"/en.xml"), 0);
+    EXPECT_EQ(english.translate(L"Menu::Folder", L"Rename"), L"Rename");
+    EXPECT_EQ(english.sections().size(), table.sections().size());
+}
+
+TEST(LanguageTable, EscapesNameFromFileAndFirstSectionWins) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kTestData + L"/zz.xml"), 0);
+    EXPECT_EQ(table.name(), L"zz") << "the file name, not the root's name attribute";
+    EXPECT_EQ(table.version(), L"1.0");
+    EXPECT_EQ(table.translate(L"message", L"Two\nLines"), L"Zwei\nZeilen\\q");
+    EXPECT_EQ(table.translate(L"MESSAGE", L"shadowed"), L"shadowed");
+    EXPECT_EQ(unescapeLanguageText(L"a\\tb\\rc\\nd\\x"), L"a\tb\rc\nd\\x");
+
+    EXPECT_EQ(loadLanguage(table, L"zz", kTestData), 0);
+    EXPECT_EQ(table.path(), kTestData + L"/zz.xml") << "the same language is not loaded again";
+    EXPECT_EQ(loadLanguage(table, L"", kTestData), 0);
+    EXPECT_TRUE(table.sections().empty());
+}
+
+TEST(LanguageTable, UnreadableFilesAreReportedAndKeepTheContent) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kLanguages + L"/de.xml"), 0);
+    for (const wchar_t* bad : {L"/broken.xml", L"/noroot.xml", L"/missing.xml"}) {
+        EXPECT_EQ(table.load(kTestData + bad), -1);
+        EXPECT_FALSE(table.lastError().empty());
+        EXPECT_EQ(table.path(), kTestData + bad);
+        EXPECT_EQ(table.name(), L"de");
+        EXPECT_EQ(table.translate(L"Menu::Site", L"Open Website"), L"Website öffnen");
+    }
+    LanguageTable empty;
+    EXPECT_EQ(empty.load(L""), -1);
+}
+
+TEST(LanguageTable, LocalizesDialogChildrenAndCaption) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kTestData + L"/zz.xml"), 0);
+    ui::Dialog dialog({1,
+                       L"Caption",
+                       100,
+                       50,
+                       {{.id = 5, .text = L"Two\nLines"},
+                        {.id = 6, .text = L"untouched"},
+                        {.id = 7, .kind = ui::ControlKind::edit}}});
+    const ui::HWND window = dialog.create();
+    EXPECT_EQ(table.localizeDialog(window, L"Message"), 2);
+    EXPECT_EQ(dialog.itemText(5), L"Zwei\nZeilen\\q");
+    EXPECT_EQ(dialog.itemText(6), L"untouched");
+    EXPECT_EQ(dialog.caption(), L"Leer") << "an item with empty lang1 names the caption";
+    EXPECT_EQ(table.localizeDialog(window, L"Dialog::Missing"), -1);
+    ui::windows().reset();
+}
+
+TEST(LanguageTable, LocalizesMenusKeepingSubmenusAndStates) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kLanguages + L"/de.xml"), 0);
+    auto menu = ui::Menu::build({{L"Open", 32903},
+                                 {},
+                                 {L"Folder", 33078, {{L"Inbox", 3000}, {L"New Folder", 2999}}},
+                                 {L"Delete", 32910}});
+    menu->check(32903, true);
+    menu->gray(32910, true);
+    EXPECT_EQ(table.localizeMenu(*menu, L"Menu::Item"), 4);
+    EXPECT_EQ(menu->at(0)->text, L"Öffnen");
+    EXPECT_TRUE(menu->at(0)->checked);
+    EXPECT_EQ(menu->at(2)->text, L"Ordner");
+    ASSERT_TRUE(menu->at(2)->submenu);
+    EXPECT_EQ(menu->at(2)->id, 33078u);
+    EXPECT_EQ(menu->findById(3000)->text, L"Inbox");
+    EXPECT_EQ(menu->findById(2999)->text, L"Neuer Ordner");
+    EXPECT_EQ(menu->stateOf(32910), ui::MF_GRAYED);
+    EXPECT_EQ(table.localizeMenu(*menu, L"Menu::None"), -1);
+}

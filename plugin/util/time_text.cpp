@@ -1,0 +1,51 @@
+#include "plugin/util/time_text.h"
+
+#include <array>
+#include <ctime>
+#include <cwchar>
+
+#include "platform/com/guid.h"
+
+namespace plugin {
+
+namespace {
+
+std::wstring format(const std::tm& parts, const std::wstring& pattern) {
+    std::array<wchar_t, 129> text{};
+    if (std::wcsftime(text.data(), text.size(), pattern.c_str(), &parts) == 0)
+        return {};
+    return text.data();
+}
+
+}  // namespace
+
+std::wstring newGuidText() {
+    const platform::com::GUID guid = platform::com::newGuid();
+    std::array<wchar_t, 48> text{};
+    std::swprintf(text.data(), text.size(), L"A%07X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
+                  guid.Data1, guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
+                  guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    return text.data();
+}
+
+std::wstring formatUtc(std::int64_t time, const std::wstring& pattern) {
+    const auto seconds = static_cast<std::time_t>(time);
+    std::tm parts{};
+    if (!gmtime_r(&seconds, &parts))
+        return {};
+    return format(parts, pattern);
+}
+
+std::wstring timeText(std::chrono::system_clock::time_point time, bool local) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm parts{};
+    if (!(local ? localtime_r(&seconds, &parts) : gmtime_r(&seconds, &parts)))
+        return {};
+    return format(parts, L"%Y-%m-%d %H:%M:%S");
+}
+
+std::wstring nowText(bool local) {
+    return timeText(std::chrono::system_clock::now(), local);
+}
+
+}  // namespace plugin
