@@ -132,10 +132,8 @@ std::uint32_t readFile(std::wstring_view path, std::string& buffer, std::size_t 
 
 std::vector<std::wstring> listFiles(std::wstring_view folder, std::wstring_view pattern,
                                     bool recursive) {
-    std::string match = platform::text::toUtf8(pattern);
-    if (match == "*.*") {
-        match = "*";
-    }
+    const std::string match =
+        pattern == L"*.*" ? std::string(1, '*') : platform::text::toUtf8(pattern);
     std::vector<std::wstring> files;
     collectFiles(withSlash(folder), match, recursive, files);
     return files;

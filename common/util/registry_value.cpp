@@ -1,8 +1,5 @@
 #include "common/util/registry_value.h"
 
-#include <cstring>
-#include <vector>
-
 #include "platform/registry/registry.h"
 
 namespace common {
@@ -69,13 +66,13 @@ bool registry_value::readStored(reg::DWORD type, std::wstring& text) {
         storedType != type) {
         return false;
     }
-    std::vector<reg::BYTE> bytes(size);
+    // Room for the stored bytes plus a terminating NUL, whatever the stored size.
+    std::wstring stored((size + sizeof(wchar_t) - 1) / sizeof(wchar_t) + 1, L'\0');
     if (size != 0 && reg::RegQueryValueExW(key_, valueName_.c_str(), nullptr, &storedType,
-                                           bytes.data(), &size) != reg::ERROR_SUCCESS) {
+                                           reinterpret_cast<reg::BYTE*>(stored.data()),
+                                           &size) != reg::ERROR_SUCCESS) {
         return false;
     }
-    std::wstring stored(size / sizeof(wchar_t), L'\0');
-    std::memcpy(stored.data(), bytes.data(), stored.size() * sizeof(wchar_t));
     text.assign(stored.c_str());
     return true;
 }
