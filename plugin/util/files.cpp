@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 
+#include "common/util/file_tools.h"
 #include "platform/text/utf.h"
 
 namespace plugin {
@@ -129,20 +130,7 @@ std::wstring sanitizeFileName(std::wstring_view name, bool keepSlashes) {
 }
 
 int makeFolders(std::wstring_view base, std::wstring_view relative) {
-    fs::path folder = nativePath(std::wstring(base));
-    std::wstring rest(relative);
-    std::size_t start = 0;
-    while (start < rest.size()) {
-        std::size_t end = start;
-        while (end < rest.size() && !isSeparator(rest[end]))
-            ++end;
-        if (end > start) {
-            folder /= nativePath(rest.substr(start, end - start));
-            std::error_code ignored;
-            fs::create_directory(folder, ignored);
-        }
-        start = end + 1;
-    }
+    common::createFolderTree(base, relative);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "plugin/util/strings.h"
 
+#include "common/util/url_text.h"
+
 #include <cwctype>
 #include <optional>
 
@@ -92,12 +94,7 @@ std::vector<std::wstring> split(std::wstring_view text, std::wstring_view separa
 }
 
 std::wstring urlHost(std::wstring_view url) {
-    const auto marker = url.find(L"://");
-    if (marker == std::wstring_view::npos || marker == 0)
-        return {};
-    const auto start = marker + 3;
-    const auto end = url.find(L'/', start);
-    return std::wstring(url.substr(start, end == std::wstring_view::npos ? url.npos : end - start));
+    return common::hostOfUrl(url);
 }
 
 namespace {

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <cwchar>
 
-#include "platform/com/guid.h"
+#include "common/util/string_tools.h"
 
 namespace plugin {
 
@@ -20,12 +20,7 @@ std::wstring format(const std::tm& parts, const std::wstring& pattern) {
 }  // namespace
 
 std::wstring newGuidText() {
-    const platform::com::GUID guid = platform::com::newGuid();
-    std::array<wchar_t, 48> text{};
-    std::swprintf(text.data(), text.size(), L"A%07X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
-                  guid.Data1, guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
-                  guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    return text.data();
+    return common::newGuidText();
 }
 
 std::wstring formatUtc(std::int64_t time, const std::wstring& pattern) {
