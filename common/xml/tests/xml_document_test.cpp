@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/xml/tests/xml_test_support.h"
+
+using namespace common;
+using namespace xml_test;
+
+TEST(XmlDocument, AppendedXmlInstructionBecomesTheOneDeclaration) {
+    CXMLDOMDocument2 doc = CXMLDOMDocument2::Create();
+    const auto pi = doc.CreateProcessingInstruction(L"xml", L"version=\"1.0\" encoding=\"UTF-8\"");
+    doc.AppendChild(pi);
+    doc.AppendChild(doc.CreateProcessingInstruction(L"xml", L"version=\"1.0\""));
+    const CXMLDOMNode root = doc.AppendChild(doc.CreateNode(NODE_ELEMENT, L"results", L""));
+    root.AppendChild(doc.CreateNode(NODE_ELEMENT, L"item", L"")).PutText(L"caf\u00e9 & <tea>");
+
+    const std::wstring xml = doc.GetXml();
+    EXPECT_EQ(xml,
+              L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              L"<results><item>caf\u00e9 &amp; &lt;tea&gt;</item></results>\n");
+    EXPECT_EQ(doc.GetChildNodes().GetLength(), 1);
+
+    CXMLDOMDocument2 again = parse(xml);
+    EXPECT_EQ(again.GetXml(), xml);
+    EXPECT_EQ(again.SelectSingleNode(L"/results/item").GetText(), L"caf\u00e9 & <tea>");
+
+    EXPECT_EQ(parse(L"<a/>").GetXml(), L"<a/>\n");
+    // A wide string is no longer in the encoding its declaration names.
+    EXPECT_EQ(parse(L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>\u00e9</a>").GetXml(),
+              L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\u00e9</a>\n");
+
+    EXPECT_EQ(
+        thrownBy([&] { root.AppendChild(doc.CreateProcessingInstruction(L"xml", L"")); }).hr(),
+        platform::com::E_INVALIDARG);
+}
+
+TEST(XmlDocument, SaveWritesWholeFilesThatLoadAgain) {
+    TempDir dir;
+    CXMLDOMDocument2 doc =
+        parse(L"<?xml version=\"1.0\"?><config><page name=\"\u00e9\"/></config>");
+    const std::string target = dir.file("config.xml");
+    doc.Save(widen(target));
+    doc.SelectSingleNode(L"/config/page").SetAttribute(L"name", L"second");
+    doc.Save(widen(target));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    CXMLDOMDocument2 loaded = CXMLDOMDocument2::Create();
+    std::wstring backslashed = widen(target);
+    std::replace(backslashed.begin(), backslashed.end(), L'/', L'\\');
+    ASSERT_TRUE(loaded.LoadFile(backslashed)) << loaded.GetParseError();
+    std::wstring name;
+    loaded.SelectSingleNode(L"/config/page").GetAttribute(L"name", name);
+    EXPECT_EQ(name, L"second");
+
+    const CComException failed = thrownBy([&] { doc.Save(widen(dir.file("missing/x.xml"))); });
+    EXPECT_NE(failed.message().find(L"missing/x.xml"), std::wstring::npos);
+    EXPECT_FALSE(loaded.LoadFile(L""));
+}
+
+TEST(XmlDocument, FailedLoadsExplainAndLeaveAnEmptyDocument) {
+    CXMLDOMDocument2 doc = parse(L"<a/>");
+    EXPECT_FALSE(doc.LoadXML(L"<a>\n<b></a>"));
+    EXPECT_NE(doc.GetParseError().find(L"line 2"), std::wstring::npos) << doc.GetParseError();
+    EXPECT_TRUE(doc.GetDocumentElement().IsEmpty());
+    EXPECT_EQ(doc.GetXml(), L"");
+    EXPECT_FALSE(doc.Load(L"/nonexistent/file.xml"));
+    EXPECT_NE(doc.GetParseError().find(L"/nonexistent/file.xml"), std::wstring::npos);
+    EXPECT_TRUE(doc.LoadXML(L"<b/>"));
+    EXPECT_EQ(doc.GetParseError(), L"");
+}
+
+TEST(XmlDocument, ParsingNeverLoadsExternalContent) {
+    TempDir dir;
+    const std::string secret = dir.file("secret.txt", "SECRET");
+    const std::string dtd = dir.file("defaults.dtd", "<!ATTLIST r injected CDATA \"FROM-DTD\">");
+
+    CXMLDOMDocument2 doc = CXMLDOMDocument2::Create();
+    EXPECT_FALSE(doc.LoadXML(
+        widen("<!DOCTYPE r [<!ENTITY s SYSTEM \"file://" + secret + "\">]><r>&s;</r>")));
+    EXPECT_NE(doc.GetParseError().find(L"entities"), std::wstring::npos);
+    EXPECT_FALSE(
+        doc.LoadXML(L"<!DOCTYPE r [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
+                    L"<r>&b;</r>"));
+    EXPECT_FALSE(
+        doc.LoadXML(widen("<!DOCTYPE r [<!ENTITY % p SYSTEM \"" + secret + "\"> %p;]><r/>")));
+
+    ASSERT_TRUE(doc.LoadXML(widen("<!DOCTYPE r SYSTEM \"" + dtd + "\"><r/>")))
+        << doc.GetParseError();
+    std::wstring injected;
+    doc.GetDocumentElement().GetAttribute(L"injected", injected);
+    EXPECT_EQ(injected, L"");
+    EXPECT_TRUE(doc.LoadXML(L"<!DOCTYPE r SYSTEM \"http://127.0.0.1:9/r.dtd\"><r>ok</r>"));
+    EXPECT_EQ(doc.GetText(), L"ok");
+}
+
+TEST(XmlDocument, WhiteSpaceIsKeptOnlyWhenAsked) {
+    const std::wstring text = L"<a>\n  <b>x</b>\n  <c> </c>\n</a>";
+    CXMLDOMDocument2 doc = parse(text);
+    EXPECT_EQ(doc.GetDocumentElement().GetChildNodes().GetLength(), 2);
+    doc.PutPreserveWhiteSpace(true);
+    ASSERT_TRUE(doc.LoadXML(text));
+    EXPECT_EQ(doc.GetDocumentElement().GetChildNodes().GetLength(), 5);
+    EXPECT_EQ(doc.GetXml(), text + L"\n");
+}
