@@ -1,9 +1,9 @@
-#include <cwctype>
 #include <exception>
 #include <set>
 
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
+#include "plugin/util/strings.h"
 
 namespace plugin {
 
@@ -23,16 +23,6 @@ auto read(decltype(std::declval<Body>()()) failed, const Body& body) {
 
 bool sortsWithLocale(const std::wstring& column) {
     return column == L"folder" || column == L"category" || column == L"tags" || column == L"title";
-}
-
-std::wstring trimmed(const std::wstring& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && std::iswspace(text[begin]))
-        ++begin;
-    while (end > begin && std::iswspace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
 }
 
 }  // namespace

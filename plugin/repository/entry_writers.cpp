@@ -3,7 +3,8 @@
 
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
-#include "plugin/repository/repository_text.h"
+#include "plugin/util/strings.h"
+#include "plugin/util/time_text.h"
 
 namespace plugin {
 
@@ -38,14 +39,14 @@ int write(const std::function<int(detail::WriteTransaction&)>& body) {
 }  // namespace
 
 std::wstring insertEntry(const EntryRecord& record) {
-    const std::wstring guid = record.guid.empty() ? newEntryGuid() : record.guid;
+    const std::wstring guid = record.guid.empty() ? newGuidText() : record.guid;
     if (guid.empty())
         return {};
     return inTransaction<std::wstring>({}, [&](detail::WriteTransaction& transaction) {
-        const std::wstring now = nowUtcText();
+        const std::wstring now = nowText(false);
         transaction.run(kLogOne, {guid, L"insert", now});
         transaction.run(L"insert into entry values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);",
-                        {guid.substr(0, 8), guid, now, now, record.url, siteOfUrl(record.url),
+                        {guid.substr(0, 8), guid, now, now, record.url, urlHost(record.url),
                          record.type, record.category, record.folder, record.tags, record.title,
                          record.description, record.text, record.html, record.mode});
         return guid;
@@ -56,7 +57,7 @@ int updateEntry(const EntryRecord& record) {
     if (record.guid.empty())
         return -1;
     return write([&](detail::WriteTransaction& transaction) {
-        const std::wstring now = nowUtcText();
+        const std::wstring now = nowText(false);
         transaction.run(kLogOne, {record.guid, L"update", now});
         transaction.run(
             L"update entry set createTime=?, updateTime=?, url=?, site=?, type=?, category=?, "
@@ -72,7 +73,7 @@ int deleteEntry(const std::wstring& guid) {
     if (guid.empty())
         return -1;
     return write([&](detail::WriteTransaction& transaction) {
-        transaction.run(kLogOne, {guid, L"delete", nowUtcText()});
+        transaction.run(kLogOne, {guid, L"delete", nowText(false)});
         transaction.run(L"delete from entry where guid=?;", {guid});
         return 0;
     });
@@ -85,7 +86,7 @@ int setField(const EntryRecord& record, const std::wstring& column,
     if (record.guid.empty())
         return -1;
     return write([&](detail::WriteTransaction& transaction) {
-        const std::wstring now = nowUtcText();
+        const std::wstring now = nowText(false);
         transaction.run(kLogOne, {record.guid, L"update", now});
         transaction.run(L"update entry set " + column + L"=?, updateTime=? where guid=?;",
                         {value, now, record.guid});
@@ -107,7 +108,7 @@ int setEntryIntField(const EntryRecord& record, const std::wstring& column, int 
 int renameFieldValue(const std::wstring& column, const std::wstring& oldValue,
                      const std::wstring& newValue) {
     return write([&](detail::WriteTransaction& transaction) {
-        const std::wstring now = nowUtcText();
+        const std::wstring now = nowText(false);
         transaction.run(kLogSelectPrefix + column + L"=?;", {L"update", now, oldValue});
         transaction.run(
             L"update entry set " + column + L"=?, updateTime=? where " + column + L"=?;",
@@ -118,7 +119,7 @@ int renameFieldValue(const std::wstring& column, const std::wstring& oldValue,
 
 int deleteByFieldValue(const std::wstring& column, const std::wstring& value) {
     return write([&](detail::WriteTransaction& transaction) {
-        transaction.run(kLogSelectPrefix + column + L"=?;", {L"delete", nowUtcText(), value});
+        transaction.run(kLogSelectPrefix + column + L"=?;", {L"delete", nowText(false), value});
         transaction.run(L"delete from entry where " + column + L"=?;", {value});
         return 0;
     });
@@ -126,7 +127,7 @@ int deleteByFieldValue(const std::wstring& column, const std::wstring& value) {
 
 int renameCategory(const std::wstring& oldPath, const std::wstring& newPath) {
     return write([&](detail::WriteTransaction& transaction) {
-        const std::wstring now = nowUtcText();
+        const std::wstring now = nowText(false);
         transaction.run(std::wstring(kLogSelectPrefix) + kInCategory + L";",
                         {L"update", now, oldPath});
         // One statement for the category and its sub-paths: each entry is changed once,
@@ -142,7 +143,7 @@ int renameCategory(const std::wstring& oldPath, const std::wstring& newPath) {
 int deleteCategory(const std::wstring& path) {
     return write([&](detail::WriteTransaction& transaction) {
         transaction.run(std::wstring(kLogSelectPrefix) + kInCategory + L";",
-                        {L"delete", nowUtcText(), path});
+                        {L"delete", nowText(false), path});
         transaction.run(std::wstring(L"delete from entry where ") + kInCategory + L";",
                         {std::wstring(), std::wstring(), path});
         return 0;

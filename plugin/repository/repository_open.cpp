@@ -119,8 +119,10 @@ int CreateSchema(const std::wstring& path) {
 
 int OpenRepository(const std::wstring& path) {
     const bool existed = fileExists(platform::text::toUtf8(path));
-    if (CreateSchema(path) != 0)
+    if (CreateSchema(path) != 0) {
+        closeRepository();
         return -1;
+    }
     if (existed)
         backupRepository({});
     return 0;

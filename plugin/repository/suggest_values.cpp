@@ -5,7 +5,8 @@
 
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
-#include "plugin/repository/repository_text.h"
+#include "plugin/util/strings.h"
+#include "plugin/util/time_text.h"
 
 namespace plugin {
 
@@ -56,8 +57,8 @@ std::vector<std::wstring> suggestValues(const std::wstring& column, const std::w
         std::map<std::wstring, int> scores;
         detail::readRows(
             L"select " + column + L", url from entry where site=? order by createTime;",
-            {siteOfUrl(url)}, [&](common::SqliteQuery& row) {
-                scores[row.columnText(0)] += pathMatchScore(url, row.columnText(1));
+            {urlHost(url)}, [&](common::SqliteQuery& row) {
+                scores[row.columnText(0)] += urlPathCommonLength(url, row.columnText(1));
             });
         if (scores.empty())
             return {};

@@ -1,0 +1,31 @@
+// The library's own state, shared by every plug-in object of the process: the collation
+// locale, the open repository and the language table. The exports call `acquireLibrary`
+// before they hand out an object and `releaseLibrary` after they free one; the load work
+// (locale, repository, language) runs when the first object of a batch is made, so
+// nothing runs while the library is being mapped, a host that loads the library for each
+// save gets it done for each save (even where the system keeps the library mapped), and
+// the language table is never reloaded while an object could be reading it.
+//
+// Contract: thread-safe.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/menu.h"
+
+namespace plugin {
+
+void acquireLibrary();
+void releaseLibrary();
+
+// "UserData": the user data folder (AppData/Olvan/Tamrix); "MyTamrix": the Personal
+// folder + "/My Tamrix" (both created when missing); "languages": the library's own
+// folder + "/languages"; "" for any other key.
+std::wstring GetUserFolder(const std::wstring& key);
+
+// Translates a menu with a section of the language table.
+void localizeMenu(platform::ui::Menu& menu, const std::wstring& section);
+// An error box (translated through the "Message" section) owned by the active window.
+void showError(const std::wstring& text);
+
+}  // namespace plugin

@@ -1,0 +1,129 @@
+#include "plugin/module/tamrix_plugin.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "platform/ui/menu.h"
+#include "platform/ui/presenter.h"
+#include "plugin/module/plugin_identity.h"
+#include "plugin/module/plugin_library.h"
+#include "plugin/module/repository_stamp.h"
+#include "plugin/module/script_interfaces.h"
+#include "plugin/module/web_page.h"
+#include "plugin/repository/repository.h"
+
+namespace plugin {
+
+namespace {
+
+// The events this object handles. Document events, export, synchronisation and the
+// automatic synchronisation tick are not offered.
+constexpr std::array<const wchar_t*, 7> kEvents = {
+    L"OnSetting",         L"OnRefresh",           L"OnTimer", L"OnResync",
+    L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"};
+
+constexpr platform::ui::UINT kRefreshCommand = 33084;
+constexpr platform::ui::UINT kSettingCommand = 33077;
+
+}  // namespace
+
+TamrixPlugin::TamrixPlugin(HWND host, SiteRef site) {
+    Initialize(host, std::move(site));
+}
+
+std::wstring TamrixPlugin::GetName() {
+    return kPluginName;
+}
+std::wstring TamrixPlugin::GetVersion() {
+    return kPluginVersion;
+}
+
+bool TamrixPlugin::HasEvent(const std::wstring& name) {
+    return std::find(kEvents.begin(), kEvents.end(), name) != kEvents.end();
+}
+
+bool TamrixPlugin::reloadPage() {
+    const auto browser = site_.as<IDocumentBrowser>();
+    platform::com::ComPtr<platform::com::IUnknown> document;
+    if (!browser || platform::com::FAILED(browser->get_Document(&document)))
+        return false;
+    CWebPage page;
+    page.SetDocument(document);
+    return page.CallScript(L"_reload", nullptr);
+}
+
+int TamrixPlugin::OnTimer(bool* handled) {
+    *handled = true;
+    const std::wstring stamp = fileStamp(repositoryPath());
+    if (lastStamp_.empty()) {
+        lastStamp_ = stamp;
+        return -1;
+    }
+    if (lastStamp_ == stamp)
+        return -1;
+    reloadPage();
+    lastStamp_ = stamp;
+    return 0;
+}
+
+int TamrixPlugin::OnRefresh(bool* handled) {
+    *handled = true;
+    reloadPage();
+    lastStamp_ = fileStamp(repositoryPath());
+    return 0;
+}
+
+int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bool* handled) {
+    platform::ui::Menu menu;
+    menu.appendString(kRefreshCommand, L"Refresh");
+    menu.appendSeparator();
+    menu.appendString(kSettingCommand, L"Setting...");
+    localizeMenu(menu, L"Menu::Tamrix");
+    const platform::ui::UINT chosen = platform::ui::trackPopupMenu(
+        menu, platform::ui::TPM_RETURNCMD, platform::ui::Point{left, top}, host_);
+    if (chosen == kRefreshCommand)
+        return OnRefresh(handled);
+    if (chosen == kSettingCommand) {
+        *handled = true;
+        return 1;
+    }
+    return 0;
+}
+
+int TamrixPlugin::OnDocumentEvent(SiteRef /*event*/, bool* /*handled*/) {
+    return -1;
+}
+int TamrixPlugin::OnTimer2(bool* /*handled*/) {
+    return -1;
+}
+int TamrixPlugin::OnExport(const std::wstring& /*output*/, int /*format*/, bool* /*handled*/) {
+    return -1;
+}
+int TamrixPlugin::OnSync(bool* /*handled*/) {
+    return -1;
+}
+
+int TamrixPlugin::OnResync(bool* handled) {
+    *handled = false;
+    return 0;
+}
+
+int TamrixPlugin::OnBeforeNavigate2(platform::com::IUnknown* /*browser*/,
+                                    const std::wstring& /*url*/, int /*flags*/,
+                                    const std::wstring& /*targetFrame*/,
+                                    const std::vector<std::uint8_t>* /*postData*/,
+                                    const std::wstring& /*headers*/, bool* /*handled*/) {
+    return 1;
+}
+
+int TamrixPlugin::OnNavigateComplete2(platform::com::IUnknown* /*browser*/,
+                                      const std::wstring& /*url*/, bool* /*handled*/) {
+    return 0;
+}
+
+int TamrixPlugin::OnQuit(bool* /*handled*/) {
+    return 0;
+}
+
+}  // namespace plugin

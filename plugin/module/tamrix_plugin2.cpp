@@ -1,0 +1,121 @@
+#include "plugin/module/tamrix_plugin2.h"
+
+#include "platform/ui/window_system.h"
+#include "plugin/dialogs/simple_save_dialog.h"
+#include "plugin/module/plugin_identity.h"
+#include "plugin/module/plugin_library.h"
+#include "plugin/repository/repository.h"
+
+namespace plugin {
+
+namespace {
+
+constexpr wchar_t kItemPrefix[] = L"tarn://tamrix/item?";
+constexpr wchar_t kSeparator[] = L"-----";
+
+// Proposals first, then (when there are both) a separator and every existing value.
+std::vector<std::wstring> proposalsThenAll(const std::vector<std::wstring>& proposals,
+                                           const std::wstring& column) {
+    std::vector<std::wstring> all;
+    listDistinct(column, all);
+    std::vector<std::wstring> list = proposals;
+    if (!proposals.empty() && !all.empty())
+        list.push_back(kSeparator);
+    list.insert(list.end(), all.begin(), all.end());
+    return list;
+}
+
+// The separator row is no value of its own.
+std::wstring chosenValue(const std::wstring& value) {
+    return value == kSeparator ? L"" : value;
+}
+
+// Reports a save that stored nothing; the host must not take it as done.
+int saveFailed(bool* handled) {
+    showError(L"The clip could not be saved in the repository.\n" + repositoryError());
+    *handled = false;
+    return -1;
+}
+
+int saved(bool* handled) {
+    *handled = true;
+    return 0;
+}
+
+}  // namespace
+
+std::wstring TamrixPlugin2::GetName() {
+    return kPluginName;
+}
+std::wstring TamrixPlugin2::GetVersion() {
+    return kPluginVersion;
+}
+bool TamrixPlugin2::HasEvent(const std::wstring& name) {
+    return name == L"OnSave";
+}
+
+int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
+                          const std::wstring& description, const std::wstring& text,
+                          const std::wstring& html, bool* handled) {
+    if (repositoryPath().empty())
+        return saveFailed(handled);
+
+    if (url.starts_with(kItemPrefix)) {
+        EntryRecord shown;
+        if (readEntry(url.substr(std::size(kItemPrefix) - 1), shown)) {
+            shown.text = text;
+            shown.html = html;
+            return updateEntry(shown) == 0 ? saved(handled) : saveFailed(handled);
+        }
+    }
+
+    const auto categories = suggestValues(L"category", url, 3);
+    const auto folders = suggestValues(L"folder", url, 3);
+    SimpleSaveDialog dialog;
+    dialog.title = title;
+    dialog.mode = SimpleSaveDialog::kOverwrite;
+    if (!categories.empty())
+        dialog.category = categories.front();
+    if (!folders.empty())
+        dialog.folder = folders.front();
+    dialog.categories = proposalsThenAll(categories, L"category");
+    dialog.folders = proposalsThenAll(folders, L"folder");
+    listTitles(dialog.titles, dialog.ids, L"", L"");
+    if (dialog.doModal(platform::ui::windows().active()) != platform::ui::IDOK) {
+        *handled = true;
+        return -1;
+    }
+    const std::wstring category = chosenValue(dialog.category);
+    const std::wstring folder = chosenValue(dialog.folder);
+
+    if (!dialog.existingId.empty() && dialog.mode != SimpleSaveDialog::kCreate) {
+        EntryRecord existing;
+        if (!readEntry(dialog.existingId, existing))
+            return saveFailed(handled);
+        existing.text = dialog.mode == SimpleSaveDialog::kAppend ? existing.text + text : text;
+        existing.html = dialog.mode == SimpleSaveDialog::kAppend ? existing.html + html : html;
+        existing.category = category;
+        existing.folder = folder;
+        existing.tags = dialog.tags;
+        return updateEntry(existing) == 0 ? saved(handled) : saveFailed(handled);
+    }
+
+    EntryRecord record;
+    record.url = url;
+    record.title = dialog.title;
+    record.description = description;
+    record.tags = dialog.tags;
+    record.text = text;
+    record.html = html;
+    record.category = category;
+    record.folder = folder;
+    return insertEntry(record).empty() ? saveFailed(handled) : saved(handled);
+}
+
+int TamrixPlugin2::OnExport(const std::wstring& /*url*/, const std::wstring& /*title*/,
+                            const std::wstring& /*description*/, const std::wstring& /*text*/,
+                            const std::wstring& /*html*/, bool* /*handled*/) {
+    return -1;
+}
+
+}  // namespace plugin
