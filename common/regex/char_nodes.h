@@ -105,7 +105,7 @@ class CClassNodeT : public MatchNode<CharT> {
     bool addFirstCharacters(FirstCharacters& first) const override {
         for (std::uint32_t code = 0; code < 256; ++code)
             if (contains(static_cast<CharT>(code)))
-                first.low.set(code);
+                first.low[code] = true;
         if (mayContainHighCodes())
             first.high = true;
         return false;
@@ -153,6 +153,7 @@ class CRangeNodeT : public CClassNodeT<CharT> {
         const std::uint32_t code = RegexChar<CharT>::code(c);
         return code < 256 ? m_lowCodes[code] : computeContains(c);
     }
+    const bool* characterTable() const override { return m_lowCodes.data(); }
     bool mayContainHighCodes() const override {
         if (sizeof(CharT) == 1)
             return false;
@@ -197,7 +198,7 @@ class CRangeNodeT : public CClassNodeT<CharT> {
     std::vector<const CClassNodeT<CharT>*> m_classes;
     bool m_positive;
     bool m_ignoreCase;
-    std::bitset<256> m_lowCodes;
+    std::array<bool, 256> m_lowCodes{};
 };
 
 enum class BoundaryKind {

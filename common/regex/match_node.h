@@ -12,7 +12,8 @@
 // the pattern, never by the length of the text.
 #pragma once
 
-#include <bitset>
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "common/regex/char_classes.h"
@@ -23,15 +24,28 @@ namespace common {
 // Characters that can begin a match of a node, for skipping hopeless search positions:
 // the codes below 256 one by one, and one bit for every code from 256 on.
 struct FirstCharacters {
-    std::bitset<256> low;
+    std::array<bool, 256> low{};
     bool high = false;
 
+    void add(std::uint32_t code) {
+        if (code < 256)
+            low[code] = true;
+        else
+            high = true;
+    }
     void addAll() {
-        low.set();
+        low.fill(true);
         high = true;
     }
+    void merge(const FirstCharacters& other) {
+        for (std::size_t code = 0; code < low.size(); ++code)
+            low[code] = low[code] || other.low[code];
+        high = high || other.high;
+    }
     bool containsCode(std::uint32_t code) const { return code < 256 ? low[code] : high; }
-    bool isEverything() const { return high && low.all(); }
+    bool isEverything() const {
+        return high && std::all_of(low.begin(), low.end(), [](bool in) { return in; });
+    }
 };
 
 template <class CharT>
@@ -56,21 +70,19 @@ class MatchNode {
     // approves and keep no backtracking data; repetitions of them run as a plain loop.
     virtual bool isSingleCharacter() const { return false; }
     virtual bool acceptsCharacter(CharT) const { return false; }
+    // For single-character nodes that have one: whether each code below 256 is accepted.
+    virtual const bool* characterTable() const { return nullptr; }
 };
 
 // Adds one character, and with ignoreCase its other cases, to a set of first characters.
 template <class CharT>
 void addFirstCharacter(FirstCharacters& first, CharT c, bool ignoreCase) {
-    const std::uint32_t code = RegexChar<CharT>::code(c);
-    if (code < 256)
-        first.low.set(code);
-    else
-        first.high = true;
+    first.add(RegexChar<CharT>::code(c));
     if (!ignoreCase)
         return;
     for (std::uint32_t other = 0; other < 256; ++other)
         if (equalIgnoringCase(static_cast<CharT>(other), c))
-            first.low.set(other);
+            first.low[other] = true;
     if (sizeof(CharT) > 1)
         first.high = true;
 }

@@ -49,6 +49,10 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::build(View pattern, int flags) 
     }
     m_top = top;
     number();
+    // A recursion runs a group where other text follows it, so what follows a group is
+    // only known without recursions.
+    if (m_delegates.empty() && !context.rightToLeft)
+        tellNestedRepetitionsWhatFollows(top, FirstCharacters(), true);
     m_tokens.reset();
     return m_top;
 }
@@ -122,9 +126,49 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseSequence(Context& context)
         return empty();
     if (items.size() == 1)
         return items[0];
+    if (!context.rightToLeft)
+        tellRepetitionsWhatFollows(items, FirstCharacters(), true, false);
     if (context.rightToLeft)
         std::reverse(items.begin(), items.end());
     return make<CListNodeT<CharT>>(std::move(items));
+}
+
+template <class CharT>
+void CPatternBuilderT<CharT>::tellRepetitionsWhatFollows(const std::vector<const Node*>& items,
+                                                         FirstCharacters rest, bool restNullable,
+                                                         bool descend) {
+    // Walks the sequence backwards, keeping the characters the rest of it can begin with
+    // and whether the rest can match the empty text.
+    for (std::size_t i = items.size(); i-- > 0;) {
+        // Every node was made by this builder, so it may still be adjusted.
+        if (auto* greedy = dynamic_cast<const CGreedyNodeT<CharT>*>(items[i]);
+            greedy != nullptr && !restNullable)
+            const_cast<CGreedyNodeT<CharT>*>(greedy)->setFollowing(rest);
+        if (descend)
+            tellNestedRepetitionsWhatFollows(items[i], rest, restNullable);
+        FirstCharacters first;
+        const bool nullable = items[i]->addFirstCharacters(first);
+        if (nullable)
+            first.merge(rest);
+        rest = first;
+        restNullable = nullable && restNullable;
+    }
+}
+
+template <class CharT>
+void CPatternBuilderT<CharT>::tellNestedRepetitionsWhatFollows(const Node* node,
+                                                               const FirstCharacters& rest,
+                                                               bool restNullable) {
+    // Groups and alternations are transparent: what follows them follows their last
+    // items. Bodies of atomic groups, assertions and repetitions are not descended into,
+    // as their own first solution must not change.
+    if (const auto* list = dynamic_cast<const CListNodeT<CharT>*>(node))
+        tellRepetitionsWhatFollows(list->nodes(), rest, restNullable, true);
+    if (const auto* alternative = dynamic_cast<const CAlternativeNodeT<CharT>*>(node))
+        for (const Node* branch : alternative->branches()) {
+            const std::vector<const Node*> single{branch};
+            tellRepetitionsWhatFollows(single, rest, restNullable, true);
+        }
 }
 
 template <class CharT>

@@ -85,6 +85,10 @@ class CPatternBuilderT {
     const Node* parseAlternation(Context& context);
     const Node* parseSequence(Context& context);
     const Node* parseItem(Context& context);
+    void tellRepetitionsWhatFollows(const std::vector<const Node*>& items, FirstCharacters rest,
+                                    bool restNullable, bool descend);
+    void tellNestedRepetitionsWhatFollows(const Node* node, const FirstCharacters& rest,
+                                          bool restNullable);
     const Node* parseLiteralRun(Context& context, std::uint32_t first);
     const Node* parseEscape(Context& context, std::uint32_t letter);
     const Node* parseGroup(Context& context);

@@ -49,16 +49,21 @@ bool fillIterations(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, in
 template <class CharT>
 int scanRun(const MatchNode<CharT>& body, const CMatchStateT<CharT>& state, int limit,
             bool rightToLeft) {
+    const bool* table = body.characterTable();
+    const auto accepts = [&](CharT c) {
+        const std::uint32_t code = RegexChar<CharT>::code(c);
+        return table != nullptr && code < 256 ? table[code] : body.acceptsCharacter(c);
+    };
     int n = 0;
     if (rightToLeft) {
         limit = std::min(limit, state.position);
         const CharT* at = state.text + state.position - 1;
-        while (n < limit && body.acceptsCharacter(at[-n]))
+        while (n < limit && accepts(at[-n]))
             ++n;
     } else {
         limit = std::min(limit, state.length - state.position);
         const CharT* at = state.text + state.position;
-        while (n < limit && body.acceptsCharacter(at[n]))
+        while (n < limit && accepts(at[n]))
             ++n;
     }
     return n;
@@ -129,14 +134,24 @@ class CGreedyNodeT : public MatchNode<CharT> {
           m_step(rightToLeft ? -1 : 1),
           m_rightToLeft(rightToLeft) {}
 
+    // Tells a left-to-right repetition of a single-character body which characters what
+    // follows it must begin with, so that giving characters back stops only where one of
+    // them is next (and not at all when the body never accepts any of them).
+    void setFollowing(const FirstCharacters& following) {
+        if (m_rightToLeft || !m_body->isSingleCharacter())
+            return;
+        m_following = following;
+        m_hasFollowing = true;
+        m_followingDisjoint = !(following.high && sizeof(CharT) > 1);
+        for (std::uint32_t code = 0; code < 256 && m_followingDisjoint; ++code)
+            m_followingDisjoint =
+                !(following.low[code] && m_body->acceptsCharacter(static_cast<CharT>(code)));
+    }
+
     bool Match(CMatchStateT<CharT>& state) const override {
         if (m_body->isSingleCharacter()) {
             const int n = regex_detail::scanRun(*m_body, state, m_max, m_rightToLeft);
-            if (n < m_min)
-                return false;
-            state.position += n * m_step;
-            state.push(n);
-            return true;
+            return n >= m_min && stopAt(state, state.position, n);
         }
         return run(state, 0, true);
     }
@@ -145,12 +160,10 @@ class CGreedyNodeT : public MatchNode<CharT> {
             return false;
         int count = state.pop();
         if (m_body->isSingleCharacter()) {
-            if (count > m_min) {
-                state.position -= m_step;
-                state.push(count - 1);
+            const int start = state.position - count * m_step;
+            if (count > m_min && stopAt(state, start, count - 1))
                 return true;
-            }
-            state.position -= count * m_step;
+            state.position = start;
             return false;
         }
         return run(state, count, false);
@@ -164,6 +177,27 @@ class CGreedyNodeT : public MatchNode<CharT> {
     int maximum() const { return m_max; }
 
   private:
+    // Ends a single-character run that began at start after the longest count not above
+    // most (and not below the minimum) that what follows may start after.
+    bool stopAt(CMatchStateT<CharT>& state, int start, int most) const {
+        int count = most;
+        if (m_hasFollowing) {
+            // With disjoint sets only the longest run can be followed.
+            const int lowest = m_followingDisjoint ? most : m_min;
+            while (count >= lowest && !followingMayStartAt(state, start + count))
+                --count;
+            if (count < lowest)
+                return false;
+        }
+        state.position = start + count * m_step;
+        state.push(count);
+        return true;
+    }
+    bool followingMayStartAt(const CMatchStateT<CharT>& state, int position) const {
+        return position < state.length &&
+               m_following.containsCode(RegexChar<CharT>::code(state.text[position]));
+    }
+
     // Extends while iterations succeed (an iteration beyond the minimum must consume
     // something), then stops; on backtracking first asks the last iteration for another
     // alternative, else gives it up.
@@ -202,6 +236,9 @@ class CGreedyNodeT : public MatchNode<CharT> {
     int m_max;
     int m_step;
     bool m_rightToLeft;
+    FirstCharacters m_following;
+    bool m_hasFollowing = false;
+    bool m_followingDisjoint = false;
 };
 
 template <class CharT>

@@ -98,6 +98,8 @@ class CAlternativeNodeT : public MatchNode<CharT> {
         return nullable;
     }
 
+    const std::vector<const MatchNode<CharT>*>& branches() const { return m_branches; }
+
   private:
     bool tryFrom(CMatchStateT<CharT>& state, std::size_t index) const {
         for (; index < m_branches.size(); ++index) {

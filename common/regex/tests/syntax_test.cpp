@@ -189,5 +189,35 @@ const Case kRecursionAndConditions[] = {
 INSTANTIATE_TEST_SUITE_P(RecursionAndConditions, SyntaxTable,
                          ::testing::ValuesIn(kRecursionAndConditions));
 
+// Cases where the search skips work (literal prefixes, first characters, leading ".*",
+// repetitions that give characters back only where what follows may start) must find
+// what a plain search finds.
+const Case kShortcuts[] = {
+    {"(?>a*)ab", 0, "aaab", {}},
+    {"(a*)ab", 0, "aaab", {0, 4, 0, 2}},
+    {"[ab]*b", 0, "abab", {0, 4}},
+    {".*foo", 0, "xfooyfoo", {0, 8}},
+    {".*b", 0, "a\nab", {2, 4}},
+    {".*b", REGEX_SINGLE_LINE, "a\nab", {0, 4}},
+    {"(?:x|.*)b", 0, "a\nab", {2, 4}},
+    {"a*(?<=a)b", 0, "aab", {0, 3}},
+    {"a*(?=b)", 0, "aab", {0, 2}},
+    {"(\\w+)\\s+\\1", 0, "it is is", {3, 8, 3, 5}},
+    {"(?:a+|b)+c", 0, "abac", {0, 4}},
+    {"(a|b*)*c", 0, "abbc", {0, 4, 1, 3}},
+    {"\\d+\\.\\d+", 0, "1.x 12.50", {4, 9}},
+    {"[^,]*,x", 0, "a,b,x", {2, 5}},
+    {"a\\w*(?R)?b", 0, "aaxbb", {0, 5}},
+    {"ab*?c", 0, "abbbc", {0, 5}},
+    {"Ab", REGEX_IGNORE_CASE, "xaB", {1, 3}},
+    {"b|ab", 0, "xab", {1, 3}},
+};
+INSTANTIATE_TEST_SUITE_P(Shortcuts, SyntaxTable, ::testing::ValuesIn(kShortcuts));
+
+TEST(SyntaxWide, RepetitionBeforeACharacterAbove255) {
+    const CMatchInfo m = CPattern(L"[^x]*\u20ac").match(L"ab\u20acc\u20ac");
+    EXPECT_EQ(m.groupEnd(0), 5);
+}
+
 }  // namespace
 }  // namespace common
