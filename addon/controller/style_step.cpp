@@ -6,6 +6,8 @@
 #include <cwctype>
 #include <optional>
 
+#include "addon/controller/text_case.h"
+
 namespace addon {
 
 namespace {
@@ -13,12 +15,6 @@ namespace {
 bool endsWith(const std::wstring& text, const std::wstring& suffix) {
     return text.size() >= suffix.size() &&
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-std::wstring lowerCase(std::wstring text) {
-    for (auto& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }
 
 std::wstring format(const wchar_t* pattern, double number) {
@@ -88,7 +84,7 @@ bool isUnset(const std::wstring& value) {
 std::wstring stepFontSize(const std::wstring& value, int step) {
     if (isUnset(value))
         return {};
-    const std::wstring lower = lowerCase(value);
+    const std::wstring lower = lowerText(value);
     const double f = step / 10.0;
     if (auto stepped = stepAbsolute(lower, step, f))
         return *stepped;
@@ -102,7 +98,7 @@ std::wstring stepFontSize(const std::wstring& value, int step) {
 std::wstring stepLength(const std::wstring& value, int step) {
     if (isUnset(value))
         return {};
-    const std::wstring lower = lowerCase(value);
+    const std::wstring lower = lowerText(value);
     if (endsWith(lower, L"%"))
         return addToInteger(lower.substr(0, lower.size() - 1), step, L"%");
     const double f = step / 100.0;

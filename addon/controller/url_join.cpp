@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <vector>
 
+#include "addon/controller/text_case.h"
+
 namespace addon {
 
 namespace {
@@ -65,7 +67,8 @@ std::wstring withoutDotSegments(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring joinUrl(const std::wstring& base, const std::wstring& url) {
+std::wstring joinUrl(const std::wstring& base, const std::wstring& untrimmed) {
+    const std::wstring url = trimSpace(untrimmed);
     const std::size_t scheme = schemeLength(base);
     if (schemeLength(url) != 0 || scheme == 0)
         return url;

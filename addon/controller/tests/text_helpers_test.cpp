@@ -48,4 +48,5 @@ TEST(UrlJoin, TheFourKindsOfUrl) {
     EXPECT_EQ(joinUrl(base, L"#end"), L"http://example.org/news/today/page.html?x=1#end");
     EXPECT_EQ(joinUrl(L"http://example.org", L"a.png"), L"http://example.org/a.png");
     EXPECT_EQ(joinUrl(L"", L"a.png"), L"a.png");
+    EXPECT_EQ(joinUrl(base, L" javascript:x\n"), L"javascript:x");
 }
