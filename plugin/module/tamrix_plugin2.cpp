@@ -30,11 +30,15 @@ std::wstring chosenValue(const std::wstring& value) {
     return value == kSeparator ? L"" : value;
 }
 
-// Reports a save that stored nothing; the host must not take it as done.
-int saveFailed(bool* handled) {
-    showError(L"The clip could not be saved in the repository.\n" + repositoryError());
+// Reports a save that stored nothing, with the reason; the host must not take it as done.
+int saveFailed(bool* handled, const std::wstring& reason) {
+    showError(L"The clip could not be saved in the repository.\n" + reason);
     *handled = false;
     return -1;
+}
+
+int saveFailed(bool* handled) {
+    return saveFailed(handled, repositoryError());
 }
 
 int saved(bool* handled) {
@@ -91,7 +95,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
     if (!dialog.existingId.empty() && dialog.mode != SimpleSaveDialog::kCreate) {
         EntryRecord existing;
         if (!readEntry(dialog.existingId, existing))
-            return saveFailed(handled);
+            return saveFailed(handled, L"The chosen entry no longer exists.");
         existing.text = dialog.mode == SimpleSaveDialog::kAppend ? existing.text + text : text;
         existing.html = dialog.mode == SimpleSaveDialog::kAppend ? existing.html + html : html;
         existing.category = category;

@@ -166,6 +166,7 @@ TEST_F(SaveTest, ChosenEntryDeletedMeanwhileFailsWithAnError) {
     EXPECT_EQ(outcome.result, -1);
     EXPECT_FALSE(outcome.handled);
     ASSERT_EQ(presenter_->messageTexts().size(), 1u);
+    EXPECT_NE(presenter_->messageTexts()[0].find(L"no longer exists"), std::wstring::npos);
     EXPECT_EQ(entryCount(), 0);
 }
 
