@@ -21,6 +21,10 @@
 #include "platform/com/unknown.h"
 #include "platform/ui/types.h"
 
+namespace platform::dom {
+class Event;
+}  // namespace platform::dom
+
 namespace plugin {
 
 using platform::ui::HWND;
@@ -42,8 +46,8 @@ class IPluginInterface : public IPluginInterfaceBase {
     // Keeps the host window (the page window) and the site (the page's browser).
     virtual int Initialize(HWND host, SiteRef site);
     virtual int NoOp() { return 0; }
-    // A DOM event of the page (the browser's event object).
-    virtual int OnDocumentEvent(SiteRef event, bool* handled) = 0;
+    // An event of the page's document.
+    virtual int OnDocumentEvent(platform::dom::Event& event, bool* handled) = 0;
     // The pane's settings button at that screen rectangle.
     virtual int OnSetting(int left, int top, int right, int bottom, bool* handled) = 0;
     // Every 500 ms: reloads the page when the repository changed (0), else -1.

@@ -91,7 +91,7 @@ int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bo
     return 0;
 }
 
-int TamrixPlugin::OnDocumentEvent(SiteRef /*event*/, bool* /*handled*/) {
+int TamrixPlugin::OnDocumentEvent(platform::dom::Event& /*event*/, bool* /*handled*/) {
     return -1;
 }
 int TamrixPlugin::OnTimer2(bool* /*handled*/) {

@@ -21,13 +21,9 @@ class TamrixPlugin : public IPluginInterface {
     std::wstring GetVersion() override;
     bool HasEvent(const std::wstring& name) override;
 
-    int OnDocumentEvent(SiteRef event, bool* handled) override;
     int OnSetting(int left, int top, int right, int bottom, bool* handled) override;
     int OnTimer(bool* handled) override;
-    int OnTimer2(bool* handled) override;
     int OnRefresh(bool* handled) override;
-    int OnExport(const std::wstring& output, int format, bool* handled) override;
-    int OnSync(bool* handled) override;
     int OnResync(bool* handled) override;
     int OnBeforeNavigate2(platform::com::IUnknown* browser, const std::wstring& url, int flags,
                           const std::wstring& targetFrame,
@@ -36,6 +32,13 @@ class TamrixPlugin : public IPluginInterface {
     int OnNavigateComplete2(platform::com::IUnknown* browser, const std::wstring& url,
                             bool* handled) override;
     int OnQuit(bool* handled) override;
+
+    // Not offered yet (HasEvent false): document events, the automatic synchronisation
+    // tick, export and synchronisation answer -1 without acting.
+    int OnDocumentEvent(platform::dom::Event& event, bool* handled) override;
+    int OnTimer2(bool* handled) override;
+    int OnExport(const std::wstring& output, int format, bool* handled) override;
+    int OnSync(bool* handled) override;
 
   private:
     // Calls the page script's "_reload"; false when the page has no such script.
