@@ -16,9 +16,10 @@ find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark QUIET)
 
-find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
+# The packaged httplib.h only declares; the library holds the code, built with the
+# definitions that pkg-config gives (they change the classes' layout).
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 add_library(httplib INTERFACE)
-target_include_directories(httplib SYSTEM INTERFACE ${HTTPLIB_INCLUDE_DIR})
-target_link_libraries(httplib INTERFACE Threads::Threads)
+target_link_libraries(httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads)
 
 include(GoogleTest)

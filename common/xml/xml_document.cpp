@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/xml/xml_access.h"
+#include "common/xml/xml_load.h"
 #include "common/xml/xml_parse.h"
 #include "common/xml/xml_serialize.h"
 #include "platform/com/hresult.h"
@@ -38,21 +39,6 @@ std::string nativePath(std::wstring_view path) {
     return native;
 }
 
-// Replaces the content of `state` with the parse of `bytes`; an empty document on failure.
-bool loadBytes(DocumentState& state, std::string_view bytes, const std::string& url,
-               const char* encoding) {
-    xml_detail::ParsedDocument parsed =
-        xml_detail::parseDocument(bytes, url, encoding, state.preserveWhiteSpace);
-    state.parseError = parsed.error;
-    if (parsed.doc == nullptr) {
-        state.tree = xml_detail::emptyTree();
-        return false;
-    }
-    state.tree = std::make_shared<xml_detail::XmlTree>(parsed.doc);
-    state.tree->setDeclaration(parsed.hasDeclaration);
-    return true;
-}
-
 void checkName(const std::string& name) {
     if (xmlValidateQName(BAD_CAST name.c_str(), 0) != 0)
         throwComException(E_INVALIDARG, L"Invalid name: " + platform::text::fromUtf8(name));
@@ -76,6 +62,25 @@ xmlNodePtr createElement(xmlDocPtr doc, const std::string& name, const std::stri
 
 }  // namespace
 
+namespace xml_detail {
+
+// Replaces the content of `state` with the parse of `bytes`; an empty document on failure.
+bool loadIntoDocument(DocumentState& state, std::string_view bytes, const std::string& url,
+                      const char* encoding) {
+    xml_detail::ParsedDocument parsed =
+        xml_detail::parseDocument(bytes, url, encoding, state.preserveWhiteSpace);
+    state.parseError = parsed.error;
+    if (parsed.doc == nullptr) {
+        state.tree = xml_detail::emptyTree();
+        return false;
+    }
+    state.tree = std::make_shared<xml_detail::XmlTree>(parsed.doc);
+    state.tree->setDeclaration(parsed.hasDeclaration);
+    return true;
+}
+
+}  // namespace xml_detail
+
 CXMLDOMDocument2 CXMLDOMDocument2::Create() {
     auto state = std::make_shared<DocumentState>();
     state->tree = xml_detail::emptyTree();
@@ -92,11 +97,11 @@ bool CXMLDOMDocument::Load(std::wstring_view path) const {
         state.parseError = L"Cannot read " + std::wstring(path) + L": " + reason;
         return false;
     }
-    return loadBytes(state, bytes, file, nullptr);
+    return xml_detail::loadIntoDocument(state, bytes, file, nullptr);
 }
 
 bool CXMLDOMDocument::LoadXML(std::wstring_view text) const {
-    return loadBytes(stateOf(*this), utf8(text), std::string(), "UTF-8");
+    return xml_detail::loadIntoDocument(stateOf(*this), utf8(text), std::string(), "UTF-8");
 }
 
 bool CXMLDOMDocument::LoadFile(std::wstring_view path) const {
