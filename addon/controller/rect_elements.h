@@ -1,0 +1,23 @@
+// Choosing page elements for a rectangle drawn over the page: every element that lies
+// wholly inside it, or the one element that holds all of those. The engine's overlays and
+// hidden elements are never chosen.
+//
+// Contract: the page's user-interface thread; reads the page only.
+#pragma once
+
+#include <vector>
+
+#include "addon/controller/page/document.h"
+#include "addon/controller/rect.h"
+
+namespace addon {
+
+// The elements below `node` that the rectangle holds wholly (their descendants not
+// listed), looking inside elements that it only crosses; elements narrower than 10 pixels
+// or without a rectangle are skipped.
+std::vector<page::NodePtr> collectElementsInRect(const page::NodePtr& node, const Rect& rect);
+// The nearest element that holds everything collected under the body; null for a
+// rectangle narrower or lower than 5 pixels or when nothing is collected.
+page::NodePtr findElementForRect(const page::Document& document, const Rect& rect);
+
+}  // namespace addon
