@@ -53,3 +53,21 @@ class ScratchFolder {
 };
 
 }  // namespace tarn_test
+
+namespace tarn_test {
+
+// A page file whose stylesheet copies the result document out as XML (content type
+// "text/xml"), with `tarn` as its data block and `extra` as more top-level elements.
+inline std::string xmlPage(const std::string& tarn, const std::string& extra = "") {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:output method="xml" encoding="UTF-8"/>
+<xsl:define name="content_type" value="text/xml"/>
+)" + extra +
+           tarn +
+           R"(
+<xsl:template match="/"><xsl:copy-of select="/*"/></xsl:template>
+</xsl:stylesheet>)";
+}
+
+}  // namespace tarn_test

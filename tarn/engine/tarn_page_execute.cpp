@@ -1,0 +1,106 @@
+#include "common/sqlite/sqlite_exception.h"
+#include "common/util/string_tools.h"
+#include "platform/text/utf.h"
+#include "tarn/engine/placeholders.h"
+#include "tarn/engine/tarn_page.h"
+#include "tarn/engine/tarn_request.h"
+#include "tarn/expression/parser_exception.h"
+
+namespace tarn {
+namespace {
+
+const common::StringPair* findPair(const Parameters& pairs, const std::wstring& name) {
+    for (const common::StringPair& pair : pairs) {
+        if (pair.name == name) {
+            return &pair;
+        }
+    }
+    return nullptr;
+}
+
+void replaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to) {
+    for (auto at = text.find(from); at != std::wstring::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+}
+
+}  // namespace
+
+int TarnPage::execute(const Parameters& parameters) {
+    try {
+        Parameters working = parameters;
+        for (const StylesheetVariable& variable : variables_) {
+            std::wstring value = variable.select;
+            if (value.find(L"{$") != std::wstring::npos) {
+                variable.element.SetAttribute(
+                    L"select", substitutePlaceholders(variable.select, nullptr, working,
+                                                      PlaceholderSyntax::XPath));
+                value = substitutePlaceholders(variable.select, nullptr, working,
+                                               PlaceholderSyntax::Text);
+            }
+            if (value.size() > 1 && value.front() == L'\'' && value.back() == L'\'') {
+                value = value.substr(1, value.size() - 2);
+            }
+            if (findPair(working, variable.name) == nullptr) {
+                working.push_back({variable.name, value});
+            }
+        }
+        xml_ = newResultDocument();
+        return block_.execute(working, xml_);
+    } catch (const common::CComException&) {
+    } catch (const common::SqliteException&) {
+    } catch (const CParserException&) {
+    }
+    return -1;
+}
+
+bool TarnPage::transform() {
+    content_.clear();
+    contentUrl_.clear();
+    checksum_ = 0;
+    std::wstring output;
+    try {
+        output = xml_.TransformNode(xsl_);
+    } catch (const common::CComException&) {
+        return false;
+    }
+    const std::wstring type = getContentType();
+    if (type == L"text/html") {
+        constexpr std::wstring_view utf8Meta =
+            L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
+        replaceAll(output,
+                   L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-16\">",
+                   utf8Meta);
+        replaceAll(output, L"<META http-equiv=\"Content-Type\" content=\"text/html\">", utf8Meta);
+    } else if (type == L"text/xml") {
+        replaceAll(output, L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
+                   L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    }
+    content_ = platform::text::toUtf8(output);
+    return true;
+}
+
+bool TarnPage::transform(const common::CXMLDOMDocument2& output) {
+    try {
+        return output.LoadXML(xml_.TransformNode(xsl_));
+    } catch (const common::CComException&) {
+        return false;
+    }
+}
+
+std::wstring TarnPage::getContentType() const {
+    const std::wstring type = getDefine(L"content_type");
+    return type.empty() ? L"text/html" : type;
+}
+
+std::wstring TarnPage::getDefine(const std::wstring& name) const {
+    const common::StringPair* pair = findPair(defines_, name);
+    return pair ? pair->value : std::wstring();
+}
+
+bool TarnPage::supportCache() const {
+    return common::isTrueText(getDefine(L"support_cache"));
+}
+
+}  // namespace tarn

@@ -1,0 +1,64 @@
+#include "tarn/engine/xml_text.h"
+
+#include <cstdint>
+
+namespace tarn {
+namespace {
+
+bool allowedInXml(wchar_t c) {
+    const auto code = static_cast<std::uint32_t>(c);
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
+           (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+bool isNameStart(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' ||
+           (static_cast<std::uint32_t>(c) >= 0xC0 && allowedInXml(c));
+}
+
+}  // namespace
+
+void appendEscaped(std::wstring_view text, std::wstring& out) {
+    for (wchar_t c : text) {
+        switch (c) {
+            case L'&':
+                out += L"&amp;";
+                break;
+            case L'<':
+                out += L"&lt;";
+                break;
+            case L'>':
+                out += L"&gt;";
+                break;
+            case L'"':
+                out += L"&quot;";
+                break;
+            case L'\t':
+                out += L"&#9;";
+                break;
+            case L'\n':
+                out += L"&#10;";
+                break;
+            case L'\r':
+                out += L"&#13;";
+                break;
+            default:
+                out += allowedInXml(c) ? c : L'\xFFFD';
+        }
+    }
+}
+
+bool isXmlName(std::wstring_view name) {
+    if (name.empty() || !isNameStart(name.front())) {
+        return false;
+    }
+    for (wchar_t c : name.substr(1)) {
+        if (!isNameStart(c) && !(c >= L'0' && c <= L'9') && c != L'-' && c != L'.' &&
+            static_cast<std::uint32_t>(c) != 0xB7) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tarn

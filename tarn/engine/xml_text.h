@@ -1,0 +1,20 @@
+// Writing XML as text: escaping character data and checking element and attribute names.
+// Building a large result as text and parsing it once is much faster than creating its
+// nodes one by one.
+//
+// Contract: pure functions, thread-safe.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarn {
+
+// Appends `text` with &, <, >, " and the line and tab characters escaped; characters that XML 1.0
+// does not allow become U+FFFD.
+void appendEscaped(std::wstring_view text, std::wstring& out);
+
+// True for a name that may stand as an element or attribute name (no prefix check).
+bool isXmlName(std::wstring_view name);
+
+}  // namespace tarn
