@@ -32,23 +32,15 @@ HRESULT TamrixProtocol::Start(const wchar_t* url, platform::browser::IInternetPr
         deliver(requested, L"", {});
         return platform::com::S_OK;
     }
-    std::wstring relative(rest.substr(2));
-    if (!platform::browser::staysInsideFolder(relative)) {
+    const auto relative = platform::browser::relativeFilePath(rest.substr(2));
+    if (!relative) {
         return platform::com::INET_E_INVALID_URL;
-    }
-    for (wchar_t& c : relative) {
-        if (c == L'\\') {
-            c = L'/';
-        }
-    }
-    while (!relative.empty() && relative.back() == L'/') {
-        relative.pop_back();
     }
     if (dataFolder_.empty()) {
         deliver(requested, L"", {});
         return platform::com::S_OK;
     }
-    const std::wstring path = dataFolder_ + L"/" + relative;
+    const std::wstring path = dataFolder_ + L"/" + *relative;
     const std::wstring extension = platform::browser::fileNameExtension(path);
     const auto content = platform::browser::readRegularFile(platform::text::toUtf8(path));
     if (!content) {

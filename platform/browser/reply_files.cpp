@@ -33,6 +33,22 @@ bool staysInsideFolder(std::wstring_view relative) {
     return true;
 }
 
+std::optional<std::wstring> relativeFilePath(std::wstring_view relative) {
+    if (!staysInsideFolder(relative)) {
+        return std::nullopt;
+    }
+    std::wstring path(relative);
+    for (wchar_t& c : path) {
+        if (c == L'\\') {
+            c = L'/';
+        }
+    }
+    while (!path.empty() && path.back() == L'/') {
+        path.pop_back();
+    }
+    return path;
+}
+
 std::wstring fileNameExtension(std::wstring_view path) {
     std::size_t nameStart = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {

@@ -16,6 +16,10 @@ namespace platform::browser {
 // leaving it: no ".." segment and no NUL character.
 bool staysInsideFolder(std::wstring_view relative);
 
+// `relative` with "/" separators and without trailing ones, ready to be joined below a
+// folder; nothing when it does not stay inside the folder.
+std::optional<std::wstring> relativeFilePath(std::wstring_view relative);
+
 // The extension of the path's file name, with its dot (".css"); "" when the name has no
 // dot after its first character. Dots in folder names never count.
 std::wstring fileNameExtension(std::wstring_view path);

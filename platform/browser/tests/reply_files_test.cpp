@@ -22,6 +22,12 @@ TEST(ReplyFiles, ParentSegmentsAndNulNeverStayInside) {
     EXPECT_FALSE(staysInsideFolder(std::wstring(L"page.html\0.css", 14)));
 }
 
+TEST(ReplyFiles, RelativePathsUseSlashesWithoutATrailingOne) {
+    EXPECT_EQ(relativeFilePath(L"resources\\css\\"), L"resources/css");
+    EXPECT_EQ(relativeFilePath(L"resources//"), L"resources");
+    EXPECT_EQ(relativeFilePath(L"a/../b"), std::nullopt);
+}
+
 TEST(ReplyFiles, ExtensionComesFromTheFileNameOnly) {
     EXPECT_EQ(fileNameExtension(L"resources/css/page.css"), L".css");
     EXPECT_EQ(fileNameExtension(L"archive.tar.gz"), L".gz");

@@ -1,0 +1,33 @@
+#include "tarn/protocol/attach_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "tarn/protocol/tarn_protocol.h"
+
+namespace {
+
+using tarn::AttachAction;
+using tarn::attachActionFor;
+
+TEST(AttachRules, TheShellIsRefusedAndTheRegistrationToolOnlyRegisters) {
+    EXPECT_EQ(attachActionFor(L"C:\\Windows\\explorer.exe"), AttachAction::Refuse);
+    EXPECT_EQ(attachActionFor(L"/opt/explorer.exe"), AttachAction::Refuse);
+    EXPECT_EQ(attachActionFor(L"explorer.exe"), AttachAction::Refuse);
+    EXPECT_EQ(attachActionFor(L"C:\\Windows\\System32\\regsvr32.exe"), AttachAction::Register);
+    // The names are compared exactly.
+    EXPECT_EQ(attachActionFor(L"C:\\Windows\\Explorer.EXE"), AttachAction::Start);
+    EXPECT_EQ(attachActionFor(L"/usr/bin/regsvr32.exe.real"), AttachAction::Start);
+    EXPECT_EQ(attachActionFor(L"/opt/tamrix/bin/tamrix-host"), AttachAction::Start);
+    EXPECT_EQ(attachActionFor(L""), AttachAction::Start);
+}
+
+TEST(EngineUrl, OnlyTheQueryIsDecodedAndPlusStays) {
+    EXPECT_EQ(tarn::engineUrl(L"//tamrix/folder?Reading%20list"), L"//tamrix/folder?Reading list");
+    EXPECT_EQ(tarn::engineUrl(L"//tamrix/category?Caf%C3%A9/C++"), L"//tamrix/category?Café/C++");
+    EXPECT_EQ(tarn::engineUrl(L"//tamrix/my%20page?a"), L"//tamrix/my%20page?a");
+    EXPECT_EQ(tarn::engineUrl(L"//tamrix/latest"), L"//tamrix/latest");
+    EXPECT_EQ(tarn::engineUrl(L"?%20"), L"?%20");
+    EXPECT_EQ(tarn::engineUrl(L"//tamrix/site?x%3Fy%26z"), L"//tamrix/site?x?y&z");
+}
+
+}  // namespace
