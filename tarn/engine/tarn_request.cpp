@@ -83,7 +83,7 @@ int TarnRequest::execute(common::SqliteDB& db, const Parameters& parameters,
         copy.LoadXML(result.GetXml());
         childContext = copy;
     }
-    status = exportResult(text, result, output);
+    status = exportResult(text, result, isSql && select_ == L"/results/item", output);
     if (status < 0) {
         return status;
     }
@@ -117,7 +117,7 @@ int TarnRequest::runEdit(const std::wstring& path, const common::CXMLDOMNode& ou
 }
 
 int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                              const common::CXMLDOMNode& output) {
+                              bool rowsOnly, const common::CXMLDOMNode& output) {
     if (name_.empty() || output.IsEmpty()) {
         return 0;
     }
@@ -130,24 +130,35 @@ int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDoc
             }
             target = output.AppendChild(document.CreateNode(common::NODE_ELEMENT, name_, L""));
         }
+        if (rowsOnly) {
+            exportRows(result, target);
+            return 0;
+        }
         const common::CXMLDOMNodeList nodes = result.SelectNodes(select_);
         const long count = nodes.GetLength();
         for (long i = 0; i < count; ++i) {
-            common::CXMLDOMNode node = nodes.GetItem(i);
-            // The document node itself (the default select "/") exports its element.
-            if (node.GetNodeName() == L"#document") {
-                node = result.GetDocumentElement();
-                if (node.IsEmpty()) {
-                    continue;
-                }
-            }
-            target.AppendChild(node);
+            target.AppendChild(nodes.GetItem(i));
         }
     } catch (const common::CComException&) {
         return fail(-1,
                     L"Export to result document failed: " + describe(text) + L" select=" + select_);
     }
     return 0;
+}
+
+void TarnRequest::exportRows(const common::CXMLDOMDocument2& result,
+                             const common::CXMLDOMNode& target) {
+    // Copying the rows element into the output's document once and moving the rows out
+    // of the copy there is far cheaper than copying every row on its own.
+    const common::CXMLDOMElement rows = result.GetDocumentElement();
+    if (rows.IsEmpty()) {
+        return;
+    }
+    const common::CXMLDOMNode staged = target.AppendChild(rows);
+    for (auto row = staged.GetFirstChild(); !row.IsEmpty(); row = staged.GetFirstChild()) {
+        target.InsertBefore(row, staged);
+    }
+    target.RemoveChild(staged);
 }
 
 }  // namespace tarn

@@ -42,8 +42,10 @@ class TarnRequest : public TarnBlock {
     int runHttp(const std::wstring& url, const Parameters& parameters,
                 const TarnVariables& variables, const common::CXMLDOMDocument2& result);
     int runEdit(const std::wstring& path, const common::CXMLDOMNode& output);
+    // `rowsOnly`: the result is SQL rows and the selection is every row.
     int exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                     const common::CXMLDOMNode& output);
+                     bool rowsOnly, const common::CXMLDOMNode& output);
+    void exportRows(const common::CXMLDOMDocument2& result, const common::CXMLDOMNode& target);
     std::wstring describe(const std::wstring& text) const;
 
     std::wstring name_;

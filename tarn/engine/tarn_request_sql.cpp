@@ -10,40 +10,33 @@
 namespace tarn {
 namespace {
 
-// One row as XML: "_x" columns as attributes (a later one of the same name wins), the
-// rest as child elements.
-void appendRow(const common::SqliteQuery& row, const std::vector<std::wstring>& names,
-               std::wstring& xml) {
-    std::vector<std::pair<std::wstring, std::wstring>> attributes;
-    std::wstring elements;
-    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-        const std::wstring& name = names[i];
-        if (!name.empty() && name.front() == L'_') {
-            std::wstring attribute = name.substr(1);
-            std::wstring value = row.columnText(i);
-            bool replaced = false;
-            for (auto& [known, knownValue] : attributes) {
-                if (known == attribute) {
-                    knownValue = std::move(value);
-                    replaced = true;
-                }
-            }
-            if (!replaced) {
-                attributes.emplace_back(std::move(attribute), std::move(value));
-            }
-        } else {
-            elements += L'<' + name + L'>';
-            appendEscaped(row.columnText(i), elements);
-            elements += L"</" + name + L'>';
-        }
-    }
+// How the columns of a statement become XML: "_x" columns are attributes x (the last of
+// a name wins), the others child elements, each in column order.
+struct RowLayout {
+    std::vector<std::pair<int, std::wstring>> attributes;
+    std::vector<std::pair<int, std::wstring>> elements;
+};
+
+void appendRow(const common::SqliteQuery& row, const RowLayout& layout, std::wstring& xml) {
     xml += L"<item";
-    for (const auto& [name, value] : attributes) {
-        xml += L' ' + name + L"=\"";
-        appendEscaped(value, xml);
+    for (const auto& [index, name] : layout.attributes) {
+        xml += L' ';
+        xml += name;
+        xml += L"=\"";
+        appendEscaped(row.columnText(index), xml);
         xml += L'"';
     }
-    xml += L'>' + elements + L"</item>";
+    xml += L'>';
+    for (const auto& [index, name] : layout.elements) {
+        xml += L'<';
+        xml += name;
+        xml += L'>';
+        appendEscaped(row.columnText(index), xml);
+        xml += L"</";
+        xml += name;
+        xml += L'>';
+    }
+    xml += L"</item>";
 }
 
 }  // namespace
@@ -70,18 +63,25 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
         const bool wanted =
             !name_.empty() || !variables().empty() || !binds_.empty() || !children().empty();
         if (wanted) {
-            std::vector<std::wstring> names;
+            RowLayout layout;
             for (int i = 0; i < rows.columnCount(); ++i) {
-                names.push_back(rows.columnName(i));
-                const std::wstring& name = names.back();
+                const std::wstring name = rows.columnName(i);
                 const bool attribute = !name.empty() && name.front() == L'_';
-                if (!isXmlName(attribute ? name.substr(1) : name)) {
+                const std::wstring xmlName = attribute ? name.substr(1) : name;
+                if (!isXmlName(xmlName)) {
                     return fail(-1, L"Invalid column name for XML: " + name);
                 }
+                if (!attribute) {
+                    layout.elements.emplace_back(i, xmlName);
+                    continue;
+                }
+                std::erase_if(layout.attributes,
+                              [&](const auto& known) { return known.second == xmlName; });
+                layout.attributes.emplace_back(i, xmlName);
             }
             std::wstring xml = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?><results>";
             for (; !rows.eof(); rows.next()) {
-                appendRow(rows, names, xml);
+                appendRow(rows, layout, xml);
             }
             xml += L"</results>";
             result.LoadXML(xml);

@@ -1,0 +1,158 @@
+// Times a repository list page over 10,000 entries: the first request (compile, SQL and
+// transformation), repeated requests of the same page without its cache, and cache hits
+// (from the page's held content and from the cache file).
+//
+//   build/bench/tarn/bench_tarn [rows] [repeats]
+//
+// Runs in a temporary home; the page goes into a temporary folder of the staged plug-in
+// folder, which is removed at the end.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/sqlite/sqlite_db.h"
+#include "tarn/engine/tarn_application.h"
+#include "testing/environment/temporary_home.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kListPage[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:output method="html"/>
+<xsl:define name="support_cache" value="SUPPORT"/>
+<xsl:variable name="folder" select="'{$request_value}'"/>
+<Tarn database="tamrix.db">
+  <request name="*" method="SQL"
+           value="select guid as _guid, id as _id, title, site, folder, tags, updateTime from entry order by updateTime desc"/>
+</Tarn>
+<xsl:template match="/storage">
+  <html><head><title>Latest in <xsl:value-of select="$folder"/></title></head>
+  <body><table>
+    <xsl:for-each select="item">
+      <tr><td><a href="tarn://tamrix/item?{@guid}"><xsl:value-of select="title"/></a></td>
+          <td><xsl:value-of select="site"/></td><td><xsl:value-of select="folder"/></td>
+          <td><xsl:value-of select="tags"/></td><td><xsl:value-of select="updateTime"/></td></tr>
+    </xsl:for-each>
+  </table></body></html>
+</xsl:template>
+</xsl:stylesheet>
+)";
+
+void createRepository(const std::string& path, int rows) {
+    common::SqliteDB db(std::wstring(path.begin(), path.end()), false);
+    db.exec(
+        L"CREATE TABLE entry (id TEXT, guid TEXT primary key, createTime DATETIME default "
+        L"CURRENT_TIMESTAMP, updateTime DATETIME default CURRENT_TIMESTAMP, url TEXT, site TEXT, "
+        L"type TEXT, category TEXT, folder TEXT, tags TEXT, title TEXT, description TEXT, text "
+        L"TEXT, html TEXT, mode INTEGER);");
+    db.exec(L"begin;");
+    auto insert = db.prepareStatement(
+        L"insert into entry values (?,?,?,?,?,?,'clip','news/world',?,?,?,?,?,?,0);");
+    for (int i = 0; i < rows; ++i) {
+        wchar_t guid[40];
+        swprintf(guid, 40, L"A%07X-0000-0000-0000-000000000000", i);
+        wchar_t time[32];
+        swprintf(time, 32, L"2024-%02d-%02d %02d:%02d:%02d", 1 + i % 12, 1 + i % 28, i % 24, i % 60,
+                 (i / 60) % 60);
+        const std::wstring n = std::to_wstring(i);
+        insert.bind(1, std::wstring_view(guid).substr(0, 8));
+        insert.bind(2, std::wstring_view(guid));
+        insert.bind(3, std::wstring_view(time));
+        insert.bind(4, std::wstring_view(time));
+        insert.bind(5, L"https://example.org/articles/" + n);
+        insert.bind(6, std::wstring_view(L"example.org"));
+        insert.bind(7, L"folder " + std::to_wstring(i % 20));
+        insert.bind(8, std::wstring_view(L"a,b,c"));
+        insert.bind(9, L"Article number " + n + L" about things & stuff");
+        insert.bind(10, std::wstring_view(L"A short description"));
+        insert.bind(11, std::wstring_view(L"Some text"));
+        insert.bind(12, std::wstring_view(L"<p>Some text</p>"));
+        insert.exec();
+    }
+    db.exec(L"commit;");
+}
+
+void writePage(const std::filesystem::path& path, bool cache) {
+    std::string text = kListPage;
+    text.replace(text.find("SUPPORT"), 7, cache ? "true" : "false");
+    std::ofstream(path) << text;
+}
+
+double milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+// Runs `url` `repeats` times and returns the median time in milliseconds.
+double medianOf(const std::wstring& url, int repeats, std::size_t& bytes) {
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        tarn::TarnResponse response;
+        const auto start = Clock::now();
+        if (tarn::TarnApplication::request(url, response) != 0) {
+            std::fprintf(stderr, "request failed: %ls\n", url.c_str());
+            exit(1);
+        }
+        times.push_back(milliseconds(Clock::now() - start));
+        bytes = response.content.size();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int repeats = argc > 2 ? std::atoi(argv[2]) : 9;
+    testing_environment::TemporaryHome home;
+    const std::filesystem::path plugins =
+        std::filesystem::path(TAMRIX_STAGE_DIR) / "data" / "plugins" / "bench-tarn";
+    std::filesystem::create_directories(plugins);
+
+    createRepository((home.root() / "tamrix.db").string(), rows);
+    writePage(plugins / "cached.xsl", true);
+    writePage(plugins / "live.xsl", false);
+    tarn::TarnApplication::init(home.root().wstring());
+    tarn::TarnApplication::reg((plugins / "cached.xsl").wstring(), L"//tamrix/cached/.*", 1);
+    tarn::TarnApplication::reg((plugins / "live.xsl").wstring(), L"//tamrix/live/.*", 1);
+
+    std::size_t bytes = 0;
+    const auto start = Clock::now();
+    tarn::TarnResponse response;
+    if (tarn::TarnApplication::request(L"//tamrix/cached/a", response) != 0) {
+        std::fprintf(stderr, "first request failed\n");
+        return 1;
+    }
+    const double first = milliseconds(Clock::now() - start);
+    bytes = response.content.size();
+
+    const double full = medianOf(L"//tamrix/live/a", repeats, bytes);
+    const double heldHit = medianOf(L"//tamrix/cached/a", repeats, bytes);
+    tarn::TarnApplication::request(L"//tamrix/cached/b", response);
+    std::vector<double> fileHits;
+    for (int i = 0; i < repeats; ++i) {
+        fileHits.push_back(medianOf(i % 2 ? L"//tamrix/cached/a" : L"//tamrix/cached/b", 1, bytes));
+    }
+    std::sort(fileHits.begin(), fileHits.end());
+    const double fileHit = fileHits[fileHits.size() / 2];
+
+    std::printf("rows %d, page %zu bytes, median of %d\n", rows, bytes, repeats);
+    std::printf("first request (compile + SQL + XSLT): %8.2f ms\n", first);
+    std::printf("repeated request, cache off:          %8.2f ms\n", full);
+    std::printf("cache hit, content held by the page:  %8.3f ms  (%.0fx faster)\n", heldHit,
+                full / heldHit);
+    std::printf("cache hit, read from the cache file:  %8.3f ms  (%.0fx faster)\n", fileHit,
+                full / fileHit);
+
+    tarn::TarnApplication::term();
+    std::filesystem::remove_all(plugins);
+    return 0;
+}
