@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/xml/xml_dom.h"
+#include "tarn/engine/tarn_output.h"
 #include "tarn/engine/tarn_variable.h"
 
 namespace {
@@ -47,6 +48,28 @@ TEST(Placeholders, VariablesComeBeforeParameters) {
     EXPECT_EQ(
         substitutePlaceholders(L"{$v} {$q}", &variables, kParameters, PlaceholderSyntax::Text),
         L"from variable it's");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TarnOutput, CompilesBindsAndManagesThemByIndex) {
+    const auto document = common::CXMLDOMDocument2::Create();
+    ASSERT_TRUE(document.LoadXML(
+        L"<output message=\"m\"><bind type=\"int\" value=\"1\"/><bind>two</bind><x/></output>"));
+    tarn::TarnOutput output(document.GetDocumentElement());
+    EXPECT_EQ(output.message(), L"m");
+    ASSERT_EQ(output.count(), 2);
+    EXPECT_EQ(output.getBindType(0), L"int");
+    EXPECT_EQ(output.getBindValue(1), L"two");
+    EXPECT_EQ(output.bind(L"double", L"2.5"), 3);
+    EXPECT_EQ(output.setBind(0, L"text", L"x"), 3);
+    EXPECT_EQ(output.getBindValue(0), L"x");
+    EXPECT_EQ(output.setBind(3, L"text", L"x"), -1);
+    EXPECT_EQ(output.getBindValue(-1), L"");
+    output.clear();
+    EXPECT_EQ(output.count(), 0);
 }
 
 }  // namespace
