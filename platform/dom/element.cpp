@@ -1,0 +1,106 @@
+#include "platform/dom/element.h"
+
+#include <algorithm>
+
+#include "platform/dom/document.h"
+#include "platform/dom/tag_names.h"
+
+namespace platform::dom {
+
+Element::Element(std::weak_ptr<Document> document, const std::wstring* tagName, Namespace ns)
+    : Node(NodeType::Element, std::move(document)), tag_(tagName), ns_(ns) {}
+
+std::optional<std::wstring> Element::getAttribute(std::wstring_view name) const {
+    for (const auto& attribute : attributes_)
+        if (equalsIgnoringCase(attribute.name, name))
+            return attribute.value;
+    return std::nullopt;
+}
+
+bool Element::hasAttribute(std::wstring_view name) const {
+    return getAttribute(name).has_value();
+}
+
+void Element::setAttribute(std::wstring_view name, std::wstring value) {
+    noteMutation();
+    for (auto& attribute : attributes_) {
+        if (equalsIgnoringCase(attribute.name, name)) {
+            attribute.value = std::move(value);
+            return;
+        }
+    }
+    attributes_.push_back({asciiLower(name), std::move(value)});
+}
+
+bool Element::removeAttribute(std::wstring_view name) {
+    auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                           [&](const Attribute& a) { return equalsIgnoringCase(a.name, name); });
+    if (it == attributes_.end())
+        return false;
+    attributes_.erase(it);
+    noteMutation();
+    return true;
+}
+
+std::vector<std::shared_ptr<Element>> Element::children() const {
+    std::vector<std::shared_ptr<Element>> out;
+    for (const auto& child : childNodes())
+        if (child->nodeType() == NodeType::Element)
+            out.push_back(std::static_pointer_cast<Element>(child));
+    return out;
+}
+
+void appendElementsBelow(const Node& root, std::vector<std::shared_ptr<Element>>& out) {
+    std::vector<const Node*> pending;
+    for (auto it = root.childNodes().rbegin(); it != root.childNodes().rend(); ++it)
+        pending.push_back(it->get());
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (node->nodeType() != NodeType::Element)
+            continue;
+        out.push_back(std::const_pointer_cast<Element>(
+            std::static_pointer_cast<const Element>(node->shared_from_this())));
+        for (auto it = node->childNodes().rbegin(); it != node->childNodes().rend(); ++it)
+            pending.push_back(it->get());
+    }
+}
+
+std::vector<std::shared_ptr<Element>> Element::all() const {
+    std::vector<std::shared_ptr<Element>> out;
+    appendElementsBelow(*this, out);
+    return out;
+}
+
+std::vector<std::shared_ptr<Element>> Element::getElementsByTagName(std::wstring_view name) const {
+    std::wstring upper = asciiUpper(name);
+    auto elements = all();
+    if (upper == L"*")
+        return elements;
+    std::erase_if(elements, [&](const auto& element) { return element->tagName() != upper; });
+    return elements;
+}
+
+int Element::sourceIndex() const {
+    auto document = ownerDocument();
+    if (!document)
+        return -1;
+    document->all();
+    if (sourceIndexVersion_ != document->version())
+        return -1;
+    return sourceIndex_;
+}
+
+std::shared_ptr<Element> Element::cloneElement(bool deep) const {
+    auto copy = std::make_shared<Element>(ownerDocument(), tag_, ns_);
+    copy->attributes_ = attributes_;
+    if (deep)
+        cloneChildrenInto(*copy);
+    return copy;
+}
+
+std::shared_ptr<Node> Element::cloneNode(bool deep) const {
+    return cloneElement(deep);
+}
+
+}  // namespace platform::dom

@@ -1,0 +1,142 @@
+#include "platform/dom/inner_text.h"
+
+#include <vector>
+
+#include "platform/dom/element.h"
+#include "platform/dom/tag_names.h"
+
+namespace platform::dom {
+
+bool isHtmlWhiteSpace(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f';
+}
+
+std::wstring textContent(const Node& node) {
+    std::wstring out;
+    std::vector<const Node*> pending{&node};
+    while (!pending.empty()) {
+        const Node* current = pending.back();
+        pending.pop_back();
+        if (current->nodeType() == NodeType::Text)
+            out += current->nodeValue();
+        const auto& children = current->childNodes();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back(it->get());
+    }
+    return out;
+}
+
+std::wstring collapseWhiteSpace(std::wstring_view text) {
+    std::wstring out;
+    bool space = false;
+    for (wchar_t c : text) {
+        if (isHtmlWhiteSpace(c)) {
+            space = !out.empty();
+            continue;
+        }
+        if (space)
+            out += L' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+namespace {
+
+bool isPreformatted(const Element& element) {
+    return element.hasTag(L"PRE") || element.hasTag(L"TEXTAREA") || element.hasTag(L"XMP") ||
+           element.hasTag(L"LISTING") || element.hasTag(L"PLAINTEXT");
+}
+
+// Accumulates rendered text: breaks and spaces are held back until visible text follows.
+class TextWriter {
+  public:
+    void text(std::wstring_view data, bool preformatted) {
+        for (wchar_t c : data) {
+            if (!preformatted && isHtmlWhiteSpace(c)) {
+                if (!out_.empty() && !breakPending_)
+                    spacePending_ = true;
+                continue;
+            }
+            flush();
+            out_ += (preformatted && c == L'\n') ? std::wstring(L"\r\n") : std::wstring(1, c);
+        }
+    }
+    void lineBreak() {
+        flushBreak();
+        out_ += L"\r\n";
+        spacePending_ = false;
+    }
+    void blockBoundary() {
+        if (!out_.empty())
+            breakPending_ = true;
+        spacePending_ = false;
+    }
+    std::wstring result() { return std::move(out_); }
+
+  private:
+    void flushBreak() {
+        if (breakPending_ && !out_.ends_with(L"\r\n"))
+            out_ += L"\r\n";
+        breakPending_ = false;
+    }
+    void flush() {
+        flushBreak();
+        if (spacePending_)
+            out_ += L' ';
+        spacePending_ = false;
+    }
+
+    std::wstring out_;
+    bool spacePending_ = false;
+    bool breakPending_ = false;
+};
+
+struct Step {
+    const Node* node;
+    bool leaving;
+    int preformatted;
+};
+
+}  // namespace
+
+std::wstring renderedText(const Node& node) {
+    TextWriter writer;
+    std::vector<Step> pending{{&node, false, 0}};
+    while (!pending.empty()) {
+        Step step = pending.back();
+        pending.pop_back();
+        const Node& current = *step.node;
+        if (current.nodeType() == NodeType::Text) {
+            writer.text(current.nodeValue(), step.preformatted > 0);
+            continue;
+        }
+        if (current.nodeType() == NodeType::Comment)
+            continue;
+        int preformatted = step.preformatted;
+        if (current.nodeType() == NodeType::Element) {
+            const auto& element = static_cast<const Element&>(current);
+            if (element.hasTag(L"SCRIPT") || element.hasTag(L"STYLE"))
+                continue;
+            if (element.hasTag(L"BR")) {
+                writer.lineBreak();
+                continue;
+            }
+            if (isBlockTag(element.tagName())) {
+                writer.blockBoundary();
+                if (step.leaving)
+                    continue;
+                pending.push_back({&current, true, 0});
+            }
+            if (isPreformatted(element))
+                ++preformatted;
+        }
+        const auto& children = current.childNodes();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back({it->get(), false, preformatted});
+    }
+    return writer.result();
+}
+
+}  // namespace platform::dom

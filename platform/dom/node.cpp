@@ -1,0 +1,212 @@
+#include "platform/dom/node.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/dom/document.h"
+#include "platform/dom/element.h"
+#include "platform/dom/event_sink.h"
+
+namespace platform::dom {
+
+Node::Node(NodeType type, std::weak_ptr<Document> document)
+    : type_(type), document_(std::move(document)) {}
+
+// Children are released without recursion, so that a very deep tree cannot exhaust the
+// stack: every subtree that dies with this node is flattened into one work list.
+Node::~Node() {
+    std::vector<std::shared_ptr<Node>> pending = std::move(children_);
+    for (auto& child : pending)
+        child->parent_ = nullptr;
+    while (!pending.empty()) {
+        std::shared_ptr<Node> node = std::move(pending.back());
+        pending.pop_back();
+        if (node.use_count() != 1)
+            continue;
+        for (auto& child : node->children_) {
+            child->parent_ = nullptr;
+            pending.push_back(std::move(child));
+        }
+        node->children_.clear();
+    }
+}
+
+std::shared_ptr<Node> Node::parentNode() const {
+    return parent_ ? parent_->shared_from_this() : nullptr;
+}
+
+std::shared_ptr<Element> Node::parentElement() const {
+    if (!parent_ || parent_->type_ != NodeType::Element)
+        return nullptr;
+    return std::static_pointer_cast<Element>(parent_->shared_from_this());
+}
+
+std::shared_ptr<Node> Node::firstChild() const {
+    return children_.empty() ? nullptr : children_.front();
+}
+
+std::shared_ptr<Node> Node::lastChild() const {
+    return children_.empty() ? nullptr : children_.back();
+}
+
+std::size_t Node::indexInParent() const {
+    if (!parent_)
+        return 0;
+    const auto& siblings = parent_->children_;
+    for (std::size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this)
+            return i;
+    return 0;
+}
+
+std::shared_ptr<Node> Node::previousSibling() const {
+    if (!parent_)
+        return nullptr;
+    std::size_t index = indexInParent();
+    return index == 0 ? nullptr : parent_->children_[index - 1];
+}
+
+std::shared_ptr<Node> Node::nextSibling() const {
+    if (!parent_)
+        return nullptr;
+    std::size_t index = indexInParent() + 1;
+    return index < parent_->children_.size() ? parent_->children_[index] : nullptr;
+}
+
+bool Node::contains(const Node& other) const {
+    for (const Node* node = &other; node; node = node->parent_)
+        if (node == this)
+            return true;
+    return false;
+}
+
+void Node::insertAt(std::size_t index, std::shared_ptr<Node> child) {
+    if (!child)
+        throw std::invalid_argument("dom: cannot insert a null node");
+    if (type_ == NodeType::Text || type_ == NodeType::Comment)
+        throw std::invalid_argument("dom: text and comment nodes have no children");
+    if (child->type_ == NodeType::Document)
+        throw std::invalid_argument("dom: a document cannot be inserted");
+    // Only a node with children can hold this one below it.
+    if (child.get() == this || (child->hasChildNodes() && child->contains(*this)))
+        throw std::invalid_argument("dom: a node cannot be inserted below itself");
+    if (Node* old = child->parent_) {
+        auto& siblings = old->children_;
+        auto it = std::find(siblings.begin(), siblings.end(), child);
+        std::size_t oldIndex = static_cast<std::size_t>(it - siblings.begin());
+        siblings.erase(it);
+        if (old == this && oldIndex < index)
+            --index;
+        old->noteMutation();
+    }
+    if (child->document_.lock() != document_.lock())
+        child->setDocumentRecursive(document_);
+    child->parent_ = this;
+    children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
+    noteMutation();
+}
+
+std::shared_ptr<Node> Node::appendChild(std::shared_ptr<Node> child) {
+    insertAt(children_.size(), child);
+    return child;
+}
+
+std::shared_ptr<Node> Node::insertBefore(std::shared_ptr<Node> child,
+                                         const std::shared_ptr<Node>& reference) {
+    if (!reference)
+        return appendChild(std::move(child));
+    if (reference->parent_ != this)
+        throw std::invalid_argument("dom: the reference node is not a child of this node");
+    if (reference == child)
+        return child;
+    insertAt(reference->indexInParent(), child);
+    return child;
+}
+
+std::shared_ptr<Node> Node::removeChild(const std::shared_ptr<Node>& child) {
+    if (!child || child->parent_ != this)
+        return nullptr;
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(child->indexInParent()));
+    child->parent_ = nullptr;
+    noteMutation();
+    return child;
+}
+
+std::shared_ptr<Node> Node::replaceChild(std::shared_ptr<Node> replacement,
+                                         const std::shared_ptr<Node>& old) {
+    if (!old || old->parent_ != this)
+        return nullptr;
+    if (replacement == old)
+        return old;
+    insertBefore(std::move(replacement), old);
+    return removeChild(old);
+}
+
+std::shared_ptr<Node> Node::removeNode(bool deep) {
+    auto self = shared_from_this();
+    if (!parent_)
+        return self;
+    if (!deep) {
+        auto moved = children_;
+        for (auto& child : moved)
+            parent_->insertBefore(child, self);
+    }
+    return parent_->removeChild(self);
+}
+
+std::shared_ptr<Node> Node::replaceNode(std::shared_ptr<Node> replacement) {
+    if (!parent_)
+        return nullptr;
+    return parent_->replaceChild(std::move(replacement), shared_from_this());
+}
+
+std::uint32_t Node::advise(std::shared_ptr<EventSink> sink) {
+    if (!sinks_)
+        sinks_ = std::make_unique<EventSinkList>();
+    return sinks_->advise(std::move(sink));
+}
+
+bool Node::unadvise(std::uint32_t cookie) {
+    return sinks_ && sinks_->unadvise(cookie);
+}
+
+void Node::noteMutation() const {
+    if (auto document = document_.lock())
+        document->noteMutation();
+}
+
+void Node::setDocumentRecursive(const std::weak_ptr<Document>& document) {
+    std::vector<Node*> pending{this};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        node->document_ = document;
+        for (auto& child : node->children_)
+            pending.push_back(child.get());
+    }
+}
+
+void Node::appendParsedChild(std::shared_ptr<Node> child) {
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+}
+
+void Node::cloneChildrenInto(Node& target) const {
+    for (const auto& child : children_)
+        target.appendParsedChild(child->cloneNode(true));
+}
+
+void CharacterData::setData(std::wstring data) {
+    data_ = std::move(data);
+    noteMutation();
+}
+
+std::shared_ptr<Node> Text::cloneNode(bool) const {
+    return std::make_shared<Text>(ownerDocument(), data());
+}
+
+std::shared_ptr<Node> Comment::cloneNode(bool) const {
+    return std::make_shared<Comment>(ownerDocument(), data());
+}
+
+}  // namespace platform::dom
