@@ -1,0 +1,30 @@
+#include "addon/controller/selection_site.h"
+
+#include <chrono>
+
+#include "addon/controller/command_dispatcher.h"
+#include "addon/controller/window_operations.h"
+
+namespace addon {
+
+SelectionSite::SelectionSite(std::shared_ptr<page::Document> document, platform::ui::HWND frame)
+    : frame_(frame), engine_(std::move(document), *this) {}
+
+int SelectionSite::dispatchCommand(const std::wstring& command) {
+    return dispatchSelectionCommand(command, &engine_);
+}
+
+void SelectionSite::requestModeChange(std::int32_t, std::int32_t next) {
+    setClipModeBySelection(next, &engine_);
+}
+
+// The frame animation draws on the screen; a headless session has no screen to draw on.
+void SelectionSite::animateFrame(const platform::ui::Rect&, const platform::ui::Rect&, int) {}
+
+std::uint64_t SelectionSite::tickCount() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
+}  // namespace addon

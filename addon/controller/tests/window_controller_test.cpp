@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "addon/controller/command_dispatcher.h"
+#include "addon/controller/plugin_binding.h"
+#include "addon/controller/safe_name.h"
+#include "addon/controller/settings.h"
+#include "addon/controller/window_operations.h"
+#include "common/util/message_box.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace addon;
+using platform::browser::WebBrowser;
+
+namespace {
+
+class TabTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        loadInputBindings();
+        sortInputBindings();
+        former_ =
+            common::setMessageBoxPresenter([this](platform::ui::HWND, const std::wstring& text,
+                                                  const std::wstring&, platform::ui::UINT) {
+                messages.push_back(text);
+                return platform::ui::IDOK;
+            });
+        pages[L"http://news.example/a.html"] =
+            L"<html><head><title>First</title></head><body><div id=main><p>Story</p></div>"
+            L"<a id=link href=b.html>next</a></body></html>";
+        pages[L"http://news.example/b.html"] =
+            L"<html><head><title>Second</title></head><body><p id=p>Other</p></body></html>";
+        pages[L"tarn://tamrix/item?7"] =
+            L"<html><head><title>Kept</title></head><body><p>Stored</p></body></html>";
+        browser = WebBrowser::create([this](const std::wstring& url) {
+            platform::browser::LoadedDocument loaded;
+            const auto page = pages.find(url);
+            if (page != pages.end()) {
+                loaded.document = makeHtmlDocument(page->second, url);
+            } else if (url == L"about:blank") {
+                loaded.document = makeHtmlDocument(L"", url);
+            }
+            return loaded;
+        });
+    }
+
+    void TearDown() override {
+        removeBrowserWindow(browser);
+        common::setMessageBoxPresenter(former_);
+    }
+
+    int openTab(const std::wstring& url = L"http://news.example/a.html") {
+        const int window = addBrowserWindow(browser);
+        EXPECT_GE(window, 0);
+        EXPECT_TRUE(browser->navigate(url));
+        return window;
+    }
+
+    ClipSubContext* context() {
+        const int index = findContextByBrowser(browser);
+        return index == -1 ? nullptr : &clipContext(index);
+    }
+
+    platform::com::ComPtr<HtmlDocument> document() { return asHtmlDocument(browser->document()); }
+
+    void selectElement(const wchar_t* id) {
+        ClipSelection* engine = context()->selectionEngine();
+        engine->addToSelection(SelectionItem::ofElements({document()->page()->elementById(id)}),
+                               true);
+    }
+
+    page::Event key(int code, bool ctrl) {
+        page::Event event;
+        event.type = L"keydown";
+        event.keyCode = code;
+        event.ctrlKey = ctrl;
+        event.srcElement = document()->page()->body();
+        return event;
+    }
+
+    testing_environment::TemporaryHome home;
+    common::MessageBoxPresenter former_;
+    std::vector<std::wstring> messages;
+    std::map<std::wstring, std::wstring> pages;
+    platform::com::ComPtr<WebBrowser> browser;
+};
+
+}  // namespace
+
+TEST_F(TabTest, ATabEntersTheTableOnceWithOneBrowserSink) {
+    const int window = addBrowserWindow(browser);
+    ASSERT_GE(window, 0);
+    EXPECT_EQ(addBrowserWindow(browser), -1);
+    EXPECT_EQ(browser->events().sinkCount(), 1u);
+    EXPECT_EQ(findWindowByBrowser(browser), window);
+    const int count = windowCount();
+    EXPECT_EQ(removeBrowserWindow(browser), window);
+    EXPECT_EQ(browser->events().sinkCount(), 0u);
+    EXPECT_EQ(windowCount(), count);
+    EXPECT_EQ(removeBrowserWindow(browser), -1);
+}
+
+TEST_F(TabTest, NavigationAttachesEachPageOnceAndLeavingDetachesIt) {
+    openTab();
+    ClipSubContext* first = context();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(first->selectionEngine(), nullptr);
+    auto firstDocument = document();
+    EXPECT_EQ(firstDocument->events().sinkCount(), 1u);
+    EXPECT_EQ(firstDocument->parentWindow()->events().sinkCount(), 1u);
+
+    // Attaching again reuses the sinks already advised.
+    attachDocument(browser, kAttachDocumentEvents | kAttachWindowEvents);
+    EXPECT_EQ(firstDocument->events().sinkCount(), 1u);
+    EXPECT_EQ(firstDocument->parentWindow()->events().sinkCount(), 1u);
+
+    ASSERT_TRUE(browser->navigate(L"http://news.example/b.html"));
+    EXPECT_EQ(firstDocument->events().sinkCount(), 0u);
+    EXPECT_EQ(firstDocument->parentWindow()->events().sinkCount(), 0u);
+    ASSERT_NE(context(), nullptr);
+    EXPECT_EQ(context()->document.get(), document().get());
+    EXPECT_EQ(getDocumentTitle(findWindowByBrowser(browser)), L"Second");
+
+    ASSERT_TRUE(browser->navigate(L"about:blank"));
+    EXPECT_EQ(context(), nullptr);
+}
+
+TEST_F(TabTest, ToolbarAddressRunsTheCommandAndNeverNavigates) {
+    const int window = openTab();
+    selectElement(L"main");
+    ASSERT_TRUE(hasElementSelection(window));
+    EXPECT_FALSE(browser->navigate(L"tamrix://$toolbar/select-clear"));
+    EXPECT_FALSE(hasElementSelection(window));
+    EXPECT_EQ(browser->locationUrl(), L"http://news.example/a.html");
+    ASSERT_NE(context(), nullptr);
+
+    // "command-" alone is nobody's command; the page keeps its context.
+    EXPECT_FALSE(browser->navigate(L"tamrix://$toolbar/"));
+    EXPECT_NE(context(), nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TabTest, NavigationThatDoesNotCompleteLeavesThePageUsable) {
+    const int window = openTab();
+    selectElement(L"main");
+    auto* processor = context()->commandProcessor().get();
+    EXPECT_FALSE(browser->navigate(L"javascript:void(0)"));
+    EXPECT_FALSE(browser->navigate(L"http://unreachable.example/"));
+    ASSERT_NE(context(), nullptr);
+    EXPECT_EQ(context()->commandProcessor().get(), processor);
+    EXPECT_TRUE(hasElementSelection(window));
+    EXPECT_EQ(dispatchCommand(L"command-mode-track", window), 2);
+    EXPECT_EQ(context()->selectionEngine()->getMode(), ClipSelection::kModeTrack);
+}
+
+TEST_F(TabTest, PageEventsReachTheEngineAndCreateTheHistory) {
+    openTab();
+    EXPECT_EQ(context()->processor, nullptr);
+    EXPECT_FALSE(canUndo(findWindowByBrowser(browser)));
+    page::Event nothingBound = key(65, false);
+    document()->fireEvent(nothingBound);
+    EXPECT_NE(context()->processor, nullptr);
+}
+
+TEST_F(TabTest, TheEnginesOwnKeyCanCloseItsTabWhileItRuns) {
+    ASSERT_EQ(dispatchCommand(L"command-toolbar-show2", openTab()), 2);
+    page::Event toggle = key(119, true);  // Ctrl+F8: the toolbar switch
+    document()->fireEvent(toggle);
+    EXPECT_EQ(findWindowByBrowser(browser), -1);
+    EXPECT_EQ(context(), nullptr);
+    EXPECT_TRUE(toggle.returnValue.has_value());
+    EXPECT_EQ(document()->events().sinkCount(), 0u);
+}
+
+TEST_F(TabTest, QuitDetachesTheTabsPages) {
+    openTab();
+    ASSERT_NE(context(), nullptr);
+    browser->quit();
+    EXPECT_EQ(context(), nullptr);
+    EXPECT_NE(findWindowByBrowser(browser), -1);
+}
+
+TEST_F(TabTest, ModeCommandsNeedAContext) {
+    const int window = addBrowserWindow(browser);
+    EXPECT_EQ(dispatchCommand(L"command-mode-track", window), 1);
+    EXPECT_EQ(dispatchCommand(L"command-mode-switch", window), 1);
+    EXPECT_FALSE(canUndo(window));
+    ASSERT_TRUE(browser->navigate(L"http://news.example/a.html"));
+    EXPECT_EQ(dispatchCommand(L"command-mode-switch", window), 2);
+    EXPECT_EQ(getClipMode(browser), ClipSelection::kModeTrack);
+    EXPECT_EQ(dispatchCommand(L"command-mode-switch", window), 2);
+    EXPECT_EQ(getClipMode(browser), ClipSelection::kModeDefault);
+    EXPECT_EQ(dispatchCommand(L"command-cancel", window), 2);
+}
+
+TEST_F(TabTest, ShowingTheToolboxSetsTheInitialModeExceptOnRepositoryPages) {
+    int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-show", window), 2);
+    EXPECT_TRUE(isToolboxVisible(browser));
+    EXPECT_EQ(getClipMode(browser), ClipSelection::kModeTrack);
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-switch-quick", window), 2);
+    EXPECT_EQ(findWindowByBrowser(browser), -1);
+
+    window = openTab(L"tarn://tamrix/item?7");
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-show", window), 2);
+    EXPECT_EQ(getClipMode(browser), ClipSelection::kModeDefault);
+}
+
+TEST_F(TabTest, CommandsTakenByNoHandlerAndCommandsNotInThisBuild) {
+    const int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-readable", window), 1);
+    EXPECT_EQ(dispatchCommand(L"command-", window), 1);
+    EXPECT_EQ(dispatchCommand(L"command-select-delete", window), 1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(dispatchCommand(L"command-select-isolate", window), 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"Please select content before execute this operation.");
+    EXPECT_EQ(dispatchCommand(L"command-print", window), 1);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].find(L"not available"), std::wstring::npos);
+    EXPECT_EQ(dispatchCommand(L"command-print", -1), 1);
+    EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST(SafeNames, OnlySingleNamesInsideTheDataFoldersPass) {
+    for (const wchar_t* good : {L"tamrix", L"Orange", L"my_theme-2.v1"}) {
+        EXPECT_TRUE(isSafeName(good)) << good;
+    }
+    for (const wchar_t* bad : {L"", L".", L"..", L"../tamrix", L"a/b", L"a\\b", L"..hidden",
+                               L"/etc", L"x y", L"t%2Fx", L"n\u00e4me"}) {
+        EXPECT_FALSE(isSafeName(bad)) << bad;
+    }
+    EXPECT_EQ(pluginModulePath(L"../../../tmp/evil"), L"");
+    EXPECT_TRUE(pluginModulePath(L"tamrix").ends_with(L"/data/plugins/tamrix/plugin.so"));
+}
+
+TEST_F(TabTest, AddressesFromThePageCannotReachOutsideTheDataFolders) {
+    openTab();
+    for (const wchar_t* trick :
+         {L"tamrix://$toolbar/save/../../../tmp/evil", L"tamrix://$toolbar/export/..",
+          L"tamrix://$toolbar/toolbar-reload/../../etc", L"tamrix://$toolbar/save//etc"}) {
+        EXPECT_FALSE(browser->navigate(trick)) << trick;
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(context(), nullptr);
+}

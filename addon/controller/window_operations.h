@@ -1,0 +1,70 @@
+// The per-window operations that the command dispatcher calls: each takes a window index
+// of the window table and acts on every clip context that belongs to that window (the
+// contexts whose browser is the entry's browser). Results: 1 nothing done, 2 done, unless
+// stated otherwise; a window without a browser gives 1, false or "".
+//
+// Contract: the browser's user-interface thread only. Each operation holds the selection
+// or processor it calls into, so a context cleared by that call is freed afterwards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "addon/controller/window_table.h"
+
+namespace addon {
+
+int setClipMode(std::int32_t mode, int windowIndex);
+// Track mode when the mode is default, else default; 1 without a selection.
+int switchClipMode(int windowIndex);
+int modeTrack(int windowIndex);
+int modeText(int windowIndex);
+int modeRect(int windowIndex);
+int modeDefault(int windowIndex);
+int setClipModeBySelection(std::int32_t mode, const ClipSelection* selection);
+int setClipModeByDocument(std::int32_t mode, const BrowserRef& browser);
+// The mode of the browser's window's context; -1 when there is none.
+std::int32_t getClipMode(const BrowserRef& browser);
+bool isToolboxVisible(const BrowserRef& browser);
+
+void resetSelections(int windowIndex);
+int clearSelection(int windowIndex);
+int cancelSelection(int windowIndex);
+int selectMore(int windowIndex);
+int selectLess(int windowIndex);
+// Selects the page's main block as the readable-content scorer finds it; 1 while the
+// scorer is not part of the build.
+int autoSelect(int windowIndex);
+// Builds a readable page of the window's selection in the named page style (empty: the
+// selection as it is); true when a command of its own is now on the undo history. False
+// while the readable-page commands are not part of the build.
+bool runGrab(int windowIndex, const std::wstring& styleName = L"");
+bool hasElementSelection(int windowIndex);
+bool hasTextSelection(int windowIndex);
+
+bool canUndo(int windowIndex);
+bool canRedo(int windowIndex);
+// The first context's page was rebuilt by a grab, link grab or isolate command.
+bool isPageRebuilt(int windowIndex);
+// One step back (or forward) in every context that has one.
+int undo(int windowIndex);
+int redo(int windowIndex);
+
+// Texts of the first context whose document gives a non-empty one; "" otherwise.
+std::wstring getDocumentUrl(int windowIndex);
+std::wstring getDocumentTitle(int windowIndex);
+std::wstring getDocumentText(int windowIndex);
+std::wstring getCleanPageHtml(int windowIndex, int urlMask, int elementMask, int attributeMask);
+std::wstring getSelectedText(int windowIndex);
+std::wstring getSelectedHtml(int windowIndex);
+
+// Shows the toolbox: attaches the loaded page (documents and window events) and, with
+// `runInitial` on a page that is not a "tarn:" page, runs the initial operation and mode
+// of the settings ("\Operate\InitOperation", "\Operate\InitMode"). 2.
+int showToolbox(int windowIndex, bool runInitial);
+// Takes the toolbox away: resets the selections, detaches the documents and removes the
+// window from the table. 2.
+int closeToolbox(int windowIndex);
+int toggleToolbox(int windowIndex);
+
+}  // namespace addon
