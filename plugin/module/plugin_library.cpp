@@ -58,7 +58,8 @@ void acquireLibrary() {
         return;
     if (const std::wstring locale = setting(L"locale"); !locale.empty())
         common::setCollationLocale(platform::text::toUtf8(locale));
-    OpenRepository(GetUserFolder(L"UserData") + L"/tamrix.db");
+    const std::wstring userData = GetUserFolder(L"UserData");
+    OpenRepository(userData.empty() ? L"" : userData + L"/tamrix.db");
     common::loadLanguage(common::languageTable(), setting(L"language"),
                          GetUserFolder(L"languages"));
 }
