@@ -3,13 +3,22 @@
 // just before it first runs, and the page's CommandProcessor runs, undoes and redoes it.
 //
 // Contract: a command owns its context; the context holds what `execute` needs and what
-// `undo` needs to put the page back exactly. Commands report nothing: `execute` and `undo`
+// `undo` needs to put the page back exactly: every element value it changed, with the
+// element, the property or attribute and whether it existed, undone newest first. The
+// context shares the document and the elements with the page. A worker it holds is asked
+// to stop and joined when the context goes. Commands report nothing: `execute` and `undo`
 // return nothing, and what the document does not give is skipped. User-interface thread
 // only.
 #pragma once
 
-#include <deque>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "addon/controller/page/document.h"
+#include "addon/controller/selection_item.h"
+#include "addon/controller/thread.h"
 
 namespace addon {
 
@@ -20,6 +29,15 @@ enum class Disposal {
     clearHistories = 2  // clear both histories and delete it
 };
 
+// One value a command changed: an inline style property or (flag kValueAttribute) an
+// attribute of an element, with the value it had before; no value when it did not exist.
+struct SavedValue {
+    page::NodePtr element;
+    std::wstring name;
+    int flags = 0;
+    std::optional<std::wstring> oldValue;
+};
+
 class ICommandContext {
   public:
     ICommandContext() = default;
@@ -27,10 +45,24 @@ class ICommandContext {
     ICommandContext& operator=(const ICommandContext&) = delete;
     virtual ~ICommandContext() = default;
 
-    // Old values that `execute` replaced, consumed by `undo` in the same order.
-    std::deque<std::wstring> savedValues;
+    // The page's document; set by the controller just before the command runs.
+    std::shared_ptr<page::Document> document;
+    // The selected elements in selection order, copied before the command first runs.
+    std::vector<page::NodePtr> elements;
+    // The selection as it was before the command first ran; the controller puts it back
+    // after an undo or redo.
+    std::vector<SelectionItem> savedSelection;
+    // What `execute` changed, oldest first.
+    std::vector<SavedValue> savedValues;
+    // The body a rebuild replaced and the one it built (reused by every later execute).
+    page::NodePtr savedBody;
+    page::NodePtr readableBody;
+    // The page-style element a rebuild put into the head; null when none.
+    page::NodePtr styleElement;
     // The page-style text a rebuild inserted; empty when none.
     std::wstring pageStyleText;
+    // The link-fetching worker of a link grab; stopped and joined before anything else goes.
+    std::unique_ptr<CThreadT<1>> worker;
 };
 
 class ICommand {

@@ -29,8 +29,9 @@ PageStyleSet& processStyles() {
 
 }  // namespace
 
-int PageStyleSet::load(const std::wstring& path) {
+int PageStyleSet::load(const std::wstring& path, const std::wstring& cssFolder) {
     styles_.clear();
+    cssFolder_ = cssFolder;
     const common::CXMLDOMNode root = loadConfigRoot(path, L"styles");
     if (root.IsEmpty()) {
         return -1;
@@ -76,12 +77,12 @@ std::wstring PageStyleSet::classes(const std::wstring& name) const {
     return joined;
 }
 
-std::wstring PageStyleSet::css(const std::wstring& name, const std::wstring& folder) const {
+std::wstring PageStyleSet::css(const std::wstring& name) const {
     const PageStyle* style = find(name);
-    if (style == nullptr || folder.empty()) {
+    if (style == nullptr || cssFolder_.empty()) {
         return L"";
     }
-    std::wstring base = folder;
+    std::wstring base = cssFolder_;
     if (!base.empty() && base.back() != L'/' && base.back() != L'\\') {
         base += L'/';
     }
@@ -107,8 +108,8 @@ std::wstring pageStyleFolder() {
     return resources.empty() ? L"" : resources + L"/pagestyles/";
 }
 
-int loadPageStyles(const std::wstring& path) {
-    return processStyles().load(path);
+int loadPageStyles(const std::wstring& path, const std::wstring& cssFolder) {
+    return processStyles().load(path, cssFolder);
 }
 
 std::vector<std::wstring> listPageStyleNames() {
@@ -120,7 +121,7 @@ std::wstring getStyleClasses(const std::wstring& name) {
 }
 
 std::wstring getStyleCss(const std::wstring& name) {
-    return processStyles().css(name, pageStyleFolder());
+    return processStyles().css(name);
 }
 
 }  // namespace addon

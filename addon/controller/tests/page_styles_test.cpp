@@ -43,13 +43,12 @@ TEST_F(PageStylesTest, LooksUpClassesAndCssOfTheFirstStyleWithTheName) {
     write("one.css", "p{color:red}\n");
     write("two.css", "h1::before{content:\"\xc2\xa7\"}");
     PageStyleSet styles;
-    ASSERT_EQ(styles.load(path), 0);
+    ASSERT_EQ(styles.load(path, folder.wstring()), 0);
     EXPECT_EQ(styles.names(), (std::vector<std::wstring>{L"Plain", L"Plain", L""}));
     EXPECT_EQ(styles.classes(L"Plain"), L"a  c");
-    EXPECT_EQ(styles.css(L"Plain", folder.wstring()),
-              L"p{color:red}\nh1::before{content:\"\u00a7\"}");
+    EXPECT_EQ(styles.css(L"Plain"), L"p{color:red}\nh1::before{content:\"\u00a7\"}");
     EXPECT_EQ(styles.classes(L"plain"), L"");
-    EXPECT_EQ(styles.css(L"Unknown", folder.wstring()), L"");
+    EXPECT_EQ(styles.css(L"Unknown"), L"");
     ASSERT_EQ(styles.styles()[2].items.size(), 1u);
     EXPECT_EQ(styles.styles()[2].items[0].type, L"");
 }
@@ -65,33 +64,35 @@ TEST_F(PageStylesTest, LongStyleSheetsAreReadWhole) {
                             "<styles><style name='Long'>"
                             "<item type='style' value='long.css'/></style></styles>");
     PageStyleSet styles;
-    ASSERT_EQ(styles.load(path), 0);
-    const std::wstring text = styles.css(L"Long", folder.wstring());
+    ASSERT_EQ(styles.load(path, folder.wstring()), 0);
+    const std::wstring text = styles.css(L"Long");
     EXPECT_EQ(text.size(), css.size());
     EXPECT_EQ(text.substr(text.size() - 9), L"/* end */");
 }
 
 TEST_F(PageStylesTest, BadFilesLeaveTheSetEmpty) {
     PageStyleSet styles;
-    EXPECT_EQ(styles.load(L""), -1);
-    EXPECT_EQ(styles.load((folder / "absent.xml").wstring()), -1);
-    EXPECT_EQ(styles.load(write("broken.xml", "<styles><style name='x'>")), -1);
+    EXPECT_EQ(styles.load(L"", folder.wstring()), -1);
+    EXPECT_EQ(styles.load((folder / "absent.xml").wstring(), folder.wstring()), -1);
+    EXPECT_EQ(styles.load(write("broken.xml", "<styles><style name='x'>"), folder.wstring()), -1);
     const auto good = write("good.xml", "<styles><style name='S'/></styles>");
-    ASSERT_EQ(styles.load(good), 0);
-    EXPECT_EQ(styles.load(write("other.xml", "<pagestyles><style name='S'/></pagestyles>")), -1);
+    ASSERT_EQ(styles.load(good, folder.wstring()), 0);
+    EXPECT_EQ(styles.load(write("other.xml", "<pagestyles><style name='S'/></pagestyles>"),
+                          folder.wstring()),
+              -1);
     EXPECT_TRUE(styles.names().empty());
 }
 
 TEST(ShippedPageStyles, NovelAndTwoMoreWithTheirStyleSheets) {
     const std::wstring data = std::filesystem::path(TAMRIX_STAGE_DIR "/data").wstring();
     PageStyleSet styles;
-    ASSERT_EQ(styles.load(data + L"/pagestyles.xml"), 0);
+    ASSERT_EQ(styles.load(data + L"/pagestyles.xml", data + L"/resources/pagestyles"), 0);
     const auto names = styles.names();
     ASSERT_GE(names.size(), 3u);
     EXPECT_EQ(names[0], L"Novel");
     for (const auto& name : names) {
         EXPECT_FALSE(styles.classes(name).empty()) << name;
-        const std::wstring css = styles.css(name, data + L"/resources/pagestyles");
+        const std::wstring css = styles.css(name);
         EXPECT_NE(css.find(L"#readable"), std::wstring::npos) << name;
         EXPECT_NE(css.find(L"max-width"), std::wstring::npos) << name;
     }

@@ -1,0 +1,73 @@
+#include "addon/controller/element_walks.h"
+
+#include <algorithm>
+
+#include "addon/controller/dom_helpers.h"
+#include "addon/controller/saved_values.h"
+
+namespace addon {
+namespace {
+
+void writeAll(ICommandContext& context, std::vector<page::NodePtr> elements,
+              const std::wstring& name, const std::wstring& value, int flags) {
+    if (flags & kWalkReverse) {
+        std::reverse(elements.begin(), elements.end());
+    }
+    for (const auto& element : elements) {
+        recordedWrite(context, element, name, value, flags & kValueAttribute);
+    }
+}
+
+}  // namespace
+
+std::vector<page::NodePtr> allElements(const page::Document& document) {
+    std::vector<page::NodePtr> all{document.root()};
+    const auto below = document.root()->descendantElements();
+    all.insert(all.end(), below.begin(), below.end());
+    return all;
+}
+
+void selectedWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
+                  int flags) {
+    for (const auto& element : context.elements) {
+        if (!element) {
+            continue;
+        }
+        if (flags & kWalkDescendants) {
+            writeAll(context, element->descendantElements(), name, value, flags);
+        }
+        recordedWrite(context, element, name, value, flags & kValueAttribute);
+    }
+}
+
+void documentWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
+                  int flags) {
+    if (!context.document) {
+        return;
+    }
+    std::vector<page::NodePtr> elements;
+    for (const auto& element : allElements(*context.document)) {
+        if (!isClipOverlay(element)) {
+            elements.push_back(element);
+        }
+    }
+    writeAll(context, std::move(elements), name, value, flags);
+}
+
+void tagWalk(ICommandContext& context, const std::wstring& tag, const std::wstring& name,
+             const std::wstring& value, int flags) {
+    if (context.document) {
+        writeAll(context, context.document->elementsByTag(tag), name, value, flags);
+    }
+}
+
+void selectionOrDocumentWalk(ICommandContext& context, const std::wstring& name,
+                             const std::wstring& value, int flags) {
+    if (context.elements.empty()) {
+        documentWalk(context, name, value, flags);
+    } else {
+        selectedWalk(context, name, value, flags);
+    }
+}
+
+}  // namespace addon

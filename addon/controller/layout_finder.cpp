@@ -1,0 +1,154 @@
+#include "addon/controller/layout_finder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "addon/controller/dom_helpers.h"
+
+namespace addon {
+namespace {
+
+constexpr std::size_t kMinimumText = 200;
+
+double area(const Rect& rect) {
+    return static_cast<double>(std::max(rect.width, 0)) * std::max(rect.height, 0);
+}
+
+double overlap(const Rect& a, const Rect& b) {
+    const std::int32_t left = std::max(a.x, b.x);
+    const std::int32_t right = std::min(a.right(), b.right());
+    const std::int32_t top = std::max(a.y, b.y);
+    const std::int32_t bottom = std::min(a.bottom(), b.bottom());
+    if (right <= left || bottom <= top) {
+        return 0.0;
+    }
+    return static_cast<double>(right - left) * (bottom - top);
+}
+
+// The box of an element that may hold the main text; unset for the ones passed over.
+OptionalRect candidateBox(const page::NodePtr& element) {
+    if (!element->isElement() || isHiddenElement(element, true) ||
+        element->currentStyle(L"position").value_or(L"") == L"absolute" ||
+        element->innerText().size() < kMinimumText) {
+        return std::nullopt;
+    }
+    return getElementAbsoluteRect(element);
+}
+
+page::NodePtr childrenPass(const page::NodePtr& element, const Rect& limit) {
+    const double limitArea = area(limit);
+    if (limit.width <= 0 || limitArea <= 0) {
+        return nullptr;
+    }
+    const auto children = element->childElements();
+    for (const auto& child : children) {
+        const OptionalRect box = candidateBox(child);
+        if (!box) {
+            continue;
+        }
+        const double ratio = static_cast<double>(box->width) / limit.width;
+        if (ratio >= 0.5 && ratio <= 0.9 && overlap(*box, limit) >= 0.3 * limitArea) {
+            return child;
+        }
+    }
+    for (const auto& child : children) {
+        const OptionalRect box = candidateBox(child);
+        if (!box) {
+            continue;
+        }
+        const double ratio = static_cast<double>(box->width) / limit.width;
+        if (ratio >= 0.6 && overlap(*box, limit) >= 0.3 * limitArea) {
+            if (page::NodePtr found = childrenPass(child, limit)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+page::NodePtr descentPass(const page::NodePtr& element, const Rect& limit) {
+    const double limitArea = area(limit);
+    if (limit.width <= 0 || limitArea <= 0) {
+        return nullptr;
+    }
+    for (const auto& child : element->childElements()) {
+        const OptionalRect box = candidateBox(child);
+        if (!box || box->width < 0.8 * limit.width || overlap(*box, limit) < 0.6 * limitArea) {
+            continue;
+        }
+        if (box->height < 0.75 * limit.height) {
+            return child;
+        }
+        return descentPass(child, limit);
+    }
+    return nullptr;
+}
+
+// The candidate's box with its bottom at most 800 pixels below its top.
+OptionalRect limitedBox(const page::NodePtr& element) {
+    OptionalRect box = getElementAbsoluteRect(element);
+    if (box) {
+        box->height = std::min(box->height, 800);
+    }
+    return box;
+}
+
+template <class Pass>
+page::NodePtr refine(const page::NodePtr& candidate, Pass pass) {
+    const OptionalRect limit = limitedBox(candidate);
+    if (!limit) {
+        return candidate;
+    }
+    page::NodePtr found = pass(candidate, *limit);
+    return found ? found : candidate;
+}
+
+}  // namespace
+
+page::NodePtr findMainElement(const page::NodePtr& element) {
+    if (!element) {
+        return nullptr;
+    }
+    const OptionalRect outer = getElementAbsoluteRect(element);
+    if (!outer || outer->width <= 0) {
+        return nullptr;
+    }
+    const std::int32_t width = outer->width;
+    const std::int32_t quarter = width / 4;
+    const Rect probe{outer->x + quarter, 250, width - 2 * quarter, 1000};
+    const double probeArea = area(probe);
+    if (probeArea <= 0) {
+        return nullptr;
+    }
+
+    double best = 1.0;
+    page::NodePtr candidate;
+    for (const auto& below : element->descendantElements()) {
+        const OptionalRect box = candidateBox(below);
+        if (!box || box->width < 0.35 * width || overlap(*box, probe) < 0.25 * probeArea) {
+            continue;
+        }
+        const double distance = std::abs(box->width - 0.7 * width) / width;
+        if (distance < best) {
+            best = distance;
+            candidate = below;
+        }
+    }
+    if (!candidate) {
+        return nullptr;
+    }
+
+    for (page::NodePtr above = candidate->parent(); above && above->isElement();
+         above = above->parent()) {
+        const OptionalRect box = getElementAbsoluteRect(above);
+        if (!box || box->width > 1.15 * probe.width) {
+            break;
+        }
+        candidate = above;
+    }
+
+    candidate = refine(candidate, childrenPass);
+    return refine(candidate, descentPass);
+}
+
+}  // namespace addon

@@ -1,0 +1,32 @@
+// Finding and cleaning the main text of a page with the grab rules (grab_rules.h):
+//   scoreByTags:     the tag scorer. For every tagRanks row (tag, weight) and every visible
+//                    element E of that tag below the root, s = weight x (ANSI bytes of the
+//                    text) / 100 goes to E's parent (to E itself for the row "DIV", which
+//                    counts only E's own text nodes), and s x transferToUpper to the element
+//                    above that. The element that first reaches the highest score wins.
+//   cleanElement:    removes, for every tagChars row (tag, n), the elements of that tag
+//                    below the element (all of them for n = 0, else those with fewer than
+//                    n characters of inner text), then every "style" attribute.
+//   extractReadable: parses a fetched page into a document of its own, scores it, strips
+//                    the chosen element of event handlers and script links, cleans it and
+//                    gives its outer HTML (or inner text).
+//
+// Contract: free functions over the page model; they read the rules without locking
+// (the rules are loaded once at start-up). Tag names match without regard to case. A
+// null root or element gives null or changes nothing; nothing throws but bad_alloc.
+#pragma once
+
+#include <string>
+
+#include "addon/controller/grab_rules.h"
+#include "addon/controller/page/document.h"
+
+namespace addon {
+
+page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules = grabRules());
+void cleanElement(const page::NodePtr& element, const GrabRules& rules = grabRules());
+// "" when the page has no body or the scorer finds nothing.
+std::wstring extractReadable(const std::wstring& html, bool asHtml,
+                             const GrabRules& rules = grabRules());
+
+}  // namespace addon

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "addon/controller/command_processor.h"
+#include "addon/controller/grab_rules.h"
+#include "addon/controller/page_styles.h"
+#include "addon/controller/readable_commands.h"
+#include "addon/controller/tests/command_fixtures.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace addon;
+using namespace command_fixtures;
+
+namespace {
+
+class ReadableCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::filesystem::path data(TAMRIX_STAGE_DIR "/data");
+        ASSERT_EQ(loadPageStyles((data / "pagestyles.xml").wstring(),
+                                 (data / "resources/pagestyles").wstring()),
+                  0);
+        ASSERT_EQ(loadGrabRules((data / "grab.xml").wstring()), 0);
+    }
+
+    // Runs the command on the page, undoes, redoes: byte-equal pages each way.
+    void roundTrip(const std::shared_ptr<page::Document>& document,
+                   std::unique_ptr<ICommand> command, std::vector<page::NodePtr> elements = {}) {
+        const std::wstring original = serialize(*document);
+        command->context().document = document;
+        command->context().elements = std::move(elements);
+        CommandProcessor processor;
+        processor.run(std::move(command));
+        const std::wstring changed = serialize(*document);
+        EXPECT_NE(changed, original);
+        EXPECT_NE(document->body()->attribute(L"id"), std::nullopt);
+        const page::NodePtr readable = document->body();
+        processor.undo();
+        EXPECT_EQ(serialize(*document), original);
+        processor.redo();
+        EXPECT_EQ(serialize(*document), changed);
+        EXPECT_EQ(document->body(), readable);  // the same body object again
+        processor.undo();
+        EXPECT_EQ(serialize(*document), original);
+    }
+
+    testing_environment::TemporaryHome home;
+};
+
+// A worker that runs until asked to stop.
+class WaitingWorker : public CThreadImpl<WaitingWorker> {
+  public:
+    explicit WaitingWorker(std::atomic<int>& running) : running_(running) { resume(); }
+    ~WaitingWorker() override { stopAndJoin(); }
+    static std::uint32_t threadProc(WaitingWorker* self) {
+        ++self->running_;
+        while (self->sleepUnlessStopped(std::chrono::milliseconds(20))) {
+        }
+        --self->running_;
+        return 0;
+    }
+
+  private:
+    std::atomic<int>& running_;
+};
+
+}  // namespace
+
+TEST_F(ReadableCommandsTest, EveryRebuildRoundTripsOnEveryFixturePage) {
+    for (const auto& name : kPages) {
+        SCOPED_TRACE(name);
+        {
+            const auto document = loadPage(name);
+            roundTrip(document, std::make_unique<GrabCommand>(L"default"));
+        }
+        {
+            const auto document = loadPage(name);
+            roundTrip(document, std::make_unique<GrabCommand>(L"Modern"),
+                      {document->elementsByTag(L"p").front()});
+        }
+        {
+            const auto document = loadPage(name);
+            const auto paragraphs = document->elementsByTag(L"p");
+            roundTrip(document, std::make_unique<IsolateCommand>(),
+                      {paragraphs.front(), paragraphs.back()});
+        }
+        {
+            const auto document = loadPage(name);
+            roundTrip(document, std::make_unique<FormatCommand>(L"Night", getStyleCss(L"Night")));
+        }
+    }
+}
+
+TEST_F(ReadableCommandsTest, GrabWithoutSelectionTakesTheScorersArticleAndTheStyle) {
+    const auto document = loadPage("news.html");
+    GrabCommand grab(L"");
+    grab.context().document = document;
+    grab.execute();
+    const std::wstring body = document->body()->outerHtml();
+    EXPECT_NE(body.find(L"id=\"article\""), std::wstring::npos);
+    EXPECT_EQ(body.find(L"Most read"), std::wstring::npos);
+    EXPECT_EQ(document->body()->className(), L"tamrix_readable tamrix_novel");
+    const auto novel = document->elementById(L"Novel");
+    ASSERT_NE(novel, nullptr);
+    EXPECT_EQ(novel->tag(), L"style");
+    // The page's own sheet is off while the readable page shows.
+    EXPECT_TRUE(document->elementsByTag(L"style").front()->attribute(L"disabled").has_value());
+}
+
+TEST_F(ReadableCommandsTest, TwoGrabsAndTwoUndosRestoreThePage) {
+    const auto document = loadPage("blog.html");
+    const std::wstring original = serialize(*document);
+    CommandProcessor processor;
+    for (const wchar_t* style : {L"Novel", L"Modern"}) {
+        auto grab = std::make_unique<GrabCommand>(style);
+        grab->context().document = document;
+        processor.run(std::move(grab));
+    }
+    const std::wstring twice = serialize(*document);
+    processor.undo();
+    processor.undo();
+    EXPECT_EQ(serialize(*document), original);
+    processor.redo();
+    processor.redo();
+    EXPECT_EQ(serialize(*document), twice);
+}
+
+TEST_F(ReadableCommandsTest, TitleAddressAndLinkTextsAreEscaped) {
+    const auto document = std::make_shared<page::Document>(
+        L"<html><head><title>A &lt;b&gt; &amp; \"q\"</title></head><body><p>x</p></body></html>",
+        L"http://e.test/?a=1&b=\"2\"");
+    GrabCommand grab(L"Novel");
+    grab.context().document = document;
+    grab.context().elements = {document->elementsByTag(L"p").front()};
+    grab.execute();
+    const std::wstring body = document->body()->innerHtml();
+    EXPECT_NE(body.find(L"A &lt;b&gt; &amp; \"q\"</a>"), std::wstring::npos) << body;
+    EXPECT_EQ(document->elementsByTag(L"b").size(), 0u);
+    EXPECT_EQ(document->elementsByTag(L"a").front()->attribute(L"href"),
+              L"http://e.test/?a=1&b=\"2\"");
+
+    const auto page = loadPage("short.html");
+    std::atomic<int> running{0};
+    GrabLinksCommand links({{L"<i>One</i>", L"http://a.test/1"}, {L"Two", L"http://a.test/2"}},
+                           [&](std::shared_ptr<page::Document>, std::vector<common::StringPair>) {
+                               return std::make_unique<WaitingWorker>(running);
+                           });
+    links.context().document = page;
+    links.execute();
+    EXPECT_EQ(page->elementsByTag(L"i").size(), 0u);
+    EXPECT_NE(page->elementById(L"readable_content_1"), nullptr);
+    EXPECT_EQ(page->elementsByTag(L"hr").size(), 1u);
+    links.undo();
+    EXPECT_EQ(running.load(), 0);  // the worker was stopped and joined
+}
+
+TEST_F(ReadableCommandsTest, NoLinksNoBodyNoChange) {
+    const auto document = loadPage("news.html");
+    const std::wstring original = serialize(*document);
+    bool started = false;
+    GrabLinksCommand links({}, [&](auto, auto) {
+        started = true;
+        return std::unique_ptr<CThreadT<1>>();
+    });
+    links.context().document = document;
+    links.execute();
+    EXPECT_EQ(serialize(*document), original);
+    EXPECT_FALSE(started);
+    links.undo();
+    EXPECT_EQ(serialize(*document), original);
+
+    const auto bodiless = std::make_shared<page::Document>(L"<frameset></frameset>");
+    const std::wstring frames = serialize(*bodiless);
+    GrabCommand grab(L"Novel");
+    grab.context().document = bodiless;
+    grab.execute();
+    grab.undo();
+    EXPECT_EQ(serialize(*bodiless), frames);
+}

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "addon/controller/command_processor.h"
+#include "addon/controller/dom_helpers.h"
+#include "addon/controller/style_commands.h"
+#include "addon/controller/tests/command_fixtures.h"
+
+using namespace addon;
+using namespace command_fixtures;
+
+namespace {
+
+using MakeCommand = std::function<std::unique_ptr<ICommand>()>;
+
+struct Case {
+    const char* label;
+    MakeCommand make;
+    bool selectSome;
+};
+
+const std::vector<Case> kCases = {
+    {"delete", [] { return std::make_unique<DeleteCommand>(); }, true},
+    {"images", [] { return std::make_unique<RemoveImageCommand>(); }, false},
+    {"background", [] { return std::make_unique<RemoveBackgroundCommand>(); }, false},
+    {"style", [] { return std::make_unique<RemoveStyleCommand>(); }, false},
+    {"width", [] { return std::make_unique<ChangeWidthCommand>(L"100%"); }, true},
+    {"width step", [] { return std::make_unique<ChangeWidthCommand>(L"+10"); }, false},
+    {"font", [] { return std::make_unique<FontTypeCommand>(L"Georgia"); }, false},
+    {"size", [] { return std::make_unique<FontSizeCommand>(L"14pt"); }, true},
+    {"size step", [] { return std::make_unique<FontSizeCommand>(L"+1"); }, false},
+    {"weight", [] { return std::make_unique<FontWeightCommand>(L"bold"); }, true},
+    {"weight step", [] { return std::make_unique<FontWeightCommand>(L"+200"); }, true},
+    {"bolder", [] { return std::make_unique<FontWeightCommand>(L"Bolder"); }, false},
+};
+
+// Selects the first few paragraphs and the first heading.
+std::vector<page::NodePtr> someElements(const page::Document& document) {
+    std::vector<page::NodePtr> chosen;
+    for (const auto& tag : {L"h1", L"p"}) {
+        const auto found = document.elementsByTag(tag);
+        for (std::size_t i = 0; i < found.size() && i < 2; ++i) {
+            chosen.push_back(found[i]);
+        }
+    }
+    return chosen;
+}
+
+}  // namespace
+
+TEST(StyleCommandRoundTrips, UndoRestoresEveryPageByteForByteAndRedoRepeats) {
+    for (const auto& page : kPages) {
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(page + " / " + c.label);
+            const auto document = loadPage(page);
+            // Inline styles and a disabled sheet the page had before must survive as they were.
+            document->body()->setAttribute(L"style", L"color: red; font-size: 90%");
+            const std::wstring original = serialize(*document);
+            auto command = c.make();
+            command->context().document = document;
+            if (c.selectSome) {
+                command->context().elements = someElements(*document);
+            }
+            CommandProcessor processor;
+            processor.run(std::move(command));
+            const std::wstring changed = serialize(*document);
+            EXPECT_NE(changed, original);
+            processor.undo();
+            EXPECT_EQ(serialize(*document), original);
+            processor.redo();
+            EXPECT_EQ(serialize(*document), changed);
+            processor.undo();
+            EXPECT_EQ(serialize(*document), original);
+        }
+    }
+}
+
+TEST(StyleCommandRoundTrips, RemoveStyleGivesBackSheetsAndStyleAttributesAsAttributes) {
+    auto document = std::make_shared<page::Document>(
+        L"<html><head><style disabled=\"disabled\">p{}</style><style>b{}</style>"
+        L"<link rel=\"StyleSheet\" href=\"a.css\"></head><body><p style=\"color:red\">a</p>"
+        L"<p>b</p><div class=\"__classClip\" style=\"left:3px\"></div></body></html>");
+    const std::wstring original = serialize(*document);
+    RemoveStyleCommand command;
+    command.context().document = document;
+    command.execute();
+    const auto sheets = document->elementsByTag(L"style");
+    EXPECT_TRUE(sheets[1]->attribute(L"disabled").has_value());
+    EXPECT_TRUE(document->elementsByTag(L"link")[0]->attribute(L"disabled").has_value());
+    EXPECT_FALSE(document->elementsByTag(L"p")[0]->attribute(L"style").has_value());
+    // The engine's overlay keeps its style.
+    EXPECT_EQ(getElementValue(document->body()->childElements().back(), L"left", 4), L"3px");
+    command.undo();
+    EXPECT_EQ(serialize(*document), original);
+}
+
+TEST(StyleCommandValues, FontWeightStepsFromTheWeightTheElementShows) {
+    auto document = std::make_shared<page::Document>(
+        L"<body><p id=a>plain</p><p id=b style=\"font-weight:bold\">bold</p>"
+        L"<p id=c style=\"font-weight:700\">seven</p><h2 id=d>heading</h2>"
+        L"<p id=e style=\"font-weight:lighter\">light</p></body>");
+    const auto weight = [&](const wchar_t* id) {
+        return getElementValue(document->elementById(id), L"fontWeight", 4);
+    };
+    auto step = [&](const wchar_t* argument, std::vector<page::NodePtr> elements) {
+        FontWeightCommand command(argument);
+        command.context().document = document;
+        command.context().elements = std::move(elements);
+        command.execute();
+    };
+    const auto all = [&] {
+        std::vector<page::NodePtr> elements;
+        for (const wchar_t* id : {L"a", L"b", L"c", L"d", L"e"}) {
+            elements.push_back(document->elementById(id));
+        }
+        return elements;
+    };
+    step(L"+200", all());
+    EXPECT_EQ(weight(L"a"), L"600");
+    EXPECT_EQ(weight(L"b"), L"900");
+    EXPECT_EQ(weight(L"c"), L"900");
+    EXPECT_EQ(weight(L"d"), L"900");  // a heading never gets lighter
+    EXPECT_EQ(weight(L"e"), L"lighter");
+    step(L"-500", {document->elementById(L"a")});
+    EXPECT_EQ(weight(L"a"), L"100");
+}
+
+TEST(StyleCommandValues, WidthAndDeleteTouchOnlyTheirTargets) {
+    auto document = std::make_shared<page::Document>(
+        L"<body><div id=a style=\"left:5px\">a</div><div id=b>b</div></body>");
+    ChangeWidthCommand narrow(L"60%");
+    narrow.context().document = document;
+    narrow.context().elements = {document->elementById(L"a")};
+    narrow.execute();
+    const auto a = document->elementById(L"a");
+    EXPECT_EQ(getElementValue(a, L"width", 4), L"60%");
+    EXPECT_EQ(getElementValue(a, L"margin", 4), L"auto");
+    EXPECT_EQ(getElementValue(a, L"left", 4), L"undefined");
+    EXPECT_EQ(getElementValue(a, L"maxWidth", 4), L"10000px");
+    EXPECT_EQ(getElementValue(document->elementById(L"b"), L"width", 4), L"undefined");
+    ChangeWidthCommand full(L"100%");
+    full.context().document = document;
+    full.execute();
+    EXPECT_EQ(getElementValue(document->body(), L"margin", 4), L"0");
+
+    const std::wstring before = serialize(*document);
+    DeleteCommand nothing;
+    nothing.context().document = document;
+    nothing.execute();
+    EXPECT_EQ(serialize(*document), before);
+    nothing.undo();
+    EXPECT_EQ(serialize(*document), before);
+}
