@@ -1,4 +1,4 @@
-// The library's entry points: its load and unload hooks (attach and detach) and the four
+// The library's entry points: attach and detach with its load and unload, and the four
 // exports by which a host creates, registers and unregisters its protocol class.
 #include "platform/browser/class_factory.h"
 #include "platform/system/module_path.h"
@@ -12,13 +12,18 @@ namespace {
 using platform::com::GUID;
 using platform::com::HRESULT;
 
-__attribute__((constructor)) void loadLibrary() {
-    tarn::attachLibrary(platform::text::fromUtf8(platform::system::programPath()));
-}
+// Attached while the library is loaded. The object is made after the engine library's
+// own state and its destructor is registered after everything that attach created, so
+// detach runs before the engine's state is destroyed, both when the library is unloaded
+// and when the process ends.
+struct LibraryAttachment {
+    LibraryAttachment() {
+        tarn::attachLibrary(platform::text::fromUtf8(platform::system::programPath()));
+    }
+    ~LibraryAttachment() { tarn::detachLibrary(); }
+};
 
-__attribute__((destructor)) void unloadLibrary() {
-    tarn::detachLibrary();
-}
+const LibraryAttachment attachment;
 
 }  // namespace
 

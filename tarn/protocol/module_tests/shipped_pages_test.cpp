@@ -1,0 +1,226 @@
+// The shipped repository pages, served by protocol.so as a host loads it, over a seeded
+// repository in a throw-away home.
+#include <gtest/gtest.h>
+#include <libxml/HTMLparser.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "common/sqlite/sqlite_db.h"
+#include "platform/browser/fetch.h"
+#include "platform/text/utf.h"
+#include "testing/environment/temporary_home.h"
+
+namespace {
+
+using namespace platform::browser;
+namespace com = platform::com;
+
+constexpr GUID kTarnProtocolClass = com::guidLiteral("E55E1F27-11DA-0004-0002-00AA00000001");
+const std::string kTrickyTitle = "Less <than> & \"quoted\" 'titles'";
+
+// Parses `html` with libxml2's HTML parser; the messages of every error it reports.
+std::string htmlErrors(const std::string& html) {
+    std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> context(htmlNewParserCtxt(),
+                                                                           &htmlFreeParserCtxt);
+    htmlDocPtr document =
+        htmlCtxtReadMemory(context.get(), html.data(), static_cast<int>(html.size()), "page.html",
+                           "UTF-8", HTML_PARSE_NONET);
+    std::string errors;
+    if (document == nullptr) {
+        errors = "does not parse";
+    } else if (!context->wellFormed) {
+        const xmlError* error = xmlCtxtGetLastError(context.get());
+        errors = error != nullptr && error->message != nullptr ? error->message : "not well-formed";
+    }
+    xmlFreeDoc(document);
+    return errors;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A loaded module keeps its engine (and the folders it was started with) until the
+// process ends, so the whole suite shares one home and one loaded module; each test
+// starts from no repository file.
+class ShippedPagesTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        setenv("TZ", "UTC", 1);
+        home_ = std::make_unique<testing_environment::TemporaryHome>();
+        std::filesystem::create_directories(repository().parent_path());
+        table_ = std::make_unique<ProtocolTable>();
+        std::string error;
+        loadResult_ = table_->registerModule(L"tarn", TAMRIX_STAGE_DIR "/bin/protocol.so",
+                                             kTarnProtocolClass, &error);
+        loadError_ = error;
+    }
+    static void TearDownTestSuite() {
+        table_.reset();
+        home_.reset();
+    }
+    void SetUp() override {
+        ASSERT_EQ(loadResult_, com::S_OK) << loadError_;
+        std::filesystem::remove(repository());
+    }
+
+    static std::filesystem::path repository() {
+        return home_->dataHome() / "Olvan" / "Tamrix" / "tamrix.db";
+    }
+
+    FetchReply fetch(const std::wstring& url) { return fetchUrl(*table_, url); }
+
+    std::string page(const std::wstring& url) {
+        const FetchReply reply = fetch(url);
+        EXPECT_EQ(reply.result, com::S_OK);
+        EXPECT_EQ(reply.contentType, L"text/html");
+        EXPECT_EQ(htmlErrors(reply.bytes), "");
+        EXPECT_NE(reply.bytes.find("function _reload()"), std::string::npos);
+        return reply.bytes;
+    }
+
+    void seed() {
+        common::SqliteDB db(repository().wstring(), false);
+        db.exec(
+            L"CREATE TABLE entry (id TEXT, guid TEXT primary key, createTime DATETIME default "
+            L"CURRENT_TIMESTAMP, updateTime DATETIME default CURRENT_TIMESTAMP, url TEXT, site "
+            L"TEXT, type TEXT, category TEXT, folder TEXT, tags TEXT, title TEXT, description "
+            L"TEXT, text TEXT, html TEXT, mode INTEGER);"
+            L"CREATE TABLE log (guid TEXT NOT NULL, name TEXT NOT NULL, updateTime DATETIME NOT "
+            L"NULL DEFAULT CURRENT_TIMESTAMP, syncTime DATETIME);"
+            L"CREATE TABLE config (name TEXT NOT NULL, value TEXT);");
+        auto insert =
+            db.prepareStatement(L"insert into entry values (?,?,?,?,?,?,'clip',?,?,?,?,'',?,?,0);");
+        const std::vector<std::vector<std::wstring>> rows = {
+            {L"A0000001", L"2024-03-01 09:15:00", L"https://news.example.org/a",
+             L"news.example.org", L"Tech/AI", L"Reading list", L"ai", L"Models that read", L"",
+             L"<h2>Readable</h2><p>First <b>clip</b> body.</p>"},
+            {L"A0000002", L"2024-03-02 10:00:00", L"https://blog.example.com/b",
+             L"blog.example.com", L"Tech", L"Café & Co", L"",
+             platform::text::fromUtf8(kTrickyTitle), L"Plain text only", L""},
+            {L"A0000003", L"2024-03-03 11:30:00", L"javascript:alert(1)", L"", L"", L"", L"", L"",
+             L"", L"<p>Third</p>"},
+        };
+        for (const auto& row : rows) {
+            insert.reset();
+            const std::wstring guid = row[0] + L"-1111-2222-3333-444455556666";
+            const std::vector<std::wstring> values = {row[0], guid,   row[1], row[1],
+                                                      row[2], row[3], row[4], row[5],
+                                                      row[6], row[7], row[8], row[9]};
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                insert.bind(static_cast<int>(i + 1), values[i]);
+            }
+            insert.exec();
+        }
+    }
+
+    static inline std::unique_ptr<testing_environment::TemporaryHome> home_;
+    static inline std::unique_ptr<ProtocolTable> table_;
+    static inline HRESULT loadResult_ = com::E_FAIL;
+    static inline std::string loadError_;
+};
+
+TEST_F(ShippedPagesTest, LatestListsEveryClipNewestFirstWithEscapedTitles) {
+    seed();
+    const std::string html = page(L"tarn://tamrix/latest");
+    const auto third = html.find("path=\"@item/A0000003\"");
+    const auto second = html.find("path=\"@item/A0000002\"");
+    const auto first = html.find("path=\"@item/A0000001\"");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_LT(third, second);
+    EXPECT_LT(second, first);
+    EXPECT_NE(html.find("Less &lt;than&gt; &amp; \"quoted\" 'titles'"), std::string::npos);
+    EXPECT_EQ(html.find(kTrickyTitle), std::string::npos);
+    EXPECT_NE(html.find("(untitled clip)"), std::string::npos);
+    EXPECT_NE(html.find("href=\"tarn://tamrix/item?A0000001\""), std::string::npos);
+    EXPECT_NE(html.find("href=\"tarn://tamrix/site?news.example.org\""), std::string::npos);
+    EXPECT_NE(html.find("2024-03-01 09:15"), std::string::npos);
+    EXPECT_NE(html.find(">Reading list</a>"), std::string::npos);
+}
+
+TEST_F(ShippedPagesTest, ItemShowsTheClipAsAReadablePage) {
+    seed();
+    std::string html = page(L"tarn://tamrix/item?A0000001");
+    EXPECT_NE(html.find("<h1>Models that read</h1>"), std::string::npos);
+    EXPECT_NE(html.find("<h2>Readable</h2><p>First <b>clip</b> body.</p>"), std::string::npos);
+    EXPECT_NE(html.find("href=\"https://news.example.org/a\""), std::string::npos);
+    EXPECT_NE(html.find("href=\"tarn://tamrix/category?Tech/AI\""), std::string::npos);
+
+    // By guid too; a clip with only text shows it escaped.
+    html = page(L"tarn://tamrix/item?A0000002-1111-2222-3333-444455556666");
+    EXPECT_NE(html.find("<h1>Less &lt;than&gt; &amp; \"quoted\" 'titles'</h1>"), std::string::npos);
+    EXPECT_NE(html.find("<pre>Plain text only</pre>"), std::string::npos);
+
+    // A source address that is no web address is not linked.
+    html = page(L"tarn://tamrix/item?A0000003");
+    EXPECT_EQ(html.find("javascript:"), std::string::npos);
+
+    html = page(L"tarn://tamrix/item?A9999999");
+    EXPECT_NE(html.find("This clip is not in your repository."), std::string::npos);
+    html = page(L"tarn://tamrix/item?x'%20or%20'1'='1");
+    EXPECT_NE(html.find("This clip is not in your repository."), std::string::npos);
+}
+
+TEST_F(ShippedPagesTest, FolderSiteAndCategoryPagesSelectByTheirKey) {
+    seed();
+    std::string html = page(L"tarn://tamrix/folder?Reading%20list");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 1u);
+    EXPECT_NE(html.find("<h1>Reading list</h1>"), std::string::npos);
+    html = page(L"tarn://tamrix/folder?Caf%C3%A9%20%26%20Co");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 1u);
+    EXPECT_NE(html.find("<h1>Café &amp; Co</h1>"), std::string::npos);
+    html = page(L"tarn://tamrix/folder?Nothing%20here");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 0u);
+    EXPECT_NE(html.find("This folder holds no clips."), std::string::npos);
+
+    html = page(L"tarn://tamrix/site?blog.example.com");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 1u);
+    EXPECT_NE(html.find("path=\"@item/A0000002\""), std::string::npos);
+
+    // A category holds the clips below it; "Te" is no category of "Tech".
+    html = page(L"tarn://tamrix/category?Tech");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 2u);
+    EXPECT_NE(html.find("path=\"@category/Tech/AI\""), std::string::npos);
+    html = page(L"tarn://tamrix/category?Tech/AI");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 1u);
+    html = page(L"tarn://tamrix/category?Te");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 0u);
+    EXPECT_NE(html.find("This category holds no clips."), std::string::npos);
+}
+
+TEST_F(ShippedPagesTest, ThePaneListsClipsFoldersCategoriesAndSites) {
+    seed();
+    const std::string html = page(L"tarn://tamrix/pane");
+    EXPECT_EQ(occurrences(html, "path=\"@item/"), 3u);
+    EXPECT_NE(html.find("path=\"@folder/Reading list\""), std::string::npos);
+    EXPECT_NE(html.find("path=\"@folder/Café &amp; Co\""), std::string::npos);
+    EXPECT_NE(html.find("path=\"@category/Tech\""), std::string::npos);
+    EXPECT_NE(html.find("path=\"@category/Tech/AI\""), std::string::npos);
+    EXPECT_NE(html.find("path=\"@site/news.example.org\""), std::string::npos);
+}
+
+TEST_F(ShippedPagesTest, AFreshRepositoryShowsWhatToDo) {
+    std::string html = page(L"tarn://tamrix/latest");
+    EXPECT_NE(html.find("Your repository holds no clips yet."), std::string::npos);
+    html = page(L"tarn://tamrix/pane");
+    EXPECT_NE(html.find("No clips yet."), std::string::npos);
+}
+
+TEST_F(ShippedPagesTest, UnknownPagesAndTraversalGiveNothing) {
+    seed();
+    EXPECT_EQ(fetch(L"tarn://tamrix/nothing").result, -1);
+    EXPECT_EQ(fetch(L"tarn://tamrix/latest/more").result, -1);
+    EXPECT_EQ(fetch(L"tarn://resources/../plugins/tamrix/plugins.xml").result,
+              com::INET_E_INVALID_URL);
+    EXPECT_EQ(fetch(L"tarn://resources/%2E%2E/plugins/tamrix/plugins.xml").result,
+              com::INET_E_INVALID_URL);
+}
+
+}  // namespace
