@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "common/sqlite/sqlite_db.h"
+#include "platform/system/process.h"
+#include "platform/text/utf.h"
+#include "testing/environment/temporary_home.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kHost = fs::path(TAMRIX_STAGE_DIR) / "bin" / "tamrix-host";
+const fs::path kPlugins = fs::path(TAMRIX_STAGE_DIR) / "data" / "plugins";
+const std::string kStory = std::string(TAMRIX_TEST_DATA) + "/story.html";
+
+struct Entry {
+    std::wstring title, url, category, folder, text, html;
+};
+
+bool has(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+// Well-formed XML once wrapped in one element: what Tidy's XHTML output must be.
+bool isWellFormed(const std::wstring& html) {
+    const std::string xml = "<div>" + platform::text::toUtf8(html) + "</div>";
+    xmlDocPtr document =
+        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "entry.xml", "UTF-8",
+                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    const bool parsed = document != nullptr;
+    xmlFreeDoc(document);
+    return parsed;
+}
+
+class HostRun : public ::testing::Test {
+  protected:
+    int runHost(const std::vector<std::string>& actions) {
+        const fs::path script = home.root() / "script.txt";
+        std::ofstream out(script);
+        for (const std::string& action : actions) {
+            out << action << "\n";
+        }
+        out.close();
+        const platform::system::ProcessResult result = platform::system::runProcess(
+            {kHost.string(), "--script", script.string()}, std::chrono::seconds(60),
+            {.workingFolder = "", .discardOutput = true});
+        EXPECT_TRUE(result.started) << result.error;
+        EXPECT_FALSE(result.timedOut);
+        return result.exitCode;
+    }
+
+    fs::path repository() const { return home.dataHome() / "Olvan" / "Tamrix" / "tamrix.db"; }
+
+    std::vector<Entry> entries() {
+        std::vector<Entry> found;
+        if (!fs::exists(repository())) {
+            return found;
+        }
+        common::SqliteDB db(repository().wstring(), true);
+        auto statement = db.prepareStatement(
+            L"SELECT title, url, category, folder, text, html FROM entry ORDER BY rowid");
+        for (auto rows = statement.query(); !rows.eof(); rows.next()) {
+            found.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2),
+                             rows.columnText(3), rows.columnText(4), rows.columnText(5)});
+        }
+        return found;
+    }
+
+    testing_environment::TemporaryHome home;
+};
+
+}  // namespace
+
+TEST_F(HostRun, CtrlSStoresTheCleanedPageInTheRepository) {
+    ASSERT_EQ(runHost({"open " + kStory, "attach", "select story",
+                       "answer-save Saved story | News | Inbox", "key ctrl+s", "report"}),
+              0);
+    const auto stored = entries();
+    ASSERT_EQ(stored.size(), 1u);
+    const Entry& entry = stored[0];
+    EXPECT_EQ(entry.title, L"Saved story");
+    EXPECT_EQ(entry.category, L"News");
+    EXPECT_EQ(entry.folder, L"Inbox");
+    EXPECT_EQ(entry.url, L"file://" + platform::text::fromUtf8(kStory));
+    EXPECT_TRUE(has(entry.text, L"Story text that matters."));
+    EXPECT_TRUE(has(entry.html, L"Story headline"));
+    EXPECT_TRUE(has(entry.html, L"<b>kept</b>"));
+    EXPECT_FALSE(has(entry.html, L"<script"));
+    EXPECT_FALSE(has(entry.html, L"<iframe"));
+    EXPECT_FALSE(has(entry.html, L"onclick"));
+    EXPECT_FALSE(has(entry.html, L"onmouseover"));
+    EXPECT_FALSE(has(entry.html, L"onload"));
+    EXPECT_FALSE(has(entry.html, L"javascript:"));
+    EXPECT_FALSE(has(entry.html, L"hidden teaser"));
+    EXPECT_FALSE(has(entry.html, L"__classClip"));
+    EXPECT_FALSE(has(entry.html, L"<body"));
+    EXPECT_FALSE(has(entry.html, L"<font"));
+    EXPECT_TRUE(has(entry.html, L"<br />"));
+    EXPECT_TRUE(isWellFormed(entry.html)) << platform::text::toUtf8(entry.html);
+}
+
+TEST_F(HostRun, ToolbarCommandSavesAndACancelledDialogStoresNothing) {
+    EXPECT_EQ(runHost({"open " + kStory, "attach", "answer-cancel", "command command-save/tamrix"}),
+              0);
+    EXPECT_TRUE(entries().empty());
+    EXPECT_EQ(runHost({"open " + kStory, "attach", "answer-save From the toolbar",
+                       "open tamrix://$toolbar/save/tamrix"}),
+              0);
+    const auto stored = entries();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].title, L"From the toolbar");
+}
+
+TEST_F(HostRun, PageAddressesCannotLoadAModuleOrTouchFilesOutsideTheDataFolders) {
+    // A copy of the real plug-in outside the data folders: loading it would save an entry.
+    const fs::path outside = home.root() / "outside";
+    fs::create_directories(outside);
+    fs::copy_file(kPlugins / "tamrix" / "plugin.so", outside / "plugin.so");
+    const std::string climb = fs::relative(outside, kPlugins).string();
+    ASSERT_TRUE(climb.starts_with("..")) << climb;
+    ASSERT_EQ(
+        runHost({"open " + kStory, "attach", "select story", "open tamrix://$toolbar/save/" + climb,
+                 "open tamrix://$toolbar/export/" + climb, "open tamrix://$toolbar/save/..",
+                 "open tamrix://$toolbar/save/%2e%2e",
+                 "open tamrix://$toolbar/toolbar-reload/../../../outside"}),
+        0);
+    EXPECT_TRUE(entries().empty());
+    EXPECT_FALSE(fs::exists(repository()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
+}
