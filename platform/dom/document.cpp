@@ -1,5 +1,7 @@
 #include "platform/dom/document.h"
 
+#include "platform/dom/cascade.h"
+
 #include "platform/dom/html_parser.h"
 #include "platform/dom/html_serializer.h"
 #include "platform/dom/inner_text.h"

@@ -9,7 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,14 @@
 #include "platform/dom/node.h"
 
 namespace platform::dom {
+
+class StyleEngine;
+class StyleSheet;
+
+// Gives the text of a linked style sheet: (href as written, document URL) -> text, or
+// std::nullopt when it cannot be had (the sheet then has no rules).
+using StyleSheetLoader =
+    std::function<std::optional<std::string>(const std::wstring& href, const std::wstring& url)>;
 
 class Document final : public Node {
   public:
@@ -54,6 +65,13 @@ class Document final : public Node {
     std::shared_ptr<Text> createTextNode(std::wstring data);
     std::shared_ptr<Comment> createComment(std::wstring data);
 
+    // The sheets of "STYLE" elements and of "LINK" elements with rel "stylesheet", in
+    // document order (rebuilt after mutations; a sheet object stays the same while its
+    // element stays in the page, so its disabled flag is kept).
+    const std::vector<std::shared_ptr<StyleSheet>>& styleSheets() const;
+    void setStyleSheetLoader(StyleSheetLoader loader);
+    StyleEngine& styles() const;
+
     // The whole page's markup: doctype, then every child of the document.
     std::wstring markup() const;
 
@@ -65,6 +83,7 @@ class Document final : public Node {
 
   public:
     explicit Document(Private);
+    ~Document() override;
 
   private:
     friend class HtmlTreeBuilder;
@@ -79,6 +98,11 @@ class Document final : public Node {
     std::uint64_t version_ = 1;
     mutable std::vector<std::shared_ptr<Element>> all_;
     mutable std::uint64_t allVersion_ = 0;
+    mutable std::vector<std::shared_ptr<StyleSheet>> sheets_;
+    mutable std::uint64_t sheetsVersion_ = 0;
+    mutable std::map<std::wstring, std::wstring> linkedSheetTexts_;
+    StyleSheetLoader loader_;
+    mutable std::unique_ptr<StyleEngine> styles_;
 };
 
 }  // namespace platform::dom

@@ -17,6 +17,11 @@
 #include "platform/dom/node.h"
 
 namespace platform::dom {
+class ComputedStyle;
+class Style;
+}  // namespace platform::dom
+
+namespace platform::dom {
 
 struct Attribute {
     std::wstring name;
@@ -70,16 +75,23 @@ class Element final : public Node {
                                                    std::shared_ptr<Element> element);
     bool insertAdjacentHTML(std::wstring_view where, std::wstring_view html);
 
+    // The inline style object (over the "style" attribute).
+    Style style();
+    // The cascaded style; null only when the element belongs to no document.
+    std::shared_ptr<const ComputedStyle> currentStyle() const;
+
   private:
     friend class Document;
     friend class HtmlTreeBuilder;
-    friend class Cascade;
+    friend class StyleEngine;
 
     const std::wstring* tag_;
     Namespace ns_;
     std::vector<Attribute> attributes_;
     mutable int sourceIndex_ = -1;
     mutable std::uint64_t sourceIndexVersion_ = 0;
+    mutable std::shared_ptr<const ComputedStyle> computed_;
+    mutable std::uint64_t computedVersion_ = 0;
 };
 
 // Appends every element below `root` to `out`, in document order, without recursion.

@@ -1,0 +1,201 @@
+#include "platform/dom/cascade.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/dom/browser_defaults.h"
+#include "platform/dom/document.h"
+#include "platform/dom/inner_text.h"
+#include "platform/dom/style_sheet.h"
+#include "platform/dom/tag_names.h"
+
+namespace platform::dom {
+
+namespace {
+
+using Values = std::vector<std::pair<PropertyId, std::wstring>>;
+
+void setValue(Values& values, PropertyId id, std::wstring value) {
+    for (auto& entry : values) {
+        if (entry.first == id) {
+            entry.second = std::move(value);
+            return;
+        }
+    }
+    values.emplace_back(id, std::move(value));
+}
+
+std::vector<std::wstring> classesOf(const Element& element) {
+    std::vector<std::wstring> classes;
+    auto value = element.getAttribute(L"class");
+    if (!value)
+        return classes;
+    std::wstring current;
+    for (wchar_t c : *value + L" ") {
+        if (isHtmlWhiteSpace(c)) {
+            if (!current.empty())
+                classes.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    return classes;
+}
+
+}  // namespace
+
+void applyDeclaration(const Declaration& declaration, Values& values) {
+    if (auto id = findLonghand(declaration.name)) {
+        setValue(values, *id, declaration.value);
+        return;
+    }
+    if (!isShorthand(declaration.name))
+        return;
+    bool inherit = equalsIgnoringCase(declaration.value, L"inherit");
+    if (inherit) {
+        for (PropertyId id : shorthandLonghands(declaration.name))
+            setValue(values, id, L"inherit");
+        return;
+    }
+    for (auto& [id, value] : expandShorthand(declaration.name, declaration.value))
+        setValue(values, id, std::move(value));
+}
+
+ComputedStyle::ComputedStyle(std::shared_ptr<const ComputedStyle> parent, Values specified)
+    : parent_(std::move(parent)), specified_(std::move(specified)) {
+    std::sort(specified_.begin(), specified_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+const std::wstring* ComputedStyle::specifiedValue(PropertyId id) const {
+    auto it = std::lower_bound(specified_.begin(), specified_.end(), id,
+                               [](const auto& entry, PropertyId key) { return entry.first < key; });
+    return (it != specified_.end() && it->first == id) ? &it->second : nullptr;
+}
+
+std::wstring ComputedStyle::value(PropertyId id) const {
+    const PropertyInfo& info = propertyInfo(id);
+    std::wstring result;
+    const std::wstring* own = specifiedValue(id);
+    if (own && equalsIgnoringCase(*own, L"inherit"))
+        result = parent_ ? parent_->value(id) : std::wstring(info.initial);
+    else if (own && !equalsIgnoringCase(*own, L"initial"))
+        result = *own;
+    else if (!own && info.inherited && parent_)
+        result = parent_->value(id);
+    else
+        result = info.initial;
+    bool borderColour = id >= PropertyId::BorderTopColor && id <= PropertyId::BorderLeftColor;
+    if (borderColour && (result.empty() || equalsIgnoringCase(result, L"currentcolor")))
+        return value(PropertyId::Color);
+    return result;
+}
+
+std::optional<std::wstring> ComputedStyle::getAttribute(std::wstring_view name) const {
+    std::wstring cssName = toCssName(name);
+    if (auto id = findLonghand(cssName))
+        return value(*id);
+    auto longhands = shorthandLonghands(cssName);
+    if (longhands.empty())
+        return std::nullopt;
+    std::vector<std::wstring> values;
+    for (PropertyId id : longhands)
+        values.push_back(value(id));
+    return composeShorthand(cssName, values);
+}
+
+void StyleEngine::indexRule(const StyleRule& rule, int origin) {
+    for (const auto& selector : rule.selectors) {
+        if (!selector.supported)
+            continue;
+        IndexedRule entry{&selector, &rule.declarations, origin, ruleCount_++};
+        const CompoundSelector& key = selector.compounds.back();
+        if (!key.id.empty())
+            byId_[key.id].push_back(entry);
+        else if (!key.classes.empty())
+            byClass_[key.classes.front()].push_back(entry);
+        else if (!key.tag.empty())
+            byTag_[key.tag].push_back(entry);
+        else
+            universal_.push_back(entry);
+    }
+}
+
+void StyleEngine::rebuildIndex() {
+    byId_.clear();
+    byClass_.clear();
+    byTag_.clear();
+    universal_.clear();
+    ruleCount_ = 0;
+    for (const auto& rule : browserDefaultRules())
+        indexRule(rule, 0);
+    for (const auto& sheet : document_.styleSheets())
+        if (sheet->applies())
+            for (const auto& rule : sheet->rules())
+                indexRule(rule, 1);
+    indexVersion_ = document_.version();
+}
+
+std::shared_ptr<const ComputedStyle> StyleEngine::styleOf(const Element& element) {
+    if (indexVersion_ != document_.version())
+        rebuildIndex();
+    if (element.computedVersion_ != indexVersion_ || !element.computed_) {
+        element.computed_ = compute(element);
+        element.computedVersion_ = indexVersion_;
+    }
+    return element.computed_;
+}
+
+std::shared_ptr<const ComputedStyle> StyleEngine::compute(const Element& element) {
+    struct Applied {
+        int level;  // browser, page, inline, page !important, inline !important
+        std::array<int, 3> specificity;
+        std::size_t order;
+        const Declaration* declaration;
+    };
+    std::vector<Applied> applied;
+    auto consider = [&](const std::vector<IndexedRule>* bucket) {
+        if (!bucket)
+            return;
+        for (const auto& rule : *bucket) {
+            if (!rule.selector->matches(element))
+                continue;
+            for (const auto& declaration : *rule.declarations)
+                applied.push_back({declaration.important ? 3 : rule.origin,
+                                   rule.selector->specificity, rule.order, &declaration});
+        }
+    };
+    auto find = [](auto& map, const std::wstring& key) -> const std::vector<IndexedRule>* {
+        auto it = map.find(key);
+        return it == map.end() ? nullptr : &it->second;
+    };
+    if (auto id = element.getAttribute(L"id"); id && !id->empty())
+        consider(find(byId_, *id));
+    for (const auto& name : classesOf(element))
+        consider(find(byClass_, name));
+    consider(find(byTag_, element.tagName()));
+    consider(&universal_);
+
+    std::vector<Declaration> inlineDeclarations =
+        parseDeclarations(element.getAttribute(L"style").value_or(L""));
+    for (const auto& declaration : inlineDeclarations)
+        applied.push_back({declaration.important ? 4 : 2, {0, 0, 0}, 0, &declaration});
+
+    std::stable_sort(applied.begin(), applied.end(), [](const Applied& a, const Applied& b) {
+        if (a.level != b.level)
+            return a.level < b.level;
+        if (a.specificity != b.specificity)
+            return a.specificity < b.specificity;
+        return a.order < b.order;
+    });
+    Values values;
+    for (const auto& entry : applied)
+        applyDeclaration(*entry.declaration, values);
+
+    auto parent = element.parentElement();
+    return std::make_shared<const ComputedStyle>(parent ? styleOf(*parent) : nullptr,
+                                                 std::move(values));
+}
+
+}  // namespace platform::dom

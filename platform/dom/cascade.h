@@ -1,0 +1,76 @@
+// The cascade: which value each CSS property has for an element, from the browser's own
+// sheet, the page's enabled sheets, the inline style and inheritance, reported the way the
+// old browser's currentStyle did (cascaded values such as "auto" or "1.2em", not pixels).
+//
+// Contract: `StyleEngine` belongs to one document and is used on its thread; it rebuilds
+// its rule index when the document's version changes. `ComputedStyle` objects are
+// immutable and shared; an element caches its own until the next mutation.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/dom/css_parser.h"
+#include "platform/dom/css_properties.h"
+
+namespace platform::dom {
+
+class Document;
+class Element;
+
+class ComputedStyle {
+  public:
+    ComputedStyle(std::shared_ptr<const ComputedStyle> parent,
+                  std::vector<std::pair<PropertyId, std::wstring>> specified);
+
+    // The value of a longhand: what the cascade set, else the parent's value for an
+    // inherited property, else the initial value (border colours follow "color").
+    std::wstring value(PropertyId id) const;
+    // A property by either name form; shorthands are composed from their longhands.
+    // std::nullopt for a property the style object does not have.
+    std::optional<std::wstring> getAttribute(std::wstring_view name) const;
+
+  private:
+    const std::wstring* specifiedValue(PropertyId id) const;
+
+    std::shared_ptr<const ComputedStyle> parent_;
+    std::vector<std::pair<PropertyId, std::wstring>> specified_;  // sorted by id
+};
+
+class StyleEngine {
+  public:
+    explicit StyleEngine(const Document& document) : document_(document) {}
+    std::shared_ptr<const ComputedStyle> styleOf(const Element& element);
+
+  private:
+    struct IndexedRule {
+        const Selector* selector;
+        const std::vector<Declaration>* declarations;
+        int origin;  // 0 browser, 1 page
+        std::size_t order;
+    };
+
+    void rebuildIndex();
+    void indexRule(const StyleRule& rule, int origin);
+    std::shared_ptr<const ComputedStyle> compute(const Element& element);
+
+    const Document& document_;
+    std::uint64_t indexVersion_ = 0;
+    std::size_t ruleCount_ = 0;
+    std::unordered_map<std::wstring, std::vector<IndexedRule>> byId_;
+    std::unordered_map<std::wstring, std::vector<IndexedRule>> byClass_;
+    std::unordered_map<std::wstring, std::vector<IndexedRule>> byTag_;
+    std::vector<IndexedRule> universal_;
+};
+
+// Applies declarations in order: longhands directly, shorthands through their expansion.
+void applyDeclaration(const Declaration& declaration,
+                      std::vector<std::pair<PropertyId, std::wstring>>& values);
+
+}  // namespace platform::dom
