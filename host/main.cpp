@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "addon/controller/grab_rules.h"
+#include "addon/controller/page_styles.h"
 #include "addon/controller/settings.h"
 #include "addon/shell/data_folders.h"
 #include "common/util/message_box.h"
@@ -39,6 +41,9 @@ int runActions(const std::vector<std::wstring>& actions) {
     auto presenter = std::make_shared<host::HostPresenter>();
     platform::ui::PresenterScope scope(presenter);
     common::setMessageBoxPresenter(platform::ui::messageBox);
+    const std::wstring data = addon::resolveDataFolder(L"ConfigData");
+    addon::loadGrabRules(data + L"/grab.xml");
+    addon::loadPageStyles(data + L"/pagestyles.xml");
     addon::loadInputBindings();
     addon::sortInputBindings();
     bool succeeded = true;

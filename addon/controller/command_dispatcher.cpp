@@ -1,12 +1,18 @@
 #include "addon/controller/command_dispatcher.h"
 
 #include <functional>
+#include <type_traits>
 #include <vector>
 
+#include "addon/controller/page_styles.h"
+#include "addon/controller/readable_commands.h"
 #include "addon/controller/safe_name.h"
 #include "addon/controller/save_handoff.h"
+#include "addon/controller/style_commands.h"
+#include "addon/controller/text_case.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/message_box.h"
+#include "common/util/registry_string.h"
 
 namespace addon {
 namespace {
@@ -52,6 +58,60 @@ void undoAll(int window) {
     }
 }
 
+using CommandFactory = std::function<std::unique_ptr<ICommand>(const std::wstring& argument)>;
+
+// Runs a new command from `make` in every context of the window; 2 (1 without a browser).
+int runInEachContext(int window, const std::wstring& argument, const CommandFactory& make) {
+    if (!hasBrowser(window)) {
+        return kNotHandled;
+    }
+    for (int index : contextsOfWindow(window)) {
+        executeInContext(clipContext(index), make(argument));
+    }
+    return kHandled;
+}
+
+template <class Command>
+Handler eachContext() {
+    return [](int window, const std::wstring& argument) {
+        return runInEachContext(window, argument, [](const std::wstring& value) {
+            if constexpr (std::is_constructible_v<Command, std::wstring>) {
+                return std::unique_ptr<ICommand>(std::make_unique<Command>(value));
+            } else {
+                return std::unique_ptr<ICommand>(std::make_unique<Command>());
+            }
+        });
+    };
+}
+
+Handler withFixedArgument(const std::wstring& fixed, const Handler& handler) {
+    return [fixed, handler](int window, const std::wstring&) { return handler(window, fixed); };
+}
+
+int formatPage(int window, const std::wstring& styleName) {
+    if (!hasBrowser(window)) {
+        return kNotHandled;
+    }
+    if (hasElementSelection(window)) {
+        return eachContext<GrabCommand>()(window, styleName);
+    }
+    if (!isPageRebuilt(window) && !getDocumentUrl(window).starts_with(L"tarn:")) {
+        common::errorBox(L"Please 'Auto' or 'Isolate' before execute this operation.");
+        return kNotHandled;
+    }
+    std::wstring style = styleName;
+    if (lowerText(style) == L"default") {
+        common::registry_string<std::wstring> configured(
+            L"Software\\Olvan\\Tamrix\\PageStyle\\Grab", platform::registry::HKEY_CURRENT_USER,
+            L"Novel", 2);
+        style = configured.value;
+    }
+    const std::wstring css = getStyleCss(style);
+    return runInEachContext(window, style, [&css](const std::wstring& name) {
+        return std::make_unique<FormatCommand>(name, css);
+    });
+}
+
 const std::vector<CommandRow>& commandTable() {
     static const std::vector<CommandRow> table = {
         {L"command-toolbar-switch", false, byWindow(toggleToolbox)},
@@ -93,14 +153,14 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-select-less", false, byWindow(selectLess)},
         {L"command-select-clear", false, byWindow(clearSelection)},
         {L"command-select-delete", false,
-         [](int window, const std::wstring&) {
+         [](int window, const std::wstring& argument) {
              if (!hasElementSelection(window)) {
                  return kNotHandled;
              }
-             return reportNotAvailable(L"command-select-delete");
+             return eachContext<DeleteCommand>()(window, argument);
          }},
         {L"command-select-isolate", false,
-         [](int window, const std::wstring&) {
+         [](int window, const std::wstring& argument) {
              if (!hasBrowser(window)) {
                  return kNotHandled;
              }
@@ -108,21 +168,22 @@ const std::vector<CommandRow>& commandTable() {
                  common::errorBox(L"Please select content before execute this operation.");
                  return kNotHandled;
              }
-             return reportNotAvailable(L"command-select-isolate");
+             return eachContext<IsolateCommand>()(window, argument);
          }},
-        {L"command-select-auto", false, notAvailable(L"command-select-auto")},
-        {L"command-select-grab", false, notAvailable(L"command-select-grab")},
+        {L"command-select-auto", false, byWindow(autoSelect)},
+        {L"command-select-grab", false, eachContext<GrabCommand>()},
         {L"command-select-grab-preview", false, notAvailable(L"command-select-grab-preview")},
         {L"command-select-grab-link", false, notAvailable(L"command-select-grab-link")},
-        {L"command-font-type/ecofont", false, notAvailable(L"command-font-type/ecofont")},
-        {L"command-font-type/", true, notAvailable(L"command-font-type/")},
-        {L"command-font-size/", true, notAvailable(L"command-font-size/")},
-        {L"command-font-weight/", true, notAvailable(L"command-font-weight/")},
-        {L"command-remove-images", false, notAvailable(L"command-remove-images")},
-        {L"command-remove-background", false, notAvailable(L"command-remove-background")},
-        {L"command-remove-style", false, notAvailable(L"command-remove-style")},
-        {L"command-change-width/", true, notAvailable(L"command-change-width/")},
-        {L"command-format/", true, notAvailable(L"command-format/")},
+        {L"command-font-type/ecofont", false,
+         withFixedArgument(L"Spranq eco sans", eachContext<FontTypeCommand>())},
+        {L"command-font-type/", true, eachContext<FontTypeCommand>()},
+        {L"command-font-size/", true, eachContext<FontSizeCommand>()},
+        {L"command-font-weight/", true, eachContext<FontWeightCommand>()},
+        {L"command-remove-images", false, eachContext<RemoveImageCommand>()},
+        {L"command-remove-background", false, eachContext<RemoveBackgroundCommand>()},
+        {L"command-remove-style", false, eachContext<RemoveStyleCommand>()},
+        {L"command-change-width/", true, eachContext<ChangeWidthCommand>()},
+        {L"command-format/", true, formatPage},
         {L"command-print", false, notAvailable(L"command-print")},
         {L"command-print-preview", false, notAvailable(L"command-print-preview")},
         {L"command-select-grab-links", false, notAvailable(L"command-select-grab-links")},
@@ -196,14 +257,47 @@ int dispatchSelectionCommand(const std::wstring& command, const ClipSelection* s
     return window == -1 ? kNotHandled : dispatchCommand(command, window);
 }
 
+namespace {
+
+std::vector<page::NodePtr> selectedElements(const ClipSelection& selection) {
+    std::vector<page::NodePtr> elements;
+    for (const SelectionItem& item : selection.selected()) {
+        elements.insert(elements.end(), item.elements().begin(), item.elements().end());
+    }
+    return elements;
+}
+
+// Puts a command's saved selection back, with repainting stopped meanwhile.
+void restoreSelection(SelectionSite* site, const std::vector<SelectionItem>& saved) {
+    if (!site) {
+        return;
+    }
+    ClipSelection& engine = site->engine();
+    engine.showBlockOverlays(false);
+    engine.clearSelection();
+    for (const SelectionItem& item : saved) {
+        engine.addToSelection(item, false);
+    }
+    engine.showBlockOverlays(true);
+}
+
+}  // namespace
+
 void executeInContext(ClipSubContext& context, std::unique_ptr<ICommand> command) {
     const std::shared_ptr<SelectionSite> site = context.selection;
     const std::shared_ptr<CommandProcessor> processor = context.commandProcessor();
+    ICommandContext& commandContext = command->context();
+    if (context.document) {
+        commandContext.document = context.document->page();
+    }
     if (site) {
-        site->engine().showBlockOverlays(false);
-        site->engine().clearTracking();
+        ClipSelection& engine = site->engine();
+        engine.showBlockOverlays(false);
+        commandContext.elements = selectedElements(engine);
+        commandContext.savedSelection = engine.selected();
+        engine.clearTracking();
         if (command->clearsSelection()) {
-            site->engine().clearSelection();
+            engine.clearSelection();
         }
     }
     processor->run(std::move(command));
@@ -212,17 +306,42 @@ void executeInContext(ClipSubContext& context, std::unique_ptr<ICommand> command
     }
 }
 
+bool runGrab(int windowIndex, const std::wstring& styleName) {
+    std::vector<const ICommand*> before;
+    for (int index : contextsOfWindow(windowIndex)) {
+        before.push_back(clipContext(index).commandProcessor()->lastUndo());
+    }
+    if (eachContext<GrabCommand>()(windowIndex, styleName) != kHandled) {
+        return false;
+    }
+    const auto indexes = contextsOfWindow(windowIndex);
+    for (std::size_t i = 0; i < indexes.size() && i < before.size(); ++i) {
+        if (clipContext(indexes[i]).commandProcessor()->lastUndo() != before[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void undoInContext(ClipSubContext& context) {
     const std::shared_ptr<CommandProcessor> processor = context.processor;
-    if (processor && processor->canUndo()) {
-        processor->undo();
+    if (!processor || !processor->canUndo()) {
+        return;
     }
+    const std::shared_ptr<SelectionSite> site = context.selection;
+    const std::vector<SelectionItem> saved = processor->lastUndo()->context().savedSelection;
+    processor->undo();
+    restoreSelection(site.get(), saved);
 }
 
 void redoInContext(ClipSubContext& context) {
     const std::shared_ptr<CommandProcessor> processor = context.processor;
-    if (processor && processor->canRedo()) {
-        processor->redo();
+    if (!processor || !processor->canRedo()) {
+        return;
+    }
+    processor->redo();
+    if (const ICommand* next = processor->lastRedo()) {
+        restoreSelection(context.selection.get(), next->context().savedSelection);
     }
 }
 

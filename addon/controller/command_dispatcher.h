@@ -30,6 +30,9 @@ int dispatchSelectionCommand(const std::wstring& command, const ClipSelection* s
 // overlays stop repainting, the hover state goes, a command that asks for it empties the
 // selection, then the command runs and the overlays repaint.
 void executeInContext(ClipSubContext& context, std::unique_ptr<ICommand> command);
+// A readable page of the window's selection in the named page style ("": the setting) in
+// every context; true when a grab of its own is now on an undo history.
+bool runGrab(int windowIndex, const std::wstring& styleName = L"");
 // One step back or forward in the context's history, when there is one.
 void undoInContext(ClipSubContext& context);
 void redoInContext(ClipSubContext& context);

@@ -1,5 +1,6 @@
 #include "addon/controller/grab_bracket.h"
 
+#include "addon/controller/command_dispatcher.h"
 #include "addon/controller/window_operations.h"
 
 namespace addon {

@@ -3,6 +3,7 @@
 #include "addon/controller/grab_bracket.h"
 #include "addon/controller/line_breaks.h"
 #include "addon/controller/plugin_binding.h"
+#include "addon/controller/text_case.h"
 #include "addon/controller/tidy_html.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/url_text.h"
@@ -15,6 +16,16 @@ constexpr int kHandled = 2;
 
 bool isRepositoryPage(const std::wstring& url) {
     return url.starts_with(L"tarn:");
+}
+
+// The markup of a whole document as Tidy takes it: a whole document (what the page's
+// cleaned markup is) as it is, so its head never ends up inside another body; anything
+// else wrapped in the skeleton.
+std::wstring asDocument(const std::wstring& markup) {
+    const std::wstring start = lowerText(trimSpace(markup.substr(0, 64)));
+    return start.starts_with(L"<html") || start.starts_with(L"<!doctype")
+               ? markup
+               : wrapInHtmlSkeleton(markup);
 }
 
 std::wstring fullCleanPage(int windowIndex) {
@@ -51,8 +62,7 @@ int saveToPlugin(int windowIndex, const std::wstring& folder) {
             html = fullCleanPage(windowIndex);
             std::wstring tidied;
             std::wstring body;
-            if (tidyHtml(wrapInHtmlSkeleton(html), tidied, L"") == 0 &&
-                extractTidyBody(tidied, body)) {
+            if (tidyHtml(asDocument(html), tidied, L"") == 0 && extractTidyBody(tidied, body)) {
                 html = body;
             }
         }
@@ -90,7 +100,7 @@ int exportToPlugin(int windowIndex, const std::wstring& folder) {
         if (!repositoryPage) {
             html = flattenLineBreaks(html);
         }
-        html = wrapInHtmlSkeleton(html);
+        html = repositoryPage ? wrapInHtmlSkeleton(html) : asDocument(html);
         if (!repositoryPage) {
             tidyHtml(html, html, L"");
         }

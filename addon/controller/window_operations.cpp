@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "addon/controller/command_dispatcher.h"
+#include "addon/controller/layout_finder.h"
 #include "common/util/registry_int.h"
 
 namespace addon {
@@ -170,12 +171,9 @@ int selectLess(int windowIndex) {
     return onEachSelection(windowIndex, [](ClipSelection& selection) { selection.selectLess(); });
 }
 
-int autoSelect(int) {
-    return kNothingDone;
-}
-
-bool runGrab(int, const std::wstring&) {
-    return false;
+int autoSelect(int windowIndex) {
+    return onEachSelection(windowIndex,
+                           [](ClipSelection& selection) { selection.selectAuto(findMainElement); });
 }
 
 bool hasElementSelection(int windowIndex) {

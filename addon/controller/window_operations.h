@@ -32,13 +32,8 @@ int clearSelection(int windowIndex);
 int cancelSelection(int windowIndex);
 int selectMore(int windowIndex);
 int selectLess(int windowIndex);
-// Selects the page's main block as the readable-content scorer finds it; 1 while the
-// scorer is not part of the build.
+// Selects the page's main block as the layout finder picks it; 2.
 int autoSelect(int windowIndex);
-// Builds a readable page of the window's selection in the named page style (empty: the
-// selection as it is); true when a command of its own is now on the undo history. False
-// while the readable-page commands are not part of the build.
-bool runGrab(int windowIndex, const std::wstring& styleName = L"");
 bool hasElementSelection(int windowIndex);
 bool hasTextSelection(int windowIndex);
 

@@ -99,6 +99,8 @@ TEST_F(HostRun, CtrlSStoresTheCleanedPageInTheRepository) {
     EXPECT_FALSE(has(entry.html, L"hidden teaser"));
     EXPECT_FALSE(has(entry.html, L"__classClip"));
     EXPECT_FALSE(has(entry.html, L"<body"));
+    EXPECT_FALSE(has(entry.html, L"<head"));
+    EXPECT_FALSE(has(entry.html, L"Menu"));  // outside the selected block
     EXPECT_FALSE(has(entry.html, L"<font"));
     EXPECT_TRUE(has(entry.html, L"<br />"));
     EXPECT_TRUE(isWellFormed(entry.html)) << platform::text::toUtf8(entry.html);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "addon/controller/command_dispatcher.h"
+#include "addon/controller/grab_bracket.h"
 #include "addon/controller/plugin_binding.h"
 #include "addon/controller/safe_name.h"
 #include "addon/controller/settings.h"
@@ -244,4 +245,78 @@ TEST_F(TabTest, AddressesFromThePageCannotReachOutsideTheDataFolders) {
     }
     EXPECT_TRUE(messages.empty());
     EXPECT_NE(context(), nullptr);
+}
+
+TEST_F(TabTest, GrabBuildsAReadablePageAndUndoBringsPageAndSelectionBack) {
+    const int window = openTab();
+    const std::wstring before = document()->page()->body()->outerHtml();
+    selectElement(L"main");
+    EXPECT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    EXPECT_TRUE(isPageRebuilt(window));
+    EXPECT_FALSE(hasElementSelection(window));
+    EXPECT_NE(document()->page()->body()->outerHtml(), before);
+    EXPECT_EQ(dispatchCommand(L"command-undo", window), 2);
+    EXPECT_EQ(document()->page()->body()->outerHtml(), before);
+    EXPECT_TRUE(hasElementSelection(window));
+    EXPECT_TRUE(canRedo(window));
+    EXPECT_EQ(dispatchCommand(L"command-redo", window), 2);
+    EXPECT_TRUE(isPageRebuilt(window));
+}
+
+TEST_F(TabTest, TheSaveBracketUndoesOnlyItsOwnGrab) {
+    const int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-font-size/+1", window), 2);
+    ClipSubContext* tab = context();
+    const ICommand* users = tab->processor->lastUndo();
+    ASSERT_NE(users, nullptr);
+    const std::wstring before = document()->page()->body()->outerHtml();
+    {
+        GrabBracket nothingSelected(window);
+        EXPECT_FALSE(nothingSelected.grabbed());
+    }
+    EXPECT_EQ(tab->processor->lastUndo(), users);
+    selectElement(L"main");
+    {
+        GrabBracket bracket(window);
+        EXPECT_TRUE(bracket.grabbed());
+        EXPECT_TRUE(isPageRebuilt(window));
+    }
+    EXPECT_EQ(tab->processor->lastUndo(), users);
+    EXPECT_EQ(document()->page()->body()->outerHtml(), before);
+    EXPECT_TRUE(hasElementSelection(window));
+}
+
+TEST_F(TabTest, ResetAndCloseUndoEveryCommand) {
+    const int window = openTab();
+    const std::wstring before = document()->page()->body()->outerHtml();
+    for (const wchar_t* command :
+         {L"command-font-size/+1", L"command-remove-images", L"command-change-width/100%"}) {
+        EXPECT_EQ(dispatchCommand(command, window), 2) << command;
+    }
+    selectElement(L"main");
+    EXPECT_EQ(dispatchCommand(L"command-reset", window), 2);
+    EXPECT_FALSE(canUndo(window));
+    EXPECT_FALSE(hasElementSelection(window));
+    EXPECT_EQ(document()->page()->body()->outerHtml(), before);
+
+    EXPECT_EQ(dispatchCommand(L"command-select-isolate", window), 1);
+    selectElement(L"main");
+    EXPECT_EQ(dispatchCommand(L"command-select-isolate", window), 2);
+    EXPECT_NE(document()->page()->body()->outerHtml(), before);
+    const auto shown = document();
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-close", window), 2);
+    EXPECT_EQ(shown->page()->body()->outerHtml(), before);
+    EXPECT_EQ(findWindowByBrowser(browser), -1);
+}
+
+TEST_F(TabTest, PageStyleNeedsARebuiltPageOrASelection) {
+    const int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-format/default", window), 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"Please 'Auto' or 'Isolate' before execute this operation.");
+    selectElement(L"main");
+    EXPECT_EQ(dispatchCommand(L"command-format/Novel", window), 2);
+    EXPECT_TRUE(isPageRebuilt(window));
+    EXPECT_EQ(dispatchCommand(L"command-format/default", window), 2);
+    EXPECT_EQ(messages.size(), 1u);
 }
