@@ -18,9 +18,12 @@
 
 #include "addon/controller/page/document.h"
 #include "addon/controller/selection_item.h"
-#include "addon/controller/thread.h"
+#include "common/thread/thread.h"
 
 namespace addon {
+
+using common::CThreadImpl;
+using common::CThreadT;
 
 // What the processor does with a command once it has run it.
 enum class Disposal {

@@ -1,8 +1,8 @@
-#include "addon/controller/thread.h"
+#include "common/thread/thread.h"
 
 #include <atomic>
 
-namespace addon {
+namespace common {
 
 namespace {
 
@@ -86,4 +86,4 @@ bool CThreadT<1>::sleepUnlessStopped(std::chrono::milliseconds limit) const {
     return !changed_.wait_for(lock, limit, [this] { return stopRequested_; });
 }
 
-}  // namespace addon
+}  // namespace common

@@ -18,7 +18,7 @@
 #include <mutex>
 #include <thread>
 
-namespace addon {
+namespace common {
 
 template <int Version>
 class CThreadT;
@@ -76,4 +76,4 @@ class CThreadImpl : public CThreadT<1> {
     ~CThreadImpl() override { stopAndJoin(); }
 };
 
-}  // namespace addon
+}  // namespace common

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "addon/controller/thread.h"
+#include "common/thread/thread.h"
 
 using namespace std::chrono_literals;
 
@@ -11,7 +11,7 @@ namespace {
 
 // Records in its procedure what its constructor set last, so a thread that ran before the
 // object was complete would be seen.
-class Counter : public addon::CThreadImpl<Counter> {
+class Counter : public common::CThreadImpl<Counter> {
   public:
     explicit Counter(bool startNow) {
         ready = 42;
@@ -32,13 +32,13 @@ class Counter : public addon::CThreadImpl<Counter> {
     std::atomic<int> rounds{0};
 };
 
-class Quick : public addon::CThreadImpl<Quick> {
+class Quick : public common::CThreadImpl<Quick> {
   public:
     Quick() { resume(); }
     static std::uint32_t threadProc(Quick*) { return 3; }
 };
 
-class Sleeper : public addon::CThreadImpl<Sleeper> {
+class Sleeper : public common::CThreadImpl<Sleeper> {
   public:
     Sleeper() { resume(); }
     ~Sleeper() override { stopAndJoin(); }
