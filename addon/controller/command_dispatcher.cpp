@@ -9,6 +9,7 @@
 #include "addon/controller/safe_name.h"
 #include "addon/controller/save_handoff.h"
 #include "addon/controller/style_commands.h"
+#include "addon/controller/test_save.h"
 #include "addon/controller/text_case.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/message_box.h"
@@ -193,7 +194,7 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-export/image", false, notAvailable(L"command-export/image")},
         {L"command-export", false, exportToPlugin},
         {L"command-export/", true, exportToPlugin},
-        {L"command-save-test", false, notAvailable(L"command-save-test")},
+        {L"command-save-test", false, byWindow(saveTest)},
         {L"command-send-email", false, notAvailable(L"command-send-email")},
         {L"command-send-onenote", false, notAvailable(L"command-send-onenote")},
         {L"command-send-onenote/", true, notAvailable(L"command-send-onenote/")},

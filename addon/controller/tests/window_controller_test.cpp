@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "addon/controller/command_dispatcher.h"
@@ -319,4 +321,41 @@ TEST_F(TabTest, PageStyleNeedsARebuiltPageOrASelection) {
     EXPECT_TRUE(isPageRebuilt(window));
     EXPECT_EQ(dispatchCommand(L"command-format/default", window), 2);
     EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(TabTest, TestSaveWritesThePageAndTheSelectedTextForInspection) {
+    pages[L"http://news.example/latin.html"] =
+        L"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
+        L"<title>Latin</title></head><body><div id=main><p>Caf\u00e9</p></div></body></html>";
+    const int window = openTab(L"http://news.example/latin.html");
+    const auto folder = home.dataHome() / "Olvan" / "Tamrix" / "Test";
+
+    selectElement(L"main");
+    EXPECT_EQ(dispatchCommand(L"command-save-test", window), 2);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].starts_with(L"There are contents highlighted on the page\n"));
+    clearSelection(window);
+    EXPECT_EQ(dispatchCommand(L"command-save-test", window), 2);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], L"Can't get the contents on current page.");
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    auto range = std::make_shared<page::TextRange>();
+    range->text = L"Caf\u00e9";
+    document()->page()->setSelection(range);
+    EXPECT_EQ(dispatchCommand(L"command-save-test", window), 2);
+    EXPECT_EQ(messages.size(), 2u);
+    std::map<std::string, std::string> files;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        files[file.path().extension().string()] = {std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(file.path().stem().string().size(), 8u);
+    }
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_NE(files[".html"].find("text/html; charset=utf-8"), std::string::npos);
+    EXPECT_EQ(files[".html"].find("iso-8859-1"), std::string::npos);
+    EXPECT_NE(files[".html"].find("Caf\xc3\xa9"), std::string::npos);
+    EXPECT_NE(files[".htm"].find("text/html; charset=utf-8"), std::string::npos);
+    EXPECT_TRUE(files[".txt"].starts_with("http://news.example/latin.html\r\n"));
+    EXPECT_TRUE(files[".txt"].ends_with("\r\nLatin\r\n=====\r\nCaf\xc3\xa9"));
 }
