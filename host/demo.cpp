@@ -29,10 +29,14 @@ std::string prepareDemoHome() {
     return pattern;
 }
 
-std::vector<std::wstring> demoScript(const std::wstring& article) {
-    return {L"open " + article, L"attach",
-            L"select article",  L"answer-save The Lighthouse Keepers of Varn | Travel | Reading",
-            L"key ctrl+s",      L"report"};
+std::vector<std::wstring> demoScript(const std::wstring& article, const std::wstring& latestPage) {
+    return {L"open " + article,
+            L"attach",
+            L"select article",
+            L"answer-save The Lighthouse Keepers of Varn | Travel | Reading",
+            L"key ctrl+s",
+            L"report",
+            L"fetch tarn://tamrix/latest " + latestPage};
 }
 
 }  // namespace host

@@ -9,6 +9,7 @@
 #include "host/key_names.h"
 #include "host/page_loader.h"
 #include "host/repository_report.h"
+#include "host/url_fetch.h"
 #include "platform/text/utf.h"
 #include "platform/ui/dialog_driver.h"
 #include "plugin/dialogs/dialog_templates.h"
@@ -105,6 +106,14 @@ bool HostSession::run(const std::wstring& line) {
     }
     if (verb == L"report") {
         return printNewestEntry();
+    }
+    if (verb == L"fetch") {
+        const auto gap = argument.find(L' ');
+        if (argument.empty()) {
+            return fail(L"fetch needs a URL");
+        }
+        return fetchToFile(argument.substr(0, gap),
+                           gap == std::wstring::npos ? L"" : trimmed(argument.substr(gap)));
     }
     return fail(L"unknown action: " + verb);
 }

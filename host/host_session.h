@@ -11,6 +11,8 @@
 //   answer-cancel            the next dialog is cancelled
 //   answer-message BUTTON    the next message box: ok, cancel, yes, no
 //   report                   print the repository's newest entry
+//   fetch URL [FILE]         a "tarn:" or "tamrix:" URL's bytes, written to FILE or to
+//                            standard output
 // Blank lines and lines starting with "#" are skipped. Questions not answered by the
 // script get their defaults.
 //

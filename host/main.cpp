@@ -74,7 +74,12 @@ int main(int argc, char** argv) {
         std::cout << "demo home: " << home << std::endl;
         const std::wstring article =
             addon::resolveDataFolder(L"ConfigData") + L"/examples/article.html";
-        return runActions(host::demoScript(article));
+        const std::wstring latestPage = fromUtf8(home) + L"/latest.html";
+        const int status = runActions(host::demoScript(article, latestPage));
+        if (status == 0) {
+            std::cout << "latest entries page: " << home << "/latest.html" << std::endl;
+        }
+        return status;
     }
     if (arguments[0] == "--script") {
         if (arguments.size() != 2) {

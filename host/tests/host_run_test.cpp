@@ -135,3 +135,20 @@ TEST_F(HostRun, PageAddressesCannotLoadAModuleOrTouchFilesOutsideTheDataFolders)
     EXPECT_FALSE(fs::exists(repository()));
     EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
 }
+
+TEST_F(HostRun, SavedEntryIsServedOnTheLatestPageAndMissingPagesFail) {
+    const fs::path page = home.root() / "latest.html";
+    ASSERT_EQ(runHost({"open " + kStory, "attach", "select story",
+                       "answer-save Fish & <Chips> | News | Inbox", "key ctrl+s",
+                       "fetch tarn://tamrix/latest " + page.string()}),
+              0);
+    std::ifstream in(page);
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(html.find("Fish &amp; &lt;Chips&gt;"), std::string::npos) << html;
+
+    const fs::path missing = home.root() / "missing.html";
+    EXPECT_NE(runHost({"fetch tarn://tamrix/no-such-page " + missing.string()}), 0);
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_NE(runHost({"fetch tamrix://../../etc/passwd " + missing.string()}), 0);
+    EXPECT_FALSE(fs::exists(missing));
+}
