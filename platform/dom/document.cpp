@@ -1,6 +1,8 @@
 #include "platform/dom/document.h"
 
+#include "platform/dom/block_layout.h"
 #include "platform/dom/cascade.h"
+#include "platform/dom/window.h"
 
 #include "platform/dom/html_parser.h"
 #include "platform/dom/html_serializer.h"
@@ -10,7 +12,12 @@
 
 namespace platform::dom {
 
-Document::Document(Private) : Node(NodeType::Document, {}) {}
+Document::Document(Private)
+    : Node(NodeType::Document, {}),
+      window_(std::make_unique<Window>(*this)),
+      layout_(std::make_unique<SimpleBlockLayout>()) {}
+
+Document::~Document() = default;
 
 std::shared_ptr<Document> Document::makeEmpty(std::wstring url) {
     auto document = std::make_shared<Document>(Private{});

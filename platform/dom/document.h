@@ -15,15 +15,20 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dom/element.h"
+#include "platform/dom/event.h"
+#include "platform/dom/geometry.h"
 #include "platform/dom/node.h"
 
 namespace platform::dom {
 
+class LayoutEngine;
 class StyleEngine;
 class StyleSheet;
+class Window;
 
 // Gives the text of a linked style sheet: (href as written, document URL) -> text, or
 // std::nullopt when it cannot be had (the sheet then has no rules).
@@ -72,6 +77,42 @@ class Document final : public Node {
     void setStyleSheetLoader(StyleSheetLoader loader);
     StyleEngine& styles() const;
 
+    // Geometry. The window holds the viewport and the document's scroll position.
+    Window& parentWindow() const;
+    // Replaces the layout engine (the simple block layout by default).
+    void setLayoutEngine(std::unique_ptr<LayoutEngine> engine);
+    // The engine, laid out for the current content and viewport.
+    const LayoutEngine& layout() const;
+    // Lays the page out again now (`force`) or when it next needs to.
+    void recalc(bool force);
+    // Gives an element a fixed border box (document coordinates) that wins over the layout.
+    void setExplicitBox(const std::shared_ptr<Element>& element, Rect box);
+    void clearExplicitBox(const Element& element);
+    // The border box in document coordinates: the explicit box, else the layout's.
+    std::optional<Rect> boxOf(const Element& element) const;
+    std::vector<Rect> clientRectsOf(const Element& element) const;
+    // The sum of the scroll offsets of the element's ancestors below the root, which
+    // move it on the screen.
+    Point ancestorScroll(const Element& element) const;
+    // The topmost visible element at a client point; null outside the viewport.
+    std::shared_ptr<Element> elementFromPoint(int clientX, int clientY) const;
+
+    // Events. `fireEvent` delivers to the sinks of the source element, then of each
+    // ancestor, then of the document, until a sink sets cancelBubble; it returns false
+    // when a sink cancelled the default handling (returnValue false or 0).
+    bool fireEvent(Event& event);
+    // Builds and fires a mouse event at a client point: at the capturing element when
+    // there is one, else at the element under the point.
+    bool dispatchMouseEvent(std::wstring type, int clientX, int clientY, int button,
+                            KeyModifiers modifiers = {});
+    // Builds and fires a key event at the focused element (the body unless set).
+    bool dispatchKeyEvent(std::wstring type, int keyCode, KeyModifiers modifiers = {},
+                          bool repeat = false);
+    std::shared_ptr<Element> activeElement() const;
+    void setActiveElement(const std::shared_ptr<Element>& element);
+    std::shared_ptr<Element> captureElement() const { return capture_.lock(); }
+    void releaseCapture() { capture_.reset(); }
+
     // The whole page's markup: doctype, then every child of the document.
     std::wstring markup() const;
 
@@ -103,6 +144,22 @@ class Document final : public Node {
     mutable std::map<std::wstring, std::wstring> linkedSheetTexts_;
     StyleSheetLoader loader_;
     mutable std::unique_ptr<StyleEngine> styles_;
+
+    friend class Element;
+    std::unique_ptr<Window> window_;
+    std::unique_ptr<LayoutEngine> layout_;
+    mutable std::uint64_t layoutVersion_ = 0;
+    mutable Size layoutViewport_;
+    struct ElementValue {
+        std::weak_ptr<Element> element;
+        Rect rect;
+    };
+    std::unordered_map<const Element*, ElementValue> explicitBoxes_;
+    std::unordered_map<const Element*, ElementValue> elementScroll_;  // rect.left/top hold x, y
+    Point elementScrollOf(const Element& element) const;
+    void setElementScroll(const std::shared_ptr<Element>& element, Point offset);
+    std::weak_ptr<Element> capture_;
+    std::weak_ptr<Element> active_;
 };
 
 }  // namespace platform::dom

@@ -27,8 +27,6 @@ bool isCssStyleElement(const Element& element) {
 
 }  // namespace
 
-Document::~Document() = default;
-
 void Document::setStyleSheetLoader(StyleSheetLoader loader) {
     loader_ = std::move(loader);
     linkedSheetTexts_.clear();

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dom/geometry.h"
 #include "platform/dom/node.h"
 
 namespace platform::dom {
@@ -79,6 +80,35 @@ class Element final : public Node {
     Style style();
     // The cascaded style; null only when the element belongs to no document.
     std::shared_ptr<const ComputedStyle> currentStyle() const;
+
+    // Geometry in client coordinates (the viewport's, after scrolling). Elements without a
+    // box give std::nullopt, no rectangles and zero sizes.
+    std::optional<Rect> getBoundingClientRect() const;
+    std::vector<Rect> getClientRects() const;
+    // The nearest positioned ancestor, table cell or table, else the body.
+    std::shared_ptr<Element> offsetParent() const;
+    int offsetLeft() const;
+    int offsetTop() const;
+    int offsetWidth() const;
+    int offsetHeight() const;
+    int clientLeft() const;
+    int clientTop() const;
+    int clientWidth() const;
+    int clientHeight() const;
+    // For "HTML" and "BODY" these are the document's (the window's) scroll values.
+    int scrollLeft() const;
+    int scrollTop() const;
+    void setScrollLeft(int value);
+    void setScrollTop(int value);
+    void scrollTo(int x, int y);
+    int scrollWidth() const;
+    int scrollHeight() const;
+    // What part of the element lies at a client point: "" its client area, "outside",
+    // or "scrollbarVThumb" / "scrollbarHThumb" on a scroll bar.
+    std::wstring componentFromPoint(int clientX, int clientY) const;
+    // Mouse events go to this element until the capture is released.
+    void setCapture();
+    void releaseCapture();
 
   private:
     friend class Document;

@@ -1,0 +1,40 @@
+// The one interface between the document and whatever lays it out. The document asks for
+// a layout when something changed and then reads boxes; everything geometric (client
+// rectangles, offsets, scrolling, hit tests, text-range rectangles) is derived from these
+// few answers, so a real layout engine can replace the simple one without other changes.
+//
+// Contract: all rectangles are in document coordinates (page origin, not scrolled). An
+// element without a box (display "none", not in the tree) gives std::nullopt and no
+// rectangles. Called on the document's thread only.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "platform/dom/geometry.h"
+
+namespace platform::dom {
+
+class Document;
+class Element;
+class Text;
+
+class LayoutEngine {
+  public:
+    virtual ~LayoutEngine() = default;
+
+    // Lays out the whole document for a viewport of the given size.
+    virtual void layout(const Document& document, Size viewport) = 0;
+    // The border box of the element.
+    virtual std::optional<Rect> borderBox(const Element& element) const = 0;
+    // One rectangle per line for inline elements; the border box for the others.
+    virtual std::vector<Rect> clientRects(const Element& element) const = 0;
+    // The boxes of the characters [begin, end) of a text node, one per line.
+    virtual std::vector<Rect> textRects(const Text& text, std::size_t begin,
+                                        std::size_t end) const = 0;
+    // The extent of the page: the root element's box and the positioned boxes.
+    virtual Size contentSize() const = 0;
+};
+
+}  // namespace platform::dom
