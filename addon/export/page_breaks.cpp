@@ -1,0 +1,94 @@
+#include "addon/export/page_breaks.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cstdint>
+
+namespace addon {
+
+namespace {
+
+using platform::imaging::Bitmap;
+using platform::imaging::Rect;
+
+// (red / 8) + (green / 8) + (blue / 4) ranges from 0 to 125.
+constexpr int kToneCount = 126;
+
+int toneOf(const std::uint8_t* bgr) {
+    return bgr[2] / 8 + bgr[1] / 8 + bgr[0] / 4;
+}
+
+struct RowCounts {
+    std::vector<int> tones;          // distinct tones in the row's middle part
+    std::vector<int> frequentTones;  // of those, the tones frequent in the whole picture
+};
+
+RowCounts countRowTones(const Bitmap& bitmap, int pageWidth) {
+    const int width = std::min(pageWidth, bitmap.width());
+    const int height = bitmap.height();
+    const auto pixels = bitmap.copyRgb24({0, 0, width, height});
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+
+    std::array<long long, kToneCount> histogram{};
+    for (std::size_t i = 0; i < pixels.size(); i += 3) {
+        ++histogram[toneOf(&pixels[i])];
+    }
+    const long long frequentAt = static_cast<long long>(width) * height / 100;
+    std::bitset<kToneCount> frequent;
+    for (int tone = 0; tone < kToneCount; ++tone) {
+        frequent[tone] = histogram[tone] >= frequentAt;
+    }
+
+    // The margins of a tenth of the page width on each side are left out.
+    const int margin = pageWidth / 10;
+    RowCounts counts{std::vector<int>(height), std::vector<int>(height)};
+    for (int y = 0; y < height; ++y) {
+        std::bitset<kToneCount> seen;
+        for (int x = margin; x < width - margin; ++x) {
+            seen[toneOf(&pixels[y * stride + static_cast<std::size_t>(x) * 3])] = true;
+        }
+        counts.tones[y] = static_cast<int>(seen.count());
+        counts.frequentTones[y] = static_cast<int>((seen & frequent).count());
+    }
+    return counts;
+}
+
+// The nearest row at or above `target`, within `window` rows and below `top`, whose
+// count is 1; -1 when there is none.
+int searchUpward(const std::vector<int>& counts, int target, int top, int window) {
+    for (int row = target; row > top && row > target - window; --row) {
+        if (counts[row] == 1) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHeight) {
+    std::vector<Rect> slices;
+    const int height = bitmap.height();
+    const RowCounts counts = countRowTones(bitmap, pageWidth);
+    const int window = pageHeight / 4 > 63 ? pageHeight / 4 : 64;
+    int top = 0;
+    while (top + pageHeight < height) {
+        const int target = top + pageHeight;
+        int found = searchUpward(counts.tones, target, top, window);
+        if (found < 0) {
+            found = searchUpward(counts.frequentTones, target, top, window);
+        }
+        if (found < 0) {
+            found = target;
+        }
+        slices.push_back({0, top, pageWidth, found});
+        top = found;
+    }
+    if (top < height) {
+        slices.push_back({0, top, pageWidth, height});
+    }
+    return slices;
+}
+
+}  // namespace addon

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "addon/export/page_breaks.h"
+
+using namespace platform::imaging;
+using addon::findPageBreaks;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+const std::uint32_t kPattern[] = {kWhite, 0xFF000000, 0xFF808080, 0xFF303030};
+
+// Rows like lines of text: four frequent tones across every row.
+Bitmap textLike(int width, int height) {
+    Bitmap bitmap(width, height, PixelFormat::Rgb24);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bitmap.setPixel(x, y, kPattern[(x / 3 + y) % 4]);
+        }
+    }
+    return bitmap;
+}
+
+void blankRow(Bitmap& bitmap, int y) {
+    for (int x = 0; x < bitmap.width(); ++x) {
+        bitmap.setPixel(x, y, kWhite);
+    }
+}
+
+std::vector<std::pair<int, int>> spans(const std::vector<Rect>& slices) {
+    std::vector<std::pair<int, int>> out;
+    for (const Rect& slice : slices) {
+        EXPECT_EQ(slice.left, 0);
+        out.emplace_back(slice.top, slice.bottom);
+    }
+    return out;
+}
+
+using Spans = std::vector<std::pair<int, int>>;
+
+}  // namespace
+
+TEST(PageBreaks, CutsAtTheNearestSingleToneRowAboveEachPageHeight) {
+    Bitmap bitmap = textLike(100, 250);
+    blankRow(bitmap, 80);
+    blankRow(bitmap, 170);
+    blankRow(bitmap, 30);  // outside the 64-row window above the first target (100)
+    const auto slices = findPageBreaks(bitmap, 100, 100);
+    EXPECT_EQ(spans(slices), (Spans{{0, 80}, {80, 170}, {170, 250}}));
+    EXPECT_EQ(slices[0].right, 100);
+
+    // A picture no taller than a page is one slice.
+    EXPECT_EQ(spans(findPageBreaks(textLike(100, 100), 100, 100)), (Spans{{0, 100}}));
+}
+
+TEST(PageBreaks, FallsBackToOneFrequentToneAndThenToThePageHeight) {
+    // Row 60 is white but for one pixel of a colour found nowhere else: two tones, of
+    // which only white is frequent.
+    Bitmap bitmap = textLike(100, 150);
+    blankRow(bitmap, 60);
+    bitmap.setPixel(50, 60, 0xFFFF0000);
+    EXPECT_EQ(spans(findPageBreaks(bitmap, 100, 100)), (Spans{{0, 60}, {60, 150}}));
+
+    // Nothing to cut at: the page height itself.
+    EXPECT_EQ(spans(findPageBreaks(textLike(100, 150), 100, 100)), (Spans{{0, 100}, {100, 150}}));
+
+    // The margins (a tenth of the page width on each side) do not count: a row that is
+    // white only between them is still a single-tone row.
+    Bitmap margins = textLike(100, 150);
+    for (int x = 10; x < 90; ++x) {
+        margins.setPixel(x, 70, kWhite);
+    }
+    EXPECT_EQ(spans(findPageBreaks(margins, 100, 100)), (Spans{{0, 70}, {70, 150}}));
+}
+
+TEST(PageBreaks, ShortPagesNeverGiveEmptySlices) {
+    // With pages shorter than the 64-row window the search could reach back to the
+    // previous break, a single-tone row itself; every slice must still move on.
+    Bitmap bitmap = textLike(40, 40);
+    blankRow(bitmap, 5);
+    const auto slices = findPageBreaks(bitmap, 40, 10);
+    EXPECT_EQ(spans(slices), (Spans{{0, 5}, {5, 15}, {15, 25}, {25, 35}, {35, 40}}));
+
+    // Pictures narrower than the page are measured over their own width.
+    Bitmap narrow = textLike(30, 250);
+    blankRow(narrow, 90);
+    EXPECT_EQ(spans(findPageBreaks(narrow, 100, 100)).front(), (std::pair<int, int>{0, 90}));
+}

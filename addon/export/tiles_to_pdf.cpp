@@ -1,0 +1,162 @@
+#include "addon/export/tiles_to_pdf.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "addon/export/page_breaks.h"
+#include "platform/imaging/image_codecs.h"
+#include "platform/text/utf.h"
+
+namespace addon {
+
+namespace {
+
+using platform::imaging::Bitmap;
+using platform::imaging::PixelFormat;
+using platform::imaging::Rect;
+
+constexpr int kLastPossiblePage = 65535;
+constexpr double kHairlineTone = 0.99;
+
+std::mutex& conversionLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+bool fail(std::wstring* reason, const std::wstring& text) {
+    if (reason != nullptr) {
+        *reason = text;
+    }
+    return false;
+}
+
+bool loadTile(const std::wstring& path, Bitmap& bitmap, std::wstring* reason) {
+    if (platform::imaging::loadBitmap(platform::text::toUtf8(path), bitmap) !=
+        platform::imaging::Status::Ok) {
+        return fail(reason, L"cannot read the picture " + path);
+    }
+    return true;
+}
+
+// The slice on top of the next tile, in a new bitmap as wide as the wider of the two.
+// The part that neither covers is white, as the page around the pictures is.
+Bitmap stack(const Bitmap& tile, const Rect& slice, const Bitmap& next) {
+    const Rect top = tile.clampRect(slice);
+    Bitmap joined(std::max(top.width(), next.width()), top.height() + next.height(),
+                  PixelFormat::Argb32);
+    joined.fill(0xFFFFFFFF);
+    joined.drawBitmap(tile, top, 0, 0);
+    joined.drawBitmap(next, {0, 0, next.width(), next.height()}, 0, top.height());
+    return joined;
+}
+
+class Conversion {
+  public:
+    Conversion(int pageWidth, int pageHeight, int firstPage, int lastPage, std::wstring_view mode)
+        : pageWidth_(pageWidth),
+          pageHeight_(pageHeight),
+          firstPage_(firstPage),
+          lastPage_(lastPage),
+          mode_(mode),
+          pdf_(std::make_unique<PDFWriter::PDF>()) {
+        lines_[0] = {0, 0, pageWidth_ - 1.0, 0};
+        lines_[1] = {0, pageHeight_ - 1.0, pageWidth_ - 1.0, pageHeight_ - 1.0};
+        for (PDFWriter::PdfLine& line : lines_) {
+            line.red = line.green = line.blue = kHairlineTone;
+            line.width = 1;
+        }
+    }
+
+    bool run(const std::vector<std::wstring>& tiles, std::wstring* reason) {
+        Bitmap tile;
+        if (!loadTile(tiles[0], tile, reason)) {
+            return false;
+        }
+        for (std::size_t index = 0; index < tiles.size() && pageCounter_ <= lastPage_; ++index) {
+            const std::vector<Rect> slices = slicesOf(tile);
+            Bitmap next;
+            const bool more = index + 1 < tiles.size();
+            if (more && !loadTile(tiles[index + 1], next, reason)) {
+                return false;
+            }
+            for (std::size_t i = 0; i < slices.size(); ++i) {
+                if (i + 1 == slices.size() && more) {
+                    next = stack(tile, slices[i], next);
+                } else {
+                    addPage(tile, slices[i]);
+                }
+            }
+            tile = std::move(next);
+        }
+        if (pdf_->pages().empty()) {
+            return fail(reason, L"the tiles give no page in the range asked for");
+        }
+        return true;
+    }
+
+    std::unique_ptr<PDFWriter::PDF> takeDocument() { return std::move(pdf_); }
+
+  private:
+    std::vector<Rect> slicesOf(const Bitmap& tile) const {
+        if (tile.height() > pageHeight_) {
+            return findPageBreaks(tile, pageWidth_, pageHeight_);
+        }
+        return {{0, 0, std::min(pageWidth_, tile.width()), tile.height()}};
+    }
+
+    // A slice without pixels (an empty picture) makes no page.
+    void addPage(const Bitmap& tile, const Rect& slice) {
+        if (tile.clampRect(slice).empty()) {
+            return;
+        }
+        if (pageCounter_ >= firstPage_ && pageCounter_ <= lastPage_) {
+            PDFWriter::PdfImage& image = pdf_->addImage(tile, slice, mode_);
+            PDFWriter::Page& page = pdf_->addPage(pageWidth_, pageHeight_);
+            page.drawImage(image);
+            for (const PDFWriter::PdfLine& line : lines_) {
+                page.drawLine(line);
+            }
+        }
+        ++pageCounter_;
+    }
+
+    const int pageWidth_;
+    const int pageHeight_;
+    const int firstPage_;
+    const int lastPage_;
+    const std::wstring mode_;
+    std::unique_ptr<PDFWriter::PDF> pdf_;
+    PDFWriter::PdfLine lines_[2];
+    int pageCounter_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring>& tiles,
+                                                  int pageWidth, int pageHeight, int firstPage,
+                                                  int lastPage, std::wstring_view mode,
+                                                  std::wstring* reason) {
+    if (lastPage < 0) {
+        lastPage = kLastPossiblePage;
+    }
+    if (tiles.empty()) {
+        fail(reason, L"there are no pictures to convert");
+        return nullptr;
+    }
+    if (pageWidth <= 0 || pageHeight <= 0) {
+        fail(reason, L"the page size is not positive");
+        return nullptr;
+    }
+    if (lastPage < firstPage) {
+        fail(reason, L"the last page comes before the first page");
+        return nullptr;
+    }
+    const std::scoped_lock oneConversionAtATime(conversionLock());
+    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode);
+    if (!conversion.run(tiles, reason)) {
+        return nullptr;
+    }
+    return conversion.takeDocument();
+}
+
+}  // namespace addon
