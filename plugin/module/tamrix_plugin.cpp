@@ -4,6 +4,9 @@
 #include <array>
 #include <utility>
 
+#include "platform/dom/element.h"
+#include "platform/dom/event.h"
+#include "platform/dom/tag_names.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"
 #include "plugin/module/plugin_identity.h"
@@ -17,14 +20,22 @@ namespace plugin {
 
 namespace {
 
-// The events this object handles. Document events, export, synchronisation and the
-// automatic synchronisation tick are not offered.
-constexpr std::array<const wchar_t*, 7> kEvents = {
-    L"OnSetting",         L"OnRefresh",           L"OnTimer", L"OnResync",
-    L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"};
+// The events this object handles. Export, synchronisation and the automatic
+// synchronisation tick are not offered.
+constexpr std::array<const wchar_t*, 8> kEvents = {
+    L"OnDocumentEvent", L"OnSetting",         L"OnRefresh",           L"OnTimer",
+    L"OnResync",        L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"};
 
 constexpr platform::ui::UINT kRefreshCommand = 33084;
 constexpr platform::ui::UINT kSettingCommand = 33077;
+
+// The "path" attribute of the nearest "LI" element at or above `element`; "" when none.
+std::wstring listItemPath(std::shared_ptr<platform::dom::Element> element) {
+    for (; element; element = element->parentElement())
+        if (platform::dom::equalsIgnoringCase(element->tagName(), L"LI"))
+            return element->getAttribute(L"path").value_or(L"");
+    return {};
+}
 
 }  // namespace
 
@@ -91,9 +102,31 @@ int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bo
     return 0;
 }
 
-int TamrixPlugin::OnDocumentEvent(platform::dom::Event& /*event*/, bool* /*handled*/) {
-    return -1;
+int TamrixPlugin::OnDocumentEvent(platform::dom::Event& event, bool* /*handled*/) {
+    if (!event.srcElement)
+        return -1;
+    if (platform::dom::equalsIgnoringCase(event.srcElement->tagName(), L"input"))
+        return 1;
+    if (event.type == L"mouseover")
+        return showEntryAddress(listItemPath(event.srcElement));
+    if (event.type == L"dragleave") {
+        event.cancelBubble = true;
+        event.returnValue = platform::com::Variant::fromBool(false);
+    }
+    return 0;
 }
+
+int TamrixPlugin::showEntryAddress(const std::wstring& path) {
+    const auto slash = path.find(L'/');
+    const std::wstring prefix = path.substr(0, slash);
+    EntryRecord entry;
+    if (prefix != L"@item" || slash == std::wstring::npos ||
+        !readEntry(path.substr(slash + 1), entry))
+        return -1;
+    PostStatusText(entry.url);
+    return 0;
+}
+
 int TamrixPlugin::OnTimer2(bool* /*handled*/) {
     return -1;
 }

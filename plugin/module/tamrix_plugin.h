@@ -21,6 +21,9 @@ class TamrixPlugin : public IPluginInterface {
     std::wstring GetVersion() override;
     bool HasEvent(const std::wstring& name) override;
 
+    // "mouseover" on an entry of the page's lists shows the entry's address on the status
+    // line; "dragleave" is stopped.
+    int OnDocumentEvent(platform::dom::Event& event, bool* handled) override;
     int OnSetting(int left, int top, int right, int bottom, bool* handled) override;
     int OnTimer(bool* handled) override;
     int OnRefresh(bool* handled) override;
@@ -33,9 +36,8 @@ class TamrixPlugin : public IPluginInterface {
                             bool* handled) override;
     int OnQuit(bool* handled) override;
 
-    // Not offered yet (HasEvent false): document events, the automatic synchronisation
-    // tick, export and synchronisation answer -1 without acting.
-    int OnDocumentEvent(platform::dom::Event& event, bool* handled) override;
+    // Not offered yet (HasEvent false): the automatic synchronisation tick, export and
+    // synchronisation answer -1 without acting.
     int OnTimer2(bool* handled) override;
     int OnExport(const std::wstring& output, int format, bool* handled) override;
     int OnSync(bool* handled) override;
@@ -43,6 +45,9 @@ class TamrixPlugin : public IPluginInterface {
   private:
     // Calls the page script's "_reload"; false when the page has no such script.
     bool reloadPage();
+    // Posts the address of the entry named by a list path "@item/<id or guid>"; -1 for
+    // any other path or an entry that no longer exists.
+    int showEntryAddress(const std::wstring& path);
 };
 
 }  // namespace plugin

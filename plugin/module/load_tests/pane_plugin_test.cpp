@@ -47,10 +47,10 @@ TEST_F(PanePluginTest, ClaimsOnlyTheEventsItHandles) {
     EXPECT_EQ(pane_->GetVersion(), L"1.0");
     EXPECT_TRUE(pane_->HasEvent(L"OnTimer"));
     EXPECT_FALSE(pane_->HasEvent(L"ontimer"));
-    for (const wchar_t* event : {L"OnSetting", L"OnRefresh", L"OnResync", L"OnBeforeNavigate2",
-                                 L"OnNavigateComplete2", L"OnQuit"})
+    for (const wchar_t* event : {L"OnDocumentEvent", L"OnSetting", L"OnRefresh", L"OnResync",
+                                 L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"})
         EXPECT_TRUE(pane_->HasEvent(event)) << platform::text::toUtf8(event);
-    for (const wchar_t* event : {L"OnDocumentEvent", L"OnExport", L"OnSync", L"OnTimer2"})
+    for (const wchar_t* event : {L"OnExport", L"OnSync", L"OnTimer2"})
         EXPECT_FALSE(pane_->HasEvent(event)) << platform::text::toUtf8(event);
 
     EXPECT_EQ(newPlugin2(L"Datastore"), nullptr);

@@ -1,38 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/ui/window_system.h"
+#include "host_windows.h"
 #include "plugin/module/host_messages.h"
 #include "plugin/module/tamrix_plugin.h"
-
-namespace {
-
-using platform::ui::HWND;
-
-// A host window of `className` that records the WM_COPYDATA records it receives, with a
-// page window inside an intermediate child, as the side pane nests them.
-struct HostWindows {
-    explicit HostWindows(const std::wstring& className) {
-        auto& windows = platform::ui::windows();
-        host = windows.createWindow(
-            {.className = className, .proc = [this](const platform::ui::Message& message) {
-                 if (message.id == platform::ui::WM_COPYDATA) {
-                     received.push_back(*message.copyData);
-                     senders.push_back(HWND{message.wParam});
-                 }
-                 return platform::ui::LRESULT{0};
-             }});
-        const HWND middle = windows.createWindow({.className = L"Pane", .parent = host});
-        page = windows.createWindow({.className = L"Page", .parent = middle});
-    }
-    ~HostWindows() { platform::ui::windows().destroyWindow(host); }
-
-    HWND host;
-    HWND page;
-    std::vector<platform::ui::CopyData> received;
-    std::vector<HWND> senders;
-};
-
-}  // namespace
 
 TEST(HostMessages, PluginSendsToItsLorvaneClientAncestorOnly) {
     HostWindows windows(L"lorvaneCLIENT");
