@@ -1,7 +1,11 @@
 #include "platform/dom/document.h"
 
+#include <stdexcept>
+
 #include "platform/dom/block_layout.h"
 #include "platform/dom/cascade.h"
+#include "platform/dom/task_queue.h"
+#include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
 
 #include "platform/dom/html_parser.h"
@@ -15,9 +19,23 @@ namespace platform::dom {
 Document::Document(Private)
     : Node(NodeType::Document, {}),
       window_(std::make_unique<Window>(*this)),
+      selection_(std::make_unique<Selection>(*this)),
+      tasks_(std::make_shared<TaskQueue>()),
       layout_(std::make_unique<SimpleBlockLayout>()) {}
 
-Document::~Document() = default;
+Document::~Document() {
+    tasks_->close();
+}
+
+DocumentProxy Document::proxy() const {
+    return DocumentProxy(self_, tasks_);
+}
+
+std::size_t Document::pumpTasks() {
+    if (!isOwnerThread())
+        throw std::logic_error("dom: a document's tasks run only on the thread that owns it");
+    return tasks_->runPending();
+}
 
 std::shared_ptr<Document> Document::makeEmpty(std::wstring url) {
     auto document = std::make_shared<Document>(Private{});
@@ -53,6 +71,10 @@ std::shared_ptr<Node> Document::cloneNode(bool deep) const {
         copy->setDocumentRecursive(copy);
     }
     return copy;
+}
+
+Selection& Document::selection() const {
+    return *selection_;
 }
 
 std::shared_ptr<Element> Document::documentElement() const {

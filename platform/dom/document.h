@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,9 @@ namespace platform::dom {
 class LayoutEngine;
 class StyleEngine;
 class StyleSheet;
+class DocumentProxy;
+class Selection;
+class TaskQueue;
 class Window;
 
 // Gives the text of a linked style sheet: (href as written, document URL) -> text, or
@@ -97,6 +101,9 @@ class Document final : public Node {
     // The topmost visible element at a client point; null outside the viewport.
     std::shared_ptr<Element> elementFromPoint(int clientX, int clientY) const;
 
+    // The page's text selection.
+    Selection& selection() const;
+
     // Events. `fireEvent` delivers to the sinks of the source element, then of each
     // ancestor, then of the document, until a sink sets cancelBubble; it returns false
     // when a sink cancelled the default handling (returnValue false or 0).
@@ -112,6 +119,14 @@ class Document final : public Node {
     void setActiveElement(const std::shared_ptr<Element>& element);
     std::shared_ptr<Element> captureElement() const { return capture_.lock(); }
     void releaseCapture() { capture_.reset(); }
+
+    // Threads. The document belongs to the thread that created it; other threads post
+    // work through a proxy, and `pumpTasks` (on that thread only; std::logic_error
+    // elsewhere) runs what was posted.
+    std::thread::id ownerThread() const { return owner_; }
+    bool isOwnerThread() const { return std::this_thread::get_id() == owner_; }
+    DocumentProxy proxy() const;
+    std::size_t pumpTasks();
 
     // The whole page's markup: doctype, then every child of the document.
     std::wstring markup() const;
@@ -147,6 +162,9 @@ class Document final : public Node {
 
     friend class Element;
     std::unique_ptr<Window> window_;
+    std::unique_ptr<Selection> selection_;
+    std::thread::id owner_ = std::this_thread::get_id();
+    std::shared_ptr<TaskQueue> tasks_;
     std::unique_ptr<LayoutEngine> layout_;
     mutable std::uint64_t layoutVersion_ = 0;
     mutable Size layoutViewport_;

@@ -20,6 +20,7 @@
 namespace platform::dom {
 class ComputedStyle;
 class Style;
+class TextRange;
 }  // namespace platform::dom
 
 namespace platform::dom {
@@ -106,6 +107,9 @@ class Element final : public Node {
     // What part of the element lies at a client point: "" its client area, "outside",
     // or "scrollbarVThumb" / "scrollbarHThumb" on a scroll bar.
     std::wstring componentFromPoint(int clientX, int clientY) const;
+    // A new text range over the element's content.
+    std::shared_ptr<TextRange> createTextRange() const;
+
     // Mouse events go to this element until the capture is released.
     void setCapture();
     void releaseCapture();

@@ -7,6 +7,7 @@
 #include "platform/dom/html_serializer.h"
 #include "platform/dom/inner_text.h"
 #include "platform/dom/tag_names.h"
+#include "platform/dom/text_range.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -73,6 +74,14 @@ std::wstring Element::outerHTML() const {
     std::wstring out;
     writeOuterHtml(out, *this);
     return out;
+}
+
+std::shared_ptr<TextRange> Element::createTextRange() const {
+    auto self =
+        std::static_pointer_cast<Element>(std::const_pointer_cast<Node>(shared_from_this()));
+    auto range = std::make_shared<TextRange>(ownerDocument(), BoundaryPoint{self, 0},
+                                             BoundaryPoint{self, childNodes().size()});
+    return range;
 }
 
 std::wstring Element::innerText() const {
