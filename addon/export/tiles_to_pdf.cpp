@@ -16,6 +16,8 @@ using platform::imaging::PixelFormat;
 using platform::imaging::Rect;
 
 constexpr int kLastPossiblePage = 65535;
+// PDF 1.4 readers take pages of at most 14400 units (200 inches) a side.
+constexpr int kLargestPageSide = 14400;
 constexpr double kHairlineTone = 0.99;
 
 std::mutex& conversionLock() {
@@ -145,6 +147,10 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
     }
     if (pageWidth <= 0 || pageHeight <= 0) {
         fail(reason, L"the page size is not positive");
+        return nullptr;
+    }
+    if (pageWidth > kLargestPageSide || pageHeight > kLargestPageSide) {
+        fail(reason, L"the page size is beyond the 14400 units a PDF page may have");
         return nullptr;
     }
     if (lastPage < firstPage) {

@@ -7,7 +7,8 @@
 // Contract: thread-safe; conversions run one at a time (a process-wide lock that is held
 // only while this call runs and never while it waits on anything else). Nothing throws
 // but std::bad_alloc. Failures give no document and, when `reason` is given, say why in
-// it: no tiles, a page size or page range that is not positive, a tile that cannot be
+// it: no tiles, a page size that is not positive or beyond PDF's 14400 units, a page
+// range that ends before it starts, a tile that cannot be
 // read as a picture (no PDF is made that silently lacks part of the page), or a range
 // holding no page.
 #pragma once

@@ -189,6 +189,8 @@ TEST(TilesToPdf, FailuresGiveNoDocumentAndSayWhy) {
     EXPECT_FALSE(buildPdfFromTiles({tile}, 0, 100, 0, -1, L"AUTO", &reason));
     EXPECT_FALSE(buildPdfFromTiles({tile}, 100, -5, 0, -1, L"AUTO", &reason));
     EXPECT_EQ(reason, L"the page size is not positive");
+    EXPECT_FALSE(buildPdfFromTiles({tile}, 100, 0x7FFFFFFF, 0, -1, L"AUTO", &reason));
+    EXPECT_EQ(reason, L"the page size is beyond the 14400 units a PDF page may have");
     EXPECT_FALSE(buildPdfFromTiles({tile}, 100, 100, 3, 2, L"AUTO", &reason));
     EXPECT_EQ(reason, L"the last page comes before the first page");
     // A tile that cannot be read fails the whole conversion rather than losing a page.
