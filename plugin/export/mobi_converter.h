@@ -1,0 +1,36 @@
+// MOBI books through the external converter program: it is given an EPUB and leaves a
+// ".mobi" file beside it, which is then moved to the output.
+//
+// Contract: blocking; call from a worker thread. The converter is started without a shell
+// (argument array), hidden (its output discarded), and killed when it overruns its time
+// limit or the export is cancelled. Settings are read on every call. Nothing throws.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plugin/export/export_codes.h"
+
+namespace plugin {
+
+inline constexpr int kConverterTimeoutMs = 120000;
+
+// The program named by Export\MobiConverter (default "kindlegen.exe"), relative to the
+// folder of the library that holds this code.
+std::wstring mobiConverterPath();
+// Export\MobiConverterPararms (default "-c2"), split at blanks into arguments.
+std::vector<std::string> mobiConverterArguments();
+
+// Runs the program to its end: 1 when it finished in time (whatever its exit code), -1
+// when it could not start, -2 when it ran out of time and -3 when `control` cancelled it
+// (killed in both cases).
+int runProgram(const std::vector<std::string>& argv, int timeoutMs,
+               const ExportControl* control = nullptr);
+
+// Converts the EPUB at `epubPath` into `output` (replaced whole, or left as it was on
+// failure). The converter's ".mobi" beside the EPUB is removed. 0, or -1 with the reason
+// in control->error.
+int ConvertToMobi(const std::wstring& name, const std::wstring& epubPath,
+                  const std::wstring& output, ExportControl* control = nullptr);
+
+}  // namespace plugin

@@ -1,0 +1,92 @@
+#include "plugin/export/output_file.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cwctype>
+#include <filesystem>
+
+#include "common/util/path_tools.h"
+#include "platform/text/utf.h"
+#include "plugin/util/files.h"
+
+namespace plugin {
+
+namespace {
+
+std::wstring lowerCase(std::wstring text) {
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return text;
+}
+
+}  // namespace
+
+std::string nativeFilePath(const std::wstring& path) {
+    return platform::text::toUtf8(common::nativePath(path));
+}
+
+OutputFile::OutputFile(const std::string& target) : target_(target) {
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    temporary_ = folder + "." + name + ".XXXXXX";
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        temporary_.clear();
+        return;
+    }
+    ::fchmod(fd_, 0644);
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+bool OutputFile::commit() {
+    if (fd_ < 0)
+        return false;
+    const bool synced = ::fsync(fd_) == 0;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!synced || !closed || ::rename(temporary_.c_str(), target_.c_str()) != 0)
+        return false;
+    temporary_.clear();
+    return true;
+}
+
+TemporaryFolder::TemporaryFolder() {
+    std::error_code error;
+    std::string pattern = (std::filesystem::temp_directory_path(error) / "tamrix-export-XXXXXX");
+    if (!error && ::mkdtemp(pattern.data()) != nullptr)
+        path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    if (path_.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+FileNamer::FileNamer(std::wstring folder) : folder_(std::move(folder)) {
+    if (!folder_.empty() && folder_.back() != L'/' && folder_.back() != L'\\')
+        folder_ += L'/';
+}
+
+std::wstring FileNamer::pathFor(const std::wstring& title, const std::wstring& extension) {
+    const std::wstring base = sanitizeFileName(title, false);
+    std::wstring name = base + extension;
+    // Case-insensitive, so the names stay apart on folders that ignore case.
+    for (int copy = 2; used_.count(lowerCase(name)) > 0; ++copy)
+        name = base + L" (" + std::to_wstring(copy) + L")" + extension;
+    used_.insert(lowerCase(name));
+    return folder_ + name;
+}
+
+}  // namespace plugin
