@@ -19,6 +19,14 @@ void bindAll(common::SqliteStatement& statement, Values values) {
     }
 }
 
+void queryRows(common::SqliteDB& db, const std::wstring& sql, Values values,
+               const std::function<void(common::SqliteQuery&)>& onRow) {
+    common::SqliteStatement statement = db.prepareStatement(sql.c_str());
+    bindAll(statement, values);
+    for (common::SqliteQuery rows = statement.query(); !rows.eof(); rows.next())
+        onRow(rows);
+}
+
 }  // namespace
 
 std::wstring openRepositoryPath() {
@@ -59,13 +67,15 @@ void WriteTransaction::commit() {
     committed_ = true;
 }
 
+void WriteTransaction::query(const std::wstring& sql, Values values,
+                             const std::function<void(common::SqliteQuery&)>& onRow) {
+    queryRows(db_, sql, values, onRow);
+}
+
 void readRows(const std::wstring& sql, Values values,
               const std::function<void(common::SqliteQuery&)>& onRow) {
     common::SqliteDB db(openRepositoryPath().c_str(), true);
-    common::SqliteStatement statement = db.prepareStatement(sql.c_str());
-    bindAll(statement, values);
-    for (common::SqliteQuery rows = statement.query(); !rows.eof(); rows.next())
-        onRow(rows);
+    queryRows(db, sql, values, onRow);
 }
 
 }  // namespace plugin::detail

@@ -33,6 +33,9 @@ class WriteTransaction {
     WriteTransaction& operator=(const WriteTransaction&) = delete;
 
     int run(const std::wstring& sql, Values values = {}) { return execute(db_, sql, values); }
+    // Reads rows inside the transaction, so they show its own uncommitted writes.
+    void query(const std::wstring& sql, Values values,
+               const std::function<void(common::SqliteQuery&)>& onRow);
     // Commits; throws when the commit does not complete.
     void commit();
 

@@ -1,0 +1,108 @@
+#include "plugin/sync/sync_changes.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "plugin/repository/repository_connection.h"
+#include "plugin/util/strings.h"
+#include "plugin/util/time_text.h"
+
+namespace plugin {
+
+namespace {
+
+constexpr wchar_t kSyncLog[] =
+    L"insert into log (guid, name, updateTime, syncTime) values (?,?,?,?);";
+constexpr wchar_t kDeleteEntry[] = L"delete from entry where guid=?;";
+constexpr wchar_t kUpdateEntry[] =
+    L"update entry set createTime=?, updateTime=?, url=?, site=?, type=?, category=?, "
+    L"folder=?, tags=?, title=?, description=?, text=?, html=?, mode=? where guid=?;";
+constexpr wchar_t kInsertEntry[] = L"insert into entry values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?);";
+
+struct StoppedApplying : std::runtime_error {
+    StoppedApplying() : std::runtime_error("synchronisation stopped") {}
+};
+
+// The local entry's updateTime; nullopt when there is no such entry.
+std::optional<std::wstring> localUpdateTime(detail::WriteTransaction& transaction,
+                                            const std::wstring& guid) {
+    std::optional<std::wstring> local;
+    transaction.query(L"select updateTime from entry where guid=?;", {guid},
+                      [&](common::SqliteQuery& row) {
+                          if (!local)
+                              local = row.columnText(0);
+                      });
+    return local;
+}
+
+void applyRecord(detail::WriteTransaction& transaction, const EntryRecord& record,
+                 const std::wstring& now) {
+    const std::optional<std::wstring> local = localUpdateTime(transaction, record.guid);
+    if (!(local.value_or(L"") < record.updateTime))
+        return;
+    if (local) {
+        if (record.command == L"delete") {
+            transaction.run(kSyncLog, {record.guid, L"delete", record.updateTime, now});
+            transaction.run(kDeleteEntry, {record.guid});
+        } else if (record.command == L"update") {
+            transaction.run(kSyncLog, {record.guid, L"update", record.updateTime, now});
+            transaction.run(kUpdateEntry, {record.createTime, record.updateTime, record.url,
+                                           record.site, record.type, record.category, record.folder,
+                                           record.tags, record.title, record.description,
+                                           record.text, record.html, record.mode, record.guid});
+        }
+        return;
+    }
+    if (record.command == L"delete")
+        return;
+    transaction.run(kSyncLog, {record.guid, L"insert", record.updateTime, now});
+    const std::wstring id = record.id.empty() ? record.guid.substr(0, 8) : record.id;
+    transaction.run(kInsertEntry,
+                    {id, record.guid, record.createTime, record.updateTime, record.url,
+                     urlHost(record.url), record.type, record.category, record.folder, record.tags,
+                     record.title, record.description, record.text, record.html, record.mode});
+}
+
+}  // namespace
+
+std::optional<std::vector<ChangeRecord>> collectChanges(const std::wstring& lastUpdateTime) {
+    std::wstring sql = L"select guid, name, updateTime from log";
+    if (!lastUpdateTime.empty())
+        sql += L" where updateTime > ?";
+    sql += L" order by updateTime desc;";
+    std::vector<ChangeRecord> changes;
+    const auto collect = [&](common::SqliteQuery& row) {
+        changes.push_back({row.columnText(0), row.columnText(1), row.columnText(2), {}});
+    };
+    try {
+        if (lastUpdateTime.empty())
+            detail::readRows(sql, {}, collect);
+        else
+            detail::readRows(sql, {lastUpdateTime}, collect);
+        return changes;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int ApplySyncChanges(const std::vector<EntryRecord>& records,
+                     const std::function<bool()>& stopRequested) {
+    if (records.empty())
+        return 0;
+    try {
+        detail::WriteTransaction transaction;
+        const std::wstring now = nowText(false);
+        for (const EntryRecord& record : records) {
+            if (stopRequested && stopRequested())
+                throw StoppedApplying();
+            if (!record.guid.empty())
+                applyRecord(transaction, record, now);
+        }
+        transaction.commit();
+        return 0;
+    } catch (const std::exception&) {
+        return -3;
+    }
+}
+
+}  // namespace plugin

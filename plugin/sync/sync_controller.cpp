@@ -1,0 +1,85 @@
+#include "plugin/sync/sync_controller.h"
+
+#include <cstdio>
+
+#include "platform/text/utf.h"
+#include "plugin/repository/repository.h"
+#include "plugin/sync/sync_dialog.h"
+#include "plugin/sync/sync_settings.h"
+#include "plugin/sync/sync_thread.h"
+
+namespace plugin {
+
+SyncController::SyncController(platform::ui::HWND host, SyncStatusSink status)
+    : host_(host), status_(std::move(status)) {}
+
+SyncController::~SyncController() = default;
+
+int SyncController::onSync() {
+    SyncSettings settings = readSyncSettings();
+    while (settings.server.empty() || settings.key.empty()) {
+        SyncDialog dialog;
+        if (dialog.doModal(host_) != platform::ui::IDOK)
+            return -2;
+        settings.server = dialog.server;
+        settings.key = dialog.key;
+    }
+    if (worker_ && worker_->finished())
+        worker_.reset();
+    if (worker_ && std::chrono::steady_clock::now() - worker_->startTime() >
+                       effectiveTimeout(settings.timeout)) {
+        worker_->stop();
+        if (worker_->waitForEnd(kStopWait))
+            worker_.reset();
+    }
+    if (worker_)
+        return -1;
+    worker_ = std::make_unique<SyncThread>(status_);
+    return 0;
+}
+
+int SyncController::onTimer2() {
+    const SyncSettings settings = readSyncSettings();
+    if (settings.autoSync == 0 || settings.server.empty() || settings.key.empty())
+        return 0;
+    const std::wstring newest = newestLogValue(L"updateTime");
+    if (newest > settings.updateTime ||
+        automaticSyncDue(settings.updateTime, effectiveInterval(settings.interval),
+                         std::time(nullptr)))
+        onSync();
+    return 0;
+}
+
+bool SyncController::running() const {
+    return worker_ && !worker_->finished();
+}
+
+bool SyncController::waitForWorker(std::chrono::milliseconds limit) const {
+    return !worker_ || worker_->waitForEnd(limit);
+}
+
+std::optional<SyncOutcome> SyncController::lastOutcome() const {
+    if (!worker_ || !worker_->finished())
+        return std::nullopt;
+    return worker_->outcome();
+}
+
+std::time_t parseUtcText(const std::wstring& text) {
+    std::tm parts{};
+    if (std::sscanf(platform::text::toUtf8(text).c_str(), "%d-%d-%d %d:%d:%d", &parts.tm_year,
+                    &parts.tm_mon, &parts.tm_mday, &parts.tm_hour, &parts.tm_min,
+                    &parts.tm_sec) != 6)
+        return 0;
+    parts.tm_year -= 1900;
+    parts.tm_mon -= 1;
+    const std::time_t seconds = timegm(&parts);
+    return seconds < 0 ? 0 : seconds;
+}
+
+bool automaticSyncDue(const std::wstring& storedUpdateTime, std::chrono::seconds interval,
+                      std::time_t now) {
+    const std::time_t stored = parseUtcText(storedUpdateTime);
+    return now - stored > interval.count() - 60;
+}
+
+}  // namespace plugin

@@ -1,0 +1,85 @@
+#include "plugin/sync/sync_settings.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "common/util/registry_int.h"
+#include "common/util/registry_string.h"
+
+namespace plugin {
+
+namespace {
+
+using platform::registry::HKEY_CURRENT_USER;
+
+const std::wstring kSyncKey = L"Software\\Olvan\\Tamrix\\Sync\\";
+
+std::wstring readText(const wchar_t* name, const std::wstring& fallback) {
+    common::registry_string<std::wstring> value(kSyncKey + name, HKEY_CURRENT_USER, fallback,
+                                                common::kRegistryNoWriteBack);
+    return value.value;
+}
+
+int readNumber(const wchar_t* name, int fallback) {
+    common::registry_int<std::int32_t> value(kSyncKey + name, HKEY_CURRENT_USER, fallback,
+                                             common::kRegistryNoWriteBack);
+    return value.value;
+}
+
+void storeText(const wchar_t* name, const std::wstring& text) {
+    common::registry_string<std::wstring> value(kSyncKey + name, HKEY_CURRENT_USER, L"",
+                                                common::kRegistryAlwaysStore);
+    value = text;
+}
+
+}  // namespace
+
+SyncSettings readSyncSettings() {
+    SyncSettings settings;
+    settings.server = readText(L"Server", kDefaultSyncServer);
+    settings.key = readText(L"Key", L"");
+    settings.updateTime = readText(L"UpdateTime", L"");
+    settings.lastErrorTime = readText(L"LastErrorTime", L"");
+    settings.autoSync = readNumber(L"Auto", 0);
+    settings.interval = readNumber(L"Interval", 300);
+    settings.timeout = readNumber(L"Timeout", 300);
+    return settings;
+}
+
+void storeSyncServer(const std::wstring& server) {
+    storeText(L"Server", server);
+}
+
+void storeSyncKey(const std::wstring& key) {
+    storeText(L"Key", key);
+}
+
+void storeSyncAuto(int autoSync) {
+    common::registry_int<std::int32_t> value(kSyncKey + L"Auto", HKEY_CURRENT_USER, 0,
+                                             common::kRegistryAlwaysStore);
+    value = autoSync;
+}
+
+void storeSyncUpdateTime(const std::wstring& updateTime) {
+    storeText(L"UpdateTime", updateTime);
+}
+
+void storeSyncLastErrorTime(const std::wstring& lastErrorTime) {
+    storeText(L"LastErrorTime", lastErrorTime);
+}
+
+std::wstring withTrailingSlash(std::wstring server) {
+    if (!server.empty() && server.back() != L'/')
+        server += L'/';
+    return server;
+}
+
+std::chrono::seconds effectiveInterval(int stored) {
+    return std::chrono::seconds(stored < 301 ? 300 : stored);
+}
+
+std::chrono::seconds effectiveTimeout(int stored) {
+    return std::chrono::seconds(std::clamp(stored, 30, 3600));
+}
+
+}  // namespace plugin
