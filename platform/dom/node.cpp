@@ -111,8 +111,11 @@ std::shared_ptr<Node> Node::appendChild(std::shared_ptr<Node> child) {
     return child;
 }
 
+// The node arguments given by reference may be slots of a child list that the operation
+// changes (`removeChild(childNodes().back())`), so each operation holds its own copy.
 std::shared_ptr<Node> Node::insertBefore(std::shared_ptr<Node> child,
-                                         const std::shared_ptr<Node>& reference) {
+                                         const std::shared_ptr<Node>& referenceSlot) {
+    std::shared_ptr<Node> reference = referenceSlot;
     if (!reference)
         return appendChild(std::move(child));
     if (reference->parent_ != this)
@@ -123,7 +126,8 @@ std::shared_ptr<Node> Node::insertBefore(std::shared_ptr<Node> child,
     return child;
 }
 
-std::shared_ptr<Node> Node::removeChild(const std::shared_ptr<Node>& child) {
+std::shared_ptr<Node> Node::removeChild(const std::shared_ptr<Node>& childSlot) {
+    std::shared_ptr<Node> child = childSlot;
     if (!child || child->parent_ != this)
         return nullptr;
     children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(child->indexInParent()));
@@ -133,7 +137,8 @@ std::shared_ptr<Node> Node::removeChild(const std::shared_ptr<Node>& child) {
 }
 
 std::shared_ptr<Node> Node::replaceChild(std::shared_ptr<Node> replacement,
-                                         const std::shared_ptr<Node>& old) {
+                                         const std::shared_ptr<Node>& oldSlot) {
+    std::shared_ptr<Node> old = oldSlot;
     if (!old || old->parent_ != this)
         return nullptr;
     if (replacement == old)

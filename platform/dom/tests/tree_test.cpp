@@ -91,6 +91,19 @@ TEST(DocumentTree, MutationsKeepTheTreeConsistent) {
     EXPECT_EQ(a->children().size(), 2u);  // its own subtree is intact
 }
 
+TEST(DocumentTree, NodesGivenAsSlotsOfTheChildListStayValid) {
+    auto document = page(L"<div id=a><i>1</i><b>2</b><u>3</u></div>");
+    auto a = document->getElementById(L"a");
+    auto removed = a->removeChild(a->childNodes().back());  // the slot itself goes away
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->nodeName(), L"U");
+    EXPECT_EQ(removed->parentNode(), nullptr);
+    auto replaced = a->replaceChild(removed, a->childNodes()[0]);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->nodeName(), L"I");
+    EXPECT_EQ(a->innerHTML(), L"<U>3</U><B>2</B>");
+}
+
 TEST(DocumentTree, CloneCopiesAttributesAndOptionallyChildren) {
     auto document = page(L"<ul id=l class=k><li>1</li><li>2</li></ul>");
     auto list = document->getElementById(L"l");

@@ -1,0 +1,145 @@
+// Parse, cascade and layout figures for the document stand-in on a generated article page.
+#include <gumbo.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/dom/cascade.h"
+#include "platform/dom/document.h"
+
+namespace {
+
+using platform::dom::Document;
+
+// An article page with navigation, sidebar, comments, tables, forms and scripts, repeated
+// until it reaches `bytes`.
+std::string generatePage(std::size_t bytes) {
+    std::string page =
+        "<!DOCTYPE html><html><head><title>Generated article</title><style>"
+        "body{margin:0;font:13px Arial} #nav li{display:inline;margin-right:8px}"
+        ".content{width:70%;float:left} .sidebar{width:25%;float:right}"
+        ".content p{line-height:1.4em;margin:0 0 1em} .comment{border:1px solid #ccc;padding:4px}"
+        ".comment .author{font-weight:bold} table.data td{padding:2px 4px}"
+        "</style><script>var config={track:true};</script></head><body>"
+        "<div id=header><ul id=nav><li><a href=/>Home</a></li><li><a href=/news>News</a></li>"
+        "<li><a href=/sport>Sport</a></li></ul></div><div class=content>";
+    int section = 0;
+    while (page.size() < bytes) {
+        std::string n = std::to_string(section++);
+        page += "<h2 id=s" + n + ">Section " + n + "</h2>";
+        for (int p = 0; p < 6; ++p)
+            page += "<p>This is paragraph " + std::to_string(p) + " of section " + n +
+                    ", with <a href='/link/" + n +
+                    "'>a link</a>, some <b>bold</b> and "
+                    "<i>italic</i> words, and enough plain running text to wrap over several "
+                    "lines in a column of ordinary width on an ordinary screen.</p>";
+        page +=
+            "<ul><li>First point</li><li>Second point</li><li>Third point</li></ul>"
+            "<table class=data><tr><th>Item</th><th>Value</th></tr><tr><td>a</td><td>1</td>"
+            "</tr><tr><td>b</td><td>2</td></tr></table>"
+            "<div class=comment><span class=author>reader" +
+            n +
+            "</span><p>A comment on this section.</p></div>"
+            "<form action=/c><input name=q><input type=submit value=Go></form>"
+            "<script>track(" +
+            n + ");</script>";
+    }
+    page +=
+        "</div><div class=sidebar><h3>More</h3><iframe src=/ad width=200 height=200>"
+        "</iframe></div></body></html>";
+    return page;
+}
+
+double medianMilliseconds(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::size_t heapInUse() {
+    return mallinfo2().uordblks;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+    std::string page = generatePage(static_cast<std::size_t>(megabytes * 1024 * 1024));
+    const int runs = 7;
+
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
+    double gumboMs = medianMilliseconds(runs, [&] {
+        GumboOutput* output = gumbo_parse_with_options(&options, page.data(), page.size());
+        gumbo_destroy_output(&options, output);
+    });
+    double gumboDefaultMs = medianMilliseconds(runs, [&] {
+        GumboOutput* output = gumbo_parse(page.c_str());
+        gumbo_destroy_output(&kGumboDefaultOptions, output);
+    });
+    double parseMs = medianMilliseconds(runs, [&] { Document::parse(std::string_view(page)); });
+
+    std::size_t before = heapInUse();
+    auto document = Document::parse(std::string_view(page));
+    std::size_t treeBytes = heapInUse() - before;
+    std::size_t elements = document->all().size();
+    std::size_t nodes = 0;
+    std::vector<const platform::dom::Node*> pending{document.get()};
+    while (!pending.empty()) {
+        const auto* node = pending.back();
+        pending.pop_back();
+        ++nodes;
+        for (const auto& child : node->childNodes())
+            pending.push_back(child.get());
+    }
+
+    before = heapInUse();
+    auto cascadeStart = std::chrono::steady_clock::now();
+    for (const auto& element : document->all())
+        element->currentStyle();
+    double cascadeMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - cascadeStart)
+            .count();
+    std::size_t styleBytes = heapInUse() - before;
+
+    before = heapInUse();
+    auto layoutStart = std::chrono::steady_clock::now();
+    document->recalc(true);
+    double layoutMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - layoutStart)
+            .count();
+    std::size_t layoutBytes = heapInUse() - before;
+
+    double allMs = medianMilliseconds(3, [&] {
+        auto fresh = Document::parse(std::string_view(page));
+        fresh->recalc(true);
+    });
+
+    std::printf("page: %.2f MB, %zu elements, %zu nodes\n", page.size() / 1048576.0, elements,
+                nodes);
+    std::printf("gumbo parse (max_errors 0):   %8.2f ms\n", gumboMs);
+    std::printf("gumbo parse (default opts):   %8.2f ms\n", gumboDefaultMs);
+    std::printf("Document::parse:              %8.2f ms  (%.2fx gumbo)\n", parseMs,
+                parseMs / gumboMs);
+    std::printf("cascade of every element:     %8.2f ms\n", cascadeMs);
+    std::printf("layout:                       %8.2f ms\n", layoutMs);
+    std::printf("parse + cascade + layout:     %8.2f ms\n", allMs);
+    std::printf("tree memory:   %8.1f bytes/element, %6.1f bytes/node (%.1f MB)\n",
+                double(treeBytes) / elements, double(treeBytes) / nodes, treeBytes / 1048576.0);
+    std::printf("style memory:  %8.1f bytes/element\n", double(styleBytes) / elements);
+    std::printf("layout memory: %8.1f bytes/element\n", double(layoutBytes) / elements);
+    return 0;
+}
