@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/onenote/tests/page_text.h"
 #include "platform/text/utf.h"
 #include "testing/environment/temporary_home.h"
 
@@ -15,25 +16,12 @@ using platform::com::ComPtr;
 using platform::com::E_INVALIDARG;
 using platform::com::S_OK;
 namespace fs = std::filesystem;
+using onenote_testing::count;
+using onenote_testing::readText;
 
 namespace {
 
 const std::wstring kNamespace(kPageNamespace);
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t found = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++found;
-    }
-    return found;
-}
 
 bool parses(const std::string& text) {
     xmlDoc* document = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,

@@ -2,7 +2,8 @@
 
 Usage: check_eml.py FILE key=value ...
   from=ADDRESS  from-name=NAME  to=ADDRESS (repeatable)  subject=TEXT  body=TEXT
-  attachment=NAME|CONTENT-TYPE|PATH-OF-EXPECTED-BYTES (repeatable, in order)
+  attachment=NAME|CONTENT-TYPE|PATH-OF-EXPECTED-BYTES (repeatable, in order; when
+    given, the message has exactly these attachments)
   absent=HEADER (repeatable)
 Prints every mismatch and exits 1 when there is one.
 """
@@ -58,7 +59,7 @@ if expected_to:
         problems.append("To %r, expected %r" % (found, expected_to))
 
 parts = list(message.iter_attachments())
-if len(parts) != len(attachments):
+if attachments and len(parts) != len(attachments):
     problems.append("%d attachments, expected %d" % (len(parts), len(attachments)))
 for part, (name, content_type, path) in zip(parts, attachments):
     if part.get_filename() != name:

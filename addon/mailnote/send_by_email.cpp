@@ -1,0 +1,74 @@
+#include "addon/mailnote/send_by_email.h"
+
+#include <filesystem>
+
+#include "addon/controller/grab_bracket.h"
+#include "addon/controller/line_breaks.h"
+#include "addon/controller/save_handoff.h"
+#include "addon/controller/window_operations.h"
+#include "addon/mailnote/mail_msg.h"
+#include "common/util/file_tools.h"
+#include "common/util/message_box.h"
+#include "common/util/path_tools.h"
+#include "common/util/registry_string.h"
+#include "platform/text/utf.h"
+
+namespace addon {
+namespace {
+
+constexpr int kNotHandled = 1;
+constexpr int kHandled = 2;
+
+std::wstring temporaryFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+    return error ? std::wstring() : platform::text::fromUtf8(folder.string());
+}
+
+std::string productSetting(const std::wstring& path) {
+    const common::registry_string<std::wstring> value(
+        L"Software\\Olvan\\Tamrix" + path, platform::registry::HKEY_CURRENT_USER, L"", 2);
+    return platform::text::toUtf8(value.value);
+}
+
+}  // namespace
+
+int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wstring& toSetting) {
+    if (windowIndex < 0 || windowIndex >= kWindowTableSize || windowEntry(windowIndex).isFree()) {
+        return kNotHandled;
+    }
+    const std::wstring folder = temporaryFolder();
+    if (folder.empty()) {
+        return kHandled;
+    }
+    std::wstring title;
+    std::wstring html;
+    {
+        GrabBracket bracket(windowIndex);
+        title = getDocumentTitle(windowIndex);
+        html = flattenLineBreaks(getCleanPageHtml(windowIndex, 0xffff, 255, 255));
+    }
+    const std::wstring fileName = common::sanitizeFileName(title, false) + L".html";
+    const std::wstring path = folder + L"/" + fileName;
+    const std::string bytes = platform::text::toUtf8(wrapInHtmlSkeleton(html));
+    if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
+        common::errorBox(L"Can't write the page to \"" + path + L"\" for sending by Email.");
+        return kHandled;
+    }
+    CMailMsg message;
+    if (const std::string from = productSetting(fromSetting); !from.empty()) {
+        message.SetFrom(from, "");
+    }
+    if (const std::string to = productSetting(toSetting); !to.empty()) {
+        message.AddTo(to, "");
+    }
+    message.SetSubject(platform::text::toUtf8(fileName));
+    message.AttachFile(platform::text::toUtf8(path), platform::text::toUtf8(fileName));
+    message.Send();
+    if (!message.SendSucceeded()) {
+        common::errorBox(L"Can't send by Email, Please check email client setting.");
+    }
+    return kHandled;
+}
+
+}  // namespace addon

@@ -1,0 +1,120 @@
+#include "addon/mailnote/send_by_email.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "addon/controller/window_operations.h"
+#include "addon/mailnote/mail_msg.h"
+#include "addon/mailnote/tests/send_fixture.h"
+#include "common/util/registry_string.h"
+#include "platform/mail/tests/eml_check.h"
+
+using namespace addon;
+namespace fs = std::filesystem;
+
+namespace {
+
+void setSetting(const std::wstring& path, const std::wstring& text) {
+    common::registry_string<std::wstring> value(L"Software\\Olvan\\Tamrix" + path,
+                                                platform::registry::HKEY_CURRENT_USER, L"", 1);
+    value = text;
+}
+
+class MailCommand : public mailnote_testing::SendFixture {
+  protected:
+    fs::path outbox() const { return home.dataHome() / "Olvan/Tamrix/outbox"; }
+    fs::path sentPage() const { return home.root() / "tmp/First.html"; }
+};
+
+}  // namespace
+
+TEST_F(MailCommand, ThePageGoesAsAnHtmlAttachmentToTheConfiguredAddress) {
+    if (!mail_testing::havePython()) {
+        GTEST_SKIP() << "python3 with its email module is not installed";
+    }
+    setSetting(L"\\Mail\\From", L"me@example.org");
+    setSetting(L"\\Mail\\To", L"friend@example.net");
+    setSetting(L"\\Mail\\Kindle-From", L"me@example.org");
+    setSetting(L"\\Mail\\Kindle-To", L"reader@device.example");
+    const int window = openTab();
+    selectElement(L"second");
+
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
+    EXPECT_TRUE(messages.empty());
+    // The readable page of the selection was undone again.
+    EXPECT_FALSE(canUndo(window));
+    EXPECT_TRUE(hasElementSelection(window));
+    auto stored = mail_testing::storedMessages(outbox());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(mail_testing::checkStoredMessage(
+                  stored[0], {"from=me@example.org", "to=friend@example.net", "subject=First.html",
+                              "attachment=First.html|text/html|" + sentPage().string()}),
+              0);
+    std::ifstream in(sentPage());
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(html.starts_with("<html><head><meta http-equiv=\"Content-Type\""));
+    EXPECT_NE(html.find("Second"), std::string::npos);
+    EXPECT_EQ(html.find('\r'), std::string::npos);
+
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\Kindle-From", L"\\Mail\\Kindle-To"), 2);
+    stored = mail_testing::storedMessages(outbox());
+    ASSERT_EQ(stored.size(), 2u);
+    const int kindle =
+        mail_testing::checkStoredMessage(stored[0], {"to=reader@device.example"}) == 0
+            ? 0
+            : mail_testing::checkStoredMessage(stored[1], {"to=reader@device.example"});
+    EXPECT_EQ(kindle, 0);
+}
+
+TEST_F(MailCommand, EveryFailureShowsItsMessageAndSendsNothing) {
+    const int window = openTab();
+    EXPECT_EQ(sendByEmail(window + 1, L"\\Mail\\From", L"\\Mail\\To"), 1);
+    EXPECT_TRUE(messages.empty());
+
+    // No addresses configured.
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"Can't send by Email, Please check email client setting.");
+
+    // An outbox that cannot be written.
+    setSetting(L"\\Mail\\From", L"me@example.org");
+    setSetting(L"\\Mail\\To", L"friend@example.net");
+    fs::create_directories(outbox().parent_path());
+    std::ofstream(outbox()) << "in the way";
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], L"Can't send by Email, Please check email client setting.");
+    fs::remove(outbox());
+
+    // The page file cannot be written: a folder stands where it belongs.
+    fs::remove(sentPage());
+    fs::create_directories(sentPage());
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_NE(messages[2].find(L"Can't write the page to"), std::wstring::npos);
+    EXPECT_TRUE(mail_testing::storedMessages(outbox()).empty());
+}
+
+TEST_F(MailCommand, EveryRecipientIsSentAndUnknownNamesKeepTheirAddress) {
+    if (!mail_testing::havePython()) {
+        GTEST_SKIP() << "python3 with its email module is not installed";
+    }
+    const fs::path file = home.root() / "note.txt";
+    std::ofstream(file) << "note";
+    CMailMsg message;
+    message.SetFrom("me@example.org", "Me Myself");
+    message.AddTo("one@example.net", "One");
+    message.AddTo("two@example.net", "two@example.net");
+    message.SetSubject("Two readers");
+    message.AttachFile(file.string(), "note.txt");
+    EXPECT_FALSE(message.SendSucceeded());
+    EXPECT_EQ(message.Send(), 1);
+    EXPECT_TRUE(message.SendSucceeded());
+    const auto stored = mail_testing::storedMessages(outbox());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(mail_testing::checkStoredMessage(
+                  stored[0], {"from=me@example.org", "from-name=Me Myself", "to=one@example.net",
+                              "to=two@example.net", "subject=Two readers",
+                              "attachment=note.txt|text/plain|" + file.string()}),
+              0);
+}
