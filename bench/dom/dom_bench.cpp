@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     std::size_t before = heapInUse();
     auto document = Document::parse(std::string_view(page));
     std::size_t treeBytes = heapInUse() - before;
-    std::size_t elements = document->all().size();
+    std::size_t elements = document->all()->size();
     std::size_t nodes = 0;
     std::vector<const platform::dom::Node*> pending{document.get()};
     while (!pending.empty()) {
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
 
     before = heapInUse();
     auto cascadeStart = std::chrono::steady_clock::now();
-    for (const auto& element : document->all())
+    for (const auto& element : *document->all())
         element->currentStyle();
     double cascadeMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - cascadeStart)

@@ -109,21 +109,22 @@ std::shared_ptr<Element> Document::body() const {
     return childWithTag(root, L"FRAMESET");
 }
 
-const std::vector<std::shared_ptr<Element>>& Document::all() const {
-    if (allVersion_ != version_) {
-        all_.clear();
-        appendElementsBelow(*this, all_);
-        for (std::size_t i = 0; i < all_.size(); ++i) {
-            all_[i]->sourceIndex_ = static_cast<int>(i);
-            all_[i]->sourceIndexVersion_ = version_;
+std::shared_ptr<const Document::ElementList> Document::all() const {
+    if (allVersion_ != version_ || !all_) {
+        auto list = std::make_shared<ElementList>();
+        appendElementsBelow(*this, *list);
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            (*list)[i]->sourceIndex_ = static_cast<int>(i);
+            (*list)[i]->sourceIndexVersion_ = version_;
         }
+        all_ = std::move(list);
         allVersion_ = version_;
     }
     return all_;
 }
 
 std::shared_ptr<Element> Document::getElementById(std::wstring_view id) const {
-    for (const auto& element : all())
+    for (const auto& element : *all())
         if (element->getAttribute(L"id") == id)
             return element;
     return nullptr;
@@ -132,7 +133,7 @@ std::shared_ptr<Element> Document::getElementById(std::wstring_view id) const {
 std::vector<std::shared_ptr<Element>> Document::getElementsByTagName(std::wstring_view name) const {
     std::wstring upper = asciiUpper(name);
     std::vector<std::shared_ptr<Element>> found;
-    for (const auto& element : all())
+    for (const auto& element : *all())
         if (upper == L"*" || element->tagName() == upper)
             found.push_back(element);
     return found;
@@ -140,7 +141,7 @@ std::vector<std::shared_ptr<Element>> Document::getElementsByTagName(std::wstrin
 
 std::vector<std::shared_ptr<Element>> Document::getElementsByName(std::wstring_view name) const {
     std::vector<std::shared_ptr<Element>> found;
-    for (const auto& element : all())
+    for (const auto& element : *all())
         if (element->getAttribute(L"name") == name)
             found.push_back(element);
     return found;
@@ -159,14 +160,14 @@ std::shared_ptr<Comment> Document::createComment(std::wstring data) {
 }
 
 std::wstring Document::title() const {
-    for (const auto& element : all())
+    for (const auto& element : *all())
         if (element->hasTag(L"TITLE"))
             return collapseWhiteSpace(textContent(*element));
     return {};
 }
 
 void Document::setTitle(std::wstring title) {
-    for (const auto& element : all()) {
+    for (const auto& element : *all()) {
         if (element->hasTag(L"TITLE")) {
             element->setInnerText(std::move(title));
             return;

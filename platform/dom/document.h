@@ -64,8 +64,10 @@ class Document final : public Node {
     std::shared_ptr<Element> documentElement() const;
     std::shared_ptr<Element> head() const;
     std::shared_ptr<Element> body() const;
-    // Every element of the document in document order (cached until the next mutation).
-    const std::vector<std::shared_ptr<Element>>& all() const;
+    // Every element of the document in document order, as it is now (later mutations do
+    // not change a list already handed out).
+    using ElementList = std::vector<std::shared_ptr<Element>>;
+    std::shared_ptr<const ElementList> all() const;
     std::shared_ptr<Element> getElementById(std::wstring_view id) const;
     std::vector<std::shared_ptr<Element>> getElementsByTagName(std::wstring_view name) const;
     std::vector<std::shared_ptr<Element>> getElementsByName(std::wstring_view name) const;
@@ -152,7 +154,7 @@ class Document final : public Node {
     std::wstring url_;
     std::wstring doctype_;
     std::uint64_t version_ = 1;
-    mutable std::vector<std::shared_ptr<Element>> all_;
+    mutable std::shared_ptr<const ElementList> all_;
     mutable std::uint64_t allVersion_ = 0;
     mutable std::vector<std::shared_ptr<StyleSheet>> sheets_;
     mutable std::uint64_t sheetsVersion_ = 0;

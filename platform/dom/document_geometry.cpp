@@ -112,7 +112,8 @@ std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) co
     // their z-index.
     std::shared_ptr<Element> best;
     std::tuple<long, int, int> bestOrder{0, 0, -1};
-    const auto& elements = all();
+    auto snapshot = all();
+    const auto& elements = *snapshot;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const Element& element = *elements[i];
         Point shift = ancestorScroll(element);

@@ -38,7 +38,7 @@ const std::vector<std::shared_ptr<StyleSheet>>& Document::styleSheets() const {
         return sheets_;
     std::vector<std::shared_ptr<StyleSheet>> previous = std::move(sheets_);
     sheets_.clear();
-    for (const auto& element : all()) {
+    for (const auto& element : *all()) {
         std::wstring text;
         if (isCssStyleElement(*element)) {
             text = textContent(*element);

@@ -152,7 +152,7 @@ TEST(Geometry, FixturePagesLayOut) {
         ASSERT_TRUE(body->getBoundingClientRect());
         EXPECT_GT(body->offsetHeight(), 300);
         int boxes = 0;
-        for (const auto& element : document->all()) {
+        for (const auto& element : *document->all()) {
             auto rect = element->getBoundingClientRect();
             if (!rect)
                 continue;

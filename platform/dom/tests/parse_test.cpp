@@ -31,7 +31,7 @@ TEST(HtmlParsing, FixturePagesParseAndRoundTrip) {
                                         L"http://127.0.0.1/" + platform::text::fromUtf8(name));
         EXPECT_FALSE(document->title().empty());
         ASSERT_TRUE(document->body());
-        EXPECT_GT(document->all().size(), 30u);
+        EXPECT_GT(document->all()->size(), 30u);
         expectRoundTrip(bytes);
     }
 }

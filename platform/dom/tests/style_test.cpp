@@ -179,7 +179,7 @@ TEST(Cascade, FixturePagesCascadeEveryElement) {
                 return std::optional<std::string>();
             return std::optional<std::string>(testing::readFixture("site.css"));
         });
-        for (const auto& element : document->all()) {
+        for (const auto& element : *document->all()) {
             auto style = element->currentStyle();
             ASSERT_TRUE(style);
             for (std::size_t i = 0; i < kPropertyCount; ++i) {

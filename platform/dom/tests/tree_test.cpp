@@ -34,12 +34,28 @@ TEST(DocumentTree, ParsedPageHasItsParts) {
     EXPECT_EQ(document->getElementsByTagName(L"p").size(), 2u);
     EXPECT_EQ(document->getElementsByName(L"x").size(), 1u);
     // `all` is in document order and sourceIndex is the position in it.
-    const auto& all = document->all();
+    const auto& all = *document->all();
     ASSERT_EQ(all.size(), 7u);  // HTML HEAD TITLE BODY DIV P P
     for (std::size_t i = 0; i < all.size(); ++i)
         EXPECT_EQ(all[i]->sourceIndex(), int(i));
     EXPECT_EQ(all[0]->tagName(), L"HTML");
     EXPECT_EQ(all[5]->tagName(), L"P");
+}
+
+TEST(DocumentTree, AllListsStayValidWhileThePageChanges) {
+    auto document = page(L"<div><p>1</p><p>2</p><span><p>3</p></span></div>");
+    auto snapshot = document->all();
+    std::size_t before = snapshot->size();
+    // A walk from the last element to the first that removes and queries as it goes.
+    for (auto it = snapshot->rbegin(); it != snapshot->rend(); ++it) {
+        if ((*it)->hasTag(L"P"))
+            (*it)->removeNode(true);
+        EXPECT_TRUE((*it)->currentStyle());
+        EXPECT_LE(document->all()->size(), before);
+    }
+    EXPECT_EQ(snapshot->size(), before);
+    EXPECT_EQ(document->getElementsByTagName(L"p").size(), 0u);
+    EXPECT_EQ(document->all()->size(), before - 3);
 }
 
 TEST(DocumentTree, AttributesIgnoreCaseAndKeepOrder) {
@@ -84,9 +100,9 @@ TEST(DocumentTree, MutationsKeepTheTreeConsistent) {
     EXPECT_EQ(a->childNodes()[2]->nodeName(), L"EM");
     EXPECT_TRUE(c->childNodes().empty());
     // A removed element keeps no place in `all`.
-    auto before = document->all().size();
+    auto before = document->all()->size();
     a->removeNode(true);
-    EXPECT_EQ(document->all().size(), before - 3);
+    EXPECT_EQ(document->all()->size(), before - 3);
     EXPECT_EQ(a->sourceIndex(), -1);
     EXPECT_EQ(a->children().size(), 2u);  // its own subtree is intact
 }
