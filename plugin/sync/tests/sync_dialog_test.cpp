@@ -15,6 +15,7 @@ class SyncDialogTest : public SyncTest {
   protected:
     void TearDown() override {
         SyncTest::TearDown();
+        common::languageTable().clear();
         ui::windows().reset();
     }
     // The server's address without its trailing "/".
@@ -117,4 +118,17 @@ TEST_F(SyncDialogTest, AccountAnswerWithoutResponseGivesAnEmptyKey) {
     EXPECT_EQ(info->key, L"");
     server_.stop();
     EXPECT_FALSE(fetchAccountInfo(platform::text::fromUtf8(server_.url("/"))).has_value());
+}
+
+TEST_F(SyncDialogTest, OpensTranslated) {
+    const auto file = std::filesystem::path(TAMRIX_TEST_DATA "/../../../../data/languages/de.xml");
+    ASSERT_EQ(common::languageTable().load(file.lexically_normal().wstring()), 0);
+    SyncDialog dialog;
+    person_->answerDialog([](ui::DialogDriver& d) {
+        EXPECT_EQ(d.caption(), L"Synchronisieren");
+        EXPECT_EQ(d.text(kSyncAutoCheck), L"Automatisch synchronisieren");
+        EXPECT_EQ(d.text(kSyncKeyEdit), L"secret&key") << "values are put in after translation";
+        d.click(ui::IDCANCEL);
+    });
+    EXPECT_EQ(dialog.doModal(), ui::IDCANCEL);
 }
