@@ -27,7 +27,12 @@ bool isReplaced(const Element& element) {
 
 int attributePixels(const Element& element, std::wstring_view name, int fallback) {
     auto value = element.getAttribute(name);
-    return value ? toPixels(*value, 0, fallback) : fallback;
+    if (!value)
+        return fallback;
+    // Size attributes count pixels without a unit ("40").
+    bool plainNumber =
+        !value->empty() && value->find_first_not_of(L"0123456789") == std::wstring::npos;
+    return toPixels(plainNumber ? *value + L"px" : *value, 0, fallback);
 }
 
 // The natural size of a replaced element without a size in its style.

@@ -114,7 +114,7 @@ Selector parseSelector(std::wstring_view text) {
         }
         if (!any)
             selector.supported = false;
-        if (pendingChild)
+        if (pendingChild && !selector.compounds.empty())
             selector.compounds.back().childOfNext = true;
         pendingChild = false;
         selector.compounds.push_back(std::move(compound));
@@ -127,7 +127,7 @@ Selector parseSelector(std::wstring_view text) {
 }  // namespace
 
 bool Selector::matches(const Element& element) const {
-    return supported && matchesFrom(compounds, compounds.size() - 1, element);
+    return supported && !compounds.empty() && matchesFrom(compounds, compounds.size() - 1, element);
 }
 
 std::vector<Selector> parseSelectorList(std::wstring_view text) {
