@@ -3,6 +3,9 @@
 # tamrix_library(NAME [SHARED|MODULE] [GLOBS patterns...] [LINK libs...])
 #   Builds a library from the files that GLOBS match in the current folder (default
 #   *.cpp), with the repository root on the include path and our warnings as errors.
+#   Libraries named platform_* are shared: they stand in for the system's own services
+#   (window system, registry, presenters, ...), so a process holds one copy of their state
+#   however many modules it loads. Other libraries are static and private to each module.
 # tamrix_tests(NAME [GLOBS patterns...] LINK libs...)
 #   Builds NAME from the files that GLOBS match (default tests/*.cpp), links GoogleTest
 #   and registers each test case with ctest.
@@ -29,8 +32,9 @@ endfunction()
 function(tamrix_library name)
   cmake_parse_arguments(ARG "SHARED;MODULE" "" "GLOBS;LINK" ${ARGN})
   tamrix_glob(sources "*.cpp" ${ARG_GLOBS})
-  if(ARG_SHARED)
+  if(ARG_SHARED OR (name MATCHES "^platform_" AND NOT ARG_MODULE))
     add_library(${name} SHARED ${sources})
+    set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${TAMRIX_BIN_DIR})
   elseif(ARG_MODULE)
     add_library(${name} MODULE ${sources})
   else()

@@ -17,8 +17,11 @@ std::wstring processPath() {
     return platform::text::fromUtf8(platform::system::programPath());
 }
 
+// This library is linked statically into each module, so the module that holds this
+// function is the module that asked.
 std::wstring modulePath() {
-    return platform::text::fromUtf8(platform::system::modulePath());
+    return platform::text::fromUtf8(
+        platform::system::modulePathOf(reinterpret_cast<const void*>(&modulePath)));
 }
 
 std::wstring moduleFolder() {

@@ -4,9 +4,8 @@
 // holds the module.
 //
 // Contract: thread-safe; absolute native paths without a trailing "/"; "" when the path
-// cannot be found. modulePath() names the module into which this library was linked; a
-// shared module that must not be confused with another copy links with hidden visibility
-// (or -Bsymbolic) so the call stays inside it.
+// cannot be found. modulePath() names this shared library itself (<root>/bin); code of
+// another module finds its own file with modulePathOf and an address of its own.
 #pragma once
 
 #include <string>

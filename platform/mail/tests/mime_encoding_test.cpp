@@ -114,8 +114,9 @@ TEST(MimeEncoding, FileNamesUseTheContinuedParameterFormWhenNeeded) {
     const std::string pieces = fileNameParameter(longName);
     EXPECT_NE(pieces.find("filename*1*="), std::string::npos);
     EXPECT_TRUE(onlyFoldedBreaks(pieces));
-    std::size_t at = 0;
-    while ((at = pieces.find("\r\n", at + 1)) != std::string::npos) {
+    // Every break but the one after the leading ";" ends a piece.
+    for (std::size_t at = pieces.find("\r\n", 2); at != std::string::npos;
+         at = pieces.find("\r\n", at + 2)) {
         EXPECT_NE(pieces[at - 1], '%');
         EXPECT_NE(pieces[at - 2], '%');
     }

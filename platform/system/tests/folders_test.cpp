@@ -46,9 +46,13 @@ TEST(ModulePath, ProgramAndModuleFoldersGiveTheInstallationLayout) {
     const std::string program = programPath();
     ASSERT_FALSE(program.empty());
     EXPECT_EQ(fs::canonical(program), fs::canonical("/proc/self/exe"));
-    // Linked into this test program, the library's module is the program itself.
-    EXPECT_EQ(modulePath(), program);
-    EXPECT_EQ(installationRoot(), fs::path(program).parent_path().parent_path());
+    // The library is a shared object among the deliverables: <root>/bin/libplatform_system.so.
+    const fs::path library = modulePath();
+    EXPECT_EQ(library.filename(), "libplatform_system.so");
+    EXPECT_EQ(library.parent_path().filename(), "bin");
+    EXPECT_EQ(installationRoot(), library.parent_path().parent_path());
     EXPECT_EQ(dataFolder(), installationRoot() + "/data");
-    EXPECT_EQ(modulePathOf(reinterpret_cast<const void*>(&programPath)), program);
+    EXPECT_EQ(modulePathOf(reinterpret_cast<const void*>(&programPath)), library);
+    static const int inProgram = 0;
+    EXPECT_EQ(modulePathOf(&inProgram), program);
 }
