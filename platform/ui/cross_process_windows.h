@@ -1,0 +1,124 @@
+// The cross-process form of the window system: windows of one process found, moved and
+// messaged from another. Each process that takes part serves requests on a Unix socket
+// "<runtime>/olvan-windows/<pid>.sock"; a top-level window is published under its title
+// by a file "<title spelled safe>@<pid>-<handle>.window" in the same folder.
+//
+// Re-parenting a window into a window of another process (setParent) puts a stand-in
+// window in the child's process: a top-level window with the foreign window's class,
+// title and screen rectangle, which the child is moved under. The stand-in forwards the
+// WM_COPYDATA it receives to the window it stands for, and every kProxyCheck it asks that
+// window's process about it: it follows its rectangle and foreground state, and when the
+// window is gone (or its process does not answer) the stand-in is destroyed together with
+// the children it holds, as a child window dies with its parent. A stand-in that no longer
+// holds any child is destroyed too.
+//
+// Threading: start() and the destructor run on a user-interface thread that pumps its
+// messages; stand-ins are created on that thread. The query calls are thread-safe; each
+// waits at most its limit and answers a neutral value (false, empty, no window) when the
+// other process does not answer. Requests are served on a thread of their own.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/ui/cross_process_wire.h"
+#include "platform/ui/message.h"
+#include "platform/ui/window_system.h"
+
+namespace platform::ui {
+
+// A window of some process: the process id and the window's handle in that process.
+struct RemoteWindow {
+    std::uint32_t processId = 0;
+    HWND handle;
+
+    explicit operator bool() const { return processId != 0 && static_cast<bool>(handle); }
+    friend auto operator<=>(const RemoteWindow&, const RemoteWindow&) = default;
+};
+
+class CrossProcessWindows {
+  public:
+    static constexpr std::chrono::milliseconds kCallLimit{2000};
+    static constexpr std::chrono::milliseconds kProxyCheck{250};
+
+    explicit CrossProcessWindows(WindowSystem& system = windows());
+    // Stops serving, withdraws this process's published windows and destroys its stand-ins.
+    ~CrossProcessWindows();
+    CrossProcessWindows(const CrossProcessWindows&) = delete;
+    CrossProcessWindows& operator=(const CrossProcessWindows&) = delete;
+
+    // Serves this process's windows; false (with error()) without a runtime folder or
+    // when the socket cannot be made.
+    bool start();
+    const std::string& error() const { return error_; }
+    // The folder that holds the sockets and the published windows.
+    static std::string folder();
+
+    // A window of this process as others name it.
+    static RemoteWindow local(HWND window);
+
+    // Publishes a top-level window of this process under its current title.
+    bool publish(HWND window);
+    void withdraw(HWND window);
+
+    // The first published top-level window with that title (this process's own included);
+    // registrations of processes that are gone are removed on the way.
+    RemoteWindow findWindow(const std::wstring& title) const;
+    // A direct child of `parent` with that title.
+    RemoteWindow findChild(RemoteWindow parent, const std::wstring& title) const;
+
+    bool isWindow(RemoteWindow window) const;
+    std::wstring className(RemoteWindow window) const;
+    // Screen coordinates; empty when unknown.
+    Rect windowRect(RemoteWindow window) const;
+    // The parent as its process knows it: a stand-in is reported as the window it stands
+    // for. No window for a top-level window.
+    RemoteWindow parent(RemoteWindow window) const;
+    bool setWindowPos(RemoteWindow window, int x, int y, int width, int height, UINT flags) const;
+    bool invalidate(RemoteWindow window) const;
+    std::intptr_t userData(RemoteWindow window) const;
+    bool setUserData(RemoteWindow window, std::intptr_t value) const;
+
+    // Moves `child` under `newParent`: both in the child's process, or the new parent in
+    // this process (the child then hangs under a stand-in of it in its own process). A
+    // parent of none makes the child top-level in its process.
+    bool setParent(RemoteWindow child, RemoteWindow newParent) const;
+
+    // WM_COPYDATA to a window of any process; wParam carries the sender's handle.
+    bool sendCopyData(RemoteWindow target, HWND sender, const CopyData& record,
+                      LRESULT* result = nullptr,
+                      std::chrono::milliseconds limit = WindowSystem::kDefaultSendLimit) const;
+
+  private:
+    std::optional<wire::Bytes> callProcess(std::uint32_t processId, const wire::Bytes& request,
+                                           std::chrono::milliseconds limit) const;
+    wire::Bytes serve(const wire::Bytes& request);
+    LRESULT adoptOnOwnThread(const wire::Bytes& request);
+    HWND proxyFor(RemoteWindow foreign, const std::wstring& className, const std::wstring& title,
+                  Rect rect);
+    LRESULT proxyProc(HWND proxy, const Message& message);
+    void serveLoop();
+    std::string registrationPath(HWND window, const std::wstring& title) const;
+
+    WindowSystem& system_;
+    std::string error_;
+    std::string socketPath_;
+    int listener_ = -1;
+    std::atomic<bool> stopping_{false};
+    std::thread server_;
+    HWND agent_;
+    mutable std::mutex mutex_;
+    std::map<RemoteWindow, HWND> proxies_;
+    std::map<HWND, RemoteWindow> proxied_;
+    std::map<HWND, std::string> published_;
+};
+
+}  // namespace platform::ui

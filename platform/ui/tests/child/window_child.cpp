@@ -1,0 +1,53 @@
+// A second process for the cross-process window tests. It serves its windows, publishes a
+// top-level "ChildContainer" window holding a "ChildPane" child and runs its message loop:
+//   - WM_COPYDATA to the pane is answered with the record's size plus 1000;
+//   - once the pane hangs under a window of class "TestHost" (a stand-in of the test's
+//     window), it sends that window WM_COPYDATA code 7 with the bytes "adopted", once;
+//   - it ends with code 0 when the pane is destroyed (its stand-in went away), with 3 when
+//     nothing happens for 20 seconds, and with 2 when it cannot serve.
+#include <chrono>
+#include <string>
+
+#include "platform/ui/cross_process_windows.h"
+
+using namespace platform::ui;
+
+int main() {
+    WindowSystem& system = windows();
+    CrossProcessWindows crossProcess;
+    if (!crossProcess.start())
+        return 2;
+    const HWND container = system.createWindow(
+        {.className = L"#32770", .title = L"ChildContainer", .rect = {0, 0, 300, 200}});
+    const HWND pane = system.createWindow({.className = L"Pane",
+                                           .title = L"ChildPane",
+                                           .parent = container,
+                                           .rect = {0, 0, 300, 200},
+                                           .proc = [](const Message& message) -> LRESULT {
+                                               if (message.id == WM_COPYDATA && message.copyData)
+                                                   return static_cast<LRESULT>(
+                                                       message.copyData->bytes.size() + 1000);
+                                               return 0;
+                                           }});
+    system.setTimer(container, 1, std::chrono::milliseconds(20));
+    if (!crossProcess.publish(container))
+        return 2;
+
+    bool announced = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        Message message;
+        if (system.getMessage(message, std::chrono::milliseconds(100)) == WaitResult::message)
+            system.dispatchMessage(message);
+        if (!system.isWindow(pane))
+            return 0;
+        const HWND parent = system.parent(pane);
+        if (!announced && system.className(parent) == L"TestHost") {
+            const std::string text = "adopted";
+            system.sendCopyData(parent, pane,
+                                CopyData{7, std::vector<std::uint8_t>(text.begin(), text.end())});
+            announced = true;
+        }
+    }
+    return 3;
+}

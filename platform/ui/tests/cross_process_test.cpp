@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/system/process.h"
+#include "platform/ui/cross_process_windows.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace platform::ui;
+using namespace std::chrono_literals;
+
+namespace {
+
+class CrossProcessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        system_.reset();
+        ASSERT_TRUE(crossProcess_.start()) << crossProcess_.error();
+        host_ = system_.createWindow({.className = L"TestHost",
+                                      .title = L"host",
+                                      .rect = {50, 60, 250, 460},
+                                      .proc = [this](const Message& message) -> LRESULT {
+                                          if (message.id == WM_COPYDATA) {
+                                              received_.push_back(*message.copyData);
+                                              senders_.push_back(message.wParam);
+                                          }
+                                          return 0;
+                                      }});
+        ASSERT_TRUE(child_.start({WINDOW_CHILD})) << child_.error();
+    }
+    void TearDown() override {
+        if (child_.isRunning())
+            child_.kill();
+        system_.reset();
+    }
+
+    // Pumps this thread's messages until `done` or five seconds pass.
+    bool pumpUntil(const std::function<bool()>& done) { return system_.pumpUntil(done, 5000ms); }
+
+    testing_environment::TemporaryHome home_;
+    WindowSystem& system_ = windows();
+    CrossProcessWindows crossProcess_;
+    platform::system::Process child_;
+    HWND host_;
+    std::vector<CopyData> received_;
+    std::vector<WPARAM> senders_;
+};
+
+TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
+    RemoteWindow container;
+    ASSERT_TRUE(pumpUntil([&] {
+        return static_cast<bool>(container = crossProcess_.findWindow(L"ChildContainer"));
+    }));
+    EXPECT_EQ(container.processId, static_cast<std::uint32_t>(child_.id()));
+    EXPECT_FALSE(crossProcess_.findWindow(L"ChildPane")) << "children are not published";
+    const RemoteWindow pane = crossProcess_.findChild(container, L"ChildPane");
+    ASSERT_TRUE(pane);
+    EXPECT_EQ(crossProcess_.className(pane), L"Pane");
+    EXPECT_EQ(crossProcess_.parent(pane), container);
+
+    // WM_COPYDATA to the other process, answered there.
+    LRESULT answer = 0;
+    ASSERT_TRUE(crossProcess_.sendCopyData(pane, host_, CopyData{3, {1, 2, 3}}, &answer));
+    EXPECT_EQ(answer, 1003);
+
+    // The two handles kept crosswise in each other's user data, as the add-on does.
+    EXPECT_TRUE(
+        crossProcess_.setUserData(container, static_cast<std::intptr_t>(pane.handle.value)));
+    EXPECT_EQ(crossProcess_.userData(container), static_cast<std::intptr_t>(pane.handle.value));
+
+    // Adopted into this process's window: the other side sees a parent of our class and
+    // its WM_COPYDATA arrives here over the socket.
+    ASSERT_TRUE(crossProcess_.setParent(pane, CrossProcessWindows::local(host_)));
+    EXPECT_EQ(crossProcess_.parent(pane), CrossProcessWindows::local(host_));
+    ASSERT_TRUE(pumpUntil([&] { return !received_.empty(); }));
+    EXPECT_EQ(received_[0].code, 7u);
+    EXPECT_EQ(std::string(received_[0].bytes.begin(), received_[0].bytes.end()), "adopted");
+    EXPECT_EQ(senders_[0], static_cast<WPARAM>(pane.handle.value));
+
+    ASSERT_TRUE(crossProcess_.setWindowPos(pane, 0, 0, 200, 400, SWP_NOCOPYBITS));
+    EXPECT_EQ(crossProcess_.windowRect(pane), (Rect{50, 60, 250, 460}))
+        << "the stand-in sits where our window is";
+
+    // Back to its own container, then adopted again: moves inside one process work too.
+    ASSERT_TRUE(crossProcess_.setParent(pane, container));
+    EXPECT_EQ(crossProcess_.parent(pane), container);
+    ASSERT_TRUE(crossProcess_.setParent(pane, CrossProcessWindows::local(host_)));
+
+    // Our window goes: the pane dies with its stand-in and the child ends.
+    system_.destroyWindow(host_);
+    EXPECT_EQ(child_.wait(5000ms), 0);
+    EXPECT_FALSE(crossProcess_.isWindow(pane));
+    EXPECT_FALSE(crossProcess_.findWindow(L"ChildContainer")) << "withdrawn at exit";
+}
+
+TEST_F(CrossProcessTest, AProcessThatIsGoneAnswersNothingAndLosesItsRegistrations) {
+    RemoteWindow container;
+    ASSERT_TRUE(pumpUntil([&] {
+        return static_cast<bool>(container = crossProcess_.findWindow(L"ChildContainer"));
+    }));
+    child_.kill();
+    EXPECT_FALSE(crossProcess_.isWindow(container));
+    EXPECT_EQ(crossProcess_.className(container), L"");
+    EXPECT_FALSE(crossProcess_.sendCopyData(container, host_, CopyData{1, {}}));
+    EXPECT_FALSE(crossProcess_.findWindow(L"ChildContainer"));
+    int registrations = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(CrossProcessWindows::folder()))
+        registrations += entry.path().extension() == ".window";
+    EXPECT_EQ(registrations, 0);
+}
+
+TEST(CrossProcessLocal, PublishedWindowsOfThisProcessAreFoundAndWithdrawn) {
+    testing_environment::TemporaryHome home;
+    windows().reset();
+    CrossProcessWindows crossProcess;
+    ASSERT_TRUE(crossProcess.start());
+    const HWND container =
+        windows().createWindow({.className = L"#32770", .title = L"Local \\ title"});
+    EXPECT_FALSE(crossProcess.findWindow(L"Local \\ title"));
+    ASSERT_TRUE(crossProcess.publish(container));
+    EXPECT_EQ(crossProcess.findWindow(L"Local \\ title"), CrossProcessWindows::local(container));
+    EXPECT_FALSE(crossProcess.findWindow(L"Local"));
+    crossProcess.withdraw(container);
+    EXPECT_FALSE(crossProcess.findWindow(L"Local \\ title"));
+    windows().reset();
+}
+
+}  // namespace
