@@ -69,6 +69,17 @@ void releaseLibrary() {
     --liveObjects;
 }
 
+void reloadLanguage() {
+    std::lock_guard lock(libraryMutex());
+    common::loadLanguage(common::languageTable(), setting(L"language"),
+                         GetUserFolder(L"languages"));
+}
+
+std::wstring translateText(const std::wstring& section, const std::wstring& text) {
+    std::lock_guard lock(libraryMutex());
+    return common::languageTable().translate(section, text);
+}
+
 std::wstring GetUserFolder(const std::wstring& key) {
     if (key == L"UserData")
         return createdFolder(platform::system::appDataFolder(), "Olvan/Tamrix");

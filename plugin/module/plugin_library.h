@@ -4,7 +4,8 @@
 // (locale, repository, language) runs when the first object of a batch is made, so
 // nothing runs while the library is being mapped, a host that loads the library for each
 // save gets it done for each save (even where the system keeps the library mapped), and
-// the language table is never reloaded while an object could be reading it.
+// the language table is reloaded only on the user-interface thread (reloadLanguage), where
+// the objects read it; worker threads translate through translateText.
 //
 // Contract: thread-safe.
 #pragma once
@@ -22,6 +23,13 @@ void releaseLibrary();
 // folder + "/My Tamrix" (both created when missing); "languages": the library's own
 // folder + "/languages"; "" for any other key.
 std::wstring GetUserFolder(const std::wstring& key);
+
+// Reloads the language table when the "language" setting names another language than the
+// one loaded. Call on the user-interface thread; translations from worker threads
+// (translateText) wait while it runs.
+void reloadLanguage();
+// The translation of `text` in a section of the language table; callable from any thread.
+std::wstring translateText(const std::wstring& section, const std::wstring& text);
 
 // Translates a menu with a section of the language table.
 void localizeMenu(platform::ui::Menu& menu, const std::wstring& section);

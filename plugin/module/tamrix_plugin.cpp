@@ -9,24 +9,31 @@
 #include "platform/dom/tag_names.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"
+#include "plugin/export/exports.h"
 #include "plugin/module/plugin_identity.h"
 #include "plugin/module/plugin_library.h"
 #include "plugin/module/repository_stamp.h"
 #include "plugin/module/script_interfaces.h"
 #include "plugin/module/web_page.h"
 #include "plugin/repository/repository.h"
+#include "plugin/sync/sync_dialog.h"
 
 namespace plugin {
 
 namespace {
 
-// The events this object handles. Export, synchronisation and the automatic
-// synchronisation tick are not offered.
-constexpr std::array<const wchar_t*, 8> kEvents = {
-    L"OnDocumentEvent", L"OnSetting",         L"OnRefresh",           L"OnTimer",
-    L"OnResync",        L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"};
+// The events this object handles.
+constexpr std::array<const wchar_t*, 11> kEvents = {
+    L"OnDocumentEvent", L"OnSetting", L"OnRefresh", L"OnExport",          L"OnTimer",
+    L"OnTimer2",        L"OnSync",    L"OnResync",  L"OnBeforeNavigate2", L"OnNavigateComplete2",
+    L"OnQuit"};
+
+// The newest entries a pane's export takes.
+constexpr int kPaneExportCount = 20;
 
 constexpr platform::ui::UINT kRefreshCommand = 33084;
+constexpr platform::ui::UINT kSyncCommand = 33085;
+constexpr platform::ui::UINT kPropertiesCommand = 33088;
 constexpr platform::ui::UINT kSettingCommand = 33077;
 
 // The "path" attribute of the nearest "LI" element at or above `element`; "" when none.
@@ -39,8 +46,15 @@ std::wstring listItemPath(std::shared_ptr<platform::dom::Element> element) {
 
 }  // namespace
 
-TamrixPlugin::TamrixPlugin(HWND host, SiteRef site) {
+TamrixPlugin::TamrixPlugin(HWND host, SiteRef site)
+    : sync_(host, [this](const std::wstring& text) { postSyncStatus(text); }) {
     Initialize(host, std::move(site));
+}
+
+TamrixPlugin::~TamrixPlugin() {
+    // The worker is stopped and joined by the controller's destructor; a status it posts
+    // meanwhile would wait for this (blocked) thread to take the host's message.
+    closing_ = true;
 }
 
 std::wstring TamrixPlugin::GetName() {
@@ -88,13 +102,26 @@ int TamrixPlugin::OnRefresh(bool* handled) {
 int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bool* handled) {
     platform::ui::Menu menu;
     menu.appendString(kRefreshCommand, L"Refresh");
+    menu.appendString(kSyncCommand, L"Sync...");
     menu.appendSeparator();
+    menu.appendString(kPropertiesCommand, L"Properties");
     menu.appendString(kSettingCommand, L"Setting...");
     localizeMenu(menu, L"Menu::Tamrix");
     const platform::ui::UINT chosen = platform::ui::trackPopupMenu(
         menu, platform::ui::TPM_RETURNCMD, platform::ui::Point{left, top}, host_);
     if (chosen == kRefreshCommand)
         return OnRefresh(handled);
+    if (chosen == kSyncCommand) {
+        if (OnSync(handled) == -1)
+            postSyncStatus(sync_status::kStillRunning);
+        return 0;
+    }
+    if (chosen == kPropertiesCommand) {
+        SyncDialog dialog;
+        dialog.doModal(host_);
+        *handled = true;
+        return 0;
+    }
     if (chosen == kSettingCommand) {
         *handled = true;
         return 1;
@@ -127,14 +154,31 @@ int TamrixPlugin::showEntryAddress(const std::wstring& path) {
     return 0;
 }
 
-int TamrixPlugin::OnTimer2(bool* /*handled*/) {
+int TamrixPlugin::OnTimer2(bool* handled) {
+    *handled = true;
+    reloadLanguage();
+    return sync_.onTimer2();
+}
+
+int TamrixPlugin::OnExport(const std::wstring& output, int format, bool* handled) {
+    *handled = true;
+    ExportControl control;
+    if (exportLatest(L"", output, kPaneExportCount, format, &control) == 0)
+        return 0;
+    showError(L"The export failed.\n" + control.error);
     return -1;
 }
-int TamrixPlugin::OnExport(const std::wstring& /*output*/, int /*format*/, bool* /*handled*/) {
-    return -1;
+
+int TamrixPlugin::OnSync(bool* handled) {
+    *handled = true;
+    reloadLanguage();
+    return sync_.onSync();
 }
-int TamrixPlugin::OnSync(bool* /*handled*/) {
-    return -1;
+
+void TamrixPlugin::postSyncStatus(const std::wstring& text) {
+    if (closing_)
+        return;
+    PostStatusText(translateText(L"Message::Sync", text));
 }
 
 int TamrixPlugin::OnResync(bool* handled) {

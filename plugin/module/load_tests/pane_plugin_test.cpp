@@ -47,11 +47,11 @@ TEST_F(PanePluginTest, ClaimsOnlyTheEventsItHandles) {
     EXPECT_EQ(pane_->GetVersion(), L"1.0");
     EXPECT_TRUE(pane_->HasEvent(L"OnTimer"));
     EXPECT_FALSE(pane_->HasEvent(L"ontimer"));
-    for (const wchar_t* event : {L"OnDocumentEvent", L"OnSetting", L"OnRefresh", L"OnResync",
-                                 L"OnBeforeNavigate2", L"OnNavigateComplete2", L"OnQuit"})
+    for (const wchar_t* event :
+         {L"OnDocumentEvent", L"OnSetting", L"OnRefresh", L"OnResync", L"OnBeforeNavigate2",
+          L"OnNavigateComplete2", L"OnQuit", L"OnExport", L"OnSync", L"OnTimer2"})
         EXPECT_TRUE(pane_->HasEvent(event)) << platform::text::toUtf8(event);
-    for (const wchar_t* event : {L"OnExport", L"OnSync", L"OnTimer2"})
-        EXPECT_FALSE(pane_->HasEvent(event)) << platform::text::toUtf8(event);
+    EXPECT_FALSE(pane_->HasEvent(L"OnSave"));
 
     EXPECT_EQ(newPlugin2(L"Datastore"), nullptr);
     plugin::IPluginInterface2* datastore = newPlugin2(L"datastore");
@@ -103,4 +103,29 @@ TEST_F(PanePluginTest, SettingsMenuRefreshesOrLeavesSettingsToTheHost) {
     EXPECT_FALSE(handled);
     EXPECT_EQ(reloads_, 1);
     EXPECT_TRUE(presenter_->failedChoices().empty());
+}
+
+TEST_F(PanePluginTest, ExportWritesTheNewestEntriesOrReportsWhyNot) {
+    for (const wchar_t* text : {L"Älteste Notiz", L"newest note"}) {
+        plugin::EntryRecord record;
+        record.title = record.text = text;
+        ASSERT_FALSE(plugin::insertEntry(record).empty());
+    }
+    const std::filesystem::path output = home_.root() / "latest.txt";
+    bool handled = false;
+    EXPECT_EQ(pane_->OnExport(platform::text::fromUtf8(output.string()), 2, &handled), 0);
+    EXPECT_TRUE(handled);
+    std::ifstream in(output, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(text.find("newest note"), std::string::npos);
+    EXPECT_NE(text.find("Älteste Notiz"), std::string::npos);
+    EXPECT_TRUE(presenter_->messageTexts().empty());
+
+    const std::filesystem::path blocked = home_.root() / "latest.txt" / "inside-a-file.txt";
+    handled = false;
+    EXPECT_EQ(pane_->OnExport(platform::text::fromUtf8(blocked.string()), 2, &handled), -1);
+    EXPECT_TRUE(handled);
+    ASSERT_EQ(presenter_->messageTexts().size(), 1u);
+    EXPECT_TRUE(presenter_->messageTexts()[0].starts_with(L"The export failed."));
+    EXPECT_FALSE(std::filesystem::exists(blocked));
 }
