@@ -16,6 +16,14 @@ platform::registry::LONG copyRegistryKey(platform::registry::HKEY source,
                                          platform::registry::HKEY destinationParent,
                                          const std::wstring& destinationSubkey);
 
+// One setting under the current user's key, read or written at once (`path` is the key
+// path and value name, as registry_value takes it). Reading gives `fallback` when the value
+// is missing or of another type; a failed write is passed over.
+std::wstring readUserText(const std::wstring& path, const std::wstring& fallback);
+int readUserNumber(const std::wstring& path, int fallback);
+void storeUserText(const std::wstring& path, const std::wstring& text);
+void storeUserNumber(const std::wstring& path, int number);
+
 // The "Content Type" registered for a file extension such as ".png"; "" when none is.
 std::wstring getContentTypeForExtension(const std::wstring& extension);
 

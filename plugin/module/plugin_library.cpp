@@ -4,12 +4,10 @@
 
 #include "common/language/language_table.h"
 #include "common/sqlite/local_collation.h"
-#include "common/util/registry_string.h"
-#include "platform/system/atomic_file.h"
-#include "platform/system/folders.h"
-#include "platform/system/module_path.h"
+#include "common/util/registry_tools.h"
 #include "platform/text/utf.h"
 #include "platform/ui/window_system.h"
+#include "plugin/module/user_folders.h"
 #include "plugin/repository/repository.h"
 #include "plugin/util/message_boxes.h"
 
@@ -20,10 +18,7 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"Software\\Olvan\\Tamrix\\";
 
 std::wstring setting(const std::wstring& name) {
-    common::registry_string<std::wstring> value(kSettingsKey + name,
-                                                platform::registry::HKEY_CURRENT_USER, L"",
-                                                common::kRegistryNoWriteBack);
-    return value.value;
+    return common::readUserText(kSettingsKey + name, L"");
 }
 
 std::mutex& libraryMutex() {
@@ -32,23 +27,6 @@ std::mutex& libraryMutex() {
 }
 
 int liveObjects = 0;  // guarded by libraryMutex()
-
-// A folder below `base`, created with its missing parents; "" without a base.
-std::wstring createdFolder(const std::string& base, const std::string& relative) {
-    if (base.empty())
-        return {};
-    const std::string folder = base + "/" + relative;
-    platform::system::createFolders(folder);
-    return platform::text::fromUtf8(folder);
-}
-
-// This library's own folder (the address names this module even when the host carries
-// other copies of the platform code).
-std::wstring libraryFolder() {
-    const std::string path =
-        platform::system::modulePathOf(reinterpret_cast<const void*>(&libraryFolder));
-    return platform::text::fromUtf8(path.substr(0, path.rfind('/')));
-}
 
 }  // namespace
 
@@ -78,16 +56,6 @@ void reloadLanguage() {
 std::wstring translateText(const std::wstring& section, const std::wstring& text) {
     std::lock_guard lock(libraryMutex());
     return common::languageTable().translate(section, text);
-}
-
-std::wstring GetUserFolder(const std::wstring& key) {
-    if (key == L"UserData")
-        return createdFolder(platform::system::appDataFolder(), "Olvan/Tamrix");
-    if (key == L"MyTamrix")
-        return createdFolder(platform::system::personalFolder(), "My Tamrix");
-    if (key == L"languages")
-        return libraryFolder() + L"/languages";
-    return {};
 }
 
 void localizeMenu(platform::ui::Menu& menu, const std::wstring& section) {

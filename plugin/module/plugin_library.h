@@ -19,11 +19,6 @@ namespace plugin {
 void acquireLibrary();
 void releaseLibrary();
 
-// "UserData": the user data folder (AppData/Olvan/Tamrix); "MyTamrix": the Personal
-// folder + "/My Tamrix" (both created when missing); "languages": the library's own
-// folder + "/languages"; "" for any other key.
-std::wstring GetUserFolder(const std::wstring& key);
-
 // Reloads the language table when the "language" setting names another language than the
 // one loaded. Call on the user-interface thread; translations from worker threads
 // (translateText) wait while it runs.

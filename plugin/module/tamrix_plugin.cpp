@@ -9,7 +9,9 @@
 #include "platform/dom/tag_names.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"
+#include "platform/ui/window_system.h"
 #include "plugin/export/exports.h"
+#include "plugin/export_dialogs/export_dialogs.h"
 #include "plugin/module/plugin_identity.h"
 #include "plugin/module/plugin_library.h"
 #include "plugin/module/repository_stamp.h"
@@ -33,6 +35,7 @@ constexpr int kPaneExportCount = 20;
 
 constexpr platform::ui::UINT kRefreshCommand = 33084;
 constexpr platform::ui::UINT kSyncCommand = 33085;
+constexpr platform::ui::UINT kExportCommand = 33097;
 constexpr platform::ui::UINT kPropertiesCommand = 33088;
 constexpr platform::ui::UINT kSettingCommand = 33077;
 
@@ -103,6 +106,7 @@ int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bo
     platform::ui::Menu menu;
     menu.appendString(kRefreshCommand, L"Refresh");
     menu.appendString(kSyncCommand, L"Sync...");
+    menu.appendString(kExportCommand, L"Export");
     menu.appendSeparator();
     menu.appendString(kPropertiesCommand, L"Properties");
     menu.appendString(kSettingCommand, L"Setting...");
@@ -114,6 +118,12 @@ int TamrixPlugin::OnSetting(int left, int top, int /*right*/, int /*bottom*/, bo
     if (chosen == kSyncCommand) {
         if (OnSync(handled) == -1)
             postSyncStatus(sync_status::kStillRunning);
+        return 0;
+    }
+    if (chosen == kExportCommand) {
+        ExportDialog dialog(L"", kScopeLatest, kPaneExportCount);
+        dialog.doModal(platform::ui::windows().active());
+        *handled = true;
         return 0;
     }
     if (chosen == kPropertiesCommand) {

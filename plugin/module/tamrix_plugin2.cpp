@@ -2,6 +2,8 @@
 
 #include "platform/ui/window_system.h"
 #include "plugin/dialogs/simple_save_dialog.h"
+#include "plugin/export/export_codes.h"
+#include "plugin/export_dialogs/export_dialogs.h"
 #include "plugin/module/plugin_identity.h"
 #include "plugin/module/plugin_library.h"
 #include "plugin/repository/repository.h"
@@ -12,6 +14,19 @@ namespace {
 
 constexpr wchar_t kItemPrefix[] = L"tarn://tamrix/item?";
 constexpr wchar_t kSeparator[] = L"-----";
+
+// The repository pages whose address names what an export takes: the rest of the address
+// is the key; the count limits the newest entries.
+struct RepositoryAddress {
+    std::wstring_view prefix;
+    int scope;
+    int count;
+};
+constexpr RepositoryAddress kRepositoryAddresses[] = {
+    {L"tarn://tamrix/item?", kScopeItem, 1},     {L"tarn://tamrix/folder?", kScopeFolder, 0},
+    {L"tarn://tamrix/site?", kScopeSite, 0},     {L"tarn://tamrix/category?", kScopeCategory, 0},
+    {L"tarn://tamrix/latest", kScopeLatest, 30},
+};
 
 // Proposals first, then (when there are both) a separator and every existing value.
 std::vector<std::wstring> proposalsThenAll(const std::vector<std::wstring>& proposals,
@@ -55,7 +70,7 @@ std::wstring TamrixPlugin2::GetVersion() {
     return kPluginVersion;
 }
 bool TamrixPlugin2::HasEvent(const std::wstring& name) {
-    return name == L"OnSave";
+    return name == L"OnSave" || name == L"OnExport";
 }
 
 int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
@@ -116,9 +131,19 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
     return insertEntry(record).empty() ? saveFailed(handled) : saved(handled);
 }
 
-int TamrixPlugin2::OnExport(const std::wstring& /*url*/, const std::wstring& /*title*/,
-                            const std::wstring& /*description*/, const std::wstring& /*text*/,
-                            const std::wstring& /*html*/, bool* /*handled*/) {
+int TamrixPlugin2::OnExport(const std::wstring& url, const std::wstring& title,
+                            const std::wstring& description, const std::wstring& text,
+                            const std::wstring& html, bool* handled) {
+    *handled = true;
+    const platform::ui::HWND owner = platform::ui::windows().active();
+    for (const RepositoryAddress& address : kRepositoryAddresses)
+        if (url.starts_with(address.prefix)) {
+            ExportDialog dialog(url.substr(address.prefix.size()), address.scope, address.count);
+            dialog.doModal(owner);
+            return -1;
+        }
+    ExportContentDialog dialog(url, title, description, text, html);
+    dialog.doModal(owner);
     return -1;
 }
 

@@ -1,8 +1,9 @@
-// The "datastore" object the add-on makes for one save: stores the clip it is given in
-// the repository, asking the user for title, category, folder and tags.
+// The "datastore" object the add-on makes for one save or export: stores the clip it is
+// given in the repository, asking the user for title, category, folder and tags, or opens
+// the export dialog that fits the page.
 //
 // Contract: created by NewPlugin2, freed by DeletePlugin2; used on the host's
-// user-interface thread only. Handlers never throw. Export is not offered (HasEvent).
+// user-interface thread only. Handlers never throw.
 #pragma once
 
 #include <string>
@@ -19,7 +20,9 @@ class TamrixPlugin2 : public IPluginInterface2 {
 
     int OnSave(const std::wstring& url, const std::wstring& title, const std::wstring& description,
                const std::wstring& text, const std::wstring& html, bool* handled) override;
-    // Not offered: answers -1 without acting.
+    // A repository page ("tarn://tamrix/item?", "folder?", "site?", "category?",
+    // "latest") exports what it shows; any other page exports the given content. The
+    // export dialog reports the outcome itself: always -1, handled.
     int OnExport(const std::wstring& url, const std::wstring& title,
                  const std::wstring& description, const std::wstring& text,
                  const std::wstring& html, bool* handled) override;

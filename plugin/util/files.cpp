@@ -95,8 +95,10 @@ bool writeFile(const std::wstring& path, std::string_view bytes) {
     }
     std::error_code error;
     fs::rename(temporary, target, error);
-    if (error)
-        fs::remove(temporary, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
     return !error;
 }
 

@@ -38,6 +38,18 @@ TEST(RegistryTools, CopyIntoOwnSubtreeEnds) {
               ERROR_FILE_NOT_FOUND);
 }
 
+TEST(RegistryTools, UserSettingsReadBackWhatWasStoredAndFallBackOtherwise) {
+    ScopedMemoryRegistry registry;
+    const std::wstring key = L"Software\\Olvan\\Test\\";
+    EXPECT_EQ(readUserText(key + L"Name", L"none"), L"none");
+    EXPECT_EQ(readUserNumber(key + L"Count", -7), -7);
+    storeUserText(key + L"Name", L"Grüße");
+    storeUserNumber(key + L"Count", -2);
+    EXPECT_EQ(readUserText(key + L"Name", L"none"), L"Grüße");
+    EXPECT_EQ(readUserNumber(key + L"Count", 0), -2);
+    EXPECT_EQ(readUserNumber(key + L"Name", 5), 5) << "a text is no number";
+}
+
 TEST(RegistryTools, ContentTypesByExtension) {
     EXPECT_EQ(getContentTypeForExtension(L".png"), L"image/png");
     EXPECT_EQ(getContentTypeForExtension(L".HTM"), L"text/html");

@@ -56,7 +56,8 @@ TEST_F(PanePluginTest, ClaimsOnlyTheEventsItHandles) {
     EXPECT_EQ(newPlugin2(L"Datastore"), nullptr);
     plugin::IPluginInterface2* datastore = newPlugin2(L"datastore");
     ASSERT_NE(datastore, nullptr);
-    EXPECT_FALSE(datastore->HasEvent(L"OnExport"));
+    EXPECT_TRUE(datastore->HasEvent(L"OnExport"));
+    EXPECT_FALSE(datastore->HasEvent(L"OnSync"));
     deletePlugin2(datastore);
     deletePlugin2(nullptr);
     deletePlugin(nullptr);

@@ -86,6 +86,12 @@ TEST(Files, FoldersAndWholeFileWrites) {
     ASSERT_TRUE(writeFile(file, "x"));
     EXPECT_EQ(fileSize(file), 1);
     EXPECT_FALSE(writeFile(root + L"/missing/folder/f", "x"));
+    // A target that cannot be replaced (a folder) fails and leaves no temporary file.
+    EXPECT_FALSE(writeFile(root + L"/one", "x"));
+    EXPECT_TRUE(std::filesystem::is_directory(base / "one"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(base),
+                            std::filesystem::directory_iterator()),
+              1);
     EXPECT_EQ(fileSize(root + L"/nothing"), 0);
     std::filesystem::remove_all(base);
 }
