@@ -28,13 +28,17 @@ bool folderExists(const std::wstring& folder) {
     return std::filesystem::is_directory(nativeFilePath(folder), error);
 }
 
+std::wstring translated(const std::wstring& text) {
+    return common::languageTable().translate(L"Message", text);
+}
+
 // The translated text with "#file#" replaced by `file`.
 std::wstring withFile(const std::wstring& text, const std::wstring& file) {
-    std::wstring translated = common::languageTable().translate(L"Message", text);
-    for (auto at = translated.find(L"#file#"); at != std::wstring::npos;
-         at = translated.find(L"#file#", at + file.size()))
-        translated.replace(at, 6, file);
-    return translated;
+    std::wstring message = translated(text);
+    for (auto at = message.find(L"#file#"); at != std::wstring::npos;
+         at = message.find(L"#file#", at + file.size()))
+        message.replace(at, 6, file);
+    return message;
 }
 
 }  // namespace
@@ -200,7 +204,7 @@ void EbookExportDialog::finish() {
     showItem(kExportProgress, false);
     exportResult = worker->result();
     if (exportResult == 0)
-        infoBox(L"Output complete:\r\n" + outputFile, {}, handle());
+        infoBox(translated(L"Output complete:\r\n") + outputFile, {}, handle());
     else if (!worker->cancelled())
         errorBox(worker->error(), {}, handle());
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 
+#include "common/language/language_table.h"
 #include "common/util/registry_int.h"
 #include "common/util/registry_string.h"
 #include "platform/ui/dialog_driver.h"
@@ -258,4 +259,33 @@ TEST_F(ExportDialogTest, ContentIsExportedAndAFailedExportIsReportedAsSuch) {
     EXPECT_FALSE(shown[1].empty());
     EXPECT_NE(contents(out() / "Straße Weg.html").find("<p>Grüße aus Köln</p>"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(out() / "taken.html"));
+}
+
+TEST_F(ExportDialogTest, MessagesSpeakTheLoadedLanguageWithTheConverterNamed) {
+    auto& table = common::languageTable();
+    // The shipped German file (the repository root is four levels above the test data).
+    const auto root = std::filesystem::path(TAMRIX_TEST_DATA)
+                          .parent_path()
+                          .parent_path()
+                          .parent_path()
+                          .parent_path();
+    ASSERT_EQ(table.load(wide(root / "data" / "languages" / "de.xml")), 0);
+    insert(L"A", L"2024-01-01 08:00:00");
+    ExportDialog dialog(L"", kScopeLatest, 20);
+    person_->answerMessageBox(ui::IDYES);
+    person_->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.caption(), L"E-Book exportieren");
+        fill(d, wide(out()), L"MOBI");
+        EXPECT_FALSE(d.ended()) << "Yes keeps the dialog open";
+        fill(d, wide(out()), L"TEXT");
+        ASSERT_TRUE(waitForExport(d));
+        d.click(ui::IDCANCEL);
+    });
+    dialog.doModal();
+    table.clear();
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[0].find(L"MOBI-Konverter (" + mobiConverterPath() + L")"), std::wstring::npos)
+        << narrow(shown[0]);
+    EXPECT_EQ(shown[1], L"Export abgeschlossen:\r\n" + wide(out()) + L"/latest.txt");
 }
