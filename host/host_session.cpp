@@ -146,7 +146,7 @@ bool HostSession::select(const std::wstring& id) {
     if (!engine) {
         return fail(L"select needs an attached page (open, then attach)");
     }
-    const auto element = addon::clipContext(context).document->page()->elementById(id);
+    const auto element = addon::clipContext(context).document->page()->getElementById(id);
     if (!element) {
         return fail(L"the page has no element with id " + id);
     }
@@ -156,7 +156,7 @@ bool HostSession::select(const std::wstring& id) {
 }
 
 bool HostSession::pressKey(const std::wstring& combination) {
-    std::optional<addon::page::Event> event = keyEvent(combination);
+    std::optional<platform::dom::Event> event = keyEvent(combination);
     if (!event) {
         return fail(L"unknown key: " + combination);
     }
@@ -164,9 +164,9 @@ bool HostSession::pressKey(const std::wstring& combination) {
     if (!document) {
         return fail(L"no page is open");
     }
-    event->srcElement = document->page()->body();
-    document->fireEvent(*event);
-    std::cout << "key " << (event->returnValue ? "handled" : "passed to the page") << std::endl;
+    event->srcElement = document->page()->activeElement();
+    const bool passed = document->page()->fireEvent(*event);
+    std::cout << "key " << (passed ? "passed to the page" : "handled") << std::endl;
     return true;
 }
 

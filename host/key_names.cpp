@@ -26,8 +26,8 @@ std::optional<int> keyCode(const std::wstring& name) {
 
 }  // namespace
 
-std::optional<addon::page::Event> keyEvent(const std::wstring& combination) {
-    addon::page::Event event;
+std::optional<platform::dom::Event> keyEvent(const std::wstring& combination) {
+    platform::dom::Event event;
     event.type = L"keydown";
     std::wstring lowered;
     for (wchar_t c : combination) {

@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "addon/controller/page/event.h"
+#include "platform/dom/event.h"
 
 namespace host {
 
 // A "keydown" event for the combination (modifiers "ctrl", "alt", "shift" joined by "+").
-std::optional<addon::page::Event> keyEvent(const std::wstring& combination);
+std::optional<platform::dom::Event> keyEvent(const std::wstring& combination);
 
 }  // namespace host

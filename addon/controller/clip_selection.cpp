@@ -46,25 +46,26 @@ bool startsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.starts_with(prefix);
 }
 
-void cancel(page::Event& event) {
+void cancel(dom::Event& event) {
     event.cancelBubble = true;
-    event.returnValue = 0;
+    event.returnValue = platform::com::Variant::fromBool(false);
 }
 
-std::int32_t modifiersOf(const page::Event& event) {
+std::int32_t modifiersOf(const dom::Event& event) {
     return (event.altKey ? kModifierAlt : 0) | (event.ctrlKey ? kModifierCtrl : 0) |
            (event.shiftKey ? kModifierShift : 0);
 }
 
-// Position of the node in a walk of the whole tree, for sorting into document order.
-std::size_t documentPosition(const page::NodePtr& root, const page::NodePtr& node) {
-    const auto all = root->descendantElements();
-    return std::find(all.begin(), all.end(), node) - all.begin();
+// Position of the element in the page, for sorting into document order; detached
+// elements last.
+std::size_t documentPosition(const ElementPtr& element) {
+    const int index = element->sourceIndex();
+    return index < 0 ? static_cast<std::size_t>(-1) : static_cast<std::size_t>(index);
 }
 
 }  // namespace
 
-ClipSelection::ClipSelection(std::shared_ptr<page::Document> document, SelectionHost& host)
+ClipSelection::ClipSelection(std::shared_ptr<dom::Document> document, SelectionHost& host)
     : overlays_(document), document_(std::move(document)), host_(host) {}
 
 ClipSelection::~ClipSelection() {
@@ -72,7 +73,7 @@ ClipSelection::~ClipSelection() {
     overlays_.removeAll();
 }
 
-HRESULT ClipSelection::handleDocumentEvent(page::Event& event) {
+HRESULT ClipSelection::handleDocumentEvent(dom::Event& event) {
     if (event.type == L"contextmenu" && suppressContextMenu_) {
         suppressContextMenu_ = false;
         cancel(event);
@@ -107,7 +108,7 @@ HRESULT ClipSelection::handleDocumentEvent(page::Event& event) {
     return DISP_E_MEMBERNOTFOUND;
 }
 
-int ClipSelection::dispatchOperator(const std::wstring& action, page::Event& event) {
+int ClipSelection::dispatchOperator(const std::wstring& action, dom::Event& event) {
     const bool rectangles = readRightButtonSetting() != 0;
     if (startsWith(action, L"operator-track-elem"))
         return trackElementOperator(event);
@@ -144,7 +145,7 @@ int ClipSelection::dispatchOperator(const std::wstring& action, page::Event& eve
     return kNotHandled;
 }
 
-HRESULT ClipSelection::handleWindowEvent(page::Event& event) {
+HRESULT ClipSelection::handleWindowEvent(dom::Event& event) {
     if (event.type == L"resize") {
         // The page moved under the tracker: drop it with the rubber band's stale handle.
         clearTracking();
@@ -251,21 +252,21 @@ int ClipSelection::selectLess() {
 }
 
 int ClipSelection::selectAuto(
-    const std::function<page::NodePtr(const page::NodePtr& body)>& findMainElement) {
+    const std::function<ElementPtr(const ElementPtr& body)>& findMainElement) {
     for (const auto& item : selected_)
         if (item.kind() == SelectionItem::kElements && !item.elements().empty())
             return kHandled;
-    const page::NodePtr block = findMainElement ? findMainElement(document_->body()) : nullptr;
+    const ElementPtr block = findMainElement ? findMainElement(document_->body()) : nullptr;
     if (!block)
         return kHandled;
     addToSelection(SelectionItem::ofElements({block}), false);
     const OptionalRect rect = getElementAbsoluteRect(block);
     if (!rect)
         return kHandled;
-    document_->scrollTo(document_->scrollLeft(), rect->y);
+    document_->parentWindow().scrollTo(scrollLeftOf(*document_), rect->y);
     const platform::ui::Rect view = host_.pageViewRect();
-    const int left = view.left + rect->x - document_->scrollLeft();
-    const int top = view.top + rect->y - document_->scrollTop();
+    const int left = view.left + rect->x - scrollLeftOf(*document_);
+    const int top = view.top + rect->y - scrollTopOf(*document_);
     const int height = std::min(rect->height / 2, 300);
     host_.animateFrame(view, {left, top, left + rect->width, top + height}, 100);
     return kHandled;
@@ -320,23 +321,22 @@ void ClipSelection::showBlockOverlays(bool visible) {
 }
 
 std::vector<std::wstring> ClipSelection::getSelectedHtmlBlocks(bool inDocumentOrder) const {
-    std::vector<page::NodePtr> elements;
+    std::vector<ElementPtr> elements;
     for (const auto& item : selected_)
         elements.insert(elements.end(), item.elements().begin(), item.elements().end());
     if (inDocumentOrder) {
-        const page::NodePtr root = document_->root();
         std::stable_sort(elements.begin(), elements.end(), [&](const auto& a, const auto& b) {
-            return documentPosition(root, a) < documentPosition(root, b);
+            return documentPosition(a) < documentPosition(b);
         });
     }
     std::vector<std::wstring> blocks;
     for (const auto& element : elements)
-        blocks.push_back(element->outerHtml());
+        blocks.push_back(element->outerHTML());
     return blocks;
 }
 
 std::wstring ClipSelection::getPageUrl() const {
-    return document_->url();
+    return document_->URL();
 }
 
 std::wstring ClipSelection::getPageTitle() const {
@@ -345,8 +345,8 @@ std::wstring ClipSelection::getPageTitle() const {
 
 std::wstring ClipSelection::getPageMarkup(const std::wstring& baseUrl, int urlMask, int elementMask,
                                           int attributeMask) const {
-    return buildCleanMarkup(document_->root()->outerHtml(), baseUrl, urlMask, elementMask,
-                            attributeMask, kMarkupDocument);
+    return buildCleanMarkup(document_->documentElement()->outerHTML(), baseUrl, urlMask,
+                            elementMask, attributeMask, kMarkupDocument);
 }
 
 std::wstring ClipSelection::getPageText() const {
@@ -354,34 +354,36 @@ std::wstring ClipSelection::getPageText() const {
 }
 
 std::wstring ClipSelection::getSelectedText() const {
-    const auto range = document_->selectionRange();
-    return range ? range->text : L"";
+    return hasTextSelection() ? document_->selection().createRange()->text() : L"";
 }
 
 std::wstring ClipSelection::getSelectedMarkup() const {
-    const auto range = document_->selectionRange();
-    return range ? range->htmlText : L"";
+    return hasTextSelection() ? document_->selection().createRange()->htmlText() : L"";
 }
 
-std::wstring ClipSelection::queryBoundAction(const page::Event& event) const {
+bool ClipSelection::hasTextSelection() const {
+    return document_->selection().type() == L"Text";
+}
+
+std::wstring ClipSelection::queryBoundAction(const dom::Event& event) const {
     return findBoundAction(event.type, event.button, modifiersOf(event), mode_, event.keyCode);
 }
 
-bool ClipSelection::isEventBoundTo(const page::Event& event, const std::wstring& action,
+bool ClipSelection::isEventBoundTo(const dom::Event& event, const std::wstring& action,
                                    bool ignoreType) const {
     return hasInputBinding(action, ignoreType ? L"" : event.type, event.button, modifiersOf(event),
                            mode_, event.keyCode);
 }
 
-int ClipSelection::classifyEventTarget(const page::Event& event) const {
-    const page::NodePtr source = event.srcElement;
+int ClipSelection::classifyEventTarget(const dom::Event& event) const {
+    const ElementPtr source = event.srcElement;
     if (!source)
         return 0;
-    if (source->tag() == L"body")
+    if (getTagName(source) == L"body")
         return 1;
-    if (source->tag() == L"html")
+    if (getTagName(source) == L"html")
         return 2;
-    for (page::NodePtr node = source; node; node = node->parent()) {
+    for (ElementPtr node = source; node; node = node->parentElement()) {
         const std::wstring id = node->id();
         if (id == kElemTracker)
             return 4;
@@ -396,15 +398,15 @@ int ClipSelection::classifyEventTarget(const page::Event& event) const {
         if (id == kRectOverlay)
             return 11;
     }
-    if (const auto range = document_->selectionRange()) {
-        for (const Rect& area : range->clientRects)
-            if (area.contains(event.clientX, event.clientY))
+    if (hasTextSelection()) {
+        for (const dom::Rect& area : document_->selection().createRange()->getClientRects())
+            if (toRect(area).contains(event.clientX, event.clientY))
                 return 6;
     }
     return 3;
 }
 
-int ClipSelection::hitSelectedItem(const page::Event& event) const {
+int ClipSelection::hitSelectedItem(const dom::Event& event) const {
     const Rect point = documentPoint(event);
     for (std::size_t i = selected_.size(); i-- > 0;)
         if (selected_[i].containsPoint(*document_, point.x, point.y))
@@ -412,7 +414,7 @@ int ClipSelection::hitSelectedItem(const page::Event& event) const {
     return -1;
 }
 
-int ClipSelection::showHighlightMenu(const page::Event& event) {
+int ClipSelection::showHighlightMenu(const dom::Event& event) {
     const platform::ui::HWND browser = host_.browserWindow();
     if (!browser)
         return kNotHandled;
@@ -431,7 +433,7 @@ int ClipSelection::showHighlightMenu(const page::Event& event) {
     return kHandled;
 }
 
-int ClipSelection::trackElementOperator(const page::Event& event) {
+int ClipSelection::trackElementOperator(const dom::Event& event) {
     if (isDrawingRectangle() || !isEventBoundTo(event, L"operator-track-elem", true))
         return kNotHandled;
     if (hitSelectedItem(event) != -1) {
@@ -455,7 +457,7 @@ int ClipSelection::trackElementOperator(const page::Event& event) {
     return kNotHandled;
 }
 
-int ClipSelection::selectElementOperator(const page::Event& event) {
+int ClipSelection::selectElementOperator(const dom::Event& event) {
     if (isDrawingRectangle())
         return kNotHandled;
     if (!tracked_.empty() && tracked_.front().kind() == SelectionItem::kText)
@@ -473,11 +475,12 @@ int ClipSelection::selectElementOperator(const page::Event& event) {
     return result;
 }
 
-int ClipSelection::beginRectOperator(const page::Event& event) {
-    if (!event.srcElement || event.srcElement->tag() == L"html" ||
-        document_->componentFromPoint(event.clientX, event.clientY).starts_with(L"scrollbar"))
+int ClipSelection::beginRectOperator(const dom::Event& event) {
+    if (!event.srcElement || getTagName(event.srcElement) == L"html" ||
+        event.srcElement->componentFromPoint(event.clientX, event.clientY)
+            .starts_with(L"scrollbar"))
         return kNotHandled;
-    document_->setCapture(event.srcElement);
+    event.srcElement->setCapture();
     setCursor(L"crosshair");
     clearTracking();
     const Rect start = documentPoint(event);
@@ -487,7 +490,7 @@ int ClipSelection::beginRectOperator(const page::Event& event) {
     return kHandled;
 }
 
-int ClipSelection::trackRectOperator(const page::Event& event) {
+int ClipSelection::trackRectOperator(const dom::Event& event) {
     const bool single = isEventBoundTo(event, L"operator-track-rect", true);
     const bool many = isEventBoundTo(event, L"operator-track-rects", true);
     if (!single && !many)
@@ -501,7 +504,7 @@ int ClipSelection::trackRectOperator(const page::Event& event) {
     height_ = point.y - startY_;
     const Rect area = Rect{startX_, startY_, width_, height_}.normalized();
     if (single) {
-        if (const page::NodePtr element = findElementForRect(*document_, area))
+        if (const ElementPtr element = findElementForRect(*document_, area))
             setTrackedItem(SelectionItem::ofElements({element}), L"operator-track-rect");
         else
             clearTracking();
@@ -522,7 +525,7 @@ int ClipSelection::trackRectOperator(const page::Event& event) {
     return kHandledPassOn;
 }
 
-int ClipSelection::selectRectOperator(const page::Event&) {
+int ClipSelection::selectRectOperator(const dom::Event&) {
     if (isDrawingRectangle() && std::abs(width_) + std::abs(height_) >= 20) {
         selectTracked(false);
         overlays_.setOverlayVisible(rectangleOverlayId_, false);
@@ -533,14 +536,14 @@ int ClipSelection::selectRectOperator(const page::Event&) {
     return kNotHandled;
 }
 
-int ClipSelection::trackTextOperator(const page::Event& event) {
+int ClipSelection::trackTextOperator(const dom::Event& event) {
     if (isDrawingRectangle() || !isEventBoundTo(event, L"operator-track-text", true))
         return kNotHandled;
     switch (classifyEventTarget(event)) {
         case 6:
             if (trackedOperator_.empty() || trackedOperator_ == L"operator-track-text") {
-                if (document_->selectionType() == L"text")
-                    setTrackedItem(SelectionItem::ofText(document_->selectionRange()),
+                if (hasTextSelection())
+                    setTrackedItem(SelectionItem::ofText(document_->selection().createRange()),
                                    L"operator-track-text");
             } else if (startsWith(trackedOperator_, L"operator-track-text-")) {
                 clearTracking();
@@ -556,7 +559,7 @@ int ClipSelection::trackTextOperator(const page::Event& event) {
     return kNotHandled;
 }
 
-int ClipSelection::selectTextOperator(const page::Event& event) {
+int ClipSelection::selectTextOperator(const dom::Event& event) {
     if (isDrawingRectangle())
         return kNotHandled;
     const int hit = hitSelectedItem(event);
@@ -576,9 +579,9 @@ int ClipSelection::selectTextOperator(const page::Event& event) {
 }
 
 int ClipSelection::selectTextSelection() {
-    if (document_->selectionType() != L"text")
+    if (!hasTextSelection())
         return kNotHandled;
-    addToSelection(SelectionItem::ofText(document_->selectionRange()), false);
+    addToSelection(SelectionItem::ofText(document_->selection().createRange()), false);
     return kHandled;
 }
 
@@ -629,17 +632,14 @@ void ClipSelection::removeRubberBand() {
 }
 
 void ClipSelection::setCursor(const std::wstring& cursor) {
-    if (const page::NodePtr body = document_->body()) {
-        if (cursor.empty())
-            body->removeInlineStyle(L"cursor");
-        else
-            body->setInlineStyle(L"cursor", cursor);
+    if (const ElementPtr body = document_->body()) {
+        setInlineStyleValue(body, L"cursor", cursor);
     }
 }
 
-Rect ClipSelection::documentPoint(const page::Event& event) const {
-    return Rect{event.clientX + document_->scrollLeft(), event.clientY + document_->scrollTop(), 0,
-                0};
+Rect ClipSelection::documentPoint(const dom::Event& event) const {
+    return Rect{event.clientX + scrollLeftOf(*document_), event.clientY + scrollTopOf(*document_),
+                0, 0};
 }
 
 }  // namespace addon

@@ -17,12 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/overlay_set.h"
-#include "addon/controller/page/document.h"
-#include "addon/controller/page/event.h"
 #include "addon/controller/selection_host.h"
 #include "addon/controller/selection_item.h"
 #include "platform/com/hresult.h"
+#include "platform/dom/event.h"
+#include "platform/dom/window.h"
 
 namespace addon {
 
@@ -33,16 +34,16 @@ class ClipSelection {
     static constexpr std::int32_t kModeText = 2;
     static constexpr std::int32_t kModeRect = 3;
 
-    ClipSelection(std::shared_ptr<page::Document> document, SelectionHost& host);
+    ClipSelection(std::shared_ptr<dom::Document> document, SelectionHost& host);
     virtual ~ClipSelection();
     ClipSelection(const ClipSelection&) = delete;
     ClipSelection& operator=(const ClipSelection&) = delete;
 
     // Every mouse, key and context-menu event of the page: S_OK when handled (cancelled or
     // not as the operator says), DISP_E_MEMBERNOTFOUND for the page's default handling.
-    platform::com::HRESULT handleDocumentEvent(page::Event& event);
+    platform::com::HRESULT handleDocumentEvent(dom::Event& event);
     // "resize", "beforeprint" and "afterprint" of the page's window; never handled.
-    platform::com::HRESULT handleWindowEvent(page::Event& event);
+    platform::com::HRESULT handleWindowEvent(dom::Event& event);
     // "command-select-text..." and "command-cancel" are served here; every other string
     // (and these when they do nothing) goes to the host unless `noForward`.
     int runCommand(const std::wstring& command, bool noForward);
@@ -58,7 +59,7 @@ class ClipSelection {
     int selectLess();
     // Selects the block that `findMainElement` picks from the body, unless an element is
     // selected already; scrolls to it and plays the frame animation.
-    int selectAuto(const std::function<page::NodePtr(const page::NodePtr& body)>& findMainElement);
+    int selectAuto(const std::function<ElementPtr(const ElementPtr& body)>& findMainElement);
     // Adds the item (replacing the selection when asked); returns the new count.
     std::size_t addToSelection(SelectionItem item, bool replace);
     std::size_t removeSelectedItem(const SelectionItem& item);
@@ -82,26 +83,25 @@ class ClipSelection {
     std::wstring getSelectedMarkup() const;
 
     // The binding table's action for the event in the current mode.
-    std::wstring queryBoundAction(const page::Event& event) const;
-    bool isEventBoundTo(const page::Event& event, const std::wstring& action,
-                        bool ignoreType) const;
+    std::wstring queryBoundAction(const dom::Event& event) const;
+    bool isEventBoundTo(const dom::Event& event, const std::wstring& action, bool ignoreType) const;
     // What the event's source is (0 none, 1 body, 2 html, 3 page element, 4 element tracker,
     // 5 element overlay, 6 inside the page's text selection, 7 text tracker, 8 text
     // overlay, 10 rubber band, 11 block overlay).
-    int classifyEventTarget(const page::Event& event) const;
+    int classifyEventTarget(const dom::Event& event) const;
     // The last selected item under the event's point, or -1.
-    int hitSelectedItem(const page::Event& event) const;
+    int hitSelectedItem(const dom::Event& event) const;
 
   private:
-    int dispatchOperator(const std::wstring& action, page::Event& event);
-    int showHighlightMenu(const page::Event& event);
-    int trackElementOperator(const page::Event& event);
-    int selectElementOperator(const page::Event& event);
-    int beginRectOperator(const page::Event& event);
-    int trackRectOperator(const page::Event& event);
-    int selectRectOperator(const page::Event& event);
-    int trackTextOperator(const page::Event& event);
-    int selectTextOperator(const page::Event& event);
+    int dispatchOperator(const std::wstring& action, dom::Event& event);
+    int showHighlightMenu(const dom::Event& event);
+    int trackElementOperator(const dom::Event& event);
+    int selectElementOperator(const dom::Event& event);
+    int beginRectOperator(const dom::Event& event);
+    int trackRectOperator(const dom::Event& event);
+    int selectRectOperator(const dom::Event& event);
+    int trackTextOperator(const dom::Event& event);
+    int selectTextOperator(const dom::Event& event);
     int selectTextSelection();
     void selectTracked(bool replace);
     void setTrackedItem(SelectionItem item, const std::wstring& operatorName);
@@ -110,10 +110,12 @@ class ClipSelection {
     void unpaint(SelectionItem& item);
     void removeRubberBand();
     void setCursor(const std::wstring& cursor);
-    Rect documentPoint(const page::Event& event) const;
+    // The page has a non-empty text selection.
+    bool hasTextSelection() const;
+    Rect documentPoint(const dom::Event& event) const;
 
     OverlaySet overlays_;
-    std::shared_ptr<page::Document> document_;
+    std::shared_ptr<dom::Document> document_;
     SelectionHost& host_;
     std::int32_t mode_ = kModeDefault;
     std::int32_t startX_ = -1;

@@ -4,7 +4,8 @@
 //
 // Contract: a command owns its context; the context holds what `execute` needs and what
 // `undo` needs to put the page back exactly: every element value it changed, with the
-// element, the property or attribute and whether it existed, undone newest first. The
+// element, the attribute it touched and whether it existed, undone newest first, and the
+// former state of every style sheet it switched off. The
 // context shares the document and the elements with the page. A worker it holds is asked
 // to stop and joined when the context goes. Commands report nothing: `execute` and `undo`
 // return nothing, and what the document does not give is skipped. User-interface thread
@@ -16,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "addon/controller/page/document.h"
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/selection_item.h"
 #include "common/thread/thread.h"
+#include "platform/dom/style_sheet.h"
 
 namespace addon {
 
@@ -32,13 +34,21 @@ enum class Disposal {
     clearHistories = 2  // clear both histories and delete it
 };
 
-// One value a command changed: an inline style property or (flag kValueAttribute) an
-// attribute of an element, with the value it had before; no value when it did not exist.
+// One value a command changed: an attribute (flag kValueAttribute) or an inline style
+// property of an element. `oldValue` is the attribute as it was before (for a style
+// property the whole "style" attribute, so undo gives back its exact text); no value when
+// it did not exist.
 struct SavedValue {
-    page::NodePtr element;
+    ElementPtr element;
     std::wstring name;
     int flags = 0;
     std::optional<std::wstring> oldValue;
+};
+
+// A style sheet a command switched off, with its former flag.
+struct SavedSheet {
+    std::shared_ptr<platform::dom::StyleSheet> sheet;
+    bool wasDisabled = false;
 };
 
 class ICommandContext {
@@ -49,19 +59,20 @@ class ICommandContext {
     virtual ~ICommandContext() = default;
 
     // The page's document; set by the controller just before the command runs.
-    std::shared_ptr<page::Document> document;
+    std::shared_ptr<dom::Document> document;
     // The selected elements in selection order, copied before the command first runs.
-    std::vector<page::NodePtr> elements;
+    std::vector<ElementPtr> elements;
     // The selection as it was before the command first ran; the controller puts it back
     // after an undo or redo.
     std::vector<SelectionItem> savedSelection;
     // What `execute` changed, oldest first.
     std::vector<SavedValue> savedValues;
+    std::vector<SavedSheet> savedSheets;
     // The body a rebuild replaced and the one it built (reused by every later execute).
-    page::NodePtr savedBody;
-    page::NodePtr readableBody;
+    ElementPtr savedBody;
+    ElementPtr readableBody;
     // The page-style element a rebuild put into the head; null when none.
-    page::NodePtr styleElement;
+    ElementPtr styleElement;
     // The page-style text a rebuild inserted; empty when none.
     std::wstring pageStyleText;
     // The link-fetching worker of a link grab; stopped and joined before anything else goes.

@@ -260,8 +260,8 @@ int dispatchSelectionCommand(const std::wstring& command, const ClipSelection* s
 
 namespace {
 
-std::vector<page::NodePtr> selectedElements(const ClipSelection& selection) {
-    std::vector<page::NodePtr> elements;
+std::vector<ElementPtr> selectedElements(const ClipSelection& selection) {
+    std::vector<ElementPtr> elements;
     for (const SelectionItem& item : selection.selected()) {
         elements.insert(elements.end(), item.elements().begin(), item.elements().end());
     }

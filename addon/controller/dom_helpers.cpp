@@ -1,6 +1,9 @@
 #include "addon/controller/dom_helpers.h"
 
 #include "addon/controller/text_case.h"
+#include "platform/dom/cascade.h"
+#include "platform/dom/inline_style.h"
+#include "platform/dom/window.h"
 
 namespace addon {
 
@@ -10,36 +13,58 @@ bool equalsNoCase(const std::wstring& a, const wchar_t* b) {
     return lowerText(a) == b;
 }
 
-bool hiddenItself(const NodePtr& element) {
-    return equalsNoCase(element->currentStyle(L"display").value_or(L""), L"none") ||
-           equalsNoCase(element->currentStyle(L"visibility").value_or(L""), L"hidden");
+bool hiddenItself(const ElementPtr& element) {
+    return equalsNoCase(currentStyleValue(element, L"display").value_or(L""), L"none") ||
+           equalsNoCase(currentStyleValue(element, L"visibility").value_or(L""), L"hidden");
 }
 
 }  // namespace
 
-bool isSameObject(const NodePtr& a, const NodePtr& b) {
+bool isSameObject(const ElementPtr& a, const ElementPtr& b) {
     return a && a == b;
 }
 
-std::wstring getTagName(const NodePtr& element) {
-    return element && element->isElement() ? element->tag() : L"";
+std::wstring getTagName(const ElementPtr& element) {
+    return element ? lowerText(element->tagName()) : L"";
 }
 
-std::wstring getElementValue(const NodePtr& element, const std::wstring& name, int flags) {
+std::optional<std::wstring> inlineStyleValue(const ElementPtr& element, const std::wstring& name) {
+    if (!element)
+        return std::nullopt;
+    std::wstring value = element->style().getAttribute(name);
+    if (value.empty())
+        return std::nullopt;
+    return value;
+}
+
+void setInlineStyleValue(const ElementPtr& element, const std::wstring& name,
+                         const std::wstring& value) {
+    if (element)
+        element->style().setAttribute(name, value);
+}
+
+std::optional<std::wstring> currentStyleValue(const ElementPtr& element, const std::wstring& name) {
+    const auto style = element ? element->currentStyle() : nullptr;
+    if (!style)
+        return std::nullopt;
+    return style->getAttribute(name);
+}
+
+std::wstring getElementValue(const ElementPtr& element, const std::wstring& name, int flags) {
     if (!element)
         return L"undefined";
     std::optional<std::wstring> value;
     if (flags & kValueAttribute) {
-        value = element->attribute(name);
+        value = element->getAttribute(name);
     } else {
-        value = element->inlineStyle(name);
+        value = inlineStyleValue(element, name);
         if (!value && !(flags & kValueInlineOnly))
-            value = element->currentStyle(name);
+            value = currentStyleValue(element, name);
     }
     return value.value_or(L"undefined");
 }
 
-void setElementValue(const NodePtr& element, const std::wstring& name, const std::wstring& value,
+void setElementValue(const ElementPtr& element, const std::wstring& name, const std::wstring& value,
                      int flags) {
     if (!element)
         return;
@@ -49,56 +74,70 @@ void setElementValue(const NodePtr& element, const std::wstring& name, const std
             element->removeAttribute(name);
         else
             element->setAttribute(name, value);
-    } else if (remove) {
-        element->removeInlineStyle(name);
     } else {
-        element->setInlineStyle(name, value);
+        setInlineStyleValue(element, name, remove ? L"" : value);
     }
 }
 
-OptionalRect getElementAbsoluteRect(const NodePtr& element) {
-    if (!element || !element->isElement())
+Rect toRect(const dom::Rect& rect) {
+    return Rect{rect.left, rect.top, rect.width(), rect.height()};
+}
+
+OptionalRect getElementAbsoluteRect(const ElementPtr& element) {
+    const auto document = element ? element->ownerDocument() : nullptr;
+    if (!document)
         return std::nullopt;
-    return element->box();
+    const auto box = document->boxOf(*element);
+    if (!box)
+        return std::nullopt;
+    return toRect(*box);
 }
 
-bool isClipOverlay(const NodePtr& element) {
-    return element && element->isElement() && element->className() == kClipClass;
+std::int32_t scrollLeftOf(const dom::Document& document) {
+    return document.parentWindow().scrollPosition().x;
 }
 
-bool isHiddenElement(const NodePtr& element, bool withAncestors) {
-    if (!element || !element->isElement())
+std::int32_t scrollTopOf(const dom::Document& document) {
+    return document.parentWindow().scrollPosition().y;
+}
+
+bool isClipOverlay(const ElementPtr& element) {
+    return element && element->className() == kClipClass;
+}
+
+bool isHiddenElement(const ElementPtr& element, bool withAncestors) {
+    if (!element)
         return false;
     if (hiddenItself(element))
         return true;
     if (!withAncestors)
         return false;
-    for (NodePtr above = element->parent(); above && above->isElement(); above = above->parent())
+    for (ElementPtr above = element->parentElement(); above; above = above->parentElement())
         if (hiddenItself(above))
             return true;
     return false;
 }
 
-void removeElement(const NodePtr& element) {
-    if (element)
-        element->remove();
+void removeElement(const NodePtr& node) {
+    if (node)
+        node->removeNode(true);
 }
 
-NodePtr commonAncestor(const NodePtr& a, const NodePtr& b) {
+ElementPtr commonAncestor(const ElementPtr& a, const ElementPtr& b) {
     if (!a)
         return b;
     if (!b)
         return a;
-    for (NodePtr candidate = a; candidate; candidate = candidate->parent())
-        if (candidate->contains(b.get()))
+    for (ElementPtr candidate = a; candidate; candidate = candidate->parentElement())
+        if (candidate->contains(*b))
             return candidate;
     return nullptr;
 }
 
-NodePtr elementFromPoint(const NodePtr& root, std::int32_t x, std::int32_t y) {
+ElementPtr elementFromPoint(const ElementPtr& root, std::int32_t x, std::int32_t y) {
     if (!root)
         return nullptr;
-    const auto all = root->descendantElements();
+    const auto all = root->all();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         const OptionalRect rect = getElementAbsoluteRect(*it);
         if (rect && rect->contains(x, y))
@@ -107,21 +146,31 @@ NodePtr elementFromPoint(const NodePtr& root, std::int32_t x, std::int32_t y) {
     return root;
 }
 
-std::wstring getInnerText(const NodePtr& element) {
+std::wstring getInnerText(const ElementPtr& element) {
     return element ? element->innerText() : L"";
 }
 
-std::wstring getInnerHtml(const NodePtr& element) {
-    return element ? element->innerHtml() : L"";
+std::wstring getInnerHtml(const ElementPtr& element) {
+    return element ? element->innerHTML() : L"";
 }
 
-NodePtr wrapTablePart(const NodePtr& element) {
+std::vector<ElementPtr> allElements(const dom::Document& document) {
+    const auto all = document.all();
+    return std::vector<ElementPtr>(all->begin(), all->end());
+}
+
+std::vector<ElementPtr> elementsByTag(const dom::Document& document, const std::wstring& tag) {
+    return document.getElementsByTagName(tag);
+}
+
+ElementPtr wrapTablePart(const ElementPtr& element) {
     const std::wstring tag = getTagName(element);
     if (tag != L"tr" && tag != L"thead" && tag != L"tfoot" && tag != L"tbody")
         return element;
-    NodePtr table = page::Node::element(L"table");
+    const auto document = element->ownerDocument();
+    ElementPtr table = document->createElement(L"table");
     if (tag == L"tr") {
-        NodePtr body = page::Node::element(L"tbody");
+        ElementPtr body = document->createElement(L"tbody");
         table->appendChild(body);
         body->appendChild(element);
     } else {

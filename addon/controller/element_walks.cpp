@@ -8,8 +8,8 @@
 namespace addon {
 namespace {
 
-void writeAll(ICommandContext& context, std::vector<page::NodePtr> elements,
-              const std::wstring& name, const std::wstring& value, int flags) {
+void writeAll(ICommandContext& context, std::vector<ElementPtr> elements, const std::wstring& name,
+              const std::wstring& value, int flags) {
     if (flags & kWalkReverse) {
         std::reverse(elements.begin(), elements.end());
     }
@@ -20,13 +20,6 @@ void writeAll(ICommandContext& context, std::vector<page::NodePtr> elements,
 
 }  // namespace
 
-std::vector<page::NodePtr> allElements(const page::Document& document) {
-    std::vector<page::NodePtr> all{document.root()};
-    const auto below = document.root()->descendantElements();
-    all.insert(all.end(), below.begin(), below.end());
-    return all;
-}
-
 void selectedWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
                   int flags) {
     for (const auto& element : context.elements) {
@@ -34,7 +27,7 @@ void selectedWalk(ICommandContext& context, const std::wstring& name, const std:
             continue;
         }
         if (flags & kWalkDescendants) {
-            writeAll(context, element->descendantElements(), name, value, flags);
+            writeAll(context, element->all(), name, value, flags);
         }
         recordedWrite(context, element, name, value, flags & kValueAttribute);
     }
@@ -45,7 +38,7 @@ void documentWalk(ICommandContext& context, const std::wstring& name, const std:
     if (!context.document) {
         return;
     }
-    std::vector<page::NodePtr> elements;
+    std::vector<ElementPtr> elements;
     for (const auto& element : allElements(*context.document)) {
         if (!isClipOverlay(element)) {
             elements.push_back(element);
@@ -57,7 +50,7 @@ void documentWalk(ICommandContext& context, const std::wstring& name, const std:
 void tagWalk(ICommandContext& context, const std::wstring& tag, const std::wstring& name,
              const std::wstring& value, int flags) {
     if (context.document) {
-        writeAll(context, context.document->elementsByTag(tag), name, value, flags);
+        writeAll(context, elementsByTag(*context.document, tag), name, value, flags);
     }
 }
 

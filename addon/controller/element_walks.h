@@ -17,14 +17,12 @@
 #include <vector>
 
 #include "addon/controller/command.h"
+#include "addon/controller/dom_helpers.h"
 
 namespace addon {
 
 inline constexpr int kWalkReverse = 0x10;
 inline constexpr int kWalkDescendants = 0x20;
-
-// The page's "all" collection: the root element and every element below it.
-std::vector<page::NodePtr> allElements(const page::Document& document);
 
 void selectedWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
                   int flags);

@@ -25,7 +25,7 @@ std::wstring urlArgument(const DispParams& params) {
 }
 
 // The page's event object of a document or window event; null for a malformed block.
-page::Event* eventArgument(const DispParams* params) {
+dom::Event* eventArgument(const DispParams* params) {
     if (!params || params->arguments.empty() ||
         params->arguments.front().value.vt() != VT_DISPATCH) {
         return nullptr;
@@ -97,7 +97,7 @@ HRESULT WebBrowserEventHandlerC::navigationArrived(DispParams& params, int flags
 }
 
 HRESULT DocumentEventHandlerC::Invoke(std::int32_t, DispParams* params) {
-    page::Event* event = eventArgument(params);
+    dom::Event* event = eventArgument(params);
     if (!event) {
         return E_INVALIDARG;
     }
@@ -106,7 +106,7 @@ HRESULT DocumentEventHandlerC::Invoke(std::int32_t, DispParams* params) {
 }
 
 HRESULT WindowEventHandlerC::Invoke(std::int32_t, DispParams* params) {
-    page::Event* event = eventArgument(params);
+    dom::Event* event = eventArgument(params);
     if (!event) {
         return E_INVALIDARG;
     }

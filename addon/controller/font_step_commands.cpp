@@ -30,8 +30,8 @@ bool isRelativeSize(const std::wstring& value) {
 }
 
 template <class Step>
-void stepTree(const page::NodePtr& element, StepMode mode, const Step& step) {
-    const auto children = element->childElements();
+void stepTree(const ElementPtr& element, StepMode mode, const Step& step) {
+    const auto children = element->children();
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         if (!isClipOverlay(*child)) {
             stepTree(*child, StepMode::child, step);
@@ -58,14 +58,14 @@ bool isHeadingLikeTag(const std::wstring& tag) {
            tag == L"h6" || tag == L"b" || tag == L"strong" || tag == L"th";
 }
 
-// The weight the element shows: inline, else its current style, else the bold of the
-// elements that are bold by default.
-std::wstring currentWeight(const page::NodePtr& element) {
+// The weight the element shows: inline, else its current style ("700" for the elements
+// that are bold by default), else the bold of those elements.
+std::wstring currentWeight(const ElementPtr& element) {
     const std::wstring weight = getElementValue(element, L"fontWeight", 0);
     if (weight != L"undefined" && !weight.empty()) {
         return weight;
     }
-    return isHeadingLikeTag(element->tag()) ? L"bold" : L"normal";
+    return isHeadingLikeTag(getTagName(element)) ? L"bold" : L"normal";
 }
 
 int weightNumber(const std::wstring& weight) {
@@ -88,7 +88,7 @@ void FontSizeCommand::execute() {
         return;
     }
     const int step = stepNumber();
-    stepStartSet(context, [&](const page::NodePtr& element, StepMode mode) {
+    stepStartSet(context, [&](const ElementPtr& element, StepMode mode) {
         std::wstring size = getElementValue(element, L"fontSize", 0);
         if (mode == StepMode::child && isRelativeSize(size)) {
             size.clear();
@@ -112,7 +112,7 @@ void FontWeightCommand::execute() {
         return;
     }
     const int step = stepNumber();
-    stepStartSet(context, [&](const page::NodePtr& element, StepMode) {
+    stepStartSet(context, [&](const ElementPtr& element, StepMode) {
         const std::wstring weight = lowerText(currentWeight(element));
         if (weight == L"bolder" || weight == L"lighter") {
             return;

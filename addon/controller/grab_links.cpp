@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/text_case.h"
 #include "addon/controller/url_join.h"
 
@@ -31,15 +32,15 @@ std::vector<common::StringPair> collectGrabLinks(const std::vector<SelectionItem
                                                  const std::wstring& pageUrl) {
     std::vector<common::StringPair> links = {{pageTitle, pageUrl}};
     for (const SelectionItem& item : selected) {
-        for (const page::NodePtr& block : item.elements()) {
+        for (const ElementPtr& block : item.elements()) {
             if (!block) {
                 continue;
             }
-            std::vector<page::NodePtr> anchors = block->descendantElements();
+            std::vector<ElementPtr> anchors = block->all();
             anchors.insert(anchors.begin(), block);
-            for (const page::NodePtr& anchor : anchors) {
-                const auto href = anchor->attribute(L"href");
-                if (anchor->tag() != L"a" || !href) {
+            for (const ElementPtr& anchor : anchors) {
+                const auto href = anchor->getAttribute(L"href");
+                if (getTagName(anchor) != L"a" || !href) {
                     continue;
                 }
                 const std::wstring address = joinUrl(pageUrl, trimSpace(*href));

@@ -1,18 +1,21 @@
 // The browser's view of a loaded page: the document object, its parent window and the
-// event object handed to their sinks. Each wraps the page model and carries the event
-// interface that the clip engine advises on (documents: HTMLDocumentEvents2, windows:
-// HTMLWindowEvents2).
+// event object handed to their sinks. Each wraps the shared document model (platform/dom)
+// and carries the event interface that the clip engine advises on (documents:
+// HTMLDocumentEvents2, windows: HTMLWindowEvents2). Every event the page fires on its
+// document (Document::fireEvent, dispatchMouseEvent, dispatchKeyEvent) or its window
+// reaches these sinks once, after the sinks of the elements it bubbled through.
 //
 // Contract: reference-counted objects; the document owns its parent window and shares the
-// page. Firing an event calls every advised sink with one argument, the event object
-// (VT_DISPATCH), which lives only for the call. Single-threaded (the page's thread).
+// page; it listens to the page from creation until it goes. Firing an event calls every
+// advised sink with one argument, the event object (VT_DISPATCH), which lives only for the
+// call. Single-threaded (the page's thread).
 #pragma once
 
 #include <memory>
 
-#include "addon/controller/page/document.h"
-#include "addon/controller/page/event.h"
 #include "platform/browser/event_source.h"
+#include "platform/dom/document.h"
+#include "platform/dom/event.h"
 
 namespace addon {
 
@@ -24,7 +27,7 @@ using platform::com::HRESULT;
 struct IHTMLEventObj : IDispatch {
     static constexpr platform::com::GUID IID =
         platform::com::guidLiteral("3050F32D-98B5-11CF-BB82-00AA00BDCE0B");
-    virtual page::Event& event() = 0;
+    virtual platform::dom::Event& event() = 0;
 };
 
 struct IHTMLWindow2 : IDispatch {
@@ -39,12 +42,12 @@ struct IHTMLDocument2 : IDispatch {
 
 class EventObject : public platform::com::ComObject<EventObject, IHTMLEventObj> {
   public:
-    explicit EventObject(page::Event& event) : event_(event) {}
+    explicit EventObject(platform::dom::Event& event) : event_(event) {}
     HRESULT Invoke(std::int32_t, DispParams*) override { return platform::com::E_NOTIMPL; }
-    page::Event& event() override { return event_; }
+    platform::dom::Event& event() override { return event_; }
 
   private:
-    page::Event& event_;
+    platform::dom::Event& event_;
 };
 
 class HtmlWindow : public platform::com::ComObject<HtmlWindow, IHTMLWindow2> {
@@ -52,7 +55,7 @@ class HtmlWindow : public platform::com::ComObject<HtmlWindow, IHTMLWindow2> {
     HRESULT Invoke(std::int32_t, DispParams*) override { return platform::com::E_NOTIMPL; }
     EventSource& events() { return events_; }
     // Sends a window event ("resize", "beforeprint", ...) to the advised sinks.
-    void fireEvent(page::Event& event);
+    void fireEvent(platform::dom::Event& event);
 
   private:
     EventSource events_;
@@ -60,26 +63,28 @@ class HtmlWindow : public platform::com::ComObject<HtmlWindow, IHTMLWindow2> {
 
 class HtmlDocument : public platform::com::ComObject<HtmlDocument, IHTMLDocument2> {
   public:
-    explicit HtmlDocument(std::shared_ptr<page::Document> page)
-        : page_(std::move(page)), window_(HtmlWindow::create()) {}
+    explicit HtmlDocument(std::shared_ptr<platform::dom::Document> page);
+    ~HtmlDocument() override;
     HRESULT Invoke(std::int32_t, DispParams*) override { return platform::com::E_NOTIMPL; }
 
-    const std::shared_ptr<page::Document>& page() const { return page_; }
+    const std::shared_ptr<platform::dom::Document>& page() const { return page_; }
     platform::com::ComPtr<HtmlWindow> parentWindow() const { return window_; }
     EventSource& events() { return events_; }
     // Sends a document event (mouse, key, context menu) to the advised sinks.
-    void fireEvent(page::Event& event);
+    void fireEvent(platform::dom::Event& event);
 
   private:
-    std::shared_ptr<page::Document> page_;
+    std::shared_ptr<platform::dom::Document> page_;
     platform::com::ComPtr<HtmlWindow> window_;
     EventSource events_;
+    std::uint32_t pageCookie_ = 0;
+    std::uint32_t windowCookie_ = 0;
 };
 
-// A document of the page model parsed from the markup, as the browser shows it.
+// A document of the shared model parsed from the markup, as the browser shows it.
 platform::com::ComPtr<HtmlDocument> makeHtmlDocument(const std::wstring& markup,
                                                      const std::wstring& url);
-// The page-model document behind a browser's document object; null for another kind.
+// The HtmlDocument behind a browser's document object; null for another kind.
 platform::com::ComPtr<HtmlDocument> asHtmlDocument(
     const platform::com::ComPtr<IDispatch>& document);
 

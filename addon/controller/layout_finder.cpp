@@ -26,21 +26,21 @@ double overlap(const Rect& a, const Rect& b) {
 }
 
 // The box of an element that may hold the main text; unset for the ones passed over.
-OptionalRect candidateBox(const page::NodePtr& element) {
-    if (!element->isElement() || isHiddenElement(element, true) ||
-        element->currentStyle(L"position").value_or(L"") == L"absolute" ||
+OptionalRect candidateBox(const ElementPtr& element) {
+    if (isHiddenElement(element, true) ||
+        currentStyleValue(element, L"position").value_or(L"") == L"absolute" ||
         element->innerText().size() < kMinimumText) {
         return std::nullopt;
     }
     return getElementAbsoluteRect(element);
 }
 
-page::NodePtr childrenPass(const page::NodePtr& element, const Rect& limit) {
+ElementPtr childrenPass(const ElementPtr& element, const Rect& limit) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
     }
-    const auto children = element->childElements();
+    const auto children = element->children();
     for (const auto& child : children) {
         const OptionalRect box = candidateBox(child);
         if (!box) {
@@ -58,7 +58,7 @@ page::NodePtr childrenPass(const page::NodePtr& element, const Rect& limit) {
         }
         const double ratio = static_cast<double>(box->width) / limit.width;
         if (ratio >= 0.6 && overlap(*box, limit) >= 0.3 * limitArea) {
-            if (page::NodePtr found = childrenPass(child, limit)) {
+            if (ElementPtr found = childrenPass(child, limit)) {
                 return found;
             }
         }
@@ -66,12 +66,12 @@ page::NodePtr childrenPass(const page::NodePtr& element, const Rect& limit) {
     return nullptr;
 }
 
-page::NodePtr descentPass(const page::NodePtr& element, const Rect& limit) {
+ElementPtr descentPass(const ElementPtr& element, const Rect& limit) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
     }
-    for (const auto& child : element->childElements()) {
+    for (const auto& child : element->children()) {
         const OptionalRect box = candidateBox(child);
         if (!box || box->width < 0.8 * limit.width || overlap(*box, limit) < 0.6 * limitArea) {
             continue;
@@ -85,7 +85,7 @@ page::NodePtr descentPass(const page::NodePtr& element, const Rect& limit) {
 }
 
 // The candidate's box with its bottom at most 800 pixels below its top.
-OptionalRect limitedBox(const page::NodePtr& element) {
+OptionalRect limitedBox(const ElementPtr& element) {
     OptionalRect box = getElementAbsoluteRect(element);
     if (box) {
         box->height = std::min(box->height, 800);
@@ -94,18 +94,18 @@ OptionalRect limitedBox(const page::NodePtr& element) {
 }
 
 template <class Pass>
-page::NodePtr refine(const page::NodePtr& candidate, Pass pass) {
+ElementPtr refine(const ElementPtr& candidate, Pass pass) {
     const OptionalRect limit = limitedBox(candidate);
     if (!limit) {
         return candidate;
     }
-    page::NodePtr found = pass(candidate, *limit);
+    ElementPtr found = pass(candidate, *limit);
     return found ? found : candidate;
 }
 
 }  // namespace
 
-page::NodePtr findMainElement(const page::NodePtr& element) {
+ElementPtr findMainElement(const ElementPtr& element) {
     if (!element) {
         return nullptr;
     }
@@ -122,8 +122,8 @@ page::NodePtr findMainElement(const page::NodePtr& element) {
     }
 
     double best = 1.0;
-    page::NodePtr candidate;
-    for (const auto& below : element->descendantElements()) {
+    ElementPtr candidate;
+    for (const auto& below : element->all()) {
         const OptionalRect box = candidateBox(below);
         if (!box || box->width < 0.35 * width || overlap(*box, probe) < 0.25 * probeArea) {
             continue;
@@ -138,8 +138,7 @@ page::NodePtr findMainElement(const page::NodePtr& element) {
         return nullptr;
     }
 
-    for (page::NodePtr above = candidate->parent(); above && above->isElement();
-         above = above->parent()) {
+    for (ElementPtr above = candidate->parentElement(); above; above = above->parentElement()) {
         const OptionalRect box = getElementAbsoluteRect(above);
         if (!box || box->width > 1.15 * probe.width) {
             break;

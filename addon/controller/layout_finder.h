@@ -12,11 +12,11 @@
 // Null when nothing qualifies.
 #pragma once
 
-#include "addon/controller/page/document.h"
+#include "addon/controller/dom_helpers.h"
 
 namespace addon {
 
 // `element` is normally the page's body.
-page::NodePtr findMainElement(const page::NodePtr& element);
+ElementPtr findMainElement(const ElementPtr& element);
 
 }  // namespace addon

@@ -19,7 +19,7 @@ std::wstring pixels(std::int32_t value) {
 
 }  // namespace
 
-OverlaySet::OverlaySet(std::shared_ptr<page::Document> document) : document_(std::move(document)) {}
+OverlaySet::OverlaySet(std::shared_ptr<dom::Document> document) : document_(std::move(document)) {}
 
 OverlaySet::~OverlaySet() {
     removeAll();
@@ -28,21 +28,21 @@ OverlaySet::~OverlaySet() {
 std::int32_t OverlaySet::createOverlay(const std::wstring& id, const std::wstring& className,
                                        const std::wstring& styleText,
                                        const std::wstring& innerText) {
-    const page::NodePtr body = document_ ? document_->body() : nullptr;
+    const ElementPtr body = document_ ? document_->body() : nullptr;
     if (!body)
         return -1;
-    page::NodePtr element = page::Node::element(L"div");
+    ElementPtr element = document_->createElement(L"div");
     if (!id.empty())
         element->setAttribute(L"id", id);
     if (!className.empty())
         element->setAttribute(L"class", className);
     if (!innerText.empty())
-        element->appendChild(page::Node::text(innerText));
+        element->appendChild(document_->createTextNode(innerText));
     if (!styleText.empty())
         element->setAttribute(L"style", styleText);
-    element->setInlineStyle(L"position", L"absolute");
-    element->setInlineStyle(L"overflow", L"hidden");
-    body->insertChild(0, element);
+    setInlineStyleValue(element, L"position", L"absolute");
+    setInlineStyleValue(element, L"overflow", L"hidden");
+    body->insertBefore(element, body->firstChild());
     records_.push_back(Record{nextId_, std::nullopt, true, element});
     return nextId_++;
 }
@@ -52,16 +52,16 @@ bool OverlaySet::placeOverlay(std::int32_t id, const Rect& rect) {
     if (!record || record->rect == rect)
         return false;
     record->rect = rect;
-    const page::NodePtr& element = record->element;
-    const std::int32_t left = pixelsOf(element->currentStyle(L"borderLeftWidth"));
-    const std::int32_t top = pixelsOf(element->currentStyle(L"borderTopWidth"));
+    const ElementPtr& element = record->element;
+    const std::int32_t left = pixelsOf(currentStyleValue(element, L"borderLeftWidth"));
+    const std::int32_t top = pixelsOf(currentStyleValue(element, L"borderTopWidth"));
     const Rect area = rect.normalized();
-    element->setInlineStyle(L"left", pixels(area.x - left));
-    element->setInlineStyle(L"top", pixels(area.y - top));
+    setInlineStyleValue(element, L"left", pixels(area.x - left));
+    setInlineStyleValue(element, L"top", pixels(area.y - top));
     if (area.width != -1)
-        element->setInlineStyle(L"width", pixels(area.width));
+        setInlineStyleValue(element, L"width", pixels(area.width));
     if (area.height != -1)
-        element->setInlineStyle(L"height", pixels(area.height));
+        setInlineStyleValue(element, L"height", pixels(area.height));
     return true;
 }
 
@@ -70,7 +70,7 @@ bool OverlaySet::setOverlayVisible(std::int32_t id, bool visible) {
     if (!record || record->visible == visible)
         return false;
     record->visible = visible;
-    record->element->setInlineStyle(L"display", visible ? L"block" : L"none");
+    setInlineStyleValue(record->element, L"display", visible ? L"block" : L"none");
     return true;
 }
 
@@ -79,17 +79,17 @@ void OverlaySet::removeOverlay(std::int32_t id) {
                                     [id](const Record& record) { return record.id == id; });
     if (found == records_.end())
         return;
-    found->element->remove();
+    found->element->removeNode(true);
     records_.erase(found);
 }
 
 void OverlaySet::removeAll() {
     for (const auto& record : records_)
-        record.element->remove();
+        record.element->removeNode(true);
     records_.clear();
 }
 
-page::NodePtr OverlaySet::element(std::int32_t id) const {
+ElementPtr OverlaySet::element(std::int32_t id) const {
     for (const auto& record : records_)
         if (record.id == id)
             return record.element;

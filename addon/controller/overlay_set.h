@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "addon/controller/page/document.h"
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/rect.h"
 
 namespace addon {
 
 class OverlaySet {
   public:
-    explicit OverlaySet(std::shared_ptr<page::Document> document);
+    explicit OverlaySet(std::shared_ptr<dom::Document> document);
     ~OverlaySet();
     OverlaySet(const OverlaySet&) = delete;
     OverlaySet& operator=(const OverlaySet&) = delete;
@@ -34,7 +34,7 @@ class OverlaySet {
     void removeOverlay(std::int32_t id);
     void removeAll();
 
-    page::NodePtr element(std::int32_t id) const;
+    ElementPtr element(std::int32_t id) const;
     std::size_t size() const { return records_.size(); }
 
   private:
@@ -42,11 +42,11 @@ class OverlaySet {
         std::int32_t id = 0;
         OptionalRect rect;
         bool visible = true;
-        page::NodePtr element;
+        ElementPtr element;
     };
     Record* find(std::int32_t id);
 
-    std::shared_ptr<page::Document> document_;
+    std::shared_ptr<dom::Document> document_;
     std::vector<Record> records_;
     std::int32_t nextId_ = 1;
 };

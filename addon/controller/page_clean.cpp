@@ -109,42 +109,43 @@ const std::array<const wchar_t*, 83> kCopiedStyles = {L"accelerator",
 
 // Every node below `root` (elements, text and comments) in document order.
 void collectNodes(const NodePtr& root, std::vector<NodePtr>& into) {
-    for (const auto& child : root->children()) {
+    for (const auto& child : root->childNodes()) {
         into.push_back(child);
         collectNodes(child, into);
     }
 }
 
+// The nodes below `root` with that node name ("#comment" or a tag in any case).
 std::vector<NodePtr> nodesNamed(const NodePtr& root, const std::wstring& name) {
     std::vector<NodePtr> all;
     collectNodes(root, all);
     std::vector<NodePtr> result;
     for (const auto& node : all)
-        if (node->nodeName() == name)
+        if (lowerText(node->nodeName()) == name)
             result.push_back(node);
     return result;
 }
 
 // The head, what it holds, "link" and "style" carry no rendered content of their own: the
 // hidden-element pass keeps them, or a saved page would lose its title and style sheets.
-bool keptByHiddenPass(const NodePtr& element) {
-    for (NodePtr node = element; node; node = node->parent())
-        if (node->tag() == L"head")
+bool keptByHiddenPass(const ElementPtr& element) {
+    for (ElementPtr node = element; node; node = node->parentElement())
+        if (getTagName(node) == L"head")
             return true;
-    return element->tag() == L"link" || element->tag() == L"style";
+    return getTagName(element) == L"link" || getTagName(element) == L"style";
 }
 
-void cleanElementAttributes(const NodePtr& element, int mask) {
+void cleanElementAttributes(const ElementPtr& element, int mask) {
     if (mask & kCleanScriptUses) {
         std::vector<std::wstring> events;
-        for (const auto& [name, value] : element->attributes())
-            if (lowerText(name).starts_with(L"on"))
-                events.push_back(name);
+        for (const auto& attribute : element->attributes())
+            if (lowerText(attribute.name).starts_with(L"on"))
+                events.push_back(attribute.name);
         for (const auto& name : events)
             element->removeAttribute(name);
     }
     if (mask & kCleanClasses) {
-        if (auto className = element->attribute(L"class")) {
+        if (auto className = element->getAttribute(L"class")) {
             if (*className == L"readable_content_item")
                 element->setAttribute(L"_clip_item", L"1");
             element->removeAttribute(L"class");
@@ -171,12 +172,13 @@ std::optional<std::wstring> resolved(const std::wstring& url, const std::wstring
 }
 
 // Rewrites the url(...) references of a style sheet.
-int resolveSheet(const NodePtr& style, const std::wstring& baseUrl) {
+int resolveSheet(const ElementPtr& style, const std::wstring& baseUrl) {
     int rewritten = 0;
-    for (const auto& child : style->children()) {
-        if (child->kind() != page::Node::Kind::text)
+    for (const auto& child : style->childNodes()) {
+        if (child->nodeType() != dom::NodeType::Text)
             continue;
-        std::wstring text = child->data();
+        auto& textNode = static_cast<dom::Text&>(*child);
+        std::wstring text = textNode.data();
         std::size_t at = 0;
         while ((at = text.find(L"url(", at)) != std::wstring::npos) {
             const std::size_t start = at + 4;
@@ -198,7 +200,8 @@ int resolveSheet(const NodePtr& style, const std::wstring& baseUrl) {
                 at = end;
             }
         }
-        child->setData(text);
+        if (text != textNode.data())
+            textNode.setData(text);
     }
     return rewritten;
 }
@@ -210,7 +213,7 @@ bool isScriptUrl(const std::wstring& url) {
     return scheme.starts_with(L"javascript:") || scheme.starts_with(L"vbscript:");
 }
 
-void removeElementsByMask(const NodePtr& root, int mask) {
+void removeElementsByMask(const ElementPtr& root, int mask) {
     if (!root)
         return;
     for (const auto& [name, bit] : kRemovalTable) {
@@ -218,58 +221,56 @@ void removeElementsByMask(const NodePtr& root, int mask) {
             continue;
         const auto found = nodesNamed(root, name);
         for (auto it = found.rbegin(); it != found.rend(); ++it) {
-            if (bit == kUnwrapForms)
-                (*it)->unwrap();
-            else
-                (*it)->remove();
+            (*it)->removeNode(bit != kUnwrapForms);
         }
     }
 }
 
-void cleanAttributes(const NodePtr& root, int mask) {
+void cleanAttributes(const ElementPtr& root, int mask) {
     if (!root)
         return;
     if (mask & kCleanHidden) {
-        const auto all = root->descendantElements();
+        const auto all = root->all();
         for (auto it = all.rbegin(); it != all.rend(); ++it) {
-            const NodePtr& element = *it;
+            const ElementPtr& element = *it;
             if (!keptByHiddenPass(element) && isHiddenElement(element, true))
-                element->remove();
+                element->removeNode(true);
             else
                 cleanElementAttributes(element, mask);
         }
     }
     if (mask & kCleanScriptUses) {
-        for (const auto& element : root->descendantElements()) {
-            const std::wstring tag = element->tag();
+        for (const auto& element : root->all()) {
+            const std::wstring tag = getTagName(element);
             if (tag != L"a" && tag != L"img")
                 continue;
-            if (isScriptUrl(element->attribute(urlAttributeOf(tag)).value_or(L"")))
-                element->remove();
+            if (isScriptUrl(element->getAttribute(urlAttributeOf(tag)).value_or(L"")))
+                element->removeNode(true);
         }
     }
     if (mask & kCleanLinks) {
         const auto links = nodesNamed(root, L"link");
         for (auto it = links.rbegin(); it != links.rend(); ++it) {
+            const auto& link = static_cast<const dom::Element&>(**it);
             const bool styleSheet =
-                lowerText((*it)->attribute(L"type").value_or(L"")) == L"text/css" &&
-                !(*it)->attribute(L"disabled");
+                lowerText(link.getAttribute(L"type").value_or(L"")) == L"text/css" &&
+                !link.hasAttribute(L"disabled");
             if (!styleSheet)
-                (*it)->remove();
+                (*it)->removeNode(true);
         }
     }
 }
 
-int resolveUrls(const page::Document& document, const std::wstring& baseUrl, int mask) {
+int resolveUrls(const dom::Document& document, const std::wstring& baseUrl, int mask) {
     int rewritten = 0;
     const std::array<std::pair<int, const wchar_t*>, 3> kinds = {
         {{kResolveImages, L"img"}, {kResolveAnchors, L"a"}, {kResolveLinks, L"link"}}};
     for (const auto& [bit, tag] : kinds) {
         if (!(mask & bit))
             continue;
-        for (const auto& element : document.elementsByTag(tag)) {
+        for (const auto& element : elementsByTag(document, tag)) {
             const std::wstring attribute = urlAttributeOf(tag);
-            const auto url = element->attribute(attribute);
+            const auto url = element->getAttribute(attribute);
             if (!url)
                 continue;
             if (auto joined = resolved(*url, baseUrl)) {
@@ -279,46 +280,49 @@ int resolveUrls(const page::Document& document, const std::wstring& baseUrl, int
         }
     }
     if (mask & kResolveStyleSheets)
-        for (const auto& style : document.elementsByTag(L"style"))
+        for (const auto& style : elementsByTag(document, L"style"))
             rewritten += resolveSheet(style, baseUrl);
     return rewritten;
 }
 
-void copyComputedStyle(const NodePtr& source, const NodePtr& target) {
+void copyComputedStyle(const ElementPtr& source, const ElementPtr& target) {
     if (!source || !target)
         return;
     for (const wchar_t* name : kCopiedStyles) {
-        const auto value = source->currentStyle(name);
-        if (value && value != target->currentStyle(name))
-            target->setInlineStyle(name, *value);
+        const auto value = currentStyleValue(source, name);
+        if (value && !value->empty() && value != currentStyleValue(target, name))
+            setInlineStyleValue(target, name, *value);
     }
 }
 
-NodePtr cloneForReadable(const NodePtr& element, int mask) {
+ElementPtr cloneForReadable(const ElementPtr& element, int mask) {
     if (!element)
         return nullptr;
-    if (!element->isElement())
-        return element->cloneDeep();
-    NodePtr copy;
-    const std::wstring tag = element->tag();
+    ElementPtr copy;
+    const std::wstring tag = getTagName(element);
     if (tag == L"head") {
-        copy = element->cloneShallow();
-        for (const auto& child : element->children()) {
-            if ((mask & kRemoveScripts) && child->tag() == L"script")
+        copy = element->cloneElement(false);
+        for (const auto& child : element->childNodes()) {
+            if (child->nodeType() != dom::NodeType::Element) {
+                copy->appendChild(child->cloneNode(true));
                 continue;
-            if ((mask & kRemoveStyles) && child->tag() == L"style")
+            }
+            const auto childElement = std::static_pointer_cast<dom::Element>(child);
+            if ((mask & kRemoveScripts) && getTagName(childElement) == L"script")
                 continue;
-            copy->appendChild(cloneForReadable(child, mask));
+            if ((mask & kRemoveStyles) && getTagName(childElement) == L"style")
+                continue;
+            copy->appendChild(cloneForReadable(childElement, mask));
         }
     } else if (tag == L"table") {
-        NodePtr holder = page::Node::element(L"div");
-        holder->setInnerHtml(element->outerHtml());
-        const auto children = holder->childElements();
-        copy = children.empty() ? element->cloneDeep() : children.front();
-        copy->remove();
+        ElementPtr holder = element->ownerDocument()->createElement(L"div");
+        holder->setInnerHTML(element->outerHTML());
+        const auto children = holder->children();
+        copy = children.empty() ? element->cloneElement(true) : children.front();
+        copy->removeNode(true);
     } else {
-        copy = element->cloneShallow();
-        copy->setInnerHtml(element->innerHtml());
+        copy = element->cloneElement(false);
+        copy->setInnerHTML(element->innerHTML());
     }
     if (mask != 0)
         removeElementsByMask(copy, mask);
@@ -327,27 +331,28 @@ NodePtr cloneForReadable(const NodePtr& element, int mask) {
 
 std::wstring buildCleanMarkup(const std::wstring& markup, const std::wstring& baseUrl, int urlMask,
                               int elementMask, int attributeMask, int outputKind) {
-    const page::Document document(markup, baseUrl);
-    const auto all = document.root()->descendantElements();
+    const auto document = dom::Document::parse(std::wstring_view(markup), baseUrl);
+    const auto all = allElements(*document);
     for (auto it = all.rbegin(); it != all.rend(); ++it)
         if ((*it)->className() == kClipClass)
-            (*it)->remove();
+            (*it)->removeNode(true);
+    const ElementPtr root = document->documentElement();
     if (urlMask != 0)
-        resolveUrls(document, baseUrl, urlMask);
+        resolveUrls(*document, baseUrl, urlMask);
     if (elementMask != 0)
-        removeElementsByMask(document.root(), elementMask);
+        removeElementsByMask(root, elementMask);
     if (attributeMask != 0)
-        cleanAttributes(document.root(), attributeMask);
+        cleanAttributes(root, attributeMask);
     if (outputKind != kMarkupClipItems)
-        return document.root()->outerHtml();
+        return root->outerHTML();
     std::wstring result = L"<DIV>";
     bool first = true;
-    for (const auto& element : document.root()->descendantElements()) {
-        if (lowerText(element->attribute(L"_clip_item").value_or(L"")) != L"1")
+    for (const auto& element : root->all()) {
+        if (lowerText(element->getAttribute(L"_clip_item").value_or(L"")) != L"1")
             continue;
         if (!first)
             result += L"<HR></HR>\r\n";
-        result += element->outerHtml();
+        result += element->outerHTML();
         first = false;
     }
     return result + L"</DIV>";

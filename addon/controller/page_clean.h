@@ -9,11 +9,9 @@
 
 #include <string>
 
-#include "addon/controller/page/document.h"
+#include "addon/controller/dom_helpers.h"
 
 namespace addon {
-
-using page::NodePtr;
 
 // Element-removal mask bits.
 inline constexpr int kRemoveIframes = 4;
@@ -44,22 +42,22 @@ inline constexpr int kMarkupClipItems = 3;
 
 // Removes, below `root`, the element kinds whose bits are set. Forms are unwrapped: the
 // form element goes, its content stays.
-void removeElementsByMask(const NodePtr& root, int mask);
+void removeElementsByMask(const ElementPtr& root, int mask);
 // Removes hidden elements (never the head, what it holds, "link" or "style"), every "on..."
 // event attribute, classes and names, script links and non-style-sheet links as the mask
 // says.
-void cleanAttributes(const NodePtr& root, int mask);
+void cleanAttributes(const ElementPtr& root, int mask);
 // Joins the URLs of the chosen kinds with the base URL; returns how many were rewritten.
-int resolveUrls(const page::Document& document, const std::wstring& baseUrl, int mask);
+int resolveUrls(const dom::Document& document, const std::wstring& baseUrl, int mask);
 // Sets on the target's inline style every listed property whose current value differs
 // from the source's.
-void copyComputedStyle(const NodePtr& source, const NodePtr& target);
+void copyComputedStyle(const ElementPtr& source, const ElementPtr& target);
 // A copy of a selected block for a readable page; the source stays as it is.
-NodePtr cloneForReadable(const NodePtr& element, int mask);
+ElementPtr cloneForReadable(const ElementPtr& element, int mask);
 // Parses the markup into a fresh document, leaves out the selection engine's overlays,
 // resolves URLs, removes elements and cleans attributes by the masks (0: skipped). Output
 // kind 3 gives a "DIV" with the marked clip items separated by "<HR></HR>"; any other
-// kind the whole cleaned document.
+// kind the whole cleaned document (tags written in upper case, as the page reports them).
 std::wstring buildCleanMarkup(const std::wstring& markup, const std::wstring& baseUrl, int urlMask,
                               int elementMask, int attributeMask, int outputKind);
 

@@ -2,46 +2,35 @@
 
 #include "addon/controller/page_styles.h"
 #include "addon/controller/saved_values.h"
+#include "addon/controller/style_sheets.h"
 #include "common/util/registry_string.h"
+#include "platform/dom/window.h"
 
 namespace addon {
 
-page::NodePtr cloneBodyShell(const page::Document& document) {
-    const page::NodePtr body = document.body();
-    return body ? body->cloneShallow() : nullptr;
+ElementPtr cloneBodyShell(const dom::Document& document) {
+    const ElementPtr body = document.body();
+    return body ? body->cloneElement(false) : nullptr;
 }
 
-void storeReadableBody(ICommandContext& context, const page::NodePtr& shell,
+void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
                        const std::wstring& markup) {
-    // Detach the old content while it is still held here, so no child is freed inside
-    // its own removal.
-    const std::vector<page::NodePtr> old = shell->children();
-    for (const auto& child : old) {
-        child->remove();
-    }
-    shell->setInnerHtml(markup);
+    shell->setInnerHTML(markup);
     shell->setAttribute(L"id", L"readable_body");
     context.savedBody = context.document->body();
     context.readableBody = shell;
 }
 
-void showBody(page::Document& document, const page::NodePtr& body) {
-    const page::NodePtr current = document.body();
+void showBody(dom::Document& document, const ElementPtr& body) {
+    const ElementPtr current = document.body();
     if (!current || !body || current == body) {
         return;
     }
-    const page::NodePtr parent = current->parent();
-    if (!parent) {
+    if (!current->parentNode()) {
         return;
     }
-    const auto& siblings = parent->children();
-    std::size_t position = 0;
-    while (position < siblings.size() && siblings[position] != current) {
-        ++position;
-    }
-    body->remove();
-    parent->insertChild(position, body);
-    current->remove();
+    body->removeNode(true);
+    current->replaceNode(body);
 }
 
 void applyPageStyle(ICommandContext& context, const std::wstring& styleName) {
@@ -49,11 +38,11 @@ void applyPageStyle(ICommandContext& context, const std::wstring& styleName) {
         return;
     }
     disableStyleSheets(context);
-    if (const page::NodePtr head = context.document->head()) {
-        page::NodePtr style = page::Node::element(L"style");
+    if (const ElementPtr head = context.document->head()) {
+        ElementPtr style = context.document->createElement(L"style");
         style->setAttribute(L"id", styleName);
         style->setAttribute(L"type", L"text/css");
-        style->appendChild(page::Node::text(context.pageStyleText));
+        style->appendChild(context.document->createTextNode(context.pageStyleText));
         head->appendChild(style);
         context.styleElement = style;
     }
@@ -68,12 +57,12 @@ void undoRebuild(ICommandContext& context, bool scroll) {
     }
     showBody(*context.document, context.savedBody);
     if (context.styleElement) {
-        context.styleElement->remove();
+        context.styleElement->removeNode(true);
         context.styleElement.reset();
     }
     undoRecordedWrites(context);
     if (scroll) {
-        context.document->scrollTo(0, 0);
+        context.document->parentWindow().scrollTo(0, 0);
     }
 }
 

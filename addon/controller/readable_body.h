@@ -15,13 +15,13 @@
 namespace addon {
 
 // The body's element without its children; null when the page has no body.
-page::NodePtr cloneBodyShell(const page::Document& document);
+ElementPtr cloneBodyShell(const dom::Document& document);
 // Fills the shell with `markup`, names it "readable_body" and stores the current body and
 // the shell in the context.
-void storeReadableBody(ICommandContext& context, const page::NodePtr& shell,
+void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
                        const std::wstring& markup);
 // Puts `body` in the place of the page's current body.
-void showBody(page::Document& document, const page::NodePtr& body);
+void showBody(dom::Document& document, const ElementPtr& body);
 // Disables the page's style sheets, appends a "style" element named `styleName` with the
 // context's page-style text to the head and gives the readable body the style's classes.
 // Nothing when the text is empty.

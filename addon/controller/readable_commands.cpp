@@ -9,26 +9,27 @@
 #include "addon/controller/readable_scorer.h"
 #include "addon/controller/saved_values.h"
 #include "addon/controller/text_case.h"
+#include "platform/dom/window.h"
 
 namespace addon {
 namespace {
 
 // A stand-alone copy of a selected block with the look it has on the page.
-page::NodePtr isolatedCopy(const page::NodePtr& element, const page::NodePtr& body) {
-    page::NodePtr copy = element->cloneDeep();
-    page::NodePtr standAlone = wrapTablePart(copy);
+ElementPtr isolatedCopy(const ElementPtr& element, const ElementPtr& body) {
+    ElementPtr copy = element->cloneElement(true);
+    ElementPtr standAlone = wrapTablePart(copy);
     body->appendChild(standAlone);
     copyComputedStyle(element, copy);
-    standAlone->remove();
+    standAlone->removeNode(true);
     const std::wstring background = getElementValue(element, L"backgroundColor", 0);
     if (background != L"undefined" && !background.empty()) {
-        copy->setInlineStyle(L"backgroundColor", background);
+        setInlineStyleValue(copy, L"backgroundColor", background);
     }
     return standAlone;
 }
 
 void scrollToTop(ICommandContext& context) {
-    context.document->scrollTo(0, 0);
+    context.document->parentWindow().scrollTo(0, 0);
 }
 
 }  // namespace
@@ -39,8 +40,8 @@ void IsolateCommand::execute() {
         return;
     }
     if (!context.readableBody) {
-        const page::NodePtr shell = cloneBodyShell(*context.document);
-        const page::NodePtr body = context.document->body();
+        const ElementPtr shell = cloneBodyShell(*context.document);
+        const ElementPtr body = context.document->body();
         if (!shell || context.elements.empty()) {
             return;
         }
@@ -49,7 +50,7 @@ void IsolateCommand::execute() {
                 shell->appendChild(isolatedCopy(element, body));
             }
         }
-        storeReadableBody(context, shell, isolateMarkup(shell->innerHtml()));
+        storeReadableBody(context, shell, isolateMarkup(shell->innerHTML()));
     }
     showBody(*context.document, context.readableBody);
     recordedWrite(context, context.savedBody, L"width", L"100%", 0);
@@ -67,23 +68,25 @@ std::vector<std::wstring> GrabCommand::contentItems() const {
     std::vector<std::wstring> items;
     for (const auto& element : context.elements) {
         if (element) {
-            items.push_back(element->outerHtml());
+            items.push_back(element->outerHTML());
         }
     }
     if (!context.elements.empty()) {
         return items;
     }
-    const page::TextRangePtr range = context.document->selectionRange();
-    if (range && !range->htmlText.empty()) {
-        return {range->htmlText};
+    if (context.document->selection().type() == L"Text") {
+        const std::wstring selected = context.document->selection().createRange()->htmlText();
+        if (!selected.empty()) {
+            return {selected};
+        }
     }
-    const page::NodePtr body = context.document->body();
-    page::NodePtr main = findMainElement(body);
+    const ElementPtr body = context.document->body();
+    ElementPtr main = findMainElement(body);
     if (!main) {
         main = scoreByTags(body);
     }
     if (main) {
-        items.push_back(main->outerHtml());
+        items.push_back(main->outerHTML());
     }
     return items;
 }
@@ -97,13 +100,13 @@ void GrabCommand::execute() {
                                    ? configuredPageStyle(L"PageStyle\\Grab")
                                    : styleName_;
     if (!context.readableBody) {
-        const page::NodePtr shell = cloneBodyShell(*context.document);
+        const ElementPtr shell = cloneBodyShell(*context.document);
         if (!shell) {
             return;
         }
         storeReadableBody(
             context, shell,
-            grabMarkup(context.document->title(), context.document->url(), contentItems()));
+            grabMarkup(context.document->title(), context.document->URL(), contentItems()));
     }
     context.pageStyleText = getStyleCss(style);
     applyPageStyle(context, style);
@@ -122,7 +125,7 @@ void GrabLinksCommand::execute() {
         return;
     }
     if (!context.readableBody && !links_.empty()) {
-        if (const page::NodePtr shell = cloneBodyShell(*context.document)) {
+        if (const ElementPtr shell = cloneBodyShell(*context.document)) {
             storeReadableBody(context, shell, grabLinksMarkup(links_));
         }
     }
@@ -150,15 +153,15 @@ void FormatCommand::execute() {
         return;
     }
     if (!context.readableBody) {
-        const page::NodePtr shell = cloneBodyShell(*context.document);
+        const ElementPtr shell = cloneBodyShell(*context.document);
         if (!shell) {
             return;
         }
-        storeReadableBody(context, shell, context.document->body()->innerHtml());
+        storeReadableBody(context, shell, context.document->body()->innerHTML());
         removeElementsByMask(shell, kRemoveIframes | kRemoveScripts | kRemoveStyles | kUnwrapForms |
                                         kRemoveComments);
         cleanAttributes(shell, kCleanScriptUses);
-        for (const auto& element : shell->descendantElements()) {
+        for (const auto& element : shell->all()) {
             element->removeAttribute(L"style");
         }
         shell->removeAttribute(L"style");

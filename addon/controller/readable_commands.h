@@ -53,7 +53,7 @@ class GrabLinksCommand : public ICommand {
     // Starts the worker that fetches the links into the page's "readable_content_<i>"
     // elements; the command owns it until undo or its own end.
     using StartWorker = std::function<std::unique_ptr<CThreadT<1>>(
-        std::shared_ptr<page::Document>, std::vector<common::StringPair>)>;
+        std::shared_ptr<dom::Document>, std::vector<common::StringPair>)>;
 
     // `links`: {title, address} of the selected links in selection order.
     GrabLinksCommand(std::vector<common::StringPair> links, StartWorker startWorker)

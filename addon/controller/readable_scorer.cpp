@@ -10,22 +10,11 @@
 namespace addon {
 namespace {
 
-std::vector<page::NodePtr> elementsByTag(const page::NodePtr& root, const std::wstring& tag) {
-    const std::wstring lower = lowerText(tag);
-    std::vector<page::NodePtr> found;
-    for (const auto& element : root->descendantElements()) {
-        if (element->tag() == lower) {
-            found.push_back(element);
-        }
-    }
-    return found;
-}
-
-std::wstring ownText(const page::NodePtr& element) {
+std::wstring ownText(const ElementPtr& element) {
     std::wstring text;
-    for (const auto& child : element->children()) {
-        if (child->kind() == page::Node::Kind::text) {
-            text += child->data();
+    for (const auto& child : element->childNodes()) {
+        if (child->nodeType() == dom::NodeType::Text) {
+            text += child->nodeValue();
         }
     }
     return text;
@@ -34,24 +23,24 @@ std::wstring ownText(const page::NodePtr& element) {
 class Scores {
   public:
     // Adds to the element's score and takes the lead when it is now strictly ahead.
-    void add(const page::NodePtr& element, long long points) {
+    void add(const ElementPtr& element, long long points) {
         const long long score = (scores_[element.get()] += points);
         if (score > best_) {
             best_ = score;
             leader_ = element;
         }
     }
-    const page::NodePtr& leader() const { return leader_; }
+    const ElementPtr& leader() const { return leader_; }
 
   private:
-    std::unordered_map<const page::Node*, long long> scores_;
+    std::unordered_map<const dom::Element*, long long> scores_;
     long long best_ = 0;
-    page::NodePtr leader_;
+    ElementPtr leader_;
 };
 
 }  // namespace
 
-page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules) {
+ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
     if (!root) {
         return nullptr;
     }
@@ -59,7 +48,7 @@ page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules) {
     Scores scores;
     for (const GrabRow& row : rules.tagRanks) {
         const bool ownTextOnly = row.name == L"DIV";
-        for (const auto& element : elementsByTag(root, row.name)) {
+        for (const auto& element : root->getElementsByTagName(row.name)) {
             if (isHiddenElement(element, true)) {
                 continue;
             }
@@ -67,15 +56,15 @@ page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules) {
             if (text.empty()) {
                 continue;
             }
-            const page::NodePtr target = ownTextOnly ? element : element->parent();
-            if (!target || !target->isElement()) {
+            const ElementPtr target = ownTextOnly ? element : element->parentElement();
+            if (!target) {
                 continue;
             }
             const long long points =
                 static_cast<long long>(row.value) * common::ansiLength(text) / 100;
             scores.add(target, points);
-            const page::NodePtr up = target->parent();
-            if (up && up->isElement()) {
+            const ElementPtr up = target->parentElement();
+            if (up) {
                 scores.add(up, static_cast<long long>(static_cast<double>(points) * transfer));
             }
         }
@@ -83,33 +72,33 @@ page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules) {
     return scores.leader();
 }
 
-void cleanElement(const page::NodePtr& element, const GrabRules& rules) {
+void cleanElement(const ElementPtr& element, const GrabRules& rules) {
     if (!element) {
         return;
     }
     for (const GrabRow& row : rules.tagChars) {
-        const auto found = elementsByTag(element, row.name);
+        const auto found = element->getElementsByTagName(row.name);
         for (auto it = found.rbegin(); it != found.rend(); ++it) {
             if (row.value == 0 || static_cast<long long>((*it)->innerText().size()) < row.value) {
-                (*it)->remove();
+                (*it)->removeNode(true);
             }
         }
     }
-    for (const auto& below : element->descendantElements()) {
+    for (const auto& below : element->all()) {
         below->removeAttribute(L"style");
     }
     element->removeAttribute(L"style");
 }
 
 std::wstring extractReadable(const std::wstring& html, bool asHtml, const GrabRules& rules) {
-    const page::Document document(html);
-    const page::NodePtr chosen = scoreByTags(document.body(), rules);
+    const auto document = dom::Document::parse(std::wstring_view(html));
+    const ElementPtr chosen = scoreByTags(document->body(), rules);
     if (!chosen) {
         return L"";
     }
     cleanAttributes(chosen, kCleanScriptUses);
     cleanElement(chosen, rules);
-    return asHtml ? chosen->outerHtml() : chosen->innerText();
+    return asHtml ? chosen->outerHTML() : chosen->innerText();
 }
 
 }  // namespace addon

@@ -11,20 +11,20 @@
 //                    the chosen element of event handlers and script links, cleans it and
 //                    gives its outer HTML (or inner text).
 //
-// Contract: free functions over the page model; they read the rules without locking
+// Contract: free functions over the shared document model; they read the rules without locking
 // (the rules are loaded once at start-up). Tag names match without regard to case. A
 // null root or element gives null or changes nothing; nothing throws but bad_alloc.
 #pragma once
 
 #include <string>
 
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/grab_rules.h"
-#include "addon/controller/page/document.h"
 
 namespace addon {
 
-page::NodePtr scoreByTags(const page::NodePtr& root, const GrabRules& rules = grabRules());
-void cleanElement(const page::NodePtr& element, const GrabRules& rules = grabRules());
+ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules = grabRules());
+void cleanElement(const ElementPtr& element, const GrabRules& rules = grabRules());
 // "" when the page has no body or the scorer finds nothing.
 std::wstring extractReadable(const std::wstring& html, bool asHtml,
                              const GrabRules& rules = grabRules());

@@ -4,12 +4,12 @@
 
 namespace addon {
 
-std::vector<page::NodePtr> collectElementsInRect(const page::NodePtr& node, const Rect& rect) {
-    std::vector<page::NodePtr> result;
+std::vector<ElementPtr> collectElementsInRect(const ElementPtr& node, const Rect& rect) {
+    std::vector<ElementPtr> result;
     if (!node)
         return result;
     for (const auto& child : node->children()) {
-        if (!child->isElement() || isClipOverlay(child) || isHiddenElement(child, true))
+        if (isClipOverlay(child) || isHiddenElement(child, true))
             continue;
         const OptionalRect area = getElementAbsoluteRect(child);
         if (!area || area->width < 10)
@@ -24,10 +24,10 @@ std::vector<page::NodePtr> collectElementsInRect(const page::NodePtr& node, cons
     return result;
 }
 
-page::NodePtr findElementForRect(const page::Document& document, const Rect& rect) {
+ElementPtr findElementForRect(const dom::Document& document, const Rect& rect) {
     if (rect.width < 5 || rect.height < 5)
         return nullptr;
-    page::NodePtr common;
+    ElementPtr common;
     for (const auto& element : collectElementsInRect(document.body(), rect))
         common = commonAncestor(common, element);
     return common;

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "addon/controller/page/document.h"
+#include "addon/controller/dom_helpers.h"
 #include "addon/controller/rect.h"
 
 namespace addon {
@@ -15,9 +15,9 @@ namespace addon {
 // The elements below `node` that the rectangle holds wholly (their descendants not
 // listed), looking inside elements that it only crosses; elements narrower than 10 pixels
 // or without a rectangle are skipped.
-std::vector<page::NodePtr> collectElementsInRect(const page::NodePtr& node, const Rect& rect);
+std::vector<ElementPtr> collectElementsInRect(const ElementPtr& node, const Rect& rect);
 // The nearest element that holds everything collected under the body; null for a
 // rectangle narrower or lower than 5 pixels or when nothing is collected.
-page::NodePtr findElementForRect(const page::Document& document, const Rect& rect);
+ElementPtr findElementForRect(const dom::Document& document, const Rect& rect);
 
 }  // namespace addon

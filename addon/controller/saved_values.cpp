@@ -2,40 +2,51 @@
 
 #include "addon/controller/dom_helpers.h"
 #include "addon/controller/style_sheets.h"
+#include "addon/controller/text_case.h"
 
 namespace addon {
 namespace {
 
-void writeValue(const page::NodePtr& element, const std::wstring& name,
-                const std::optional<std::wstring>& value, int flags) {
+// The attribute a write changes: the named one, or "style" for a style property.
+std::wstring touchedAttribute(const std::wstring& name, int flags) {
+    return (flags & kValueAttribute) ? name : L"style";
+}
+
+void writeValue(const ElementPtr& element, const std::wstring& name, const std::wstring& value,
+                int flags) {
     if (flags & kValueAttribute) {
-        if (value) {
-            element->setAttribute(name, *value);
-        } else {
+        // An empty inline style is no inline style at all.
+        if (value.empty() && lowerText(name) == L"style") {
             element->removeAttribute(name);
+        } else {
+            element->setAttribute(name, value);
         }
-    } else if (!value || value->empty() || *value == L"undefined") {
-        element->removeInlineStyle(name);
     } else {
-        element->setInlineStyle(name, *value);
+        setInlineStyleValue(element, name, value == L"undefined" ? L"" : value);
+    }
+}
+
+void restoreAttribute(const ElementPtr& element, const std::wstring& name,
+                      const std::optional<std::wstring>& value) {
+    if (value) {
+        element->setAttribute(name, *value);
+    } else {
+        element->removeAttribute(name);
     }
 }
 
 }  // namespace
 
-std::optional<std::wstring> ownValue(const page::NodePtr& element, const std::wstring& name,
-                                     int flags) {
-    return (flags & kValueAttribute) ? element->attribute(name) : element->inlineStyle(name);
-}
-
-void recordValue(ICommandContext& context, const page::NodePtr& element, const std::wstring& name,
+void recordValue(ICommandContext& context, const ElementPtr& element, const std::wstring& name,
                  int flags) {
     if (element) {
-        context.savedValues.push_back({element, name, flags, ownValue(element, name, flags)});
+        const std::wstring attribute = touchedAttribute(name, flags);
+        context.savedValues.push_back(
+            {element, attribute, kValueAttribute, element->getAttribute(attribute)});
     }
 }
 
-void recordedWrite(ICommandContext& context, const page::NodePtr& element, const std::wstring& name,
+void recordedWrite(ICommandContext& context, const ElementPtr& element, const std::wstring& name,
                    const std::wstring& value, int flags) {
     if (!element) {
         return;
@@ -48,17 +59,9 @@ void undoRecordedWrites(ICommandContext& context) {
     while (!context.savedValues.empty()) {
         const SavedValue saved = std::move(context.savedValues.back());
         context.savedValues.pop_back();
-        writeValue(saved.element, saved.name, saved.oldValue, saved.flags);
+        restoreAttribute(saved.element, saved.name, saved.oldValue);
     }
-}
-
-void disableStyleSheets(ICommandContext& context) {
-    if (!context.document) {
-        return;
-    }
-    for (const auto& sheet : styleSheetElements(*context.document)) {
-        recordedWrite(context, sheet, kStyleSheetDisabled, L"", kValueAttribute);
-    }
+    restoreStyleSheets(context);
 }
 
 }  // namespace addon

@@ -6,32 +6,44 @@ namespace addon {
 
 namespace {
 
-Rect scrolled(const Rect& client, const page::Document& document) {
-    return Rect{client.x + document.scrollLeft(), client.y + document.scrollTop(), client.width,
-                client.height};
+Rect scrolled(const dom::Rect& client, const dom::Document& document) {
+    const Rect rect = toRect(client);
+    return Rect{rect.x + scrollLeftOf(document), rect.y + scrollTopOf(document), rect.width,
+                rect.height};
+}
+
+bool sameBoundary(const dom::BoundaryPoint& a, const dom::BoundaryPoint& b) {
+    return a.node == b.node && a.offset == b.offset;
 }
 
 }  // namespace
 
-SelectionItem SelectionItem::ofElements(std::vector<page::NodePtr> elements) {
+bool sameRange(const TextRangePtr& a, const TextRangePtr& b) {
+    if (!a || !b)
+        return a == b;
+    return a == b || (sameBoundary(a->start(), b->start()) && sameBoundary(a->end(), b->end()));
+}
+
+SelectionItem SelectionItem::ofElements(std::vector<ElementPtr> elements) {
     SelectionItem item;
     item.kind_ = kElements;
     item.elements_ = std::move(elements);
     return item;
 }
 
-SelectionItem SelectionItem::ofText(page::TextRangePtr range) {
+SelectionItem SelectionItem::ofText(TextRangePtr range) {
     SelectionItem item;
     item.kind_ = kText;
     item.range_ = std::move(range);
     return item;
 }
 
-OptionalRect SelectionItem::boundingRect(const page::Document& document) const {
+OptionalRect SelectionItem::boundingRect(const dom::Document& document) const {
     if (kind_ == kText) {
-        if (!range_)
+        const auto bounds = range_ ? range_->getBoundingClientRect() : std::nullopt;
+        if (!bounds)
             return std::nullopt;
-        return scrolled(range_->boundingRect, document);
+        return scrolled(*bounds, document);
     }
     OptionalRect area;
     for (const auto& element : elements_)
@@ -39,11 +51,11 @@ OptionalRect SelectionItem::boundingRect(const page::Document& document) const {
     return area;
 }
 
-std::vector<Rect> SelectionItem::areas(const page::Document& document) const {
+std::vector<Rect> SelectionItem::areas(const dom::Document& document) const {
     std::vector<Rect> result;
     if (kind_ == kText) {
         if (range_)
-            for (const Rect& client : range_->clientRects)
+            for (const dom::Rect& client : range_->getClientRects())
                 result.push_back(scrolled(client, document));
     } else if (const OptionalRect area = boundingRect(document)) {
         result.push_back(*area);
@@ -51,7 +63,7 @@ std::vector<Rect> SelectionItem::areas(const page::Document& document) const {
     return result;
 }
 
-bool SelectionItem::containsPoint(const page::Document& document, std::int32_t x,
+bool SelectionItem::containsPoint(const dom::Document& document, std::int32_t x,
                                   std::int32_t y) const {
     const OptionalRect bounds = boundingRect(document);
     if (!bounds || !bounds->contains(x, y))
@@ -70,7 +82,7 @@ bool SelectionItem::containsItem(const SelectionItem& other) const {
     for (const auto& inner : other.elements_) {
         bool inside = false;
         for (const auto& outer : elements_)
-            inside = inside || outer->contains(inner.get());
+            inside = inside || (outer && inner && outer->contains(*inner));
         if (!inside)
             return false;
     }
@@ -80,12 +92,12 @@ bool SelectionItem::containsItem(const SelectionItem& other) const {
 bool SelectionItem::growToParent() {
     if (kind_ != kElements || elements_.empty())
         return false;
-    const page::NodePtr parent = elements_.front()->parent();
-    if (!parent || !parent->isElement() || parent->tag() == L"body")
+    const ElementPtr parent = elements_.front()->parentElement();
+    if (!parent || getTagName(parent) == L"body")
         return false;
     for (const auto& element : elements_) {
-        const std::wstring tag = element->tag();
-        if (tag == L"body" || tag == L"html" || element->parent() != parent)
+        const std::wstring tag = getTagName(element);
+        if (tag == L"body" || tag == L"html" || element->parentElement() != parent)
             return false;
     }
     history_.push_back(Contents{elements_, range_});
@@ -102,9 +114,9 @@ bool SelectionItem::shrink() {
     }
     if (kind_ != kElements || elements_.size() != 1)
         return false;
-    page::NodePtr largest;
+    ElementPtr largest;
     std::int64_t largestArea = -1;
-    for (const auto& child : elements_.front()->childElements()) {
+    for (const auto& child : elements_.front()->children()) {
         const OptionalRect rect = getElementAbsoluteRect(child);
         if (!rect)
             continue;

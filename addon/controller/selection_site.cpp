@@ -7,7 +7,7 @@
 
 namespace addon {
 
-SelectionSite::SelectionSite(std::shared_ptr<page::Document> document, platform::ui::HWND frame)
+SelectionSite::SelectionSite(std::shared_ptr<dom::Document> document, platform::ui::HWND frame)
     : frame_(frame), engine_(std::move(document), *this) {}
 
 int SelectionSite::dispatchCommand(const std::wstring& command) {

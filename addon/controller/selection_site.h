@@ -17,7 +17,7 @@ namespace addon {
 
 class SelectionSite : public SelectionHost {
   public:
-    SelectionSite(std::shared_ptr<page::Document> document, platform::ui::HWND frame);
+    SelectionSite(std::shared_ptr<dom::Document> document, platform::ui::HWND frame);
     SelectionSite(const SelectionSite&) = delete;
     SelectionSite& operator=(const SelectionSite&) = delete;
 

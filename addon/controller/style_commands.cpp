@@ -3,6 +3,7 @@
 #include "addon/controller/dom_helpers.h"
 #include "addon/controller/element_walks.h"
 #include "addon/controller/saved_values.h"
+#include "addon/controller/style_sheets.h"
 #include "addon/controller/style_step.h"
 #include "common/util/text_conversion.h"
 
@@ -56,7 +57,7 @@ int ArgumentCommand::stepNumber() const {
 
 void ChangeWidthCommand::execute() {
     ICommandContext& context = this->context();
-    std::vector<page::NodePtr> targets = context.elements;
+    std::vector<ElementPtr> targets = context.elements;
     if (targets.empty() && context.document) {
         targets.push_back(context.document->body());
     }

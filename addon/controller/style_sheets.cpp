@@ -1,19 +1,25 @@
 #include "addon/controller/style_sheets.h"
 
-#include "addon/controller/text_case.h"
+#include "platform/dom/style_sheet.h"
 
 namespace addon {
 
-std::vector<page::NodePtr> styleSheetElements(const page::Document& document) {
-    std::vector<page::NodePtr> sheets;
-    for (const auto& element : document.root()->descendantElements()) {
-        if (element->tag() == L"style" ||
-            (element->tag() == L"link" &&
-             lowerText(element->attribute(L"rel").value_or(L"")) == L"stylesheet")) {
-            sheets.push_back(element);
-        }
+void disableStyleSheets(ICommandContext& context) {
+    if (!context.document) {
+        return;
     }
-    return sheets;
+    for (const auto& sheet : context.document->styleSheets()) {
+        context.savedSheets.push_back({sheet, sheet->disabled()});
+        sheet->setDisabled(true);
+    }
+}
+
+void restoreStyleSheets(ICommandContext& context) {
+    while (!context.savedSheets.empty()) {
+        const SavedSheet saved = std::move(context.savedSheets.back());
+        context.savedSheets.pop_back();
+        saved.sheet->setDisabled(saved.wasDisabled);
+    }
 }
 
 }  // namespace addon

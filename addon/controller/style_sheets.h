@@ -1,19 +1,19 @@
-// The style sheets of a page: its "style" elements and its "link" elements with a "rel"
-// of "stylesheet", in document order. The page model keeps a sheet's disabled flag as the
-// element's "disabled" attribute, so a command disables a sheet with a recorded attribute
-// write and its undo gives the attribute back exactly as it was.
+// The style sheets of a page ("style" elements and linked sheets, in document order) as
+// the commands switch them off: each sheet's former disabled flag is recorded in the
+// context, so undoing puts every sheet back as it was. The flag lives on the sheet, not in
+// the markup, so the page's markup is the same before and after.
 //
-// Contract: the page's user-interface thread only.
+// Contract: the page's user-interface thread only. A context without a document changes
+// nothing.
 #pragma once
 
-#include <vector>
-
-#include "addon/controller/page/document.h"
+#include "addon/controller/command.h"
 
 namespace addon {
 
-inline constexpr const wchar_t* kStyleSheetDisabled = L"disabled";
-
-std::vector<page::NodePtr> styleSheetElements(const page::Document& document);
+// Disables every style sheet of the page, recording each one's former state.
+void disableStyleSheets(ICommandContext& context);
+// Gives every recorded sheet its former state back, newest first.
+void restoreStyleSheets(ICommandContext& context);
 
 }  // namespace addon

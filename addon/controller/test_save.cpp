@@ -58,7 +58,7 @@ int saveTest(int windowIndex) {
         const ClipSubContext& context = clipContext(index);
         if (context.document &&
             !writeText(base + L".htm",
-                       declaredUtf8(context.document->page()->root()->outerHtml()))) {
+                       declaredUtf8(context.document->page()->documentElement()->outerHTML()))) {
             return 2;
         }
     }

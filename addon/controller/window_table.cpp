@@ -204,7 +204,7 @@ void detachDocuments(const BrowserRef& browser) {
     }
 }
 
-HRESULT routeDocumentEvent(const IDispatch* handler, page::Event& event) {
+HRESULT routeDocumentEvent(const IDispatch* handler, dom::Event& event) {
     const int index = findContextByDocumentHandler(handler);
     if (index == -1 || !contexts[index].selection) {
         return platform::com::DISP_E_MEMBERNOTFOUND;
@@ -214,7 +214,7 @@ HRESULT routeDocumentEvent(const IDispatch* handler, page::Event& event) {
     return selection->engine().handleDocumentEvent(event);
 }
 
-HRESULT routeWindowEvent(const IDispatch* handler, page::Event& event) {
+HRESULT routeWindowEvent(const IDispatch* handler, dom::Event& event) {
     const int index = findContextByWindowHandler(handler);
     if (index == -1 || !contexts[index].selection) {
         return platform::com::DISP_E_MEMBERNOTFOUND;

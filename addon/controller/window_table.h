@@ -73,8 +73,8 @@ void detachDocuments(const BrowserRef& browser);
 // A page event of the document whose sink is `handler`: the context's selection handles
 // it (the processor is made when missing). DISP_E_MEMBERNOTFOUND when the handler belongs
 // to no context.
-HRESULT routeDocumentEvent(const IDispatch* handler, page::Event& event);
-HRESULT routeWindowEvent(const IDispatch* handler, page::Event& event);
+HRESULT routeDocumentEvent(const IDispatch* handler, dom::Event& event);
+HRESULT routeWindowEvent(const IDispatch* handler, dom::Event& event);
 
 // The indexes of the contexts that belong to window `windowIndex`, in table order.
 std::vector<int> contextsOfWindow(int windowIndex);

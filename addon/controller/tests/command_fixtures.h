@@ -1,4 +1,5 @@
-// Shared by the command tests: the fixture pages and a context on a parsed page.
+// Shared by the controller tests: the fixture pages, pages parsed as the browser loads
+// them, explicit boxes and the marked article body.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "addon/controller/command.h"
+#include "addon/controller/dom_helpers.h"
+#include "platform/dom/layout_engine.h"
 #include "platform/text/utf.h"
 
 namespace command_fixtures {
@@ -25,19 +28,47 @@ inline std::wstring readPage(const std::string& name) {
     return platform::text::fromUtf8(bytes.str());
 }
 
-inline std::shared_ptr<addon::page::Document> loadPage(const std::string& name) {
-    return std::make_shared<addon::page::Document>(
-        readPage(name), L"http://example.test/" + platform::text::fromUtf8(name));
+// A page parsed as the browser loads it.
+inline std::shared_ptr<addon::dom::Document> parsePage(const std::wstring& markup,
+                                                       const std::wstring& url = L"about:blank") {
+    return addon::dom::Document::parse(std::wstring_view(markup), url);
 }
 
-inline std::wstring serialize(const addon::page::Document& document) {
-    return document.root()->outerHtml();
+inline std::shared_ptr<addon::dom::Document> loadPage(const std::string& name) {
+    return parsePage(readPage(name), L"http://example.test/" + platform::text::fromUtf8(name));
 }
+
+inline std::wstring serialize(const addon::dom::Document& document) {
+    return document.markup();
+}
+
+// Gives the element a fixed box (x, y, width, height) in document coordinates.
+inline void setBox(const addon::ElementPtr& element, const addon::Rect& box) {
+    element->ownerDocument()->setExplicitBox(element,
+                                             {box.x, box.y, box.x + box.width, box.y + box.height});
+}
+
+// A layout that places nothing: the page as it is before the browser has laid it out.
+class NoLayout : public addon::dom::LayoutEngine {
+  public:
+    void layout(const addon::dom::Document&, addon::dom::Size) override {}
+    std::optional<addon::dom::Rect> borderBox(const addon::dom::Element&) const override {
+        return std::nullopt;
+    }
+    std::vector<addon::dom::Rect> clientRects(const addon::dom::Element&) const override {
+        return {};
+    }
+    std::vector<addon::dom::Rect> textRects(const addon::dom::Text&, std::size_t,
+                                            std::size_t) const override {
+        return {};
+    }
+    addon::dom::Size contentSize() const override { return {}; }
+};
 
 // The element marked as the page's article body.
-inline addon::page::NodePtr expectedMain(const addon::page::Document& document) {
-    for (const auto& element : document.root()->descendantElements()) {
-        if (element->attribute(L"data-expected")) {
+inline addon::ElementPtr expectedMain(const addon::dom::Document& document) {
+    for (const auto& element : addon::allElements(document)) {
+        if (element->hasAttribute(L"data-expected")) {
             return element;
         }
     }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "addon/controller/tests/command_fixtures.h"
+
 #include "addon/controller/grab_links.h"
 
 using namespace addon;
+using namespace command_fixtures;
 
 TEST(GrabLinks, OnlyWebAddressesResolvedAgainstThePageEachOnce) {
-    page::Document document(
+    const auto document = parsePage(
         L"<body><div id=block>"
         L"<a href='next.html'>Next</a> <a href=' /top.html '>Top</a>"
         L"<a href='//cdn.example/x'>Net path</a> <a href='HTTPS://Secure.example/a'>Secure</a>"
@@ -17,8 +20,8 @@ TEST(GrabLinks, OnlyWebAddressesResolvedAgainstThePageEachOnce) {
         L"<a id=outside href='http://elsewhere.example/'>Outside</a></body>",
         L"http://news.example/world/story.html");
     const auto links =
-        collectGrabLinks({SelectionItem::ofElements({document.elementById(L"block")})}, L"Story",
-                         L"http://news.example/world/story.html");
+        collectGrabLinks({SelectionItem::ofElements({document->getElementById(L"block")})},
+                         L"Story", L"http://news.example/world/story.html");
     const std::vector<common::StringPair> expected = {
         {L"Story", L"http://news.example/world/story.html"},
         {L"Next", L"http://news.example/world/next.html"},
@@ -29,11 +32,11 @@ TEST(GrabLinks, OnlyWebAddressesResolvedAgainstThePageEachOnce) {
 }
 
 TEST(GrabLinks, ASelectedLinkCountsAndNothingSelectedGivesThePageAlone) {
-    page::Document document(L"<body><a id=only href='b.html'>B</a></body>",
-                            L"https://site.example/a/");
+    const auto document =
+        parsePage(L"<body><a id=only href='b.html'>B</a></body>", L"https://site.example/a/");
     EXPECT_EQ(collectGrabLinks({}, L"Page", L"https://site.example/a/").size(), 1u);
     const auto links =
-        collectGrabLinks({SelectionItem::ofElements({document.elementById(L"only")})}, L"Page",
+        collectGrabLinks({SelectionItem::ofElements({document->getElementById(L"only")})}, L"Page",
                          L"https://site.example/a/");
     ASSERT_EQ(links.size(), 2u);
     EXPECT_EQ(links[1].value, L"https://site.example/a/b.html");

@@ -26,8 +26,8 @@ class ReadableCommandsTest : public ::testing::Test {
     }
 
     // Runs the command on the page, undoes, redoes: byte-equal pages each way.
-    void roundTrip(const std::shared_ptr<page::Document>& document,
-                   std::unique_ptr<ICommand> command, std::vector<page::NodePtr> elements = {}) {
+    void roundTrip(const std::shared_ptr<dom::Document>& document,
+                   std::unique_ptr<ICommand> command, std::vector<ElementPtr> elements = {}) {
         const std::wstring original = serialize(*document);
         command->context().document = document;
         command->context().elements = std::move(elements);
@@ -35,8 +35,8 @@ class ReadableCommandsTest : public ::testing::Test {
         processor.run(std::move(command));
         const std::wstring changed = serialize(*document);
         EXPECT_NE(changed, original);
-        EXPECT_NE(document->body()->attribute(L"id"), std::nullopt);
-        const page::NodePtr readable = document->body();
+        EXPECT_NE(document->body()->getAttribute(L"id"), std::nullopt);
+        const ElementPtr readable = document->body();
         processor.undo();
         EXPECT_EQ(serialize(*document), original);
         processor.redo();
@@ -78,11 +78,11 @@ TEST_F(ReadableCommandsTest, EveryRebuildRoundTripsOnEveryFixturePage) {
         {
             const auto document = loadPage(name);
             roundTrip(document, std::make_unique<GrabCommand>(L"Modern"),
-                      {document->elementsByTag(L"p").front()});
+                      {document->getElementsByTagName(L"p").front()});
         }
         {
             const auto document = loadPage(name);
-            const auto paragraphs = document->elementsByTag(L"p");
+            const auto paragraphs = document->getElementsByTagName(L"p");
             roundTrip(document, std::make_unique<IsolateCommand>(),
                       {paragraphs.front(), paragraphs.back()});
         }
@@ -93,20 +93,35 @@ TEST_F(ReadableCommandsTest, EveryRebuildRoundTripsOnEveryFixturePage) {
     }
 }
 
-TEST_F(ReadableCommandsTest, GrabWithoutSelectionTakesTheScorersArticleAndTheStyle) {
+TEST_F(ReadableCommandsTest, GrabWithoutSelectionTakesTheLayoutFindersBlock) {
+    // The page laid out: the finder's block (the one holding the article) is taken.
     const auto document = loadPage("news.html");
     GrabCommand grab(L"");
     grab.context().document = document;
     grab.execute();
-    const std::wstring body = document->body()->outerHtml();
+    const std::wstring body = document->body()->outerHTML();
+    EXPECT_NE(body.find(L"id=\"wrap\""), std::wstring::npos);
+    EXPECT_NE(body.find(L"id=\"article\""), std::wstring::npos);
+    EXPECT_EQ(body.find(L"id=\"header\""), std::wstring::npos);
+}
+
+TEST_F(ReadableCommandsTest, GrabWithoutSelectionTakesTheScorersArticleAndTheStyle) {
+    // Before the page is laid out the finder finds nothing and the scorer chooses.
+    const auto document = loadPage("news.html");
+    document->setLayoutEngine(std::make_unique<NoLayout>());
+    GrabCommand grab(L"");
+    grab.context().document = document;
+    grab.execute();
+    const std::wstring body = document->body()->outerHTML();
     EXPECT_NE(body.find(L"id=\"article\""), std::wstring::npos);
     EXPECT_EQ(body.find(L"Most read"), std::wstring::npos);
     EXPECT_EQ(document->body()->className(), L"tamrix_readable tamrix_novel");
-    const auto novel = document->elementById(L"Novel");
+    const auto novel = document->getElementById(L"Novel");
     ASSERT_NE(novel, nullptr);
-    EXPECT_EQ(novel->tag(), L"style");
+    EXPECT_EQ(getTagName(novel), L"style");
     // The page's own sheet is off while the readable page shows.
-    EXPECT_TRUE(document->elementsByTag(L"style").front()->attribute(L"disabled").has_value());
+    EXPECT_TRUE(document->styleSheets().front()->disabled());
+    EXPECT_FALSE(document->styleSheets().back()->disabled());
 }
 
 TEST_F(ReadableCommandsTest, TwoGrabsAndTwoUndosRestoreThePage) {
@@ -128,30 +143,30 @@ TEST_F(ReadableCommandsTest, TwoGrabsAndTwoUndosRestoreThePage) {
 }
 
 TEST_F(ReadableCommandsTest, TitleAddressAndLinkTextsAreEscaped) {
-    const auto document = std::make_shared<page::Document>(
+    const auto document = parsePage(
         L"<html><head><title>A &lt;b&gt; &amp; \"q\"</title></head><body><p>x</p></body></html>",
         L"http://e.test/?a=1&b=\"2\"");
     GrabCommand grab(L"Novel");
     grab.context().document = document;
-    grab.context().elements = {document->elementsByTag(L"p").front()};
+    grab.context().elements = {document->getElementsByTagName(L"p").front()};
     grab.execute();
-    const std::wstring body = document->body()->innerHtml();
-    EXPECT_NE(body.find(L"A &lt;b&gt; &amp; \"q\"</a>"), std::wstring::npos) << body;
-    EXPECT_EQ(document->elementsByTag(L"b").size(), 0u);
-    EXPECT_EQ(document->elementsByTag(L"a").front()->attribute(L"href"),
+    const std::wstring body = document->body()->innerHTML();
+    EXPECT_NE(body.find(L"A &lt;b&gt; &amp; \"q\"</A>"), std::wstring::npos) << body;
+    EXPECT_EQ(document->getElementsByTagName(L"b").size(), 0u);
+    EXPECT_EQ(document->getElementsByTagName(L"a").front()->getAttribute(L"href"),
               L"http://e.test/?a=1&b=\"2\"");
 
     const auto page = loadPage("short.html");
     std::atomic<int> running{0};
     GrabLinksCommand links({{L"<i>One</i>", L"http://a.test/1"}, {L"Two", L"http://a.test/2"}},
-                           [&](std::shared_ptr<page::Document>, std::vector<common::StringPair>) {
+                           [&](std::shared_ptr<dom::Document>, std::vector<common::StringPair>) {
                                return std::make_unique<WaitingWorker>(running);
                            });
     links.context().document = page;
     links.execute();
-    EXPECT_EQ(page->elementsByTag(L"i").size(), 0u);
-    EXPECT_NE(page->elementById(L"readable_content_1"), nullptr);
-    EXPECT_EQ(page->elementsByTag(L"hr").size(), 1u);
+    EXPECT_EQ(page->getElementsByTagName(L"i").size(), 0u);
+    EXPECT_NE(page->getElementById(L"readable_content_1"), nullptr);
+    EXPECT_EQ(page->getElementsByTagName(L"hr").size(), 1u);
     links.undo();
     EXPECT_EQ(running.load(), 0);  // the worker was stopped and joined
 }
@@ -171,7 +186,7 @@ TEST_F(ReadableCommandsTest, NoLinksNoBodyNoChange) {
     links.undo();
     EXPECT_EQ(serialize(*document), original);
 
-    const auto bodiless = std::make_shared<page::Document>(L"<frameset></frameset>");
+    const auto bodiless = parsePage(L"<frameset></frameset>");
     const std::wstring frames = serialize(*bodiless);
     GrabCommand grab(L"Novel");
     grab.context().document = bodiless;

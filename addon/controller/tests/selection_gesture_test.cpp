@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "addon/controller/clip_selection.h"
 #include "addon/controller/input_binding.h"
 #include "addon/controller/settings.h"
 #include "common/util/registry_int.h"
+#include "platform/dom/event_sink.h"
+#include "platform/dom/window.h"
 #include "platform/registry/store.h"
 #include "platform/ui/scripted_presenter.h"
 #include "testing/environment/temporary_home.h"
 
 using namespace addon;
 using platform::com::DISP_E_MEMBERNOTFOUND;
+using platform::com::HRESULT;
 using platform::com::S_OK;
 
 namespace {
@@ -35,84 +40,108 @@ class RecordingHost : public SelectionHost {
     int answer = 1;
 };
 
+// Hands every event the page fires to the engine, as the window table does, and keeps the
+// event and the engine's answer for the test to read.
+class EngineSink : public dom::EventSink {
+  public:
+    explicit EngineSink(std::function<HRESULT(dom::Event&)> handle) : handle_(std::move(handle)) {}
+    HRESULT Invoke(dom::Event& event) override {
+        result = handle_(event);
+        last = event;
+        return result;
+    }
+
+    dom::Event last;
+    HRESULT result = S_OK;
+
+  private:
+    std::function<HRESULT(dom::Event&)> handle_;
+};
+
 class SelectionGestures : public ::testing::Test {
   protected:
     void SetUp() override {
         loadInputBindings();
         sortInputBindings();
-        document = std::make_shared<page::Document>(
-            L"<html><head><title>Story</title></head><body><div id=main>"
-            L"<p id=a><span id=dot>.</span>First</p><p id=b>Second</p></div><div "
-            L"id=side>Side</div></body></html>",
+        document = dom::Document::parse(
+            std::wstring_view(L"<html><head><title>Story</title></head><body><div id=main>"
+                              L"<p id=a><span id=dot>.</span>First</p><p id=b>Second</p></div><div "
+                              L"id=side>Side</div></body></html>"),
             L"http://news.example/story.html");
         box(L"main", {0, 0, 600, 400});
         box(L"a", {10, 10, 500, 100});
         box(L"dot", {12, 12, 11, 3});
         box(L"b", {10, 150, 500, 100});
         box(L"side", {700, 0, 200, 400});
-        document->body()->setBox(Rect{0, 0, 1000, 1000});
+        document->setExplicitBox(document->body(), {0, 0, 1000, 1000});
         engine = std::make_unique<ClipSelection>(document, host);
+        pageSink = std::make_shared<EngineSink>(
+            [this](dom::Event& event) { return engine->handleDocumentEvent(event); });
+        windowSink = std::make_shared<EngineSink>(
+            [this](dom::Event& event) { return engine->handleWindowEvent(event); });
+        document->advise(pageSink);
+        document->parentWindow().advise(windowSink);
     }
 
-    void box(const wchar_t* id, Rect rect) { element(id)->setBox(rect); }
-    page::NodePtr element(const wchar_t* id) { return document->elementById(id); }
+    void box(const wchar_t* id, Rect rect) {
+        document->setExplicitBox(element(id),
+                                 {rect.x, rect.y, rect.x + rect.width, rect.y + rect.height});
+    }
+    ElementPtr element(const wchar_t* id) { return document->getElementById(id); }
 
-    page::Event mouse(const wchar_t* type, int button, int x, int y, page::NodePtr source,
-                      bool shift = false) {
-        page::Event event;
+    // A mouse event at a client point, delivered by the page to whatever lies there (or
+    // to the element holding the capture); the event as the engine left it.
+    dom::Event mouse(const wchar_t* type, int button, int x, int y, bool shift = false) {
+        document->dispatchMouseEvent(type, x, y, button, {false, false, shift});
+        return pageSink->last;
+    }
+    dom::Event key(int code, bool ctrl = false) {
+        document->dispatchKeyEvent(L"keydown", code, {false, ctrl, false});
+        return pageSink->last;
+    }
+    HRESULT answer() const { return pageSink->result; }
+    void windowEvent(const wchar_t* type) {
+        dom::Event event;
         event.type = type;
-        event.button = button;
-        event.clientX = event.screenX = x;
-        event.clientY = event.screenY = y;
-        event.shiftKey = shift;
-        event.srcElement = std::move(source);
-        return event;
+        document->parentWindow().fireEvent(event);
     }
-    page::Event key(int code, bool ctrl = false) {
-        page::Event event;
-        event.type = L"keydown";
-        event.keyCode = code;
-        event.ctrlKey = ctrl;
-        event.srcElement = document->body();
-        return event;
-    }
-    platform::com::HRESULT send(page::Event& event) { return engine->handleDocumentEvent(event); }
-    platform::com::HRESULT send(page::Event&& event) { return engine->handleDocumentEvent(event); }
 
     // A right-button drag from (x, y) by (dx, dy); returns the context-menu event after it.
-    page::Event rightDrag(int x, int y, int dx, int dy, bool shift = false) {
-        const auto source = element(L"main");
-        send(mouse(L"mousedown", 2, x, y, source, shift));
-        send(mouse(L"mousemove", 2, x + dx, y + dy, source, shift));
-        send(mouse(L"mouseup", 2, x + dx, y + dy, source, shift));
-        page::Event menu = mouse(L"contextmenu", 2, x + dx, y + dy, source);
-        send(menu);
-        return menu;
+    dom::Event rightDrag(int x, int y, int dx, int dy, bool shift = false) {
+        mouse(L"mousedown", 2, x, y, shift);
+        mouse(L"mousemove", 2, x + dx, y + dy, shift);
+        mouse(L"mouseup", 2, x + dx, y + dy, shift);
+        return mouse(L"contextmenu", 2, x + dx, y + dy);
     }
 
     int countOverlays(const std::wstring& id) {
         int count = 0;
-        for (const auto& node : document->root()->descendantElements())
+        for (const auto& node : allElements(*document))
             count += node->id() == id;
         return count;
+    }
+    std::optional<std::wstring> inlineStyle(const ElementPtr& element, const wchar_t* name) {
+        return inlineStyleValue(element, name);
     }
 
     testing_environment::TemporaryHome home;
     platform::registry::ScopedMemoryRegistry registry;
     RecordingHost host;
-    std::shared_ptr<page::Document> document;
+    std::shared_ptr<dom::Document> document;
     std::unique_ptr<ClipSelection> engine;
+    std::shared_ptr<EngineSink> pageSink;
+    std::shared_ptr<EngineSink> windowSink;
 };
 
 }  // namespace
 
 TEST_F(SelectionGestures, RightDragOfTwentyPixelsSelectsAndSwallowsTheContextMenu) {
-    const page::Event menu = rightDrag(10, 10, 15, 5);  // |15| + |5| = 20
+    const dom::Event menu = rightDrag(10, 10, 15, 5);  // |15| + |5| = 20
     ASSERT_EQ(engine->selected().size(), 1u);
     EXPECT_EQ(engine->selected()[0].elements().front(), element(L"dot"));
-    EXPECT_EQ(document->elementById(L"__idDivRectOverlay")->inlineStyle(L"left"), L"10px");
+    EXPECT_EQ(inlineStyle(element(L"__idDivRectOverlay"), L"left"), L"10px");
     EXPECT_TRUE(menu.cancelBubble);
-    EXPECT_EQ(menu.returnValue, 0);
+    EXPECT_TRUE(menu.defaultPrevented());
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 1);
     EXPECT_EQ(countOverlays(L"__idDivRectTracker"), 0);
     EXPECT_EQ(countOverlays(L"__idDivElemTracker"), 0);
@@ -128,10 +157,10 @@ TEST_F(SelectionGestures, RightDragOfTwentyPixelsSelectsAndSwallowsTheContextMen
 }
 
 TEST_F(SelectionGestures, RightDragOfNineteenPixelsLeavesTheContextMenuToThePage) {
-    const page::Event menu = rightDrag(10, 10, 14, 5);
+    const dom::Event menu = rightDrag(10, 10, 14, 5);
     EXPECT_TRUE(engine->selected().empty());
     EXPECT_FALSE(menu.cancelBubble);
-    EXPECT_FALSE(menu.returnValue.has_value());
+    EXPECT_TRUE(menu.returnValue.isEmpty());
     EXPECT_TRUE(engine->tracked().empty());
 }
 
@@ -145,22 +174,22 @@ TEST_F(SelectionGestures, ShiftDragTakesEveryElementInside) {
 }
 
 TEST_F(SelectionGestures, RubberBandFollowsTheDragAndIsCleanedUpOnResize) {
-    send(mouse(L"mousedown", 2, 100, 100, element(L"main")));
-    send(mouse(L"mousemove", 2, 70, 150, element(L"main")));
-    const auto band = document->elementById(L"__idDivRectTracker");
+    mouse(L"mousedown", 2, 100, 100);
+    mouse(L"mousemove", 2, 70, 150);
+    const auto band = element(L"__idDivRectTracker");
     ASSERT_NE(band, nullptr);
     // Border of 2 px drawn outside the area; a leftward drag spans from x 70.
-    EXPECT_EQ(band->inlineStyle(L"left"), L"68px");
-    EXPECT_EQ(band->inlineStyle(L"width"), L"30px");
+    EXPECT_EQ(inlineStyle(band, L"left"), L"68px");
+    EXPECT_EQ(inlineStyle(band, L"width"), L"30px");
     EXPECT_EQ(band->className(), L"__classClip");
-    EXPECT_EQ(document->body()->inlineStyle(L"cursor"), L"crosshair");
+    EXPECT_EQ(inlineStyle(document->body(), L"cursor"), L"crosshair");
 
-    page::Event resize;
-    resize.type = L"resize";
-    EXPECT_EQ(engine->handleWindowEvent(resize), DISP_E_MEMBERNOTFOUND);
+    document->parentWindow().resizeTo(900, 700);
+    EXPECT_EQ(windowSink->last.type, L"resize");
+    EXPECT_EQ(windowSink->result, DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(countOverlays(L"__idDivRectTracker"), 0);
     EXPECT_TRUE(engine->tracked().empty());
-    send(mouse(L"mousemove", 2, 20, 250, element(L"main")));
+    mouse(L"mousemove", 2, 20, 250);
     EXPECT_EQ(countOverlays(L"__idDivRectTracker"), 1);
 }
 
@@ -169,55 +198,57 @@ TEST_F(SelectionGestures, RightButtonSettingOffDrawsNoRectangle) {
                                                platform::registry::HKEY_CURRENT_USER, 1,
                                                common::kRegistrySaveOnAssign);
     setting = 0;
-    const page::Event menu = rightDrag(5, 5, 520, 120);
+    const dom::Event menu = rightDrag(5, 5, 520, 120);
     EXPECT_TRUE(engine->selected().empty());
     EXPECT_FALSE(menu.cancelBubble);
     engine->setMode(ClipSelection::kModeRect);
-    send(mouse(L"mousedown", 1, 5, 5, element(L"main")));
+    mouse(L"mousedown", 1, 5, 5);
     EXPECT_FALSE(engine->isDrawingRectangle());
 }
 
 TEST_F(SelectionGestures, HoverThenClickInTrackModeAndClickAgainToDeselect) {
     engine->setMode(ClipSelection::kModeTrack);
-    EXPECT_EQ(send(mouse(L"mouseover", 0, 50, 50, element(L"a"))), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(mouse(L"mouseover", 0, 50, 50).srcElement, element(L"a"));
+    EXPECT_EQ(answer(), DISP_E_MEMBERNOTFOUND);
     ASSERT_EQ(engine->tracked().size(), 1u);
+    EXPECT_EQ(engine->tracked()[0].elements().front(), element(L"a"));
     EXPECT_EQ(countOverlays(L"__idDivElemTracker"), 1);
     EXPECT_EQ(engine->trackedOperator(), L"operator-track-elem");
 
-    page::Event click = mouse(L"click", 0, 50, 50, element(L"a"));
-    EXPECT_EQ(send(click), S_OK);
+    const dom::Event click = mouse(L"click", 0, 50, 50);
+    EXPECT_EQ(answer(), S_OK);
     EXPECT_TRUE(click.cancelBubble);
     ASSERT_EQ(engine->selected().size(), 1u);
     EXPECT_EQ(countOverlays(L"__idDivElemTracker"), 0);
 
     // A second click within 100 ms is the same click arriving twice: ignored.
     host.now += 100;
-    send(mouse(L"click", 0, 50, 50, element(L"a")));
+    mouse(L"click", 0, 50, 50);
     EXPECT_EQ(engine->selected().size(), 1u);
     host.now += 1;
-    send(mouse(L"click", 0, 50, 50, element(L"a")));
+    mouse(L"click", 0, 50, 50);
     EXPECT_TRUE(engine->selected().empty());
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 0);
 }
 
 TEST_F(SelectionGestures, KeysBecomeCommandsForTheWindow) {
-    page::Event escape = key(27);
-    EXPECT_EQ(send(escape), DISP_E_MEMBERNOTFOUND);
+    key(27);
+    EXPECT_EQ(answer(), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(host.commands.back(), L"command-cancel");
 
     host.answer = 2;
-    page::Event save = key(83, true);
-    EXPECT_EQ(send(save), S_OK);
+    EXPECT_FALSE(document->dispatchKeyEvent(L"keydown", 83, {false, true, false}));
+    EXPECT_EQ(answer(), S_OK);
     EXPECT_EQ(host.commands.back(), L"command-save/tamrix");
-    EXPECT_TRUE(save.cancelBubble);
-    send(key(46));
+    EXPECT_TRUE(pageSink->last.cancelBubble);
+    key(46);
     EXPECT_EQ(host.commands.back(), L"command-select-delete");
 
     // Esc while a rectangle is drawn ends it here and reaches no command.
-    send(mouse(L"mousedown", 2, 10, 10, element(L"main")));
+    mouse(L"mousedown", 2, 10, 10);
     const auto before = host.commands.size();
-    page::Event cancelDrag = key(27);
-    EXPECT_EQ(send(cancelDrag), S_OK);
+    key(27);
+    EXPECT_EQ(answer(), S_OK);
     EXPECT_FALSE(engine->isDrawingRectangle());
     EXPECT_EQ(host.commands.size(), before);
 }
@@ -229,15 +260,16 @@ TEST_F(SelectionGestures, RightClickOnABlockShowsTheHighlightMenu) {
     ASSERT_EQ(engine->selected().size(), 1u);
 
     presenter->chooseMenuText(L"Grab");
-    page::Event menu =
-        mouse(L"contextmenu", 2, 50, 50, document->elementById(L"__idDivRectOverlay"));
-    EXPECT_EQ(send(menu), S_OK);
+    const dom::Event menu = mouse(L"contextmenu", 2, 50, 50);
+    EXPECT_EQ(menu.srcElement, element(L"__idDivRectOverlay"));
+    EXPECT_EQ(answer(), S_OK);
     EXPECT_TRUE(menu.cancelBubble);
     EXPECT_EQ(host.commands.back(), L"command-select-grab");
     EXPECT_EQ(presenter->questionsOf(platform::ui::PresentedQuestion::Kind::popupMenu).size(), 1u);
 
-    page::Event elsewhere = mouse(L"contextmenu", 2, 800, 50, element(L"side"));
-    EXPECT_EQ(send(elsewhere), DISP_E_MEMBERNOTFOUND);
+    const dom::Event elsewhere = mouse(L"contextmenu", 2, 800, 50);
+    EXPECT_EQ(elsewhere.srcElement, element(L"side"));
+    EXPECT_EQ(answer(), DISP_E_MEMBERNOTFOUND);
     EXPECT_FALSE(elsewhere.cancelBubble);
 }
 
@@ -266,37 +298,33 @@ TEST_F(SelectionGestures, SavedMarkupAndPrintingLeaveTheOverlaysOut) {
     EXPECT_EQ(markup.find(L"__classClip"), std::wstring::npos);
     EXPECT_NE(markup.find(L"Second"), std::wstring::npos);
 
-    page::Event print;
-    print.type = L"beforeprint";
-    engine->handleWindowEvent(print);
+    windowEvent(L"beforeprint");
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 0);
-    print.type = L"afterprint";
-    engine->handleWindowEvent(print);
+    windowEvent(L"afterprint");
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 1);
     EXPECT_EQ(engine->getSelectedHtmlBlocks(false).front(),
-              L"<p id=\"a\"><span id=\"dot\">.</span>First</p>");
+              L"<P id=\"a\"><SPAN id=\"dot\">.</SPAN>First</P>");
     engine.reset();
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 0);
 }
 
 TEST_F(SelectionGestures, TextModeReleaseSelectsThePageText) {
     engine->setMode(ClipSelection::kModeText);
-    auto range = std::make_shared<page::TextRange>();
-    range->text = L"First";
-    range->clientRects = {{10, 10, 40, 12}, {10, 30, 20, 12}};
-    range->boundingRect = {10, 10, 40, 32};
-    document->setSelection(range);
-    page::Event release = mouse(L"mouseup", 1, 15, 15, element(L"a"));
-    EXPECT_EQ(send(release), S_OK);
+    // The text of both paragraphs, laid out on two lines by the page.
+    const auto range = element(L"main")->createTextRange();
+    range->select();
+    ASSERT_EQ(range->getClientRects().size(), 2u);
+    mouse(L"mouseup", 1, 15, 15);
+    EXPECT_EQ(answer(), S_OK);
     ASSERT_EQ(engine->selected().size(), 1u);
     EXPECT_EQ(engine->selected()[0].kind(), SelectionItem::kText);
     EXPECT_EQ(countOverlays(L"__idDivTextOverlay"), 2);
-    EXPECT_EQ(engine->getSelectedText(), L"First");
+    EXPECT_EQ(engine->getSelectedText(), L".First\r\nSecond");
 }
 
 TEST_F(SelectionGestures, AutoSelectPicksTheMainBlockOnce) {
     int calls = 0;
-    const auto finder = [&](const page::NodePtr&) {
+    const auto finder = [&](const ElementPtr&) {
         ++calls;
         return element(L"main");
     };

@@ -36,10 +36,10 @@ const std::vector<Case> kCases = {
 };
 
 // Selects the first few paragraphs and the first heading.
-std::vector<page::NodePtr> someElements(const page::Document& document) {
-    std::vector<page::NodePtr> chosen;
+std::vector<ElementPtr> someElements(const dom::Document& document) {
+    std::vector<ElementPtr> chosen;
     for (const auto& tag : {L"h1", L"p"}) {
-        const auto found = document.elementsByTag(tag);
+        const auto found = document.getElementsByTagName(tag);
         for (std::size_t i = 0; i < found.size() && i < 2; ++i) {
             chosen.push_back(found[i]);
         }
@@ -76,43 +76,54 @@ TEST(StyleCommandRoundTrips, UndoRestoresEveryPageByteForByteAndRedoRepeats) {
     }
 }
 
-TEST(StyleCommandRoundTrips, RemoveStyleGivesBackSheetsAndStyleAttributesAsAttributes) {
-    auto document = std::make_shared<page::Document>(
-        L"<html><head><style disabled=\"disabled\">p{}</style><style>b{}</style>"
-        L"<link rel=\"StyleSheet\" href=\"a.css\"></head><body><p style=\"color:red\">a</p>"
+TEST(StyleCommandRoundTrips, RemoveStyleGivesBackSheetsAndStyleAttributes) {
+    auto document = parsePage(
+        L"<html><head><style>p{}</style><style>b{}</style>"
+        L"<link rel=\"StyleSheet\" href=\"a.css\" disabled></head><body><p "
+        L"style=\"color:red\">a</p>"
         L"<p>b</p><div class=\"__classClip\" style=\"left:3px\"></div></body></html>");
     const std::wstring original = serialize(*document);
+    const auto sheets = document->styleSheets();
+    ASSERT_EQ(sheets.size(), 3u);
+    std::vector<bool> flags;
+    for (const auto& sheet : sheets) {
+        flags.push_back(sheet->disabled());
+    }
+    EXPECT_EQ(flags, (std::vector<bool>{false, false, true}));
     RemoveStyleCommand command;
     command.context().document = document;
     command.execute();
-    const auto sheets = document->elementsByTag(L"style");
-    EXPECT_TRUE(sheets[1]->attribute(L"disabled").has_value());
-    EXPECT_TRUE(document->elementsByTag(L"link")[0]->attribute(L"disabled").has_value());
-    EXPECT_FALSE(document->elementsByTag(L"p")[0]->attribute(L"style").has_value());
+    for (const auto& sheet : sheets) {
+        EXPECT_TRUE(sheet->disabled());
+    }
+    EXPECT_FALSE(document->getElementsByTagName(L"p")[0]->getAttribute(L"style").has_value());
     // The engine's overlay keeps its style.
-    EXPECT_EQ(getElementValue(document->body()->childElements().back(), L"left", 4), L"3px");
+    EXPECT_EQ(getElementValue(document->body()->children().back(), L"left", 4), L"3px");
     command.undo();
     EXPECT_EQ(serialize(*document), original);
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        EXPECT_EQ(sheets[i]->disabled(), flags[i]) << i;
+    }
 }
 
 TEST(StyleCommandValues, FontWeightStepsFromTheWeightTheElementShows) {
-    auto document = std::make_shared<page::Document>(
+    auto document = parsePage(
         L"<body><p id=a>plain</p><p id=b style=\"font-weight:bold\">bold</p>"
         L"<p id=c style=\"font-weight:700\">seven</p><h2 id=d>heading</h2>"
         L"<p id=e style=\"font-weight:lighter\">light</p></body>");
     const auto weight = [&](const wchar_t* id) {
-        return getElementValue(document->elementById(id), L"fontWeight", 4);
+        return getElementValue(document->getElementById(id), L"fontWeight", 4);
     };
-    auto step = [&](const wchar_t* argument, std::vector<page::NodePtr> elements) {
+    auto step = [&](const wchar_t* argument, std::vector<ElementPtr> elements) {
         FontWeightCommand command(argument);
         command.context().document = document;
         command.context().elements = std::move(elements);
         command.execute();
     };
     const auto all = [&] {
-        std::vector<page::NodePtr> elements;
+        std::vector<ElementPtr> elements;
         for (const wchar_t* id : {L"a", L"b", L"c", L"d", L"e"}) {
-            elements.push_back(document->elementById(id));
+            elements.push_back(document->getElementById(id));
         }
         return elements;
     };
@@ -122,23 +133,23 @@ TEST(StyleCommandValues, FontWeightStepsFromTheWeightTheElementShows) {
     EXPECT_EQ(weight(L"c"), L"900");
     EXPECT_EQ(weight(L"d"), L"900");  // a heading never gets lighter
     EXPECT_EQ(weight(L"e"), L"lighter");
-    step(L"-500", {document->elementById(L"a")});
+    step(L"-500", {document->getElementById(L"a")});
     EXPECT_EQ(weight(L"a"), L"100");
 }
 
 TEST(StyleCommandValues, WidthAndDeleteTouchOnlyTheirTargets) {
-    auto document = std::make_shared<page::Document>(
-        L"<body><div id=a style=\"left:5px\">a</div><div id=b>b</div></body>");
+    auto document =
+        parsePage(L"<body><div id=a style=\"left:5px\">a</div><div id=b>b</div></body>");
     ChangeWidthCommand narrow(L"60%");
     narrow.context().document = document;
-    narrow.context().elements = {document->elementById(L"a")};
+    narrow.context().elements = {document->getElementById(L"a")};
     narrow.execute();
-    const auto a = document->elementById(L"a");
+    const auto a = document->getElementById(L"a");
     EXPECT_EQ(getElementValue(a, L"width", 4), L"60%");
     EXPECT_EQ(getElementValue(a, L"margin", 4), L"auto");
     EXPECT_EQ(getElementValue(a, L"left", 4), L"undefined");
     EXPECT_EQ(getElementValue(a, L"maxWidth", 4), L"10000px");
-    EXPECT_EQ(getElementValue(document->elementById(L"b"), L"width", 4), L"undefined");
+    EXPECT_EQ(getElementValue(document->getElementById(L"b"), L"width", 4), L"undefined");
     ChangeWidthCommand full(L"100%");
     full.context().document = document;
     full.execute();

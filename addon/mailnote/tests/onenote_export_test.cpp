@@ -83,7 +83,7 @@ TEST_F(OneNoteCommand, ANewPageHoldsTheWholePageAndASecondExportAddsToIt) {
     EXPECT_EQ(firstText(stored, "T"), "First");
     EXPECT_EQ(count(stored, "<one:Outline"), 1u);
     const std::string data = firstText(stored, "Data");
-    EXPECT_NE(data.find("Story</p> <p id=\"second\">"), std::string::npos) << data;
+    EXPECT_NE(data.find("Story</P> <P id=\"second\">"), std::string::npos) << data;
 
     // The same page again, now with three selected blocks in the order they were chosen.
     const std::wstring pageId = L"{" + platform::text::fromUtf8(files[0].stem().string()) + L"}";
@@ -97,7 +97,7 @@ TEST_F(OneNoteCommand, ANewPageHoldsTheWholePageAndASecondExportAddsToIt) {
     EXPECT_EQ(count(stored, "<one:Outline"), 3u);
     EXPECT_EQ(count(stored, "<one:Title"), 1u);
     const std::size_t third = stored.find(">Third<");
-    const std::size_t second = stored.find(">Second</p></p>");
+    const std::size_t second = stored.find(">Second</P></p>");
     ASSERT_NE(third, std::string::npos);
     ASSERT_NE(second, std::string::npos);
     EXPECT_LT(stored.find("Story"), third);

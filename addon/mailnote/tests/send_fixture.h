@@ -64,7 +64,7 @@ class SendFixture : public ::testing::Test {
     void selectElement(const wchar_t* id) {
         auto document = addon::asHtmlDocument(browser->document());
         context()->selectionEngine()->addToSelection(
-            addon::SelectionItem::ofElements({document->page()->elementById(id)}), false);
+            addon::SelectionItem::ofElements({document->page()->getElementById(id)}), false);
     }
 
     testing_environment::TemporaryHome home;
