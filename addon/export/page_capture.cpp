@@ -1,0 +1,143 @@
+#include "addon/export/page_capture.h"
+
+#include <algorithm>
+
+#include "addon/export/image_files.h"
+#include "addon/export/page_painter.h"
+#include "platform/dom/inline_style.h"
+#include "platform/dom/window.h"
+
+namespace addon {
+
+namespace {
+
+namespace dom = platform::dom;
+namespace imaging = platform::imaging;
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+
+}  // namespace
+
+PageRendering::PageRendering(dom::Document& page) {
+    const auto body = page.body();
+    const auto root = page.documentElement();
+    if (!body || !root)
+        return;
+    dom::Window& window = page.parentWindow();
+    viewport_ = window.viewport();
+    scroll_ = window.scrollPosition();
+    for (const auto& element : {body, root}) {
+        dom::Style style = element->style();
+        saved_.push_back(
+            {element, style.getAttribute(L"border-style"), style.getAttribute(L"overflow")});
+        style.setAttribute(L"border-style", L"none");
+        style.setAttribute(L"overflow", L"hidden");
+    }
+    window.resizeTo(kCaptureLayoutWidth, kCaptureLayoutHeight);
+    full_ = {std::max(body->scrollWidth(), root->scrollWidth()),
+             std::max(body->scrollHeight(), root->scrollHeight())};
+    window.resizeTo(full_.width, std::min(full_.height, kCaptureSliceHeight));
+    window.scrollTo(0, 0);
+    ready_ = true;
+}
+
+imaging::Bitmap PageRendering::renderSlice(dom::Document& page, int top, int height) {
+    page.parentWindow().scrollTo(0, top);
+    return paintPage(page, {0, top, full_.width, top + height});
+}
+
+void PageRendering::restore(dom::Document& page) {
+    if (!ready_)
+        return;
+    ready_ = false;
+    for (const SavedStyle& saved : saved_) {
+        dom::Style style = saved.element->style();
+        style.setAttribute(L"border-style", saved.borderStyle);
+        style.setAttribute(L"overflow", saved.overflow);
+    }
+    saved_.clear();
+    dom::Window& window = page.parentWindow();
+    window.resizeTo(viewport_.width, viewport_.height);
+    window.scrollTo(scroll_.x, scroll_.y);
+}
+
+std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int sliceTop,
+                                               const std::vector<dom::Rect>& rectangles) {
+    if (rectangles.empty())
+        return slice;
+    const int width = slice.width();
+    const int height = slice.height();
+    std::vector<imaging::Rect> pieces;
+    int tileWidth = 0;
+    int tileHeight = 0;
+    for (const dom::Rect& r : rectangles) {
+        if (r.top > sliceTop + height || r.bottom < sliceTop)
+            continue;
+        const imaging::Rect piece{std::max(r.left, 0), std::max(r.top - sliceTop, 0),
+                                  std::min(width, r.right), std::min(height, r.bottom - sliceTop)};
+        // A rectangle that only touches the slice's edge leaves nothing to show.
+        if (piece.empty())
+            continue;
+        pieces.push_back(piece);
+        tileWidth = std::max(tileWidth, piece.width());
+        tileHeight += piece.height();
+    }
+    if (pieces.empty())
+        return std::nullopt;
+    imaging::Bitmap tile(tileWidth, tileHeight, imaging::PixelFormat::Rgb24);
+    tile.fill(kWhite);
+    int y = 0;
+    for (const imaging::Rect& piece : pieces) {
+        tile.drawBitmap(slice, piece, 0, y);
+        y += piece.height();
+    }
+    return tile;
+}
+
+std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
+                                               const std::wstring& prefix) {
+    std::unique_ptr<PageRendering> rendering;
+    std::vector<dom::Rect> rectangles;
+    const bool started = page.run([&](dom::Document& document) {
+        rendering = std::make_unique<PageRendering>(document);
+        for (const auto& element : document.getElementsByName(elementName))
+            rectangles.push_back(document.boxOf(*element).value_or(dom::Rect{}));
+    });
+    std::vector<std::wstring> files;
+    if (!started || !rendering->ready())
+        return files;
+
+    const dom::Size full = rendering->fullSize();
+    int number = 0;
+    for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
+        const int height = std::min(full.height - top, kCaptureSliceHeight);
+        imaging::Bitmap slice;
+        if (!page.run([&](dom::Document& document) {
+                slice = rendering->renderSlice(document, top, height);
+            }))
+            break;
+        const std::wstring file = tileFileName(prefix, ++number);
+        const auto tile = cutReadableTile(slice, top, rectangles);
+        if (tile && saveBitmapByExtension(*tile, file) == 0)
+            files.push_back(file);
+    }
+    page.run([&](dom::Document& document) { rendering->restore(document); }, true);
+    return files;
+}
+
+imaging::Bitmap capturePageBitmap(dom::Document& page) {
+    PageRendering rendering(page);
+    if (!rendering.ready())
+        return {};
+    const dom::Size full = rendering.fullSize();
+    imaging::Bitmap picture(full.width, full.height, imaging::PixelFormat::Rgb24);
+    for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
+        const int height = std::min(full.height - top, kCaptureSliceHeight);
+        picture.drawBitmap(rendering.renderSlice(page, top, height), {0, 0, full.width, height}, 0,
+                           top);
+    }
+    rendering.restore(page);
+    return picture;
+}
+
+}  // namespace addon

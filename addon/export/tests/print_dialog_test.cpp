@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "addon/export/print_dialog.h"
+#include "addon/export/print_settings.h"
+#include "addon/export/tests/pdf_tools.h"
+#include "common/language/language_table.h"
+#include "common/util/message_box.h"
+#include "platform/dom/inline_style.h"
+#include "platform/dom/window.h"
+#include "platform/ui/dialog_driver.h"
+#include "platform/ui/scripted_presenter.h"
+#include "platform/ui/window_system.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace addon;
+namespace dom = platform::dom;
+namespace ui = platform::ui;
+using export_test::runTool;
+
+namespace {
+
+const std::wstring kShippedDevices = L"" TAMRIX_TEST_DATA "/../../../../data/devices.xml";
+const std::wstring kSmallKindle = L"Amazon Kindle (6\")";
+
+// A page of `count` paragraphs, every fifth one in a "readable" block, on a tinted page.
+std::string articlePage(int count) {
+    std::string html = "<html><head><style>body { background-color: #e0e0ff }</style></head><body>";
+    for (int index = 0; index < count; ++index) {
+        html += index % 5 == 0 ? "<div name='readable' style='width: 300px'>Line " +
+                                     std::to_string(index) + " of the article</div>"
+                               : "<p>Other line " + std::to_string(index) + "</p>";
+    }
+    return html + "</body></html>";
+}
+
+// Stands in for the dispatcher's page commands on the test's page: each command it takes
+// changes the body's inline style and goes on a history that "command-undo" takes back.
+class PageCommands {
+  public:
+    explicit PageCommands(std::shared_ptr<dom::Document> page) : page_(std::move(page)) {}
+
+    int operator()(const std::wstring& command) {
+        received.push_back(command);
+        dom::Style body = page_->body()->style();
+        if (command == L"command-undo") {
+            if (history_.empty())
+                return 1;
+            history_.back()();
+            history_.pop_back();
+            return 2;
+        }
+        const wchar_t* property = command == L"command-remove-background"  ? L"background-color"
+                                  : command == L"command-font-weight/+200" ? L"font-weight"
+                                                                           : nullptr;
+        if (!property || refuse == command)
+            return 1;
+        history_.push_back([body, property, former = body.getAttribute(property)]() mutable {
+            body.setAttribute(property, former);
+        });
+        body.setAttribute(property, command == L"command-font-weight/+200" ? L"700" : L"white");
+        return 2;
+    }
+
+    std::vector<std::wstring> received;
+    std::wstring refuse;
+
+  private:
+    std::shared_ptr<dom::Document> page_;
+    std::vector<std::function<void()>> history_;
+};
+
+class PrintToPdf : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.set("TMPDIR", scratch.string());
+        std::filesystem::create_directories(scratch);
+        std::filesystem::create_directories(output);
+        common::setMessageBoxPresenter(ui::messageBox);
+    }
+    void TearDown() override {
+        common::setMessageBoxPresenter({});
+        common::languageTable().clear();
+        ui::windows().reset();
+    }
+
+    std::unique_ptr<PrintDialog> makeDialog(int paragraphs) {
+        page = dom::Document::parse(articlePage(paragraphs));
+        commands = std::make_shared<PageCommands>(page);
+        auto dialog = std::make_unique<PrintDialog>(
+            page,
+            [commands = commands](const std::wstring& command) { return (*commands)(command); });
+        dialog->bookTitle = L"  A Book  ";
+        dialog->subject = L"Reading";
+        dialog->author = L"tamrix";
+        dialog->fileTitle = L"article";
+        dialog->devicesFile = kShippedDevices;
+        return dialog;
+    }
+
+    bool scratchIsEmpty() const { return std::filesystem::is_empty(scratch); }
+
+    testing_environment::TemporaryHome home;
+    std::filesystem::path scratch = home.root() / "tmp";
+    std::filesystem::path output = home.root() / "Books";
+    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
+    ui::PresenterScope scope{person};
+    std::shared_ptr<dom::Document> page;
+    std::shared_ptr<PageCommands> commands;
+};
+
+}  // namespace
+
+TEST_F(PrintToPdf, ThePersonsChoicesGiveAPdfOfTheDevicesPageSize) {
+    REQUIRE_TOOLS();
+    auto dialog = makeDialog(40);
+    const std::wstring folder = output.wstring();
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.caption(), L"Print to PDF");
+        EXPECT_EQ(d.text(kPrintBookTitleEdit), L"  A Book  ");
+        EXPECT_EQ(d.focus(), kPrintBookTitleEdit);
+        const auto devices = d.rowTexts(kPrintDeviceList);
+        ASSERT_GT(devices.size(), 3u);
+        EXPECT_EQ(devices[static_cast<std::size_t>(d.selection(kPrintDeviceList))],
+                  L"Amazon Kindle DX");
+        EXPECT_TRUE(d.checked(kPrintPortraitRadio));
+        EXPECT_TRUE(d.checked(kPrintShrinkWidthCheck));
+        EXPECT_TRUE(d.checked(kPrintAutoTransferCheck));
+        EXPECT_FALSE(d.visible(kPrintProgressBar));
+
+        d.choose(kPrintDeviceList, kSmallKindle);
+        d.click(kPrintLandscapeRadio);
+        d.setChecked(kPrintFontWeightCheck, true);
+        d.type(kPrintOutputFolderEdit, folder);
+        d.click(ui::IDOK);
+        EXPECT_FALSE(d.ended());
+        EXPECT_FALSE(d.enabled(ui::IDOK));
+        EXPECT_FALSE(d.enabled(kPrintDeviceList));
+        EXPECT_TRUE(d.enabled(ui::IDCANCEL));
+        EXPECT_TRUE(d.visible(kPrintProgressBar));
+        // The page is narrowed to the device's width while the worker runs.
+        const auto readable = page->getElementsByName(L"readable").front();
+        EXPECT_EQ(readable->style().getAttribute(L"width"), L"800px");
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDOK);
+
+    const std::filesystem::path pdf = output / "article.pdf";
+    EXPECT_EQ(dialog->outputPath, pdf.wstring());
+    EXPECT_EQ(dialog->pageWidth, 800);
+    EXPECT_EQ(dialog->pageHeight, 600);
+    EXPECT_EQ(dialog->options, kPrintOptionShrinkWidth | kPrintOptionFontWeight);
+    EXPECT_EQ(person->messageTexts(),
+              std::vector<std::wstring>{L"Output complete:\r\n" + pdf.wstring()});
+    EXPECT_EQ(commands->received,
+              (std::vector<std::wstring>{L"command-remove-background", L"command-font-weight/+200",
+                                         L"command-undo", L"command-undo"}));
+
+    const auto out = home.root() / "tool.txt";
+    EXPECT_TRUE(runTool({"qpdf", "--check", pdf.string()}, out));
+    const auto info = runTool({"pdfinfo", pdf.string()}, out);
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("Page size:       800 x 600 pts"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Title:           A Book\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Subject:         Reading\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Author:          \n"), std::string::npos)
+        << "the add-on's own name is left out";
+
+    // The picture shows the page as the commands left it: the background removed.
+    runTool({"pdftoppm", "-png", "-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf.string(),
+             (home.root() / "render").string()},
+            out);
+    platform::imaging::Bitmap rendered;
+    ASSERT_EQ(platform::imaging::loadBitmap((home.root() / "render.png").string(), rendered),
+              platform::imaging::Status::Ok);
+    EXPECT_EQ(rendered.pixel(700, 8) & 0xFFFFFF, 0xFFFFFFu);
+
+    // Everything is put back, nothing is left in the temporary folder.
+    EXPECT_EQ(page->body()->getAttribute(L"style").value_or(L""), L"");
+    for (const auto& readable : page->getElementsByName(L"readable"))
+        EXPECT_EQ(readable->getAttribute(L"style").value_or(L""), L"width: 300px");
+    EXPECT_EQ(page->parentWindow().viewport(), dom::Window::kDefaultViewport);
+    EXPECT_TRUE(scratchIsEmpty());
+
+    const PrintSettings saved = PrintSettings::load();
+    EXPECT_EQ(saved.device, kSmallKindle);
+    EXPECT_EQ(saved.landscape, 1);
+    EXPECT_EQ(saved.increaseFontWeight, 1);
+    EXPECT_EQ(saved.printBackground, 0);
+    EXPECT_EQ(saved.outputFolder, folder + L"/");
+}
+
+TEST_F(PrintToPdf, EntriesAreCheckedInOrderAndTheDialogStaysOpen) {
+    auto dialog = makeDialog(5);
+    dialog->fileTitle = L"";
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.type(kPrintBookTitleEdit, L"   ");
+        d.click(ui::IDOK);  // the empty file title is not looked at yet
+        d.type(kPrintBookTitleEdit, L"Title");
+        d.click(ui::IDOK);
+        EXPECT_EQ(d.focus(), kPrintFileTitleEdit);
+        d.type(kPrintFileTitleEdit, L"../escape");
+        d.click(ui::IDOK);
+        d.type(kPrintFileTitleEdit, L"name");
+        d.type(kPrintOutputFolderEdit, output.wstring() + L"/missing");
+        d.click(ui::IDOK);
+        EXPECT_EQ(d.text(kPrintOutputFolderEdit), output.wstring() + L"/missing/");
+        EXPECT_FALSE(d.ended());
+        EXPECT_TRUE(d.enabled(ui::IDOK));
+        d.click(ui::IDCANCEL);  // no conversion runs: no question
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDCANCEL);
+    EXPECT_EQ(person->messageTexts(),
+              (std::vector<std::wstring>{
+                  L"'Book Title' format error, please specify the title",
+                  L"'File Title' format error, please specify the file name",
+                  L"'File Title' format error, please specify the file name",
+                  L"'Output Folder' not exists, please specify the output folder"}));
+    EXPECT_TRUE(commands->received.empty());
+    EXPECT_FALSE(PrintSettings::load().outputFolder.ends_with(L"missing/"))
+        << "nothing is stored before a conversion starts";
+}
+
+TEST_F(PrintToPdf, CancelStopsTheWorkerAndLeavesNoFileBehind) {
+    auto dialog = makeDialog(500);  // three slices
+    person->answerMessageBox(ui::IDNO);
+    person->answerMessageBox(ui::IDYES);
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+        // Let the conversion run until its first tile is on disk.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        auto firstTile = [&] {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch))
+                if (entry.path().filename() == "readable001.png")
+                    return true;
+            return false;
+        };
+        while (!firstTile() && std::chrono::steady_clock::now() < deadline)
+            d.waitUntilEnded(std::chrono::milliseconds(20));
+        ASSERT_TRUE(firstTile());
+        d.click(ui::IDCANCEL);
+        EXPECT_FALSE(d.ended()) << "No keeps the conversion going";
+        d.click(ui::IDCANCEL);
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDCANCEL);
+    EXPECT_EQ(person->messageTexts(),
+              (std::vector<std::wstring>{L"Converting now, are you sure to cancel?",
+                                         L"Converting now, are you sure to cancel?"}));
+    ASSERT_TRUE(dialog->outcome());
+    EXPECT_EQ(dialog->outcome()->kind, ConversionOutcome::Kind::stopped);
+    EXPECT_FALSE(std::filesystem::exists(output / "article.pdf"));
+    EXPECT_TRUE(std::filesystem::is_empty(output));
+    EXPECT_TRUE(scratchIsEmpty());
+    EXPECT_EQ(commands->received,
+              (std::vector<std::wstring>{L"command-remove-background", L"command-undo"}));
+    EXPECT_EQ(page->body()->getAttribute(L"style").value_or(L""), L"");
+    EXPECT_EQ(page->parentWindow().viewport(), dom::Window::kDefaultViewport);
+}
+
+TEST_F(PrintToPdf, FailuresAreReportedAndOnlyTakenCommandsAreUndone) {
+    auto dialog = makeDialog(5);
+    commands->refuse = L"command-remove-background";
+    // A device without sizes: no PDF can be made, and the person is told so.
+    const auto devices = home.root() / "devices.xml";
+    std::ofstream(devices) << "<devices><device name='n' title='No Size'/></devices>";
+    dialog->devicesFile = devices.wstring();
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.choose(kPrintDeviceList, L"No Size");
+        d.setChecked(kPrintFontWeightCheck, true);
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDOK);
+    ASSERT_EQ(person->messageTexts().size(), 1u);
+    EXPECT_TRUE(person->messageTexts()[0].starts_with(L"Output failed:\r\n"))
+        << platform::text::toUtf8(person->messageTexts()[0]);
+    EXPECT_NE(dialog->outcome()->kind, ConversionOutcome::Kind::saved);
+    EXPECT_TRUE(std::filesystem::is_empty(output));
+    EXPECT_TRUE(scratchIsEmpty());
+    // The refused command is not on the page's history: one undo, for the font weight.
+    EXPECT_EQ(commands->received,
+              (std::vector<std::wstring>{L"command-remove-background", L"command-font-weight/+200",
+                                         L"command-undo"}));
+}
+
+TEST_F(PrintToPdf, TranslatedWithItsLanguageSectionAndFolderPicker) {
+    const auto file = std::filesystem::path(TAMRIX_TEST_DATA "/../../../../data/languages/de.xml");
+    ASSERT_EQ(common::languageTable().load(file.lexically_normal().wstring()), 0);
+    auto dialog = makeDialog(5);
+    person->answerFolder(output.wstring());
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.caption(), L"Als PDF drucken");
+        EXPECT_EQ(d.text(kPrintLandscapeRadio), L"Querformat");
+        d.type(kPrintBookTitleEdit, L"Changed");
+        d.click(kPrintBrowseButton);
+        EXPECT_EQ(d.text(kPrintOutputFolderEdit), output.wstring());
+        EXPECT_EQ(d.text(kPrintBookTitleEdit), L"Changed") << "typed text survives the picker";
+        d.click(ui::IDCANCEL);
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDCANCEL);
+    const auto folders = person->questionsOf(ui::PresentedQuestion::Kind::folder);
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].text, L"Please select a output folder");
+}
