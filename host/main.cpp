@@ -15,6 +15,7 @@
 #include "addon/controller/grab_rules.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/settings.h"
+#include "addon/mailnote/mailnote_commands.h"
 #include "addon/shell/data_folders.h"
 #include "common/util/message_box.h"
 #include "host/demo.h"
@@ -46,6 +47,7 @@ int runActions(const std::vector<std::wstring>& actions) {
     addon::loadPageStyles(data + L"/pagestyles.xml");
     addon::loadInputBindings();
     addon::sortInputBindings();
+    addon::registerMailNoteCommands();
     bool succeeded = true;
     {
         host::HostSession session(presenter);

@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "addon/controller/command_extensions.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_commands.h"
 #include "addon/controller/safe_name.h"
@@ -36,6 +37,17 @@ bool hasBrowser(int window) {
 Handler notAvailable(const std::wstring& command) {
     return [command](int window, const std::wstring&) {
         return hasBrowser(window) ? reportNotAvailable(command) : kNotHandled;
+    };
+}
+
+// The handler a higher layer registered for the command (command_extensions.h), looked
+// up when the command runs; "not available" while there is none.
+Handler extensible(const std::wstring& command) {
+    return [command](int window, const std::wstring& argument) {
+        if (const CommandExtension extension = commandExtension(command)) {
+            return hasBrowser(window) ? extension(window, argument) : kNotHandled;
+        }
+        return notAvailable(command)(window, argument);
     };
 }
 
@@ -189,15 +201,15 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-print-preview", false, notAvailable(L"command-print-preview")},
         {L"command-select-grab-links", false, notAvailable(L"command-select-grab-links")},
         {L"command-save/", true, saveToPlugin},
-        {L"command-send-kindle", false, notAvailable(L"command-send-kindle")},
+        {L"command-send-kindle", false, extensible(L"command-send-kindle")},
         {L"command-print-pdf", false, notAvailable(L"command-print-pdf")},
         {L"command-export/image", false, notAvailable(L"command-export/image")},
         {L"command-export", false, exportToPlugin},
         {L"command-export/", true, exportToPlugin},
         {L"command-save-test", false, byWindow(saveTest)},
-        {L"command-send-email", false, notAvailable(L"command-send-email")},
-        {L"command-send-onenote", false, notAvailable(L"command-send-onenote")},
-        {L"command-send-onenote/", true, notAvailable(L"command-send-onenote/")},
+        {L"command-send-email", false, extensible(L"command-send-email")},
+        {L"command-send-onenote", false, extensible(L"command-send-onenote")},
+        {L"command-send-onenote/", true, extensible(L"command-send-onenote/")},
     };
     return table;
 }

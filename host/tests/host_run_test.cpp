@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/sqlite/sqlite_db.h"
+#include "common/util/registry_string.h"
 #include "platform/system/process.h"
 #include "platform/text/utf.h"
 #include "testing/environment/temporary_home.h"
@@ -151,4 +152,40 @@ TEST_F(HostRun, SavedEntryIsServedOnTheLatestPageAndMissingPagesFail) {
     EXPECT_FALSE(fs::exists(missing));
     EXPECT_NE(runHost({"fetch tamrix://../../etc/passwd " + missing.string()}), 0);
     EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(HostRun, SendByEmailWritesTheMessageIntoTheOutbox) {
+    const fs::path outbox = home.dataHome() / "Olvan" / "Tamrix" / "outbox";
+    const auto messages = [&outbox] {
+        std::vector<fs::path> found;
+        if (fs::exists(outbox)) {
+            for (const auto& file : fs::directory_iterator(outbox)) {
+                if (file.path().extension() == ".eml") {
+                    found.push_back(file.path());
+                }
+            }
+        }
+        return found;
+    };
+    // Without addresses the command reports the missing setting and sends nothing.
+    EXPECT_EQ(runHost({"open " + kStory, "attach", "select story", "command command-send-email"}),
+              0);
+    EXPECT_TRUE(messages().empty());
+
+    for (const auto& [name, value] :
+         {std::pair{L"From", L"me@example.org"}, std::pair{L"To", L"friend@example.net"}}) {
+        common::registry_string<std::wstring> setting(
+            std::wstring(L"Software\\Olvan\\Tamrix\\Mail\\") + name,
+            platform::registry::HKEY_CURRENT_USER, L"", common::kRegistrySaveOnAssign);
+        setting = value;
+    }
+    EXPECT_EQ(runHost({"open " + kStory, "attach", "select story", "command command-send-email"}),
+              0);
+    const auto sent = messages();
+    ASSERT_EQ(sent.size(), 1u);
+    std::ifstream in(sent[0], std::ios::binary);
+    const std::string message((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(message.find("me@example.org"), std::string::npos) << message.substr(0, 400);
+    EXPECT_NE(message.find("friend@example.net"), std::string::npos);
+    EXPECT_NE(message.find("text/html"), std::string::npos);
 }

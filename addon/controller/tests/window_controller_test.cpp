@@ -5,6 +5,7 @@
 #include <map>
 
 #include "addon/controller/command_dispatcher.h"
+#include "addon/controller/command_extensions.h"
 #include "addon/controller/grab_bracket.h"
 #include "addon/controller/plugin_binding.h"
 #include "addon/controller/safe_name.h"
@@ -363,4 +364,30 @@ TEST_F(TabTest, TestSaveWritesThePageAndTheSelectedTextForInspection) {
     EXPECT_NE(files[".htm"].find("text/html; charset=utf-8"), std::string::npos);
     EXPECT_TRUE(files[".txt"].starts_with("http://news.example/latin.html\r\n"));
     EXPECT_TRUE(files[".txt"].ends_with("\r\nLatin\r\n=====\r\nCaf\xc3\xa9"));
+}
+
+TEST_F(TabTest, SendingCommandsRunTheRegisteredHandlersElseReportNotAvailable) {
+    const int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-send-email", window), 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], L"\"command-send-email\" is not available in this version.");
+
+    std::vector<std::pair<int, std::wstring>> calls;
+    const auto record = [&calls](int windowIndex, const std::wstring& argument) {
+        calls.emplace_back(windowIndex, argument);
+        return 2;
+    };
+    registerCommandExtension(L"command-send-email", record);
+    registerCommandExtension(L"command-send-onenote/", record);
+    EXPECT_EQ(dispatchCommand(L"command-send-email", window), 2);
+    EXPECT_EQ(dispatchCommand(L"command-send-onenote/{ABC}", window), 2);
+    EXPECT_EQ(dispatchCommand(L"command-send-email", window + 1), 1);  // no such tab
+    EXPECT_EQ(calls,
+              (std::vector<std::pair<int, std::wstring>>{{window, L""}, {window, L"{ABC}"}}));
+    EXPECT_EQ(messages.size(), 1u);
+
+    registerCommandExtension(L"command-send-email", {});
+    registerCommandExtension(L"command-send-onenote/", {});
+    EXPECT_EQ(dispatchCommand(L"command-send-onenote/{ABC}", window), 1);
+    EXPECT_EQ(messages.size(), 2u);
 }

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "addon/controller/command_dispatcher.h"
+#include "addon/mailnote/mailnote_commands.h"
 #include "addon/mailnote/onenote_page.h"
 #include "addon/mailnote/tests/send_fixture.h"
 #include "platform/onenote/tests/page_text.h"
@@ -128,4 +130,19 @@ TEST_F(OneNoteCommand, FailuresShowTheirMessageAndAreNeverReportedAsWritten) {
     EXPECT_EQ(sendToOneNote(window, L""), 1);
     EXPECT_EQ(messages.back(), L"Please install Micorosft Office OneNote 2007");
     EXPECT_EQ(messages.size(), 4u);
+}
+
+TEST_F(OneNoteCommand, TheDispatcherReachesTheExportOnceRegistered) {
+    registerMailNoteCommands();
+    const int window = openTab();
+    EXPECT_EQ(dispatchCommand(L"command-send-onenote", window), 2);
+    EXPECT_TRUE(messages.empty());
+    auto files = pageFiles();
+    ASSERT_EQ(files.size(), 1u);
+    const std::wstring pageId = L"{" + platform::text::fromUtf8(files[0].stem().string()) + L"}";
+    EXPECT_EQ(dispatchCommand(L"command-send-onenote/" + pageId, window), 2);
+    EXPECT_TRUE(messages.empty());
+    files = pageFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(count(readText(files[0]), "<one:Outline"), 2u);
 }
