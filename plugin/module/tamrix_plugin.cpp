@@ -12,6 +12,8 @@
 #include "platform/ui/window_system.h"
 #include "plugin/export/exports.h"
 #include "plugin/export_dialogs/export_dialogs.h"
+#include "plugin/menus/context_menu.h"
+#include "plugin/menus/list_path.h"
 #include "plugin/module/plugin_identity.h"
 #include "plugin/module/plugin_library.h"
 #include "plugin/module/repository_stamp.h"
@@ -38,14 +40,6 @@ constexpr platform::ui::UINT kSyncCommand = 33085;
 constexpr platform::ui::UINT kExportCommand = 33097;
 constexpr platform::ui::UINT kPropertiesCommand = 33088;
 constexpr platform::ui::UINT kSettingCommand = 33077;
-
-// The "path" attribute of the nearest "LI" element at or above `element`; "" when none.
-std::wstring listItemPath(std::shared_ptr<platform::dom::Element> element) {
-    for (; element; element = element->parentElement())
-        if (platform::dom::equalsIgnoringCase(element->tagName(), L"LI"))
-            return element->getAttribute(L"path").value_or(L"");
-    return {};
-}
 
 }  // namespace
 
@@ -146,6 +140,12 @@ int TamrixPlugin::OnDocumentEvent(platform::dom::Event& event, bool* /*handled*/
         return 1;
     if (event.type == L"mouseover")
         return showEntryAddress(listItemPath(event.srcElement));
+    if (event.type == L"contextmenu") {
+        const int result = ShowContextMenu(event);
+        event.cancelBubble = true;
+        event.returnValue = platform::com::Variant::fromBool(false);
+        return result;
+    }
     if (event.type == L"dragleave") {
         event.cancelBubble = true;
         event.returnValue = platform::com::Variant::fromBool(false);
@@ -153,12 +153,15 @@ int TamrixPlugin::OnDocumentEvent(platform::dom::Event& event, bool* /*handled*/
     return 0;
 }
 
+int TamrixPlugin::ShowContextMenu(const platform::dom::Event& event) {
+    ContextMenu menu(*this, host_);
+    return menu.show(event);
+}
+
 int TamrixPlugin::showEntryAddress(const std::wstring& path) {
-    const auto slash = path.find(L'/');
-    const std::wstring prefix = path.substr(0, slash);
+    const ListPath parts = splitListPath(path);
     EntryRecord entry;
-    if (prefix != L"@item" || slash == std::wstring::npos ||
-        !readEntry(path.substr(slash + 1), entry))
+    if (parts.prefix != L"@item" || parts.key.empty() || !readEntry(parts.key, entry))
         return -1;
     PostStatusText(entry.url);
     return 0;

@@ -25,7 +25,8 @@ class TamrixPlugin : public IPluginInterface {
     bool HasEvent(const std::wstring& name) override;
 
     // "mouseover" on an entry of the page's lists shows the entry's address on the status
-    // line; "dragleave" is stopped.
+    // line; "contextmenu" shows the list item's menu and is stopped; "dragleave" is
+    // stopped.
     int OnDocumentEvent(platform::dom::Event& event, bool* handled) override;
     int OnSetting(int left, int top, int right, int bottom, bool* handled) override;
     int OnTimer(bool* handled) override;
@@ -52,6 +53,9 @@ class TamrixPlugin : public IPluginInterface {
     // host's status line. Callable from any thread; nothing is sent once the object is
     // being destroyed.
     void postSyncStatus(const std::wstring& text);
+
+    // The menu of the list item under a right-click (ContextMenu). Returns 0.
+    int ShowContextMenu(const platform::dom::Event& event);
 
   private:
     // Calls the page script's "_reload"; false when the page has no such script.

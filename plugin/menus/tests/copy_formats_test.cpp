@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/language/language_table.h"
+#include "platform/text/utf.h"
+#include "plugin/menus/copy_formats.h"
+#include "plugin/menus/list_path.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace plugin;
+
+namespace {
+
+EntryRecord linkEntry() {
+    EntryRecord entry;
+    entry.type = L"link";
+    entry.title = L"Grüße & mehr";
+    entry.url = L"http://example.org/ö?a=1";
+    entry.html = L"<p>#title#</p>";
+    entry.text = L"Text mit #url# darin";
+    entry.description = L"Beschreibung";
+    return entry;
+}
+
+}  // namespace
+
+TEST(CopyFormats, TypesPickTheirTemplatesAndFieldsAreInsertedAsTheyAre) {
+    common::languageTable().clear();
+    const EntryRecord link = linkEntry();
+    const CopyTemplates linkTemplates = copyTemplates(L"link");
+    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.html),
+              L"<a href='http://example.org/ö?a=1'>Grüße & mehr</a>");
+    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.text), L"http://example.org/ö?a=1");
+
+    // A key inside an entry's own text is not expanded again.
+    const CopyTemplates clip = copyTemplates(L"unknown type");
+    EXPECT_EQ(fillCopyTemplate(link, clip.html), L"<p>#title#</p>");
+    EXPECT_EQ(fillCopyTemplate(link, clip.text), L"Text mit #url# darin");
+    EXPECT_EQ(fillCopyTemplate(link, copyTemplates(L"sticky").html), L"Beschreibung");
+    EXPECT_EQ(fillCopyTemplate(link, L"#title##folder#|#nokey#|#"), L"Grüße & mehr|#nokey#|#");
+}
+
+TEST(CopyFormats, TheLanguageFileCanReplaceATemplate) {
+    testing_environment::TemporaryHome home;
+    const auto file = home.root() / "formats.xml";
+    std::ofstream(file) << "<language name='x'><section name='Formatter'>"
+                           "<item name='Copy/Link/Text' lang1='' lang2='#title#: #url#'/>"
+                           "</section></language>";
+    auto& table = common::languageTable();
+    ASSERT_EQ(table.load(platform::text::fromUtf8(file.string())), 0);
+    const CopyTemplates templates = copyTemplates(L"link");
+    table.clear();
+    EXPECT_EQ(fillCopyTemplate(linkEntry(), templates.text),
+              L"Grüße & mehr: http://example.org/ö?a=1");
+    EXPECT_EQ(templates.html, L"<a href='#url#'>#title#</a>") << "the other keeps its default";
+}
+
+TEST(ListPath, PrefixAndKeySplitAtTheFirstSlash) {
+    EXPECT_EQ(splitListPath(L"@category/a/b").prefix, L"@category");
+    EXPECT_EQ(splitListPath(L"@category/a/b").key, L"a/b");
+    EXPECT_EQ(splitListPath(L"@item").prefix, L"@item");
+    EXPECT_EQ(splitListPath(L"@item").key, L"");
+    EXPECT_EQ(splitListPath(L"@site/").key, L"");
+}
