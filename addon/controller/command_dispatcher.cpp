@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "addon/controller/command_extensions.h"
+#include "addon/controller/link_grab_commands.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_commands.h"
 #include "addon/controller/safe_name.h"
@@ -186,7 +187,7 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-select-auto", false, byWindow(autoSelect)},
         {L"command-select-grab", false, eachContext<GrabCommand>()},
         {L"command-select-grab-preview", false, notAvailable(L"command-select-grab-preview")},
-        {L"command-select-grab-link", false, notAvailable(L"command-select-grab-link")},
+        {L"command-select-grab-link", false, byWindow(grabPageLink)},
         {L"command-font-type/ecofont", false,
          withFixedArgument(L"Spranq eco sans", eachContext<FontTypeCommand>())},
         {L"command-font-type/", true, eachContext<FontTypeCommand>()},
@@ -199,7 +200,7 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-format/", true, formatPage},
         {L"command-print", false, notAvailable(L"command-print")},
         {L"command-print-preview", false, notAvailable(L"command-print-preview")},
-        {L"command-select-grab-links", false, notAvailable(L"command-select-grab-links")},
+        {L"command-select-grab-links", false, byWindow(grabSelectedLinks)},
         {L"command-save/", true, saveToPlugin},
         {L"command-send-kindle", false, extensible(L"command-send-kindle")},
         {L"command-print-pdf", false, notAvailable(L"command-print-pdf")},

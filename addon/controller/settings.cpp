@@ -6,19 +6,19 @@
 
 namespace addon {
 
-namespace {
-
-std::int32_t readSetting(const std::wstring& name, std::int32_t defaultValue) {
+std::int32_t readUserSetting(const std::wstring& name, std::int32_t defaultValue) {
     common::registry_int<std::int32_t> value(L"Software\\Olvan\\Tamrix" + name,
                                              platform::registry::HKEY_CURRENT_USER, defaultValue,
                                              common::kRegistryNoWriteBack);
     return value.value;
 }
 
+namespace {
+
 HotkeySetting readHotkey(const std::wstring& name, std::int32_t enabled, std::int32_t keyCode) {
-    return HotkeySetting{readSetting(L"\\Operate\\" + name, enabled),
-                         readSetting(L"\\Operate\\" + name + L"HotKeyCode", keyCode),
-                         readSetting(L"\\Operate\\" + name + L"HotKeyModifiers", 2)};
+    return HotkeySetting{readUserSetting(L"\\Operate\\" + name, enabled),
+                         readUserSetting(L"\\Operate\\" + name + L"HotKeyCode", keyCode),
+                         readUserSetting(L"\\Operate\\" + name + L"HotKeyModifiers", 2)};
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ HotkeySetting readToolbarSwitchHotkey() {
 }
 
 std::int32_t readRightButtonSetting() {
-    return readSetting(L"\\Operate\\RightButton", 1);
+    return readUserSetting(L"\\Operate\\RightButton", 1);
 }
 
 void loadInputBindings() {

@@ -1,0 +1,33 @@
+#include "addon/controller/fetched_page.h"
+
+#include "addon/controller/readable_markup.h"
+#include "addon/controller/readable_scorer.h"
+#include "platform/dom/document.h"
+
+namespace addon {
+
+FetchedPage readFetchedPage(const std::wstring& html) {
+    FetchedPage page;
+    page.title = platform::dom::Document::parse(std::wstring_view(html))->title();
+    std::wstring block = extractReadable(html, true);
+    if (!block.empty())
+        page.blocks.push_back(std::move(block));
+    return page;
+}
+
+LinkResultMarkup linkResultMarkup(const std::wstring& url, bool fetched, const FetchedPage& page) {
+    if (!fetched)
+        return {L"", L"Load Timeout"};
+    if (page.title.empty() || page.blocks.empty())
+        return {L"", L"Can't Grab!"};
+    LinkResultMarkup markup;
+    markup.header = L"<a href='" + htmlEscape(url) + L"'>" + htmlEscape(page.title) + L"</a>";
+    for (std::size_t i = 0; i < page.blocks.size(); ++i) {
+        if (i > 0)
+            markup.content += L"<hr width='100%'/>";
+        markup.content += L"<div class='readable_content_item'>" + page.blocks[i] + L"</div>";
+    }
+    return markup;
+}
+
+}  // namespace addon
