@@ -36,7 +36,12 @@ std::filesystem::path makeTileFolder() {
 }  // namespace
 
 std::uint32_t ConversionWorker::threadProc(ConversionWorker* worker) {
-    ConversionOutcome outcome = worker->convert();
+    ConversionOutcome outcome;
+    try {
+        outcome = worker->convert();
+    } catch (const std::exception&) {
+        outcome = {ConversionOutcome::Kind::failed, L"Not enough memory for the conversion."};
+    }
     {
         std::lock_guard lock(worker->mutex_);
         worker->outcome_ = std::move(outcome);
@@ -54,22 +59,24 @@ ConversionOutcome ConversionWorker::convert() {
     const std::filesystem::path folder = makeTileFolder();
     if (folder.empty())
         return {ConversionOutcome::Kind::failed, L"No temporary folder for the pictures."};
+    // The folder is this worker's own: everything in it goes, listed tiles or not, however
+    // the conversion ends.
+    struct FolderRemoval {
+        const std::filesystem::path& folder;
+        ~FolderRemoval() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } removal{folder};
 
     ProxiedPageAccess page(job_.page, [this] { return stopRequested(); });
     const std::vector<std::wstring> tiles =
         captureReadableTiles(page, kElementName, (folder / "readable").wstring());
-    ConversionOutcome outcome;
     if (stopRequested())
-        outcome = {ConversionOutcome::Kind::stopped, L""};
-    else if (tiles.empty())
-        outcome = {ConversionOutcome::Kind::noPicture, L"No picture of the page could be taken."};
-    else
-        outcome = writePdf(tiles);
-
-    // The folder is this worker's own: everything in it goes, listed tiles or not.
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    return outcome;
+        return {ConversionOutcome::Kind::stopped, L""};
+    if (tiles.empty())
+        return {ConversionOutcome::Kind::noPicture, L"No picture of the page could be taken."};
+    return writePdf(tiles);
 }
 
 ConversionOutcome ConversionWorker::writePdf(const std::vector<std::wstring>& tiles) {

@@ -16,13 +16,18 @@ struct PostedWork {
     std::mutex mutex;
     std::condition_variable changed;
     State state = State::waiting;
+    bool failed = false;
     PageWork work;
 };
 
 }  // namespace
 
 bool DirectPageAccess::run(const PageWork& work, bool /*evenWhenStopped*/) {
-    work(page_);
+    try {
+        work(page_);
+    } catch (const std::exception&) {
+        return false;
+    }
     return true;
 }
 
@@ -38,8 +43,14 @@ bool ProxiedPageAccess::run(const PageWork& work, bool evenWhenStopped) {
                 return;
             posted->state = PostedWork::State::running;
         }
-        posted->work(page);
+        bool failed = false;
+        try {
+            posted->work(page);
+        } catch (const std::exception&) {
+            failed = true;
+        }
         std::lock_guard lock(posted->mutex);
+        posted->failed = failed;
         posted->state = PostedWork::State::done;
         posted->changed.notify_all();
     });
@@ -60,7 +71,7 @@ bool ProxiedPageAccess::run(const PageWork& work, bool evenWhenStopped) {
         }
         posted->changed.wait_for(lock, kSlice);
     }
-    return true;
+    return !posted->failed;
 }
 
 }  // namespace addon

@@ -9,8 +9,9 @@
 //                      then).
 //
 // Contract: run() returns true when the work ran, false when it did not and never will
-// (page gone, stop raised, time limit passed); work given up is never run later, so it may
-// refer to the caller's locals. A ProxiedPageAccess is used by one thread at a time.
+// (page gone, stop raised, time limit passed) or ended with an exception, which stays on
+// the page's thread; work given up is never run later, so it may refer to the caller's
+// locals. A ProxiedPageAccess is used by one thread at a time.
 #pragma once
 
 #include <chrono>

@@ -34,7 +34,7 @@ PageRendering::PageRendering(dom::Document& page) {
         style.setAttribute(L"overflow", L"hidden");
     }
     window.resizeTo(kCaptureLayoutWidth, kCaptureLayoutHeight);
-    full_ = {std::max(body->scrollWidth(), root->scrollWidth()),
+    full_ = {std::min(std::max(body->scrollWidth(), root->scrollWidth()), kCaptureMaxWidth),
              std::max(body->scrollHeight(), root->scrollHeight())};
     window.resizeTo(full_.width, std::min(full_.height, kCaptureSliceHeight));
     window.scrollTo(0, 0);
@@ -130,11 +130,17 @@ imaging::Bitmap capturePageBitmap(dom::Document& page) {
     if (!rendering.ready())
         return {};
     const dom::Size full = rendering.fullSize();
-    imaging::Bitmap picture(full.width, full.height, imaging::PixelFormat::Rgb24);
-    for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
-        const int height = std::min(full.height - top, kCaptureSliceHeight);
-        picture.drawBitmap(rendering.renderSlice(page, top, height), {0, 0, full.width, height}, 0,
-                           top);
+    imaging::Bitmap picture;
+    try {
+        picture = imaging::Bitmap(full.width, full.height, imaging::PixelFormat::Rgb24);
+        for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
+            const int height = std::min(full.height - top, kCaptureSliceHeight);
+            picture.drawBitmap(rendering.renderSlice(page, top, height), {0, 0, full.width, height},
+                               0, top);
+        }
+    } catch (const std::exception&) {
+        // Too large for memory (or for a bitmap's size limit): no picture.
+        picture = {};
     }
     rendering.restore(page);
     return picture;

@@ -27,6 +27,9 @@ namespace addon {
 inline constexpr int kCaptureLayoutWidth = 600;
 inline constexpr int kCaptureLayoutHeight = 800;
 inline constexpr int kCaptureSliceHeight = 6000;
+// The widest page rendered: a page's own styles may ask for any width, and a slice of
+// this width still fits in memory. Wider pages are cut off at the right.
+inline constexpr int kCaptureMaxWidth = 16384;
 
 class PageRendering {
   public:
@@ -73,7 +76,8 @@ std::optional<platform::imaging::Bitmap> cutReadableTile(
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
                                                const std::wstring& prefix);
 
-// The whole page in one 24-bit bitmap; empty when the page cannot be rendered.
+// The whole page in one 24-bit bitmap; empty when the page cannot be rendered or the
+// bitmap cannot be had.
 platform::imaging::Bitmap capturePageBitmap(platform::dom::Document& page);
 
 }  // namespace addon

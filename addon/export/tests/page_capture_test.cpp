@@ -244,6 +244,18 @@ TEST(PageCapture, WholePageWithoutReadablePartsAndAsOneBitmap) {
     EXPECT_EQ(whole.pixel(10, 10), tile.pixel(10, 10));
     EXPECT_EQ(page->parentWindow().viewport(), dom::Window::kDefaultViewport);
 
+    // A page that asks for an absurd width is rendered only as wide as the limit.
+    auto wide = dom::Document::parse(
+        std::string_view("<body><div style='position: absolute; left: 90000px; top: 0; width: "
+                         "100px'>x</div></body>"));
+    DirectPageAccess wideAccess(*wide);
+    const auto wideFiles =
+        captureReadableTiles(wideAccess, L"nothing", (home.root() / "wide").wstring());
+    ASSERT_EQ(wideFiles.size(), 1u);
+    imaging::Bitmap wideTile;
+    ASSERT_EQ(imaging::loadBitmap(home.root() / "wide001.png", wideTile), imaging::Status::Ok);
+    EXPECT_EQ(wideTile.width(), kCaptureMaxWidth);
+
     auto empty = dom::Document::parse(std::string_view("<html></html>"));
     empty->documentElement()->removeChild(empty->body());
     EXPECT_TRUE(capturePageBitmap(*empty).empty());
