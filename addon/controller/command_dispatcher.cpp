@@ -8,11 +8,12 @@
 #include "addon/controller/link_grab_commands.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_commands.h"
-#include "addon/controller/safe_name.h"
 #include "addon/controller/save_handoff.h"
+#include "addon/controller/service_pages.h"
 #include "addon/controller/style_commands.h"
 #include "addon/controller/test_save.h"
 #include "addon/controller/text_case.h"
+#include "addon/controller/theme_pages.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_string.h"
@@ -143,14 +144,13 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-lorvane-switch", false, notAvailable(L"command-lorvane-switch")},
         {L"command-toolbar-reload/", true,
          [](int window, const std::wstring& theme) {
-             return isSafeName(theme) ? notAvailable(L"command-toolbar-reload/")(window, theme)
-                                      : kNotHandled;
+             return hasBrowser(window) && chooseTheme(theme) ? kHandled : kNotHandled;
          }},
-        {L"command-toolbar-help", false, notAvailable(L"command-toolbar-help")},
-        {L"command-toolbar-config", false, notAvailable(L"command-toolbar-config")},
-        {L"command-toolbar-checkupdate", false, notAvailable(L"command-toolbar-checkupdate")},
-        {L"command-toolbar-home", false, notAvailable(L"command-toolbar-home")},
-        {L"command-toolbar-about", false, notAvailable(L"command-toolbar-about")},
+        {L"command-toolbar-help", false, byWindow(openHelpPage)},
+        {L"command-toolbar-config", false, extensible(L"command-toolbar-config")},
+        {L"command-toolbar-checkupdate", false, byWindow(openUpdatePage)},
+        {L"command-toolbar-home", false, byWindow(openHomePage)},
+        {L"command-toolbar-about", false, extensible(L"command-toolbar-about")},
         {L"command-mode-switch", false, byWindow(switchClipMode)},
         {L"command-mode-track", false, byWindow(modeTrack)},
         {L"command-mode-text", false, byWindow(modeText)},
