@@ -5,17 +5,6 @@
 
 namespace addon {
 
-std::vector<std::wstring> languageFileNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    if (folder.empty()) {
-        return names;
-    }
-    for (const std::wstring& file : common::listFiles(folder, L"*.xml", false)) {
-        names.push_back(common::fileTitleOf(file));
-    }
-    return names;
-}
-
 std::vector<std::wstring> toolbarThemeNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
     if (folder.empty()) {

@@ -4,6 +4,7 @@
 #include "addon/dialogs/choice_lists.h"
 #include "addon/dialogs/dialog_templates.h"
 #include "addon/shell/data_folders.h"
+#include "addon/shell/localization.h"
 #include "common/language/language_table.h"
 
 namespace addon {
@@ -28,7 +29,7 @@ void OptionDialog::onStart() {
 
 void OptionDialog::fillControls() {
     std::vector<std::wstring> languages{kDefault};
-    for (const std::wstring& name : languageFileNames(languagesFolder_)) {
+    for (const std::wstring& name : listLanguageFiles(languagesFolder_)) {
         languages.push_back(name);
     }
     fillList(kLanguageCombo, languages, language.empty() ? kDefault : language);

@@ -14,12 +14,17 @@ Variant selfReference(IWebBrowser2* browser) {
 }  // namespace
 
 bool WebBrowser::navigate(const std::wstring& url) {
+    return navigate(url, 0, L"");
+}
+
+bool WebBrowser::navigate(const std::wstring& url, std::int32_t flags,
+                          const std::wstring& targetFrame) {
     bool cancel = false;
     DispParams before;
     before.arguments = {{selfReference(this), nullptr},
                         {Variant::fromString(url), nullptr},
-                        {Variant::fromI4(0), nullptr},
-                        {Variant::fromString(L""), nullptr},
+                        {Variant::fromI4(flags), nullptr},
+                        {Variant::fromString(targetFrame), nullptr},
                         {Variant(), nullptr},
                         {Variant::fromString(L""), nullptr},
                         {Variant::fromBool(false), &cancel}};

@@ -1,8 +1,9 @@
-// The browser object of one tab: the document it shows, navigation with the events a
-// browser sends (BeforeNavigate2, which its sinks may cancel, then NavigateComplete2 and
-// DocumentComplete once the page is loaded), OnQuit when the tab closes, and the tab's
-// frame window. Documents come from a loader that the owner supplies (the page of a file,
-// an http(s) address or a test's markup, in whatever document model the owner uses).
+// The browser object of one tab: the document it shows, its status-bar text, navigation
+// with the events a browser sends (BeforeNavigate2, which its sinks may cancel, then
+// NavigateComplete2 and DocumentComplete once the page is loaded), OnQuit when the tab
+// closes, and the tab's frame window. Documents come from a loader that the owner supplies (the
+// page of a file, an http(s) address or a test's markup, in whatever document model the owner
+// uses).
 //
 // Contract: reference-counted. A navigation that is cancelled, or whose page cannot be
 // loaded, leaves the current document in place and sends no completion events. Events go
@@ -44,6 +45,12 @@ class WebBrowser : public com::ComObject<WebBrowser, IWebBrowser2> {
 
     // True when the navigation completed and the new page is shown.
     bool navigate(const std::wstring& url);
+    // The same with the navigation flags and target frame name that BeforeNavigate2
+    // reports (Navigate2 of a page's script or a host).
+    bool navigate(const std::wstring& url, std::int32_t flags, const std::wstring& targetFrame);
+    // The text of the tab's status bar (put_StatusText / get_StatusText).
+    void setStatusText(std::wstring text) { statusText_ = std::move(text); }
+    const std::wstring& statusText() const { return statusText_; }
     // The tab closes: OnQuit goes to the sinks.
     void quit();
 
@@ -54,6 +61,7 @@ class WebBrowser : public com::ComObject<WebBrowser, IWebBrowser2> {
     ui::HWND frame_;
     com::ComPtr<IDispatch> document_;
     std::wstring url_;
+    std::wstring statusText_;
     EventSource events_;
 };
 

@@ -487,7 +487,9 @@ LRESULT CrossProcessWindows::proxyProc(HWND proxy, const Message& message) {
         return 0;
     const auto reply =
         callProcess(foreign.processId, request(kStatus, foreign.handle).data(), kCallLimit);
-    wire::Reader reader(reply ? *reply : wire::Bytes{});
+    // The reader keeps a reference: the bytes must outlive it.
+    const wire::Bytes status = reply ? *reply : wire::Bytes{};
+    wire::Reader reader(status);
     const bool exists = reader.u8() == 1;
     const Rect rect = reader.rect();
     const bool inFront = reader.u8() == 1;

@@ -1,0 +1,278 @@
+#include "addon/bar/lorvane_client.h"
+
+#include <atomic>
+#include <thread>
+
+#include "addon/bar/hidden_tab_bars.h"
+#include "addon/bar/pane_windows.h"
+#include "addon/shell/browser_windows.h"
+#include "addon/shell/update_check.h"
+#include "platform/ui/window_system.h"
+
+namespace addon {
+
+namespace ui = platform::ui;
+using ui::CrossProcessWindows;
+using ui::HWND;
+using ui::RemoteWindow;
+
+namespace {
+
+constexpr int kHandOverTries = 10;
+constexpr std::chrono::milliseconds kHandOverPause{100};
+constexpr const wchar_t* kSettingsKey = L"Software\\Olvan\\Tamrix";
+
+// Set once a host window waited in vain for the pane to leave; from then on no host
+// window of this process waits.
+std::atomic<bool> noWait{false};
+
+HWND otherBrowserFrame(HWND ownFrame) {
+    for (HWND frame : ui::windows().topLevelWindows()) {
+        if (frame != ownFrame && ui::windows().className(frame) == L"IEFrame") {
+            return frame;
+        }
+    }
+    return ownFrame;
+}
+
+HWND hostWindowOfFrame(HWND frame) {
+    ui::WindowSystem& system = ui::windows();
+    const HWND bar = findBrowserBarWindow(frame, getIEMajorVersion());
+    const HWND rebar = bar ? system.findWindowEx(bar, {}, L"ReBarWindow32", L"") : HWND{};
+    return rebar ? system.findWindowEx(rebar, {}, LorvaneClient::kClassName, L"") : HWND{};
+}
+
+}  // namespace
+
+LorvaneClient::LorvaneClient(BrowserRef browser, PaneStartOptions options)
+    : browser_(std::move(browser)), options_(std::move(options)) {}
+
+LorvaneClient::~LorvaneClient() {
+    if (ui::windows().isWindow(window_)) {
+        ui::windows().destroyWindow(window_);
+    }
+}
+
+HWND LorvaneClient::create(HWND parent) {
+    paneWindows();
+    const ui::Rect area = ui::windows().clientRect(parent);
+    ui::WindowSpec spec;
+    spec.className = kClassName;
+    spec.parent = parent;
+    spec.rect = area;
+    spec.controlId = kControlId;
+    spec.proc = [this](const ui::Message& message) { return handle(message); };
+    return ui::windows().createWindow(std::move(spec));
+}
+
+bool LorvaneClient::paneIsHere() const {
+    CrossProcessWindows& cross = paneWindows();
+    return pane_ && cross.isWindow(pane_) &&
+           cross.parent(pane_) == CrossProcessWindows::local(window_);
+}
+
+RemoteWindow LorvaneClient::findPaneServer() {
+    CrossProcessWindows& cross = paneWindows();
+    const RemoteWindow container = cross.findWindow(kContainerTitle);
+    if (!container) {
+        return {};
+    }
+    RemoteWindow pane{container.processId,
+                      HWND{static_cast<std::uint64_t>(cross.userData(container))}};
+    if (!pane.handle) {
+        pane = cross.findChild(container, kPaneTitle);
+        if (pane) {
+            cross.setUserData(container, static_cast<std::intptr_t>(pane.handle.value));
+            cross.setUserData(pane, static_cast<std::intptr_t>(container.handle.value));
+        }
+    }
+    return pane && cross.isWindow(pane) ? pane : RemoteWindow{};
+}
+
+bool LorvaneClient::adoptPane(bool mayStart) {
+    if (!ui::windows().isWindow(window_)) {
+        return false;
+    }
+    CrossProcessWindows& cross = paneWindows();
+    if (!pane_ || !cross.isWindow(pane_)) {
+        pane_ = findPaneServer();
+        if (!pane_) {
+            if (!mayStart) {
+                return false;
+            }
+            // Every attempt counts, so a program that never comes up is started at most
+            // kMaxStarts times by this host window.
+            ++starts_;
+            const int started = startPaneProcess(
+                window_, options_, [] { return static_cast<bool>(findPaneServer()); });
+            if (started != 0 && started != -1) {
+                ui::windows().setForeground(ui::windows().topLevel(window_));
+                ui::windows().setActive(ui::windows().topLevel(window_));
+                startUpdateCheck(platform::registry::HKEY_CURRENT_USER, kSettingsKey,
+                                 kUpdateCheckMutexName);
+            }
+            if (started < 0) {
+                return false;
+            }
+            pane_ = findPaneServer();
+            if (!pane_) {
+                return false;
+            }
+        }
+    }
+    if (!cross.setParent(pane_, CrossProcessWindows::local(window_))) {
+        return false;
+    }
+    resizePaneTo(pane_, window_);
+    return true;
+}
+
+void LorvaneClient::resizePaneTo(RemoteWindow pane, HWND host) const {
+    CrossProcessWindows& cross = paneWindows();
+    const ui::Rect hostRect = ui::windows().windowRect(host);
+    const ui::Rect paneRect = cross.windowRect(pane);
+    if (paneRect.width() != hostRect.width() || paneRect.height() != hostRect.height()) {
+        cross.setWindowPos(pane, 0, 0, hostRect.width(), hostRect.height(),
+                           ui::SWP_NOMOVE | ui::SWP_NOCOPYBITS);
+        cross.invalidate(pane);
+    }
+}
+
+bool LorvaneClient::ancestorsVisible() const {
+    const HWND parent = ui::windows().parent(window_);
+    return !parent || ui::windows().isVisible(parent);
+}
+
+bool LorvaneClient::browserInForeground() const {
+    const HWND foreground = ui::windows().foreground();
+    return foreground && ui::windows().topLevel(foreground) == ui::windows().topLevel(window_);
+}
+
+void LorvaneClient::takeSnapshot() {
+    const ui::Rect area = ui::windows().clientRect(window_);
+    snapshot_ = {area.width(), area.height()};
+    snapshotShown_ = true;
+}
+
+void LorvaneClient::paintSnapshot() {
+    if (hasSnapshot()) {
+        snapshotShown_ = true;
+    }
+}
+
+void LorvaneClient::timerStep() {
+    if (paneIsHere()) {
+        resizePaneTo(pane_, window_);
+        const ui::Rect area = ui::windows().clientRect(window_);
+        if (snapshot_.width != area.width() || snapshot_.height != area.height()) {
+            takeSnapshot();
+        }
+        return;
+    }
+    if (!ancestorsVisible()) {
+        return;
+    }
+    if (browserInForeground()) {
+        adoptPane(starts_ < kMaxStarts);
+    } else if (snapshotShown_) {
+        snapshotShown_ = false;
+        ui::windows().invalidate(window_);
+        paintSnapshot();
+    }
+}
+
+void LorvaneClient::paintOrAdopt() {
+    if (paneIsHere() || !ancestorsVisible()) {
+        return;
+    }
+    if (browserInForeground()) {
+        adoptPane(false);
+    } else {
+        paintSnapshot();
+    }
+}
+
+void LorvaneClient::receive(const ui::CopyData& record) {
+    if (!browser_) {
+        return;
+    }
+    if (record.code == plugin::kStatusTextCode) {
+        if (auto text = plugin::readStatusRecord(record.bytes)) {
+            browser_->setStatusText(*text);
+        }
+    } else if (record.code == plugin::kNavigateCode) {
+        if (auto request = plugin::readNavigateRecord(record.bytes)) {
+            pendingNavigations_.push_back(std::move(*request));
+            ui::windows().postMessage(window_, kNavigateNow);
+        }
+    }
+}
+
+void LorvaneClient::navigatePending() {
+    while (!pendingNavigations_.empty() && browser_) {
+        const plugin::NavigateRequest request = std::move(pendingNavigations_.front());
+        pendingNavigations_.pop_front();
+        browser_->navigate(request.url, static_cast<std::int32_t>(request.flags),
+                           request.targetFrame);
+    }
+}
+
+void LorvaneClient::handOverPane() {
+    if (!noWait) {
+        for (int i = 0; i < kHandOverTries && paneIsHere(); ++i) {
+            std::this_thread::sleep_for(kHandOverPause);
+        }
+        if (paneIsHere()) {
+            noWait = true;
+        }
+    }
+    if (noWait && paneIsHere()) {
+        CrossProcessWindows& cross = paneWindows();
+        const HWND host = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
+        if (host && host != window_) {
+            cross.setParent(pane_, CrossProcessWindows::local(host));
+            resizePaneTo(pane_, host);
+        } else if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {
+            cross.setParent(pane_, container);
+        }
+    }
+    ui::windows().killTimer(window_, kTimerId);
+}
+
+ui::LRESULT LorvaneClient::handle(const ui::Message& message) {
+    switch (message.id) {
+        case ui::WM_CREATE:
+            window_ = message.window;
+            adoptPane(true);
+            ui::windows().setTimer(window_, kTimerId, kTimerPeriod);
+            return 0;
+        case ui::WM_TIMER:
+            if (message.wParam == kTimerId) {
+                timerStep();
+            }
+            return 0;
+        case ui::WM_PAINT:
+            paintOrAdopt();
+            return 0;
+        case ui::WM_SIZE:
+            if (paneIsHere()) {
+                syncHiddenTabBars(browser_ ? browser_->frameWindow() : HWND{});
+            }
+            return 0;
+        case ui::WM_COPYDATA:
+            if (message.copyData) {
+                receive(*message.copyData);
+            }
+            return 0;
+        case kNavigateNow:
+            navigatePending();
+            return 0;
+        case ui::WM_DESTROY:
+            handOverPane();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace addon

@@ -1,0 +1,93 @@
+// The explorer bar's host window, class "LorvaneClient": it does not draw the side pane
+// itself but adopts the pane window of the side-pane program (found by the titles
+// "LorvaneContainer" and "LorvaneServer", or started, at most kMaxStarts times per host
+// window) and re-parents it into itself. One pane serves every browser window: every
+// 250 ms a host window whose browser window is in the foreground takes the pane over; the
+// others show a dimmed snapshot of it. A host window that closes hands the pane to
+// another browser window's host window or back to "LorvaneContainer".
+//
+// It also receives the plug-in's WM_COPYDATA records: code 1 puts a status line on its
+// browser's status bar, code 2 opens a URL in its browser (after the message has been
+// answered, so the sending pane never waits for a page to load).
+//
+// Contract: created, used and destroyed on the browser window's user-interface thread. The
+// object must outlive its window (the owning bar destroys the window first). A host
+// window's first hand-over in a process may wait up to 10 x 100 ms for another host window
+// to take the pane.
+#pragma once
+
+#include <chrono>
+#include <deque>
+
+#include "addon/bar/pane_process.h"
+#include "platform/browser/web_browser.h"
+#include "platform/ui/cross_process_windows.h"
+#include "plugin/module/host_messages.h"
+
+namespace addon {
+
+class LorvaneClient {
+  public:
+    static constexpr const wchar_t* kClassName = L"LorvaneClient";
+    static constexpr const wchar_t* kContainerTitle = L"LorvaneContainer";
+    static constexpr const wchar_t* kPaneTitle = L"LorvaneServer";
+    static constexpr int kControlId = 103;
+    static constexpr int kMaxStarts = 3;
+    static constexpr std::uintptr_t kTimerId = 1;
+    static constexpr std::chrono::milliseconds kTimerPeriod{250};
+    static constexpr platform::ui::UINT kPing = platform::ui::WM_USER + 1;
+    static constexpr platform::ui::UINT kNavigateNow = platform::ui::WM_USER + 2;
+
+    using BrowserRef = platform::com::ComPtr<platform::browser::WebBrowser>;
+
+    LorvaneClient(BrowserRef browser, PaneStartOptions options = {});
+    ~LorvaneClient();
+    LorvaneClient(const LorvaneClient&) = delete;
+    LorvaneClient& operator=(const LorvaneClient&) = delete;
+
+    // Creates the window as a child of `parent` filling it; on creation it adopts the pane
+    // (starting the program when needed) and starts its timer. None when it cannot be made.
+    platform::ui::HWND create(platform::ui::HWND parent);
+    platform::ui::HWND handle() const { return window_; }
+
+    // The pane window is known, exists and hangs under this host window.
+    bool paneIsHere() const;
+    platform::ui::RemoteWindow pane() const { return pane_; }
+    int starts() const { return starts_; }
+    bool snapshotShown() const { return snapshotShown_; }
+    bool hasSnapshot() const { return snapshot_.width > 0; }
+
+    // Finds (or, when allowed, starts) the pane and moves it under this host window.
+    bool adoptPane(bool mayStart);
+    // The pane window of the running side-pane program; none when there is none.
+    static platform::ui::RemoteWindow findPaneServer();
+
+  private:
+    struct Snapshot {
+        int width = 0;
+        int height = 0;
+    };
+
+    platform::ui::LRESULT handle(const platform::ui::Message& message);
+    void timerStep();
+    void paintOrAdopt();
+    void receive(const platform::ui::CopyData& record);
+    void navigatePending();
+    void handOverPane();
+    void resizePaneTo(platform::ui::RemoteWindow pane, platform::ui::HWND host) const;
+    bool ancestorsVisible() const;
+    bool browserInForeground() const;
+    void takeSnapshot();
+    void paintSnapshot();
+
+    BrowserRef browser_;
+    PaneStartOptions options_;
+    platform::ui::HWND window_;
+    platform::ui::RemoteWindow pane_;
+    int starts_ = 0;
+    Snapshot snapshot_;
+    bool snapshotShown_ = false;
+    std::deque<plugin::NavigateRequest> pendingNavigations_;
+};
+
+}  // namespace addon

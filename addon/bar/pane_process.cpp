@@ -1,0 +1,91 @@
+#include "addon/bar/pane_process.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "addon/shell/localization.h"
+#include "common/language/language_table.h"
+#include "platform/system/module_path.h"
+#include "platform/system/process.h"
+#include "platform/text/utf.h"
+#include "platform/ui/window_system.h"
+
+namespace addon {
+
+namespace {
+
+namespace ui = platform::ui;
+using platform::system::Process;
+
+constexpr std::chrono::milliseconds kWaitSlice{20};
+
+// Programs started and still to be collected.
+std::vector<std::unique_ptr<Process>>& startedPrograms() {
+    static std::vector<std::unique_ptr<Process>> programs;
+    return programs;
+}
+
+void keep(std::unique_ptr<Process> process) {
+    auto& programs = startedPrograms();
+    std::erase_if(programs,
+                  [](const std::unique_ptr<Process>& each) { return !each->isRunning(); });
+    programs.push_back(std::move(process));
+}
+
+void reportMissing(ui::HWND owner, const std::string& program) {
+    std::wstring text = common::languageTable().translate(L"Message", kMissingPaneProgramText);
+    const std::wstring path = platform::text::fromUtf8(program);
+    for (std::size_t at = text.find(L"#file#"); at != std::wstring::npos;
+         at = text.find(L"#file#", at + path.size())) {
+        text.replace(at, 6, path);
+    }
+    showMessage(owner, L"", text, ui::MB_OK | ui::MB_ICONERROR);
+}
+
+}  // namespace
+
+std::string defaultPaneProgram() {
+    const std::string module =
+        platform::system::modulePathOf(reinterpret_cast<const void*>(&defaultPaneProgram));
+    return module.empty() ? std::string{}
+                          : std::filesystem::path(module).parent_path().string() + "/lorvane";
+}
+
+int startPaneProcess(ui::HWND owner, const PaneStartOptions& options,
+                     const std::function<bool()>& paneFound) {
+    const std::string program = options.program.empty() ? defaultPaneProgram() : options.program;
+    std::error_code error;
+    if (program.empty() || !std::filesystem::is_regular_file(program, error)) {
+        reportMissing(owner, program);
+        return 0;
+    }
+    auto process = std::make_unique<Process>();
+    platform::system::ProcessOptions start;
+    start.workingFolder = std::filesystem::path(program).parent_path().string();
+    if (!process->start({program}, start)) {
+        return -1;
+    }
+    ui::WindowSystem& system = ui::windows();
+    const auto clock = system.clock();
+    const auto began = clock->now();
+    int result = 1;
+    while (!paneFound()) {
+        if (!process->isRunning()) {
+            result = -3;
+            break;
+        }
+        if (clock->now() - began >= options.limit) {
+            process->kill();
+            result = -2;
+            break;
+        }
+        system.pumpUntil([] { return false; }, kWaitSlice);
+    }
+    keep(std::move(process));
+    return result;
+}
+
+}  // namespace addon

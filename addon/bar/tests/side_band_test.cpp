@@ -1,0 +1,183 @@
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "addon/bar/bar_classes.h"
+#include "addon/bar/side_band.h"
+#include "bar_fixture.h"
+
+using namespace bar_tests;
+using addon::LorvaneClient;
+using addon::PaneStartOptions;
+using addon::SideBand;
+using platform::ui::CrossProcessWindows;
+
+namespace {
+
+class ExplorerBar : public BarTest {
+  protected:
+    com::ComPtr<SideBand> openBar(const BrowserTab& tab, std::string program = PANE_CHILD) {
+        auto band = SideBand::create(PaneStartOptions{std::move(program), 30000ms});
+        EXPECT_EQ(band->SetSite(tab.site->unknown()), com::S_OK);
+        return band;
+    }
+    // A shell script in the home folder, made executable.
+    std::string script(const std::string& name, const std::string& body) {
+        const std::filesystem::path path = home.root() / name;
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        return path.string();
+    }
+    // Lets the timers of every host window run once on the manual clock.
+    void tick(ui::ManualClock& clock) {
+        clock.advance(LorvaneClient::kTimerPeriod);
+        ui::windows().pumpMessages();
+    }
+};
+
+}  // namespace
+
+TEST_F(ExplorerBar, StartsTheSidePaneAdoptsItAndCarriesOutItsMessages) {
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab);
+    LorvaneClient* client = band->client();
+    ASSERT_NE(client, nullptr);
+    const ui::HWND host = client->handle();
+    EXPECT_EQ(ui::windows().className(host), L"LorvaneClient");
+    EXPECT_EQ(ui::windows().parent(host), tab.rebar);
+    EXPECT_EQ(ui::windows().controlId(host), LorvaneClient::kControlId);
+    ASSERT_TRUE(client->paneIsHere());
+    EXPECT_EQ(client->starts(), 1);
+
+    CrossProcessWindows& cross = addon::paneWindows();
+    const auto container = cross.findWindow(L"LorvaneContainer");
+    const auto pane = client->pane();
+    EXPECT_EQ(cross.userData(container), static_cast<std::intptr_t>(pane.handle.value))
+        << "the handles are kept crosswise";
+    EXPECT_EQ(cross.userData(pane), static_cast<std::intptr_t>(container.handle.value));
+    EXPECT_EQ(cross.windowRect(pane).width(), ui::windows().windowRect(host).width());
+    EXPECT_EQ(cross.windowRect(pane).height(), ui::windows().windowRect(host).height());
+
+    // The pane's plug-in talks to its host window: a status line, then a link to open.
+    ASSERT_TRUE(pumpUntil([&] { return !tab.recorder->seen.empty(); }));
+    EXPECT_EQ(tab.browser->statusText(), L"Pane ready");
+    EXPECT_EQ(tab.recorder->seen[0].url, L"http://127.0.0.1/from-pane");
+    EXPECT_EQ(tab.recorder->seen[0].flags, 2048);
+    EXPECT_EQ(tab.recorder->seen[0].target, L"main");
+
+    // Closing the only bar gives the pane back to its container; the program then ends.
+    EXPECT_EQ(band->CloseDW(0), com::S_OK);
+    EXPECT_FALSE(ui::windows().isWindow(host));
+    EXPECT_EQ(cross.parent(pane), container);
+    EXPECT_TRUE(pumpUntil([&] { return !cross.findWindow(L"LorvaneContainer"); }));
+}
+
+TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClose) {
+    auto clock = std::make_shared<ui::ManualClock>();
+    ui::windows().setClock(clock);
+    const BrowserTab first = openBrowserWindow(0);
+    const BrowserTab second = openBrowserWindow(900);
+    ui::windows().setForeground(first.frame);
+    // Each adoption makes the pane greet its new host window; the test lets it arrive
+    // before the next step, as a browser's message loop would.
+    const auto greeted = [this](const BrowserTab& tab, std::size_t times) {
+        return pumpUntil([&] { return tab.recorder->seen.size() == times; });
+    };
+    auto firstBar = openBar(first);
+    ASSERT_TRUE(greeted(first, 1));
+    auto secondBar = openBar(second);
+    LorvaneClient& a = *firstBar->client();
+    LorvaneClient& b = *secondBar->client();
+    EXPECT_TRUE(b.paneIsHere()) << "a new bar takes the pane at once";
+    EXPECT_EQ(b.starts(), 0) << "the running program is found";
+    ASSERT_TRUE(greeted(second, 1));
+
+    ui::windows().setForeground(second.frame);
+    tick(*clock);
+    EXPECT_TRUE(b.hasSnapshot());
+    ui::windows().setForeground(first.frame);
+    tick(*clock);
+    EXPECT_TRUE(a.paneIsHere()) << "the foreground window takes the pane";
+    ASSERT_TRUE(greeted(first, 2));
+    EXPECT_FALSE(b.paneIsHere());
+    EXPECT_TRUE(b.snapshotShown()) << "the other bar shows the dimmed picture";
+
+    // A hidden browser window never takes the pane, even in the foreground.
+    ui::windows().show(second.frame, false);
+    ui::windows().setForeground(second.frame);
+    tick(*clock);
+    EXPECT_TRUE(a.paneIsHere());
+    ui::windows().show(second.frame, true);
+
+    // The bar holding the pane closes: the other browser window's bar gets it.
+    const auto pane = a.pane();
+    firstBar->CloseDW(0);
+    EXPECT_TRUE(addon::paneWindows().parent(pane) == CrossProcessWindows::local(b.handle()));
+    ASSERT_TRUE(greeted(second, 2));
+    tick(*clock);
+    EXPECT_TRUE(b.paneIsHere());
+}
+
+TEST_F(ExplorerBar, AMissingProgramIsReportedAndStartedAtMostThreeTimes) {
+    auto clock = std::make_shared<ui::ManualClock>();
+    ui::windows().setClock(clock);
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab, "/nonexistent/lorvane");
+    LorvaneClient& client = *band->client();
+    EXPECT_EQ(client.starts(), 1);
+    for (int i = 0; i < 8; ++i) {
+        tick(*clock);
+    }
+    EXPECT_EQ(client.starts(), LorvaneClient::kMaxStarts);
+    const auto texts = person->messageTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], L"File doesn't exist: (/nonexistent/lorvane), can't open Tamrix Lorvane.");
+    EXPECT_FALSE(client.paneIsHere());
+}
+
+TEST_F(ExplorerBar, TheStartWaitHasALimitOnTheWindowClock) {
+    auto clock = std::make_shared<ui::ManualClock>();
+    ui::windows().setClock(clock);
+    const std::string silent = script("silent.sh", "exec sleep 60");
+    std::thread advance([&clock] {
+        std::this_thread::sleep_for(200ms);
+        clock->advance(29999ms);
+        std::this_thread::sleep_for(100ms);
+        clock->advance(1ms);
+    });
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_EQ(addon::startPaneProcess({}, {silent, 30000ms}, [] { return false; }), -2);
+    advance.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 5s);
+
+    EXPECT_EQ(
+        addon::startPaneProcess({}, {script("fails.sh", "exit 1"), 30000ms}, [] { return false; }),
+        -3);
+}
+
+TEST_F(ExplorerBar, AnswersTheBrowsersQuestionsAndRefusesASiteWithoutWindow) {
+    auto band = SideBand::create();
+    browser::DESKBANDINFO info;
+    info.mask = browser::DBIM_MINSIZE | browser::DBIM_MAXSIZE | browser::DBIM_TITLE |
+                browser::DBIM_MODEFLAGS | browser::DBIM_BKCOLOR;
+    ASSERT_EQ(band->GetBandInfo(0, 0, &info), com::S_OK);
+    EXPECT_EQ(info.minSize, (ui::Point{200, 200}));
+    EXPECT_EQ(info.maxSize, (ui::Point{-1, -1}));
+    EXPECT_EQ(info.title, L"Tamrix Lorvane");
+    EXPECT_EQ(info.modeFlags, 0x88u);
+    EXPECT_EQ(info.mask & browser::DBIM_BKCOLOR, 0u) << "the browser's background is used";
+    EXPECT_EQ(band->GetBandInfo(0, 0, nullptr), com::E_INVALIDARG);
+    com::GUID id{};
+    ASSERT_EQ(band->GetClassID(&id), com::S_OK);
+    EXPECT_EQ(id, addon::kSideBandClass);
+    browser::DispParams none;
+    EXPECT_EQ(band->Invoke(1, &none), com::DISP_E_MEMBERNOTFOUND);
+
+    const auto windowless =
+        browser::BrowserSite::create(browser::WebBrowser::create(nullptr), ui::HWND{});
+    EXPECT_EQ(band->SetSite(windowless->unknown()), com::E_FAIL);
+    EXPECT_EQ(band->client(), nullptr);
+    EXPECT_EQ(band->SetSite(nullptr), com::S_OK);
+}
