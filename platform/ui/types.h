@@ -64,6 +64,7 @@ inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
+inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_COPYDATA = 0x004A;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_INITDIALOG = 0x0110;

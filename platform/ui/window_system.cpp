@@ -311,12 +311,23 @@ bool WindowSystem::setWindowPos(HWND window, int x, int y, int width, int height
 }
 
 bool WindowSystem::show(HWND window, bool visible) {
-    std::lock_guard lock(impl_->mutex);
-    WindowRecord* record = impl_->find(window);
-    if (!record)
-        return false;
-    const bool was = record->visible;
-    record->visible = visible;
+    bool was = false;
+    bool ownThread = false;
+    {
+        std::lock_guard lock(impl_->mutex);
+        WindowRecord* record = impl_->find(window);
+        if (!record)
+            return false;
+        was = record->visible;
+        record->visible = visible;
+        ownThread = record->thread == std::this_thread::get_id();
+    }
+    if (was != visible) {
+        if (ownThread)
+            send(window, WM_SHOWWINDOW, visible ? 1 : 0);
+        else
+            postMessage(window, WM_SHOWWINDOW, visible ? 1 : 0);
+    }
     return was;
 }
 

@@ -123,6 +123,9 @@ class WindowSystem {
     // changed.
     bool setWindowPos(HWND window, int x, int y, int width, int height, UINT flags);
 
+    // Shows or hides; when that changes the window's own state it gets WM_SHOWWINDOW
+    // (wParam 1 shown, 0 hidden), sent on its own thread and posted from another one.
+    // Returns whether it was shown before.
     bool show(HWND window, bool visible);
     // Shown itself and every ancestor shown.
     bool isVisible(HWND window) const;

@@ -1,0 +1,324 @@
+#include "lorvane/side_page.h"
+
+#include <cwctype>
+
+#include "lorvane/page_document.h"
+#include "lorvane/window_codes.h"
+#include "platform/dom/document.h"
+#include "platform/dom/element.h"
+#include "platform/dom/event_sink.h"
+#include "platform/dom/tag_names.h"
+#include "platform/text/utf.h"
+#include "platform/ui/input_state.h"
+#include "platform/ui/window_system.h"
+
+namespace lorvane {
+
+using platform::com::ComPtr;
+using platform::com::HRESULT;
+using platform::ui::windows;
+
+// Hears the events of a page's document for the page (a plain back pointer that the page
+// clears before it goes).
+class DocEventSink : public platform::dom::EventSink {
+  public:
+    explicit DocEventSink(SidePage* page) : page_(page) {}
+    HRESULT Invoke(platform::dom::Event& event) override {
+        return page_ ? page_->OnDocumentEvent(event) : platform::com::E_POINTER;
+    }
+    void detach() { page_ = nullptr; }
+
+  private:
+    SidePage* page_;
+};
+
+namespace {
+
+// The browser's events for one page.
+class BrowserEvents : public platform::com::ComObject<BrowserEvents, platform::browser::IDispatch> {
+  public:
+    explicit BrowserEvents(SidePage* page) : page_(page) {}
+    void detach() { page_ = nullptr; }
+
+    HRESULT Invoke(std::int32_t dispid, platform::browser::DispParams* params) override {
+        if (!page_ || !params)
+            return platform::com::S_OK;
+        auto& arguments = params->arguments;
+        const auto text = [&](std::size_t index) {
+            return index < arguments.size() ? arguments[index].value.toText() : std::wstring();
+        };
+        switch (dispid) {
+            case platform::browser::DISPID_BEFORENAVIGATE2: {
+                if (arguments.size() < 7)
+                    return platform::com::E_INVALIDARG;
+                const auto& flags = arguments[2].value;
+                const int cancel = page_->OnBeforeNavigate2(
+                    text(1),
+                    flags.vt() == platform::com::VT_I4 ? static_cast<int>(flags.integer()) : 0,
+                    text(3), text(5));
+                if (cancel && arguments[6].boolReference)
+                    *arguments[6].boolReference = true;
+                break;
+            }
+            case platform::browser::DISPID_NAVIGATECOMPLETE2:
+                page_->OnNavigateComplete2(text(1));
+                break;
+            case platform::browser::DISPID_ONQUIT:
+                page_->OnQuit();
+                break;
+            default:
+                break;
+        }
+        return platform::com::S_OK;
+    }
+
+  private:
+    SidePage* page_;
+};
+
+// The page's browser as the plug-in sees it: it gives the document it shows.
+class PageSite : public platform::com::ComObject<PageSite, plugin::IDocumentBrowser> {
+  public:
+    explicit PageSite(ComPtr<platform::browser::WebBrowser> browser)
+        : browser_(std::move(browser)) {}
+    HRESULT get_Document(ComPtr<platform::com::IUnknown>* document) override {
+        if (!document)
+            return platform::com::E_POINTER;
+        *document = ComPtr<platform::com::IUnknown>(browser_->document().get());
+        return *document ? platform::com::S_OK : platform::com::E_FAIL;
+    }
+
+  private:
+    ComPtr<platform::browser::WebBrowser> browser_;
+};
+
+std::wstring lowered(std::wstring text) {
+    for (auto& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// Hands an event to the plug-in when it claims it: `absent` when there is no plug-in or it
+// does not claim the event, the plug-in's result when it set `handled`, else `unhandled`.
+template <typename Call>
+int forward(plugin::IPluginInterface* plugin, const wchar_t* event, int absent, int unhandled,
+            Call call) {
+    if (!plugin || !plugin->HasEvent(event))
+        return absent;
+    bool handled = false;
+    const int result = call(*plugin, &handled);
+    return handled ? result : unhandled;
+}
+
+bool isKeyMessage(platform::ui::UINT id) {
+    return id >= WM_KEYFIRST && id <= WM_KEYLAST;
+}
+
+}  // namespace
+
+SidePage::SidePage(SidePageDefinition definition, PageLoader& loader)
+    : definition_(std::move(definition)),
+      loader_(loader),
+      rule_{definition_.url, definition_.restrict, loader.fileRoots()} {
+    browser_ = platform::browser::WebBrowser::create(
+        [this](const std::wstring& address) { return load(address); });
+    site_ = ComPtr<platform::com::IUnknown>(PageSite::create(browser_).get());
+    browserEvents_ = ComPtr<platform::browser::IDispatch>(BrowserEvents::create(this).get());
+}
+
+SidePage::~SidePage() {
+    disconnectDocument();
+    if (plugin_) {
+        if (auto* deletePlugin =
+                library_.function<plugin::DeletePluginFunction>(plugin::kDeletePluginExport))
+            deletePlugin(plugin_);
+        plugin_ = nullptr;
+    }
+    library_.close();
+    if (windows().isWindow(window_)) {
+        windows().setProc(window_, {});
+        windows().destroyWindow(window_);
+    }
+    if (browserCookie_)
+        browser_->events().unadvise(browserCookie_);
+    static_cast<BrowserEvents*>(browserEvents_.get())->detach();
+}
+
+platform::browser::LoadedDocument SidePage::load(const std::wstring& address) {
+    platform::browser::LoadedDocument loaded;
+    const auto markup = loader_.fetch(address);
+    if (!markup)
+        return loaded;
+    PageLoader* loader = &loader_;
+    loaded.document = ComPtr<platform::browser::IDispatch>(
+        makePageDocument(*markup, address, [loader](const std::wstring& again) {
+            return loader->fetch(again);
+        }).get());
+    loaded.url = address;
+    return loaded;
+}
+
+HWND SidePage::Create(HWND parent, Rect rect, int id, const std::wstring& startAddress) {
+    window_ = windows().createWindow(
+        {.className = L"LorvaneSidePage",
+         .title = startAddress,
+         .parent = parent,
+         .rect = rect,
+         .controlId = id,
+         .proc = [this](const Message& message) { return handleMessage(message); }});
+    if (!window_)
+        return window_;
+    // The browser starts on its blank page before anyone hears its events; a start at the
+    // page's own address is a navigation like any other.
+    const bool blank = startAddress == L"about:blank";
+    if (blank)
+        browser_->navigate(startAddress);
+    browserCookie_ = browser_->events().advise(browserEvents_);
+    if (!blank)
+        browser_->navigate(startAddress);
+    return window_;
+}
+
+std::shared_ptr<platform::dom::Document> SidePage::document() const {
+    return pageOf(browser_->document());
+}
+
+LRESULT SidePage::handleMessage(const Message& message) {
+    if ((message.id == platform::ui::WM_SHOWWINDOW && message.wParam != 0) ||
+        (message.id == WM_ACTIVATE && (platform::ui::lowWord(message.wParam) == WA_ACTIVE ||
+                                       platform::ui::lowWord(message.wParam) == WA_CLICKACTIVE)))
+        navigateFirstTime();
+    return 0;
+}
+
+void SidePage::navigateFirstTime() {
+    if (browser_->locationUrl() == L"about:blank")
+        browser_->navigate(definition_.url);
+}
+
+plugin::IPluginInterface* SidePage::GetPlugin() {
+    if (pluginLoadTried_)
+        return plugin_;
+    pluginLoadTried_ = true;
+    const std::string path = platform::text::toUtf8(definition_.pluginFolder) + "/" + kLibraryName;
+    if (!library_.open(path))
+        return nullptr;
+    auto* newPlugin = library_.function<plugin::NewPluginFunction>(plugin::kNewPluginExport);
+    if (newPlugin)
+        plugin_ = newPlugin(definition_.name.c_str(), window_, site_);
+    return plugin_;
+}
+
+int SidePage::OnTimer() {
+    if (!windows().isWindow(window_) || !windows().isVisible(window_))
+        return -1;
+    return forward(
+        GetPlugin(), L"OnTimer", 0, 0,
+        [](plugin::IPluginInterface& plugin, bool* handled) { return plugin.OnTimer(handled); });
+}
+
+int SidePage::OnTimer2() {
+    return forward(
+        GetPlugin(), L"OnTimer2", 0, 0,
+        [](plugin::IPluginInterface& plugin, bool* handled) { return plugin.OnTimer2(handled); });
+}
+
+int SidePage::OnSetting(Rect button) {
+    return forward(
+        GetPlugin(), L"OnSetting", 1, -1, [&](plugin::IPluginInterface& plugin, bool* handled) {
+            return plugin.OnSetting(button.left, button.top, button.right, button.bottom, handled);
+        });
+}
+
+int SidePage::PreTranslateMessage(const Message& message) {
+    const auto page = document();
+    if (!isKeyMessage(message.id) || !page)
+        return 1;
+    const bool up = message.id == WM_KEYUP || message.id == WM_SYSKEYUP;
+    platform::dom::KeyModifiers modifiers;
+    modifiers.ctrl = (platform::ui::keyState(platform::ui::VK_CONTROL) & 0x80) != 0;
+    modifiers.shift = (platform::ui::keyState(VK_SHIFT) & 0x80) != 0;
+    modifiers.alt = (platform::ui::keyState(VK_MENU) & 0x80) != 0;
+    const bool proceeds = page->dispatchKeyEvent(up ? L"keyup" : L"keydown",
+                                                 static_cast<int>(message.wParam), modifiers);
+    return proceeds ? 1 : 0;
+}
+
+int SidePage::OnBeforeNavigate2(const std::wstring& url, int flags, const std::wstring& targetFrame,
+                                const std::wstring& headers) {
+    plugin::IPluginInterface* plugin = GetPlugin();
+    if (plugin && plugin->HasEvent(L"OnBeforeNavigate2")) {
+        bool handled = false;
+        // The browser stand-in carries no POST bodies.
+        const std::vector<std::uint8_t> postData;
+        const int result = plugin->OnBeforeNavigate2(browser_.get(), url, flags, targetFrame,
+                                                     &postData, headers, &handled);
+        if (handled)
+            return result;
+    }
+    if (isNavigationAllowed(url, rule_)) {
+        disconnectDocument();
+        return 0;
+    }
+    if (plugin)
+        plugin->PostNavigate(url, 0, L"");
+    return 1;
+}
+
+void SidePage::OnNavigateComplete2(const std::wstring& url) {
+    if (url != L"about:blank")
+        connectDocument();
+    forward(GetPlugin(), L"OnNavigateComplete2", 0, 0,
+            [&](plugin::IPluginInterface& plugin, bool* handled) {
+                return plugin.OnNavigateComplete2(browser_.get(), url, handled);
+            });
+}
+
+void SidePage::OnQuit() {
+    disconnectDocument();
+    forward(GetPlugin(), L"OnQuit", 0, 0,
+            [](plugin::IPluginInterface& plugin, bool* handled) { return plugin.OnQuit(handled); });
+}
+
+void SidePage::connectDocument() {
+    disconnectDocument();
+    const auto page = document();
+    if (!page)
+        return;
+    documentSink_ = std::make_shared<DocEventSink>(this);
+    documentCookie_ = page->advise(documentSink_);
+    connectedDocument_ = page;
+}
+
+void SidePage::disconnectDocument() {
+    if (documentCookie_ == 0)
+        return;
+    if (const auto page = connectedDocument_.lock())
+        page->unadvise(documentCookie_);
+    documentSink_->detach();
+    documentSink_.reset();
+    documentCookie_ = 0;
+    connectedDocument_.reset();
+}
+
+HRESULT SidePage::OnDocumentEvent(platform::dom::Event& event) {
+    plugin::IPluginInterface* plugin = GetPlugin();
+    if (plugin && plugin->HasEvent(L"OnDocumentEvent")) {
+        bool handled = false;
+        plugin->OnDocumentEvent(event, &handled);
+        if (handled)
+            return platform::com::S_OK;
+    }
+    if (!event.srcElement)
+        return platform::com::E_POINTER;
+    if (lowered(event.srcElement->tagName()) == L"input")
+        return platform::com::S_OK;
+    if (event.type == L"contextmenu" || event.type == L"selectstart" ||
+        event.type == L"dragstart") {
+        event.cancelBubble = true;
+        event.returnValue = platform::com::Variant::fromBool(false);
+    }
+    return platform::com::S_OK;
+}
+
+}  // namespace lorvane
