@@ -15,6 +15,7 @@
 #include "addon/controller/grab_rules.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/settings.h"
+#include "addon/export/export_commands.h"
 #include "addon/mailnote/mailnote_commands.h"
 #include "addon/shell/data_folders.h"
 #include "common/util/message_box.h"
@@ -48,6 +49,7 @@ int runActions(const std::vector<std::wstring>& actions) {
     addon::loadInputBindings();
     addon::sortInputBindings();
     addon::registerMailNoteCommands();
+    addon::registerExportCommands();
     bool succeeded = true;
     {
         host::HostSession session(presenter);

@@ -1,0 +1,77 @@
+#include "addon/export/export_commands.h"
+
+#include "addon/controller/command_dispatcher.h"
+#include "addon/controller/command_extensions.h"
+#include "addon/controller/grab_bracket.h"
+#include "addon/controller/html_document.h"
+#include "addon/controller/window_operations.h"
+#include "addon/controller/window_table.h"
+#include "addon/export/image_files.h"
+#include "addon/export/page_capture.h"
+#include "addon/export/print_dialog.h"
+#include "addon/shell/data_folders.h"
+#include "common/util/message_box.h"
+#include "common/util/path_tools.h"
+#include "common/util/url_text.h"
+
+namespace addon {
+namespace {
+
+constexpr int kNotHandled = 1;
+constexpr int kHandled = 2;
+
+// The page shown in the window's browser; null for a free entry or a browser without one.
+std::shared_ptr<platform::dom::Document> pageOfWindow(int windowIndex) {
+    if (windowIndex < 0 || windowIndex >= windowCount() || windowEntry(windowIndex).isFree()) {
+        return nullptr;
+    }
+    const auto document = asHtmlDocument(windowEntry(windowIndex).browser->document());
+    return document ? document->page() : nullptr;
+}
+
+int printToPdf(int windowIndex) {
+    if (!pageOfWindow(windowIndex)) {
+        return kNotHandled;
+    }
+    GrabBracket bracket(windowIndex);
+    // The grab may have rebuilt the page: take the document only now.
+    PrintDialog dialog(pageOfWindow(windowIndex), [windowIndex](const std::wstring& command) {
+        return dispatchCommand(command, windowIndex);
+    });
+    const std::wstring url = getDocumentUrl(windowIndex);
+    dialog.bookTitle = getDocumentTitle(windowIndex);
+    dialog.subject = url;
+    dialog.author = common::hostOfUrl(url);
+    dialog.fileTitle = common::sanitizeFileName(dialog.bookTitle, false);
+    dialog.doModal(windowEntry(windowIndex).browser->frameWindow());
+    return kHandled;
+}
+
+int exportImage(int windowIndex) {
+    if (!pageOfWindow(windowIndex)) {
+        return kNotHandled;
+    }
+    GrabBracket bracket(windowIndex);
+    const std::wstring path = pageImagePath();
+    const auto page = pageOfWindow(windowIndex);
+    if (path.empty() || saveBitmapByExtension(capturePageBitmap(*page), path) != 0) {
+        common::errorBox(L"Can't write the picture of the page to \"" + path + L"\".", L"", {});
+    }
+    return kHandled;
+}
+
+}  // namespace
+
+std::wstring pageImagePath() {
+    const std::wstring folder = resolveDataFolder(L"UserData");
+    return folder.empty() ? L"" : folder + L"/webpage.png";
+}
+
+void registerExportCommands() {
+    registerCommandExtension(L"command-print-pdf",
+                             [](int window, const std::wstring&) { return printToPdf(window); });
+    registerCommandExtension(L"command-export/image",
+                             [](int window, const std::wstring&) { return exportImage(window); });
+}
+
+}  // namespace addon

@@ -1,0 +1,101 @@
+#include "addon/export/export_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "addon/controller/command_dispatcher.h"
+#include "addon/controller/html_document.h"
+#include "addon/controller/window_table.h"
+#include "addon/export/print_dialog.h"
+#include "addon/export/tests/pdf_tools.h"
+#include "common/util/message_box.h"
+#include "platform/imaging/image_codecs.h"
+#include "platform/ui/dialog_driver.h"
+#include "platform/ui/scripted_presenter.h"
+#include "platform/ui/window_system.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace addon;
+namespace ui = platform::ui;
+using platform::browser::WebBrowser;
+
+namespace {
+
+const std::wstring kShippedDevices = L"" TAMRIX_TEST_DATA "/../../../../data/devices.xml";
+
+// A browser tab in the window table showing one article page.
+class ExportCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.set("TMPDIR", (home.root() / "tmp").string());
+        std::filesystem::create_directories(home.root() / "tmp");
+        common::setMessageBoxPresenter(ui::messageBox);
+        registerExportCommands();
+        browser = WebBrowser::create([](const std::wstring& url) {
+            platform::browser::LoadedDocument loaded;
+            std::wstring body = L"<html><head><title>Night Train</title></head><body>";
+            for (int line = 0; line < 30; ++line) {
+                body += L"<div name='readable' style='width: 300px'>A line of the story</div>";
+            }
+            loaded.document = makeHtmlDocument(body + L"</body></html>", url);
+            return loaded;
+        });
+        window = addBrowserWindow(browser);
+        ASSERT_GE(window, 0);
+        ASSERT_TRUE(browser->navigate(L"http://trains.example/night.html"));
+    }
+    void TearDown() override {
+        removeBrowserWindow(browser);
+        common::setMessageBoxPresenter({});
+        ui::windows().reset();
+    }
+
+    testing_environment::TemporaryHome home;
+    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
+    ui::PresenterScope scope{person};
+    platform::com::ComPtr<WebBrowser> browser;
+    int window = -1;
+};
+
+}  // namespace
+
+TEST_F(ExportCommands, ImageExportWritesThePageIntoTheUserDataFolder) {
+    const std::filesystem::path picture = pageImagePath();
+    ASSERT_FALSE(picture.empty());
+    EXPECT_EQ(picture.parent_path(), home.dataHome() / "Olvan" / "Tamrix");
+    EXPECT_EQ(dispatchCommand(L"command-export/image", window), 2);
+    platform::imaging::Bitmap bitmap;
+    ASSERT_EQ(platform::imaging::loadBitmap(picture.string(), bitmap),
+              platform::imaging::Status::Ok);
+    EXPECT_GT(bitmap.width(), 0);
+    EXPECT_TRUE(person->messageTexts().empty());
+}
+
+TEST_F(ExportCommands, ImageExportThatCannotBeWrittenIsReported) {
+    // A folder where the picture should go: the file cannot be written.
+    std::filesystem::create_directories(std::filesystem::path(pageImagePath()));
+    EXPECT_EQ(dispatchCommand(L"command-export/image", window), 2);
+    ASSERT_EQ(person->messageTexts().size(), 1u);
+    EXPECT_NE(person->messageTexts()[0].find(L"webpage.png"), std::wstring::npos);
+}
+
+TEST_F(ExportCommands, PrintToPdfOpensTheDialogWithThePagesTitles) {
+    REQUIRE_TOOLS();
+    const std::filesystem::path books = home.root() / "Books";
+    std::filesystem::create_directories(books);
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.text(kPrintBookTitleEdit), L"Night Train");
+        EXPECT_EQ(d.text(kPrintFileTitleEdit), L"Night Train");
+        d.type(kPrintOutputFolderEdit, books.wstring());
+        d.click(ui::IDOK);
+    });
+    EXPECT_EQ(dispatchCommand(L"command-print-pdf", window), 2);
+    EXPECT_TRUE(std::filesystem::exists(books / "Night Train.pdf"));
+}
+
+TEST_F(ExportCommands, AWindowWithoutABrowserIsNotHandled) {
+    removeBrowserWindow(browser);
+    EXPECT_EQ(dispatchCommand(L"command-print-pdf", window), 1);
+    EXPECT_EQ(dispatchCommand(L"command-export/image", window), 1);
+}
