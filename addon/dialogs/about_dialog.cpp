@@ -1,6 +1,7 @@
 #include "addon/dialogs/about_dialog.h"
 
 #include "addon/dialogs/dialog_templates.h"
+#include "addon/shell/module_version.h"
 
 namespace addon {
 
@@ -18,6 +19,15 @@ void replaceEvery(std::wstring& text, const std::wstring& placeholder, const std
 }
 
 }  // namespace
+
+std::optional<VersionValues> readAddonVersion() {
+    CModuleVersion version;
+    if (!version.Load(thisModuleVersionName().c_str())) {
+        return std::nullopt;
+    }
+    return VersionValues{version.GetValue(L"ProductName"), version.GetValue(L"ProductVersion"),
+                         version.GetValue(L"LegalCopyright")};
+}
 
 AboutDialog::AboutDialog(std::optional<VersionValues> version)
     : AddonDialog(aboutTemplate(), L"Dialog::About"), version_(std::move(version)) {}

@@ -20,6 +20,9 @@ struct VersionValues {
     std::wstring legalCopyright;
 };
 
+// The values of the add-on module's own version resource; none when it cannot be read.
+std::optional<VersionValues> readAddonVersion();
+
 class AboutDialog : public AddonDialog {
   public:
     explicit AboutDialog(std::optional<VersionValues> version);

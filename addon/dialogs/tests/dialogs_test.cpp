@@ -63,6 +63,20 @@ TEST_F(AddonDialogs, AboutShowsTheVersionValuesAndEndsWithTheButtonOrLinkUsed) {
     EXPECT_EQ(unreadable.doModal(), ui::IDCANCEL);
 }
 
+TEST_F(AddonDialogs, AboutReadsTheModulesOwnVersionResource) {
+    const auto version = readAddonVersion();
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->productName, L"Tamrix");
+    EXPECT_FALSE(version->productVersion.empty());
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.text(kAboutText).substr(0, 7), L"Tamrix ");
+        EXPECT_EQ(d.text(kAboutText).find(L'#'), std::wstring::npos);
+        d.click(ui::IDOK);
+    });
+    AboutDialog about(version);
+    EXPECT_EQ(about.doModal(), ui::IDOK);
+}
+
 TEST_F(AddonDialogs, AboutIsTranslatedWhenItOpens) {
     ASSERT_EQ(common::languageTable().load((kStageData / "languages" / "de.xml").wstring()), 0);
     person->answerDialog([](ui::DialogDriver& d) {
