@@ -120,11 +120,10 @@ bool LorvaneClient::adoptPane(bool mayStart) {
             }
         }
     }
-    if (!cross.setParent(pane_, CrossProcessWindows::local(window_))) {
-        return false;
-    }
+    // Sized before it moves: the pane's program talks to its new host window as soon as
+    // it sees it, and a resize would then wait for that program's busy thread.
     resizePaneTo(pane_, window_);
-    return true;
+    return cross.setParent(pane_, CrossProcessWindows::local(window_));
 }
 
 void LorvaneClient::resizePaneTo(RemoteWindow pane, HWND host) const {
@@ -230,8 +229,8 @@ void LorvaneClient::handOverPane() {
         CrossProcessWindows& cross = paneWindows();
         const HWND host = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
         if (host && host != window_) {
-            cross.setParent(pane_, CrossProcessWindows::local(host));
             resizePaneTo(pane_, host);
+            cross.setParent(pane_, CrossProcessWindows::local(host));
         } else if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {
             cross.setParent(pane_, container);
         }
