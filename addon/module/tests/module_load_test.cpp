@@ -2,6 +2,7 @@
 // through DllGetClassObject, its registration, and its classes at work on the host's
 // windows, browser and presenter.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "platform/registry/registry.h"
 #include "platform/registry/store.h"
 #include "platform/system/module.h"
+#include "platform/ui/cross_process_windows.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"
 #include "testing/environment/temporary_home.h"
@@ -126,29 +128,39 @@ TEST_F(TamrixModule, ServesItsDataFolderThroughTheTamrixScheme) {
     }());
 }
 
-TEST_F(TamrixModule, TheExplorerBarLooksForTheSidePaneProgramBesideTheModule) {
+TEST_F(TamrixModule, TheExplorerBarStartsTheInstalledSidePaneAndAdoptsItsPane) {
+    ASSERT_TRUE(std::filesystem::exists(TAMRIX_STAGE_DIR "/bin/lorvane"));
     const ui::HWND frame =
         ui::windows().createWindow({.className = L"IEFrame", .rect = {0, 0, 800, 600}});
     const ui::HWND rebar = ui::windows().createWindow(
         {.className = L"ReBarWindow32", .parent = frame, .rect = {0, 0, 291, 600}});
+    ui::windows().setForeground(frame);
     const auto site =
         browser::BrowserSite::create(browser::WebBrowser::create(nullptr, frame), rebar);
     auto band = create<browser::IObjectWithSite>(kBar);
     ASSERT_TRUE(band);
-    const std::filesystem::path program =
-        std::filesystem::path(TAMRIX_STAGE_DIR) / "bin" / "lorvane";
-    if (std::filesystem::exists(program)) {
-        GTEST_SKIP() << "the side-pane program is installed; the pane tests cover it";
-    }
     ASSERT_EQ(band->SetSite(site->unknown()), com::S_OK);
-    ASSERT_EQ(person->messageTexts().size(), 1u);
-    EXPECT_EQ(person->messageTexts()[0], L"File doesn't exist: (" +
-                                             program.lexically_normal().wstring() +
-                                             L"), can't open Tamrix Lorvane.");
-    EXPECT_EQ(person->questions()[0].caption, L"Tamrix for IE");
-    EXPECT_TRUE(ui::windows().findWindowEx(rebar, {}, L"LorvaneClient", L""));
+    const ui::HWND host = ui::windows().findWindowEx(rebar, {}, L"LorvaneClient", L"");
+    ASSERT_TRUE(host);
+    EXPECT_TRUE(person->messageTexts().empty());
+
+    // Queries only: the module serves this process's windows.
+    ui::CrossProcessWindows lookup;
+    const ui::RemoteWindow container = lookup.findWindow(L"LorvaneContainer");
+    ASSERT_TRUE(container);
+    EXPECT_NE(container.processId, static_cast<std::uint32_t>(getpid()));
+    EXPECT_FALSE(lookup.findChild(container, L"LorvaneServer")) << "the pane has moved";
+    const ui::RemoteWindow pane{container.processId,
+                                ui::HWND{static_cast<std::uint64_t>(lookup.userData(container))}};
+    ASSERT_TRUE(lookup.isWindow(pane)) << "the bar keeps the pane's handle in its container";
+    EXPECT_EQ(lookup.parent(pane), ui::CrossProcessWindows::local(host));
+
+    // The bar closes: the pane goes back to its container, and the program, left without
+    // a host window, ends.
     band.as<browser::IDeskBand>()->CloseDW(0);
-    EXPECT_FALSE(ui::windows().findWindowEx(rebar, {}, L"LorvaneClient", L""));
+    EXPECT_FALSE(ui::windows().isWindow(host));
+    EXPECT_TRUE(ui::windows().pumpUntil([&] { return !lookup.findWindow(L"LorvaneContainer"); },
+                                        std::chrono::seconds(10)));
 }
 
 TEST_F(TamrixModule, RegistersItsClassesAndBrowserEntriesForTheUser) {
