@@ -76,7 +76,9 @@ bool TarnPage::checkFileCache(const std::wstring& url) const {
     const std::uint64_t database = common::fileWriteTime(getDatabaseFilePath());
     const std::uint64_t cache = common::fileWriteTime(getCacheFilePath(url));
     const std::uint64_t page = compileTime_;
-    return database != 0 && page != 0 && database <= cache && cache >= page;
+    // File times tick coarsely: a database written in the same tick as the cache file may
+    // hold changes the cache lacks, so only a strictly newer cache counts as fresh.
+    return database != 0 && page != 0 && database < cache && cache >= page;
 }
 
 bool TarnPage::fetchCache(bool read, const std::wstring& url) {

@@ -125,6 +125,18 @@ TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileNewerThanDatabaseAndPage)
     }
     setTime(databasePath(), now);
     EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Again"));
+
+    // A database written in the same clock tick as the cache file may hold newer rows.
+    {
+        common::SqliteDB db(databasePath(), false);
+        db.exec(L"update entry set title='Same tick' where id=3");
+    }
+    const auto tick = now + std::chrono::minutes(1);
+    setTime(databasePath(), tick);
+    for (const auto& entry : std::filesystem::directory_iterator(cacheFolder)) {
+        setTime(entry.path().wstring(), tick);
+    }
+    EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Same tick"));
 }
 
 TEST_F(EngineTest, PagesWithoutCacheSupportRunEveryTime) {
