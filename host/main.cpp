@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "addon/bar/lorvane_commands.h"
 #include "addon/controller/grab_rules.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/settings.h"
+#include "addon/dialogs/dialog_commands.h"
 #include "addon/export/export_commands.h"
 #include "addon/mailnote/mailnote_commands.h"
 #include "addon/shell/data_folders.h"
@@ -50,6 +52,8 @@ int runActions(const std::vector<std::wstring>& actions) {
     addon::sortInputBindings();
     addon::registerMailNoteCommands();
     addon::registerExportCommands();
+    addon::registerDialogCommands();
+    addon::registerLorvaneCommands();
     bool succeeded = true;
     {
         host::HostSession session(presenter);

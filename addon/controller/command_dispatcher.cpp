@@ -139,9 +139,9 @@ const std::vector<CommandRow>& commandTable() {
          [](int window, const std::wstring&) { return showToolbox(window, true); }},
         {L"command-toolbar-show2", false,
          [](int window, const std::wstring&) { return showToolbox(window, false); }},
-        {L"command-lorvane-show", false, notAvailable(L"command-lorvane-show")},
-        {L"command-lorvane-close", false, notAvailable(L"command-lorvane-close")},
-        {L"command-lorvane-switch", false, notAvailable(L"command-lorvane-switch")},
+        {L"command-lorvane-show", false, extensible(L"command-lorvane-show")},
+        {L"command-lorvane-close", false, extensible(L"command-lorvane-close")},
+        {L"command-lorvane-switch", false, extensible(L"command-lorvane-switch")},
         {L"command-toolbar-reload/", true,
          [](int window, const std::wstring& theme) {
              return hasBrowser(window) && chooseTheme(theme) ? kHandled : kNotHandled;

@@ -5,9 +5,12 @@
 // Results: 1 not handled (the caller may pass the command on to the page's selection
 // engine), 2 handled; a few handlers return another value, which callers treat as
 // handled. Commands whose parts are not in this build stay in the table: they report
-// "not available" in an error box and return 1. The sending commands ("command-send-email",
-// "command-send-kindle", "command-send-onenote", "command-send-onenote/<id>") run the
-// handlers a higher layer registered (command_extensions.h), else report the same. Arguments that
+// "not available" in an error box and return 1. The commands served by higher layers (sending:
+// "command-send-email", "command-send-kindle", "command-send-onenote",
+// "command-send-onenote/<id>"; export: "command-print-pdf", "command-export/image"; dialogs:
+// "command-toolbar-about", "command-toolbar-config"; side pane: "command-lorvane-show",
+// "-close", "-switch") run the handlers registered at start-up (command_extensions.h), else
+// report the same. Arguments that
 // name a plug-in folder or a theme must be a single name of letters, digits, "_", "." and "-"
 // (never ".."): a page's own script can send these commands, and no argument may reach outside the
 // data folders.

@@ -1,5 +1,6 @@
 #include "addon/controller/save_handoff.h"
 
+#include "addon/controller/command_extensions.h"
 #include "addon/controller/grab_bracket.h"
 #include "addon/controller/line_breaks.h"
 #include "addon/controller/plugin_binding.h"
@@ -71,6 +72,9 @@ int saveToPlugin(int windowIndex, const std::wstring& folder) {
         }
     }
     if (handled && result == 0) {
+        // The side pane shows what was saved; it is there only when the bar layer registered it.
+        if (const CommandExtension showPane = commandExtension(L"command-lorvane-show"))
+            showPane(windowIndex, L"");
         modeDefault(windowIndex);
     }
     return kHandled;

@@ -5,7 +5,11 @@
 
 #include "addon/bar/bar_classes.h"
 #include "addon/bar/ie_button.h"
+#include "addon/bar/lorvane_commands.h"
 #include "addon/bar/side_band.h"
+#include "addon/dialogs/dialog_commands.h"
+#include "addon/export/export_commands.h"
+#include "addon/mailnote/mailnote_commands.h"
 #include "addon/module/registration.h"
 #include "addon/shell/startup/addon_startup.h"
 #include "addon/shell/tamrix_protocol.h"
@@ -19,10 +23,18 @@ using platform::com::GUID;
 using platform::com::HRESULT;
 
 // Attached while the module is loaded. A host the add-on must stay out of ("explorer.exe")
-// gets no classes; under "regsvr32.exe" only registration works.
+// gets no classes; under "regsvr32.exe" only registration works. Where the add-on starts,
+// the commands served above the controller are registered with its dispatcher.
 struct ModuleAttachment {
     ModuleAttachment()
-        : allowed(addon::tamrixModuleEntry(addon::ModuleEvent::processAttach, hostName())) {}
+        : allowed(addon::tamrixModuleEntry(addon::ModuleEvent::processAttach, hostName())) {
+        if (allowed) {
+            addon::registerMailNoteCommands();
+            addon::registerExportCommands();
+            addon::registerDialogCommands();
+            addon::registerLorvaneCommands();
+        }
+    }
     ~ModuleAttachment() {
         if (allowed) {
             addon::tamrixModuleEntry(addon::ModuleEvent::processDetach, hostName());

@@ -8,10 +8,13 @@
 // Contract: reference-counted. A navigation that is cancelled, or whose page cannot be
 // loaded, leaves the current document in place and sends no completion events. Events go
 // to the sinks advised for DWebBrowserEvents2; the first argument of each is this browser.
-// Single-threaded (the tab's user-interface thread).
+// An explorer bar shown with showBrowserBar holds a reference to the browser through its
+// site until it is hidden or the tab closes. Single-threaded (the tab's user-interface
+// thread).
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "platform/browser/event_source.h"
@@ -51,11 +54,22 @@ class WebBrowser : public com::ComObject<WebBrowser, IWebBrowser2> {
     // The text of the tab's status bar (put_StatusText / get_StatusText).
     void setStatusText(std::wstring text) { statusText_ = std::move(text); }
     const std::wstring& statusText() const { return statusText_; }
-    // The tab closes: OnQuit goes to the sinks.
+    // The tab closes: its explorer bars close, then OnQuit goes to the sinks.
     void quit();
+
+    // ShowBrowserBar: shows the explorer bar of the class ("{...}" text) in the frame's bar
+    // window ("BaseBar" > "ReBarWindow32", made when the frame has none), creating it from
+    // the registered factory (browser_bars.h) and siting it there; hiding closes the bar
+    // and releases it. E_INVALIDARG for a malformed class, CLASS_E_CLASSNOTAVAILABLE when
+    // no factory makes the bar, E_FAIL without a frame window or when the bar refuses its
+    // site; hiding a bar that is not shown succeeds.
+    HRESULT showBrowserBar(const std::wstring& classId, bool show);
 
   private:
     void fireWithUrl(std::int32_t dispid, const std::wstring& url);
+    HRESULT openBar(const com::GUID& classId);
+    void closeBar(const com::GUID& classId);
+    ui::HWND barSiteWindow();
 
     DocumentLoader loader_;
     ui::HWND frame_;
@@ -63,6 +77,7 @@ class WebBrowser : public com::ComObject<WebBrowser, IWebBrowser2> {
     std::wstring url_;
     std::wstring statusText_;
     EventSource events_;
+    std::map<com::GUID, com::ComPtr<com::IUnknown>> bars_;
 };
 
 // The browser behind an interface reference of one; null for any other object.
