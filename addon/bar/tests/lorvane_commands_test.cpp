@@ -58,13 +58,23 @@ TEST_F(SidePaneCommands, SwitchShowsTheBarInTheBrowserThenClosesIt) {
     addon::removeBrowserWindow(tab.browser);
 }
 
-TEST_F(SidePaneCommands, TheBrowserClosesItsBarWhenTheTabCloses) {
-    const BrowserTab tab = openBrowserWindow(0);
-    ui::windows().setForeground(tab.frame);
+TEST_F(SidePaneCommands, TheBrowserMakesItsBarWindowAndClosesTheBarWhenTheTabCloses) {
     addon::registerLorvaneCommands(addon::PaneStartOptions{PANE_CHILD, 30000ms});
-    ASSERT_EQ(tab.browser->showBrowserBar(kBarClass, true), com::S_OK);
-    const ui::HWND host = hostWindow(tab);
+    EXPECT_EQ(browser::WebBrowser::create(nullptr)->showBrowserBar(kBarClass, true), com::E_FAIL)
+        << "no frame to show it in";
+
+    const ui::HWND frame =
+        ui::windows().createWindow({.className = L"IEFrame", .rect = {0, 0, 800, 600}});
+    ui::windows().setForeground(frame);
+    const auto page = browser::WebBrowser::create(nullptr, frame);
+    ASSERT_EQ(page->showBrowserBar(kBarClass, true), com::S_OK);
+    const ui::HWND baseBar = ui::windows().findWindowEx(frame, {}, L"BaseBar", L"");
+    ASSERT_TRUE(baseBar);
+    const ui::HWND rebar = ui::windows().findWindowEx(baseBar, {}, L"ReBarWindow32", L"");
+    const ui::HWND host = ui::windows().findWindowEx(rebar, {}, L"LorvaneClient", L"");
     ASSERT_TRUE(host);
-    tab.browser->quit();
+    EXPECT_TRUE(ui::windows().isVisible(host));
+    page->quit();
     EXPECT_FALSE(ui::windows().isWindow(host));
+    EXPECT_FALSE(ui::windows().isVisible(baseBar));
 }

@@ -18,6 +18,7 @@
 #include "platform/registry/store.h"
 #include "platform/system/module.h"
 #include "platform/ui/cross_process_windows.h"
+#include "platform/ui/dialog_driver.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"
 #include "testing/environment/temporary_home.h"
@@ -189,4 +190,37 @@ TEST_F(TamrixModule, RegistersItsClassesAndBrowserEntriesForTheUser) {
     EXPECT_EQ(text(button, nullptr), L"<missing>");
     EXPECT_EQ(text(extensions + L"{E55E1F27-11DA-0002-0002-00AABB000004}", L"ButtonText"),
               L"<missing>");
+}
+
+TEST_F(TamrixModule, ServesTheAboutCommandOfItsToolbarAfterItsStartUp) {
+    reg::HKEY key = nullptr;
+    ASSERT_EQ(reg::RegCreateKeyExW(reg::HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix", 0, nullptr,
+                                   0, reg::KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              reg::ERROR_SUCCESS);
+    const reg::DWORD off = 0;
+    reg::RegSetValueExW(key, L"AutoUpdate", 0, reg::REG_DWORD,
+                        reinterpret_cast<const reg::BYTE*>(&off), sizeof(off));
+    reg::RegCloseKey(key);
+    const ui::HWND frame =
+        ui::windows().createWindow({.className = L"IEFrame", .rect = {0, 0, 800, 600}});
+    const auto page = browser::WebBrowser::create(nullptr, frame);
+    auto button = create<browser::IObjectWithSite>(kButton);
+    ASSERT_TRUE(button);
+    ASSERT_EQ(button->SetSite(browser::BrowserSite::create(page, frame)->unknown()), com::S_OK);
+    // The button attaches the add-on to the browser; the toolbar's links then reach the
+    // module's command dispatcher through the browser's navigations.
+    ASSERT_EQ(button.as<browser::IOleCommandTarget>()->Exec(nullptr, 0, 0, nullptr, nullptr),
+              com::S_OK);
+
+    bool shown = false;
+    person->answerDialog([&](ui::DialogDriver& d) {
+        shown = true;
+        EXPECT_NE(d.text(202).find(L"Tamrix"), std::wstring::npos) << "the module's own version";
+        d.click(ui::IDOK);
+    });
+    EXPECT_FALSE(page->navigate(L"tamrix://$toolbar/toolbar-about")) << "the link is a command";
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(person->messageTexts().empty());
+    button->SetSite(nullptr);
+    page->quit();
 }
