@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "addon/bar/lorvane_commands.h"
+#include "addon/bar/toolbox_registration.h"
 #include "addon/controller/grab_rules.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/settings.h"
@@ -54,6 +55,7 @@ int runActions(const std::vector<std::wstring>& actions) {
     addon::registerExportCommands();
     addon::registerDialogCommands();
     addon::registerLorvaneCommands();
+    addon::registerToolboxView();
     bool succeeded = true;
     {
         host::HostSession session(presenter);

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "addon/bar/web_browser_host.h"
+#include "addon/controller/embedded_toolbox.h"
 #include "platform/browser/protocol_table.h"
 #include "platform/dom/document.h"
 #include "platform/dom/event_sink.h"
@@ -26,11 +27,10 @@
 namespace addon {
 
 inline constexpr std::int32_t kToolbarNavigateFlags = 14;
-inline constexpr std::int32_t kToolboxControlId = 2010;
 
 class DocEventSink;
 
-class Toolbox : public CWebBrowser2<Toolbox> {
+class Toolbox : public CWebBrowser2<Toolbox>, public ToolboxView {
   public:
     using BrowserRef = platform::com::ComPtr<platform::browser::WebBrowser>;
 

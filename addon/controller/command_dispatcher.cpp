@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "addon/controller/command_extensions.h"
+#include "addon/controller/embedded_toolbox.h"
 #include "addon/controller/link_grab_commands.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_commands.h"
@@ -13,7 +14,6 @@
 #include "addon/controller/style_commands.h"
 #include "addon/controller/test_save.h"
 #include "addon/controller/text_case.h"
-#include "addon/controller/theme_pages.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_string.h"
@@ -143,9 +143,7 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-lorvane-close", false, extensible(L"command-lorvane-close")},
         {L"command-lorvane-switch", false, extensible(L"command-lorvane-switch")},
         {L"command-toolbar-reload/", true,
-         [](int window, const std::wstring& theme) {
-             return hasBrowser(window) && chooseTheme(theme) ? kHandled : kNotHandled;
-         }},
+         [](int window, const std::wstring& theme) { return reloadToolbox(window, theme); }},
         {L"command-toolbar-help", false, byWindow(openHelpPage)},
         {L"command-toolbar-config", false, extensible(L"command-toolbar-config")},
         {L"command-toolbar-checkupdate", false, byWindow(openUpdatePage)},

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "addon/controller/command_dispatcher.h"
+#include "addon/controller/embedded_toolbox.h"
 #include "addon/controller/layout_finder.h"
 #include "common/util/registry_int.h"
 
@@ -260,6 +261,9 @@ int showToolbox(int windowIndex, bool runInitial) {
     if (!hasBrowser(windowIndex)) {
         return kNothingDone;
     }
+    if (createToolbox(windowIndex) == ToolboxPlacement::refused) {
+        return kDone;
+    }
     WindowEntry& entry = windowEntry(windowIndex);
     const BrowserRef browser = entry.browser;
     if (!entry.toolboxVisible) {
@@ -283,6 +287,7 @@ int closeToolbox(int windowIndex) {
         return kNothingDone;
     }
     const BrowserRef browser = windowEntry(windowIndex).browser;
+    removeToolbox(windowEntry(windowIndex));
     windowEntry(windowIndex).toolboxVisible = false;
     resetSelections(windowIndex);
     detachDocuments(browser);

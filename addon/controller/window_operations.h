@@ -53,12 +53,14 @@ std::wstring getCleanPageHtml(int windowIndex, int urlMask, int elementMask, int
 std::wstring getSelectedText(int windowIndex);
 std::wstring getSelectedHtml(int windowIndex);
 
-// Shows the toolbox: attaches the loaded page (documents and window events) and, with
+// Shows the toolbox: makes or shows its band above the tab's content window (nothing more
+// when another band holds the frame), attaches the loaded page (documents and window
+// events) and, with
 // `runInitial` on a page that is not a "tarn:" page, runs the initial operation and mode
 // of the settings ("\Operate\InitOperation", "\Operate\InitMode"). 2.
 int showToolbox(int windowIndex, bool runInitial);
-// Takes the toolbox away: resets the selections, detaches the documents and removes the
-// window from the table. 2.
+// Takes the toolbox away: removes its band, resets the selections, detaches the documents
+// and removes the window from the table. 2.
 int closeToolbox(int windowIndex);
 int toggleToolbox(int windowIndex);
 

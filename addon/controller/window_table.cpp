@@ -1,5 +1,6 @@
 #include "addon/controller/window_table.h"
 
+#include "addon/controller/embedded_toolbox.h"
 #include "addon/controller/event_handlers.h"
 
 namespace addon {
@@ -7,6 +8,8 @@ namespace {
 
 using platform::com::ComPtr;
 
+// Made before the table, so it outlives the bands that entries still hold at exit.
+[[maybe_unused]] platform::ui::WindowSystem& windowSystem = platform::ui::windows();
 std::array<WindowEntry, kWindowTableSize> windows;
 int usedWindows = 0;
 std::array<ClipSubContext, kContextTableSize> contexts;
@@ -19,6 +22,7 @@ bool sameBrowser(const BrowserRef& a, const BrowserRef& b) {
 }  // namespace
 
 void WindowEntry::clear() {
+    removeToolbox(*this);
     browser.reset();
     toolboxVisible = false;
     browserEvents.reset();
@@ -39,6 +43,15 @@ ClipSubContext& clipContext(int index) {
 
 int contextCount() {
     return usedContexts;
+}
+
+int findWindowByHostWindow(platform::ui::HWND window) {
+    for (int i = 0; window && i < usedWindows; ++i) {
+        if (windows[i].hostWindow == window) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 int findWindowByBrowser(const BrowserRef& browser) {

@@ -18,11 +18,14 @@
 
 #include "addon/controller/clip_context.h"
 #include "platform/browser/web_browser.h"
+#include "platform/ui/window_system.h"
 
 namespace addon {
 
 using platform::browser::WebBrowser;
 using BrowserRef = platform::com::ComPtr<WebBrowser>;
+
+class EmbeddedToolbox;
 
 inline constexpr int kWindowTableSize = 32;
 inline constexpr int kContextTableSize = 256;
@@ -35,10 +38,17 @@ struct WindowEntry {
     BrowserRef browser;
     // Whether the tab's toolbox is shown.
     bool toolboxVisible = false;
+    // The band above the tab's content window (embedded_toolbox.h), the content window
+    // while its procedure is put behind the band's, and that window's own procedure.
+    std::shared_ptr<EmbeddedToolbox> toolbox;
+    platform::ui::HWND hostWindow;
+    platform::ui::WindowProc savedWindowProc;
     platform::com::ComPtr<IDispatch> browserEvents;
     std::uint32_t browserEventsCookie = 0;
 
     bool isFree() const { return !browser; }
+    // Takes the band away (the content window gets its own procedure back) and frees the
+    // entry.
     void clear();
 };
 
@@ -48,6 +58,7 @@ ClipSubContext& clipContext(int index);
 int contextCount();
 
 int findWindowByBrowser(const BrowserRef& browser);
+int findWindowByHostWindow(platform::ui::HWND window);
 int findContextByBrowser(const BrowserRef& browser);
 int findContextBySelection(const ClipSelection* selection);
 int findContextByDocumentHandler(const IDispatch* handler);

@@ -7,6 +7,7 @@
 #include "addon/bar/ie_button.h"
 #include "addon/bar/lorvane_commands.h"
 #include "addon/bar/side_band.h"
+#include "addon/bar/toolbox_registration.h"
 #include "addon/dialogs/dialog_commands.h"
 #include "addon/export/export_commands.h"
 #include "addon/mailnote/mailnote_commands.h"
@@ -33,6 +34,7 @@ struct ModuleAttachment {
             addon::registerExportCommands();
             addon::registerDialogCommands();
             addon::registerLorvaneCommands();
+            addon::registerToolboxView();
         }
     }
     ~ModuleAttachment() {

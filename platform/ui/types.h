@@ -67,6 +67,10 @@ inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_COPYDATA = 0x004A;
 inline constexpr UINT WM_NOTIFY = 0x004E;
+// lParam points at a Rect of the sender's: with wParam TRUE the proposed client rectangle
+// in the parent's client coordinates, which the procedure may narrow; the window takes the
+// rectangle the procedure leaves. Sent within the window's own thread only.
+inline constexpr UINT WM_NCCALCSIZE = 0x0083;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_TIMER = 0x0113;

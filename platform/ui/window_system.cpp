@@ -130,6 +130,12 @@ void WindowSystem::setProc(HWND window, WindowProc proc) {
         record->proc = std::make_shared<WindowProc>(std::move(proc));
 }
 
+WindowProc WindowSystem::proc(HWND window) const {
+    std::lock_guard lock(impl_->mutex);
+    const WindowRecord* record = impl_->find(window);
+    return record && record->proc ? *record->proc : WindowProc{};
+}
+
 std::wstring WindowSystem::className(HWND window) const {
     std::lock_guard lock(impl_->mutex);
     const WindowRecord* record = impl_->find(window);
@@ -281,11 +287,11 @@ Rect WindowSystem::clientRect(HWND window) const {
 }
 
 bool WindowSystem::setWindowPos(HWND window, int x, int y, int width, int height, UINT flags) {
-    bool resized = false;
     Rect rect;
+    bool ownThread = false;
     {
         std::lock_guard lock(impl_->mutex);
-        WindowRecord* record = impl_->find(window);
+        const WindowRecord* record = impl_->find(window);
         if (!record)
             return false;
         rect = record->rect;
@@ -295,6 +301,16 @@ bool WindowSystem::setWindowPos(HWND window, int x, int y, int width, int height
             rect.right = rect.left + std::max(0, width);
             rect.bottom = rect.top + std::max(0, height);
         }
+        ownThread = rect != record->rect && record->thread == std::this_thread::get_id();
+    }
+    if (ownThread)
+        send(window, WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&rect));
+    bool resized = false;
+    {
+        std::lock_guard lock(impl_->mutex);
+        WindowRecord* record = impl_->find(window);
+        if (!record)
+            return false;
         resized = rect.width() != record->rect.width() || rect.height() != record->rect.height();
         record->rect = rect;
         if (!(flags & SWP_NOZORDER)) {

@@ -85,6 +85,9 @@ class WindowSystem {
     bool destroyWindow(HWND window);
     bool isWindow(HWND window) const;
     void setProc(HWND window, WindowProc proc);
+    // The window's current procedure (empty for none or no window), so a caller can put
+    // its own in front of it and give it back later.
+    WindowProc proc(HWND window) const;
 
     std::wstring className(HWND window) const;
     std::wstring text(HWND window) const;
@@ -119,8 +122,10 @@ class WindowSystem {
     // Client area: {0, 0, width, height}.
     Rect clientRect(HWND window) const;
     // Moves and sizes as the flags allow (SWP_NOMOVE, SWP_NOSIZE, SWP_NOZORDER); without
-    // SWP_NOZORDER the window goes to the top of its siblings. Sends WM_SIZE when the size
-    // changed.
+    // SWP_NOZORDER the window goes to the top of its siblings. A window of the calling
+    // thread that moves or changes size first gets WM_NCCALCSIZE (wParam TRUE) with the
+    // proposed rectangle and is placed where its procedure leaves it. Sends WM_SIZE when the
+    // size changed.
     bool setWindowPos(HWND window, int x, int y, int width, int height, UINT flags);
 
     // Shows or hides; when that changes the window's own state it gets WM_SHOWWINDOW

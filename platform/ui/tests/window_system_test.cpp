@@ -110,6 +110,38 @@ TEST_F(WindowSystemTest, SetWindowPosResizesAndRaises) {
     EXPECT_EQ(sizeMessages, 1);
 }
 
+TEST_F(WindowSystemTest, AProcedurePutInFrontNarrowsTheAreaAndGivesTheOldOneBack) {
+    std::vector<UINT> seen;
+    const HWND parent = make(L"P", L"");
+    const HWND window = make(L"A", L"", parent, {0, 0, 100, 100}, [&](const Message& m) {
+        seen.push_back(m.id);
+        return LRESULT{7};
+    });
+    const WindowProc original = system.proc(window);
+    ASSERT_TRUE(original);
+    EXPECT_FALSE(system.proc(HWND{12345}));
+    system.setProc(window, [&](const Message& m) -> LRESULT {
+        const LRESULT result = original(m);
+        if (m.id == WM_NCCALCSIZE && m.wParam) {
+            reinterpret_cast<Rect*>(m.lParam)->top += 20;
+            return 0;
+        }
+        return result;
+    });
+    seen.clear();
+    system.setWindowPos(window, 0, 0, 100, 300, SWP_NOZORDER);
+    EXPECT_EQ(system.placement(window), (Rect{0, 20, 100, 300}));
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_NCCALCSIZE, WM_SIZE}));
+    // Nothing moves: no message at all.
+    system.setWindowPos(window, 0, 20, 100, 280, SWP_NOZORDER);
+    EXPECT_EQ(seen.size(), 2u);
+
+    system.setProc(window, original);
+    system.setWindowPos(window, 0, 0, 100, 300, SWP_NOZORDER);
+    EXPECT_EQ(system.placement(window), (Rect{0, 0, 100, 300}));
+    EXPECT_EQ(system.send(window, WM_USER), 7);
+}
+
 TEST_F(WindowSystemTest, CopyDataFromWorkerThreadRunsOnOwnerThread) {
     std::thread::id handledOn;
     std::vector<std::uint8_t> received;
