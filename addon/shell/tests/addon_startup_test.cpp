@@ -42,14 +42,14 @@ class AddonStartup : public ::testing::Test {
     void SetUp() override {
         fs::create_directories(userData);
         fs::create_directories(configData.parent_path());
-        // The shipped data, with the shipped configuration beside a side-pane page list. The
-        // plug-in folder is left out: other tests make and remove scratch pages in it.
-        fs::create_directories(configData);
-        for (const auto& entry : fs::directory_iterator(fs::path(TAMRIX_STAGE_DIR) / "data")) {
-            if (entry.path().filename() != "plugins") {
-                fs::copy(entry.path(), configData / entry.path().filename(),
-                         fs::copy_options::recursive);
-            }
+        // The shipped files that start-up reads, with the shipped configuration beside a
+        // side-pane page list. Only these are copied: other tests make and remove scratch
+        // pages and themes elsewhere in the staged data folder while this one runs.
+        const fs::path shipped = fs::path(TAMRIX_STAGE_DIR) / "data";
+        fs::create_directories(configData / "resources");
+        for (const char* name :
+             {"grab.xml", "pagestyles.xml", "devices.xml", "languages", "resources/pagestyles"}) {
+            fs::copy(shipped / name, configData / name, fs::copy_options::recursive);
         }
         std::ofstream(configData / "config.xml")
             << "<config><sidePages><item name=\"Tamrix\"/><item name=\"Notes\"/></sidePages>"
