@@ -1,5 +1,7 @@
 #include "addon/controller/readable_markup.h"
 
+#include "common/util/markup_escape.h"
+
 namespace addon {
 namespace {
 
@@ -14,30 +16,7 @@ std::wstring header(const std::wstring& extraAttributes, const std::wstring& add
 }  // namespace
 
 std::wstring htmlEscape(const std::wstring& text) {
-    std::wstring escaped;
-    escaped.reserve(text.size());
-    for (const wchar_t c : text) {
-        switch (c) {
-            case L'&':
-                escaped += L"&amp;";
-                break;
-            case L'<':
-                escaped += L"&lt;";
-                break;
-            case L'>':
-                escaped += L"&gt;";
-                break;
-            case L'"':
-                escaped += L"&quot;";
-                break;
-            case L'\'':
-                escaped += L"&#39;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
+    return common::escapeMarkup(text, true);
 }
 
 std::wstring isolateMarkup(const std::wstring& items) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "common/util/markup_escape.h"
 #include "platform/text/code_page.h"
 
 namespace plugin {
@@ -55,27 +56,7 @@ std::wstring formEncode(std::wstring_view text) {
 }
 
 std::wstring xmlEscape(std::wstring_view text) {
-    std::wstring escaped;
-    escaped.reserve(text.size());
-    for (const wchar_t c : text) {
-        switch (c) {
-            case L'<':
-                escaped += L"&lt;";
-                break;
-            case L'>':
-                escaped += L"&gt;";
-                break;
-            case L'"':
-                escaped += L"&quot;";
-                break;
-            case L'&':
-                escaped += L"&amp;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
+    return common::escapeMarkup(text);
 }
 
 std::wstring toText(int value) {
