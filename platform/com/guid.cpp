@@ -25,12 +25,14 @@ GUID newGuid() {
     size_t filled = 0;
     while (filled < bytes.size()) {
         const ssize_t got = getrandom(bytes.data() + filled, bytes.size() - filled, 0);
-        if (got <= 0) break;
+        if (got <= 0)
+            break;
         filled += static_cast<size_t>(got);
     }
     if (filled < bytes.size()) {
         std::random_device device;
-        for (auto& b : bytes) b = static_cast<std::uint8_t>(device());
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(device());
     }
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant

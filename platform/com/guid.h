@@ -23,16 +23,20 @@ struct GUID {
 
 namespace detail {
 constexpr int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 constexpr std::optional<std::uint64_t> hexField(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
         const int digit = hexValue(c);
-        if (digit < 0) return std::nullopt;
+        if (digit < 0)
+            return std::nullopt;
         value = value * 16 + static_cast<std::uint64_t>(digit);
     }
     return value;
@@ -49,13 +53,17 @@ constexpr std::optional<GUID> parseGuid(std::string_view text) {
     const auto d1 = detail::hexField(text.substr(0, 8));
     const auto d2 = detail::hexField(text.substr(9, 4));
     const auto d3 = detail::hexField(text.substr(14, 4));
-    if (!d1 || !d2 || !d3) return std::nullopt;
-    GUID guid{static_cast<std::uint32_t>(*d1), static_cast<std::uint16_t>(*d2),
-              static_cast<std::uint16_t>(*d3), {}};
+    if (!d1 || !d2 || !d3)
+        return std::nullopt;
+    GUID guid{static_cast<std::uint32_t>(*d1),
+              static_cast<std::uint16_t>(*d2),
+              static_cast<std::uint16_t>(*d3),
+              {}};
     constexpr int offsets[8] = {19, 21, 24, 26, 28, 30, 32, 34};
     for (int i = 0; i < 8; ++i) {
         const auto byte = detail::hexField(text.substr(offsets[i], 2));
-        if (!byte) return std::nullopt;
+        if (!byte)
+            return std::nullopt;
         guid.Data4[i] = static_cast<std::uint8_t>(*byte);
     }
     return guid;
@@ -64,7 +72,8 @@ constexpr std::optional<GUID> parseGuid(std::string_view text) {
 // A GUID from a literal known at compile time; a malformed literal fails to compile.
 consteval GUID guidLiteral(std::string_view text) {
     const auto guid = parseGuid(text);
-    if (!guid) throw "malformed GUID literal";
+    if (!guid)
+        throw "malformed GUID literal";
     return *guid;
 }
 

@@ -8,7 +8,9 @@ namespace platform::com {
 
 using HRESULT = std::int32_t;
 
-constexpr HRESULT makeResult(std::uint32_t bits) { return static_cast<HRESULT>(bits); }
+constexpr HRESULT makeResult(std::uint32_t bits) {
+    return static_cast<HRESULT>(bits);
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -33,8 +35,12 @@ inline constexpr HRESULT INET_E_DATA_NOT_AVAILABLE = makeResult(0x800C0007);
 inline constexpr HRESULT INET_E_DOWNLOAD_FAILURE = makeResult(0x800C0008);
 inline constexpr HRESULT INET_E_USE_DEFAULT_PROTOCOLHANDLER = makeResult(0x800C0011);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 // The result that carries a system error number (facility 7).
 constexpr HRESULT hresultFromWin32(std::uint32_t error) {

@@ -24,17 +24,18 @@ struct IUnknown {
     virtual std::uint32_t AddRef() = 0;
     virtual std::uint32_t Release() = 0;
 
-protected:
+  protected:
     virtual ~IUnknown() = default;
 };
 
 template <typename T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(std::nullptr_t) {}
     ComPtr(T* raw) : raw_(raw) {
-        if (raw_) raw_->AddRef();
+        if (raw_)
+            raw_->AddRef();
     }
     ComPtr(const ComPtr& other) : ComPtr(other.raw_) {}
     ComPtr(ComPtr&& other) noexcept : raw_(std::exchange(other.raw_, nullptr)) {}
@@ -55,7 +56,8 @@ public:
     }
 
     void reset() {
-        if (auto* old = std::exchange(raw_, nullptr)) old->Release();
+        if (auto* old = std::exchange(raw_, nullptr))
+            old->Release();
     }
     T* get() const { return raw_; }
     T* operator->() const { return raw_; }
@@ -68,13 +70,14 @@ public:
     template <typename U>
     ComPtr<U> as() const {
         void* out = nullptr;
-        if (!raw_ || FAILED(raw_->QueryInterface(U::IID, &out))) return {};
+        if (!raw_ || FAILED(raw_->QueryInterface(U::IID, &out)))
+            return {};
         return ComPtr<U>::adopt(static_cast<U*>(out));
     }
 
     friend bool operator==(const ComPtr& a, const ComPtr& b) { return a.raw_ == b.raw_; }
 
-private:
+  private:
     T* raw_ = nullptr;
 };
 
@@ -83,39 +86,41 @@ private:
 // QueryInterface answers IUnknown and every listed interface (and their declared IIDs).
 template <typename Derived, typename... Interfaces>
 class ComObject : public Interfaces... {
-public:
+  public:
     template <typename... Args>
     static ComPtr<Derived> create(Args&&... args) {
         return ComPtr<Derived>::adopt(new Derived(std::forward<Args>(args)...));
     }
 
     HRESULT QueryInterface(const GUID& iid, void** object) override {
-        if (!object) return E_POINTER;
+        if (!object)
+            return E_POINTER;
         *object = nullptr;
         if (iid == IUnknown::IID) {
             *object = static_cast<IUnknown*>(static_cast<FirstInterface*>(this));
         } else {
-            ((iid == Interfaces::IID && !*object
-                  ? (*object = static_cast<Interfaces*>(this), true)
-                  : false),
+            ((iid == Interfaces::IID && !*object ? (*object = static_cast<Interfaces*>(this), true)
+                                                 : false),
              ...);
         }
-        if (!*object) return E_NOINTERFACE;
+        if (!*object)
+            return E_NOINTERFACE;
         AddRef();
         return S_OK;
     }
     std::uint32_t AddRef() override { return ++count_; }
     std::uint32_t Release() override {
         const std::uint32_t left = --count_;
-        if (left == 0) delete static_cast<Derived*>(this);
+        if (left == 0)
+            delete static_cast<Derived*>(this);
         return left;
     }
 
-protected:
+  protected:
     ComObject() = default;
     ~ComObject() override = default;
 
-private:
+  private:
     using FirstInterface = std::tuple_element_t<0, std::tuple<Interfaces...>>;
     std::atomic<std::uint32_t> count_{1};
 };

@@ -31,7 +31,7 @@ enum VARTYPE : std::uint16_t {
 };
 
 class Variant {
-public:
+  public:
     Variant() = default;
     static Variant null();
     static Variant fromI2(std::int16_t v);
@@ -49,9 +49,9 @@ public:
 
     // Accessors for the held kind; they assert the kind (precondition) in debug builds and
     // return a zero value otherwise.
-    std::int64_t integer() const;  // VT_I2, VT_I4, VT_UI4, VT_I8
-    double real() const;           // VT_R8, VT_DATE
-    bool boolean() const;          // VT_BOOL
+    std::int64_t integer() const;      // VT_I2, VT_I4, VT_UI4, VT_I8
+    double real() const;               // VT_R8, VT_DATE
+    bool boolean() const;              // VT_BOOL
     const std::wstring& text() const;  // VT_BSTR
     ComPtr<IUnknown> unknown() const;  // VT_UNKNOWN, VT_DISPATCH
 
@@ -61,10 +61,10 @@ public:
 
     friend bool operator==(const Variant& a, const Variant& b);
 
-private:
-    Variant(VARTYPE vt, std::variant<std::monostate, std::int64_t, double, bool, std::wstring,
-                                     ComPtr<IUnknown>>
-                            value)
+  private:
+    Variant(VARTYPE vt,
+            std::variant<std::monostate, std::int64_t, double, bool, std::wstring, ComPtr<IUnknown>>
+                value)
         : vt_(vt), value_(std::move(value)) {}
 
     VARTYPE vt_ = VT_EMPTY;

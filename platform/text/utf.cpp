@@ -3,10 +3,13 @@
 namespace platform::text {
 namespace {
 
-bool isScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+bool isScalarValue(char32_t c) {
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
 
 void appendUtf8(std::string& out, char32_t c) {
-    if (!isScalarValue(c)) c = kReplacementChar;
+    if (!isScalarValue(c))
+        c = kReplacementChar;
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -28,7 +31,8 @@ void appendUtf8(std::string& out, char32_t c) {
 // sequence yields U+FFFD and advances past its maximal valid prefix (at least one byte).
 char32_t decodeUtf8(std::string_view in, size_t& pos) {
     const auto lead = static_cast<unsigned char>(in[pos++]);
-    if (lead < 0x80) return lead;
+    if (lead < 0x80)
+        return lead;
     int followers;
     char32_t c;
     unsigned char lowest = 0x80, highest = 0xBF;
@@ -38,20 +42,26 @@ char32_t decodeUtf8(std::string_view in, size_t& pos) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         followers = 2;
         c = lead & 0x0F;
-        if (lead == 0xE0) lowest = 0xA0;
-        if (lead == 0xED) highest = 0x9F;
+        if (lead == 0xE0)
+            lowest = 0xA0;
+        if (lead == 0xED)
+            highest = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         followers = 3;
         c = lead & 0x07;
-        if (lead == 0xF0) lowest = 0x90;
-        if (lead == 0xF4) highest = 0x8F;
+        if (lead == 0xF0)
+            lowest = 0x90;
+        if (lead == 0xF4)
+            highest = 0x8F;
     } else {
         return kReplacementChar;
     }
     for (int i = 0; i < followers; ++i) {
-        if (pos >= in.size()) return kReplacementChar;
+        if (pos >= in.size())
+            return kReplacementChar;
         const auto next = static_cast<unsigned char>(in[pos]);
-        if (next < lowest || next > highest) return kReplacementChar;
+        if (next < lowest || next > highest)
+            return kReplacementChar;
         lowest = 0x80;
         highest = 0xBF;
         c = (c << 6) | (next & 0x3F);
@@ -65,7 +75,8 @@ char32_t decodeUtf8(std::string_view in, size_t& pos) {
 std::string toUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (wchar_t w : text) appendUtf8(out, static_cast<char32_t>(w));
+    for (wchar_t w : text)
+        appendUtf8(out, static_cast<char32_t>(w));
     return out;
 }
 
@@ -73,7 +84,8 @@ std::wstring fromUtf8(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size());
     size_t pos = 0;
-    while (pos < bytes.size()) out += static_cast<wchar_t>(decodeUtf8(bytes, pos));
+    while (pos < bytes.size())
+        out += static_cast<wchar_t>(decodeUtf8(bytes, pos));
     return out;
 }
 
@@ -83,7 +95,8 @@ bool isValidUtf8(std::string_view bytes) {
         const size_t start = pos;
         if (decodeUtf8(bytes, pos) == kReplacementChar) {
             // A literal U+FFFD is well-formed; anything else that decoded to it is not.
-            if (bytes.substr(start, pos - start) != "\xEF\xBF\xBD") return false;
+            if (bytes.substr(start, pos - start) != "\xEF\xBF\xBD")
+                return false;
         }
     }
     return true;
@@ -94,7 +107,8 @@ std::u16string toUtf16(std::wstring_view text) {
     out.reserve(text.size());
     for (wchar_t w : text) {
         char32_t c = static_cast<char32_t>(w);
-        if (!isScalarValue(c)) c = kReplacementChar;
+        if (!isScalarValue(c))
+            c = kReplacementChar;
         if (c < 0x10000) {
             out += static_cast<char16_t>(c);
         } else {

@@ -142,16 +142,23 @@ bool Menu::removeAt(int position) {
 
 bool Menu::setFlag(UINT id, bool MenuItem::*flag, bool value) {
     MenuItem* item = findById(id);
-    if (!item) return false;
+    if (!item)
+        return false;
     item->*flag = value;
     return true;
 }
 
-bool Menu::check(UINT id, bool checked) { return setFlag(id, &MenuItem::checked, checked); }
+bool Menu::check(UINT id, bool checked) {
+    return setFlag(id, &MenuItem::checked, checked);
+}
 
-bool Menu::gray(UINT id, bool grayed) { return setFlag(id, &MenuItem::grayed, grayed); }
+bool Menu::gray(UINT id, bool grayed) {
+    return setFlag(id, &MenuItem::grayed, grayed);
+}
 
-bool Menu::disable(UINT id, bool disabled) { return setFlag(id, &MenuItem::disabled, disabled); }
+bool Menu::disable(UINT id, bool disabled) {
+    return setFlag(id, &MenuItem::disabled, disabled);
+}
 
 UINT Menu::stateOf(UINT id) const {
     const MenuItem* item = findById(id);

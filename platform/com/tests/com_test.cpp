@@ -20,8 +20,9 @@ TEST(Guid, ParsesWithAndWithoutBracesAndFormatsUpperCase) {
 }
 
 TEST(Guid, RejectsMalformedText) {
-    for (const char* bad : {"", "{}", "6ba7b810-9dad-11d1-80b4-00c04fd430c", "6ba7b810x9dad-11d1-80b4-00c04fd430c8",
-                            "{6ba7b810-9dad-11d1-80b4-00c04fd430cg}", "(6ba7b810-9dad-11d1-80b4-00c04fd430c8)"})
+    for (const char* bad :
+         {"", "{}", "6ba7b810-9dad-11d1-80b4-00c04fd430c", "6ba7b810x9dad-11d1-80b4-00c04fd430c8",
+          "{6ba7b810-9dad-11d1-80b4-00c04fd430cg}", "(6ba7b810-9dad-11d1-80b4-00c04fd430c8)"})
         EXPECT_FALSE(parseGuid(bad)) << bad;
 }
 
@@ -50,7 +51,7 @@ struct IOther : IUnknown {
 };
 int g_alive = 0;
 class Dog : public ComObject<Dog, IAnimal, INamed> {
-public:
+  public:
     Dog() { ++g_alive; }
     ~Dog() override { --g_alive; }
     int legs() override { return 4; }

@@ -14,11 +14,13 @@ TEST(Utf8, RoundTripsEveryPlane) {
 }
 
 TEST(Utf8, IllFormedInputBecomesReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFDb");
-    EXPECT_EQ(fromUtf8("\xC3"), L"\uFFFD");                   // truncated at the end
-    EXPECT_EQ(fromUtf8("\xE2\x82"), L"\uFFFD");               // truncated 3-byte form
-    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");         // overlong
-    EXPECT_EQ(fromUtf8("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              L"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("\xC3"), L"\uFFFD");                               // truncated at the end
+    EXPECT_EQ(fromUtf8("\xE2\x82"), L"\uFFFD");                           // truncated 3-byte form
+    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");                     // overlong
+    EXPECT_EQ(fromUtf8("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");           // encoded surrogate
     EXPECT_EQ(fromUtf8("\xF4\x90\x80\x80"), std::wstring(4, L'\uFFFD'));  // above U+10FFFF
     EXPECT_FALSE(isValidUtf8("\xC0\xAF"));
     EXPECT_TRUE(isValidUtf8("\xEF\xBF\xBD"));
@@ -41,7 +43,9 @@ TEST(Utf16, SurrogatePairs) {
 }
 
 TEST(Utf16, LoneSurrogatesBecomeReplacement) {
-    EXPECT_EQ(fromUtf16(u"\xD834" u"a"), L"\uFFFDa");
+    EXPECT_EQ(fromUtf16(u"\xD834"
+                        u"a"),
+              L"\uFFFDa");
     EXPECT_EQ(fromUtf16(std::u16string(1, char16_t(0xDC00))), L"\uFFFD");
 }
 
@@ -55,13 +59,19 @@ TEST(CodePage, NamesOfNumberedCodePages) {
 
 TEST(CodePage, EncodesAndDecodesThroughIconv) {
     EXPECT_EQ(encode(L"caf\u00e9 \u20ac", "CP1252"), std::optional<std::string>("caf\xE9 \x80"));
-    EXPECT_EQ(decode("caf\xE9 \x80", "windows-1252"), std::optional<std::wstring>(L"caf\u00e9 \u20ac"));
+    EXPECT_EQ(decode("caf\xE9 \x80", "windows-1252"),
+              std::optional<std::wstring>(L"caf\u00e9 \u20ac"));
     EXPECT_EQ(decode("\xC4\xE3\xBA\xC3", "GBK"), std::optional<std::wstring>(L"\u4f60\u597d"));
 }
 
 TEST(CodePage, UnrepresentableAndUndecodable) {
     EXPECT_EQ(encode(L"a\u4f60b", "ISO-8859-1"), std::optional<std::string>("a?b"));
-    EXPECT_EQ(decode("a\x81" "b", "SHIFT_JIS").value().front(), L'a');
+    EXPECT_EQ(decode("a\x81"
+                     "b",
+                     "SHIFT_JIS")
+                  .value()
+                  .front(),
+              L'a');
     EXPECT_EQ(encode(L"x", "no-such-charset"), std::nullopt);
     EXPECT_EQ(decode("x", "no-such-charset"), std::nullopt);
 }
