@@ -203,7 +203,11 @@ std::optional<wire::Bytes> CrossProcessWindows::callProcess(std::uint32_t proces
         return std::nullopt;
     if (processId == ownProcess())
         return const_cast<CrossProcessWindows*>(this)->serve(request);
-    return wire::call(socketPathOf(processId), request, limit);
+    // The other process's server may need to send to a window of this thread to answer,
+    // so this thread keeps handling the messages sent to it while it waits.
+    std::optional<wire::Bytes> reply;
+    system_.serveSentWhile([&] { reply = wire::call(socketPathOf(processId), request, limit); });
+    return reply;
 }
 
 bool CrossProcessWindows::isWindow(RemoteWindow window) const {

@@ -15,7 +15,10 @@
 // Threading: start() and the destructor run on a user-interface thread that pumps its
 // messages; stand-ins are created on that thread. The query calls are thread-safe; each
 // waits at most its limit and answers a neutral value (false, empty, no window) when the
-// other process does not answer. Requests are served on a thread of their own.
+// other process does not answer. Requests are served on a thread of their own. A thread
+// that owns windows keeps handling the messages sent to it while it waits for another
+// process (only sent ones), so two processes whose window threads call each other at the
+// same time do not stall until their limits run out.
 #pragma once
 
 #include <sys/types.h>

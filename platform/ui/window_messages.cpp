@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <exception>
 
 #include "platform/ui/window_system_impl.h"
 
@@ -201,6 +202,42 @@ bool WindowSystem::pumpUntil(const std::function<bool()>& done, milliseconds lim
             dispatchMessage(message);
     }
     return true;
+}
+
+void WindowSystem::serveSentWhile(const std::function<void()>& work) {
+    const auto self = std::this_thread::get_id();
+    bool ownsWindows = false;
+    {
+        std::lock_guard lock(impl_->mutex);
+        ownsWindows = std::any_of(impl_->windows.begin(), impl_->windows.end(),
+                                  [&](const auto& entry) { return entry.second.thread == self; });
+    }
+    if (!ownsWindows) {
+        work();
+        return;
+    }
+    bool finished = false;  // guarded by the mutex
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(impl_->mutex);
+        finished = true;
+        impl_->changed.notify_all();
+    });
+    {
+        std::unique_lock lock(impl_->mutex);
+        while (!finished) {
+            if (!impl_->serveOneSent(lock))
+                impl_->changed.wait(lock);
+        }
+    }
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 bool WindowSystem::setTimer(HWND window, std::uintptr_t id, milliseconds period) {

@@ -6,11 +6,12 @@
 // Threading: every member is thread-safe. A window belongs to the thread that created it;
 // its procedure runs on that thread only. sendMessage from another thread queues the
 // message to the owner, which handles it while it waits for or peeks at messages (or waits
-// in a send of its own); the sender waits at most its time limit. Procedures are never
-// called with the system's lock held, so they may call back into it.
+// in a send of its own or in serveSentWhile); the sender waits at most its time limit.
+// Procedures are never called with the system's lock held, so they may call back into it.
 //
 // Errors: operations on a handle that names no window do nothing and return a neutral
-// value (false, empty text, no window). Nothing throws except std::bad_alloc.
+// value (false, empty text, no window). Nothing throws except std::bad_alloc, and
+// serveSentWhile, which passes on what its work throws.
 //
 // Every call goes through handles and copies, never through references into the tree, so a
 // form of this system that spans processes can keep the same interface.
@@ -180,6 +181,17 @@ class WindowSystem {
     // Dispatches messages until `done` holds, a quit request arrives or `limit` passes
     // (real time). True when `done` held.
     bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+    // Runs `work` and, until it returns, handles the messages sent to the calling thread,
+    // so that a window-owning thread waiting on something that may itself wait for that
+    // thread (a call to another process whose server sends to this one) does not stall.
+    // Only sent messages are handled: posted messages, paint requests, timers and quit
+    // requests stay queued for the next wait. When the calling thread owns windows, `work`
+    // runs on a short-lived thread of its own (an exception it throws is rethrown here);
+    // otherwise nothing can be sent to this thread and it runs inline. `work` must end by
+    // itself (carry its own time limit) and must not wait for the calling thread other
+    // than through sent messages.
+    void serveSentWhile(const std::function<void()>& work);
 
     // Starts or restarts a timer of the window: WM_TIMER with wParam = id every `period`.
     bool setTimer(HWND window, std::uintptr_t id, std::chrono::milliseconds period);

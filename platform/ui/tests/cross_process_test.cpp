@@ -21,11 +21,13 @@ class CrossProcessTest : public ::testing::Test {
                                       .title = L"host",
                                       .rect = {50, 60, 250, 460},
                                       .proc = [this](const Message& message) -> LRESULT {
-                                          if (message.id == WM_COPYDATA) {
-                                              received_.push_back(*message.copyData);
-                                              senders_.push_back(message.wParam);
-                                          }
-                                          return 0;
+                                          if (message.id == WM_USER)
+                                              ++postedSeen_;
+                                          if (message.id != WM_COPYDATA)
+                                              return 0;
+                                          received_.push_back(*message.copyData);
+                                          senders_.push_back(message.wParam);
+                                          return message.copyData->code == 10 ? 42 : 0;
                                       }});
         ASSERT_TRUE(child_.start({WINDOW_CHILD})) << child_.error();
     }
@@ -45,6 +47,7 @@ class CrossProcessTest : public ::testing::Test {
     HWND host_;
     std::vector<CopyData> received_;
     std::vector<WPARAM> senders_;
+    int postedSeen_ = 0;
 };
 
 TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
@@ -92,6 +95,34 @@ TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
     EXPECT_EQ(child_.wait(5000ms), 0);
     EXPECT_FALSE(crossProcess_.isWindow(pane));
     EXPECT_FALSE(crossProcess_.findWindow(L"ChildContainer")) << "withdrawn at exit";
+}
+
+TEST_F(CrossProcessTest, WindowThreadsCallingEachOtherAtOnceAnswerWithoutWaitingOutTheLimit) {
+    ASSERT_TRUE(crossProcess_.publish(host_));
+    RemoteWindow container;
+    ASSERT_TRUE(pumpUntil([&] {
+        return static_cast<bool>(container = crossProcess_.findWindow(L"ChildContainer"));
+    }));
+    const RemoteWindow pane = crossProcess_.findChild(container, L"ChildPane");
+    ASSERT_TRUE(pane);
+    ASSERT_TRUE(system_.postMessage(host_, WM_USER));
+
+    // This thread waits for the child's pane, whose thread calls our window back before it
+    // answers: our server can only answer through this thread.
+    const auto started = std::chrono::steady_clock::now();
+    LRESULT answer = 0;
+    ASSERT_TRUE(crossProcess_.sendCopyData(pane, host_, CopyData{9, {}}, &answer));
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(answer, 2042) << "the call back reached our window and its answer came back";
+    EXPECT_LT(took, 1000ms) << "the send limit is " << WindowSystem::kDefaultSendLimit.count()
+                            << " ms";
+    ASSERT_EQ(received_.size(), 1u);
+    EXPECT_EQ(received_[0].code, 10u);
+    EXPECT_EQ(senders_[0], static_cast<WPARAM>(pane.handle.value));
+
+    EXPECT_EQ(postedSeen_, 0) << "only sent messages are handled while waiting";
+    system_.pumpMessages();
+    EXPECT_EQ(postedSeen_, 1);
 }
 
 TEST_F(CrossProcessTest, AProcessThatIsGoneAnswersNothingAndLosesItsRegistrations) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "platform/ui/window_system.h"
@@ -181,6 +182,43 @@ TEST_F(WindowSystemTest, SendToThreadThatDoesNotAnswerGivesUpAtItsLimit) {
     EXPECT_FALSE(delivered);
     Message leftover;
     EXPECT_FALSE(system.peekMessage(leftover)) << "an abandoned send is not handled later";
+}
+
+TEST_F(WindowSystemTest, WaitingThreadHandlesOnlySentMessagesUntilItsWorkEnds) {
+    std::vector<UINT> handled;
+    const HWND host = make(L"LorvaneClient", L"", {}, {}, [&](const Message& m) -> LRESULT {
+        handled.push_back(m.id);
+        return m.id == WM_USER + 1 ? 5 : 0;
+    });
+    handled.clear();
+    system.postMessage(host, WM_USER + 2);
+    system.setTimer(host, 1, 20ms);
+    system.invalidate(host);
+    std::this_thread::sleep_for(30ms);
+
+    // The work waits for this thread the way a server of another process would.
+    bool delivered = false;
+    LRESULT result = 0;
+    std::thread::id workedOn;
+    const auto started = std::chrono::steady_clock::now();
+    system.serveSentWhile([&] {
+        workedOn = std::this_thread::get_id();
+        delivered = system.sendMessage(Message{host, WM_USER + 1, 0, 0, nullptr}, &result, 5s);
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+    EXPECT_TRUE(delivered);
+    EXPECT_EQ(result, 5);
+    EXPECT_NE(workedOn, std::this_thread::get_id());
+    EXPECT_EQ(handled, std::vector<UINT>{WM_USER + 1}) << "posted, paint and timer wait";
+    EXPECT_EQ(system.pumpMessages(), 3);
+
+    EXPECT_THROW(system.serveSentWhile([] { throw std::runtime_error("failed"); }),
+                 std::runtime_error);
+    std::thread windowless([&] {
+        system.serveSentWhile([&] { workedOn = std::this_thread::get_id(); });
+        EXPECT_EQ(workedOn, std::this_thread::get_id()) << "nothing can be sent to it";
+    });
+    windowless.join();
 }
 
 TEST_F(WindowSystemTest, TimersFollowTheInjectedClock) {

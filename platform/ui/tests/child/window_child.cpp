@@ -1,6 +1,9 @@
 // A second process for the cross-process window tests. It serves its windows, publishes a
 // top-level "ChildContainer" window holding a "ChildPane" child and runs its message loop:
-//   - WM_COPYDATA to the pane is answered with the record's size plus 1000;
+//   - WM_COPYDATA to the pane is answered with the record's size plus 1000; a record of
+//     code 9 is first passed on, from the pane's thread, as WM_COPYDATA code 10 to the
+//     published window "host" of the sending process, and answered with that window's
+//     answer plus 2000 (both sides' window threads then call each other at once);
 //   - once the pane hangs under a window of class "TestHost" (a stand-in of the test's
 //     window), it sends that window WM_COPYDATA code 7 with the bytes "adopted", once;
 //   - it ends with code 0 when the pane is destroyed (its stand-in went away), with 3 when
@@ -12,6 +15,17 @@
 
 using namespace platform::ui;
 
+namespace {
+
+LRESULT callBack(const CrossProcessWindows& crossProcess, const Message& message) {
+    LRESULT answer = -1;
+    const RemoteWindow host = crossProcess.findWindow(L"host");
+    crossProcess.sendCopyData(host, message.window, CopyData{10, {}}, &answer);
+    return answer;
+}
+
+}  // namespace
+
 int main() {
     WindowSystem& system = windows();
     CrossProcessWindows crossProcess;
@@ -19,16 +33,18 @@ int main() {
         return 2;
     const HWND container = system.createWindow(
         {.className = L"#32770", .title = L"ChildContainer", .rect = {0, 0, 300, 200}});
-    const HWND pane = system.createWindow({.className = L"Pane",
-                                           .title = L"ChildPane",
-                                           .parent = container,
-                                           .rect = {0, 0, 300, 200},
-                                           .proc = [](const Message& message) -> LRESULT {
-                                               if (message.id == WM_COPYDATA && message.copyData)
-                                                   return static_cast<LRESULT>(
-                                                       message.copyData->bytes.size() + 1000);
-                                               return 0;
-                                           }});
+    const HWND pane =
+        system.createWindow({.className = L"Pane",
+                             .title = L"ChildPane",
+                             .parent = container,
+                             .rect = {0, 0, 300, 200},
+                             .proc = [&](const Message& message) -> LRESULT {
+                                 if (message.id != WM_COPYDATA || !message.copyData)
+                                     return 0;
+                                 if (message.copyData->code == 9)
+                                     return callBack(crossProcess, message) + 2000;
+                                 return static_cast<LRESULT>(message.copyData->bytes.size() + 1000);
+                             }});
     system.setTimer(container, 1, std::chrono::milliseconds(20));
     if (!crossProcess.publish(container))
         return 2;
