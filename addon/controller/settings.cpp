@@ -2,15 +2,12 @@
 
 #include <string>
 
-#include "common/util/registry_int.h"
+#include "common/util/registry_tools.h"
 
 namespace addon {
 
 std::int32_t readUserSetting(const std::wstring& name, std::int32_t defaultValue) {
-    common::registry_int<std::int32_t> value(L"Software\\Olvan\\Tamrix" + name,
-                                             platform::registry::HKEY_CURRENT_USER, defaultValue,
-                                             common::kRegistryNoWriteBack);
-    return value.value;
+    return common::readUserNumber(L"Software\\Olvan\\Tamrix" + name, defaultValue);
 }
 
 namespace {

@@ -1,35 +1,25 @@
 #include "plugin/sync/sync_settings.h"
 
 #include <algorithm>
-#include <cstdint>
 
-#include "common/util/registry_int.h"
-#include "common/util/registry_string.h"
+#include "common/util/registry_tools.h"
 
 namespace plugin {
 
 namespace {
 
-using platform::registry::HKEY_CURRENT_USER;
-
 const std::wstring kSyncKey = L"Software\\Olvan\\Tamrix\\Sync\\";
 
 std::wstring readText(const wchar_t* name, const std::wstring& fallback) {
-    common::registry_string<std::wstring> value(kSyncKey + name, HKEY_CURRENT_USER, fallback,
-                                                common::kRegistryNoWriteBack);
-    return value.value;
+    return common::readUserText(kSyncKey + name, fallback);
 }
 
 int readNumber(const wchar_t* name, int fallback) {
-    common::registry_int<std::int32_t> value(kSyncKey + name, HKEY_CURRENT_USER, fallback,
-                                             common::kRegistryNoWriteBack);
-    return value.value;
+    return common::readUserNumber(kSyncKey + name, fallback);
 }
 
 void storeText(const wchar_t* name, const std::wstring& text) {
-    common::registry_string<std::wstring> value(kSyncKey + name, HKEY_CURRENT_USER, L"",
-                                                common::kRegistryAlwaysStore);
-    value = text;
+    common::storeUserText(kSyncKey + name, text);
 }
 
 }  // namespace
@@ -55,9 +45,7 @@ void storeSyncKey(const std::wstring& key) {
 }
 
 void storeSyncAuto(int autoSync) {
-    common::registry_int<std::int32_t> value(kSyncKey + L"Auto", HKEY_CURRENT_USER, 0,
-                                             common::kRegistryAlwaysStore);
-    value = autoSync;
+    common::storeUserNumber(kSyncKey + L"Auto", autoSync);
 }
 
 void storeSyncUpdateTime(const std::wstring& updateTime) {

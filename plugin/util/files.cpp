@@ -1,10 +1,12 @@
 #include "plugin/util/files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "common/util/file_tools.h"
+#include "common/util/path_tools.h"
 #include "platform/text/utf.h"
 
 namespace plugin {
@@ -23,16 +25,6 @@ fs::path nativePath(const std::wstring& path) {
 
 bool isSeparator(wchar_t c) {
     return c == L'/' || c == L'\\';
-}
-
-void trimFileNameEnds(std::wstring& text) {
-    constexpr std::wstring_view trimmedChars = L" .\r\n";
-    const auto start = text.find_first_not_of(trimmedChars);
-    if (start == std::wstring::npos) {
-        text.clear();
-        return;
-    }
-    text = text.substr(start, text.find_last_not_of(trimmedChars) - start + 1);
 }
 
 // Cuts the text so that its UTF-8 form has at most `limit` bytes, at a character border.
@@ -102,32 +94,29 @@ bool writeFile(const std::wstring& path, std::string_view bytes) {
     return !error;
 }
 
+// The shared helper replaces the reserved characters and trims the ends; this one adds "*",
+// per-segment cleaning of paths, the length cap and a name that is never empty.
 std::wstring sanitizeFileName(std::wstring_view name, bool keepSlashes) {
-    std::wstring cleaned(name);
-    for (wchar_t& c : cleaned) {
-        const bool forbidden = std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos;
-        if (forbidden || (!keepSlashes && isSeparator(c)))
-            c = L' ';
-    }
+    std::wstring starless(name);
+    std::replace(starless.begin(), starless.end(), L'*', L' ');
+    std::wstring cleaned;
     if (keepSlashes) {
-        std::wstring joined;
         std::size_t start = 0;
-        while (start <= cleaned.size()) {
+        while (start <= starless.size()) {
             std::size_t end = start;
-            while (end < cleaned.size() && !isSeparator(cleaned[end]))
+            while (end < starless.size() && !isSeparator(starless[end]))
                 ++end;
-            std::wstring segment = cleaned.substr(start, end - start);
-            trimFileNameEnds(segment);
+            const std::wstring segment = common::sanitizeFileName(
+                std::wstring_view(starless).substr(start, end - start), false);
             if (!segment.empty())
-                joined += (joined.empty() ? L"" : L"/") + segment;
+                cleaned += (cleaned.empty() ? L"" : L"/") + segment;
             start = end + 1;
         }
-        cleaned = joined;
     } else {
-        trimFileNameEnds(cleaned);
+        cleaned = common::sanitizeFileName(starless, false);
     }
     capUtf8Length(cleaned, kMaxFileNameBytes);
-    trimFileNameEnds(cleaned);
+    cleaned = common::sanitizeFileName(cleaned, keepSlashes);
     return cleaned.empty() ? L"_" : cleaned;
 }
 
