@@ -12,16 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "addon/bar/lorvane_commands.h"
-#include "addon/bar/toolbox_registration.h"
-#include "addon/controller/grab_rules.h"
-#include "addon/controller/page_styles.h"
-#include "addon/controller/settings.h"
-#include "addon/dialogs/dialog_commands.h"
-#include "addon/export/export_commands.h"
-#include "addon/mailnote/mailnote_commands.h"
+#include "addon/module/command_registration.h"
 #include "addon/shell/data_folders.h"
-#include "common/util/message_box.h"
+#include "addon/shell/startup/addon_startup.h"
 #include "host/demo.h"
 #include "host/host_session.h"
 #include "platform/text/utf.h"
@@ -45,17 +38,8 @@ std::vector<std::wstring> readScript(const std::string& file, bool& readable) {
 int runActions(const std::vector<std::wstring>& actions) {
     auto presenter = std::make_shared<host::HostPresenter>();
     platform::ui::PresenterScope scope(presenter);
-    common::setMessageBoxPresenter(platform::ui::messageBox);
-    const std::wstring data = addon::resolveDataFolder(L"ConfigData");
-    addon::loadGrabRules(data + L"/grab.xml");
-    addon::loadPageStyles(data + L"/pagestyles.xml");
-    addon::loadInputBindings();
-    addon::sortInputBindings();
-    addon::registerMailNoteCommands();
-    addon::registerExportCommands();
-    addon::registerDialogCommands();
-    addon::registerLorvaneCommands();
-    addon::registerToolboxView();
+    addon::attachAddon();
+    addon::registerAddonCommands();
     bool succeeded = true;
     {
         host::HostSession session(presenter);
@@ -63,7 +47,7 @@ int runActions(const std::vector<std::wstring>& actions) {
             succeeded = session.run(action) && succeeded;
         }
     }
-    common::setMessageBoxPresenter({});
+    addon::detachAddon();
     return succeeded ? 0 : 1;
 }
 

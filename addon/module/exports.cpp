@@ -5,12 +5,8 @@
 
 #include "addon/bar/bar_classes.h"
 #include "addon/bar/ie_button.h"
-#include "addon/bar/lorvane_commands.h"
 #include "addon/bar/side_band.h"
-#include "addon/bar/toolbox_registration.h"
-#include "addon/dialogs/dialog_commands.h"
-#include "addon/export/export_commands.h"
-#include "addon/mailnote/mailnote_commands.h"
+#include "addon/module/command_registration.h"
 #include "addon/module/registration.h"
 #include "addon/shell/startup/addon_startup.h"
 #include "addon/shell/tamrix_protocol.h"
@@ -30,11 +26,7 @@ struct ModuleAttachment {
     ModuleAttachment()
         : allowed(addon::tamrixModuleEntry(addon::ModuleEvent::processAttach, hostName())) {
         if (allowed) {
-            addon::registerMailNoteCommands();
-            addon::registerExportCommands();
-            addon::registerDialogCommands();
-            addon::registerLorvaneCommands();
-            addon::registerToolboxView();
+            addon::registerAddonCommands();
         }
     }
     ~ModuleAttachment() {
