@@ -3,6 +3,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XML2 REQUIRED IMPORTED_TARGET libxml-2.0)
 pkg_check_modules(XSLT REQUIRED IMPORTED_TARGET libxslt)
+pkg_check_modules(EXSLT REQUIRED IMPORTED_TARGET libexslt)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 pkg_check_modules(TIDY REQUIRED IMPORTED_TARGET tidy)

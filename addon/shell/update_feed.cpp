@@ -46,7 +46,8 @@ std::optional<std::vector<FeedEntry>> readUpdateFeed(const common::CXMLDOMDocume
         return std::nullopt;
     std::vector<FeedEntry> entries;
     const common::CXMLDOMNodeList children = root.GetChildNodes();
-    for (long index = 0; index < children.GetLength(); ++index) {
+    const long length = children.GetLength();
+    for (long index = 0; index < length && entries.size() < kMaxFeedEntries; ++index) {
         const common::CXMLDOMNode child = children.GetItem(index);
         if (localName(child) == L"entry")
             entries.push_back(readEntry(child));

@@ -5,6 +5,7 @@
 // a feed in the Atom namespace and one without a namespace read alike.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +26,12 @@ struct FeedEntry {
     std::wstring updated;
 };
 
-// The entries of the document's "feed" root in document order; nothing (no value) when the
-// document has no "feed" root.
+// A server's feed may be of any length, but only its newest entries matter: no more than
+// this many are read.
+inline constexpr std::size_t kMaxFeedEntries = 100;
+
+// The first kMaxFeedEntries entries of the document's "feed" root in document order;
+// nothing (no value) when the document has no "feed" root.
 std::optional<std::vector<FeedEntry>> readUpdateFeed(const common::CXMLDOMDocument& document);
 
 }  // namespace addon

@@ -49,6 +49,14 @@ void SqliteDB::open(std::wstring_view path, bool readOnly) {
     sqlite3_busy_timeout(db_, busyTimeoutMs_);
 }
 
+void SqliteDB::createFunction(const char* name, int argumentCount, SqlFunction function) {
+    const int rc = sqlite3_create_function_v2(requireOpen(), name, argumentCount,
+                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, function,
+                                              nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throwSqliteError(rc, db_);
+}
+
 void SqliteDB::close() {
     if (db_ == nullptr)
         return;

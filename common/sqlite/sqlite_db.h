@@ -14,6 +14,8 @@
 #include "common/sqlite/sqlite_statement.h"
 
 struct sqlite3;
+struct sqlite3_context;
+struct sqlite3_value;
 
 namespace common {
 
@@ -39,6 +41,11 @@ class SqliteDB {
     void exec(std::wstring_view sql);
 
     SqliteStatement prepareStatement(std::wstring_view sql);
+
+    // An SQL function of this connection: `function` is called with sqlite3's context and
+    // arguments (see sqlite3_create_function_v2), as a deterministic UTF-8 function.
+    using SqlFunction = void (*)(sqlite3_context* context, int count, sqlite3_value** values);
+    void createFunction(const char* name, int argumentCount, SqlFunction function);
 
     int totalChanges() const;
     bool isReadOnly() const { return readOnly_; }

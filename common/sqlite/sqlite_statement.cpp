@@ -54,6 +54,12 @@ void SqliteStatement::bind(int index, int value) {
         throw SqliteException(rc, L"Error binding int param");
 }
 
+void SqliteStatement::bind(int index, std::int64_t value) {
+    const int rc = sqlite3_bind_int64(requireStatement(), index, value);
+    if (rc != SQLITE_OK)
+        throw SqliteException(rc, L"Error binding int param");
+}
+
 void SqliteStatement::bind(int index, double value) {
     const int rc = sqlite3_bind_double(requireStatement(), index, value);
     if (rc != SQLITE_OK)

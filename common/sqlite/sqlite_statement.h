@@ -6,6 +6,7 @@
 // Machine pointer". The destructor never throws.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "common/sqlite/sqlite_query.h"
@@ -27,6 +28,7 @@ class SqliteStatement {
 
     void bind(int index, std::wstring_view text);
     void bind(int index, int value);
+    void bind(int index, std::int64_t value);
     void bind(int index, double value);
 
     void reset();

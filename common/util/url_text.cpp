@@ -88,6 +88,19 @@ std::wstring urlUnescape(std::wstring_view url) {
     return text;
 }
 
+std::wstring urlUnescapeKeepingPlus(std::wstring_view text) {
+    std::wstring guarded;
+    guarded.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c == L'+') {
+            guarded += L"%2B";
+        } else {
+            guarded += c;
+        }
+    }
+    return urlUnescape(guarded);
+}
+
 std::wstring hostOfUrl(std::wstring_view url) {
     const auto scheme = url.find(L"://");
     if (scheme == std::wstring_view::npos || scheme == 0) {

@@ -17,6 +17,10 @@ std::wstring urlDecode(std::wstring_view text);
 // stays the character of that value. "" for empty input.
 std::wstring urlUnescape(std::wstring_view url);
 
+// urlUnescape with every "+" kept as it is: for the paths and queries of "tarn:" URLs,
+// where a "+" is part of a name ("C++") rather than an encoded blank.
+std::wstring urlUnescapeKeepingPlus(std::wstring_view text);
+
 // The text between "://" and the next "/" (or the end); "" when "://" is absent or first.
 std::wstring hostOfUrl(std::wstring_view url);
 

@@ -18,6 +18,7 @@ Resolved Access::resolve(const CXMLDOMNode& handle) {
 CXMLDOMNodeList Access::childList(const CXMLDOMNode& parent) {
     CXMLDOMNodeList list;
     list.parent_ = parent;
+    list.index_ = std::make_shared<ChildIndex>();
     return list;
 }
 

@@ -3,6 +3,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,15 @@
 #include "common/xml/xml_tree.h"
 
 namespace common::xml_detail {
+
+// The children of one parent in order, as the tree's structure stood at `version`: a
+// live child list indexes through it and rebuilds it after a change.
+struct ChildIndex {
+    std::weak_ptr<XmlTree> tree;
+    xmlNodePtr parent = nullptr;
+    std::uint64_t version = 0;
+    std::vector<xmlNodePtr> children;
+};
 
 struct Resolved {
     std::shared_ptr<XmlTree> tree;
@@ -43,7 +53,6 @@ struct Access {
 
     static CXMLDOMNodeList childList(const CXMLDOMNode& parent);
     static CXMLDOMNodeList selection(std::vector<CXMLDOMNode> items);
-    static const CXMLDOMNode& listParent(const CXMLDOMNodeList& list) { return list.parent_; }
     static CXMLDOMNamedNodeMap attributeMap(const CXMLDOMNode& element);
     static const CXMLDOMNode& mapElement(const CXMLDOMNamedNodeMap& map) { return map.element_; }
 

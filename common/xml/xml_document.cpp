@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/xml/xml_access.h"
+#include "common/xml/xml_chars.h"
 #include "common/xml/xml_load.h"
 #include "common/xml/xml_parse.h"
 #include "common/xml/xml_serialize.h"
@@ -138,8 +139,8 @@ CXMLDOMProcessingInstruction CXMLDOMDocument::CreateProcessingInstruction(
     const auto resolved = Access::resolve(*this);
     const std::string name = utf8(target);
     checkName(name);
-    const xmlNodePtr node =
-        xmlNewDocPI(resolved.tree->doc(), BAD_CAST name.c_str(), BAD_CAST utf8(data).c_str());
+    const xmlNodePtr node = xmlNewDocPI(resolved.tree->doc(), BAD_CAST name.c_str(),
+                                        BAD_CAST utf8(xmlInstructionData(data)).c_str());
     if (node == nullptr)
         throwComException(E_OUTOFMEMORY);
     resolved.tree->adoptOrphan(node);

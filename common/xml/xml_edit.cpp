@@ -90,6 +90,7 @@ void detach(XmlTree& tree, xmlNodePtr node) {
     if (node->parent == nullptr)
         return;
     xmlUnlinkNode(node);
+    tree.structureChanged();
     reconcileNamespaces(node);
     tree.adoptOrphan(node);
 }
@@ -126,6 +127,7 @@ xmlNodePtr insertChild(const Resolved& parent, const Resolved& child, xmlNodePtr
         node = copy;
     }
     link(parent.node, node, reference);
+    parent.tree->structureChanged();
     reconcileNamespaces(node);
     return node;
 }
@@ -139,6 +141,7 @@ void replaceChildrenWithText(XmlTree& tree, xmlNodePtr node, const std::string& 
     if (textNode == nullptr)
         throwComException(E_OUTOFMEMORY, L"Cannot create a text node");
     link(node, textNode, nullptr);
+    tree.structureChanged();
 }
 
 xmlAttrPtr findAttribute(xmlNodePtr element, const std::string& name) {
@@ -175,6 +178,7 @@ xmlAttrPtr setAttributeNode(const Resolved& element, const Resolved& attribute) 
     if (const xmlAttrPtr old = findAttribute(element.node, name))
         detach(*element.tree, reinterpret_cast<xmlNodePtr>(old));
 
+    element.tree->structureChanged();
     node->parent = element.node;
     node->next = nullptr;
     node->prev = nullptr;

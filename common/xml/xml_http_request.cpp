@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/xml/http_text_checks.h"
 #include "common/xml/xml_access.h"
 #include "common/xml/xml_load.h"
 #include "platform/com/hresult.h"
@@ -13,6 +14,7 @@ namespace common {
 
 using platform::com::E_ABORT;
 using platform::com::E_FAIL;
+using platform::com::E_INVALIDARG;
 using platform::com::E_NOTIMPL;
 using platform::com::hresultFromWin32;
 using platform::com::INET_E_DOWNLOAD_FAILURE;
@@ -62,6 +64,8 @@ void CXMLHTTPRequest::Open(std::wstring_view method, std::wstring_view url, bool
     State& s = state();
     if (async)
         throwComException(E_NOTIMPL, L"Only synchronous requests are supported");
+    if (!isHttpToken(method))
+        throwComException(E_INVALIDARG, L"The request method is not a valid HTTP token");
     s.response.reset();
     s.cancel.reset();
     s.request.emplace();
@@ -75,6 +79,13 @@ void CXMLHTTPRequest::SetRequestHeader(std::wstring_view name, std::wstring_view
     State& s = state();
     if (!s.request)
         throwComException(E_FAIL, L"The request is not open");
+    // A line break would end the header early and let the rest pass as further headers
+    // or a second request.
+    if (!isHttpToken(name))
+        throwComException(E_INVALIDARG, L"The header name is not a valid HTTP token");
+    if (!isHttpFieldValue(value))
+        throwComException(E_INVALIDARG, L"The value of header " + std::wstring(name) +
+                                            L" holds a line break or control character");
     s.request->headers.push_back({platform::text::toUtf8(name), platform::text::toUtf8(value)});
 }
 
@@ -104,7 +115,8 @@ void CXMLHTTPRequest::send(std::string body) const {
     try {
         s.response = platform::net::performHttp(*s.request, &s.cancel);
     } catch (const HttpError& e) {
-        throwComException(resultFor(e.kind()), platform::text::fromUtf8(e.what()));
+        throwComException(resultFor(e.kind()),
+                          redactUrlCredentials(platform::text::fromUtf8(e.what())));
     }
 }
 

@@ -23,6 +23,7 @@ namespace xml_detail {
 class XmlTree;
 struct DocumentState;
 struct Access;
+struct ChildIndex;
 }  // namespace xml_detail
 
 class CXMLDOMNodeList;

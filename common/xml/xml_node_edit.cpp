@@ -1,6 +1,7 @@
 // The changing operations of CXMLDOMNode.
 #include <libxml/tree.h>
 
+#include "common/xml/xml_chars.h"
 #include "common/xml/xml_edit.h"
 #include "common/xml/xml_node.h"
 #include "platform/com/hresult.h"
@@ -36,18 +37,26 @@ CXMLDOMNode CXMLDOMNode::RemoveChild(const CXMLDOMNode& child) const {
 }
 
 void CXMLDOMNode::PutText(std::wstring_view text) const {
+    // Text goes in only in a form that serialises to XML that loads again.
     const auto resolved = Access::resolve(*this);
-    const std::string bytes = xml_detail::utf8(text);
     switch (resolved.node->type) {
         case XML_ELEMENT_NODE:
         case XML_ATTRIBUTE_NODE:
-            xml_detail::replaceChildrenWithText(*resolved.tree, resolved.node, bytes);
+            xml_detail::replaceChildrenWithText(*resolved.tree, resolved.node,
+                                                xml_detail::utf8(xmlCharacterData(text)));
             break;
         case XML_TEXT_NODE:
         case XML_CDATA_SECTION_NODE:
+            xmlNodeSetContent(resolved.node,
+                              BAD_CAST xml_detail::utf8(xmlCharacterData(text)).c_str());
+            break;
         case XML_COMMENT_NODE:
+            xmlNodeSetContent(resolved.node,
+                              BAD_CAST xml_detail::utf8(xmlCommentData(text)).c_str());
+            break;
         case XML_PI_NODE:
-            xmlNodeSetContent(resolved.node, BAD_CAST bytes.c_str());
+            xmlNodeSetContent(resolved.node,
+                              BAD_CAST xml_detail::utf8(xmlInstructionData(text)).c_str());
             break;
         default:
             throwComException(E_FAIL, L"The text of this node cannot be set");

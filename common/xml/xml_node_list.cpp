@@ -6,14 +6,25 @@ namespace common {
 
 using xml_detail::Access;
 
+const std::vector<xmlNodePtr>& CXMLDOMNodeList::children() const {
+    const auto resolved = Access::resolve(parent_);
+    xml_detail::ChildIndex& index = *index_;
+    if (index.tree.lock() != resolved.tree || index.parent != resolved.node ||
+        index.version != resolved.tree->structureVersion()) {
+        index.children.clear();
+        for (xmlNodePtr child = xml_detail::firstChild(resolved.node); child; child = child->next)
+            index.children.push_back(child);
+        index.tree = resolved.tree;
+        index.parent = resolved.node;
+        index.version = resolved.tree->structureVersion();
+    }
+    return index.children;
+}
+
 long CXMLDOMNodeList::GetLength() const {
     if (items_ != nullptr)
         return static_cast<long>(items_->size());
-    long length = 0;
-    for (xmlNodePtr child = xml_detail::firstChild(Access::resolve(parent_).node); child;
-         child = child->next)
-        ++length;
-    return length;
+    return static_cast<long>(children().size());
 }
 
 CXMLDOMNode CXMLDOMNodeList::GetItem(long index) const {
@@ -22,13 +33,11 @@ CXMLDOMNode CXMLDOMNodeList::GetItem(long index) const {
             return {};
         return (*items_)[static_cast<size_t>(index)];
     }
-    const auto resolved = Access::resolve(parent_);
-    if (index < 0)
+    const std::vector<xmlNodePtr>& nodes = children();
+    if (index < 0 || index >= static_cast<long>(nodes.size()))
         return {};
-    xmlNodePtr child = xml_detail::firstChild(resolved.node);
-    for (; child != nullptr && index > 0; --index)
-        child = child->next;
-    return Access::make<CXMLDOMNode>(Access::state(parent_), resolved.tree, child);
+    return Access::make<CXMLDOMNode>(Access::state(parent_), Access::resolve(parent_).tree,
+                                     nodes[static_cast<size_t>(index)]);
 }
 
 }  // namespace common

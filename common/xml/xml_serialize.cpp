@@ -14,8 +14,10 @@ std::string serialize(const XmlTree& tree, xmlNodePtr node) {
     if (buffer == nullptr)
         throwComException(platform::com::E_OUTOFMEMORY);
     const bool document = node->type == XML_DOCUMENT_NODE;
-    const int options =
-        XML_SAVE_AS_XML | (document && !tree.hasDeclaration() ? XML_SAVE_NO_DECL : 0);
+    // An XHTML DOCTYPE must not switch libxml2 to its XHTML writer, which adds a
+    // namespace and a meta element: the document is written as it is.
+    const int options = XML_SAVE_AS_XML | XML_SAVE_NO_XHTML |
+                        (document && !tree.hasDeclaration() ? XML_SAVE_NO_DECL : 0);
     xmlSaveCtxtPtr context = xmlSaveToBuffer(buffer.get(), "UTF-8", options);
     if (context == nullptr)
         throwComException(platform::com::E_OUTOFMEMORY);

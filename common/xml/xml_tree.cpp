@@ -1,5 +1,6 @@
 #include "common/xml/xml_tree.h"
 
+#include <libexslt/exslt.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 #include <libxslt/xsltutils.h>
@@ -78,6 +79,8 @@ void initializeXmlLibraries() {
         g_defaultLoader = xmlGetExternalEntityLoader();
         xmlSetExternalEntityLoader(guardedLoader);
         xsltSetGenericErrorFunc(nullptr, genericError);
+        // The EXSLT string functions: str:encode-uri lets pages put any value into a URL.
+        exsltStrRegister();
     });
 }
 

@@ -12,6 +12,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -34,6 +35,11 @@ class XmlTree {
     // The node is linked into the tree again; the tree frees it with its parent.
     void releaseOrphan(xmlNodePtr node) { orphans_.erase(node); }
 
+    // Counts the changes of the tree's structure (links, unlinks, replaced children and
+    // attributes), so that indexes over it know when to rebuild.
+    std::uint64_t structureVersion() const { return structureVersion_; }
+    void structureChanged() { ++structureVersion_; }
+
     // Whether serialising writes an XML declaration (the text had one, or a caller
     // appended an "xml" processing instruction).
     bool hasDeclaration() const { return hasDeclaration_; }
@@ -42,6 +48,7 @@ class XmlTree {
   private:
     xmlDocPtr doc_;
     std::unordered_set<xmlNodePtr> orphans_;
+    std::uint64_t structureVersion_ = 0;
     bool hasDeclaration_ = false;
 };
 
@@ -54,8 +61,9 @@ struct DocumentState {
 // A new, empty tree (no element, no declaration).
 std::shared_ptr<XmlTree> emptyTree();
 
-// Prepares libxml2 and libxslt once per process: parser set-up, and an entity loader
-// that refuses everything but local files, and everything at all while parsing.
+// Prepares libxml2 and libxslt once per process: parser set-up, an entity loader that
+// refuses everything but local files, and everything at all while parsing, and the
+// EXSLT string functions (namespace "http://exslt.org/strings").
 void initializeXmlLibraries();
 
 // While alive, the entity loader refuses every load on this thread.

@@ -110,8 +110,19 @@ std::wstring substituteText(std::wstring_view text, const Lookup& lookup) {
     return out;
 }
 
+// A number placed in statement code: a sign right after a "-" would make "--", which
+// starts a comment, so a blank keeps the two apart.
+void appendSqlNumber(std::wstring& out, const std::wstring& number) {
+    if (!out.empty() && out.back() == L'-' && number.front() == L'-') {
+        out += L' ';
+    }
+    out += number;
+}
+
+// A [name] identifier cannot quote its closing bracket, so one that takes a placeholder
+// value is written as a "name" identifier, whose quote can be doubled.
 std::wstring substituteSql(std::wstring_view text, const Lookup& lookup) {
-    enum class State { Code, Quoted, LineComment, BlockComment };
+    enum class State { Code, Quoted, Bracketed, LineComment, BlockComment };
     State state = State::Code;
     wchar_t quote = 0;
     std::wstring out;
@@ -120,10 +131,10 @@ std::wstring substituteSql(std::wstring_view text, const Lookup& lookup) {
         const bool inComment = state == State::LineComment || state == State::BlockComment;
         if (!inComment && text.substr(i, kOpen.size()) == kOpen) {
             if (auto found = placeholderAt(text, i, lookup)) {
-                if (state == State::Quoted) {
+                if (state == State::Quoted || state == State::Bracketed) {
                     out += doubled(found->value, quote);
                 } else if (isPlainNumber(found->value)) {
-                    out += found->value;
+                    appendSqlNumber(out, found->value);
                 } else {
                     out += L'\'' + doubled(found->value, L'\'') + L'\'';
                 }
@@ -131,19 +142,37 @@ std::wstring substituteSql(std::wstring_view text, const Lookup& lookup) {
                 continue;
             }
         }
-        out += c;
         ++i;
+        if (state == State::Bracketed) {
+            if (c == L']') {
+                out += L'"';
+                state = State::Code;
+            } else {
+                out += c;
+                if (c == L'"') {
+                    out += c;
+                }
+            }
+            continue;
+        }
+        out += c;
         switch (state) {
             case State::Code:
-                if (c == L'\'' || c == L'"') {
+                if (c == L'\'' || c == L'"' || c == L'`') {
                     state = State::Quoted;
                     quote = c;
+                } else if (c == L'[') {
+                    out.back() = L'"';
+                    state = State::Bracketed;
+                    quote = L'"';
                 } else if (c == L'-' && i < text.size() && text[i] == L'-') {
                     state = State::LineComment;
                 } else if (c == L'/' && i < text.size() && text[i] == L'*') {
                     out += text[i++];
                     state = State::BlockComment;
                 }
+                break;
+            case State::Bracketed:
                 break;
             case State::Quoted:
                 // A doubled quote stays inside; the scan sees it as close and reopen.

@@ -5,9 +5,11 @@
 // Values come from request URLs, so where the text is a statement in a language the
 // substitution keeps them data:
 //   Text   the value as it is (messages, URLs, header values);
-//   Sql    inside a '...' or "..." quoted part the value's quote characters are doubled;
-//          outside one, a number goes in as it is and anything else as a '...' literal;
-//          placeholders inside comments are not substituted;
+//   Sql    inside a '...', "..." or `...` quoted part the value's quote characters are
+//          doubled, and a [...] identifier is written as "..." so that its value can be
+//          quoted too; outside one, a number goes in as it is (set apart from a "-" before
+//          it) and anything else as a '...' literal; placeholders inside comments are not
+//          substituted;
 //   XPath  a quoted literal whose substituted content would hold its own quote becomes a
 //          concat() of pieces; outside a literal, a number goes in as it is and anything
 //          else as a string literal.

@@ -2,6 +2,7 @@
 
 #include "common/sqlite/sqlite_db.h"
 #include "common/util/string_tools.h"
+#include "tarn/engine/sql_functions.h"
 #include "tarn/engine/tarn_application.h"
 #include "tarn/engine/tarn_request.h"
 #include "tarn/engine/xml_read.h"
@@ -68,6 +69,9 @@ std::wstring Tarn::getDatabaseFilePath() const {
 
 int Tarn::execute(const Parameters& parameters, const common::CXMLDOMDocument2& result) {
     common::SqliteDB db(getDatabaseFilePath(), !writable_);
+    if (db.isOpen()) {
+        registerSqlFunctions(db);
+    }
     if (!writable_) {
         return run(db, parameters, result);
     }

@@ -1,9 +1,10 @@
 // TarnPage: one page file, an XSL stylesheet that also carries the engine's elements.
 // compile splits the file into the stylesheet, its defines ("xsl:define"), its variables
 // ("xsl:variable") and its data block ("Tarn"), following "xsl:include"s relative to the
-// page's folder. request runs the page for a URL: it serves a valid cache file of that
-// URL, or builds the request parameters, runs the data block (execute), transforms the
-// result with the stylesheet into UTF-8 bytes (transform) and writes the cache file.
+// page's folder. request runs the page for a URL: a page with "support_cache" serves a
+// valid cache entry of that URL; otherwise the page builds the request parameters, runs
+// the data block (execute), transforms the result with the stylesheet into UTF-8 bytes
+// (transform) and, with "support_cache", writes the entry (see result_cache.h).
 //
 //   TarnPage page(L"/data/plugins/tamrix/pages/list.xsl");
 //   if (page.compile() == 0 && page.request(L"//tamrix/list?sort=title") == 0) {
@@ -12,10 +13,10 @@
 //
 // Contract: not synchronised: one thread at a time uses a page (lock mutex() around
 // compile, request and reading the content when several threads share it). The content
-// is the output of the last successful request, for the URL contentUrl(); cache files
-// are kept per page and URL, written whole (temporary file and rename), and a cache file
-// that cannot be read is never served. A compile that fails leaves an empty page that is
-// compiled again on its next use. Nothing throws; failures are negative results.
+// is the output of the last successful request, for the URL contentUrl(); cache entries
+// are kept per page and URL, stamped with the database and page file as they were
+// before the run, and served only while that stamp holds. A compile that fails leaves an empty page
+// that is compiled again on its next use. Nothing throws; failures are negative results.
 #pragma once
 
 #include <cstdint>
@@ -55,10 +56,11 @@ class TarnPage {
     int request(const std::wstring& url);
     // The define "support_cache" is "true" in any case.
     bool supportCache() const;
-    // The cache file of `url` is newer than the database and the page's compile.
+    // The cache entry of `url` was made from the database and page file as they are now.
     bool checkFileCache(const std::wstring& url) const;
-    // Reads the cache file of `url` into the content, or writes the content (of `url`)
-    // into it; false when that fails (a missing, unreadable or foreign file).
+    // Reads the valid cache entry of `url` into the content, or writes the content (of
+    // `url`) into it; false when that fails (a missing, stale, unreadable or foreign
+    // file).
     bool fetchCache(bool read, const std::wstring& url);
     // Frees the content; with `deleteFile` also removes the content's cache file. True.
     bool clearCache(bool deleteFile);
@@ -92,6 +94,8 @@ class TarnPage {
                     const common::CXMLDOMNode& reference);
     // "" for a page outside the plug-in folder, which has no cache.
     std::wstring getCacheFilePath(const std::wstring& url) const;
+    // The path of this page's cache files up to their URL part; "" without a cache.
+    std::wstring cacheFilePrefix() const;
 
   private:
     struct StylesheetVariable {
@@ -107,6 +111,8 @@ class TarnPage {
     std::uint64_t compileTime_ = 0;
     std::string content_;
     std::wstring contentUrl_;
+    // The cache stamp taken before the run that made the content.
+    std::string contentStamp_;
     std::uint64_t checksum_ = 0;
     std::vector<common::StringPair> defines_;
     std::vector<StylesheetVariable> variables_;

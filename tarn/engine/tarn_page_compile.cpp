@@ -24,6 +24,7 @@ void TarnPage::reset() {
     variables_.clear();
     content_.clear();
     contentUrl_.clear();
+    contentStamp_.clear();
     checksum_ = 0;
     xsl_ = {};
     xml_ = {};

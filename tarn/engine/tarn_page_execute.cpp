@@ -58,6 +58,7 @@ int TarnPage::execute(const Parameters& parameters) {
 bool TarnPage::transform() {
     content_.clear();
     contentUrl_.clear();
+    contentStamp_.clear();
     checksum_ = 0;
     std::wstring output;
     try {

@@ -6,6 +6,7 @@
 #include "common/util/path_tools.h"
 #include "platform/text/utf.h"
 #include "tarn/engine/request_parameters.h"
+#include "tarn/engine/result_cache.h"
 #include "tarn/engine/tarn_page.h"
 
 namespace tarn {
@@ -20,19 +21,16 @@ std::uint64_t urlHash(const std::string& bytes) {
     return hash;
 }
 
-// A cache file holds the URL it answers, a zero byte and the content, so that a file
-// never serves another URL's content even when two URLs share a file name.
-std::string cacheHeader(const std::wstring& url) {
-    std::string header = platform::text::toUtf8(url);
-    header += '\0';
-    return header;
-}
-
 }  // namespace
 
 int TarnPage::request(const std::wstring& url) {
-    if (supportCache() && checkFileCache(url)) {
-        if (dataReady() && contentUrl_ == url) {
+    sweepCache(common::engineFolder(L"UserCache"));
+    // The stamp is taken before the page runs: a commit that lands meanwhile makes the
+    // entry written below stale at once.
+    const std::string stamp = cacheStamp(getDatabaseFilePath(), filePath_);
+    const bool cached = supportCache() && !stamp.empty();
+    if (cached) {
+        if (dataReady() && contentUrl_ == url && contentStamp_ == stamp) {
             return 0;
         }
         if (fetchCache(true, url)) {
@@ -46,11 +44,25 @@ int TarnPage::request(const std::wstring& url) {
         return -1;
     }
     contentUrl_ = url;
-    fetchCache(false, url);
+    contentStamp_ = stamp;
+    if (cached) {
+        fetchCache(false, url);
+    }
     return 0;
 }
 
 std::wstring TarnPage::getCacheFilePath(const std::wstring& url) const {
+    const std::wstring prefix = cacheFilePrefix();
+    if (prefix.empty()) {
+        return {};
+    }
+    wchar_t hash[17];
+    swprintf(hash, 17, L"%016llx",
+             static_cast<unsigned long long>(urlHash(platform::text::toUtf8(url))));
+    return prefix + hash;
+}
+
+std::wstring TarnPage::cacheFilePrefix() const {
     const std::wstring plugins = common::engineFolder(L"plugins");
     const std::wstring page = common::nativePath(filePath_);
     if (plugins.empty() || page.rfind(plugins + L"/", 0) != 0) {
@@ -66,43 +78,32 @@ std::wstring TarnPage::getCacheFilePath(const std::wstring& url) const {
             c = L'-';
         }
     }
-    wchar_t hash[17];
-    swprintf(hash, 17, L"%016llx",
-             static_cast<unsigned long long>(urlHash(platform::text::toUtf8(url))));
-    return cache + L"/" + rest + L"." + hash;
+    return cache + L"/" + rest + L".";
 }
 
 bool TarnPage::checkFileCache(const std::wstring& url) const {
-    const std::uint64_t database = common::fileWriteTime(getDatabaseFilePath());
-    const std::uint64_t cache = common::fileWriteTime(getCacheFilePath(url));
-    const std::uint64_t page = compileTime_;
-    // File times tick coarsely: a database written in the same tick as the cache file may
-    // hold changes the cache lacks, so only a strictly newer cache counts as fresh.
-    return database != 0 && page != 0 && database < cache && cache >= page;
+    const CacheEntry entry{url, getDatabaseFilePath(), filePath_,
+                           cacheStamp(getDatabaseFilePath(), filePath_)};
+    return compileTime_ != 0 && readCacheEntry(getCacheFilePath(url), entry).has_value();
 }
 
 bool TarnPage::fetchCache(bool read, const std::wstring& url) {
     const std::wstring path = getCacheFilePath(url);
-    if (path.empty()) {
-        return false;
-    }
-    const std::string header = cacheHeader(url);
     if (!read) {
         if (contentUrl_ != url) {
             return false;
         }
-        const std::string bytes = header + content_;
-        return common::writeFile(path, bytes.data(), bytes.size()) != common::kFileError;
+        const CacheEntry entry{url, getDatabaseFilePath(), filePath_, contentStamp_};
+        return writeCacheEntry(path, cacheFilePrefix(), entry, content_);
     }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(platform::text::toUtf8(path), error);
-    std::string bytes;
-    if (error || size < header.size() ||
-        common::readFile(path, bytes, static_cast<std::size_t>(size)) != size ||
-        bytes.compare(0, header.size(), header) != 0) {
+    const std::string stamp = cacheStamp(getDatabaseFilePath(), filePath_);
+    const CacheEntry entry{url, getDatabaseFilePath(), filePath_, stamp};
+    auto content = compileTime_ != 0 ? readCacheEntry(path, entry) : std::nullopt;
+    if (!content) {
         return false;
     }
-    setContent(bytes.substr(header.size()), url);
+    setContent(std::move(*content), url);
+    contentStamp_ = stamp;
     return true;
 }
 
@@ -122,6 +123,7 @@ bool TarnPage::clearCache(bool deleteFile) {
     }
     content_.clear();
     contentUrl_.clear();
+    contentStamp_.clear();
     checksum_ = 0;
     return true;
 }

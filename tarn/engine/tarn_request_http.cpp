@@ -1,3 +1,4 @@
+#include "common/xml/http_text_checks.h"
 #include "common/xml/xml_http_request.h"
 #include "tarn/engine/placeholders.h"
 #include "tarn/engine/tarn_request.h"
@@ -9,6 +10,7 @@ int TarnRequest::runHttp(const std::wstring& url, const Parameters& parameters,
     const auto substituted = [&](const std::wstring& text) {
         return substitutePlaceholders(text, &variables, parameters, PlaceholderSyntax::Text);
     };
+    const std::wstring shown = common::redactUrlCredentials(url);
     try {
         const auto http = common::CXMLHTTPRequest::Create();
         http.Open(method_, url, false, substituted(user_), substituted(password_));
@@ -18,11 +20,11 @@ int TarnRequest::runHttp(const std::wstring& url, const Parameters& parameters,
         http.Send();
         if (http.GetStatus() != 200) {
             return fail(-1,
-                        L"Request failed: " + describe(url) + L"status=" + http.GetStatusText());
+                        L"Request failed: " + describe(shown) + L"status=" + http.GetStatusText());
         }
         const common::CXMLDOMDocument2 response = http.GetResponseXML();
         if (response.IsEmpty()) {
-            return fail(-1, L"GetResponseXML failed: " + describe(url));
+            return fail(-1, L"GetResponseXML failed: " + describe(shown));
         }
         const common::CXMLDOMElement root = response.GetDocumentElement();
         if (!root.IsEmpty()) {
@@ -31,7 +33,7 @@ int TarnRequest::runHttp(const std::wstring& url, const Parameters& parameters,
             result.LoadXML(http.GetResponseText());
         }
     } catch (const common::CComException&) {
-        return fail(-1, L"XmlHttpRequest Error: " + describe(url));
+        return fail(-1, L"XmlHttpRequest Error: " + describe(shown));
     }
     return 0;
 }

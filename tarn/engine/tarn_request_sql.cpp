@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,7 +53,8 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
             if (bind.type().empty() || bind.type() == L"text") {
                 statement.bind(index, std::wstring_view(bind.currentValue()));
             } else if (bind.type() == L"int") {
-                statement.bind(index, static_cast<int>(common::toLong(bind.currentValue())));
+                const std::int64_t number = std::wcstoll(bind.currentValue().c_str(), nullptr, 10);
+                statement.bind(index, number);
             } else if (bind.type() == L"double") {
                 statement.bind(index, common::toDouble(bind.currentValue()));
             } else {

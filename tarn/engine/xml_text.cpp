@@ -2,18 +2,14 @@
 
 #include <cstdint>
 
+#include "common/xml/xml_chars.h"
+
 namespace tarn {
 namespace {
 
-bool allowedInXml(wchar_t c) {
-    const auto code = static_cast<std::uint32_t>(c);
-    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
-           (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
-}
-
 bool isNameStart(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' ||
-           (static_cast<std::uint32_t>(c) >= 0xC0 && allowedInXml(c));
+           (static_cast<std::uint32_t>(c) >= 0xC0 && common::isXmlChar(c));
 }
 
 }  // namespace
@@ -43,7 +39,7 @@ void appendEscaped(std::wstring_view text, std::wstring& out) {
                 out += L"&#13;";
                 break;
             default:
-                out += allowedInXml(c) ? c : L'\xFFFD';
+                out += common::isXmlChar(c) ? c : L'\xFFFD';
         }
     }
 }

@@ -1,6 +1,5 @@
 #include "tarn/protocol/tarn_protocol.h"
 
-#include <mutex>
 #include <utility>
 
 #include "common/util/engine_folder.h"
@@ -19,35 +18,7 @@ constexpr std::wstring_view kScheme = L"tarn:";
 constexpr std::wstring_view kResourcePrefix = L"//resources/";
 constexpr HRESULT kNoPage = -1;
 
-std::mutex& engineLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-// Percent escapes decoded, a "+" kept as it is.
-std::wstring unescapeKeepingPlus(std::wstring_view text) {
-    std::wstring guarded;
-    guarded.reserve(text.size());
-    for (wchar_t c : text) {
-        if (c == L'+') {
-            guarded += L"%2B";
-        } else {
-            guarded += c;
-        }
-    }
-    return common::urlUnescape(guarded);
-}
-
 }  // namespace
-
-std::wstring engineUrl(std::wstring_view rest) {
-    const std::size_t question = rest.find(L'?');
-    if (question == std::wstring_view::npos || question == 0) {
-        return std::wstring(rest);
-    }
-    return std::wstring(rest.substr(0, question + 1)) +
-           unescapeKeepingPlus(rest.substr(question + 1));
-}
 
 TarnProtocol::TarnProtocol() : TarnProtocol(common::engineFolder(L"ConfigData")) {}
 
@@ -68,7 +39,8 @@ HRESULT TarnProtocol::Start(const wchar_t* url, platform::browser::IInternetProt
 }
 
 HRESULT TarnProtocol::serveResource(const std::wstring& url, std::wstring_view rest) {
-    const auto relative = platform::browser::relativeFilePath(unescapeKeepingPlus(rest.substr(2)));
+    const auto relative =
+        platform::browser::relativeFilePath(common::urlUnescapeKeepingPlus(rest.substr(2)));
     if (!relative) {
         return platform::com::INET_E_INVALID_URL;
     }
@@ -85,12 +57,10 @@ HRESULT TarnProtocol::serveResource(const std::wstring& url, std::wstring_view r
 }
 
 HRESULT TarnProtocol::servePage(const std::wstring& url, std::wstring_view rest) {
+    // The application locks each page on its own, so a slow page holds up only itself.
     TarnResponse response;
-    {
-        std::lock_guard lock(engineLock());
-        if (TarnApplication::request(engineUrl(rest), response) != 0) {
-            return kNoPage;
-        }
+    if (TarnApplication::request(std::wstring(rest), response) != 0) {
+        return kNoPage;
     }
     deliver(url, response.contentType, std::move(response.content));
     return platform::com::S_OK;

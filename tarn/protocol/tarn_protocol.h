@@ -2,14 +2,15 @@
 // resource files. "tarn://resources/css/page.css" is the file resources/css/page.css of
 // the data folder (the path percent-decoded), with the content type registered for its extension
 // (also when the file is missing, which gives an empty reply); any other "tarn:" URL is handed to
-// the engine without its scheme ("//tamrix/item?A1B2C3D4") and its page's bytes are served with the
-// page's content type.
+// the engine without its scheme ("//tamrix/item?A1B2C3D4"), its query as written (a page
+// decodes the percent escapes of the values it reads, so an encoded "&" or "=" stays part
+// of its value), and its page's bytes are served with the page's content type.
 //
 // Contract: one object per request (see PluggableProtocol). Start answers S_FALSE for a
 // URL that does not begin with "tarn:" as written; INET_E_INVALID_URL for a resource
 // path with a ".." segment, written plainly or percent-encoded; -1 when the engine has no
 // page for the URL. Those answers report nothing; S_OK comes with the reports made.
-// Requests of all objects reach the engine one at a time (one process-wide lock).
+// Requests run at once on their callers' threads; the engine locks each page on its own.
 #pragma once
 
 #include <string>
@@ -39,10 +40,5 @@ class TarnProtocol
 
     std::wstring dataFolder_;
 };
-
-// The URL the engine gets for the text after "tarn:": its query with percent escapes
-// decoded (UTF-8; "+" stays "+"), so that keys such as folder names with blanks or
-// accents, which links and browsers percent-encode, reach the page as they are stored.
-std::wstring engineUrl(std::wstring_view rest);
 
 }  // namespace tarn

@@ -103,3 +103,45 @@ TEST(XmlDocument, WhiteSpaceIsKeptOnlyWhenAsked) {
     EXPECT_EQ(doc.GetDocumentElement().GetChildNodes().GetLength(), 5);
     EXPECT_EQ(doc.GetXml(), text + L"\n");
 }
+
+TEST(XmlDocument, TextThatXmlForbidsIsWrittenSoThatItLoadsAgain) {
+    TempDir dir;
+    CXMLDOMDocument2 doc = parse(L"<config><page/></config>");
+    const CXMLDOMNode page = doc.SelectSingleNode(L"/config/page");
+    const std::wstring hostile = std::wstring(L"a\u0001b\u000Bc\uFFFEd") + wchar_t(0xD800) + L"e";
+    page.PutText(hostile);
+    ASSERT_TRUE(page.SetAttribute(L"name", L"x\u0002y"));
+    const CXMLDOMNode config = doc.GetDocumentElement();
+    config.AppendChild(doc.CreateNode(NODE_COMMENT, L"", L"")).PutText(L"a--b-");
+    config.AppendChild(doc.CreateProcessingInstruction(L"note", L"one ?> two"));
+    config.AppendChild(doc.CreateNode(NODE_CDATA_SECTION, L"", L"")).PutText(L"x]]>y\u0003");
+
+    const std::string target = dir.file("config.xml");
+    doc.Save(widen(target));
+    CXMLDOMDocument2 loaded = CXMLDOMDocument2::Create();
+    ASSERT_TRUE(loaded.Load(widen(target))) << loaded.GetParseError();
+    EXPECT_EQ(loaded.SelectSingleNode(L"/config/page").GetText(), L"a\uFFFDb\uFFFDc\uFFFDd\uFFFDe");
+    std::wstring name;
+    loaded.SelectSingleNode(L"/config/page").GetAttribute(L"name", name);
+    EXPECT_EQ(name, L"x\uFFFDy");
+    EXPECT_EQ(loaded.SelectSingleNode(L"/config/comment()").GetText(), L"a- -b- ");
+    EXPECT_EQ(loaded.SelectSingleNode(L"/config/processing-instruction('note')").GetText(),
+              L"one ? > two");
+    EXPECT_EQ(
+        loaded.SelectSingleNode(L"/config").GetText().find(L"x]]>y\uFFFD") != std::wstring::npos,
+        true);
+    // The text form reads back too.
+    EXPECT_TRUE(parse(doc.GetXml()).SelectSingleNode(L"/config/page"));
+}
+
+TEST(XmlDocument, AnXhtmlDoctypeIsSerialisedAsItStands) {
+    const std::wstring xhtml =
+        L"<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+        L"\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n"
+        L"<html><head><title>T</title></head><body><br/><p/></body></html>\n";
+    const CXMLDOMDocument2 doc = parse(xhtml);
+    EXPECT_EQ(doc.GetXml(), xhtml);
+    const CXMLDOMDocument2 again = parse(doc.GetXml());
+    EXPECT_TRUE(again.SelectSingleNode(L"/html/body/br"));
+    EXPECT_FALSE(again.SelectSingleNode(L"/html/head/meta"));
+}

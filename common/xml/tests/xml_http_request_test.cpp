@@ -104,3 +104,42 @@ TEST(XmlHttpRequest, MisuseIsReported) {
     request.Open(L"GET", L"ftp://127.0.0.1:9/file");
     EXPECT_EQ(thrownBy([&] { request.Send(); }).hr(), platform::com::INET_E_INVALID_URL);
 }
+
+TEST(XmlHttpRequest, LineBreaksCannotSmuggleHeadersOrRequests) {
+    LoopbackServer server;
+    server.reply("/page", Reply{.body = "ok"});
+    CXMLHTTPRequest request = CXMLHTTPRequest::Create();
+    for (const wchar_t* method : {L"GET /x HTTP/1.1\r\nHost: a\r\n\r\nGET", L"GET\n", L"", L"G T"})
+        EXPECT_EQ(thrownBy([&] { request.Open(method, widen(server.url("/page"))); }).hr(),
+                  platform::com::E_INVALIDARG);
+    request.Open(L"GET", widen(server.url("/page")));
+    EXPECT_EQ(thrownBy([&] { request.SetRequestHeader(L"X-A", L"1\r\nX-Injected: yes"); }).hr(),
+              platform::com::E_INVALIDARG);
+    EXPECT_EQ(thrownBy([&] { request.SetRequestHeader(L"X-A\r\nX-Injected", L"yes"); }).hr(),
+              platform::com::E_INVALIDARG);
+    EXPECT_EQ(thrownBy([&] { request.SetRequestHeader(L"X-A", std::wstring(L"a\0b", 3)); }).hr(),
+              platform::com::E_INVALIDARG);
+    EXPECT_EQ(thrownBy([&] { request.SetRequestHeader(L"X A", L"b"); }).hr(),
+              platform::com::E_INVALIDARG);
+    request.SetRequestHeader(L"X-Fine", L"tab\tand text");
+    request.Send();
+    const auto recorded = server.requests();
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].header("X-Fine"), "tab\tand text");
+    EXPECT_EQ(recorded[0].header("X-Injected"), "");
+    EXPECT_EQ(recorded[0].header("X-A"), "");
+}
+
+TEST(XmlHttpRequest, ErrorTextsHideTheCredentialsOfTheUrl) {
+    LoopbackServer server;
+    server.reply("/stall", Reply{.body = "late", .delay = 5s});
+    const std::string plain = server.url("/stall");
+    const std::string withCredentials = "http://me:s3cret@" + plain.substr(7);
+    CXMLHTTPRequest request = CXMLHTTPRequest::Create();
+    request.SetTimeout(200ms);
+    request.Open(L"GET", widen(withCredentials));
+    const std::wstring message = thrownBy([&] { request.Send(); }).message();
+    EXPECT_EQ(message.find(L"s3cret"), std::wstring::npos) << message;
+    EXPECT_EQ(message.find(L"me:"), std::wstring::npos) << message;
+    EXPECT_NE(message.find(L"http://***@127.0.0.1"), std::wstring::npos) << message;
+}

@@ -93,6 +93,40 @@ TEST(XmlNode, ChildListIsLiveWhileAWalkRemovesNodes) {
     EXPECT_EQ(doc.GetDocumentElement().GetXml(), L"<s><keep/><keep/></s>");
 }
 
+TEST(XmlNode, AnIndexedChildListFollowsEveryChange) {
+    CXMLDOMDocument2 doc = parse(L"<s><a/><b/><c/></s>");
+    const CXMLDOMNode root = doc.GetDocumentElement();
+    const CXMLDOMNodeList children = root.GetChildNodes();
+    const CXMLDOMNodeList copy = children;
+    ASSERT_EQ(children.GetLength(), 3);
+    EXPECT_EQ(children.GetItem(1).GetNodeName(), L"b");
+
+    root.AppendChild(doc.CreateNode(NODE_ELEMENT, L"d", L""));
+    EXPECT_EQ(copy.GetLength(), 4);
+    EXPECT_EQ(children.GetItem(3).GetNodeName(), L"d");
+    root.RemoveChild(children.GetItem(0));
+    EXPECT_EQ(children.GetItem(0).GetNodeName(), L"b");
+    root.InsertBefore(children.GetItem(2), children.GetItem(0));
+    EXPECT_EQ(children.GetItem(0).GetNodeName(), L"d");
+    EXPECT_EQ(children.GetItem(3).IsEmpty(), true);
+    EXPECT_EQ(children.GetItem(-1).IsEmpty(), true);
+
+    // Moving a node out to another parent and replacing the children with text.
+    const CXMLDOMNode other = parse(L"<o/>").GetDocumentElement();
+    other.AppendChild(children.GetItem(1));
+    EXPECT_EQ(children.GetLength(), 2);
+    root.PutText(L"only text");
+    ASSERT_EQ(children.GetLength(), 1);
+    EXPECT_EQ(children.GetItem(0).GetNodeName(), L"#text");
+
+    // A document's own list follows its reloads.
+    const CXMLDOMNodeList top = doc.GetChildNodes();
+    EXPECT_EQ(top.GetItem(0).GetNodeName(), L"s");
+    ASSERT_TRUE(doc.LoadXML(L"<!--c--><t/>"));
+    EXPECT_EQ(top.GetLength(), 2);
+    EXPECT_EQ(top.GetItem(1).GetNodeName(), L"t");
+}
+
 TEST(XmlNode, TreeChangesFollowTheDomRules) {
     CXMLDOMDocument2 doc = parse(L"<a><b><c/></b><d/></a>");
     const CXMLDOMNode a = doc.GetDocumentElement();

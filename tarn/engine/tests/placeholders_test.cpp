@@ -32,6 +32,15 @@ TEST(Placeholders, SqlKeepsValuesInsideLiteralsAndOutsideComments) {
               L"-- don't {$q}\nx='it''s' /* {$q} ' */ y=-12.5");
 }
 
+TEST(Placeholders, SqlKeepsSignsApartAndQuotesIdentifiers) {
+    EXPECT_EQ(substitute(L"5-{$n} and 5+{$n} and -{$q}", PlaceholderSyntax::Sql),
+              L"5- -12.5 and 5+-12.5 and -'it''s'");
+    EXPECT_EQ(substitute(L"select [{$both}], [a\"b], `{$both}` from t", PlaceholderSyntax::Sql),
+              L"select \"a'b\"\"c\", \"a\"\"b\", `a'b\"c` from t");
+    EXPECT_EQ(substitute(L"select `x``{$q}` from [t]", PlaceholderSyntax::Sql),
+              L"select `x``it's` from \"t\"");
+}
+
 TEST(Placeholders, XPathSplitsLiteralsThatWouldHoldTheirQuote) {
     EXPECT_EQ(substitute(L"item[t='{$q}']", PlaceholderSyntax::XPath),
               L"item[t=concat('it',\"'\",'s')]");

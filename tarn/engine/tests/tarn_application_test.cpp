@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "common/util/engine_folder.h"
+#include "common/util/file_tools.h"
 #include "engine_fixture.h"
 #include "tarn/engine/request_parameters.h"
+#include "tarn/engine/result_cache.h"
+#include "testing/http/loopback_server.h"
 
 namespace {
 
@@ -80,7 +85,7 @@ TEST_F(EngineTest, RegistrationKeepsOrderAndMatchesWholeUrls) {
     EXPECT_NE(TarnApplication::request(L"//t/list", false), nullptr);
 }
 
-TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileNewerThanDatabaseAndPage) {
+TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileDatabaseAndPageStayAsTheyWere) {
     const std::wstring page = writePage("item.xsl", itemPage(true));
     const auto now = std::filesystem::file_time_type::clock::now();
     setTime(page, now - std::chrono::hours(3));
@@ -97,18 +102,25 @@ TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileNewerThanDatabaseAndPage)
     const std::string prefix = plugins_.path().filename().string() + "-item.xsl.";
     EXPECT_EQ(files[0].filename().string().rfind(prefix, 0), 0u) << files[0];
 
-    // Change the rows behind the database's back, then date the files so that the cache
-    // stays valid: both URLs keep their own cached content.
+    // Entries are served while the database and the page stay as they were: content put
+    // into an entry (its stamp kept) is what the next request gets.
+    for (const auto& file : files) {
+        std::string bytes;
+        ASSERT_NE(common::readFile(file.wstring(), bytes, 1 << 20), common::kFileError);
+        const auto at = bytes.find("First");
+        if (at != std::string::npos) {
+            bytes.replace(at, 5, "Kept!");
+            tarn_test::writeText(file, bytes);
+        }
+    }
+    TarnApplication::request(L"//t/item?id=1", false)->clearCache(false);
+    EXPECT_EQ(request(L"//t/item?id=1"), expectedItem("Kept!"));
+    EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Third"));
     {
         common::SqliteDB db(databasePath(), false);
         db.exec(L"update entry set title='Changed'");
     }
-    setTime(databasePath(), now - std::chrono::hours(2));
-    for (const auto& file : files) {
-        setTime(file.wstring(), now - std::chrono::hours(1));
-    }
-    EXPECT_EQ(request(L"//t/item?id=1"), expectedItem("First"));
-    EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Third"));
+    EXPECT_EQ(request(L"//t/item?id=1"), expectedItem("Changed"));
     EXPECT_EQ(request(L"//t/item?id=2"), expectedItem("Changed"));
 
     // A cache file that cannot be read as this URL's runs the page.
@@ -126,7 +138,7 @@ TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileNewerThanDatabaseAndPage)
     setTime(databasePath(), now);
     EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Again"));
 
-    // A database written in the same clock tick as the cache file may hold newer rows.
+    // A database written in the same clock tick as the entry may hold newer rows.
     {
         common::SqliteDB db(databasePath(), false);
         db.exec(L"update entry set title='Same tick' where id=3");
@@ -137,6 +149,76 @@ TEST_F(EngineTest, CacheServesEachUrlItsOwnContentWhileNewerThanDatabaseAndPage)
         setTime(entry.path().wstring(), tick);
     }
     EXPECT_EQ(request(L"//t/item?id=3"), expectedItem("Same tick"));
+}
+
+TEST_F(EngineTest, ACommitWhileThePageRunsIsNotMaskedByItsEntry) {
+    testing_http::LoopbackServer server;
+    server.reply("/wait", testing_http::Reply{.body = "<ok/>",
+                                              .contentType = "text/xml",
+                                              .delay = std::chrono::milliseconds(1500)});
+    const std::wstring page = writePage(
+        "slow.xsl",
+        xmlPage(
+            R"(<Tarn database="test.db"><request name="*" method="SQL" value="select title from entry where id=1"/>)"
+            R"(<request name="wait" value="{$u}"/></Tarn>)",
+            R"(<xsl:define name="support_cache" value="true"/>)"));
+    ASSERT_TRUE(TarnApplication::reg(page, L"//t/slow", 0));
+    const std::string wait = server.url("/wait");
+    const std::wstring url = L"//t/slow?u=" + std::wstring(wait.begin(), wait.end());
+    std::string first;
+    std::thread running([&] { first = request(url); });
+    for (int i = 0; i < 500 && server.requests().empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(server.requests().size(), 1u);
+    {
+        common::SqliteDB db(databasePath(), false);
+        db.exec(L"update entry set title='Committed meanwhile' where id=1");
+    }
+    running.join();
+    EXPECT_NE(first.find("<title>First</title>"), std::string::npos) << first;
+    const std::string next = request(url);
+    EXPECT_NE(next.find("<title>Committed meanwhile</title>"), std::string::npos) << next;
+}
+
+std::vector<std::string> cacheFileTexts() {
+    std::vector<std::string> texts;
+    for (const std::wstring& file :
+         common::listFiles(common::engineFolder(L"UserCache"), L"*", false)) {
+        std::string bytes;
+        common::readFile(file, bytes, 1 << 20);
+        texts.push_back(bytes);
+    }
+    return texts;
+}
+
+TEST_F(EngineTest, TheCacheIsBoundedAndForgetsDeletedRowsAtTheNextRequest) {
+    ASSERT_TRUE(TarnApplication::reg(writePage("live.xsl", itemPage(false)), L"//t/live", 0));
+    ASSERT_TRUE(TarnApplication::reg(writePage("item.xsl", itemPage(true)), L"//t/item", 0));
+    EXPECT_EQ(request(L"//t/live?id=1"), expectedItem("First"));
+    EXPECT_TRUE(cacheFileTexts().empty()) << "a page without support_cache keeps no entries";
+
+    for (int i = 0; i < 40; ++i) {
+        request(L"//t/item?id=2&n=" + std::to_wstring(i));
+    }
+    const auto texts = cacheFileTexts();
+    EXPECT_EQ(texts.size(), tarn::kMaxEntriesPerPage);
+    const auto holds = [&](const std::string& url) {
+        return std::any_of(texts.begin(), texts.end(),
+                           [&](const std::string& text) { return text.rfind(url + '\0', 0) == 0; });
+    };
+    EXPECT_TRUE(holds("//t/item?id=2&n=39"));
+    EXPECT_FALSE(holds("//t/item?id=2&n=0"));
+
+    {
+        common::SqliteDB db(databasePath(), false);
+        db.exec(L"delete from entry where id=2");
+    }
+    EXPECT_EQ(request(L"//t/live?id=1"), expectedItem("First"));
+    for (const std::string& text : cacheFileTexts()) {
+        EXPECT_EQ(text.find("Second &amp; more"), std::string::npos);
+    }
+    EXPECT_TRUE(cacheFileTexts().empty());
 }
 
 TEST_F(EngineTest, PagesWithoutCacheSupportRunEveryTime) {

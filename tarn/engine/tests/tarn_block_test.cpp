@@ -182,4 +182,34 @@ TEST_F(EngineTest, UrlValuesCannotChangeSqlStatementsOrEditPaths) {
                   "<item><title>Third</title></item></a></storage>\n");
 }
 
+TEST_F(EngineTest, SignedNumbersQuotedNamesAndWideIntegersStayData) {
+    // "5-" and "-1" must not meet as "--", which would comment out the rest.
+    const std::string difference =
+        xmlPage(tarn(R"(<request name="*" method="SQL" value="select 5-{$n} as v"/>)"));
+    EXPECT_EQ(run(difference, L"//t/x?n=-1"),
+              std::string(kDeclaration) + "<storage><item><v>6</v></item></storage>\n");
+
+    // A value inside [..] or `..` names one column, whatever brackets or quotes it holds.
+    for (const char* quoted : {"[{$c}]", "`{$c}`"}) {
+        const std::string alias =
+            xmlPage(tarn(std::string(R"(<request name="*" method="SQL" value="select id as )") +
+                         quoted + R"( from entry where id=1"/>)"));
+        EXPECT_EQ(run(alias, L"//t/x?c=v"),
+                  std::string(kDeclaration) + "<storage><item><v>1</v></item></storage>\n")
+            << quoted;
+        EXPECT_EQ(run(alias, L"//t/x?c=v], title as [w").find("First"), std::string::npos)
+            << quoted;
+        EXPECT_EQ(run(alias, L"//t/x?c=v` , title as `w").find("First"), std::string::npos)
+            << quoted;
+    }
+
+    const std::string wide = xmlPage(tarn(R"(<request name="*" method="SQL" value="select ? as v">)"
+                                          R"(<bind type="int" value="{$n}"/></request>)"));
+    EXPECT_EQ(run(wide, L"//t/x?n=4294967297"),
+              std::string(kDeclaration) + "<storage><item><v>4294967297</v></item></storage>\n");
+    EXPECT_EQ(run(wide, L"//t/x?n=-9223372036854775808"),
+              std::string(kDeclaration) +
+                  "<storage><item><v>-9223372036854775808</v></item></storage>\n");
+}
+
 }  // namespace

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "common/sqlite/sqlite_db.h"
 #include "platform/browser/fetch.h"
@@ -151,7 +153,7 @@ TEST_F(ShippedPagesTest, ItemShowsTheClipAsAReadablePage) {
     EXPECT_NE(html.find("<h1>Models that read</h1>"), std::string::npos);
     EXPECT_NE(html.find("<h2>Readable</h2><p>First <b>clip</b> body.</p>"), std::string::npos);
     EXPECT_NE(html.find("href=\"https://news.example.org/a\""), std::string::npos);
-    EXPECT_NE(html.find("href=\"tarn://tamrix/category?Tech/AI\""), std::string::npos);
+    EXPECT_NE(html.find("href=\"tarn://tamrix/category?Tech%2FAI\""), std::string::npos);
 
     // By guid too; a clip with only text shows it escaped.
     html = page(L"tarn://tamrix/item?A0000002-1111-2222-3333-444455556666");
@@ -193,6 +195,53 @@ TEST_F(ShippedPagesTest, FolderSiteAndCategoryPagesSelectByTheirKey) {
     html = page(L"tarn://tamrix/category?Te");
     EXPECT_EQ(occurrences(html, "path=\"@item/"), 0u);
     EXPECT_NE(html.find("This category holds no clips."), std::string::npos);
+}
+
+// The link of the given class in the list item of clip `id` on `html`.
+std::wstring linkOf(const std::string& html, const std::string& id, const std::string& kind) {
+    const auto item = html.find("path=\"@item/" + id + "\"");
+    const std::string marker = "class=\"" + kind + "\" href=\"";
+    const auto link = html.find(marker, item);
+    if (item == std::string::npos || link == std::string::npos) {
+        return L"";
+    }
+    const auto start = link + marker.size();
+    return platform::text::fromUtf8(html.substr(start, html.find('"', start) - start));
+}
+
+TEST_F(ShippedPagesTest, KeysWithUrlCharactersOpenTheirOwnClips) {
+    seed();
+    {
+        common::SqliteDB db(repository().wstring(), false);
+        db.exec(
+            L"insert into entry (id, guid, site, category, folder, title) values "
+            L"('B0000001', 'B1', 'a&b.example', 'C#/x=1', '50%', 'Percent clip'),"
+            L"('B0000002', 'B2', 'c#.example', '50%', 'C#', 'Sharp clip'),"
+            L"('B0000003', 'B3', '50%.example', 'a&b', 'a&b', 'Ampersand clip'),"
+            L"('B0000004', 'B4', '', '', 'a', 'Decoy a'),"
+            L"('B0000005', 'B5', '', '', 'C', 'Decoy C');");
+    }
+    const std::string latest = page(L"tarn://tamrix/latest");
+    const std::vector<std::pair<std::string, std::string>> clips = {
+        {"B0000001", "Percent clip"}, {"B0000002", "Sharp clip"}, {"B0000003", "Ampersand clip"}};
+    for (const auto& [id, title] : clips) {
+        for (const std::string kind : {"folder", "site"}) {
+            const std::wstring link = linkOf(latest, id, kind);
+            ASSERT_FALSE(link.empty()) << id << " " << kind;
+            const std::string html = page(link);
+            EXPECT_EQ(occurrences(html, "path=\"@item/"), 1u) << platform::text::toUtf8(link);
+            EXPECT_NE(html.find("path=\"@item/" + id + "\""), std::string::npos)
+                << platform::text::toUtf8(link);
+        }
+        const std::string item = page(L"tarn://tamrix/item?" + platform::text::fromUtf8(id));
+        const std::string::size_type at = item.find("class=\"category\" href=\"");
+        ASSERT_NE(at, std::string::npos) << id;
+        const std::string::size_type start = at + std::string("class=\"category\" href=\"").size();
+        const std::string category = item.substr(start, item.find('"', start) - start);
+        const std::string html = page(platform::text::fromUtf8(category));
+        EXPECT_NE(html.find("path=\"@item/" + id + "\""), std::string::npos) << category;
+        EXPECT_NE(html.find(title), std::string::npos) << category;
+    }
 }
 
 TEST_F(ShippedPagesTest, ThePaneListsClipsFoldersCategoriesAndSites) {

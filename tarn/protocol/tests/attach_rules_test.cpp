@@ -21,13 +21,4 @@ TEST(AttachRules, TheShellIsRefusedAndTheRegistrationToolOnlyRegisters) {
     EXPECT_EQ(attachActionFor(L""), AttachAction::Start);
 }
 
-TEST(EngineUrl, OnlyTheQueryIsDecodedAndPlusStays) {
-    EXPECT_EQ(tarn::engineUrl(L"//tamrix/folder?Reading%20list"), L"//tamrix/folder?Reading list");
-    EXPECT_EQ(tarn::engineUrl(L"//tamrix/category?Caf%C3%A9/C++"), L"//tamrix/category?Café/C++");
-    EXPECT_EQ(tarn::engineUrl(L"//tamrix/my%20page?a"), L"//tamrix/my%20page?a");
-    EXPECT_EQ(tarn::engineUrl(L"//tamrix/latest"), L"//tamrix/latest");
-    EXPECT_EQ(tarn::engineUrl(L"?%20"), L"?%20");
-    EXPECT_EQ(tarn::engineUrl(L"//tamrix/site?x%3Fy%26z"), L"//tamrix/site?x?y&z");
-}
-
 }  // namespace

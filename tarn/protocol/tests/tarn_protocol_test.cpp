@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -10,6 +12,7 @@
 #include "tarn/engine/tarn_application.h"
 #include "tarn/protocol/protocol_library.h"
 #include "testing/environment/temporary_home.h"
+#include "testing/http/loopback_server.h"
 
 namespace {
 
@@ -108,7 +111,7 @@ TEST_F(TarnProtocolTest, PagesComeFromTheEngineWithTheirContentType) {
     const wchar_t* url = L"tarn://test/echo?Reading%20list";
     ASSERT_EQ(start(url, sink), com::S_OK);
     const std::string expected =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<key>Reading list</key>\n";
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<key>Reading%20list</key>\n";
     const auto size = static_cast<std::uint32_t>(expected.size());
     const std::vector<ProtocolReport> reports = {
         {Kind::Progress, BINDSTATUS_FINDINGRESOURCE, url},
@@ -156,6 +159,41 @@ TEST_F(TarnProtocolTest, ConcurrentRequestsEachGetTheirOwnPage) {
     for (const std::string& reply : replies) {
         EXPECT_EQ(reply, "ok");
     }
+}
+
+TEST_F(TarnProtocolTest, QueryNamesAndValuesReachThePageAsWritten) {
+    ASSERT_TRUE(TarnApplication::reg(TAMRIX_TEST_DATA L"/pairs.xsl", L"//test/pairs", 0));
+    const FetchReply reply = fetchUrl(table_, L"tarn://test/pairs?a=1%262&b=x%3Dy");
+    EXPECT_EQ(reply.result, com::S_OK);
+    EXPECT_NE(reply.bytes.find("<pairs a=\"1%262\" b=\"x%3Dy\" query=\"a=1%262&amp;b=x%3Dy\"/>"),
+              std::string::npos)
+        << reply.bytes;
+}
+
+TEST_F(TarnProtocolTest, ASlowPageDoesNotHoldUpAnotherPage) {
+    using namespace std::chrono_literals;
+    testing_http::LoopbackServer server;
+    server.reply("/stall",
+                 testing_http::Reply{.body = "<late/>", .contentType = "text/xml", .delay = 20s});
+    ASSERT_TRUE(TarnApplication::reg(TAMRIX_TEST_DATA L"/slow.xsl", L"//test/slow", 0));
+    ASSERT_TRUE(TarnApplication::reg(echoPage(), L"//test/echo", 0));
+    const std::string stall = server.url("/stall");
+    std::atomic<bool> slowDone{false};
+    std::thread slow([&] {
+        fetchUrl(table_, L"tarn://test/slow?u=" + std::wstring(stall.begin(), stall.end()));
+        slowDone = true;
+    });
+    for (int i = 0; i < 500 && server.requests().empty(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(server.requests().size(), 1u);
+
+    const FetchReply other = fetchUrl(table_, L"tarn://test/echo?quick");
+    EXPECT_EQ(other.result, com::S_OK);
+    EXPECT_NE(other.bytes.find("<key>quick</key>"), std::string::npos);
+    EXPECT_FALSE(slowDone) << "the quick page waited for the slow one";
+    server.stop();
+    slow.join();
 }
 
 TEST_F(TarnProtocolTest, CataloguePagesOfTypeTarnAreRegisteredWithTheirKind) {

@@ -1,20 +1,21 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>
 <!-- A category holds its own clips and those of every category below it ("A/B" is below
      "A"); the sub-categories are listed first. -->
 <Tarn name="repository" database="Tamrix/tamrix.db">
-  <request name="query" method="SQL" value="select ? as key">
+  <request name="query" method="SQL" value="select url_decode(?) as key">
     <bind value="{$request_params}"/>
   </request>
   <request name="below" method="SQL"
-           value="select category as name, count(*) as n from entry where substr(category, 1, length(?1) + 1) = ?1 || '/' group by category order by category collate local">
+           value="select category as name, count(*) as n from entry where substr(category, 1, length(url_decode(?1)) + 1) = url_decode(?1) || '/' group by category order by category collate local">
     <bind value="{$request_params}"/>
   </request>
   <request name="*" method="SQL"
-           value="select id, title, site, folder, substr(datetime(createTime, 'localtime'), 1, 16) as created from entry where category = ?1 or substr(category, 1, length(?1) + 1) = ?1 || '/' order by createTime desc, rowid desc">
+           value="select id, title, site, folder, substr(datetime(createTime, 'localtime'), 1, 16) as created from entry where category = url_decode(?1) or substr(category, 1, length(url_decode(?1)) + 1) = url_decode(?1) || '/' order by createTime desc, rowid desc">
     <bind value="{$request_params}"/>
   </request>
 </Tarn>
@@ -34,7 +35,7 @@
         <ul class="groups">
           <xsl:for-each select="/repository/below/item">
             <li path="@category/{name}">
-              <a href="tarn://tamrix/category?{name}"><xsl:value-of select="name"/></a>
+              <a href="tarn://tamrix/category?{str:encode-uri(name, true())}"><xsl:value-of select="name"/></a>
               <span class="n"><xsl:value-of select="n"/></span>
             </li>
           </xsl:for-each>

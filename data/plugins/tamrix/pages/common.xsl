@@ -2,7 +2,8 @@
 <!-- What every repository page shares: the frame with its navigation bar, the list of
      clips and the empty-state box. Each list item carries the "path" by which the
      repository's context menus find what was clicked ("@item/" + id, and so on). -->
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:include href="resources/style.xsl"/>
 <xsl:include href="resources/script.xsl"/>
 
@@ -56,14 +57,14 @@
 <!-- A clip in a list: its title, then site, date and folder. -->
 <xsl:template match="item" mode="entry">
   <li class="entry" path="@item/{id}">
-    <a class="title" href="tarn://tamrix/item?{id}"><xsl:call-template name="entry-title"/></a>
+    <a class="title" href="tarn://tamrix/item?{str:encode-uri(id, true())}"><xsl:call-template name="entry-title"/></a>
     <div class="meta">
       <xsl:if test="site != ''">
-        <a class="site" href="tarn://tamrix/site?{site}"><xsl:value-of select="site"/></a>
+        <a class="site" href="tarn://tamrix/site?{str:encode-uri(site, true())}"><xsl:value-of select="site"/></a>
       </xsl:if>
       <span class="date"><xsl:value-of select="created"/></span>
       <xsl:if test="folder != ''">
-        <a class="folder" href="tarn://tamrix/folder?{folder}"><xsl:value-of select="folder"/></a>
+        <a class="folder" href="tarn://tamrix/folder?{str:encode-uri(folder, true())}"><xsl:value-of select="folder"/></a>
       </xsl:if>
     </div>
   </li>

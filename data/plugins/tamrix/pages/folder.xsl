@@ -1,14 +1,15 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>
 <Tarn name="repository" database="Tamrix/tamrix.db">
-  <request name="query" method="SQL" value="select ? as key">
+  <request name="query" method="SQL" value="select url_decode(?) as key">
     <bind value="{$request_params}"/>
   </request>
   <request name="*" method="SQL"
-           value="select id, title, site, folder, substr(datetime(createTime, 'localtime'), 1, 16) as created from entry where folder = ? order by createTime desc, rowid desc">
+           value="select id, title, site, folder, substr(datetime(createTime, 'localtime'), 1, 16) as created from entry where folder = url_decode(?) order by createTime desc, rowid desc">
     <bind value="{$request_params}"/>
   </request>
 </Tarn>

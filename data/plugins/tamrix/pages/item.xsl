@@ -1,5 +1,6 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>
@@ -8,7 +9,7 @@
      short id or its guid. -->
 <Tarn name="repository" database="Tamrix/tamrix.db">
   <request name="*" method="SQL"
-           value="select id, title, url, site, folder, category, tags, substr(datetime(createTime, 'localtime'), 1, 16) as created, substr(datetime(updateTime, 'localtime'), 1, 16) as updated, html, text from entry where id = ?1 or guid = ?1 limit 1">
+           value="select id, title, url, site, folder, category, tags, substr(datetime(createTime, 'localtime'), 1, 16) as created, substr(datetime(updateTime, 'localtime'), 1, 16) as updated, html, text from entry where id = url_decode(?1) or guid = url_decode(?1) limit 1">
     <bind value="{$request_params}"/>
   </request>
 </Tarn>
@@ -42,15 +43,15 @@
 <xsl:template match="item" mode="page">
   <div class="meta">
     <xsl:if test="site != ''">
-      <a class="site" href="tarn://tamrix/site?{site}"><xsl:value-of select="site"/></a>
+      <a class="site" href="tarn://tamrix/site?{str:encode-uri(site, true())}"><xsl:value-of select="site"/></a>
     </xsl:if>
     <span class="date">Saved <xsl:value-of select="created"/></span>
     <xsl:if test="updated != created"><span>Changed <xsl:value-of select="updated"/></span></xsl:if>
     <xsl:if test="folder != ''">
-      <a class="folder" href="tarn://tamrix/folder?{folder}"><xsl:value-of select="folder"/></a>
+      <a class="folder" href="tarn://tamrix/folder?{str:encode-uri(folder, true())}"><xsl:value-of select="folder"/></a>
     </xsl:if>
     <xsl:if test="category != ''">
-      <a class="category" href="tarn://tamrix/category?{category}"><xsl:value-of select="category"/></a>
+      <a class="category" href="tarn://tamrix/category?{str:encode-uri(category, true())}"><xsl:value-of select="category"/></a>
     </xsl:if>
     <xsl:if test="starts-with(url, 'http://') or starts-with(url, 'https://')">
       <a class="source" href="{url}">Original page</a>

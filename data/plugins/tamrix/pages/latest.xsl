@@ -1,5 +1,6 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>

@@ -1,5 +1,6 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>
@@ -71,7 +72,7 @@
           <xsl:if test="depth > 0">
             <xsl:attribute name="style">padding-left: <xsl:value-of select="depth"/>em</xsl:attribute>
           </xsl:if>
-          <a href="tarn://tamrix/{$kind}?{name}"><xsl:value-of select="name"/></a>
+          <a href="tarn://tamrix/{$kind}?{str:encode-uri(name, true())}"><xsl:value-of select="name"/></a>
           <span class="n"><xsl:value-of select="n"/></span>
         </li>
       </xsl:for-each>

@@ -1,0 +1,201 @@
+#include "tarn/engine/result_cache.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <system_error>
+#include <vector>
+
+#include "common/util/file_tools.h"
+#include "platform/text/utf.h"
+
+namespace tarn {
+namespace {
+
+// SQLite increments this big-endian counter of its header on every committed change.
+constexpr long kChangeCounterOffset = 24;
+
+std::string fileStamp(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + "/" +
+           std::to_string(info.st_size);
+}
+
+std::string changeCounter(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    std::array<unsigned char, 4> bytes{};
+    const bool read = std::fseek(file, kChangeCounterOffset, SEEK_SET) == 0 &&
+                      std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    std::fclose(file);
+    if (!read) {
+        return {};
+    }
+    return std::to_string((std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+                          (std::uint32_t{bytes[2]} << 8) | bytes[3]);
+}
+
+std::string databaseStamp(const std::wstring& database) {
+    const std::string path = platform::text::toUtf8(database);
+    const std::string file = fileStamp(path);
+    if (file.empty()) {
+        return {};
+    }
+    return file + " c" + changeCounter(path) + " w" + fileStamp(path + "-wal");
+}
+
+// Splits a cache file into its entry and content; nothing when it is not one.
+std::optional<std::pair<CacheEntry, std::string>> parseEntry(const std::string& bytes) {
+    std::array<std::string, 4> fields;
+    std::size_t at = 0;
+    for (std::string& field : fields) {
+        const std::size_t end = bytes.find('\0', at);
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+        field = bytes.substr(at, end - at);
+        at = end + 1;
+    }
+    CacheEntry entry{platform::text::fromUtf8(fields[0]), platform::text::fromUtf8(fields[1]),
+                     platform::text::fromUtf8(fields[2]), fields[3]};
+    return std::make_pair(std::move(entry), bytes.substr(at));
+}
+
+std::optional<std::pair<CacheEntry, std::string>> loadEntry(const std::wstring& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(platform::text::toUtf8(path), error);
+    std::string bytes;
+    if (error || common::readFile(path, bytes, static_cast<std::size_t>(size)) != size) {
+        return std::nullopt;
+    }
+    return parseEntry(bytes);
+}
+
+void removeFile(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+void keepNewest(const std::wstring& pagePrefix) {
+    const std::filesystem::path prefix(platform::text::toUtf8(pagePrefix));
+    std::error_code error;
+    std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> files;
+    for (const auto& item : std::filesystem::directory_iterator(prefix.parent_path(), error)) {
+        const std::string name = item.path().filename().string();
+        if (name.rfind(prefix.filename().string(), 0) == 0) {
+            files.emplace_back(item.last_write_time(error), item.path());
+        }
+    }
+    if (files.size() <= kMaxEntriesPerPage) {
+        return;
+    }
+    std::sort(files.begin(), files.end());
+    for (std::size_t i = 0; i + kMaxEntriesPerPage < files.size(); ++i) {
+        removeFile(files[i].second);
+    }
+}
+
+struct SweepState {
+    std::mutex mutex;
+    bool swept = false;
+    // The stamps of the databases as the last sweep saw them.
+    std::map<std::wstring, std::string> databases;
+};
+
+SweepState& sweepState() {
+    static SweepState state;
+    return state;
+}
+
+}  // namespace
+
+std::string cacheStamp(const std::wstring& database, const std::wstring& page) {
+    const std::string stamp = databaseStamp(database);
+    if (stamp.empty()) {
+        return {};
+    }
+    return stamp + " p" + std::to_string(common::fileWriteTime(page));
+}
+
+std::optional<std::string> readCacheEntry(const std::wstring& path, const CacheEntry& entry) {
+    if (path.empty() || entry.stamp.empty()) {
+        return std::nullopt;
+    }
+    auto loaded = loadEntry(path);
+    if (!loaded || loaded->first.url != entry.url || loaded->first.stamp != entry.stamp) {
+        return std::nullopt;
+    }
+    return std::move(loaded->second);
+}
+
+bool writeCacheEntry(const std::wstring& path, const std::wstring& pagePrefix,
+                     const CacheEntry& entry, const std::string& content) {
+    if (path.empty() || entry.stamp.empty()) {
+        return false;
+    }
+    std::string bytes;
+    for (const std::wstring& field : {entry.url, entry.database, entry.page}) {
+        bytes += platform::text::toUtf8(field);
+        bytes += '\0';
+    }
+    bytes += entry.stamp;
+    bytes += '\0';
+    bytes += content;
+    if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
+        return false;
+    }
+    keepNewest(pagePrefix);
+    // The next sweep looks again once the database differs from what this entry shows.
+    SweepState& state = sweepState();
+    std::lock_guard lock(state.mutex);
+    state.databases[entry.database] = entry.stamp.substr(0, entry.stamp.rfind(" p"));
+    return true;
+}
+
+void sweepCache(const std::wstring& folder) {
+    if (folder.empty()) {
+        return;
+    }
+    SweepState& state = sweepState();
+    std::lock_guard lock(state.mutex);
+    const bool changed =
+        std::any_of(state.databases.begin(), state.databases.end(),
+                    [](const auto& known) { return databaseStamp(known.first) != known.second; });
+    if (state.swept && !changed) {
+        return;
+    }
+    std::map<std::wstring, std::string> seen;
+    std::error_code error;
+    for (const auto& item :
+         std::filesystem::directory_iterator(platform::text::toUtf8(folder), error)) {
+        if (!item.is_regular_file(error)) {
+            continue;
+        }
+        const auto loaded = loadEntry(item.path().wstring());
+        if (!loaded) {
+            removeFile(item.path());
+            continue;
+        }
+        const CacheEntry& entry = loaded->first;
+        if (seen.find(entry.database) == seen.end()) {
+            seen[entry.database] = databaseStamp(entry.database);
+        }
+        if (entry.stamp.empty() || cacheStamp(entry.database, entry.page) != entry.stamp) {
+            removeFile(item.path());
+        }
+    }
+    state.databases = std::move(seen);
+    state.swept = true;
+}
+
+}  // namespace tarn
