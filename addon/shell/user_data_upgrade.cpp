@@ -1,5 +1,8 @@
 #include "addon/shell/user_data_upgrade.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cwctype>
 #include <vector>
 
@@ -50,8 +53,9 @@ int compareWithoutCase(const std::wstring& a, const std::wstring& b) {
 }
 
 // Copies the machine's values below `source` into `destination` where the user has no value
-// of that name, sub-keys included.
-void copyMissingValues(reg::HKEY source, reg::HKEY destination) {
+// of that name, sub-keys included. False when a value or key could not be written.
+bool copyMissingValues(reg::HKEY source, reg::HKEY destination) {
+    bool complete = true;
     std::vector<wchar_t> name(kNameChars);
     for (reg::DWORD index = 0;; ++index) {
         reg::DWORD nameChars = kNameChars;
@@ -66,8 +70,10 @@ void copyMissingValues(reg::HKEY source, reg::HKEY destination) {
                                &size) != reg::ERROR_SUCCESS)
             continue;
         if (reg::RegQueryValueExW(destination, name.data(), nullptr, nullptr, nullptr, nullptr) ==
-            reg::ERROR_FILE_NOT_FOUND)
-            reg::RegSetValueExW(destination, name.data(), 0, type, data.data(), size);
+                reg::ERROR_FILE_NOT_FOUND &&
+            reg::RegSetValueExW(destination, name.data(), 0, type, data.data(), size) !=
+                reg::ERROR_SUCCESS)
+            complete = false;
     }
     for (reg::DWORD index = 0;; ++index) {
         reg::DWORD nameChars = kNameChars;
@@ -76,52 +82,98 @@ void copyMissingValues(reg::HKEY source, reg::HKEY destination) {
         reg::HKEY sourceChild = nullptr;
         reg::HKEY destinationChild = nullptr;
         if (reg::RegOpenKeyExW(source, name.data(), 0, reg::KEY_READ, &sourceChild) ==
-                reg::ERROR_SUCCESS &&
-            reg::RegCreateKeyExW(destination, name.data(), 0, nullptr, reg::REG_OPTION_NON_VOLATILE,
-                                 reg::KEY_ALL_ACCESS, nullptr, &destinationChild,
-                                 nullptr) == reg::ERROR_SUCCESS)
-            copyMissingValues(sourceChild, destinationChild);
+            reg::ERROR_SUCCESS) {
+            if (reg::RegCreateKeyExW(destination, name.data(), 0, nullptr,
+                                     reg::REG_OPTION_NON_VOLATILE, reg::KEY_ALL_ACCESS, nullptr,
+                                     &destinationChild, nullptr) == reg::ERROR_SUCCESS)
+                complete = copyMissingValues(sourceChild, destinationChild) && complete;
+            else
+                complete = false;
+        }
         if (sourceChild)
             reg::RegCloseKey(sourceChild);
         if (destinationChild)
             reg::RegCloseKey(destinationChild);
     }
+    return complete;
 }
 
-void copyMachineDefaults() {
+// True when there are no machine-wide defaults or all of them reached the user's key.
+bool copyMachineDefaults() {
     reg::HKEY machine = nullptr;
     if (reg::RegOpenKeyExW(reg::HKEY_LOCAL_MACHINE, kTamrixSettingsKey, 0, reg::KEY_READ,
                            &machine) != reg::ERROR_SUCCESS)
-        return;
+        return true;
+    bool complete = false;
     reg::HKEY user = nullptr;
     if (reg::RegCreateKeyExW(reg::HKEY_CURRENT_USER, kTamrixSettingsKey, 0, nullptr,
                              reg::REG_OPTION_NON_VOLATILE, reg::KEY_ALL_ACCESS, nullptr, &user,
                              nullptr) == reg::ERROR_SUCCESS) {
-        copyMissingValues(machine, user);
+        complete = copyMissingValues(machine, user);
         reg::RegCloseKey(user);
     }
     reg::RegCloseKey(machine);
+    return complete;
+}
+
+// The names a replaced config.xml is kept under, in the order they are tried:
+// "config.xml.old", then "config.xml.old.1", "config.xml.old.2", ...
+std::string backupName(const std::string& target, int number) {
+    return target + ".old" + (number == 0 ? "" : "." + std::to_string(number));
+}
+
+constexpr int kMaxBackups = 1000;
+
+// Keeps `bytes` (the user's copy of `target`) under a backup name. A backup that already
+// holds the same bytes is enough; otherwise the first free name is claimed with link(2),
+// which fails on an existing file, so a backup never replaces another one.
+bool keepBackup(const std::string& target, const std::string& bytes) {
+    int number = 0;
+    for (; number < kMaxBackups; ++number) {
+        std::string existing;
+        if (platform::system::readWholeFile(backupName(target, number), existing)) {
+            if (existing == bytes)
+                return true;
+        } else if (errno == ENOENT) {
+            break;
+        }
+    }
+    const std::string temporary = target + ".keep" + std::to_string(::getpid());
+    if (!platform::system::writeFileAtomically(temporary, bytes))
+        return false;
+    bool kept = false;
+    for (; number < kMaxBackups && !kept; ++number) {
+        if (::link(temporary.c_str(), backupName(target, number).c_str()) == 0)
+            kept = true;
+        else if (errno != EEXIST)
+            break;
+    }
+    ::unlink(temporary.c_str());
+    return kept;
 }
 
 // Copies the shipped config.xml to the user's, whole or not at all. With `replace` an
-// existing user copy is replaced, after being kept as "config.xml.old" when it differs.
-void copyConfiguration(const std::wstring& userData, const std::wstring& configData, bool replace) {
+// existing user copy is replaced, after being kept (keepBackup) when it differs. True when
+// the user's config.xml is in place afterwards as the run wants it.
+bool copyConfiguration(const std::wstring& userData, const std::wstring& configData, bool replace) {
     if (userData.empty() || configData.empty())
-        return;
+        return false;
     const std::string target = platform::text::toUtf8(userData + L"/config.xml");
     std::string current;
     const bool exists = platform::system::readWholeFile(target, current);
+    if (!exists && errno != ENOENT)
+        return false;  // there but unreadable: it could not be kept, so it stays
     if (exists && !replace)
-        return;
+        return true;
     std::string shipped;
     if (!platform::system::readWholeFile(platform::text::toUtf8(configData + L"/config.xml"),
                                          shipped))
-        return;
+        return false;
     if (exists && current == shipped)
-        return;
-    if (exists && !platform::system::writeFileAtomically(target + ".old", current))
-        return;
-    platform::system::writeFileAtomically(target, shipped);
+        return true;
+    if (exists && !keepBackup(target, current))
+        return false;
+    return platform::system::writeFileAtomically(target, shipped);
 }
 
 }  // namespace
@@ -159,11 +211,13 @@ bool upgradeUserData(const std::wstring& userData, const std::wstring& configDat
         common::kRegistryNoWriteBack);
     const bool upgrade =
         lastVersion.value.empty() || compareVersions(productVersion, lastVersion.value) > 0;
-    copyConfiguration(userData, configData, upgrade);
-    if (upgrade)
-        copyMachineDefaults();
-    lastVersion = productVersion;
-    lastVersion.save();
+    const bool copied = copyConfiguration(userData, configData, upgrade);
+    const bool defaultsCopied = !upgrade || copyMachineDefaults();
+    // Only a whole upgrade counts as done: after a failure the next start tries again.
+    if (copied && defaultsCopied) {
+        lastVersion = productVersion;
+        lastVersion.save();
+    }
     return upgrade;
 }
 

@@ -5,16 +5,20 @@
 //     HKLM "Software\Olvan\Tamrix" are copied into HKCU for every value the user does
 //     not have yet;
 //   ordinary start: the shipped config.xml is copied only when the user has none.
-// In both cases `Version` becomes the product version.
+// `Version` becomes the product version only when all of that succeeded, so a run that
+// failed part-way (no shipped file, a file that cannot be written) is repeated at the next
+// start.
 //
-// Nothing is lost on the way: files are written whole or not at all, and a user's copy of
-// config.xml that differs from the shipped one is kept as "config.xml.old" before it is
-// replaced. Versions compare part by part as numbers ("1.10" is newer than "1.9"); parts
-// that are not numbers compare as text without case.
+// Nothing is lost on the way: files are written whole or not at all, a user's copy that
+// cannot be read is left alone, and a user's copy of config.xml that differs from the
+// shipped one is kept before it is replaced: as "config.xml.old", or when that name is
+// taken by an earlier backup as "config.xml.old.1", "config.xml.old.2" and so on; no
+// backup is ever overwritten, and a copy already kept is not kept twice. Versions compare part by
+// part as numbers ("1.10" is newer than "1.9"); parts that are not numbers compare as text without
+// case.
 //
 // Contract: runs on the thread that starts the add-on, before any other thread of it.
-// Failures (no shipped file, no folder, a registry that cannot be written) are silent:
-// start-up goes on with what there is.
+// Failures are silent: start-up goes on with what there is.
 #pragma once
 
 #include <string>

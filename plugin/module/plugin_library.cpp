@@ -36,10 +36,11 @@ void acquireLibrary() {
         return;
     if (const std::wstring locale = setting(L"locale"); !locale.empty())
         common::setCollationLocale(platform::text::toUtf8(locale));
-    const std::wstring userData = GetUserFolder(L"UserData");
-    OpenRepository(userData.empty() ? L"" : userData + L"/tamrix.db");
+    // The language first: opening the repository may have to tell the person it is damaged.
     common::loadLanguage(common::languageTable(), setting(L"language"),
                          GetUserFolder(L"languages"));
+    const std::wstring userData = GetUserFolder(L"UserData");
+    OpenRepository(userData.empty() ? L"" : userData + L"/tamrix.db");
 }
 
 void releaseLibrary() {

@@ -2,6 +2,7 @@
 // copy freely, no synchronisation.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace plugin {
@@ -35,6 +36,7 @@ struct ChangeRecord {
     std::wstring name;
     std::wstring updateTime;
     std::wstring spare;
+    std::int64_t logRow = 0;  // the row's rowid, which grows with every row appended
 };
 
 }  // namespace plugin

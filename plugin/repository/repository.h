@@ -29,14 +29,17 @@ namespace plugin {
 // Makes `path` the repository. A missing or empty file gets the schema; an existing file
 // gets any missing table and then a daily backup beside it (path + ".bak"). Returns 0, or
 // -1 when the file cannot be used as a repository (not a database, unreadable); the file
-// is then left as it was and `repositoryError` tells why.
+// is then left as it was and `repositoryError` tells why (and, for a damaged file, where
+// its backup is).
 int OpenRepository(const std::wstring& path);
 // Creates the three tables (when missing) in one transaction; on success `path` becomes
 // the repository path. 0 / -1.
 int CreateSchema(const std::wstring& path);
 // Copies the repository into `target` (repository path + ".bak" when empty) through
 // SQLite's online backup, written to a temporary file and renamed into place. Nothing is
-// copied (false) when the target is less than a day old or dated in the future.
+// copied (false) when the target is less than a day old or dated in the future, and never
+// from a repository that fails SQLite's quick_check: the earlier backup stays as it is and
+// the person is told that the repository is damaged and where that backup is.
 bool backupRepository(const std::wstring& target);
 // Empties the repository path; every later operation fails until the next open.
 void closeRepository();

@@ -7,9 +7,12 @@
 #include <exception>
 #include <mutex>
 
+#include "common/language/language_table.h"
 #include "platform/text/utf.h"
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
+#include "plugin/repository/repository_health.h"
+#include "plugin/util/message_boxes.h"
 
 namespace plugin {
 
@@ -82,6 +85,42 @@ bool copyDatabase(const std::string& source, const std::string& target) {
     return copied;
 }
 
+std::wstring translated(const wchar_t* text) {
+    return common::languageTable().translate(L"Message", text);
+}
+
+// Tells the person that the repository file is damaged and where its last good backup
+// is, so that nothing more is lost before they act on it.
+void reportDamage(const std::wstring& repository, const std::wstring& backup) {
+    std::wstring text = translated(L"The repository is damaged:") + L"\n" + repository + L"\n";
+    if (fileExists(platform::text::toUtf8(backup)))
+        text += translated(L"Its last good backup is kept unchanged at:") + L"\n" + backup;
+    else
+        text += translated(L"No backup of it exists yet.");
+    errorBox(text);
+}
+
+// Creates the missing tables in one transaction; the SQLite result code of a failure, or
+// SQLITE_OK.
+int createTables(const std::wstring& path) {
+    if (path.empty()) {
+        setError(L"No repository file was given.");
+        return SQLITE_MISUSE;
+    }
+    try {
+        detail::WriteTransaction transaction(path);
+        for (const wchar_t* statement : kSchema)
+            transaction.run(statement);
+        transaction.commit();
+    } catch (const common::SqliteException& failure) {
+        setError(L"The repository " + path + L" cannot be used: " + detail::messageOf(failure));
+        return failure.code();
+    }
+    setError({});
+    setPath(path);
+    return SQLITE_OK;
+}
+
 }  // namespace
 
 std::wstring repositoryPath() {
@@ -99,28 +138,18 @@ void closeRepository() {
 }
 
 int CreateSchema(const std::wstring& path) {
-    if (path.empty()) {
-        setError(L"No repository file was given.");
-        return -1;
-    }
-    try {
-        detail::WriteTransaction transaction(path);
-        for (const wchar_t* statement : kSchema)
-            transaction.run(statement);
-        transaction.commit();
-    } catch (const common::SqliteException& failure) {
-        setError(L"The repository " + path + L" cannot be used: " + detail::messageOf(failure));
-        return -1;
-    }
-    setError({});
-    setPath(path);
-    return 0;
+    return createTables(path) == SQLITE_OK ? 0 : -1;
 }
 
 int OpenRepository(const std::wstring& path) {
     const bool existed = fileExists(platform::text::toUtf8(path));
-    if (CreateSchema(path) != 0) {
+    if (const int failure = createTables(path); failure != SQLITE_OK) {
         closeRepository();
+        // The callers show the error; a damaged file's error says where its backup is.
+        const std::wstring backup = path + L".bak";
+        if (existed && detail::isDamageCode(failure) && fileExists(platform::text::toUtf8(backup)))
+            setError(repositoryError() + L"\n" +
+                     translated(L"Its last good backup is kept unchanged at:") + L"\n" + backup);
         return -1;
     }
     if (existed)
@@ -132,10 +161,20 @@ bool backupRepository(const std::wstring& target) {
     const std::wstring source = repositoryPath();
     if (source.empty())
         return false;
-    const std::string targetPath =
-        platform::text::toUtf8(target.empty() ? source + L".bak" : target);
+    const std::wstring targetName = target.empty() ? source + L".bak" : target;
+    const std::string targetPath = platform::text::toUtf8(targetName);
     if (isRecent(targetPath))
         return false;
+    // A copy of a damaged file must never take the place of the last good backup.
+    switch (detail::checkDatabase(platform::text::toUtf8(source))) {
+        case detail::DatabaseHealth::sound:
+            break;
+        case detail::DatabaseHealth::damaged:
+            reportDamage(source, targetName);
+            return false;
+        case detail::DatabaseHealth::unknown:
+            return false;
+    }
     const std::string temporary = targetPath + ".tmp" + std::to_string(::getpid());
     std::remove(temporary.c_str());
     if (!copyDatabase(platform::text::toUtf8(source), temporary) ||

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "plugin/repository/repository_connection.h"
+#include "plugin/sync/upload_mark.h"
 #include "plugin/util/strings.h"
 #include "plugin/util/time_text.h"
 
@@ -65,29 +66,46 @@ void applyRecord(detail::WriteTransaction& transaction, const EntryRecord& recor
 
 }  // namespace
 
-std::optional<std::vector<ChangeRecord>> collectChanges(const std::wstring& lastUpdateTime) {
-    std::wstring sql = L"select guid, name, updateTime from log";
-    if (!lastUpdateTime.empty())
-        sql += L" where updateTime > ?";
-    sql += L" order by updateTime desc;";
-    std::vector<ChangeRecord> changes;
-    const auto collect = [&](common::SqliteQuery& row) {
-        changes.push_back({row.columnText(0), row.columnText(1), row.columnText(2), {}});
-    };
+std::optional<PendingChanges> collectChanges() {
     try {
-        if (lastUpdateTime.empty())
-            detail::readRows(sql, {}, collect);
-        else
-            detail::readRows(sql, {lastUpdateTime}, collect);
-        return changes;
+        PendingChanges pending;
+        pending.throughRow = newestLogRow();
+        const UnsentRowsCondition unsent = unsentRowsCondition();
+        detail::readRows(
+            L"select guid, name, updateTime, rowid from log where syncTime is null "
+            L"and rowid <= cast(? as integer) and " +
+                unsent.sql + L" order by updateTime desc, rowid desc;",
+            {std::to_wstring(pending.throughRow), unsent.value}, [&](common::SqliteQuery& row) {
+                pending.changes.push_back({row.columnText(0),
+                                           row.columnText(1),
+                                           row.columnText(2),
+                                           {},
+                                           std::stoll(row.columnText(3))});
+            });
+        return pending;
     } catch (const std::exception&) {
         return std::nullopt;
     }
 }
 
+int countUnsentChanges() {
+    try {
+        const UnsentRowsCondition unsent = unsentRowsCondition();
+        int count = -1;
+        detail::readRows(
+            L"select count(*) from log where syncTime is null and " + unsent.sql + L";",
+            {unsent.value},
+            [&](common::SqliteQuery& row) { count = std::stoi(row.columnText(0)); });
+        return count;
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
 int ApplySyncChanges(const std::vector<EntryRecord>& records,
-                     const std::function<bool()>& stopRequested) {
-    if (records.empty())
+                     const std::function<bool()>& stopRequested,
+                     std::optional<std::int64_t> acknowledgedThrough) {
+    if (records.empty() && !acknowledgedThrough)
         return 0;
     try {
         detail::WriteTransaction transaction;
@@ -98,6 +116,8 @@ int ApplySyncChanges(const std::vector<EntryRecord>& records,
             if (!record.guid.empty())
                 applyRecord(transaction, record, now);
         }
+        if (acknowledgedThrough)
+            advanceUploadMark(transaction, *acknowledgedThrough);
         transaction.commit();
         return 0;
     } catch (const std::exception&) {

@@ -6,6 +6,7 @@
 // locking serialises writers of all processes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,18 +16,30 @@
 
 namespace plugin {
 
-// The log rows newer than `lastUpdateTime` (all of them when it is empty), newest first.
+// The local changes to send, newest first: the log's own rows (no sync time) after the
+// upload mark (upload_mark.h), up to `throughRow`, the newest row of the log when they were
+// read. Every row up to `throughRow` is then either in `changes`, acknowledged before, or
+// written by a download; so once the service acknowledges an exchange built from them,
+// the mark may move to `throughRow`, and a change logged meanwhile stays unsent.
+struct PendingChanges {
+    std::vector<ChangeRecord> changes;
+    std::int64_t throughRow = 0;
+};
 // nullopt when the log cannot be read completely: a partial list would let the unread
 // changes pass as sent.
-std::optional<std::vector<ChangeRecord>> collectChanges(const std::wstring& lastUpdateTime);
+std::optional<PendingChanges> collectChanges();
+// The number of local changes still to send; -1 when the log cannot be read.
+int countUnsentChanges();
 
 // Applies the service's records in order, in one transaction: a record not newer than the
 // local entry is passed over; "delete" and "update" act on an existing entry, and any
 // command but "delete" inserts a missing one (its site taken from its url). Each applied
 // record gets a log row stamped with the record's time and the sync time. Records without
-// a guid are passed over. Returns 0, or -3 when the database fails or `stopRequested`
-// answers true between records; then nothing at all is applied.
+// a guid are passed over. With `acknowledgedThrough` the upload mark moves to that row in
+// the same transaction. Returns 0, or -3 when the database fails or `stopRequested`
+// answers true between records; then nothing at all is applied and the mark stays.
 int ApplySyncChanges(const std::vector<EntryRecord>& records,
-                     const std::function<bool()>& stopRequested = {});
+                     const std::function<bool()>& stopRequested = {},
+                     std::optional<std::int64_t> acknowledgedThrough = std::nullopt);
 
 }  // namespace plugin

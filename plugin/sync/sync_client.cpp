@@ -58,8 +58,8 @@ bool SyncClient::sendUnlessStopped(const std::function<void()>& send) {
 
 SyncOutcome SyncClient::exchange(const std::wstring& url, const std::wstring& key,
                                  const std::wstring& lastUpdateTime, int timeoutSeconds) {
-    const std::optional<std::vector<ChangeRecord>> changes = collectChanges(lastUpdateTime);
-    if (!changes)
+    const std::optional<PendingChanges> pending = collectChanges();
+    if (!pending)
         return fail(SyncOutcome::readError, sync_status::kReadError, false);
     {
         std::lock_guard lock(requestMutex_);
@@ -70,10 +70,10 @@ SyncOutcome SyncClient::exchange(const std::wstring& url, const std::wstring& ke
     const common::CXMLHTTPRequest request = request_;
     bool sent = false;
     try {
-        if (countChanges(*changes, kSyncAllChanges) > 0) {
+        if (countChanges(pending->changes, kSyncAllChanges) > 0) {
             post(sync_status::kUploading);
             const std::optional<std::wstring> text =
-                BuildSyncRequest(key, *changes, kSyncAllChanges, lastUpdateTime);
+                BuildSyncRequest(key, pending->changes, kSyncAllChanges, lastUpdateTime);
             if (!text)
                 return fail(SyncOutcome::readError, sync_status::kReadError, false);
             const std::optional<std::vector<std::uint8_t>> body = compressRequestBody(*text);
@@ -107,11 +107,12 @@ SyncOutcome SyncClient::exchange(const std::wstring& url, const std::wstring& ke
     }
     if (status != 200)
         return fail(SyncOutcome::networkError, sync_status::kNetworkError, true);
-    return applyAnswer(request, lastUpdateTime);
+    return applyAnswer(request, lastUpdateTime, pending->throughRow);
 }
 
 SyncOutcome SyncClient::applyAnswer(const common::CXMLHTTPRequest& request,
-                                    const std::wstring& lastUpdateTime) {
+                                    const std::wstring& lastUpdateTime,
+                                    std::int64_t acknowledgedThrough) {
     if (stopped_)
         return SyncOutcome::stopped;
     post(sync_status::kUpdating);
@@ -123,10 +124,16 @@ SyncOutcome SyncClient::applyAnswer(const common::CXMLHTTPRequest& request,
     }
     if (!response.valid)
         return fail(SyncOutcome::formatError, sync_status::kFormatError, true);
-    if (!(response.updateTime > lastUpdateTime))
-        return SyncOutcome::unchanged;
-    if (ApplySyncChanges(response.records, [this] { return stopped_.load(); }) < 0)
+    // A valid answer acknowledges what was sent, whatever the service's clock says; its
+    // changes are applied only when it is newer than the last download applied.
+    const bool newer = response.updateTime > lastUpdateTime;
+    if (ApplySyncChanges(
+            newer ? response.records : std::vector<EntryRecord>{},
+            [this] { return stopped_.load(); }, acknowledgedThrough) < 0)
         return fail(SyncOutcome::updateError, sync_status::kUpdateError, false);
+    storeSyncLastSyncTime(nowText(false));
+    if (!newer)
+        return SyncOutcome::unchanged;
     storeSyncUpdateTime(response.updateTime);
     post(sync_status::kCompleted);
     return SyncOutcome::completed;

@@ -6,12 +6,16 @@
 // the repository's busy timeout; `stop` may be called from any other thread at any time
 // and makes a running or later `run` end soon (the request is aborted, an apply in
 // progress rolls back). Progress goes to the status sink as the English status texts below
-// (the caller translates them), called on the thread of `run`. Sync\UpdateTime changes only
-// after the service's changes are committed, so a synchronisation that fails or is stopped
-// marks nothing as sent and loses nothing. The account key never appears in a status.
+// (the caller translates them), called on the thread of `run`. What counts as sent is the
+// upload mark (upload_mark.h), moved only in the transaction that applies the answer of an
+// acknowledged exchange; Sync\UpdateTime, the service's own time, is stored after that
+// commit and only ever asked about downloads. So a synchronisation that fails or is
+// stopped marks nothing as sent, and a change logged while a request is in flight goes
+// out with the next one. The account key never appears in a status.
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -41,7 +45,7 @@ inline constexpr const wchar_t* kStillRunning = L"Synchronizing...";
 enum class SyncOutcome {
     notConfigured,  // no server or no key: nothing done, nothing shown
     completed,      // the service's changes are applied and Sync\UpdateTime stored
-    unchanged,      // the service had nothing newer than Sync\UpdateTime
+    unchanged,      // acknowledged, but the service had nothing newer than Sync\UpdateTime
     readError,      // the local changes could not be read
     formatError,    // the request could not be encoded or the answer was not understood
     memoryError,
@@ -63,10 +67,12 @@ class SyncClient {
   private:
     SyncOutcome exchange(const std::wstring& url, const std::wstring& key,
                          const std::wstring& lastUpdateTime, int timeoutSeconds);
+    // Applies an answer that acknowledges the exchange built from the log through
+    // `acknowledgedThrough`.
     // Sends the opened request unless a stop came first; false when it is not sent.
     bool sendUnlessStopped(const std::function<void()>& send);
     SyncOutcome applyAnswer(const common::CXMLHTTPRequest& request,
-                            const std::wstring& lastUpdateTime);
+                            const std::wstring& lastUpdateTime, std::int64_t acknowledgedThrough);
     SyncOutcome fail(SyncOutcome outcome, const wchar_t* text, bool requestFailed);
     void post(const wchar_t* text) const;
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/text/utf.h"
-#include "plugin/repository/repository.h"
+#include "plugin/sync/sync_changes.h"
 #include "plugin/sync/sync_dialog.h"
 #include "plugin/sync/sync_settings.h"
 #include "plugin/sync/sync_thread.h"
@@ -42,10 +42,11 @@ int SyncController::onTimer2() {
     const SyncSettings settings = readSyncSettings();
     if (settings.autoSync == 0 || settings.server.empty() || settings.key.empty())
         return 0;
-    const std::wstring newest = newestLogValue(L"updateTime");
-    if (newest > settings.updateTime ||
-        automaticSyncDue(settings.updateTime, effectiveInterval(settings.interval),
-                         std::time(nullptr)))
+    // Before the first acknowledged exchange of this version only the service time is known.
+    const std::wstring& lastSync =
+        settings.lastSyncTime.empty() ? settings.updateTime : settings.lastSyncTime;
+    if (countUnsentChanges() > 0 ||
+        automaticSyncDue(lastSync, effectiveInterval(settings.interval), std::time(nullptr)))
         onSync();
     return 0;
 }
@@ -76,10 +77,11 @@ std::time_t parseUtcText(const std::wstring& text) {
     return seconds < 0 ? 0 : seconds;
 }
 
-bool automaticSyncDue(const std::wstring& storedUpdateTime, std::chrono::seconds interval,
+bool automaticSyncDue(const std::wstring& lastSyncTime, std::chrono::seconds interval,
                       std::time_t now) {
-    const std::time_t stored = parseUtcText(storedUpdateTime);
-    return now - stored > interval.count() - 60;
+    const std::time_t stored = parseUtcText(lastSyncTime);
+    // A time ahead of this clock (another clock's, or this one set back) says nothing.
+    return stored > now || now - stored > interval.count() - 60;
 }
 
 }  // namespace plugin

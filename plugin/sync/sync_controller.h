@@ -35,8 +35,9 @@ class SyncController {
     // server and key dialog.
     int onSync();
     // Starts a synchronisation when automatic synchronisation is on, an account is set and
-    // either the log holds a change newer than Sync\UpdateTime or the interval has passed
-    // since then. Returns 0.
+    // either the log holds a change not sent yet or the interval has passed since the last
+    // acknowledged exchange (Sync\LastSyncTime; Sync\UpdateTime when there is none yet).
+    // Returns 0.
     int onTimer2();
 
     bool running() const;
@@ -54,8 +55,8 @@ class SyncController {
 // "%Y-%m-%d %H:%M:%S" (UTC) as seconds since 1970; 0 for an empty or unreadable text.
 std::time_t parseUtcText(const std::wstring& text);
 // Whether the automatic synchronisation is due: more than `interval` less 60 seconds have
-// passed from the stored service time to `now`.
-bool automaticSyncDue(const std::wstring& storedUpdateTime, std::chrono::seconds interval,
+// passed from `lastSyncTime` to `now`, or `lastSyncTime` lies ahead of `now`.
+bool automaticSyncDue(const std::wstring& lastSyncTime, std::chrono::seconds interval,
                       std::time_t now);
 
 }  // namespace plugin

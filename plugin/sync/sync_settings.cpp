@@ -29,6 +29,7 @@ SyncSettings readSyncSettings() {
     settings.server = readText(L"Server", kDefaultSyncServer);
     settings.key = readText(L"Key", L"");
     settings.updateTime = readText(L"UpdateTime", L"");
+    settings.lastSyncTime = readText(L"LastSyncTime", L"");
     settings.lastErrorTime = readText(L"LastErrorTime", L"");
     settings.autoSync = readNumber(L"Auto", 0);
     settings.interval = readNumber(L"Interval", 300);
@@ -50,6 +51,10 @@ void storeSyncAuto(int autoSync) {
 
 void storeSyncUpdateTime(const std::wstring& updateTime) {
     storeText(L"UpdateTime", updateTime);
+}
+
+void storeSyncLastSyncTime(const std::wstring& lastSyncTime) {
+    storeText(L"LastSyncTime", lastSyncTime);
 }
 
 void storeSyncLastErrorTime(const std::wstring& lastErrorTime) {

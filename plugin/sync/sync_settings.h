@@ -1,6 +1,7 @@
 // The synchronisation settings under HKCU "Software\Olvan\Tamrix\Sync": the service's base
-// address, the account key, the service time of the last applied download, the time of the
-// last failed request, and the automatic synchronisation switch, interval and time limit.
+// address, the account key, the service time of the last applied download, this machine's
+// time of the last acknowledged exchange and of the last failed request, and the automatic
+// synchronisation switch, interval and time limit.
 //
 // Contract: every value is read from the registry when `readSyncSettings` is called and
 // written at once by the store functions; nothing is cached. Callable from any thread
@@ -20,6 +21,7 @@ struct SyncSettings {
     std::wstring server = kDefaultSyncServer;
     std::wstring key;
     std::wstring updateTime;     // service time, "%Y-%m-%d %H:%M:%S"
+    std::wstring lastSyncTime;   // UTC of the last exchange the service acknowledged, same form
     std::wstring lastErrorTime;  // UTC, same form
     int autoSync = 0;
     int interval = 300;  // seconds, as stored
@@ -32,6 +34,7 @@ void storeSyncServer(const std::wstring& server);
 void storeSyncKey(const std::wstring& key);
 void storeSyncAuto(int autoSync);
 void storeSyncUpdateTime(const std::wstring& updateTime);
+void storeSyncLastSyncTime(const std::wstring& lastSyncTime);
 void storeSyncLastErrorTime(const std::wstring& lastErrorTime);
 
 // The address with a "/" at its end ("" stays "").

@@ -104,19 +104,78 @@ TEST_F(UserDataUpgrade, AnOrdinaryStartKeepsTheUsersCopyAndCopiesOnlyAMissingOne
     EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"0.9");
 }
 
-TEST_F(UserDataUpgrade, AnUpgradeWithoutAShippedFileLeavesTheUsersFiles) {
+TEST_F(UserDataUpgrade, AFailedCopyIsNotRecordedAndTheNextStartCompletesIt) {
     setText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version", L"1.9");
+    const std::string shippedText = readFile(shipped / "config.xml");
     fs::remove(shipped / "config.xml");
     std::ofstream(user / "config.xml") << "<config><!-- mine --></config>";
     EXPECT_TRUE(upgrade(L"1.10"));
     EXPECT_EQ(readFile(user / "config.xml"), "<config><!-- mine --></config>");
     EXPECT_FALSE(fs::exists(user / "config.xml.old"));
+    EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"1.9");
+
+    // A shipped file that cannot be read fails the same way.
+    fs::create_directory(shipped / "config.xml");
+    EXPECT_TRUE(upgrade(L"1.10"));
+    EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"1.9");
+
+    // Once the shipped file is there the same version still counts as an upgrade.
+    fs::remove(shipped / "config.xml");
+    std::ofstream(shipped / "config.xml") << shippedText;
+    EXPECT_TRUE(upgrade(L"1.10"));
+    EXPECT_EQ(readFile(user / "config.xml"), shippedText);
+    EXPECT_EQ(readFile(user / "config.xml.old"), "<config><!-- mine --></config>");
     EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"1.10");
 
     // The same shipped and user file: nothing to keep.
-    std::ofstream(shipped / "config.xml") << "<config><!-- mine --></config>";
     EXPECT_TRUE(upgrade(L"1.11"));
-    EXPECT_FALSE(fs::exists(user / "config.xml.old"));
+    EXPECT_FALSE(fs::exists(user / "config.xml.old.1"));
+}
+
+TEST_F(UserDataUpgrade, AUserCopyThatCannotBeReadIsLeftAndTheUpgradeTriedAgain) {
+    setText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version", L"1.0");
+    fs::create_directory(user / "config.xml");
+    std::ofstream(user / "config.xml" / "inside") << "kept";
+    EXPECT_TRUE(upgrade(L"2.0"));
+    EXPECT_EQ(readFile(user / "config.xml" / "inside"), "kept");
+    EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"1.0");
+
+    fs::remove_all(user / "config.xml");
+    EXPECT_TRUE(upgrade(L"2.0"));
+    EXPECT_EQ(readFile(user / "config.xml"), readFile(shipped / "config.xml"));
+    EXPECT_EQ(storedText(HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix\\Version"), L"2.0");
+}
+
+TEST_F(UserDataUpgrade, UpgradesInARowKeepEveryEarlierCopyOfTheUsersFile) {
+    const auto ship = [&](const std::string& text) {
+        std::ofstream(shipped / "config.xml", std::ios::trunc) << text;
+    };
+    const auto edit = [&](const std::string& text) {
+        std::ofstream(user / "config.xml", std::ios::trunc) << text;
+    };
+    edit("<config><!-- first edit --></config>");
+    ship("<config><!-- shipped 1 --></config>");
+    EXPECT_TRUE(upgrade(L"1.0"));
+    edit("<config><!-- second edit --></config>");
+    ship("<config><!-- shipped 2 --></config>");
+    EXPECT_TRUE(upgrade(L"1.1"));
+    ship("<config><!-- shipped 3 --></config>");
+    EXPECT_TRUE(upgrade(L"1.2"));
+
+    EXPECT_EQ(readFile(user / "config.xml"), "<config><!-- shipped 3 --></config>");
+    EXPECT_EQ(readFile(user / "config.xml.old"), "<config><!-- first edit --></config>");
+    EXPECT_EQ(readFile(user / "config.xml.old.1"), "<config><!-- second edit --></config>");
+    EXPECT_EQ(readFile(user / "config.xml.old.2"), "<config><!-- shipped 2 --></config>");
+
+    // The person put the second edit back; it is kept already, so no fourth copy appears.
+    edit("<config><!-- second edit --></config>");
+    ship("<config><!-- shipped 4 --></config>");
+    EXPECT_TRUE(upgrade(L"1.3"));
+    EXPECT_EQ(readFile(user / "config.xml"), "<config><!-- shipped 4 --></config>");
+    EXPECT_FALSE(fs::exists(user / "config.xml.old.3"));
+    EXPECT_EQ(readFile(user / "config.xml.old.1"), "<config><!-- second edit --></config>");
+    EXPECT_EQ(std::distance(fs::directory_iterator(user), fs::directory_iterator()), 4)
+        << "no temporary file is left behind";
 }
 
 }  // namespace

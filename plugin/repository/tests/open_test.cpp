@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/ui/scripted_presenter.h"
 #include "repository_fixture.h"
 
 namespace {
@@ -17,6 +18,19 @@ void ageFile(const std::filesystem::path& path, long seconds) {
     struct utimbuf times {};
     times.actime = times.modtime = time(nullptr) - seconds;
     ASSERT_EQ(utime(path.c_str(), &times), 0);
+}
+
+// Overwrites the page in the middle of the database file with garbage.
+void overwriteMiddlePage(const std::filesystem::path& file) {
+    std::string bytes = contents(file);
+    ASSERT_GT(bytes.size(), 100u);
+    const std::size_t pageSize =
+        (static_cast<unsigned char>(bytes[16]) << 8) | static_cast<unsigned char>(bytes[17]);
+    const std::size_t pages = bytes.size() / pageSize;
+    ASSERT_GT(pages, 10u);
+    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+    out.seekp(static_cast<std::streamoff>(pages / 2 * pageSize));
+    out << std::string(pageSize, 'x');
 }
 
 }  // namespace
@@ -42,6 +56,12 @@ TEST_F(RepositoryTest, CorruptFileIsRefusedAndKept) {
     EXPECT_TRUE(insert(L"lost?").empty());
     EXPECT_EQ(contents(corrupt), garbage);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "corrupt.db.bak"));
+
+    // With a backup beside it, the reason given says where the backup is.
+    std::filesystem::copy_file(folder_ / "tamrix.db", folder_ / "corrupt.db.bak");
+    EXPECT_EQ(plugin::OpenRepository(platform::text::fromUtf8(corrupt.string())), -1);
+    EXPECT_NE(plugin::repositoryError().find(L"not a database"), std::wstring::npos);
+    EXPECT_NE(plugin::repositoryError().find(L"corrupt.db.bak"), std::wstring::npos);
 }
 
 TEST_F(RepositoryTest, BackupIsADatabaseCopyMadeAtMostOnceADay) {
@@ -71,4 +91,63 @@ TEST_F(RepositoryTest, BackupIsADatabaseCopyMadeAtMostOnceADay) {
         plugin::backupRepository(platform::text::fromUtf8((folder_ / "other.bak").string())));
     plugin::closeRepository();
     EXPECT_FALSE(plugin::backupRepository(L""));
+}
+
+TEST_F(RepositoryTest, ADamagedRepositoryNeverReplacesItsLastGoodBackup) {
+    auto person = std::make_shared<platform::ui::ScriptedPresenter>();
+    platform::ui::PresenterScope scope(person);
+    for (int i = 0; i < 300; ++i) {
+        plugin::EntryRecord record;
+        record.title = L"Entry " + std::to_wstring(i);
+        record.url = L"http://example.org/" + std::to_wstring(i);
+        record.html = L"<p>" + std::wstring(600, L'a' + i % 26) + L"</p>";
+        ASSERT_FALSE(plugin::insertEntry(record).empty());
+    }
+    const auto database = folder_ / "tamrix.db";
+    const auto backup = folder_ / "tamrix.db.bak";
+    ASSERT_EQ(plugin::OpenRepository(path_), 0);
+    ASSERT_TRUE(std::filesystem::exists(backup));
+    ageFile(backup, 2 * 86400);
+    const std::string goodBackup = contents(backup);
+    EXPECT_TRUE(person->messageTexts().empty()) << "a sound repository is not reported";
+
+    plugin::closeRepository();
+    overwriteMiddlePage(database);
+    ASSERT_NE(scalar("PRAGMA quick_check;"), "ok") << "the damage is there to be found";
+
+    EXPECT_EQ(plugin::OpenRepository(path_), 0);
+    EXPECT_EQ(contents(backup), goodBackup);
+    EXPECT_FALSE(plugin::backupRepository(L"")) << "nor is it replaced later on";
+    EXPECT_EQ(contents(backup), goodBackup);
+    const auto texts = person->messageTexts();
+    ASSERT_EQ(texts.size(), 2u) << "each attempt tells the person";
+    EXPECT_NE(texts[0].find(L"damaged"), std::wstring::npos);
+    EXPECT_NE(texts[0].find(path_ + L"\n"), std::wstring::npos);
+    EXPECT_NE(texts[0].find(path_ + L".bak"), std::wstring::npos);
+
+    // The kept backup is a whole, sound repository of all 300 entries.
+    const std::wstring kept = path_ + L".bak";
+    plugin::closeRepository();
+    ASSERT_EQ(plugin::OpenRepository(kept), 0);
+    std::vector<std::wstring> titles, guids;
+    EXPECT_EQ(plugin::listTitles(titles, guids, L"", L""), 300);
+}
+
+TEST_F(RepositoryTest, ADamagedRepositoryWithoutBackupIsReportedAndNotCopied) {
+    auto person = std::make_shared<platform::ui::ScriptedPresenter>();
+    platform::ui::PresenterScope scope(person);
+    for (int i = 0; i < 300; ++i)
+        insert(L"Entry " + std::to_wstring(i) + std::wstring(600, L'b'));
+    plugin::closeRepository();
+    overwriteMiddlePage(folder_ / "tamrix.db");
+
+    EXPECT_EQ(plugin::OpenRepository(path_), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "tamrix.db.bak"));
+    const auto texts = person->messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(L"No backup"), std::wstring::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary copy is left behind";
 }

@@ -89,6 +89,26 @@ TEST_F(SyncControllerTest, AutomaticSyncRunsOnLocalChangesOrAfterTheInterval) {
     EXPECT_TRUE(person_->questions().empty());
 }
 
+TEST_F(SyncControllerTest, AutomaticSyncUploadsALocalChangeWhateverTheServiceClockSays) {
+    storeSyncAuto(1);
+    SyncController controller({}, sink());
+    answer("9999-12-31 23:59:59", "");
+    EXPECT_EQ(controller.onSync(), 0);
+    ASSERT_TRUE(controller.waitForWorker(10s));
+    ASSERT_EQ(controller.lastOutcome(), SyncOutcome::completed);
+
+    EXPECT_EQ(controller.onTimer2(), 0);
+    ASSERT_TRUE(controller.waitForWorker(10s));
+    EXPECT_EQ(server_.requests().size(), 1u) << "synchronised just now and nothing to send";
+
+    const std::wstring guid = insert(L"saved after the skewed answer");
+    EXPECT_EQ(controller.onTimer2(), 0);
+    ASSERT_TRUE(controller.waitForWorker(10s));
+    ASSERT_EQ(server_.requests().size(), 2u);
+    EXPECT_EQ(server_.requests()[1].method, "POST");
+    EXPECT_NE(inflateBody(server_.requests()[1].body).find(guid), std::wstring::npos);
+}
+
 TEST(SyncSchedule, IntervalTimeoutAndDueTimes) {
     EXPECT_EQ(effectiveInterval(100), 300s);
     EXPECT_EQ(effectiveInterval(301), 301s);
@@ -103,6 +123,8 @@ TEST(SyncSchedule, IntervalTimeoutAndDueTimes) {
     EXPECT_FALSE(automaticSyncDue(L"2024-03-01 12:00:00", 300s, stored + 240));
     EXPECT_TRUE(automaticSyncDue(L"2024-03-01 12:00:00", 300s, stored + 241));
     EXPECT_TRUE(automaticSyncDue(L"", 300s, stored));
+    EXPECT_TRUE(automaticSyncDue(L"9999-12-31 23:59:59", 300s, stored))
+        << "a time ahead of this clock is no reason to wait";
 
     EXPECT_EQ(withTrailingSlash(L"http://h/x"), L"http://h/x/");
     EXPECT_EQ(withTrailingSlash(L"http://h/"), L"http://h/");
