@@ -53,6 +53,9 @@ class CStringNodeT : public MatchNode<CharT> {
         addFirstCharacter(first, m_run[m_rightToLeft ? m_run.size() - 1 : 0], m_ignoreCase);
         return false;
     }
+    std::basic_string_view<CharT> requiredRun() const override {
+        return m_ignoreCase ? std::basic_string_view<CharT>() : m_run;
+    }
     bool isSingleCharacter() const override { return m_run.size() == 1; }
     bool acceptsCharacter(CharT c) const override {
         return m_ignoreCase ? equalIgnoringCase(c, m_run[0]) : c == m_run[0];

@@ -74,6 +74,7 @@ class CIndependentNodeT : public MatchNode<CharT> {
     bool addFirstCharacters(FirstCharacters& first) const override {
         return m_body->addFirstCharacters(first);
     }
+    std::basic_string_view<CharT> requiredRun() const override { return m_body->requiredRun(); }
 
   private:
     const MatchNode<CharT>* m_body;
@@ -95,7 +96,7 @@ class CBackrefNodeT : public MatchNode<CharT> {
             return false;
         const int n = end - start;
         const int from = m_rightToLeft ? state.position - n : state.position;
-        if (from < 0 || from + n > state.length)
+        if (from < 0 || from + n > state.length || !state.charge(n))
             return false;
         for (int i = 0; i < n; ++i) {
             const CharT a = state.text[start + i];
@@ -125,71 +126,83 @@ class CBackrefNodeT : public MatchNode<CharT> {
 
 // Runs the node of a group (or the whole pattern) at the position. The captures made
 // inside belong to the recursion: the caller's captures are restored after each success,
-// and the recursion's own are put back while it backtracks. The depth and the native
-// stack it may use are bounded; beyond them the search ends as too complex.
+// and the recursion's own are put back while it backtracks. A recursion that enters the
+// node it is already running at the position where that one began has consumed nothing
+// and could only repeat itself: it fails. The depth and the native stack a recursion may
+// use are bounded; beyond them the search ends as too complex.
 template <class CharT>
 class CDelegateNodeT : public MatchNode<CharT> {
   public:
     CDelegateNodeT() = default;
 
     bool Match(CMatchStateT<CharT>& state) const override {
-        if (m_target == nullptr || !enter(state))
+        const int start = state.position;
+        if (m_target == nullptr || !enter(state, start, true))
             return false;
         const std::size_t outer = state.mark();
         state.pushCaptures();
         const bool matched = m_target->Match(state);
-        --state.depth;
+        state.recursions.pop_back();
         if (state.aborted)
             return false;
         if (!matched) {
             state.dropCaptures();
             return false;
         }
-        keepInner(state, outer);
+        keepInner(state, outer, start);
         return true;
     }
     bool MatchNext(CMatchStateT<CharT>& state) const override {
         if (state.aborted)
             return false;
+        const int start = state.pop();
         const auto outer = static_cast<std::size_t>(state.pop());
         state.popCaptures();
-        if (!enter(state))
+        if (!enter(state, start, false))
             return false;
         const bool matched = m_target->MatchNext(state);
-        --state.depth;
+        state.recursions.pop_back();
         if (state.aborted)
             return false;
         if (!matched) {
             state.popCaptures();
             return false;
         }
-        keepInner(state, outer);
+        keepInner(state, outer, start);
         return true;
     }
 
     void setTarget(const MatchNode<CharT>* target) { m_target = target; }
 
   private:
-    static bool enter(CMatchStateT<CharT>& state) {
+    bool enter(CMatchStateT<CharT>& state, int start, bool refuseLoop) const {
         const char probe = 0;
         const auto here = reinterpret_cast<std::uintptr_t>(&probe);
         const auto base = reinterpret_cast<std::uintptr_t>(state.nativeStackBase);
         const auto used = static_cast<std::ptrdiff_t>(base > here ? base - here : here - base);
-        if (state.depth >= CMatchStateT<CharT>::kMaxRecursion ||
+        if (state.recursions.size() >= CMatchStateT<CharT>::kMaxRecursion ||
             used > CMatchStateT<CharT>::kMaxNativeStack) {
             state.abort();
             return false;
         }
-        ++state.depth;
+        if (refuseLoop) {
+            if (!state.charge(static_cast<long long>(state.recursions.size())))
+                return false;
+            for (const auto& [node, at] : state.recursions)
+                if (node == m_target && at == start)
+                    return false;
+        }
+        state.recursions.emplace_back(m_target, start);
         return true;
     }
     // Saves the recursion's captures on top and gives the caller's back from the copy
-    // saved at outer.
-    static void keepInner(CMatchStateT<CharT>& state, std::size_t outer) {
+    // saved at outer; then the two figures MatchNext needs.
+    static void keepInner(CMatchStateT<CharT>& state, std::size_t outer, int start) {
         state.pushCaptures();
         std::copy_n(state.stack.begin() + static_cast<std::ptrdiff_t>(outer), state.captures.size(),
                     state.captures.begin());
         state.push(static_cast<int>(outer));
+        state.push(start);
     }
 
     const MatchNode<CharT>* m_target = nullptr;

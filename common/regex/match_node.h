@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "common/regex/char_classes.h"
 #include "common/regex/match_state.h"
@@ -66,6 +67,10 @@ class MatchNode {
         first.addAll();
         return true;
     }
+    // A literal run (case-sensitive, in text order) that every match of this node contains,
+    // or an empty view when none is known; it points into the node. A search ends at once
+    // when the text holds no such run.
+    virtual std::basic_string_view<CharT> requiredRun() const { return {}; }
     // True for nodes that always consume exactly one character that acceptsCharacter
     // approves and keep no backtracking data; repetitions of them run as a plain loop.
     virtual bool isSingleCharacter() const { return false; }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -23,7 +24,7 @@ class CMatchStateT {
     // Bounds of the backtracking stack (ints), the recursion depth of "(?R)" and the native
     // stack a recursion may use; beyond them the search ends as too complex.
     static constexpr std::size_t kMaxStack = std::size_t{64} << 20;
-    static constexpr int kMaxRecursion = 1000;
+    static constexpr std::size_t kMaxRecursion = 1000;
     static constexpr std::ptrdiff_t kMaxNativeStack = 1 << 20;
 
     // Fixes the step budget of every later search with this state (0 restores the default).
@@ -45,12 +46,15 @@ class CMatchStateT {
         stepLimit =
             fixedStepLimit > 0 ? fixedStepLimit : kBaseSteps + kStepsPerCharacter * subjectLength;
         aborted = false;
-        depth = 0;
+        recursions.clear();
     }
 
     // Counts one matcher step; false once the search must give up.
-    bool tick() {
-        if (++steps > stepLimit)
+    bool tick() { return charge(1); }
+    // Counts work proportional to characters read (a scan, a comparison), one step each.
+    bool charge(long long work) {
+        steps += work;
+        if (steps > stepLimit)
             aborted = true;
         return !aborted;
     }
@@ -97,7 +101,8 @@ class CMatchStateT {
     long long stepLimit = 0;
     long long fixedStepLimit = 0;
     bool aborted = false;
-    int depth = 0;
+    // The recursions under way, innermost last: the node entered and where it started.
+    std::vector<std::pair<const void*, int>> recursions;
     const char* nativeStackBase = nullptr;
 };
 

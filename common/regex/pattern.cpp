@@ -65,11 +65,16 @@ CMatchInfo CPatternT<CharT>::search(View text, int start, State* state, bool who
     if (start > s.length)
         return {};
     s.searchStart = start;
+    if (!m_plan->requiredPresent(s, start, rightToLeft))
+        return s.aborted ? CMatchInfo::tooComplexResult() : CMatchInfo();
     const int step = rightToLeft ? -1 : 1;
     const int stop = rightToLeft ? -1 : s.length + 1;
     for (int position = start; position != stop; position += step) {
         if (!rightToLeft && !whole) {
+            const int from = position;
             position = m_plan->candidate(s.text, s.length, start, position);
+            if (!s.charge((position < 0 ? s.length : position) - from))
+                return CMatchInfo::tooComplexResult();
             if (position < 0)
                 break;
         }
@@ -79,8 +84,21 @@ CMatchInfo CPatternT<CharT>::search(View text, int start, State* state, bool who
             return CMatchInfo::tooComplexResult();
         if (whole || m_plan->anchor == SearchPlanT<CharT>::Anchor::SearchStart)
             break;
+        position = skipFailedRun(s, position);
+        if (s.aborted)
+            return CMatchInfo::tooComplexResult();
     }
     return {};
+}
+
+template <class CharT>
+int CPatternT<CharT>::skipFailedRun(State& state, int position) const {
+    // An attempt rejected only for an empty match where the last one ended did not fail.
+    if (m_plan->leadRun == nullptr || position == state.previousEnd)
+        return position;
+    state.position = position;
+    const int run = regex_detail::scanRun(*m_plan->leadRun->body(), state, kUnbounded, false);
+    return position + run;
 }
 
 template <class CharT>

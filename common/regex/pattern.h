@@ -3,7 +3,8 @@
 // the compiled pattern is immutable, so one object may be used by several threads at once
 // as long as each search has its own CMatchStateT (or none). Malformed pieces of a pattern
 // are read as literal text; a pattern that cannot be compiled at all (nested too deeply)
-// is not valid and never matches. A search that runs over its work budget, the recursion
+// (nested too deeply, or a repetition count too large for an int) is not valid and never
+// matches. A search that runs over its work budget, the recursion
 // bound or the backtracking-stack bound gives no match with tooComplex() set instead of
 // exhausting the machine.
 //
@@ -70,6 +71,9 @@ class CPatternT {
     CMatchInfo search(View text, int start, State* state, bool whole) const;
     bool prepare(State& state, View text) const;
     bool attempt(State& state, int position, bool whole) const;
+    // After a failed attempt at position: the last start inside the leading run that began
+    // there, which the search loop steps past (position itself without such a run).
+    int skipFailedRun(State& state, int position) const;
     CMatchInfo accept(State& state, int position) const;
     String expand(View replacement, View text, const CMatchInfo& found) const;
 

@@ -18,6 +18,13 @@ bool isFlagLetter(std::uint32_t c) {
            c == 'G';
 }
 
+// The decimal number so far followed by one more digit, or -1 once it exceeds an int.
+int appendDigit(int value, std::uint32_t digit) {
+    if (value < 0 || value > (INT_MAX - static_cast<int>(digit - '0')) / 10)
+        return -1;
+    return value * 10 + static_cast<int>(digit - '0');
+}
+
 int flagOfLetter(std::uint32_t c) {
     switch (c | 0x20) {
         case 'i':
@@ -39,7 +46,7 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::build(View pattern, int flags) 
     m_tokens = std::make_unique<PatternTokenizer<CharT>>(pattern, (flags & REGEX_EXTENDED) != 0);
     Context context{flags, (flags & REGEX_RIGHT_TO_LEFT) != 0};
     const Node* top = parseAlternation(context);
-    if (m_tooDeep) {
+    if (m_refused) {
         clear();
         return nullptr;
     }
@@ -68,7 +75,7 @@ void CPatternBuilderT<CharT>::clear() {
     m_shared.clear();
     m_top = nullptr;
     m_depth = 0;
-    m_tooDeep = false;
+    m_refused = false;
 }
 
 template <class CharT>
@@ -95,7 +102,7 @@ bool CPatternBuilderT<CharT>::isAnyCharacter(const Node* node, bool& matchesLine
 template <class CharT>
 const MatchNode<CharT>* CPatternBuilderT<CharT>::parseAlternation(Context& context) {
     std::vector<const Node*> branches{parseSequence(context)};
-    while (!m_tooDeep && m_tokens->peek(false).is(PatternToken::Special, '|')) {
+    while (!m_refused && m_tokens->peek(false).is(PatternToken::Special, '|')) {
         m_tokens->read(false);
         branches.push_back(parseSequence(context));
     }
@@ -107,7 +114,7 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseAlternation(Context& conte
 template <class CharT>
 const MatchNode<CharT>* CPatternBuilderT<CharT>::parseSequence(Context& context) {
     std::vector<const Node*> items;
-    while (!m_tooDeep) {
+    while (!m_refused) {
         const PatternToken next = m_tokens->peek(false);
         if (next.kind == PatternToken::End || next.is(PatternToken::Special, '|'))
             break;
@@ -308,7 +315,7 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseBackref(Context& context,
         })) {
         reference.number = 0;
         for (CharT c : name)
-            reference.number = std::min(reference.number * 10 + static_cast<int>(c - '0'), 99999);
+            reference.number = appendDigit(reference.number, PatternTokenizer<CharT>::code(c));
         name.clear();
     }
     auto* node = make<CBackrefNodeT<CharT>>(
@@ -337,7 +344,7 @@ template <class CharT>
 int CPatternBuilderT<CharT>::readNumber() {
     int value = 0;
     while (isDigitCode(m_tokens->rawAt(0))) {
-        value = std::min(value * 10 + static_cast<int>(m_tokens->rawAt(0) - '0'), 99999);
+        value = appendDigit(value, m_tokens->rawAt(0));
         m_tokens->skipRaw(1);
     }
     return value;
@@ -375,6 +382,12 @@ bool CPatternBuilderT<CharT>::readQuantifier(Quantifier& quantifier) {
                 m_tokens->skipRaw(1);
                 quantifier.exact = false;
                 quantifier.max = isDigitCode(m_tokens->rawAt(0)) ? readNumber() : kUnbounded;
+            }
+            // A count too large for an int cannot be honoured: the pattern is refused
+            // rather than repeating some other number of times.
+            if (quantifier.min < 0 || quantifier.max < 0) {
+                m_refused = true;
+                return false;
             }
             if (m_tokens->rawAt(0) != '}' || quantifier.max < quantifier.min) {
                 m_tokens->setPosition(before);
@@ -424,7 +437,7 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::quantify(const Node* atom,
 template <class CharT>
 const MatchNode<CharT>* CPatternBuilderT<CharT>::parseGroup(Context& context) {
     if (++m_depth > kMaxNesting) {
-        m_tooDeep = true;
+        m_refused = true;
         return nullptr;
     }
     const Node* node = nullptr;

@@ -3,7 +3,8 @@
 // ones in order of their opening parenthesis, then the named ones), keeps the table of
 // group names and resolves named back-references, recursions and conditions once the
 // whole pattern is read. Malformed pieces are read as literal text; only a pattern nested
-// deeper than kMaxNesting fails to compile (build returns null). Not thread-safe while
+// deeper than kMaxNesting or with a repetition count beyond an int fails to compile (build
+// returns null). Not thread-safe while
 // building; the finished tree is immutable.
 #pragma once
 
@@ -107,6 +108,7 @@ class CPatternBuilderT {
     const Node* quantify(const Node* atom, const Quantifier& quantifier, bool rightToLeft,
                          bool captures);
     bool readName(std::uint32_t close, String& name);
+    // Reads decimal digits; -1 when the number does not fit in an int.
     int readNumber();
     void closeGroup();
 
@@ -125,7 +127,7 @@ class CPatternBuilderT {
     std::vector<std::pair<std::pair<SharedClass, bool>, const CClassNodeT<CharT>*>> m_shared;
     const Node* m_top = nullptr;
     int m_depth = 0;
-    bool m_tooDeep = false;
+    bool m_refused = false;
 };
 
 }  // namespace common

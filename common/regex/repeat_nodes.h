@@ -45,10 +45,9 @@ bool fillIterations(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, in
 }
 
 // Counts how many characters from the position the single-character body accepts, up to
-// limit, reading in the pattern's direction.
+// limit, reading in the pattern's direction; each character read is charged to the budget.
 template <class CharT>
-int scanRun(const MatchNode<CharT>& body, const CMatchStateT<CharT>& state, int limit,
-            bool rightToLeft) {
+int scanRun(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, int limit, bool rightToLeft) {
     const bool* table = body.characterTable();
     const auto accepts = [&](CharT c) {
         const std::uint32_t code = RegexChar<CharT>::code(c);
@@ -66,23 +65,40 @@ int scanRun(const MatchNode<CharT>& body, const CMatchStateT<CharT>& state, int 
         while (n < limit && accepts(at[n]))
             ++n;
     }
+    state.charge(n);
     return n;
 }
 
-// Matches one more iteration of body; with mustConsume an iteration that consumes nothing
-// is retried with its next alternatives until one consumes something, and fails when none
-// does (so an empty body never loops for ever).
+// Matches one more iteration of body and pushes where it began above the body's data. With
+// mustConsume an iteration that consumes nothing is retried with its next alternatives
+// until one consumes something, and fails when none does (so an empty body never loops
+// for ever).
 template <class CharT>
 bool matchIteration(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, bool mustConsume) {
     const int before = state.position;
     if (!body.Match(state))
         return false;
-    if (!mustConsume)
-        return true;
-    while (state.position == before)
-        if (!body.MatchNext(state))
-            return false;
+    if (mustConsume)
+        while (state.position == before)
+            if (!body.MatchNext(state))
+                return false;
+    state.push(before);
     return true;
+}
+
+// Asks the last iteration made by matchIteration for its next alternative. The same rule
+// holds as for its first one: with mustConsume an alternative that consumes nothing is
+// passed over. Fails with the iteration undone when no alternative is left.
+template <class CharT>
+bool retryIteration(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, bool mustConsume) {
+    const int before = state.pop();
+    while (body.MatchNext(state)) {
+        if (!mustConsume || state.position != before) {
+            state.push(before);
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace regex_detail
@@ -95,7 +111,8 @@ class CRepeatNodeT : public MatchNode<CharT> {
 
     bool Match(CMatchStateT<CharT>& state) const override {
         if (m_body->isSingleCharacter()) {
-            if (regex_detail::scanRun(*m_body, state, m_count, m_rightToLeft) < m_count)
+            if (regex_detail::scanRun(*m_body, state, m_count, m_rightToLeft) < m_count ||
+                state.aborted)
                 return false;
             state.position += m_count * m_step;
             return true;
@@ -115,6 +132,9 @@ class CRepeatNodeT : public MatchNode<CharT> {
     }
     bool addFirstCharacters(FirstCharacters& first) const override {
         return m_count == 0 || m_body->addFirstCharacters(first);
+    }
+    std::basic_string_view<CharT> requiredRun() const override {
+        return m_count > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
     }
 
   private:
@@ -151,7 +171,7 @@ class CGreedyNodeT : public MatchNode<CharT> {
     bool Match(CMatchStateT<CharT>& state) const override {
         if (m_body->isSingleCharacter()) {
             const int n = regex_detail::scanRun(*m_body, state, m_max, m_rightToLeft);
-            return n >= m_min && stopAt(state, state.position, n);
+            return !state.aborted && n >= m_min && stopAt(state, state.position, n);
         }
         return run(state, 0, true);
     }
@@ -171,6 +191,9 @@ class CGreedyNodeT : public MatchNode<CharT> {
     bool addFirstCharacters(FirstCharacters& first) const override {
         return m_body->addFirstCharacters(first) || m_min == 0;
     }
+    std::basic_string_view<CharT> requiredRun() const override {
+        return m_min > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
+    }
 
     const MatchNode<CharT>* body() const { return m_body; }
     int minimum() const { return m_min; }
@@ -186,7 +209,7 @@ class CGreedyNodeT : public MatchNode<CharT> {
             const int lowest = m_followingDisjoint ? most : m_min;
             while (count >= lowest && !followingMayStartAt(state, start + count))
                 --count;
-            if (count < lowest)
+            if (!state.charge(most - count) || count < lowest)
                 return false;
         }
         state.position = start + count * m_step;
@@ -199,17 +222,19 @@ class CGreedyNodeT : public MatchNode<CharT> {
     }
 
     // Extends while iterations succeed (an iteration beyond the minimum must consume
-    // something), then stops; on backtracking first asks the last iteration for another
-    // alternative, else gives it up.
+    // something, its first alternative and every later one), then stops; on backtracking
+    // first asks the last iteration for another alternative, else gives it up.
     bool run(CMatchStateT<CharT>& state, int count, bool forward) const {
         for (;;) {
             if (!state.tick())
                 return false;
             if (forward) {
-                if (count < m_max && extend(state, count)) {
+                if (count < m_max && regex_detail::matchIteration(*m_body, state, count >= m_min)) {
                     ++count;
                     continue;
                 }
+                if (state.aborted)
+                    return false;
                 if (count >= m_min) {
                     state.push(count);
                     return true;
@@ -217,7 +242,7 @@ class CGreedyNodeT : public MatchNode<CharT> {
             }
             if (count == 0)
                 return false;
-            forward = m_body->MatchNext(state);
+            forward = regex_detail::retryIteration(*m_body, state, count > m_min);
             if (forward)
                 continue;
             --count;
@@ -227,10 +252,6 @@ class CGreedyNodeT : public MatchNode<CharT> {
             }
         }
     }
-    bool extend(CMatchStateT<CharT>& state, int count) const {
-        return regex_detail::matchIteration(*m_body, state, count >= m_min);
-    }
-
     const MatchNode<CharT>* m_body;
     int m_min;
     int m_max;
@@ -255,7 +276,8 @@ class CReluctantNodeT : public MatchNode<CharT> {
         return true;
     }
     // One more iteration first; when none is possible, the next alternative of the last
-    // iteration made so far.
+    // iteration made so far. Iterations beyond the minimum must consume something, with
+    // their first alternative and every later one.
     bool MatchNext(CMatchStateT<CharT>& state) const override {
         if (!state.tick())
             return false;
@@ -264,10 +286,14 @@ class CReluctantNodeT : public MatchNode<CharT> {
             state.push(count + 1);
             return true;
         }
+        if (state.aborted)
+            return false;
         while (count > 0) {
             if (!state.tick())
                 return false;
-            if (m_body->MatchNext(state)) {
+            const bool retried = count > m_min ? regex_detail::retryIteration(*m_body, state, true)
+                                               : m_body->MatchNext(state);
+            if (retried) {
                 if (count < m_min &&
                     !regex_detail::fillIterations(*m_body, state, count, m_min, false))
                     return false;
@@ -280,6 +306,9 @@ class CReluctantNodeT : public MatchNode<CharT> {
     }
     bool addFirstCharacters(FirstCharacters& first) const override {
         return m_body->addFirstCharacters(first) || m_min == 0;
+    }
+    std::basic_string_view<CharT> requiredRun() const override {
+        return m_min > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
     }
 
   private:
@@ -337,6 +366,7 @@ class CPossessiveNodeT : public MatchNode<CharT> {
     bool addFirstCharacters(FirstCharacters& first) const override {
         return m_greedy.addFirstCharacters(first);
     }
+    std::basic_string_view<CharT> requiredRun() const override { return m_greedy.requiredRun(); }
 
   private:
     CGreedyNodeT<CharT> m_greedy;

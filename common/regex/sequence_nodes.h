@@ -30,6 +30,14 @@ class CListNodeT : public MatchNode<CharT> {
         return true;
     }
 
+    std::basic_string_view<CharT> requiredRun() const override {
+        std::basic_string_view<CharT> longest;
+        for (const auto* node : m_nodes)
+            if (const auto run = node->requiredRun(); run.size() > longest.size())
+                longest = run;
+        return longest;
+    }
+
     const std::vector<const MatchNode<CharT>*>& nodes() const { return m_nodes; }
 
   private:
