@@ -117,7 +117,7 @@ void Toolbox::showToolboxMenu(ui::Point at) {
     }
     ui::Menu& menu = *first->submenu;
     common::LanguageTable& table = common::languageTable();
-    table.localizeMenu(menu, L"Menu::Toolbox");
+    table.localizeMenu(menu, L"Menu::Toolbox", common::TextMatch::everyItem);
 
     const std::vector<std::wstring> themes =
         toolbarThemeNames(dataSubfolder(L"resources") + L"/toolbar");
@@ -166,7 +166,7 @@ void Toolbox::showPageStyleMenu(ui::Point at) {
     for (std::size_t i = 0; i < styles.size(); ++i) {
         menu.appendString(kFirstPageStyle + static_cast<ui::UINT>(i), styles[i]);
     }
-    common::languageTable().localizeMenu(menu, L"Menu::PageStyle");
+    common::languageTable().localizeMenu(menu, L"Menu::PageStyle", common::TextMatch::everyItem);
     const ui::UINT chosen = ui::trackPopupMenu(menu, kTrackFlags, at, window());
     if (chosen >= kFirstPageStyle && chosen < kFirstPageStyle + styles.size()) {
         runCommand(L"format/" + styles[chosen - kFirstPageStyle]);
@@ -192,7 +192,7 @@ bool Toolbox::showOptionMenu(const std::wstring& listId, ui::Point at) {
             menu.check(id, true);
         }
     }
-    common::languageTable().localizeMenu(menu, L"Menu::" + listId);
+    common::languageTable().localizeMenu(menu, L"Menu::" + listId, common::TextMatch::everyItem);
     const ui::UINT chosen = ui::trackPopupMenu(menu, kTrackFlags, at, window());
     if (chosen >= 1 && chosen <= items.size()) {
         runCommand(items[chosen - 1].command);

@@ -4,7 +4,13 @@ namespace addon {
 
 const std::shared_ptr<CommandProcessor>& ClipSubContext::commandProcessor() {
     if (!processor) {
-        processor = std::make_shared<CommandProcessor>();
+        // Each execute and undo lays the command's page out again at once, so the next
+        // measurement sees the change.
+        processor = std::make_shared<CommandProcessor>([](ICommand& command) {
+            if (const auto& page = command.context().document) {
+                page->recalc(true);
+            }
+        });
     }
     return processor;
 }

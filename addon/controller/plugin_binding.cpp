@@ -1,7 +1,5 @@
 #include "addon/controller/plugin_binding.h"
 
-#include <cerrno>
-
 #include "addon/controller/safe_name.h"
 #include "addon/shell/data_folders.h"
 #include "common/util/file_tools.h"
@@ -32,10 +30,9 @@ int PluginBinding::bind(const std::wstring& folder) {
     if (path.empty() || !common::pathExists(path)) {
         return 1;
     }
-    errno = 0;
     if (!module_.open(platform::text::toUtf8(path))) {
-        common::errorBox(L"Load plugin failured: code=" + std::to_wstring(errno) + L" file=" +
-                         path);
+        common::errorBox(L"Load plugin failured: " + platform::text::fromUtf8(module_.error()) +
+                         L" file=" + path);
         return 1;
     }
     auto* newPlugin = module_.function<plugin::NewPlugin2Function>(plugin::kNewPlugin2Export);

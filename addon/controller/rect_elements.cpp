@@ -1,10 +1,16 @@
 #include "addon/controller/rect_elements.h"
 
 #include "addon/controller/dom_helpers.h"
+#include "addon/shell/browser_windows.h"
 
 namespace addon {
 
 std::vector<ElementPtr> collectElementsInRect(const ElementPtr& node, const Rect& rect) {
+    return collectElementsInRect(node, rect, getIEMajorVersion());
+}
+
+std::vector<ElementPtr> collectElementsInRect(const ElementPtr& node, const Rect& rect,
+                                              int browserVersion) {
     std::vector<ElementPtr> result;
     if (!node)
         return result;
@@ -16,8 +22,8 @@ std::vector<ElementPtr> collectElementsInRect(const ElementPtr& node, const Rect
             continue;
         if (rect.contains(*area)) {
             result.push_back(child);
-        } else if (rect.intersects(*area)) {
-            const auto inside = collectElementsInRect(child, rect);
+        } else if (rect.intersects(*area) || (browserVersion == 8 && getTagName(child) == L"div")) {
+            const auto inside = collectElementsInRect(child, rect, browserVersion);
             result.insert(result.end(), inside.begin(), inside.end());
         }
     }

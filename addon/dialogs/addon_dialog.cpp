@@ -10,7 +10,7 @@ AddonDialog::AddonDialog(platform::ui::DialogTemplate definition, std::wstring l
 
 void AddonDialog::onInit() {
     platform::ui::centerWindow(handle());
-    common::languageTable().localizeDialog(handle(), section_);
+    common::languageTable().localizeDialog(handle(), section_, common::TextMatch::everyItem);
     onStart();
 }
 

@@ -125,7 +125,8 @@ PrintDialog::~PrintDialog() {
 
 void PrintDialog::onInit() {
     ui::centerWindow(handle());
-    common::languageTable().localizeDialog(handle(), L"Dialog::PrintToPDF");
+    common::languageTable().localizeDialog(handle(), L"Dialog::PrintToPDF",
+                                           common::TextMatch::everyItem);
 
     settings = PrintSettings::load();
 

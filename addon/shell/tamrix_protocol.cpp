@@ -28,8 +28,7 @@ HRESULT TamrixProtocol::Start(const wchar_t* url, platform::browser::IInternetPr
     }
     const std::wstring_view rest = std::wstring_view(decoded).substr(scheme.size());
     if (!rest.starts_with(L"//")) {
-        // Nothing to serve, but the request must still end.
-        deliver(requested, L"", {});
+        // Taken, but nothing is reported: the browser treats the address as having no data.
         return platform::com::S_OK;
     }
     const auto relative = platform::browser::relativeFilePath(rest.substr(2));

@@ -23,13 +23,19 @@ void replaceAll(std::wstring& text, const std::wstring& from, const std::wstring
         text.replace(at, from.size(), to);
 }
 
-// The translation of a control or menu text: the first item whose English text equals it
-// and whose translation is not empty.
-const LanguageItem* translationOf(const LanguageSection& section, const std::wstring& text) {
-    for (const LanguageItem& item : section.items)
-        if (item.lang1 == text && !item.lang2.empty())
-            return &item;
-    return nullptr;
+// The translations of a control or menu text, in section order: the items whose English
+// text equals it and whose translation is not empty (only the first with firstItem).
+std::vector<const LanguageItem*> translationsOf(const LanguageSection& section,
+                                                const std::wstring& text, TextMatch match) {
+    std::vector<const LanguageItem*> found;
+    for (const LanguageItem& item : section.items) {
+        if (item.lang1 != text || item.lang2.empty())
+            continue;
+        found.push_back(&item);
+        if (match == TextMatch::firstItem)
+            break;
+    }
+    return found;
 }
 
 }  // namespace
@@ -62,7 +68,8 @@ const LanguageSection* LanguageTable::findSection(const std::wstring& name) cons
     return nullptr;
 }
 
-int LanguageTable::localizeDialog(platform::ui::HWND window, const std::wstring& section) const {
+int LanguageTable::localizeDialog(platform::ui::HWND window, const std::wstring& section,
+                                  TextMatch match) const {
     const LanguageSection* found = findSection(section);
     if (!found)
         return -1;
@@ -73,7 +80,7 @@ int LanguageTable::localizeDialog(platform::ui::HWND window, const std::wstring&
         const std::wstring text = system.text(child);
         if (text.empty())
             continue;
-        if (const LanguageItem* item = translationOf(*found, text)) {
+        for (const LanguageItem* item : translationsOf(*found, text, match)) {
             system.setText(child, item->lang2);
             ++count;
         }
@@ -88,7 +95,8 @@ int LanguageTable::localizeDialog(platform::ui::HWND window, const std::wstring&
     return count;
 }
 
-int LanguageTable::localizeMenu(platform::ui::Menu& menu, const std::wstring& section) const {
+int LanguageTable::localizeMenu(platform::ui::Menu& menu, const std::wstring& section,
+                                TextMatch match) const {
     const LanguageSection* found = findSection(section);
     if (!found)
         return -1;
@@ -98,13 +106,14 @@ int LanguageTable::localizeMenu(platform::ui::Menu& menu, const std::wstring& se
         if (entry.separator)
             continue;
         if (!entry.text.empty()) {
-            if (const LanguageItem* item = translationOf(*found, entry.text)) {
+            const std::wstring english = entry.text;
+            for (const LanguageItem* item : translationsOf(*found, english, match)) {
                 menu.modifyAt(position, entry.id, item->lang2);
                 ++count;
             }
         }
         if (entry.submenu)
-            count += localizeMenu(*entry.submenu, section);
+            count += localizeMenu(*entry.submenu, section, match);
     }
     return count;
 }

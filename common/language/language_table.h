@@ -29,6 +29,11 @@ struct LanguageSection {
     std::vector<LanguageItem> items;
 };
 
+// How a control or menu text meets the items of a section. The plug-in and the side pane
+// take the first item whose English text equals it; the add-on applies every such item in
+// turn, so a later item overwrites an earlier one (each one counts).
+enum class TextMatch { firstItem, everyItem };
+
 class LanguageTable {
   public:
     static constexpr const wchar_t* kDefaultVersion = L"1.0";
@@ -40,10 +45,12 @@ class LanguageTable {
 
     // Translates the texts of the window's direct children and its caption; the number of
     // texts set, or -1 when the section does not exist.
-    int localizeDialog(platform::ui::HWND window, const std::wstring& section) const;
+    int localizeDialog(platform::ui::HWND window, const std::wstring& section,
+                       TextMatch match = TextMatch::firstItem) const;
     // Translates the menu's items and, recursively, its submenus (which they keep); the
     // number of items set, or -1 when the section does not exist.
-    int localizeMenu(platform::ui::Menu& menu, const std::wstring& section) const;
+    int localizeMenu(platform::ui::Menu& menu, const std::wstring& section,
+                     TextMatch match = TextMatch::firstItem) const;
     // The translation of `text` (or of the item named `key`), `text` itself when none.
     std::wstring translate(const std::wstring& section, const std::wstring& text,
                            const std::wstring& key = {}) const;

@@ -91,6 +91,8 @@ class Document final : public Node {
     const LayoutEngine& layout() const;
     // Lays the page out again now (`force`) or when it next needs to.
     void recalc(bool force);
+    // How many times the page has been laid out.
+    std::uint64_t layoutPasses() const { return layoutPasses_; }
     // Gives an element a fixed border box (document coordinates) that wins over the layout.
     void setExplicitBox(const std::shared_ptr<Element>& element, Rect box);
     void clearExplicitBox(const Element& element);
@@ -169,6 +171,7 @@ class Document final : public Node {
     std::shared_ptr<TaskQueue> tasks_;
     std::unique_ptr<LayoutEngine> layout_;
     mutable std::uint64_t layoutVersion_ = 0;
+    mutable std::uint64_t layoutPasses_ = 0;
     mutable Size layoutViewport_;
     struct ElementValue {
         std::weak_ptr<Element> element;

@@ -22,6 +22,7 @@ void Document::setLayoutEngine(std::unique_ptr<LayoutEngine> engine) {
 const LayoutEngine& Document::layout() const {
     if (layoutVersion_ != version_ || layoutViewport_ != window_->viewport()) {
         layout_->layout(*this, window_->viewport());
+        ++layoutPasses_;
         layoutVersion_ = version_;
         layoutViewport_ = window_->viewport();
     }

@@ -15,7 +15,7 @@ namespace {
 using platform::com::HRESULT;
 
 constexpr std::wstring_view kScheme = L"tarn:";
-constexpr std::wstring_view kResourcePrefix = L"//resources/";
+constexpr std::wstring_view kResourcePrefix = L"//resources";
 constexpr HRESULT kNoPage = -1;
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "addon/controller/clip_selection.h"
 #include "addon/controller/input_binding.h"
+#include "addon/controller/rect_elements.h"
 #include "addon/controller/settings.h"
 #include "common/util/registry_int.h"
 #include "platform/dom/event_sink.h"
@@ -334,4 +335,18 @@ TEST_F(SelectionGestures, AutoSelectPicksTheMainBlockOnce) {
     EXPECT_EQ(host.frames[0], (platform::ui::Rect{0, 100, 600, 300}));
     engine->selectAuto(finder);
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(SelectionGestures, VersionEightLooksInsideDivsTheRectangleMisses) {
+    // "main" claims a box far from its paragraphs, as version 8 may report for a div.
+    box(L"main", {2000, 2000, 10, 10});
+    const Rect around{0, 0, 550, 300};
+    EXPECT_TRUE(collectElementsInRect(document->body(), around, 7).empty());
+    const auto found = collectElementsInRect(document->body(), around, 8);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0], element(L"a"));
+    EXPECT_EQ(found[1], element(L"b"));
+    // Only divs are looked into: a missed paragraph keeps its children out.
+    box(L"a", {2000, 2000, 500, 100});
+    EXPECT_EQ(collectElementsInRect(document->body(), around, 8).size(), 1u);
 }

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <map>
 
+#include <unistd.h>
+
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/command_extensions.h"
 #include "addon/controller/grab_bracket.h"
@@ -173,6 +175,22 @@ TEST_F(TabTest, PageEventsReachTheEngineAndCreateTheHistory) {
     EXPECT_NE(context()->processor, nullptr);
 }
 
+TEST_F(TabTest, EachCommandAndUndoLaysThePageOutAgainAtOnce) {
+    pages[L"http://news.example/styled.html"] =
+        L"<html><body><p style='font-size:40px'>Big</p><p style='color:red'>Red</p></body></html>";
+    const int window = openTab(L"http://news.example/styled.html");
+    const auto page = document()->page();
+    page->boxOf(*page->body());
+    ASSERT_EQ(dispatchCommand(L"command-remove-style", window), 2);
+    std::uint64_t passes = page->layoutPasses();
+    page->boxOf(*page->body());
+    EXPECT_EQ(page->layoutPasses(), passes) << "the changed page was laid out by the command";
+    ASSERT_EQ(dispatchCommand(L"command-undo", window), 2);
+    passes = page->layoutPasses();
+    page->boxOf(*page->body());
+    EXPECT_EQ(page->layoutPasses(), passes);
+}
+
 TEST_F(TabTest, TheEnginesOwnKeyCanCloseItsTabWhileItRuns) {
     ASSERT_EQ(dispatchCommand(L"command-toolbar-show2", openTab()), 2);
     const bool passedOn = key(119, true);  // Ctrl+F8: the toolbar switch
@@ -242,6 +260,22 @@ TEST(SafeNames, OnlySingleNamesInsideTheDataFoldersPass) {
     }
     EXPECT_EQ(pluginModulePath(L"../../../tmp/evil"), L"");
     EXPECT_TRUE(pluginModulePath(L"tamrix").ends_with(L"/data/plugins/tamrix/plugin.so"));
+}
+
+TEST_F(TabTest, APlugInThatCannotLoadIsReportedWithTheLoadersReason) {
+    const std::wstring folder = L"unloadable-" + std::to_wstring(::getpid());
+    const std::filesystem::path module(pluginModulePath(folder));
+    std::filesystem::create_directories(module.parent_path());
+    std::ofstream(module) << "not a shared object";
+    PluginBinding binding;
+    EXPECT_EQ(binding.bind(folder), 1);
+    std::filesystem::remove_all(module.parent_path());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"plugin.so"), std::wstring::npos) << messages[0];
+    EXPECT_EQ(messages[0].find(L"code="), std::wstring::npos) << messages[0];
+    EXPECT_TRUE(messages[0].find(L"invalid ELF header") != std::wstring::npos ||
+                messages[0].find(L"file too short") != std::wstring::npos)
+        << messages[0];
 }
 
 TEST_F(TabTest, AddressesFromThePageCannotReachOutsideTheDataFolders) {

@@ -65,9 +65,8 @@ TEST_F(TamrixProtocolTest, TheExtensionComesFromTheFileNameOnly) {
 }
 
 TEST_F(TamrixProtocolTest, FoldersMissingFilesAndBareUrlsGiveAnEmptyReply) {
-    for (const wchar_t* url :
-         {L"tamrix://resources/", L"tamrix://resources//", L"tamrix://resources/missing.html",
-          L"tamrix:resources", L"tamrix://"}) {
+    for (const wchar_t* url : {L"tamrix://resources/", L"tamrix://resources//",
+                               L"tamrix://resources/missing.html", L"tamrix://"}) {
         auto protocol = TamrixProtocol::create(data_.wstring());
         auto sink = RecordingSink::create();
         EXPECT_EQ(protocol->Start(url, sink.get(), nullptr, 0, 0), com::S_OK) << url;
@@ -76,6 +75,16 @@ TEST_F(TamrixProtocolTest, FoldersMissingFilesAndBareUrlsGiveAnEmptyReply) {
         const FetchReply reply = fetch(url);
         EXPECT_EQ(reply.result, com::S_OK) << url;
         EXPECT_EQ(reply.bytes, "") << url;
+    }
+}
+
+TEST_F(TamrixProtocolTest, AnAddressWithoutSlashesIsTakenWithoutAnyReport) {
+    for (const wchar_t* url : {L"tamrix:resources/x.html", L"tamrix:", L"tamrix:/resources"}) {
+        auto protocol = TamrixProtocol::create(data_.wstring());
+        auto sink = RecordingSink::create();
+        EXPECT_EQ(protocol->Start(url, sink.get(), nullptr, 0, 0), com::S_OK) << url;
+        EXPECT_TRUE(sink->reports().empty()) << url;
+        EXPECT_EQ(fetch(url).result, com::INET_E_DATA_NOT_AVAILABLE) << url;
     }
 }
 

@@ -106,3 +106,21 @@ TEST(LanguageTable, LocalizesMenusKeepingSubmenusAndStates) {
     EXPECT_EQ(menu->stateOf(32910), ui::MF_GRAYED);
     EXPECT_EQ(table.localizeMenu(*menu, L"Menu::None"), -1);
 }
+
+TEST(LanguageTable, EveryMatchingItemLetsTheLaterOneOverwrite) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kTestData + L"/zz.xml"), 0);
+    ui::Dialog dialog({1, L"Caption", 100, 50, {{.id = 5, .text = L"Open"}}});
+    const ui::HWND window = dialog.create();
+    EXPECT_EQ(table.localizeDialog(window, L"Twice"), 1);
+    EXPECT_EQ(dialog.itemText(5), L"Offen") << "the plug-in's rule: the first item";
+    dialog.setItemText(5, L"Open");
+    EXPECT_EQ(table.localizeDialog(window, L"Twice", TextMatch::everyItem), 2);
+    EXPECT_EQ(dialog.itemText(5), L"Öffnen") << "an empty translation is skipped";
+    ui::windows().reset();
+
+    auto menu = ui::Menu::build({{L"Open", 1}, {L"Sub", 2, {{L"Open", 3}}}});
+    EXPECT_EQ(table.localizeMenu(*menu, L"Twice", TextMatch::everyItem), 4);
+    EXPECT_EQ(menu->findById(1)->text, L"Öffnen");
+    EXPECT_EQ(menu->findById(3)->text, L"Öffnen");
+}

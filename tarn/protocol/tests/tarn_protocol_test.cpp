@@ -90,12 +90,18 @@ TEST_F(TarnProtocolTest, ResourcePathsNeverLeaveTheDataFolder) {
     }
 }
 
-TEST_F(TarnProtocolTest, OnlyTheResourcesFolderIsAResourcePrefix) {
-    write("resourcesX/a.css", "no");
+TEST_F(TarnProtocolTest, AnyPathStartingWithResourcesIsAFileOfTheDataFolder) {
+    write("resourcesX/a.css", "extra");
+    FetchReply reply = fetchUrl(table_, L"tarn://resourcesX/a.css");
+    EXPECT_EQ(reply.result, com::S_OK);
+    EXPECT_EQ(reply.bytes, "extra");
+    EXPECT_EQ(reply.contentType, L"text/css");
+
+    // The bare prefix names the folder itself: reported, with no bytes, never a page.
     com::ComPtr<RecordingSink> sink;
-    EXPECT_EQ(start(L"tarn://resourcesX/a.css", sink), -1);
-    EXPECT_EQ(start(L"tarn://resources", sink), -1);
-    EXPECT_TRUE(sink->reports().empty());
+    EXPECT_EQ(start(L"tarn://resources", sink), com::S_OK);
+    EXPECT_EQ(sink->reports().size(), 6u);
+    EXPECT_EQ(fetchUrl(table_, L"tarn://resources").bytes, "");
 }
 
 TEST_F(TarnProtocolTest, OtherSchemesAndCapitalsAreNotServed) {
