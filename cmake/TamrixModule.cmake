@@ -54,7 +54,8 @@ function(tamrix_tests name)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TAMRIX_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
-    TAMRIX_STAGE_DIR="${TAMRIX_STAGE_DIR}")
+    TAMRIX_STAGE_DIR="${TAMRIX_STAGE_DIR}"
+    TAMRIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   tamrix_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)

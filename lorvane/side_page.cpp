@@ -4,12 +4,12 @@
 
 #include "lorvane/page_document.h"
 #include "lorvane/window_codes.h"
+#include "platform/browser/key_messages.h"
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
 #include "platform/dom/event_sink.h"
 #include "platform/dom/tag_names.h"
 #include "platform/text/utf.h"
-#include "platform/ui/input_state.h"
 #include "platform/ui/window_system.h"
 
 namespace lorvane {
@@ -108,10 +108,6 @@ int forward(plugin::IPluginInterface* plugin, const wchar_t* event, int absent, 
     bool handled = false;
     const int result = call(*plugin, &handled);
     return handled ? result : unhandled;
-}
-
-bool isKeyMessage(platform::ui::UINT id) {
-    return id >= WM_KEYFIRST && id <= WM_KEYLAST;
 }
 
 }  // namespace
@@ -232,16 +228,7 @@ int SidePage::OnSetting(Rect button) {
 
 int SidePage::PreTranslateMessage(const Message& message) {
     const auto page = document();
-    if (!isKeyMessage(message.id) || !page)
-        return 1;
-    const bool up = message.id == WM_KEYUP || message.id == WM_SYSKEYUP;
-    platform::dom::KeyModifiers modifiers;
-    modifiers.ctrl = (platform::ui::keyState(platform::ui::VK_CONTROL) & 0x80) != 0;
-    modifiers.shift = (platform::ui::keyState(VK_SHIFT) & 0x80) != 0;
-    modifiers.alt = (platform::ui::keyState(VK_MENU) & 0x80) != 0;
-    const bool proceeds = page->dispatchKeyEvent(up ? L"keyup" : L"keydown",
-                                                 static_cast<int>(message.wParam), modifiers);
-    return proceeds ? 1 : 0;
+    return page ? platform::browser::translateKeyMessage(*page, message) : 1;
 }
 
 int SidePage::OnBeforeNavigate2(const std::wstring& url, int flags, const std::wstring& targetFrame,

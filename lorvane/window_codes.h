@@ -15,18 +15,12 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_NCHITTEST = 0x0084;
 inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 inline constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
-inline constexpr UINT WM_KEYFIRST = 0x0100;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
-inline constexpr UINT WM_SYSKEYUP = 0x0105;
-inline constexpr UINT WM_KEYLAST = 0x0108;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
-
-inline constexpr int VK_SHIFT = 0x10;
-inline constexpr int VK_MENU = 0x12;
 
 inline constexpr int WA_ACTIVE = 1;
 inline constexpr int WA_CLICKACTIVE = 2;

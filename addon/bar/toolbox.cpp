@@ -7,6 +7,7 @@
 #include "addon/shell/tamrix_protocol.h"
 #include "common/language/language_table.h"
 #include "platform/browser/fetch.h"
+#include "platform/browser/key_messages.h"
 #include "platform/dom/element.h"
 #include "platform/dom/event.h"
 
@@ -171,6 +172,11 @@ void Toolbox::runCommand(const std::wstring& command) {
     if (pageBrowser_ && !command.empty()) {
         pageBrowser_->navigate(kToolbarUrlPrefix + command, kToolbarNavigateFlags, L"");
     }
+}
+
+int Toolbox::PreTranslateMessage(const platform::ui::Message& message) {
+    const auto shown = page();
+    return shown ? platform::browser::translateKeyMessage(*shown, message) : 1;
 }
 
 }  // namespace addon

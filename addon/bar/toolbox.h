@@ -62,6 +62,10 @@ class Toolbox : public CWebBrowser2<Toolbox>, public ToolboxView {
     // Navigates the page's browser to "tamrix://$toolbar/" + `command`.
     void runCommand(const std::wstring& command);
 
+    // Keyboard messages for the view go to its page first, so its keys work inside the
+    // view: 0 when the page took the key, 1 when the window handles the message.
+    int PreTranslateMessage(const platform::ui::Message& message);
+
   protected:
     void OnBeforeNavigate2(const std::wstring& url, std::int32_t flags, bool& cancel) override;
     void OnDocumentComplete(const std::wstring& url) override;

@@ -1,5 +1,7 @@
 #include "addon/controller/clip_selection.h"
 
+#include "common/language/language_table.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -46,9 +48,11 @@ bool startsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.starts_with(prefix);
 }
 
+// Stops bubbling and the page's own handling; returnValue is the short integer 0 that
+// the browser reads as "cancelled".
 void cancel(dom::Event& event) {
     event.cancelBubble = true;
-    event.returnValue = platform::com::Variant::fromBool(false);
+    event.returnValue = platform::com::Variant::fromI2(0);
 }
 
 std::int32_t modifiersOf(const dom::Event& event) {
@@ -425,6 +429,7 @@ int ClipSelection::showHighlightMenu(const dom::Event& event) {
         else
             menu.appendString(entry.id, entry.caption);
     }
+    common::languageTable().localizeMenu(menu, L"Menu::Highlight", common::TextMatch::everyItem);
     const platform::ui::UINT chosen = platform::ui::trackPopupMenu(
         menu, platform::ui::TPM_RETURNCMD, {event.screenX, event.screenY}, browser);
     const std::wstring command = highlightMenuCommand(chosen);

@@ -220,13 +220,29 @@ int reportNotAvailable(const std::wstring& command) {
     return kNotHandled;
 }
 
-int dispatchCommand(const std::wstring& command, int windowIndex) {
+namespace {
+
+const CommandRow* rowOf(const std::wstring& command) {
     for (const CommandRow& row : commandTable()) {
         if (row.prefix ? command.starts_with(row.text) : command == row.text) {
-            return row.handler(windowIndex, row.prefix ? command.substr(row.text.size()) : L"");
+            return &row;
         }
     }
-    return kNotHandled;
+    return nullptr;
+}
+
+}  // namespace
+
+int dispatchCommand(const std::wstring& command, int windowIndex) {
+    const CommandRow* row = rowOf(command);
+    if (!row) {
+        return kNotHandled;
+    }
+    return row->handler(windowIndex, row->prefix ? command.substr(row->text.size()) : L"");
+}
+
+bool isKnownCommand(const std::wstring& command) {
+    return rowOf(command) != nullptr;
 }
 
 int dispatchBrowserCommand(const std::wstring& command, const BrowserRef& browser) {

@@ -26,6 +26,8 @@
 namespace addon {
 
 int dispatchCommand(const std::wstring& command, int windowIndex);
+// True when a row of the table takes the command (whether or not it would act now).
+bool isKnownCommand(const std::wstring& command);
 // From the toolbar button and the toolbox page: the browser's window runs the command;
 // what it does not take goes to the browser's selection engine.
 int dispatchBrowserCommand(const std::wstring& command, const BrowserRef& browser);

@@ -6,10 +6,12 @@
 #include "addon/controller/input_binding.h"
 #include "addon/controller/rect_elements.h"
 #include "addon/controller/settings.h"
+#include "common/language/language_table.h"
 #include "common/util/registry_int.h"
 #include "platform/dom/event_sink.h"
 #include "platform/dom/window.h"
 #include "platform/registry/store.h"
+#include "platform/text/utf.h"
 #include "platform/ui/scripted_presenter.h"
 #include "testing/environment/temporary_home.h"
 
@@ -143,6 +145,7 @@ TEST_F(SelectionGestures, RightDragOfTwentyPixelsSelectsAndSwallowsTheContextMen
     EXPECT_EQ(inlineStyle(element(L"__idDivRectOverlay"), L"left"), L"10px");
     EXPECT_TRUE(menu.cancelBubble);
     EXPECT_TRUE(menu.defaultPrevented());
+    EXPECT_EQ(menu.returnValue.vt(), platform::com::VT_I2);
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 1);
     EXPECT_EQ(countOverlays(L"__idDivRectTracker"), 0);
     EXPECT_EQ(countOverlays(L"__idDivElemTracker"), 0);
@@ -272,6 +275,22 @@ TEST_F(SelectionGestures, RightClickOnABlockShowsTheHighlightMenu) {
     EXPECT_EQ(elsewhere.srcElement, element(L"side"));
     EXPECT_EQ(answer(), DISP_E_MEMBERNOTFOUND);
     EXPECT_FALSE(elsewhere.cancelBubble);
+}
+
+TEST_F(SelectionGestures, TheHighlightMenuSpeaksTheChosenLanguage) {
+    auto presenter = std::make_shared<platform::ui::ScriptedPresenter>();
+    platform::ui::PresenterScope scope(presenter);
+    common::LanguageTable& table = common::languageTable();
+    ASSERT_EQ(table.load(platform::text::fromUtf8(TAMRIX_SOURCE_DIR "/data/languages/de.xml")), 0);
+    rightDrag(5, 5, 520, 120);
+    presenter->chooseMenuText(L"Isolieren");
+    mouse(L"contextmenu", 2, 50, 50);
+    table.clear();
+    EXPECT_EQ(host.commands.back(), L"command-select-isolate");
+    const auto menus = presenter->questionsOf(platform::ui::PresentedQuestion::Kind::popupMenu);
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0].menu->findById(32799)->text, L"Löschen");
+    EXPECT_EQ(menus[0].menu->findById(32816)->text, L"In Tamrix speichern");
 }
 
 TEST_F(SelectionGestures, SelectMoreAndLessWalkTheTree) {
