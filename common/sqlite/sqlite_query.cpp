@@ -56,6 +56,10 @@ void SqliteQuery::checkIndex(int index) const {
 }
 
 std::wstring SqliteQuery::columnText(int index) const {
+    return platform::text::fromUtf8(columnUtf8(index));
+}
+
+std::string_view SqliteQuery::columnUtf8(int index) const {
     sqlite3_stmt* statement = requireStatement();
     checkIndex(index);
     if (eof_)
@@ -63,8 +67,7 @@ std::wstring SqliteQuery::columnText(int index) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
     if (text == nullptr)
         return {};
-    return platform::text::fromUtf8(
-        std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(statement, index))));
+    return std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(statement, index)));
 }
 
 std::wstring SqliteQuery::columnName(int index) const {

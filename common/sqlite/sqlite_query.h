@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,6 +26,9 @@ class SqliteQuery {
     int columnCount() const { return columnCount_; }
     // Throw "Invalid field index requested" outside 0 .. columnCount()-1.
     std::wstring columnText(int index) const;
+    // The column's text as SQLite holds it (UTF-8, not checked), valid until the cursor
+    // moves; NULL reads as "".
+    std::string_view columnUtf8(int index) const;
     std::wstring columnName(int index) const;
 
     bool eof() const;

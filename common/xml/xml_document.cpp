@@ -102,7 +102,11 @@ bool CXMLDOMDocument::Load(std::wstring_view path) const {
 }
 
 bool CXMLDOMDocument::LoadXML(std::wstring_view text) const {
-    return xml_detail::loadIntoDocument(stateOf(*this), utf8(text), std::string(), "UTF-8");
+    return LoadXMLUtf8(utf8(text));
+}
+
+bool CXMLDOMDocument::LoadXMLUtf8(std::string_view text) const {
+    return xml_detail::loadIntoDocument(stateOf(*this), text, std::string(), "UTF-8");
 }
 
 bool CXMLDOMDocument::LoadFile(std::wstring_view path) const {

@@ -23,6 +23,8 @@ class CXMLDOMDocument : public CXMLDOMNode {
     // A local file ("\" or "/" separators).
     bool Load(std::wstring_view path) const;
     bool LoadXML(std::wstring_view text) const;
+    // LoadXML of text given as UTF-8 bytes (whatever its declaration says).
+    bool LoadXMLUtf8(std::string_view text) const;
     // Load with white space preserved; false for an empty path.
     bool LoadFile(std::wstring_view path) const;
     // Writes the document as UTF-8, whole or not at all (a temporary file renamed over

@@ -90,7 +90,7 @@ void detach(XmlTree& tree, xmlNodePtr node) {
     if (node->parent == nullptr)
         return;
     xmlUnlinkNode(node);
-    tree.structureChanged();
+    tree.noteChange();
     reconcileNamespaces(node);
     tree.adoptOrphan(node);
 }
@@ -127,9 +127,18 @@ xmlNodePtr insertChild(const Resolved& parent, const Resolved& child, xmlNodePtr
         node = copy;
     }
     link(parent.node, node, reference);
-    parent.tree->structureChanged();
+    parent.tree->noteChange();
     reconcileNamespaces(node);
     return node;
+}
+
+void appendNodeList(XmlTree& tree, xmlNodePtr parent, xmlNodePtr nodes) {
+    while (nodes != nullptr) {
+        const xmlNodePtr next = nodes->next;
+        link(parent, nodes, nullptr);
+        nodes = next;
+    }
+    tree.noteChange();
 }
 
 void replaceChildrenWithText(XmlTree& tree, xmlNodePtr node, const std::string& text) {
@@ -141,7 +150,7 @@ void replaceChildrenWithText(XmlTree& tree, xmlNodePtr node, const std::string& 
     if (textNode == nullptr)
         throwComException(E_OUTOFMEMORY, L"Cannot create a text node");
     link(node, textNode, nullptr);
-    tree.structureChanged();
+    tree.noteChange();
 }
 
 xmlAttrPtr findAttribute(xmlNodePtr element, const std::string& name) {
@@ -178,7 +187,7 @@ xmlAttrPtr setAttributeNode(const Resolved& element, const Resolved& attribute) 
     if (const xmlAttrPtr old = findAttribute(element.node, name))
         detach(*element.tree, reinterpret_cast<xmlNodePtr>(old));
 
-    element.tree->structureChanged();
+    element.tree->noteChange();
     node->parent = element.node;
     node->next = nullptr;
     node->prev = nullptr;

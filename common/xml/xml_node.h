@@ -65,7 +65,11 @@ class CXMLDOMNode {
     // is the text the stylesheet's output method gives, declared as UTF-16 as a wide
     // string is. The transform may read local files but not write files or use the
     // network.
+    // The stylesheet is compiled once and kept with its document until that changes
+    // (files that it includes or imports are read when it is compiled).
     std::wstring TransformNode(const CXMLDOMNode& stylesheet) const;
+    // TransformNode with the output as UTF-8 bytes, declared as UTF-8.
+    std::string TransformNodeUtf8(const CXMLDOMNode& stylesheet) const;
 
     // XPath 1.0 with this node as context; namespace prefixes declared in scope of the
     // node may be used. An invalid expression, or one that does not give a node-set,
@@ -88,6 +92,11 @@ class CXMLDOMNode {
     CXMLDOMNode InsertBefore(const CXMLDOMNode& newChild, const CXMLDOMNode& refChild) const;
     CXMLDOMNode AppendChild(const CXMLDOMNode& newChild) const;
     CXMLDOMNode RemoveChild(const CXMLDOMNode& child) const;
+    // Appends to this element the nodes that `utf8Xml`, a well-balanced chunk of XML
+    // (elements, text, no DTD), gives when parsed in its place: far cheaper than loading
+    // the text into a document of its own and moving the nodes over. Throws CComException
+    // when the text does not parse; nothing is appended then.
+    void AppendChildrenFromXml(std::string_view utf8Xml) const;
 
     // Attribute helpers. On nodes that are not elements they give the default: "" (and
     // true) for GetAttribute, the caller's flag for GetAttributeBool, false for

@@ -4,6 +4,7 @@
 #include "common/xml/xml_chars.h"
 #include "common/xml/xml_edit.h"
 #include "common/xml/xml_node.h"
+#include "common/xml/xml_parse.h"
 #include "platform/com/hresult.h"
 
 namespace common {
@@ -36,6 +37,17 @@ CXMLDOMNode CXMLDOMNode::RemoveChild(const CXMLDOMNode& child) const {
     return child;
 }
 
+void CXMLDOMNode::AppendChildrenFromXml(std::string_view utf8Xml) const {
+    const auto parent = Access::resolve(*this);
+    if (parent.node->type != XML_ELEMENT_NODE)
+        throwComException(E_INVALIDARG, L"Only an element takes parsed children");
+    std::wstring error;
+    const xmlNodePtr nodes = xml_detail::parseChunk(parent.node, utf8Xml, error);
+    if (nodes == nullptr && !error.empty())
+        throwComException(E_FAIL, L"The XML text does not parse: " + error);
+    xml_detail::appendNodeList(*parent.tree, parent.node, nodes);
+}
+
 void CXMLDOMNode::PutText(std::wstring_view text) const {
     // Text goes in only in a form that serialises to XML that loads again.
     const auto resolved = Access::resolve(*this);
@@ -61,6 +73,7 @@ void CXMLDOMNode::PutText(std::wstring_view text) const {
         default:
             throwComException(E_FAIL, L"The text of this node cannot be set");
     }
+    resolved.tree->noteChange();
 }
 
 }  // namespace common

@@ -10,13 +10,13 @@ const std::vector<xmlNodePtr>& CXMLDOMNodeList::children() const {
     const auto resolved = Access::resolve(parent_);
     xml_detail::ChildIndex& index = *index_;
     if (index.tree.lock() != resolved.tree || index.parent != resolved.node ||
-        index.version != resolved.tree->structureVersion()) {
+        index.version != resolved.tree->changeCount()) {
         index.children.clear();
         for (xmlNodePtr child = xml_detail::firstChild(resolved.node); child; child = child->next)
             index.children.push_back(child);
         index.tree = resolved.tree;
         index.parent = resolved.node;
-        index.version = resolved.tree->structureVersion();
+        index.version = resolved.tree->changeCount();
     }
     return index.children;
 }

@@ -13,6 +13,8 @@
 namespace common::xml_detail {
 namespace {
 
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
 bool declaresEntities(xmlDocPtr doc) {
     for (xmlDtdPtr dtd : {doc->intSubset, doc->extSubset}) {
         if (dtd == nullptr)
@@ -51,8 +53,7 @@ ParsedDocument parseDocument(std::string_view bytes, const std::string& baseUrl,
         parsed.error = L"out of memory";
         return parsed;
     }
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
-                        (preserveWhiteSpace ? 0 : XML_PARSE_NOBLANKS);
+    const int options = kParseOptions | (preserveWhiteSpace ? 0 : XML_PARSE_NOBLANKS);
     ExternalLoadBlock noExternalLoads;
     xmlDocPtr doc =
         xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
@@ -69,6 +70,26 @@ ParsedDocument parseDocument(std::string_view bytes, const std::string& baseUrl,
     parsed.doc = doc;
     parsed.hasDeclaration = doc->standalone != -1;  // -1: the text had no declaration
     return parsed;
+}
+
+xmlNodePtr parseChunk(xmlNodePtr context, std::string_view bytes, std::wstring& error) {
+    initializeXmlLibraries();
+    if (bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+        error = L"the text is too large";
+        return nullptr;
+    }
+    ExternalLoadBlock noExternalLoads;
+    ErrorCapture errors;
+    xmlNodePtr nodes = nullptr;
+    const xmlParserErrors result =
+        xmlParseInNodeContext(context, bytes.data(), static_cast<int>(bytes.size()),
+                              kParseOptions | XML_PARSE_NOBLANKS, &nodes);
+    if (result != XML_ERR_OK) {
+        xmlFreeNodeList(nodes);
+        error = errors.text().empty() ? L"not well-formed XML" : errors.text();
+        return nullptr;
+    }
+    return nodes;
 }
 
 }  // namespace common::xml_detail

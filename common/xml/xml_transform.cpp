@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "common/xml/xml_access.h"
 #include "platform/com/hresult.h"
@@ -51,9 +52,9 @@ xsltSecurityPrefsPtr readOnlyLocalPrefs() {
     return prefs;
 }
 
-std::wstring decodeUtf16Output(const xmlChar* bytes, int length) {
-    std::u16string units(static_cast<size_t>(length) / 2, u'\0');
-    std::memcpy(units.data(), bytes, units.size() * 2);
+std::wstring decodeUtf16Output(const std::string& bytes) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    std::memcpy(units.data(), bytes.data(), units.size() * 2);
     std::wstring text = platform::text::fromUtf16(units);
     if (!text.empty() && text.front() == L'\uFEFF')
         text.erase(0, 1);
@@ -67,23 +68,62 @@ std::wstring decodeUtf16Output(const xmlChar* bytes, int length) {
     throwComException(E_FAIL, message);
 }
 
-}  // namespace
-
-std::wstring CXMLDOMNode::TransformNode(const CXMLDOMNode& stylesheet) const {
-    xml_detail::initializeXmlLibraries();
-    const auto source = Access::resolve(*this);
-    const auto sheet = Access::resolve(stylesheet);
-    xml_detail::ErrorCapture errors;
-
-    // libxslt takes the stylesheet document over and changes it: give it a copy.
+// The stylesheet compiled from `sheet`: the one kept with its tree while the tree has not
+// changed, else a new one (libxslt takes the document it compiles over and changes it,
+// so it gets a copy).
+std::shared_ptr<xsltStylesheet> compiledStylesheet(const xml_detail::Resolved& sheet,
+                                                   const xml_detail::ErrorCapture& errors) {
+    auto& kept = sheet.tree->compiledStylesheet();
+    if (kept.style != nullptr && kept.node == sheet.node &&
+        kept.version == sheet.tree->changeCount())
+        return kept.style;
     OwnedDoc sheetCopy = copyAsDocument(sheet.node);
     if (sheetCopy == nullptr)
         throwComException(E_OUTOFMEMORY);
-    std::unique_ptr<xsltStylesheet, decltype(&xsltFreeStylesheet)> style(
-        xsltParseStylesheetDoc(sheetCopy.get()), xsltFreeStylesheet);
+    std::shared_ptr<xsltStylesheet> style(xsltParseStylesheetDoc(sheetCopy.get()),
+                                          xsltFreeStylesheet);
     if (style == nullptr)
         throwTransformError(L"The stylesheet is not valid", errors);
     sheetCopy.release();
+    kept = {sheet.node, sheet.tree->changeCount(), style};
+    return style;
+}
+
+int appendToString(void* context, const char* bytes, int length) {
+    static_cast<std::string*>(context)->append(bytes, static_cast<size_t>(length));
+    return length;
+}
+
+// The result written in `encoding`: UTF-8 goes straight into the string that is
+// returned, other encodings through the encoder libxml2 has for them.
+std::string saveResult(xmlDocPtr result, xsltStylesheetPtr style, const char* encoding,
+                       const xml_detail::ErrorCapture& errors) {
+    std::string text;
+    xmlCharEncodingHandlerPtr encoder = nullptr;
+    if (std::strcmp(encoding, "UTF-8") != 0) {
+        encoder = xmlFindCharEncodingHandler(encoding);
+        if (encoder == nullptr)
+            throwComException(E_FAIL, L"No encoder for the transformation output");
+    }
+    xmlOutputBufferPtr output = xmlOutputBufferCreateIO(appendToString, nullptr, &text, encoder);
+    if (output == nullptr)
+        throwComException(E_OUTOFMEMORY);
+    const int written = xsltSaveResultTo(output, result, style);
+    if (xmlOutputBufferClose(output) < 0 || written < 0)
+        throwTransformError(L"The transformation output cannot be written", errors);
+    return text;
+}
+
+// Transforms the document of `source` (or a copy of the subtree) with `stylesheet` and
+// writes the output in `encoding`, which the output also declares.
+std::string transformTo(const CXMLDOMNode& sourceNode, const CXMLDOMNode& stylesheet,
+                        const char* encoding) {
+    xml_detail::initializeXmlLibraries();
+    const auto source = Access::resolve(sourceNode);
+    const auto sheet = Access::resolve(stylesheet);
+    xml_detail::ErrorCapture errors;
+    std::lock_guard lock(sheet.tree->transformLock());
+    const std::shared_ptr<xsltStylesheet> style = compiledStylesheet(sheet, errors);
 
     // Stripping white space edits the source in place, which would free nodes that
     // handles refer to: such stylesheets, and transforms of a subtree, get a copy.
@@ -110,15 +150,20 @@ std::wstring CXMLDOMNode::TransformNode(const CXMLDOMNode& stylesheet) const {
     if (result == nullptr || context->state != XSLT_STATE_OK)
         throwTransformError(L"The transformation failed", errors);
 
-    // The output is a wide string, so it is declared (and produced) as UTF-16.
     xmlFree(const_cast<xmlChar*>(style->encoding));
-    style->encoding = xmlStrdup(BAD_CAST "UTF-16");
-    xmlChar* bytes = nullptr;
-    int length = 0;
-    if (xsltSaveResultToString(&bytes, &length, result.get(), style.get()) != 0)
-        throwTransformError(L"The transformation output cannot be written", errors);
-    std::unique_ptr<xmlChar, decltype(xmlFree)> owned(bytes, xmlFree);
-    return bytes ? decodeUtf16Output(bytes, length) : std::wstring();
+    style->encoding = xmlStrdup(BAD_CAST encoding);
+    return saveResult(result.get(), style.get(), encoding, errors);
+}
+
+}  // namespace
+
+std::wstring CXMLDOMNode::TransformNode(const CXMLDOMNode& stylesheet) const {
+    // The output is a wide string, so it is declared (and produced) as UTF-16.
+    return decodeUtf16Output(transformTo(*this, stylesheet, "UTF-16"));
+}
+
+std::string CXMLDOMNode::TransformNodeUtf8(const CXMLDOMNode& stylesheet) const {
+    return transformTo(*this, stylesheet, "UTF-8");
 }
 
 }  // namespace common

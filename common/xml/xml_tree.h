@@ -14,8 +14,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_set>
+
+struct _xsltStylesheet;
 
 namespace common::xml_detail {
 
@@ -35,10 +38,21 @@ class XmlTree {
     // The node is linked into the tree again; the tree frees it with its parent.
     void releaseOrphan(xmlNodePtr node) { orphans_.erase(node); }
 
-    // Counts the changes of the tree's structure (links, unlinks, replaced children and
-    // attributes), so that indexes over it know when to rebuild.
-    std::uint64_t structureVersion() const { return structureVersion_; }
-    void structureChanged() { ++structureVersion_; }
+    // Counts the changes of the tree (links, unlinks, replaced children and attributes,
+    // new texts), so that indexes and compiled forms of it know when to rebuild.
+    std::uint64_t changeCount() const { return changeCount_; }
+    void noteChange() { ++changeCount_; }
+
+    // A stylesheet compiled from `node` of this tree while the tree stood at `version`,
+    // kept for the next transformation with it; transformations with this tree's
+    // stylesheets take the lock, since they share the compiled form.
+    struct CompiledStylesheet {
+        xmlNodePtr node = nullptr;
+        std::uint64_t version = 0;
+        std::shared_ptr<_xsltStylesheet> style;
+    };
+    CompiledStylesheet& compiledStylesheet() { return compiled_; }
+    std::mutex& transformLock() { return transformLock_; }
 
     // Whether serialising writes an XML declaration (the text had one, or a caller
     // appended an "xml" processing instruction).
@@ -48,7 +62,9 @@ class XmlTree {
   private:
     xmlDocPtr doc_;
     std::unordered_set<xmlNodePtr> orphans_;
-    std::uint64_t structureVersion_ = 0;
+    std::uint64_t changeCount_ = 0;
+    CompiledStylesheet compiled_;
+    std::mutex transformLock_;
     bool hasDeclaration_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "common/sqlite/sqlite_exception.h"
 #include "common/util/string_tools.h"
-#include "platform/text/utf.h"
 #include "tarn/engine/placeholders.h"
 #include "tarn/engine/tarn_page.h"
 #include "tarn/engine/tarn_request.h"
@@ -18,8 +17,8 @@ const common::StringPair* findPair(const Parameters& pairs, const std::wstring& 
     return nullptr;
 }
 
-void replaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to) {
-    for (auto at = text.find(from); at != std::wstring::npos; at = text.find(from, at)) {
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
         text.replace(at, from.size(), to);
         at += to.size();
     }
@@ -33,9 +32,14 @@ int TarnPage::execute(const Parameters& parameters) {
         for (const StylesheetVariable& variable : variables_) {
             std::wstring value = variable.select;
             if (value.find(L"{$") != std::wstring::npos) {
-                variable.element.SetAttribute(
-                    L"select", substitutePlaceholders(variable.select, nullptr, working,
-                                                      PlaceholderSyntax::XPath));
+                // An unchanged stylesheet keeps its compiled form for the next request.
+                const std::wstring select = substitutePlaceholders(
+                    variable.select, nullptr, working, PlaceholderSyntax::XPath);
+                std::wstring current;
+                variable.element.GetAttribute(L"select", current);
+                if (current != select) {
+                    variable.element.SetAttribute(L"select", select);
+                }
                 value = substitutePlaceholders(variable.select, nullptr, working,
                                                PlaceholderSyntax::Text);
             }
@@ -60,25 +64,17 @@ bool TarnPage::transform() {
     contentUrl_.clear();
     contentStamp_.clear();
     checksum_ = 0;
-    std::wstring output;
+    std::string output;
     try {
-        output = xml_.TransformNode(xsl_);
+        output = xml_.TransformNodeUtf8(xsl_);
     } catch (const common::CComException&) {
         return false;
     }
-    const std::wstring type = getContentType();
-    if (type == L"text/html") {
-        constexpr std::wstring_view utf8Meta =
-            L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
-        replaceAll(output,
-                   L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-16\">",
-                   utf8Meta);
-        replaceAll(output, L"<META http-equiv=\"Content-Type\" content=\"text/html\">", utf8Meta);
-    } else if (type == L"text/xml") {
-        replaceAll(output, L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
-                   L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    if (getContentType() == L"text/html") {
+        replaceAll(output, "<META http-equiv=\"Content-Type\" content=\"text/html\">",
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">");
     }
-    content_ = platform::text::toUtf8(output);
+    content_ = std::move(output);
     return true;
 }
 

@@ -59,12 +59,13 @@ int TarnRequest::execute(common::SqliteDB& db, const Parameters& parameters,
         }
     }
     const common::CXMLDOMDocument2 result = newResultDocument();
+    std::string rows;
     int status = 0;
     if (isSql) {
         if (!db.isOpen()) {
             return 0;
         }
-        status = runSql(db, text, result);
+        status = runSql(db, text, rows);
     } else if (method_ == L"GET" || method_ == L"POST") {
         status = runHttp(text, parameters, variables, result);
     } else if (isEdit) {
@@ -76,14 +77,23 @@ int TarnRequest::execute(common::SqliteDB& db, const Parameters& parameters,
         return status;
     }
     // The children see the whole result, also what the export moves out of it; without
-    // children nobody looks at it, so the copy is skipped.
+    // children nobody looks at it, so the copy is skipped. Rows that are exported whole
+    // go straight from their text into the output.
+    const bool rowsOnly = isSql && select_ == L"/results/item";
+    if (!rows.empty() && !rowsOnly) {
+        result.LoadXMLUtf8(rows);
+    }
     common::CXMLDOMNode childContext;
     if (!children().empty() || !TarnBlock::variables().empty()) {
         const auto copy = common::CXMLDOMDocument2::Create();
-        copy.LoadXML(result.GetXml());
+        if (rows.empty()) {
+            copy.LoadXML(result.GetXml());
+        } else {
+            copy.LoadXMLUtf8(rows);
+        }
         childContext = copy;
     }
-    status = exportResult(text, result, isSql && select_ == L"/results/item", output);
+    status = exportResult(text, result, rowsOnly && !rows.empty() ? &rows : nullptr, output);
     if (status < 0) {
         return status;
     }
@@ -117,7 +127,7 @@ int TarnRequest::runEdit(const std::wstring& path, const common::CXMLDOMNode& ou
 }
 
 int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                              bool rowsOnly, const common::CXMLDOMNode& output) {
+                              const std::string* rows, const common::CXMLDOMNode& output) {
     if (name_.empty() || output.IsEmpty()) {
         return 0;
     }
@@ -130,8 +140,10 @@ int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDoc
             }
             target = output.AppendChild(document.CreateNode(common::NODE_ELEMENT, name_, L""));
         }
-        if (rowsOnly) {
-            exportRows(result, target);
+        if (rows != nullptr) {
+            if (const std::string_view items = rowItems(*rows); !items.empty()) {
+                target.AppendChildrenFromXml(items);
+            }
             return 0;
         }
         const common::CXMLDOMNodeList nodes = result.SelectNodes(select_);
@@ -144,21 +156,6 @@ int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDoc
                     L"Export to result document failed: " + describe(text) + L" select=" + select_);
     }
     return 0;
-}
-
-void TarnRequest::exportRows(const common::CXMLDOMDocument2& result,
-                             const common::CXMLDOMNode& target) {
-    // Copying the rows element into the output's document once and moving the rows out
-    // of the copy there is far cheaper than copying every row on its own.
-    const common::CXMLDOMElement rows = result.GetDocumentElement();
-    if (rows.IsEmpty()) {
-        return;
-    }
-    const common::CXMLDOMNode staged = target.AppendChild(rows);
-    for (auto row = staged.GetFirstChild(); !row.IsEmpty(); row = staged.GetFirstChild()) {
-        target.InsertBefore(row, staged);
-    }
-    target.RemoveChild(staged);
 }
 
 }  // namespace tarn

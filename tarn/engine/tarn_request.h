@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/xml/xml_dom.h"
 #include "tarn/engine/tarn_block.h"
@@ -36,16 +37,17 @@ class TarnRequest : public TarnBlock {
     const std::wstring& select() const { return select_; }
 
   private:
-    // Each fills `result` (a document holding the "xml" declaration) for its method.
-    int runSql(common::SqliteDB& db, const std::wstring& text,
-               const common::CXMLDOMDocument2& result);
+    // Writes the rows as the text of a "results" document ("" when nobody would see
+    // them) and selects its items.
+    int runSql(common::SqliteDB& db, const std::wstring& text, std::string& rows);
+    // Fills `result` (a document holding the "xml" declaration).
     int runHttp(const std::wstring& url, const Parameters& parameters,
                 const TarnVariables& variables, const common::CXMLDOMDocument2& result);
     int runEdit(const std::wstring& path, const common::CXMLDOMNode& output);
-    // `rowsOnly`: the result is SQL rows and the selection is every row.
+    // Puts what the selection finds in `result` into the output; with `rows` (SQL rows
+    // whose selection is every row) the rows are parsed straight into the output instead.
     int exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                     bool rowsOnly, const common::CXMLDOMNode& output);
-    void exportRows(const common::CXMLDOMDocument2& result, const common::CXMLDOMNode& target);
+                     const std::string* rows, const common::CXMLDOMNode& output);
     std::wstring describe(const std::wstring& text) const;
 
     std::wstring name_;
@@ -56,6 +58,9 @@ class TarnRequest : public TarnBlock {
     std::wstring password_;
     TarnVariables binds_;
 };
+
+// The row elements of a "results" text that runSql wrote ("" for another text).
+std::string_view rowItems(const std::string& rows);
 
 // A new document that holds only the declaration of version 1.0 and UTF-8.
 common::CXMLDOMDocument2 newResultDocument();

@@ -6,45 +6,59 @@
 
 #include "common/sqlite/sqlite_db.h"
 #include "common/util/text_conversion.h"
+#include "platform/text/utf.h"
 #include "tarn/engine/tarn_request.h"
 #include "tarn/engine/xml_text.h"
 
 namespace tarn {
 namespace {
 
+constexpr std::string_view kRowsOpen = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><results>";
+constexpr std::string_view kRowsClose = "</results>";
+
 // How the columns of a statement become XML: "_x" columns are attributes x (the last of
 // a name wins), the others child elements, each in column order.
 struct RowLayout {
-    std::vector<std::pair<int, std::wstring>> attributes;
-    std::vector<std::pair<int, std::wstring>> elements;
+    std::vector<std::pair<int, std::string>> attributes;
+    std::vector<std::pair<int, std::string>> elements;
 };
 
-void appendRow(const common::SqliteQuery& row, const RowLayout& layout, std::wstring& xml) {
-    xml += L"<item";
+// The rows are written as UTF-8 text straight from SQLite's own text and parsed once.
+void appendRow(const common::SqliteQuery& row, const RowLayout& layout, std::string& xml) {
+    xml += "<item";
     for (const auto& [index, name] : layout.attributes) {
-        xml += L' ';
+        xml += ' ';
         xml += name;
-        xml += L"=\"";
-        appendEscaped(row.columnText(index), xml);
-        xml += L'"';
+        xml += "=\"";
+        appendEscaped(row.columnUtf8(index), xml);
+        xml += '"';
     }
-    xml += L'>';
+    xml += '>';
     for (const auto& [index, name] : layout.elements) {
-        xml += L'<';
+        xml += '<';
         xml += name;
-        xml += L'>';
-        appendEscaped(row.columnText(index), xml);
-        xml += L"</";
+        xml += '>';
+        appendEscaped(row.columnUtf8(index), xml);
+        xml += "</";
         xml += name;
-        xml += L'>';
+        xml += '>';
     }
-    xml += L"</item>";
+    xml += "</item>";
 }
 
 }  // namespace
 
-int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
-                        const common::CXMLDOMDocument2& result) {
+std::string_view rowItems(const std::string& rows) {
+    std::string_view items(rows);
+    if (!items.starts_with(kRowsOpen) || !items.ends_with(kRowsClose)) {
+        return {};
+    }
+    items.remove_prefix(kRowsOpen.size());
+    items.remove_suffix(kRowsClose.size());
+    return items;
+}
+
+int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text, std::string& rows) {
     try {
         common::SqliteStatement statement = db.prepareStatement(text);
         for (std::size_t i = 0; i < binds_.size(); ++i) {
@@ -62,35 +76,35 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
                 return fail(-1, L"Unsupported data type: " + bind.type());
             }
         }
-        common::SqliteQuery rows = statement.query();
+        common::SqliteQuery cursor = statement.query();
         const bool wanted =
             !name_.empty() || !variables().empty() || !binds_.empty() || !children().empty();
         if (wanted) {
             RowLayout layout;
-            for (int i = 0; i < rows.columnCount(); ++i) {
-                const std::wstring name = rows.columnName(i);
+            for (int i = 0; i < cursor.columnCount(); ++i) {
+                const std::wstring name = cursor.columnName(i);
                 const bool attribute = !name.empty() && name.front() == L'_';
                 const std::wstring xmlName = attribute ? name.substr(1) : name;
                 if (!isXmlName(xmlName)) {
                     return fail(-1, L"Invalid column name for XML: " + name);
                 }
+                const std::string utf8Name = platform::text::toUtf8(xmlName);
                 if (!attribute) {
-                    layout.elements.emplace_back(i, xmlName);
+                    layout.elements.emplace_back(i, utf8Name);
                     continue;
                 }
                 std::erase_if(layout.attributes,
-                              [&](const auto& known) { return known.second == xmlName; });
-                layout.attributes.emplace_back(i, xmlName);
+                              [&](const auto& known) { return known.second == utf8Name; });
+                layout.attributes.emplace_back(i, utf8Name);
             }
-            std::wstring xml = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?><results>";
-            for (; !rows.eof(); rows.next()) {
-                appendRow(rows, layout, xml);
+            rows = kRowsOpen;
+            for (; !cursor.eof(); cursor.next()) {
+                appendRow(cursor, layout, rows);
             }
-            xml += L"</results>";
-            result.LoadXML(xml);
+            rows += kRowsClose;
             select_ = L"/results/item";
         }
-        rows.finalize();
+        cursor.finalize();
     } catch (const common::SqliteException& error) {
         return fail(-1, error.message());
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/xml/xml_chars.h"
+#include "platform/text/utf.h"
 
 namespace tarn {
 namespace {
@@ -14,33 +15,51 @@ bool isNameStart(wchar_t c) {
 
 }  // namespace
 
-void appendEscaped(std::wstring_view text, std::wstring& out) {
-    for (wchar_t c : text) {
-        switch (c) {
-            case L'&':
-                out += L"&amp;";
+void appendEscaped(std::string_view text, std::string& out) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80) {
+            // A run of other characters goes through the wide form, which replaces
+            // ill-formed sequences and the characters XML does not allow.
+            std::size_t end = i;
+            while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+                ++end;
+            }
+            out += platform::text::toUtf8(
+                common::xmlCharacterData(platform::text::fromUtf8(text.substr(i, end - i))));
+            i = end;
+            continue;
+        }
+        switch (byte) {
+            case '&':
+                out += "&amp;";
                 break;
-            case L'<':
-                out += L"&lt;";
+            case '<':
+                out += "&lt;";
                 break;
-            case L'>':
-                out += L"&gt;";
+            case '>':
+                out += "&gt;";
                 break;
-            case L'"':
-                out += L"&quot;";
+            case '"':
+                out += "&quot;";
                 break;
-            case L'\t':
-                out += L"&#9;";
+            case '\t':
+                out += "&#9;";
                 break;
-            case L'\n':
-                out += L"&#10;";
+            case '\n':
+                out += "&#10;";
                 break;
-            case L'\r':
-                out += L"&#13;";
+            case '\r':
+                out += "&#13;";
                 break;
             default:
-                out += common::isXmlChar(c) ? c : L'\xFFFD';
+                if (byte < 0x20) {
+                    out += "\xEF\xBF\xBD";
+                } else {
+                    out += static_cast<char>(byte);
+                }
         }
+        ++i;
     }
 }
 

@@ -10,9 +10,9 @@
 
 namespace tarn {
 
-// Appends `text` with &, <, >, " and the line and tab characters escaped; characters that XML 1.0
-// does not allow become U+FFFD.
-void appendEscaped(std::wstring_view text, std::wstring& out);
+// Appends UTF-8 `text` with &, <, >, " and the line and tab characters escaped;
+// characters that XML 1.0 does not allow, and ill-formed sequences, become U+FFFD.
+void appendEscaped(std::string_view text, std::string& out);
 
 // True for a name that may stand as an element or attribute name (no prefix check).
 bool isXmlName(std::wstring_view name);

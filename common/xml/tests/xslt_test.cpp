@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "common/xml/tests/xml_test_support.h"
+#include "platform/text/utf.h"
 
 using namespace common;
 using namespace xml_test;
@@ -93,4 +95,34 @@ TEST(XmlTransform, FailuresThrowAndNothingIsWrittenOrFetched) {
     EXPECT_THROW(data.TransformNode(parse(sheet(
                      L"", L"<xsl:copy-of select=\"document('http://127.0.0.1:9/x.xml')\"/>"))),
                  CComException);
+}
+
+TEST(XmlTransform, Utf8OutputIsTheWideOutputDeclaredAsUtf8) {
+    const CXMLDOMDocument2 data = parse(L"<r><v>caf\u00e9 &amp; \U0001F600 &lt;co&gt;</v></r>");
+    const std::vector<CXMLDOMDocument2> sheets = {
+        parse(kHtmlSheet),
+        parse(sheet(L"<xsl:output method='xml' encoding='ISO-8859-1'/>",
+                    L"<out a='{/r/v}'><xsl:value-of select='/r/v'/></out>")),
+        parse(sheet(L"<xsl:output method='text'/>", L"[<xsl:value-of select='/r/v'/>]"))};
+    for (const CXMLDOMDocument2& stylesheet : sheets) {
+        std::wstring wide = data.TransformNode(stylesheet);
+        if (const auto declared = wide.find(L"UTF-16"); declared != std::wstring::npos)
+            wide.replace(declared, 6, L"UTF-8");
+        EXPECT_EQ(platform::text::fromUtf8(data.TransformNodeUtf8(stylesheet)), wide);
+    }
+}
+
+TEST(XmlTransform, AChangedStylesheetIsCompiledAgain) {
+    const CXMLDOMDocument2 data = parse(L"<r><v>one</v></r>");
+    const CXMLDOMDocument2 stylesheet =
+        parse(sheet(L"<xsl:output method='text'/>", L"<xsl:value-of select='/r/v'/>"));
+    EXPECT_EQ(data.TransformNode(stylesheet), L"one");
+    stylesheet.SelectSingleNode(L"//xsl:value-of").SetAttribute(L"select", L"concat(/r/v, '!')");
+    EXPECT_EQ(data.TransformNode(stylesheet), L"one!");
+    const CXMLDOMNode text = stylesheet.SelectSingleNode(L"//xsl:template")
+                                 .AppendChild(stylesheet.CreateNode(NODE_TEXT, L"", L""));
+    text.PutText(L"?");
+    EXPECT_EQ(data.TransformNode(stylesheet), L"one!?");
+    ASSERT_TRUE(stylesheet.LoadXML(sheet(L"<xsl:output method='text'/>", L"reloaded")));
+    EXPECT_EQ(data.TransformNode(stylesheet), L"reloaded");
 }
