@@ -117,10 +117,11 @@ int TarnApplication::request(const std::wstring& url, TarnResponse& response) {
     if (page->compile() != 0 || page->request(url) < 0) {
         return -1;
     }
-    response.content = page->content();
     response.contentType = page->getContentType();
-    if (!page->supportCache()) {
-        page->clearCache(false);
+    if (page->supportCache()) {
+        response.content = page->content();
+    } else {
+        response.content = page->takeContent();
     }
     return 0;
 }

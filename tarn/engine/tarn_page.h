@@ -68,6 +68,8 @@ class TarnPage {
     const unsigned char* getContentBuffer() const;
     int getContentLength() const { return static_cast<int>(content_.size()); }
     const std::string& content() const { return content_; }
+    // Hands the content over and leaves the page as clearCache(false) does.
+    std::string takeContent();
     const std::wstring& contentUrl() const { return contentUrl_; }
     bool dataReady() const { return !content_.empty(); }
     // The eight byte lanes of the content summed, folded into 64 bits; cached.

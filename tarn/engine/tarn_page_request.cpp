@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "common/util/engine_folder.h"
 #include "common/util/file_tools.h"
@@ -126,6 +127,12 @@ bool TarnPage::clearCache(bool deleteFile) {
     contentStamp_.clear();
     checksum_ = 0;
     return true;
+}
+
+std::string TarnPage::takeContent() {
+    std::string taken = std::move(content_);
+    clearCache(false);
+    return taken;
 }
 
 const unsigned char* TarnPage::getContentBuffer() const {
