@@ -37,12 +37,14 @@ enum class Disposal {
 // One value a command changed: an attribute (flag kValueAttribute) or an inline style
 // property of an element. `oldValue` is the attribute as it was before (for a style
 // property the whole "style" attribute, so undo gives back its exact text); no value when
-// it did not exist.
+// it did not exist. `position` is where the attribute stood among the element's
+// attributes, so that one a command removed goes back to its place.
 struct SavedValue {
     ElementPtr element;
     std::wstring name;
     int flags = 0;
     std::optional<std::wstring> oldValue;
+    std::size_t position = 0;
 };
 
 // A style sheet a command switched off, with its former flag.

@@ -53,28 +53,17 @@ void stepStartSet(ICommandContext& context, const Step& step) {
     }
 }
 
-bool isHeadingLikeTag(const std::wstring& tag) {
-    return tag == L"h1" || tag == L"h2" || tag == L"h3" || tag == L"h4" || tag == L"h5" ||
-           tag == L"h6" || tag == L"b" || tag == L"strong" || tag == L"th";
-}
-
-// The weight the element shows: inline, else its current style ("700" for the elements
-// that are bold by default), else the bold of those elements.
-std::wstring currentWeight(const ElementPtr& element) {
-    const std::wstring weight = getElementValue(element, L"fontWeight", 0);
-    if (weight != L"undefined" && !weight.empty()) {
-        return weight;
-    }
-    return isHeadingLikeTag(getTagName(element)) ? L"bold" : L"normal";
-}
-
-int weightNumber(const std::wstring& weight) {
-    const std::wstring lower = lowerText(weight);
-    if (lower == L"bold") {
+// The weight a step starts from: 700 for a weight that shows bold ("bold", or a number of
+// 700 and more, which is how the browser's own sheet makes headings and "b" bold), 400 for
+// every other one. Because numbers below 700 start from 400, repeating a step gives the
+// same weight again instead of piling up; counting 700 and more as bold keeps a step from
+// making bold text lighter than it was.
+int baseWeight(const std::wstring& weight) {
+    if (weight == L"bold") {
         return 700;
     }
-    if (!lower.empty() && std::iswdigit(lower.front())) {
-        return std::clamp(common::toLong(lower), 100, 900);
+    if (!weight.empty() && std::iswdigit(weight.front()) && common::toLong(weight) >= 700) {
+        return 700;
     }
     return 400;
 }
@@ -112,12 +101,18 @@ void FontWeightCommand::execute() {
         return;
     }
     const int step = stepNumber();
-    stepStartSet(context, [&](const ElementPtr& element, StepMode) {
-        const std::wstring weight = lowerText(currentWeight(element));
+    stepStartSet(context, [&](const ElementPtr& element, StepMode mode) {
+        std::wstring weight = lowerText(getElementValue(element, L"fontWeight", 0));
+        if (mode == StepMode::selected) {
+            const std::wstring own = getElementValue(element, L"fontWeight", kValueInlineOnly);
+            if (own.empty() || lowerText(own) == L"undefined") {
+                weight = L"normal";
+            }
+        }
         if (weight == L"bolder" || weight == L"lighter") {
             return;
         }
-        const int stepped = std::clamp(weightNumber(weight) + step, 100, 900);
+        const int stepped = std::clamp(baseWeight(weight) + step, 100, 900);
         recordedWrite(context, element, L"fontWeight", common::intToString(stepped), 0);
     });
 }

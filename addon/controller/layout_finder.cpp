@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "addon/controller/dom_helpers.h"
+#include "addon/controller/hidden_elements.h"
 
 namespace addon {
 namespace {
@@ -26,23 +27,23 @@ double overlap(const Rect& a, const Rect& b) {
 }
 
 // The box of an element that may hold the main text; unset for the ones passed over.
-OptionalRect candidateBox(const ElementPtr& element) {
-    if (isHiddenElement(element, true) ||
+OptionalRect candidateBox(const ElementPtr& element, HiddenElements& hidden) {
+    if (hidden.hidden(element) ||
         currentStyleValue(element, L"position").value_or(L"") == L"absolute" ||
-        element->innerText().size() < kMinimumText) {
+        !element->innerTextReaches(kMinimumText)) {
         return std::nullopt;
     }
     return getElementAbsoluteRect(element);
 }
 
-ElementPtr childrenPass(const ElementPtr& element, const Rect& limit) {
+ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, HiddenElements& hidden) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
     }
     const auto children = element->children();
     for (const auto& child : children) {
-        const OptionalRect box = candidateBox(child);
+        const OptionalRect box = candidateBox(child, hidden);
         if (!box) {
             continue;
         }
@@ -52,13 +53,13 @@ ElementPtr childrenPass(const ElementPtr& element, const Rect& limit) {
         }
     }
     for (const auto& child : children) {
-        const OptionalRect box = candidateBox(child);
+        const OptionalRect box = candidateBox(child, hidden);
         if (!box) {
             continue;
         }
         const double ratio = static_cast<double>(box->width) / limit.width;
         if (ratio >= 0.6 && overlap(*box, limit) >= 0.3 * limitArea) {
-            if (ElementPtr found = childrenPass(child, limit)) {
+            if (ElementPtr found = childrenPass(child, limit, hidden)) {
                 return found;
             }
         }
@@ -66,20 +67,20 @@ ElementPtr childrenPass(const ElementPtr& element, const Rect& limit) {
     return nullptr;
 }
 
-ElementPtr descentPass(const ElementPtr& element, const Rect& limit) {
+ElementPtr descentPass(const ElementPtr& element, const Rect& limit, HiddenElements& hidden) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
     }
     for (const auto& child : element->children()) {
-        const OptionalRect box = candidateBox(child);
+        const OptionalRect box = candidateBox(child, hidden);
         if (!box || box->width < 0.8 * limit.width || overlap(*box, limit) < 0.6 * limitArea) {
             continue;
         }
         if (box->height < 0.75 * limit.height) {
             return child;
         }
-        return descentPass(child, limit);
+        return descentPass(child, limit, hidden);
     }
     return nullptr;
 }
@@ -94,12 +95,12 @@ OptionalRect limitedBox(const ElementPtr& element) {
 }
 
 template <class Pass>
-ElementPtr refine(const ElementPtr& candidate, Pass pass) {
+ElementPtr refine(const ElementPtr& candidate, Pass pass, HiddenElements& hidden) {
     const OptionalRect limit = limitedBox(candidate);
     if (!limit) {
         return candidate;
     }
-    ElementPtr found = pass(candidate, *limit);
+    ElementPtr found = pass(candidate, *limit, hidden);
     return found ? found : candidate;
 }
 
@@ -123,8 +124,9 @@ ElementPtr findMainElement(const ElementPtr& element) {
 
     double best = 1.0;
     ElementPtr candidate;
+    HiddenElements hidden;
     for (const auto& below : element->all()) {
-        const OptionalRect box = candidateBox(below);
+        const OptionalRect box = candidateBox(below, hidden);
         if (!box || box->width < 0.35 * width || overlap(*box, probe) < 0.25 * probeArea) {
             continue;
         }
@@ -146,8 +148,8 @@ ElementPtr findMainElement(const ElementPtr& element) {
         candidate = above;
     }
 
-    candidate = refine(candidate, childrenPass);
-    return refine(candidate, descentPass);
+    candidate = refine(candidate, childrenPass, hidden);
+    return refine(candidate, descentPass, hidden);
 }
 
 }  // namespace addon

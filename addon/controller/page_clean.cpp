@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "addon/controller/dom_helpers.h"
+#include "addon/controller/hidden_elements.h"
 #include "addon/controller/text_case.h"
 #include "addon/controller/url_join.h"
 
@@ -231,9 +232,10 @@ void cleanAttributes(const ElementPtr& root, int mask) {
         return;
     if (mask & kCleanHidden) {
         const auto all = root->all();
+        HiddenElements hiddenTest;
         for (auto it = all.rbegin(); it != all.rend(); ++it) {
             const ElementPtr& element = *it;
-            if (!keptByHiddenPass(element) && isHiddenElement(element, true))
+            if (!keptByHiddenPass(element) && hiddenTest.hidden(element))
                 element->removeNode(true);
             else
                 cleanElementAttributes(element, mask);

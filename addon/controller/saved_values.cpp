@@ -26,12 +26,11 @@ void writeValue(const ElementPtr& element, const std::wstring& name, const std::
     }
 }
 
-void restoreAttribute(const ElementPtr& element, const std::wstring& name,
-                      const std::optional<std::wstring>& value) {
-    if (value) {
-        element->setAttribute(name, *value);
+void restoreAttribute(const SavedValue& saved) {
+    if (saved.oldValue) {
+        saved.element->setAttributeAt(saved.position, saved.name, *saved.oldValue);
     } else {
-        element->removeAttribute(name);
+        saved.element->removeAttribute(saved.name);
     }
 }
 
@@ -41,8 +40,9 @@ void recordValue(ICommandContext& context, const ElementPtr& element, const std:
                  int flags) {
     if (element) {
         const std::wstring attribute = touchedAttribute(name, flags);
-        context.savedValues.push_back(
-            {element, attribute, kValueAttribute, element->getAttribute(attribute)});
+        context.savedValues.push_back({element, attribute, kValueAttribute,
+                                       element->getAttribute(attribute),
+                                       element->attributePosition(attribute).value_or(0)});
     }
 }
 
@@ -59,7 +59,7 @@ void undoRecordedWrites(ICommandContext& context) {
     while (!context.savedValues.empty()) {
         const SavedValue saved = std::move(context.savedValues.back());
         context.savedValues.pop_back();
-        restoreAttribute(saved.element, saved.name, saved.oldValue);
+        restoreAttribute(saved);
     }
     restoreStyleSheets(context);
 }

@@ -6,9 +6,10 @@
 //
 // Arguments: the text after the slash of the command string. A size, weight or width
 // argument that begins with "+" or "-" is a step (its signed decimal number): font sizes
-// step through style_step.h, weights by that many units from the element's current weight
-// (numeric weights read as numbers, "bold" as 700, anything else as 400; the result kept
-// within 100..900), widths through style_step.h.
+// step through style_step.h, widths through style_step.h, and weights by that many units
+// from 700 for an element that shows bold ("bold", 700 and more) or 400 for any other
+// (a selected element without an inline weight counts as "normal"; "bolder" and "lighter"
+// are left alone), kept within 100..900.
 //
 // Contract: the page's user-interface thread only; what the document does not give is
 // skipped and nothing is reported.

@@ -265,9 +265,8 @@ int PrintDialog::prepare() {
     if (options & kPrintOptionShrinkWidth) {
         for (const auto& element : page_->getElementsByName(ConversionWorker::kElementName)) {
             platform::dom::Style style = element->style();
-            savedBoxes_.push_back({element, style.getAttribute(L"width"),
-                                   style.getAttribute(L"padding"),
-                                   style.getAttribute(L"overflow")});
+            savedBoxes_.push_back({element, element->getAttribute(L"style"),
+                                   element->attributePosition(L"style").value_or(0)});
             style.setAttribute(L"width", std::to_wstring(pageWidth) + L"px");
             style.setAttribute(L"padding", L"0px");
             style.setAttribute(L"overflow", L"hidden");
@@ -321,10 +320,10 @@ void PrintDialog::takeAdjustmentsBack() {
     for (; commandsToUndo_ > 0; --commandsToUndo_)
         runCommand_(L"command-undo");
     for (const SavedBox& saved : savedBoxes_) {
-        platform::dom::Style style = saved.element->style();
-        style.setAttribute(L"width", saved.width);
-        style.setAttribute(L"padding", saved.padding);
-        style.setAttribute(L"overflow", saved.overflow);
+        if (saved.styleAttribute)
+            saved.element->setAttributeAt(saved.position, L"style", *saved.styleAttribute);
+        else
+            saved.element->removeAttribute(L"style");
     }
     savedBoxes_.clear();
     adjusted_ = false;

@@ -89,11 +89,12 @@ class PrintDialog : public platform::ui::Dialog {
     void onTimer(std::uintptr_t id) override;
 
   private:
+    // A narrowed "readable" element and its whole style attribute before (none when it had
+    // none), so that the page gets its markup back byte for byte.
     struct SavedBox {
         std::shared_ptr<platform::dom::Element> element;
-        std::wstring width;
-        std::wstring padding;
-        std::wstring overflow;
+        std::optional<std::wstring> styleAttribute;
+        std::size_t position = 0;
     };
 
     void onConvert();

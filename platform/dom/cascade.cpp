@@ -62,10 +62,36 @@ void applyDeclaration(const Declaration& declaration, Values& values) {
         setValue(values, id, std::move(value));
 }
 
+// The values an element inherits are copied from its parent's style once, here, so that
+// reading one never walks up the chain of ancestors: "inherit" is replaced by the parent's
+// value, and every inherited property the parent has a value for and this element does not
+// set comes along.
 ComputedStyle::ComputedStyle(std::shared_ptr<const ComputedStyle> parent, Values specified)
     : parent_(std::move(parent)), specified_(std::move(specified)) {
-    std::sort(specified_.begin(), specified_.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::sort(specified_.begin(), specified_.end(), byId);
+    for (auto& [id, value] : specified_)
+        if (equalsIgnoringCase(value, L"inherit"))
+            value = parent_ ? parent_->value(id) : std::wstring(propertyInfo(id).initial);
+    if (!parent_)
+        return;
+    const std::size_t own = specified_.size();
+    for (const auto& [id, value] : parent_->specified_)
+        if (propertyInfo(id).inherited &&
+            !std::binary_search(specified_.begin(), specified_.begin() + own,
+                                std::pair<PropertyId, std::wstring>{id, {}}, byId))
+            specified_.emplace_back(id, value);
+    std::inplace_merge(specified_.begin(), specified_.begin() + own, specified_.end(), byId);
+}
+
+ComputedStyle::~ComputedStyle() {
+    std::shared_ptr<const ComputedStyle> next = std::move(parent_);
+    while (next && next.use_count() == 1) {
+        // Only this chain holds `next`: take its parent before it goes, so that releasing
+        // it does not release the rest of the chain from inside its own destructor.
+        std::shared_ptr<const ComputedStyle> after = std::move(next->parent_);
+        next = std::move(after);
+    }
 }
 
 const std::wstring* ComputedStyle::specifiedValue(PropertyId id) const {
@@ -76,16 +102,9 @@ const std::wstring* ComputedStyle::specifiedValue(PropertyId id) const {
 
 std::wstring ComputedStyle::value(PropertyId id) const {
     const PropertyInfo& info = propertyInfo(id);
-    std::wstring result;
     const std::wstring* own = specifiedValue(id);
-    if (own && equalsIgnoringCase(*own, L"inherit"))
-        result = parent_ ? parent_->value(id) : std::wstring(info.initial);
-    else if (own && !equalsIgnoringCase(*own, L"initial"))
-        result = *own;
-    else if (!own && info.inherited && parent_)
-        result = parent_->value(id);
-    else
-        result = info.initial;
+    std::wstring result =
+        own && !equalsIgnoringCase(*own, L"initial") ? *own : std::wstring(info.initial);
     bool borderColour = id >= PropertyId::BorderTopColor && id <= PropertyId::BorderLeftColor;
     if (borderColour && (result.empty() || equalsIgnoringCase(result, L"currentcolor")))
         return value(PropertyId::Color);
@@ -134,20 +153,51 @@ void StyleEngine::rebuildIndex() {
         if (sheet->applies())
             for (const auto& rule : sheet->rules())
                 indexRule(rule, 1);
-    indexVersion_ = document_.version();
+    indexVersion_ = document_.styleRulesVersion();
+}
+
+bool StyleEngine::isCurrent(const Element& element, const ComputedStyle* parentStyle) const {
+    return element.computed_ && element.computedRules_ == indexVersion_ &&
+           element.computed_->parent().get() == parentStyle;
 }
 
 std::shared_ptr<const ComputedStyle> StyleEngine::styleOf(const Element& element) {
-    if (indexVersion_ != document_.version())
+    if (indexVersion_ != document_.styleRulesVersion())
         rebuildIndex();
-    if (element.computedVersion_ != indexVersion_ || !element.computed_) {
-        element.computed_ = compute(element);
-        element.computedVersion_ = indexVersion_;
+    const std::uint64_t generation = document_.styleGeneration();
+    auto checkedNow = [&](const Element& e) {
+        return e.computed_ && e.computedRules_ == indexVersion_ &&
+               e.checkedGeneration_ == generation;
+    };
+    if (checkedNow(element))
+        return element.computed_;
+    // Something changed since the element was last checked: check its ancestors from the
+    // nearest one checked since then (or the top) down, and compute again whatever is no
+    // longer current.
+    std::vector<std::shared_ptr<const Element>> chain;
+    std::shared_ptr<const ComputedStyle> parentStyle;
+    for (auto node = std::static_pointer_cast<const Element>(element.shared_from_this()); node;
+         node = node->parentElement()) {
+        if (checkedNow(*node)) {
+            parentStyle = node->computed_;
+            break;
+        }
+        chain.push_back(node);
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const Element& current = **it;
+        if (!isCurrent(current, parentStyle.get())) {
+            current.computed_ = compute(current, parentStyle);
+            current.computedRules_ = indexVersion_;
+        }
+        current.checkedGeneration_ = generation;
+        parentStyle = current.computed_;
     }
     return element.computed_;
 }
 
-std::shared_ptr<const ComputedStyle> StyleEngine::compute(const Element& element) {
+std::shared_ptr<const ComputedStyle> StyleEngine::compute(
+    const Element& element, std::shared_ptr<const ComputedStyle> parent) {
     struct Applied {
         int level;  // browser, page, inline, page !important, inline !important
         std::array<int, 3> specificity;
@@ -193,9 +243,7 @@ std::shared_ptr<const ComputedStyle> StyleEngine::compute(const Element& element
     for (const auto& entry : applied)
         applyDeclaration(*entry.declaration, values);
 
-    auto parent = element.parentElement();
-    return std::make_shared<const ComputedStyle>(parent ? styleOf(*parent) : nullptr,
-                                                 std::move(values));
+    return std::make_shared<const ComputedStyle>(std::move(parent), std::move(values));
 }
 
 }  // namespace platform::dom

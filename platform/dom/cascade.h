@@ -3,8 +3,15 @@
 // old browser's currentStyle did (cascaded values such as "auto" or "1.2em", not pixels).
 //
 // Contract: `StyleEngine` belongs to one document and is used on its thread; it rebuilds
-// its rule index when the document's version changes. `ComputedStyle` objects are
-// immutable and shared; an element caches its own until the next mutation.
+// its rule index only when the page's sheets change. `ComputedStyle` objects are immutable
+// and shared; each refers to its parent element's style.
+//
+// Caching: the selectors the cascade understands look only at an element, its attributes
+// and its ancestors, so an element's style stays right while the rules, its own attributes
+// and its parent's style stay the same. An attribute change drops the element's own style;
+// an element whose cached style was computed over another style of its parent than the
+// current one (the parent was restyled, or the element moved) is computed again. Whole-page
+// work is so proportional to what changed, and nothing recurses along the ancestor chain.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +35,12 @@ class ComputedStyle {
   public:
     ComputedStyle(std::shared_ptr<const ComputedStyle> parent,
                   std::vector<std::pair<PropertyId, std::wstring>> specified);
+    // Releases a long chain of parent styles without recursion.
+    ~ComputedStyle();
+    ComputedStyle(const ComputedStyle&) = delete;
+    ComputedStyle& operator=(const ComputedStyle&) = delete;
+
+    const std::shared_ptr<const ComputedStyle>& parent() const { return parent_; }
 
     // The value of a longhand: what the cascade set, else the parent's value for an
     // inherited property, else the initial value (border colours follow "color").
@@ -39,7 +52,8 @@ class ComputedStyle {
   private:
     const std::wstring* specifiedValue(PropertyId id) const;
 
-    std::shared_ptr<const ComputedStyle> parent_;
+    // Mutable only so that the destructor can unlink a chain it alone holds.
+    mutable std::shared_ptr<const ComputedStyle> parent_;
     std::vector<std::pair<PropertyId, std::wstring>> specified_;  // sorted by id
 };
 
@@ -58,7 +72,9 @@ class StyleEngine {
 
     void rebuildIndex();
     void indexRule(const StyleRule& rule, int origin);
-    std::shared_ptr<const ComputedStyle> compute(const Element& element);
+    bool isCurrent(const Element& element, const ComputedStyle* parentStyle) const;
+    std::shared_ptr<const ComputedStyle> compute(const Element& element,
+                                                 std::shared_ptr<const ComputedStyle> parent);
 
     const Document& document_;
     std::uint64_t indexVersion_ = 0;

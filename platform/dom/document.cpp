@@ -110,15 +110,15 @@ std::shared_ptr<Element> Document::body() const {
 }
 
 std::shared_ptr<const Document::ElementList> Document::all() const {
-    if (allVersion_ != version_ || !all_) {
+    if (allVersion_ != treeVersion_ || !all_) {
         auto list = std::make_shared<ElementList>();
         appendElementsBelow(*this, *list);
         for (std::size_t i = 0; i < list->size(); ++i) {
             (*list)[i]->sourceIndex_ = static_cast<int>(i);
-            (*list)[i]->sourceIndexVersion_ = version_;
+            (*list)[i]->sourceIndexVersion_ = treeVersion_;
         }
         all_ = std::move(list);
-        allVersion_ = version_;
+        allVersion_ = treeVersion_;
     }
     return all_;
 }
@@ -139,10 +139,13 @@ std::vector<std::shared_ptr<Element>> Document::getElementsByTagName(std::wstrin
     return found;
 }
 
+// As the browser the page code was written for answers it: an element counts when its
+// name or its id is the given text, so a page that marks a block with id="readable" is
+// found as well as one that uses name="readable".
 std::vector<std::shared_ptr<Element>> Document::getElementsByName(std::wstring_view name) const {
     std::vector<std::shared_ptr<Element>> found;
     for (const auto& element : *all())
-        if (element->getAttribute(L"name") == name)
+        if (element->getAttribute(L"name") == name || element->getAttribute(L"id") == name)
             found.push_back(element);
     return found;
 }

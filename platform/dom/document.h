@@ -5,7 +5,9 @@
 // document and all its nodes belong to the thread that created it; other threads reach it
 // only through `proxy()` (task_queue.h). Parsing never fails on content (html_parser.h).
 // Every mutation of the tree, of attributes or of style sheets raises `version()`, which
-// the caches of collections, styles and layout compare against.
+// layout compares against; the collections, the sheet list and the cascade keep counters of
+// their own that only the changes they depend on raise, so that a command writing inline
+// styles one element at a time never rebuilds them for the whole page.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +72,7 @@ class Document final : public Node {
     std::shared_ptr<const ElementList> all() const;
     std::shared_ptr<Element> getElementById(std::wstring_view id) const;
     std::vector<std::shared_ptr<Element>> getElementsByTagName(std::wstring_view name) const;
+    // Elements whose "name" or "id" attribute is `name`, in document order.
     std::vector<std::shared_ptr<Element>> getElementsByName(std::wstring_view name) const;
 
     std::shared_ptr<Element> createElement(std::wstring_view tagName);
@@ -135,8 +138,27 @@ class Document final : public Node {
     // The whole page's markup: doctype, then every child of the document.
     std::wstring markup() const;
 
+    // Any change at all.
     std::uint64_t version() const { return version_; }
-    void noteMutation() { ++version_; }
+    // Changes of child lists.
+    std::uint64_t treeVersion() const { return treeVersion_; }
+    // Changes that can make the cached styles of elements other than the changed one
+    // stale: child lists, and attributes of elements that have child elements.
+    std::uint64_t styleGeneration() const { return styleGeneration_; }
+    // Changes of what the cascade's rules come from: the sheet list, a sheet's text or
+    // its disabled flag.
+    std::uint64_t styleRulesVersion() const { return styleRulesVersion_; }
+
+    // Everything changed (the page was written afresh).
+    void noteMutation();
+    // `child` was put into or taken out of `parent`'s child list.
+    void noteTreeChange(const Node& parent, const Node& child);
+    // An attribute of the element changed.
+    void noteAttributeChange(const Element& element);
+    // The text of a text or comment node changed.
+    void noteTextChange(const Node& node);
+    // A sheet's text or disabled flag changed.
+    void noteStyleRulesChange();
 
   private:
     struct Private {};
@@ -155,7 +177,13 @@ class Document final : public Node {
     std::weak_ptr<Document> self_;
     std::wstring url_;
     std::wstring doctype_;
+    void noteSheetListChange();
+
     std::uint64_t version_ = 1;
+    std::uint64_t treeVersion_ = 1;
+    std::uint64_t styleGeneration_ = 1;
+    std::uint64_t styleRulesVersion_ = 1;
+    std::uint64_t sheetListVersion_ = 1;
     mutable std::shared_ptr<const ElementList> all_;
     mutable std::uint64_t allVersion_ = 0;
     mutable std::vector<std::shared_ptr<StyleSheet>> sheets_;

@@ -1,4 +1,6 @@
 // The style-sheet list and the cascade engine of Document.
+#include <algorithm>
+
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
 #include "platform/dom/inline_style.h"
@@ -25,16 +27,83 @@ bool isCssStyleElement(const Element& element) {
     return type.empty() || type == L"text/css";
 }
 
+bool isStyleSource(const Element& element) {
+    return isCssStyleElement(element) || element.hasTag(L"LINK");
+}
+
+// Whether the subtree holds a "STYLE" or "LINK" element. Without recursion.
+bool holdsStyleSource(const Node& root) {
+    std::vector<const Node*> pending{&root};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (node->nodeType() != NodeType::Element)
+            continue;
+        if (isStyleSource(static_cast<const Element&>(*node)))
+            return true;
+        for (const auto& child : node->childNodes())
+            pending.push_back(child.get());
+    }
+    return false;
+}
+
+bool isStyleSourceNode(const Node& node) {
+    return node.nodeType() == NodeType::Element && isStyleSource(static_cast<const Element&>(node));
+}
+
 }  // namespace
+
+void Document::noteMutation() {
+    ++version_;
+    ++treeVersion_;
+    ++styleGeneration_;
+    noteSheetListChange();
+}
+
+void Document::noteSheetListChange() {
+    ++sheetListVersion_;
+    ++styleRulesVersion_;
+}
+
+void Document::noteTreeChange(const Node& parent, const Node& child) {
+    ++version_;
+    ++treeVersion_;
+    ++styleGeneration_;
+    if (isStyleSourceNode(parent) || holdsStyleSource(child))
+        noteSheetListChange();
+}
+
+// The element drops its own style (element.cpp); the elements below it must be checked
+// again only when there are any.
+void Document::noteAttributeChange(const Element& element) {
+    ++version_;
+    if (std::any_of(element.childNodes().begin(), element.childNodes().end(),
+                    [](const auto& child) { return child->nodeType() == NodeType::Element; }))
+        ++styleGeneration_;
+    if (isStyleSource(element))
+        noteSheetListChange();
+}
+
+void Document::noteTextChange(const Node& node) {
+    ++version_;
+    if (auto parent = node.parentNode(); parent && isStyleSourceNode(*parent))
+        noteSheetListChange();
+}
+
+void Document::noteStyleRulesChange() {
+    ++version_;
+    ++styleRulesVersion_;
+}
 
 void Document::setStyleSheetLoader(StyleSheetLoader loader) {
     loader_ = std::move(loader);
     linkedSheetTexts_.clear();
-    noteMutation();
+    ++version_;
+    noteSheetListChange();
 }
 
 const std::vector<std::shared_ptr<StyleSheet>>& Document::styleSheets() const {
-    if (sheetsVersion_ == version_)
+    if (sheetsVersion_ == sheetListVersion_)
         return sheets_;
     std::vector<std::shared_ptr<StyleSheet>> previous = std::move(sheets_);
     sheets_.clear();
@@ -68,7 +137,7 @@ const std::vector<std::shared_ptr<StyleSheet>>& Document::styleSheets() const {
             sheets_.push_back(std::make_shared<StyleSheet>(element, std::move(text)));
         }
     }
-    sheetsVersion_ = version_;
+    sheetsVersion_ = sheetListVersion_;
     return sheets_;
 }
 

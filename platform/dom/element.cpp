@@ -21,8 +21,14 @@ bool Element::hasAttribute(std::wstring_view name) const {
     return getAttribute(name).has_value();
 }
 
+void Element::noteAttributeChange() {
+    computed_.reset();
+    if (auto document = ownerDocument())
+        document->noteAttributeChange(*this);
+}
+
 void Element::setAttribute(std::wstring_view name, std::wstring value) {
-    noteMutation();
+    noteAttributeChange();
     for (auto& attribute : attributes_) {
         if (equalsIgnoringCase(attribute.name, name)) {
             attribute.value = std::move(value);
@@ -32,13 +38,31 @@ void Element::setAttribute(std::wstring_view name, std::wstring value) {
     attributes_.push_back({asciiLower(name), std::move(value)});
 }
 
+std::optional<std::size_t> Element::attributePosition(std::wstring_view name) const {
+    for (std::size_t i = 0; i < attributes_.size(); ++i)
+        if (equalsIgnoringCase(attributes_[i].name, name))
+            return i;
+    return std::nullopt;
+}
+
+void Element::setAttributeAt(std::size_t position, std::wstring_view name, std::wstring value) {
+    if (hasAttribute(name)) {
+        setAttribute(name, std::move(value));
+        return;
+    }
+    noteAttributeChange();
+    position = std::min(position, attributes_.size());
+    attributes_.insert(attributes_.begin() + static_cast<std::ptrdiff_t>(position),
+                       {asciiLower(name), std::move(value)});
+}
+
 bool Element::removeAttribute(std::wstring_view name) {
     auto it = std::find_if(attributes_.begin(), attributes_.end(),
                            [&](const Attribute& a) { return equalsIgnoringCase(a.name, name); });
     if (it == attributes_.end())
         return false;
     attributes_.erase(it);
-    noteMutation();
+    noteAttributeChange();
     return true;
 }
 
@@ -86,7 +110,7 @@ int Element::sourceIndex() const {
     if (!document)
         return -1;
     document->all();
-    if (sourceIndexVersion_ != document->version())
+    if (sourceIndexVersion_ != document->treeVersion())
         return -1;
     return sourceIndex_;
 }

@@ -46,6 +46,11 @@ class Element final : public Node {
     std::optional<std::wstring> getAttribute(std::wstring_view name) const;
     bool hasAttribute(std::wstring_view name) const;
     void setAttribute(std::wstring_view name, std::wstring value);
+    // Where the attribute stands among the element's attributes; none when it is absent.
+    std::optional<std::size_t> attributePosition(std::wstring_view name) const;
+    // Sets the attribute; one that is absent is inserted at `position` (appended when the
+    // element has fewer attributes), so that a removed attribute goes back where it stood.
+    void setAttributeAt(std::size_t position, std::wstring_view name, std::wstring value);
     bool removeAttribute(std::wstring_view name);
     std::wstring id() const { return getAttribute(L"id").value_or(L""); }
     void setId(std::wstring id) { setAttribute(L"id", std::move(id)); }
@@ -70,6 +75,8 @@ class Element final : public Node {
     // Rendered text: script, style and comments left out, white space collapsed outside
     // "PRE", line breaks ("\r\n") between blocks and at "BR".
     std::wstring innerText() const;
+    // Whether innerText() has at least `count` characters, without building all of it.
+    bool innerTextReaches(std::size_t count) const;
     // Replaces the content with one text node.
     void setInnerText(std::wstring text);
     // `where` is "beforeBegin", "afterBegin", "beforeEnd" or "afterEnd" (any case).
@@ -119,13 +126,19 @@ class Element final : public Node {
     friend class HtmlTreeBuilder;
     friend class StyleEngine;
 
+    // Drops the element's cached style and tells the document.
+    void noteAttributeChange();
+
     const std::wstring* tag_;
     Namespace ns_;
     std::vector<Attribute> attributes_;
     mutable int sourceIndex_ = -1;
     mutable std::uint64_t sourceIndexVersion_ = 0;
+    // The cascaded style, the rules version it was computed with and the style generation
+    // at which it was last known to be current (cascade.h).
     mutable std::shared_ptr<const ComputedStyle> computed_;
-    mutable std::uint64_t computedVersion_ = 0;
+    mutable std::uint64_t computedRules_ = 0;
+    mutable std::uint64_t checkedGeneration_ = 0;
 };
 
 // Appends every element below `root` to `out`, in document order, without recursion.

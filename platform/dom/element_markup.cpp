@@ -88,6 +88,10 @@ std::wstring Element::innerText() const {
     return renderedText(*this);
 }
 
+bool Element::innerTextReaches(std::size_t count) const {
+    return renderedTextReaches(*this, count);
+}
+
 void Element::setInnerText(std::wstring text) {
     while (!childNodes().empty())
         removeChild(childNodes().back());

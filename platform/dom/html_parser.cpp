@@ -8,6 +8,7 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
+#include "platform/dom/nesting_limit.h"
 #include "platform/dom/tag_names.h"
 #include "platform/text/utf.h"
 
@@ -27,6 +28,10 @@ class GumboParse {
             repaired_ = platform::text::toUtf8(fromUtf8(utf8));
             utf8 = repaired_;
         }
+        if (auto limited = limitNesting(utf8, kMaxTreeDepth)) {
+            limited_ = std::move(*limited);
+            utf8 = limited_;
+        }
         output_ = gumbo_parse_with_options(&options_, utf8.data(), utf8.size());
     }
     ~GumboParse() {
@@ -40,6 +45,7 @@ class GumboParse {
   private:
     GumboOptions options_;
     std::string repaired_;
+    std::string limited_;
     GumboOutput* output_ = nullptr;
 };
 
@@ -101,11 +107,12 @@ class HtmlTreeBuilder::Converter {
                 auto node = convertShallow(*child);
                 Node* raw = node.get();
                 appendTo(*work.target, std::move(node));
-                if (childrenOf(*child)) {
-                    bool tooDeep = work.depth + 1 >= kMaxTreeDepth;
-                    pending.push_back({child, tooDeep ? work.target : raw,
-                                       tooDeep ? work.depth : work.depth + 1});
-                }
+                if (!childrenOf(*child))
+                    continue;
+                if (work.depth + 1 >= kMaxTreeDepth)
+                    flattenChildren(*child, *raw, *work.target);
+                else
+                    pending.push_back({child, raw, work.depth + 1});
             }
             // Keep document order for the flattened case: children are taken back to front.
             std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstNew), pending.end());
@@ -113,6 +120,33 @@ class HtmlTreeBuilder::Converter {
     }
 
   private:
+    // Below the depth limit: the elements of the subtree of `source` (converted to `owner`)
+    // go to `target` one after the other, in document order; text and comments stay in the
+    // element that holds them, so a too-deep script keeps its code to itself.
+    void flattenChildren(const GumboNode& source, Node& owner, Node& target) {
+        struct Level {
+            const GumboVector* children;
+            unsigned next;
+            Node* owner;
+        };
+        std::vector<Level> levels{{childrenOf(source), 0, &owner}};
+        while (!levels.empty()) {
+            Level& level = levels.back();
+            if (level.next >= level.children->length) {
+                levels.pop_back();
+                continue;
+            }
+            const auto* child = static_cast<const GumboNode*>(level.children->data[level.next++]);
+            Node* holder = level.owner;
+            auto node = convertShallow(*child);
+            Node* raw = node.get();
+            const GumboVector* grandchildren = childrenOf(*child);
+            appendTo(grandchildren ? target : *holder, std::move(node));
+            if (grandchildren)
+                levels.push_back({grandchildren, 0, raw});
+        }
+    }
+
     static const GumboVector* childrenOf(const GumboNode& node) {
         if (node.type == GUMBO_NODE_ELEMENT || node.type == GUMBO_NODE_TEMPLATE)
             return &node.v.element.children;
@@ -172,10 +206,7 @@ std::vector<std::shared_ptr<Node>> HtmlTreeBuilder::parseFragment(const Element&
     auto holder = std::make_shared<Element>(context.ownerDocument(), internTagName(L"HTML"));
     Converter converter(context.ownerDocument());
     converter.convertChildren(*parse.output()->root, *holder, 1);
-    std::vector<std::shared_ptr<Node>> nodes = holder->childNodes();
-    for (auto& node : nodes)
-        holder->removeChild(node);
-    return nodes;
+    return holder->takeParsedChildren();
 }
 
 }  // namespace platform::dom

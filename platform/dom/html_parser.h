@@ -3,7 +3,9 @@
 // Contract: never fails on content: bytes that are not UTF-8 are read as UTF-8 with each
 // ill-formed sequence replaced by U+FFFD, and whatever markup is given produces a tree
 // (only std::bad_alloc escapes). Elements nested deeper than kMaxTreeDepth are attached at
-// that depth, so that walks over the tree stay within bounded recursion. Thread-safe:
+// that depth, their text kept inside them, so that walks over the tree stay within bounded
+// recursion; "DIV" and "SPAN" tags nested deeper than the limit are left out before
+// parsing (nesting_limit.h), so that absurd nesting cannot make the parse quadratic. Thread-safe:
 // each call works on its own data.
 #pragma once
 

@@ -74,6 +74,7 @@ class TextWriter {
         spacePending_ = false;
     }
     std::wstring result() { return std::move(out_); }
+    std::size_t size() const { return out_.size(); }
 
   private:
     void flushBreak() {
@@ -99,10 +100,9 @@ struct Step {
     int preformatted;
 };
 
-}  // namespace
-
-std::wstring renderedText(const Node& node) {
-    TextWriter writer;
+// Writes the rendered text of `node` until `enough` says it has what it needs.
+template <class Enough>
+void writeRenderedText(const Node& node, TextWriter& writer, const Enough& enough) {
     std::vector<Step> pending{{&node, false, 0}};
     while (!pending.empty()) {
         Step step = pending.back();
@@ -110,6 +110,8 @@ std::wstring renderedText(const Node& node) {
         const Node& current = *step.node;
         if (current.nodeType() == NodeType::Text) {
             writer.text(current.nodeValue(), step.preformatted > 0);
+            if (enough(writer))
+                return;
             continue;
         }
         if (current.nodeType() == NodeType::Comment)
@@ -136,7 +138,20 @@ std::wstring renderedText(const Node& node) {
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             pending.push_back({it->get(), false, preformatted});
     }
+}
+
+}  // namespace
+
+std::wstring renderedText(const Node& node) {
+    TextWriter writer;
+    writeRenderedText(node, writer, [](const TextWriter&) { return false; });
     return writer.result();
+}
+
+bool renderedTextReaches(const Node& node, std::size_t count) {
+    TextWriter writer;
+    writeRenderedText(node, writer, [count](const TextWriter& w) { return w.size() >= count; });
+    return writer.size() >= count;
 }
 
 }  // namespace platform::dom

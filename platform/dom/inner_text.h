@@ -17,6 +17,9 @@ std::wstring textContent(const Node& node);
 // Runs of white space become one space; leading and trailing white space goes.
 std::wstring collapseWhiteSpace(std::wstring_view text);
 std::wstring renderedText(const Node& node);
+// Whether the rendered text has at least `count` characters; reads no further than it
+// needs to.
+bool renderedTextReaches(const Node& node, std::size_t count);
 
 bool isHtmlWhiteSpace(wchar_t c);
 

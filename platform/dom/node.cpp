@@ -50,13 +50,18 @@ std::shared_ptr<Node> Node::lastChild() const {
 }
 
 std::size_t Node::indexInParent() const {
-    if (!parent_)
-        return 0;
-    const auto& siblings = parent_->children_;
-    for (std::size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i].get() == this)
-            return i;
-    return 0;
+    return parent_ ? index_ : 0;
+}
+
+void Node::renumberChildrenFrom(std::size_t first) {
+    for (std::size_t i = first; i < children_.size(); ++i)
+        children_[i]->index_ = i;
+}
+
+void Node::eraseChildAt(std::size_t index) {
+    children_[index]->parent_ = nullptr;
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
+    renumberChildrenFrom(index);
 }
 
 std::shared_ptr<Node> Node::previousSibling() const {
@@ -91,19 +96,19 @@ void Node::insertAt(std::size_t index, std::shared_ptr<Node> child) {
     if (child.get() == this || (child->hasChildNodes() && child->contains(*this)))
         throw std::invalid_argument("dom: a node cannot be inserted below itself");
     if (Node* old = child->parent_) {
-        auto& siblings = old->children_;
-        auto it = std::find(siblings.begin(), siblings.end(), child);
-        std::size_t oldIndex = static_cast<std::size_t>(it - siblings.begin());
-        siblings.erase(it);
+        std::size_t oldIndex = child->index_;
+        old->eraseChildAt(oldIndex);
         if (old == this && oldIndex < index)
             --index;
-        old->noteMutation();
+        old->noteTreeChange(*child);
     }
     if (child->document_.lock() != document_.lock())
         child->setDocumentRecursive(document_);
     child->parent_ = this;
+    Node& inserted = *child;
     children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
-    noteMutation();
+    renumberChildrenFrom(index);
+    noteTreeChange(inserted);
 }
 
 std::shared_ptr<Node> Node::appendChild(std::shared_ptr<Node> child) {
@@ -130,9 +135,8 @@ std::shared_ptr<Node> Node::removeChild(const std::shared_ptr<Node>& childSlot) 
     std::shared_ptr<Node> child = childSlot;
     if (!child || child->parent_ != this)
         return nullptr;
-    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(child->indexInParent()));
-    child->parent_ = nullptr;
-    noteMutation();
+    eraseChildAt(child->index_);
+    noteTreeChange(*child);
     return child;
 }
 
@@ -175,9 +179,9 @@ bool Node::unadvise(std::uint32_t cookie) {
     return sinks_ && sinks_->unadvise(cookie);
 }
 
-void Node::noteMutation() const {
+void Node::noteTreeChange(const Node& child) const {
     if (auto document = document_.lock())
-        document->noteMutation();
+        document->noteTreeChange(*this, child);
 }
 
 void Node::setDocumentRecursive(const std::weak_ptr<Document>& document) {
@@ -193,17 +197,38 @@ void Node::setDocumentRecursive(const std::weak_ptr<Document>& document) {
 
 void Node::appendParsedChild(std::shared_ptr<Node> child) {
     child->parent_ = this;
+    child->index_ = children_.size();
     children_.push_back(std::move(child));
 }
 
+std::vector<std::shared_ptr<Node>> Node::takeParsedChildren() {
+    std::vector<std::shared_ptr<Node>> taken = std::move(children_);
+    children_.clear();
+    for (auto& child : taken)
+        child->parent_ = nullptr;
+    return taken;
+}
+
+// Copies the subtree level by level from a work list, so that depth costs no stack.
 void Node::cloneChildrenInto(Node& target) const {
-    for (const auto& child : children_)
-        target.appendParsedChild(child->cloneNode(true));
+    std::vector<std::pair<const Node*, Node*>> pending{{this, &target}};
+    while (!pending.empty()) {
+        auto [source, copy] = pending.back();
+        pending.pop_back();
+        for (const auto& child : source->children_) {
+            auto childCopy = child->cloneNode(false);
+            Node* raw = childCopy.get();
+            copy->appendParsedChild(std::move(childCopy));
+            if (!child->children_.empty())
+                pending.push_back({child.get(), raw});
+        }
+    }
 }
 
 void CharacterData::setData(std::wstring data) {
     data_ = std::move(data);
-    noteMutation();
+    if (auto document = ownerDocument())
+        document->noteTextChange(*this);
 }
 
 std::shared_ptr<Node> Text::cloneNode(bool) const {

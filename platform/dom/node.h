@@ -78,11 +78,13 @@ class Node : public std::enable_shared_from_this<Node> {
   protected:
     Node(NodeType type, std::weak_ptr<Document> document);
 
-    // Records that the tree or something that shapes style or layout changed.
-    void noteMutation() const;
+    // Records that `child` was put into or taken out of this node's child list.
+    void noteTreeChange(const Node& child) const;
     void setDocumentRecursive(const std::weak_ptr<Document>& document);
     // Used by the parser: appends a child known to be parentless, without bookkeeping.
     void appendParsedChild(std::shared_ptr<Node> child);
+    // Used by the parser: hands out every child of a holder that is in no document's tree.
+    std::vector<std::shared_ptr<Node>> takeParsedChildren();
     void cloneChildrenInto(Node& target) const;
 
     friend class Document;
@@ -90,9 +92,14 @@ class Node : public std::enable_shared_from_this<Node> {
 
   private:
     void insertAt(std::size_t index, std::shared_ptr<Node> child);
+    void eraseChildAt(std::size_t index);
+    void renumberChildrenFrom(std::size_t first);
 
     NodeType type_;
     Node* parent_ = nullptr;
+    // The position in the parent's child list, kept current by every change of that list,
+    // so that sibling steps and removals do not search it.
+    std::size_t index_ = 0;
     std::weak_ptr<Document> document_;
     std::vector<std::shared_ptr<Node>> children_;
     std::unique_ptr<EventSinkList> sinks_;

@@ -44,7 +44,7 @@ void StyleSheet::setDisabled(bool disabled) {
     disabled_ = disabled;
     if (auto owner = owningElement())
         if (auto document = owner->ownerDocument())
-            document->noteMutation();
+            document->noteStyleRulesChange();
 }
 
 void StyleSheet::setCssText(std::wstring text) {
@@ -55,7 +55,7 @@ void StyleSheet::setCssText(std::wstring text) {
     reload(std::move(text));
     if (owner)
         if (auto document = owner->ownerDocument())
-            document->noteMutation();
+            document->noteStyleRulesChange();
 }
 
 }  // namespace platform::dom

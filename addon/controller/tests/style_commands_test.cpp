@@ -80,7 +80,7 @@ TEST(StyleCommandRoundTrips, RemoveStyleGivesBackSheetsAndStyleAttributes) {
     auto document = parsePage(
         L"<html><head><style>p{}</style><style>b{}</style>"
         L"<link rel=\"StyleSheet\" href=\"a.css\" disabled></head><body><p "
-        L"style=\"color:red\">a</p>"
+        L"style=\"color:red\">a</p><A style=\"color:blue\" href=\"/x\" TITLE=t>x</A>"
         L"<p>b</p><div class=\"__classClip\" style=\"left:3px\"></div></body></html>");
     const std::wstring original = serialize(*document);
     const auto sheets = document->styleSheets();
@@ -100,17 +100,21 @@ TEST(StyleCommandRoundTrips, RemoveStyleGivesBackSheetsAndStyleAttributes) {
     // The engine's overlay keeps its style.
     EXPECT_EQ(getElementValue(document->body()->children().back(), L"left", 4), L"3px");
     command.undo();
+    // Every attribute is back in its place, the style attribute before the others too.
     EXPECT_EQ(serialize(*document), original);
+    EXPECT_NE(original.find(L"<A style=\"color:blue\" href=\"/x\" title=\"t\">"),
+              std::wstring::npos);
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         EXPECT_EQ(sheets[i]->disabled(), flags[i]) << i;
     }
 }
 
-TEST(StyleCommandValues, FontWeightStepsFromTheWeightTheElementShows) {
+TEST(StyleCommandValues, FontWeightStepsStartFromBoldOrNormalAndNeverPileUp) {
     auto document = parsePage(
         L"<body><p id=a>plain</p><p id=b style=\"font-weight:bold\">bold</p>"
         L"<p id=c style=\"font-weight:700\">seven</p><h2 id=d>heading</h2>"
-        L"<p id=e style=\"font-weight:lighter\">light</p></body>");
+        L"<p id=e style=\"font-weight:lighter\">light</p><p id=f style=\"font-weight:500\">"
+        L"<b id=g>inner bold</b><span id=h>inner</span></p></body>");
     const auto weight = [&](const wchar_t* id) {
         return getElementValue(document->getElementById(id), L"fontWeight", 4);
     };
@@ -120,21 +124,50 @@ TEST(StyleCommandValues, FontWeightStepsFromTheWeightTheElementShows) {
         command.context().elements = std::move(elements);
         command.execute();
     };
-    const auto all = [&] {
+    const auto byIds = [&](std::initializer_list<const wchar_t*> ids) {
         std::vector<ElementPtr> elements;
-        for (const wchar_t* id : {L"a", L"b", L"c", L"d", L"e"}) {
+        for (const wchar_t* id : ids) {
             elements.push_back(document->getElementById(id));
         }
         return elements;
     };
-    step(L"+200", all());
+    step(L"+200", byIds({L"a", L"b", L"c", L"d", L"e", L"f"}));
     EXPECT_EQ(weight(L"a"), L"600");
     EXPECT_EQ(weight(L"b"), L"900");
     EXPECT_EQ(weight(L"c"), L"900");
-    EXPECT_EQ(weight(L"d"), L"900");  // a heading never gets lighter
+    // A selected element without an inline weight counts as "normal".
+    EXPECT_EQ(weight(L"d"), L"600");
     EXPECT_EQ(weight(L"e"), L"lighter");
-    step(L"-500", {document->getElementById(L"a")});
+    EXPECT_EQ(weight(L"f"), L"600");
+    // Below a selected element the weight the element shows counts: "b" is 700 by the
+    // browser's own sheet and so starts from bold.
+    EXPECT_EQ(weight(L"g"), L"900");
+    EXPECT_EQ(weight(L"h"), L"600");
+    // A second step starts from the same base again.
+    step(L"+200", byIds({L"a"}));
+    EXPECT_EQ(weight(L"a"), L"600");
+    step(L"-500", byIds({L"a"}));
     EXPECT_EQ(weight(L"a"), L"100");
+    step(L"+600", byIds({L"b"}));
+    EXPECT_EQ(weight(L"b"), L"900");
+}
+
+TEST(StyleCommandValues, FontWeightStepOnThePageKeepsHeadingsBolderThanText) {
+    auto document = parsePage(L"<body><h1>Title</h1><p>Text <strong>strong</strong></p></body>");
+    const std::wstring original = serialize(*document);
+    CommandProcessor processor;
+    auto command = std::make_unique<FontWeightCommand>(L"+200");
+    command->context().document = document;
+    processor.run(std::move(command));
+    const auto shown = [&](const wchar_t* tag) {
+        return getElementValue(document->getElementsByTagName(tag).at(0), L"fontWeight", 4);
+    };
+    EXPECT_EQ(shown(L"h1"), L"900");
+    EXPECT_EQ(shown(L"strong"), L"900");
+    EXPECT_EQ(shown(L"p"), L"600");
+    EXPECT_EQ(shown(L"body"), L"600");
+    processor.undo();
+    EXPECT_EQ(serialize(*document), original);
 }
 
 TEST(StyleCommandValues, WidthAndDeleteTouchOnlyTheirTargets) {

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <functional>
 
+#include "addon/controller/command_processor.h"
+#include "addon/controller/readable_commands.h"
+#include "addon/controller/style_commands.h"
 #include "addon/export/print_dialog.h"
 #include "addon/export/print_settings.h"
 #include "addon/export/tests/pdf_tools.h"
@@ -71,6 +74,53 @@ class PageCommands {
   private:
     std::shared_ptr<dom::Document> page_;
     std::vector<std::function<void()>> history_;
+};
+
+// A news page to grab.
+std::string riverPage() {
+    std::string html =
+        "<html><head><title>River news</title><style>body{background:#ddf}</style></head>"
+        "<body><ul><li><a href='/a'>Home</a></li><li><a href='/b'>News</a></li></ul>"
+        "<div id='story'>";
+    for (int i = 0; i < 12; ++i)
+        html += "<p>Paragraph " + std::to_string(i) +
+                " of the story about the river, the bridge and the town that lives beside "
+                "them, long enough to fill a few lines.</p>";
+    return html + "</div></body></html>";
+}
+
+// The page commands of the print path, run for real on the page's undo history.
+class PageHistory {
+  public:
+    explicit PageHistory(std::shared_ptr<dom::Document> page) : page_(std::move(page)) {}
+
+    void run(std::unique_ptr<ICommand> command) {
+        command->context().document = page_;
+        processor_.run(std::move(command));
+    }
+
+    int operator()(const std::wstring& command) {
+        received.push_back(command);
+        if (command == L"command-undo") {
+            processor_.undo();
+            return 2;
+        }
+        if (command == L"command-remove-background") {
+            run(std::make_unique<RemoveBackgroundCommand>());
+            return 2;
+        }
+        if (command == L"command-font-weight/+200") {
+            run(std::make_unique<FontWeightCommand>(L"+200"));
+            return 2;
+        }
+        return 1;
+    }
+
+    std::vector<std::wstring> received;
+
+  private:
+    std::shared_ptr<dom::Document> page_;
+    CommandProcessor processor_;
 };
 
 class PrintToPdf : public ::testing::Test {
@@ -304,4 +354,46 @@ TEST_F(PrintToPdf, TranslatedWithItsLanguageSectionAndFolderPicker) {
     const auto folders = person->questionsOf(ui::PresentedQuestion::Kind::folder);
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_EQ(folders[0].text, L"Please select a output folder");
+}
+
+TEST_F(PrintToPdf, GrabbedAndLinkPagesAreNarrowedToTheDeviceAndPutBack) {
+    REQUIRE_TOOLS();
+    const std::vector<common::StringPair> links = {{L"First", L"http://127.0.0.1:9/one"},
+                                                   {L"Second", L"http://127.0.0.1:9/two"}};
+    for (const bool linkPage : {false, true}) {
+        SCOPED_TRACE(linkPage ? "GrabLinks" : "Grab");
+        page = dom::Document::parse(riverPage(), L"http://news.test/river");
+        PageHistory history(page);
+        if (linkPage)
+            history.run(std::make_unique<GrabLinksCommand>(links, nullptr));
+        else
+            history.run(std::make_unique<GrabCommand>(L"Novel"));
+        ASSERT_EQ(page->body()->id(), L"readable_body");
+        const std::wstring grabbed = page->markup();
+        PrintDialog dialog(page, [&history](const std::wstring& c) { return history(c); });
+        dialog.bookTitle = L"River";
+        dialog.fileTitle = L"river";
+        dialog.devicesFile = kShippedDevices;
+        person->answerDialog([&](ui::DialogDriver& d) {
+            d.choose(kPrintDeviceList, kSmallKindle);
+            d.setChecked(kPrintShrinkWidthCheck, true);
+            d.type(kPrintOutputFolderEdit, output.wstring());
+            d.click(ui::IDOK);
+            // The readable block the grab made is found by its id and narrowed.
+            const auto readable = page->getElementById(L"readable");
+            ASSERT_TRUE(readable);
+            EXPECT_EQ(readable->style().getAttribute(L"width"), L"600px");
+            EXPECT_EQ(readable->style().getAttribute(L"padding"), L"0px");
+        });
+        EXPECT_EQ(dialog.doModal(), ui::IDOK);
+        EXPECT_EQ(history.received,
+                  (std::vector<std::wstring>{L"command-remove-background", L"command-undo"}));
+        // The readable page is as the grab left it, byte for byte.
+        EXPECT_EQ(page->markup(), grabbed);
+        const std::filesystem::path pdf = output / "river.pdf";
+        const auto info = runTool({"pdfinfo", pdf.string()}, home.root() / "tool.txt");
+        ASSERT_TRUE(info);
+        EXPECT_NE(info->find("Page size:       600 x 800 pts"), std::string::npos) << *info;
+        std::filesystem::remove(pdf);
+    }
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/dom/document.h"
+#include "platform/text/utf.h"
 
 namespace platform::dom {
 namespace {
@@ -56,6 +57,18 @@ TEST(DocumentTree, AllListsStayValidWhileThePageChanges) {
     EXPECT_EQ(snapshot->size(), before);
     EXPECT_EQ(document->getElementsByTagName(L"p").size(), 0u);
     EXPECT_EQ(document->all()->size(), before - 3);
+}
+
+TEST(DocumentTree, ElementsByNameAlsoFindsElementsWithThatId) {
+    auto document = page(
+        L"<div id=readable>a</div><p name=readable>b</p><span id=other name=x>c</span>"
+        L"<em id=readable_body>d</em><i name=Readable>e</i>");
+    auto found = document->getElementsByName(L"readable");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0]->tagName(), L"DIV");
+    EXPECT_EQ(found[1]->tagName(), L"P");
+    EXPECT_EQ(document->getElementsByName(L"other").size(), 1u);
+    EXPECT_TRUE(document->getElementsByName(L"read").empty());
 }
 
 TEST(DocumentTree, AttributesIgnoreCaseAndKeepOrder) {
@@ -202,16 +215,42 @@ TEST(DocumentTree, DocumentFactoriesAndTitle) {
 TEST(DocumentTree, VeryDeepTreesAreBoundedAndReleaseWithoutRecursion) {
     std::wstring html;
     for (int i = 0; i < 3000; ++i)
-        html += L"<div>";
+        html += L"<section>";
     html += L"deep";
     auto document = page(html);
-    EXPECT_EQ(document->getElementsByTagName(L"div").size(), 3000u);
+    EXPECT_EQ(document->getElementsByTagName(L"section").size(), 3000u);
     int depth = 0;
-    for (auto node = document->getElementsByTagName(L"div").back()->parentNode(); node;
+    for (auto node = document->getElementsByTagName(L"section").back()->parentNode(); node;
          node = node->parentNode())
         ++depth;
     EXPECT_LE(depth, 512);
     EXPECT_EQ(document->body()->innerText(), L"deep");
+    // Below the limit elements follow one another in document order, each with its text.
+    std::wstring deep;
+    for (int i = 0; i < 600; ++i)
+        deep += L"<section>";
+    deep += L"<em>one</em><script>var a = 1;</script><b>two</b>";
+    auto flattened = page(deep);
+    EXPECT_EQ(flattened->body()->innerText(), L"onetwo");
+    EXPECT_EQ(flattened->getElementsByTagName(L"script").front()->innerHTML(), L"var a = 1;");
+    // Divs and spans nested beyond the limit lose their tags before parsing; their text and
+    // what follows them stay.
+    std::wstring divs;
+    for (int i = 0; i < 3000; ++i)
+        divs += L"<div class=d>" + std::to_wstring(i) + L" <span>";
+    divs += L"<script>if (a<b) x = '</div>';</script>end";
+    for (int i = 0; i < 3000; ++i)
+        divs += L"</span></div>";
+    divs += L"<p>after</p>";
+    auto limited = page(divs);
+    const auto kept = limited->getElementsByTagName(L"div");
+    EXPECT_EQ(kept.size() + limited->getElementsByTagName(L"span").size(), 512u);
+    const std::wstring text = limited->body()->innerText();
+    EXPECT_TRUE(text.starts_with(L"0\r\n1\r\n2\r\n")) << platform::text::toUtf8(text.substr(0, 40));
+    EXPECT_TRUE(text.ends_with(L"2998 2999 end\r\nafter"))
+        << platform::text::toUtf8(text.substr(text.size() - 40));
+    EXPECT_EQ(limited->getElementsByTagName(L"script").size(), 1u);
+    EXPECT_EQ(limited->getElementsByTagName(L"p").front()->parentElement(), limited->body());
     // A hand-built chain far deeper than the parse limit is released without recursion.
     auto chain = document->createElement(L"div");
     auto tip = chain;
