@@ -1,12 +1,11 @@
 #include "addon/controller/readable_commands.h"
 
 #include "addon/controller/dom_helpers.h"
-#include "addon/controller/layout_finder.h"
+#include "addon/controller/main_element.h"
 #include "addon/controller/page_clean.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_body.h"
 #include "addon/controller/readable_markup.h"
-#include "addon/controller/readable_scorer.h"
 #include "addon/controller/saved_values.h"
 #include "addon/controller/text_case.h"
 #include "platform/dom/window.h"
@@ -80,11 +79,7 @@ std::vector<std::wstring> GrabCommand::contentItems() const {
             return {selected};
         }
     }
-    const ElementPtr body = context.document->body();
-    ElementPtr main = findMainElement(body);
-    if (!main) {
-        main = scoreByTags(body);
-    }
+    const ElementPtr main = findArticleElement(context.document->body());
     if (main) {
         items.push_back(main->outerHTML());
     }

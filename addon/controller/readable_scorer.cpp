@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "addon/controller/dom_helpers.h"
+#include "addon/controller/hidden_elements.h"
 #include "addon/controller/page_clean.h"
 #include "addon/controller/text_case.h"
 #include "common/util/text_conversion.h"
@@ -40,36 +41,61 @@ class Scores {
 
 }  // namespace
 
-ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
-    if (!root) {
-        return nullptr;
-    }
-    const double transfer = rules.transferToUpper();
-    Scores scores;
+// Calls `visit` (element, points) for every visible element of every row below the root,
+// with the points its text gives; rows for which `takeRow` is false are passed over.
+template <class TakeRow, class Visit>
+void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const TakeRow& takeRow,
+                         const Visit& visit) {
+    HiddenElements hiddenTest;
     for (const GrabRow& row : rules.tagRanks) {
+        if (!takeRow(row)) {
+            continue;
+        }
         const bool ownTextOnly = row.name == L"DIV";
         for (const auto& element : root->getElementsByTagName(row.name)) {
-            if (isHiddenElement(element, true)) {
+            if (hiddenTest.hidden(element)) {
                 continue;
             }
             const std::wstring text = ownTextOnly ? ownText(element) : element->innerText();
             if (text.empty()) {
                 continue;
             }
+            visit(element, ownTextOnly,
+                  static_cast<long long>(row.value) * common::ansiLength(text) / 100);
+        }
+    }
+}
+
+ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
+    if (!root) {
+        return nullptr;
+    }
+    const double transfer = rules.transferToUpper();
+    Scores scores;
+    visitScoredElements(
+        root, rules, [](const GrabRow&) { return true; },
+        [&](const ElementPtr& element, bool ownTextOnly, long long points) {
             const ElementPtr target = ownTextOnly ? element : element->parentElement();
             if (!target) {
-                continue;
+                return;
             }
-            const long long points =
-                static_cast<long long>(row.value) * common::ansiLength(text) / 100;
             scores.add(target, points);
             const ElementPtr up = target->parentElement();
             if (up) {
                 scores.add(up, static_cast<long long>(static_cast<double>(points) * transfer));
             }
-        }
-    }
+        });
     return scores.leader();
+}
+
+long long scoredText(const ElementPtr& root, const GrabRules& rules) {
+    long long total = 0;
+    if (root) {
+        visitScoredElements(
+            root, rules, [](const GrabRow& row) { return row.value > 0; },
+            [&total](const ElementPtr&, bool, long long points) { total += points; });
+    }
+    return total;
 }
 
 void cleanElement(const ElementPtr& element, const GrabRules& rules) {

@@ -4,6 +4,9 @@
 //                    text) / 100 goes to E's parent (to E itself for the row "DIV", which
 //                    counts only E's own text nodes), and s x transferToUpper to the element
 //                    above that. The element that first reaches the highest score wins.
+//   scoredText:      the points those rows with a positive weight give to the text
+//                    below an element, to compare how much of a page's text two
+//                    blocks hold.
 //   cleanElement:    removes, for every tagChars row (tag, n), the elements of that tag
 //                    below the element (all of them for n = 0, else those with fewer than
 //                    n characters of inner text), then every "style" attribute.
@@ -24,6 +27,9 @@
 namespace addon {
 
 ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules = grabRules());
+// The text below `root` that the tag scorer counts in favour of a block: weight x (ANSI
+// bytes of the text) / 100 over the visible elements of the rows with a positive weight.
+long long scoredText(const ElementPtr& root, const GrabRules& rules = grabRules());
 void cleanElement(const ElementPtr& element, const GrabRules& rules = grabRules());
 // "" when the page has no body or the scorer finds nothing.
 std::wstring extractReadable(const std::wstring& html, bool asHtml,

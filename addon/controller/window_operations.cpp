@@ -4,7 +4,7 @@
 
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/embedded_toolbox.h"
-#include "addon/controller/layout_finder.h"
+#include "addon/controller/main_element.h"
 #include "common/util/registry_int.h"
 
 namespace addon {
@@ -173,8 +173,9 @@ int selectLess(int windowIndex) {
 }
 
 int autoSelect(int windowIndex) {
-    return onEachSelection(windowIndex,
-                           [](ClipSelection& selection) { selection.selectAuto(findMainElement); });
+    return onEachSelection(windowIndex, [](ClipSelection& selection) {
+        selection.selectAuto([](const ElementPtr& body) { return findArticleElement(body); });
+    });
 }
 
 bool hasElementSelection(int windowIndex) {

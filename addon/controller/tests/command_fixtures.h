@@ -2,6 +2,8 @@
 // them, explicit boxes and the marked article body.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,6 +13,7 @@
 
 #include "addon/controller/command.h"
 #include "addon/controller/dom_helpers.h"
+#include "addon/controller/grab_rules.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/text/utf.h"
 
@@ -64,6 +67,13 @@ class NoLayout : public addon::dom::LayoutEngine {
     }
     addon::dom::Size contentSize() const override { return {}; }
 };
+
+// The rules of the shipped grab.xml, as the installation has it.
+inline addon::GrabRules shippedRules() {
+    addon::GrabRules rules;
+    EXPECT_EQ(rules.load(std::filesystem::path(TAMRIX_STAGE_DIR "/data/grab.xml").wstring()), 0);
+    return rules;
+}
 
 // The element marked as the page's article body.
 inline addon::ElementPtr expectedMain(const addon::dom::Document& document) {

@@ -12,12 +12,6 @@ using namespace command_fixtures;
 
 namespace {
 
-GrabRules shippedRules() {
-    GrabRules rules;
-    EXPECT_EQ(rules.load(std::filesystem::path(TAMRIX_STAGE_DIR "/data/grab.xml").wstring()), 0);
-    return rules;
-}
-
 GrabRules rulesOf(std::vector<GrabRow> ranks, std::vector<GrabRow> chars = {}) {
     GrabRules rules;
     rules.tagRanks = std::move(ranks);
