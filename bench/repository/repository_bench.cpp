@@ -1,6 +1,7 @@
 // Times the repository's two hot paths: saving one clip (insertEntry: one connection and
-// one transaction per save) and listing the titles of every entry (listTitles), on a
-// fresh repository in a temporary folder that is removed afterwards.
+// one transaction per save) and listing the titles of every entry (listTitles), and the
+// daily backup at load time (quick_check, then the copy), on a fresh repository in a
+// temporary folder that is removed afterwards.
 //
 //   bench_repository [saves=1000] [entries=10000] [listings=20]
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 #include "platform/text/utf.h"
 #include "plugin/repository/repository.h"
+#include "plugin/repository/repository_health.h"
 
 namespace {
 
@@ -77,7 +79,20 @@ int main(int argc, char** argv) {
     std::printf("listTitles: %d titles, %d listings in %.1f ms, %.3f ms per listing\n", listed,
                 listings, listTotal, listTotal / listings);
 
+    start = Clock::now();
+    const bool sound = plugin::detail::checkDatabase(platform::text::toUtf8(path)) ==
+                       plugin::detail::DatabaseHealth::sound;
+    const double checkTime = millisecondsSince(start);
+    start = Clock::now();
+    const bool backedUp = plugin::backupRepository({});
+    const double backupTime = millisecondsSince(start);
+    std::printf("backupRepository: %.1f MB in %.1f ms, of which quick_check %.1f ms (%s)\n",
+                static_cast<double>(std::filesystem::file_size(folder / "tamrix.db")) / 1e6,
+                backupTime, checkTime, sound ? "sound" : "damaged");
+
     plugin::closeRepository();
     std::filesystem::remove_all(folder);
+    if (!backedUp)
+        return 1;
     return listed == std::max(entries, saves) ? 0 : 1;
 }
