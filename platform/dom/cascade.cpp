@@ -142,6 +142,7 @@ void StyleEngine::indexRule(const StyleRule& rule, int origin) {
 }
 
 void StyleEngine::rebuildIndex() {
+    shared_.clear();
     byId_.clear();
     byClass_.clear();
     byTag_.clear();
@@ -187,13 +188,46 @@ std::shared_ptr<const ComputedStyle> StyleEngine::styleOf(const Element& element
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const Element& current = **it;
         if (!isCurrent(current, parentStyle.get())) {
-            current.computed_ = compute(current, parentStyle);
+            current.computed_ = styleFor(current, parentStyle);
             current.computedRules_ = indexVersion_;
         }
         current.checkedGeneration_ = generation;
         parentStyle = current.computed_;
     }
     return element.computed_;
+}
+
+std::size_t StyleEngine::ShareKeyHash::operator()(const ShareKey& key) const {
+    std::size_t hash = std::hash<const void*>()(key.parent);
+    auto mix = [&hash](std::size_t value) { hash ^= value + 0x9e3779b97f4a7c15ULL + (hash << 6); };
+    mix(std::hash<const void*>()(key.tag));
+    mix(static_cast<std::size_t>(key.ns));
+    mix(std::hash<std::wstring>()(key.id));
+    mix(std::hash<std::wstring>()(key.classes));
+    mix(std::hash<std::wstring>()(key.style));
+    return hash;
+}
+
+std::shared_ptr<const ComputedStyle> StyleEngine::styleFor(
+    const Element& element, std::shared_ptr<const ComputedStyle> parent) {
+    constexpr std::size_t kMostKeys = 1 << 17;
+    ShareKey key{parent.get(),
+                 element.tag_,
+                 static_cast<int>(element.elementNamespace()),
+                 element.getAttribute(L"id").value_or(L""),
+                 element.getAttribute(L"class").value_or(L""),
+                 element.getAttribute(L"style").value_or(L"")};
+    auto found = shared_.find(key);
+    if (found != shared_.end())
+        if (auto style = found->second.lock())
+            return style;
+    auto style = compute(element, std::move(parent));
+    if (shared_.size() >= kMostKeys)
+        std::erase_if(shared_, [](const auto& entry) { return entry.second.expired(); });
+    if (shared_.size() >= kMostKeys)
+        shared_.clear();
+    shared_.insert_or_assign(std::move(key), style);
+    return style;
 }
 
 std::shared_ptr<const ComputedStyle> StyleEngine::compute(

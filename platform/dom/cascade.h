@@ -12,6 +12,9 @@
 // an element whose cached style was computed over another style of its parent than the
 // current one (the parent was restyled, or the element moved) is computed again. Whole-page
 // work is so proportional to what changed, and nothing recurses along the ancestor chain.
+// Elements with the same parent style, tag, id, class and inline style get one shared
+// style object: the parent's style object stands for the tags, ids and classes of all the
+// ancestors, which is everything the selectors look at.
 #pragma once
 
 #include <cstdint>
@@ -76,7 +79,25 @@ class StyleEngine {
     std::shared_ptr<const ComputedStyle> compute(const Element& element,
                                                  std::shared_ptr<const ComputedStyle> parent);
 
+    struct ShareKey {
+        const ComputedStyle* parent;
+        const std::wstring* tag;
+        int ns;
+        std::wstring id;
+        std::wstring classes;
+        std::wstring style;
+        bool operator==(const ShareKey&) const = default;
+    };
+    struct ShareKeyHash {
+        std::size_t operator()(const ShareKey& key) const;
+    };
+    // The style of the element: one already made for an element like it, else a new one.
+    std::shared_ptr<const ComputedStyle> styleFor(const Element& element,
+                                                  std::shared_ptr<const ComputedStyle> parent);
+
     const Document& document_;
+    // A live entry keeps its parent style alive, so its key's parent address is that style.
+    std::unordered_map<ShareKey, std::weak_ptr<const ComputedStyle>, ShareKeyHash> shared_;
     std::uint64_t indexVersion_ = 0;
     std::size_t ruleCount_ = 0;
     std::unordered_map<std::wstring, std::vector<IndexedRule>> byId_;

@@ -83,20 +83,26 @@ void Style::setAttribute(std::wstring_view name, std::wstring_view value) {
         return;
     }
     std::wstring cssName = toCssName(name);
-    removeAttribute(cssName);
     auto list = declarations();
+    removeFrom(list, cssName);
     list.push_back({cssName, std::wstring(value), false});
     store(list);
 }
 
 bool Style::removeAttribute(std::wstring_view name) {
-    std::wstring cssName = toCssName(name);
     auto list = declarations();
+    if (!removeFrom(list, toCssName(name)))
+        return false;
+    store(list);
+    return true;
+}
+
+bool Style::removeFrom(std::vector<Declaration>& list, const std::wstring& cssName) {
     std::vector<Declaration> kept;
     bool removed = false;
     auto id = findLonghand(cssName);
     auto ownLonghands = shorthandLonghands(cssName);
-    for (const auto& declaration : list) {
+    for (auto& declaration : list) {
         bool partOfRemoved = std::any_of(
             ownLonghands.begin(), ownLonghands.end(),
             [&](PropertyId part) { return declaration.name == propertyInfo(part).cssName; });
@@ -113,10 +119,9 @@ bool Style::removeAttribute(std::wstring_view name) {
             removed = true;
             continue;
         }
-        kept.push_back(declaration);
+        kept.push_back(std::move(declaration));
     }
-    if (removed)
-        store(kept);
+    list = std::move(kept);
     return removed;
 }
 

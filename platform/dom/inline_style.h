@@ -43,6 +43,9 @@ class Style {
   private:
     std::vector<Declaration> declarations() const;
     void store(const std::vector<Declaration>& declarations);
+    // Takes the property out of the list (splitting a shorthand that covers it); whether
+    // anything went.
+    static bool removeFrom(std::vector<Declaration>& list, const std::wstring& cssName);
     int pixels(std::wstring_view name) const;
     void setPixels(std::wstring_view name, int value);
 

@@ -170,6 +170,66 @@ TEST(Cascade, SheetsCanBeDisabledLinkedAndLimitedToMedia) {
     EXPECT_EQ(style->owningElement()->innerHTML(), L"#p { color: navy }");
 }
 
+TEST(Cascade, StylesFollowEveryChangeThatShapesThem) {
+    auto document = Document::parse(
+        L"<style>.warm p { color: red } #box > p { font-style: italic } .big { font-size: 20px }"
+        L"</style><div id=a class=warm><p id=p1>one</p><p id=p2>two</p></div>"
+        L"<div id=b><section id=s><p id=p3>three</p></section></div>");
+    auto byId = [&](const wchar_t* id) { return document->getElementById(id); };
+    // Read every style first, so that each change below has cached styles to make stale.
+    for (const auto& element : *document->all())
+        element->currentStyle();
+    EXPECT_EQ(current(byId(L"p1"), L"color"), L"red");
+    EXPECT_EQ(current(byId(L"p3"), L"color"), L"#000000");
+
+    // An inline style on an ancestor reaches the elements below it, not their neighbours.
+    byId(L"s")->style().setAttribute(L"color", L"green");
+    EXPECT_EQ(current(byId(L"p3"), L"color"), L"green");
+    EXPECT_EQ(current(byId(L"p1"), L"color"), L"red");
+    // A class or an id on an ancestor changes what descendant and child selectors match.
+    byId(L"a")->setAttribute(L"class", L"cold");
+    byId(L"b")->setAttribute(L"class", L"warm");
+    EXPECT_EQ(current(byId(L"p1"), L"color"), L"#000000");
+    EXPECT_EQ(current(byId(L"p3"), L"color"), L"red");  // the rule wins over the inherited
+    byId(L"b")->removeAttribute(L"class");
+    EXPECT_EQ(current(byId(L"p3"), L"color"), L"green");
+    byId(L"a")->setAttribute(L"id", L"box");
+    EXPECT_EQ(current(byId(L"p1"), L"fontStyle"), L"italic");
+    // Siblings alike share their style until one of them changes.
+    byId(L"p2")->setAttribute(L"class", L"big");
+    EXPECT_EQ(current(byId(L"p2"), L"fontSize"), L"20px");
+    EXPECT_EQ(current(byId(L"p1"), L"fontSize"), L"12pt");
+    // A moved element takes the style of its new place.
+    byId(L"s")->appendChild(byId(L"p2"));
+    EXPECT_EQ(current(byId(L"p2"), L"fontStyle"), L"normal");
+    EXPECT_EQ(current(byId(L"p2"), L"color"), L"green");
+    // A sheet switched off, edited or added applies at once.
+    const auto sheet = document->styleSheets().front();
+    sheet->setDisabled(true);
+    EXPECT_EQ(current(byId(L"p1"), L"fontStyle"), L"normal");
+    sheet->setDisabled(false);
+    sheet->setCssText(L"p { color: blue }");
+    EXPECT_EQ(current(byId(L"p2"), L"color"), L"blue");
+    auto added = document->createElement(L"style");
+    added->setInnerText(L"#p1 { color: purple }");
+    document->body()->appendChild(added);
+    EXPECT_EQ(current(byId(L"p1"), L"color"), L"purple");
+    added->firstChild()->removeNode();
+    EXPECT_EQ(current(byId(L"p1"), L"color"), L"blue");
+}
+
+TEST(Cascade, InheritedValuesReachTheEndOfAVeryDeepChain) {
+    auto document = Document::parse(L"<div id=top style='color: teal'></div>");
+    auto tip = document->getElementById(L"top");
+    for (int i = 0; i < 100000; ++i)
+        tip = std::static_pointer_cast<Element>(tip->appendChild(document->createElement(L"div")));
+    EXPECT_EQ(current(tip, L"color"), L"teal");
+    tip->style().setAttribute(L"color", L"inherit");
+    EXPECT_EQ(current(tip, L"color"), L"teal");
+    document->getElementById(L"top")->style().setAttribute(L"color", L"navy");
+    EXPECT_EQ(current(tip, L"color"), L"navy");
+}
+
 TEST(Cascade, FixturePagesCascadeEveryElement) {
     for (const auto& name : testing::fixturePages()) {
         SCOPED_TRACE(name);
