@@ -85,18 +85,18 @@ bool copyDatabase(const std::string& source, const std::string& target) {
     return copied;
 }
 
-std::wstring translated(const wchar_t* text) {
-    return common::languageTable().translate(L"Message", text);
-}
-
 // Tells the person that the repository file is damaged and where its last good backup
 // is, so that nothing more is lost before they act on it.
 void reportDamage(const std::wstring& repository, const std::wstring& backup) {
-    std::wstring text = translated(L"The repository is damaged:") + L"\n" + repository + L"\n";
+    std::wstring text =
+        common::languageTable().translate(L"Message", L"The repository is damaged:") + L"\n" +
+        repository + L"\n";
     if (fileExists(platform::text::toUtf8(backup)))
-        text += translated(L"Its last good backup is kept unchanged at:") + L"\n" + backup;
+        text += common::languageTable().translate(L"Message",
+                                                  L"Its last good backup is kept unchanged at:") +
+                L"\n" + backup;
     else
-        text += translated(L"No backup of it exists yet.");
+        text += common::languageTable().translate(L"Message", L"No backup of it exists yet.");
     errorBox(text);
 }
 
@@ -149,7 +149,9 @@ int OpenRepository(const std::wstring& path) {
         const std::wstring backup = path + L".bak";
         if (existed && detail::isDamageCode(failure) && fileExists(platform::text::toUtf8(backup)))
             setError(repositoryError() + L"\n" +
-                     translated(L"Its last good backup is kept unchanged at:") + L"\n" + backup);
+                     common::languageTable().translate(
+                         L"Message", L"Its last good backup is kept unchanged at:") +
+                     L"\n" + backup);
         return -1;
     }
     if (existed)

@@ -1,6 +1,7 @@
 #include "common/util/registry_string.h"
 #include "loaded_module.h"
 #include "platform/ui/window_system.h"
+#include "plugin/repository/tests/file_damage.h"
 
 TEST_F(LoadedModuleTest, ObjectsSpeakTheLanguageChosenInTheSettings) {
     {
@@ -20,4 +21,37 @@ TEST_F(LoadedModuleTest, ObjectsSpeakTheLanguageChosenInTheSettings) {
     EXPECT_TRUE(presenter_->failedChoices().empty());
     deletePlugin(pane);
     platform::ui::windows().destroyWindow(window);
+}
+
+TEST_F(LoadedModuleTest, ADamagedRepositoryIsReportedInTheChosenLanguage) {
+    {
+        common::registry_string<std::wstring> language(L"Software\\Olvan\\Tamrix\\language",
+                                                       platform::registry::HKEY_CURRENT_USER, L"",
+                                                       common::kRegistrySaveOnAssign);
+        language = L"de";
+    }
+    const std::wstring path = platform::text::fromUtf8(repositoryFile().string());
+    std::filesystem::create_directories(repositoryFile().parent_path());
+    ASSERT_EQ(plugin::OpenRepository(path), 0);
+    for (int i = 0; i < 100; ++i) {
+        plugin::EntryRecord record;
+        record.title = L"Entry " + std::to_wstring(i);
+        record.html = std::wstring(2000, L'a' + i % 26);
+        ASSERT_FALSE(plugin::insertEntry(record).empty());
+    }
+    ASSERT_EQ(plugin::OpenRepository(path), 0);
+    repository_testing::ageFile(repositoryFile().string() + ".bak", 2 * 86400);
+    plugin::closeRepository();
+    repository_testing::overwriteMiddlePage(repositoryFile());
+
+    load();
+    plugin::IPluginInterface2* datastore = newPlugin2(L"datastore");
+    ASSERT_NE(datastore, nullptr);
+    deletePlugin2(datastore);
+
+    const auto texts = presenter_->messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(L"Die Datenbank ist beschädigt:\n" + path + L"\n"), std::wstring::npos)
+        << platform::text::toUtf8(texts[0]);
+    EXPECT_NE(texts[0].find(L"unverändert erhalten unter:\n" + path + L".bak"), std::wstring::npos);
 }
