@@ -6,10 +6,19 @@
 
 namespace addon {
 
-FetchedPage readFetchedPage(const std::wstring& html) {
+std::optional<FetchedPage> readFetchedPage(const std::wstring& html,
+                                           const std::function<bool()>& stopped) {
+    const auto isStopped = [&stopped] { return stopped && stopped(); };
+    if (isStopped())
+        return std::nullopt;
+    const auto document = platform::dom::Document::parse(std::wstring_view(html));
+    if (isStopped())
+        return std::nullopt;
     FetchedPage page;
-    page.title = platform::dom::Document::parse(std::wstring_view(html))->title();
-    std::wstring block = extractReadable(html, true);
+    page.title = document->title();
+    std::wstring block = extractReadable(*document, true);
+    if (isStopped())
+        return std::nullopt;
     if (!block.empty())
         page.blocks.push_back(std::move(block));
     return page;

@@ -4,8 +4,12 @@
 //
 // Contract: pure functions over text; safe on any thread (the grab rules are only read).
 // The title and address are HTML-escaped; block markup is taken as the cleaner left it.
+// Reading a page parses it once; a caller that may be stopped passes `stopped`, which is
+// asked between the steps (parse, score and clean), and gets nothing once it says yes.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +21,9 @@ struct FetchedPage {
 };
 
 // The page's title (white space collapsed) and its main block; no blocks when the scorer
-// finds nothing.
-FetchedPage readFetchedPage(const std::wstring& html);
+// finds nothing. Nothing when `stopped` said yes before the page was read.
+std::optional<FetchedPage> readFetchedPage(const std::wstring& html,
+                                           const std::function<bool()>& stopped = {});
 
 struct LinkResultMarkup {
     // Empty when the placeholder's header is to stay as it is.

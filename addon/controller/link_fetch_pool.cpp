@@ -68,6 +68,8 @@ void GrabLinksThread::run() {
                             slot.task->response());
                 slot.task.reset();
             }
+            if (stopRequested())
+                return;
             // A link that may not be fetched fails at once without taking a slot.
             while (!slot.task && next < links_.size() && !isFetchableLink(links_[next]))
                 writeResult(next++, false, L"");
@@ -86,7 +88,13 @@ void GrabLinksThread::run() {
 
 void GrabLinksThread::writeResult(std::size_t position, bool fetched,
                                   const std::wstring& response) const {
-    const FetchedPage page = fetched ? readFetchedPage(response) : FetchedPage{};
+    FetchedPage page;
+    if (fetched) {
+        auto read = readFetchedPage(response, [this] { return stopRequested(); });
+        if (!read)
+            return;
+        page = std::move(*read);
+    }
     const LinkResultMarkup markup = linkResultMarkup(links_[position], fetched, page);
     const std::wstring number = std::to_wstring(position);
     document_.post([markup, number](platform::dom::Document& document) {

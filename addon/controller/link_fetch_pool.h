@@ -11,8 +11,10 @@
 // itself, it posts each write through the document's proxy, so the writes happen inside
 // Document::pumpTasks on the page's own thread (and are dropped once the page is gone).
 // A missing placeholder element is skipped. Destruction (or stopAndJoin) stops the worker
-// cooperatively: the tasks in flight are cancelled and joined, and it returns within about
-// the cancel time of one request. Settings are read once, when the object is constructed.
+// cooperatively: the tasks in flight are cancelled and joined, a fetched page being read
+// is dropped at its next step (each page is parsed once), and it returns within about the
+// cancel time of one request or one step. Settings are read once, when the object is
+// constructed.
 #pragma once
 
 #include <chrono>

@@ -117,8 +117,11 @@ void cleanElement(const ElementPtr& element, const GrabRules& rules) {
 }
 
 std::wstring extractReadable(const std::wstring& html, bool asHtml, const GrabRules& rules) {
-    const auto document = dom::Document::parse(std::wstring_view(html));
-    const ElementPtr chosen = scoreByTags(document->body(), rules);
+    return extractReadable(*dom::Document::parse(std::wstring_view(html)), asHtml, rules);
+}
+
+std::wstring extractReadable(dom::Document& document, bool asHtml, const GrabRules& rules) {
+    const ElementPtr chosen = scoreByTags(document.body(), rules);
     if (!chosen) {
         return L"";
     }

@@ -10,9 +10,10 @@
 //   cleanElement:    removes, for every tagChars row (tag, n), the elements of that tag
 //                    below the element (all of them for n = 0, else those with fewer than
 //                    n characters of inner text), then every "style" attribute.
-//   extractReadable: parses a fetched page into a document of its own, scores it, strips
-//                    the chosen element of event handlers and script links, cleans it and
-//                    gives its outer HTML (or inner text).
+//   extractReadable: scores a fetched page (parsed into a document of its own, or given
+//                    parsed), strips the chosen element of event handlers and script
+//                    links, cleans it and gives its outer HTML (or inner text). The parsed
+//                    form changes the document it is given.
 //
 // Contract: free functions over the shared document model; they read the rules without locking
 // (the rules are loaded once at start-up). Tag names match without regard to case. A
@@ -33,6 +34,8 @@ long long scoredText(const ElementPtr& root, const GrabRules& rules = grabRules(
 void cleanElement(const ElementPtr& element, const GrabRules& rules = grabRules());
 // "" when the page has no body or the scorer finds nothing.
 std::wstring extractReadable(const std::wstring& html, bool asHtml,
+                             const GrabRules& rules = grabRules());
+std::wstring extractReadable(platform::dom::Document& document, bool asHtml,
                              const GrabRules& rules = grabRules());
 
 }  // namespace addon

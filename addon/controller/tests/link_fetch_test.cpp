@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "addon/controller/fetch_task.h"
@@ -105,6 +106,29 @@ TEST(FetchedPages, ResultMarkupEscapesAndSeparatesBlocks) {
     const LinkResultMarkup failed = linkResultMarkup(L"http://h/", false, page);
     EXPECT_EQ(failed.content, L"Load Timeout");
     EXPECT_EQ(failed.header, L"");
+}
+
+TEST_F(LinkFetchTest, ReadingAPageStopsBetweenItsSteps) {
+    const std::optional<FetchedPage> whole = readFetchedPage(widen(kArticle));
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->title, L"Tom & Jerry <b>");
+    ASSERT_EQ(whole->blocks.size(), 1u);
+    EXPECT_NE(whole->blocks[0].find(L"second paragraph"), std::wstring::npos);
+    // A stop that comes after any number of steps gives nothing; the steps are asked in
+    // turn, and a read that is never stopped gives the same page.
+    int asked = 0;
+    for (int stopAfter = 0;; ++stopAfter) {
+        asked = 0;
+        const auto read = readFetchedPage(widen(kArticle), [&] { return asked++ >= stopAfter; });
+        if (read) {
+            EXPECT_EQ(read->title, whole->title);
+            EXPECT_EQ(read->blocks, whole->blocks);
+            break;
+        }
+        EXPECT_EQ(asked, stopAfter + 1);
+        ASSERT_LT(stopAfter, 10);
+    }
+    EXPECT_GE(asked, 3);
 }
 
 TEST_F(LinkFetchTest, SettingsComeFromTheRegistryWithSaneBounds) {
