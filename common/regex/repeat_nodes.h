@@ -53,16 +53,15 @@ int scanRun(const MatchNode<CharT>& body, CMatchStateT<CharT>& state, int limit,
         const std::uint32_t code = RegexChar<CharT>::code(c);
         return table != nullptr && code < 256 ? table[code] : body.acceptsCharacter(c);
     };
+    // Indexes rather than a moved pointer: an empty text may have no buffer at all.
     int n = 0;
     if (rightToLeft) {
         limit = std::min(limit, state.position);
-        const CharT* at = state.text + state.position - 1;
-        while (n < limit && accepts(at[-n]))
+        while (n < limit && accepts(state.text[state.position - 1 - n]))
             ++n;
     } else {
         limit = std::min(limit, state.length - state.position);
-        const CharT* at = state.text + state.position;
-        while (n < limit && accepts(at[n]))
+        while (n < limit && accepts(state.text[state.position + n]))
             ++n;
     }
     state.charge(n);
