@@ -17,6 +17,17 @@
 namespace tarn {
 namespace {
 
+// Entry files end in "." and the sixteen hexadecimal digits of their URL's hash; other
+// files (a writer's temporary file among them) are not the sweep's to remove.
+bool isEntryName(const std::string& name) {
+    constexpr std::size_t kHashDigits = 16;
+    if (name.size() <= kHashDigits + 1 || name[name.size() - kHashDigits - 1] != '.') {
+        return false;
+    }
+    return std::all_of(name.end() - kHashDigits, name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 // SQLite increments this big-endian counter of its header on every committed change.
 constexpr long kChangeCounterOffset = 24;
 
@@ -92,7 +103,7 @@ void keepNewest(const std::wstring& pagePrefix) {
     std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> files;
     for (const auto& item : std::filesystem::directory_iterator(prefix.parent_path(), error)) {
         const std::string name = item.path().filename().string();
-        if (name.rfind(prefix.filename().string(), 0) == 0) {
+        if (name.rfind(prefix.filename().string(), 0) == 0 && isEntryName(name)) {
             files.emplace_back(item.last_write_time(error), item.path());
         }
     }
@@ -178,7 +189,7 @@ void sweepCache(const std::wstring& folder) {
     std::error_code error;
     for (const auto& item :
          std::filesystem::directory_iterator(platform::text::toUtf8(folder), error)) {
-        if (!item.is_regular_file(error)) {
+        if (!item.is_regular_file(error) || !isEntryName(item.path().filename().string())) {
             continue;
         }
         const auto loaded = loadEntry(item.path().wstring());

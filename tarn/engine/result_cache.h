@@ -41,7 +41,8 @@ std::optional<std::string> readCacheEntry(const std::wstring& path, const CacheE
 bool writeCacheEntry(const std::wstring& path, const std::wstring& pagePrefix,
                      const CacheEntry& entry, const std::string& content);
 
-// Removes from `folder` every entry whose stamp no longer holds, or that cannot be read.
+// Removes from `folder` every entry whose stamp no longer holds, or that cannot be read
+// (files named as entries are: a name that ends in "." and sixteen hexadecimal digits).
 // Cheap when no database that the last sweep saw has changed since.
 void sweepCache(const std::wstring& folder);
 
