@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <system_error>
@@ -80,6 +81,24 @@ std::optional<std::pair<CacheEntry, std::string>> parseEntry(const std::string& 
     CacheEntry entry{platform::text::fromUtf8(fields[0]), platform::text::fromUtf8(fields[1]),
                      platform::text::fromUtf8(fields[2]), fields[3]};
     return std::make_pair(std::move(entry), bytes.substr(at));
+}
+
+// The entry of the file at `path` without its content: only the head of the file is
+// read, so a sweep costs little however large the cached pages are.
+std::optional<CacheEntry> loadHeader(const std::filesystem::path& path) {
+    constexpr std::size_t kMaxHeader = 64 * 1024;
+    std::ifstream file(path, std::ios::binary);
+    std::string head;
+    char block[4096];
+    while (file && head.size() < kMaxHeader && std::count(head.begin(), head.end(), '\0') < 4) {
+        file.read(block, sizeof block);
+        head.append(block, static_cast<std::size_t>(file.gcount()));
+    }
+    auto parsed = parseEntry(head);
+    if (!parsed) {
+        return std::nullopt;
+    }
+    return std::move(parsed->first);
 }
 
 std::optional<std::pair<CacheEntry, std::string>> loadEntry(const std::wstring& path) {
@@ -192,12 +211,12 @@ void sweepCache(const std::wstring& folder) {
         if (!item.is_regular_file(error) || !isEntryName(item.path().filename().string())) {
             continue;
         }
-        const auto loaded = loadEntry(item.path().wstring());
+        const auto loaded = loadHeader(item.path());
         if (!loaded) {
             removeFile(item.path());
             continue;
         }
-        const CacheEntry& entry = loaded->first;
+        const CacheEntry& entry = *loaded;
         if (seen.find(entry.database) == seen.end()) {
             seen[entry.database] = databaseStamp(entry.database);
         }
