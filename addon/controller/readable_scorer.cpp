@@ -46,13 +46,28 @@ class Scores {
 template <class TakeRow, class Visit>
 void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const TakeRow& takeRow,
                          const Visit& visit) {
-    HiddenElements hiddenTest;
-    for (const GrabRow& row : rules.tagRanks) {
-        if (!takeRow(row)) {
-            continue;
+    // One walk over the elements sorts them to the rows of their tag (any case), each row
+    // keeping document order.
+    std::unordered_map<std::wstring, std::vector<std::size_t>> rowsOfTag;
+    for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
+        if (takeRow(rules.tagRanks[i])) {
+            rowsOfTag[lowerText(rules.tagRanks[i].name)].push_back(i);
         }
+    }
+    std::vector<std::vector<ElementPtr>> elementsOfRow(rules.tagRanks.size());
+    for (const auto& element : root->all()) {
+        const auto rows = rowsOfTag.find(lowerText(element->tagName()));
+        if (rows != rowsOfTag.end()) {
+            for (std::size_t row : rows->second) {
+                elementsOfRow[row].push_back(element);
+            }
+        }
+    }
+    HiddenElements hiddenTest;
+    for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
+        const GrabRow& row = rules.tagRanks[i];
         const bool ownTextOnly = row.name == L"DIV";
-        for (const auto& element : root->getElementsByTagName(row.name)) {
+        for (const auto& element : elementsOfRow[i]) {
             if (hiddenTest.hidden(element)) {
                 continue;
             }

@@ -74,7 +74,11 @@ std::vector<std::shared_ptr<Element>> Element::children() const {
     return out;
 }
 
-void appendElementsBelow(const Node& root, std::vector<std::shared_ptr<Element>>& out) {
+namespace {
+
+// Calls `visit` with every element below `root`, in document order, without recursion.
+template <class Visit>
+void forEachElementBelow(const Node& root, const Visit& visit) {
     std::vector<const Node*> pending;
     for (auto it = root.childNodes().rbegin(); it != root.childNodes().rend(); ++it)
         pending.push_back(it->get());
@@ -83,11 +87,22 @@ void appendElementsBelow(const Node& root, std::vector<std::shared_ptr<Element>>
         pending.pop_back();
         if (node->nodeType() != NodeType::Element)
             continue;
-        out.push_back(std::const_pointer_cast<Element>(
-            std::static_pointer_cast<const Element>(node->shared_from_this())));
+        visit(static_cast<const Element&>(*node));
         for (auto it = node->childNodes().rbegin(); it != node->childNodes().rend(); ++it)
             pending.push_back(it->get());
     }
+}
+
+std::shared_ptr<Element> sharedElement(const Element& element) {
+    return std::const_pointer_cast<Element>(
+        std::static_pointer_cast<const Element>(element.shared_from_this()));
+}
+
+}  // namespace
+
+void appendElementsBelow(const Node& root, std::vector<std::shared_ptr<Element>>& out) {
+    forEachElementBelow(root,
+                        [&out](const Element& element) { out.push_back(sharedElement(element)); });
 }
 
 std::vector<std::shared_ptr<Element>> Element::all() const {
@@ -98,11 +113,14 @@ std::vector<std::shared_ptr<Element>> Element::all() const {
 
 std::vector<std::shared_ptr<Element>> Element::getElementsByTagName(std::wstring_view name) const {
     std::wstring upper = asciiUpper(name);
-    auto elements = all();
     if (upper == L"*")
-        return elements;
-    std::erase_if(elements, [&](const auto& element) { return element->tagName() != upper; });
-    return elements;
+        return all();
+    std::vector<std::shared_ptr<Element>> found;
+    forEachElementBelow(*this, [&](const Element& element) {
+        if (element.tagName() == upper)
+            found.push_back(sharedElement(element));
+    });
+    return found;
 }
 
 int Element::sourceIndex() const {
