@@ -17,6 +17,7 @@ inline constexpr int kSelectButton = 273;
 inline constexpr int kFolderCombo = 246;
 inline constexpr int kCategoryCombo = 259;
 inline constexpr int kTagsEdit = 264;
+inline constexpr int kDescriptionEdit = 265;
 inline constexpr int kAppendRadio = 260;
 inline constexpr int kOverwriteRadio = 261;
 inline constexpr int kCreateRadio = 262;

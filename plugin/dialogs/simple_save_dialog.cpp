@@ -21,6 +21,7 @@ void SimpleSaveDialog::onStart() {
     setItemText(kCategoryCombo, category);
     setItemText(kFolderCombo, folder);
     setItemText(kTagsEdit, tags);
+    setItemText(kDescriptionEdit, description);
     if (mode >= kAppend && mode <= kCreate)
         checkRadioButton(kAppendRadio, kCreateRadio, kAppendRadio + mode);
 }
@@ -71,6 +72,7 @@ void SimpleSaveDialog::confirm() {
     category = itemText(kCategoryCombo);
     folder = itemText(kFolderCombo);
     tags = itemText(kTagsEdit);
+    description = itemText(kDescriptionEdit);
     for (int radio = kAppendRadio; radio <= kCreateRadio; ++radio)
         if (isChecked(radio))
             mode = radio - kAppendRadio;

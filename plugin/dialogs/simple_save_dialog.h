@@ -1,7 +1,8 @@
-// The save dialog (SimpleSaveDialog): title, folder, category and tags of a clip, and
-// whether it becomes a new entry or goes into an existing one. The caller fills the
-// members, runs the dialog and reads them back after IDOK:
-//   title, category, folder, tags (trimmed; the title is never empty);
+// The save dialog (SimpleSaveDialog): title, folder, category, tags and description of a
+// clip, and whether it becomes a new entry or goes into an existing one. The caller fills
+// the members, runs the dialog and reads them back after IDOK:
+//   title, category, folder, tags (trimmed; the title is never empty), description (as
+//   typed);
 //   existingId: the id of the existing entry chosen with "Select..." ("" for a new entry);
 //   mode: 0 append to it, 1 overwrite it, 2 create a new entry.
 // Editing the title afterwards goes back to a new entry. User-interface thread only.
@@ -26,6 +27,7 @@ class SimpleSaveDialog : public PluginDialog {
     std::wstring category;
     std::wstring folder;
     std::wstring tags;
+    std::wstring description;
     std::wstring existingId;
     int mode = kCreate;
     std::vector<std::wstring> folders;

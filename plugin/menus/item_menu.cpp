@@ -39,6 +39,34 @@ std::unique_ptr<ui::Menu> folderMenu(const std::vector<std::wstring>& folders,
     return menu;
 }
 
+// One item per category (ids from kFirstCategory); the entry's own category is checked
+// and cannot be chosen. Null when there are no categories.
+std::unique_ptr<ui::Menu> categoryMenu(const std::vector<std::wstring>& categories,
+                                       const std::wstring& current) {
+    if (categories.empty())
+        return nullptr;
+    auto menu = std::make_unique<ui::Menu>();
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        const ui::UINT id = kFirstCategory + static_cast<ui::UINT>(i);
+        menu->appendString(id, categories[i]);
+        if (categories[i] == current) {
+            menu->check(id, true);
+            menu->disable(id, true);
+        }
+    }
+    return menu;
+}
+
+// The entry's mode, 0 to 2, with the current one checked.
+std::unique_ptr<ui::Menu> modeMenu(int current) {
+    auto menu =
+        ui::Menu::build({{L"Mode 0", kModeZero}, {L"Mode 1", kModeOne}, {L"Mode 2", kModeTwo}});
+    const ui::UINT ids[] = {kModeZero, kModeOne, kModeTwo};
+    if (current >= 0 && current <= 2)
+        menu->check(ids[current], true);
+    return menu;
+}
+
 }  // namespace
 
 void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
@@ -51,6 +79,8 @@ void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
                                  {L"Open source URL", kOpenSource},
                                  {},
                                  {L"Folder", kFolder},
+                                 {L"Category", kCategory},
+                                 {L"Mode", kMode},
                                  {},
                                  {L"Copy", kCopy},
                                  {L"Delete", kDelete},
@@ -58,6 +88,11 @@ void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
                                  {},
                                  {L"Export", kExport}});
     menu->attachSubmenu(kFolder, folderMenu(folders_, entry.folder));
+    if (auto categories = categoryMenu(categories_, entry.category))
+        menu->attachSubmenu(kCategory, std::move(categories));
+    else
+        menu->removeById(kCategory);
+    menu->attachSubmenu(kMode, modeMenu(entry.mode));
     if (entry.type == L"link")
         menu->removeById(kOpenSource);
 
@@ -83,6 +118,15 @@ void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
         case kNoFolder:
             setEntryField(entry, L"folder", L"");
             return;
+        case kModeTwo:
+            setEntryIntField(entry, L"mode", 2);
+            return;
+        case kModeOne:
+            setEntryIntField(entry, L"mode", 1);
+            return;
+        case kModeZero:
+            setEntryIntField(entry, L"mode", 0);
+            return;
         case kNewFolder: {
             FolderNewDialog dialog;
             dialog.names = folders_;
@@ -93,6 +137,8 @@ void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
     }
     if (command >= kFirstFolder && command - kFirstFolder < folders_.size())
         setEntryField(entry, L"folder", folders_[command - kFirstFolder]);
+    else if (command >= kFirstCategory && command - kFirstCategory < categories_.size())
+        setEntryField(entry, L"category", categories_[command - kFirstCategory]);
 }
 
 void ContextMenu::editEntry(EntryRecord entry) {
@@ -101,6 +147,7 @@ void ContextMenu::editEntry(EntryRecord entry) {
     dialog.category = entry.category;
     dialog.folder = entry.folder;
     dialog.tags = entry.tags;
+    dialog.description = entry.description;
     dialog.folders = folders_;
     dialog.categories = categories_;
     listTitles(dialog.titles, dialog.ids, L"", L"");
@@ -122,6 +169,7 @@ void ContextMenu::editEntry(EntryRecord entry) {
         return;
     }
     entry.title = dialog.title;
+    entry.description = dialog.description;
     entry.category = dialog.category;
     entry.folder = dialog.folder;
     entry.tags = dialog.tags;

@@ -92,6 +92,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
     const auto folders = suggestValues(L"folder", url, 3);
     SimpleSaveDialog dialog;
     dialog.title = title;
+    dialog.description = description;
     dialog.mode = SimpleSaveDialog::kOverwrite;
     if (!categories.empty())
         dialog.category = categories.front();
@@ -122,7 +123,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
     EntryRecord record;
     record.url = url;
     record.title = dialog.title;
-    record.description = description;
+    record.description = dialog.description;
     record.tags = dialog.tags;
     record.text = text;
     record.html = html;

@@ -279,3 +279,38 @@ TEST_F(ContextMenuTest, NoMenuWithoutAListItemAKeyOrAnEntry) {
     EXPECT_EQ(plugin_.OnDocumentEvent(event, &handled), 0);
     EXPECT_TRUE(person_->questions().empty());
 }
+
+TEST_F(ContextMenuTest, ItemTakesACategoryAModeAndAnEditedDescription) {
+    insert(L"elsewhere", L"", L"Reisen", L"http://k.de/r");
+    const auto clip = insert(L"Clip", L"", L"Arbeit", L"http://k.de/c");
+
+    // The entry's own category cannot be chosen; another one can.
+    person_->chooseMenuText(L"Arbeit");
+    rightClick(L"@item/" + clip);
+    EXPECT_EQ(person_->failedChoices().size(), 1u);
+    person_->chooseMenuText(L"Reisen");
+    rightClick(L"@item/" + clip);
+    EXPECT_EQ(entry(clip).category, L"Reisen");
+
+    person_->chooseMenuText(L"Mode 2");
+    rightClick(L"@item/" + clip);
+    EXPECT_EQ(entry(clip).mode, 2);
+    person_->chooseMenuText(L"Mode 1");
+    rightClick(L"@item/" + clip);
+    EXPECT_EQ(entry(clip).mode, 1);
+    const auto menus = person_->questionsOf(ui::PresentedQuestion::Kind::popupMenu);
+    EXPECT_TRUE(menus.back().menu->findByText(L"Mode 2")->checked) << "the mode before the choice";
+
+    EntryRecord described = entry(clip);
+    described.description = L"Alte Notiz";
+    ASSERT_EQ(plugin::updateEntry(described), 0);
+    person_->chooseMenuText(L"Edit");
+    person_->answerDialog([](ui::DialogDriver& dialog) {
+        EXPECT_EQ(dialog.text(plugin::kDescriptionEdit), L"Alte Notiz");
+        dialog.type(plugin::kDescriptionEdit, L"Neue Notiz – mit Umlauten äöü");
+        dialog.click(ui::IDOK);
+    });
+    rightClick(L"@item/" + clip);
+    EXPECT_EQ(entry(clip).description, L"Neue Notiz – mit Umlauten äöü");
+    EXPECT_EQ(entry(clip).title, L"Clip");
+}
