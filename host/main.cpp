@@ -3,7 +3,8 @@
 //
 //   tamrix-host demo                 the shipped example (see demo.h)
 //   tamrix-host --script FILE        actions from a file, one per line ("-": standard input)
-//   tamrix-host ACTION...            each argument is one action (see host_session.h)
+//   tamrix-host ACTION [ARGS]...     actions from the command line (see command_line.h)
+//   tamrix-host --help               the actions, with examples
 //
 // Exit status: 0 when every action succeeded, 1 when one failed, 2 for a usage error.
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "addon/module/command_registration.h"
 #include "addon/shell/data_folders.h"
 #include "addon/shell/startup/addon_startup.h"
+#include "host/command_line.h"
 #include "host/demo.h"
 #include "host/host_session.h"
 #include "platform/text/utf.h"
@@ -56,8 +58,13 @@ int runActions(const std::vector<std::wstring>& actions) {
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.empty()) {
-        std::cerr << "usage: tamrix-host demo | --script FILE | ACTION..." << std::endl;
+        std::cerr << "usage: tamrix-host demo | --script FILE | ACTION [ARGS]...\n"
+                  << "Run tamrix-host --help for the actions, with examples." << std::endl;
         return 2;
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        std::cout << host::helpText();
+        return 0;
     }
     if (arguments.size() == 1 && arguments[0] == "demo") {
         const std::string home = host::prepareDemoHome();
@@ -77,7 +84,9 @@ int main(int argc, char** argv) {
     }
     if (arguments[0] == "--script") {
         if (arguments.size() != 2) {
-            std::cerr << "usage: tamrix-host --script FILE" << std::endl;
+            std::cerr << "usage: tamrix-host --script FILE (one action per line, \"-\" reads "
+                         "standard input)"
+                      << std::endl;
             return 2;
         }
         bool readable = false;
@@ -88,9 +97,14 @@ int main(int argc, char** argv) {
         }
         return runActions(lines);
     }
-    std::vector<std::wstring> actions;
+    std::vector<std::wstring> words;
     for (const std::string& argument : arguments) {
-        actions.push_back(fromUtf8(argument));
+        words.push_back(fromUtf8(argument));
     }
-    return runActions(actions);
+    const host::ParsedActions parsed = host::parseActionWords(words);
+    if (!parsed.error.empty()) {
+        std::cerr << "tamrix-host: " << platform::text::toUtf8(parsed.error) << std::endl;
+        return 2;
+    }
+    return runActions(parsed.actions);
 }

@@ -189,3 +189,65 @@ TEST_F(HostRun, SendByEmailWritesTheMessageIntoTheOutbox) {
     EXPECT_NE(message.find("friend@example.net"), std::string::npos);
     EXPECT_NE(message.find("text/html"), std::string::npos);
 }
+
+namespace {
+
+struct Printed {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs the host with these words as its arguments, keeping what it prints.
+Printed runWords(const fs::path& folder, const std::vector<std::string>& words) {
+    const fs::path out = folder / "out.txt";
+    const fs::path err = folder / "err.txt";
+    std::vector<std::string> argv = {
+        "/bin/sh", "-c", "exec \"$0\" \"$@\" >'" + out.string() + "' 2>'" + err.string() + "'",
+        kHost.string()};
+    argv.insert(argv.end(), words.begin(), words.end());
+    const auto result = platform::system::runProcess(argv, std::chrono::seconds(60));
+    return {result.exitCode, readText(out), readText(err)};
+}
+
+}  // namespace
+
+TEST_F(HostRun, HelpListsEveryActionWithExamples) {
+    const Printed help = runWords(home.root(), {"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* action :
+         {"open ADDRESS", "attach", "select ID", "key COMBINATION", "command COMMAND",
+          "answer-save TITLE", "answer-cancel", "answer-message BUTTON", "report", "fetch URL",
+          "--script FILE", "demo", "Examples:"}) {
+        EXPECT_NE(help.out.find(action), std::string::npos) << action;
+    }
+}
+
+TEST_F(HostRun, ActionsMayBeSeparateWordsOrWholeAndMistakesSayWhatToDo) {
+    const fs::path latest = home.root() / "latest.html";
+    const Printed separate = runWords(
+        home.root(), {"open", kStory, "attach", "select", "story", "answer-save", "Two", "words",
+                      "key", "ctrl+s", "fetch", "tarn://tamrix/latest", latest.string()});
+    EXPECT_EQ(separate.status, 0) << separate.err;
+    ASSERT_EQ(entries().size(), 1u);
+    EXPECT_EQ(entries()[0].title, L"Two words");
+    EXPECT_NE(readText(latest).find("Two words"), std::string::npos);
+
+    const Printed whole = runWords(home.root(), {"open " + kStory, "attach", "report"});
+    EXPECT_EQ(whole.status, 0) << whole.err;
+
+    const Printed unknown = runWords(home.root(), {"frobnicate", "x"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown action \"frobnicate\""), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("--help"), std::string::npos);
+    const Printed lacking = runWords(home.root(), {"open", kStory, "select"});
+    EXPECT_EQ(lacking.status, 2);
+    EXPECT_NE(lacking.err.find("select needs the id of a page element, for example"),
+              std::string::npos)
+        << lacking.err;
+}
