@@ -23,4 +23,11 @@ void HostPresenter::runModal(platform::ui::DialogDriver& driver) {
     std::cout << "dialog ended: " << driver.result() << std::endl;
 }
 
+bool HostPresenter::shellOpen(platform::ui::HWND owner, const std::wstring& verb,
+                              const std::wstring& target, const std::wstring& parameters) {
+    const bool opened = ScriptedPresenter::shellOpen(owner, verb, target, parameters);
+    std::cout << "show (" << toUtf8(verb) << "): " << toUtf8(target) << std::endl;
+    return opened;
+}
+
 }  // namespace host

@@ -14,6 +14,10 @@ class HostPresenter : public platform::ui::ScriptedPresenter {
     int messageBox(platform::ui::HWND owner, const std::wstring& text, const std::wstring& caption,
                    platform::ui::UINT flags) override;
     void runModal(platform::ui::DialogDriver& driver) override;
+    // Prints the file or address the program wants shown; the host has no desktop to show
+    // it on, so it reports that nothing opened it.
+    bool shellOpen(platform::ui::HWND owner, const std::wstring& verb, const std::wstring& target,
+                   const std::wstring& parameters) override;
 };
 
 }  // namespace host

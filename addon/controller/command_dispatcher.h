@@ -7,7 +7,8 @@
 // handled. Commands whose parts are not in this build stay in the table: they report
 // "not available" in an error box and return 1. The commands served by higher layers (sending:
 // "command-send-email", "command-send-kindle", "command-send-onenote",
-// "command-send-onenote/<id>"; export: "command-print-pdf", "command-export/image"; dialogs:
+// "command-send-onenote/<id>"; export: "command-print-pdf", "command-export/image"; printing:
+// "command-print", "command-print-preview", "command-select-grab-preview"; dialogs:
 // "command-toolbar-about", "command-toolbar-config"; side pane: "command-lorvane-show",
 // "-close", "-switch") run the handlers registered at start-up (command_extensions.h), else
 // report the same. Arguments that

@@ -4,6 +4,7 @@
 
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/embedded_toolbox.h"
+#include "addon/controller/html_document.h"
 #include "addon/controller/main_element.h"
 #include "common/util/registry_int.h"
 
@@ -236,6 +237,14 @@ std::wstring getDocumentUrl(int windowIndex) {
 std::wstring getDocumentTitle(int windowIndex) {
     return firstText(windowIndex,
                      [](ClipSelection& selection) { return selection.getPageTitle(); });
+}
+
+std::shared_ptr<platform::dom::Document> shownPage(int windowIndex) {
+    if (windowIndex < 0 || windowIndex >= windowCount() || windowEntry(windowIndex).isFree()) {
+        return nullptr;
+    }
+    const auto document = asHtmlDocument(windowEntry(windowIndex).browser->document());
+    return document ? document->page() : nullptr;
 }
 
 std::wstring getDocumentText(int windowIndex) {

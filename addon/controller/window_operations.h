@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "addon/controller/window_table.h"
@@ -48,6 +49,8 @@ int redo(int windowIndex);
 // Texts of the first context whose document gives a non-empty one; "" otherwise.
 std::wstring getDocumentUrl(int windowIndex);
 std::wstring getDocumentTitle(int windowIndex);
+// The page shown in the window's browser; null for a free entry or a browser without one.
+std::shared_ptr<platform::dom::Document> shownPage(int windowIndex);
 std::wstring getDocumentText(int windowIndex);
 std::wstring getCleanPageHtml(int windowIndex, int urlMask, int elementMask, int attributeMask);
 std::wstring getSelectedText(int windowIndex);

@@ -20,22 +20,13 @@ namespace {
 constexpr int kNotHandled = 1;
 constexpr int kHandled = 2;
 
-// The page shown in the window's browser; null for a free entry or a browser without one.
-std::shared_ptr<platform::dom::Document> pageOfWindow(int windowIndex) {
-    if (windowIndex < 0 || windowIndex >= windowCount() || windowEntry(windowIndex).isFree()) {
-        return nullptr;
-    }
-    const auto document = asHtmlDocument(windowEntry(windowIndex).browser->document());
-    return document ? document->page() : nullptr;
-}
-
 int printToPdf(int windowIndex) {
-    if (!pageOfWindow(windowIndex)) {
+    if (!shownPage(windowIndex)) {
         return kNotHandled;
     }
     GrabBracket bracket(windowIndex);
     // The grab may have rebuilt the page: take the document only now.
-    PrintDialog dialog(pageOfWindow(windowIndex), [windowIndex](const std::wstring& command) {
+    PrintDialog dialog(shownPage(windowIndex), [windowIndex](const std::wstring& command) {
         return dispatchCommand(command, windowIndex);
     });
     const std::wstring url = getDocumentUrl(windowIndex);
@@ -48,12 +39,12 @@ int printToPdf(int windowIndex) {
 }
 
 int exportImage(int windowIndex) {
-    if (!pageOfWindow(windowIndex)) {
+    if (!shownPage(windowIndex)) {
         return kNotHandled;
     }
     GrabBracket bracket(windowIndex);
     const std::wstring path = pageImagePath();
-    const auto page = pageOfWindow(windowIndex);
+    const auto page = shownPage(windowIndex);
     if (path.empty() || saveBitmapByExtension(capturePageBitmap(*page), path) != 0) {
         common::errorBox(L"Can't write the picture of the page to \"" + path + L"\".", L"", {});
     }

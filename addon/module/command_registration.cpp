@@ -4,6 +4,7 @@
 #include "addon/bar/toolbox_registration.h"
 #include "addon/dialogs/dialog_commands.h"
 #include "addon/export/export_commands.h"
+#include "addon/export/print_commands.h"
 #include "addon/mailnote/mailnote_commands.h"
 
 namespace addon {
@@ -11,6 +12,7 @@ namespace addon {
 void registerAddonCommands() {
     registerMailNoteCommands();
     registerExportCommands();
+    registerPrintCommands();
     registerDialogCommands();
     registerLorvaneCommands();
     registerToolboxView();

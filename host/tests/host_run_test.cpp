@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "addon/export/tests/private_cups.h"
 #include "common/sqlite/sqlite_db.h"
 #include "common/util/registry_string.h"
 #include "platform/system/process.h"
@@ -250,4 +251,24 @@ TEST_F(HostRun, ActionsMayBeSeparateWordsOrWholeAndMistakesSayWhatToDo) {
     EXPECT_NE(lacking.err.find("select needs the id of a page element, for example"),
               std::string::npos)
         << lacking.err;
+}
+
+TEST_F(HostRun, CtrlPPrintsThePageOnTheDefaultPrinter) {
+    export_test::PrivateCups cups(home);
+    if (!cups.failure().empty()) {
+        GTEST_SKIP() << cups.failure();
+    }
+    ASSERT_TRUE(cups.addPdfPrinter());
+    const Printed run = runWords(home.root(), {"open", kStory, "attach", "key", "ctrl+p"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("message:"), std::string::npos) << run.out;
+    const auto printed = cups.waitForPrinted();
+    ASSERT_TRUE(printed.has_value()) << run.out;
+    EXPECT_EQ(printed->rfind("%!PS", 0), 0u);
+
+    const Printed preview =
+        runWords(home.root(), {"open", kStory, "attach", "key", "ctrl+shift+p"});
+    EXPECT_EQ(preview.status, 0) << preview.err;
+    EXPECT_NE(preview.out.find("show (open): "), std::string::npos) << preview.out;
+    EXPECT_TRUE(fs::exists(home.dataHome() / "Olvan" / "Tamrix" / "Printed"));
 }

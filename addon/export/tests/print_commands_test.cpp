@@ -1,0 +1,151 @@
+#include "addon/export/print_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "addon/controller/command_dispatcher.h"
+#include "addon/controller/html_document.h"
+#include "addon/controller/window_operations.h"
+#include "addon/controller/window_table.h"
+#include "addon/export/printed_pages.h"
+#include "addon/export/tests/pdf_tools.h"
+#include "addon/export/tests/private_cups.h"
+#include "common/util/message_box.h"
+#include "platform/ui/scripted_presenter.h"
+#include "platform/ui/window_system.h"
+
+using namespace addon;
+namespace ui = platform::ui;
+namespace fs = std::filesystem;
+using platform::browser::WebBrowser;
+
+namespace {
+
+// A tab showing a story of thirty paragraphs, the third one selectable.
+class PrintCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home.set("TMPDIR", (home.root() / "tmp").string());
+        fs::create_directories(home.root() / "tmp");
+        common::setMessageBoxPresenter(ui::messageBox);
+        registerPrintCommands();
+        browser = WebBrowser::create([](const std::wstring& url) {
+            platform::browser::LoadedDocument loaded;
+            std::wstring body = L"<html><head><title>Night Train</title></head><body>";
+            for (int line = 0; line < 30; ++line) {
+                body += L"<p id='p" + std::to_wstring(line) +
+                        L"' style='width: 400px'>A line of the story, told slowly.</p>";
+            }
+            loaded.document = makeHtmlDocument(body + L"</body></html>", url);
+            return loaded;
+        });
+        window = addBrowserWindow(browser);
+        ASSERT_GE(window, 0);
+        ASSERT_TRUE(browser->navigate(L"http://trains.example/night.html"));
+    }
+    void TearDown() override {
+        removeBrowserWindow(browser);
+        common::setMessageBoxPresenter({});
+        ui::windows().reset();
+    }
+
+    std::size_t paragraphs() {
+        return asHtmlDocument(browser->document())->page()->getElementsByTagName(L"P").size();
+    }
+
+    void selectParagraph() {
+        const int context = findContextByBrowser(browser);
+        ASSERT_NE(context, -1);
+        const auto page = asHtmlDocument(browser->document())->page();
+        clipContext(context).selectionEngine()->addToSelection(
+            SelectionItem::ofElements({page->getElementById(L"p2")}), true);
+    }
+
+    int pdfPages(const fs::path& pdf) {
+        const auto info = export_test::runTool({"pdfinfo", pdf.string()}, home.root() / "info.txt");
+        if (!info) {
+            return -1;
+        }
+        const auto at = info->find("Pages:");
+        return at == std::string::npos ? -1 : std::stoi(info->substr(at + 6));
+    }
+
+    testing_environment::TemporaryHome home;
+    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
+    ui::PresenterScope scope{person};
+    platform::com::ComPtr<WebBrowser> browser;
+    int window = -1;
+};
+
+}  // namespace
+
+TEST_F(PrintCommands, PrintingHandsThePagesToTheDefaultPrinter) {
+    export_test::PrivateCups cups(home);
+    if (!cups.failure().empty()) {
+        GTEST_SKIP() << cups.failure();
+    }
+    ASSERT_TRUE(cups.addPdfPrinter());
+    selectParagraph();
+    EXPECT_EQ(dispatchCommand(L"command-print", window), 2);
+    EXPECT_TRUE(person->messageTexts().empty());
+    const auto printed = cups.waitForPrinted();
+    ASSERT_TRUE(printed.has_value()) << "the printer wrote nothing";
+    EXPECT_EQ(printed->rfind("%!PS", 0), 0u);
+    EXPECT_FALSE(fs::exists(printedPagesPath(L"Night Train"))) << "the job's PDF was taken";
+    EXPECT_EQ(paragraphs(), 30u) << "the readable page of the selection was undone";
+    EXPECT_FALSE(canUndo(window));
+}
+
+TEST_F(PrintCommands, WithoutAPrinterThePagesAreKeptAndTheMessageSaysWhy) {
+    export_test::PrivateCups cups(home);
+    if (!cups.failure().empty()) {
+        GTEST_SKIP() << cups.failure();
+    }
+    EXPECT_EQ(dispatchCommand(L"command-print", window), 2);
+    const auto texts = person->messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(L"could not be printed"), std::wstring::npos);
+    EXPECT_NE(texts[0].find(L"No default destination"), std::wstring::npos) << texts[0];
+    const fs::path kept = printedPagesPath(L"Night Train");
+    EXPECT_NE(texts[0].find(kept.wstring()), std::wstring::npos);
+    EXPECT_GE(pdfPages(kept), 1);
+}
+
+TEST_F(PrintCommands, PreviewShowsThePrintedPagesThroughTheDesktop) {
+    person->answerShellOpen(true);
+    EXPECT_EQ(dispatchCommand(L"command-print-preview", window), 2);
+    const auto opened = person->questionsOf(ui::PresentedQuestion::Kind::shellOpen);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].text, printedPagesPath(L"Night Train"));
+    EXPECT_EQ(opened[0].caption, L"open");
+    EXPECT_GE(pdfPages(fs::path(opened[0].text)), 1);
+    EXPECT_TRUE(person->messageTexts().empty());
+
+    // Nothing on the desktop opens PDF files: the person is told where the preview is.
+    EXPECT_EQ(dispatchCommand(L"command-print-preview", window), 2);
+    ASSERT_EQ(person->messageTexts().size(), 1u);
+    EXPECT_NE(person->messageTexts()[0].find(L"Night Train.pdf"), std::wstring::npos);
+}
+
+TEST_F(PrintCommands, GrabPreviewShowsOnlyTheSelectionAndPutsThePageBack) {
+    person->answerShellOpen(true);
+    EXPECT_EQ(dispatchCommand(L"command-print-preview", window), 2);
+    const int wholePages = pdfPages(printedPagesPath(L"Night Train"));
+
+    selectParagraph();
+    person->answerShellOpen(true);
+    EXPECT_EQ(dispatchCommand(L"command-select-grab-preview", window), 2);
+    EXPECT_EQ(person->questionsOf(ui::PresentedQuestion::Kind::shellOpen).size(), 2u);
+    const fs::path grabbed = printedPagesPath(L"Night Train");
+    EXPECT_GE(pdfPages(grabbed), 1);
+    EXPECT_LE(pdfPages(grabbed), wholePages);
+    EXPECT_FALSE(canUndo(window)) << "the readable page was undone";
+    EXPECT_EQ(paragraphs(), 30u);
+}
+
+TEST_F(PrintCommands, SheetsHaveTheProportionsOfA4) {
+    EXPECT_EQ(printedSheetHeight(210), 297);
+    EXPECT_EQ(printedSheetHeight(600), 849);
+    EXPECT_EQ(printedSheetHeight(0), 0);
+}
