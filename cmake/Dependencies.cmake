@@ -11,6 +11,7 @@ pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(GUMBO REQUIRED IMPORTED_TARGET gumbo)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(GIF REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(Threads REQUIRED)
@@ -22,5 +23,14 @@ find_package(benchmark QUIET)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 add_library(httplib INTERFACE)
 target_link_libraries(httplib INTERFACE PkgConfig::HTTPLIB Threads::Threads)
+
+# litehtml (the page layout engine) ships no pkg-config file and a CMake package without
+# include paths for its shared library; built for UTF-8 text.
+find_library(LITEHTML_LIBRARY NAMES litehtml REQUIRED)
+find_path(LITEHTML_INCLUDE_DIR litehtml.h PATH_SUFFIXES litehtml REQUIRED)
+add_library(litehtml_engine INTERFACE)
+target_include_directories(litehtml_engine SYSTEM INTERFACE ${LITEHTML_INCLUDE_DIR})
+target_compile_definitions(litehtml_engine INTERFACE LITEHTML_UTF8)
+target_link_libraries(litehtml_engine INTERFACE ${LITEHTML_LIBRARY} PkgConfig::GUMBO)
 
 include(GoogleTest)

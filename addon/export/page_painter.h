@@ -1,13 +1,13 @@
-// Paints a laid-out page into a picture, as the browser would show it: the page's
-// background (the root's, else the body's, else white), then every element in document
-// order with its background colour and borders, its text in its colour, size and weight
-// (DejaVu Sans through FreeType, each character in the cell the layout gave it) and its
-// pictures. An "IMG" whose source is a local PNG file is drawn scaled to its box; any other
-// picture is a grey placeholder box.
+// Paints a laid-out page into a picture, as the browser shows it: the page's background
+// (the root's, else the body's, else white), then what the page's layout engine draws for
+// the area: backgrounds, borders, list markers, pictures and anti-aliased text in its
+// font, size, weight, style and colour (platform/dom/page_layout.h). Page capture, print
+// to PDF and the explorer bar's snapshot all paint through here.
 //
 // Contract: on the page's thread (it reads layout and styles); the page is laid out for
-// its current viewport first. Nothing outside `area` is painted. Never throws but
-// std::bad_alloc.
+// its current viewport first. Nothing outside `area` is painted. A page its engine could
+// not lay out paints as its background only; the engine's failure() says why. Never
+// throws but std::bad_alloc.
 #pragma once
 
 #include "platform/dom/document.h"

@@ -12,6 +12,7 @@
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/window.h"
 
 namespace {
 
@@ -128,6 +129,33 @@ int main(int argc, char** argv) {
         fresh->recalc(true);
     });
 
+    // Gestures after the first layout: pointer events over the page, and a selection
+    // overlay that follows the pointer (moved, then the element under it looked up).
+    document->parentWindow().resizeTo(1024, 768);
+    document->body()->getBoundingClientRect();
+    int step = 0;
+    double hoverMs = medianMilliseconds(31, [&] {
+        ++step;
+        document->dispatchMouseEvent(L"mousemove", 100 + step * 13 % 800, 50 + step * 7 % 600, 0);
+    });
+    double clickMs = medianMilliseconds(31, [&] {
+        ++step;
+        document->dispatchMouseEvent(L"mousedown", 100 + step * 13 % 800, 50 + step * 7 % 600, 1);
+        document->dispatchMouseEvent(L"mouseup", 100 + step * 13 % 800, 50 + step * 7 % 600, 1);
+        document->dispatchMouseEvent(L"click", 100 + step * 13 % 800, 50 + step * 7 % 600, 1);
+    });
+    auto overlay = document->createElement(L"div");
+    document->body()->insertBefore(overlay, document->body()->firstChild());
+    double overlayMs = medianMilliseconds(31, [&] {
+        ++step;
+        overlay->setAttribute(L"style",
+                              L"position:absolute;overflow:hidden;border:2px solid red;"
+                              L"left:" +
+                                  std::to_wstring(step * 13 % 800) + L"px;top:" +
+                                  std::to_wstring(step * 7 % 600) + L"px;width:120px;height:40px");
+        document->elementFromPoint(200 + step % 300, 200);
+    });
+
     std::printf("page: %.2f MB, %zu elements, %zu nodes\n", page.size() / 1048576.0, elements,
                 nodes);
     std::printf("gumbo parse (max_errors 0):   %8.2f ms\n", gumboMs);
@@ -137,6 +165,9 @@ int main(int argc, char** argv) {
     std::printf("cascade of every element:     %8.2f ms\n", cascadeMs);
     std::printf("layout:                       %8.2f ms\n", layoutMs);
     std::printf("parse + cascade + layout:     %8.2f ms\n", allMs);
+    std::printf("hover (mousemove) median:     %8.2f ms\n", hoverMs);
+    std::printf("click (down, up, click):      %8.2f ms\n", clickMs);
+    std::printf("overlay move + hit test:      %8.2f ms\n", overlayMs);
     std::printf("tree memory:   %8.1f bytes/element, %6.1f bytes/node (%.1f MB)\n",
                 double(treeBytes) / elements, double(treeBytes) / nodes, treeBytes / 1048576.0);
     std::printf("style memory:  %8.1f bytes/element\n", double(styleBytes) / elements);

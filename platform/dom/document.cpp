@@ -2,8 +2,9 @@
 
 #include <stdexcept>
 
-#include "platform/dom/block_layout.h"
 #include "platform/dom/cascade.h"
+#include "platform/dom/page_layout.h"
+#include "platform/dom/page_resources.h"
 #include "platform/dom/task_queue.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
@@ -21,7 +22,9 @@ Document::Document(Private)
       window_(std::make_unique<Window>(*this)),
       selection_(std::make_unique<Selection>(*this)),
       tasks_(std::make_shared<TaskQueue>()),
-      layout_(std::make_unique<SimpleBlockLayout>()) {}
+      layout_(std::make_unique<PageLayout>()) {
+    loader_ = loadLinkedStyleSheet;
+}
 
 Document::~Document() {
     tasks_->close();

@@ -83,12 +83,13 @@ class Document final : public Node {
     // document order (rebuilt after mutations; a sheet object stays the same while its
     // element stays in the page, so its disabled flag is kept).
     const std::vector<std::shared_ptr<StyleSheet>>& styleSheets() const;
+    // Linked sheets are read by loadLinkedStyleSheet (page_resources.h) unless replaced.
     void setStyleSheetLoader(StyleSheetLoader loader);
     StyleEngine& styles() const;
 
     // Geometry. The window holds the viewport and the document's scroll position.
     Window& parentWindow() const;
-    // Replaces the layout engine (the simple block layout by default).
+    // Replaces the layout engine (PageLayout by default).
     void setLayoutEngine(std::unique_ptr<LayoutEngine> engine);
     // The engine, laid out for the current content and viewport.
     const LayoutEngine& layout() const;

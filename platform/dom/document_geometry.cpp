@@ -1,9 +1,9 @@
 // The geometry members of Document: layout on demand, explicit boxes, hit testing.
 #include <tuple>
 
-#include "platform/dom/block_layout.h"
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/page_layout.h"
 #include "platform/dom/window.h"
 
 namespace platform::dom {

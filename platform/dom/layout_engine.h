@@ -10,9 +10,14 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/dom/geometry.h"
+
+namespace platform::imaging {
+class Canvas;
+}
 
 namespace platform::dom {
 
@@ -35,6 +40,11 @@ class LayoutEngine {
                                         std::size_t end) const = 0;
     // The extent of the page: the root element's box and the positioned boxes.
     virtual Size contentSize() const = 0;
+    // Draws the part `area` (document coordinates) of the laid-out page onto the canvas,
+    // whose top left corner stands for the area's; nothing outside the area is drawn.
+    virtual void paint(imaging::Canvas& canvas, Rect area) const = 0;
+    // Why the last layout gave no boxes ("" when it did): a sentence for the user.
+    virtual const std::string& failure() const = 0;
 };
 
 }  // namespace platform::dom

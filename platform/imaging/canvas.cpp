@@ -60,6 +60,12 @@ void Canvas::fillRect(Rect rect, std::uint32_t color) {
             bitmap_.setPixel(x, y, color | 0xFF000000u);
 }
 
+void Canvas::shadeRect(Rect rect, std::uint32_t color, int alpha) {
+    for (int y = std::max(rect.top, clip_.top); y < std::min(rect.bottom, clip_.bottom); ++y)
+        for (int x = std::max(rect.left, clip_.left); x < std::min(rect.right, clip_.right); ++x)
+            blend(x, y, color, alpha);
+}
+
 void Canvas::fillGradientVertical(Rect rect, std::uint32_t top, std::uint32_t bottom) {
     const int rows = rect.height();
     for (int row = 0; row < rows; ++row) {
@@ -103,6 +109,24 @@ void Canvas::drawPicture(const Bitmap& picture, int x, int y) {
         }
 }
 
+void Canvas::drawPictureScaled(const Bitmap& picture, Rect target) {
+    if (picture.empty() || target.empty())
+        return;
+    const int width = target.width();
+    const int height = target.height();
+    for (int y = std::max(target.top, clip_.top); y < std::min(target.bottom, clip_.bottom); ++y) {
+        const int sourceY =
+            static_cast<int>(static_cast<long long>(y - target.top) * picture.height() / height);
+        for (int x = std::max(target.left, clip_.left); x < std::min(target.right, clip_.right);
+             ++x) {
+            const int sourceX =
+                static_cast<int>(static_cast<long long>(x - target.left) * picture.width() / width);
+            const std::uint32_t color = picture.pixel(sourceX, sourceY);
+            blend(x, y, color, channel(color, 24));
+        }
+    }
+}
+
 void Canvas::drawSilhouette(const Bitmap& picture, int x, int y, std::uint32_t color) {
     for (int row = 0; row < picture.height(); ++row)
         for (int column = 0; column < picture.width(); ++column)
@@ -128,21 +152,28 @@ int Canvas::drawText(std::wstring_view text, Rect rect, const FontFace& font, st
     }
     const int top =
         (flags & DT_VCENTER) ? rect.top + (rect.height() - font.lineHeight()) / 2 : rect.top;
-    const int baseline = top + font.ascent();
     const Rect saved = clip_;
     setClip({std::max(rect.left, saved.left), std::max(rect.top, saved.top),
              std::min(rect.right, saved.right), std::min(rect.bottom, saved.bottom)});
-    int pen = rect.left;
-    for (char32_t c : line) {
-        const GlyphImage glyph = font.glyph(c);
-        for (int row = 0; row < glyph.height; ++row)
-            for (int column = 0; column < glyph.width; ++column)
-                blend(pen + glyph.left + column, baseline - glyph.top + row, color,
-                      glyph.coverage[static_cast<std::size_t>(row) * glyph.width + column]);
-        pen += glyph.advance;
-    }
+    const int width = drawTextAt(line, rect.left, top + font.ascent(), font, color);
     clip_ = saved;
-    return pen - rect.left;
+    return width;
+}
+
+int Canvas::drawTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
+                       std::uint32_t color) {
+    int pen = x;
+    for (char32_t c : text) {
+        if (c != U' ' && c != U'\t' && c != 0xA0) {
+            const GlyphImage glyph = font.glyph(c);
+            for (int row = 0; row < glyph.height; ++row)
+                for (int column = 0; column < glyph.width; ++column)
+                    blend(pen + glyph.left + column, baseline - glyph.top + row, color,
+                          glyph.coverage[static_cast<std::size_t>(row) * glyph.width + column]);
+        }
+        pen += font.advance(c);
+    }
+    return pen - x;
 }
 
 Status Canvas::savePng(const std::string& path) const {

@@ -1,12 +1,13 @@
 // Canvas: drawing onto a 32-bit bitmap with a clip rectangle, as a device context would:
-// flat and vertical-gradient fills, one-pixel lines and frames, one-bit patterns, pictures
-// blended by their alpha, silhouettes of pictures, and single lines of text in a FontFace
-// (vertically centred, cut with an ellipsis when too wide). The result is read back pixel
-// by pixel or written as a PNG file.
+// flat and vertical-gradient fills, translucent shading, one-pixel lines and frames,
+// one-bit patterns, pictures blended by their alpha (also scaled to a rectangle),
+// silhouettes of pictures, and single lines of text in a FontFace (placed in a rectangle,
+// vertically centred, cut with an ellipsis when too wide, or set on a baseline). The
+// result is read back pixel by pixel or written as a PNG file.
 //
-// Colours are 0xAARRGGBB; fills and lines are opaque. Coordinates outside the bitmap or
-// the clip are left out. Contract: a value type owned by one thread at a time; saving
-// reports failures through the imaging Status and writes the file whole or not at all.
+// Colours are 0xAARRGGBB; fills and lines are opaque, shading blends by its alpha. Coordinates
+// outside the bitmap or the clip are left out. Contract: a value type owned by one thread at a
+// time; saving reports failures through the imaging Status and writes the file whole or not at all.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,8 @@ class Canvas {
     Rect clip() const { return clip_; }
 
     void fillRect(Rect rect, std::uint32_t color);
+    // Blends `color` over the rectangle by `alpha` (0..255).
+    void shadeRect(Rect rect, std::uint32_t color, int alpha);
     // Top row `top`, bottom row `bottom`, rows between interpolated per channel.
     void fillGradientVertical(Rect rect, std::uint32_t top, std::uint32_t bottom);
     void horizontalLine(int left, int right, int y, std::uint32_t color);
@@ -52,6 +55,8 @@ class Canvas {
                      std::uint32_t color);
     // A picture blended by its alpha at (x, y).
     void drawPicture(const Bitmap& picture, int x, int y);
+    // The picture stretched over `target` (nearest pixel), blended by its alpha.
+    void drawPictureScaled(const Bitmap& picture, Rect target);
     // Every pixel of the picture that is not fully transparent, in one colour.
     void drawSilhouette(const Bitmap& picture, int x, int y, std::uint32_t color);
 
@@ -59,6 +64,10 @@ class Canvas {
     // width of what was drawn.
     int drawText(std::wstring_view text, Rect rect, const FontFace& font, std::uint32_t color,
                  unsigned flags);
+
+    // One line of text from the pen position x on the baseline; returns its advance.
+    int drawTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
+                   std::uint32_t color);
 
     Status savePng(const std::string& path) const;
 

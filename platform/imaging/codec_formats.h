@@ -1,5 +1,5 @@
-// Internal to the imaging library: one encoder function per file format and the PNG
-// decoder, behind the MIME-type table of image_codecs.cpp.
+// Internal to the imaging library: one encoder and one decoder function per file format,
+// behind the MIME-type table of image_codecs.cpp.
 //
 // Contract: as image_codecs.h; the bitmap is never empty when these are called.
 #pragma once
@@ -17,6 +17,11 @@ Status encodeJpeg(const Bitmap& bitmap, std::string& bytes);
 Status encodeBmp(const Bitmap& bitmap, std::string& bytes);
 Status encodeGif(const Bitmap& bitmap, std::string& bytes);
 
+// Decoders answer UnknownImageFormat for bytes of another format, so they can be tried in
+// turn; a picture of more than kMaxDecodedPixels is refused before its pixels are read.
+inline constexpr unsigned long long kMaxDecodedPixels = 40'000'000;
 Status decodePng(std::string_view bytes, Bitmap& bitmap);
+Status decodeJpeg(std::string_view bytes, Bitmap& bitmap);
+Status decodeGif(std::string_view bytes, Bitmap& bitmap);
 
 }  // namespace platform::imaging::detail

@@ -69,7 +69,12 @@ Status saveBitmap(const Bitmap& bitmap, const std::string& path, std::string_vie
 Status decodeBitmap(std::string_view bytes, Bitmap& bitmap) {
     bitmap = Bitmap();
     try {
-        return detail::decodePng(bytes, bitmap);
+        for (auto decode : {detail::decodePng, detail::decodeJpeg, detail::decodeGif}) {
+            const Status status = decode(bytes, bitmap);
+            if (status != Status::UnknownImageFormat)
+                return status;
+        }
+        return Status::UnknownImageFormat;
     } catch (const std::bad_alloc&) {
         bitmap = Bitmap();
         return Status::OutOfMemory;

@@ -1,5 +1,5 @@
 // Encoding bitmaps to picture files chosen by MIME type ("image/png", "image/jpeg",
-// "image/bmp", "image/gif"), and decoding PNG files back into bitmaps.
+// "image/bmp", "image/gif"), and decoding PNG, JPEG and GIF files back into bitmaps.
 //
 // Contract: thread-safe (no shared state; every call has its own encoder). Failures are
 // returned as a Status, never thrown (bad_alloc becomes OutOfMemory). Files are written
@@ -38,8 +38,9 @@ Status encodeBitmap(const Bitmap& bitmap, std::string_view mimeType, std::string
 // encodeBitmap, then the bytes to `path`; Win32Error when the file cannot be written.
 Status saveBitmap(const Bitmap& bitmap, const std::string& path, std::string_view mimeType);
 
-// A PNG picture as a 24-bit bitmap, or 32-bit when it has transparency. UnknownImageFormat
-// for bytes that are not a PNG picture, GenericError for a damaged one.
+// A PNG, JPEG or GIF picture (the first frame) as a 24-bit bitmap, or 32-bit when it has
+// transparency. UnknownImageFormat for bytes of none of these formats, GenericError for a
+// damaged picture; a picture of more than 40 million pixels is refused with an error.
 Status decodeBitmap(std::string_view bytes, Bitmap& bitmap);
 
 // decodeBitmap on the file's bytes; FileNotFound when it cannot be read. `bitmap` is

@@ -1,15 +1,9 @@
-// Baseline JPEG through libjpeg. libjpeg reports errors by calling a handler that must
-// not return, so the handler jumps back to the encoding function; that function holds
-// only plain C data while the jump may happen.
-// jpeglib.h needs size_t and FILE declared before it.
-#include <cstdio>
-
-#include <jpeglib.h>
-
+// Baseline JPEG through libjpeg; errors jump back as jpeg_errors.h describes.
 #include <csetjmp>
 #include <cstdlib>
 
 #include "platform/imaging/codec_formats.h"
+#include "platform/imaging/jpeg_errors.h"
 
 namespace platform::imaging::detail {
 
@@ -17,24 +11,11 @@ namespace {
 
 constexpr int kQuality = 75;
 
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void jumpOnError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
-void discardMessage(j_common_ptr) {}
-
 // Encodes into a buffer that libjpeg allocates with malloc; false on any libjpeg error.
 bool compressToMemory(const Bitmap& bitmap, unsigned char** output, unsigned long* size) {
     jpeg_compress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = jumpOnError;
-    errors.base.output_message = discardMessage;
+    JpegErrorManager errors;
+    info.err = installJpegErrors(errors);
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_compress(&info);
         return false;

@@ -55,7 +55,8 @@ Status decodePng(std::string_view bytes, Bitmap& bitmap) {
         png_image_free(&image);
         return Status::GenericError;
     }
-    if (image.width > kMaxDecodedSide || image.height > kMaxDecodedSide) {
+    if (image.width > kMaxDecodedSide || image.height > kMaxDecodedSide ||
+        static_cast<unsigned long long>(image.width) * image.height > kMaxDecodedPixels) {
         png_image_free(&image);
         return Status::OutOfMemory;
     }

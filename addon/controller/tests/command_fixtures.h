@@ -66,6 +66,11 @@ class NoLayout : public addon::dom::LayoutEngine {
         return {};
     }
     addon::dom::Size contentSize() const override { return {}; }
+    void paint(platform::imaging::Canvas&, addon::dom::Rect) const override {}
+    const std::string& failure() const override { return failure_; }
+
+  private:
+    std::string failure_;
 };
 
 // The rules of the shipped grab.xml, as the installation has it.

@@ -234,3 +234,37 @@ TEST(ImageCodecs, EncodersAreListedByMimeType) {
     EXPECT_EQ(types,
               (std::vector<std::string>{"image/bmp", "image/jpeg", "image/gif", "image/png"}));
 }
+
+TEST(ImageDecoders, JpegAndGifPicturesDecodeAndDamagedOnesFail) {
+    Bitmap back;
+    std::string jpeg;
+    ASSERT_EQ(encodeBitmap(quadrants(PixelFormat::Rgb24), "image/jpeg", jpeg), Status::Ok);
+    ASSERT_EQ(decodeBitmap(jpeg, back), Status::Ok);
+    ASSERT_EQ(back.width(), 32);
+    ASSERT_EQ(back.height(), 32);
+    // Lossy, but each quadrant keeps its colour.
+    const auto near = [](std::uint32_t a, std::uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 24)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(near(back.pixel(4, 4), 0xFFFF0000));
+    EXPECT_TRUE(near(back.pixel(28, 4), 0xFF00FF00));
+    EXPECT_TRUE(near(back.pixel(4, 28), 0xFF0000FF));
+    EXPECT_EQ(decodeBitmap(std::string_view(jpeg).substr(0, 40), back), Status::GenericError);
+    EXPECT_TRUE(back.empty());
+
+    std::string gif;
+    ASSERT_EQ(encodeBitmap(quadrants(PixelFormat::Rgb24), "image/gif", gif), Status::Ok);
+    ASSERT_EQ(decodeBitmap(gif, back), Status::Ok);
+    EXPECT_EQ(back.pixel(4, 4), 0xFFFF0000u);  // few colours: exact
+    EXPECT_EQ(back.pixel(28, 28), 0xFFFFFFFFu);
+    EXPECT_EQ(decodeBitmap(std::string_view(gif).substr(0, 20), back), Status::GenericError);
+
+    // A picture claiming more pixels than allowed is refused before it is read.
+    std::string huge = gif;
+    huge[6] = huge[7] = huge[8] = huge[9] = static_cast<char>(0xFF);  // 65535 x 65535
+    EXPECT_EQ(decodeBitmap(huge, back), Status::GenericError);
+    EXPECT_TRUE(back.empty());
+}

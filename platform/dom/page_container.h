@@ -1,0 +1,92 @@
+// The layout engine's view of this system (litehtml's document container): fonts found
+// through fontconfig and measured with FreeType, pictures and linked sheets through the
+// page's resources, the viewport as the screen medium, and drawing onto a Canvas (the
+// "hdc" litehtml hands back is the Canvas being painted).
+//
+// Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
+// font handles it gives out stay valid until the container is destroyed.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <litehtml.h>
+
+#include "platform/dom/geometry.h"
+#include "platform/dom/page_resources.h"
+#include "platform/imaging/canvas.h"
+#include "platform/imaging/font_face.h"
+
+namespace platform::dom {
+
+class PageContainer final : public litehtml::document_container {
+  public:
+    // Chromium's defaults: 16 px Times (here Liberation Serif).
+    static constexpr int kDefaultFontPixels = 16;
+
+    PageContainer(PageResources& resources, Size viewport,
+                  std::map<std::string, std::string> linkedSheets);
+
+    struct Font {
+        std::unique_ptr<imaging::FontFace> face;
+        unsigned decoration = 0;
+    };
+    const Font& font(litehtml::uint_ptr handle) const;
+    imaging::Canvas& canvasOf(litehtml::uint_ptr hdc) const;
+
+    litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
+                                   litehtml::font_style italic, unsigned int decoration,
+                                   litehtml::font_metrics* fm) override;
+    void delete_font(litehtml::uint_ptr hFont) override;
+    int text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) override;
+    void draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text, litehtml::uint_ptr hFont,
+                   litehtml::web_color color, const litehtml::position& pos) override;
+    int pt_to_px(int pt) const override;
+    int get_default_font_size() const override;
+    const litehtml::tchar_t* get_default_font_name() const override;
+    void draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) override;
+    void load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                    bool redraw_on_ready) override;
+    void get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                        litehtml::size& sz) override;
+    void draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) override;
+    void draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
+                      const litehtml::position& draw_pos, bool root) override;
+    void set_caption(const litehtml::tchar_t* caption) override;
+    void set_base_url(const litehtml::tchar_t* base_url) override;
+    void link(const std::shared_ptr<litehtml::document>& doc,
+              const litehtml::element::ptr& el) override;
+    void on_anchor_click(const litehtml::tchar_t* url, const litehtml::element::ptr& el) override;
+    void set_cursor(const litehtml::tchar_t* cursor) override;
+    void transform_text(litehtml::tstring& text, litehtml::text_transform tt) override;
+    void import_css(litehtml::tstring& text, const litehtml::tstring& url,
+                    litehtml::tstring& baseurl) override;
+    void set_clip(const litehtml::position& pos, const litehtml::border_radiuses& bdr_radius,
+                  bool valid_x, bool valid_y) override;
+    void del_clip() override;
+    void get_client_rect(litehtml::position& client) const override;
+    std::shared_ptr<litehtml::element> create_element(
+        const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
+        const std::shared_ptr<litehtml::document>& doc) override;
+    void get_media_features(litehtml::media_features& media) const override;
+    void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
+
+    // The clip rectangles set while painting, applied to the canvas drawn on.
+    void beginPainting(imaging::Canvas& canvas);
+    void endPainting();
+
+  private:
+    void applyClip();
+
+    PageResources& resources_;
+    Size viewport_;
+    std::map<std::string, std::string> linkedSheets_;
+    std::map<litehtml::uint_ptr, std::unique_ptr<Font>> fonts_;
+    litehtml::uint_ptr nextFont_ = 1;
+    imaging::Canvas* canvas_ = nullptr;
+    std::vector<imaging::Rect> clips_;
+};
+
+}  // namespace platform::dom

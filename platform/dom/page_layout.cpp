@@ -1,0 +1,439 @@
+#include "platform/dom/page_layout.h"
+
+#include <litehtml.h>
+// The element headers need litehtml.h's declarations first.
+#include <el_text.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/dom/cascade.h"
+#include "platform/dom/css_values.h"
+#include "platform/dom/document.h"
+#include "platform/dom/page_container.h"
+#include "platform/dom/page_defaults.h"
+#include "platform/dom/page_resources.h"
+#include "platform/imaging/canvas.h"
+#include "platform/text/utf.h"
+
+namespace platform::dom {
+
+namespace {
+
+constexpr std::uint32_t kPlaceholderFill = 0xFFE8E8E8;
+constexpr std::uint32_t kPlaceholderFrame = 0xFF9A9A9A;
+
+litehtml::context& engineContext() {
+    static litehtml::context* context = [] {
+        auto* made = new litehtml::context;
+        made->load_master_stylesheet(pageDefaultStyleSheet());
+        return made;
+    }();
+    return *context;
+}
+
+// Elements whose subtree holds no words of the page's text nodes: generated content and
+// the elements the markup writer marks so (page_markup.cpp).
+bool holdsNoPageWords(litehtml::element& element) {
+    const char* tag = element.get_tagName();
+    if (!tag)
+        return false;
+    static constexpr const char* kTags[] = {"script", "style", "title",    "noscript", "template",
+                                            "svg",    "math",  "::before", "::after"};
+    for (const char* name : kTags)
+        if (std::strcmp(tag, name) == 0)
+            return true;
+    return false;
+}
+
+bool isInlineDisplay(litehtml::element& element) {
+    return element.get_display() == litehtml::display_inline ||
+           element.get_display() == litehtml::display_inline_text;
+}
+
+bool isAtomicInline(litehtml::element& element) {
+    const auto display = element.get_display();
+    return element.is_replaced() || display == litehtml::display_inline_block ||
+           display == litehtml::display_inline_table;
+}
+
+Rect borderRectOf(litehtml::element& element, int contentX, int contentY) {
+    const litehtml::position& pos = element.get_position();
+    const litehtml::margins padding = element.get_paddings();
+    const litehtml::margins borders = element.get_borders();
+    return {contentX - padding.left - borders.left, contentY - padding.top - borders.top,
+            contentX + pos.width + padding.right + borders.right,
+            contentY + pos.height + padding.bottom + borders.bottom};
+}
+
+std::u32string charactersOf(const std::wstring& text) {
+    return std::u32string(text.begin(), text.end());
+}
+
+// Rough count of the style rules in a sheet text: one per block.
+std::size_t ruleCount(const std::string& css) {
+    return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
+}
+
+// The engine gives the body the top margin of its first child when the two collapse, but
+// leaves the child's margin inside the body as well: the part to take out again.
+int keptTopMargin(litehtml::element& body) {
+    if (body.border_top() != 0 || body.padding_top() != 0)
+        return 0;
+    for (std::size_t i = 0; i < body.get_children_count(); ++i) {
+        litehtml::element& child = *body.get_child(static_cast<int>(i));
+        if (child.skip() || child.get_display() == litehtml::display_none ||
+            !child.in_normal_flow() || child.get_float() != litehtml::float_none ||
+            child.is_white_space())
+            continue;
+        if (child.is_inline_box() || dynamic_cast<litehtml::el_text*>(&child))
+            return 0;
+        const int marginEdge =
+            child.get_position().y - child.padding_top() - child.border_top() - child.margin_top();
+        return marginEdge == 0 && child.margin_top() > 0 ? child.margin_top() : 0;
+    }
+    return 0;
+}
+
+// A laid-out element with its content box origin in document coordinates.
+struct Placed {
+    litehtml::element* element;
+    int x;
+    int y;
+};
+
+}  // namespace
+
+PageLayout::PageLayout() = default;
+PageLayout::~PageLayout() = default;
+
+void PageLayout::refuse(const std::string& reason) {
+    page_.reset();
+    container_.reset();
+    markup_ = {};
+    boxes_.clear();
+    runs_.clear();
+    content_ = {};
+    failure_ = "The page cannot be laid out: " + reason + ".";
+}
+
+PageMarkup PageLayout::markupOf(const Document& document) {
+    const std::string address = platform::text::toUtf8(document.URL());
+    if (!resources_ || resources_->page() != address)
+        resources_ = std::make_unique<PageResources>(address);
+    return buildPageMarkup(document, [this](const std::wstring& source) {
+        return resources_->picture(platform::text::toUtf8(source)) == nullptr;
+    });
+}
+
+void PageLayout::layout(const Document& document, Size viewport) {
+    document_ = &document;
+    PageMarkup markup = markupOf(document);
+    if (!markup.failure.empty()) {
+        refuse(markup.failure);
+        return;
+    }
+    if (page_ && viewport == viewport_ && moveFreeBoxes(markup)) {
+        stale_ = true;
+        return;
+    }
+    layoutInFull(viewport, std::move(markup));
+}
+
+void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
+    std::size_t rules = 0;
+    for (const auto& sheet : markup.linkedSheets)
+        rules += ruleCount(sheet.second);
+    if (markup.sheetBytes > 0)
+        rules = std::max(rules, ruleCount(markup.whole()));
+    if (static_cast<double>(rules) * static_cast<double>(markup.elements.size()) >
+        kMaxSelectorWork) {
+        refuse("its style sheets hold " + std::to_string(rules) + " rules for " +
+               std::to_string(markup.elements.size()) + " elements, too many to match");
+        return;
+    }
+    page_.reset();
+    try {
+        container_ = std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets);
+        const std::string html = markup.whole();
+        page_ =
+            litehtml::document::createFromUTF8(html.c_str(), container_.get(), &engineContext());
+        page_->render(std::max(viewport.width, 1));
+    } catch (const std::exception& error) {
+        refuse(std::string("the layout engine stopped (") + error.what() + ")");
+        return;
+    }
+    viewport_ = viewport;
+    markup_ = std::move(markup);
+    failure_.clear();
+    stale_ = false;
+    ++fullLayouts_;
+    collectBoxes(markup_);
+}
+
+void PageLayout::collectBoxes(const PageMarkup& markup) {
+    boxes_.clear();
+    runs_.clear();
+    std::vector<litehtml::element*> words;
+    std::vector<std::pair<Placed, const Element*>> inlines;
+    struct Step {
+        Placed placed;
+        int noWords;
+    };
+    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0}};
+    Rect extent;
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        litehtml::element& element = *step.placed.element;
+        if (element.get_display() == litehtml::display_none)
+            continue;
+        const litehtml::position& pos = element.get_position();
+        const int x = step.placed.x + pos.x;
+        const int y = step.placed.y + pos.y;
+        const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
+        if (auto* text = dynamic_cast<litehtml::el_text*>(&element)) {
+            if (noWords == 0)
+                words.push_back(text);
+            continue;
+        }
+        if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute)) {
+            const std::size_t index = std::strtoul(marker, nullptr, 10);
+            if (index < markup.elements.size()) {
+                const Element* owner = markup.elements[index];
+                if (isInlineDisplay(element))
+                    inlines.push_back({{&element, x, y}, owner});
+                else
+                    boxes_[owner].border = borderRectOf(element, x, y);
+                if (element.is_positioned() || !element.have_parent())
+                    extent = extent.united(boxes_[owner].border);
+            }
+        }
+        const int shift = element.is_body() ? keptTopMargin(element) : 0;
+        if (shift > 0)
+            if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute))
+                if (auto box = boxes_.find(markup.elements[std::strtoul(marker, nullptr, 10)]);
+                    box != boxes_.end())
+                    box->second.border.bottom -= shift;
+        // Children are pushed last first, so they come off the stack in document order.
+        for (std::size_t i = element.get_children_count(); i-- > 0;)
+            stack.push_back(
+                {{element.get_child(static_cast<int>(i)).get(), x, y - shift}, noWords});
+    }
+    collectWords(markup, words);
+
+    // An inline element's boxes are its lines: the words and atomic boxes inside it,
+    // grouped by line, widened by its own padding and border.
+    for (const auto& [placed, owner] : inlines) {
+        std::vector<Rect> items;
+        std::vector<Placed> pending{placed};
+        while (!pending.empty()) {
+            const Placed current = pending.back();
+            pending.pop_back();
+            for (std::size_t i = current.element->get_children_count(); i-- > 0;) {
+                litehtml::element& child = *current.element->get_child(static_cast<int>(i));
+                if (child.get_display() == litehtml::display_none || child.skip())
+                    continue;
+                const litehtml::position& pos = child.get_position();
+                const int x = current.x + pos.x;
+                const int y = current.y + pos.y;
+                if (dynamic_cast<litehtml::el_text*>(&child))
+                    items.push_back({x, y, x + pos.width, y + pos.height});
+                else if (isAtomicInline(child))
+                    items.push_back(borderRectOf(child, x, y));
+                else
+                    pending.push_back({&child, x, y});
+            }
+        }
+        std::sort(items.begin(), items.end(), [](const Rect& a, const Rect& b) {
+            return a.top != b.top ? a.top < b.top : a.left < b.left;
+        });
+        Box& box = boxes_[owner];
+        for (const Rect& item : items) {
+            if (item.isEmpty() && item.width() == 0 && item.height() == 0)
+                continue;
+            if (!box.lines.empty() && item.top < box.lines.back().bottom &&
+                item.bottom > box.lines.back().top)
+                box.lines.back() = box.lines.back().united(item);
+            else
+                box.lines.push_back(item);
+        }
+        const litehtml::margins padding = placed.element->get_paddings();
+        const litehtml::margins borders = placed.element->get_borders();
+        if (box.lines.empty()) {
+            box.border = {placed.x, placed.y, placed.x, placed.y};
+            continue;
+        }
+        for (Rect& line : box.lines) {
+            line.top -= padding.top + borders.top;
+            line.bottom += padding.bottom + borders.bottom;
+        }
+        box.lines.front().left -= padding.left + borders.left;
+        box.lines.back().right += padding.right + borders.right;
+        box.border = box.lines.front();
+        for (const Rect& line : box.lines)
+            box.border = box.border.united(line);
+    }
+    content_ = {std::max({page_->width(), extent.right, viewport_.width}),
+                std::max(page_->height(), extent.bottom)};
+}
+
+void PageLayout::collectWords(const PageMarkup& markup,
+                              const std::vector<litehtml::element*>& words) {
+    // The page's text as one stream of characters, each known by its node and offset.
+    std::u32string stream;
+    std::vector<std::size_t> starts;
+    for (const Text* text : markup.texts) {
+        starts.push_back(stream.size());
+        stream += charactersOf(text->data());
+    }
+    starts.push_back(stream.size());
+    constexpr std::size_t kResyncWindow = 256;
+    std::size_t at = 0;
+    std::size_t node = 0;
+    for (litehtml::element* word : words) {
+        std::string utf8;
+        word->get_text(utf8);
+        const std::u32string piece = charactersOf(platform::text::fromUtf8(utf8));
+        if (piece.empty())
+            continue;
+        if (stream.compare(at, piece.size(), piece) != 0) {
+            const std::size_t found = stream.substr(at, kResyncWindow + piece.size()).find(piece);
+            if (found == std::u32string::npos)
+                continue;  // generated by the engine, not one of the page's words
+            at += found;
+        }
+        std::size_t begin = at;
+        at += piece.size();
+        if (word->skip())
+            continue;
+        const litehtml::position box = word->get_placement();
+        const Rect rect{box.x, box.y, box.x + box.width, box.y + box.height};
+        const std::uintptr_t font = word->get_font();
+        // A word may span adjacent text nodes: one run per node.
+        while (begin < at) {
+            while (starts[node + 1] <= begin)
+                ++node;
+            const std::size_t end = std::min(at, starts[node + 1]);
+            runs_[markup.texts[node]].push_back(
+                {begin - starts[node], end - starts[node], rect, font});
+            begin = end;
+        }
+    }
+}
+
+bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
+    if (markup.flow != markup_.flow || markup.freeBoxes.size() != markup_.freeBoxes.size() ||
+        markup.linkedSheets != markup_.linkedSheets)
+        return false;
+    std::vector<std::pair<const Element*, Rect>> moves;
+    for (std::size_t i = 0; i < markup.freeBoxes.size(); ++i) {
+        const auto& now = markup.freeBoxes[i];
+        const auto& before = markup_.freeBoxes[i];
+        if (now.element != before.element)
+            return false;
+        if (now.markup == before.markup)
+            continue;
+        const auto old = boxes_.find(now.element);
+        if (old == boxes_.end() || now.element->firstChild())
+            return false;  // shown again, or holding content that may flow anew
+        auto style = now.element->currentStyle();
+        if (style->value(PropertyId::Display) == L"none")
+            return false;
+        const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
+        const int left = length(PropertyId::Left) + length(PropertyId::MarginLeft);
+        const int top = length(PropertyId::Top) + length(PropertyId::MarginTop);
+        const int width = length(PropertyId::Width) + length(PropertyId::PaddingLeft) +
+                          length(PropertyId::PaddingRight) + borderPixels(*style, BoxSide::Left) +
+                          borderPixels(*style, BoxSide::Right);
+        const int height = length(PropertyId::Height) + length(PropertyId::PaddingTop) +
+                           length(PropertyId::PaddingBottom) + borderPixels(*style, BoxSide::Top) +
+                           borderPixels(*style, BoxSide::Bottom);
+        moves.push_back({now.element, {left, top, left + width, top + height}});
+    }
+    for (const auto& [element, rect] : moves)
+        boxes_[element].border = rect;
+    markup_.freeBoxes = markup.freeBoxes;
+    markup_.texts = markup.texts;
+    return true;
+}
+
+std::optional<Rect> PageLayout::borderBox(const Element& element) const {
+    auto it = boxes_.find(&element);
+    if (it == boxes_.end())
+        return std::nullopt;
+    return it->second.border;
+}
+
+std::vector<Rect> PageLayout::clientRects(const Element& element) const {
+    auto it = boxes_.find(&element);
+    if (it == boxes_.end())
+        return {};
+    if (!it->second.lines.empty())
+        return it->second.lines;
+    return {it->second.border};
+}
+
+std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
+                                        std::size_t end) const {
+    std::vector<Rect> rects;
+    auto it = runs_.find(&text);
+    if (it == runs_.end())
+        return rects;
+    const std::u32string characters = charactersOf(text.data());
+    for (const TextRun& run : it->second) {
+        const std::size_t from = std::max(begin, run.begin);
+        const std::size_t to = std::min(end, run.end);
+        if (from >= to || to > characters.size())
+            continue;
+        // The run's word box starts at its first character; the piece is measured in the
+        // word's own font.
+        const imaging::FontFace& face = *container_->font(run.font).face;
+        const std::u32string_view all(characters);
+        int left = run.rect.left + face.textWidth(all.substr(run.begin, from - run.begin));
+        int right = to == run.end && from == run.begin
+                        ? run.rect.right
+                        : left + face.textWidth(all.substr(from, to - from));
+        right = std::min(right, run.rect.right);
+        left = std::min(left, right);
+        Rect piece{left, run.rect.top, right, run.rect.bottom};
+        if (!rects.empty() && rects.back().top == piece.top && rects.back().bottom == piece.bottom)
+            rects.back() = rects.back().united(piece);
+        else
+            rects.push_back(piece);
+    }
+    return rects;
+}
+
+void PageLayout::paint(imaging::Canvas& canvas, Rect area) const {
+    if (stale_ && document_) {
+        // The overlays were moved by arithmetic; the picture needs them where they are.
+        auto& self = const_cast<PageLayout&>(*this);
+        self.layoutInFull(viewport_, self.markupOf(*document_));
+    }
+    if (!page_ || area.isEmpty())
+        return;
+    container_->beginPainting(canvas);
+    const litehtml::position clip(0, 0, area.width(), area.height());
+    page_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), -area.left, -area.top, &clip);
+    container_->endPainting();
+
+    // A picture that cannot be had (and has no text to stand for it) is a framed grey box.
+    for (const Element* element : markup_.elements) {
+        if (!element->hasTag(L"IMG") || element->hasAttribute(L"alt"))
+            continue;
+        const auto box = borderBox(*element);
+        if (!box || box->isEmpty() || box->right <= area.left || box->left >= area.right ||
+            box->bottom <= area.top || box->top >= area.bottom)
+            continue;
+        if (resources_->picture(
+                platform::text::toUtf8(element->getAttribute(L"src").value_or(L""))))
+            continue;
+        const imaging::Rect target{box->left - area.left, box->top - area.top,
+                                   box->right - area.left, box->bottom - area.top};
+        canvas.fillRect(target, kPlaceholderFill);
+        canvas.frameRect(target, kPlaceholderFrame);
+    }
+}
+
+}  // namespace platform::dom

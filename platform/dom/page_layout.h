@@ -1,0 +1,88 @@
+// The layout engine of the page: litehtml lays out the document's markup with the
+// browser's default sheet and the page's own sheets (@media screen, the viewport's
+// width), with fonts measured by FreeType; the boxes are then read back for the
+// document's elements and the words for its text nodes. The same laid-out page paints
+// itself onto a Canvas (see paint), so what is captured, printed and shown as a snapshot
+// is what the geometry describes.
+//
+// Layout is lazy (the document asks only when a box is read after a change) and a change
+// that only moves the selection overlays (see page_markup.h) moves their boxes without
+// laying the page out again. A page the engine refuses (too deep, too large, too costly a
+// style) has no boxes and a failure() message; the document itself is left as it was.
+//
+// Contract: see layout_engine.h. On the document's thread only.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/dom/layout_engine.h"
+#include "platform/dom/page_markup.h"
+
+namespace litehtml {
+class document;
+class element;
+}  // namespace litehtml
+
+namespace platform::dom {
+
+class PageContainer;
+class PageResources;
+
+class PageLayout final : public LayoutEngine {
+  public:
+    // Pages whose elements times style rules exceed this are refused: matching would take
+    // longer than anyone waits.
+    static constexpr double kMaxSelectorWork = 2.0e8;
+
+    PageLayout();
+    ~PageLayout() override;
+
+    void layout(const Document& document, Size viewport) override;
+    std::optional<Rect> borderBox(const Element& element) const override;
+    std::vector<Rect> clientRects(const Element& element) const override;
+    std::vector<Rect> textRects(const Text& text, std::size_t begin,
+                                std::size_t end) const override;
+    Size contentSize() const override { return content_; }
+    void paint(imaging::Canvas& canvas, Rect area) const override;
+    const std::string& failure() const override { return failure_; }
+
+    // How many times the page was laid out in full (the overlay moves do not count).
+    int fullLayouts() const { return fullLayouts_; }
+
+  private:
+    struct Box {
+        Rect border;
+        std::vector<Rect> lines;  // inline elements only
+    };
+    struct TextRun {
+        std::size_t begin;
+        std::size_t end;
+        Rect rect;
+        std::uintptr_t font;
+    };
+
+    PageMarkup markupOf(const Document& document);
+    void layoutInFull(Size viewport, PageMarkup markup);
+    bool moveFreeBoxes(const PageMarkup& markup);
+    void collectBoxes(const PageMarkup& markup);
+    void collectWords(const PageMarkup& markup, const std::vector<litehtml::element*>& words);
+    void refuse(const std::string& reason);
+
+    std::unique_ptr<PageResources> resources_;
+    std::unique_ptr<PageContainer> container_;
+    std::shared_ptr<litehtml::document> page_;  // destroyed before its container
+    const Document* document_ = nullptr;
+    Size viewport_;
+    PageMarkup markup_;
+    mutable bool stale_ = false;  // free boxes moved since the engine last laid out
+    std::unordered_map<const Element*, Box> boxes_;
+    std::unordered_map<const Text*, std::vector<TextRun>> runs_;
+    Size content_;
+    std::string failure_;
+    int fullLayouts_ = 0;
+};
+
+}  // namespace platform::dom

@@ -1,0 +1,272 @@
+#include "platform/dom/page_markup.h"
+
+#include <cwchar>
+
+#include "platform/dom/cascade.h"
+#include "platform/dom/document.h"
+#include "platform/dom/style_sheet.h"
+#include "platform/text/utf.h"
+
+namespace platform::dom {
+
+namespace {
+
+bool isVoid(const std::wstring& tag) {
+    static constexpr std::wstring_view kVoid[] = {
+        L"AREA", L"BASE", L"BR",    L"COL",    L"EMBED", L"HR",  L"IMG",   L"INPUT",
+        L"LINK", L"META", L"PARAM", L"SOURCE", L"TRACK", L"WBR", L"KEYGEN"};
+    for (auto name : kVoid)
+        if (tag == name)
+            return true;
+    return false;
+}
+
+// Elements whose text the engine never lays out as words.
+bool holdsNoWords(const Element& element) {
+    return element.hasTag(L"SCRIPT") || element.hasTag(L"STYLE") || element.hasTag(L"TITLE") ||
+           element.hasTag(L"NOSCRIPT") || element.hasTag(L"TEMPLATE") ||
+           element.elementNamespace() != Namespace::Html;
+}
+
+void appendEscaped(std::string& out, std::wstring_view text, bool attribute) {
+    for (wchar_t c : text) {
+        switch (c) {
+            case L'&':
+                out += "&amp;";
+                break;
+            case L'<':
+                out += "&lt;";
+                break;
+            case L'>':
+                out += "&gt;";
+                break;
+            case L'"':
+                out += attribute ? "&quot;" : "\"";
+                break;
+            default:
+                if (c < 0x20 && c != L'\n' && c != L'\t' && c != L'\r')
+                    out += ' ';  // the markers and control characters the parser would drop
+                else if (c < 0x80)
+                    out += static_cast<char>(c);
+                else
+                    out += platform::text::toUtf8(std::wstring_view(&c, 1));
+        }
+    }
+}
+
+std::string lowerAscii(const std::wstring& name) {
+    std::string out;
+    for (wchar_t c : name)
+        out += static_cast<char>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : (c < 0x80 ? c : '_'));
+    return out;
+}
+
+bool isPixelLength(const std::wstring& value) {
+    if (!value.ends_with(L"px"))
+        return false;
+    wchar_t* end = nullptr;
+    std::wcstod(value.c_str(), &end);
+    return end == value.c_str() + value.size() - 2;
+}
+
+// A box the selection engine places over the page: out of the flow, at a place and size
+// of its own, so moving it changes no other box.
+bool isFreeBox(const Element& element) {
+    auto parent = element.parentElement();
+    if (!parent || !parent->hasTag(L"BODY"))
+        return false;
+    auto style = element.currentStyle();
+    if (style->value(PropertyId::Position) != L"absolute")
+        return false;
+    for (PropertyId id : {PropertyId::Left, PropertyId::Top, PropertyId::Width, PropertyId::Height})
+        if (!isPixelLength(style->value(id)))
+            return false;
+    for (auto ancestor = parent; ancestor; ancestor = ancestor->parentElement())
+        if (ancestor->currentStyle()->value(PropertyId::Position) != L"static")
+            return false;
+    return true;
+}
+
+class MarkupWriter {
+  public:
+    MarkupWriter(const Document& document, const PictureMissing& pictureMissing, PageMarkup& out)
+        : document_(document), pictureMissing_(pictureMissing), out_(out) {
+        for (const auto& sheet : document.styleSheets())
+            if (auto owner = sheet->owningElement())
+                sheets_.emplace(owner.get(), sheet.get());
+    }
+
+    void write() {
+        if (!document_.doctype().empty())
+            out_.flow += "<!DOCTYPE html>";
+        // An explicit stack: pages may nest far deeper than the call stack allows.
+        struct Step {
+            const Node* node;
+            std::size_t next;
+            std::string* target;
+        };
+        std::vector<Step> stack{{&document_, 0, &out_.flow}};
+        std::size_t words = 0;  // depth inside elements whose text is no words
+        while (!stack.empty() && out_.failure.empty()) {
+            Step& step = stack.back();
+            const auto& children = step.node->childNodes();
+            if (step.next == children.size()) {
+                if (step.node->nodeType() == NodeType::Element) {
+                    const auto& element = static_cast<const Element&>(*step.node);
+                    closeElement(element, *step.target);
+                    if (holdsNoWords(element))
+                        --words;
+                }
+                stack.pop_back();
+                continue;
+            }
+            const Node& child = *children[step.next++];
+            std::string& target = *step.target;
+            if (child.nodeType() == NodeType::Text) {
+                const auto& text = static_cast<const Text&>(child);
+                if (words == 0)
+                    out_.texts.push_back(&text);
+                writeText(text, target);
+            } else if (child.nodeType() == NodeType::Element) {
+                const auto& element = static_cast<const Element&>(child);
+                if (stack.size() > PageMarkup::kMaxDepth) {
+                    out_.failure = "its elements nest more than " +
+                                   std::to_string(PageMarkup::kMaxDepth) + " levels deep";
+                    break;
+                }
+                if (out_.elements.size() >= PageMarkup::kMaxElements) {
+                    out_.failure = "it has more than " + std::to_string(PageMarkup::kMaxElements) +
+                                   " elements";
+                    break;
+                }
+                std::string* into = &target;
+                if (isFreeBox(element)) {
+                    target += PageMarkup::kFreeBoxMark;
+                    out_.freeBoxes.push_back({&element, {}});
+                    into = &out_.freeBoxes.back().markup;
+                }
+                if (!openElement(element, *into))
+                    continue;
+                if (holdsNoWords(element))
+                    ++words;
+                stack.push_back({&element, 0, into});
+            }
+            if (out_.flow.size() > PageMarkup::kMaxBytes) {
+                out_.failure = "its markup is larger than " +
+                               std::to_string(PageMarkup::kMaxBytes >> 20) + " MB";
+                break;
+            }
+        }
+    }
+
+  private:
+    // Writes the start tag; false when the element is left out or has no content to write.
+    bool openElement(const Element& element, std::string& out) {
+        const StyleSheet* sheet = nullptr;
+        if (auto found = sheets_.find(&element); found != sheets_.end())
+            sheet = found->second;
+        if (sheet && sheet->disabled())
+            return false;
+        std::string tag = lowerAscii(element.tagName());
+        std::wstring altText;
+        if (element.hasTag(L"IMG")) {
+            altText = element.getAttribute(L"alt").value_or(L"");
+            if (!altText.empty() && pictureMissing_(element.getAttribute(L"src").value_or(L"")))
+                tag = kAltTextTag;
+            else
+                altText.clear();
+        }
+        out += '<';
+        out += tag;
+        for (const auto& attribute : element.attributes()) {
+            out += ' ';
+            out += lowerAscii(attribute.name);
+            out += "=\"";
+            appendEscaped(out, attribute.value, true);
+            out += '"';
+        }
+        out += ' ';
+        out += PageMarkup::kMarkerAttribute;
+        out += "=\"";
+        out += std::to_string(out_.elements.size());
+        out += "\">";
+        out_.elements.push_back(&element);
+        if (!altText.empty()) {
+            appendEscaped(out, altText, false);
+            out += "</" + tag + ">";
+            return false;
+        }
+        if (sheet) {
+            const std::string text = platform::text::toUtf8(sheet->cssText());
+            out_.sheetBytes += text.size();
+            if (element.hasTag(L"LINK")) {
+                out_.linkedSheets[platform::text::toUtf8(
+                    element.getAttribute(L"href").value_or(L""))] = text;
+            } else {
+                out += text;
+                out += "</style>";
+                return false;
+            }
+        }
+        if (isVoid(element.tagName()))
+            return false;
+        if (element.hasTag(L"SCRIPT") || element.elementNamespace() != Namespace::Html) {
+            out += "</" + tag + ">";
+            return false;
+        }
+        return true;
+    }
+
+    static void closeElement(const Element& element, std::string& out) {
+        out += "</";
+        out += lowerAscii(element.tagName());
+        out += '>';
+    }
+
+    static void writeText(const Text& text, std::string& out) {
+        const std::wstring& data = text.data();
+        auto parent = text.parentNode();
+        // The parser drops a newline that directly follows these start tags.
+        if (!data.empty() && data.front() == L'\n' && parent &&
+            parent->firstChild().get() == &text && parent->nodeType() == NodeType::Element) {
+            const auto& element = static_cast<const Element&>(*parent);
+            if (element.hasTag(L"PRE") || element.hasTag(L"TEXTAREA") || element.hasTag(L"LISTING"))
+                out += '\n';
+        }
+        appendEscaped(out, data, false);
+    }
+
+    const Document& document_;
+    const PictureMissing& pictureMissing_;
+    PageMarkup& out_;
+    std::map<const Element*, const StyleSheet*> sheets_;
+};
+
+}  // namespace
+
+std::string PageMarkup::whole() const {
+    std::string markup;
+    markup.reserve(flow.size() + freeBoxes.size() * 256);
+    std::size_t next = 0;
+    for (char c : flow) {
+        if (c == kFreeBoxMark && next < freeBoxes.size())
+            markup += freeBoxes[next++].markup;
+        else
+            markup += c;
+    }
+    return markup;
+}
+
+PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing) {
+    PageMarkup markup;
+    MarkupWriter(document, pictureMissing, markup).write();
+    if (!markup.failure.empty()) {
+        markup.flow.clear();
+        markup.freeBoxes.clear();
+        markup.elements.clear();
+        markup.texts.clear();
+    }
+    return markup;
+}
+
+}  // namespace platform::dom

@@ -1,0 +1,61 @@
+// The page as markup for the layout engine: the document serialized with a marker
+// attribute on every element (its index in `elements`), the style sheets as the cascade
+// holds them (disabled ones left out, linked ones' texts in `linkedSheets`), and the
+// text nodes the engine will break into words, in document order.
+//
+// Absolutely placed boxes at the top of the body (selection overlays: "position:
+// absolute" with pixel left, top, width and height, whose parent is the body) are kept
+// apart in `freeBoxes`, so a change that only moves them can be told from one that
+// changes the flow: `flow` holds the rest of the markup, with kFreeBoxMark where each one
+// stands.
+//
+// Contract: built on the document's thread. A page that nests deeper than kMaxDepth or
+// is larger than kMaxBytes is refused: `failure` says why and the markup is empty.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform::dom {
+
+class Document;
+class Element;
+class Text;
+
+struct PageMarkup {
+    static constexpr std::size_t kMaxDepth = 400;
+    static constexpr std::size_t kMaxBytes = 16u << 20;
+    static constexpr std::size_t kMaxElements = 300'000;
+    static constexpr char kFreeBoxMark = '\x01';
+    static constexpr const char* kMarkerAttribute = "data-tamrix-box";
+
+    struct FreeBox {
+        const Element* element;
+        std::string markup;
+    };
+
+    std::string flow;
+    std::vector<FreeBox> freeBoxes;
+    std::vector<const Element*> elements;
+    std::vector<const Text*> texts;
+    std::map<std::string, std::string> linkedSheets;  // href as written -> sheet text
+    std::size_t sheetBytes = 0;
+    std::string failure;
+
+    // The whole markup: `flow` with each free box in its place.
+    std::string whole() const;
+};
+
+// Tells whether the picture at an "IMG" source (as written) cannot be had.
+using PictureMissing = std::function<bool(const std::wstring& source)>;
+
+// A picture that cannot be had but has alternative text stands as that text, in an
+// element named kAltTextTag, as browsers show it.
+inline constexpr const char* kAltTextTag = "tamrix-alt";
+
+PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing);
+
+}  // namespace platform::dom

@@ -1,0 +1,285 @@
+#include "platform/dom/page_resources.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <vector>
+
+#include "platform/imaging/image_codecs.h"
+#include "platform/net/http_client.h"
+#include "platform/text/utf.h"
+
+namespace platform::dom {
+
+namespace {
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The scheme ("http"), lower case; "" when the address has none.
+std::string schemeOf(const std::string& address) {
+    const auto colon = address.find(':');
+    if (colon == std::string::npos || colon == 0)
+        return {};
+    for (std::size_t i = 0; i < colon; ++i) {
+        const unsigned char c = static_cast<unsigned char>(address[i]);
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.')
+            return {};
+    }
+    if (!std::isalpha(static_cast<unsigned char>(address[0])))
+        return {};
+    return lowered(address.substr(0, colon));
+}
+
+std::string removeDotSegments(const std::string& path) {
+    std::vector<std::string> segments;
+    std::size_t start = 0;
+    const bool absolute = !path.empty() && path[0] == '/';
+    bool directory = false;
+    while (start <= path.size()) {
+        std::size_t slash = path.find('/', start);
+        if (slash == std::string::npos)
+            slash = path.size();
+        const std::string segment = path.substr(start, slash - start);
+        directory = segment == "." || segment == "..";
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (segment != "." && !(segment.empty() && slash != path.size())) {
+            segments.push_back(segment);
+        }
+        start = slash + 1;
+    }
+    std::string out = absolute ? "/" : "";
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        out += segments[i];
+        if (i + 1 < segments.size())
+            out += '/';
+    }
+    if (directory && !out.ends_with('/'))
+        out += '/';
+    return out;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string percentDecoded(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string base64Decoded(std::string_view text) {
+    std::string out;
+    int bits = 0;
+    int value = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= 'A' && c <= 'Z')
+            digit = c - 'A';
+        else if (c >= 'a' && c <= 'z')
+            digit = c - 'a' + 26;
+        else if (c >= '0' && c <= '9')
+            digit = c - '0' + 52;
+        else if (c == '+' || c == '-')
+            digit = 62;
+        else if (c == '/' || c == '_')
+            digit = 63;
+        else
+            continue;  // padding and white space
+        value = (value << 6) | digit;
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((value >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// The bytes of a data: URL ("data:[type][;base64],payload").
+std::string dataUrlBytes(const std::string& address) {
+    const auto comma = address.find(',');
+    if (comma == std::string::npos)
+        return {};
+    const std::string header = lowered(address.substr(5, comma - 5));
+    const std::string_view payload(address.data() + comma + 1, address.size() - comma - 1);
+    if (header.ends_with(";base64"))
+        return base64Decoded(percentDecoded(payload));
+    return percentDecoded(payload);
+}
+
+// The file a file: URL names ("file:///a/b.png", "file:/a/b.png", "file://localhost/..").
+std::string filePathOf(const std::string& address) {
+    std::string rest = address.substr(5);
+    if (rest.starts_with("//")) {
+        rest = rest.substr(2);
+        const auto slash = rest.find('/');
+        if (slash == std::string::npos)
+            return {};
+        const std::string host = lowered(rest.substr(0, slash));
+        if (!host.empty() && host != "localhost")
+            return {};
+        rest = rest.substr(slash);
+    }
+    const auto end = rest.find_first_of("?#");
+    return percentDecoded(rest.substr(0, end));
+}
+
+bool readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, count);
+        if (bytes.size() > maxBytes) {
+            std::fclose(file);
+            return false;
+        }
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
+
+std::string resolveAddress(const std::string& base, const std::string& reference) {
+    std::string ref = reference;
+    ref.erase(0, ref.find_first_not_of(" \t\r\n"));
+    ref.erase(ref.find_last_not_of(" \t\r\n") + 1);
+    if (!schemeOf(ref).empty() || base.empty())
+        return ref;
+    const std::string scheme = schemeOf(base);
+    if (scheme.empty())
+        return ref;
+    const std::size_t afterScheme = scheme.size() + 1;
+    const bool hasAuthority = base.compare(afterScheme, 2, "//") == 0;
+    std::size_t pathStart = afterScheme;
+    if (hasAuthority) {
+        pathStart = base.find_first_of("/?#", afterScheme + 2);
+        if (pathStart == std::string::npos)
+            pathStart = base.size();
+    }
+    const std::string origin = base.substr(0, pathStart);
+    std::size_t pathEnd = base.find_first_of("?#", pathStart);
+    if (pathEnd == std::string::npos)
+        pathEnd = base.size();
+    const std::string basePath = base.substr(pathStart, pathEnd - pathStart);
+    if (ref.empty())
+        return base.substr(0, base.find('#'));
+    if (ref.starts_with("//"))
+        return scheme + ":" + ref;
+    if (ref[0] == '#')
+        return base.substr(0, base.find('#')) + ref;
+    if (ref[0] == '?')
+        return origin + basePath + ref;
+    const auto refEnd = ref.find_first_of("?#");
+    const std::string refPath = ref.substr(0, refEnd);
+    const std::string refRest = refEnd == std::string::npos ? "" : ref.substr(refEnd);
+    std::string merged;
+    if (refPath.starts_with('/'))
+        merged = refPath;
+    else if (hasAuthority && basePath.empty())
+        merged = "/" + refPath;
+    else
+        merged = basePath.substr(0, basePath.rfind('/') + 1) + refPath;
+    return origin + removeDotSegments(merged) + refRest;
+}
+
+std::optional<std::string> loadPageResource(const std::string& address,
+                                            const std::string& pageAddress,
+                                            std::chrono::milliseconds timeout,
+                                            std::size_t maxBytes) {
+    const std::string scheme = schemeOf(address);
+    const std::string pageScheme = schemeOf(pageAddress);
+    std::string bytes;
+    if (scheme == "data") {
+        bytes = dataUrlBytes(address);
+        return bytes.size() <= maxBytes ? std::optional(bytes) : std::nullopt;
+    }
+    if (scheme == "file") {
+        // Only a page of this machine may show this machine's files.
+        const bool local = pageScheme == "file" || pageScheme.empty() || pageScheme == "about";
+        if (!local || !readFile(filePathOf(address), bytes, maxBytes))
+            return std::nullopt;
+        return bytes;
+    }
+    if ((scheme != "http" && scheme != "https") || timeout.count() <= 0)
+        return std::nullopt;
+    try {
+        net::HttpRequest request;
+        request.url = address;
+        request.timeout = timeout;
+        request.connectTimeout = std::min(timeout, std::chrono::milliseconds(5000));
+        request.maxResponseBytes = maxBytes;
+        const net::HttpResponse response = net::performHttp(request);
+        if (response.status < 200 || response.status >= 300)
+            return std::nullopt;
+        return response.body;
+    } catch (const net::HttpError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> loadLinkedStyleSheet(const std::wstring& href,
+                                                const std::wstring& pageAddress) {
+    const std::string page = platform::text::toUtf8(pageAddress);
+    const std::string address = resolveAddress(page, platform::text::toUtf8(href));
+    return loadPageResource(address, page, kStyleSheetTimeout, kMaxStyleSheetBytes);
+}
+
+PageResources::PageResources(std::string pageAddress)
+    : page_(std::move(pageAddress)), base_(page_) {}
+
+void PageResources::setBase(const std::string& base) {
+    base_ = resolveAddress(page_, base);
+}
+
+std::string PageResources::resolve(const std::string& reference) const {
+    return resolveAddress(base_, reference);
+}
+
+const imaging::Bitmap* PageResources::picture(const std::string& reference) {
+    const std::string address = resolve(reference);
+    auto known = pictures_.find(address);
+    if (known == pictures_.end()) {
+        std::unique_ptr<imaging::Bitmap> decoded;
+        const auto start = std::chrono::steady_clock::now();
+        const auto bytes = loadPageResource(
+            address, page_, std::min(kFetchTimeout, kPageFetchBudget - fetchTimeUsed_),
+            kMaxPictureBytes);
+        fetchTimeUsed_ += std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        if (bytes && !bytes->empty()) {
+            auto bitmap = std::make_unique<imaging::Bitmap>();
+            if (imaging::decodeBitmap(*bytes, *bitmap) == imaging::Status::Ok && !bitmap->empty())
+                decoded = std::move(bitmap);
+        }
+        known = pictures_.emplace(address, std::move(decoded)).first;
+    }
+    return known->second.get();
+}
+
+}  // namespace platform::dom

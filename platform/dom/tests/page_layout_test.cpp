@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/dom/document.h"
+#include "platform/dom/page_layout.h"
+#include "platform/dom/page_resources.h"
+#include "platform/dom/style_sheet.h"
+#include "platform/dom/text_range.h"
+#include "platform/dom/window.h"
+#include "platform/imaging/image_codecs.h"
+#include "testing/http/loopback_server.h"
+
+namespace platform::dom {
+namespace {
+
+Rect boxOf(const std::shared_ptr<Document>& document, const wchar_t* id) {
+    auto element = document->getElementById(id);
+    EXPECT_NE(element, nullptr) << "no element " << id;
+    auto box = element ? document->boxOf(*element) : std::nullopt;
+    EXPECT_TRUE(box.has_value()) << "no box for " << id;
+    return box.value_or(Rect{});
+}
+
+const PageLayout& engineOf(const Document& document) {
+    return dynamic_cast<const PageLayout&>(document.layout());
+}
+
+TEST(PageLayout, TextBreaksBetweenWordsInRealFontMetrics) {
+    auto document = Document::parse(
+        L"<body style='margin:0'><div id=column style='width:120px;font:16px Arial'>"
+        L"international cooperation strengthens understanding everywhere</div>"
+        L"<p id=wide style='font:16px Arial'>iiiiiiiiii</p><p id=narrow style='font:16px Arial'>"
+        L"WWWWWWWWWW</p></body>");
+    const auto& text = static_cast<const Text&>(*document->getElementById(L"column")->firstChild());
+    const std::wstring& data = text.data();
+    // Every word stays whole on one line, and the words take several lines.
+    std::vector<int> tops;
+    for (std::size_t start = 0; start < data.size();) {
+        std::size_t end = data.find(L' ', start);
+        if (end == std::wstring::npos)
+            end = data.size();
+        auto rects = document->layout().textRects(text, start, end);
+        ASSERT_EQ(rects.size(), 1u)
+            << "word split: " << std::string(data.begin() + start, data.begin() + end);
+        tops.push_back(rects.front().top);
+        start = end + 1;
+    }
+    EXPECT_GT(tops.back(), tops.front());
+    EXPECT_LE(boxOf(document, L"column").width(), 120);
+    // Proportional glyphs: ten "W" are far wider than ten "i".
+    auto widthOf = [&](const wchar_t* id) {
+        const auto& run = static_cast<const Text&>(*document->getElementById(id)->firstChild());
+        return document->layout().textRects(run, 0, 10).front().width();
+    };
+    EXPECT_GT(widthOf(L"narrow"), 3 * widthOf(L"wide"));
+}
+
+TEST(PageLayout, FloatsTablesHeadingsAndPositionedBoxes) {
+    auto document = Document::parse(
+        L"<body style='margin:0'>"
+        L"<div id=left style='float:left;width:40%'>a</div>"
+        L"<div id=right style='float:right;width:40%'>b</div>"
+        L"<div style='clear:both'></div>"
+        L"<table><tr><td id=a>one</td><td id=b>two</td></tr><tr><td id=c>three</td></tr></table>"
+        L"<h1 id=heading>Title</h1><p id=text>Body text</p>"
+        L"<div id=frame style='position:relative;margin-left:50px;border:5px solid'>"
+        L"<span id=abs style='position:absolute;left:10px;top:20px;width:30px;height:40px'>"
+        L"</span>after</div>"
+        L"<ul><li id=item>point</li></ul></body>");
+    const Rect left = boxOf(document, L"left");
+    const Rect right = boxOf(document, L"right");
+    EXPECT_EQ(left.top, right.top);
+    EXPECT_EQ(left.left, 0);
+    EXPECT_EQ(right.right, 1024);
+    EXPECT_NEAR(left.width(), 410, 1);
+    // Cells of a row side by side, the next row below.
+    EXPECT_EQ(boxOf(document, L"a").top, boxOf(document, L"b").top);
+    EXPECT_GE(boxOf(document, L"b").left, boxOf(document, L"a").right);
+    EXPECT_GE(boxOf(document, L"c").top, boxOf(document, L"a").bottom);
+    EXPECT_GT(boxOf(document, L"heading").height(), boxOf(document, L"text").height());
+    // An absolute box is placed in its positioned ancestor's padding box.
+    const Rect frame = boxOf(document, L"frame");
+    EXPECT_EQ(boxOf(document, L"abs"),
+              (Rect{frame.left + 5 + 10, frame.top + 5 + 20, frame.left + 45, frame.top + 65}));
+    // List items are indented by their list's padding.
+    EXPECT_EQ(boxOf(document, L"item").left, 40);
+}
+
+TEST(PageLayout, InlineElementsGiveOneRectanglePerLine) {
+    auto document = Document::parse(
+        L"<body style='margin:0'><div style='width:150px;font:16px Arial'>Start "
+        L"<a id=link href=#>a link that wraps over more than one line</a> end</div></body>");
+    auto link = document->getElementById(L"link");
+    auto rects = link->getClientRects();
+    ASSERT_GE(rects.size(), 2u);
+    EXPECT_GT(rects[1].top, rects[0].top);
+    const Rect box = *link->getBoundingClientRect();
+    for (const Rect& rect : rects) {
+        EXPECT_GE(rect.left, box.left);
+        EXPECT_LE(rect.right, box.right);
+    }
+    // The link's first line starts after "Start ".
+    EXPECT_GT(rects[0].left, 0);
+}
+
+TEST(PageLayout, ScreenMediaAndLinkedSheetsThroughTheLoader) {
+    auto document = Document::parse(
+        L"<head><link rel=stylesheet href=site.css><style>"
+        L"@media screen { #a { width: 100px } } @media print { #a { width: 300px } }"
+        L"</style></head><body><div id=a>x</div><div id=b>y</div></body>",
+        L"file:///pages/page.html");
+    std::vector<std::wstring> asked;
+    document->setStyleSheetLoader([&](const std::wstring& href, const std::wstring& url) {
+        asked.push_back(href + L"|" + url);
+        return std::optional<std::string>("#b { width: 123px }");
+    });
+    EXPECT_EQ(boxOf(document, L"a").width(), 100);
+    EXPECT_EQ(boxOf(document, L"b").width(), 123);
+    EXPECT_EQ(asked, std::vector<std::wstring>{L"site.css|file:///pages/page.html"});
+    // A disabled sheet no longer styles the page.
+    document->styleSheets().front()->setDisabled(true);
+    EXPECT_GT(boxOf(document, L"b").width(), 123);
+}
+
+TEST(PageLayout, LinkedSheetsOfAFilePageAreReadBesideIt) {
+    const auto folder = std::filesystem::temp_directory_path() / "page_layout_sheets";
+    std::filesystem::create_directories(folder / "css");
+    std::ofstream(folder / "css" / "site.css") << "#a { width: 77px }";
+    const std::wstring url = L"file://" + (folder / "page.html").wstring();
+    auto document =
+        Document::parse(L"<link rel=stylesheet href='css/site.css'><div id=a>x</div>", url);
+    EXPECT_EQ(boxOf(document, L"a").width(), 77);
+    std::filesystem::remove_all(folder);
+}
+
+std::string pngOf(int width, int height) {
+    imaging::Bitmap bitmap(width, height, imaging::PixelFormat::Rgb24);
+    bitmap.fill(0xFF336699);
+    std::string bytes;
+    EXPECT_EQ(imaging::encodeBitmap(bitmap, "image/png", bytes), imaging::Status::Ok);
+    return bytes;
+}
+
+TEST(PageLayout, PicturesTakeTheirOwnSizeAndMissingOnesShowTheirText) {
+    const auto file = std::filesystem::temp_directory_path() / "page_layout_picture.png";
+    std::ofstream(file, std::ios::binary) << pngOf(37, 21);
+    auto document = Document::parse(
+        L"<body><img id=local src='page_layout_picture.png'>"
+        L"<img id=gone src='missing.png' alt='A missing picture'>"
+        L"<img id=sized src='missing.png' width=50 height=60></body>",
+        L"file://" + std::filesystem::temp_directory_path().wstring() + L"/page.html");
+    EXPECT_EQ(boxOf(document, L"local").width(), 37);
+    EXPECT_EQ(boxOf(document, L"local").height(), 21);
+    // A missing picture with alternative text is as wide as that text.
+    EXPECT_GT(boxOf(document, L"gone").width(), 60);
+    EXPECT_EQ(boxOf(document, L"sized").width(), 50);
+    EXPECT_EQ(boxOf(document, L"sized").height(), 60);
+    std::filesystem::remove(file);
+}
+
+TEST(PageResources, AnHttpPageGetsItsPicturesFromItsServerNeverFromThisMachine) {
+    testing_http::LoopbackServer server;
+    server.reply("/pictures/logo.png", {200, pngOf(12, 8), "image/png"});
+    server.reply("/big.png", {200, std::string(PageResources::kMaxPictureBytes + 10, 'x')});
+    const auto local = std::filesystem::temp_directory_path() / "page_resources_local.png";
+    std::ofstream(local, std::ios::binary) << pngOf(5, 5);
+    PageResources resources(server.url("/news/story.html"));
+    const imaging::Bitmap* served = resources.picture("../pictures/logo.png");
+    ASSERT_NE(served, nullptr);
+    EXPECT_EQ(served->width(), 12);
+    EXPECT_EQ(resources.picture("file://" + local.string()), nullptr);
+    EXPECT_EQ(resources.picture(local.string()), nullptr);  // asked of the server: 404
+    EXPECT_EQ(resources.picture("/big.png"), nullptr);
+    // Every address is fetched once.
+    resources.picture("../pictures/logo.png");
+    std::vector<std::string> paths;
+    for (const auto& request : server.requests())
+        paths.push_back(request.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/pictures/logo.png", local.string(), "/big.png"}));
+    // A file page reads its own pictures, and data: addresses serve every page.
+    PageResources file("file:///nowhere/page.html");
+    EXPECT_NE(file.picture("file://" + local.string()), nullptr);
+    EXPECT_NE(resources.picture("data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAf"
+                                "FcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg=="),
+              nullptr);
+    std::filesystem::remove(local);
+}
+
+TEST(PageResources, AddressesResolveAgainstThePage) {
+    const std::string base = "http://example.org/a/b/page.html?q=1#top";
+    EXPECT_EQ(resolveAddress(base, "pic.png"), "http://example.org/a/b/pic.png");
+    EXPECT_EQ(resolveAddress(base, "../pic.png"), "http://example.org/a/pic.png");
+    EXPECT_EQ(resolveAddress(base, "../../../pic.png"), "http://example.org/pic.png");
+    EXPECT_EQ(resolveAddress(base, "/pic.png"), "http://example.org/pic.png");
+    EXPECT_EQ(resolveAddress(base, "//cdn.example.org/x.png"), "http://cdn.example.org/x.png");
+    EXPECT_EQ(resolveAddress(base, "?page=2"), "http://example.org/a/b/page.html?page=2");
+    EXPECT_EQ(resolveAddress(base, "./c/./d.png"), "http://example.org/a/b/c/d.png");
+    EXPECT_EQ(resolveAddress(base, "https://other.org/x"), "https://other.org/x");
+    EXPECT_EQ(resolveAddress("http://example.org", "x.png"), "http://example.org/x.png");
+    EXPECT_EQ(resolveAddress("file:///home/u/page.html", "img/a.png"), "file:///home/u/img/a.png");
+}
+
+TEST(PageLayout, MovingAnOverlayDoesNotLayThePageOutAgain) {
+    auto document = Document::parse(L"<body><p>Some text</p><p>More text</p></body>");
+    auto overlay = document->createElement(L"div");
+    overlay->setAttribute(L"style",
+                          L"position:absolute;overflow:hidden;border:2px solid red;"
+                          L"left:10px;top:20px;width:30px;height:40px");
+    document->body()->insertBefore(overlay, document->body()->firstChild());
+    ASSERT_TRUE(document->boxOf(*overlay));
+    const int layouts = engineOf(*document).fullLayouts();
+    for (int step = 0; step < 20; ++step) {
+        overlay->setAttribute(L"style",
+                              L"position:absolute;overflow:hidden;border:2px solid red;"
+                              L"left:" +
+                                  std::to_wstring(10 + step * 7) + L"px;top:" +
+                                  std::to_wstring(20 + step * 3) + L"px;width:" +
+                                  std::to_wstring(30 + step) + L"px;height:40px");
+        const Rect moved = *document->boxOf(*overlay);
+        EXPECT_EQ(moved.left, 10 + step * 7);
+        EXPECT_EQ(moved.top, 20 + step * 3);
+        EXPECT_EQ(moved.width(), 30 + step + 4);
+    }
+    EXPECT_EQ(engineOf(*document).fullLayouts(), layouts);
+    // The arithmetic agrees with a real layout of the same page.
+    const Rect moved = *document->boxOf(*overlay);
+    document->recalc(true);
+    EXPECT_EQ(*document->boxOf(*overlay), moved);
+    // A change to the flow lays out again.
+    const int forced = engineOf(*document).fullLayouts();
+    document->body()->lastChild()->appendChild(document->createTextNode(L" and more"));
+    document->boxOf(*overlay);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), forced + 1);
+}
+
+TEST(PageLayout, HostilePagesAreRefusedWithAReason) {
+    std::wstring deep;
+    for (int i = 0; i < 2000; ++i)
+        deep += L"<div>";
+    deep += L"deep";
+    auto nested = Document::parse(deep);
+    const std::wstring before = nested->markup();
+    EXPECT_FALSE(nested->boxOf(*nested->body()));
+    EXPECT_NE(nested->layout().failure().find("nest"), std::string::npos);
+    EXPECT_EQ(nested->markup(), before);
+
+    std::wstring rules = L"<style>";
+    for (int i = 0; i < 100000; ++i)
+        rules += L"div.c" + std::to_wstring(i) + L" span{color:red}";
+    rules += L"</style><body>";
+    for (int i = 0; i < 3000; ++i)
+        rules += L"<div><span>x</span></div>";
+    auto costly = Document::parse(rules);
+    EXPECT_FALSE(costly->boxOf(*costly->body()));
+    EXPECT_NE(costly->layout().failure().find("style sheets"), std::string::npos);
+
+    // A page that can be laid out clears the message.
+    auto fine = Document::parse(L"<p>fine</p>");
+    EXPECT_TRUE(fine->boxOf(*fine->body()));
+    EXPECT_EQ(fine->layout().failure(), "");
+}
+
+TEST(PageLayout, TextRangesMeasureTheirCharacters) {
+    auto document =
+        Document::parse(L"<body style='margin:0;font:20px Arial'><p id=p>abc defgh</p></body>");
+    const auto& text = static_cast<const Text&>(*document->getElementById(L"p")->firstChild());
+    const auto& layout = document->layout();
+    const Rect word = layout.textRects(text, 4, 9).front();
+    const Rect part = layout.textRects(text, 5, 7).front();
+    EXPECT_GT(part.left, word.left);
+    EXPECT_LT(part.right, word.right);
+    // A range across both words is one rectangle on their line.
+    auto both = layout.textRects(text, 1, 6);
+    ASSERT_EQ(both.size(), 1u);
+    EXPECT_LT(both.front().left, word.left);
+    EXPECT_GT(both.front().right, word.left);
+}
+
+}  // namespace
+}  // namespace platform::dom

@@ -1,0 +1,116 @@
+#include "platform/imaging/font_catalog.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+#include "platform/imaging/font_face.h"
+
+namespace platform::imaging {
+
+namespace {
+
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return result;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n\"'");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n\"'");
+    return text.substr(first, last - first + 1);
+}
+
+// The family names of a CSS list, unquoted, with the names that stand for a Liberation
+// face replaced by it.
+std::vector<std::string> familyNames(std::string_view list) {
+    static const std::map<std::string, std::string> kLiberation = {
+        {"helvetica", "Liberation Sans"},    {"arial", "Liberation Sans"},
+        {"times", "Liberation Serif"},       {"times new roman", "Liberation Serif"},
+        {"courier", "Liberation Mono"},      {"courier new", "Liberation Mono"},
+        {"serif", "Liberation Serif"},       {"sans-serif", "Liberation Sans"},
+        {"system-ui", "DejaVu Sans"},        {"-apple-system", "DejaVu Sans"},
+        {"ui-monospace", "DejaVu Sans Mono"}};
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        if (comma == std::string_view::npos)
+            comma = list.size();
+        const std::string_view name = trimmed(list.substr(start, comma - start));
+        if (!name.empty()) {
+            const auto mapped = kLiberation.find(lowered(name));
+            names.push_back(mapped != kLiberation.end() ? mapped->second : std::string(name));
+        }
+        start = comma + 1;
+    }
+    return names;
+}
+
+bool isGeneric(const std::string& name) {
+    static const std::vector<std::string> kGeneric = {"serif", "sans-serif", "monospace", "cursive",
+                                                      "fantasy"};
+    return std::find(kGeneric.begin(), kGeneric.end(), lowered(name)) != kGeneric.end();
+}
+
+// The best face fontconfig has for one family; `strict` refuses a face of another family
+// (fontconfig falls back to something for every name).
+std::optional<FontFile> match(const std::string& family, int weight, bool italic, bool strict) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!found)
+        return std::nullopt;
+    std::optional<FontFile> file;
+    FcChar8* path = nullptr;
+    FcChar8* foundFamily = nullptr;
+    int index = 0;
+    int foundWeight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(found, FC_INDEX, 0, &index);
+    FcPatternGetInteger(found, FC_WEIGHT, 0, &foundWeight);
+    const bool known = FcPatternGetString(found, FC_FAMILY, 0, &foundFamily) == FcResultMatch &&
+                       lowered(reinterpret_cast<const char*>(foundFamily)) == lowered(family);
+    if (FcPatternGetString(found, FC_FILE, 0, &path) == FcResultMatch && (known || !strict))
+        file = FontFile{reinterpret_cast<const char*>(path), index,
+                        weight >= 600 && foundWeight < FC_WEIGHT_DEMIBOLD};
+    FcPatternDestroy(found);
+    return file;
+}
+
+FontFile lookUp(std::string_view families, int weight, bool italic) {
+    for (const std::string& family : familyNames(families))
+        if (auto file = match(family, weight, italic, !isGeneric(family)))
+            return *file;
+    if (auto file = match("DejaVu Sans", weight, italic, false))
+        return *file;
+    return {weight >= 600 ? FontFace::kSansBoldFile : FontFace::kSansFile, 0, false};
+}
+
+}  // namespace
+
+FontFile findFontFile(std::string_view families, int weight, bool italic) {
+    static std::mutex lock;
+    static std::map<std::tuple<std::string, int, bool>, FontFile> cache;
+    std::lock_guard guard(lock);
+    auto key = std::make_tuple(std::string(families), weight, italic);
+    if (auto known = cache.find(key); known != cache.end())
+        return known->second;
+    return cache.emplace(std::move(key), lookUp(families, weight, italic)).first->second;
+}
+
+}  // namespace platform::imaging
