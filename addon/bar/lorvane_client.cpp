@@ -103,8 +103,10 @@ bool LorvaneClient::adoptPane(bool mayStart) {
             // Every attempt counts, so a program that never comes up is started at most
             // kMaxStarts times by this host window.
             ++starts_;
+            starting_ = true;
             const int started = startPaneProcess(
                 window_, options_, [] { return static_cast<bool>(findPaneServer()); });
+            starting_ = false;
             if (started != 0 && started != -1) {
                 ui::windows().setForeground(ui::windows().topLevel(window_));
                 ui::windows().setActive(ui::windows().topLevel(window_));
@@ -123,7 +125,11 @@ bool LorvaneClient::adoptPane(bool mayStart) {
     // Sized before it moves: the pane's program talks to its new host window as soon as
     // it sees it, and a resize would then wait for that program's busy thread.
     resizePaneTo(pane_, window_);
-    return cross.setParent(pane_, CrossProcessWindows::local(window_));
+    if (!cross.setParent(pane_, CrossProcessWindows::local(window_))) {
+        return false;
+    }
+    cross.setRedraw(pane_, true);
+    return true;
 }
 
 void LorvaneClient::resizePaneTo(RemoteWindow pane, HWND host) const {
@@ -160,6 +166,9 @@ void LorvaneClient::paintSnapshot() {
 }
 
 void LorvaneClient::timerStep() {
+    if (starting_) {
+        return;
+    }
     if (paneIsHere()) {
         resizePaneTo(pane_, window_);
         const ui::Rect area = ui::windows().clientRect(window_);
@@ -230,7 +239,9 @@ void LorvaneClient::handOverPane() {
         const HWND host = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
         if (host && host != window_) {
             resizePaneTo(pane_, host);
-            cross.setParent(pane_, CrossProcessWindows::local(host));
+            if (cross.setParent(pane_, CrossProcessWindows::local(host))) {
+                cross.setRedraw(pane_, true);
+            }
         } else if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {
             cross.setParent(pane_, container);
         }

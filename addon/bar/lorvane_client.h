@@ -85,6 +85,9 @@ class LorvaneClient {
     platform::ui::HWND window_;
     platform::ui::RemoteWindow pane_;
     int starts_ = 0;
+    // True while a start of the program waits for its pane; the timer steps that arrive
+    // meanwhile do nothing, so one start never nests inside another.
+    bool starting_ = false;
     Snapshot snapshot_;
     bool snapshotShown_ = false;
     std::deque<plugin::NavigateRequest> pendingNavigations_;

@@ -31,6 +31,7 @@ enum Operation : std::uint8_t {
     kAdopt,
     kCopyData,
     kStatus,
+    kSetRedraw,
 };
 
 // Messages of the agent window and of the stand-ins.
@@ -276,6 +277,12 @@ bool CrossProcessWindows::invalidate(RemoteWindow window) const {
     return reply && wire::Reader(*reply).u8() == 1;
 }
 
+bool CrossProcessWindows::setRedraw(RemoteWindow window, bool redraw) const {
+    const auto reply = callProcess(
+        window.processId, request(kSetRedraw, window.handle).u8(redraw ? 1 : 0).data(), kCallLimit);
+    return reply && wire::Reader(*reply).u8() == 1;
+}
+
 std::intptr_t CrossProcessWindows::userData(RemoteWindow window) const {
     const auto reply =
         callProcess(window.processId, request(kUserData, window.handle).data(), kCallLimit);
@@ -373,6 +380,12 @@ wire::Bytes CrossProcessWindows::serve(const wire::Bytes& received) {
         }
         case kInvalidate:
             return flag(system_.invalidate(window));
+        case kSetRedraw: {
+            const std::uint8_t redraw = reader.u8();
+            return flag(reader.ok() && system_.isWindow(window) &&
+                        system_.sendMessage(Message{window, WM_SETREDRAW, redraw, 0, nullptr},
+                                            nullptr, WindowSystem::kDefaultSendLimit));
+        }
         case kUserData:
             return reply.i64(system_.userData(window)).data();
         case kSetUserData: {

@@ -87,6 +87,8 @@ class CrossProcessWindows {
     RemoteWindow parent(RemoteWindow window) const;
     bool setWindowPos(RemoteWindow window, int x, int y, int width, int height, UINT flags) const;
     bool invalidate(RemoteWindow window) const;
+    // Sends WM_SETREDRAW (wParam 1 or 0) to the window on its own thread.
+    bool setRedraw(RemoteWindow window, bool redraw) const;
     std::intptr_t userData(RemoteWindow window) const;
     bool setUserData(RemoteWindow window, std::intptr_t value) const;
 

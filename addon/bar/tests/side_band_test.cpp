@@ -1,3 +1,4 @@
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -27,6 +28,14 @@ class ExplorerBar : public BarTest {
         std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
         std::filesystem::permissions(path, std::filesystem::perms::owner_all);
         return path.string();
+    }
+    // How often the tab was asked to open `url`.
+    static std::size_t asked(const BrowserTab& tab, const std::wstring& url) {
+        std::size_t count = 0;
+        for (const auto& each : tab.recorder->seen) {
+            count += each.url == url;
+        }
+        return count;
     }
     // Lets the timers of every host window run once on the manual clock.
     void tick(ui::ManualClock& clock) {
@@ -59,12 +68,14 @@ TEST_F(ExplorerBar, StartsTheSidePaneAdoptsItAndCarriesOutItsMessages) {
     EXPECT_EQ(cross.windowRect(pane).width(), ui::windows().windowRect(host).width());
     EXPECT_EQ(cross.windowRect(pane).height(), ui::windows().windowRect(host).height());
 
-    // The pane's plug-in talks to its host window: a status line, then a link to open.
-    ASSERT_TRUE(pumpUntil([&] { return !tab.recorder->seen.empty(); }));
+    // The adopted pane is told to draw again; then its plug-in talks to its host window: a
+    // status line, then a link to open.
+    ASSERT_TRUE(pumpUntil([&] { return tab.recorder->seen.size() == 2; }));
+    EXPECT_EQ(tab.recorder->seen[0].url, L"http://127.0.0.1/redraw-on");
     EXPECT_EQ(tab.browser->statusText(), L"Pane ready");
-    EXPECT_EQ(tab.recorder->seen[0].url, L"http://127.0.0.1/from-pane");
-    EXPECT_EQ(tab.recorder->seen[0].flags, 2048);
-    EXPECT_EQ(tab.recorder->seen[0].target, L"main");
+    EXPECT_EQ(tab.recorder->seen[1].url, L"http://127.0.0.1/from-pane");
+    EXPECT_EQ(tab.recorder->seen[1].flags, 2048);
+    EXPECT_EQ(tab.recorder->seen[1].target, L"main");
 
     // Closing the only bar gives the pane back to its container; the program then ends.
     EXPECT_EQ(band->CloseDW(0), com::S_OK);
@@ -82,7 +93,7 @@ TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClos
     // Each adoption makes the pane greet its new host window; the test lets it arrive
     // before the next step, as a browser's message loop would.
     const auto greeted = [this](const BrowserTab& tab, std::size_t times) {
-        return pumpUntil([&] { return tab.recorder->seen.size() == times; });
+        return pumpUntil([&] { return asked(tab, L"http://127.0.0.1/from-pane") == times; });
     };
     auto firstBar = openBar(first);
     ASSERT_TRUE(greeted(first, 1));
@@ -115,6 +126,9 @@ TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClos
     firstBar->CloseDW(0);
     EXPECT_TRUE(addon::paneWindows().parent(pane) == CrossProcessWindows::local(b.handle()));
     ASSERT_TRUE(greeted(second, 2));
+    EXPECT_EQ(asked(second, L"http://127.0.0.1/redraw-on"), 2u)
+        << "told to draw after the hand-over";
+    EXPECT_EQ(asked(first, L"http://127.0.0.1/redraw-on"), 2u);
     tick(*clock);
     EXPECT_TRUE(b.paneIsHere());
 }
@@ -135,6 +149,37 @@ TEST_F(ExplorerBar, AMissingProgramIsReportedAndStartedAtMostThreeTimes) {
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], L"File doesn't exist: (/nonexistent/lorvane), can't open Tamrix Lorvane.");
     EXPECT_FALSE(client.paneIsHere());
+}
+
+TEST_F(ExplorerBar, TimerStepsDuringAStartStartNothingMore) {
+    auto clock = std::make_shared<ui::ManualClock>();
+    ui::windows().setClock(clock);
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    // The first run fails at once, the second never shows a pane, later ones fail again.
+    const std::string flaky =
+        script("flaky.sh",
+               "n=$(cat \"$0.count\" 2>/dev/null || echo 0); n=$((n+1)); "
+               "echo $n > \"$0.count\"; [ $n -eq 2 ] && exec sleep 60; exit 1");
+    auto band = openBar(tab, flaky);
+    LorvaneClient& client = *band->client();
+    EXPECT_EQ(client.starts(), 1);
+    std::atomic<int> runsDuringTheWait{0};
+    std::thread advance([&] {
+        std::this_thread::sleep_for(300ms);
+        for (int step = 0; step < 4; ++step) {
+            clock->advance(LorvaneClient::kTimerPeriod);
+            std::this_thread::sleep_for(80ms);
+        }
+        std::ifstream count(flaky + ".count");
+        int runs = 0;
+        count >> runs;
+        runsDuringTheWait = runs;
+        clock->advance(30000ms);
+    });
+    tick(*clock);  // the timer step starts the program again and waits for its pane
+    advance.join();
+    EXPECT_EQ(runsDuringTheWait.load(), 2) << "a timer step during the wait started it again";
 }
 
 TEST_F(ExplorerBar, TheStartWaitHasALimitOnTheWindowClock) {

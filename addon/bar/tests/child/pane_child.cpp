@@ -4,6 +4,8 @@
 //   - once the pane hangs under a "LorvaneClient" window, it sends that window a status
 //     line (WM_COPYDATA code 1) and a navigation request (code 2) for
 //     "http://127.0.0.1/from-pane" in the frame "main", once per adoption;
+//   - each WM_SETREDRAW TRUE the pane gets asks its host window to open
+//     "http://127.0.0.1/redraw-on" (code 2), so a test sees that the host sent it;
 //   - it ends with 0 when the pane has had no "LorvaneClient" parent for more than
 //     1000 ms after having had one, or when the pane is destroyed; with 3 after 30 s; with 2
 //     when it cannot serve.
@@ -22,10 +24,20 @@ int main() {
         return 2;
     const HWND container = system.createWindow(
         {.className = L"#32770", .title = L"LorvaneContainer", .rect = {0, 0, 291, 600}});
-    const HWND pane = system.createWindow({.className = L"LorvanePane",
-                                           .title = L"LorvaneServer",
-                                           .parent = container,
-                                           .rect = {0, 0, 291, 600}});
+    const HWND pane = system.createWindow(
+        {.className = L"LorvanePane",
+         .title = L"LorvaneServer",
+         .parent = container,
+         .rect = {0, 0, 291, 600},
+         .proc = [&system](const Message& message) -> LRESULT {
+             if (message.id == WM_SETREDRAW && message.wParam == 1) {
+                 system.sendCopyData(
+                     system.parent(message.window), message.window,
+                     CopyData{plugin::kNavigateCode,
+                              plugin::navigateRecord({0, L"http://127.0.0.1/redraw-on", L""})});
+             }
+             return 0;
+         }});
     system.setTimer(container, 1, std::chrono::milliseconds(20));
     if (!crossProcess.publish(container))
         return 2;
