@@ -23,6 +23,7 @@ const std::vector<Verb>& verbs() {
         {L"answer-cancel", L"", L"answer-cancel"},
         {L"answer-message", L"a button: ok, cancel, yes or no", L"answer-message yes"},
         {L"report", L"", L"report"},
+        {L"pane", L"", L"pane"},
         {L"fetch", L"a tarn: or tamrix: address (then a file)",
          L"fetch tarn://tamrix/latest out.html"},
     };
@@ -48,10 +49,11 @@ ParsedActions parseActionWords(const std::vector<std::wstring>& words) {
         if (verbNamed(firstWord(word))) {
             parsed.actions.push_back(word);
         } else if (parsed.actions.empty()) {
-            parsed.error = L"unknown action \"" + word +
-                           L"\"; an action starts with one of open, attach, select, key, "
-                           L"command, answer-save, answer-cancel, answer-message, report, fetch. "
-                           L"Run tamrix-host --help for the list with examples.";
+            parsed.error =
+                L"unknown action \"" + word +
+                L"\"; an action starts with one of open, attach, select, key, "
+                L"command, answer-save, answer-cancel, answer-message, report, pane, fetch. "
+                L"Run tamrix-host --help for the list with examples.";
             return parsed;
         } else {
             parsed.actions.back() += L" " + word;
@@ -90,6 +92,7 @@ Actions:
   answer-cancel            cancel the next dialog
   answer-message BUTTON    press ok, cancel, yes or no in the next message box
   report                   show the repository's newest entry
+  pane                     wait until the side pane shows beside the page (a save opens it)
   fetch URL [FILE]         write a tarn: or tamrix: page to FILE or standard output
 
 Examples:

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "addon/bar/pane_windows.h"
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/html_document.h"
 #include "addon/controller/window_operations.h"
@@ -11,7 +12,9 @@
 #include "host/repository_report.h"
 #include "host/url_fetch.h"
 #include "platform/text/utf.h"
+#include "platform/ui/cross_process_windows.h"
 #include "platform/ui/dialog_driver.h"
+#include "platform/ui/window_system.h"
 #include "plugin/dialogs/dialog_templates.h"
 
 namespace host {
@@ -58,15 +61,31 @@ platform::browser::LoadedDocument loadDocument(const std::wstring& url) {
     return loaded;
 }
 
+// The browser window of one tab, as the browser lays it out (major version 6).
+platform::ui::HWND makeBrowserFrame() {
+    platform::ui::WindowSystem& system = platform::ui::windows();
+    const platform::ui::HWND frame = system.createWindow(
+        {.className = L"IEFrame", .title = L"Tamrix host", .rect = {0, 0, 1280, 900}});
+    const platform::ui::HWND view = system.createWindow(
+        {.className = L"Shell DocObject View", .parent = frame, .rect = {0, 0, 1280, 900}});
+    system.createWindow(
+        {.className = L"Internet Explorer_Server", .parent = view, .rect = {0, 0, 1280, 900}});
+    system.setForeground(frame);
+    system.setActive(frame);
+    return frame;
+}
+
 }  // namespace
 
 HostSession::HostSession(std::shared_ptr<HostPresenter> presenter)
     : presenter_(std::move(presenter)),
-      browser_(platform::browser::WebBrowser::create(loadDocument)) {}
+      frame_(makeBrowserFrame()),
+      browser_(platform::browser::WebBrowser::create(loadDocument, frame_)) {}
 
 HostSession::~HostSession() {
     browser_->quit();
     addon::removeBrowserWindow(browser_);
+    platform::ui::windows().destroyWindow(frame_);
 }
 
 bool HostSession::run(const std::wstring& line) {
@@ -106,6 +125,9 @@ bool HostSession::run(const std::wstring& line) {
     }
     if (verb == L"report") {
         return printNewestEntry();
+    }
+    if (verb == L"pane") {
+        return waitForPane();
     }
     if (verb == L"fetch") {
         const auto gap = argument.find(L' ');
@@ -204,6 +226,30 @@ bool HostSession::answerMessage(const std::wstring& button) {
         }
     }
     return fail(L"unknown button: " + button);
+}
+
+bool HostSession::waitForPane() {
+    platform::ui::CrossProcessWindows& cross = addon::paneWindows();
+    const auto adoptedHere = [&] {
+        const platform::ui::RemoteWindow container = cross.findWindow(L"LorvaneContainer");
+        // The adopted pane has left its container, which keeps its handle.
+        platform::ui::RemoteWindow pane;
+        if (container) {
+            pane.processId = container.processId;
+            pane.handle = platform::ui::HWND{static_cast<std::uint64_t>(cross.userData(container))};
+        }
+        const platform::ui::RemoteWindow host =
+            pane ? cross.parent(pane) : platform::ui::RemoteWindow{};
+        return host &&
+               host.processId == platform::ui::CrossProcessWindows::local(frame_).processId &&
+               platform::ui::windows().className(host.handle) == L"LorvaneClient" &&
+               platform::ui::windows().topLevel(host.handle) == frame_;
+    };
+    if (!platform::ui::windows().pumpUntil(adoptedHere, std::chrono::seconds(10))) {
+        return fail(L"the side pane is not shown beside the page");
+    }
+    std::cout << "side pane: shown beside the page" << std::endl;
+    return true;
 }
 
 }  // namespace host

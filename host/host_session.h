@@ -11,13 +11,20 @@
 //   answer-cancel            the next dialog is cancelled
 //   answer-message BUTTON    the next message box: ok, cancel, yes, no
 //   report                   print the repository's newest entry
+//   pane                     wait (at most 10 s) until the side pane is shown beside the
+//                            page, adopted from the side-pane program, and say so
 //   fetch URL [FILE]         a "tarn:" or "tamrix:" URL's bytes, written to FILE or to
 //                            standard output
 // Blank lines and lines starting with "#" are skipped. Questions not answered by the
 // script get their defaults.
 //
+// The tab lives in a browser frame window ("IEFrame" > "Shell DocObject View" >
+// "Internet Explorer_Server"), kept in the foreground, so its explorer bar and the side pane
+// open beside the page as in a browser.
+//
 // Contract: single-threaded (the tab's user-interface thread). The destructor closes the
-// tab. `run` reports a failed action on standard error and returns false; nothing throws.
+// tab and its windows. `run` reports a failed action on standard error and returns false; nothing
+// throws.
 #pragma once
 
 #include <memory>
@@ -25,6 +32,7 @@
 
 #include "host/host_presenter.h"
 #include "platform/browser/web_browser.h"
+#include "platform/ui/types.h"
 
 namespace host {
 
@@ -45,8 +53,10 @@ class HostSession {
     bool command(const std::wstring& text);
     bool answerSave(const std::wstring& fields);
     bool answerMessage(const std::wstring& button);
+    bool waitForPane();
 
     std::shared_ptr<HostPresenter> presenter_;
+    platform::ui::HWND frame_;
     platform::com::ComPtr<platform::browser::WebBrowser> browser_;
 };
 

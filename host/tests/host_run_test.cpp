@@ -272,3 +272,18 @@ TEST_F(HostRun, CtrlPPrintsThePageOnTheDefaultPrinter) {
     EXPECT_NE(preview.out.find("show (open): "), std::string::npos) << preview.out;
     EXPECT_TRUE(fs::exists(home.dataHome() / "Olvan" / "Tamrix" / "Printed"));
 }
+
+TEST_F(HostRun, ASaveOpensTheSidePaneWhichTheSwitchClosesAgain) {
+    const Printed saved = runWords(home.root(), {"open", kStory, "attach", "select", "story",
+                                                 "answer-save", "Kept", "key", "ctrl+s", "pane"});
+    EXPECT_EQ(saved.status, 0) << saved.out << saved.err;
+    EXPECT_NE(saved.out.find("side pane: shown beside the page"), std::string::npos) << saved.out;
+
+    // The switch finds the shown bar (the browser's version is known) and closes it.
+    const Printed switched =
+        runWords(home.root(), {"open", kStory, "attach", "command", "command-lorvane-show", "pane",
+                               "command", "command-lorvane-switch", "pane"});
+    EXPECT_EQ(switched.status, 1);
+    EXPECT_NE(switched.out.find("side pane: shown beside the page"), std::string::npos);
+    EXPECT_NE(switched.err.find("the side pane is not shown"), std::string::npos) << switched.err;
+}
