@@ -70,6 +70,21 @@ std::u32string charactersOf(const std::wstring& text) {
     return std::u32string(text.begin(), text.end());
 }
 
+// UTF-8 to code points into a reused buffer (the engine's words are valid UTF-8: they
+// come from our own serialisation).
+void decodeUtf8(const std::string& bytes, std::u32string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (int k = 1; k < length && i + k < bytes.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        out.push_back(c);
+        i += length;
+    }
+}
+
 // Rough count of the style rules in a sheet text: one per block.
 std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
@@ -95,14 +110,14 @@ int keptTopMargin(litehtml::element& body) {
     return 0;
 }
 
+}  // namespace
+
 // A laid-out element with its content box origin in document coordinates.
-struct Placed {
+struct PageLayout::Placed {
     litehtml::element* element;
     int x;
     int y;
 };
-
-}  // namespace
 
 PageLayout::PageLayout() = default;
 PageLayout::~PageLayout() = default;
@@ -174,7 +189,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
 void PageLayout::collectBoxes(const PageMarkup& markup) {
     boxes_.clear();
     runs_.clear();
-    std::vector<litehtml::element*> words;
+    std::vector<Placed> words;
     std::vector<std::pair<Placed, const Element*>> inlines;
     struct Step {
         Placed placed;
@@ -192,9 +207,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const int x = step.placed.x + pos.x;
         const int y = step.placed.y + pos.y;
         const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
-        if (auto* text = dynamic_cast<litehtml::el_text*>(&element)) {
+        if (dynamic_cast<litehtml::el_text*>(&element)) {
             if (noWords == 0)
-                words.push_back(text);
+                words.push_back({&element, x, y});
             continue;
         }
         if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute)) {
@@ -278,8 +293,7 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                 std::max(page_->height(), extent.bottom)};
 }
 
-void PageLayout::collectWords(const PageMarkup& markup,
-                              const std::vector<litehtml::element*>& words) {
+void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed>& words) {
     // The page's text as one stream of characters, each known by its node and offset.
     std::u32string stream;
     std::vector<std::size_t> starts;
@@ -291,10 +305,15 @@ void PageLayout::collectWords(const PageMarkup& markup,
     constexpr std::size_t kResyncWindow = 256;
     std::size_t at = 0;
     std::size_t node = 0;
-    for (litehtml::element* word : words) {
-        std::string utf8;
+    std::string utf8;
+    std::u32string piece;
+    std::vector<TextRun>* runs = nullptr;
+    const Text* runsOf = nullptr;
+    for (const Placed& placed : words) {
+        litehtml::element* word = placed.element;
+        utf8.clear();
         word->get_text(utf8);
-        const std::u32string piece = charactersOf(platform::text::fromUtf8(utf8));
+        decodeUtf8(utf8, piece);
         if (piece.empty())
             continue;
         if (stream.compare(at, piece.size(), piece) != 0) {
@@ -307,16 +326,19 @@ void PageLayout::collectWords(const PageMarkup& markup,
         at += piece.size();
         if (word->skip())
             continue;
-        const litehtml::position box = word->get_placement();
-        const Rect rect{box.x, box.y, box.x + box.width, box.y + box.height};
+        const litehtml::position& box = word->get_position();
+        const Rect rect{placed.x, placed.y, placed.x + box.width, placed.y + box.height};
         const std::uintptr_t font = word->get_font();
         // A word may span adjacent text nodes: one run per node.
         while (begin < at) {
             while (starts[node + 1] <= begin)
                 ++node;
             const std::size_t end = std::min(at, starts[node + 1]);
-            runs_[markup.texts[node]].push_back(
-                {begin - starts[node], end - starts[node], rect, font});
+            if (runsOf != markup.texts[node]) {
+                runsOf = markup.texts[node];
+                runs = &runs_[runsOf];
+            }
+            runs->push_back({begin - starts[node], end - starts[node], rect, font});
             begin = end;
         }
     }

@@ -68,7 +68,8 @@ class PageLayout final : public LayoutEngine {
     void layoutInFull(Size viewport, PageMarkup markup);
     bool moveFreeBoxes(const PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
-    void collectWords(const PageMarkup& markup, const std::vector<litehtml::element*>& words);
+    struct Placed;
+    void collectWords(const PageMarkup& markup, const std::vector<Placed>& words);
     void refuse(const std::string& reason);
 
     std::unique_ptr<PageResources> resources_;
