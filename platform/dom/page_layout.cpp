@@ -90,13 +90,15 @@ std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
 }
 
-// The engine gives the body the top margin of its first child when the two collapse, but
-// leaves the child's margin inside the body as well: the part to take out again.
-int keptTopMargin(litehtml::element& body) {
-    if (body.border_top() != 0 || body.padding_top() != 0)
+// The engine gives a block the top margin of its first child when the two collapse, but
+// at times (the body; a block after a sibling) leaves the child's margin inside the block
+// as well: the part to take out again.
+int keptTopMargin(litehtml::element& block) {
+    if (block.border_top() != 0 || block.padding_top() != 0 || !block.collapse_top_margin() ||
+        isInlineDisplay(block) || isAtomicInline(block))
         return 0;
-    for (std::size_t i = 0; i < body.get_children_count(); ++i) {
-        litehtml::element& child = *body.get_child(static_cast<int>(i));
+    for (std::size_t i = 0; i < block.get_children_count(); ++i) {
+        litehtml::element& child = *block.get_child(static_cast<int>(i));
         if (child.skip() || child.get_display() == litehtml::display_none ||
             !child.in_normal_flow() || child.get_float() != litehtml::float_none ||
             child.is_white_space())
@@ -224,7 +226,7 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                     extent = extent.united(boxes_[owner].border);
             }
         }
-        const int shift = element.is_body() ? keptTopMargin(element) : 0;
+        const int shift = keptTopMargin(element);
         if (shift > 0)
             if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute))
                 if (auto box = boxes_.find(markup.elements[std::strtoul(marker, nullptr, 10)]);
