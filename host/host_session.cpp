@@ -7,6 +7,7 @@
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/html_document.h"
 #include "addon/controller/window_operations.h"
+#include "host/export_answer.h"
 #include "host/key_names.h"
 #include "host/page_loader.h"
 #include "host/repository_report.h"
@@ -118,6 +119,10 @@ bool HostSession::run(const std::wstring& line) {
     if (verb == L"answer-cancel") {
         presenter_->answerDialog(
             [](platform::ui::DialogDriver& dialog) { dialog.click(platform::ui::IDCANCEL); });
+        return true;
+    }
+    if (verb == L"answer-export") {
+        answerExport(*presenter_, splitFields(argument));
         return true;
     }
     if (verb == L"answer-message") {

@@ -8,6 +8,9 @@
 //   command COMMAND          a command string sent by the toolbar button
 //   answer-save TITLE [| CATEGORY [| FOLDER]]
 //                            how the next save dialog is filled in before OK
+//   answer-export [FORMAT [| FOLDER [| FILE]]]
+//                            how the next export dialog is filled in before OK; it is
+//                            closed once the export has finished
 //   answer-cancel            the next dialog is cancelled
 //   answer-message BUTTON    the next message box: ok, cancel, yes, no
 //   report                   print the repository's newest entry

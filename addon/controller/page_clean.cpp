@@ -136,15 +136,18 @@ bool keptByHiddenPass(const ElementPtr& element) {
     return getTagName(element) == L"link" || getTagName(element) == L"style";
 }
 
+void removeOwnEventAttributes(const ElementPtr& element) {
+    std::vector<std::wstring> events;
+    for (const auto& attribute : element->attributes())
+        if (lowerText(attribute.name).starts_with(L"on"))
+            events.push_back(attribute.name);
+    for (const auto& name : events)
+        element->removeAttribute(name);
+}
+
 void cleanElementAttributes(const ElementPtr& element, int mask) {
-    if (mask & kCleanScriptUses) {
-        std::vector<std::wstring> events;
-        for (const auto& attribute : element->attributes())
-            if (lowerText(attribute.name).starts_with(L"on"))
-                events.push_back(attribute.name);
-        for (const auto& name : events)
-            element->removeAttribute(name);
-    }
+    if (mask & kCleanScriptUses)
+        removeOwnEventAttributes(element);
     if (mask & kCleanClasses) {
         if (auto className = element->getAttribute(L"class")) {
             if (*className == L"readable_content_item")
@@ -225,6 +228,14 @@ void removeElementsByMask(const ElementPtr& root, int mask) {
             (*it)->removeNode(bit != kUnwrapForms);
         }
     }
+}
+
+void removeEventAttributes(const ElementPtr& root) {
+    if (!root)
+        return;
+    removeOwnEventAttributes(root);
+    for (const auto& element : root->all())
+        removeOwnEventAttributes(element);
 }
 
 void cleanAttributes(const ElementPtr& root, int mask) {

@@ -47,6 +47,9 @@ void removeElementsByMask(const ElementPtr& root, int mask);
 // event attribute, classes and names, script links and non-style-sheet links as the mask
 // says.
 void cleanAttributes(const ElementPtr& root, int mask);
+// Removes every "on..." event attribute from `root` and every element under it, whatever
+// else cleanAttributes does: what the readable pages take from fetched or live markup.
+void removeEventAttributes(const ElementPtr& root);
 // Joins the URLs of the chosen kinds with the base URL; returns how many were rewritten.
 int resolveUrls(const dom::Document& document, const std::wstring& baseUrl, int mask);
 // Sets on the target's inline style every listed property whose current value differs

@@ -155,6 +155,7 @@ void FormatCommand::execute() {
         storeReadableBody(context, shell, context.document->body()->innerHTML());
         removeElementsByMask(shell, kRemoveIframes | kRemoveScripts | kRemoveStyles | kUnwrapForms |
                                         kRemoveComments);
+        removeEventAttributes(shell);
         cleanAttributes(shell, kCleanScriptUses);
         for (const auto& element : shell->all()) {
             element->removeAttribute(L"style");

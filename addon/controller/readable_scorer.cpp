@@ -140,6 +140,7 @@ std::wstring extractReadable(dom::Document& document, bool asHtml, const GrabRul
     if (!chosen) {
         return L"";
     }
+    removeEventAttributes(chosen);
     cleanAttributes(chosen, kCleanScriptUses);
     cleanElement(chosen, rules);
     return asHtml ? chosen->outerHTML() : chosen->innerText();

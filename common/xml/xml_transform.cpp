@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "common/markup/xslt_markup.h"
 #include "common/xml/xml_access.h"
 #include "platform/com/hresult.h"
 #include "platform/text/utf.h"
@@ -144,6 +145,7 @@ std::string transformTo(const CXMLDOMNode& sourceNode, const CXMLDOMNode& styles
     if (context == nullptr || prefs == nullptr)
         throwComException(E_OUTOFMEMORY);
     xsltSetCtxtSecurityPrefs(prefs.get(), context.get());
+    markup::registerMarkupFunctions(context.get());
 
     OwnedDoc result(
         xsltApplyStylesheetUser(style.get(), input, nullptr, nullptr, nullptr, context.get()));

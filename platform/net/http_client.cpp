@@ -22,24 +22,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Percent-encodes what may not stand in a URL as written: blanks, controls, non-ASCII
-// bytes and the characters that are never allowed unescaped.
-std::string escapeUrl(std::string_view url) {
-    std::string escaped;
-    for (const char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F ||
-            std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos) {
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
 void initializeCurl() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -214,6 +196,22 @@ HttpError::Kind kindOf(CURLcode result) {
 }
 
 }  // namespace
+
+std::string escapeUrl(std::string_view url) {
+    std::string escaped;
+    for (const char c : url) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F ||
+            std::string_view("\"<>\\^`{|}").find(c) != std::string_view::npos) {
+            escaped += '%';
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 0x0F];
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
 
 std::string HttpResponse::header(std::string_view name) const {
     for (const HttpHeader& h : headers)

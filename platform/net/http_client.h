@@ -80,4 +80,8 @@ class HttpError : public std::runtime_error {
 
 HttpResponse performHttp(const HttpRequest& request, const HttpCancel* cancel = nullptr);
 
+// Percent-encodes what may not stand in a URL as written: blanks, controls, non-ASCII
+// bytes and the characters that are never allowed unescaped.
+std::string escapeUrl(std::string_view url);
+
 }  // namespace platform::net

@@ -15,17 +15,19 @@ namespace plugin {
 
 namespace {
 
-// The readable entries among `guids`, in their order; false when cancelled.
-bool readEntries(const std::vector<std::wstring>& guids, std::vector<EntryRecord>& entries,
-                 const ExportControl* control) {
+// Hands each readable entry among `guids` to `each`, one at a time, in their order, so that
+// only one entry is in memory; 0, or -1 when cancelled (the reason in the control block)
+// or when `each` failed (it has reported why).
+int forEachEntry(const std::vector<std::wstring>& guids, ExportControl* control,
+                 const std::function<bool(const EntryRecord&)>& each) {
     for (const std::wstring& guid : guids) {
         if (exportCancelled(control))
-            return false;
+            return exportFailure(control, kExportCancelled);
         EntryRecord entry;
-        if (readEntry(guid, entry))
-            entries.push_back(std::move(entry));
+        if (readEntry(guid, entry) && !each(entry))
+            return -1;
     }
-    return true;
+    return 0;
 }
 
 int writeText(const std::wstring& path, const std::wstring& text, ExportControl* control) {
@@ -34,39 +36,52 @@ int writeText(const std::wstring& path, const std::wstring& text, ExportControl*
     return 0;
 }
 
-int writePerEntry(const std::vector<EntryRecord>& entries, const std::wstring& folder, bool asHtml,
+int writePerEntry(const std::vector<std::wstring>& guids, const std::wstring& folder, bool asHtml,
                   ExportControl* control) {
     if (!platform::system::createFolders(nativeFilePath(folder)))
         return exportFailure(control, L"Cannot create the folder " + folder + L".");
     FileNamer names(folder);
-    for (const EntryRecord& entry : entries) {
-        if (exportCancelled(control))
-            return exportFailure(control, kExportCancelled);
+    return forEachEntry(guids, control, [&](const EntryRecord& entry) {
         const std::wstring path = names.pathFor(entry.title, asHtml ? L".html" : L".txt");
         const std::wstring content = asHtml ? htmlPage(entry.title, entry.html) : textBlock(entry);
-        if (writeText(path, content, control) != 0)
-            return -1;
-    }
+        return writeText(path, content, control) == 0;
+    });
+}
+
+// One file of every entry's piece with `separator` between them, between `start` and `end`,
+// written as the entries are read.
+int writeJoined(const std::vector<std::wstring>& guids, const std::wstring& path,
+                std::wstring_view start, std::wstring_view separator, std::wstring_view end,
+                const std::function<std::wstring(const EntryRecord&)>& piece,
+                ExportControl* control) {
+    OutputFile output(nativeFilePath(path));
+    const auto append = [&](std::wstring_view text) {
+        if (output.append(platform::text::toUtf8(text)))
+            return true;
+        exportFailure(control, L"Cannot write " + path + L".");
+        return false;
+    };
+    if (output.descriptor() < 0 || !append(start))
+        return exportFailure(control, L"Cannot write " + path + L".");
+    bool first = true;
+    const int walked = forEachEntry(guids, control, [&](const EntryRecord& entry) {
+        const bool written = (first || append(separator)) && append(piece(entry));
+        first = false;
+        return written;
+    });
+    if (walked != 0)
+        return -1;
+    if (!append(end) || !output.commit())
+        return exportFailure(control, L"Cannot write " + path + L".");
     return 0;
 }
 
-template <class Piece>
-std::wstring joined(const std::vector<EntryRecord>& entries, std::wstring_view separator,
-                    Piece piece) {
-    std::wstring text;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i > 0)
-            text += separator;
-        text += piece(entries[i]);
-    }
-    return text;
-}
-
-int writeBook(const EpubBook& book, const std::wstring& path, ExportControl* control) {
-    std::wstring error;
-    if (!book.write(path, error))
-        return exportFailure(control, error);
-    return 0;
+int bookResult(const EpubBook& book, bool written, ExportControl* control) {
+    if (written)
+        return 0;
+    if (control != nullptr && !book.error().empty())
+        control->error = book.error();
+    return -1;
 }
 
 // MOBI: the EPUB goes to a private temporary folder, the converter turns it into the
@@ -90,20 +105,23 @@ int unknownFormat(int format, ExportControl* control) {
 
 int WriteEpub(const std::vector<std::wstring>& guids, const std::wstring& name,
               const std::wstring& path, int format, ExportControl* control) {
-    std::vector<EntryRecord> entries;
-    if (!readEntries(guids, entries, control))
-        return exportFailure(control, kExportCancelled);
-    EpubBook book(name, (format & kExportTableOfContents) != 0);
-    for (const EntryRecord& entry : entries)
-        book.addPage(entry.id, entry.title, entry.html);
-    return writeBook(book, path, control);
+    EpubBook book(name, (format & kExportTableOfContents) != 0, control);
+    if (!book.begin(path))
+        return bookResult(book, false, control);
+    const int walked = forEachEntry(guids, control, [&](const EntryRecord& entry) {
+        if (book.addPage(entry.id, entry.title, entry.html, entry.url))
+            return true;
+        bookResult(book, false, control);
+        return false;
+    });
+    return walked == 0 ? bookResult(book, book.finish(), control) : -1;
 }
 
-int writeEpubContent(const std::wstring& /*url*/, const std::wstring& title,
-                     const std::wstring& html, const std::wstring& path, ExportControl* control) {
-    EpubBook book(title, false);
-    book.addContentPage(title, html);
-    return writeBook(book, path, control);
+int writeEpubContent(const std::wstring& url, const std::wstring& title, const std::wstring& html,
+                     const std::wstring& path, ExportControl* control) {
+    EpubBook book(title, false, control);
+    return bookResult(
+        book, book.begin(path) && book.addContentPage(title, html, url) && book.finish(), control);
 }
 
 int exportEntries(const std::vector<std::wstring>& guids, const std::wstring& name,
@@ -119,19 +137,16 @@ int exportEntries(const std::vector<std::wstring>& guids, const std::wstring& na
         kind != kExportHtml)
         return unknownFormat(format, control);
 
-    std::vector<EntryRecord> entries;
-    if (!readEntries(guids, entries, control))
-        return exportFailure(control, kExportCancelled);
     switch (kind) {
         case kExportTextPerEntry:
-            return writePerEntry(entries, output, false, control);
+            return writePerEntry(guids, output, false, control);
         case kExportHtmlPerEntry:
-            return writePerEntry(entries, output, true, control);
+            return writePerEntry(guids, output, true, control);
         case kExportText:
-            return writeText(output, joined(entries, kTextSeparator, textBlock), control);
+            return writeJoined(guids, output, L"", kTextSeparator, L"", textBlock, control);
         default:
-            return writeText(output, htmlPage(name, joined(entries, kHtmlSeparator, htmlBlock)),
-                             control);
+            return writeJoined(guids, output, htmlPageStart(name), kHtmlSeparator, kHtmlPageEnd,
+                               htmlBlock, control);
     }
 }
 
@@ -140,7 +155,8 @@ int exportContent(const std::wstring& url, const std::wstring& title, const std:
                   ExportControl* control) {
     switch (format & kExportFormatMask) {
         case kExportText:
-            return writeText(output, text + L"\r\n\r\nlink:\t" + url + L"\r\n", control);
+            return writeText(output, clipText(text, html) + L"\r\n\r\nlink:\t" + url + L"\r\n",
+                             control);
         case kExportHtml:
             return writeText(output, htmlPage(title, html), control);
         case kExportEpub:

@@ -1,12 +1,12 @@
 #include "plugin/export/epub_book.h"
 
+#include <cerrno>
 #include <cstring>
 #include <random>
 
+#include "common/markup/markup_sanitizer.h"
 #include "platform/text/utf.h"
-#include "plugin/export/output_file.h"
 #include "plugin/export/xhtml_content.h"
-#include "plugin/zip/zip_writer.h"
 
 namespace plugin {
 
@@ -87,38 +87,104 @@ std::wstring archiveName(const std::string& file) {
     return L"OEBPS\\" + platform::text::fromUtf8(file);
 }
 
+// Reading systems show navigation labels and book titles: an empty one is not allowed.
+std::string labelOr(const std::string& text, const std::string& fallback) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos ? fallback : text;
+}
+
 }  // namespace
 
-EpubBook::EpubBook(std::wstring_view name, bool withIndex)
-    : name_(xmlText(name)), identifier_(newBookIdentifier()), withIndex_(withIndex) {}
+EpubBook::EpubBook(std::wstring_view name, bool withIndex, ExportControl* control)
+    : name_(labelOr(xmlText(name), "Tamrix")),
+      identifier_(newBookIdentifier()),
+      withIndex_(withIndex),
+      control_(control),
+      pictures_(
+          [this](const std::string& file, std::string_view bytes) { return store(file, bytes); },
+          control) {}
 
-void EpubBook::addPage(std::wstring_view id, std::wstring_view title, std::wstring_view html) {
+EpubBook::~EpubBook() {
+    if (archive_ != nullptr) {
+        zip::abortZip(archive_);
+        zip::closeZip(archive_);
+    }
+}
+
+bool EpubBook::failed(const std::wstring& reason) {
+    if (error_.empty())
+        error_ = reason;
+    return false;
+}
+
+bool EpubBook::begin(const std::wstring& path) {
+    path_ = path;
+    output_ = std::make_unique<OutputFile>(nativeFilePath(path));
+    if (output_->descriptor() < 0)
+        return failed(L"Cannot create " + path + L": " +
+                      platform::text::fromUtf8(std::strerror(errno)));
+    const int code = zip::createZipOnDescriptor(&archive_, output_->descriptor(), nullptr);
+    if (code != zip::kZipOk)
+        return failed(L"Cannot write the book " + path + L" (archive error " +
+                      std::to_wstring(code) + L")");
+    return storeEntry(L"mimetype*", "application/epub+zip") &&
+           storeEntry(L"META-INF\\container.xml", kContainer);
+}
+
+bool EpubBook::store(const std::string& file, std::string_view bytes) {
+    return storeEntry(archiveName(file), bytes);
+}
+
+bool EpubBook::storeEntry(const std::wstring& name, std::string_view bytes) {
+    if (!error_.empty() || archive_ == nullptr)
+        return false;
+    const int code =
+        zip::addZipEntry(archive_, name.c_str(), bytes.data(), static_cast<unsigned>(bytes.size()));
+    if (code != zip::kZipOk)
+        return failed(L"Cannot write the book " + path_ + L" (archive error " +
+                      std::to_wstring(code) + L")");
+    return true;
+}
+
+bool EpubBook::addPage(std::wstring_view id, std::wstring_view title, std::wstring_view html,
+                       std::wstring_view base) {
     std::string token = "item-" + platform::text::toUtf8(id);
     if (!isPlainToken(id) || ids_.count(token) > 0)
         token = "item-" + std::to_string(pages_.size() + 1);
     for (int extra = 2; ids_.count(token) > 0; ++extra)
         token = "item-" + std::to_string(pages_.size() + 1) + "-" + std::to_string(extra);
-    add(token, xmlText(title), html);
+    return add(token, title, html, base);
 }
 
-void EpubBook::addContentPage(std::wstring_view title, std::wstring_view html) {
-    add("content", xmlText(title), html);
+bool EpubBook::addContentPage(std::wstring_view title, std::wstring_view html,
+                              std::wstring_view base) {
+    return add("content", title, html, base);
 }
 
-void EpubBook::add(std::string id, std::string_view title, std::wstring_view html) {
+bool EpubBook::add(std::string id, std::wstring_view title, std::wstring_view html,
+                   std::wstring_view base) {
+    if (control_ != nullptr && control_->cancelled)
+        return failed(L"The export was cancelled.");
     Page page;
     page.file = id + ".html";
-    page.title = title;
-    page.xhtml = xhtmlPage(title, "<h3>" + page.title + "</h3>", xhtmlContent(html));
+    page.title = xmlText(title);
     page.id = std::move(id);
+    const std::string baseUrl = platform::text::toUtf8(base);
+    const std::string body = common::bookPageMarkup(
+        platform::text::toUtf8(html),
+        [&](const std::string& source) { return pictures_.place(source, baseUrl); });
+    if (!store(page.file, xhtmlPage(page.title, "<h3>" + page.title + "</h3>", body)))
+        return false;
     ids_.insert(page.id);
     pages_.push_back(std::move(page));
+    return true;
 }
 
 std::string EpubBook::indexPage() const {
     std::string lines;
     for (const Page& page : pages_)
-        lines += "<h3><a href=\"" + page.file + "\">" + page.title + "</a></h3>";
+        lines += "<h3><a href=\"" + page.file + "\">" + labelOr(page.title, page.id) + "</a></h3>";
+    if (lines.empty())
+        lines = "<p>This book holds no clips.</p>";  // a body may not be empty
     return xhtmlPage("Main Index", "", lines);
 }
 
@@ -143,6 +209,7 @@ std::string EpubBook::packageDocument(bool hasIndex) const {
         opf += manifestItem(page.id, page.file);
         spine += "<itemref idref=\"" + page.id + "\"/>";
     }
+    opf += pictures_.manifestItems();
     opf += "</manifest><spine toc=\"ncx\">" + spine + "</spine></package>";
     return opf;
 }
@@ -153,7 +220,7 @@ std::string EpubBook::navigation(bool indexInNavigation) const {
     if (indexInNavigation)
         points += navPoint(kIndexId, kIndexFile, "Main Index", ++order);
     for (const Page& page : pages_)
-        points += navPoint(page.id, page.file, page.title, ++order);
+        points += navPoint(page.id, page.file, labelOr(page.title, page.id), ++order);
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") + "<ncx xmlns=\"" +
            kNcxNamespace + "\" version=\"2005-1\"><head>" + "<meta name=\"dtb:uid\" content=\"" +
            identifier_ + "\"/>" + "<meta name=\"dtb:depth\" content=\"-1\"/>" +
@@ -162,39 +229,20 @@ std::string EpubBook::navigation(bool indexInNavigation) const {
            "</text></docTitle><navMap>" + points + "</navMap></ncx>";
 }
 
-bool EpubBook::write(const std::wstring& path, std::wstring& error) const {
-    const std::string target = nativeFilePath(path);
-    OutputFile output(target);
-    if (output.descriptor() < 0) {
-        error = L"Cannot create " + path + L": " + platform::text::fromUtf8(std::strerror(errno));
+bool EpubBook::finish() {
+    if (!error_.empty() || archive_ == nullptr)
+        return failed(L"The book was not started.");
+    const bool hasIndex = withIndex_ || pages_.empty();
+    if ((hasIndex && !store(kIndexFile, indexPage())) ||
+        !store("package.opf", packageDocument(hasIndex)) ||
+        !store("toc.ncx", navigation(pages_.empty())))
         return false;
-    }
-    zip::ZipWriter* archive = nullptr;
-    int code = zip::createZipOnDescriptor(&archive, output.descriptor(), nullptr);
-    const auto add = [&](const std::wstring& name, std::string_view bytes) {
-        if (code == zip::kZipOk)
-            code = zip::addZipEntry(archive, name.c_str(), bytes.data(),
-                                    static_cast<unsigned>(bytes.size()));
-    };
-    if (code == zip::kZipOk) {
-        const bool hasIndex = withIndex_ || pages_.empty();
-        add(L"mimetype*", "application/epub+zip");
-        add(L"META-INF\\container.xml", kContainer);
-        for (const Page& page : pages_)
-            add(archiveName(page.file), page.xhtml);
-        if (hasIndex)
-            add(archiveName(kIndexFile), indexPage());
-        add(L"OEBPS\\package.opf", packageDocument(hasIndex));
-        add(L"OEBPS\\toc.ncx", navigation(pages_.empty()));
-        const int closed = zip::closeZip(archive);
-        if (code == zip::kZipOk)
-            code = closed;
-    }
-    if (code != zip::kZipOk || !output.commit()) {
-        error = L"Cannot write the book " + path +
-                (code != zip::kZipOk ? L" (archive error " + std::to_wstring(code) + L")" : L"");
-        return false;
-    }
+    const int code = zip::closeZip(archive_);
+    archive_ = nullptr;
+    if (code != zip::kZipOk || !output_->commit())
+        return failed(L"Cannot write the book " + path_ +
+                      (code != zip::kZipOk ? L" (archive error " + std::to_wstring(code) + L")"
+                                           : std::wstring()));
     return true;
 }
 

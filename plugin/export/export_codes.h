@@ -2,12 +2,14 @@
 // (an export dialog's worker) learns why an export failed and can stop it early.
 //
 // Contract: ExportControl is shared between the exporting thread, which writes `error`,
-// and a controlling thread, which may set `cancelled` at any time; read `error` only after
+// and a controlling thread, which may call `cancel` at any time; read `error` only after
 // the export has returned.
 #pragma once
 
 #include <atomic>
 #include <string>
+
+#include "platform/net/http_client.h"
 
 namespace plugin {
 
@@ -31,7 +33,13 @@ inline constexpr int kScopeLatest = 5;
 
 struct ExportControl {
     std::atomic<bool> cancelled{false};
-    std::wstring error;  // why the export failed; "" after a success
+    platform::net::HttpCancel fetches;  // ends the picture download under way
+    std::wstring error;                 // why the export failed; "" after a success
+
+    void cancel() {
+        cancelled = true;
+        fetches.cancel();
+    }
 };
 
 }  // namespace plugin

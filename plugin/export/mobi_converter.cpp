@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 
 #include "common/util/registry_string.h"
@@ -40,14 +41,40 @@ std::string withExtension(const std::string& path, const std::string& extension)
     return path.substr(0, dot) + extension;
 }
 
+// calibre's converter on PATH, "" when it is not installed.
+std::string calibreConverter() {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        const std::string program = (folder.empty() ? "." : folder) + "/ebook-convert";
+        if (::access(program.c_str(), X_OK) == 0)
+            return program;
+    }
+    return {};
+}
+
+// Export\MobiConverter, "" when it is not set.
+std::wstring configuredConverter() {
+    return exportSetting(L"MobiConverter", L"");
+}
+
 }  // namespace
 
 std::wstring mobiConverterPath() {
+    std::wstring name = configuredConverter();
+    if (name.empty()) {
+        if (const std::string calibre = calibreConverter(); !calibre.empty())
+            return platform::text::fromUtf8(calibre);
+        name = L"kindlegen.exe";
+    }
     const std::string library =
         platform::system::modulePathOf(reinterpret_cast<const void*>(&mobiConverterPath));
     return platform::text::fromUtf8(folderOf(library)) + L"/" +
-           platform::text::fromUtf8(
-               nativeFilePath(exportSetting(L"MobiConverter", L"kindlegen.exe")));
+           platform::text::fromUtf8(nativeFilePath(name));
+}
+
+bool mobiConverterIsCalibre() {
+    return configuredConverter().empty() && !calibreConverter().empty();
 }
 
 std::vector<std::string> mobiConverterArguments() {
@@ -93,8 +120,11 @@ int ConvertToMobi(const std::wstring& /*name*/, const std::wstring& epubPath,
     const std::string mobi = withExtension(epub, ".mobi");
     ::unlink(mobi.c_str());
     std::vector<std::string> argv = {program, epub};
-    for (std::string& argument : mobiConverterArguments())
-        argv.push_back(std::move(argument));
+    if (mobiConverterIsCalibre())
+        argv.push_back(mobi);  // calibre writes where it is told, beside the book too
+    else
+        for (std::string& argument : mobiConverterArguments())
+            argv.push_back(std::move(argument));
 
     const int run = runProgram(argv, kConverterTimeoutMs, control);
     std::string book;

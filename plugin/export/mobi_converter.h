@@ -15,9 +15,13 @@ namespace plugin {
 
 inline constexpr int kConverterTimeoutMs = 120000;
 
-// The program named by Export\MobiConverter (default "kindlegen.exe"), relative to the
-// folder of the library that holds this code.
+// The converter that runs: the program named by Export\MobiConverter, relative to the
+// folder of the library that holds this code; when that setting is not set, calibre's
+// ebook-convert when it is installed (found on PATH), else "kindlegen.exe" in that folder.
 std::wstring mobiConverterPath();
+// The converter is calibre's ebook-convert, which takes the output file as its second
+// argument and has no use for the other converter's extra arguments.
+bool mobiConverterIsCalibre();
 // Export\MobiConverterPararms (default "-c2"), split at blanks into arguments.
 std::vector<std::string> mobiConverterArguments();
 

@@ -48,6 +48,18 @@ OutputFile::~OutputFile() {
         ::unlink(temporary_.c_str());
 }
 
+bool OutputFile::append(std::string_view bytes) {
+    while (fd_ >= 0 && !bytes.empty()) {
+        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return fd_ >= 0;
+}
+
 bool OutputFile::commit() {
     if (fd_ < 0)
         return false;

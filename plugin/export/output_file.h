@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace plugin {
 
@@ -19,6 +20,8 @@ class OutputFile {
 
     // The temporary file's descriptor, or -1 when it could not be made (errno tells why).
     int descriptor() const { return fd_; }
+    // Writes `bytes` at the end of the temporary file; false when it cannot.
+    bool append(std::string_view bytes);
     // Flushes, closes and renames the temporary file over the target; false on failure
     // (the temporary file is then removed and the target left as it was).
     bool commit();

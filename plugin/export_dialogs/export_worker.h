@@ -28,7 +28,7 @@ class ExportWorker : public common::CThreadImpl<ExportWorker> {
     static std::uint32_t threadProc(ExportWorker* self);
 
     bool done() const { return done_; }
-    void cancel() { control_.cancelled = true; }
+    void cancel() { control_.cancel(); }
     // Cancels (unless done) and waits for the thread to end.
     void finish();
     // Meaningful once done: the export's result (0 or -1) and the reason of a failure.

@@ -1,5 +1,6 @@
 #include "plugin/module/tamrix_plugin2.h"
 
+#include "common/markup/markup_sanitizer.h"
 #include "platform/ui/window_system.h"
 #include "plugin/dialogs/simple_save_dialog.h"
 #include "plugin/export/export_codes.h"
@@ -75,7 +76,9 @@ bool TamrixPlugin2::HasEvent(const std::wstring& name) {
 
 int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
                           const std::wstring& description, const std::wstring& text,
-                          const std::wstring& html, bool* handled) {
+                          const std::wstring& clipHtml, bool* handled) {
+    // Clips come from any page: what is stored can run no script wherever it is shown.
+    const std::wstring html = common::safeMarkup(clipHtml);
     if (repositoryPath().empty())
         return saveFailed(handled);
 

@@ -3,6 +3,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "common/markup/markup_sanitizer.h"
 #include "plugin/repository/repository_connection.h"
 #include "plugin/sync/upload_mark.h"
 #include "plugin/util/strings.h"
@@ -36,8 +37,9 @@ std::optional<std::wstring> localUpdateTime(detail::WriteTransaction& transactio
     return local;
 }
 
-void applyRecord(detail::WriteTransaction& transaction, const EntryRecord& record,
+void applyRecord(detail::WriteTransaction& transaction, EntryRecord record,
                  const std::wstring& now) {
+    record.html = common::safeMarkup(record.html);  // synced entries can come from anywhere
     const std::optional<std::wstring> local = localUpdateTime(transaction, record.guid);
     if (!(local.value_or(L"") < record.updateTime))
         return;

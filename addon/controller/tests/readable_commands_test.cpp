@@ -173,6 +173,20 @@ TEST_F(ReadableCommandsTest, TitleAddressAndLinkTextsAreEscaped) {
     EXPECT_EQ(running.load(), 0);  // the worker was stopped and joined
 }
 
+TEST_F(ReadableCommandsTest, FormatDropsEventHandlersFromTheReadableBody) {
+    const auto document = parsePage(
+        L"<html><body onload=\"steal()\"><div onmouseover=\"steal()\">"
+        L"<p onclick=\"steal()\">Kept text</p></div></body></html>");
+    FormatCommand format(L"Night", getStyleCss(L"Night"));
+    format.context().document = document;
+    format.execute();
+    const std::wstring shown = document->body()->outerHTML();
+    EXPECT_NE(shown.find(L"Kept text"), std::wstring::npos) << shown;
+    EXPECT_EQ(shown.find(L"steal()"), std::wstring::npos) << shown;
+    format.undo();
+    EXPECT_NE(document->body()->outerHTML().find(L"onclick"), std::wstring::npos);
+}
+
 TEST_F(ReadableCommandsTest, NoLinksNoBodyNoChange) {
     const auto document = loadPage("news.html");
     const std::wstring original = serialize(*document);

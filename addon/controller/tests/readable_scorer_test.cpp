@@ -74,6 +74,21 @@ TEST(ReadableScorer, ExtractReadableGivesTheCleanedArticle) {
     EXPECT_EQ(extractReadable(L"<P>tiny</P>", true, GrabRules()), L"");
 }
 
+TEST(ReadableScorer, ExtractReadableDropsEventHandlersOfTheFetchedPage) {
+    std::wstring page = readPage("news.html");
+    const auto replace = [&](const std::wstring& from, const std::wstring& to) {
+        for (auto at = page.find(from); at != std::wstring::npos;
+             at = page.find(from, at + to.size()))
+            page.replace(at, from.size(), to);
+    };
+    replace(L"id=\"article\"", L"id=\"article\" onmouseover=\"steal()\"");
+    replace(L"<p>", L"<p onclick=\"steal()\" OnDblClick=\"steal()\">");
+    const std::wstring html = extractReadable(page, true, shippedRules());
+    ASSERT_EQ(html.rfind(L"<DIV id=\"article\"", 0), 0u) << html.substr(0, 80);
+    EXPECT_NE(html.find(L"Traders"), std::wstring::npos);
+    EXPECT_EQ(html.find(L"steal()"), std::wstring::npos) << html.substr(0, 300);
+}
+
 TEST(LayoutFinder, FindsTheMainColumnAndSurvivesZeroSizes) {
     const std::wstring text(400, L'z');
     const auto document =

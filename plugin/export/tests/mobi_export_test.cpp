@@ -16,9 +16,9 @@ using namespace plugin;
 using zip_test::readFile;
 
 void setExportSetting(const std::wstring& name, const std::wstring& value) {
-    common::registry_string<std::wstring> setting(L"Software\\Olvan\\Tamrix\\Export\\" + name,
-                                                  platform::registry::HKEY_CURRENT_USER, L"",
-                                                  common::kRegistrySaveOnAssign);
+    common::registry_string<std::wstring> setting(
+        L"Software\\Olvan\\Tamrix\\Export\\" + name, platform::registry::HKEY_CURRENT_USER, L"",
+        common::kRegistrySaveOnAssign | common::kRegistryAlwaysStore);
     setting = value;
 }
 
@@ -77,6 +77,24 @@ TEST_F(MobiTest, ConverterTurnsTheTemporaryBookIntoTheOutput) {
               0);
     EXPECT_NE(member(readBook(clip), "OEBPS/content.html"), nullptr);
     EXPECT_FALSE(temporaryFilesLeft());
+}
+
+TEST_F(MobiTest, CalibreConvertsWhenNoConverterIsSet) {
+    if (access("/usr/bin/ebook-convert", X_OK) != 0)
+        GTEST_SKIP() << "calibre's ebook-convert is not installed (apt-get install calibre)";
+    setExportSetting(L"MobiConverter", L"");
+    ASSERT_TRUE(mobiConverterIsCalibre());
+    EXPECT_EQ(narrow(mobiConverterPath()), "/usr/bin/ebook-convert");
+    insert(L"Erste Seite", L"2024-01-01 08:00:00", L"<h2>Grüße</h2><p>Ein Absatz.</p>");
+    const auto output = out() / "book.mobi";
+    ExportControl control;
+    ASSERT_EQ(exportLatest(L"Buch", wide(output), 0, kExportMobi, &control), 0)
+        << narrow(control.error);
+    const std::string book = readFile(output);
+    ASSERT_GT(book.size(), 68u);
+    EXPECT_EQ(book.substr(60, 8), "BOOKMOBI");
+    EXPECT_FALSE(temporaryFilesLeft());
+    EXPECT_EQ(filesBelow(out()), (std::vector<std::string>{"book.mobi"}));
 }
 
 TEST_F(MobiTest, MissingOrFailingConverterLeavesNoOutput) {

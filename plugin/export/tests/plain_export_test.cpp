@@ -74,7 +74,7 @@ TEST_F(ExportTest, HtmlFileEscapesTitlesAndLinks) {
               0u);
     EXPECT_NE(page.find("<title>Tamrix-Item-&lt;script&gt;alert(1)&lt;/script&gt;</title>"),
               std::string::npos);
-    EXPECT_NE(page.find("<a href=\"http://example.org/?a=1&amp;b=&quot;2&quot;\">&lt;script&gt;"),
+    EXPECT_NE(page.find("<a href=\"http://example.org/?a=1&amp;b=%222%22\">&lt;script&gt;"),
               std::string::npos);
     EXPECT_EQ(page.find("<script>"), std::string::npos);
     EXPECT_NE(page.find("<p>kept as it is</p>"), std::string::npos);

@@ -107,6 +107,18 @@ TEST_F(SaveTest, SaveCreatesAppendsToAndOverwritesEntries) {
     EXPECT_TRUE(presenter_->messageTexts().empty());
 }
 
+TEST_F(SaveTest, SavedMarkupCanRunNoScript) {
+    answerNew(L"Hostile");
+    EXPECT_EQ(save(L"http://site.example/h", L"Hostile",
+                   L"x<script>alert(1)</script>"
+                   L"<img src=a.png onerror=alert(2)>")
+                  .result,
+              0);
+    const plugin::EntryRecord entry = entryTitled(L"Hostile");
+    EXPECT_EQ(entry.html, L"<p>x<img src=\"a.png\" /></p>");
+    EXPECT_EQ(entry.text, L"x<script>alert(1)</script><img src=a.png onerror=alert(2)>");
+}
+
 TEST_F(SaveTest, SaveDialogOffersProposalsAndTheSeparatorIsNoCategory) {
     answerNew(L"Earlier", L"Science", L"Reading");
     ASSERT_EQ(save(L"http://site.example/articles/1", L"t", L"x").result, 0);

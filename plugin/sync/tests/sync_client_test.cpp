@@ -189,6 +189,16 @@ TEST_F(SyncTest, AnAnswerThatCannotBeAppliedLeavesTheRepositoryAsItWas) {
     EXPECT_EQ(entry(L"Bthird").guid, L"?");
 }
 
+TEST_F(SyncTest, SyncedMarkupIsStoredWithoutScripts) {
+    storeSyncUpdateTime(L"2099-01-01 00:00:00");
+    answer("2099-02-01 00:00:00",
+           "<item guid=\"Bhostile\" updateTime=\"2098-01-01 00:00:00\" title=\"h\""
+           " command=\"insert\"><html>&lt;p onclick=\"x()\"&gt;kept&lt;/p&gt;"
+           "&lt;script&gt;x()&lt;/script&gt;</html></item>");
+    EXPECT_EQ(runOnce(), SyncOutcome::completed);
+    EXPECT_EQ(entry(L"Bhostile").html, L"<p>kept</p>");
+}
+
 TEST_F(SyncTest, StalledServiceIsGivenUpAfterTheTimeLimit) {
     storeSyncUpdateTime(L"2099-01-01 00:00:00");
     answer("2099-02-01 00:00:00", "", 45s);

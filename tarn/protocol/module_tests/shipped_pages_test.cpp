@@ -13,6 +13,7 @@
 #include "common/sqlite/sqlite_db.h"
 #include "platform/browser/fetch.h"
 #include "platform/text/utf.h"
+#include "tarn/protocol/module_tests/headless_chromium.h"
 #include "testing/environment/temporary_home.h"
 
 namespace {
@@ -270,6 +271,53 @@ TEST_F(ShippedPagesTest, UnknownPagesAndTraversalGiveNothing) {
               com::INET_E_INVALID_URL);
     EXPECT_EQ(fetch(L"tarn://resources/%2E%2E/plugins/tamrix/plugins.xml").result,
               com::INET_E_INVALID_URL);
+}
+
+// A clip or synced entry may hold anything a hostile page puts in it: none of it may run
+// in the repository's page, as a real browser shows it.
+TEST_F(ShippedPagesTest, HostileClipRunsNoScriptInABrowser) {
+    if (!testing_chromium::chromiumProgram())
+        GTEST_SKIP() << "chromium is not installed, so the page cannot be shown in a browser";
+    seed();
+    {
+        common::SqliteDB db(repository().wstring(), false);
+        auto insert = db.prepareStatement(
+            L"insert into entry values ('B0000001','B0000001-1111-2222-3333-444455556666',"
+            L"'2024-03-04 08:00:00','2024-03-04 08:00:00','https://evil.example/','evil.example',"
+            L"'clip','','','','Hostile','','',?,0);");
+        insert.bind(
+            1,
+            std::wstring(L"<p id=kept>Hostile clip</p>"
+                         L"<script>document.title='ran: script'</script>"
+                         L"<img src=missing.png onerror=\"document.title='ran: onerror'\">"
+                         L"<svg onload=\"document.title='ran: svg'\"></svg>"
+                         L"<details open ontoggle=\"document.title='ran: toggle'\">d</details>"
+                         L"<iframe srcdoc=\"<script>parent.document.title='ran: frame'</script>\">"
+                         L"</iframe><object data=\"javascript:document.title='ran: object'\">"
+                         L"</object><embed src=\"javascript:document.title='ran: embed'\">"
+                         L"<a id=link href=\" javascript:document.title='ran: link'\">link</a>"
+                         L"<form action=\"vbscript:x\"><input id=field autofocus "
+                         L"onfocus=\"document.title='ran: focus'\"></form>"
+                         L"<meta http-equiv=refresh content=\"0;url=javascript:alert(1)\">"
+                         L"<base href=\"javascript:alert(2)//\">"
+                         L"<style>p{}</style><img src=x onerror=document.title='ran: style'>"));
+        insert.exec();
+    }
+    // HTML5 elements (svg, details) stay, so the HTML 4 checker of page() does not apply.
+    const FetchReply reply = fetch(L"tarn://tamrix/item?B0000001");
+    ASSERT_EQ(reply.result, com::S_OK);
+    const std::string& html = reply.bytes;
+    const std::filesystem::path file = home_->root() / "item.html";
+    std::ofstream(file, std::ios::binary) << html;
+
+    const auto dom = testing_chromium::dumpDom(file);
+    ASSERT_TRUE(dom.has_value());
+    ASSERT_NE(dom->find("Hostile clip"), std::string::npos) << *dom;
+    EXPECT_EQ(dom->find("ran: "), std::string::npos) << *dom;
+    EXPECT_NE(dom->find("<title>Hostile"), std::string::npos) << *dom;
+    for (const char* gone : {"javascript:", "vbscript:", "onerror", "onload", "ontoggle", "onfocus",
+                             "<iframe", "<object", "<embed", "<base", "refresh"})
+        EXPECT_EQ(dom->find(gone), std::string::npos) << gone << " in " << *dom;
 }
 
 }  // namespace

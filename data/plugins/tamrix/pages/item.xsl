@@ -1,12 +1,14 @@
 <?xml version="1.0" encoding="UTF-8"?>
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
-    xmlns:str="http://exslt.org/strings" exclude-result-prefixes="str">
+    xmlns:str="http://exslt.org/strings" xmlns:markup="urn:tamrix:markup"
+    exclude-result-prefixes="str markup">
 <xsl:output method="html" encoding="UTF-8" doctype-system="about:legacy-compat"/>
 <xsl:define name="content_type" value="text/html"/>
 <xsl:include href="common.xsl"/>
 <!-- One clip as a readable page: its title and where it came from, then the clipped
      content (its stored markup, or its text when it has none). The key is the clip's
-     short id or its guid. -->
+     short id or its guid. Stored markup may come from any page or synced entry: it is
+     shown in its display form (markup:safe), in which nothing can run a script. -->
 <Tarn name="repository" database="Tamrix/tamrix.db">
   <request name="*" method="SQL"
            value="select id, title, url, site, folder, category, tags, substr(datetime(createTime, 'localtime'), 1, 16) as created, substr(datetime(updateTime, 'localtime'), 1, 16) as updated, html, text from entry where id = url_decode(?1) or guid = url_decode(?1) limit 1">
@@ -63,7 +65,7 @@
   <div class="clip">
     <xsl:choose>
       <xsl:when test="normalize-space(html) != ''">
-        <xsl:value-of select="html" disable-output-escaping="yes"/>
+        <xsl:value-of select="markup:safe(html)" disable-output-escaping="yes"/>
       </xsl:when>
       <xsl:when test="normalize-space(text) != ''">
         <pre><xsl:value-of select="text"/></pre>

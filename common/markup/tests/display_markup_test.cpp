@@ -1,0 +1,116 @@
+// The display form: nothing from a clip may run a script, everything else stays.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+#include "common/markup/markup_sanitizer.h"
+
+namespace {
+
+using common::safeMarkupUtf8;
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(DisplayMarkup, ScriptsFramesAndEmbeddedDocumentsAreDropped) {
+    const std::string out = safeMarkupUtf8(
+        "<p>kept</p><script>document.title='x'</script><noscript><b>n</b></noscript>"
+        "<iframe src='http://e.org'></iframe><object data='x.swf'><embed src='y.swf'></object>"
+        "<applet code='z'></applet><base href='http://evil.org/'>"
+        "<meta http-equiv='refresh' content='0;url=http://evil.org'><link rel=import href=x>"
+        "<template><script>1</script></template><frameset><frame src=a></frameset>"
+        "<svg><script>alert(1)</script><animate attributeName=href to='javascript:1'/>"
+        "<circle r='2'/></svg><math><mi>x</mi></math>");
+    EXPECT_EQ(out.find("<script"), std::string::npos) << out;
+    for (const char* gone : {"noscript", "iframe", "object", "embed", "applet", "<base", "<meta",
+                             "<link", "template", "frame", "animate", "<math", "document.title"})
+        EXPECT_FALSE(contains(out, gone)) << gone << " in " << out;
+    EXPECT_TRUE(contains(out, "<p>kept</p>")) << out;
+    EXPECT_TRUE(contains(out, "<circle r=\"2\" />")) << out;
+}
+
+TEST(DisplayMarkup, EventAttributesAndScriptAddressesGoWhateverTheirSpelling) {
+    const std::string out = safeMarkupUtf8(
+        "<img src='a.png' onerror='alert(1)' ONLOAD=x alt='pic'>"
+        "<a href=' JaVaScRiPt:alert(1)'>one</a>"
+        "<a href='jav&#x09;ascript:alert(2)'>two</a>"
+        "<a href='vbscript:msgbox'>three</a>"
+        "<form action='javascript:1'><button formaction='http://x'>b</button></form>"
+        "<a href='data:text/html,&lt;script&gt;alert(1)&lt;/script&gt;'>four</a>"
+        "<svg><a xlink:href='javascript:alert(3)'><text>t</text></a></svg>"
+        "<div style='width: expression(alert(1))'>s</div>"
+        "<a href='http://example.org/?a=1&amp;b=2' title='&quot;q&quot;'>five</a>");
+    for (const char* gone : {"onerror", "ONLOAD", "onload", "javascript", "vbscript", "formaction",
+                             "data:text", "expression"})
+        EXPECT_FALSE(contains(lowerCase(out), gone)) << gone << " in " << out;
+    EXPECT_TRUE(contains(out, "<img src=\"a.png\" alt=\"pic\" />")) << out;
+    EXPECT_TRUE(contains(out, "<a>one</a>")) << out;
+    EXPECT_TRUE(contains(out, "href=\"http://example.org/?a=1&amp;b=2\" title=\"&quot;q&quot;\""))
+        << out;
+}
+
+TEST(DisplayMarkup, PictureDataAddressesStayOtherDataAddressesGo) {
+    const std::string out = safeMarkupUtf8(
+        "<img src='data:image/png;base64,iVBORw0KGgo='><img src='data:image/svg+xml,<svg/>'>"
+        "<a href='data:image/png;base64,AAAA'>x</a>");
+    EXPECT_TRUE(contains(out, "<img src=\"data:image/png;base64,iVBORw0KGgo=\" />")) << out;
+    EXPECT_FALSE(contains(out, "svg+xml")) << out;
+    EXPECT_TRUE(contains(out, "<a>x</a>")) << out;
+}
+
+TEST(DisplayMarkup, WholeDocumentGivesItsBodyAndBrokenMarkupComesOutBalanced) {
+    EXPECT_EQ(safeMarkupUtf8("<!DOCTYPE html><html><head><title>Other</title>"
+                             "<style>p{}</style></head><body><p>Body</p></body></html>"),
+              "<p>Body</p>");
+    EXPECT_EQ(safeMarkupUtf8("<div><p>open <b>bold"), "<div><p>open <b>bold</b></p></div>");
+    EXPECT_EQ(safeMarkupUtf8("a < b &amp; c"), "a &lt; b &amp; c");
+    EXPECT_EQ(safeMarkupUtf8("<p>x</p><!-- comment --></div></span>"), "<p>x</p>");
+}
+
+TEST(DisplayMarkup, TextCannotTurnIntoMarkupWhenReadAgain) {
+    // A style sheet that could end its element early in another reading is dropped; one
+    // without "<" stays as written, child selectors included.
+    EXPECT_EQ(safeMarkupUtf8("<p>x</p><style>a > b { color: red }</style>"),
+              "<p>x</p><style>a > b { color: red }</style>");
+    EXPECT_EQ(safeMarkupUtf8("<p>x</p><style>p{}<img src=x onerror=alert(1)></style>"), "<p>x</p>");
+    const std::string nested = safeMarkupUtf8(
+        "<p title=\"</noscript><img src=x onerror=alert(1)>\">t</p>"
+        "<xmp><script>alert(1)</script></xmp>");
+    EXPECT_FALSE(contains(nested, "<img")) << nested;
+    EXPECT_FALSE(contains(nested, "<script")) << nested;
+    EXPECT_TRUE(contains(nested, "<pre>&lt;script&gt;alert(1)&lt;/script&gt;</pre>")) << nested;
+}
+
+TEST(DisplayMarkup, DeepNestingKeepsItsTextWithoutRecursingWithoutEnd) {
+    std::string deep;
+    for (int i = 0; i < 5000; ++i)
+        deep += "<span>";
+    deep += "deep text<script>x</script>";
+    const std::string out = safeMarkupUtf8(deep);
+    EXPECT_TRUE(contains(out, "deep text")) << out.size();
+    EXPECT_FALSE(contains(out, "<script"));
+}
+
+TEST(DisplayMarkup, SanitisedMarkupStaysTheSameWhenSanitisedAgain) {
+    const std::string once = safeMarkupUtf8(
+        "<h1 class=t>T</h1><p style='color:red'>a<br>b</p><table><tr><td>1</td></tr></table>"
+        "<ul><li>i</ul><img src=p.png alt=\"&lt;&amp;\">");
+    EXPECT_EQ(safeMarkupUtf8(once), once);
+    EXPECT_TRUE(contains(once, "<p style=\"color:red\">a<br />b</p>")) << once;
+    EXPECT_TRUE(contains(once, "<tbody><tr><td>1</td></tr></tbody>")) << once;
+}
+
+TEST(DisplayMarkup, WideTextsRoundTripNonAsciiText) {
+    EXPECT_EQ(common::safeMarkup(L"<p>Grüße, 東京 \U0001F600</p><script>x</script>"),
+              L"<p>Grüße, 東京 \U0001F600</p>");
+}
+
+}  // namespace

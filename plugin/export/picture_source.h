@@ -1,0 +1,36 @@
+// Reading the pictures of an e-book: from files (file:), from the markup itself (data:)
+// and from the web (http, https, through the HTTP client), each within a size limit.
+//
+// Contract: blocking; thread-safe. Network reads have time limits and end early when the
+// control block is cancelled. Nothing throws but std::bad_alloc.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "plugin/export/export_codes.h"
+
+namespace plugin {
+
+inline constexpr std::size_t kMaxPictureBytes = 16u << 20;
+
+// A picture kind that EPUB 2 reading systems must show.
+struct PictureKind {
+    std::string_view mediaType;  // "image/jpeg", "image/png" or "image/gif"
+    std::string_view extension;  // "jpg", "png", "gif"
+};
+
+// The kind the bytes begin with (the bytes, not the name or a server's claim, decide);
+// nullopt for anything else.
+std::optional<PictureKind> pictureKind(std::string_view bytes);
+
+// `reference` (as written in the markup) made absolute against `base` (the clip's page).
+// "" when it cannot be (a relative reference without a base, or malformed).
+std::string absolutePictureUrl(std::string_view reference, std::string_view base);
+
+// The bytes at `url` (absolute: file:, data:, http: or https:), at most kMaxPictureBytes;
+// nullopt when they cannot be had.
+std::optional<std::string> readPicture(const std::string& url, ExportControl* control);
+
+}  // namespace plugin
