@@ -20,6 +20,7 @@ const std::vector<Verb>& verbs() {
         {L"key", L"a key combination", L"key ctrl+s"},
         {L"command", L"a command string", L"command command-save/tamrix"},
         {L"answer-save", L"a title (then | category | folder)", L"answer-save My page | Travel"},
+        {L"answer-export", L"", L"answer-export EPUB | /home/me/books | lighthouse"},
         {L"answer-cancel", L"", L"answer-cancel"},
         {L"answer-message", L"a button: ok, cancel, yes or no", L"answer-message yes"},
         {L"report", L"", L"report"},
@@ -52,7 +53,8 @@ ParsedActions parseActionWords(const std::vector<std::wstring>& words) {
             parsed.error =
                 L"unknown action \"" + word +
                 L"\"; an action starts with one of open, attach, select, key, "
-                L"command, answer-save, answer-cancel, answer-message, report, pane, fetch. "
+                L"command, answer-save, answer-export, answer-cancel, answer-message, report, "
+                L"pane, fetch. "
                 L"Run tamrix-host --help for the list with examples.";
             return parsed;
         } else {
@@ -89,6 +91,9 @@ Actions:
   command COMMAND          run a toolbar command (command-print-pdf, command-export/tamrix, ...)
   answer-save TITLE [| CATEGORY [| FOLDER]]
                            fill in the next save dialog and press OK
+  answer-export [FORMAT [| FOLDER [| FILE]]]
+                           fill in the next export dialog (EPUB, HTML, MOBI or TEXT),
+                           press OK and close it once the export has finished
   answer-cancel            cancel the next dialog
   answer-message BUTTON    press ok, cancel, yes or no in the next message box
   report                   show the repository's newest entry
@@ -99,7 +104,8 @@ Examples:
   tamrix-host open article.html attach select article answer-save "Night train" key ctrl+s
   tamrix-host open https://example.org/story attach command command-select-auto \
               command command-select-grab answer-save Story key ctrl+s
-  tamrix-host open article.html attach command command-export/tamrix
+  tamrix-host open article.html attach select article \
+              answer-export "EPUB | $HOME/books | lighthouse" command command-export/tamrix
   tamrix-host open article.html attach command command-print-pdf
   tamrix-host open article.html attach command command-print
   tamrix-host fetch tarn://tamrix/latest latest.html

@@ -223,8 +223,8 @@ TEST_F(HostRun, HelpListsEveryActionWithExamples) {
     EXPECT_EQ(help.status, 0);
     for (const char* action :
          {"open ADDRESS", "attach", "select ID", "key COMBINATION", "command COMMAND",
-          "answer-save TITLE", "answer-cancel", "answer-message BUTTON", "report", "fetch URL",
-          "--script FILE", "demo", "Examples:"}) {
+          "answer-save TITLE", "answer-export", "answer-cancel", "answer-message BUTTON", "report",
+          "fetch URL", "--script FILE", "demo", "Examples:"}) {
         EXPECT_NE(help.out.find(action), std::string::npos) << action;
     }
 }
