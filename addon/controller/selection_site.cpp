@@ -18,8 +18,10 @@ void SelectionSite::requestModeChange(std::int32_t, std::int32_t next) {
     setClipModeBySelection(next, &engine_);
 }
 
-// The frame animation draws on the screen; a headless session has no screen to draw on.
-void SelectionSite::animateFrame(const platform::ui::Rect&, const platform::ui::Rect&, int) {}
+void SelectionSite::animateFrame(const platform::ui::Rect& from, const platform::ui::Rect& to,
+                                 int frameDelay) {
+    zoomRectangle(from, to, frameDelay);
+}
 
 std::uint64_t SelectionSite::tickCount() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(

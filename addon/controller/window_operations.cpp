@@ -1,12 +1,16 @@
 #include "addon/controller/window_operations.h"
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/embedded_toolbox.h"
 #include "addon/controller/html_document.h"
 #include "addon/controller/main_element.h"
 #include "common/util/registry_int.h"
+#include "platform/ui/screen.h"
 
 namespace addon {
 namespace {
@@ -310,6 +314,22 @@ int toggleToolbox(int windowIndex) {
         return closeToolbox(windowIndex);
     }
     return showToolbox(windowIndex, true);
+}
+
+void zoomRectangle(const platform::ui::Rect& from, const platform::ui::Rect& to, int frameDelayMs) {
+    platform::ui::ScreenSurface& surface = platform::ui::screen();
+    surface.flush();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto step = [](int start, int end, int k) { return start + (end - start) * k / 10; };
+    for (int k = 0; k <= 10; ++k) {
+        const platform::ui::Rect frame{step(from.left, to.left, k), step(from.top, to.top, k),
+                                       step(from.right, to.right, k),
+                                       step(from.bottom, to.bottom, k)};
+        surface.invertOutline(frame, 3);
+        surface.flush();
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(frameDelayMs, 0)));
+        surface.invertOutline(frame, 3);
+    }
 }
 
 }  // namespace addon

@@ -14,6 +14,7 @@
 #include "addon/controller/settings.h"
 #include "addon/controller/window_operations.h"
 #include "common/util/message_box.h"
+#include "platform/ui/screen.h"
 #include "testing/environment/temporary_home.h"
 
 using namespace addon;
@@ -419,4 +420,35 @@ TEST_F(TabTest, SendingCommandsRunTheRegisteredHandlersElseReportNotAvailable) {
     registerCommandExtension(L"command-send-onenote/", {});
     EXPECT_EQ(dispatchCommand(L"command-send-onenote/{ABC}", window), 1);
     EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST(ZoomRectangle, StepsElevenInvertedOutlinesAndLeavesTheScreenAsItWas) {
+    platform::ui::ScreenSurface& surface = platform::ui::screen();
+    constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+    constexpr std::uint32_t kInverted = 0xFF000000;
+    std::vector<std::pair<int, int>> corners;  // the top left corner shown at each flush
+    surface.setFlushObserver([&](const platform::ui::ScreenSurface& shown) {
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                if (shown.pixel(x, y) == kInverted && shown.pixel(x - 1, y) != kInverted &&
+                    shown.pixel(x, y - 1) != kInverted) {
+                    corners.emplace_back(x, y);
+                    return;
+                }
+            }
+        }
+    });
+    // From a wide view to a small block: the left edge steps 7 * k / 10 pixels right, so
+    // k = 1 still stands at 10 (fractions cut toward zero).
+    zoomRectangle({10, 20, 390, 190}, {17, 120, 117, 150}, 0);
+    surface.setFlushObserver({});
+    ASSERT_EQ(corners.size(), 11u);
+    // The pen is 3 wide, centred on the edge: its corner pixel is one up and left.
+    EXPECT_EQ(corners[0], std::make_pair(9, 19));
+    EXPECT_EQ(corners[1], std::make_pair(9, 29));
+    EXPECT_EQ(corners[5], std::make_pair(12, 69));
+    EXPECT_EQ(corners[10], std::make_pair(16, 119));
+    for (const auto& [x, y] : {std::pair{9, 19}, {10, 20}, {390, 190}, {16, 119}, {117, 150}}) {
+        EXPECT_EQ(surface.pixel(x, y), kWhite) << x << "," << y;
+    }
 }
