@@ -4,6 +4,7 @@
 #include "addon/shell/module_version.h"
 #include "addon/shell/update_check.h"
 #include "common/util/registry_string.h"
+#include "common/util/url_text.h"
 #include "platform/text/utf.h"
 #include "platform/ui/presenter.h"
 
@@ -13,21 +14,6 @@ namespace {
 
 constexpr int kNotHandled = 1;
 constexpr int kHandled = 2;
-
-std::wstring percentEncoded(const std::wstring& text) {
-    static const char* const kHex = "0123456789ABCDEF";
-    std::wstring encoded;
-    for (const unsigned char byte : platform::text::toUtf8(text)) {
-        if (std::isalnum(byte) || byte == '-' || byte == '.' || byte == '_' || byte == '~') {
-            encoded += static_cast<wchar_t>(byte);
-        } else {
-            encoded += L'%';
-            encoded += static_cast<wchar_t>(kHex[byte >> 4]);
-            encoded += static_cast<wchar_t>(kHex[byte & 15]);
-        }
-    }
-    return encoded;
-}
 
 WebBrowser* browserOf(int windowIndex) {
     if (windowIndex < 0 || windowIndex >= kWindowTableSize || windowEntry(windowIndex).isFree())
@@ -54,8 +40,9 @@ std::wstring servicePageAddress(const std::wstring& page) {
     std::wstring address = server.value;
     if (!address.empty() && address.back() != L'/')
         address += L'/';
-    return address + page + L"?product=" + percentEncoded(thisModuleVersionValue(L"ProductName")) +
-           L"&version=" + percentEncoded(thisModuleVersionValue(L"ProductVersion"));
+    return address + page + L"?product=" +
+           common::urlEncodeComponent(thisModuleVersionValue(L"ProductName")) + L"&version=" +
+           common::urlEncodeComponent(thisModuleVersionValue(L"ProductVersion"));
 }
 
 int openHelpPage(int windowIndex) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/text/utf.h"
+
 namespace common {
 namespace {
 
@@ -99,6 +101,25 @@ std::wstring urlUnescapeKeepingPlus(std::wstring_view text) {
         }
     }
     return urlUnescape(guarded);
+}
+
+std::wstring urlEncodeComponent(std::wstring_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::wstring encoded;
+    for (const char c : platform::text::toUtf8(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool unreserved = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+                                (byte >= 'a' && byte <= 'z') || byte == '-' || byte == '.' ||
+                                byte == '_' || byte == '~';
+        if (unreserved) {
+            encoded += static_cast<wchar_t>(byte);
+        } else {
+            encoded += L'%';
+            encoded += static_cast<wchar_t>(kHex[byte >> 4]);
+            encoded += static_cast<wchar_t>(kHex[byte & 15]);
+        }
+    }
+    return encoded;
 }
 
 std::wstring hostOfUrl(std::wstring_view url) {

@@ -21,6 +21,11 @@ std::wstring urlUnescape(std::wstring_view url);
 // where a "+" is part of a name ("C++") rather than an encoded blank.
 std::wstring urlUnescapeKeepingPlus(std::wstring_view text);
 
+// The UTF-8 bytes of `text` with every byte but letters, digits and "-._~" written as
+// "%" and two upper-case hexadecimal digits: a value that can stand in a URL's query
+// without being split at "&", "=" or "#" and reads back whole through urlUnescape.
+std::wstring urlEncodeComponent(std::wstring_view text);
+
 // The text between "://" and the next "/" (or the end); "" when "://" is absent or first.
 std::wstring hostOfUrl(std::wstring_view url);
 

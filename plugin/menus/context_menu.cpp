@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/language/language_table.h"
+#include "common/util/url_text.h"
 #include "platform/dom/event.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"
@@ -101,7 +102,7 @@ void ContextMenu::showCategoryMenu(const std::wstring& key, ui::Point at) {
         menu->attachSubmenu(kMoveTo, buildListMenu(targets, kFirstCategory, L""));
 
     const ui::UINT command = choose(*menu, L"Menu::Category", at);
-    if (open(command, L"tarn://tamrix/category?" + key))
+    if (open(command, L"tarn://tamrix/category?" + common::urlEncodeComponent(key)))
         return;
     if (command == kDelete) {
         CategoryDeleteDialog dialog;
@@ -129,7 +130,7 @@ void ContextMenu::showFolderMenu(const std::wstring& key, ui::Point at) {
                                    {L"Export", kExport}});
     auto menu = ui::Menu::build(entries);
     const ui::UINT command = choose(*menu, L"Menu::Folder", at);
-    if (open(command, L"tarn://tamrix/folder?" + key))
+    if (open(command, L"tarn://tamrix/folder?" + common::urlEncodeComponent(key)))
         return;
     if (command == kDelete) {
         FolderDeleteDialog dialog;
@@ -160,7 +161,7 @@ void ContextMenu::showSiteMenu(const std::wstring& key, ui::Point at) {
                                    {L"Export", kExport}});
     auto menu = ui::Menu::build(entries);
     const ui::UINT command = choose(*menu, L"Menu::Site", at);
-    if (open(command, L"tarn://tamrix/site?" + key))
+    if (open(command, L"tarn://tamrix/site?" + common::urlEncodeComponent(key)))
         return;
     if (command == kOpenWebsite) {
         plugin_.PostNavigate(L"http://" + key, kNewTabFlags, L"");

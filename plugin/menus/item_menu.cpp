@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "common/util/url_text.h"
 #include "platform/ui/menu.h"
 #include "plugin/dialogs/folder_name_dialogs.h"
 #include "plugin/dialogs/simple_save_dialog.h"
@@ -97,7 +98,7 @@ void ContextMenu::showItemMenu(const std::wstring& key, ui::Point at) {
         menu->removeById(kOpenSource);
 
     const ui::UINT command = choose(*menu, L"Menu::Item", at);
-    if (open(command, L"tarn://tamrix/item?" + key))
+    if (open(command, L"tarn://tamrix/item?" + common::urlEncodeComponent(key)))
         return;
     switch (command) {
         case kOpenSource:

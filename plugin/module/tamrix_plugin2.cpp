@@ -1,6 +1,7 @@
 #include "plugin/module/tamrix_plugin2.h"
 
 #include "common/markup/markup_sanitizer.h"
+#include "common/util/url_text.h"
 #include "platform/ui/window_system.h"
 #include "plugin/dialogs/simple_save_dialog.h"
 #include "plugin/export/export_codes.h"
@@ -142,7 +143,10 @@ int TamrixPlugin2::OnExport(const std::wstring& url, const std::wstring& title,
     const platform::ui::HWND owner = platform::ui::windows().active();
     for (const RepositoryAddress& address : kRepositoryAddresses)
         if (url.starts_with(address.prefix)) {
-            ExportDialog dialog(url.substr(address.prefix.size()), address.scope, address.count);
+            // The pages write keys percent-encoded into their addresses.
+            const std::wstring key =
+                common::urlUnescapeKeepingPlus(url.substr(address.prefix.size()));
+            ExportDialog dialog(key, address.scope, address.count);
             dialog.doModal(owner);
             return -1;
         }

@@ -54,3 +54,11 @@ TEST(HostOfUrl, TakesTheTextBetweenSchemeAndPath) {
     EXPECT_EQ(hostOfUrl(L"://host/x"), L"");
     EXPECT_EQ(hostOfUrl(L"no scheme/here"), L"");
 }
+
+TEST(UrlEncodeComponent, KeepsQueryDelimitersInsideTheValueAndReadsBackWhole) {
+    EXPECT_EQ(urlEncodeComponent(L"a&b=c#d 50%+C"), L"a%26b%3Dc%23d%2050%25%2BC");
+    EXPECT_EQ(urlEncodeComponent(L"Köln/€"), L"K%C3%B6ln%2F%E2%82%AC");
+    EXPECT_EQ(urlEncodeComponent(L"Az09-._~"), L"Az09-._~");
+    for (const std::wstring key : {L"50%", L"C#", L"a&b", L"C++ Notes", L"Tech/AI", L"\U0001F600"})
+        EXPECT_EQ(urlUnescapeKeepingPlus(urlEncodeComponent(key)), key);
+}

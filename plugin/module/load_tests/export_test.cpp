@@ -89,6 +89,17 @@ TEST_F(ExportWiringTest, RepositoryPagesExportWhatTheyShowAndOtherPagesTheirCont
     EXPECT_TRUE(presenter_->allAnswersUsed());
 }
 
+TEST_F(ExportWiringTest, AFolderPageWithAnEncodedKeyExportsThatFolder) {
+    insert(L"kept", L"a&b 50%");
+    insert(L"other", L"a");
+    answerExport(L"Tamrix-Folder-a&b 50%", L"a&b 50%", L"TEXT");
+    EXPECT_EQ(exportFrom(L"tarn://tamrix/folder?a%26b%2050%25", L"Folder page", L""), -1);
+    const std::string text = contents(output() / "a&b 50%.txt");
+    EXPECT_NE(text.find("text of kept"), std::string::npos);
+    EXPECT_EQ(text.find("text of other"), std::string::npos);
+    EXPECT_TRUE(presenter_->allAnswersUsed());
+}
+
 TEST_F(ExportWiringTest, PaneSettingsMenuExportsTheNewestEntries) {
     insert(L"newest", L"");
     HostWindows windows{L"LorvaneClient"};

@@ -153,6 +153,21 @@ TEST_F(ContextMenuTest, FolderMenuOpensRenamesAndDeletesWithOrWithoutItsEntries)
     EXPECT_TRUE(person_->allAnswersUsed());
 }
 
+TEST_F(ContextMenuTest, OpenedAddressesCarryKeysWithUrlCharactersWhole) {
+    const auto guid = insert(L"A", L"a&b #50%", L"C++", L"http://a.org/1");
+    person_->chooseMenuText(L"Open");
+    rightClick(L"@folder/a&b #50%");
+    person_->chooseMenuText(L"Open");
+    rightClick(L"@category/C++");
+    person_->chooseMenuText(L"Open");
+    rightClick(L"@item/" + guid);
+    ASSERT_EQ(navigations().size(), 3u);
+    EXPECT_EQ(navigations()[0].url, L"tarn://tamrix/folder?a%26b%20%2350%25");
+    EXPECT_EQ(navigations()[1].url, L"tarn://tamrix/category?C%2B%2B");
+    EXPECT_EQ(navigations()[2].url, L"tarn://tamrix/item?" + guid);
+    EXPECT_TRUE(person_->allAnswersUsed());
+}
+
 TEST_F(ContextMenuTest, CategoryMovesWithItsSubcategoriesAndDeletesWholeTrees) {
     const auto ab = insert(L"AB", L"", L"A/B", L"http://x.org/1");
     const auto abc = insert(L"ABC", L"", L"A/B/C", L"http://x.org/2");
