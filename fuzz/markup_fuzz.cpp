@@ -1,0 +1,63 @@
+// Clip markup as a stranger writes it: the display form must hold nothing that runs a
+// script when a browser reads it again (checked by parsing it once more), and the book
+// form must be well-formed XML inside an XHTML body.
+#include <gumbo.h>
+#include <libxml/parser.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/markup/markup_sanitizer.h"
+#include "common/markup/url_safety.h"
+#include "common/markup/xml_output.h"
+#include "fuzz/fuzz_input.h"
+#include "platform/text/utf.h"
+
+namespace {
+
+void checkNothingRuns(const std::string& markup) {
+    GumboOutput* output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, markup.data(), markup.size());
+    std::vector<const GumboNode*> pending{output->root};
+    while (!pending.empty()) {
+        const GumboNode* node = pending.back();
+        pending.pop_back();
+        if (node->type != GUMBO_NODE_ELEMENT)
+            continue;
+        const GumboElement& element = node->v.element;
+        if (element.tag == GUMBO_TAG_SCRIPT || element.tag == GUMBO_TAG_IFRAME ||
+            element.tag == GUMBO_TAG_OBJECT || element.tag == GUMBO_TAG_EMBED ||
+            element.tag == GUMBO_TAG_BASE)
+            fuzz::fuzzFailure("the display form holds an element that loads or runs code");
+        for (unsigned i = 0; i < element.attributes.length; ++i) {
+            const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+            if (common::markup::lowerAscii(attribute->name).starts_with("on") ||
+                common::markup::isScriptUrl(attribute->value))
+                fuzz::fuzzFailure("the display form holds an event attribute or script address");
+        }
+        for (unsigned i = 0; i < element.children.length; ++i)
+            pending.push_back(static_cast<const GumboNode*>(element.children.data[i]));
+    }
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+}
+
+void checkWellFormed(const std::string& content) {
+    const std::string page = "<body xmlns=\"http://www.w3.org/1999/xhtml\">" + content + "</body>";
+    xmlDocPtr doc = xmlReadMemory(page.data(), static_cast<int>(page.size()), nullptr, "UTF-8",
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (doc == nullptr)
+        fuzz::fuzzFailure("the book form is not well-formed XML");
+    xmlFreeDoc(doc);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view html = fuzz::bytesOf(data, size);
+    checkNothingRuns(common::safeMarkupUtf8(html));
+    checkWellFormed(common::bookPageMarkup(
+        html, [](const std::string& source) { return source.size() % 2 ? "images/p.png" : ""; }));
+    common::markupText(platform::text::fromUtf8(html));
+    return 0;
+}
