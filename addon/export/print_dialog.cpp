@@ -268,6 +268,8 @@ int PrintDialog::prepare() {
             savedBoxes_.push_back({element, element->getAttribute(L"style"),
                                    element->attributePosition(L"style").value_or(0)});
             style.setAttribute(L"width", std::to_wstring(pageWidth) + L"px");
+            // The page style's own limit (a readable column of 36em) would win over the width.
+            style.setAttribute(L"max-width", std::to_wstring(pageWidth) + L"px");
             style.setAttribute(L"padding", L"0px");
             style.setAttribute(L"overflow", L"hidden");
         }

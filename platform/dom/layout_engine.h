@@ -38,7 +38,7 @@ class LayoutEngine {
     // The boxes of the characters [begin, end) of a text node, one per line.
     virtual std::vector<Rect> textRects(const Text& text, std::size_t begin,
                                         std::size_t end) const = 0;
-    // The extent of the page: the root element's box and the positioned boxes.
+    // The extent of the page: every box that no box below the body clips or scrolls.
     virtual Size contentSize() const = 0;
     // Draws the part `area` (document coordinates) of the laid-out page onto the canvas,
     // whose top left corner stands for the area's; nothing outside the area is drawn.

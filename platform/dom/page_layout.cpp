@@ -196,8 +196,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
     struct Step {
         Placed placed;
         int noWords;
+        bool clipped;  // inside a box that clips or scrolls its content
     };
-    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0}};
+    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false}};
     Rect extent;
     while (!stack.empty()) {
         const Step step = stack.back();
@@ -218,12 +219,16 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
             const std::size_t index = std::strtoul(marker, nullptr, 10);
             if (index < markup.elements.size()) {
                 const Element* owner = markup.elements[index];
-                if (isInlineDisplay(element))
+                // The page reaches as far as any box that no box of its own clips; the
+                // root's and the body's overflow do not count (the capture hides it and
+                // still wants the whole page).
+                if (isInlineDisplay(element)) {
                     inlines.push_back({{&element, x, y}, owner});
-                else
+                } else {
                     boxes_[owner].border = borderRectOf(element, x, y);
-                if (element.is_positioned() || !element.have_parent())
-                    extent = extent.united(boxes_[owner].border);
+                    if (!step.clipped)
+                        extent = extent.united(boxes_[owner].border);
+                }
             }
         }
         const int shift = keptTopMargin(element);
@@ -232,10 +237,12 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                 if (auto box = boxes_.find(markup.elements[std::strtoul(marker, nullptr, 10)]);
                     box != boxes_.end())
                     box->second.border.bottom -= shift;
+        const bool clips = step.clipped || (element.have_parent() && !element.is_body() &&
+                                            element.get_overflow() != litehtml::overflow_visible);
         // Children are pushed last first, so they come off the stack in document order.
         for (std::size_t i = element.get_children_count(); i-- > 0;)
             stack.push_back(
-                {{element.get_child(static_cast<int>(i)).get(), x, y - shift}, noWords});
+                {{element.get_child(static_cast<int>(i)).get(), x, y - shift}, noWords, clips});
     }
     collectWords(markup, words);
 

@@ -88,6 +88,15 @@ TEST(PageLayout, FloatsTablesHeadingsAndPositionedBoxes) {
     EXPECT_EQ(boxOf(document, L"item").left, 40);
 }
 
+TEST(PageLayout, ThePageReachesAsFarAsItsWidestBoxEvenWhenOverflowIsHidden) {
+    auto document = Document::parse(
+        L"<html style='overflow:hidden'><body style='overflow:hidden;margin:0'>"
+        L"<div style='width:900px;height:1500px'>wide</div></body></html>");
+    document->parentWindow().resizeTo(600, 400);
+    EXPECT_EQ(document->layout().contentSize(), (Size{900, 1500}));
+    EXPECT_EQ(document->documentElement()->scrollWidth(), 900);
+}
+
 TEST(PageLayout, InlineElementsGiveOneRectanglePerLine) {
     auto document = Document::parse(
         L"<body style='margin:0'><div style='width:150px;font:16px Arial'>Start "
