@@ -2,9 +2,8 @@
 // back on undo:
 //   IsolateCommand:   copies of the selected blocks with their look, centred;
 //   GrabCommand:      the markup of the selection (selected blocks, else the page's text
-//                     selection, else the main block the layout finder or, failing that,
-//                     the tag scorer picks) under a header with the page's title and
-//                     address, dressed in a page style;
+//                     selection, else the article block that main_element.h picks) under
+//                     a header with the page's title and address, dressed in a page style;
 //   GrabLinksCommand: one entry per selected link, filled in by a link-fetching worker;
 //   FormatCommand:    the page's own content, stripped of scripts, frames, forms, style
 //                     elements and inline styles, dressed in a page style.
