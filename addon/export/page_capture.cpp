@@ -27,9 +27,8 @@ PageRendering::PageRendering(dom::Document& page) {
     viewport_ = window.viewport();
     scroll_ = window.scrollPosition();
     for (const auto& element : {body, root}) {
+        saved_.push_back({element, element->getAttribute(L"style")});
         dom::Style style = element->style();
-        saved_.push_back(
-            {element, style.getAttribute(L"border-style"), style.getAttribute(L"overflow")});
         style.setAttribute(L"border-style", L"none");
         style.setAttribute(L"overflow", L"hidden");
     }
@@ -51,9 +50,11 @@ void PageRendering::restore(dom::Document& page) {
         return;
     ready_ = false;
     for (const SavedStyle& saved : saved_) {
-        dom::Style style = saved.element->style();
-        style.setAttribute(L"border-style", saved.borderStyle);
-        style.setAttribute(L"overflow", saved.overflow);
+        if (saved.styleAttribute) {
+            saved.element->setAttribute(L"style", *saved.styleAttribute);
+        } else {
+            saved.element->removeAttribute(L"style");
+        }
     }
     saved_.clear();
     dom::Window& window = page.parentWindow();

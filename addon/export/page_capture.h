@@ -48,10 +48,10 @@ class PageRendering {
     void restore(platform::dom::Document& page);
 
   private:
+    // The element's whole "style" attribute (none when it had none), put back as it was.
     struct SavedStyle {
         std::shared_ptr<platform::dom::Element> element;
-        std::wstring borderStyle;
-        std::wstring overflow;
+        std::optional<std::wstring> styleAttribute;
     };
 
     bool ready_ = false;

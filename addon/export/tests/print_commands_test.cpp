@@ -50,6 +50,9 @@ class PrintCommands : public ::testing::Test {
         ui::windows().reset();
     }
 
+    std::wstring bodyMarkup() {
+        return asHtmlDocument(browser->document())->page()->documentElement()->outerHTML();
+    }
     std::size_t paragraphs() {
         return asHtmlDocument(browser->document())->page()->getElementsByTagName(L"P").size();
     }
@@ -113,6 +116,7 @@ TEST_F(PrintCommands, WithoutAPrinterThePagesAreKeptAndTheMessageSaysWhy) {
 }
 
 TEST_F(PrintCommands, PreviewShowsThePrintedPagesThroughTheDesktop) {
+    const std::wstring before = bodyMarkup();
     person->answerShellOpen(true);
     EXPECT_EQ(dispatchCommand(L"command-print-preview", window), 2);
     const auto opened = person->questionsOf(ui::PresentedQuestion::Kind::shellOpen);
@@ -121,6 +125,7 @@ TEST_F(PrintCommands, PreviewShowsThePrintedPagesThroughTheDesktop) {
     EXPECT_EQ(opened[0].caption, L"open");
     EXPECT_GE(pdfPages(fs::path(opened[0].text)), 1);
     EXPECT_TRUE(person->messageTexts().empty());
+    EXPECT_EQ(bodyMarkup(), before) << "the page is given back byte for byte";
 
     // Nothing on the desktop opens PDF files: the person is told where the preview is.
     EXPECT_EQ(dispatchCommand(L"command-print-preview", window), 2);
