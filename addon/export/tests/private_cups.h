@@ -2,10 +2,12 @@
 // socket under a fresh folder in /tmp (which the scheduler's filters, running as the lp
 // user, can reach), with CUPS_SERVER pointing at it for the test's lifetime. A printer
 // added with addPdfPrinter goes through the CUPS-PDF driver's filters into a file, so a
-// printed job can be read back.
+// printed job can be read back. A watchdog ends the scheduler should the test process
+// die before its destructor runs.
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -60,6 +62,10 @@ class PrivateCups {
             failure_ = "cupsd cannot be started: " + scheduler_.error();
             return;
         }
+        watchdog_.start(
+            {"sh", "-c", "while kill -0 \"$1\" 2>/dev/null; do sleep 1; done; kill \"$2\"", "sh",
+             std::to_string(::getpid()), std::to_string(scheduler_.id())},
+            {.workingFolder = "", .discardOutput = true});
         for (int tries = 0; tries < 100 && !fs::exists(socket()); ++tries) {
             if (!scheduler_.isRunning()) {
                 break;
@@ -73,6 +79,7 @@ class PrivateCups {
         }
     }
     ~PrivateCups() {
+        watchdog_.kill();
         scheduler_.kill();
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
@@ -117,6 +124,7 @@ class PrivateCups {
 
     std::filesystem::path root_;
     platform::system::Process scheduler_;
+    platform::system::Process watchdog_;
     std::string failure_;
 };
 
