@@ -70,18 +70,21 @@ ConversionOutcome ConversionWorker::convert() {
     } removal{folder};
 
     ProxiedPageAccess page(job_.page, [this] { return stopRequested(); });
+    std::vector<PageLink> links;
     const std::vector<std::wstring> tiles =
-        captureReadableTiles(page, kElementName, (folder / "readable").wstring());
+        captureReadableTiles(page, kElementName, (folder / "readable").wstring(), &links);
     if (stopRequested())
         return {ConversionOutcome::Kind::stopped, L""};
     if (tiles.empty())
         return {ConversionOutcome::Kind::noPicture, L"No picture of the page could be taken."};
-    return writePdf(tiles);
+    return writePdf(tiles, links);
 }
 
-ConversionOutcome ConversionWorker::writePdf(const std::vector<std::wstring>& tiles) {
+ConversionOutcome ConversionWorker::writePdf(const std::vector<std::wstring>& tiles,
+                                             const std::vector<PageLink>& links) {
     std::wstring reason;
-    auto pdf = buildPdfFromTiles(tiles, job_.pageWidth, job_.pageHeight, 0, -1, L"AUTO", &reason);
+    auto pdf =
+        buildPdfFromTiles(tiles, job_.pageWidth, job_.pageHeight, 0, -1, L"AUTO", &reason, links);
     if (!pdf)
         return {ConversionOutcome::Kind::failed, reason};
     pdf->setTitle(job_.bookTitle);

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 
+#include "addon/export/page_links.h"
 #include "common/thread/thread.h"
 #include "platform/dom/task_queue.h"
 
@@ -53,7 +54,8 @@ class ConversionWorker : public common::CThreadImpl<ConversionWorker> {
 
   private:
     ConversionOutcome convert();
-    ConversionOutcome writePdf(const std::vector<std::wstring>& tiles);
+    ConversionOutcome writePdf(const std::vector<std::wstring>& tiles,
+                               const std::vector<PageLink>& links);
 
     const ConversionJob job_;
     std::atomic<bool> done_{false};

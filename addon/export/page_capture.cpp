@@ -62,29 +62,61 @@ void PageRendering::restore(dom::Document& page) {
     window.scrollTo(scroll_.x, scroll_.y);
 }
 
-std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int sliceTop,
-                                               const std::vector<dom::Rect>& rectangles) {
+namespace {
+
+// The parts of the slice that its tile shows, in slice coordinates, from the top: the whole
+// slice without rectangles, else the part of every rectangle that meets it.
+std::vector<imaging::Rect> readablePieces(int width, int height, int sliceTop,
+                                          const std::vector<dom::Rect>& rectangles) {
     if (rectangles.empty())
-        return slice;
-    const int width = slice.width();
-    const int height = slice.height();
+        return {{0, 0, width, height}};
     std::vector<imaging::Rect> pieces;
-    int tileWidth = 0;
-    int tileHeight = 0;
     for (const dom::Rect& r : rectangles) {
         if (r.top > sliceTop + height || r.bottom < sliceTop)
             continue;
         const imaging::Rect piece{std::max(r.left, 0), std::max(r.top - sliceTop, 0),
                                   std::min(width, r.right), std::min(height, r.bottom - sliceTop)};
         // A rectangle that only touches the slice's edge leaves nothing to show.
-        if (piece.empty())
-            continue;
-        pieces.push_back(piece);
+        if (!piece.empty())
+            pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+// The links' parts inside the pieces, moved to where the pieces land in the tiles: each
+// piece at the left edge, under the one before, the tile's first row at `tileTop`.
+void placeLinks(const std::vector<PageLink>& links, const std::vector<imaging::Rect>& pieces,
+                int sliceTop, int tileTop, std::vector<PageLink>& placed) {
+    int y = tileTop;
+    for (const imaging::Rect& piece : pieces) {
+        for (const PageLink& link : links) {
+            const dom::Rect box = link.box.translated(0, -sliceTop);
+            const dom::Rect part{std::max(box.left, piece.left), std::max(box.top, piece.top),
+                                 std::min(box.right, piece.right),
+                                 std::min(box.bottom, piece.bottom)};
+            if (!part.isEmpty())
+                placed.push_back({link.address, part.translated(-piece.left, y - piece.top)});
+        }
+        y += piece.height();
+    }
+}
+
+}  // namespace
+
+std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int sliceTop,
+                                               const std::vector<dom::Rect>& rectangles) {
+    if (rectangles.empty())
+        return slice;
+    const std::vector<imaging::Rect> pieces =
+        readablePieces(slice.width(), slice.height(), sliceTop, rectangles);
+    if (pieces.empty())
+        return std::nullopt;
+    int tileWidth = 0;
+    int tileHeight = 0;
+    for (const imaging::Rect& piece : pieces) {
         tileWidth = std::max(tileWidth, piece.width());
         tileHeight += piece.height();
     }
-    if (pieces.empty())
-        return std::nullopt;
     imaging::Bitmap tile(tileWidth, tileHeight, imaging::PixelFormat::Rgb24);
     tile.fill(kWhite);
     int y = 0;
@@ -96,13 +128,18 @@ std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int
 }
 
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
-                                               const std::wstring& prefix) {
+                                               const std::wstring& prefix,
+                                               std::vector<PageLink>* links) {
     std::unique_ptr<PageRendering> rendering;
     std::vector<dom::Rect> rectangles;
+    std::vector<PageLink> pageLinks;
     const bool started = page.run([&](dom::Document& document) {
         rendering = std::make_unique<PageRendering>(document);
         for (const auto& element : document.getElementsByName(elementName))
             rectangles.push_back(document.boxOf(*element).value_or(dom::Rect{}));
+        // Laid out as the capture paints the page.
+        if (links && rendering->ready())
+            pageLinks = documentLinks(document);
     });
     std::vector<std::wstring> files;
     if (!started || !rendering->ready())
@@ -110,6 +147,7 @@ std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstr
 
     const dom::Size full = rendering->fullSize();
     int number = 0;
+    int tileTop = 0;
     for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
         const int height = std::min(full.height - top, kCaptureSliceHeight);
         imaging::Bitmap slice;
@@ -119,8 +157,13 @@ std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstr
             break;
         const std::wstring file = tileFileName(prefix, ++number);
         const auto tile = cutReadableTile(slice, top, rectangles);
-        if (tile && saveBitmapByExtension(*tile, file) == 0)
-            files.push_back(file);
+        if (!tile || saveBitmapByExtension(*tile, file) != 0)
+            continue;
+        files.push_back(file);
+        if (links)
+            placeLinks(pageLinks, readablePieces(slice.width(), slice.height(), top, rectangles),
+                       top, tileTop, *links);
+        tileTop += tile->height();
     }
     page.run([&](dom::Document& document) { rendering->restore(document); }, true);
     return files;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "addon/export/page_access.h"
+#include "addon/export/page_links.h"
 #include "platform/dom/document.h"
 #include "platform/imaging/bitmap.h"
 
@@ -72,9 +73,11 @@ std::optional<platform::imaging::Bitmap> cutReadableTile(
 // Captures the page into PNG tiles "<prefix>001.png", "<prefix>002.png", ... (one number
 // per slice), keeping of each slice only the parts of the elements that getElementsByName
 // returns for `elementName` (all of it when there are none). Returns the files written,
-// in order.
+// in order. With `links`, the page's links (documentLinks) are added to it where their
+// parts show in the tiles, in the pixels of the tiles placed one under the other.
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
-                                               const std::wstring& prefix);
+                                               const std::wstring& prefix,
+                                               std::vector<PageLink>* links = nullptr);
 
 // The whole page in one 24-bit bitmap; empty when the page cannot be rendered or the
 // bitmap cannot be had.

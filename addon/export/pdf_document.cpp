@@ -24,6 +24,19 @@ std::string localTimeText() {
     return text;
 }
 
+// A byte string as a PDF hexadecimal string: addresses reach the file as they are, and no
+// character of theirs needs escaping.
+void writeHexBytes(MemoryStream& out, const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out.write("<");
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out.writeByte(static_cast<unsigned char>(kDigits[byte >> 4]));
+        out.writeByte(static_cast<unsigned char>(kDigits[byte & 15]));
+    }
+    out.write(">");
+}
+
 }  // namespace
 
 PDF::PDF() : out_(kOutputCapacity) {
@@ -112,7 +125,8 @@ int PDF::writeInfo() {
     return number;
 }
 
-// The page object, its content stream and the stream's length: three objects in a row.
+// The page object, its content stream, the stream's length and one annotation per link:
+// objects in a row.
 void PDF::writePage(const Page& page, int pageNumber, int pagesNumber, int resourcesNumber) {
     beginObject();
     out_.write("<<\n/Type /Page\n/Parent ");
@@ -125,7 +139,16 @@ void PDF::writePage(const Page& page, int pageNumber, int pagesNumber, int resou
     out_.writeInt(resourcesNumber);
     out_.write(" 0 R\n/Contents ");
     out_.writeInt(pageNumber + 1);
-    out_.write(" 0 R\n>>\n");
+    out_.write(" 0 R\n");
+    if (!page.links().empty()) {
+        out_.write("/Annots [ ");
+        for (std::size_t i = 0; i < page.links().size(); ++i) {
+            out_.writeInt(pageNumber + 3 + static_cast<long long>(i));
+            out_.write(" 0 R ");
+        }
+        out_.write("]\n");
+    }
+    out_.write(">>\n");
     endObject();
 
     beginObject();
@@ -147,6 +170,22 @@ void PDF::writePage(const Page& page, int pageNumber, int pagesNumber, int resou
     out_.writeInt(static_cast<long long>(stream.size()));
     out_.write("\n");
     endObject();
+
+    for (const PdfLink& link : page.links()) {
+        beginObject();
+        out_.write("<<\n/Type /Annot\n/Subtype /Link\n/Rect [");
+        out_.writeReal(link.x1);
+        out_.write(" ");
+        out_.writeReal(link.y1);
+        out_.write(" ");
+        out_.writeReal(link.x2);
+        out_.write(" ");
+        out_.writeReal(link.y2);
+        out_.write("]\n/Border[0 0 0]\n/A <<\n/S /URI\n/URI ");
+        writeHexBytes(out_, link.uri);
+        out_.write("\n>>\n>>\n");
+        endObject();
+    }
 }
 
 void PDF::finish() {
@@ -159,9 +198,12 @@ void PDF::finish() {
 
     const int pagesNumber = beginObject();
     out_.write("<<\n/Type /Pages\n/Kids [ ");
-    for (std::size_t i = 0; i < pages_.size(); ++i) {
-        out_.writeInt(pagesNumber + 1 + 3 * static_cast<long long>(i));
+    // Each page takes three objects and one more per link.
+    long long pageNumber = pagesNumber + 1;
+    for (const auto& page : pages_) {
+        out_.writeInt(pageNumber);
         out_.write(" 0 R ");
+        pageNumber += 3 + static_cast<long long>(page->links().size());
     }
     out_.write("]\n/Count ");
     out_.writeInt(static_cast<long long>(pages_.size()));

@@ -27,6 +27,17 @@ std::string dashArray(const std::string& pattern) {
 Page::Page(double width, double height)
     : width_(width), height_(height), content_(kContentCapacity) {}
 
+void Page::addLink(std::string uri, double left, double top, double right, double bottom) {
+    left = std::max(left, 0.0);
+    top = std::max(top, 0.0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    links_.push_back({std::move(uri), left, height_ - bottom, right, height_ - top});
+}
+
 void Page::setStrokeColour(double red, double green, double blue) {
     if (red == red_ && green == green_ && blue == blue_) {
         return;

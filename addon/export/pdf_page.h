@@ -4,10 +4,13 @@
 // line width, dash pattern) are written only when they change the page's current state,
 // which starts at PDF's defaults: black, width 1, solid.
 //
+// A page also carries link annotations: rectangles that open an address when clicked.
+//
 // Contract: owned by its PDF (PDF::addPage); one thread at a time.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "addon/export/memory_stream.h"
 
@@ -24,6 +27,12 @@ struct PdfLine {
     double offset = 0;
 };
 
+// A link annotation; the rectangle is in PDF's coordinates (y counted from the bottom).
+struct PdfLink {
+    std::string uri;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
 class Page {
   public:
     Page(double width, double height);
@@ -31,6 +40,11 @@ class Page {
     double width() const { return width_; }
     double height() const { return height_; }
     const MemoryStream& content() const { return content_; }
+    const std::vector<PdfLink>& links() const { return links_; }
+
+    // A link to `uri` over the rectangle (y from the top), clipped to the page; a
+    // rectangle that leaves nothing on the page adds no link.
+    void addLink(std::string uri, double left, double top, double right, double bottom);
 
     void setStrokeColour(double red, double green, double blue);
     void setLineWidth(double width);
@@ -54,6 +68,7 @@ class Page {
     double red_ = 0, green_ = 0, blue_ = 0;
     double lineWidth_ = 1;
     std::string dash_ = "[] 0";
+    std::vector<PdfLink> links_;
 };
 
 }  // namespace addon::PDFWriter

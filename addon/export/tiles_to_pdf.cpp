@@ -54,8 +54,10 @@ Bitmap stack(const Bitmap& tile, const Rect& slice, const Bitmap& next) {
 
 class Conversion {
   public:
-    Conversion(int pageWidth, int pageHeight, int firstPage, int lastPage, std::wstring_view mode)
-        : pageWidth_(pageWidth),
+    Conversion(int pageWidth, int pageHeight, int firstPage, int lastPage, std::wstring_view mode,
+               const std::vector<PageLink>& links)
+        : links_(links),
+          pageWidth_(pageWidth),
           pageHeight_(pageHeight),
           firstPage_(firstPage),
           lastPage_(lastPage),
@@ -81,14 +83,17 @@ class Conversion {
             if (more && !loadTile(tiles[index + 1], next, reason)) {
                 return false;
             }
+            int nextTop = tileTop_ + tile.height();
             for (std::size_t i = 0; i < slices.size(); ++i) {
                 if (i + 1 == slices.size() && more) {
+                    nextTop = tileTop_ + tile.clampRect(slices[i]).top;
                     next = stack(tile, slices[i], next);
                 } else {
                     addPage(tile, slices[i]);
                 }
             }
             tile = std::move(next);
+            tileTop_ = nextTop;
         }
         if (pdf_->pages().empty()) {
             return fail(reason, L"the tiles give no page in the range asked for");
@@ -118,10 +123,26 @@ class Conversion {
             for (const PDFWriter::PdfLine& line : lines_) {
                 page.drawLine(line);
             }
+            addLinks(page, tile.clampRect(slice));
         }
         ++pageCounter_;
     }
 
+    // The links' parts that the slice shows; the slice's picture sits at the page's corner.
+    void addLinks(PDFWriter::Page& page, const Rect& shown) const {
+        const int top = tileTop_ + shown.top;
+        for (const PageLink& link : links_) {
+            const platform::dom::Rect& box = link.box;
+            if (box.bottom <= top || box.top >= top + shown.height())
+                continue;
+            page.addLink(link.address, std::max(box.left, shown.left) - shown.left,
+                         std::max(box.top, top) - top,
+                         std::min(box.right, shown.right) - shown.left,
+                         std::min(box.bottom, top + shown.height()) - top);
+        }
+    }
+
+    const std::vector<PageLink>& links_;
     const int pageWidth_;
     const int pageHeight_;
     const int firstPage_;
@@ -130,6 +151,8 @@ class Conversion {
     std::unique_ptr<PDFWriter::PDF> pdf_;
     PDFWriter::PdfLine lines_[2];
     int pageCounter_ = 0;
+    // The row of the tiles placed one under the other where the current tile begins.
+    int tileTop_ = 0;
 };
 
 }  // namespace
@@ -137,7 +160,8 @@ class Conversion {
 std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring>& tiles,
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
-                                                  std::wstring* reason) {
+                                                  std::wstring* reason,
+                                                  const std::vector<PageLink>& links) {
     if (lastPage < 0) {
         lastPage = kLastPossiblePage;
     }
@@ -158,7 +182,7 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
         return nullptr;
     }
     const std::scoped_lock oneConversionAtATime(conversionLock());
-    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode);
+    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode, links);
     if (!conversion.run(tiles, reason)) {
         return nullptr;
     }

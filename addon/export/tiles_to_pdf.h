@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "addon/export/page_links.h"
 #include "addon/export/pdf_document.h"
 
 namespace addon {
@@ -25,9 +26,12 @@ namespace addon {
 // Page sizes are pixels, written one point per pixel. Pages count from 0 over the whole
 // document; only firstPage to lastPage (inclusive) are written, a negative lastPage
 // meaning 65535. `mode` is the pictures' encoding: "AUTO", "PNG" or "JPEG" (PdfImage).
+// `links` (in the pixels of the tiles placed one under the other) become link annotations
+// on the pages that show them, each cut to its page.
 std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring>& tiles,
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
-                                                  std::wstring* reason = nullptr);
+                                                  std::wstring* reason = nullptr,
+                                                  const std::vector<PageLink>& links = {});
 
 }  // namespace addon

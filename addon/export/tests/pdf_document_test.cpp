@@ -114,3 +114,43 @@ TEST(PdfDocument, FailedSaveIsReportedAndKeepsTheOldFile) {
     ASSERT_TRUE(platform::system::readWholeFile(path.string(), kept));
     EXPECT_EQ(kept.substr(0, 8), "%PDF-1.4");
 }
+
+TEST(PdfDocument, LinksBecomeAnnotationsOfTheirPagesCutToThePage) {
+    REQUIRE_TOOLS();
+    testing_environment::TemporaryHome home;
+    PDF pdf;
+    auto& first = pdf.addPage(200, 300);
+    first.addLink("https://example.org/a?b=(c)", 10, 20, 110, 40);
+    first.addLink("mailto:someone@example.org", -5, 280, 250, 320);
+    first.addLink("https://example.org/off", 10, 310, 50, 330);  // below the page: no link
+    pdf.addPage(200, 300);
+    auto& third = pdf.addPage(100, 100);
+    third.addLink("http://example.org/", 0, 0, 100, 100);
+    const auto path = home.root() / "links.pdf";
+    ASSERT_TRUE(pdf.save(path.wstring()));
+
+    const auto out = home.root() / "tool.txt";
+    EXPECT_TRUE(export_test::runTool({"qpdf", "--check", path.string()}, out));
+    std::string bytes;
+    platform::system::readWholeFile(path.string(), bytes);
+    // Pages after resources, info and the page tree: the first takes two more objects for
+    // its links, so the others follow at 9 and 12.
+    EXPECT_NE(bytes.find("/Kids [ 4 0 R 9 0 R 12 0 R ]"), std::string::npos);
+    const auto links = export_test::linksByPage(bytes);
+    ASSERT_EQ(links.size(), 3u);
+    ASSERT_EQ(links[0].size(), 2u);
+    EXPECT_EQ(links[0][0].uri, "https://example.org/a?b=(c)");
+    export_test::expectRect(links[0][0], 10, 260, 110, 280);
+    EXPECT_EQ(links[0][1].uri, "mailto:someone@example.org");
+    export_test::expectRect(links[0][1], 0, 0, 200, 20);
+    EXPECT_TRUE(links[1].empty());
+    ASSERT_EQ(links[2].size(), 1u);
+    EXPECT_EQ(links[2][0].uri, "http://example.org/");
+
+    // A reader of its own finds the addresses on their pages.
+    const auto urls = export_test::runTool({"pdfinfo", "-url", path.string()}, out);
+    ASSERT_TRUE(urls);
+    EXPECT_NE(urls->find("https://example.org/a?b=(c)"), std::string::npos) << *urls;
+    EXPECT_NE(urls->find("mailto:someone@example.org"), std::string::npos) << *urls;
+    EXPECT_EQ(urls->find("example.org/off"), std::string::npos) << *urls;
+}

@@ -138,7 +138,11 @@ class PrintToPdf : public ::testing::Test {
     }
 
     std::unique_ptr<PrintDialog> makeDialog(int paragraphs) {
-        page = dom::Document::parse(articlePage(paragraphs));
+        return makeDialogFor(articlePage(paragraphs));
+    }
+
+    std::unique_ptr<PrintDialog> makeDialogFor(const std::string& html) {
+        page = dom::Document::parse(html);
         commands = std::make_shared<PageCommands>(page);
         auto dialog = std::make_unique<PrintDialog>(
             page,
@@ -240,6 +244,60 @@ TEST_F(PrintToPdf, ThePersonsChoicesGiveAPdfOfTheDevicesPageSize) {
     EXPECT_EQ(saved.increaseFontWeight, 1);
     EXPECT_EQ(saved.printBackground, 0);
     EXPECT_EQ(saved.outputFolder, folder + L"/");
+}
+
+TEST_F(PrintToPdf, LinksOfTheReadablePartOpenFromThePdf) {
+    REQUIRE_TOOLS();
+    std::string wrapping;
+    for (int i = 0; i < 40; ++i)
+        wrapping += "write to the desk ";
+    auto dialog = makeDialogFor(
+        "<html><body><p>Outside <a href='https://example.org/outside'>elsewhere</a></p>"
+        "<div name='readable' style='width: 300px'><p>Read <a href='https://example.org/first'>"
+        "the first story</a> today.</p><p>Then <a href='mailto:desk@example.org'>" +
+        wrapping +
+        "</a>, not <a href='javascript:alert(1)'>here</a>, <a href=''>there</a> or "
+        "<a href='/relative'>nearby</a>.</p></div></body></html>");
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+    });
+    ASSERT_EQ(dialog->doModal(), ui::IDOK);
+    const std::filesystem::path pdf = output / "article.pdf";
+    EXPECT_TRUE(runTool({"qpdf", "--check", pdf.string()}, home.root() / "tool.txt"));
+
+    std::string bytes;
+    platform::system::readWholeFile(pdf.string(), bytes);
+    const auto pages = export_test::linksByPage(bytes);
+    ASSERT_EQ(pages.size(), 1u);
+    std::vector<export_test::SeenLink> first, desk;
+    for (const auto& link : pages[0]) {
+        EXPECT_TRUE(link.uri == "https://example.org/first" ||
+                    link.uri == "mailto:desk@example.org")
+            << link.uri << ": only shown links with addresses a reader can open";
+        EXPECT_GE(link.x1, 0);
+        EXPECT_GE(link.y1, 0);
+        EXPECT_LT(link.x1, link.x2);
+        EXPECT_LT(link.y1, link.y2);
+        EXPECT_LE(link.x2, dialog->pageWidth);
+        EXPECT_LE(link.y2, dialog->pageHeight);
+        // About a line of text high.
+        EXPECT_LT(link.y2 - link.y1, 40);
+        (link.uri == "mailto:desk@example.org" ? desk : first).push_back(link);
+    }
+    ASSERT_EQ(first.size(), 1u);
+    // The readable block starts the page: its first line sits at the top, after "Read ".
+    EXPECT_GT(first[0].y2, dialog->pageHeight - 40);
+    EXPECT_GT(first[0].x1, 10);
+    EXPECT_LT(first[0].x1, 100);
+    // The long link wraps over several lines, one rectangle each, below the first link.
+    ASSERT_GE(desk.size(), 2u);
+    for (std::size_t i = 0; i < desk.size(); ++i) {
+        EXPECT_LE(desk[i].y2, first[0].y1);
+        if (i > 0) {
+            EXPECT_LE(desk[i].y2, desk[i - 1].y1 + 1);
+        }
+    }
 }
 
 TEST_F(PrintToPdf, EntriesAreCheckedInOrderAndTheDialogStaysOpen) {

@@ -70,6 +70,15 @@ Bitmap textPage(int width, int height, std::uint32_t ink) {
     return bitmap;
 }
 
+// Tiles of 120, 500 and 70 rows, the last one narrower.
+std::vector<std::wstring> threeTiles(const std::filesystem::path& root) {
+    return {
+        writeTile(root / "readable001.png", textPage(200, 120, 0xFF000000)),
+        writeTile(root / "readable002.png", textPage(200, 500, 0xFF202020)),
+        writeTile(root / "readable003.png", textPage(150, 70, 0xFF404040)),
+    };
+}
+
 }  // namespace
 
 TEST(TilesToPdf, ShortTilesJoinAndTallTilesAreCutIntoDevicePages) {
@@ -78,11 +87,7 @@ TEST(TilesToPdf, ShortTilesJoinAndTallTilesAreCutIntoDevicePages) {
     const auto& root = home.root();
     // 120 + 500 + 70 rows on pages of 200 x 300: the first tile joins the second, the
     // joined 620 rows are cut at blank rows, and the rest joins the last tile.
-    const std::vector<std::wstring> tiles = {
-        writeTile(root / "readable001.png", textPage(200, 120, 0xFF000000)),
-        writeTile(root / "readable002.png", textPage(200, 500, 0xFF202020)),
-        writeTile(root / "readable003.png", textPage(150, 70, 0xFF404040)),
-    };
+    const std::vector<std::wstring> tiles = threeTiles(root);
     std::wstring reason;
     auto pdf = buildPdfFromTiles(tiles, 200, 300, 0, -1, L"AUTO", &reason);
     ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
@@ -124,6 +129,50 @@ TEST(TilesToPdf, ShortTilesJoinAndTallTilesAreCutIntoDevicePages) {
     EXPECT_EQ(page.pixel(180, 61 + 20) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(page.pixel(100, 200) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_GE(page.pixel(100, 299) & 0xFF, 0xFCu);
+}
+
+TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
+    REQUIRE_TOOLS();
+    testing_environment::TemporaryHome home;
+    const auto& root = home.root();
+    // The tiles of the test above: pages show rows 0..279, 279..559 and 559..690 of the
+    // tiles placed one under the other.
+    const std::vector<std::wstring> tiles = threeTiles(root);
+    const std::vector<addon::PageLink> links = {
+        {"https://example.org/across", {10, 270, 60, 290}},
+        {"mailto:a@example.org", {5, 630, 250, 640}},
+        {"https://example.org/beyond", {10, 700, 60, 710}},
+    };
+    std::wstring reason;
+    auto pdf = buildPdfFromTiles(tiles, 200, 300, 0, -1, L"AUTO", &reason, links);
+    ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
+    const auto path = root / "book.pdf";
+    ASSERT_TRUE(pdf->save(path.wstring()));
+    EXPECT_TRUE(runTool({"qpdf", "--check", path.string()}, root / "tool.txt"));
+
+    std::string bytes;
+    platform::system::readWholeFile(path.string(), bytes);
+    const auto pages = export_test::linksByPage(bytes);
+    ASSERT_EQ(pages.size(), 3u);
+    // Rows 270..279 at the foot of the first page, 279..290 at the top of the second.
+    ASSERT_EQ(pages[0].size(), 1u);
+    EXPECT_EQ(pages[0][0].uri, "https://example.org/across");
+    export_test::expectRect(pages[0][0], 10, 300 - 279, 60, 300 - 270);
+    ASSERT_EQ(pages[1].size(), 1u);
+    EXPECT_EQ(pages[1][0].uri, "https://example.org/across");
+    export_test::expectRect(pages[1][0], 10, 300 - 11, 60, 300);
+    // Rows 630..640 are 71..81 of the last page; the page's width ends the rectangle.
+    ASSERT_EQ(pages[2].size(), 1u);
+    EXPECT_EQ(pages[2][0].uri, "mailto:a@example.org");
+    export_test::expectRect(pages[2][0], 5, 300 - 81, 200, 300 - 71);
+
+    // Only the pages in the range asked for are written, with their own links.
+    auto second = buildPdfFromTiles(tiles, 200, 300, 1, 1, L"AUTO", &reason, links);
+    ASSERT_TRUE(second);
+    const auto only = export_test::linksByPage(second->finishedBytes());
+    ASSERT_EQ(only.size(), 1u);
+    ASSERT_EQ(only[0].size(), 1u);
+    EXPECT_EQ(only[0][0].y1, 300 - 11);
 }
 
 TEST(TilesToPdf, PageRangeAndEncodingModes) {
