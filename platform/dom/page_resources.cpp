@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/imaging/image_codecs.h"
+#include "platform/net/address_decoding.h"
 #include "platform/net/http_client.h"
 #include "platform/text/utf.h"
 
@@ -62,87 +63,6 @@ std::string removeDotSegments(const std::string& path) {
     if (directory && !out.ends_with('/'))
         out += '/';
     return out;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::string percentDecoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-            hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-std::string base64Decoded(std::string_view text) {
-    std::string out;
-    int bits = 0;
-    int value = 0;
-    for (char c : text) {
-        int digit;
-        if (c >= 'A' && c <= 'Z')
-            digit = c - 'A';
-        else if (c >= 'a' && c <= 'z')
-            digit = c - 'a' + 26;
-        else if (c >= '0' && c <= '9')
-            digit = c - '0' + 52;
-        else if (c == '+' || c == '-')
-            digit = 62;
-        else if (c == '/' || c == '_')
-            digit = 63;
-        else
-            continue;  // padding and white space
-        value = (value << 6) | digit;
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((value >> bits) & 0xFF);
-        }
-    }
-    return out;
-}
-
-// The bytes of a data: URL ("data:[type][;base64],payload").
-std::string dataUrlBytes(const std::string& address) {
-    const auto comma = address.find(',');
-    if (comma == std::string::npos)
-        return {};
-    const std::string header = lowered(address.substr(5, comma - 5));
-    const std::string_view payload(address.data() + comma + 1, address.size() - comma - 1);
-    if (header.ends_with(";base64"))
-        return base64Decoded(percentDecoded(payload));
-    return percentDecoded(payload);
-}
-
-// The file a file: URL names ("file:///a/b.png", "file:/a/b.png", "file://localhost/..").
-std::string filePathOf(const std::string& address) {
-    std::string rest = address.substr(5);
-    if (rest.starts_with("//")) {
-        rest = rest.substr(2);
-        const auto slash = rest.find('/');
-        if (slash == std::string::npos)
-            return {};
-        const std::string host = lowered(rest.substr(0, slash));
-        if (!host.empty() && host != "localhost")
-            return {};
-        rest = rest.substr(slash);
-    }
-    const auto end = rest.find_first_of("?#");
-    return percentDecoded(rest.substr(0, end));
 }
 
 bool readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
@@ -216,13 +136,14 @@ std::optional<std::string> loadPageResource(const std::string& address,
     const std::string pageScheme = schemeOf(pageAddress);
     std::string bytes;
     if (scheme == "data") {
-        bytes = dataUrlBytes(address);
+        bytes = net::dataUrlBytes(address).value_or(std::string());
         return bytes.size() <= maxBytes ? std::optional(bytes) : std::nullopt;
     }
     if (scheme == "file") {
         // Only a page of this machine may show this machine's files.
         const bool local = pageScheme == "file" || pageScheme.empty() || pageScheme == "about";
-        if (!local || !readFile(filePathOf(address), bytes, maxBytes))
+        if (!local ||
+            !readFile(net::localFilePath(address).value_or(std::string()), bytes, maxBytes))
             return std::nullopt;
         return bytes;
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/markup/xml_output.h"
+#include "platform/net/address_decoding.h"
 #include "platform/net/http_client.h"
 
 namespace plugin {
@@ -21,23 +22,11 @@ struct XmlFree {
     void operator()(void* memory) const { xmlFree(memory); }
 };
 
-std::string percentDecoded(std::string_view text) {
-    std::unique_ptr<char, XmlFree> decoded(
-        xmlURIUnescapeString(text.data(), static_cast<int>(text.size()), nullptr));
-    return decoded ? std::string(decoded.get()) : std::string();
-}
-
 std::optional<std::string> readFilePicture(const std::string& url) {
-    std::string rest = url.substr(5);  // after "file:"
-    if (rest.starts_with("//")) {
-        const auto slash = rest.find('/', 2);
-        const std::string host = rest.substr(2, slash == std::string::npos ? slash : slash - 2);
-        if (!host.empty() && common::markup::lowerAscii(host) != "localhost")
-            return std::nullopt;
-        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
-    }
-    rest = rest.substr(0, rest.find_first_of("?#"));
-    const std::string path = percentDecoded(rest);
+    const std::optional<std::string> local = platform::net::localFilePath(url);
+    if (!local)
+        return std::nullopt;
+    const std::string& path = *local;
     struct stat status {};
     if (path.empty() || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
         static_cast<std::size_t>(status.st_size) > kMaxPictureBytes)
@@ -49,51 +38,12 @@ std::optional<std::string> readFilePicture(const std::string& url) {
     return bytes;
 }
 
-int base64Value(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+' || c == '-')
-        return 62;
-    if (c == '/' || c == '_')
-        return 63;
-    return -1;
-}
-
-std::optional<std::string> base64Decoded(std::string_view text) {
-    std::string bytes;
-    unsigned buffer = 0;
-    int bits = 0;
-    for (const char c : text) {
-        if (c == '=' || c == ' ' || c == '\t' || c == '\r' || c == '\n')
-            continue;
-        const int value = base64Value(c);
-        if (value < 0)
-            return std::nullopt;
-        buffer = (buffer << 6) | static_cast<unsigned>(value);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            bytes += static_cast<char>((buffer >> bits) & 0xFF);
-        }
-    }
-    return bytes;
-}
-
 // "data:[<media type>][;base64],<data>".
 std::optional<std::string> readDataPicture(const std::string& url) {
     const auto comma = url.find(',');
     if (comma == std::string::npos || url.size() - comma > kMaxPictureBytes / 3 * 4 + 16)
         return std::nullopt;
-    const std::string header =
-        common::markup::lowerAscii(std::string_view(url).substr(5, comma - 5));
-    const std::string_view data = std::string_view(url).substr(comma + 1);
-    if (header.ends_with(";base64"))
-        return base64Decoded(percentDecoded(data));
-    return percentDecoded(data);
+    return platform::net::dataUrlBytes(url);
 }
 
 std::optional<std::string> readWebPicture(const std::string& url, ExportControl* control) {
