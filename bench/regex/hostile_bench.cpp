@@ -50,6 +50,8 @@ const Case kCases[] = {
     {"(a|)*x", "a...a", letters},
     {"(?:a?)*x", "a...a", letters},
     {"a*[bc]", "a...a", letters},
+    {"(?:a*)*\\d", "a...a", letters},
+    {"(a+)+[0-9]", "a...a", letters},
     {"[a-z]*b\\d", "b!a...a", lettersAfterTheLiteral},
     {"\\w+@", "@w...w", wordsAfterTheLiteral},
 };

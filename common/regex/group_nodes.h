@@ -75,6 +75,9 @@ class CIndependentNodeT : public MatchNode<CharT> {
         return m_body->addFirstCharacters(first);
     }
     std::basic_string_view<CharT> requiredRun() const override { return m_body->requiredRun(); }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        addSingleOrRequired(*m_body, required);
+    }
 
   private:
     const MatchNode<CharT>* m_body;

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "common/regex/char_classes.h"
 #include "common/regex/match_state.h"
@@ -71,6 +72,10 @@ class MatchNode {
     // or an empty view when none is known; it points into the node. A search ends at once
     // when the text holds no such run.
     virtual std::basic_string_view<CharT> requiredRun() const { return {}; }
+    // Adds single-character nodes (see isSingleCharacter) that some character of every
+    // match of this node satisfies. A search ends at once when the text holds no character
+    // that one of them accepts.
+    virtual void addRequiredCharacters(std::vector<const MatchNode*>&) const {}
     // True for nodes that always consume exactly one character that acceptsCharacter
     // approves and keep no backtracking data; repetitions of them run as a plain loop.
     virtual bool isSingleCharacter() const { return false; }
@@ -78,6 +83,16 @@ class MatchNode {
     // For single-character nodes that have one: whether each code below 256 is accepted.
     virtual const bool* characterTable() const { return nullptr; }
 };
+
+// Adds the node itself when it reads one character, else the characters it requires.
+template <class CharT>
+void addSingleOrRequired(const MatchNode<CharT>& node,
+                         std::vector<const MatchNode<CharT>*>& required) {
+    if (node.isSingleCharacter())
+        required.push_back(&node);
+    else
+        node.addRequiredCharacters(required);
+}
 
 // Adds one character, and with ignoreCase its other cases, to a set of first characters.
 template <class CharT>

@@ -135,6 +135,10 @@ class CRepeatNodeT : public MatchNode<CharT> {
     std::basic_string_view<CharT> requiredRun() const override {
         return m_count > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
     }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        if (m_count > 0)
+            addSingleOrRequired(*m_body, required);
+    }
 
   private:
     const MatchNode<CharT>* m_body;
@@ -192,6 +196,10 @@ class CGreedyNodeT : public MatchNode<CharT> {
     }
     std::basic_string_view<CharT> requiredRun() const override {
         return m_min > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
+    }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        if (m_min > 0)
+            addSingleOrRequired(*m_body, required);
     }
 
     const MatchNode<CharT>* body() const { return m_body; }
@@ -309,6 +317,10 @@ class CReluctantNodeT : public MatchNode<CharT> {
     std::basic_string_view<CharT> requiredRun() const override {
         return m_min > 0 ? m_body->requiredRun() : std::basic_string_view<CharT>();
     }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        if (m_min > 0)
+            addSingleOrRequired(*m_body, required);
+    }
 
   private:
     const MatchNode<CharT>* m_body;
@@ -366,6 +378,9 @@ class CPossessiveNodeT : public MatchNode<CharT> {
         return m_greedy.addFirstCharacters(first);
     }
     std::basic_string_view<CharT> requiredRun() const override { return m_greedy.requiredRun(); }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        m_greedy.addRequiredCharacters(required);
+    }
 
   private:
     CGreedyNodeT<CharT> m_greedy;

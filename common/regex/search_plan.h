@@ -1,5 +1,6 @@
 // SearchPlanT: what a search may skip, worked out once from a compiled pattern: a literal
-// run every match contains (no match at all when the text lacks it) and, left to right,
+// run every match contains and the character classes every match holds a character of (no
+// match at all when the text lacks one of them) and, left to right,
 // an anchor (only the search start, or only line starts for a leading ".*"), a literal
 // prefix to find with a string search, the set of characters a match can begin with, and
 // a leading unbounded run of single characters that a failed attempt need not rescan.
@@ -8,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/regex/pattern_builder.h"
 #include "common/regex/regex_flags.h"
@@ -21,6 +23,9 @@ struct SearchPlanT {
     Anchor anchor = Anchor::None;
     std::basic_string<CharT> prefix;
     std::basic_string<CharT> required;
+    // Each is looked for once per search; a few catch the patterns that fail slowly.
+    static constexpr std::size_t kMaxRequiredClasses = 8;
+    std::vector<const MatchNode<CharT>*> requiredClasses;
     FirstCharacters first;
     bool filterFirst = false;
     // A leading greedy repetition of a single-character body without a maximum. When an
@@ -29,8 +34,12 @@ struct SearchPlanT {
     const CGreedyNodeT<CharT>* leadRun = nullptr;
 
     SearchPlanT(const CPatternBuilderT<CharT>& builder, const MatchNode<CharT>* top, int flags) {
-        if (top != nullptr)
+        if (top != nullptr) {
             required = top->requiredRun();
+            addSingleOrRequired(*top, requiredClasses);
+            if (requiredClasses.size() > kMaxRequiredClasses)
+                requiredClasses.resize(kMaxRequiredClasses);
+        }
         if (top == nullptr || (flags & REGEX_RIGHT_TO_LEFT))
             return;
         const MatchNode<CharT>* lead = top;
@@ -55,18 +64,36 @@ struct SearchPlanT {
         filterFirst = !top->addFirstCharacters(first) && !first.isEverything();
     }
 
-    // Whether the required run occurs where a match may lie: from start on, or before
-    // start for a right-to-left search. The characters read are charged to the state.
+    // Whether the required run and a character of each required class occur where a match
+    // may lie: from start on, or before start for a right-to-left search. The characters
+    // read are charged to the state.
     bool requiredPresent(CMatchStateT<CharT>& state, int start, bool rightToLeft) const {
-        if (required.empty())
-            return true;
         const std::basic_string_view<CharT> view(state.text,
                                                  static_cast<std::size_t>(state.length));
         const auto split = static_cast<std::size_t>(start);
         const auto area = rightToLeft ? view.substr(0, split) : view.substr(split);
-        const auto found = area.find(required);
-        state.charge(static_cast<long long>(found == area.npos ? area.size() : found));
-        return found != area.npos;
+        const auto seen = [&](std::size_t found) {
+            state.charge(static_cast<long long>(found == area.npos ? area.size() : found));
+            return found != area.npos;
+        };
+        if (!required.empty() && !seen(area.find(required)))
+            return false;
+        for (const auto* single : requiredClasses)
+            if (!seen(findAccepted(*single, area)))
+                return false;
+        return true;
+    }
+
+    // The index of the first character in area that the single-character node accepts.
+    static std::size_t findAccepted(const MatchNode<CharT>& single,
+                                    std::basic_string_view<CharT> area) {
+        const bool* table = single.characterTable();
+        for (std::size_t i = 0; i < area.size(); ++i) {
+            const std::uint32_t code = RegexChar<CharT>::code(area[i]);
+            if (table != nullptr && code < 256 ? table[code] : single.acceptsCharacter(area[i]))
+                return i;
+        }
+        return area.npos;
     }
 
     // The first position from position on where a match may start, or -1.

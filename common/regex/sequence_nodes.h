@@ -37,6 +37,10 @@ class CListNodeT : public MatchNode<CharT> {
                 longest = run;
         return longest;
     }
+    void addRequiredCharacters(std::vector<const MatchNode<CharT>*>& required) const override {
+        for (const auto* node : m_nodes)
+            addSingleOrRequired(*node, required);
+    }
 
     const std::vector<const MatchNode<CharT>*>& nodes() const { return m_nodes; }
 

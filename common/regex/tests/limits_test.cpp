@@ -92,6 +92,34 @@ TEST(Limits, MissingRequiredLiteralEndsTheSearchAtOnce) {
     EXPECT_FALSE(CPatternA("a+b", REGEX_RIGHT_TO_LEFT).match("aaa aab", 3));
 }
 
+TEST(Limits, MissingRequiredClassEndsTheSearchAtOnce) {
+    const std::string letters(200'000, 'a');
+    const std::wstring wideLetters(200'000, L'a');
+    const char* const patterns[] = {"(?:a*)*\\d", "(a+)+[0-9]", "((?:a|aa)*)+\\s",
+                                    "(?:a*)*[b-z]x*"};
+    for (const char* pattern : patterns) {
+        CMatchStateA state;
+        state.setStepLimit(2 * static_cast<long long>(letters.size()));
+        EXPECT_FALSE(CPatternA(pattern).match(letters, -1, &state)) << pattern;
+        EXPECT_FALSE(state.tooComplex()) << pattern;
+        CMatchState wide;
+        wide.setStepLimit(2 * static_cast<long long>(wideLetters.size()));
+        const std::string narrow(pattern);
+        EXPECT_FALSE(
+            CPattern(std::wstring(narrow.begin(), narrow.end())).match(wideLetters, -1, &wide))
+            << pattern;
+        EXPECT_FALSE(wide.tooComplex()) << pattern;
+    }
+    // The class counts only from the start on; repeats that may be empty and alternatives
+    // require nothing.
+    EXPECT_FALSE(CPatternA("a*\\d").match("1aa", 1));
+    EXPECT_TRUE(CPatternA("a*\\d").match("aa1", 0));
+    EXPECT_TRUE(CPatternA("(?:a*)*\\d", REGEX_RIGHT_TO_LEFT).match("a1a", 2));
+    EXPECT_TRUE(CPatternA("a\\d*").match("aaa"));
+    EXPECT_TRUE(CPatternA("(?:\\d|a)+").match("aaa"));
+    EXPECT_TRUE(CPatternA("(?i)[B]").match("abc"));
+}
+
 TEST(Limits, FailedLeadingRunIsNotRescannedFromLaterStarts) {
     const std::string letters = std::string(200'000, 'a') + "!";
     const std::string words = std::string(200'000, 'w') + " @";
@@ -116,11 +144,12 @@ TEST(Limits, FailedLeadingRunIsNotRescannedFromLaterStarts) {
 }
 
 TEST(Limits, ScansAreChargedToTheBudget) {
-    // Every start rescans the run to the end: quadratic work the budget must stop.
-    const std::string text(200'000, 'a');
+    // Every start rescans the run to the end: quadratic work the budget must stop. What
+    // the pattern requires is there, so that check cannot end it early.
+    const std::string text = "e" + std::string(200'000, 'a') + "d";
     CMatchStateA state;
     state.setStepLimit(5'000'000);
-    const CMatchInfo m = CPatternA("a?a*[cd]").match(text, -1, &state);
+    const CMatchInfo m = CPatternA("a?a*[cd]e").match(text, -1, &state);
     EXPECT_FALSE(m);
     EXPECT_TRUE(m.tooComplex());
     EXPECT_TRUE(state.tooComplex());
@@ -132,7 +161,7 @@ TEST(Limits, ScansAreChargedToTheBudget) {
     // Back-references compare their whole group, and are charged for it.
     CMatchStateA backref;
     backref.setStepLimit(5'000'000);
-    const std::string pairs = std::string(100'000, 'b') + std::string(100'000, 'b');
+    const std::string pairs = "c" + std::string(100'000, 'b') + std::string(100'000, 'b');
     EXPECT_TRUE(CPatternA("(b+)\\1c").match(pairs, -1, &backref).tooComplex());
 }
 
