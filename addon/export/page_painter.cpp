@@ -1,5 +1,7 @@
 #include "addon/export/page_painter.h"
 
+#include <cmath>
+
 #include "addon/export/css_colour.h"
 #include "platform/dom/cascade.h"
 #include "platform/dom/layout_engine.h"
@@ -30,11 +32,16 @@ std::uint32_t pageBackground(const dom::Document& page) {
 
 }  // namespace
 
-imaging::Bitmap paintPage(const dom::Document& page, dom::Rect area) {
-    if (area.isEmpty())
+int scaledLength(int length, double scale) {
+    return static_cast<int>(std::ceil(length * scale - 1e-9));
+}
+
+imaging::Bitmap paintPage(const dom::Document& page, dom::Rect area, double scale) {
+    if (area.isEmpty() || !(scale > 0))
         return {};
-    imaging::Canvas canvas(area.width(), area.height(), pageBackground(page));
-    page.layout().paint(canvas, area);
+    imaging::Canvas canvas(scaledLength(area.width(), scale), scaledLength(area.height(), scale),
+                           pageBackground(page));
+    page.layout().paint(canvas, area, scale);
     imaging::Bitmap picture(canvas.width(), canvas.height(), imaging::PixelFormat::Rgb24);
     picture.drawBitmap(canvas.bitmap(), {0, 0, canvas.width(), canvas.height()}, 0, 0);
     return picture;

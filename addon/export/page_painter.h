@@ -16,8 +16,13 @@
 
 namespace addon {
 
-// The part `area` (page coordinates) of the page as a 24-bit bitmap of its size; empty
-// for an empty area.
-platform::imaging::Bitmap paintPage(const platform::dom::Document& page, platform::dom::Rect area);
+// The part `area` (page coordinates) of the page as a 24-bit bitmap of its size times
+// `scale` (rounded up; text rasterised at that scale); empty for an empty area or a scale
+// that is not positive.
+platform::imaging::Bitmap paintPage(const platform::dom::Document& page, platform::dom::Rect area,
+                                    double scale = 1.0);
+
+// The size of an area's picture at a scale: each side times the scale, rounded up.
+int scaledLength(int length, double scale);
 
 }  // namespace addon

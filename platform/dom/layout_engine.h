@@ -41,8 +41,10 @@ class LayoutEngine {
     // The extent of the page: every box that no box below the body clips or scrolls.
     virtual Size contentSize() const = 0;
     // Draws the part `area` (document coordinates) of the laid-out page onto the canvas,
-    // whose top left corner stands for the area's; nothing outside the area is drawn.
-    virtual void paint(imaging::Canvas& canvas, Rect area) const = 0;
+    // whose top left corner stands for the area's; nothing outside the area is drawn. At
+    // `scale` (positive) each CSS pixel of the area covers scale canvas pixels and text is
+    // rasterised at its size times the scale; the layout itself does not change.
+    virtual void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const = 0;
     // Why the last layout gave no boxes ("" when it did): a sentence for the user.
     virtual const std::string& failure() const = 0;
 };

@@ -1,9 +1,9 @@
 #include "platform/dom/page_container.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 
-#include "platform/imaging/font_catalog.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -13,10 +13,6 @@ namespace {
 std::uint32_t argbOf(const litehtml::web_color& color) {
     return (std::uint32_t{color.alpha} << 24) | (std::uint32_t{color.red} << 16) |
            (std::uint32_t{color.green} << 8) | color.blue;
-}
-
-imaging::Rect rectOf(const litehtml::position& pos) {
-    return {pos.x, pos.y, pos.x + pos.width, pos.y + pos.height};
 }
 
 std::u32string charactersOf(const char* utf8) {
@@ -53,8 +49,10 @@ litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName,
     const imaging::FontFile file = imaging::findFontFile(faceName ? faceName : "", weight,
                                                          italic == litehtml::fontStyleItalic);
     auto font = std::make_unique<Font>();
-    font->face = std::make_unique<imaging::FontFace>(file.path, std::max(size, 1), file.index,
-                                                     file.embolden);
+    font->pixels = std::max(size, 1);
+    font->face =
+        std::make_unique<imaging::FontFace>(file.path, font->pixels, file.index, file.embolden);
+    font->file = file;
     font->decoration = decoration;
     if (fm) {
         fm->ascent = font->face->ascent();
@@ -69,7 +67,30 @@ litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName,
 }
 
 void PageContainer::delete_font(litehtml::uint_ptr hFont) {
+    scaledFaces_.erase(hFont);
     fonts_.erase(hFont);
+}
+
+const imaging::FontFace& PageContainer::paintingFace(litehtml::uint_ptr handle) {
+    const Font& used = font(handle);
+    if (scale_ == 1.0)
+        return *used.face;
+    auto& face = scaledFaces_[handle];
+    if (!face) {
+        const int pixels = std::max(1, static_cast<int>(std::lround(used.pixels * scale_)));
+        face = std::make_unique<imaging::FontFace>(used.file.path, pixels, used.file.index,
+                                                   used.file.embolden);
+    }
+    return *face;
+}
+
+imaging::Rect PageContainer::scaled(const litehtml::position& pos) const {
+    // Each edge is scaled on its own, so boxes that touch at scale 1 still touch.
+    return {scaled(pos.x), scaled(pos.y), scaled(pos.x + pos.width), scaled(pos.y + pos.height)};
+}
+
+int PageContainer::scaled(int length) const {
+    return static_cast<int>(std::lround(length * scale_));
 }
 
 int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
@@ -81,13 +102,17 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
                               const litehtml::position& pos) {
     imaging::Canvas& canvas = canvasOf(hdc);
     const Font& used = font(hFont);
-    const imaging::FontFace& face = *used.face;
+    const imaging::FontFace& laidOut = *used.face;
     // The line gap is shared above and below the glyphs, as browsers place them.
-    const int baseline = pos.y + (pos.height - face.ascent() - face.descent()) / 2 + face.ascent();
+    const int layoutBaseline =
+        pos.y + (pos.height - laidOut.ascent() - laidOut.descent()) / 2 + laidOut.ascent();
+    const imaging::FontFace& face = paintingFace(hFont);
+    const int x = scaled(pos.x);
+    const int baseline = scaled(layoutBaseline);
     const std::uint32_t argb = argbOf(color);
-    const int width = canvas.drawTextAt(charactersOf(text), pos.x, baseline, face, argb);
+    const int width = canvas.drawTextAt(charactersOf(text), x, baseline, face, argb);
     const int thickness = std::max(1, face.pixelHeight() / 14);
-    const auto line = [&](int y) { fill(canvas, {pos.x, y, pos.x + width, y + thickness}, argb); };
+    const auto line = [&](int y) { fill(canvas, {x, y, x + width, y + thickness}, argb); };
     if (used.decoration & litehtml::font_decoration_underline)
         line(baseline + std::max(1, face.descent() / 3));
     if (used.decoration & litehtml::font_decoration_linethrough)
@@ -112,11 +137,14 @@ void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::lis
     imaging::Canvas& canvas = canvasOf(hdc);
     if (!marker.image.empty()) {
         if (const imaging::Bitmap* picture = resources_.picture(marker.image)) {
-            canvas.drawPicture(*picture, marker.pos.x, marker.pos.y);
+            const int left = scaled(marker.pos.x);
+            const int top = scaled(marker.pos.y);
+            canvas.drawPictureScaled(*picture, {left, top, left + scaled(picture->width()),
+                                                top + scaled(picture->height())});
             return;
         }
     }
-    const imaging::Rect box = rectOf(marker.pos);
+    const imaging::Rect box = scaled(marker.pos);
     const std::uint32_t argb = argbOf(marker.color);
     switch (marker.marker_type) {
         case litehtml::list_style_type_none:
@@ -149,21 +177,23 @@ void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml:
 
 void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
     imaging::Canvas& canvas = canvasOf(hdc);
-    const imaging::Rect clipBox = rectOf(bg.clip_box);
+    const imaging::Rect clipBox = scaled(bg.clip_box);
     const imaging::Rect saved = canvas.clip();
     canvas.setClip({std::max(saved.left, clipBox.left), std::max(saved.top, clipBox.top),
                     std::min(saved.right, clipBox.right), std::min(saved.bottom, clipBox.bottom)});
     fill(canvas, bg.is_root ? saved : clipBox, argbOf(bg.color));
     const imaging::Bitmap* picture = bg.image.empty() ? nullptr : resources_.picture(bg.image);
     if (picture) {
-        const int width = bg.image_size.width > 0 ? bg.image_size.width : picture->width();
-        const int height = bg.image_size.height > 0 ? bg.image_size.height : picture->height();
+        const int width =
+            std::max(1, scaled(bg.image_size.width > 0 ? bg.image_size.width : picture->width()));
+        const int height = std::max(
+            1, scaled(bg.image_size.height > 0 ? bg.image_size.height : picture->height()));
         const bool repeatX = bg.repeat == litehtml::background_repeat_repeat ||
                              bg.repeat == litehtml::background_repeat_repeat_x;
         const bool repeatY = bg.repeat == litehtml::background_repeat_repeat ||
                              bg.repeat == litehtml::background_repeat_repeat_y;
-        int startX = bg.position_x;
-        int startY = bg.position_y;
+        int startX = scaled(bg.position_x);
+        int startY = scaled(bg.position_y);
         if (repeatX)
             while (startX > clipBox.left)
                 startX -= width;
@@ -186,17 +216,21 @@ void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::back
 void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
                                  const litehtml::position& draw_pos, bool) {
     imaging::Canvas& canvas = canvasOf(hdc);
-    const imaging::Rect box = rectOf(draw_pos);
+    const imaging::Rect box = scaled(draw_pos);
+    // A border at least one CSS pixel wide stays at least one canvas pixel wide.
+    const auto thickness = [&](const litehtml::border& border) {
+        return std::max(1, scaled(border.width));
+    };
     const auto side = [&](const litehtml::border& border, imaging::Rect strip) {
         if (border.width <= 0 || border.style == litehtml::border_style_none ||
             border.style == litehtml::border_style_hidden)
             return;
         fill(canvas, strip, argbOf(border.color));
     };
-    side(borders.top, {box.left, box.top, box.right, box.top + borders.top.width});
-    side(borders.bottom, {box.left, box.bottom - borders.bottom.width, box.right, box.bottom});
-    side(borders.left, {box.left, box.top, box.left + borders.left.width, box.bottom});
-    side(borders.right, {box.right - borders.right.width, box.top, box.right, box.bottom});
+    side(borders.top, {box.left, box.top, box.right, box.top + thickness(borders.top)});
+    side(borders.bottom, {box.left, box.bottom - thickness(borders.bottom), box.right, box.bottom});
+    side(borders.left, {box.left, box.top, box.left + thickness(borders.left), box.bottom});
+    side(borders.right, {box.right - thickness(borders.right), box.top, box.right, box.bottom});
 }
 
 void PageContainer::set_caption(const litehtml::tchar_t*) {}
@@ -236,7 +270,7 @@ void PageContainer::import_css(litehtml::tstring& text, const litehtml::tstring&
 
 void PageContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool,
                              bool) {
-    clips_.push_back(rectOf(pos));
+    clips_.push_back(scaled(pos));
     applyClip();
 }
 
@@ -256,7 +290,10 @@ void PageContainer::applyClip() {
     canvas_->setClip(clip);
 }
 
-void PageContainer::beginPainting(imaging::Canvas& canvas) {
+void PageContainer::beginPainting(imaging::Canvas& canvas, double scale) {
+    if (scale != scale_)
+        scaledFaces_.clear();
+    scale_ = scale;
     canvas_ = &canvas;
     clips_.clear();
     applyClip();

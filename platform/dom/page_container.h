@@ -3,6 +3,11 @@
 // page's resources, the viewport as the screen medium, and drawing onto a Canvas (the
 // "hdc" litehtml hands back is the Canvas being painted).
 //
+// The page is laid out in CSS pixels; it is painted at a scale (beginPainting): every
+// position and size litehtml hands over is multiplied by it, and text is rasterised by
+// FreeType at the font's size times the scale, so a page painted at 300 dpi has sharp
+// glyphs rather than enlarged ones.
+//
 // Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
 // font handles it gives out stay valid until the container is destroyed.
 #pragma once
@@ -17,6 +22,7 @@
 #include "platform/dom/geometry.h"
 #include "platform/dom/page_resources.h"
 #include "platform/imaging/canvas.h"
+#include "platform/imaging/font_catalog.h"
 #include "platform/imaging/font_face.h"
 
 namespace platform::dom {
@@ -31,6 +37,8 @@ class PageContainer final : public litehtml::document_container {
 
     struct Font {
         std::unique_ptr<imaging::FontFace> face;
+        imaging::FontFile file;
+        int pixels = 0;
         unsigned decoration = 0;
     };
     const Font& font(litehtml::uint_ptr handle) const;
@@ -73,12 +81,18 @@ class PageContainer final : public litehtml::document_container {
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
 
-    // The clip rectangles set while painting, applied to the canvas drawn on.
-    void beginPainting(imaging::Canvas& canvas);
+    // Painting onto `canvas`, each CSS pixel `scale` canvas pixels wide (positive); the
+    // clip rectangles set while painting are applied to it.
+    void beginPainting(imaging::Canvas& canvas, double scale);
     void endPainting();
 
   private:
     void applyClip();
+    // A rectangle of the laid-out page in the canvas's pixels.
+    imaging::Rect scaled(const litehtml::position& pos) const;
+    int scaled(int length) const;
+    // The font's face at the painting scale (the layout's own face at scale 1).
+    const imaging::FontFace& paintingFace(litehtml::uint_ptr handle);
 
     PageResources& resources_;
     Size viewport_;
@@ -86,6 +100,8 @@ class PageContainer final : public litehtml::document_container {
     std::map<litehtml::uint_ptr, std::unique_ptr<Font>> fonts_;
     litehtml::uint_ptr nextFont_ = 1;
     imaging::Canvas* canvas_ = nullptr;
+    double scale_ = 1.0;
+    std::map<litehtml::uint_ptr, std::unique_ptr<imaging::FontFace>> scaledFaces_;
     std::vector<imaging::Rect> clips_;
 };
 

@@ -5,6 +5,7 @@
 #include <el_text.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/dom/cascade.h"
@@ -436,15 +437,15 @@ std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
     return rects;
 }
 
-void PageLayout::paint(imaging::Canvas& canvas, Rect area) const {
+void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
     if (stale_ && document_) {
         // The overlays were moved by arithmetic; the picture needs them where they are.
         auto& self = const_cast<PageLayout&>(*this);
         self.layoutInFull(viewport_, self.markupOf(*document_));
     }
-    if (!page_ || area.isEmpty())
+    if (!page_ || area.isEmpty() || !(scale > 0))
         return;
-    container_->beginPainting(canvas);
+    container_->beginPainting(canvas, scale);
     const litehtml::position clip(0, 0, area.width(), area.height());
     page_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), -area.left, -area.top, &clip);
     container_->endPainting();
@@ -460,8 +461,9 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area) const {
         if (resources_->picture(
                 platform::text::toUtf8(element->getAttribute(L"src").value_or(L""))))
             continue;
-        const imaging::Rect target{box->left - area.left, box->top - area.top,
-                                   box->right - area.left, box->bottom - area.top};
+        const auto at = [&](int length) { return static_cast<int>(std::lround(length * scale)); };
+        const imaging::Rect target{at(box->left - area.left), at(box->top - area.top),
+                                   at(box->right - area.left), at(box->bottom - area.top)};
         canvas.fillRect(target, kPlaceholderFill);
         canvas.frameRect(target, kPlaceholderFrame);
     }

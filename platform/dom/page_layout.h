@@ -46,7 +46,7 @@ class PageLayout final : public LayoutEngine {
     std::vector<Rect> textRects(const Text& text, std::size_t begin,
                                 std::size_t end) const override;
     Size contentSize() const override { return content_; }
-    void paint(imaging::Canvas& canvas, Rect area) const override;
+    void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const override;
     const std::string& failure() const override { return failure_; }
 
     // How many times the page was laid out in full (the overlay moves do not count).

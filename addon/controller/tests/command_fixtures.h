@@ -66,7 +66,7 @@ class NoLayout : public addon::dom::LayoutEngine {
         return {};
     }
     addon::dom::Size contentSize() const override { return {}; }
-    void paint(platform::imaging::Canvas&, addon::dom::Rect) const override {}
+    void paint(platform::imaging::Canvas&, addon::dom::Rect, double) const override {}
     const std::string& failure() const override { return failure_; }
 
   private:

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout_engine.h"
+#include "platform/imaging/canvas.h"
+#include "platform/imaging/image_codecs.h"
+
+namespace platform::dom {
+namespace {
+
+// The darkness of each pixel (255 for black ink, 0 for white paper).
+struct Ink {
+    int width = 0;
+    int height = 0;
+    std::vector<int> dark;
+    int at(int x, int y) const {
+        return x < width && y < height ? dark[static_cast<std::size_t>(y) * width + x] : 0;
+    }
+};
+
+// The ink of the canvas cut to the rectangle that holds every inked pixel.
+Ink inkOf(const imaging::Canvas& canvas) {
+    int left = canvas.width(), top = canvas.height(), right = 0, bottom = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if ((canvas.pixel(x, y) & 0xFF) < 250) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x + 1);
+                bottom = std::max(bottom, y + 1);
+            }
+    Ink ink;
+    ink.width = std::max(0, right - left);
+    ink.height = std::max(0, bottom - top);
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            ink.dark.push_back(255 - static_cast<int>(canvas.pixel(x, y) & 0xFF));
+    return ink;
+}
+
+// The mean difference in darkness over the larger of the two pictures.
+double difference(const Ink& a, const Ink& b) {
+    const int width = std::max(a.width, b.width);
+    const int height = std::max(a.height, b.height);
+    long long total = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            total += std::abs(a.at(x, y) - b.at(x, y));
+    return static_cast<double>(total) / std::max(1, width * height);
+}
+
+imaging::Canvas painted(const std::wstring& html, Rect area, double scale) {
+    auto document = Document::parse(html);
+    imaging::Canvas canvas(static_cast<int>(area.width() * scale),
+                           static_cast<int>(area.height() * scale));
+    document->layout().paint(canvas, area, scale);
+    return canvas;
+}
+
+std::wstring wordAt(int pixels) {
+    return L"<body style='margin:0'><p style='margin:0;font:" + std::to_wstring(pixels) + L"px/" +
+           std::to_wstring(pixels * 5 / 4) + L"px \"DejaVu Sans\"'>Sharpness</p></body>";
+}
+
+TEST(PagePainting, TextAtTwiceTheScaleIsDrawnAtTwiceTheSizeNotEnlarged) {
+    const Ink scaled = inkOf(painted(wordAt(16), {0, 0, 200, 40}, 2.0));
+    const Ink doubled = inkOf(painted(wordAt(32), {0, 0, 400, 80}, 1.0));
+    const imaging::Canvas small = painted(wordAt(16), {0, 0, 200, 40}, 1.0);
+    imaging::Canvas blownUp(400, 80);
+    blownUp.drawPictureScaled(small.bitmap(), {0, 0, 400, 80});
+    const Ink enlarged = inkOf(blownUp);
+
+    ASSERT_GT(doubled.width, 100);
+    EXPECT_NEAR(scaled.width, doubled.width, 2);
+    EXPECT_NEAR(scaled.height, doubled.height, 2);
+    EXPECT_LT(difference(scaled, doubled), 4.0);
+    // An enlarged picture of the small word has blocky edges the rasterised one lacks.
+    EXPECT_GT(difference(enlarged, doubled), 4 * std::max(1.0, difference(scaled, doubled)));
+}
+
+TEST(PagePainting, BoxesBordersAndPicturesGrowWithTheScale) {
+    imaging::Bitmap picture(4, 2, imaging::PixelFormat::Rgb24);
+    picture.fill(0xFF00FF00);
+    std::string png;
+    ASSERT_EQ(imaging::encodeBitmap(picture, "image/png", png), imaging::Status::Ok);
+    const auto folder = std::filesystem::temp_directory_path();
+    std::ofstream(folder / "page_paint_picture.png", std::ios::binary) << png;
+    auto document = Document::parse(
+        L"<body style='margin:0'><div style='margin:0;width:50px;height:20px;background:#f00;"
+        L"border:2px solid #00f'></div><img style='display:block' src='page_paint_picture.png'>"
+        L"<img style='display:block' src='missing.png' width=10 height=10></body>",
+        L"file://" + folder.wstring() + L"/page.html");
+    imaging::Canvas canvas(300, 150);
+    document->layout().paint(canvas, {0, 0, 100, 50}, 3.0);
+    std::filesystem::remove(folder / "page_paint_picture.png");
+
+    const auto rgb = [&](int x, int y) { return canvas.pixel(x, y) & 0xFFFFFF; };
+    // The border is 6 pixels wide, the red box 150 by 60 inside it.
+    EXPECT_EQ(rgb(0, 30), 0x0000FFu);
+    EXPECT_EQ(rgb(5, 30), 0x0000FFu);
+    EXPECT_EQ(rgb(6, 30), 0xFF0000u);
+    EXPECT_EQ(rgb(155, 30), 0xFF0000u);
+    EXPECT_EQ(rgb(156, 30), 0x0000FFu);
+    EXPECT_EQ(rgb(161, 30), 0x0000FFu);
+    EXPECT_EQ(rgb(162, 30), 0xFFFFFFu);
+    EXPECT_EQ(rgb(80, 71), 0x0000FFu);
+    // The 4 by 2 picture below it covers 12 by 6 pixels.
+    EXPECT_EQ(rgb(0, 72), 0x00FF00u);
+    EXPECT_EQ(rgb(11, 77), 0x00FF00u);
+    EXPECT_EQ(rgb(12, 77), 0xFFFFFFu);
+    EXPECT_NE(rgb(5, 78), 0x00FF00u);
+    // The missing picture's grey box is 30 by 30.
+    EXPECT_NE(rgb(15, 93), 0xFFFFFFu);
+    EXPECT_NE(rgb(29, 107), 0xFFFFFFu);
+    EXPECT_EQ(rgb(30, 107), 0xFFFFFFu);
+    EXPECT_EQ(rgb(15, 108), 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace platform::dom
