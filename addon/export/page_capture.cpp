@@ -1,6 +1,7 @@
 #include "addon/export/page_capture.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "addon/export/image_files.h"
 #include "addon/export/page_painter.h"
@@ -15,6 +16,16 @@ namespace dom = platform::dom;
 namespace imaging = platform::imaging;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+
+int toPixels(int length, double scale) {
+    return static_cast<int>(std::lround(length * scale));
+}
+
+// A rectangle of the page in the pixels of its picture at `scale`.
+dom::Rect toPixels(const dom::Rect& rect, double scale) {
+    return {toPixels(rect.left, scale), toPixels(rect.top, scale), toPixels(rect.right, scale),
+            toPixels(rect.bottom, scale)};
+}
 
 }  // namespace
 
@@ -40,9 +51,9 @@ PageRendering::PageRendering(dom::Document& page) {
     ready_ = true;
 }
 
-imaging::Bitmap PageRendering::renderSlice(dom::Document& page, int top, int height) {
+imaging::Bitmap PageRendering::renderSlice(dom::Document& page, int top, int height, double scale) {
     page.parentWindow().scrollTo(0, top);
-    return paintPage(page, {0, top, full_.width, top + height});
+    return paintPage(page, {0, top, full_.width, top + height}, scale);
 }
 
 void PageRendering::restore(dom::Document& page) {
@@ -129,40 +140,45 @@ std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int
 
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
                                                const std::wstring& prefix,
-                                               std::vector<PageLink>* links) {
+                                               std::vector<PageLink>* links, double scale) {
     std::unique_ptr<PageRendering> rendering;
     std::vector<dom::Rect> rectangles;
     std::vector<PageLink> pageLinks;
     const bool started = page.run([&](dom::Document& document) {
         rendering = std::make_unique<PageRendering>(document);
+        // Rectangles and links in the pixels of the painted page.
         for (const auto& element : document.getElementsByName(elementName))
-            rectangles.push_back(document.boxOf(*element).value_or(dom::Rect{}));
+            rectangles.push_back(toPixels(document.boxOf(*element).value_or(dom::Rect{}), scale));
         // Laid out as the capture paints the page.
         if (links && rendering->ready())
-            pageLinks = documentLinks(document);
+            for (PageLink& link : documentLinks(document))
+                pageLinks.push_back({std::move(link.address), toPixels(link.box, scale)});
     });
     std::vector<std::wstring> files;
-    if (!started || !rendering->ready())
+    if (!started || !rendering->ready() || !(scale > 0))
         return files;
 
     const dom::Size full = rendering->fullSize();
+    const int sliceRows = std::max(1, static_cast<int>(kCaptureSliceHeight / scale));
     int number = 0;
     int tileTop = 0;
-    for (int top = 0; top < full.height; top += kCaptureSliceHeight) {
-        const int height = std::min(full.height - top, kCaptureSliceHeight);
+    for (int top = 0; top < full.height; top += sliceRows) {
+        const int height = std::min(full.height - top, sliceRows);
         imaging::Bitmap slice;
         if (!page.run([&](dom::Document& document) {
-                slice = rendering->renderSlice(document, top, height);
+                slice = rendering->renderSlice(document, top, height, scale);
             }))
             break;
         const std::wstring file = tileFileName(prefix, ++number);
-        const auto tile = cutReadableTile(slice, top, rectangles);
+        const int sliceTop = toPixels(top, scale);
+        const auto tile = cutReadableTile(slice, sliceTop, rectangles);
         if (!tile || saveBitmapByExtension(*tile, file) != 0)
             continue;
         files.push_back(file);
         if (links)
-            placeLinks(pageLinks, readablePieces(slice.width(), slice.height(), top, rectangles),
-                       top, tileTop, *links);
+            placeLinks(pageLinks,
+                       readablePieces(slice.width(), slice.height(), sliceTop, rectangles),
+                       sliceTop, tileTop, *links);
         tileTop += tile->height();
     }
     page.run([&](dom::Document& document) { rendering->restore(document); }, true);

@@ -43,8 +43,10 @@ class PageRendering {
     bool ready() const { return ready_; }
     // The page's full width and height.
     platform::dom::Size fullSize() const { return full_; }
-    // The rows [top, top + height) of the page, scrolled there, over the full width.
-    platform::imaging::Bitmap renderSlice(platform::dom::Document& page, int top, int height);
+    // The rows [top, top + height) of the page, scrolled there, over the full width,
+    // painted at `scale` (see paintPage).
+    platform::imaging::Bitmap renderSlice(platform::dom::Document& page, int top, int height,
+                                          double scale = 1.0);
     // Puts the page back as it was; later calls do nothing.
     void restore(platform::dom::Document& page);
 
@@ -74,10 +76,13 @@ std::optional<platform::imaging::Bitmap> cutReadableTile(
 // per slice), keeping of each slice only the parts of the elements that getElementsByName
 // returns for `elementName` (all of it when there are none). Returns the files written,
 // in order. With `links`, the page's links (documentLinks) are added to it where their
-// parts show in the tiles, in the pixels of the tiles placed one under the other.
+// parts show in the tiles, in the pixels of the tiles placed one under the other. At a
+// `scale` other than 1 the page is painted that much larger (text rasterised at that
+// size) and slices hold fewer rows of the page, so that none exceeds 6000 pixel rows.
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
                                                const std::wstring& prefix,
-                                               std::vector<PageLink>* links = nullptr);
+                                               std::vector<PageLink>* links = nullptr,
+                                               double scale = 1.0);
 
 // The whole page in one 24-bit bitmap; empty when the page cannot be rendered or the
 // bitmap cannot be had.

@@ -2,11 +2,13 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "addon/export/page_access.h"
 #include "addon/export/page_capture.h"
+#include "addon/export/page_painter.h"
 #include "addon/export/tiles_to_pdf.h"
 
 namespace addon {
@@ -40,8 +42,21 @@ class ScratchFolder {
 
 }  // namespace
 
-int printedSheetHeight(int width) {
-    return static_cast<int>((static_cast<long long>(width) * 297 + 105) / 210);
+namespace {
+
+constexpr double kPointsPerPixel = 72.0 / kPrintDpi;
+
+int printablePixels(double sheetPoints) {
+    return static_cast<int>((sheetPoints - 2 * kSheetMarginPoints) / kPointsPerPixel);
+}
+
+}  // namespace
+
+double printScale(int cssWidth) {
+    const double full = kPrintDpi / kCssPixelsPerInch;
+    if (cssWidth <= 0)
+        return full;
+    return std::min(full, static_cast<double>(printablePixels(kSheetWidthPoints)) / cssWidth);
 }
 
 bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
@@ -49,14 +64,6 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
     ScratchFolder scratch;
     if (scratch.path().empty()) {
         reason = L"no temporary folder for the printed pages";
-        return false;
-    }
-    DirectPageAccess access(page);
-    // No element carries this name, so every slice is kept whole.
-    const std::vector<std::wstring> tiles =
-        captureReadableTiles(access, L"", (scratch.path() / "sheet").wstring());
-    if (tiles.empty()) {
-        reason = L"the page could not be painted";
         return false;
     }
     int width = 0;
@@ -69,7 +76,24 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
         reason = L"the page has no width";
         return false;
     }
-    auto pdf = buildPdfFromTiles(tiles, width, printedSheetHeight(width), 0, -1, L"AUTO", &reason);
+    const double scale = printScale(width);
+    DirectPageAccess access(page);
+    // No element carries this name, so every slice is kept whole.
+    const std::vector<std::wstring> tiles =
+        captureReadableTiles(access, L"", (scratch.path() / "sheet").wstring(), nullptr, scale);
+    if (tiles.empty()) {
+        reason = L"the page could not be painted";
+        return false;
+    }
+    const int pixelWidth = scaledLength(width, scale);
+    SheetGeometry sheet;
+    sheet.pointsPerPixel = kPointsPerPixel;
+    sheet.width = kSheetWidthPoints;
+    sheet.height = kSheetHeightPoints;
+    sheet.left = (kSheetWidthPoints - pixelWidth * kPointsPerPixel) / 2;
+    sheet.top = kSheetMarginPoints;
+    auto pdf = buildPdfFromTiles(tiles, pixelWidth, printablePixels(kSheetHeightPoints), 0, -1,
+                                 L"AUTO", &reason, {}, sheet);
     if (!pdf) {
         return false;
     }

@@ -55,16 +55,19 @@ Bitmap stack(const Bitmap& tile, const Rect& slice, const Bitmap& next) {
 class Conversion {
   public:
     Conversion(int pageWidth, int pageHeight, int firstPage, int lastPage, std::wstring_view mode,
-               const std::vector<PageLink>& links)
+               const std::vector<PageLink>& links, const SheetGeometry& sheet)
         : links_(links),
+          sheet_(sheet),
           pageWidth_(pageWidth),
           pageHeight_(pageHeight),
           firstPage_(firstPage),
           lastPage_(lastPage),
           mode_(mode),
           pdf_(std::make_unique<PDFWriter::PDF>()) {
-        lines_[0] = {0, 0, pageWidth_ - 1.0, 0};
-        lines_[1] = {0, pageHeight_ - 1.0, pageWidth_ - 1.0, pageHeight_ - 1.0};
+        const double width = sheet_.width;
+        const double height = sheet_.height;
+        lines_[0] = {0, 0, width - 1.0, 0};
+        lines_[1] = {0, height - 1.0, width - 1.0, height - 1.0};
         for (PDFWriter::PdfLine& line : lines_) {
             line.red = line.green = line.blue = kHairlineTone;
             line.width = 1;
@@ -117,8 +120,13 @@ class Conversion {
             return;
         }
         if (pageCounter_ >= firstPage_ && pageCounter_ <= lastPage_) {
+            const Rect shown = tile.clampRect(slice);
             PDFWriter::PdfImage& image = pdf_->addImage(tile, slice, mode_);
-            PDFWriter::Page& page = pdf_->addPage(pageWidth_, pageHeight_);
+            image.x = sheet_.left;
+            image.y = sheet_.top;
+            image.width = shown.width() * sheet_.pointsPerPixel;
+            image.height = shown.height() * sheet_.pointsPerPixel;
+            PDFWriter::Page& page = pdf_->addPage(sheet_.width, sheet_.height);
             page.drawImage(image);
             for (const PDFWriter::PdfLine& line : lines_) {
                 page.drawLine(line);
@@ -135,14 +143,20 @@ class Conversion {
             const platform::dom::Rect& box = link.box;
             if (box.bottom <= top || box.top >= top + shown.height())
                 continue;
-            page.addLink(link.address, std::max(box.left, shown.left) - shown.left,
-                         std::max(box.top, top) - top,
-                         std::min(box.right, shown.right) - shown.left,
-                         std::min(box.bottom, top + shown.height()) - top);
+            const auto x = [&](int pixels) {
+                return sheet_.left + (pixels - shown.left) * sheet_.pointsPerPixel;
+            };
+            const auto y = [&](int pixels) {
+                return sheet_.top + (pixels - top) * sheet_.pointsPerPixel;
+            };
+            page.addLink(link.address, x(std::max(box.left, shown.left)), y(std::max(box.top, top)),
+                         x(std::min(box.right, shown.right)),
+                         y(std::min(box.bottom, top + shown.height())));
         }
     }
 
     const std::vector<PageLink>& links_;
+    const SheetGeometry sheet_;
     const int pageWidth_;
     const int pageHeight_;
     const int firstPage_;
@@ -161,7 +175,8 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
                                                   std::wstring* reason,
-                                                  const std::vector<PageLink>& links) {
+                                                  const std::vector<PageLink>& links,
+                                                  const SheetGeometry& sheet) {
     if (lastPage < 0) {
         lastPage = kLastPossiblePage;
     }
@@ -173,7 +188,16 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
         fail(reason, L"the page size is not positive");
         return nullptr;
     }
-    if (pageWidth > kLargestPageSide || pageHeight > kLargestPageSide) {
+    SheetGeometry placed = sheet;
+    if (placed.width <= 0)
+        placed.width = pageWidth * placed.pointsPerPixel;
+    if (placed.height <= 0)
+        placed.height = pageHeight * placed.pointsPerPixel;
+    if (!(placed.pointsPerPixel > 0)) {
+        fail(reason, L"the pictures' resolution is not positive");
+        return nullptr;
+    }
+    if (placed.width > kLargestPageSide || placed.height > kLargestPageSide) {
         fail(reason, L"the page size is beyond the 14400 units a PDF page may have");
         return nullptr;
     }
@@ -182,7 +206,7 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
         return nullptr;
     }
     const std::scoped_lock oneConversionAtATime(conversionLock());
-    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode, links);
+    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode, links, placed);
     if (!conversion.run(tiles, reason)) {
         return nullptr;
     }

@@ -10,7 +10,7 @@
 // it: no tiles, a page size that is not positive or beyond PDF's 14400 units, a page
 // range that ends before it starts, a tile that cannot be
 // read as a picture (no PDF is made that silently lacks part of the page), or a range
-// holding no page.
+// holding no page. The 14400 units are checked on the written page size.
 #pragma once
 
 #include <memory>
@@ -23,7 +23,21 @@
 
 namespace addon {
 
-// Page sizes are pixels, written one point per pixel. Pages count from 0 over the whole
+// Where the cut pictures go on the PDF's pages. The default writes one point per pixel
+// on pages of the cut size, the picture at the corner; a printed sheet is a paper size
+// with the picture at the printer's resolution inside its margins.
+struct SheetGeometry {
+    // Points per pixel of the tiles: 72 divided by the pictures' resolution in dpi.
+    double pointsPerPixel = 1.0;
+    // The page's size in points; 0 takes the cut size times pointsPerPixel.
+    double width = 0;
+    double height = 0;
+    // Where the pictures' top left corner sits on the page, in points.
+    double left = 0;
+    double top = 0;
+};
+
+// pageWidth and pageHeight are the cut size in pixels. Pages count from 0 over the whole
 // document; only firstPage to lastPage (inclusive) are written, a negative lastPage
 // meaning 65535. `mode` is the pictures' encoding: "AUTO", "PNG" or "JPEG" (PdfImage).
 // `links` (in the pixels of the tiles placed one under the other) become link annotations
@@ -32,6 +46,7 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
                                                   std::wstring* reason = nullptr,
-                                                  const std::vector<PageLink>& links = {});
+                                                  const std::vector<PageLink>& links = {},
+                                                  const SheetGeometry& sheet = {});
 
 }  // namespace addon

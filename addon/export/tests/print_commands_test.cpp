@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <sstream>
 
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/html_document.h"
@@ -149,8 +151,45 @@ TEST_F(PrintCommands, GrabPreviewShowsOnlyTheSelectionAndPutsThePageBack) {
     EXPECT_EQ(paragraphs(), 30u);
 }
 
-TEST_F(PrintCommands, SheetsHaveTheProportionsOfA4) {
-    EXPECT_EQ(printedSheetHeight(210), 297);
-    EXPECT_EQ(printedSheetHeight(600), 849);
-    EXPECT_EQ(printedSheetHeight(0), 0);
+TEST_F(PrintCommands, PrintedPagesAreA4SheetsOfPicturesAt300Dpi) {
+    REQUIRE_TOOLS();
+    const fs::path pdf = home.root() / "printed.pdf";
+    std::wstring reason;
+    ASSERT_TRUE(writePrintedPages(*asHtmlDocument(browser->document())->page(), L"Night Train",
+                                  pdf.wstring(), reason))
+        << platform::text::toUtf8(reason);
+    EXPECT_TRUE(export_test::runTool({"qpdf", "--check", pdf.string()}, home.root() / "check.txt"));
+    const auto info = export_test::runTool({"pdfinfo", pdf.string()}, home.root() / "info.txt");
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("595.276 x 841.89 pts (A4)"), std::string::npos) << *info;
+
+    // One picture per sheet, 300 pixels per inch both ways; the 600 pixel wide page is
+    // 6.25 inches wide on paper, as a browser prints it.
+    const auto list =
+        export_test::runTool({"pdfimages", "-list", pdf.string()}, home.root() / "list.txt");
+    ASSERT_TRUE(list);
+    std::istringstream lines(*list);
+    std::string line;
+    int pictures = 0;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> words{std::istream_iterator<std::string>(fields), {}};
+        if (words.size() < 14 || words[2] != "image")
+            continue;
+        ++pictures;
+        EXPECT_EQ(words[3], "1875") << line;
+        EXPECT_EQ(words[12], "300") << line;
+        EXPECT_EQ(words[13], "300") << line;
+    }
+    EXPECT_EQ(pictures, pdfPages(pdf));
+    EXPECT_GE(pictures, 1);
+}
+
+TEST_F(PrintCommands, WidePagesAreShrunkToTheSheetAndNarrowOnesPrintAtTheirSize) {
+    EXPECT_DOUBLE_EQ(printScale(600), 300.0 / 96.0);
+    const double wide = printScale(1600);
+    EXPECT_LT(wide, 300.0 / 96.0);
+    // Inside the margins: the printable width of A4 at 300 dpi.
+    EXPECT_LE(1600 * wide * 72 / 300, kSheetWidthPoints - 2 * kSheetMarginPoints + 0.01);
+    EXPECT_GT(1600 * wide * 72 / 300, kSheetWidthPoints - 2 * kSheetMarginPoints - 1);
 }
