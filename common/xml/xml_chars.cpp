@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/text/utf.h"
+
 namespace common {
 namespace {
 
@@ -20,7 +22,54 @@ std::wstring withBlanks(std::wstring_view text, EndsEarly endsEarly) {
     return out;
 }
 
+bool isAsciiXmlChar(unsigned char byte) {
+    return (byte >= 0x20 && byte < 0x80) || byte == '\t' || byte == '\n' || byte == '\r';
+}
+
+// Well-formed UTF-8 holds no character outside XML but U+FFFE and U+FFFF (EF BF BE/BF)
+// and the ASCII controls.
+bool isFitUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (!isAsciiXmlChar(byte))
+                return false;
+        } else if (byte == 0xEF && i + 2 < text.size() && text[i + 1] == '\xBF' &&
+                   (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+            return false;
+        }
+    }
+    return platform::text::isValidUtf8(text);
+}
+
 }  // namespace
+
+std::string_view xmlCharacterDataUtf8(std::string_view text, std::string& scratch) {
+    std::size_t ascii = 0;
+    while (ascii < text.size() && isAsciiXmlChar(static_cast<unsigned char>(text[ascii])))
+        ++ascii;
+    if (ascii == text.size() || isFitUtf8(text.substr(ascii)))
+        return text;
+    scratch.assign(text.substr(0, ascii));
+    for (std::size_t i = ascii; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if (isAsciiXmlChar(byte))
+                scratch += static_cast<char>(byte);
+            else
+                scratch += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80)
+            ++end;
+        scratch += platform::text::toUtf8(
+            xmlCharacterData(platform::text::fromUtf8(text.substr(i, end - i))));
+        i = end;
+    }
+    return scratch;
+}
 
 bool isXmlChar(wchar_t c) {
     const auto code = static_cast<std::uint32_t>(c);

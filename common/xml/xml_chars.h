@@ -15,6 +15,11 @@ bool isXmlChar(wchar_t c);
 // `text` with every character that XML 1.0 does not allow replaced by U+FFFD.
 std::wstring xmlCharacterData(std::wstring_view text);
 
+// xmlCharacterData of UTF-8 `text`, where ill-formed sequences also become U+FFFD: `text`
+// itself when it is fit already (the usual case, which costs one scan), else the fitted
+// text written into `scratch`.
+std::string_view xmlCharacterDataUtf8(std::string_view text, std::string& scratch);
+
 // xmlCharacterData for a comment: a "--" or a final "-" would end or break it, so a
 // blank goes after each such "-".
 std::wstring xmlCommentData(std::wstring_view text);

@@ -39,13 +39,7 @@ void link(xmlNodePtr parent, xmlNodePtr node, xmlNodePtr reference) {
             parent->children = node;
         reference->prev = node;
     } else {
-        node->next = nullptr;
-        node->prev = parent->last;
-        if (parent->last != nullptr)
-            parent->last->next = node;
-        else
-            parent->children = node;
-        parent->last = node;
+        linkLast(parent, node);
     }
 }
 
@@ -85,6 +79,17 @@ void checkInsertion(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr reference) {
 }
 
 }  // namespace
+
+void linkLast(xmlNodePtr parent, xmlNodePtr node) {
+    node->parent = parent;
+    node->next = nullptr;
+    node->prev = parent->last;
+    if (parent->last != nullptr)
+        parent->last->next = node;
+    else
+        parent->children = node;
+    parent->last = node;
+}
 
 void detach(XmlTree& tree, xmlNodePtr node) {
     if (node->parent == nullptr)
@@ -130,15 +135,6 @@ xmlNodePtr insertChild(const Resolved& parent, const Resolved& child, xmlNodePtr
     parent.tree->noteChange();
     reconcileNamespaces(node);
     return node;
-}
-
-void appendNodeList(XmlTree& tree, xmlNodePtr parent, xmlNodePtr nodes) {
-    while (nodes != nullptr) {
-        const xmlNodePtr next = nodes->next;
-        link(parent, nodes, nullptr);
-        nodes = next;
-    }
-    tree.noteChange();
 }
 
 void replaceChildrenWithText(XmlTree& tree, xmlNodePtr node, const std::string& text) {

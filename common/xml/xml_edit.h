@@ -17,9 +17,8 @@ void detach(XmlTree& tree, xmlNodePtr node);
 // Throws CComException when the DOM does not allow the insertion.
 xmlNodePtr insertChild(const Resolved& parent, const Resolved& child, xmlNodePtr reference);
 
-// Links the sibling list starting at `nodes` (of the tree's document, unlinked) under
-// `parent`, after its last child.
-void appendNodeList(XmlTree& tree, xmlNodePtr parent, xmlNodePtr nodes);
+// Links the unlinked `node` under `parent`, after its last child (no checks).
+void linkLast(xmlNodePtr parent, xmlNodePtr node);
 
 // Replaces the children of an element or attribute with one text node ("" leaves none).
 void replaceChildrenWithText(XmlTree& tree, xmlNodePtr node, const std::string& text);

@@ -92,11 +92,6 @@ class CXMLDOMNode {
     CXMLDOMNode InsertBefore(const CXMLDOMNode& newChild, const CXMLDOMNode& refChild) const;
     CXMLDOMNode AppendChild(const CXMLDOMNode& newChild) const;
     CXMLDOMNode RemoveChild(const CXMLDOMNode& child) const;
-    // Appends to this element the nodes that `utf8Xml`, a well-balanced chunk of XML
-    // (elements, text, no DTD), gives when parsed in its place: far cheaper than loading
-    // the text into a document of its own and moving the nodes over. Throws CComException
-    // when the text does not parse; nothing is appended then.
-    void AppendChildrenFromXml(std::string_view utf8Xml) const;
 
     // Attribute helpers. On nodes that are not elements they give the default: "" (and
     // true) for GetAttribute, the caller's flag for GetAttributeBool, false for

@@ -4,7 +4,6 @@
 #include "common/xml/xml_chars.h"
 #include "common/xml/xml_edit.h"
 #include "common/xml/xml_node.h"
-#include "common/xml/xml_parse.h"
 #include "platform/com/hresult.h"
 
 namespace common {
@@ -35,17 +34,6 @@ CXMLDOMNode CXMLDOMNode::RemoveChild(const CXMLDOMNode& child) const {
         throwComException(E_INVALIDARG, L"The node is not a child of this node");
     xml_detail::detach(*parent.tree, removed.node);
     return child;
-}
-
-void CXMLDOMNode::AppendChildrenFromXml(std::string_view utf8Xml) const {
-    const auto parent = Access::resolve(*this);
-    if (parent.node->type != XML_ELEMENT_NODE)
-        throwComException(E_INVALIDARG, L"Only an element takes parsed children");
-    std::wstring error;
-    const xmlNodePtr nodes = xml_detail::parseChunk(parent.node, utf8Xml, error);
-    if (nodes == nullptr && !error.empty())
-        throwComException(E_FAIL, L"The XML text does not parse: " + error);
-    xml_detail::appendNodeList(*parent.tree, parent.node, nodes);
 }
 
 void CXMLDOMNode::PutText(std::wstring_view text) const {

@@ -72,24 +72,4 @@ ParsedDocument parseDocument(std::string_view bytes, const std::string& baseUrl,
     return parsed;
 }
 
-xmlNodePtr parseChunk(xmlNodePtr context, std::string_view bytes, std::wstring& error) {
-    initializeXmlLibraries();
-    if (bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
-        error = L"the text is too large";
-        return nullptr;
-    }
-    ExternalLoadBlock noExternalLoads;
-    ErrorCapture errors;
-    xmlNodePtr nodes = nullptr;
-    const xmlParserErrors result =
-        xmlParseInNodeContext(context, bytes.data(), static_cast<int>(bytes.size()),
-                              kParseOptions | XML_PARSE_NOBLANKS, &nodes);
-    if (result != XML_ERR_OK) {
-        xmlFreeNodeList(nodes);
-        error = errors.text().empty() ? L"not well-formed XML" : errors.text();
-        return nullptr;
-    }
-    return nodes;
-}
-
 }  // namespace common::xml_detail

@@ -20,10 +20,4 @@ struct ParsedDocument {
 ParsedDocument parseDocument(std::string_view bytes, const std::string& baseUrl,
                              const char* encoding, bool preserveWhiteSpace);
 
-// Parses `bytes` (UTF-8), a well-balanced chunk of XML, as content of `context` (an
-// element): the nodes belong to its document and are not linked anywhere yet. Null, and
-// the reason in `error`, when the chunk does not parse; white space is treated as a
-// load without preserveWhiteSpace treats it.
-xmlNodePtr parseChunk(xmlNodePtr context, std::string_view bytes, std::wstring& error);
-
 }  // namespace common::xml_detail

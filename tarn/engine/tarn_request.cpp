@@ -58,42 +58,31 @@ int TarnRequest::execute(common::SqliteDB& db, const Parameters& parameters,
             return failWith(result, bind);
         }
     }
-    const common::CXMLDOMDocument2 result = newResultDocument();
-    std::string rows;
+    const bool childrenSeeResult = !children().empty() || !TarnBlock::variables().empty();
+    common::CXMLDOMNode childContext;
     int status = 0;
     if (isSql) {
         if (!db.isOpen()) {
             return 0;
         }
-        status = runSql(db, text, rows);
+        status = runSql(db, text, output, childrenSeeResult ? &childContext : nullptr);
     } else if (method_ == L"GET" || method_ == L"POST") {
+        const common::CXMLDOMDocument2 result = newResultDocument();
         status = runHttp(text, parameters, variables, result);
+        if (status >= 0) {
+            // The children see the whole result, also what the export moves out of it.
+            if (childrenSeeResult) {
+                const auto copy = common::CXMLDOMDocument2::Create();
+                copy.LoadXML(result.GetXml());
+                childContext = copy;
+            }
+            status = exportResult(text, result, output);
+        }
     } else if (isEdit) {
         status = runEdit(text, output);
     } else {
         return fail(-1, L"unsupport method: " + method_);
     }
-    if (status < 0) {
-        return status;
-    }
-    // The children see the whole result, also what the export moves out of it; without
-    // children nobody looks at it, so the copy is skipped. Rows that are exported whole
-    // go straight from their text into the output.
-    const bool rowsOnly = isSql && select_ == L"/results/item";
-    if (!rows.empty() && !rowsOnly) {
-        result.LoadXMLUtf8(rows);
-    }
-    common::CXMLDOMNode childContext;
-    if (!children().empty() || !TarnBlock::variables().empty()) {
-        const auto copy = common::CXMLDOMDocument2::Create();
-        if (rows.empty()) {
-            copy.LoadXML(result.GetXml());
-        } else {
-            copy.LoadXMLUtf8(rows);
-        }
-        childContext = copy;
-    }
-    status = exportResult(text, result, rowsOnly && !rows.empty() ? &rows : nullptr, output);
     if (status < 0) {
         return status;
     }
@@ -126,24 +115,25 @@ int TarnRequest::runEdit(const std::wstring& path, const common::CXMLDOMNode& ou
     return 0;
 }
 
-int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                              const std::string* rows, const common::CXMLDOMNode& output) {
+common::CXMLDOMNode TarnRequest::exportTarget(const common::CXMLDOMNode& output) const {
     if (name_.empty() || output.IsEmpty()) {
-        return 0;
+        return {};
     }
+    if (name_ == L"*") {
+        return output;
+    }
+    common::CXMLDOMDocument document = output.GetOwnerDocument();
+    if (document.IsEmpty()) {
+        document = documentOf(output);
+    }
+    return output.AppendChild(document.CreateNode(common::NODE_ELEMENT, name_, L""));
+}
+
+int TarnRequest::exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
+                              const common::CXMLDOMNode& output) {
     try {
-        common::CXMLDOMNode target = output;
-        if (name_ != L"*") {
-            common::CXMLDOMDocument document = output.GetOwnerDocument();
-            if (document.IsEmpty()) {
-                document = documentOf(output);
-            }
-            target = output.AppendChild(document.CreateNode(common::NODE_ELEMENT, name_, L""));
-        }
-        if (rows != nullptr) {
-            if (const std::string_view items = rowItems(*rows); !items.empty()) {
-                target.AppendChildrenFromXml(items);
-            }
+        const common::CXMLDOMNode target = exportTarget(output);
+        if (target.IsEmpty()) {
             return 0;
         }
         const common::CXMLDOMNodeList nodes = result.SelectNodes(select_);

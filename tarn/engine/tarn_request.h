@@ -37,17 +37,21 @@ class TarnRequest : public TarnBlock {
     const std::wstring& select() const { return select_; }
 
   private:
-    // Writes the rows as the text of a "results" document ("" when nobody would see
-    // them) and selects its items.
-    int runSql(common::SqliteDB& db, const std::wstring& text, std::string& rows);
+    // Runs the statement and writes its rows as "item" elements into the export target
+    // under `output`, and, with `context`, into a new "results" document that `context`
+    // then holds; a failure leaves the output as it was.
+    int runSql(common::SqliteDB& db, const std::wstring& text, const common::CXMLDOMNode& output,
+               common::CXMLDOMNode* context);
     // Fills `result` (a document holding the "xml" declaration).
     int runHttp(const std::wstring& url, const Parameters& parameters,
                 const TarnVariables& variables, const common::CXMLDOMDocument2& result);
     int runEdit(const std::wstring& path, const common::CXMLDOMNode& output);
-    // Puts what the selection finds in `result` into the output; with `rows` (SQL rows
-    // whose selection is every row) the rows are parsed straight into the output instead.
+    // Moves what the selection finds in `result` into the export target.
     int exportResult(const std::wstring& text, const common::CXMLDOMDocument2& result,
-                     const std::string* rows, const common::CXMLDOMNode& output);
+                     const common::CXMLDOMNode& output);
+    // Where the result goes: a new element `name` appended to the output, the output
+    // itself for "*"; empty when the request has no name or there is no output.
+    common::CXMLDOMNode exportTarget(const common::CXMLDOMNode& output) const;
     std::wstring describe(const std::wstring& text) const;
 
     std::wstring name_;
@@ -58,9 +62,6 @@ class TarnRequest : public TarnBlock {
     std::wstring password_;
     TarnVariables binds_;
 };
-
-// The row elements of a "results" text that runSql wrote ("" for another text).
-std::string_view rowItems(const std::string& rows);
 
 // A new document that holds only the declaration of version 1.0 and UTF-8.
 common::CXMLDOMDocument2 newResultDocument();

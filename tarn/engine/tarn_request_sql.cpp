@@ -1,11 +1,13 @@
 #include <cstdint>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/sqlite/sqlite_db.h"
 #include "common/util/text_conversion.h"
+#include "common/xml/xml_child_writer.h"
 #include "platform/text/utf.h"
 #include "tarn/engine/tarn_request.h"
 #include "tarn/engine/xml_text.h"
@@ -13,8 +15,7 @@
 namespace tarn {
 namespace {
 
-constexpr std::string_view kRowsOpen = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><results>";
-constexpr std::string_view kRowsClose = "</results>";
+using common::XmlChildWriter;
 
 // How the columns of a statement become XML: "_x" columns are attributes x (the last of
 // a name wins), the others child elements, each in column order.
@@ -23,42 +24,65 @@ struct RowLayout {
     std::vector<std::pair<int, std::string>> elements;
 };
 
-// The rows are written as UTF-8 text straight from SQLite's own text and parsed once.
-void appendRow(const common::SqliteQuery& row, const RowLayout& layout, std::string& xml) {
-    xml += "<item";
-    for (const auto& [index, name] : layout.attributes) {
-        xml += ' ';
-        xml += name;
-        xml += "=\"";
-        appendEscaped(row.columnUtf8(index), xml);
-        xml += '"';
+// Writes rows as "item" elements under one parent, in the names of a layout.
+class RowWriter {
+  public:
+    RowWriter(const common::CXMLDOMNode& parent, const RowLayout& layout)
+        : writer_(parent), item_(writer_.name("item")) {
+        for (const auto& [index, name] : layout.attributes) {
+            attributes_.emplace_back(index, writer_.name(name));
+        }
+        for (const auto& [index, name] : layout.elements) {
+            elements_.emplace_back(index, writer_.name(name));
+        }
     }
-    xml += '>';
-    for (const auto& [index, name] : layout.elements) {
-        xml += '<';
-        xml += name;
-        xml += '>';
-        appendEscaped(row.columnUtf8(index), xml);
-        xml += "</";
-        xml += name;
-        xml += '>';
+
+    void write(const common::SqliteQuery& row) {
+        writer_.startElement(item_);
+        for (const auto& [index, name] : attributes_) {
+            writer_.addAttribute(name, row.columnUtf8(index));
+        }
+        for (const auto& [index, name] : elements_) {
+            writer_.addTextElement(name, row.columnUtf8(index));
+        }
     }
-    xml += "</item>";
+
+    void discard() { writer_.discard(); }
+
+  private:
+    XmlChildWriter writer_;
+    XmlChildWriter::Name item_;
+    std::vector<std::pair<int, XmlChildWriter::Name>> attributes_;
+    std::vector<std::pair<int, XmlChildWriter::Name>> elements_;
+};
+
+// The layout of the cursor's columns; false with the offending column in `invalid` when
+// a name cannot become an XML name.
+bool layoutOf(const common::SqliteQuery& cursor, RowLayout& layout, std::wstring& invalid) {
+    for (int i = 0; i < cursor.columnCount(); ++i) {
+        const std::wstring name = cursor.columnName(i);
+        const bool attribute = !name.empty() && name.front() == L'_';
+        const std::wstring xmlName = attribute ? name.substr(1) : name;
+        if (!isXmlName(xmlName)) {
+            invalid = name;
+            return false;
+        }
+        const std::string utf8Name = platform::text::toUtf8(xmlName);
+        if (!attribute) {
+            layout.elements.emplace_back(i, utf8Name);
+            continue;
+        }
+        std::erase_if(layout.attributes,
+                      [&](const auto& known) { return known.second == utf8Name; });
+        layout.attributes.emplace_back(i, utf8Name);
+    }
+    return true;
 }
 
 }  // namespace
 
-std::string_view rowItems(const std::string& rows) {
-    std::string_view items(rows);
-    if (!items.starts_with(kRowsOpen) || !items.ends_with(kRowsClose)) {
-        return {};
-    }
-    items.remove_prefix(kRowsOpen.size());
-    items.remove_suffix(kRowsClose.size());
-    return items;
-}
-
-int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text, std::string& rows) {
+int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
+                        const common::CXMLDOMNode& output, common::CXMLDOMNode* context) {
     try {
         common::SqliteStatement statement = db.prepareStatement(text);
         for (std::size_t i = 0; i < binds_.size(); ++i) {
@@ -77,36 +101,61 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text, std::str
             }
         }
         common::SqliteQuery cursor = statement.query();
-        const bool wanted =
-            !name_.empty() || !variables().empty() || !binds_.empty() || !children().empty();
-        if (wanted) {
-            RowLayout layout;
-            for (int i = 0; i < cursor.columnCount(); ++i) {
-                const std::wstring name = cursor.columnName(i);
-                const bool attribute = !name.empty() && name.front() == L'_';
-                const std::wstring xmlName = attribute ? name.substr(1) : name;
-                if (!isXmlName(xmlName)) {
-                    return fail(-1, L"Invalid column name for XML: " + name);
-                }
-                const std::string utf8Name = platform::text::toUtf8(xmlName);
-                if (!attribute) {
-                    layout.elements.emplace_back(i, utf8Name);
-                    continue;
-                }
-                std::erase_if(layout.attributes,
-                              [&](const auto& known) { return known.second == utf8Name; });
-                layout.attributes.emplace_back(i, utf8Name);
+        const bool wanted = !name_.empty() || context != nullptr || !binds_.empty();
+        if (!wanted) {
+            cursor.finalize();
+            return 0;
+        }
+        RowLayout layout;
+        if (std::wstring invalid; !layoutOf(cursor, layout, invalid)) {
+            return fail(-1, L"Invalid column name for XML: " + invalid);
+        }
+        select_ = L"/results/item";
+        // The rows go straight into the output, and into a "results" document of their
+        // own for the children, which see them whole.
+        std::optional<RowWriter> exported;
+        std::optional<RowWriter> seen;
+        common::CXMLDOMNode target;
+        try {
+            target = exportTarget(output);
+            if (!target.IsEmpty()) {
+                exported.emplace(target, layout);
             }
-            rows = kRowsOpen;
+            if (context != nullptr) {
+                const common::CXMLDOMDocument2 results = newResultDocument();
+                seen.emplace(
+                    results.AppendChild(results.CreateNode(common::NODE_ELEMENT, L"results", L"")),
+                    layout);
+                *context = results;
+            }
+        } catch (const common::CComException&) {
+            return fail(
+                -1, L"Export to result document failed: " + describe(text) + L" select=" + select_);
+        }
+        try {
             for (; !cursor.eof(); cursor.next()) {
-                appendRow(cursor, layout, rows);
+                if (exported) {
+                    exported->write(cursor);
+                }
+                if (seen) {
+                    seen->write(cursor);
+                }
             }
-            rows += kRowsClose;
-            select_ = L"/results/item";
+        } catch (...) {
+            // A request fails whole: what it wrote leaves the output again.
+            if (target != output) {
+                output.RemoveChild(target);
+            } else if (exported) {
+                exported->discard();
+            }
+            throw;
         }
         cursor.finalize();
     } catch (const common::SqliteException& error) {
         return fail(-1, error.message());
+    } catch (const common::CComException&) {
+        return fail(-1,
+                    L"Export to result document failed: " + describe(text) + L" select=" + select_);
     }
     return 0;
 }
