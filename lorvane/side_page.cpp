@@ -1,5 +1,6 @@
 #include "lorvane/side_page.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "lorvane/page_document.h"
@@ -8,7 +9,10 @@
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
 #include "platform/dom/event_sink.h"
+#include "platform/dom/layout_engine.h"
 #include "platform/dom/tag_names.h"
+#include "platform/dom/window.h"
+#include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
 #include "platform/ui/window_system.h"
 
@@ -184,7 +188,26 @@ LRESULT SidePage::handleMessage(const Message& message) {
         (message.id == WM_ACTIVATE && (platform::ui::lowWord(message.wParam) == WA_ACTIVE ||
                                        platform::ui::lowWord(message.wParam) == WA_CLICKACTIVE)))
         navigateFirstTime();
+    if (message.id == platform::ui::WM_PAINT)
+        paint();
+    else if (message.id == platform::ui::WM_SIZE || message.id == platform::ui::WM_SHOWWINDOW)
+        windows().invalidate(window_);
     return 0;
+}
+
+void SidePage::paint() {
+    const Rect client = windows().clientRect(window_);
+    const int width = std::max(client.width(), 1);
+    const int height = std::max(client.height(), 1);
+    platform::imaging::Canvas canvas(width, height, kPageBackground);
+    if (const auto page = document()) {
+        platform::dom::Window& view = page->parentWindow();
+        if (view.viewport() != platform::dom::Size{width, height})
+            view.resizeTo(width, height);
+        const platform::dom::Point scroll = view.scrollPosition();
+        page->layout().paint(canvas, {scroll.x, scroll.y, scroll.x + width, scroll.y + height});
+    }
+    windows().setImage(window_, canvas.bitmap());
 }
 
 void SidePage::navigateFirstTime() {
@@ -255,6 +278,7 @@ int SidePage::OnBeforeNavigate2(const std::wstring& url, int flags, const std::w
 void SidePage::OnNavigateComplete2(const std::wstring& url) {
     if (url != L"about:blank")
         connectDocument();
+    windows().invalidate(window_);
     forward(GetPlugin(), L"OnNavigateComplete2", 0, 0,
             [&](plugin::IPluginInterface& plugin, bool* handled) {
                 return plugin.OnNavigateComplete2(browser_.get(), url, handled);

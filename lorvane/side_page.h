@@ -13,6 +13,10 @@
 // its document's events; before each allowed navigation and when the browser quits it
 // stops hearing them.
 //
+// Painting: on WM_PAINT the page lays its document out at the window's size and paints the
+// part in view (the document's scroll position) with the page painter into the window's
+// picture; a completed navigation, a new size and being shown ask for a paint.
+//
 // Contract: user-interface thread only. The page owns its window, its browser, its
 // plug-in object and its library; the destructor frees them in that reverse order. A
 // library that is missing or lacks NewPlugin leaves a plain browser page, silently; the
@@ -58,6 +62,7 @@ class SidePage {
     static constexpr int kStyle = 0x56200000;
     static constexpr int kExStyle = 0x200;
     static constexpr const char* kLibraryName = "plugin.so";
+    static constexpr std::uint32_t kPageBackground = 0xFFFFFFFF;
 
     SidePage(SidePageDefinition definition, PageLoader& loader);
     ~SidePage();
@@ -99,6 +104,7 @@ class SidePage {
 
   private:
     LRESULT handleMessage(const Message& message);
+    void paint();
     void navigateFirstTime();
     void connectDocument();
     void disconnectDocument();

@@ -118,6 +118,7 @@ void StackTabCtrl::paint() {
     }
     if (ownBorder)
         drawBorder(canvas);
+    platform::ui::windows().setImage(window(), canvas.bitmap());
     surface_ = std::move(canvas);
 }
 

@@ -1,7 +1,8 @@
 // StackTabCtrl: the tab control drawn in the system colours. Every paint draws the whole
 // control into an off-screen canvas of the client size (the control's surface), in this
 // order: caption, splitter, settings button, icon-row background, then every visible item
-// (or, without items, the page area in the window colour). The colours and the drawing
+// (or, without items, the page area in the window colour); the picture also becomes the
+// window's own in the window system, under the shown page's window. The colours and the drawing
 // steps are virtual so that CustomStackTabCtrl can lay its schemes over them.
 //
 // Contract: as StackTabCtrlBase. Text uses the bold DejaVu Sans face at 12 pixels for the

@@ -7,6 +7,7 @@
 #include "addon/bar/pane_windows.h"
 #include "addon/shell/browser_windows.h"
 #include "addon/shell/update_check.h"
+#include "platform/ui/alpha_blend.h"
 #include "platform/ui/window_system.h"
 
 namespace addon {
@@ -153,14 +154,33 @@ bool LorvaneClient::browserInForeground() const {
     return foreground && ui::windows().topLevel(foreground) == ui::windows().topLevel(window_);
 }
 
+platform::imaging::Bitmap LorvaneClient::currentImage() const {
+    platform::imaging::Bitmap image = ui::windows().image(window_);
+    if (paneIsHere()) {
+        CrossProcessWindows& cross = paneWindows();
+        const platform::imaging::Bitmap pane = cross.image(pane_);
+        const ui::Rect paneRect = cross.windowRect(pane_);
+        const ui::Rect hostRect = ui::windows().windowRect(window_);
+        image.drawBitmap(pane, {0, 0, pane.width(), pane.height()}, paneRect.left - hostRect.left,
+                         paneRect.top - hostRect.top);
+    }
+    return image;
+}
+
 void LorvaneClient::takeSnapshot() {
     const ui::Rect area = ui::windows().clientRect(window_);
-    snapshot_ = {area.width(), area.height()};
+    if (snapshot_.width() != area.width() || snapshot_.height() != area.height()) {
+        snapshot_ = platform::imaging::Bitmap(area.width(), area.height(),
+                                              platform::imaging::PixelFormat::Argb32);
+    }
+    snapshot_.fill(kSnapshotGray);
+    ui::alphaBlend(snapshot_, currentImage(), 0, 0, kSnapshotLevel);
     snapshotShown_ = true;
 }
 
 void LorvaneClient::paintSnapshot() {
     if (hasSnapshot()) {
+        ui::windows().setImage(window_, snapshot_);
         snapshotShown_ = true;
     }
 }
@@ -171,10 +191,10 @@ void LorvaneClient::timerStep() {
     }
     if (paneIsHere()) {
         resizePaneTo(pane_, window_);
-        const ui::Rect area = ui::windows().clientRect(window_);
-        if (snapshot_.width != area.width() || snapshot_.height != area.height()) {
-            takeSnapshot();
-        }
+        // Taken on every step, not only the first: a pane that changes after its
+        // adoption (its page loads, its content moves on) leaves a picture at most one
+        // step old, not the one it had when it arrived.
+        takeSnapshot();
         return;
     }
     if (!ancestorsVisible()) {

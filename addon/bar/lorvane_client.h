@@ -3,8 +3,11 @@
 // "LorvaneContainer" and "LorvaneServer", or started, at most kMaxStarts times per host
 // window) and re-parents it into itself. One pane serves every browser window: every
 // 250 ms a host window whose browser window is in the foreground takes the pane over; the
-// others show a dimmed snapshot of it. A host window that closes hands the pane to
-// another browser window's host window or back to "LorvaneContainer".
+// others show a dimmed snapshot of it: the host window's image with the pane in it (read
+// from the pane's program), blended at constant alpha 128 onto gray 128,128,128, taken on
+// every timer step while the pane is here (its bitmap made anew when the window's size
+// changed), and painted as the host window's picture while the pane is elsewhere. A host window
+// that closes hands the pane to another browser window's host window or back to "LorvaneContainer".
 //
 // It also receives the plug-in's WM_COPYDATA records: code 1 puts a status line on its
 // browser's status bar, code 2 opens a URL in its browser (after the message has been
@@ -37,6 +40,8 @@ class LorvaneClient {
     static constexpr std::chrono::milliseconds kTimerPeriod{250};
     static constexpr platform::ui::UINT kPing = platform::ui::WM_USER + 1;
     static constexpr platform::ui::UINT kNavigateNow = platform::ui::WM_USER + 2;
+    static constexpr int kSnapshotLevel = 128;
+    static constexpr std::uint32_t kSnapshotGray = 0xFF808080;
 
     using BrowserRef = platform::com::ComPtr<platform::browser::WebBrowser>;
 
@@ -55,7 +60,9 @@ class LorvaneClient {
     platform::ui::RemoteWindow pane() const { return pane_; }
     int starts() const { return starts_; }
     bool snapshotShown() const { return snapshotShown_; }
-    bool hasSnapshot() const { return snapshot_.width > 0; }
+    bool hasSnapshot() const { return !snapshot_.empty(); }
+    // The dimmed picture (32-bit, of the host window's size when it was taken).
+    const platform::imaging::Bitmap& snapshot() const { return snapshot_; }
 
     // Finds (or, when allowed, starts) the pane and moves it under this host window.
     bool adoptPane(bool mayStart);
@@ -63,11 +70,6 @@ class LorvaneClient {
     static platform::ui::RemoteWindow findPaneServer();
 
   private:
-    struct Snapshot {
-        int width = 0;
-        int height = 0;
-    };
-
     platform::ui::LRESULT handle(const platform::ui::Message& message);
     void timerStep();
     void paintOrAdopt();
@@ -77,6 +79,8 @@ class LorvaneClient {
     void resizePaneTo(platform::ui::RemoteWindow pane, platform::ui::HWND host) const;
     bool ancestorsVisible() const;
     bool browserInForeground() const;
+    // The host window's current image with the pane's, as the screen shows it now.
+    platform::imaging::Bitmap currentImage() const;
     void takeSnapshot();
     void paintSnapshot();
 
@@ -88,7 +92,7 @@ class LorvaneClient {
     // True while a start of the program waits for its pane; the timer steps that arrive
     // meanwhile do nothing, so one start never nests inside another.
     bool starting_ = false;
-    Snapshot snapshot_;
+    platform::imaging::Bitmap snapshot_;
     bool snapshotShown_ = false;
     std::deque<plugin::NavigateRequest> pendingNavigations_;
 };

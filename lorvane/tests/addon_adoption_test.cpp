@@ -1,10 +1,13 @@
 // The add-on's explorer bar and the staged program `lorvane` together: the bar starts the
 // program, adopts its pane, and the program ends by itself once the bar has closed.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "addon/bar/side_band.h"
 #include "addon/bar/tests/bar_fixture.h"
+#include "platform/imaging/image_codecs.h"
 
 using namespace bar_tests;
 using addon::LorvaneClient;
@@ -36,6 +39,23 @@ TEST_F(BarTest, ExplorerBarAdoptsTheRealPaneWhichEndsAfterTheBarCloses) {
     ASSERT_TRUE(cross.isWindow(pane));
     EXPECT_EQ(cross.windowRect(pane).width(), ui::windows().windowRect(host).width());
     EXPECT_EQ(cross.windowRect(pane).height(), ui::windows().windowRect(host).height());
+
+    // The bar's dimmed snapshot shows the pane as it paints itself (its buttons and its
+    // page), not a plain gray.
+    const auto showsContent = [&] {
+        const auto& picture = client->snapshot();
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                colours.insert(picture.pixel(x, y));
+        return colours.size() > 2;
+    };
+    ASSERT_TRUE(ui::windows().pumpUntil(showsContent, 10000ms));
+    EXPECT_EQ(client->snapshot().width(), ui::windows().clientRect(host).width());
+    if (const char* png = std::getenv("TAMRIX_SNAPSHOT_PNG")) {
+        EXPECT_EQ(platform::imaging::saveBitmap(client->snapshot(), png, "image/png"),
+                  platform::imaging::Status::Ok);
+    }
 
     EXPECT_EQ(band->CloseDW(0), com::S_OK);
     EXPECT_TRUE(

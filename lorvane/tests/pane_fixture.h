@@ -21,6 +21,7 @@
 #include "lorvane/lorvane_pane.h"
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
+#include "platform/dom/window.h"
 #include "platform/system/module.h"
 #include "platform/text/utf.h"
 #include "platform/ui/scripted_presenter.h"

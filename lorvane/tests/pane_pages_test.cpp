@@ -264,3 +264,25 @@ TEST_F(PaneTest, DocumentEventsGoToThePluginAndStopMenusOutsideFields) {
     EXPECT_EQ(pane.PreTranslateMessage({pane.window(), WM_KEYDOWN, 0x2E, 0, nullptr}), 1);
     EXPECT_TRUE(contains(recordedCalls(), L"rec-a:OnDocumentEvent keydown"));
 }
+
+TEST_F(PaneTest, TheShownPageIsPaintedIntoThePanesImageAtItsOwnWidth) {
+    Lorvane& pane = makePane({L"tamrix", L"plain"});
+    windows().pumpMessages();
+    const SidePage& shown = *pane.pages()[0];
+    const platform::ui::Rect page = windows().placement(shown.window());
+    ASSERT_GT(page.width(), 0);
+    EXPECT_EQ(shown.document()->parentWindow().viewport().width, page.width())
+        << "laid out for the page window, not a default viewport";
+
+    const auto image = windows().image(pane.window());
+    int dark = 0;
+    for (int y = page.top; y < page.bottom; ++y)
+        for (int x = page.left; x < page.right; ++x)
+            dark += (image.pixel(x, y) & 0xFF) < 0x80;
+    EXPECT_GT(dark, 100) << "the page's text is drawn";
+    const platform::ui::Rect button = pane.items()[0]->rect;
+    ASSERT_TRUE(pane.surface());
+    EXPECT_EQ(image.pixel(button.left + 3, button.top + 3),
+              pane.surface()->pixel(button.left + 3, button.top + 3))
+        << "below the page, the pane's own drawing";
+}

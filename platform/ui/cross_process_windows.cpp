@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -32,6 +33,7 @@ enum Operation : std::uint8_t {
     kCopyData,
     kStatus,
     kSetRedraw,
+    kImage,
 };
 
 // Messages of the agent window and of the stand-ins.
@@ -39,6 +41,8 @@ constexpr UINT kAdoptMessage = WM_USER + 0x6A1;
 constexpr std::uintptr_t kProxyTimer = 0x6A2;
 constexpr wchar_t kAgentClass[] = L"CrossProcessAgent";
 constexpr std::chrono::milliseconds kServePoll{100};
+// Room in a record for what frames an image's pixels.
+constexpr std::size_t kImageRecordSlack = 64;
 
 std::uint32_t ownProcess() {
     return static_cast<std::uint32_t>(::getpid());
@@ -283,6 +287,25 @@ bool CrossProcessWindows::setRedraw(RemoteWindow window, bool redraw) const {
     return reply && wire::Reader(*reply).u8() == 1;
 }
 
+imaging::Bitmap CrossProcessWindows::image(RemoteWindow window) const {
+    const auto reply =
+        callProcess(window.processId, request(kImage, window.handle).data(), kCallLimit);
+    if (!reply)
+        return {};
+    wire::Reader reader(*reply);
+    const std::uint32_t width = reader.u32();
+    const std::uint32_t height = reader.u32();
+    const wire::Bytes pixels = reader.bytes();
+    if (!reader.ok() || width > wire::kMaxRecord || height > wire::kMaxRecord ||
+        pixels.size() != static_cast<std::size_t>(width) * height * 4)
+        return {};
+    imaging::Bitmap image(static_cast<int>(width), static_cast<int>(height),
+                          imaging::PixelFormat::Argb32);
+    if (!pixels.empty())
+        std::memcpy(image.row(0), pixels.data(), pixels.size());
+    return image;
+}
+
 std::intptr_t CrossProcessWindows::userData(RemoteWindow window) const {
     const auto reply =
         callProcess(window.processId, request(kUserData, window.handle).data(), kCallLimit);
@@ -388,6 +411,17 @@ wire::Bytes CrossProcessWindows::serve(const wire::Bytes& received) {
         }
         case kUserData:
             return reply.i64(system_.userData(window)).data();
+        case kImage: {
+            const imaging::Bitmap image = system_.image(window);
+            const std::size_t size = image.stride() * static_cast<std::size_t>(image.height());
+            // A picture too large for one record is not sent: the caller sees none.
+            if (image.empty() || size + kImageRecordSlack > wire::kMaxRecord)
+                return reply.u32(0).u32(0).bytes({}).data();
+            return reply.u32(static_cast<std::uint32_t>(image.width()))
+                .u32(static_cast<std::uint32_t>(image.height()))
+                .bytes(wire::Bytes(image.row(0), image.row(0) + size))
+                .data();
+        }
         case kSetUserData: {
             const std::int64_t value = reader.i64();
             return flag(reader.ok() &&

@@ -89,6 +89,10 @@ class CrossProcessWindows {
     bool invalidate(RemoteWindow window) const;
     // Sends WM_SETREDRAW (wParam 1 or 0) to the window on its own thread.
     bool setRedraw(RemoteWindow window, bool redraw) const;
+    // The window's current image (WindowSystem::image in its process); empty when the
+    // window is unknown, its process does not answer, or the image is larger than one
+    // record carries (wire::kMaxRecord).
+    imaging::Bitmap image(RemoteWindow window) const;
     std::intptr_t userData(RemoteWindow window) const;
     bool setUserData(RemoteWindow window, std::intptr_t value) const;
 

@@ -1,7 +1,8 @@
 // The headless window system: a tree of windows (class name, title, parent and child order,
 // owner, rectangles, visibility, enabled state, user data, owning process, control state),
 // per-thread message queues, synchronous send (WM_COPYDATA included), timers on an
-// injectable clock, and the foreground, active and focus windows.
+// injectable clock, the foreground, active and focus windows, and each window's picture
+// (what its owner painted, composed with its children's into the window's current image).
 //
 // Threading: every member is thread-safe. A window belongs to the thread that created it;
 // its procedure runs on that thread only. sendMessage from another thread queues the
@@ -29,6 +30,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/imaging/bitmap.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/control.h"
 #include "platform/ui/message.h"
@@ -146,6 +148,16 @@ class WindowSystem {
     // Runs `change` on the window's control state under the lock: `change` must not call
     // back into the window system.
     bool updateControl(HWND window, const std::function<void(ControlState&)>& change);
+
+    // --- pictures ------------------------------------------------------------------------
+    // Keeps `picture` (32-bit, blue, green, red, alpha bytes) as what the window painted,
+    // in place of the former one; its owner calls this from its paint handler.
+    bool setImage(HWND window, imaging::Bitmap picture);
+    // The window's current image, as the screen would show it: a 32-bit bitmap of its
+    // client size holding its own picture (opaque white where it painted nothing) and, over
+    // it, each shown child's current image at the child's place, the bottom of the z-order
+    // first, cut to the window. Empty for no window.
+    imaging::Bitmap image(HWND window) const;
 
     HWND foreground() const;
     bool setForeground(HWND window);

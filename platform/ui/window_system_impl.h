@@ -24,6 +24,7 @@ struct WindowRecord {
     std::thread::id thread;
     ControlState control;
     std::shared_ptr<WindowProc> proc;
+    std::shared_ptr<const imaging::Bitmap> picture;  // what the window painted last
 };
 
 struct PendingSend {

@@ -113,6 +113,13 @@ TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClos
     ASSERT_TRUE(greeted(first, 2));
     EXPECT_FALSE(b.paneIsHere());
     EXPECT_TRUE(b.snapshotShown()) << "the other bar shows the dimmed picture";
+    // What it shows, once its timer has painted it, is the pane's picture (white left
+    // half, black right half) on gray.
+    tick(*clock);
+    const auto shown = ui::windows().image(b.handle());
+    ASSERT_EQ(shown.width(), 291);
+    EXPECT_EQ(shown.pixel(10, 10), 0xFFC0C0C0u);
+    EXPECT_EQ(shown.pixel(280, 500), 0xFF404040u);
 
     // A hidden browser window never takes the pane, even in the foreground.
     ui::windows().show(second.frame, false);
@@ -131,6 +138,43 @@ TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClos
     EXPECT_EQ(asked(first, L"http://127.0.0.1/redraw-on"), 2u);
     tick(*clock);
     EXPECT_TRUE(b.paneIsHere());
+}
+
+TEST_F(ExplorerBar, TheSnapshotIsThePanesPictureOnGrayAndFollowsItsSizeAndContent) {
+    auto clock = std::make_shared<ui::ManualClock>();
+    ui::windows().setClock(clock);
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab);
+    LorvaneClient& client = *band->client();
+    ASSERT_TRUE(client.paneIsHere());
+    EXPECT_FALSE(client.hasSnapshot());
+    tick(*clock);
+    ASSERT_TRUE(client.hasSnapshot());
+    const auto& first = client.snapshot();
+    ASSERT_EQ(first.width(), 291);
+    ASSERT_EQ(first.height(), 580);
+    // The pane is white up to column 144 and black from 145 on.
+    EXPECT_EQ(first.pixel(0, 0), 0xFFC0C0C0u);
+    EXPECT_EQ(first.pixel(144, 300), 0xFFC0C0C0u);
+    EXPECT_EQ(first.pixel(145, 300), 0xFF404040u);
+    EXPECT_EQ(first.pixel(290, 579), 0xFF404040u);
+
+    // The bar gets narrower: the pane follows and the snapshot is made again from it.
+    ui::windows().setWindowPos(client.handle(), 0, 0, 200, 400, ui::SWP_NOMOVE | ui::SWP_NOZORDER);
+    tick(*clock);
+    const auto& second = client.snapshot();
+    ASSERT_EQ(second.width(), 200);
+    ASSERT_EQ(second.height(), 400);
+    EXPECT_EQ(second.pixel(99, 10), 0xFFC0C0C0u);
+    EXPECT_EQ(second.pixel(120, 10), 0xFF404040u) << "the pane's new halves";
+
+    // The pane paints something else while it is here: the next step's snapshot shows it.
+    ASSERT_TRUE(
+        addon::paneWindows().sendCopyData(client.pane(), client.handle(), ui::CopyData{50, {}}));
+    tick(*clock);
+    EXPECT_EQ(client.snapshot().pixel(10, 10), 0xFF404040u);
+    EXPECT_EQ(client.snapshot().pixel(190, 10), 0xFFC0C0C0u);
 }
 
 TEST_F(ExplorerBar, AMissingProgramIsReportedAndStartedAtMostThreeTimes) {

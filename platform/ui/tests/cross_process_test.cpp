@@ -62,6 +62,13 @@ TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
     EXPECT_EQ(crossProcess_.className(pane), L"Pane");
     EXPECT_EQ(crossProcess_.parent(pane), container);
 
+    // The other process's pictures cross the border whole, their bytes in order.
+    const auto picture = crossProcess_.image(container);
+    ASSERT_EQ(picture.width(), 300);
+    ASSERT_EQ(picture.height(), 200);
+    EXPECT_EQ(picture.pixel(0, 0), 0xFF336699u);
+    EXPECT_EQ(picture.pixel(299, 199), 0xFF336699u);
+
     // WM_COPYDATA to the other process, answered there.
     LRESULT answer = 0;
     ASSERT_TRUE(crossProcess_.sendCopyData(pane, host_, CopyData{3, {1, 2, 3}}, &answer));
@@ -154,6 +161,21 @@ TEST(CrossProcessLocal, PublishedWindowsOfThisProcessAreFoundAndWithdrawn) {
     EXPECT_FALSE(crossProcess.findWindow(L"Local"));
     crossProcess.withdraw(container);
     EXPECT_FALSE(crossProcess.findWindow(L"Local \\ title"));
+    windows().reset();
+}
+
+TEST(CrossProcessLocal, AnImageLargerThanARecordIsNotSent) {
+    testing_environment::TemporaryHome home;
+    windows().reset();
+    CrossProcessWindows crossProcess;
+    ASSERT_TRUE(crossProcess.start());
+    const HWND fits = windows().createWindow({.className = L"Wide", .rect = {0, 0, 1920, 1080}});
+    const HWND huge = windows().createWindow({.className = L"Huge", .rect = {0, 0, 2100, 2100}});
+    EXPECT_EQ(crossProcess.image(CrossProcessWindows::local(fits)).width(), 1920);
+    EXPECT_FALSE(windows().image(huge).empty());
+    EXPECT_TRUE(crossProcess.image(CrossProcessWindows::local(huge)).empty())
+        << "2100 x 2100 x 4 bytes exceed the record limit";
+    EXPECT_TRUE(crossProcess.image(RemoteWindow{}).empty());
     windows().reset();
 }
 

@@ -6,6 +6,9 @@
 //     "http://127.0.0.1/from-pane" in the frame "main", once per adoption;
 //   - each WM_SETREDRAW TRUE the pane gets asks its host window to open
 //     "http://127.0.0.1/redraw-on" (code 2), so a test sees that the host sent it;
+//   - its pane paints itself white on the left half and black on the right half of
+//     whatever size it has (at creation and on every WM_SIZE), the other way round after
+//     it received WM_COPYDATA code 50;
 //   - it ends with 0 when the pane has had no "LorvaneClient" parent for more than
 //     1000 ms after having had one, or when the pane is destroyed; with 3 after 30 s; with 2
 //     when it cannot serve.
@@ -16,6 +19,22 @@
 
 using namespace platform::ui;
 using Steady = std::chrono::steady_clock;
+
+namespace {
+
+bool swapped = false;
+
+void paintHalves(WindowSystem& system, HWND pane) {
+    const Rect area = system.clientRect(pane);
+    platform::imaging::Bitmap picture(area.width(), area.height(),
+                                      platform::imaging::PixelFormat::Argb32);
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            picture.setPixel(x, y, (x < area.width() / 2) != swapped ? 0xFFFFFFFF : 0xFF000000);
+    system.setImage(pane, std::move(picture));
+}
+
+}  // namespace
 
 int main() {
     WindowSystem& system = windows();
@@ -30,6 +49,10 @@ int main() {
          .parent = container,
          .rect = {0, 0, 291, 600},
          .proc = [&system](const Message& message) -> LRESULT {
+             if (message.id == WM_COPYDATA && message.copyData && message.copyData->code == 50)
+                 swapped = true;
+             if (message.id == WM_SIZE || message.id == WM_COPYDATA)
+                 paintHalves(system, message.window);
              if (message.id == WM_SETREDRAW && message.wParam == 1) {
                  system.sendCopyData(
                      system.parent(message.window), message.window,
@@ -38,6 +61,7 @@ int main() {
              }
              return 0;
          }});
+    paintHalves(system, pane);
     system.setTimer(container, 1, std::chrono::milliseconds(20));
     if (!crossProcess.publish(container))
         return 2;

@@ -6,6 +6,7 @@
 //     answer plus 2000 (both sides' window threads then call each other at once);
 //   - once the pane hangs under a window of class "TestHost" (a stand-in of the test's
 //     window), it sends that window WM_COPYDATA code 7 with the bytes "adopted", once;
+//   - the pane paints itself in the colour 0xFF336699;
 //   - it ends with code 0 when the pane is destroyed (its stand-in went away), with 3 when
 //     nothing happens for 20 seconds, and with 2 when it cannot serve.
 #include <chrono>
@@ -45,6 +46,9 @@ int main() {
                                      return callBack(crossProcess, message) + 2000;
                                  return static_cast<LRESULT>(message.copyData->bytes.size() + 1000);
                              }});
+    platform::imaging::Bitmap picture(300, 200, platform::imaging::PixelFormat::Argb32);
+    picture.fill(0xFF336699);
+    system.setImage(pane, std::move(picture));
     system.setTimer(container, 1, std::chrono::milliseconds(20));
     if (!crossProcess.publish(container))
         return 2;
