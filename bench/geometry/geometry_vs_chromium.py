@@ -27,14 +27,14 @@ CHROMIUM_FLAGS = [
     "--hide-scrollbars",
 ]
 
-REPORT = """<script>(function(){
+REPORT = """<script>addEventListener("load",function(){
 var all=document.getElementsByTagName('*'),out=[];
 for(var i=0;i<all.length;i++){var e=all[i],r=e.getBoundingClientRect(),t=0;
 for(var c=e.firstChild;c;c=c.nextSibling)if(c.nodeType==3&&c.data.trim())t=1;
 out.push([i,e.tagName,r.left+scrollX,r.top+scrollY,r.right+scrollX,r.bottom+scrollY,
 getComputedStyle(e).display,t]);}
 var p=document.createElement('pre');p.textContent='@@'+'GEO@@'+JSON.stringify(out)+'@@'+'GEO@@';
-document.documentElement.appendChild(p);})();</script>"""
+document.documentElement.appendChild(p);});</script>"""
 
 BLOCK = {"block", "list-item", "table", "table-cell", "table-caption", "flow-root"}
 

@@ -56,11 +56,15 @@ colgroup { display: table-column-group; }
 img { display: inline-block; }
 input, select, button, textarea { display: inline-block; font-size: 13.33px;
     font-family: sans-serif; border: 2px inset #ccc; padding: 1px 2px; }
-input { width: 150px; height: 17px; }
+input { width: 177px; height: 15px; }
+input[type=checkbox], input[type=radio] { width: 13px; height: 13px; padding: 0; border: 0;
+    margin: 3px 3px 3px 4px; }
+input[type=radio] { margin: 3px 3px 0 5px; }
 button, input[type=submit], input[type=button], input[type=reset] { border: 2px outset #ccc;
     background-color: #efefef; padding: 1px 6px; width: auto; }
 select { width: 100px; height: 19px; }
-textarea { width: 180px; height: 34px; white-space: pre-wrap; font-family: monospace; }
+textarea { width: 161px; height: 30px; white-space: pre-wrap; font-family: monospace;
+    border: 1px solid #767676; padding: 2px 17px 2px 2px; }
 fieldset { margin: 0 2px; padding: 0.35em 0.75em 0.625em; border: 2px groove #ccc; }
 iframe { display: inline-block; width: 300px; height: 150px; border: 2px inset #ccc; }
 video, canvas, embed, object, svg { display: inline-block; }

@@ -13,6 +13,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_defaults.h"
+#include "platform/dom/page_margins.h"
 #include "platform/dom/page_resources.h"
 #include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
@@ -91,28 +92,6 @@ std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
 }
 
-// The engine gives a block the top margin of its first child when the two collapse, but
-// at times (the body; a block after a sibling) leaves the child's margin inside the block
-// as well: the part to take out again.
-int keptTopMargin(litehtml::element& block) {
-    if (block.border_top() != 0 || block.padding_top() != 0 || !block.collapse_top_margin() ||
-        isInlineDisplay(block) || isAtomicInline(block))
-        return 0;
-    for (std::size_t i = 0; i < block.get_children_count(); ++i) {
-        litehtml::element& child = *block.get_child(static_cast<int>(i));
-        if (child.skip() || child.get_display() == litehtml::display_none ||
-            !child.in_normal_flow() || child.get_float() != litehtml::float_none ||
-            child.is_white_space())
-            continue;
-        if (child.is_inline_box() || dynamic_cast<litehtml::el_text*>(&child))
-            return 0;
-        const int marginEdge =
-            child.get_position().y - child.padding_top() - child.border_top() - child.margin_top();
-        return marginEdge == 0 && child.margin_top() > 0 ? child.margin_top() : 0;
-    }
-    return 0;
-}
-
 }  // namespace
 
 // A laid-out element with its content box origin in document coordinates.
@@ -174,8 +153,15 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     try {
         container_ = std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets);
         const std::string html = markup.whole();
-        page_ =
-            litehtml::document::createFromUTF8(html.c_str(), container_.get(), &engineContext());
+        // The hint rules join the browser's own sheet for this page only.
+        context_.reset();
+        if (!markup.hintSheet.empty()) {
+            context_ = std::make_unique<litehtml::context>(engineContext());
+            context_->load_master_stylesheet(markup.hintSheet.c_str());
+        }
+        page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
+                                                   context_ ? context_.get() : &engineContext());
+        carryFirstChildMargins(*page_);
         page_->render(std::max(viewport.width, 1));
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
@@ -232,18 +218,11 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                 }
             }
         }
-        const int shift = keptTopMargin(element);
-        if (shift > 0)
-            if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute))
-                if (auto box = boxes_.find(markup.elements[std::strtoul(marker, nullptr, 10)]);
-                    box != boxes_.end())
-                    box->second.border.bottom -= shift;
         const bool clips = step.clipped || (element.have_parent() && !element.is_body() &&
                                             element.get_overflow() != litehtml::overflow_visible);
         // Children are pushed last first, so they come off the stack in document order.
         for (std::size_t i = element.get_children_count(); i-- > 0;)
-            stack.push_back(
-                {{element.get_child(static_cast<int>(i)).get(), x, y - shift}, noWords, clips});
+            stack.push_back({{element.get_child(static_cast<int>(i)).get(), x, y}, noWords, clips});
     }
     collectWords(markup, words);
 

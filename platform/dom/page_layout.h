@@ -22,6 +22,7 @@
 #include "platform/dom/page_markup.h"
 
 namespace litehtml {
+class context;
 class document;
 class element;
 }  // namespace litehtml
@@ -74,7 +75,8 @@ class PageLayout final : public LayoutEngine {
 
     std::unique_ptr<PageResources> resources_;
     std::unique_ptr<PageContainer> container_;
-    std::shared_ptr<litehtml::document> page_;  // destroyed before its container
+    std::unique_ptr<litehtml::context> context_;  // the page's own sheet rules, when it has any
+    std::shared_ptr<litehtml::document> page_;    // destroyed before its container
     const Document* document_ = nullptr;
     Size viewport_;
     PageMarkup markup_;

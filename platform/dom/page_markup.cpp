@@ -4,6 +4,7 @@
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/page_hints.h"
 #include "platform/dom/style_sheet.h"
 #include "platform/text/utf.h"
 
@@ -99,6 +100,8 @@ class MarkupWriter {
     void write() {
         if (!document_.doctype().empty())
             out_.flow += "<!DOCTYPE html>";
+        else
+            out_.hintSheet += quirksModeStyleSheet();
         // An explicit stack: pages may nest far deeper than the call stack allows.
         struct Step {
             const Node* node;
@@ -169,9 +172,11 @@ class MarkupWriter {
             return false;
         std::string tag = lowerAscii(element.tagName());
         std::wstring altText;
+        bool missing = false;
         if (element.hasTag(L"IMG")) {
             altText = element.getAttribute(L"alt").value_or(L"");
-            if (!altText.empty() && pictureMissing_(element.getAttribute(L"src").value_or(L"")))
+            missing = pictureMissing_(element.getAttribute(L"src").value_or(L""));
+            if (!altText.empty() && missing)
                 tag = kAltTextTag;
             else
                 altText.clear();
@@ -183,6 +188,13 @@ class MarkupWriter {
             out += lowerAscii(attribute.name);
             out += "=\"";
             appendEscaped(out, attribute.value, true);
+            out += '"';
+        }
+        if (const std::string hint = presentationalStyle(element, missing); !hint.empty()) {
+            out += ' ';
+            out += PageMarkup::kHintAttribute;
+            out += "=\"";
+            out += std::to_string(hintRule(hint));
             out += '"';
         }
         out += ' ';
@@ -236,8 +248,18 @@ class MarkupWriter {
         appendEscaped(out, data, false);
     }
 
+    // The number of the hint sheet's rule holding `styles`, added when new.
+    std::size_t hintRule(const std::string& styles) {
+        auto [rule, added] = hintRules_.emplace(styles, hintRules_.size());
+        if (added)
+            out_.hintSheet += "[" + std::string(PageMarkup::kHintAttribute) + "=\"" +
+                              std::to_string(rule->second) + "\"]{" + styles + "}\n";
+        return rule->second;
+    }
+
     const Document& document_;
     const PictureMissing& pictureMissing_;
+    std::map<std::string, std::size_t> hintRules_;
     PageMarkup& out_;
     std::map<const Element*, const StyleSheet*> sheets_;
 };

@@ -31,6 +31,8 @@ struct PageMarkup {
     static constexpr std::size_t kMaxElements = 300'000;
     static constexpr char kFreeBoxMark = '\x01';
     static constexpr const char* kMarkerAttribute = "data-tamrix-box";
+    // Names the rule of `hintSheet` that holds the element's presentational styles.
+    static constexpr const char* kHintAttribute = "data-tamrix-hint";
 
     struct FreeBox {
         const Element* element;
@@ -43,6 +45,10 @@ struct PageMarkup {
     std::vector<const Text*> texts;
     std::map<std::string, std::string> linkedSheets;  // href as written -> sheet text
     std::size_t sheetBytes = 0;
+    // Rules that rank with the browser's own sheet: one per distinct set of styles that
+    // presentational attributes ask for (see page_hints.h), and the quirks-mode rules for a
+    // page without a doctype.
+    std::string hintSheet;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.

@@ -9,6 +9,7 @@
 #include "platform/dom/style_sheet.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
+#include "platform/imaging/canvas.h"
 #include "platform/imaging/image_codecs.h"
 #include "testing/http/loopback_server.h"
 
@@ -269,6 +270,81 @@ TEST(PageLayout, HostilePagesAreRefusedWithAReason) {
     auto fine = Document::parse(L"<p>fine</p>");
     EXPECT_TRUE(fine->boxOf(*fine->body()));
     EXPECT_EQ(fine->layout().failure(), "");
+}
+
+void expectNear(const Rect& actual, const Rect& expected, int tolerance) {
+    EXPECT_NEAR(actual.left, expected.left, tolerance);
+    EXPECT_NEAR(actual.top, expected.top, tolerance);
+    EXPECT_NEAR(actual.right, expected.right, tolerance);
+    EXPECT_NEAR(actual.bottom, expected.bottom, tolerance);
+}
+
+// Boxes below were measured in Chromium for the same markup at 1024 px.
+TEST(PageLayout, AMarginCarriedUpFromAFirstChildCollapsesWithTheBlockBefore) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'>"
+        L"<div id=a><p>first para</p></div>"
+        L"<div id=b style='background:#00ff00'><p id=p2>second para</p></div>"
+        L"<div id=c>third</div>"
+        L"<div id=d><h1 id=h1>head</h1></div>"
+        L"<ul><li>x</li></ul>"
+        L"<div id=e><div><h1 id=h2>head</h1></div></div></body></html>");
+    expectNear(boxOf(document, L"a"), {0, 16, 1024, 34}, 0);
+    expectNear(boxOf(document, L"b"), {0, 50, 1024, 68}, 0);
+    expectNear(boxOf(document, L"p2"), {0, 50, 1024, 68}, 0);
+    expectNear(boxOf(document, L"c"), {0, 84, 1024, 102}, 0);
+    expectNear(boxOf(document, L"h1"), {0, 123, 1024, 160}, 1);
+    expectNear(boxOf(document, L"h2"), {0, 221, 1024, 258}, 2);
+    expectNear(boxOf(document, L"e"), {0, 221, 1024, 258}, 2);
+    // The painter draws the block where its box is reported.
+    imaging::Canvas canvas(1024, 120);
+    document->layout().paint(canvas, {0, 0, 1024, 120});
+    EXPECT_EQ(canvas.pixel(600, 49) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(canvas.pixel(600, 51) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(600, 66) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(600, 69) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(PageLayout, PresentationalAttributesStyleTablesFieldsAndPictures) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>table.plain td { padding: 0 }</style></head>"
+        L"<body bgcolor='#E5E5E5' marginwidth=5 marginheight=5 style='font:16px Arial'>"
+        L"<table id=t cellspacing=0 cellpadding=10 border=1 width=50%><tr>"
+        L"<td id=c1>cell one</td><td id=c2>cell two</td></tr></table>"
+        L"<table id=p class=plain cellpadding=10><tr><td id=c3>plain</td></tr></table>"
+        L"<table id=r align=right cellspacing=4><tr><td id=c4 height=40 valign=top>right</td>"
+        L"</tr></table>"
+        L"<textarea id=ta cols=60 rows=10></textarea><input id=in size=40>"
+        L"<iframe id=fr width=468 height=60></iframe>"
+        L"<div><img id=im src='missing.gif'></div>"
+        L"<div><img id=im2 src='missing.gif' hspace=10 vspace=5 border=2 width=30 height=20>"
+        L"</div></body></html>");
+    expectNear(boxOf(document, L"t"), {5, 5, 512, 47}, 1);
+    expectNear(boxOf(document, L"c1"), {6, 6, 261, 46}, 1);
+    expectNear(boxOf(document, L"c2"), {261, 6, 511, 46}, 1);
+    // The page's own rule wins over cellpadding.
+    expectNear(boxOf(document, L"c3"), {7, 49, 41, 67}, 1);
+    // align=right floats the table; the cell keeps its height.
+    expectNear(boxOf(document, L"r"), {978, 69, 1019, 119}, 1);
+    expectNear(boxOf(document, L"c4"), {982, 73, 1015, 115}, 1);
+    expectNear(boxOf(document, L"ta"), {5, 69, 508, 225}, 1);
+    EXPECT_NEAR(boxOf(document, L"in").width(), 345, 1);
+    EXPECT_NEAR(boxOf(document, L"in").height(), 21, 1);
+    EXPECT_EQ(boxOf(document, L"fr").width(), 472);
+    EXPECT_EQ(boxOf(document, L"fr").height(), 64);
+    // A picture that cannot be had takes the size of the browser's icon.
+    EXPECT_EQ(boxOf(document, L"im").width(), 16);
+    EXPECT_EQ(boxOf(document, L"im").height(), 16);
+    const Rect spaced = boxOf(document, L"im2");
+    EXPECT_EQ(spaced.width(), 34);
+    EXPECT_EQ(spaced.height(), 24);
+    EXPECT_EQ(spaced.left, 15);
+    // The border attribute draws the cells' borders; bgcolor paints the page.
+    imaging::Canvas canvas(1024, 60);
+    document->layout().paint(canvas, {0, 0, 1024, 60});
+    EXPECT_EQ(canvas.pixel(700, 2) & 0xFFFFFF, 0xE5E5E5u);
+    EXPECT_NE(canvas.pixel(6, 30) & 0xFFFFFF, 0xE5E5E5u);
+    EXPECT_NE(canvas.pixel(100, 45) & 0xFFFFFF, 0xE5E5E5u);
 }
 
 TEST(PageLayout, TextRangesMeasureTheirCharacters) {

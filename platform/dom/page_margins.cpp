@@ -1,0 +1,113 @@
+#include "platform/dom/page_margins.h"
+
+#include <litehtml.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace platform::dom {
+
+namespace {
+
+bool isBlockBox(litehtml::element& element) {
+    const auto display = element.get_display();
+    return display == litehtml::display_block || display == litehtml::display_list_item ||
+           display == litehtml::display_table;
+}
+
+bool isOutOfFlow(litehtml::element& element) {
+    return element.get_display() == litehtml::display_none || !element.in_normal_flow() ||
+           element.get_float() != litehtml::float_none ||
+           element.get_element_position() == litehtml::element_position_fixed;
+}
+
+bool isZeroLength(const char* value) {
+    if (!value)
+        return true;
+    litehtml::css_length length;
+    length.fromString(value);
+    return !length.is_predefined() && length.val() == 0;
+}
+
+// The top margin in pixels, or -1 when it cannot be known before layout (a percentage)
+// or is not a plain positive length.
+int topMarginOf(const litehtml::document& page, litehtml::element& element) {
+    const char* value = element.get_style_property("margin-top", false, nullptr);
+    if (!value)
+        return 0;
+    litehtml::css_length length;
+    length.fromString(value, "auto");
+    if (length.is_predefined())
+        return 0;
+    if (length.units() == litehtml::css_units_percentage || length.val() < 0)
+        return -1;
+    return page.cvt_units(length, element.get_font_size());
+}
+
+// A block whose top margin and its first child's are one: nothing between them, and the
+// block is neither a formatting context of its own nor the root.
+bool sharesTopMargin(litehtml::element& block) {
+    const auto display = block.get_display();
+    if (!block.have_parent() ||
+        (display != litehtml::display_block && display != litehtml::display_list_item))
+        return false;
+    if (isOutOfFlow(block) || block.get_overflow() != litehtml::overflow_visible)
+        return false;
+    if (!isZeroLength(block.get_style_property("padding-top", false, nullptr)))
+        return false;
+    const char* border = block.get_style_property("border-top-style", false, nullptr);
+    return !border || std::strcmp(border, "none") == 0 || std::strcmp(border, "hidden") == 0 ||
+           isZeroLength(block.get_style_property("border-top-width", false, nullptr));
+}
+
+litehtml::element* firstInFlowChild(litehtml::element& block) {
+    for (std::size_t i = 0; i < block.get_children_count(); ++i) {
+        litehtml::element& child = *block.get_child(static_cast<int>(i));
+        if (child.is_white_space() || isOutOfFlow(child))
+            continue;
+        return &child;
+    }
+    return nullptr;
+}
+
+// Through the style attribute, which the engine reads last when it parses the styles again.
+void setTopMargin(litehtml::element& element, int pixels) {
+    const char* style = element.get_attr("style");
+    element.set_attr("style", ((style ? std::string(style) + ";" : std::string()) +
+                               "margin-top:" + std::to_string(pixels) + "px")
+                                  .c_str());
+    element.parse_styles(true);
+}
+
+}  // namespace
+
+void carryFirstChildMargins(litehtml::document& page) {
+    // Children before parents, so a margin carried up one level moves on to the next.
+    std::vector<litehtml::element*> order;
+    std::vector<litehtml::element*> pending{page.root().get()};
+    while (!pending.empty()) {
+        litehtml::element* element = pending.back();
+        pending.pop_back();
+        order.push_back(element);
+        for (std::size_t i = 0; i < element->get_children_count(); ++i)
+            pending.push_back(element->get_child(static_cast<int>(i)).get());
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        litehtml::element& block = **it;
+        if (!sharesTopMargin(block))
+            continue;
+        litehtml::element* child = firstInFlowChild(block);
+        if (!child || !isBlockBox(*child) || child->get_clear() != litehtml::clear_none)
+            continue;
+        const int carried = topMarginOf(page, *child);
+        const int own = topMarginOf(page, block);
+        if (carried <= 0 || own < 0)
+            continue;
+        setTopMargin(*child, 0);
+        if (carried > own)
+            setTopMargin(block, carried);
+    }
+}
+
+}  // namespace platform::dom

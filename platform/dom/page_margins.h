@@ -1,0 +1,21 @@
+// Margin collapsing the layout engine leaves undone. The engine collapses a block's own
+// top margin with the bottom margin of the block before it, but when the block takes the
+// top margin of its first child (no border or padding between them) it adds that margin
+// to the space above instead. Moving such margins onto the outermost block that carries
+// them, before the page is laid out, gives the same layout a browser gives, and the
+// painter draws the boxes where the geometry reports them.
+//
+// Contract: runs on a created, not yet rendered engine document, on its thread. Margins
+// in percent (they depend on widths not known yet) and negative margins are left as the
+// page gives them.
+#pragma once
+
+namespace litehtml {
+class document;
+}
+
+namespace platform::dom {
+
+void carryFirstChildMargins(litehtml::document& page);
+
+}  // namespace platform::dom
