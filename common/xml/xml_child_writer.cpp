@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -18,6 +19,9 @@ using platform::com::E_OUTOFMEMORY;
 using xml_detail::Access;
 
 namespace {
+
+static_assert(offsetof(xmlNode, nsDef) == offsetof(xmlNode, properties) + sizeof(void*),
+              "a compact text spans the attribute and namespace fields");
 
 [[noreturn]] void outOfMemory() {
     throwComException(E_OUTOFMEMORY, L"Cannot create the node");
@@ -111,10 +115,23 @@ xmlNodePtr XmlChildWriter::newText(std::string_view utf8Text) {
     const std::string_view fit = xmlCharacterDataUtf8(utf8Text, scratch_);
     if (fit.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throwComException(E_INVALIDARG, L"The text is too long");
-    xmlNodePtr text =
-        xmlNewDocTextLen(tree_->doc(), BAD_CAST fit.data(), static_cast<int>(fit.size()));
+    xmlNodePtr text = xmlNewDocTextLen(tree_->doc(), nullptr, 0);
     if (text == nullptr)
         outOfMemory();
+    // A short text lives in the node's own unused attribute and namespace fields, as the
+    // parser's compact mode keeps it; libxml2 knows not to free it there.
+    auto* inside = reinterpret_cast<xmlChar*>(&text->properties);
+    if (fit.size() < sizeof text->properties + sizeof text->nsDef) {
+        std::memcpy(inside, fit.data(), fit.size());
+        inside[fit.size()] = '\0';
+        text->content = inside;
+    } else {
+        text->content = xmlStrndup(BAD_CAST fit.data(), static_cast<int>(fit.size()));
+        if (text->content == nullptr) {
+            xmlFreeNode(text);
+            outOfMemory();
+        }
+    }
     return text;
 }
 

@@ -1,5 +1,7 @@
 // XSLT transformation of CXMLDOMNode.
+#include <libxml/HTMLtree.h>
 #include <libxml/tree.h>
+#include <libxslt/imports.h>
 #include <libxslt/security.h>
 #include <libxslt/transform.h>
 #include <libxslt/xsltInternals.h>
@@ -11,6 +13,7 @@
 
 #include "common/markup/xslt_markup.h"
 #include "common/xml/xml_access.h"
+#include "common/xml/xml_html_output.h"
 #include "platform/com/hresult.h"
 #include "platform/text/utf.h"
 
@@ -95,13 +98,44 @@ int appendToString(void* context, const char* bytes, int length) {
     return length;
 }
 
+// Whether libxslt writes the result with the html output method (named, or implied by
+// an HTML result document, and no method of another namespace).
+bool writesHtml(xsltStylesheetPtr style, xmlDocPtr result) {
+    if (style->methodURI != nullptr)
+        return false;
+    const xmlChar* method = nullptr;
+    XSLT_GET_IMPORT_PTR(method, style, method)
+    if (method == nullptr)
+        return result->type == XML_HTML_DOCUMENT_NODE;
+    return xmlStrEqual(method, BAD_CAST "html") != 0;
+}
+
+// HTML in UTF-8, written straight into the string: the meta element that declares the
+// encoding is added to the head first, as libxslt does.
+std::string saveHtml(xmlDocPtr result, xsltStylesheetPtr style) {
+    std::string text;
+    if (result->children == nullptr ||
+        (result->children->type == XML_DTD_NODE && result->children->next == nullptr))
+        return text;
+    const xmlChar* encoding = nullptr;
+    XSLT_GET_IMPORT_PTR(encoding, style, encoding)
+    htmlSetMetaEncoding(result, encoding != nullptr ? encoding : BAD_CAST "UTF-8");
+    int indent = -1;
+    XSLT_GET_IMPORT_INT(indent, style, indent)
+    xml_detail::appendHtml(result, indent != 0, text);
+    return text;
+}
+
 // The result written in `encoding`: UTF-8 goes straight into the string that is
 // returned, other encodings through the encoder libxml2 has for them.
 std::string saveResult(xmlDocPtr result, xsltStylesheetPtr style, const char* encoding,
                        const xml_detail::ErrorCapture& errors) {
+    const bool utf8 = std::strcmp(encoding, "UTF-8") == 0;
+    if (utf8 && writesHtml(style, result))
+        return saveHtml(result, style);
     std::string text;
     xmlCharEncodingHandlerPtr encoder = nullptr;
-    if (std::strcmp(encoding, "UTF-8") != 0) {
+    if (!utf8) {
         encoder = xmlFindCharEncodingHandler(encoding);
         if (encoder == nullptr)
             throwComException(E_FAIL, L"No encoder for the transformation output");
