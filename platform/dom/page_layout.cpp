@@ -53,6 +53,13 @@ bool isInlineDisplay(litehtml::element& element) {
            element.get_display() == litehtml::display_inline_text;
 }
 
+bool isTablePart(litehtml::element& element) {
+    const auto display = element.get_display();
+    return display == litehtml::display_table_row || display == litehtml::display_table_row_group ||
+           display == litehtml::display_table_header_group ||
+           display == litehtml::display_table_footer_group;
+}
+
 bool isAtomicInline(litehtml::element& element) {
     const auto display = element.get_display();
     return element.is_replaced() || display == litehtml::display_inline_block ||
@@ -184,8 +191,10 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         Placed placed;
         int noWords;
         bool clipped;  // inside a box that clips or scrolls its content
+        Placed table;  // the nearest table: the engine places cells from its origin
     };
-    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false}};
+    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}}};
+    std::vector<std::pair<litehtml::element*, const Element*>> rows;
     Rect extent;
     while (!stack.empty()) {
         const Step step = stack.back();
@@ -211,6 +220,8 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                 // still wants the whole page).
                 if (isInlineDisplay(element)) {
                     inlines.push_back({{&element, x, y}, owner});
+                } else if (isTablePart(element)) {
+                    rows.push_back({&element, owner});
                 } else {
                     boxes_[owner].border = borderRectOf(element, x, y);
                     if (!step.clipped)
@@ -220,11 +231,20 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         }
         const bool clips = step.clipped || (element.have_parent() && !element.is_body() &&
                                             element.get_overflow() != litehtml::overflow_visible);
+        const bool table = element.get_display() == litehtml::display_table ||
+                           element.get_display() == litehtml::display_inline_table;
+        const Placed tableOf = table ? Placed{&element, x, y} : step.table;
+        const bool row = element.get_display() == litehtml::display_table_row;
         // Children are pushed last first, so they come off the stack in document order.
         for (std::size_t i = element.get_children_count(); i-- > 0;)
-            stack.push_back({{element.get_child(static_cast<int>(i)).get(), x, y}, noWords, clips});
+            stack.push_back({{element.get_child(static_cast<int>(i)).get(), row ? tableOf.x : x,
+                              row ? tableOf.y : y},
+                             noWords,
+                             clips,
+                             tableOf});
     }
     collectWords(markup, words);
+    boxTableParts(markup, rows);
 
     // An inline element's boxes are its lines: the words and atomic boxes inside it,
     // grouped by line, widened by its own padding and border.
@@ -280,6 +300,27 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
     }
     content_ = {std::max({page_->width(), extent.right, viewport_.width}),
                 std::max(page_->height(), extent.bottom)};
+}
+
+// The engine gives rows and row groups no boxes of their own: a row's box spans its
+// cells, a group's its rows (innermost first: rows come after their groups in `parts`).
+void PageLayout::boxTableParts(
+    const PageMarkup& markup,
+    const std::vector<std::pair<litehtml::element*, const Element*>>& parts) {
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        Rect united;
+        for (std::size_t i = 0; i < part->first->get_children_count(); ++i) {
+            const char* marker =
+                part->first->get_child(static_cast<int>(i))->get_attr(PageMarkup::kMarkerAttribute);
+            const std::size_t index =
+                marker ? std::strtoul(marker, nullptr, 10) : markup.elements.size();
+            if (index >= markup.elements.size())
+                continue;
+            if (auto box = boxes_.find(markup.elements[index]); box != boxes_.end())
+                united = united.isEmpty() ? box->second.border : united.united(box->second.border);
+        }
+        boxes_[part->second].border = united;
+    }
 }
 
 void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed>& words) {

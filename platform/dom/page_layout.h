@@ -71,6 +71,8 @@ class PageLayout final : public LayoutEngine {
     void collectBoxes(const PageMarkup& markup);
     struct Placed;
     void collectWords(const PageMarkup& markup, const std::vector<Placed>& words);
+    void boxTableParts(const PageMarkup& markup,
+                       const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
     void refuse(const std::string& reason);
 
     std::unique_ptr<PageResources> resources_;

@@ -30,10 +30,10 @@ bool isZeroLength(const char* value) {
     return !length.is_predefined() && length.val() == 0;
 }
 
-// The top margin in pixels, or -1 when it cannot be known before layout (a percentage)
+// The margin on `side` in pixels, or -1 when it cannot be known before layout (a percentage)
 // or is not a plain positive length.
-int topMarginOf(const litehtml::document& page, litehtml::element& element) {
-    const char* value = element.get_style_property("margin-top", false, nullptr);
+int marginOf(const litehtml::document& page, litehtml::element& element, const char* side) {
+    const char* value = element.get_style_property(side, false, nullptr);
     if (!value)
         return 0;
     litehtml::css_length length;
@@ -72,12 +72,32 @@ litehtml::element* firstInFlowChild(litehtml::element& block) {
 }
 
 // Through the style attribute, which the engine reads last when it parses the styles again.
-void setTopMargin(litehtml::element& element, int pixels) {
+void setMargin(litehtml::element& element, const char* side, int pixels) {
     const char* style = element.get_attr("style");
-    element.set_attr("style", ((style ? std::string(style) + ";" : std::string()) +
-                               "margin-top:" + std::to_string(pixels) + "px")
+    element.set_attr("style", ((style ? std::string(style) + ";" : std::string()) + side + ":" +
+                               std::to_string(pixels) + "px")
                                   .c_str());
     element.parse_styles(true);
+}
+
+// A height the block keeps whatever its content: a length, not auto or a percentage.
+bool hasFixedHeight(litehtml::element& block) {
+    const char* value = block.get_style_property("height", false, nullptr);
+    if (!value)
+        return false;
+    litehtml::css_length length;
+    length.fromString(value, "auto");
+    return !length.is_predefined() && length.units() != litehtml::css_units_percentage;
+}
+
+litehtml::element* lastInFlowChild(litehtml::element& block) {
+    for (std::size_t i = block.get_children_count(); i-- > 0;) {
+        litehtml::element& child = *block.get_child(static_cast<int>(i));
+        if (child.is_white_space() || isOutOfFlow(child))
+            continue;
+        return &child;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -95,18 +115,24 @@ void carryFirstChildMargins(litehtml::document& page) {
     }
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         litehtml::element& block = **it;
+        // The engine lets a last child's bottom margin out even of a block of fixed height,
+        // where a browser keeps it inside (it moves nothing there).
+        if (isBlockBox(block) && hasFixedHeight(block))
+            if (litehtml::element* last = lastInFlowChild(block);
+                last && isBlockBox(*last) && marginOf(page, *last, "margin-bottom") > 0)
+                setMargin(*last, "margin-bottom", 0);
         if (!sharesTopMargin(block))
             continue;
         litehtml::element* child = firstInFlowChild(block);
         if (!child || !isBlockBox(*child) || child->get_clear() != litehtml::clear_none)
             continue;
-        const int carried = topMarginOf(page, *child);
-        const int own = topMarginOf(page, block);
+        const int carried = marginOf(page, *child, "margin-top");
+        const int own = marginOf(page, block, "margin-top");
         if (carried <= 0 || own < 0)
             continue;
-        setTopMargin(*child, 0);
+        setMargin(*child, "margin-top", 0);
         if (carried > own)
-            setTopMargin(block, carried);
+            setMargin(block, "margin-top", carried);
     }
 }
 

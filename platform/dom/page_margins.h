@@ -3,7 +3,8 @@
 // top margin of its first child (no border or padding between them) it adds that margin
 // to the space above instead. Moving such margins onto the outermost block that carries
 // them, before the page is laid out, gives the same layout a browser gives, and the
-// painter draws the boxes where the geometry reports them.
+// painter draws the boxes where the geometry reports them. Likewise the engine lets the
+// last child's bottom margin out of a block of fixed height; that margin is dropped.
 //
 // Contract: runs on a created, not yet rendered engine document, on its thread. Margins
 // in percent (they depend on widths not known yet) and negative margins are left as the

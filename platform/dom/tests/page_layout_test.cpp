@@ -305,6 +305,27 @@ TEST(PageLayout, AMarginCarriedUpFromAFirstChildCollapsesWithTheBlockBefore) {
     EXPECT_EQ(canvas.pixel(600, 69) & 0xFFFFFF, 0xFFFFFFu);
 }
 
+TEST(PageLayout, ABlockOfFixedHeightKeepsItsLastChildsMarginInside) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'>"
+        L"<div id=fixed style='height:80px'><ul><li>x</li></ul></div>"
+        L"<div id=float style='float:left;width:300px'>floated</div></body></html>");
+    expectNear(boxOf(document, L"fixed"), {0, 16, 1024, 96}, 0);
+    expectNear(boxOf(document, L"float"), {0, 96, 300, 114}, 0);
+}
+
+TEST(PageLayout, CellsRowsAndRowGroupsOfATableWithACaption) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'><table border=1><caption>Toll charges"
+        L"</caption><thead><tr id=head><th id=vehicle>Vehicle</th><th>Peak</th></tr></thead>"
+        L"<tbody id=body><tr><td id=a>a</td><td id=b>b</td></tr></tbody></table></body></html>");
+    expectNear(boxOf(document, L"vehicle"), {3, 21, 56, 43}, 1);
+    expectNear(boxOf(document, L"a"), {3, 45, 56, 67}, 1);
+    expectNear(boxOf(document, L"b"), {58, 45, 96, 67}, 1);
+    expectNear(boxOf(document, L"head"), {3, 21, 96, 43}, 1);
+    expectNear(boxOf(document, L"body"), {3, 45, 96, 67}, 1);
+}
+
 TEST(PageLayout, PresentationalAttributesStyleTablesFieldsAndPictures) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><head><style>table.plain td { padding: 0 }</style></head>"
