@@ -8,6 +8,7 @@
 #include "addon/controller/dom_helpers.h"
 #include "addon/controller/highlight_menu.h"
 #include "addon/controller/input_binding.h"
+#include "addon/controller/layout_failure.h"
 #include "addon/controller/page_clean.h"
 #include "addon/controller/rect_elements.h"
 #include "addon/controller/settings.h"
@@ -485,6 +486,10 @@ int ClipSelection::beginRectOperator(const dom::Event& event) {
         event.srcElement->componentFromPoint(event.clientX, event.clientY)
             .starts_with(L"scrollbar"))
         return kNotHandled;
+    // A rectangle selects by the elements' boxes: a page without them says why at the
+    // press of the button and draws no rectangle.
+    if (reportLayoutFailure(*document_))
+        return kNotHandled;
     event.srcElement->setCapture();
     setCursor(L"crosshair");
     clearTracking();
@@ -501,6 +506,9 @@ int ClipSelection::trackRectOperator(const dom::Event& event) {
     if (!single && !many)
         return kNotHandled;
     if (!isDrawingRectangle()) {
+        // The moves of a drag whose start was refused stay quiet: one message per press.
+        if (!layoutFailureMessage(*document_).empty())
+            return kNotHandled;
         beginRectOperator(event);
         return kHandledPassOn;
     }

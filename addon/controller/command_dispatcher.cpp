@@ -6,6 +6,7 @@
 
 #include "addon/controller/command_extensions.h"
 #include "addon/controller/embedded_toolbox.h"
+#include "addon/controller/layout_failure.h"
 #include "addon/controller/link_grab_commands.h"
 #include "addon/controller/page_styles.h"
 #include "addon/controller/readable_commands.h"
@@ -99,6 +100,22 @@ Handler eachContext() {
     };
 }
 
+bool nothingSelected(int window) {
+    return !hasElementSelection(window) && !hasTextSelection(window);
+}
+
+// The handler's work needs the page laid out whenever `needs` says so for the window: a
+// page that cannot be laid out is reported, as a command refused for want of a selection
+// is, and the handler does not run, so the page and the repository stay as they were.
+Handler needsLayout(Handler handler, bool (*needs)(int)) {
+    return [handler = std::move(handler), needs](int window, const std::wstring& argument) {
+        if (hasBrowser(window) && needs(window) && reportLayoutFailure(window)) {
+            return kNotHandled;
+        }
+        return handler(window, argument);
+    };
+}
+
 Handler withFixedArgument(const std::wstring& fixed, const Handler& handler) {
     return [fixed, handler](int window, const std::wstring&) { return handler(window, fixed); };
 }
@@ -183,7 +200,7 @@ const std::vector<CommandRow>& commandTable() {
              return eachContext<IsolateCommand>()(window, argument);
          }},
         {L"command-select-auto", false, byWindow(autoSelect)},
-        {L"command-select-grab", false, eachContext<GrabCommand>()},
+        {L"command-select-grab", false, needsLayout(eachContext<GrabCommand>(), nothingSelected)},
         {L"command-select-grab-preview", false, extensible(L"command-select-grab-preview")},
         {L"command-select-grab-link", false, byWindow(grabPageLink)},
         {L"command-font-type/ecofont", false,

@@ -8,6 +8,7 @@
 #include "addon/controller/command_dispatcher.h"
 #include "addon/controller/embedded_toolbox.h"
 #include "addon/controller/html_document.h"
+#include "addon/controller/layout_failure.h"
 #include "addon/controller/main_element.h"
 #include "common/util/registry_int.h"
 #include "platform/ui/screen.h"
@@ -178,6 +179,11 @@ int selectLess(int windowIndex) {
 }
 
 int autoSelect(int windowIndex) {
+    // The article is found by where the page's blocks lie: a page that cannot be laid out
+    // says why and nothing is selected.
+    if (reportLayoutFailure(windowIndex)) {
+        return kNothingDone;
+    }
     return onEachSelection(windowIndex, [](ClipSelection& selection) {
         selection.selectAuto([](const ElementPtr& body) { return findArticleElement(body); });
     });

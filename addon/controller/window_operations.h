@@ -33,7 +33,8 @@ int clearSelection(int windowIndex);
 int cancelSelection(int windowIndex);
 int selectMore(int windowIndex);
 int selectLess(int windowIndex);
-// Selects the page's main block as the layout finder picks it; 2.
+// Selects the page's main block as the layout finder picks it; 2. A page that cannot be
+// laid out is reported (layout_failure.h) and nothing is selected; 1.
 int autoSelect(int windowIndex);
 bool hasElementSelection(int windowIndex);
 bool hasTextSelection(int windowIndex);

@@ -4,6 +4,7 @@
 #include "addon/controller/command_extensions.h"
 #include "addon/controller/grab_bracket.h"
 #include "addon/controller/html_document.h"
+#include "addon/controller/layout_failure.h"
 #include "addon/controller/window_operations.h"
 #include "addon/controller/window_table.h"
 #include "addon/export/image_files.h"
@@ -26,6 +27,9 @@ int printToPdf(int windowIndex) {
     }
     GrabBracket bracket(windowIndex);
     // The grab may have rebuilt the page: take the document only now.
+    if (const auto page = shownPage(windowIndex); page && reportLayoutFailure(*page)) {
+        return kHandled;
+    }
     PrintDialog dialog(shownPage(windowIndex), [windowIndex](const std::wstring& command) {
         return dispatchCommand(command, windowIndex);
     });
@@ -45,6 +49,9 @@ int exportImage(int windowIndex) {
     GrabBracket bracket(windowIndex);
     const std::wstring path = pageImagePath();
     const auto page = shownPage(windowIndex);
+    if (page && reportLayoutFailure(*page)) {
+        return kHandled;
+    }
     if (path.empty() || saveBitmapByExtension(capturePageBitmap(*page), path) != 0) {
         common::errorBox(L"Can't write the picture of the page to \"" + path + L"\".", L"", {});
     }

@@ -6,6 +6,7 @@
 #include "addon/controller/command_extensions.h"
 #include "addon/controller/grab_bracket.h"
 #include "addon/controller/html_document.h"
+#include "addon/controller/layout_failure.h"
 #include "addon/controller/window_operations.h"
 #include "addon/controller/window_table.h"
 #include "addon/export/cups_printer.h"
@@ -31,6 +32,9 @@ std::wstring titleOf(int windowIndex) {
 // telling the person why it failed.
 std::wstring writePages(int windowIndex) {
     const auto page = shownPage(windowIndex);
+    if (page && reportLayoutFailure(*page)) {
+        return {};
+    }
     const std::wstring title = titleOf(windowIndex);
     const std::wstring path = printedPagesPath(title);
     std::wstring reason = L"there is no user data folder";

@@ -287,3 +287,43 @@ TEST_F(HostRun, ASaveOpensTheSidePaneWhichTheSwitchClosesAgain) {
     EXPECT_NE(switched.out.find("side pane: shown beside the page"), std::string::npos);
     EXPECT_NE(switched.err.find("the side pane is not shown"), std::string::npos) << switched.err;
 }
+
+TEST_F(HostRun, APageThatCannotBeLaidOutIsToldAndNeitherGrabbedPrintedNorCaptured) {
+    const fs::path deep = home.root() / "deep.html";
+    {
+        std::ofstream page(deep);
+        page << "<html><head><title>Deep</title></head><body><p>Top</p>";
+        for (int i = 0; i < 1000; ++i) {
+            page << "<div>";
+        }
+        page << "</body></html>";
+    }
+    const fs::path picture = home.dataHome() / "Olvan" / "Tamrix" / "webpage.png";
+    const std::string reason =
+        "The page cannot be laid out: its elements nest more than 400 levels deep.";
+    const Printed run = runWords(
+        home.root(), {"open", deep.string(), "attach", "key", "ctrl+g", "command",
+                      "command-select-auto", "command", "command-export/image", "key", "ctrl+p"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::size_t told = 0;
+    for (std::size_t at = run.out.find(reason); at != std::string::npos;
+         at = run.out.find(reason, at + 1)) {
+        ++told;
+    }
+    // Told when the toolbar's first automatic selection finds nothing to measure, then at
+    // the grab, the automatic selection, the capture and the print.
+    EXPECT_EQ(told, 5u) << run.out;
+    EXPECT_FALSE(fs::exists(picture));
+    EXPECT_FALSE(fs::exists(home.dataHome() / "Olvan" / "Tamrix" / "Printed"));
+    EXPECT_TRUE(entries().empty());
+
+    const fs::path big = home.root() / "big.html";
+    std::ofstream(big) << "<html><body><p>" << std::string(17u << 20, 'w') << "</p></body></html>";
+    const Printed large =
+        runWords(home.root(), {"open", big.string(), "attach", "command", "command-export/image"});
+    EXPECT_EQ(large.status, 0) << large.err;
+    EXPECT_NE(large.out.find("The page cannot be laid out: its markup is larger than 16 MB."),
+              std::string::npos)
+        << large.out;
+    EXPECT_FALSE(fs::exists(picture));
+}

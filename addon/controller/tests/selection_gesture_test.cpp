@@ -7,6 +7,7 @@
 #include "addon/controller/rect_elements.h"
 #include "addon/controller/settings.h"
 #include "common/language/language_table.h"
+#include "common/util/message_box.h"
 #include "common/util/registry_int.h"
 #include "platform/dom/event_sink.h"
 #include "platform/dom/window.h"
@@ -368,4 +369,35 @@ TEST_F(SelectionGestures, VersionEightLooksInsideDivsTheRectangleMisses) {
     // Only divs are looked into: a missed paragraph keeps its children out.
     box(L"a", {2000, 2000, 500, 100});
     EXPECT_EQ(collectElementsInRect(document->body(), around, 8).size(), 1u);
+}
+
+TEST_F(SelectionGestures, ARectangleOnAPageThatCannotBeLaidOutIsRefusedWithTheReason) {
+    std::wstring deep = L"<body>";
+    for (int i = 0; i < 1000; ++i)
+        deep += L"<div>";
+    document = dom::Document::parse(std::wstring_view(deep), L"http://deep.example/");
+    // The press must land on something: the body alone gets a box of its own.
+    document->setExplicitBox(document->body(), {0, 0, 1000, 1000});
+    engine = std::make_unique<ClipSelection>(document, host);
+    document->advise(pageSink);
+    std::vector<std::wstring> shown;
+    const auto former =
+        common::setMessageBoxPresenter([&shown](platform::ui::HWND, const std::wstring& text,
+                                                const std::wstring&, platform::ui::UINT) {
+            shown.push_back(text);
+            return platform::ui::IDOK;
+        });
+    const std::wstring before = document->markup();
+    mouse(L"mousedown", 2, 10, 10);
+    EXPECT_FALSE(engine->isDrawingRectangle());
+    mouse(L"mousemove", 2, 300, 200);
+    mouse(L"mousemove", 2, 320, 220);
+    mouse(L"mouseup", 2, 320, 220);
+    common::setMessageBoxPresenter(former);
+    EXPECT_FALSE(engine->isDrawingRectangle());
+    EXPECT_TRUE(engine->selected().empty());
+    ASSERT_EQ(shown.size(), 1u) << "one message for the press, none for the moves";
+    EXPECT_EQ(shown[0],
+              L"The page cannot be laid out: its elements nest more than 400 levels deep.");
+    EXPECT_EQ(document->markup(), before);
 }

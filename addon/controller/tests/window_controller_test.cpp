@@ -13,6 +13,7 @@
 #include "addon/controller/safe_name.h"
 #include "addon/controller/settings.h"
 #include "addon/controller/window_operations.h"
+#include "common/language/language_table.h"
 #include "common/util/message_box.h"
 #include "platform/ui/screen.h"
 #include "testing/environment/temporary_home.h"
@@ -451,4 +452,60 @@ TEST(ZoomRectangle, StepsElevenInvertedOutlinesAndLeavesTheScreenAsItWas) {
     for (const auto& [x, y] : {std::pair{9, 19}, {10, 20}, {390, 190}, {16, 119}, {117, 150}}) {
         EXPECT_EQ(surface.pixel(x, y), kWhite) << x << "," << y;
     }
+}
+
+namespace {
+
+std::wstring nestedPage(int depth) {
+    std::wstring page = L"<html><head><title>Deep</title></head><body><p id=top>Top</p>";
+    for (int i = 0; i < depth; ++i) {
+        page += L"<div>";
+    }
+    return page + L"<p>Bottom</p></body></html>";
+}
+
+}  // namespace
+
+TEST_F(TabTest, CommandsThatNeedTheLayoutSayWhyThePageCannotBeLaidOutAndChangeNothing) {
+    pages[L"http://deep.example/"] = nestedPage(2000);
+    const int window = openTab(L"http://deep.example/");
+    const std::wstring before = document()->page()->markup();
+    EXPECT_EQ(dispatchCommand(L"command-select-grab", window), 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              L"The page cannot be laid out: its elements nest more than 400 levels deep.");
+    EXPECT_EQ(dispatchCommand(L"command-select-auto", window), 1);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], messages[0]);
+    EXPECT_FALSE(canUndo(window));
+    EXPECT_FALSE(isPageRebuilt(window));
+    EXPECT_TRUE(context()->selectionEngine()->selected().empty());
+    EXPECT_EQ(document()->page()->markup(), before);
+
+    // With a selection the grab works from it and needs no layout.
+    selectElement(L"top");
+    EXPECT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(isPageRebuilt(window));
+
+    // The same commands on a page that can be laid out say nothing.
+    ASSERT_TRUE(browser->navigate(L"http://news.example/a.html"));
+    messages.clear();
+    EXPECT_EQ(dispatchCommand(L"command-select-auto", window), 2);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TabTest, ThePageTooLargeToLayOutIsToldInTheChosenLanguage) {
+    pages[L"http://big.example/"] =
+        L"<html><body><p>" + std::wstring((17u << 20), L'x') + L"</p></body></html>";
+    const int window = openTab(L"http://big.example/");
+    const std::wstring before = document()->page()->markup();
+    ASSERT_EQ(common::languageTable().load(L"" TAMRIX_SOURCE_DIR "/data/languages/de.xml"), 0);
+    EXPECT_EQ(dispatchCommand(L"command-select-grab", window), 1);
+    common::languageTable().clear();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              L"Die Seite l\u00e4sst sich nicht darstellen: its markup is larger than 16 MB.");
+    EXPECT_FALSE(canUndo(window));
+    EXPECT_EQ(document()->page()->markup(), before);
 }
