@@ -1,9 +1,10 @@
 // A stand-in of the side-pane program for the explorer-bar tests. It serves its windows,
 // publishes a top-level "LorvaneContainer" window holding the pane "LorvaneServer" and
 // runs its message loop:
-//   - once the pane hangs under a "LorvaneClient" window, it sends that window a status
-//     line (WM_COPYDATA code 1) and a navigation request (code 2) for
-//     "http://127.0.0.1/from-pane" in the frame "main", once per adoption;
+//   - once the pane hangs under a "LorvaneClient" window and has been told to draw there
+//     (WM_SETREDRAW TRUE), it sends that window a status line (WM_COPYDATA code 1) and a
+//     navigation request (code 2) for "http://127.0.0.1/from-pane" in the frame "main",
+//     once per adoption, so the greeting always follows the request to draw;
 //   - each WM_SETREDRAW TRUE the pane gets asks its host window to open
 //     "http://127.0.0.1/redraw-on" (code 2), so a test sees that the host sent it;
 //   - its pane paints itself white on the left half and black on the right half of
@@ -23,6 +24,7 @@ using Steady = std::chrono::steady_clock;
 namespace {
 
 bool swapped = false;
+HWND toldToDrawBy;
 
 void paintHalves(WindowSystem& system, HWND pane) {
     const Rect area = system.clientRect(pane);
@@ -54,6 +56,7 @@ int main() {
              if (message.id == WM_SIZE || message.id == WM_COPYDATA)
                  paintHalves(system, message.window);
              if (message.id == WM_SETREDRAW && message.wParam == 1) {
+                 toldToDrawBy = system.parent(message.window);
                  system.sendCopyData(
                      system.parent(message.window), message.window,
                      CopyData{plugin::kNavigateCode,
@@ -80,7 +83,7 @@ int main() {
         if (system.className(parent) == L"LorvaneClient") {
             adoptedOnce = true;
             lastAdopted = Steady::now();
-            if (parent != announcedTo) {
+            if (parent != announcedTo && parent == toldToDrawBy) {
                 system.sendCopyData(
                     parent, pane,
                     CopyData{plugin::kStatusTextCode, plugin::statusRecord(L"Pane ready")});
