@@ -88,6 +88,45 @@ bool isFreeBox(const Element& element) {
     return true;
 }
 
+bool isBlockTag(const Element& element) {
+    static constexpr std::wstring_view kBlocks[] = {
+        L"ADDRESS", L"ARTICLE", L"ASIDE", L"BLOCKQUOTE", L"BODY",   L"CENTER", L"DD",
+        L"DIV",     L"DL",      L"DT",    L"FIELDSET",   L"FIGURE", L"FOOTER", L"FORM",
+        L"H1",      L"H2",      L"H3",    L"H4",         L"H5",     L"H6",     L"HEADER",
+        L"HR",      L"LI",      L"MAIN",  L"NAV",        L"OL",     L"P",      L"PRE",
+        L"SECTION", L"TABLE",   L"TD",    L"TH",         L"UL"};
+    for (auto name : kBlocks)
+        if (element.hasTag(name))
+            return true;
+    return false;
+}
+
+bool isBlank(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (c != L' ' && c != L'\n' && c != L'\t' && c != L'\r' && c != L'\f')
+            return false;
+    return true;
+}
+
+// A line break with nothing before it on its line (it follows another break or a block,
+// or opens a block): a browser gives it an empty line of its own, where the engine's break
+// takes no room. `at` is its place among its parent's children.
+bool startsLine(const Node& parent, std::size_t at) {
+    const auto& siblings = parent.childNodes();
+    while (at-- > 0) {
+        const Node& before = *siblings[at];
+        if (before.nodeType() == NodeType::Text) {
+            if (!isBlank(static_cast<const Text&>(before).data()))
+                return false;
+        } else if (before.nodeType() == NodeType::Element) {
+            const auto& element = static_cast<const Element&>(before);
+            return element.hasTag(L"BR") || isBlockTag(element);
+        }
+    }
+    return parent.nodeType() == NodeType::Element &&
+           isBlockTag(static_cast<const Element&>(parent));
+}
+
 class MarkupWriter {
   public:
     MarkupWriter(const Document& document, const PictureMissing& pictureMissing, PageMarkup& out)
@@ -148,7 +187,9 @@ class MarkupWriter {
                     out_.freeBoxes.push_back({&element, {}});
                     into = &out_.freeBoxes.back().markup;
                 }
-                if (!openElement(element, *into))
+                const bool emptyLine =
+                    element.hasTag(L"BR") && startsLine(*step.node, step.next - 1);
+                if (!openElement(element, *into, emptyLine))
                     continue;
                 if (holdsNoWords(element))
                     ++words;
@@ -164,7 +205,8 @@ class MarkupWriter {
 
   private:
     // Writes the start tag; false when the element is left out or has no content to write.
-    bool openElement(const Element& element, std::string& out) {
+    // A break that stands as an empty line is written as a space of its own, then the break.
+    bool openElement(const Element& element, std::string& out, bool emptyLine) {
         const StyleSheet* sheet = nullptr;
         if (auto found = sheets_.find(&element); found != sheets_.end())
             sheet = found->second;
@@ -181,6 +223,8 @@ class MarkupWriter {
             else
                 altText.clear();
         }
+        if (emptyLine)
+            tag = kEmptyLineTag;
         out += '<';
         out += tag;
         for (const auto& attribute : element.attributes()) {
@@ -203,6 +247,10 @@ class MarkupWriter {
         out += std::to_string(out_.elements.size());
         out += "\">";
         out_.elements.push_back(&element);
+        if (emptyLine) {
+            out += "\u00A0</" + tag + "><br>";
+            return false;
+        }
         if (!altText.empty()) {
             appendEscaped(out, altText, false);
             out += "</" + tag + ">";

@@ -62,6 +62,10 @@ using PictureMissing = std::function<bool(const std::wstring& source)>;
 // element named kAltTextTag, as browsers show it.
 inline constexpr const char* kAltTextTag = "tamrix-alt";
 
+// A line break with nothing before it on its line stands as an element of this name
+// holding a no-break space, then the break: the empty line a browser shows.
+inline constexpr const char* kEmptyLineTag = "tamrix-line";
+
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing);
 
 }  // namespace platform::dom

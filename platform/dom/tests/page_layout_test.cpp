@@ -314,6 +314,23 @@ TEST(PageLayout, ABlockOfFixedHeightKeepsItsLastChildsMarginInside) {
     expectNear(boxOf(document, L"float"), {0, 96, 300, 114}, 0);
 }
 
+TEST(PageLayout, ABreakWithNothingBeforeItOnItsLineTakesALine) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'>"
+        L"<div id=a>one<br>two<br><br>three</div>"
+        L"<div id=b><table><tr><td>t</td></tr></table><br><table id=u><tr><td>u</td></tr>"
+        L"</table></div>"
+        L"<div id=c><span>x<br></span>y</div><div id=d>end<br></div></body></html>");
+    expectNear(boxOf(document, L"a"), {0, 0, 1024, 72}, 0);
+    expectNear(boxOf(document, L"b"), {0, 72, 1024, 138}, 0);
+    expectNear(boxOf(document, L"u"), {0, 114, 14, 138}, 0);
+    expectNear(boxOf(document, L"c"), {0, 138, 1024, 174}, 0);
+    expectNear(boxOf(document, L"d"), {0, 174, 1024, 192}, 0);
+    // The line's space is no word of the page.
+    const auto& text = static_cast<const Text&>(*document->getElementById(L"a")->lastChild());
+    EXPECT_NEAR(document->layout().textRects(text, 0, 5).front().top, 54, 1);
+}
+
 TEST(PageLayout, CellsRowsAndRowGroupsOfATableWithACaption) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'><table border=1><caption>Toll charges"
