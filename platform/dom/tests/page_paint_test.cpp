@@ -121,5 +121,39 @@ TEST(PagePainting, BoxesBordersAndPicturesGrowWithTheScale) {
     EXPECT_EQ(rgb(15, 108), 0xFFFFFFu);
 }
 
+// The first and last rows of the canvas holding dark ink, from row `from` on.
+std::pair<int, int> inkRows(const imaging::Canvas& canvas, int from) {
+    int first = -1, last = -1;
+    for (int y = from; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if ((canvas.pixel(x, y) & 0xFF) < 128) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(PagePainting, TextIsPaintedInsideTheBoxOfItsElement) {
+    // The heading's top margin collapses through both blocks around it: browsers put it
+    // 50 pixels under the title, and so do the boxes and the picture.
+    auto document = Document::parse(
+        L"<body style='margin:0;font:16px \"DejaVu Sans\"'><h1 style='margin:0'>Title</h1>"
+        L"<div style='margin:24px 0 0'><div><h1 id=head style='margin:50px 0 0'>Head</h1>"
+        L"</div></div></body>");
+    const auto title = document->boxOf(*document->getElementsByTagName(L"H1")[0]);
+    const auto head = document->boxOf(*document->getElementById(L"head"));
+    ASSERT_TRUE(title && head);
+    EXPECT_EQ(head->top, title->bottom + 50);
+    for (const double scale : {1.0, 2.0}) {
+        imaging::Canvas canvas(static_cast<int>(300 * scale), static_cast<int>(200 * scale));
+        document->layout().paint(canvas, {0, 0, 300, 200}, scale);
+        const auto [first, last] = inkRows(canvas, static_cast<int>(title->bottom * scale));
+        EXPECT_GE(first, head->top * scale) << "at scale " << scale;
+        EXPECT_LE(last, head->bottom * scale) << "at scale " << scale;
+    }
+}
+
 }  // namespace
 }  // namespace platform::dom
