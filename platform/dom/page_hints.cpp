@@ -225,9 +225,17 @@ void bodyStyle(const Element& body, Declarations& out) {
     }
 }
 
-void pictureStyle(const Element& picture, bool missing, Declarations& out) {
+void pictureStyle(const Element& picture, bool missing, bool quirks, Declarations& out) {
     auto width = dimension(picture.getAttribute(L"width"));
     auto height = dimension(picture.getAttribute(L"height"));
+    const bool hasAlt = !picture.getAttribute(L"alt").value_or(L"").empty();
+    if (missing && hasAlt) {
+        // Its text stands in its place; without a doctype, in a box of the picture's size.
+        if (!quirks || !width || !height)
+            return;
+        out.add("display", std::string("inline-block"));
+        out.add("overflow", std::string("hidden"));
+    }
     if (missing && !picture.hasAttribute(L"alt")) {
         const std::string icon = std::to_string(kBrokenPictureSize) + "px";
         width = width ? width : icon;
@@ -297,7 +305,7 @@ void frameStyle(const Element& frame, Declarations& out) {
 
 }  // namespace
 
-std::string presentationalStyle(const Element& element, bool pictureMissing) {
+std::string presentationalStyle(const Element& element, bool pictureMissing, bool quirks) {
     Declarations out;
     if (element.hasTag(L"TABLE")) {
         tableStyle(element, out);
@@ -313,7 +321,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing) {
     } else if (element.hasTag(L"BODY")) {
         bodyStyle(element, out);
     } else if (element.hasTag(L"IMG")) {
-        pictureStyle(element, pictureMissing, out);
+        pictureStyle(element, pictureMissing, quirks, out);
     } else if (element.hasTag(L"HR")) {
         ruleStyle(element, out);
     } else if (element.hasTag(L"TEXTAREA")) {

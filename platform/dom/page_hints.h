@@ -16,8 +16,9 @@ class Element;
 
 // The declarations for `element` ("padding:3px;border:1px inset gray"), empty when its
 // attributes ask for none. `pictureMissing` tells, for a picture, that it cannot be had
-// (a browser shows an icon of its own size in its place).
-std::string presentationalStyle(const Element& element, bool pictureMissing);
+// (a browser shows an icon of its own size in its place, or its alternative text: in a
+// box of the picture's size when the page has no doctype, `quirks`).
+std::string presentationalStyle(const Element& element, bool pictureMissing, bool quirks);
 
 // Rules a browser adds to its own sheet for pages without a doctype (quirks mode).
 const char* quirksModeStyleSheet();

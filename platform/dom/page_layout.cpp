@@ -14,6 +14,7 @@
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_defaults.h"
 #include "platform/dom/page_margins.h"
+#include "platform/dom/page_widths.h"
 #include "platform/dom/page_resources.h"
 #include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
@@ -169,6 +170,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
                                                    context_ ? context_.get() : &engineContext());
         carryFirstChildMargins(*page_);
+        correctNestedPercentWidths(*page_);
         page_->render(std::max(viewport.width, 1));
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");

@@ -71,13 +71,8 @@ litehtml::element* firstInFlowChild(litehtml::element& block) {
     return nullptr;
 }
 
-// Through the style attribute, which the engine reads last when it parses the styles again.
 void setMargin(litehtml::element& element, const char* side, int pixels) {
-    const char* style = element.get_attr("style");
-    element.set_attr("style", ((style ? std::string(style) + ";" : std::string()) + side + ":" +
-                               std::to_string(pixels) + "px")
-                                  .c_str());
-    element.parse_styles(true);
+    restyle(element, std::string(side) + ":" + std::to_string(pixels) + "px");
 }
 
 // A height the block keeps whatever its content: a length, not auto or a percentage.
@@ -101,6 +96,13 @@ litehtml::element* lastInFlowChild(litehtml::element& block) {
 }
 
 }  // namespace
+
+void restyle(litehtml::element& element, const std::string& declaration) {
+    const char* style = element.get_attr("style");
+    element.set_attr("style",
+                     ((style ? std::string(style) + ";" : std::string()) + declaration).c_str());
+    element.parse_styles(true);
+}
 
 void carryFirstChildMargins(litehtml::document& page) {
     // Children before parents, so a margin carried up one level moves on to the next.

@@ -11,12 +11,19 @@
 // page gives them.
 #pragma once
 
+#include <string>
+
 namespace litehtml {
 class document;
-}
+class element;
+}  // namespace litehtml
 
 namespace platform::dom {
 
 void carryFirstChildMargins(litehtml::document& page);
+
+// Gives the element `declaration` ("margin-top:0px") over everything its sheets say, through
+// the style attribute, which the engine reads last, and has it parse its styles again.
+void restyle(litehtml::element& element, const std::string& declaration);
 
 }  // namespace platform::dom

@@ -234,7 +234,9 @@ class MarkupWriter {
             appendEscaped(out, attribute.value, true);
             out += '"';
         }
-        if (const std::string hint = presentationalStyle(element, missing); !hint.empty()) {
+        if (const std::string hint =
+                presentationalStyle(element, missing, document_.doctype().empty());
+            !hint.empty()) {
             out += ' ';
             out += PageMarkup::kHintAttribute;
             out += "=\"";

@@ -331,6 +331,32 @@ TEST(PageLayout, ABreakWithNothingBeforeItOnItsLineTakesALine) {
     EXPECT_NEAR(document->layout().textRects(text, 0, 5).front().top, 54, 1);
 }
 
+TEST(PageLayout, PercentageWidthsInsidePercentageWidths) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'>"
+        L"<div style='width:90%;margin:0 auto'><div id=float style='float:left;width:50%'>c"
+        L"</div></div><div style='clear:both'></div>"
+        L"<div style='width:80%'><div id=mid style='width:50%'><div id=inner style='width:50%'>"
+        L"a</div></div></div>"
+        L"<div style='width:500px'><div style='width:80%'><div id=fixed style='width:50%'>d"
+        L"</div></div></div></body></html>");
+    expectNear(boxOf(document, L"float"), {51, 0, 512, 18}, 1);
+    EXPECT_NEAR(boxOf(document, L"mid").width(), 410, 1);
+    EXPECT_NEAR(boxOf(document, L"inner").width(), 205, 1);
+    EXPECT_EQ(boxOf(document, L"fixed").width(), 200);
+}
+
+TEST(PageLayout, WithoutADoctypeAMissingPictureShowsItsTextInABoxOfItsSize) {
+    const wchar_t* body =
+        L"<body style='margin:0'><div><img id=logo src='/nowhere/logo.png' alt='Slow Kitchen' "
+        L"width=200 height=60></div></body>";
+    auto quirks = Document::parse(std::wstring(L"<html>") + body + L"</html>");
+    expectNear(boxOf(quirks, L"logo"), {0, 0, 200, 60}, 0);
+    auto standards = Document::parse(std::wstring(L"<!DOCTYPE html><html>") + body + L"</html>");
+    EXPECT_EQ(boxOf(standards, L"logo").height(), 18);
+    EXPECT_LT(boxOf(standards, L"logo").width(), 120);
+}
+
 TEST(PageLayout, CellsRowsAndRowGroupsOfATableWithACaption) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'><table border=1><caption>Toll charges"
