@@ -61,3 +61,29 @@ TEST(XmlChildWriter, DiscardRemovesOnlyWhatItWroteAndOtherNodesAreRefused) {
     EXPECT_THROW(XmlChildWriter{parse(L"<r>text</r>").GetDocumentElement().GetFirstChild()},
                  CComException);
 }
+
+TEST(XmlChildWriter, WrittenTextsTakeEveryLaterEditAndCopy) {
+    CXMLDOMDocument2 doc = parse(L"<r/>");
+    const CXMLDOMElement root = doc.GetDocumentElement();
+    XmlChildWriter writer(root);
+    const auto row = writer.name("row");
+    const auto field = writer.name("f");
+    writer.startElement(row);
+    writer.addAttribute(writer.name("a"), "short");
+    writer.addTextElement(field, "tiny");
+    writer.addTextElement(field, "a text longer than the node's own room for one");
+
+    const CXMLDOMNode first = root.SelectSingleNode(L"row/f[1]");
+    const CXMLDOMNode second = root.SelectSingleNode(L"row/f[2]");
+    first.GetFirstChild().PutText(L"now it is a much longer text than before");
+    second.PutText(L"x");
+    EXPECT_TRUE(root.GetFirstChild().SetAttribute(L"a", L"replaced"));
+
+    // Copies into another document and removal keep every text whole.
+    CXMLDOMDocument2 other = parse(L"<o/>");
+    other.GetDocumentElement().AppendChild(root.GetFirstChild());
+    EXPECT_EQ(other.GetXml(),
+              L"<o><row a=\"replaced\"><f>now it is a much longer text than before</f>"
+              L"<f>x</f></row></o>\n");
+    EXPECT_EQ(doc.GetXml(), L"<r/>\n");
+}
