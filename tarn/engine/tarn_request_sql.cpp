@@ -115,22 +115,16 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
         // own for the children, which see them whole.
         std::optional<RowWriter> exported;
         std::optional<RowWriter> seen;
-        common::CXMLDOMNode target;
-        try {
-            target = exportTarget(output);
-            if (!target.IsEmpty()) {
-                exported.emplace(target, layout);
-            }
-            if (context != nullptr) {
-                const common::CXMLDOMDocument2 results = newResultDocument();
-                seen.emplace(
-                    results.AppendChild(results.CreateNode(common::NODE_ELEMENT, L"results", L"")),
-                    layout);
-                *context = results;
-            }
-        } catch (const common::CComException&) {
-            return fail(
-                -1, L"Export to result document failed: " + describe(text) + L" select=" + select_);
+        const common::CXMLDOMNode target = exportTarget(output);
+        if (!target.IsEmpty()) {
+            exported.emplace(target, layout);
+        }
+        if (context != nullptr) {
+            const common::CXMLDOMDocument2 results = newResultDocument();
+            seen.emplace(
+                results.AppendChild(results.CreateNode(common::NODE_ELEMENT, L"results", L"")),
+                layout);
+            *context = results;
         }
         try {
             for (; !cursor.eof(); cursor.next()) {
@@ -143,7 +137,7 @@ int TarnRequest::runSql(common::SqliteDB& db, const std::wstring& text,
             }
         } catch (...) {
             // A request fails whole: what it wrote leaves the output again.
-            if (target != output) {
+            if (!target.IsEmpty() && target != output) {
                 output.RemoveChild(target);
             } else if (exported) {
                 exported->discard();

@@ -89,6 +89,14 @@ TEST_F(EngineTest, ARequestThatFailsMidwayLeavesNoRowsBehind) {
     EXPECT_LT(unnamed.execute({}, result), 0);
     EXPECT_EQ(result.GetXml(), L"<storage><item><x>2</x></item></storage>\n");
     EXPECT_THAT(platform::text::toUtf8(result.GetXml()), Not(HasSubstr("<v>")));
+
+    // Rows that go nowhere still run, and their failure is the database's.
+    EXPECT_EQ(
+        run(xmlPage(
+            R"(<Tarn database="test.db"><request method="SQL" value="select case when id = 3 )"
+            R"(then abs(-9223372036854775807 - 1) else id end as v from entry where id > ? )"
+            R"(order by id"><bind type="int" value="0"/></request></Tarn>)")),
+        "FAILED: SQLITE_ERROR[1]: integer overflow");
 }
 
 }  // namespace
