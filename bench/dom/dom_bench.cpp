@@ -165,8 +165,8 @@ int main(int argc, char** argv) {
     std::printf("cascade of every element:     %8.2f ms\n", cascadeMs);
     std::printf("layout:                       %8.2f ms\n", layoutMs);
     std::printf("parse + cascade + layout:     %8.2f ms\n", allMs);
-    std::printf("hover (mousemove) median:     %8.2f ms\n", hoverMs);
-    std::printf("click (down, up, click):      %8.2f ms\n", clickMs);
+    std::printf("hover (mousemove) median:     %8.3f ms\n", hoverMs);
+    std::printf("click (down, up, click):      %8.3f ms\n", clickMs);
     std::printf("overlay move + hit test:      %8.2f ms\n", overlayMs);
     std::printf("tree memory:   %8.1f bytes/element, %6.1f bytes/node (%.1f MB)\n",
                 double(treeBytes) / elements, double(treeBytes) / nodes, treeBytes / 1048576.0);

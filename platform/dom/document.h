@@ -24,6 +24,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/event.h"
 #include "platform/dom/geometry.h"
+#include "platform/dom/hit_index.h"
 #include "platform/dom/node.h"
 
 namespace platform::dom {
@@ -208,6 +209,18 @@ class Document final : public Node {
     };
     std::unordered_map<const Element*, ElementValue> explicitBoxes_;
     std::unordered_map<const Element*, ElementValue> elementScroll_;  // rect.left/top hold x, y
+    // Raised when an explicit box or an element's scroll offset changes.
+    std::uint64_t boxOverrides_ = 0;
+    // The elements' client rectangles (scrolled), filed for elementFromPoint; valid for the
+    // layout pass and the box overrides it was built at.
+    struct HitTest {
+        HitIndex index;
+        std::shared_ptr<const ElementList> elements;
+        std::uint64_t layoutPass = ~std::uint64_t{0};
+        std::uint64_t boxOverrides = 0;
+    };
+    mutable HitTest hitTest_;
+    const HitTest& hitTest() const;
     Point elementScrollOf(const Element& element) const;
     void setElementScroll(const std::shared_ptr<Element>& element, Point offset);
     std::weak_ptr<Element> capture_;

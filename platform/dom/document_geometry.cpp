@@ -39,10 +39,12 @@ void Document::setExplicitBox(const std::shared_ptr<Element>& element, Rect box)
     if (!element)
         return;
     explicitBoxes_[element.get()] = {element, box};
+    ++boxOverrides_;
 }
 
 void Document::clearExplicitBox(const Element& element) {
-    explicitBoxes_.erase(&element);
+    if (explicitBoxes_.erase(&element) > 0)
+        ++boxOverrides_;
 }
 
 namespace {
@@ -101,6 +103,29 @@ Point Document::elementScrollOf(const Element& element) const {
 
 void Document::setElementScroll(const std::shared_ptr<Element>& element, Point offset) {
     elementScroll_[element.get()] = {element, {offset.x, offset.y, offset.x, offset.y}};
+    ++boxOverrides_;
+}
+
+const Document::HitTest& Document::hitTest() const {
+    layout();
+    if (hitTest_.layoutPass == layoutPasses_ && hitTest_.boxOverrides == boxOverrides_)
+        return hitTest_;
+    hitTest_.index.clear();
+    hitTest_.elements = all();
+    const auto& elements = *hitTest_.elements;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const Element& element = *elements[i];
+        // Every listed element is in the tree: clientRectsOf without its check.
+        const Rect* box = storedFor(explicitBoxes_, element);
+        std::vector<Rect> rects = box ? std::vector<Rect>{*box} : layout_->clientRects(element);
+        const Point shift = ancestorScroll(element);
+        for (Rect& rect : rects)
+            rect = rect.translated(-shift.x, -shift.y);
+        hitTest_.index.add(static_cast<std::uint32_t>(i), rects);
+    }
+    hitTest_.layoutPass = layoutPasses_;
+    hitTest_.boxOverrides = boxOverrides_;
+    return hitTest_;
 }
 
 std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) const {
@@ -111,18 +136,12 @@ std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) co
     Point point{clientX + scroll.x, clientY + scroll.y};
     // Later elements paint over earlier ones; positioned ones over the flow, ordered by
     // their z-index.
+    const HitTest& hits = hitTest();
+    const auto& elements = *hits.elements;
     std::shared_ptr<Element> best;
     std::tuple<long, int, int> bestOrder{0, 0, -1};
-    auto snapshot = all();
-    const auto& elements = *snapshot;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
+    for (std::uint32_t i : hits.index.itemsAt(point)) {
         const Element& element = *elements[i];
-        Point shift = ancestorScroll(element);
-        bool hit = false;
-        for (const Rect& rect : clientRectsOf(element))
-            hit = hit || rect.translated(-shift.x, -shift.y).contains(point);
-        if (!hit)
-            continue;
         auto style = element.currentStyle();
         if (style->value(PropertyId::Visibility) == L"hidden")
             continue;
