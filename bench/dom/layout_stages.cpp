@@ -1,0 +1,106 @@
+// Where a full layout of the generated page spends its time: our serialisation, the
+// layout engine's own parse of that markup (gumbo alone, then the engine's document with
+// its styles), the engine's render, and what reading the boxes back adds. Prints wall and
+// processor time per stage (medians of several runs): layout_stages [megabytes].
+#include <gumbo.h>
+#include <litehtml.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/dom/generated_page.h"
+#include "platform/dom/document.h"
+#include "platform/dom/page_container.h"
+#include "platform/dom/page_defaults.h"
+#include "platform/dom/page_layout.h"
+#include "platform/dom/page_markup.h"
+#include "platform/dom/page_resources.h"
+#include "platform/dom/window.h"
+
+namespace {
+
+double processorMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+struct Figure {
+    double wall;
+    double processor;
+};
+
+Figure median(int runs, const std::function<void()>& work) {
+    std::vector<double> walls;
+    std::vector<double> processors;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpu = processorMs();
+        work();
+        processors.push_back(processorMs() - cpu);
+        walls.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(processors.begin(), processors.end());
+    return {walls[walls.size() / 2], processors[processors.size() / 2]};
+}
+
+void print(const char* stage, Figure figure) {
+    std::printf("%-34s %9.1f ms wall %9.1f ms cpu\n", stage, figure.wall, figure.processor);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace platform::dom;
+    const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+    const std::string page = bench::generatePage(static_cast<std::size_t>(megabytes * 1048576));
+    const int runs = 5;
+    auto document = Document::parse(std::string_view(page));
+    const Size viewport = document->parentWindow().viewport();
+
+    PageMarkup markup;
+    print("serialise (buildPageMarkup)", median(runs, [&] {
+              markup = buildPageMarkup(*document, [](const std::wstring&) { return false; });
+          }));
+    const std::string html = markup.whole();
+    std::printf("markup: %.2f MB for %zu elements\n", html.size() / 1048576.0,
+                markup.elements.size());
+    print("gumbo parse of that markup", median(runs, [&] {
+              GumboOutput* output =
+                  gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+              gumbo_destroy_output(&kGumboDefaultOptions, output);
+          }));
+
+    litehtml::context context;
+    context.load_master_stylesheet(pageDefaultStyleSheet());
+    PageResources resources("about:blank");
+    PageContainer container(resources, viewport, markup.linkedSheets);
+    litehtml::document::ptr engine;
+    print("engine document (parse + styles)", median(runs, [&] {
+              engine.reset();
+              engine = litehtml::document::createFromUTF8(html.c_str(), &container, &context);
+          }));
+    print("engine render", median(runs, [&] { engine->render(viewport.width); }));
+    engine.reset();
+
+    // A fresh engine each time: a second layout of an unchanged page is not a full one.
+    std::string failure;
+    print("PageLayout::layout (all of it)", median(runs, [&] {
+              PageLayout layout;
+              layout.layout(*document, viewport);
+              failure = layout.failure();
+          }));
+    if (!failure.empty())
+        std::printf("refused: %s\n", failure.c_str());
+    return 0;
+}
