@@ -100,6 +100,18 @@ std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
 }
 
+// The document's element that an engine element stands for, from its marker.
+const Element* ownerOf(litehtml::element& element, const PageMarkup& markup) {
+    const char* marker = element.get_attr(PageMarkup::kMarkerAttribute);
+    if (!marker)
+        return nullptr;
+    const bool free = *marker == 'f';
+    const std::size_t index = std::strtoul(marker + (free ? 1 : 0), nullptr, 10);
+    if (free)
+        return index < markup.freeBoxes.size() ? markup.freeBoxes[index].element : nullptr;
+    return index < markup.elements.size() ? markup.elements[index] : nullptr;
+}
+
 }  // namespace
 
 // A laid-out element with its content box origin in document coordinates.
@@ -151,10 +163,10 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         rules += ruleCount(sheet.second);
     if (markup.sheetBytes > 0)
         rules = std::max(rules, ruleCount(markup.whole()));
-    if (static_cast<double>(rules) * static_cast<double>(markup.elements.size()) >
-        kMaxSelectorWork) {
+    const std::size_t elements = markup.elements.size() + markup.freeBoxes.size();
+    if (static_cast<double>(rules) * static_cast<double>(elements) > kMaxSelectorWork) {
         refuse("its style sheets hold " + std::to_string(rules) + " rules for " +
-               std::to_string(markup.elements.size()) + " elements, too many to match");
+               std::to_string(elements) + " elements, too many to match");
         return;
     }
     page_.reset();
@@ -213,22 +225,19 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                 words.push_back({&element, x, y});
             continue;
         }
-        if (const char* marker = element.get_attr(PageMarkup::kMarkerAttribute)) {
-            const std::size_t index = std::strtoul(marker, nullptr, 10);
-            if (index < markup.elements.size()) {
-                const Element* owner = markup.elements[index];
-                // The page reaches as far as any box that no box of its own clips; the
-                // root's and the body's overflow do not count (the capture hides it and
-                // still wants the whole page).
-                if (isInlineDisplay(element)) {
-                    inlines.push_back({{&element, x, y}, owner});
-                } else if (isTablePart(element)) {
-                    rows.push_back({&element, owner});
-                } else {
-                    boxes_[owner].border = borderRectOf(element, x, y);
-                    if (!step.clipped)
-                        extent = extent.united(boxes_[owner].border);
-                }
+        const Element* owner = ownerOf(element, markup);
+        if (owner) {
+            // The page reaches as far as any box that no box of its own clips; the root's
+            // and the body's overflow do not count (the capture hides it and still wants
+            // the whole page).
+            if (isInlineDisplay(element)) {
+                inlines.push_back({{&element, x, y}, owner});
+            } else if (isTablePart(element)) {
+                rows.push_back({&element, owner});
+            } else {
+                boxes_[owner].border = borderRectOf(element, x, y);
+                if (!step.clipped)
+                    extent = extent.united(boxes_[owner].border);
             }
         }
         const bool clips = step.clipped || (element.have_parent() && !element.is_body() &&
@@ -377,24 +386,38 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
 }
 
 bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
-    if (markup.flow != markup_.flow || markup.freeBoxes.size() != markup_.freeBoxes.size() ||
-        markup.linkedSheets != markup_.linkedSheets)
+    if (markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
+        markup.elements != markup_.elements || markup.texts != markup_.texts ||
+        !markup.sameFlowAs(markup_))
         return false;
-    std::vector<std::pair<const Element*, Rect>> moves;
-    for (std::size_t i = 0; i < markup.freeBoxes.size(); ++i) {
-        const auto& now = markup.freeBoxes[i];
-        const auto& before = markup_.freeBoxes[i];
-        if (now.element != before.element)
-            return false;
-        if (now.markup == before.markup)
+    std::unordered_map<const Element*, const std::string*> before;
+    for (const auto& box : markup_.freeBoxes)
+        before.emplace(box.element, &box.markup);
+    const bool sameSet =
+        markup.freeBoxes.size() == markup_.freeBoxes.size() &&
+        std::all_of(markup.freeBoxes.begin(), markup.freeBoxes.end(),
+                    [&](const PageMarkup::FreeBox& box) { return before.count(box.element) > 0; });
+    // A box added or taken away at the top of the body is a sibling the page's
+    // selectors may count.
+    if (!sameSet && markup.sheetsReadSiblings)
+        return false;
+    std::vector<std::pair<const Element*, std::optional<Rect>>> moves;
+    for (const auto& now : markup.freeBoxes) {
+        const auto old = before.find(now.element);
+        if (old != before.end() && *old->second == now.markup)
             continue;
-        const auto old = boxes_.find(now.element);
-        if (old == boxes_.end() || now.element->firstChild())
-            return false;  // shown again, or holding content that may flow anew
+        if (now.element->firstChild())
+            return false;  // holding content that may flow anew
         auto style = now.element->currentStyle();
-        if (style->value(PropertyId::Display) == L"none")
-            return false;
+        if (style->value(PropertyId::Display) == L"none") {
+            moves.push_back({now.element, std::nullopt});
+            continue;
+        }
         const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
+        if (length(PropertyId::MinWidth) != 0 || length(PropertyId::MinHeight) != 0 ||
+            style->value(PropertyId::MaxWidth) != L"none" ||
+            style->value(PropertyId::MaxHeight) != L"none")
+            return false;
         const int left = length(PropertyId::Left) + length(PropertyId::MarginLeft);
         const int top = length(PropertyId::Top) + length(PropertyId::MarginTop);
         const int width = length(PropertyId::Width) + length(PropertyId::PaddingLeft) +
@@ -403,12 +426,22 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
         const int height = length(PropertyId::Height) + length(PropertyId::PaddingTop) +
                            length(PropertyId::PaddingBottom) + borderPixels(*style, BoxSide::Top) +
                            borderPixels(*style, BoxSide::Bottom);
-        moves.push_back({now.element, {left, top, left + width, top + height}});
+        moves.push_back({now.element, Rect{left, top, left + width, top + height}});
     }
-    for (const auto& [element, rect] : moves)
-        boxes_[element].border = rect;
+    for (const auto& box : markup_.freeBoxes)
+        if (std::none_of(
+                markup.freeBoxes.begin(), markup.freeBoxes.end(),
+                [&](const PageMarkup::FreeBox& now) { return now.element == box.element; }))
+            boxes_.erase(box.element);
+    for (const auto& [element, rect] : moves) {
+        if (rect)
+            boxes_[element] = {*rect, {}};
+        else
+            boxes_.erase(element);
+    }
     markup_.freeBoxes = markup.freeBoxes;
-    markup_.texts = markup.texts;
+    markup_.flow = markup.flow;
+    markup_.sheetsReadSiblings = markup.sheetsReadSiblings;
     return true;
 }
 
@@ -473,7 +506,10 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
     container_->endPainting();
 
     // A picture that cannot be had (and has no text to stand for it) is a framed grey box.
-    for (const Element* element : markup_.elements) {
+    std::vector<const Element*> elements = markup_.elements;
+    for (const auto& box : markup_.freeBoxes)
+        elements.push_back(box.element);
+    for (const Element* element : elements) {
         if (!element->hasTag(L"IMG") || element->hasAttribute(L"alt"))
             continue;
         const auto box = borderBox(*element);

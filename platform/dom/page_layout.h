@@ -6,9 +6,9 @@
 // is what the geometry describes.
 //
 // Layout is lazy (the document asks only when a box is read after a change) and a change
-// that only moves the selection overlays (see page_markup.h) moves their boxes without
-// laying the page out again. A page the engine refuses (too deep, too large, too costly a
-// style) has no boxes and a failure() message; the document itself is left as it was.
+// that only moves, adds or removes selection overlays (see page_markup.h) places their
+// boxes without laying the page out again. A page the engine refuses (too deep, too large, too
+// costly a style) has no boxes and a failure() message; the document itself is left as it was.
 //
 // Contract: see layout_engine.h. On the document's thread only.
 #pragma once
@@ -50,7 +50,7 @@ class PageLayout final : public LayoutEngine {
     void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const override;
     const std::string& failure() const override { return failure_; }
 
-    // How many times the page was laid out in full (the overlay moves do not count).
+    // How many times the page was laid out in full (placing overlays does not count).
     int fullLayouts() const { return fullLayouts_; }
 
   private:

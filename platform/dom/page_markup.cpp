@@ -1,5 +1,6 @@
 #include "platform/dom/page_markup.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "platform/dom/cascade.h"
@@ -176,20 +177,21 @@ class MarkupWriter {
                                    std::to_string(PageMarkup::kMaxDepth) + " levels deep";
                     break;
                 }
-                if (out_.elements.size() >= PageMarkup::kMaxElements) {
+                if (out_.elements.size() + out_.freeBoxes.size() >= PageMarkup::kMaxElements) {
                     out_.failure = "it has more than " + std::to_string(PageMarkup::kMaxElements) +
                                    " elements";
                     break;
                 }
                 std::string* into = &target;
-                if (isFreeBox(element)) {
+                const bool free = isFreeBox(element);
+                if (free) {
                     target += PageMarkup::kFreeBoxMark;
                     out_.freeBoxes.push_back({&element, {}});
                     into = &out_.freeBoxes.back().markup;
                 }
                 const bool emptyLine =
                     element.hasTag(L"BR") && startsLine(*step.node, step.next - 1);
-                if (!openElement(element, *into, emptyLine))
+                if (!openElement(element, *into, free, emptyLine))
                     continue;
                 if (holdsNoWords(element))
                     ++words;
@@ -206,7 +208,7 @@ class MarkupWriter {
   private:
     // Writes the start tag; false when the element is left out or has no content to write.
     // A break that stands as an empty line is written as a space of its own, then the break.
-    bool openElement(const Element& element, std::string& out, bool emptyLine) {
+    bool openElement(const Element& element, std::string& out, bool free, bool emptyLine) {
         const StyleSheet* sheet = nullptr;
         if (auto found = sheets_.find(&element); found != sheets_.end())
             sheet = found->second;
@@ -246,9 +248,14 @@ class MarkupWriter {
         out += ' ';
         out += PageMarkup::kMarkerAttribute;
         out += "=\"";
-        out += std::to_string(out_.elements.size());
+        if (free) {
+            out += 'f';
+            out += std::to_string(out_.freeBoxes.size() - 1);
+        } else {
+            out += std::to_string(out_.elements.size());
+            out_.elements.push_back(&element);
+        }
         out += "\">";
-        out_.elements.push_back(&element);
         if (emptyLine) {
             out += "\u00A0</" + tag + "><br>";
             return false;
@@ -261,6 +268,7 @@ class MarkupWriter {
         if (sheet) {
             const std::string text = platform::text::toUtf8(sheet->cssText());
             out_.sheetBytes += text.size();
+            out_.sheetsReadSiblings = out_.sheetsReadSiblings || readsSiblings(text);
             if (element.hasTag(L"LINK")) {
                 out_.linkedSheets[platform::text::toUtf8(
                     element.getAttribute(L"href").value_or(L""))] = text;
@@ -327,6 +335,77 @@ std::string PageMarkup::whole() const {
             markup += c;
     }
     return markup;
+}
+
+bool PageMarkup::sameFlowAs(const PageMarkup& other) const {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < flow.size() && flow[i] == kFreeBoxMark)
+            ++i;
+        while (j < other.flow.size() && other.flow[j] == kFreeBoxMark)
+            ++j;
+        if (i == flow.size() || j == other.flow.size())
+            return i == flow.size() && j == other.flow.size();
+        // Compare up to the next mark on either side at once.
+        const std::size_t a = std::min(flow.find(kFreeBoxMark, i), flow.size()) - i;
+        const std::size_t b = std::min(other.flow.find(kFreeBoxMark, j), other.flow.size()) - j;
+        const std::size_t length = std::min(a, b);
+        if (flow.compare(i, length, other.flow, j, length) != 0)
+            return false;
+        i += length;
+        j += length;
+    }
+}
+
+bool readsSiblings(std::string_view text) {
+    if (text.find("box-sizing") != std::string_view::npos)
+        return true;
+    std::string css;
+    css.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            const std::size_t end = text.find("*/", i + 2);
+            if (end == std::string_view::npos)
+                break;
+            i = end + 1;
+            css += ' ';
+            continue;
+        }
+        css += text[i];
+    }
+    // Only the selectors count: the preludes of blocks that are not at-rule groups.
+    static constexpr std::string_view kStructural[] = {":first", ":last", ":nth", ":only",
+                                                       ":empty"};
+    std::size_t preludeStart = 0;
+    int depth = 0;  // inside a declaration block
+    for (std::size_t i = 0; i < css.size(); ++i) {
+        const char c = css[i];
+        if (depth > 0) {
+            depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+            if (depth == 0)
+                preludeStart = i + 1;
+            continue;
+        }
+        if (c == '}' || c == ';') {
+            preludeStart = i + 1;
+        } else if (c == '{') {
+            const std::string_view prelude =
+                std::string_view(css).substr(preludeStart, i - preludeStart);
+            const auto first = prelude.find_first_not_of(" \t\r\n");
+            if (first != std::string_view::npos && prelude[first] == '@') {
+                preludeStart = i + 1;  // a group of rules: its own rules follow
+                continue;
+            }
+            if (prelude.find_first_of("+~") != std::string_view::npos)
+                return true;
+            for (std::string_view name : kStructural)
+                if (prelude.find(name) != std::string_view::npos)
+                    return true;
+            depth = 1;
+        }
+    }
+    return false;
 }
 
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing) {

@@ -1,13 +1,14 @@
 // The page as markup for the layout engine: the document serialized with a marker
-// attribute on every element (its index in `elements`), the style sheets as the cascade
-// holds them (disabled ones left out, linked ones' texts in `linkedSheets`), and the
-// text nodes the engine will break into words, in document order.
+// attribute on every element (its index in `elements`, or "f" and its index in
+// `freeBoxes`), the style sheets as the cascade holds them (disabled ones left out, linked
+// ones' texts in `linkedSheets`), and the text nodes the engine will break into words, in
+// document order.
 //
 // Absolutely placed boxes at the top of the body (selection overlays: "position:
 // absolute" with pixel left, top, width and height, whose parent is the body) are kept
-// apart in `freeBoxes`, so a change that only moves them can be told from one that
-// changes the flow: `flow` holds the rest of the markup, with kFreeBoxMark where each one
-// stands.
+// apart in `freeBoxes`, so a change that only moves, adds or removes them can be told from
+// one that changes the flow: `flow` holds the rest of the markup, with kFreeBoxMark where
+// each one stands, and is the same whatever free boxes there are.
 //
 // Contract: built on the document's thread. A page that nests deeper than kMaxDepth or
 // is larger than kMaxBytes is refused: `failure` says why and the markup is empty.
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::dom {
@@ -41,7 +43,7 @@ struct PageMarkup {
 
     std::string flow;
     std::vector<FreeBox> freeBoxes;
-    std::vector<const Element*> elements;
+    std::vector<const Element*> elements;  // the elements of the flow, not the free boxes
     std::vector<const Text*> texts;
     std::map<std::string, std::string> linkedSheets;  // href as written -> sheet text
     std::size_t sheetBytes = 0;
@@ -49,10 +51,16 @@ struct PageMarkup {
     // presentational attributes ask for (see page_hints.h), and the quirks-mode rules for a
     // page without a doctype.
     std::string hintSheet;
+    // A sheet has selectors that a sibling added or removed at the top of the body could
+    // make match other elements (sibling combinators, structural pseudo-classes), or sizes
+    // boxes in ways the free boxes' arithmetic does not follow (box-sizing).
+    bool sheetsReadSiblings = false;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.
     std::string whole() const;
+    // The flow without its free box marks equals `other`'s.
+    bool sameFlowAs(const PageMarkup& other) const;
 };
 
 // Tells whether the picture at an "IMG" source (as written) cannot be had.
@@ -67,5 +75,9 @@ inline constexpr const char* kAltTextTag = "tamrix-alt";
 inline constexpr const char* kEmptyLineTag = "tamrix-line";
 
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing);
+
+// Whether style sheet text has a selector that depends on an element's siblings ("+",
+// "~", :first-child, :nth-of-type, ...) or a box-sizing declaration. Errs towards true.
+bool readsSiblings(std::string_view css);
 
 }  // namespace platform::dom

@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "platform/dom/document.h"
+#include "platform/dom/inline_style.h"
 #include "platform/dom/page_layout.h"
+#include "platform/dom/page_markup.h"
 #include "platform/dom/page_resources.h"
 #include "platform/dom/style_sheet.h"
 #include "platform/dom/text_range.h"
@@ -236,13 +238,81 @@ TEST(PageLayout, MovingAnOverlayDoesNotLayThePageOutAgain) {
     EXPECT_EQ(engineOf(*document).fullLayouts(), layouts);
     // The arithmetic agrees with a real layout of the same page.
     const Rect moved = *document->boxOf(*overlay);
-    document->recalc(true);
+    document->setLayoutEngine(std::make_unique<PageLayout>());
     EXPECT_EQ(*document->boxOf(*overlay), moved);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
     // A change to the flow lays out again.
     const int forced = engineOf(*document).fullLayouts();
     document->body()->lastChild()->appendChild(document->createTextNode(L" and more"));
     document->boxOf(*overlay);
     EXPECT_EQ(engineOf(*document).fullLayouts(), forced + 1);
+}
+
+// Every element's border box, in document order.
+std::vector<std::optional<Rect>> allBoxes(const Document& document) {
+    std::vector<std::optional<Rect>> boxes;
+    for (const auto& element : *document.all())
+        boxes.push_back(document.boxOf(*element));
+    return boxes;
+}
+
+std::shared_ptr<Element> addOverlay(Document& document, int left) {
+    auto overlay = document.createElement(L"div");
+    overlay->setAttribute(L"class", L"clip");
+    overlay->setAttribute(L"style", L"position:absolute;border:2px solid red;padding:1px;left:" +
+                                        std::to_wstring(left) +
+                                        L"px;top:5px;width:30px;height:40px");
+    document.body()->insertBefore(overlay, document.body()->firstChild());
+    return overlay;
+}
+
+TEST(PageLayout, AddingAndRemovingOverlaysDoesNotLayThePageOutAgain) {
+    auto document = Document::parse(
+        L"<style>.clip{margin:3px} p{margin:4px}</style>"
+        L"<body><div>Head</div><p>Some text</p><img alt=none src=missing.png></body>");
+    ASSERT_TRUE(document->boxOf(*document->body()));
+    const int layouts = engineOf(*document).fullLayouts();
+    auto first = addOverlay(*document, 10);
+    auto second = addOverlay(*document, 100);
+    EXPECT_EQ(*document->boxOf(*first), (Rect{13, 8, 49, 54}));  // the sheet's margin counts
+    first->style().setAttribute(L"display", L"none");
+    EXPECT_FALSE(document->boxOf(*first));
+    first->style().setAttribute(L"display", L"block");
+    EXPECT_TRUE(document->boxOf(*first));
+    first->removeNode(true);
+    EXPECT_FALSE(document->boxOf(*first));
+    EXPECT_EQ(engineOf(*document).fullLayouts(), layouts);
+    // The boxes are those of a layout of the page as it now is.
+    const auto placed = allBoxes(*document);
+    document->setLayoutEngine(std::make_unique<PageLayout>());
+    EXPECT_EQ(allBoxes(*document), placed);
+    // An overlay with content may change the flow: the page is laid out again.
+    auto labelled = addOverlay(*document, 50);
+    labelled->appendChild(document->createTextNode(L"label"));
+    document->boxOf(*labelled);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 2);
+}
+
+TEST(PageLayout, OverlaysLayThePageOutAgainWhenTheSheetsCountSiblings) {
+    auto document = Document::parse(
+        L"<style>body > :first-child{margin-top:50px}</style><body><p>Some text</p></body>");
+    auto text = document->getElementsByTagName(L"p").front();
+    const Rect before = *document->boxOf(*text);
+    addOverlay(*document, 10);
+    EXPECT_NE(*document->boxOf(*text), before);  // no longer the first child
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 2);
+}
+
+TEST(PageMarkup, SheetsThatCountSiblingsAreFoundInSelectorsOnly) {
+    EXPECT_TRUE(readsSiblings("h1 + p { margin: 0 }"));
+    EXPECT_TRUE(readsSiblings("h1 ~ p { margin: 0 }"));
+    EXPECT_TRUE(readsSiblings("@media screen { li:nth-child(2n) { color: red } }"));
+    EXPECT_TRUE(readsSiblings("p { color: red } div:last-of-type { color: blue }"));
+    EXPECT_TRUE(readsSiblings("* { box-sizing: border-box }"));
+    EXPECT_FALSE(readsSiblings("p { width: calc(10px + 2em) } a:hover { color: red }"));
+    EXPECT_FALSE(readsSiblings("@media (max-width: 600px) { .a > .b { margin: 0 } }"));
+    EXPECT_FALSE(readsSiblings("/* h1 + p */ p { margin: 0 }"));
+    EXPECT_FALSE(readsSiblings("@font-face { src: url(a+b.woff) } p { margin: 0 }"));
 }
 
 TEST(PageLayout, HostilePagesAreRefusedWithAReason) {
