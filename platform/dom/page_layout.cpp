@@ -321,13 +321,10 @@ void PageLayout::boxTableParts(
     for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
         Rect united;
         for (std::size_t i = 0; i < part->first->get_children_count(); ++i) {
-            const char* marker =
-                part->first->get_child(static_cast<int>(i))->get_attr(PageMarkup::kMarkerAttribute);
-            const std::size_t index =
-                marker ? std::strtoul(marker, nullptr, 10) : markup.elements.size();
-            if (index >= markup.elements.size())
+            const Element* owner = ownerOf(*part->first->get_child(static_cast<int>(i)), markup);
+            if (!owner)
                 continue;
-            if (auto box = boxes_.find(markup.elements[index]); box != boxes_.end())
+            if (auto box = boxes_.find(owner); box != boxes_.end())
                 united = united.isEmpty() ? box->second.border : united.united(box->second.border);
         }
         boxes_[part->second].border = united;
