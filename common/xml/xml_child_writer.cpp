@@ -122,7 +122,8 @@ xmlNodePtr XmlChildWriter::newText(std::string_view utf8Text) {
     // parser's compact mode keeps it; libxml2 knows not to free it there.
     auto* inside = reinterpret_cast<xmlChar*>(&text->properties);
     if (fit.size() < sizeof text->properties + sizeof text->nsDef) {
-        std::memcpy(inside, fit.data(), fit.size());
+        if (!fit.empty())
+            std::memcpy(inside, fit.data(), fit.size());
         inside[fit.size()] = '\0';
         text->content = inside;
     } else {
