@@ -14,8 +14,8 @@
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_defaults.h"
 #include "platform/dom/page_margins.h"
-#include "platform/dom/page_widths.h"
 #include "platform/dom/page_resources.h"
+#include "platform/dom/page_widths.h"
 #include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
 
@@ -125,6 +125,7 @@ PageLayout::PageLayout() = default;
 PageLayout::~PageLayout() = default;
 
 void PageLayout::refuse(const std::string& reason) {
+    engineElements_.clear();
     page_.reset();
     container_.reset();
     markup_ = {};
@@ -154,7 +155,14 @@ void PageLayout::layout(const Document& document, Size viewport) {
         stale_ = true;
         return;
     }
+    if (page_ && viewport == viewport_ && restyleInPlace(markup))
+        return;
     layoutInFull(viewport, std::move(markup));
+}
+
+void PageLayout::correctEngineStyles(litehtml::document& page) {
+    carryFirstChildMargins(page);
+    correctNestedPercentWidths(page);
 }
 
 void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
@@ -181,8 +189,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         }
         page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
                                                    context_ ? context_.get() : &engineContext());
-        carryFirstChildMargins(*page_);
-        correctNestedPercentWidths(*page_);
+        correctEngineStyles(*page_);
         page_->render(std::max(viewport.width, 1));
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
@@ -196,9 +203,33 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     collectBoxes(markup_);
 }
 
+void PageLayout::noteEngineElement(litehtml::element& element, const Element* owner) {
+    if (owner)
+        engineElements_[owner] = &element;
+    else if (const char* tag = element.get_tagName();
+             (!tag || !*tag) && dynamic_cast<litehtml::html_tag*>(&element))
+        anonymousBoxes_ = true;
+}
+
+// The elements of a subtree that has no boxes.
+void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& markup) {
+    std::vector<litehtml::element*> pending{&root};
+    while (!pending.empty()) {
+        litehtml::element& element = *pending.back();
+        pending.pop_back();
+        if (dynamic_cast<litehtml::el_text*>(&element))
+            continue;
+        noteEngineElement(element, ownerOf(element, markup));
+        for (std::size_t i = 0; i < element.get_children_count(); ++i)
+            pending.push_back(element.get_child(static_cast<int>(i)).get());
+    }
+}
+
 void PageLayout::collectBoxes(const PageMarkup& markup) {
     boxes_.clear();
     runs_.clear();
+    engineElements_.clear();
+    anonymousBoxes_ = false;
     std::vector<Placed> words;
     std::vector<std::pair<Placed, const Element*>> inlines;
     struct Step {
@@ -214,8 +245,10 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const Step step = stack.back();
         stack.pop_back();
         litehtml::element& element = *step.placed.element;
-        if (element.get_display() == litehtml::display_none)
+        if (element.get_display() == litehtml::display_none) {
+            noteEngineElements(element, markup);
             continue;
+        }
         const litehtml::position& pos = element.get_position();
         const int x = step.placed.x + pos.x;
         const int y = step.placed.y + pos.y;
@@ -226,6 +259,7 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
             continue;
         }
         const Element* owner = ownerOf(element, markup);
+        noteEngineElement(element, owner);
         if (owner) {
             // The page reaches as far as any box that no box of its own clips; the root's
             // and the body's overflow do not count (the capture hides it and still wants

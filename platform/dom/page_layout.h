@@ -7,8 +7,11 @@
 //
 // Layout is lazy (the document asks only when a box is read after a change) and a change
 // that only moves, adds or removes selection overlays (see page_markup.h) places their
-// boxes without laying the page out again. A page the engine refuses (too deep, too large, too
-// costly a style) has no boxes and a failure() message; the document itself is left as it was.
+// boxes without laying the page out again. A change of inline styles alone (the style
+// commands) restyles the laid-out page in place and renders it again, without parsing
+// the page anew, where the result is known to be that of a full layout. A page the engine refuses
+// (too deep, too large, too costly a style) has no boxes and a failure() message; the document
+// itself is left as it was.
 //
 // Contract: see layout_engine.h. On the document's thread only.
 #pragma once
@@ -52,6 +55,8 @@ class PageLayout final : public LayoutEngine {
 
     // How many times the page was laid out in full (placing overlays does not count).
     int fullLayouts() const { return fullLayouts_; }
+    // How many times changed inline styles were applied to the laid-out page in place.
+    int restyles() const { return restyles_; }
 
   private:
     struct Box {
@@ -67,8 +72,14 @@ class PageLayout final : public LayoutEngine {
 
     PageMarkup markupOf(const Document& document);
     void layoutInFull(Size viewport, PageMarkup markup);
+    // What the engine's styles need before it renders (see page_margins.h, page_widths.h);
+    // it writes into the engine elements' style attributes.
+    static void correctEngineStyles(litehtml::document& page);
     bool moveFreeBoxes(const PageMarkup& markup);
+    bool restyleInPlace(PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
+    void noteEngineElement(litehtml::element& element, const Element* owner);
+    void noteEngineElements(litehtml::element& root, const PageMarkup& markup);
     struct Placed;
     void collectWords(const PageMarkup& markup, const std::vector<Placed>& words);
     void boxTableParts(const PageMarkup& markup,
@@ -88,6 +99,11 @@ class PageLayout final : public LayoutEngine {
     Size content_;
     std::string failure_;
     int fullLayouts_ = 0;
+    int restyles_ = 0;
+    // The engine's element for each of the document's, and whether the engine made boxes
+    // of its own (anonymous table parts), which a restyle in place would lose.
+    std::unordered_map<const Element*, litehtml::element*> engineElements_;
+    bool anonymousBoxes_ = false;
 };
 
 }  // namespace platform::dom

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
@@ -69,6 +70,20 @@ bool isPixelLength(const std::wstring& value) {
     wchar_t* end = nullptr;
     std::wcstod(value.c_str(), &end);
     return end == value.c_str() + value.size() - 2;
+}
+
+// Attributes the layout engine turns into styles of its own on these elements (besides
+// the hint rules), which a restyle in place would rank wrongly.
+bool engineStylesFrom(const Element& element, const std::string& attribute) {
+    static constexpr std::string_view kStyling[] = {"width",   "height", "cellspacing", "border",
+                                                    "bgcolor", "valign", "align",       "color",
+                                                    "face",    "size",   "background",  "text"};
+    static constexpr std::wstring_view kTags[] = {L"IMG",  L"TABLE", L"TD", L"TH",   L"TR",
+                                                  L"FONT", L"DIV",   L"P",  L"BODY", L"H1",
+                                                  L"H2",   L"H3",    L"H4", L"H5",   L"H6"};
+    return std::find(std::begin(kStyling), std::end(kStyling), attribute) != std::end(kStyling) &&
+           std::any_of(std::begin(kTags), std::end(kTags),
+                       [&](std::wstring_view tag) { return element.hasTag(tag); });
 }
 
 // A box the selection engine places over the page: out of the flow, at a place and size
@@ -229,13 +244,22 @@ class MarkupWriter {
             tag = kEmptyLineTag;
         out += '<';
         out += tag;
+        std::optional<PageMarkup::Span> style;
         for (const auto& attribute : element.attributes()) {
+            const std::size_t begin = out.size();
             out += ' ';
-            out += lowerAscii(attribute.name);
+            const std::string name = lowerAscii(attribute.name);
+            out += name;
             out += "=\"";
             appendEscaped(out, attribute.value, true);
             out += '"';
+            if (name == "style")
+                style = PageMarkup::Span{begin, out.size()};
+            out_.engineReadsAttributes =
+                out_.engineReadsAttributes || engineStylesFrom(element, name);
         }
+        if (!style)
+            style = PageMarkup::Span{out.size(), out.size()};
         if (const std::string hint =
                 presentationalStyle(element, missing, document_.doctype().empty());
             !hint.empty()) {
@@ -254,6 +278,7 @@ class MarkupWriter {
         } else {
             out += std::to_string(out_.elements.size());
             out_.elements.push_back(&element);
+            out_.styleSpans.push_back(&out == &out_.flow ? *style : PageMarkup::Span{});
         }
         out += "\">";
         if (emptyLine) {
@@ -269,6 +294,7 @@ class MarkupWriter {
             const std::string text = platform::text::toUtf8(sheet->cssText());
             out_.sheetBytes += text.size();
             out_.sheetsReadSiblings = out_.sheetsReadSiblings || readsSiblings(text);
+            out_.sheetsReadStyle = out_.sheetsReadStyle || text.find("[style") != std::string::npos;
             if (element.hasTag(L"LINK")) {
                 out_.linkedSheets[platform::text::toUtf8(
                     element.getAttribute(L"href").value_or(L""))] = text;
@@ -415,6 +441,7 @@ PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictu
         markup.flow.clear();
         markup.freeBoxes.clear();
         markup.elements.clear();
+        markup.styleSpans.clear();
         markup.texts.clear();
     }
     return markup;

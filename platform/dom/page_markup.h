@@ -36,6 +36,11 @@ struct PageMarkup {
     // Names the rule of `hintSheet` that holds the element's presentational styles.
     static constexpr const char* kHintAttribute = "data-tamrix-hint";
 
+    // Where a piece of `flow` lies: [begin, end).
+    struct Span {
+        std::size_t begin = std::string::npos;
+        std::size_t end = std::string::npos;
+    };
     struct FreeBox {
         const Element* element;
         std::string markup;
@@ -44,6 +49,9 @@ struct PageMarkup {
     std::string flow;
     std::vector<FreeBox> freeBoxes;
     std::vector<const Element*> elements;  // the elements of the flow, not the free boxes
+    // For each of `elements`, its ' style="..."' in `flow` (an empty span where it would
+    // stand when it has none); npos for elements written inside a free box.
+    std::vector<Span> styleSpans;
     std::vector<const Text*> texts;
     std::map<std::string, std::string> linkedSheets;  // href as written -> sheet text
     std::size_t sheetBytes = 0;
@@ -55,6 +63,10 @@ struct PageMarkup {
     // make match other elements (sibling combinators, structural pseudo-classes), or sizes
     // boxes in ways the free boxes' arithmetic does not follow (box-sizing).
     bool sheetsReadSiblings = false;
+    // A sheet selects by the style attribute ("[style").
+    bool sheetsReadStyle = false;
+    // An element has attributes the layout engine itself turns into styles.
+    bool engineReadsAttributes = false;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.

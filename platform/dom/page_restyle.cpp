@@ -1,0 +1,163 @@
+// Applying changed inline styles to the laid-out page in place (see page_layout.h): the
+// engine's elements take their new style attributes, every element's styles are worked
+// out again from the rules that matched it and the page is rendered again. Only where the
+// outcome is that of a full layout: the sheets cannot select by the style attribute, the
+// engine made no boxes of its own and reads no styling attributes, and the changed
+// properties neither make nor unmake boxes (display, position, float, content, ...).
+#include <litehtml.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "platform/dom/css_parser.h"
+#include "platform/dom/document.h"
+#include "platform/dom/page_layout.h"
+#include "platform/text/utf.h"
+
+namespace platform::dom {
+
+namespace {
+
+// Properties whose change only sizes, spaces or colours the boxes the page already has.
+bool restylesInPlace(const std::wstring& property) {
+    static constexpr std::wstring_view kPrefixes[] = {
+        L"font",        L"color",          L"background",   L"margin",          L"padding",
+        L"line-height", L"letter-spacing", L"word-spacing", L"text-decoration", L"text-indent",
+        L"text-align",  L"width",          L"height",       L"min-width",       L"min-height",
+        L"max-width",   L"max-height",     L"cursor",       L"opacity",         L"filter",
+        L"outline"};
+    if (property.starts_with(L"border"))
+        return property != L"border-collapse" && property != L"border-spacing";
+    return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
+                       [&](std::wstring_view prefix) { return property.starts_with(prefix); });
+}
+
+// The attribute's value as the engine's parser gives it back from our markup.
+std::string unescapeAttribute(std::string_view escaped) {
+    static constexpr std::pair<std::string_view, char> kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
+    std::string value;
+    value.reserve(escaped.size());
+    for (std::size_t i = 0; i < escaped.size();) {
+        bool replaced = false;
+        for (const auto& [entity, c] : kEntities) {
+            if (escaped.substr(i, entity.size()) == entity) {
+                value += c;
+                i += entity.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            value += escaped[i++];
+    }
+    return value;
+}
+
+// The value inside ' style="..."', empty for an empty span.
+std::string styleValue(const std::string& flow, PageMarkup::Span span) {
+    const std::string_view piece = std::string_view(flow).substr(span.begin, span.end - span.begin);
+    const std::size_t open = piece.find('"');
+    if (open == std::string_view::npos || piece.size() < open + 2)
+        return {};
+    return unescapeAttribute(piece.substr(open + 1, piece.size() - open - 2));
+}
+
+// Whether every property that differs between the two style attributes restyles in place.
+bool changesOnlyRestyle(const std::string& before, const std::string& after) {
+    using Entry = std::tuple<std::wstring, std::wstring, bool>;
+    const auto entries = [](const std::string& text) {
+        std::set<Entry> set;
+        for (auto& declaration : parseDeclarations(platform::text::fromUtf8(text)))
+            set.emplace(declaration.name, declaration.value, declaration.important);
+        return set;
+    };
+    const std::set<Entry> a = entries(before);
+    const std::set<Entry> b = entries(after);
+    std::vector<Entry> changed;
+    std::set_symmetric_difference(a.begin(), a.end(), b.begin(), b.end(),
+                                  std::back_inserter(changed));
+    return std::all_of(changed.begin(), changed.end(),
+                       [](const Entry& entry) { return restylesInPlace(std::get<0>(entry)); });
+}
+
+// An attribute value as the engine reads it from our markup (page_markup.cpp writes
+// control characters as spaces).
+std::string engineAttributeValue(const std::optional<std::wstring>& value) {
+    std::wstring text = value.value_or(L"");
+    for (wchar_t& c : text)
+        if (c < 0x20 && c != L'\n' && c != L'\t' && c != L'\r')
+            c = L' ';
+    return platform::text::toUtf8(text);
+}
+
+bool sameFreeBoxes(const PageMarkup& a, const PageMarkup& b) {
+    return std::equal(a.freeBoxes.begin(), a.freeBoxes.end(), b.freeBoxes.begin(),
+                      b.freeBoxes.end(), [](const auto& x, const auto& y) {
+                          return x.element == y.element && x.markup == y.markup;
+                      });
+}
+
+}  // namespace
+
+bool PageLayout::restyleInPlace(PageMarkup& markup) {
+    if (stale_ || anonymousBoxes_ || markup.sheetsReadStyle || markup.engineReadsAttributes ||
+        markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
+        markup.elements != markup_.elements || markup.texts != markup_.texts ||
+        markup.styleSpans.size() != markup_.styleSpans.size() || !sameFreeBoxes(markup, markup_))
+        return false;
+    // The flows may differ only inside the elements' style attributes.
+    bool changed = false;
+    std::size_t at = 0;
+    std::size_t atBefore = 0;
+    const std::string& flow = markup.flow;
+    const std::string& before = markup_.flow;
+    for (std::size_t i = 0; i < markup.styleSpans.size(); ++i) {
+        const PageMarkup::Span now = markup.styleSpans[i];
+        const PageMarkup::Span then = markup_.styleSpans[i];
+        if ((now.begin == std::string::npos) != (then.begin == std::string::npos))
+            return false;
+        if (now.begin == std::string::npos)
+            continue;
+        if (now.begin - at != then.begin - atBefore ||
+            flow.compare(at, now.begin - at, before, atBefore, then.begin - atBefore) != 0)
+            return false;
+        if (flow.compare(now.begin, now.end - now.begin, before, then.begin,
+                         then.end - then.begin) != 0) {
+            if (engineElements_.count(markup.elements[i]) == 0 ||
+                !changesOnlyRestyle(styleValue(before, then), styleValue(flow, now)))
+                return false;
+            changed = true;
+        }
+        at = now.end;
+        atBefore = then.end;
+    }
+    if (flow.compare(at, std::string::npos, before, atBefore, std::string::npos) != 0)
+        return false;
+    if (!changed)
+        return true;
+    try {
+        // Every style attribute as the page has it now: the changed ones, and those the
+        // corrections of the last render wrote into.
+        for (const auto& [element, engine] : engineElements_) {
+            const std::string style = engineAttributeValue(element->getAttribute(L"style"));
+            const char* current = engine->get_attr("style");
+            if (style != (current ? current : ""))
+                engine->set_attr("style", style.c_str());
+        }
+        page_->root()->refresh_styles();
+        page_->root()->parse_styles();
+        correctEngineStyles(*page_);
+        page_->render(std::max(viewport_.width, 1));
+    } catch (const std::exception& error) {
+        refuse(std::string("the layout engine stopped (") + error.what() + ")");
+        return true;
+    }
+    markup_ = std::move(markup);
+    ++restyles_;
+    collectBoxes(markup_);
+    return true;
+}
+
+}  // namespace platform::dom

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "platform/dom/document.h"
+#include "platform/dom/page_layout.h"
+#include "platform/dom/tests/fixture_pages.h"
+#include "platform/dom/window.h"
+
+namespace platform::dom {
+namespace {
+
+const PageLayout& engineOf(const Document& document) {
+    return dynamic_cast<const PageLayout&>(document.layout());
+}
+
+// Everything the layout tells: every element's boxes and every text node's lines.
+struct Geometry {
+    std::vector<std::vector<Rect>> elements;
+    std::vector<std::vector<Rect>> texts;
+    Size content;
+    friend bool operator==(const Geometry&, const Geometry&) = default;
+};
+
+Geometry geometryOf(const Document& document) {
+    Geometry geometry;
+    const LayoutEngine& layout = document.layout();
+    std::vector<const Node*> pending{&document};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (node->nodeType() == NodeType::Element) {
+            const auto& element = static_cast<const Element&>(*node);
+            std::vector<Rect> rects = layout.clientRects(element);
+            if (auto box = layout.borderBox(element))
+                rects.push_back(*box);
+            geometry.elements.push_back(rects);
+        } else if (node->nodeType() == NodeType::Text) {
+            const auto& text = static_cast<const Text&>(*node);
+            geometry.texts.push_back(layout.textRects(text, 0, text.data().size()));
+        }
+        for (auto it = node->childNodes().rbegin(); it != node->childNodes().rend(); ++it)
+            pending.push_back(it->get());
+    }
+    geometry.content = layout.contentSize();
+    return geometry;
+}
+
+// The geometry a layout of the page as it now is gives, from a fresh engine.
+Geometry freshGeometryOf(Document& document) {
+    document.setLayoutEngine(std::make_unique<PageLayout>());
+    return geometryOf(document);
+}
+
+void setStyle(Document& document, const wchar_t* tag, std::size_t every,
+              const std::wstring& style) {
+    const auto elements = document.getElementsByTagName(tag);
+    for (std::size_t i = 0; i < elements.size(); i += every)
+        elements[i]->setAttribute(L"style", style);
+}
+
+constexpr const wchar_t* kPage =
+    LR"(<!DOCTYPE html><html><head><style>
+    .box { margin: 1em 0; padding: 0.5em } li::before { content: "- " }
+    .side { float: right; width: 30%; font-size: 0.9em } td { padding: 0.2em }
+    </style></head><body>
+    <div class=box><div class=box><p>Nested margins collapse through <b>two</b> blocks.</p></div></div>
+    <div class=side><p>A floated column with <a href="/x">a link</a> in it.</p></div>
+    <p>Running text <span>with a span</span> and <i>italic words</i> that wraps over
+       several lines when the width is narrow enough to need it, on and on.</p>
+    <ul><li>One</li><li>Two <em>items</em></li></ul>
+    <table><tr><td>cell one</td><td>cell two, longer</td></tr></table>
+    <p style="color:red">Already styled.</p>
+    </body></html>)";
+
+TEST(PageRestyle, InlineStyleChangesGiveTheBoxesOfAFullLayout) {
+    auto document = Document::parse(kPage);
+    document->parentWindow().resizeTo(500, 400);
+    const Geometry first = geometryOf(*document);
+    setStyle(*document, L"P", 1, L"font-size:20px;font-weight:bold");
+    setStyle(*document, L"DIV", 2, L"background-color:#eee;padding-left:12px");
+    setStyle(*document, L"LI", 1, L"margin-top:7px;line-height:2");
+    setStyle(*document, L"TD", 1, L"border:3px solid blue");
+    document->body()->setAttribute(L"style", L"font-size:18px");
+    const Geometry restyled = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_NE(restyled, first);
+    EXPECT_EQ(freshGeometryOf(*document), restyled);
+    // And back again, with one style attribute taken away altogether.
+    setStyle(*document, L"P", 1, L"");
+    document->body()->removeAttribute(L"style");
+    const Geometry back = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
+    EXPECT_EQ(freshGeometryOf(*document), back);
+}
+
+TEST(PageRestyle, FixturePagesRestyledInPlaceMatchAFullLayout) {
+    int restyled = 0;
+    for (const auto& name : testing::fixturePages()) {
+        SCOPED_TRACE(name);
+        auto document = Document::parse(std::string_view(testing::readFixture(name)));
+        geometryOf(*document);
+        setStyle(*document, L"P", 2, L"font-size:21px");
+        setStyle(*document, L"DIV", 3, L"font-weight:bold;margin:3px");
+        setStyle(*document, L"A", 2, L"background:yellow");
+        const Geometry now = geometryOf(*document);
+        restyled += engineOf(*document).restyles();
+        EXPECT_EQ(freshGeometryOf(*document), now);
+    }
+    EXPECT_GT(restyled, 0);
+}
+
+TEST(PageRestyle, ChangesThatMakeOrUnmakeBoxesLayThePageOutInFull) {
+    struct Case {
+        const wchar_t* page;
+        const wchar_t* id;
+        const wchar_t* style;
+    };
+    const Case cases[] = {
+        {L"<p id=x>a</p><p>b</p>", L"x", L"display:none"},
+        {L"<p id=x>a</p><p>b</p>", L"x", L"float:left;width:40px"},
+        {L"<p id=x>a</p><p>b</p>", L"x", L"position:absolute;top:3px"},
+        {L"<style>[style*=red]{display:none}</style><p id=x>a</p>", L"x", L"color:red"},
+        {L"<p id=x>a</p><img width=20 height=10 src=none.png>", L"x", L"font-size:30px"},
+        {L"<table><tr><td id=x width=40>a</td></tr></table>", L"x", L"font-size:30px"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        auto document = Document::parse(c.page);
+        geometryOf(*document);
+        document->getElementById(c.id)->setAttribute(L"style", c.style);
+        const Geometry now = geometryOf(*document);
+        EXPECT_EQ(engineOf(*document).restyles(), 0);
+        EXPECT_EQ(engineOf(*document).fullLayouts(), 2);
+        EXPECT_EQ(freshGeometryOf(*document), now);
+    }
+}
+
+}  // namespace
+}  // namespace platform::dom
