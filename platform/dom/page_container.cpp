@@ -56,7 +56,9 @@ litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName,
     font->decoration = decoration;
     if (fm) {
         fm->ascent = font->face->ascent();
-        fm->descent = font->face->descent();
+        // The line gap counts below the baseline: the engine rounds the half gap down, which
+        // would leave lines holding pictures a pixel shorter than a browser's.
+        fm->descent = font->face->lineHeight() - font->face->ascent();
         fm->height = font->face->lineHeight();
         fm->x_height = font->face->xHeight();
         fm->draw_spaces = decoration != litehtml::font_decoration_none;

@@ -60,6 +60,8 @@ input { width: 177px; height: 15px; }
 input[type=checkbox], input[type=radio] { width: 13px; height: 13px; padding: 0; border: 0;
     margin: 3px 3px 3px 4px; }
 input[type=radio] { margin: 3px 3px 0 5px; }
+input, select { vertical-align: text-bottom; }
+input[type=checkbox], input[type=radio] { vertical-align: baseline; }
 button, input[type=submit], input[type=button], input[type=reset] { border: 2px outset #ccc;
     background-color: #efefef; padding: 1px 6px; width: auto; }
 select { width: 100px; height: 19px; }

@@ -427,6 +427,19 @@ TEST(PageLayout, WithoutADoctypeAMissingPictureShowsItsTextInABoxOfItsSize) {
     EXPECT_LT(boxOf(standards, L"logo").width(), 120);
 }
 
+TEST(PageLayout, LinesHoldingPicturesAndFieldsAreAsTallAsInABrowser) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0;font:16px Arial'>"
+        L"<div id=a><img src='missing.png'></div><div id=b><img src='missing.png'></div>"
+        L"<form id=f><input id=q type=text name=q><input type=submit value=Search></form>"
+        L"<div id=c>after</div></body></html>");
+    expectNear(boxOf(document, L"a"), {0, 0, 1024, 20}, 0);
+    expectNear(boxOf(document, L"b"), {0, 20, 1024, 40}, 0);
+    expectNear(boxOf(document, L"f"), {0, 40, 1024, 61}, 0);
+    expectNear(boxOf(document, L"q"), {0, 40, 185, 61}, 0);
+    expectNear(boxOf(document, L"c"), {0, 61, 1024, 79}, 0);
+}
+
 TEST(PageLayout, CellsRowsAndRowGroupsOfATableWithACaption) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'><table border=1><caption>Toll charges"
