@@ -440,6 +440,15 @@ TEST(PageLayout, LinesHoldingPicturesAndFieldsAreAsTallAsInABrowser) {
     expectNear(boxOf(document, L"c"), {0, 61, 1024, 79}, 0);
 }
 
+TEST(PageLayout, PresentationalValuesCannotLeaveTheirDeclaration) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0' bgcolor='red}div{width:10px'>"
+        L"<table background='x\")}div{width:20px}'><tr><td width='50px;height:300px'>"
+        L"cell</td></tr></table><div id=d>text</div></body></html>");
+    EXPECT_EQ(boxOf(document, L"d").width(), 1024);
+    EXPECT_LT(boxOf(document, L"d").top, 100);
+}
+
 TEST(PageLayout, CellsRowsAndRowGroupsOfATableWithACaption) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'><table border=1><caption>Toll charges"
