@@ -175,6 +175,45 @@ TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
     EXPECT_EQ(only[0][0].y1, 300 - 11);
 }
 
+TEST(TilesToPdf, OnASheetThePicturesAndLinksSitInsideTheMarginsAtTheirResolution) {
+    REQUIRE_TOOLS();
+    testing_environment::TemporaryHome home;
+    const auto& root = home.root();
+    const std::vector<addon::PageLink> links = {{"https://example.org/across", {10, 270, 60, 290}}};
+    // Two pixels to the point (144 dpi), on pages of 300 by 400 points whose pictures start
+    // 50 points from the left and 20 from the top.
+    addon::SheetGeometry sheet;
+    sheet.pointsPerPixel = 0.5;
+    sheet.width = 300;
+    sheet.height = 400;
+    sheet.left = 50;
+    sheet.top = 20;
+    std::wstring reason;
+    auto pdf = buildPdfFromTiles(threeTiles(root), 200, 300, 0, -1, L"AUTO", &reason, links, sheet);
+    ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
+    const auto path = root / "sheets.pdf";
+    ASSERT_TRUE(pdf->save(path.wstring()));
+    EXPECT_TRUE(runTool({"qpdf", "--check", path.string()}, root / "tool.txt"));
+    const auto info = runTool({"pdfinfo", path.string()}, root / "info.txt");
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("Page size:       300 x 400 pts"), std::string::npos) << *info;
+    const auto list = runTool({"pdfimages", "-list", path.string()}, root / "list.txt");
+    ASSERT_TRUE(list);
+    EXPECT_NE(list->find("  144   144 "), std::string::npos) << *list;
+
+    // The first page shows rows 0..279: the link's rows 270..279 are 155..159.5 points down.
+    const auto pages = export_test::linksByPage(pdf->finishedBytes());
+    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_EQ(pages[0].size(), 1u);
+    export_test::expectRect(pages[0][0], 55, 400 - 159.5, 80, 400 - 155);
+    ASSERT_EQ(pages[1].size(), 1u);
+    export_test::expectRect(pages[1][0], 55, 400 - 25.5, 80, 400 - 20);
+
+    // A sheet larger than PDF's 200 inches is refused.
+    sheet.height = 20000;
+    EXPECT_FALSE(buildPdfFromTiles(threeTiles(root), 200, 300, 0, -1, L"AUTO", &reason, {}, sheet));
+}
+
 TEST(TilesToPdf, PageRangeAndEncodingModes) {
     REQUIRE_TOOLS();
     testing_environment::TemporaryHome home;
