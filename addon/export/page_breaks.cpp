@@ -20,6 +20,7 @@ int toneOf(const std::uint8_t* bgr) {
 }
 
 struct RowCounts {
+    std::vector<int> wholeTones;     // distinct tones across the whole row
     std::vector<int> tones;          // distinct tones in the row's middle part
     std::vector<int> frequentTones;  // of those, the tones frequent in the whole picture
 };
@@ -42,12 +43,18 @@ RowCounts countRowTones(const Bitmap& bitmap, int pageWidth) {
 
     // The margins of a tenth of the page width on each side are left out.
     const int margin = pageWidth / 10;
-    RowCounts counts{std::vector<int>(height), std::vector<int>(height)};
+    RowCounts counts{std::vector<int>(height), std::vector<int>(height), std::vector<int>(height)};
     for (int y = 0; y < height; ++y) {
         std::bitset<kToneCount> seen;
-        for (int x = margin; x < width - margin; ++x) {
-            seen[toneOf(&pixels[y * stride + static_cast<std::size_t>(x) * 3])] = true;
+        std::bitset<kToneCount> seenInMargins;
+        for (int x = 0; x < width; ++x) {
+            const int tone = toneOf(&pixels[y * stride + static_cast<std::size_t>(x) * 3]);
+            if (x >= margin && x < width - margin)
+                seen[tone] = true;
+            else
+                seenInMargins[tone] = true;
         }
+        counts.wholeTones[y] = static_cast<int>((seen | seenInMargins).count());
         counts.tones[y] = static_cast<int>(seen.count());
         counts.frequentTones[y] = static_cast<int>((seen & frequent).count());
     }
@@ -75,7 +82,13 @@ std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHe
     int top = 0;
     while (top + pageHeight < height) {
         const int target = top + pageHeight;
-        int found = searchUpward(counts.tones, target, top, window);
+        // A row of one tone across the whole width first: text that starts at the page's
+        // edge (a page laid out without padding) lies in the margins the other counts
+        // leave out, and cutting there would split its line between two pages.
+        int found = searchUpward(counts.wholeTones, target, top, window);
+        if (found < 0) {
+            found = searchUpward(counts.tones, target, top, window);
+        }
         if (found < 0) {
             found = searchUpward(counts.frequentTones, target, top, window);
         }

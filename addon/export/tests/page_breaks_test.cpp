@@ -73,6 +73,20 @@ TEST(PageBreaks, FallsBackToOneFrequentToneAndThenToThePageHeight) {
     EXPECT_EQ(spans(findPageBreaks(margins, 100, 100)), (Spans{{0, 70}, {70, 150}}));
 }
 
+TEST(PageBreaks, AShortLineAtThePagesEdgeIsNotCutThrough) {
+    // A full line of text at rows 70..80, white under it, then a last word in the left
+    // margin at rows 92..106 across the page height (100): the cut goes above the word.
+    Bitmap bitmap(100, 150, PixelFormat::Rgb24);
+    bitmap.fill(kWhite);
+    for (int y = 70; y < 80; ++y)
+        for (int x = 0; x < 100; ++x)
+            bitmap.setPixel(x, y, kPattern[(x / 3 + y) % 4]);
+    for (int y = 92; y < 106; ++y)
+        for (int x = 0; x < 8; ++x)
+            bitmap.setPixel(x, y, 0xFF000000);
+    EXPECT_EQ(spans(findPageBreaks(bitmap, 100, 100)), (Spans{{0, 91}, {91, 150}}));
+}
+
 TEST(PageBreaks, ShortPagesNeverGiveEmptySlices) {
     // With pages shorter than the 64-row window the search could reach back to the
     // previous break, a single-tone row itself; every slice must still move on.
