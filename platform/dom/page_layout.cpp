@@ -196,6 +196,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         return;
     }
     viewport_ = viewport;
+    engineFreeBoxes_ = markup.freeBoxes;
     markup_ = std::move(markup);
     failure_.clear();
     stale_ = false;
@@ -416,6 +417,26 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
     }
 }
 
+std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& element) {
+    auto style = element.currentStyle();
+    if (style->value(PropertyId::Display) == L"none")
+        return std::optional<Rect>();
+    const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
+    if (length(PropertyId::MinWidth) != 0 || length(PropertyId::MinHeight) != 0 ||
+        style->value(PropertyId::MaxWidth) != L"none" ||
+        style->value(PropertyId::MaxHeight) != L"none")
+        return std::nullopt;
+    const int left = length(PropertyId::Left) + length(PropertyId::MarginLeft);
+    const int top = length(PropertyId::Top) + length(PropertyId::MarginTop);
+    const int width = length(PropertyId::Width) + length(PropertyId::PaddingLeft) +
+                      length(PropertyId::PaddingRight) + borderPixels(*style, BoxSide::Left) +
+                      borderPixels(*style, BoxSide::Right);
+    const int height = length(PropertyId::Height) + length(PropertyId::PaddingTop) +
+                       length(PropertyId::PaddingBottom) + borderPixels(*style, BoxSide::Top) +
+                       borderPixels(*style, BoxSide::Bottom);
+    return std::optional<Rect>(Rect{left, top, left + width, top + height});
+}
+
 bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
     if (markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
         markup.elements != markup_.elements || markup.texts != markup_.texts ||
@@ -439,25 +460,10 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
             continue;
         if (now.element->firstChild())
             return false;  // holding content that may flow anew
-        auto style = now.element->currentStyle();
-        if (style->value(PropertyId::Display) == L"none") {
-            moves.push_back({now.element, std::nullopt});
-            continue;
-        }
-        const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
-        if (length(PropertyId::MinWidth) != 0 || length(PropertyId::MinHeight) != 0 ||
-            style->value(PropertyId::MaxWidth) != L"none" ||
-            style->value(PropertyId::MaxHeight) != L"none")
+        const auto rect = freeBoxRect(*now.element);
+        if (!rect)
             return false;
-        const int left = length(PropertyId::Left) + length(PropertyId::MarginLeft);
-        const int top = length(PropertyId::Top) + length(PropertyId::MarginTop);
-        const int width = length(PropertyId::Width) + length(PropertyId::PaddingLeft) +
-                          length(PropertyId::PaddingRight) + borderPixels(*style, BoxSide::Left) +
-                          borderPixels(*style, BoxSide::Right);
-        const int height = length(PropertyId::Height) + length(PropertyId::PaddingTop) +
-                           length(PropertyId::PaddingBottom) + borderPixels(*style, BoxSide::Top) +
-                           borderPixels(*style, BoxSide::Bottom);
-        moves.push_back({now.element, Rect{left, top, left + width, top + height}});
+        moves.push_back({now.element, *rect});
     }
     for (const auto& box : markup_.freeBoxes)
         if (std::none_of(
@@ -470,9 +476,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
         else
             boxes_.erase(element);
     }
-    markup_.freeBoxes = markup.freeBoxes;
-    markup_.flow = markup.flow;
-    markup_.sheetsReadSiblings = markup.sheetsReadSiblings;
+    markup_ = markup;
     return true;
 }
 

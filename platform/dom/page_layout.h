@@ -76,6 +76,9 @@ class PageLayout final : public LayoutEngine {
     // it writes into the engine elements' style attributes.
     static void correctEngineStyles(litehtml::document& page);
     bool moveFreeBoxes(const PageMarkup& markup);
+    // A free box's border box from its own style: no box (display none), or nullopt
+    // when its style sizes it in ways this arithmetic does not follow.
+    static std::optional<std::optional<Rect>> freeBoxRect(const Element& element);
     bool restyleInPlace(PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
     void noteEngineElement(litehtml::element& element, const Element* owner);
@@ -104,6 +107,8 @@ class PageLayout final : public LayoutEngine {
     // of its own (anonymous table parts), which a restyle in place would lose.
     std::unordered_map<const Element*, litehtml::element*> engineElements_;
     bool anonymousBoxes_ = false;
+    // The free boxes as the engine last laid them out (placing them moves only ours).
+    std::vector<PageMarkup::FreeBox> engineFreeBoxes_;
 };
 
 }  // namespace platform::dom

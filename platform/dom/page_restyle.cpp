@@ -102,7 +102,7 @@ bool sameFreeBoxes(const PageMarkup& a, const PageMarkup& b) {
 }  // namespace
 
 bool PageLayout::restyleInPlace(PageMarkup& markup) {
-    if (stale_ || anonymousBoxes_ || markup.sheetsReadStyle || markup.engineReadsAttributes ||
+    if (anonymousBoxes_ || markup.sheetsReadStyle || markup.engineReadsAttributes ||
         markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
         markup.elements != markup_.elements || markup.texts != markup_.texts ||
         markup.styleSpans.size() != markup_.styleSpans.size() || !sameFreeBoxes(markup, markup_))
@@ -137,10 +137,27 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         return false;
     if (!changed)
         return true;
+    // Free boxes placed since the engine last laid the page out keep the places their
+    // styles give them.
+    std::vector<std::pair<const Element*, std::optional<Rect>>> placed;
+    for (const auto& now : markup.freeBoxes) {
+        if (std::any_of(engineFreeBoxes_.begin(), engineFreeBoxes_.end(), [&](const auto& then) {
+                return then.element == now.element && then.markup == now.markup;
+            }))
+            continue;
+        const auto rect = freeBoxRect(*now.element);
+        if (!rect)
+            return false;
+        placed.emplace_back(now.element, *rect);
+    }
     try {
-        // Every style attribute as the page has it now: the changed ones, and those the
-        // corrections of the last render wrote into.
-        for (const auto& [element, engine] : engineElements_) {
+        // Every style attribute of the flow as the page has it now: the changed ones, and
+        // those the corrections of the last render wrote into.
+        for (const Element* element : markup.elements) {
+            const auto found = engineElements_.find(element);
+            if (found == engineElements_.end())
+                continue;
+            litehtml::element* engine = found->second;
             const std::string style = engineAttributeValue(element->getAttribute(L"style"));
             const char* current = engine->get_attr("style");
             if (style != (current ? current : ""))
@@ -156,7 +173,20 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     }
     markup_ = std::move(markup);
     ++restyles_;
+    // The engine's tree holds the free boxes it was given: read it with those.
+    std::swap(markup_.freeBoxes, engineFreeBoxes_);
     collectBoxes(markup_);
+    std::swap(markup_.freeBoxes, engineFreeBoxes_);
+    for (const auto& then : engineFreeBoxes_)
+        if (std::none_of(markup_.freeBoxes.begin(), markup_.freeBoxes.end(),
+                         [&](const auto& now) { return now.element == then.element; }))
+            boxes_.erase(then.element);
+    for (const auto& [element, rect] : placed) {
+        if (rect)
+            boxes_[element] = {*rect, {}};
+        else
+            boxes_.erase(element);
+    }
     return true;
 }
 

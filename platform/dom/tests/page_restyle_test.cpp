@@ -94,6 +94,36 @@ TEST(PageRestyle, InlineStyleChangesGiveTheBoxesOfAFullLayout) {
     EXPECT_EQ(freshGeometryOf(*document), back);
 }
 
+TEST(PageRestyle, OverlaysPlacedBeforeARestyleKeepTheirPlaces) {
+    auto document = Document::parse(kPage);
+    geometryOf(*document);
+    const auto overlay = [&](const wchar_t* style) {
+        auto element = document->createElement(L"div");
+        element->setAttribute(L"style", style);
+        document->body()->insertBefore(element, document->body()->firstChild());
+        return element;
+    };
+    auto kept = overlay(L"position:absolute;left:5px;top:6px;width:20px;height:10px");
+    auto moved = overlay(L"position:absolute;left:50px;top:60px;width:20px;height:10px");
+    auto gone = overlay(L"position:absolute;left:9px;top:9px;width:9px;height:9px");
+    document->getElementsByTagName(L"P").front()->appendChild(document->createTextNode(L" more"));
+    geometryOf(*document);  // laid out with all three
+    moved->setAttribute(L"style", L"position:absolute;left:70px;top:80px;width:20px;height:10px");
+    gone->removeNode(true);
+    auto added =
+        overlay(L"position:absolute;left:1px;top:2px;width:3px;height:4px;border:1px solid");
+    geometryOf(*document);  // placed, not laid out
+    setStyle(*document, L"P", 1, L"font-size:25px");
+    const Geometry restyled = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 2);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_EQ(*document->boxOf(*moved), (Rect{70, 80, 90, 90}));
+    EXPECT_EQ(*document->boxOf(*added), (Rect{1, 2, 6, 8}));
+    EXPECT_FALSE(document->boxOf(*gone));
+    EXPECT_EQ(freshGeometryOf(*document), restyled);
+    EXPECT_TRUE(document->boxOf(*kept));
+}
+
 TEST(PageRestyle, FixturePagesRestyledInPlaceMatchAFullLayout) {
     int restyled = 0;
     for (const auto& name : testing::fixturePages()) {
