@@ -417,6 +417,21 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
     }
 }
 
+void PageLayout::placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
+                                const std::vector<PageMarkup::FreeBox>& now,
+                                const std::vector<FreeBoxPlace>& places) {
+    for (const auto& then : before)
+        if (std::none_of(now.begin(), now.end(),
+                         [&](const auto& box) { return box.element == then.element; }))
+            boxes_.erase(then.element);
+    for (const auto& [element, rect] : places) {
+        if (rect)
+            boxes_[element] = {*rect, {}};
+        else
+            boxes_.erase(element);
+    }
+}
+
 std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& element) {
     auto style = element.currentStyle();
     if (style->value(PropertyId::Display) == L"none")
@@ -453,7 +468,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
     // selectors may count.
     if (!sameSet && markup.sheetsReadSiblings)
         return false;
-    std::vector<std::pair<const Element*, std::optional<Rect>>> moves;
+    std::vector<FreeBoxPlace> moves;
     for (const auto& now : markup.freeBoxes) {
         const auto old = before.find(now.element);
         if (old != before.end() && *old->second == now.markup)
@@ -465,17 +480,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
             return false;
         moves.push_back({now.element, *rect});
     }
-    for (const auto& box : markup_.freeBoxes)
-        if (std::none_of(
-                markup.freeBoxes.begin(), markup.freeBoxes.end(),
-                [&](const PageMarkup::FreeBox& now) { return now.element == box.element; }))
-            boxes_.erase(box.element);
-    for (const auto& [element, rect] : moves) {
-        if (rect)
-            boxes_[element] = {*rect, {}};
-        else
-            boxes_.erase(element);
-    }
+    placeFreeBoxes(markup_.freeBoxes, markup.freeBoxes, moves);
     markup_ = markup;
     return true;
 }

@@ -79,6 +79,12 @@ class PageLayout final : public LayoutEngine {
     // A free box's border box from its own style: no box (display none), or nullopt
     // when its style sizes it in ways this arithmetic does not follow.
     static std::optional<std::optional<Rect>> freeBoxRect(const Element& element);
+    // Gives the free boxes their places (no box for nullopt) and drops the boxes of those
+    // in `before` that are not in `now`.
+    using FreeBoxPlace = std::pair<const Element*, std::optional<Rect>>;
+    void placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
+                        const std::vector<PageMarkup::FreeBox>& now,
+                        const std::vector<FreeBoxPlace>& places);
     bool restyleInPlace(PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
     void noteEngineElement(litehtml::element& element, const Element* owner);

@@ -139,7 +139,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         return true;
     // Free boxes placed since the engine last laid the page out keep the places their
     // styles give them.
-    std::vector<std::pair<const Element*, std::optional<Rect>>> placed;
+    std::vector<FreeBoxPlace> placed;
     for (const auto& now : markup.freeBoxes) {
         if (std::any_of(engineFreeBoxes_.begin(), engineFreeBoxes_.end(), [&](const auto& then) {
                 return then.element == now.element && then.markup == now.markup;
@@ -177,16 +177,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     std::swap(markup_.freeBoxes, engineFreeBoxes_);
     collectBoxes(markup_);
     std::swap(markup_.freeBoxes, engineFreeBoxes_);
-    for (const auto& then : engineFreeBoxes_)
-        if (std::none_of(markup_.freeBoxes.begin(), markup_.freeBoxes.end(),
-                         [&](const auto& now) { return now.element == then.element; }))
-            boxes_.erase(then.element);
-    for (const auto& [element, rect] : placed) {
-        if (rect)
-            boxes_[element] = {*rect, {}};
-        else
-            boxes_.erase(element);
-    }
+    placeFreeBoxes(engineFreeBoxes_, markup_.freeBoxes, placed);
     return true;
 }
 
