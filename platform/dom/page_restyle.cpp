@@ -92,6 +92,31 @@ std::string engineAttributeValue(const std::optional<std::wstring>& value) {
     return platform::text::toUtf8(text);
 }
 
+bool sameIgnoringFreeBoxMarks(std::string_view a, std::string_view b) {
+    if (a.size() == b.size() && a == b)
+        return true;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < a.size() && a[i] == PageMarkup::kFreeBoxMark)
+            ++i;
+        while (j < b.size() && b[j] == PageMarkup::kFreeBoxMark)
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a[i++] != b[j++])
+            return false;
+    }
+}
+
+// Elements the engine keeps without attributes and never lays out.
+bool rendersNothing(const Element& element) {
+    static constexpr std::wstring_view kTags[] = {L"SCRIPT", L"STYLE", L"TITLE",    L"META",
+                                                  L"LINK",   L"BASE",  L"NOSCRIPT", L"TEMPLATE"};
+    return std::any_of(std::begin(kTags), std::end(kTags),
+                       [&](std::wstring_view tag) { return element.hasTag(tag); });
+}
+
 bool sameFreeBoxes(const PageMarkup& a, const PageMarkup& b) {
     return std::equal(a.freeBoxes.begin(), a.freeBoxes.end(), b.freeBoxes.begin(),
                       b.freeBoxes.end(), [](const auto& x, const auto& y) {
@@ -105,7 +130,11 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     if (anonymousBoxes_ || markup.sheetsReadStyle || markup.engineReadsAttributes ||
         markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
         markup.elements != markup_.elements || markup.texts != markup_.texts ||
-        markup.styleSpans.size() != markup_.styleSpans.size() || !sameFreeBoxes(markup, markup_))
+        markup.styleSpans.size() != markup_.styleSpans.size())
+        return false;
+    // Free boxes added or taken away meanwhile are siblings the page's selectors may count.
+    const bool freeBoxesChanged = !sameFreeBoxes(markup, markup_);
+    if (freeBoxesChanged && markup.sheetsReadSiblings)
         return false;
     // The flows may differ only inside the elements' style attributes.
     bool changed = false;
@@ -120,12 +149,14 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
             return false;
         if (now.begin == std::string::npos)
             continue;
-        if (now.begin - at != then.begin - atBefore ||
-            flow.compare(at, now.begin - at, before, atBefore, then.begin - atBefore) != 0)
+        if (!sameIgnoringFreeBoxMarks(
+                std::string_view(flow).substr(at, now.begin - at),
+                std::string_view(before).substr(atBefore, then.begin - atBefore)))
             return false;
         if (flow.compare(now.begin, now.end - now.begin, before, then.begin,
                          then.end - then.begin) != 0) {
-            if (engineElements_.count(markup.elements[i]) == 0 ||
+            if ((engineElements_.count(markup.elements[i]) == 0 &&
+                 !rendersNothing(*markup.elements[i])) ||
                 !changesOnlyRestyle(styleValue(before, then), styleValue(flow, now)))
                 return false;
             changed = true;
@@ -133,10 +164,11 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         at = now.end;
         atBefore = then.end;
     }
-    if (flow.compare(at, std::string::npos, before, atBefore, std::string::npos) != 0)
+    if (!sameIgnoringFreeBoxMarks(std::string_view(flow).substr(at),
+                                  std::string_view(before).substr(atBefore)))
         return false;
     if (!changed)
-        return true;
+        return false;
     // Free boxes placed since the engine last laid the page out keep the places their
     // styles give them.
     std::vector<FreeBoxPlace> placed;
@@ -173,6 +205,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     }
     markup_ = std::move(markup);
     ++restyles_;
+    stale_ = stale_ || freeBoxesChanged;
     // The engine's tree holds the free boxes it was given: read it with those.
     std::swap(markup_.freeBoxes, engineFreeBoxes_);
     collectBoxes(markup_);

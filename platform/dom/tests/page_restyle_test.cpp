@@ -124,6 +124,24 @@ TEST(PageRestyle, OverlaysPlacedBeforeARestyleKeepTheirPlaces) {
     EXPECT_TRUE(document->boxOf(*kept));
 }
 
+TEST(PageRestyle, OverlaysTakenAwayWithTheRestyleAndScriptsStyledLeaveItInPlace) {
+    auto document = Document::parse(kPage);
+    auto overlay = document->createElement(L"div");
+    overlay->setAttribute(L"style", L"position:absolute;left:5px;top:6px;width:20px;height:10px");
+    document->body()->insertBefore(overlay, document->body()->firstChild());
+    auto script = document->createElement(L"script");
+    document->body()->appendChild(script);
+    geometryOf(*document);
+    overlay->removeNode(true);
+    script->setAttribute(L"style", L"font-size:30px");
+    setStyle(*document, L"LI", 1, L"font-size:25px");
+    const Geometry restyled = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_FALSE(document->boxOf(*overlay));
+    EXPECT_EQ(freshGeometryOf(*document), restyled);
+}
+
 TEST(PageRestyle, FixturePagesRestyledInPlaceMatchAFullLayout) {
     int restyled = 0;
     for (const auto& name : testing::fixturePages()) {
