@@ -124,9 +124,14 @@ bool isBlank(const std::wstring& text) {
     return true;
 }
 
+bool isHidden(const Element& element) {
+    return element.currentStyle()->value(PropertyId::Display) == L"none";
+}
+
 // A line break with nothing before it on its line (it follows another break or a block,
 // or opens a block): a browser gives it an empty line of its own, where the engine's break
-// takes no room. `at` is its place among its parent's children.
+// takes no room. `at` is its place among its parent's children. Hidden elements before it
+// stand nowhere, so they are passed over.
 bool startsLine(const Node& parent, std::size_t at) {
     const auto& siblings = parent.childNodes();
     while (at-- > 0) {
@@ -136,6 +141,8 @@ bool startsLine(const Node& parent, std::size_t at) {
                 return false;
         } else if (before.nodeType() == NodeType::Element) {
             const auto& element = static_cast<const Element&>(before);
+            if (isHidden(element))
+                continue;
             return element.hasTag(L"BR") || isBlockTag(element);
         }
     }
@@ -204,8 +211,9 @@ class MarkupWriter {
                     out_.freeBoxes.push_back({&element, {}});
                     into = &out_.freeBoxes.back().markup;
                 }
-                const bool emptyLine =
-                    element.hasTag(L"BR") && startsLine(*step.node, step.next - 1);
+                // A hidden break stays a plain break, which the engine hides as well.
+                const bool emptyLine = element.hasTag(L"BR") &&
+                                       startsLine(*step.node, step.next - 1) && !isHidden(element);
                 if (!openElement(element, *into, free, emptyLine))
                     continue;
                 if (holdsNoWords(element))

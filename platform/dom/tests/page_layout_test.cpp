@@ -401,6 +401,19 @@ TEST(PageLayout, ABreakWithNothingBeforeItOnItsLineTakesALine) {
     EXPECT_NEAR(document->layout().textRects(text, 0, 5).front().top, 54, 1);
 }
 
+TEST(PageLayout, HiddenBreaksTakeNoLine) {
+    // The boxes a browser gives this page: hidden breaks after a block take no room, and a
+    // break after a hidden one still starts its own line.
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>br.gone{display:none}</style></head>"
+        L"<body style='margin:0'><div id=a>x</div><br class=gone><br class=gone>"
+        L"<div id=b>y</div><br class=gone><br><div id=c>z</div>"
+        L"<div id=d>one<br style='display:none'>two</div></body></html>");
+    expectNear(boxOf(document, L"b"), {0, 18, 1024, 36}, 0);
+    expectNear(boxOf(document, L"c"), {0, 54, 1024, 72}, 0);
+    expectNear(boxOf(document, L"d"), {0, 72, 1024, 90}, 0);
+}
+
 TEST(PageLayout, PercentageWidthsInsidePercentageWidths) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'>"
