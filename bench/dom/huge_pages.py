@@ -33,6 +33,8 @@ ACTIONS = [
     "command command-undo",
     "answer-save Huge page",
     "key ctrl+s",
+    # Shows the saved entry, so the save's time ends here and the program's exit is apart.
+    "report",
 ]
 
 
