@@ -8,6 +8,7 @@
 #include "addon/controller/html_document.h"
 #include "addon/controller/window_table.h"
 #include "addon/export/print_dialog.h"
+#include "addon/export/tests/browser_tab.h"
 #include "addon/export/tests/pdf_tools.h"
 #include "common/util/message_box.h"
 #include "platform/imaging/image_codecs.h"
@@ -25,37 +26,20 @@ namespace {
 const std::wstring kShippedDevices = L"" TAMRIX_TEST_DATA "/../../../../data/devices.xml";
 
 // A browser tab in the window table showing one article page.
-class ExportCommands : public ::testing::Test {
+class ExportCommands : public export_test::BrowserTab {
   protected:
     void SetUp() override {
-        home.set("TMPDIR", (home.root() / "tmp").string());
-        std::filesystem::create_directories(home.root() / "tmp");
-        common::setMessageBoxPresenter(ui::messageBox);
         registerExportCommands();
-        browser = WebBrowser::create([](const std::wstring& url) {
-            platform::browser::LoadedDocument loaded;
-            std::wstring body = L"<html><head><title>Night Train</title></head><body>";
-            for (int line = 0; line < 30; ++line) {
-                body += L"<div name='readable' style='width: 300px'>A line of the story</div>";
-            }
-            loaded.document = makeHtmlDocument(body + L"</body></html>", url);
-            return loaded;
-        });
-        window = addBrowserWindow(browser);
-        ASSERT_GE(window, 0);
+        BrowserTab::SetUp();
         ASSERT_TRUE(browser->navigate(L"http://trains.example/night.html"));
     }
-    void TearDown() override {
-        removeBrowserWindow(browser);
-        common::setMessageBoxPresenter({});
-        ui::windows().reset();
+    std::wstring pageFor(const std::wstring&) override {
+        std::wstring body = L"<html><head><title>Night Train</title></head><body>";
+        for (int line = 0; line < 30; ++line) {
+            body += L"<div name='readable' style='width: 300px'>A line of the story</div>";
+        }
+        return body + L"</body></html>";
     }
-
-    testing_environment::TemporaryHome home;
-    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
-    ui::PresenterScope scope{person};
-    platform::com::ComPtr<WebBrowser> browser;
-    int window = -1;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "addon/controller/window_operations.h"
 #include "addon/controller/window_table.h"
 #include "addon/export/printed_pages.h"
+#include "addon/export/tests/browser_tab.h"
 #include "addon/export/tests/pdf_tools.h"
 #include "addon/export/tests/private_cups.h"
 #include "common/util/message_box.h"
@@ -25,31 +26,20 @@ using platform::browser::WebBrowser;
 namespace {
 
 // A tab showing a story of thirty paragraphs, the third one selectable.
-class PrintCommands : public ::testing::Test {
+class PrintCommands : public export_test::BrowserTab {
   protected:
     void SetUp() override {
-        home.set("TMPDIR", (home.root() / "tmp").string());
-        fs::create_directories(home.root() / "tmp");
-        common::setMessageBoxPresenter(ui::messageBox);
         registerPrintCommands();
-        browser = WebBrowser::create([](const std::wstring& url) {
-            platform::browser::LoadedDocument loaded;
-            std::wstring body = L"<html><head><title>Night Train</title></head><body>";
-            for (int line = 0; line < 30; ++line) {
-                body += L"<p id='p" + std::to_wstring(line) +
-                        L"' style='width: 400px'>A line of the story, told slowly.</p>";
-            }
-            loaded.document = makeHtmlDocument(body + L"</body></html>", url);
-            return loaded;
-        });
-        window = addBrowserWindow(browser);
-        ASSERT_GE(window, 0);
+        BrowserTab::SetUp();
         ASSERT_TRUE(browser->navigate(L"http://trains.example/night.html"));
     }
-    void TearDown() override {
-        removeBrowserWindow(browser);
-        common::setMessageBoxPresenter({});
-        ui::windows().reset();
+    std::wstring pageFor(const std::wstring&) override {
+        std::wstring body = L"<html><head><title>Night Train</title></head><body>";
+        for (int line = 0; line < 30; ++line) {
+            body += L"<p id='p" + std::to_wstring(line) +
+                    L"' style='width: 400px'>A line of the story, told slowly.</p>";
+        }
+        return body + L"</body></html>";
     }
 
     std::wstring bodyMarkup() {
@@ -75,12 +65,6 @@ class PrintCommands : public ::testing::Test {
         const auto at = info->find("Pages:");
         return at == std::string::npos ? -1 : std::stoi(info->substr(at + 6));
     }
-
-    testing_environment::TemporaryHome home;
-    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
-    ui::PresenterScope scope{person};
-    platform::com::ComPtr<WebBrowser> browser;
-    int window = -1;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "addon/controller/window_table.h"
 #include "addon/export/export_commands.h"
 #include "addon/export/print_commands.h"
+#include "addon/export/tests/browser_tab.h"
 #include "common/util/message_box.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"
@@ -22,35 +23,24 @@ using platform::browser::WebBrowser;
 
 namespace {
 
-class UnlaidPage : public ::testing::Test {
+class UnlaidPage : public export_test::BrowserTab {
   protected:
     void SetUp() override {
-        home.set("TMPDIR", (home.root() / "tmp").string());
-        fs::create_directories(home.root() / "tmp");
-        common::setMessageBoxPresenter(ui::messageBox);
         registerPrintCommands();
         registerExportCommands();
-        browser = WebBrowser::create([](const std::wstring& url) {
-            platform::browser::LoadedDocument loaded;
-            std::wstring body = L"<html><head><title>Deep</title></head><body>";
-            if (url == L"http://big.example/") {
-                body += L"<p>" + std::wstring(17u << 20, L'w') + L"</p>";
-            } else {
-                body += L"<p id=top>Top</p>";
-                for (int i = 0; i < 1000; ++i) {
-                    body += L"<div>";
-                }
-            }
-            loaded.document = makeHtmlDocument(body + L"</body></html>", url);
-            return loaded;
-        });
-        window = addBrowserWindow(browser);
-        ASSERT_GE(window, 0);
+        BrowserTab::SetUp();
     }
-    void TearDown() override {
-        removeBrowserWindow(browser);
-        common::setMessageBoxPresenter({});
-        ui::windows().reset();
+    std::wstring pageFor(const std::wstring& url) override {
+        std::wstring body = L"<html><head><title>Deep</title></head><body>";
+        if (url == L"http://big.example/") {
+            body += L"<p>" + std::wstring(17u << 20, L'w') + L"</p>";
+        } else {
+            body += L"<p id=top>Top</p>";
+            for (int i = 0; i < 1000; ++i) {
+                body += L"<div>";
+            }
+        }
+        return body + L"</body></html>";
     }
 
     std::wstring pageMarkup() { return asHtmlDocument(browser->document())->page()->markup(); }
@@ -63,12 +53,6 @@ class UnlaidPage : public ::testing::Test {
         EXPECT_TRUE(person->questionsOf(ui::PresentedQuestion::Kind::dialog).empty());
         EXPECT_FALSE(canUndo(window));
     }
-
-    testing_environment::TemporaryHome home;
-    std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
-    ui::PresenterScope scope{person};
-    platform::com::ComPtr<WebBrowser> browser;
-    int window = -1;
 };
 
 }  // namespace
