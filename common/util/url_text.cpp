@@ -2,23 +2,13 @@
 
 #include <cstdint>
 
+#include "platform/text/hex_digit.h"
 #include "platform/text/utf.h"
 
 namespace common {
 namespace {
 
-int hexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'f') {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'F') {
-        return c - L'A' + 10;
-    }
-    return -1;
-}
+using platform::text::hexDigitValue;
 
 bool isContinuation(wchar_t c) {
     return c >= 0x80 && c <= 0xBF;
@@ -63,9 +53,10 @@ std::wstring urlDecode(std::wstring_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'+') {
             decoded += L' ';
-        } else if (text[i] == L'%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-                   hexDigit(text[i + 2]) >= 0) {
-            decoded += static_cast<wchar_t>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+        } else if (text[i] == L'%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+                   hexDigitValue(text[i + 2]) >= 0) {
+            decoded +=
+                static_cast<wchar_t>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             decoded += text[i];

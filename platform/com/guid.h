@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/hex_digit.h"
+
 namespace platform::com {
 
 struct GUID {
@@ -22,19 +24,10 @@ struct GUID {
 };
 
 namespace detail {
-constexpr int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 constexpr std::optional<std::uint64_t> hexField(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : text) {
-        const int digit = hexValue(c);
+        const int digit = platform::text::hexDigitValue(c);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint64_t>(digit);
