@@ -101,8 +101,12 @@ int Dialog::doModal(HWND owner) {
         try {
             DialogDriver driver(*this);
             presenter()->runModal(driver);
+            // Without a person, only timers can still end the dialog: wait while it has any.
+            // A dialog that stopped its timers without ending (its work done, its result
+            // shown) is left to the cancel below at once.
             if (!ended_ && system.hasTimers(window_))
-                system.pumpUntil([this] { return ended_; }, kModalWaitLimit);
+                system.pumpUntil([this, &system] { return ended_ || !system.hasTimers(window_); },
+                                 kModalWaitLimit);
         } catch (...) {
             if (ownerWasEnabled)
                 system.enable(owner, true);

@@ -27,7 +27,8 @@ namespace platform::ui {
 
 class Dialog {
   public:
-    // How long a modal dialog with running timers waits to be ended after its script.
+    // How long a modal dialog with running timers waits, after its script, to be ended or to
+    // stop its timers.
     static constexpr std::chrono::milliseconds kModalWaitLimit{60000};
 
     explicit Dialog(DialogTemplate definition);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "platform/ui/dialog_driver.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"
@@ -141,7 +143,33 @@ class PollingDialog : public Dialog {
     }
 };
 
+// Stops polling after two ticks but stays open, as a dialog that shows its result and waits
+// for the person to close it.
+class FinishedWorkDialog : public Dialog {
+  public:
+    FinishedWorkDialog() : Dialog({101, L"Working", 100, 50, {}}) {}
+    int ticks = 0;
+
+  protected:
+    void onInit() override { setTimer(1, 5ms); }
+    void onTimer(std::uintptr_t id) override {
+        if (++ticks == 2)
+            killTimer(id);
+    }
+};
+
 }  // namespace
+
+TEST_F(DialogTest, ADialogWhoseTimersStoppedIsCancelledAtOnceAfterTheScript) {
+    FinishedWorkDialog dialog;
+    script->answerDialog([](DialogDriver&) {});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dialog.doModal(), IDCANCEL);
+    EXPECT_EQ(dialog.ticks, 2);
+    // Nothing is left that could end it, so it must not sit out the modal wait limit.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, Dialog::kModalWaitLimit / 4);
+    EXPECT_FALSE(windows().isWindow(dialog.handle()));
+}
 
 TEST_F(DialogTest, DialogWithTimersWaitsForItsWorkAfterTheScript) {
     PollingDialog dialog;
