@@ -43,7 +43,7 @@ s, strike, del { text-decoration: line-through }
 pre, xmp, listing, plaintext, code, kbd, samp, tt { font-family: Courier New }
 pre, xmp, listing, plaintext { white-space: pre }
 center { text-align: center }
-a { color: #0000ff; text-decoration: underline; cursor: hand }
+a:link { color: #0000ff; text-decoration: underline; cursor: hand }
 hr { border: 1px inset; margin-top: 0.5em; margin-bottom: 0.5em }
 sub { vertical-align: sub }
 sup { vertical-align: super }

@@ -25,6 +25,12 @@ void setValue(Values& values, PropertyId id, std::wstring value) {
     values.emplace_back(id, std::move(value));
 }
 
+// Changes whenever the element's child list or its parent's does: both counters only grow.
+std::uint64_t siblingStamp(const Element& element) {
+    const Node* parent = element.parentPointer();
+    return element.childListVersion() + (parent ? parent->childListVersion() : 0);
+}
+
 std::vector<std::wstring> classesOf(const Element& element) {
     std::vector<std::wstring> classes;
     auto value = element.getAttribute(L"class");
@@ -129,6 +135,10 @@ void StyleEngine::indexRule(const StyleRule& rule, int origin) {
         if (!selector.supported)
             continue;
         IndexedRule entry{&selector, &rule.declarations, origin, ruleCount_++};
+        rulesReadSiblings_ = rulesReadSiblings_ || selector.readsSiblings;
+        for (const auto& name : selector.attributeNames)
+            if (name != L"id" && name != L"class" && name != L"style")
+                testedAttributes_.push_back(name);
         const CompoundSelector& key = selector.compounds.back();
         if (!key.id.empty())
             byId_[key.id].push_back(entry);
@@ -148,18 +158,24 @@ void StyleEngine::rebuildIndex() {
     byTag_.clear();
     universal_.clear();
     ruleCount_ = 0;
+    rulesReadSiblings_ = false;
+    testedAttributes_.clear();
     for (const auto& rule : browserDefaultRules())
         indexRule(rule, 0);
     for (const auto& sheet : document_.styleSheets())
         if (sheet->applies())
             for (const auto& rule : sheet->rules())
                 indexRule(rule, 1);
+    std::sort(testedAttributes_.begin(), testedAttributes_.end());
+    testedAttributes_.erase(std::unique(testedAttributes_.begin(), testedAttributes_.end()),
+                            testedAttributes_.end());
     indexVersion_ = document_.styleRulesVersion();
 }
 
 bool StyleEngine::isCurrent(const Element& element, const ComputedStyle* parentStyle) const {
     return element.computed_ && element.computedRules_ == indexVersion_ &&
-           element.computed_->parent().get() == parentStyle;
+           element.computed_->parent().get() == parentStyle &&
+           (!rulesReadSiblings_ || element.computedSiblings_ == siblingStamp(element));
 }
 
 std::shared_ptr<const ComputedStyle> StyleEngine::styleOf(const Element& element) {
@@ -190,6 +206,7 @@ std::shared_ptr<const ComputedStyle> StyleEngine::styleOf(const Element& element
         if (!isCurrent(current, parentStyle.get())) {
             current.computed_ = styleFor(current, parentStyle);
             current.computedRules_ = indexVersion_;
+            current.computedSiblings_ = siblingStamp(current);
         }
         current.checkedGeneration_ = generation;
         parentStyle = current.computed_;
@@ -205,18 +222,26 @@ std::size_t StyleEngine::ShareKeyHash::operator()(const ShareKey& key) const {
     mix(std::hash<std::wstring>()(key.id));
     mix(std::hash<std::wstring>()(key.classes));
     mix(std::hash<std::wstring>()(key.style));
+    mix(std::hash<std::wstring>()(key.testedAttributes));
     return hash;
 }
 
 std::shared_ptr<const ComputedStyle> StyleEngine::styleFor(
     const Element& element, std::shared_ptr<const ComputedStyle> parent) {
     constexpr std::size_t kMostKeys = 1 << 17;
+    if (rulesReadSiblings_)
+        return compute(element, std::move(parent));
+    std::wstring tested;
+    for (const auto& name : testedAttributes_)
+        if (auto value = element.getAttribute(name))
+            tested += name + L'=' + *value + L'\x1f';
     ShareKey key{parent.get(),
                  element.tag_,
                  static_cast<int>(element.elementNamespace()),
                  element.getAttribute(L"id").value_or(L""),
                  element.getAttribute(L"class").value_or(L""),
-                 element.getAttribute(L"style").value_or(L"")};
+                 element.getAttribute(L"style").value_or(L""),
+                 std::move(tested)};
     auto found = shared_.find(key);
     if (found != shared_.end())
         if (auto style = found->second.lock())

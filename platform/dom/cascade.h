@@ -6,15 +6,18 @@
 // its rule index only when the page's sheets change. `ComputedStyle` objects are immutable
 // and shared; each refers to its parent element's style.
 //
-// Caching: the selectors the cascade understands look only at an element, its attributes
-// and its ancestors, so an element's style stays right while the rules, its own attributes
-// and its parent's style stay the same. An attribute change drops the element's own style;
-// an element whose cached style was computed over another style of its parent than the
-// current one (the parent was restyled, or the element moved) is computed again. Whole-page
-// work is so proportional to what changed, and nothing recurses along the ancestor chain.
-// Elements with the same parent style, tag, id, class and inline style get one shared
-// style object: the parent's style object stands for the tags, ids and classes of all the
-// ancestors, which is everything the selectors look at.
+// Caching: most selectors look only at an element, its attributes and its ancestors, so an
+// element's style stays right while the rules, its own attributes and its parent's style
+// stay the same. An attribute change drops the element's own style; an element whose
+// cached style was computed over another style of its parent than the current one (the
+// parent was restyled, or the element moved) is computed again. Whole-page work is so
+// proportional to what changed, and nothing recurses along the ancestor chain. Elements
+// with the same parent style, tag, id, class, inline style and values of the attributes
+// the selectors test get one shared style object: the parent's style object stands for
+// everything the selectors look at in the ancestors.
+// When the rules have selectors that look at siblings or children ("+", "~",
+// ":nth-child()", ":empty"), nothing is shared, and a style is also computed again when
+// its element's child list or its parent's (with the siblings' attributes) changed.
 #pragma once
 
 #include <cstdint>
@@ -86,6 +89,7 @@ class StyleEngine {
         std::wstring id;
         std::wstring classes;
         std::wstring style;
+        std::wstring testedAttributes;
         bool operator==(const ShareKey&) const = default;
     };
     struct ShareKeyHash {
@@ -104,6 +108,9 @@ class StyleEngine {
     std::unordered_map<std::wstring, std::vector<IndexedRule>> byClass_;
     std::unordered_map<std::wstring, std::vector<IndexedRule>> byTag_;
     std::vector<IndexedRule> universal_;
+    bool rulesReadSiblings_ = false;
+    // Sorted, lower case; id, class and style are in the share key anyway.
+    std::vector<std::wstring> testedAttributes_;
 };
 
 // Applies declarations in order: longhands directly, shorthands through their expansion.

@@ -5,6 +5,30 @@
 
 namespace platform::dom {
 
+std::size_t findTopLevel(std::wstring_view text, std::size_t from, std::wstring_view wanted) {
+    int depth = 0;
+    wchar_t quote = 0;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (quote) {
+            if (c == L'\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (depth == 0 && wanted.find(c) != std::wstring_view::npos)
+            return i;
+        if (c == L'"' || c == L'\'')
+            quote = c;
+        else if (c == L'(' || c == L'[' || c == L'{')
+            ++depth;
+        else if ((c == L')' || c == L']' || c == L'}') && depth > 0)
+            --depth;
+    }
+    return std::wstring_view::npos;
+}
+
 namespace {
 
 std::wstring_view trim(std::wstring_view text) {
@@ -37,31 +61,6 @@ std::wstring withoutComments(std::wstring_view text) {
         out += c;
     }
     return out;
-}
-
-// Finds `wanted` at nesting depth 0 outside quotes, from `from`; npos when absent.
-std::size_t findTopLevel(std::wstring_view text, std::size_t from, std::wstring_view wanted) {
-    int depth = 0;
-    wchar_t quote = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        wchar_t c = text[i];
-        if (quote) {
-            if (c == L'\\')
-                ++i;
-            else if (c == quote)
-                quote = 0;
-            continue;
-        }
-        if (depth == 0 && wanted.find(c) != std::wstring_view::npos)
-            return i;
-        if (c == L'"' || c == L'\'')
-            quote = c;
-        else if (c == L'(' || c == L'[' || c == L'{')
-            ++depth;
-        else if ((c == L')' || c == L']' || c == L'}') && depth > 0)
-            --depth;
-    }
-    return std::wstring_view::npos;
 }
 
 // The end of the block that opens at `open` (the index of its "{"): the index of the

@@ -26,6 +26,9 @@ struct StyleRule {
 };
 
 std::vector<Declaration> parseDeclarations(std::wstring_view text);
+// The first of the characters in `wanted` at nesting depth 0 (outside brackets,
+// parentheses, braces and quotes), from `from`; npos when there is none.
+std::size_t findTopLevel(std::wstring_view text, std::size_t from, std::wstring_view wanted);
 // "name: value; name: value" in the given order.
 std::wstring serializeDeclarations(const std::vector<Declaration>& declarations);
 std::vector<StyleRule> parseStyleSheet(std::wstring_view text);

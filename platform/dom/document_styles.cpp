@@ -73,12 +73,22 @@ void Document::noteTreeChange(const Node& parent, const Node& child) {
         noteSheetListChange();
 }
 
-// The element drops its own style (element.cpp); the elements below it must be checked
-// again only when there are any.
+// The element drops its own style (element.cpp); the elements below it, and its siblings
+// (which selectors such as ".a + p" may match through it), must be checked again only
+// when there are any.
 void Document::noteAttributeChange(const Element& element) {
     ++version_;
-    if (std::any_of(element.childNodes().begin(), element.childNodes().end(),
-                    [](const auto& child) { return child->nodeType() == NodeType::Element; }))
+    auto isElement = [](const auto& node) { return node->nodeType() == NodeType::Element; };
+    bool hasElementSibling = false;
+    if (const Node* parent = element.parentPointer()) {
+        const auto& siblings = parent->childNodes();
+        const auto at = siblings.begin() + static_cast<std::ptrdiff_t>(element.indexInParent());
+        hasElementSibling =
+            std::any_of(std::make_reverse_iterator(at), siblings.rend(), isElement) ||
+            std::any_of(at + 1, siblings.end(), isElement);
+    }
+    if (hasElementSibling ||
+        std::any_of(element.childNodes().begin(), element.childNodes().end(), isElement))
         ++styleGeneration_;
     if (isStyleSource(element))
         noteSheetListChange();

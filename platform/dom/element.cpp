@@ -23,6 +23,7 @@ bool Element::hasAttribute(std::wstring_view name) const {
 
 void Element::noteAttributeChange() {
     computed_.reset();
+    noteChangeAmongSiblings();
     if (auto document = ownerDocument())
         document->noteAttributeChange(*this);
 }

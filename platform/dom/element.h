@@ -139,6 +139,8 @@ class Element final : public Node {
     mutable std::shared_ptr<const ComputedStyle> computed_;
     mutable std::uint64_t computedRules_ = 0;
     mutable std::uint64_t checkedGeneration_ = 0;
+    // The child list versions of the element and its parent when the style was computed.
+    mutable std::uint64_t computedSiblings_ = 0;
 };
 
 // Appends every element below `root` to `out`, in document order, without recursion.

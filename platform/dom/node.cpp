@@ -180,8 +180,14 @@ bool Node::unadvise(std::uint32_t cookie) {
 }
 
 void Node::noteTreeChange(const Node& child) const {
+    ++childListVersion_;
     if (auto document = document_.lock())
         document->noteTreeChange(*this, child);
+}
+
+void Node::noteChangeAmongSiblings() const {
+    if (parent_)
+        ++parent_->childListVersion_;
 }
 
 void Node::setDocumentRecursive(const std::weak_ptr<Document>& document) {

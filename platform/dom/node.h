@@ -68,6 +68,11 @@ class Node : public std::enable_shared_from_this<Node> {
     virtual std::shared_ptr<Node> cloneNode(bool deep) const = 0;
 
     std::size_t indexInParent() const;
+    // The parent without taking a share of it, for walks that only look.
+    const Node* parentPointer() const { return parent_; }
+    // Grows with every change of the child list and of the children's attributes: what
+    // selectors that look at siblings depend on.
+    std::uint64_t childListVersion() const { return childListVersion_; }
 
     // Event sinks advised on this node: each gets every event that bubbles through it.
     // Returns a cookie (never 0) for unadvise.
@@ -80,6 +85,8 @@ class Node : public std::enable_shared_from_this<Node> {
 
     // Records that `child` was put into or taken out of this node's child list.
     void noteTreeChange(const Node& child) const;
+    // Records, in the parent's child list version, that this node's attributes changed.
+    void noteChangeAmongSiblings() const;
     void setDocumentRecursive(const std::weak_ptr<Document>& document);
     // Used by the parser: appends a child known to be parentless, without bookkeeping.
     void appendParsedChild(std::shared_ptr<Node> child);
@@ -100,6 +107,7 @@ class Node : public std::enable_shared_from_this<Node> {
     // The position in the parent's child list, kept current by every change of that list,
     // so that sibling steps and removals do not search it.
     std::size_t index_ = 0;
+    mutable std::uint64_t childListVersion_ = 0;
     std::weak_ptr<Document> document_;
     std::vector<std::shared_ptr<Node>> children_;
     std::unique_ptr<EventSinkList> sinks_;

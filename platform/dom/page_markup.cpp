@@ -6,7 +6,9 @@
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/layout_selectors.h"
 #include "platform/dom/page_hints.h"
+#include "platform/dom/selector_structure.h"
 #include "platform/dom/style_sheet.h"
 #include "platform/text/utf.h"
 
@@ -154,9 +156,13 @@ class MarkupWriter {
   public:
     MarkupWriter(const Document& document, const PictureMissing& pictureMissing, PageMarkup& out)
         : document_(document), pictureMissing_(pictureMissing), out_(out) {
-        for (const auto& sheet : document.styleSheets())
+        for (const auto& sheet : document.styleSheets()) {
             if (auto owner = sheet->owningElement())
                 sheets_.emplace(owner.get(), sheet.get());
+            marksEmpty_ = marksEmpty_ || sheet->cssText().find(L":empty") != std::wstring::npos;
+            marksLanguage_ =
+                marksLanguage_ || sheet->cssText().find(L":lang(") != std::wstring::npos;
+        }
     }
 
     void write() {
@@ -268,6 +274,7 @@ class MarkupWriter {
         }
         if (!style)
             style = PageMarkup::Span{out.size(), out.size()};
+        writeSelectorMarkers(element, out);
         if (const std::string hint =
                 presentationalStyle(element, missing, document_.doctype().empty());
             !hint.empty()) {
@@ -299,7 +306,7 @@ class MarkupWriter {
             return false;
         }
         if (sheet) {
-            const std::string text = platform::text::toUtf8(sheet->cssText());
+            const std::string text = selectorsForLayout(platform::text::toUtf8(sheet->cssText()));
             out_.sheetBytes += text.size();
             out_.sheetsReadSiblings = out_.sheetsReadSiblings || readsSiblings(text);
             out_.sheetsReadStyle = out_.sheetsReadStyle || text.find("[style") != std::string::npos;
@@ -353,7 +360,26 @@ class MarkupWriter {
     const PictureMissing& pictureMissing_;
     std::map<std::string, std::size_t> hintRules_;
     PageMarkup& out_;
+    // The attributes that stand for ":empty" and ":lang()" (layout_selectors.h).
+    void writeSelectorMarkers(const Element& element, std::string& out) const {
+        if (marksEmpty_ && isEmptyElement(element)) {
+            out += ' ';
+            out += kEmptyMarkerAttribute;
+        }
+        if (marksLanguage_) {
+            if (const std::wstring language = languageOf(element); !language.empty()) {
+                out += ' ';
+                out += kLanguageMarkerAttribute;
+                out += "=\"";
+                appendEscaped(out, language + L'-', true);
+                out += '"';
+            }
+        }
+    }
+
     std::map<const Element*, const StyleSheet*> sheets_;
+    bool marksEmpty_ = false;
+    bool marksLanguage_ = false;
 };
 
 }  // namespace

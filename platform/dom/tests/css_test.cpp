@@ -94,7 +94,7 @@ TEST(CssText, DeclarationsAndSheetsReadLikeABrowserReadsThem) {
     EXPECT_EQ(rules[0].selectors.size(), 2u);
     EXPECT_TRUE(rules[0].selectors[1].supported);
     EXPECT_EQ(rules[1].declarations[0].name, L"width");  // nested screen media blocks apply
-    EXPECT_FALSE(rules[2].selectors[0].supported);       // attribute selectors are not read
+    EXPECT_TRUE(rules[2].selectors[0].supported);
     EXPECT_EQ(rules[3].declarations.size(), 1u);         // an unclosed block ends the sheet
     EXPECT_TRUE(mediaAppliesToScreen(L""));
     EXPECT_TRUE(mediaAppliesToScreen(L"Screen, print"));
@@ -115,8 +115,8 @@ TEST(CssText, SelectorsMatchTypesClassesIdsAndCombinators) {
     EXPECT_FALSE(matches(L"div > b", *b));
     EXPECT_TRUE(matches(L"* li", *li));
     EXPECT_FALSE(matches(L".y#li", *li));
-    EXPECT_FALSE(matches(L"li:first-child", *li));  // pseudo-classes are not read
-    EXPECT_FALSE(matches(L"ul + li", *li));
+    EXPECT_TRUE(matches(L"li:first-child", *li));
+    EXPECT_FALSE(matches(L"ul + li", *li));  // the list is the item's parent, not its sibling
     EXPECT_FALSE(matches(L"> li", *li));
     auto selector = parseSelectorList(L"#a .x li")[0];
     EXPECT_EQ(selector.specificity, (std::array<int, 3>{1, 1, 1}));
