@@ -4,13 +4,10 @@ namespace addon {
 
 const std::shared_ptr<CommandProcessor>& ClipSubContext::commandProcessor() {
     if (!processor) {
-        // Each execute and undo lays the command's page out again at once, so the next
-        // measurement sees the change.
-        processor = std::make_shared<CommandProcessor>([](ICommand& command) {
-            if (const auto& page = command.context().document) {
-                page->recalc(true);
-            }
-        });
+        // No layout after each execute and undo: every write raises the document's
+        // version, so the next read of a box lays the page out once, however many
+        // commands ran before it.
+        processor = std::make_shared<CommandProcessor>();
     }
     return processor;
 }
