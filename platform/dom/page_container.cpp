@@ -32,8 +32,11 @@ void fill(imaging::Canvas& canvas, imaging::Rect rect, std::uint32_t argb) {
 }  // namespace
 
 PageContainer::PageContainer(PageResources& resources, Size viewport,
-                             std::map<std::string, std::string> linkedSheets)
-    : resources_(resources), viewport_(viewport), linkedSheets_(std::move(linkedSheets)) {}
+                             std::map<std::string, std::string> linkedSheets, RuleMatching matching)
+    : resources_(resources),
+      viewport_(viewport),
+      linkedSheets_(std::move(linkedSheets)),
+      matching_(matching) {}
 
 const PageContainer::Font& PageContainer::font(litehtml::uint_ptr handle) const {
     return *fonts_.at(handle);
@@ -313,9 +316,11 @@ void PageContainer::get_client_rect(litehtml::position& client) const {
 }
 
 std::shared_ptr<litehtml::element> PageContainer::create_element(
-    const litehtml::tchar_t*, const litehtml::string_map&,
-    const std::shared_ptr<litehtml::document>&) {
-    return nullptr;
+    const litehtml::tchar_t* tag_name, const litehtml::string_map&,
+    const std::shared_ptr<litehtml::document>& doc) {
+    if (matching_ == RuleMatching::everyRule || !tag_name)
+        return nullptr;
+    return makePageElement(tag_name, doc, rules_);
 }
 
 void PageContainer::get_media_features(litehtml::media_features& media) const {

@@ -20,6 +20,7 @@
 #include <litehtml.h>
 
 #include "platform/dom/geometry.h"
+#include "platform/dom/page_elements.h"
 #include "platform/dom/page_resources.h"
 #include "platform/imaging/canvas.h"
 #include "platform/imaging/font_catalog.h"
@@ -33,7 +34,8 @@ class PageContainer final : public litehtml::document_container {
     static constexpr int kDefaultFontPixels = 16;
 
     PageContainer(PageResources& resources, Size viewport,
-                  std::map<std::string, std::string> linkedSheets);
+                  std::map<std::string, std::string> linkedSheets,
+                  RuleMatching matching = RuleMatching::indexed);
 
     struct Font {
         std::unique_ptr<imaging::FontFace> face;
@@ -103,6 +105,8 @@ class PageContainer final : public litehtml::document_container {
     double scale_ = 1.0;
     std::map<litehtml::uint_ptr, std::unique_ptr<imaging::FontFace>> scaledFaces_;
     std::vector<imaging::Rect> clips_;
+    RuleMatching matching_;
+    StyleRuleIndex rules_;
 };
 
 }  // namespace platform::dom

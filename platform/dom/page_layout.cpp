@@ -121,7 +121,7 @@ struct PageLayout::Placed {
     int y;
 };
 
-PageLayout::PageLayout() = default;
+PageLayout::PageLayout(RuleMatching matching) : matching_(matching) {}
 PageLayout::~PageLayout() = default;
 
 void PageLayout::refuse(const std::string& reason) {
@@ -179,7 +179,8 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     }
     page_.reset();
     try {
-        container_ = std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets);
+        container_ = std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets,
+                                                     matching_);
         const std::string html = markup.whole();
         // The hint rules join the browser's own sheet for this page only.
         context_.reset();

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/dom/layout_engine.h"
+#include "platform/dom/page_elements.h"
 #include "platform/dom/page_markup.h"
 
 namespace litehtml {
@@ -41,7 +42,7 @@ class PageLayout final : public LayoutEngine {
     // longer than anyone waits.
     static constexpr double kMaxSelectorWork = 2.0e8;
 
-    PageLayout();
+    explicit PageLayout(RuleMatching matching = RuleMatching::indexed);
     ~PageLayout() override;
 
     void layout(const Document& document, Size viewport) override;
@@ -95,6 +96,7 @@ class PageLayout final : public LayoutEngine {
                        const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
     void refuse(const std::string& reason);
 
+    RuleMatching matching_;
     std::unique_ptr<PageResources> resources_;
     std::unique_ptr<PageContainer> container_;
     std::unique_ptr<litehtml::context> context_;  // the page's own sheet rules, when it has any

@@ -1,0 +1,206 @@
+#include "platform/dom/page_elements.h"
+
+#include <litehtml.h>
+// The element headers need litehtml.h's declarations first.
+#include <el_anchor.h>
+#include <el_base.h>
+#include <el_body.h>
+#include <el_break.h>
+#include <el_div.h>
+#include <el_font.h>
+#include <el_image.h>
+#include <el_link.h>
+#include <el_para.h>
+#include <el_table.h>
+#include <el_td.h>
+#include <el_title.h>
+#include <el_tr.h>
+
+#include <algorithm>
+#include <type_traits>
+
+namespace platform::dom {
+
+namespace {
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Every class name of the attribute, in lower case (split on any white space, so that no
+// name the engine could read is missed).
+std::vector<std::string> classesOf(const char* attribute) {
+    std::vector<std::string> classes;
+    if (!attribute)
+        return classes;
+    const std::string_view text(attribute);
+    for (std::size_t i = 0; i < text.size();) {
+        while (i < text.size() && isSpace(text[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && !isSpace(text[i]))
+            ++i;
+        if (i > start)
+            classes.push_back(lowerAscii(text.substr(start, i - start)));
+    }
+    return classes;
+}
+
+// An engine element class that tries only the rules the index names for it. What it does
+// with each rule is what the engine's own html_tag::apply_stylesheet does with every rule
+// of the sheet.
+template <class Base>
+class PageElement final : public Base {
+  public:
+    PageElement(const std::shared_ptr<litehtml::document>& doc, StyleRuleIndex& index)
+        : Base(doc), index_(index) {}
+
+    void apply_stylesheet(const litehtml::css& sheet) override {
+        if constexpr (std::is_same_v<Base, litehtml::el_anchor>) {
+            // The engine's anchor takes :link for every sheet it is given.
+            if (this->get_attr("href"))
+                this->m_pseudo_classes.push_back("link");
+        }
+        this->remove_before_after();
+        const char* tag = this->get_tagName();
+        const char* id = this->get_attr("id");
+        const auto& selectors = sheet.selectors();
+        for (std::size_t position :
+             index_.candidates(sheet, lowerAscii(tag ? tag : ""), lowerAscii(id ? id : ""),
+                               classesOf(this->get_attr("class"))))
+            apply(selectors[position]);
+        for (auto& child : this->m_children)
+            if (child->get_display() != litehtml::display_inline_text)
+                child->apply_stylesheet(sheet);
+    }
+
+  private:
+    void apply(const litehtml::css_selector::ptr& selector) {
+        const int match = this->select(*selector, false);
+        if (match == litehtml::select_no_match)
+            return;
+        auto used = std::make_unique<litehtml::used_selector>(selector, false);
+        if (selector->is_media_valid() &&
+            (!(match & litehtml::select_match_pseudo_class) || this->select(*selector, true))) {
+            if (match & litehtml::select_match_with_after) {
+                if (auto after = this->get_element_after())
+                    after->add_style(selector->m_style, selector->m_baseurl);
+            } else if (match & litehtml::select_match_with_before) {
+                if (auto before = this->get_element_before())
+                    before->add_style(selector->m_style, selector->m_baseurl);
+            } else {
+                this->add_style(selector->m_style, selector->m_baseurl);
+                used->m_used = true;
+            }
+        }
+        this->m_used_styles.push_back(std::move(used));
+    }
+
+    StyleRuleIndex& index_;
+};
+
+template <class Base>
+std::shared_ptr<litehtml::element> make(const std::shared_ptr<litehtml::document>& doc,
+                                        StyleRuleIndex& index) {
+    return std::make_shared<PageElement<Base>>(doc, index);
+}
+
+// The key a compound selector is filed under: its id, else its first class, else its tag.
+enum class Key { everywhere, tag, id, className };
+
+std::pair<Key, std::string> keyOf(const litehtml::css_element_selector& compound) {
+    for (const auto& attribute : compound.m_attrs)
+        if (attribute.attribute == "id" && attribute.condition == litehtml::select_equal)
+            return {Key::id, lowerAscii(attribute.val)};
+    for (const auto& attribute : compound.m_attrs)
+        if (attribute.attribute == "class" && attribute.condition == litehtml::select_equal &&
+            !attribute.class_val.empty())
+            return {Key::className, lowerAscii(attribute.class_val.front())};
+    if (!compound.m_tag.empty() && compound.m_tag != "*")
+        return {Key::tag, lowerAscii(compound.m_tag)};
+    return {Key::everywhere, {}};
+}
+
+void append(std::vector<std::size_t>& to,
+            const std::unordered_map<std::string, std::vector<std::size_t>>& lists,
+            const std::string& key) {
+    if (key.empty())
+        return;
+    if (auto found = lists.find(key); found != lists.end())
+        to.insert(to.end(), found->second.begin(), found->second.end());
+}
+
+}  // namespace
+
+StyleRuleIndex::Sheet StyleRuleIndex::indexOf(const litehtml::css& sheet) {
+    Sheet index;
+    index.rules = sheet.selectors().size();
+    for (std::size_t i = 0; i < sheet.selectors().size(); ++i) {
+        auto [key, name] = keyOf(sheet.selectors()[i]->m_right);
+        switch (key) {
+            case Key::everywhere:
+                index.everywhere.push_back(i);
+                break;
+            case Key::tag:
+                index.byTag[name].push_back(i);
+                break;
+            case Key::id:
+                index.byId[name].push_back(i);
+                break;
+            case Key::className:
+                index.byClass[name].push_back(i);
+                break;
+        }
+    }
+    return index;
+}
+
+const std::vector<std::size_t>& StyleRuleIndex::candidates(
+    const litehtml::css& sheet, const std::string& tag, const std::string& id,
+    const std::vector<std::string>& classes) {
+    auto found = sheets_.find(&sheet);
+    if (found == sheets_.end() || found->second.rules != sheet.selectors().size())
+        found = sheets_.insert_or_assign(&sheet, indexOf(sheet)).first;
+    const Sheet& index = found->second;
+    found_ = index.everywhere;
+    append(found_, index.byTag, tag);
+    append(found_, index.byId, id);
+    for (const std::string& name : classes)
+        append(found_, index.byClass, name);
+    std::sort(found_.begin(), found_.end());
+    found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+    return found_;
+}
+
+std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
+                                                   const std::shared_ptr<litehtml::document>& doc,
+                                                   StyleRuleIndex& index) {
+    using Maker = std::shared_ptr<litehtml::element> (*)(const std::shared_ptr<litehtml::document>&,
+                                                         StyleRuleIndex&);
+    // The engine's own class for each tag (the others are plain html_tag). The engine
+    // makes the rest itself: "li", whose class it does not publish, and "script" and
+    // "style", which match no rules.
+    static const std::unordered_map<std::string, Maker> kMakers = {
+        {"a", make<litehtml::el_anchor>},    {"base", make<litehtml::el_base>},
+        {"body", make<litehtml::el_body>},   {"br", make<litehtml::el_break>},
+        {"div", make<litehtml::el_div>},     {"font", make<litehtml::el_font>},
+        {"img", make<litehtml::el_image>},   {"link", make<litehtml::el_link>},
+        {"p", make<litehtml::el_para>},      {"table", make<litehtml::el_table>},
+        {"td", make<litehtml::el_td>},       {"th", make<litehtml::el_td>},
+        {"title", make<litehtml::el_title>}, {"tr", make<litehtml::el_tr>}};
+    if (tag == "li" || tag == "script" || tag == "style")
+        return nullptr;
+    if (auto maker = kMakers.find(tag); maker != kMakers.end())
+        return maker->second(doc, index);
+    return make<litehtml::html_tag>(doc, index);
+}
+
+}  // namespace platform::dom
