@@ -3,46 +3,26 @@
 #include "platform/dom/document.h"
 #include "platform/dom/page_layout.h"
 #include "platform/dom/tests/fixture_pages.h"
+#include "platform/dom/tests/page_geometry.h"
 #include "platform/dom/window.h"
 #include "platform/imaging/canvas.h"
 
 namespace platform::dom {
 namespace {
 
-// Every element's boxes and every text node's lines, then the painted page's pixels.
+// What the layout tells, then the painted page's pixels.
 struct Outcome {
-    std::vector<std::vector<Rect>> boxes;
-    Size content;
+    testing::Geometry geometry;
     std::vector<std::uint32_t> pixels;
-    friend bool operator==(const Outcome&, const Outcome&) = default;
 };
 
 Outcome outcomeOf(const std::string& html, RuleMatching matching) {
     auto document = Document::parse(std::string_view(html));
     document->parentWindow().resizeTo(640, 480);
     document->setLayoutEngine(std::make_unique<PageLayout>(matching));
-    const LayoutEngine& layout = document->layout();
-    Outcome outcome;
-    std::vector<const Node*> pending{document.get()};
-    while (!pending.empty()) {
-        const Node* node = pending.back();
-        pending.pop_back();
-        if (node->nodeType() == NodeType::Element) {
-            const auto& element = static_cast<const Element&>(*node);
-            std::vector<Rect> rects = layout.clientRects(element);
-            if (auto box = layout.borderBox(element))
-                rects.push_back(*box);
-            outcome.boxes.push_back(rects);
-        } else if (node->nodeType() == NodeType::Text) {
-            const auto& text = static_cast<const Text&>(*node);
-            outcome.boxes.push_back(layout.textRects(text, 0, text.data().size()));
-        }
-        for (auto it = node->childNodes().rbegin(); it != node->childNodes().rend(); ++it)
-            pending.push_back(it->get());
-    }
-    outcome.content = layout.contentSize();
+    Outcome outcome{testing::geometryOf(*document), {}};
     imaging::Canvas canvas(640, 900);
-    layout.paint(canvas, {0, 0, 640, 900});
+    document->layout().paint(canvas, {0, 0, 640, 900});
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = 0; x < canvas.width(); ++x)
             outcome.pixels.push_back(canvas.pixel(x, y));
@@ -52,8 +32,8 @@ Outcome outcomeOf(const std::string& html, RuleMatching matching) {
 void expectSameAsEveryRuleTried(const std::string& html) {
     const Outcome indexed = outcomeOf(html, RuleMatching::indexed);
     const Outcome everyRule = outcomeOf(html, RuleMatching::everyRule);
-    EXPECT_EQ(indexed.content, everyRule.content);
-    EXPECT_TRUE(indexed.boxes == everyRule.boxes) << "the boxes differ";
+    EXPECT_EQ(indexed.geometry.content, everyRule.geometry.content);
+    EXPECT_TRUE(indexed.geometry == everyRule.geometry) << "the boxes differ";
     EXPECT_TRUE(indexed.pixels == everyRule.pixels) << "the painted pages differ";
 }
 

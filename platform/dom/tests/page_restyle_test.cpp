@@ -3,6 +3,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/page_layout.h"
 #include "platform/dom/tests/fixture_pages.h"
+#include "platform/dom/tests/page_geometry.h"
 #include "platform/dom/window.h"
 
 namespace platform::dom {
@@ -12,37 +13,8 @@ const PageLayout& engineOf(const Document& document) {
     return dynamic_cast<const PageLayout&>(document.layout());
 }
 
-// Everything the layout tells: every element's boxes and every text node's lines.
-struct Geometry {
-    std::vector<std::vector<Rect>> elements;
-    std::vector<std::vector<Rect>> texts;
-    Size content;
-    friend bool operator==(const Geometry&, const Geometry&) = default;
-};
-
-Geometry geometryOf(const Document& document) {
-    Geometry geometry;
-    const LayoutEngine& layout = document.layout();
-    std::vector<const Node*> pending{&document};
-    while (!pending.empty()) {
-        const Node* node = pending.back();
-        pending.pop_back();
-        if (node->nodeType() == NodeType::Element) {
-            const auto& element = static_cast<const Element&>(*node);
-            std::vector<Rect> rects = layout.clientRects(element);
-            if (auto box = layout.borderBox(element))
-                rects.push_back(*box);
-            geometry.elements.push_back(rects);
-        } else if (node->nodeType() == NodeType::Text) {
-            const auto& text = static_cast<const Text&>(*node);
-            geometry.texts.push_back(layout.textRects(text, 0, text.data().size()));
-        }
-        for (auto it = node->childNodes().rbegin(); it != node->childNodes().rend(); ++it)
-            pending.push_back(it->get());
-    }
-    geometry.content = layout.contentSize();
-    return geometry;
-}
+using testing::Geometry;
+using testing::geometryOf;
 
 // The geometry a layout of the page as it now is gives, from a fresh engine.
 Geometry freshGeometryOf(Document& document) {
