@@ -14,6 +14,7 @@
 #include "common/markup/xslt_markup.h"
 #include "common/xml/xml_access.h"
 #include "common/xml/xml_html_output.h"
+#include "common/xml/xslt_value_of.h"
 #include "platform/com/hresult.h"
 #include "platform/text/utf.h"
 
@@ -89,6 +90,7 @@ std::shared_ptr<xsltStylesheet> compiledStylesheet(const xml_detail::Resolved& s
     if (style == nullptr)
         throwTransformError(L"The stylesheet is not valid", errors);
     sheetCopy.release();
+    xml_detail::useQuickValueOf(style.get());
     kept = {sheet.node, sheet.tree->changeCount(), style};
     return style;
 }
