@@ -3,17 +3,16 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
 #include <libxml/parserInternals.h>
-#include <libxml/uri.h>
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace common::xml_detail {
 namespace {
-
-// The characters that URI attributes keep besides the unreserved ones.
-constexpr char kUriKept[] = "@/:=?;#%&,+<>";
 
 std::string_view text(const xmlChar* characters) {
     return characters == nullptr ? std::string_view()
@@ -32,38 +31,79 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// The bytes that character data cannot copy as they are: &, <, > and the ASCII controls
+// but tab, line feed and carriage return.
+constexpr std::array<bool, 256> kSpecialBytes = [] {
+    std::array<bool, 256> special{};
+    for (int byte = 0; byte < 0x20; ++byte)
+        special[byte] = byte != '\n' && byte != '\t' && byte != '\r';
+    special['&'] = special['<'] = special['>'] = true;
+    return special;
+}();
+
 // Character data in HTML: &, < and > escaped, a "&{...}" in an attribute kept (HTML 4's
 // script entities), other bytes as they are but for the ASCII controls, which are
-// dropped.
+// dropped. Runs of plain bytes are copied whole.
 void appendEscaped(const xmlChar* characters, bool attribute, std::string& out) {
     if (characters == nullptr)
         return;
     const char* cur = reinterpret_cast<const char*>(characters);
-    const char* run = cur;
-    for (; *cur != '\0'; ++cur) {
-        const auto byte = static_cast<unsigned char>(*cur);
-        const char* replacement = nullptr;
-        if (byte == '<') {
-            replacement = "&lt;";
-        } else if (byte == '>') {
-            replacement = "&gt;";
-        } else if (byte == '&') {
-            if (attribute && cur[1] == '{') {
-                if (const char* end = std::strchr(cur, '}')) {
-                    cur = end;
-                    continue;
-                }
-            }
-            replacement = "&amp;";
-        } else if (byte >= 0x20 || byte == '\n' || byte == '\t' || byte == '\r') {
-            continue;
-        }
+    while (true) {
+        const char* run = cur;
+        while (!kSpecialBytes[static_cast<unsigned char>(*cur)])
+            ++cur;
         out.append(run, cur);
-        if (replacement != nullptr)
-            out += replacement;
-        run = cur + 1;
+        switch (*cur) {
+            case '\0':
+                return;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                if (attribute && cur[1] == '{') {
+                    if (const char* end = std::strchr(cur, '}')) {
+                        out.append(cur, end + 1);
+                        cur = end;
+                        break;
+                    }
+                }
+                out += "&amp;";
+                break;
+            default:
+                break;
+        }
+        ++cur;
     }
-    out.append(run, cur);
+}
+
+// The bytes that URI attributes keep: the unreserved ones and "@/:=?;#%&,+<>".
+constexpr std::array<bool, 256> kUriKeptBytes = [] {
+    std::array<bool, 256> kept{};
+    for (int byte = 0; byte < 256; ++byte)
+        kept[byte] = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                     (byte >= '0' && byte <= '9');
+    for (const char c : std::string_view("-_.!~*'()@/:=?;#%&,+<>"))
+        kept[static_cast<unsigned char>(c)] = true;
+    return kept;
+}();
+
+// `value` with every other byte as %XX in upper-case hexadecimal, as libxml2's URI
+// escaping writes it.
+void appendUriEscaped(std::string_view value, std::string& out) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (kUriKeptBytes[byte]) {
+            out += c;
+        } else {
+            out += '%';
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xF];
+        }
+    }
 }
 
 // A value in double quotes, in single quotes when it holds a double but no single
@@ -141,8 +181,7 @@ class HtmlWriter {
                 if (cur->content == nullptr)
                     return false;
                 if (cur->name != xmlStringTextNoenc &&
-                    (parent == nullptr || (!sameIgnoringCase(parent->name, "script") &&
-                                           !sameIgnoringCase(parent->name, "style"))))
+                    (parent == nullptr || !keepsTextAsIs(parent->name)))
                     appendEscaped(cur->content, false, out_);
                 else
                     out_ += text(cur->content);
@@ -287,13 +326,9 @@ class HtmlWriter {
         std::size_t start = 0;
         while (start < value_.size() && isBlank(value_[start]))
             ++start;
-        xmlChar* escaped = xmlURIEscapeStr(BAD_CAST value_.c_str() + start, BAD_CAST kUriKept);
-        if (escaped == nullptr) {
-            appendQuoted(value_, out_);
-            return;
-        }
-        appendQuoted(text(escaped), out_);
-        xmlFree(escaped);
+        escaped_.clear();
+        appendUriEscaped(std::string_view(value_).substr(start), escaped_);
+        appendQuoted(escaped_, out_);
     }
 
     static bool isUriAttribute(xmlAttrPtr attribute) {
@@ -325,18 +360,37 @@ class HtmlWriter {
     }
 
     // libxml2's own answers, kept per name: a document's names mostly share one string
-    // from its dictionary, and no string changes while the document is written.
+    // from its dictionary, and no string changes while the document is written. The
+    // last answers sit in a small table by the name's address in front of the map.
     const htmlElemDesc* describe(const xmlChar* name) {
-        const auto [at, added] = elements_.try_emplace(name, nullptr);
-        if (added)
-            at->second = htmlTagLookup(name);
-        return at->second;
+        return remembered(name, recentElements_, elements_,
+                          [](const xmlChar* tag) { return htmlTagLookup(tag); });
     }
 
     bool isBoolean(const xmlChar* name) {
-        const auto [at, added] = booleans_.try_emplace(name, false);
+        return remembered(name, recentBooleans_, booleans_, [](const xmlChar* attribute) {
+            return htmlIsBooleanAttr(attribute) != 0;
+        });
+    }
+
+    // Script and style elements, whose text is written unescaped.
+    bool keepsTextAsIs(const xmlChar* name) {
+        return remembered(name, recentRawText_, rawText_, [](const xmlChar* tag) {
+            return sameIgnoringCase(tag, "script") || sameIgnoringCase(tag, "style");
+        });
+    }
+
+    template <typename Answer, typename Lookup>
+    static Answer remembered(const xmlChar* name,
+                             std::array<std::pair<const xmlChar*, Answer>, 64>& recent,
+                             std::unordered_map<const xmlChar*, Answer>& all, Lookup lookup) {
+        auto& slot = recent[(reinterpret_cast<std::uintptr_t>(name) >> 3) % recent.size()];
+        if (slot.first == name && name != nullptr)
+            return slot.second;
+        const auto [at, added] = all.try_emplace(name, Answer{});
         if (added)
-            at->second = htmlIsBooleanAttr(name) != 0;
+            at->second = lookup(name);
+        slot = {name, at->second};
         return at->second;
     }
 
@@ -344,8 +398,13 @@ class HtmlWriter {
     bool format_;
     std::string& out_;
     std::string value_;
+    std::string escaped_;
     std::unordered_map<const xmlChar*, const htmlElemDesc*> elements_;
     std::unordered_map<const xmlChar*, bool> booleans_;
+    std::array<std::pair<const xmlChar*, const htmlElemDesc*>, 64> recentElements_{};
+    std::array<std::pair<const xmlChar*, bool>, 64> recentBooleans_{};
+    std::unordered_map<const xmlChar*, bool> rawText_;
+    std::array<std::pair<const xmlChar*, bool>, 64> recentRawText_{};
 };
 
 }  // namespace

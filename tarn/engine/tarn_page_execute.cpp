@@ -1,3 +1,10 @@
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
 #include "common/sqlite/sqlite_exception.h"
 #include "common/util/string_tools.h"
 #include "tarn/engine/placeholders.h"
@@ -17,11 +24,23 @@ const common::StringPair* findPair(const Parameters& pairs, const std::wstring& 
     return nullptr;
 }
 
+// Replaces each `from` in `text`; the search skips ahead by the pattern's length
+// instead of stopping at every byte that starts it (pages are full of "<").
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
+    const std::boyer_moore_horspool_searcher searcher(from.begin(), from.end());
+    std::string replaced;
+    auto copied = text.cbegin();
+    for (auto at = std::search(copied, text.cend(), searcher); at != text.cend();
+         at = std::search(copied, text.cend(), searcher)) {
+        replaced.append(copied, at);
+        replaced += to;
+        copied = at + static_cast<std::ptrdiff_t>(from.size());
     }
+    if (copied == text.cbegin()) {
+        return;
+    }
+    replaced.append(copied, text.cend());
+    text = std::move(replaced);
 }
 
 }  // namespace

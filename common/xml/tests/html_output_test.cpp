@@ -57,6 +57,10 @@ const char* const kPages[] = {
     "<!DOCTYPE html SYSTEM \"about:legacy-compat\"><html><head></head><body></body></html>",
     "<!DOCTYPE html SYSTEM \"x.dtd\"><p>only",
     "<frameset><frame src=f.html></frameset>",
+    // Every printable ASCII byte, a control and UTF-8 in URI and plain attributes.
+    "<form action='\t !\"#$%&amp;()*+,-./09:;&lt;=&gt;?@AZ[\\]^_`az{|}~\x7F\xC3\xA9&{s}'>"
+    "<img src='' alt='\t !\"#$%&amp;()*+,-./09:;&lt;=&gt;?@AZ[\\]^_`az{|}~\x7F'>"
+    "<a href='  &#1;x y'>a</a><a name='%41 b'>b</a></form>",
 };
 
 TEST(HtmlOutput, WritesTheBytesOfLibxml2sSerialiserForParsedPages) {

@@ -88,6 +88,17 @@ TEST_F(EngineTest, ContentTypesGetTheirDeclarationsAndOtherTypesKeepTheOutput) {
     EXPECT_NE(out.find("<title>\xC3\xA9 \xE2\x82\xAC</title>"), std::string::npos) << out;
     EXPECT_EQ(page_->getContentType(), L"text/html");
 
+    // Declarations that the page writes itself without a charset get the page's one.
+    const std::string bare = R"(<META http-equiv="Content-Type" content="text/html">)";
+    const std::string element = R"(<META http-equiv="Content-Type" content="text/html"/>)";
+    const std::string declared =
+        run(stylesheet(R"(<xsl:output method="html"/><Tarn/><xsl:template match="/"><html><body>)" +
+                       element + "<p>x</p>" + element + "</body></html></xsl:template>"));
+    const std::string fixed =
+        R"(<meta http-equiv="Content-Type" content="text/html; charset=UTF-8">)";
+    EXPECT_EQ(declared.find(bare), std::string::npos) << declared;
+    EXPECT_NE(declared.find(fixed + "\n<p>x</p>\n" + fixed), std::string::npos) << declared;
+
     const std::string text = run(stylesheet(
         R"(<xsl:output method="text"/><xsl:define name="content_type" value="text/plain"/><Tarn/>)"
         R"(<xsl:template match="/">ä=1</xsl:template>)"));
