@@ -82,7 +82,45 @@ class PageElement final : public Base {
                 child->apply_stylesheet(sheet);
     }
 
+    // The sibling before `child` that is not text, when it matches: found from the child's
+    // place among the children instead of by a walk from the first child, which made
+    // "a + b" rules quadratic in the number of children.
+    litehtml::element::ptr find_adjacent_sibling(const litehtml::element::ptr& child,
+                                                 const litehtml::css_selector& selector,
+                                                 bool apply_pseudo, bool* is_pseudo) override {
+        const auto& children = this->m_children;
+        std::size_t at = placeOf(*child);
+        if (at == children.size())
+            return nullptr;
+        while (at-- > 0) {
+            const litehtml::element::ptr& before = children[at];
+            if (before->get_display() == litehtml::display_inline_text)
+                continue;
+            const int match = before->select(selector, apply_pseudo);
+            if (match == litehtml::select_no_match)
+                return nullptr;
+            if (is_pseudo)
+                *is_pseudo = (match & litehtml::select_match_pseudo_class) != 0;
+            return before;
+        }
+        return nullptr;
+    }
+
   private:
+    // The child's index among the children (their count when it is not one of them).
+    std::size_t placeOf(const litehtml::element& child) {
+        const auto& children = this->m_children;
+        auto found = places_.find(&child);
+        if (found == places_.end() || found->second >= children.size() ||
+            children[found->second].get() != &child) {
+            places_.clear();
+            for (std::size_t i = 0; i < children.size(); ++i)
+                places_.emplace(children[i].get(), i);
+            found = places_.find(&child);
+        }
+        return found == places_.end() ? children.size() : found->second;
+    }
+
     void apply(const litehtml::css_selector::ptr& selector) {
         const int match = this->select(*selector, false);
         if (match == litehtml::select_no_match)
@@ -97,7 +135,10 @@ class PageElement final : public Base {
                 if (auto before = this->get_element_before())
                     before->add_style(selector->m_style, selector->m_baseurl);
             } else {
-                this->add_style(selector->m_style, selector->m_baseurl);
+                if (const litehtml::style* parsed = index_.declarations(*selector, *this))
+                    this->m_style.combine(*parsed);
+                else
+                    this->add_style(selector->m_style, selector->m_baseurl);
                 used->m_used = true;
             }
         }
@@ -105,6 +146,7 @@ class PageElement final : public Base {
     }
 
     StyleRuleIndex& index_;
+    std::unordered_map<const litehtml::element*, std::size_t> places_;
 };
 
 template <class Base>
@@ -178,6 +220,20 @@ const std::vector<std::size_t>& StyleRuleIndex::candidates(
     std::sort(found_.begin(), found_.end());
     found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
     return found_;
+}
+
+const litehtml::style* StyleRuleIndex::declarations(const litehtml::css_selector& rule,
+                                                    const litehtml::element& first) {
+    auto found = declarations_.find(&rule);
+    if (found == declarations_.end()) {
+        std::unique_ptr<litehtml::style> parsed;
+        if (rule.m_style.find("var(") == std::string::npos) {
+            parsed = std::make_unique<litehtml::style>();
+            parsed->add(rule.m_style.c_str(), rule.m_baseurl.c_str(), &first);
+        }
+        found = declarations_.emplace(&rule, std::move(parsed)).first;
+    }
+    return found->second.get();
 }
 
 std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,

@@ -4,7 +4,8 @@
 // selectors are indexed once by their rightmost compound (its id, else its first class,
 // else its tag; the rest are tried on every element); an element tries, in the sheet's
 // order, only the rules its index entries name, and applies what matches exactly as the
-// engine does (pseudo-classes, ::before and ::after included).
+// engine does (pseudo-classes, ::before and ::after included), except that each rule's
+// declarations are parsed once rather than for every element they apply to.
 //
 // Contract: the rule index belongs to one page's container and outlives the engine's
 // document; the sheets it indexes must not change while that document lives (the engine
@@ -18,8 +19,10 @@
 
 namespace litehtml {
 class css;
+class css_selector;
 class document;
 class element;
+class style;
 }  // namespace litehtml
 
 namespace platform::dom {
@@ -36,6 +39,13 @@ class StyleRuleIndex {
                                                const std::string& id,
                                                const std::vector<std::string>& classes);
 
+    // The rule's declarations parsed once, or null when they read custom properties
+    // (var()), whose values depend on the element (`first` is the first it applies to).
+    // Merging them into an element's style gives what parsing them into it gives: a
+    // declaration only ever sets a property, under the same rule of importance.
+    const litehtml::style* declarations(const litehtml::css_selector& rule,
+                                        const litehtml::element& first);
+
   private:
     struct Sheet {
         std::size_t rules = 0;
@@ -47,6 +57,8 @@ class StyleRuleIndex {
     static Sheet indexOf(const litehtml::css& sheet);
 
     std::unordered_map<const litehtml::css*, Sheet> sheets_;
+    std::unordered_map<const litehtml::css_selector*, std::unique_ptr<litehtml::style>>
+        declarations_;
     std::vector<std::size_t> found_;
 };
 

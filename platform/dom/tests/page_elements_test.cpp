@@ -39,15 +39,21 @@ void expectSameAsEveryRuleTried(const std::string& html) {
 
 TEST(PageElements, IndexedRulesGiveWhatTryingEveryRuleGives) {
     // Rules keyed by id, class, tag and nothing, in upper and mixed case, with pseudo-classes,
-    // generated content, attribute and sibling selectors, and ties settled by their order.
+    // generated content, attribute and sibling selectors, ties settled by their order, and
+    // declarations of every kind: shorthands, importance, pictures and custom properties.
     expectSameAsEveryRuleTried(R"(<!DOCTYPE html><html><head><style>
         #Lead { font-size: 22px; color: #a00 } .Note.wide { margin-left: 30px }
         .note { padding: 4px; background: #eef } DIV.box > p { border: 2px solid #0a0 }
         * { line-height: 1.3 } [title] { font-style: italic } a:link { color: green }
         a[href$=".pdf"] { font-weight: bold } p:first-child { margin-top: 0 }
-        li + li { color: #555 } h2::before { content: "> " } .box::after { content: "!" }
+        li + li { color: #555 } b + i { font-size: 30px } .head + br { display: none } h2::before { content: "> " } .box::after { content: "!" }
         span:hover { color: red } td.num { text-align: right } p { margin: 6px 0 }
         p { margin: 9px 0 } [class~=tight] { letter-spacing: 2px }
+        .sh { margin: 3px 5px; border: 2px dashed #333; background: #ffe url(none.png) no-repeat;
+              font: italic bold 15px/1.5 serif; list-style: square inside; padding: 2px !important }
+        .sh { padding: 9px; border-left: 4px solid red !important; border-left-width: 1px }
+        .sh.two { margin: 0; font-size: 11px } #Lead { color: blue !important } h2 { color: red }
+        html { --gap: 11px } .sh { --gap: 27px } .var { margin-top: var(--gap); padding-left: var(--gap) }
         @media screen { .screen { font-size: 18px } } @media print { .screen { display: none } }
         </style></head><body>
         <h2 id=lead>Heading</h2>
@@ -56,6 +62,11 @@ TEST(PageElements, IndexedRulesGiveWhatTryingEveryRuleGives) {
         <ul><li>one</li><li>two</li><li class="tight screen">three</li></ul>
         <table><tr><td class=num>12</td><td>text <span>span</span></td></tr></table>
         <p	class="	note	">Tabs between the classes.</p>
+        <ul class=sh><li class=var>shorthands</li><li class="sh two">and fights</li></ul>
+        <div class=var>the page's gap</div>
+        <p class="sh var" style="padding:1px;margin-left:2px !important">inline style too</p>
+        <div><b>bold</b> text between <i>italic</i> <span class=head>head</span><br>after
+        <span class=head>head</span> text <br>kept<i>not after b</i></div>
         </body></html>)");
 }
 
