@@ -98,8 +98,18 @@ int PageContainer::scaled(int length) const {
     return static_cast<int>(std::lround(length * scale_));
 }
 
+// A browser measures a line as one run; the engine measures its words and spaces apart.
+// A word is measured between two spaces, so that the kerning between a space and a letter
+// counts, and the spaces' own width is left to their measurement.
 int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
-    return font(hFont).face->textWidth(charactersOf(text));
+    const std::u32string characters = charactersOf(text);
+    const imaging::FontFace& face = *font(hFont).face;
+    double width = face.layoutWidth(characters);
+    if (!characters.empty() && characters.find(U' ') == std::u32string::npos)
+        width = face.layoutWidth(U" " + characters + U" ") - 2 * face.layoutWidth(U" ");
+    const int whole = static_cast<int>(std::lround(width + carry_));
+    carry_ += width - whole;
+    return std::max(0, whole);
 }
 
 void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text,
@@ -115,7 +125,7 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
     const int x = scaled(pos.x);
     const int baseline = scaled(layoutBaseline);
     const std::uint32_t argb = argbOf(color);
-    const int width = canvas.drawTextAt(charactersOf(text), x, baseline, face, argb);
+    const int width = canvas.drawLaidOutTextAt(charactersOf(text), x, baseline, face, argb);
     const int thickness = std::max(1, face.pixelHeight() / 14);
     const auto line = [&](int y) { fill(canvas, {x, y, x + width, y + thickness}, argb); };
     if (used.decoration & litehtml::font_decoration_underline)

@@ -8,6 +8,12 @@
 // FreeType at the font's size times the scale, so a page painted at 300 dpi has sharp
 // glyphs rather than enlarged ones.
 //
+// Text is measured as browsers lay it out, in fractions of a pixel, but the engine takes
+// whole pixels for each word and each space: the rounding is carried from one measurement
+// to the next, so any run of words and spaces measured one after the other (a line) adds
+// up to within a pixel of its true width. One layout pass measures the page's words in
+// document order; startMeasuring() makes a pass measure as a new container would.
+//
 // Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
 // font handles it gives out stay valid until the container is destroyed.
 #pragma once
@@ -83,6 +89,10 @@ class PageContainer final : public litehtml::document_container {
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
 
+    // The next measurement starts without a carried rounding (before styles are parsed
+    // again).
+    void startMeasuring() { carry_ = 0; }
+
     // Painting onto `canvas`, each CSS pixel `scale` canvas pixels wide (positive); the
     // clip rectangles set while painting are applied to it.
     void beginPainting(imaging::Canvas& canvas, double scale);
@@ -103,6 +113,8 @@ class PageContainer final : public litehtml::document_container {
     litehtml::uint_ptr nextFont_ = 1;
     imaging::Canvas* canvas_ = nullptr;
     double scale_ = 1.0;
+    // What the whole pixels given out so far fall short of the widths measured.
+    double carry_ = 0;
     std::map<litehtml::uint_ptr, std::unique_ptr<imaging::FontFace>> scaledFaces_;
     std::vector<imaging::Rect> clips_;
     RuleMatching matching_;

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "platform/dom/cascade.h"
 #include "platform/dom/element.h"
 #include "platform/dom/tag_names.h"
 
@@ -189,6 +190,48 @@ void tableStyle(const Element& table, Declarations& out) {
     }
 }
 
+// A length in CSS pixels as the cascade holds it ("3px", "0"); nullopt for other units.
+std::optional<double> cssPixels(const std::wstring& value) {
+    if (value == L"0")
+        return 0.0;
+    if (!value.ends_with(L"px"))
+        return std::nullopt;
+    const auto length = dimension(value.substr(0, value.size() - 2));
+    return length && length->ends_with("px") ? std::optional(std::stod(*length)) : std::nullopt;
+}
+
+// The padding and border widths across a cell, as far as they are known in pixels.
+double cellEdges(const Element& cell, const Element* table) {
+    const auto style = cell.currentStyle();
+    auto side = [&](PropertyId padding, PropertyId border, PropertyId borderStyle) {
+        // The browser's own 1px padding gives way to cellpadding; a page's rule does not.
+        double edge = cssPixels(style->value(padding)).value_or(0);
+        if (const auto cellpadding =
+                table ? pixels(table->getAttribute(L"cellpadding")) : std::nullopt;
+            cellpadding && style->value(padding) == L"1px")
+            edge = *cellpadding;
+        if (style->value(borderStyle) != L"none")
+            edge += cssPixels(style->value(border)).value_or(0);
+        else if (const auto border = table ? tableBorder(*table) : std::nullopt;
+                 border && *border > 0)
+            edge += 1;
+        return edge;
+    };
+    return side(PropertyId::PaddingLeft, PropertyId::BorderLeftWidth, PropertyId::BorderLeftStyle) +
+           side(PropertyId::PaddingRight, PropertyId::BorderRightWidth,
+                PropertyId::BorderRightStyle);
+}
+
+// A cell's width attribute sizes its content, as browsers take it; the layout engine takes
+// a cell's width for its column's, padding and borders included, so they are added.
+std::optional<std::string> cellWidth(const Element& cell) {
+    auto width = dimension(cell.getAttribute(L"width"));
+    if (!width || !width->ends_with("px"))
+        return width;
+    const auto table = enclosingTable(cell);
+    return number(std::stod(*width) + cellEdges(cell, table.get())) + "px";
+}
+
 void cellStyle(const Element& cell, Declarations& out) {
     if (auto table = enclosingTable(cell)) {
         if (const auto padding = dimension(table->getAttribute(L"cellpadding")))
@@ -198,7 +241,7 @@ void cellStyle(const Element& cell, Declarations& out) {
         if (const auto border = tableBorder(*table); border && *border > 0)
             out.add("border", std::string("1px inset gray"));
     }
-    out.add("width", dimension(cell.getAttribute(L"width")));
+    out.add("width", cellWidth(cell));
     out.add("height", dimension(cell.getAttribute(L"height")));
     textAlign(cell, out);
     out.add("vertical-align",
@@ -304,6 +347,13 @@ void frameStyle(const Element& frame, Declarations& out) {
 }
 
 }  // namespace
+
+bool hintReplacesAttribute(const Element& element, std::string_view name) {
+    if (name != "width" || (!element.hasTag(L"TD") && !element.hasTag(L"TH")))
+        return false;
+    const auto width = dimension(element.getAttribute(L"width"));
+    return width && width->ends_with("px");
+}
 
 std::string presentationalStyle(const Element& element, bool pictureMissing, bool quirks) {
     Declarations out;

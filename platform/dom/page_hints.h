@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform::dom {
 
@@ -19,6 +20,11 @@ class Element;
 // (a browser shows an icon of its own size in its place, or its alternative text: in a
 // box of the picture's size when the page has no doctype, `quirks`).
 std::string presentationalStyle(const Element& element, bool pictureMissing, bool quirks);
+
+// Whether the attribute is to be left out of what the layout engine reads, because the
+// engine would turn it into a style of its own over the one presentationalStyle gives (a
+// cell's width in pixels, which the engine takes for the whole column's).
+bool hintReplacesAttribute(const Element& element, std::string_view name);
 
 // Rules a browser adds to its own sheet for pages without a doctype (quirks mode).
 const char* quirksModeStyleSheet();

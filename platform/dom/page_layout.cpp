@@ -518,10 +518,12 @@ std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
         // word's own font.
         const imaging::FontFace& face = *container_->font(run.font).face;
         const std::u32string_view all(characters);
-        int left = run.rect.left + face.textWidth(all.substr(run.begin, from - run.begin));
-        int right = to == run.end && from == run.begin
-                        ? run.rect.right
-                        : left + face.textWidth(all.substr(from, to - from));
+        auto widthOf = [&](std::size_t first, std::size_t last) {
+            return static_cast<int>(std::lround(face.layoutWidth(all.substr(first, last - first))));
+        };
+        int left = run.rect.left + widthOf(run.begin, from);
+        int right = to == run.end && from == run.begin ? run.rect.right
+                                                       : run.rect.left + widthOf(run.begin, to);
         right = std::min(right, run.rect.right);
         left = std::min(left, right);
         Rect piece{left, run.rect.top, right, run.rect.bottom};

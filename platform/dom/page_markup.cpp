@@ -261,16 +261,18 @@ class MarkupWriter {
         std::optional<PageMarkup::Span> style;
         for (const auto& attribute : element.attributes()) {
             const std::size_t begin = out.size();
-            out += ' ';
             const std::string name = lowerAscii(attribute.name);
+            out_.engineReadsAttributes =
+                out_.engineReadsAttributes || engineStylesFrom(element, name);
+            if (hintReplacesAttribute(element, name))
+                continue;
+            out += ' ';
             out += name;
             out += "=\"";
             appendEscaped(out, attribute.value, true);
             out += '"';
             if (name == "style")
                 style = PageMarkup::Span{begin, out.size()};
-            out_.engineReadsAttributes =
-                out_.engineReadsAttributes || engineStylesFrom(element, name);
         }
         if (!style)
             style = PageMarkup::Span{out.size(), out.size()};

@@ -12,6 +12,7 @@
 
 #include "platform/dom/css_parser.h"
 #include "platform/dom/document.h"
+#include "platform/dom/page_container.h"
 #include "platform/dom/page_layout.h"
 #include "platform/text/utf.h"
 
@@ -195,6 +196,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
             if (style != (current ? current : ""))
                 engine->set_attr("style", style.c_str());
         }
+        container_->startMeasuring();
         page_->root()->refresh_styles();
         page_->root()->parse_styles();
         correctEngineStyles(*page_);

@@ -1,12 +1,19 @@
 #include "platform/imaging/canvas.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/imaging/image_codecs.h"
 
 namespace platform::imaging {
 
 namespace {
+
+// Characters drawn as nothing but their advance.
+bool isBlank(char32_t c) {
+    return c == U' ' || c == U'\t' || c == 0xA0;
+}
 
 int channel(std::uint32_t color, int shift) {
     return static_cast<int>((color >> shift) & 0xFF);
@@ -164,16 +171,31 @@ int Canvas::drawTextAt(std::u32string_view text, int x, int baseline, const Font
                        std::uint32_t color) {
     int pen = x;
     for (char32_t c : text) {
-        if (c != U' ' && c != U'\t' && c != 0xA0) {
-            const GlyphImage glyph = font.glyph(c);
-            for (int row = 0; row < glyph.height; ++row)
-                for (int column = 0; column < glyph.width; ++column)
-                    blend(pen + glyph.left + column, baseline - glyph.top + row, color,
-                          glyph.coverage[static_cast<std::size_t>(row) * glyph.width + column]);
-        }
+        if (!isBlank(c))
+            drawGlyph(font.glyph(c), pen, baseline, color);
         pen += font.advance(c);
     }
     return pen - x;
+}
+
+int Canvas::drawLaidOutTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
+                              std::uint32_t color) {
+    std::vector<double> pens;
+    const double width = font.layoutWidth(text, &pens);
+    double pen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isBlank(text[i]))
+            drawGlyph(font.glyph(text[i]), x + static_cast<int>(std::lround(pen)), baseline, color);
+        pen = pens[i];
+    }
+    return static_cast<int>(std::lround(width));
+}
+
+void Canvas::drawGlyph(const GlyphImage& glyph, int pen, int baseline, std::uint32_t color) {
+    for (int row = 0; row < glyph.height; ++row)
+        for (int column = 0; column < glyph.width; ++column)
+            blend(pen + glyph.left + column, baseline - glyph.top + row, color,
+                  glyph.coverage[static_cast<std::size_t>(row) * glyph.width + column]);
 }
 
 Status Canvas::savePng(const std::string& path) const {

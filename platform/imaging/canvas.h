@@ -69,10 +69,16 @@ class Canvas {
     int drawTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
                    std::uint32_t color);
 
+    // The same, with each character where FontFace::layoutWidth places it; returns the
+    // advance rounded to whole pixels.
+    int drawLaidOutTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
+                          std::uint32_t color);
+
     Status savePng(const std::string& path) const;
 
   private:
     void blend(int x, int y, std::uint32_t color, int coverage);
+    void drawGlyph(const GlyphImage& glyph, int pen, int baseline, std::uint32_t color);
     bool inside(int x, int y) const;
 
     Bitmap bitmap_;

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_ADVANCES_H
 #include FT_OUTLINE_H
 
 #include <algorithm>
@@ -122,6 +123,48 @@ int FontFace::textWidth(std::u32string_view text) const {
     for (char32_t c : text)
         width += advance(c);
     return width;
+}
+
+const FontFace::DesignGlyph& FontFace::designGlyph(char32_t character) const {
+    if (auto known = designGlyphs_.find(character); known != designGlyphs_.end())
+        return known->second;
+    FT_Face face = asFace(face_);
+    DesignGlyph glyph;
+    glyph.index = FT_Get_Char_Index(face, character);
+    FT_Fixed units = 0;
+    if (FT_IS_SCALABLE(face) &&
+        FT_Get_Advance(face, glyph.index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING, &units) == 0)
+        glyph.advance = static_cast<double>(units) * pixelHeight_ / face->units_per_EM;
+    else
+        glyph.advance = advance(character);
+    if (embolden_)
+        glyph.advance += pixelHeight_ / kEmboldenDivisor;
+    return designGlyphs_.emplace(character, glyph).first->second;
+}
+
+double FontFace::layoutWidth(std::u32string_view text, std::vector<double>* pens) const {
+    if (pens)
+        pens->clear();
+    if (!face_)
+        return 0;
+    FT_Face face = asFace(face_);
+    const bool kerned = FT_HAS_KERNING(face) && FT_IS_SCALABLE(face);
+    const double scale =
+        FT_IS_SCALABLE(face) ? static_cast<double>(pixelHeight_) / face->units_per_EM : 0;
+    double pen = 0;
+    unsigned previous = 0;
+    for (char32_t c : text) {
+        const DesignGlyph& glyph = designGlyph(c);
+        FT_Vector kerning{0, 0};
+        if (kerned && previous && glyph.index &&
+            FT_Get_Kerning(face, previous, glyph.index, FT_KERNING_UNSCALED, &kerning) == 0)
+            pen += static_cast<double>(kerning.x) * scale;
+        pen += glyph.advance;
+        previous = glyph.index;
+        if (pens)
+            pens->push_back(pen);
+    }
+    return pen;
 }
 
 }  // namespace platform::imaging

@@ -50,8 +50,13 @@ class FontFace {
     int xHeight() const { return xHeight_; }
 
     GlyphImage glyph(char32_t character) const;
+    // Hinted advances in whole pixels, for the program's own interface text.
     int advance(char32_t character) const;
     int textWidth(std::u32string_view text) const;
+    // Where the pen stands after each character as browsers lay text out: the design's
+    // advances scaled without hinting, with the face's kerning, in fractional pixels.
+    // `pens` receives one position per character (the pen after it), when given.
+    double layoutWidth(std::u32string_view text, std::vector<double>* pens = nullptr) const;
 
   private:
     struct Library;
@@ -65,6 +70,12 @@ class FontFace {
     int xHeight_ = 0;
     std::string error_;
     mutable std::unordered_map<char32_t, int> advances_;
+    struct DesignGlyph {
+        unsigned index = 0;
+        double advance = 0;  // pixels
+    };
+    const DesignGlyph& designGlyph(char32_t character) const;
+    mutable std::unordered_map<char32_t, DesignGlyph> designGlyphs_;
 };
 
 }  // namespace platform::imaging

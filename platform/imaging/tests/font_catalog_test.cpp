@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
 #include "platform/imaging/font_catalog.h"
 #include "platform/imaging/font_face.h"
@@ -43,6 +46,38 @@ TEST(FontFace, MetricsAndAdvancesFollowTheFace) {
     EXPECT_EQ(glyph.advance, small.advance(U'W'));
     EXPECT_GT(glyph.width, 0);
     EXPECT_EQ(glyph.coverage.size(), static_cast<std::size_t>(glyph.width * glyph.height));
+}
+
+TEST(FontFace, LayoutWidthsAreTheFractionalKernedOnesOfABrowser) {
+    // Widths Chromium gives these texts at 16px (getBoundingClientRect of a span).
+    const std::u32string sentence =
+        U"The the since the from given project every traders water option plan recorded.";
+    struct Case {
+        const char* family;
+        std::u32string text;
+        double chromium;
+    };
+    const Case cases[] = {
+        {"Arial", sentence, 550.515625},
+        {"Arial", U"Available", 64.640625},  // "Av" is kerned
+        {"Times New Roman", sentence, 498.90625},
+        {"Times New Roman", U"Available", 61.015625},
+        {"monospace", sentence, 751.359375},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.family);
+        const FontFile file = findFontFile(c.family, 400, false);
+        FontFace face(file.path, 16, file.index);
+        std::vector<double> pens;
+        EXPECT_NEAR(face.layoutWidth(c.text, &pens), c.chromium, 0.05);
+        ASSERT_EQ(pens.size(), c.text.size());
+        EXPECT_DOUBLE_EQ(pens.back(), face.layoutWidth(c.text));
+        EXPECT_TRUE(std::is_sorted(pens.begin(), pens.end()));
+    }
+    // The hinted whole-pixel advances of the interface text stay as they were.
+    const FontFile arial = findFontFile("Arial", 400, false);
+    FontFace face(arial.path, 16, arial.index);
+    EXPECT_NE(face.textWidth(sentence), std::lround(face.layoutWidth(sentence)));
 }
 
 }  // namespace
