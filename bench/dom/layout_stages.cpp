@@ -108,5 +108,24 @@ int main(int argc, char** argv) {
           }));
     if (!failure.empty())
         std::printf("refused: %s\n", failure.c_str());
+
+    // Inline styles changed after the first layout: one paragraph's, then every one's.
+    PageLayout restyled;
+    restyled.layout(*document, viewport);
+    const auto paragraphs = document->getElementsByTagName(L"P");
+    int step = 0;
+    print("restyle one paragraph", median(runs, [&] {
+              paragraphs[paragraphs.size() / 2]->setAttribute(
+                  L"style", L"font-size:" + std::to_wstring(14 + ++step % 2) + L"px");
+              restyled.layout(*document, viewport);
+          }));
+    print("restyle every paragraph", median(runs, [&] {
+              const std::wstring style = L"font-size:" + std::to_wstring(14 + ++step % 2) + L"px";
+              for (const auto& paragraph : paragraphs)
+                  paragraph->setAttribute(L"style", style);
+              restyled.layout(*document, viewport);
+          }));
+    std::printf("full layouts %d, restyles in place %d\n", restyled.fullLayouts(),
+                restyled.restyles());
     return 0;
 }

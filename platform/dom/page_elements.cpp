@@ -58,7 +58,7 @@ std::vector<std::string> classesOf(const char* attribute) {
 // with each rule is what the engine's own html_tag::apply_stylesheet does with every rule
 // of the sheet.
 template <class Base>
-class PageElement final : public Base {
+class PageElement final : public Base, public OwnStyles {
   public:
     PageElement(const std::shared_ptr<litehtml::document>& doc, StyleRuleIndex& index)
         : Base(doc), index_(index) {}
@@ -104,6 +104,28 @@ class PageElement final : public Base {
             return before;
         }
         return nullptr;
+    }
+
+    // What the engine's refresh_styles and parse_styles do for the element itself: the
+    // rules it matched are tried again (pseudo-classes may have changed) and applied to
+    // it, then its style attribute; ::before and ::after keep what they have.
+    void restyleOwn() override {
+        this->m_style.clear();
+        for (auto& used : this->m_used_styles) {
+            used->m_used = false;
+            const litehtml::css_selector& selector = *used->m_selector;
+            if (!selector.is_media_valid())
+                continue;
+            const int match = this->select(selector, false);
+            if (match == litehtml::select_no_match ||
+                (match & (litehtml::select_match_with_before | litehtml::select_match_with_after)))
+                continue;
+            if ((match & litehtml::select_match_pseudo_class) && !this->select(selector, true))
+                continue;
+            this->add_style(selector.m_style, selector.m_baseurl);
+            used->m_used = true;
+        }
+        this->parse_styles(true);
     }
 
   private:

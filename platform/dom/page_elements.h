@@ -62,6 +62,17 @@ class StyleRuleIndex {
     std::vector<std::size_t> found_;
 };
 
+// What the page's elements do besides the engine's: work their own styles out again from
+// the rules that matched them and their style attribute, leaving their descendants'
+// styles as they are (for changes to properties that no descendant inherits).
+class OwnStyles {
+  public:
+    virtual void restyleOwn() = 0;
+
+  protected:
+    ~OwnStyles() = default;
+};
+
 // The element for `tag` with its rules looked up in `index`; null for the tags whose
 // engine class this cannot derive from (the engine then makes its own).
 std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,

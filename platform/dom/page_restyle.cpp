@@ -1,18 +1,23 @@
 // Applying changed inline styles to the laid-out page in place (see page_layout.h): the
-// engine's elements take their new style attributes, every element's styles are worked
-// out again from the rules that matched it and the page is rendered again. Only where the
+// engine's elements take their new style attributes, the styles of those elements and
+// their descendants are worked out again from the rules that matched them and the page is
+// rendered again. Only where the
 // outcome is that of a full layout: the sheets cannot select by the style attribute, the
 // engine made no boxes of its own and reads no styling attributes, and the changed
 // properties neither make nor unmake boxes (display, position, float, content, ...).
 #include <litehtml.h>
+// The element headers need litehtml.h's declarations first.
+#include <el_text.h>
 
 #include <algorithm>
 #include <set>
 #include <tuple>
+#include <unordered_set>
 
 #include "platform/dom/css_parser.h"
 #include "platform/dom/document.h"
 #include "platform/dom/page_container.h"
+#include "platform/dom/page_elements.h"
 #include "platform/dom/page_layout.h"
 #include "platform/text/utf.h"
 
@@ -118,6 +123,28 @@ bool rendersNothing(const Element& element) {
                        [&](std::wstring_view tag) { return element.hasTag(tag); });
 }
 
+bool hasAncestorIn(const litehtml::element& element,
+                   const std::unordered_set<const litehtml::element*>& set) {
+    for (auto parent = element.parent(); parent; parent = parent->parent())
+        if (set.count(parent.get()))
+            return true;
+    return false;
+}
+
+void measureWords(litehtml::element& root) {
+    std::vector<litehtml::element*> pending{&root};
+    while (!pending.empty()) {
+        litehtml::element& element = *pending.back();
+        pending.pop_back();
+        if (dynamic_cast<litehtml::el_text*>(&element)) {
+            element.parse_styles();
+            continue;
+        }
+        for (std::size_t i = element.get_children_count(); i-- > 0;)
+            pending.push_back(element.get_child(static_cast<int>(i)).get());
+    }
+}
+
 bool sameFreeBoxes(const PageMarkup& a, const PageMarkup& b) {
     return std::equal(a.freeBoxes.begin(), a.freeBoxes.end(), b.freeBoxes.begin(),
                       b.freeBoxes.end(), [](const auto& x, const auto& y) {
@@ -138,7 +165,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     if (freeBoxesChanged && markup.sheetsReadSiblings)
         return false;
     // The flows may differ only inside the elements' style attributes.
-    bool changed = false;
+    std::unordered_set<const Element*> changed;
     std::size_t at = 0;
     std::size_t atBefore = 0;
     const std::string& flow = markup.flow;
@@ -160,7 +187,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
                  !rendersNothing(*markup.elements[i])) ||
                 !changesOnlyRestyle(styleValue(before, then), styleValue(flow, now)))
                 return false;
-            changed = true;
+            changed.insert(markup.elements[i]);
         }
         at = now.end;
         atBefore = then.end;
@@ -168,7 +195,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     if (!sameIgnoringFreeBoxMarks(std::string_view(flow).substr(at),
                                   std::string_view(before).substr(atBefore)))
         return false;
-    if (!changed)
+    if (changed.empty())
         return false;
     // Free boxes placed since the engine last laid the page out keep the places their
     // styles give them.
@@ -186,6 +213,9 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     try {
         // Every style attribute of the flow as the page has it now: the changed ones, and
         // those the corrections of the last render wrote into.
+        std::unordered_set<const litehtml::element*> rewritten;
+        std::vector<litehtml::element*> order;
+        std::vector<litehtml::element*> corrected;
         for (const Element* element : markup.elements) {
             const auto found = engineElements_.find(element);
             if (found == engineElements_.end())
@@ -193,12 +223,40 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
             litehtml::element* engine = found->second;
             const std::string style = engineAttributeValue(element->getAttribute(L"style"));
             const char* current = engine->get_attr("style");
-            if (style != (current ? current : ""))
+            if (style != (current ? current : "")) {
                 engine->set_attr("style", style.c_str());
+                if (changed.count(element)) {
+                    rewritten.insert(engine);
+                    order.push_back(engine);
+                } else {
+                    corrected.push_back(engine);
+                }
+            }
         }
+        // Only the subtrees of the rewritten elements have other styles now: each is
+        // worked out again from its own rules down (its ancestors' are as they were).
+        for (litehtml::element* engine : order)
+            if (!hasAncestorIn(*engine, rewritten)) {
+                engine->refresh_styles();
+                engine->parse_styles();
+            }
+        // The last render's corrections set margins and widths, which nothing inherits:
+        // an element that had one and is otherwise unchanged needs only its own styles.
+        for (litehtml::element* engine : corrected) {
+            if (hasAncestorIn(*engine, rewritten) || rewritten.count(engine))
+                continue;
+            if (auto* own = dynamic_cast<OwnStyles*>(engine)) {
+                own->restyleOwn();
+            } else {
+                engine->refresh_styles();
+                engine->parse_styles();
+            }
+        }
+        // Each word's measure carries the rounding of the words before it (see
+        // page_container.h): all of them are measured again in document order, as a full
+        // layout measures them.
         container_->startMeasuring();
-        page_->root()->refresh_styles();
-        page_->root()->parse_styles();
+        measureWords(*page_->root());
         correctEngineStyles(*page_);
         page_->render(std::max(viewport_.width, 1));
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include "platform/dom/tests/fixture_pages.h"
 #include "platform/dom/tests/page_geometry.h"
 #include "platform/dom/window.h"
+#include "platform/imaging/canvas.h"
 
 namespace platform::dom {
 namespace {
@@ -64,6 +65,60 @@ TEST(PageRestyle, InlineStyleChangesGiveTheBoxesOfAFullLayout) {
     EXPECT_EQ(engineOf(*document).restyles(), 1);
     EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
     EXPECT_EQ(freshGeometryOf(*document), back);
+}
+
+std::vector<std::uint32_t> pictureOf(const Document& document) {
+    imaging::Canvas canvas(500, 700);
+    document.layout().paint(canvas, {0, 0, 500, 700});
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            pixels.push_back(canvas.pixel(x, y));
+    return pixels;
+}
+
+TEST(PageRestyle, RestyledElementsDeepInThePageAndTheBodyLookAsInAFullLayout) {
+    auto document = Document::parse(kPage);
+    document->parentWindow().resizeTo(500, 400);
+    geometryOf(*document);
+    // A nested pair, a lone element deep down, the body's own background, and the
+    // innermost of the collapsing blocks whose margins the engine was corrected for.
+    setStyle(*document, L"SPAN", 1, L"font-size:30px");
+    setStyle(*document, L"I", 1, L"letter-spacing:3px");
+    document->getElementsByTagName(L"P")[2]->setAttribute(L"style", L"line-height:3");
+    document->body()->setAttribute(L"style", L"background:#fd0;color:#333");
+    document->getElementsByTagName(L"P")[0]->setAttribute(L"style", L"margin-top:20px");
+    const Geometry restyled = geometryOf(*document);
+    const std::vector<std::uint32_t> picture = pictureOf(*document);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_EQ(engineOf(*document).fullLayouts(), 1);
+    EXPECT_EQ(freshGeometryOf(*document), restyled);
+    EXPECT_TRUE(pictureOf(*document) == picture) << "the restyled page is painted otherwise";
+}
+
+TEST(PageRestyle, CorrectedMarginsAndWidthsFollowTheRestyledElements) {
+    // The engine's styles are corrected before it renders: the first child's top margin is
+    // carried out of blocks without padding, and a percentage inside a percentage is
+    // divided. Restyling the children must leave the corrected blocks as a fresh layout
+    // corrects them.
+    auto document = Document::parse(
+        LR"(<!DOCTYPE html><html><head><style>.half { width: 50% } p { margin: 12px 0 }
+        </style></head><body><div id=outer><div id=inner><p id=first>First</p><p>Next</p>
+        </div></div><div class=half><div class=half><p id=deep>Half of half</p></div></div>
+        </body></html>)");
+    document->parentWindow().resizeTo(500, 400);
+    geometryOf(*document);
+    document->getElementById(L"first")->setAttribute(L"style", L"margin-top:40px");
+    document->getElementById(L"deep")->setAttribute(L"style", L"font-size:25px");
+    const Geometry restyled = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_EQ(freshGeometryOf(*document), restyled);
+    EXPECT_EQ(document->boxOf(*document->getElementById(L"outer"))->top, 40);
+    document->getElementById(L"first")->setAttribute(L"style", L"margin-top:2px");
+    const Geometry back = geometryOf(*document);
+    EXPECT_EQ(engineOf(*document).restyles(), 1);
+    EXPECT_EQ(freshGeometryOf(*document), back);
+    EXPECT_EQ(document->boxOf(*document->getElementById(L"outer"))->top, 8);
 }
 
 TEST(PageRestyle, OverlaysPlacedBeforeARestyleKeepTheirPlaces) {
