@@ -1,6 +1,7 @@
 #include "common/xml/xml_chars.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/text/utf.h"
 
@@ -42,10 +43,24 @@ bool isFitUtf8(std::string_view text) {
     return platform::text::isValidUtf8(text);
 }
 
+// The length of the leading run of printable ASCII (0x20-0x7F), eight bytes at a time.
+std::size_t printableAsciiPrefix(std::string_view text) {
+    constexpr std::uint64_t kEach = 0x0101010101010101ULL;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        // A high bit set in a byte, or a byte below 0x20, ends the run.
+        if (((word | (word - 0x20 * kEach)) & 0x80 * kEach) != 0)
+            break;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::string_view xmlCharacterDataUtf8(std::string_view text, std::string& scratch) {
-    std::size_t ascii = 0;
+    std::size_t ascii = printableAsciiPrefix(text);
     while (ascii < text.size() && isAsciiXmlChar(static_cast<unsigned char>(text[ascii])))
         ++ascii;
     if (ascii == text.size() || isFitUtf8(text.substr(ascii)))

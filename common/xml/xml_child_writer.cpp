@@ -58,6 +58,9 @@ XmlChildWriter::Name XmlChildWriter::name(std::string_view utf8Name) {
 }
 
 void XmlChildWriter::startElement(Name name) {
+    // The row before took that many nodes: as many of a replaced tree make room.
+    tree_->freeReplaced(written_);
+    written_ = 1;
     xmlNodePtr element = xmlNewDocNodeEatName(tree_->doc(), namespace_,
                                               const_cast<xmlChar*>(names_.at(name)), nullptr);
     if (element == nullptr)
@@ -80,6 +83,7 @@ void XmlChildWriter::addAttribute(Name name, std::string_view utf8Text) {
         outOfMemory();
     }
     xml_detail::linkLast(reinterpret_cast<xmlNodePtr>(attribute), text);
+    written_ += 2;
 }
 
 void XmlChildWriter::addTextElement(Name name, std::string_view utf8Text) {
@@ -90,8 +94,11 @@ void XmlChildWriter::addTextElement(Name name, std::string_view utf8Text) {
     if (element == nullptr)
         outOfMemory();
     xml_detail::linkLast(current_, element);
-    if (!utf8Text.empty())
+    ++written_;
+    if (!utf8Text.empty()) {
         xml_detail::linkLast(element, newText(utf8Text));
+        ++written_;
+    }
 }
 
 void XmlChildWriter::discard() {

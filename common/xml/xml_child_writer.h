@@ -14,7 +14,9 @@
 // attributes in none; characters that XML does not allow, and ill-formed UTF-8, become
 // U+FFFD; an empty text gives an element without children. Names are valid XML names
 // (the caller checks them); an attribute name is given at most once per element. The
-// writer keeps the document alive and is used on the document's thread. Throws
+// writer keeps the document alive and is used on the document's thread. While rows are
+// written, a tree that the document replaced (CXMLDOMDocument2::CreateReplacing) is
+// freed row by row. Throws
 // CComException: E_INVALIDARG when the parent is not an element, E_OUTOFMEMORY.
 #pragma once
 
@@ -55,6 +57,8 @@ class XmlChildWriter {
     _xmlNs* namespace_;
     _xmlNode* first_ = nullptr;
     _xmlNode* current_ = nullptr;
+    // Nodes made since the last element was started.
+    std::size_t written_ = 0;
     std::vector<const unsigned char*> names_;
     std::string scratch_;
 };

@@ -88,6 +88,21 @@ CXMLDOMDocument2 CXMLDOMDocument2::Create() {
     return Access::document<CXMLDOMDocument2>(state);
 }
 
+CXMLDOMDocument2 CXMLDOMDocument2::CreateReplacing(CXMLDOMDocument2&& replaced) {
+    CXMLDOMDocument2 document = Create();
+    std::shared_ptr<DocumentState> state = Access::state(replaced);
+    replaced = {};
+    // The moved handle was the only one on the document, and the document's state the
+    // only holder of its tree: no handle anywhere can reach the old nodes.
+    if (state != nullptr && state.use_count() == 1 && state->tree.use_count() == 1)
+        stateOf(document).tree->takeOver(std::move(state->tree));
+    return document;
+}
+
+void CXMLDOMDocument2::ReleaseReplaced() const {
+    stateOf(*this).tree->releaseReplaced();
+}
+
 bool CXMLDOMDocument::Load(std::wstring_view path) const {
     DocumentState& state = stateOf(*this);
     const std::string file = nativePath(path);

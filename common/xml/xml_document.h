@@ -58,6 +58,12 @@ class CXMLDOMDocument2 : public CXMLDOMDocument {
 
     // A new, empty document.
     static CXMLDOMDocument2 Create();
+    // A new, empty document that takes over `replaced` when nothing else refers to it
+    // (no other handle on it or its nodes): XmlChildWriters that add nodes to the new
+    // document free the old one's nodes a few at a time, so that new rows reuse the
+    // memory of old ones while it is warm. ReleaseReplaced frees what is left.
+    static CXMLDOMDocument2 CreateReplacing(CXMLDOMDocument2&& replaced);
+    void ReleaseReplaced() const;
 };
 
 }  // namespace common

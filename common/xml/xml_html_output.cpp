@@ -4,12 +4,14 @@
 #include <libxml/HTMLtree.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace common::xml_detail {
 namespace {
@@ -31,6 +33,52 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Appends to a string through a cursor: a byte costs a store, the string grows by
+// doubling, and it is cut back to what was written when the Output goes.
+class Output {
+  public:
+    explicit Output(std::string& text) : text_(text), used_(text.size()) {}
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    ~Output() { text_.resize(used_); }
+
+    // Inlined: the writer makes millions of these calls per large page.
+    [[gnu::always_inline]] Output& operator+=(char c) {
+        if (used_ == text_.size())
+            grow(1);
+        text_[used_++] = c;
+        return *this;
+    }
+    [[gnu::always_inline]] Output& operator+=(std::string_view bytes) {
+        if (text_.size() - used_ < bytes.size())
+            grow(bytes.size());
+        if (!bytes.empty())
+            std::memcpy(&text_[used_], bytes.data(), bytes.size());
+        used_ += bytes.size();
+        return *this;
+    }
+    [[gnu::always_inline]] Output& operator+=(const char* bytes) {
+        return *this += std::string_view(bytes);
+    }
+    void append(const char* begin, const char* end) {
+        *this += std::string_view(begin, static_cast<std::size_t>(end - begin));
+    }
+
+  private:
+    // Reserves by doubling, but makes the string longer a step at a time: the bytes
+    // that resize sets are overwritten while they are still in the cache.
+    [[gnu::noinline]] void grow(std::size_t more) {
+        constexpr std::size_t kStep = 64 * 1024;
+        const std::size_t needed = used_ + more;
+        if (needed > text_.capacity())
+            text_.reserve(std::max(needed, text_.capacity() * 2));
+        text_.resize(std::min(text_.capacity(), std::max(needed, used_ + kStep)));
+    }
+
+    std::string& text_;
+    std::size_t used_;
+};
+
 // The bytes that character data cannot copy as they are: &, <, > and the ASCII controls
 // but tab, line feed and carriage return.
 constexpr std::array<bool, 256> kSpecialBytes = [] {
@@ -44,7 +92,7 @@ constexpr std::array<bool, 256> kSpecialBytes = [] {
 // Character data in HTML: &, < and > escaped, a "&{...}" in an attribute kept (HTML 4's
 // script entities), other bytes as they are but for the ASCII controls, which are
 // dropped. Runs of plain bytes are copied whole.
-void appendEscaped(const xmlChar* characters, bool attribute, std::string& out) {
+void appendEscaped(const xmlChar* characters, bool attribute, Output& out) {
     if (characters == nullptr)
         return;
     const char* cur = reinterpret_cast<const char*>(characters);
@@ -92,23 +140,26 @@ constexpr std::array<bool, 256> kUriKeptBytes = [] {
 
 // `value` with every other byte as %XX in upper-case hexadecimal, as libxml2's URI
 // escaping writes it.
-void appendUriEscaped(std::string_view value, std::string& out) {
+void appendUriEscaped(std::string_view value, Output& out) {
     constexpr char kDigits[] = "0123456789ABCDEF";
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (kUriKeptBytes[byte]) {
-            out += c;
-        } else {
-            out += '%';
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
-        }
+    const char* cur = value.data();
+    const char* const end = cur + value.size();
+    while (cur != end) {
+        const char* run = cur;
+        while (cur != end && kUriKeptBytes[static_cast<unsigned char>(*cur)])
+            ++cur;
+        out.append(run, cur);
+        if (cur == end)
+            return;
+        const auto byte = static_cast<unsigned char>(*cur++);
+        const char escaped[] = {'%', kDigits[byte >> 4], kDigits[byte & 0xF]};
+        out += std::string_view(escaped, sizeof escaped);
     }
 }
 
 // A value in double quotes, in single quotes when it holds a double but no single
 // quote, else in double quotes with each double quote as &quot;.
-void appendQuoted(std::string_view value, std::string& out) {
+void appendQuoted(std::string_view value, Output& out) {
     if (value.find('"') == std::string_view::npos) {
         out += '"';
         out += value;
@@ -119,20 +170,20 @@ void appendQuoted(std::string_view value, std::string& out) {
         out += '\'';
     } else {
         out += '"';
-        for (char c : value) {
-            if (c == '"')
-                out += "&quot;";
-            else
-                out += c;
+        for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+            out += value.substr(0, quote);
+            out += "&quot;";
+            value.remove_prefix(quote + 1);
         }
+        out += value;
         out += '"';
     }
 }
 
 class HtmlWriter {
   public:
-    HtmlWriter(xmlDocPtr doc, bool format, std::string& out)
-        : doc_(doc), format_(format), out_(out) {}
+    HtmlWriter(xmlDocPtr doc, bool format, bool freeing, std::string& out)
+        : doc_(doc), format_(format), freeing_(freeing), out_(out) {}
 
     void write() {
         const auto root = reinterpret_cast<xmlNodePtr>(doc_);
@@ -148,7 +199,10 @@ class HtmlWriter {
                 if (cur == root)
                     return;
                 if (cur->next != nullptr) {
+                    xmlNodePtr written = cur;
                     cur = cur->next;
+                    if (freeing_ && parent != root)
+                        freeFirstChild(parent, written);
                     break;
                 }
                 cur = parent;
@@ -159,6 +213,17 @@ class HtmlWriter {
     }
 
   private:
+    // Frees `child`, written whole, while it is still in the cache. Only the first
+    // children of elements go (the nodes of the document itself, its DTD among them,
+    // stay), so the tree the writer walks on stays whole.
+    static void freeFirstChild(xmlNodePtr parent, xmlNodePtr child) {
+        parent->children = child->next;
+        child->next->prev = nullptr;
+        child->next = nullptr;
+        child->parent = nullptr;
+        xmlFreeNode(child);
+    }
+
     // Writes `cur` (its start when it has children to write) and says whether they
     // follow.
     bool descends(xmlNodePtr cur, xmlNodePtr parent) {
@@ -242,6 +307,10 @@ class HtmlWriter {
             if (format_ && info != nullptr && !info->isinline && !isText(cur->children) &&
                 cur->children != cur->last && cur->name != nullptr && cur->name[0] != 'p')
                 out_ += '\n';
+            // Decided now: a freeing writer has let the children go by the end tag.
+            breaksBeforeEnd_.push_back(format_ && info != nullptr && !info->isinline &&
+                                       !isText(cur->last) && cur->children != cur->last &&
+                                       cur->name != nullptr && cur->name[0] != 'p');
             return true;
         }
         breakBeforeNext(cur, parent, info);
@@ -254,9 +323,9 @@ class HtmlWriter {
             return;
         }
         const htmlElemDesc* info = format_ && cur->ns == nullptr ? describe(cur->name) : nullptr;
-        if (format_ && info != nullptr && !info->isinline && !isText(cur->last) &&
-            cur->children != cur->last && cur->name != nullptr && cur->name[0] != 'p')
+        if (breaksBeforeEnd_.back())
             out_ += '\n';
+        breaksBeforeEnd_.pop_back();
         out_ += "</";
         writeName(cur);
         out_ += '>';
@@ -301,17 +370,20 @@ class HtmlWriter {
             return;
         value_.clear();
         bool valued = false;
-        for (xmlNodePtr node = attribute->children; node != nullptr; node = node->next) {
-            if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-                if (node->content != nullptr) {
-                    appendEscaped(node->content, true, value_);
+        {
+            Output value(value_);
+            for (xmlNodePtr node = attribute->children; node != nullptr; node = node->next) {
+                if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+                    if (node->content != nullptr) {
+                        appendEscaped(node->content, true, value);
+                        valued = true;
+                    }
+                } else if (node->type == XML_ENTITY_REF_NODE) {
+                    value += '&';
+                    value += text(node->name);
+                    value += ';';
                     valued = true;
                 }
-            } else if (node->type == XML_ENTITY_REF_NODE) {
-                value_ += '&';
-                value_ += text(node->name);
-                value_ += ';';
-                valued = true;
             }
         }
         if (!valued) {
@@ -327,7 +399,10 @@ class HtmlWriter {
         while (start < value_.size() && isBlank(value_[start]))
             ++start;
         escaped_.clear();
-        appendUriEscaped(std::string_view(value_).substr(start), escaped_);
+        {
+            Output escaped(escaped_);
+            appendUriEscaped(std::string_view(value_).substr(start), escaped);
+        }
         appendQuoted(escaped_, out_);
     }
 
@@ -396,7 +471,10 @@ class HtmlWriter {
 
     xmlDocPtr doc_;
     bool format_;
-    std::string& out_;
+    bool freeing_;
+    // For each open element, whether a line break comes before its end tag.
+    std::vector<bool> breaksBeforeEnd_;
+    Output out_;
     std::string value_;
     std::string escaped_;
     std::unordered_map<const xmlChar*, const htmlElemDesc*> elements_;
@@ -410,7 +488,11 @@ class HtmlWriter {
 }  // namespace
 
 void appendHtml(xmlDocPtr doc, bool format, std::string& out) {
-    HtmlWriter(doc, format, out).write();
+    HtmlWriter(doc, format, false, out).write();
+}
+
+void appendHtmlFreeing(xmlDocPtr doc, bool format, std::string& out) {
+    HtmlWriter(doc, format, true, out).write();
 }
 
 }  // namespace common::xml_detail

@@ -19,5 +19,9 @@ namespace common::xml_detail {
 // Appends `doc` (its DTD, then its children) as HTML, with line breaks between block
 // elements when `format`.
 void appendHtml(xmlDocPtr doc, bool format, std::string& out);
+// appendHtml that frees the nodes below the document's own children once they are
+// written, while they are still in the cache; the caller then frees a document that
+// holds little more than its last branch. The document is not for anything else after.
+void appendHtmlFreeing(xmlDocPtr doc, bool format, std::string& out);
 
 }  // namespace common::xml_detail

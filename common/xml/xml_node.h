@@ -9,6 +9,7 @@
 // inside, UTF-8 at the library. A document and its nodes are used by one thread at a time.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,8 +69,11 @@ class CXMLDOMNode {
     // The stylesheet is compiled once and kept with its document until that changes
     // (files that it includes or imports are read when it is compiled).
     std::wstring TransformNode(const CXMLDOMNode& stylesheet) const;
-    // TransformNode with the output as UTF-8 bytes, declared as UTF-8.
-    std::string TransformNodeUtf8(const CXMLDOMNode& stylesheet) const;
+    // TransformNode with the output as UTF-8 bytes, declared as UTF-8. Room for
+    // `expectedSize` bytes (the size of the last output of the same page, say) is made
+    // at once, so that a large output is not copied as it grows.
+    std::string TransformNodeUtf8(const CXMLDOMNode& stylesheet,
+                                  std::size_t expectedSize = 0) const;
 
     // XPath 1.0 with this node as context; namespace prefixes declared in scope of the
     // node may be used. An invalid expression, or one that does not give a node-set,

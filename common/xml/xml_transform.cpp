@@ -114,8 +114,9 @@ bool writesHtml(xsltStylesheetPtr style, xmlDocPtr result) {
 
 // HTML in UTF-8, written straight into the string: the meta element that declares the
 // encoding is added to the head first, as libxslt does.
-std::string saveHtml(xmlDocPtr result, xsltStylesheetPtr style) {
+std::string saveHtml(xmlDocPtr result, xsltStylesheetPtr style, std::size_t expectedSize) {
     std::string text;
+    text.reserve(expectedSize + expectedSize / 8);
     if (result->children == nullptr ||
         (result->children->type == XML_DTD_NODE && result->children->next == nullptr))
         return text;
@@ -124,17 +125,17 @@ std::string saveHtml(xmlDocPtr result, xsltStylesheetPtr style) {
     htmlSetMetaEncoding(result, encoding != nullptr ? encoding : BAD_CAST "UTF-8");
     int indent = -1;
     XSLT_GET_IMPORT_INT(indent, style, indent)
-    xml_detail::appendHtml(result, indent != 0, text);
+    xml_detail::appendHtmlFreeing(result, indent != 0, text);
     return text;
 }
 
 // The result written in `encoding`: UTF-8 goes straight into the string that is
 // returned, other encodings through the encoder libxml2 has for them.
 std::string saveResult(xmlDocPtr result, xsltStylesheetPtr style, const char* encoding,
-                       const xml_detail::ErrorCapture& errors) {
+                       std::size_t expectedSize, const xml_detail::ErrorCapture& errors) {
     const bool utf8 = std::strcmp(encoding, "UTF-8") == 0;
     if (utf8 && writesHtml(style, result))
-        return saveHtml(result, style);
+        return saveHtml(result, style, expectedSize);
     std::string text;
     xmlCharEncodingHandlerPtr encoder = nullptr;
     if (!utf8) {
@@ -154,7 +155,7 @@ std::string saveResult(xmlDocPtr result, xsltStylesheetPtr style, const char* en
 // Transforms the document of `source` (or a copy of the subtree) with `stylesheet` and
 // writes the output in `encoding`, which the output also declares.
 std::string transformTo(const CXMLDOMNode& sourceNode, const CXMLDOMNode& stylesheet,
-                        const char* encoding) {
+                        const char* encoding, std::size_t expectedSize = 0) {
     xml_detail::initializeXmlLibraries();
     const auto source = Access::resolve(sourceNode);
     const auto sheet = Access::resolve(stylesheet);
@@ -190,7 +191,7 @@ std::string transformTo(const CXMLDOMNode& sourceNode, const CXMLDOMNode& styles
 
     xmlFree(const_cast<xmlChar*>(style->encoding));
     style->encoding = xmlStrdup(BAD_CAST encoding);
-    return saveResult(result.get(), style.get(), encoding, errors);
+    return saveResult(result.get(), style.get(), encoding, expectedSize, errors);
 }
 
 }  // namespace
@@ -200,8 +201,9 @@ std::wstring CXMLDOMNode::TransformNode(const CXMLDOMNode& stylesheet) const {
     return decodeUtf16Output(transformTo(*this, stylesheet, "UTF-16"));
 }
 
-std::string CXMLDOMNode::TransformNodeUtf8(const CXMLDOMNode& stylesheet) const {
-    return transformTo(*this, stylesheet, "UTF-8");
+std::string CXMLDOMNode::TransformNodeUtf8(const CXMLDOMNode& stylesheet,
+                                           std::size_t expectedSize) const {
+    return transformTo(*this, stylesheet, "UTF-8", expectedSize);
 }
 
 }  // namespace common

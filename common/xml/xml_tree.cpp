@@ -64,6 +64,47 @@ XmlTree::~XmlTree() {
     xmlFreeDoc(doc_);
 }
 
+void XmlTree::takeOver(std::shared_ptr<XmlTree> replaced) {
+    replaced_.reset();
+    replacedAt_ = nullptr;
+    if (replaced == nullptr)
+        return;
+    replaced->releaseReplaced();
+    replacedAt_ = xmlDocGetRootElement(replaced->doc());
+    if (replacedAt_ != nullptr)
+        replaced_ = std::move(replaced);
+}
+
+void XmlTree::freeReplaced(std::size_t nodes) {
+    if (replaced_ == nullptr)
+        return;
+    // Post-order below the root element, first children first: each node freed is a
+    // leaf, so no pointer into the rest of the tree dangles. Entity references count as
+    // leaves (their children belong to the declaration); the root element, the DTD and
+    // the other nodes of the document go with the document.
+    const xmlNodePtr root = xmlDocGetRootElement(replaced_->doc());
+    while (nodes > 0) {
+        xmlNodePtr next = replacedAt_->children;
+        if (next == nullptr) {
+            if (replacedAt_ == root) {
+                releaseReplaced();
+                return;
+            }
+            next = replacedAt_;
+            replacedAt_ = replacedAt_->parent;
+        } else if (next->type == XML_ELEMENT_NODE && next->children != nullptr) {
+            replacedAt_ = next;
+            continue;
+        }
+        for (xmlAttrPtr attribute = next->type == XML_ELEMENT_NODE ? next->properties : nullptr;
+             attribute != nullptr && nodes > 1; attribute = attribute->next)
+            nodes -= 2;  // the attribute and its text
+        xmlUnlinkNode(next);
+        xmlFreeNode(next);
+        --nodes;
+    }
+}
+
 std::shared_ptr<XmlTree> emptyTree() {
     initializeXmlLibraries();
     xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");

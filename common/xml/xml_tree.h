@@ -12,6 +12,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -54,6 +55,17 @@ class XmlTree {
     CompiledStylesheet& compiledStylesheet() { return compiled_; }
     std::mutex& transformLock() { return transformLock_; }
 
+    // Takes over `replaced`, a tree that nothing else refers to any more: freeReplaced
+    // frees its nodes a few at a time while nodes are added to this tree, so that the
+    // new nodes take the memory of the old ones while it is still in the cache, instead
+    // of a whole tree going at once and another being allocated from cold memory. A tree
+    // taken over earlier, and what is left at the end, go with releaseReplaced or with
+    // this tree.
+    void takeOver(std::shared_ptr<XmlTree> replaced);
+    // Frees about `nodes` nodes of the replaced tree (all when fewer are left).
+    void freeReplaced(std::size_t nodes);
+    void releaseReplaced() { replaced_.reset(); }
+
     // Whether serialising writes an XML declaration (the text had one, or a caller
     // appended an "xml" processing instruction).
     bool hasDeclaration() const { return hasDeclaration_; }
@@ -66,6 +78,9 @@ class XmlTree {
     CompiledStylesheet compiled_;
     std::mutex transformLock_;
     bool hasDeclaration_ = false;
+    std::shared_ptr<XmlTree> replaced_;
+    // The element of the replaced tree whose first child goes next.
+    xmlNodePtr replacedAt_ = nullptr;
 };
 
 struct DocumentState {

@@ -19,6 +19,7 @@
 // that is compiled again on its next use. Nothing throws; failures are negative results.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -116,6 +117,8 @@ class TarnPage {
     // The cache stamp taken before the run that made the content.
     std::string contentStamp_;
     std::uint64_t checksum_ = 0;
+    // The size of the last transformation's output: the next one makes room for as much.
+    std::size_t lastOutputSize_ = 0;
     std::vector<common::StringPair> defines_;
     std::vector<StylesheetVariable> variables_;
     Tarn block_;

@@ -69,8 +69,10 @@ int TarnPage::execute(const Parameters& parameters) {
                 working.push_back({variable.name, value});
             }
         }
-        xml_ = newResultDocument();
-        return block_.execute(working, xml_);
+        xml_ = newResultDocument(std::move(xml_));
+        const int result = block_.execute(working, xml_);
+        xml_.ReleaseReplaced();
+        return result;
     } catch (const common::CComException&) {
     } catch (const common::SqliteException&) {
     } catch (const CParserException&) {
@@ -85,7 +87,8 @@ bool TarnPage::transform() {
     checksum_ = 0;
     std::string output;
     try {
-        output = xml_.TransformNodeUtf8(xsl_);
+        output = xml_.TransformNodeUtf8(xsl_, lastOutputSize_);
+        lastOutputSize_ = output.size();
     } catch (const common::CComException&) {
         return false;
     }

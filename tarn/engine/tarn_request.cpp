@@ -7,7 +7,11 @@
 namespace tarn {
 
 common::CXMLDOMDocument2 newResultDocument() {
-    const auto document = common::CXMLDOMDocument2::Create();
+    return newResultDocument(common::CXMLDOMDocument2());
+}
+
+common::CXMLDOMDocument2 newResultDocument(common::CXMLDOMDocument2&& replaced) {
+    const auto document = common::CXMLDOMDocument2::CreateReplacing(std::move(replaced));
     document.AppendChild(
         document.CreateProcessingInstruction(L"xml", L"version=\"1.0\" encoding=\"UTF-8\""));
     return document;

@@ -63,7 +63,10 @@ class TarnRequest : public TarnBlock {
     TarnVariables binds_;
 };
 
-// A new document that holds only the declaration of version 1.0 and UTF-8.
+// A new document that holds only the declaration of version 1.0 and UTF-8; given the
+// document it replaces, it frees that one while rows are written into it (see
+// CXMLDOMDocument2::CreateReplacing).
 common::CXMLDOMDocument2 newResultDocument();
+common::CXMLDOMDocument2 newResultDocument(common::CXMLDOMDocument2&& replaced);
 
 }  // namespace tarn
