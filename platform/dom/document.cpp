@@ -69,6 +69,7 @@ void Document::write(std::wstring_view html) {
 std::shared_ptr<Node> Document::cloneNode(bool deep) const {
     auto copy = makeEmpty(url_);
     copy->doctype_ = doctype_;
+    copy->keepsQuirks_ = keepsQuirks_;
     if (deep) {
         cloneChildrenInto(*copy);
         copy->setDocumentRecursive(copy);

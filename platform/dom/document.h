@@ -63,6 +63,9 @@ class Document final : public Node {
     void setTitle(std::wstring title);
     // The name of the page's doctype ("html"), empty when it has none.
     const std::wstring& doctype() const { return doctype_; }
+    // Whether the doctype (or its absence) puts the page in one of the modes where browsers
+    // keep old layout quirks (quirks or limited-quirks mode).
+    bool keepsQuirks() const { return keepsQuirks_; }
 
     std::shared_ptr<Element> documentElement() const;
     std::shared_ptr<Element> head() const;
@@ -179,6 +182,7 @@ class Document final : public Node {
     std::weak_ptr<Document> self_;
     std::wstring url_;
     std::wstring doctype_;
+    bool keepsQuirks_ = true;
     void noteSheetListChange();
 
     std::uint64_t version_ = 1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string>
 
 #include "platform/dom/document.h"
@@ -188,12 +189,39 @@ class HtmlTreeBuilder::Converter {
     std::array<const std::wstring*, GUMBO_TAG_LAST + 1> tagNames_;
 };
 
+namespace {
+
+// Whether browsers lay a page with this doctype out in quirks or limited-quirks mode. The
+// parser's own answer misses the common public identifiers written in upper case, so
+// those are checked here, without regard to case.
+bool keepsQuirks(const GumboDocument& source) {
+    if (!source.has_doctype || source.doc_type_quirks_mode != GUMBO_DOCTYPE_NO_QUIRKS)
+        return true;
+    std::string id = source.public_identifier ? source.public_identifier : "";
+    std::transform(id.begin(), id.end(), id.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    static constexpr std::string_view kOldPublicIds[] = {"-//w3c//dtd html 4.01 transitional//",
+                                                         "-//w3c//dtd html 4.01 frameset//",
+                                                         "-//w3c//dtd xhtml 1.0 transitional//",
+                                                         "-//w3c//dtd xhtml 1.0 frameset//",
+                                                         "-//w3c//dtd html 4.0 transitional//",
+                                                         "-//w3c//dtd html 4.0 frameset//",
+                                                         "-//w3c//dtd html 3",
+                                                         "-//w3c//dtd html 2",
+                                                         "-//ietf//dtd html"};
+    return std::any_of(std::begin(kOldPublicIds), std::end(kOldPublicIds),
+                       [&](std::string_view prefix) { return id.starts_with(prefix); });
+}
+
+}  // namespace
+
 void HtmlTreeBuilder::buildDocument(Document& document, std::string_view utf8) {
     GumboParse parse(utf8, GUMBO_TAG_LAST);
     const GumboDocument& source = parse.output()->document->v.document;
     while (!document.childNodes().empty())
         document.removeChild(document.childNodes().back());
     document.doctype_ = source.has_doctype ? fromUtf8(source.name) : L"";
+    document.keepsQuirks_ = keepsQuirks(source);
     Converter converter(document.self());
     converter.convertChildren(*parse.output()->document, document, 0);
     document.noteMutation();

@@ -9,6 +9,7 @@
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/element.h"
+#include "platform/dom/page_line_quirk.h"
 #include "platform/dom/tag_names.h"
 
 namespace platform::dom {
@@ -387,7 +388,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
                element.hasTag(L"LEGEND")) {
         textAlign(element, out);
     }
-    return out.text();
+    return out.text() + lineHeightQuirk(element);
 }
 
 const char* quirksModeStyleSheet() {
