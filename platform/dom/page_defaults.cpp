@@ -55,7 +55,7 @@ col { display: table-column; }
 colgroup { display: table-column-group; }
 img { display: inline-block; }
 input, select, button, textarea { display: inline-block; font-size: 13.33px;
-    font-family: sans-serif; border: 2px inset #ccc; padding: 1px 2px; }
+    font-family: sans-serif; border: 2px inset #ccc; padding: 1px 2px; background-color: white; }
 input { width: 177px; height: 15px; }
 input[type=checkbox], input[type=radio] { width: 13px; height: 13px; padding: 0; border: 0;
     margin: 3px 3px 3px 4px; }

@@ -155,5 +155,23 @@ TEST(PagePainting, TextIsPaintedInsideTheBoxOfItsElement) {
     }
 }
 
+TEST(PagePainting, FieldsAreWhiteOnAColouredPageAndButtonsGrey) {
+    // Chromium paints text fields white and buttons #efefef whatever lies under them.
+    auto document = Document::parse(
+        L"<body style='margin:0;background:#336699'><textarea id=t></textarea>"
+        L"<input id=i><input type=submit id=s value=Go></body>");
+    imaging::Canvas canvas(400, 100);
+    document->layout().paint(canvas, {0, 0, 400, 100});
+    const auto centre = [&](const wchar_t* id) {
+        const auto box = document->boxOf(*document->getElementById(id));
+        EXPECT_TRUE(box.has_value());
+        const Rect r = box.value_or(Rect{});
+        return canvas.pixel((r.left + r.right) / 2, r.top + 4) & 0xFFFFFF;
+    };
+    EXPECT_EQ(centre(L"t"), 0xFFFFFFu);
+    EXPECT_EQ(centre(L"i"), 0xFFFFFFu);
+    EXPECT_EQ(centre(L"s"), 0xEFEFEFu);
+}
+
 }  // namespace
 }  // namespace platform::dom
