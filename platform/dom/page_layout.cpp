@@ -1,8 +1,6 @@
 #include "platform/dom/page_layout.h"
 
 #include <litehtml.h>
-// The element headers need litehtml.h's declarations first.
-#include <el_text.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +9,7 @@
 #include "platform/dom/cascade.h"
 #include "platform/dom/css_values.h"
 #include "platform/dom/document.h"
+#include "platform/dom/engine_tree.h"
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_defaults.h"
 #include "platform/dom/page_margins.h"
@@ -179,8 +178,8 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     }
     page_.reset();
     try {
-        container_ = std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets,
-                                                     matching_);
+        container_ =
+            std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets, matching_);
         const std::string html = markup.whole();
         // The hint rules join the browser's own sheet for this page only.
         context_.reset();
@@ -219,11 +218,11 @@ void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& m
     while (!pending.empty()) {
         litehtml::element& element = *pending.back();
         pending.pop_back();
-        if (dynamic_cast<litehtml::el_text*>(&element))
+        if (isEngineWord(element))
             continue;
         noteEngineElement(element, ownerOf(element, markup));
-        for (std::size_t i = 0; i < element.get_children_count(); ++i)
-            pending.push_back(element.get_child(static_cast<int>(i)).get());
+        for (const auto& child : childrenOf(element))
+            pending.push_back(child.get());
     }
 }
 
@@ -231,6 +230,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
     boxes_.clear();
     runs_.clear();
     engineElements_.clear();
+    boxes_.reserve(markup.elements.size() + markup.freeBoxes.size());
+    engineElements_.reserve(markup.elements.size() + markup.freeBoxes.size());
+    runs_.reserve(markup.texts.size());
     anonymousBoxes_ = false;
     std::vector<Placed> words;
     std::vector<std::pair<Placed, const Element*>> inlines;
@@ -255,7 +257,7 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const int x = step.placed.x + pos.x;
         const int y = step.placed.y + pos.y;
         const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
-        if (dynamic_cast<litehtml::el_text*>(&element)) {
+        if (isEngineWord(element)) {
             if (noWords == 0)
                 words.push_back({&element, x, y});
             continue;
@@ -283,9 +285,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const Placed tableOf = table ? Placed{&element, x, y} : step.table;
         const bool row = element.get_display() == litehtml::display_table_row;
         // Children are pushed last first, so they come off the stack in document order.
-        for (std::size_t i = element.get_children_count(); i-- > 0;)
-            stack.push_back({{element.get_child(static_cast<int>(i)).get(), row ? tableOf.x : x,
-                              row ? tableOf.y : y},
+        const auto& children = childrenOf(element);
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            stack.push_back({{child->get(), row ? tableOf.x : x, row ? tableOf.y : y},
                              noWords,
                              clips,
                              tableOf});
@@ -301,14 +303,15 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         while (!pending.empty()) {
             const Placed current = pending.back();
             pending.pop_back();
-            for (std::size_t i = current.element->get_children_count(); i-- > 0;) {
-                litehtml::element& child = *current.element->get_child(static_cast<int>(i));
+            const auto& children = childrenOf(*current.element);
+            for (auto it = children.rbegin(); it != children.rend(); ++it) {
+                litehtml::element& child = **it;
                 if (child.get_display() == litehtml::display_none || child.skip())
                     continue;
                 const litehtml::position& pos = child.get_position();
                 const int x = current.x + pos.x;
                 const int y = current.y + pos.y;
-                if (dynamic_cast<litehtml::el_text*>(&child))
+                if (isEngineWord(child))
                     items.push_back({x, y, x + pos.width, y + pos.height});
                 else if (isAtomicInline(child))
                     items.push_back(borderRectOf(child, x, y));
@@ -356,8 +359,8 @@ void PageLayout::boxTableParts(
     const std::vector<std::pair<litehtml::element*, const Element*>>& parts) {
     for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
         Rect united;
-        for (std::size_t i = 0; i < part->first->get_children_count(); ++i) {
-            const Element* owner = ownerOf(*part->first->get_child(static_cast<int>(i)), markup);
+        for (const auto& child : childrenOf(*part->first)) {
+            const Element* owner = ownerOf(*child, markup);
             if (!owner)
                 continue;
             if (auto box = boxes_.find(owner); box != boxes_.end())

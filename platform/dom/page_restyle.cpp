@@ -6,8 +6,6 @@
 // engine made no boxes of its own and reads no styling attributes, and the changed
 // properties neither make nor unmake boxes (display, position, float, content, ...).
 #include <litehtml.h>
-// The element headers need litehtml.h's declarations first.
-#include <el_text.h>
 
 #include <algorithm>
 #include <set>
@@ -16,6 +14,7 @@
 
 #include "platform/dom/css_parser.h"
 #include "platform/dom/document.h"
+#include "platform/dom/engine_tree.h"
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_elements.h"
 #include "platform/dom/page_layout.h"
@@ -136,12 +135,13 @@ void measureWords(litehtml::element& root) {
     while (!pending.empty()) {
         litehtml::element& element = *pending.back();
         pending.pop_back();
-        if (dynamic_cast<litehtml::el_text*>(&element)) {
+        if (isEngineWord(element)) {
             element.parse_styles();
             continue;
         }
-        for (std::size_t i = element.get_children_count(); i-- > 0;)
-            pending.push_back(element.get_child(static_cast<int>(i)).get());
+        const auto& children = childrenOf(element);
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            pending.push_back(child->get());
     }
 }
 
