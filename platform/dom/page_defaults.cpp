@@ -63,8 +63,8 @@ input[type=radio] { margin: 3px 3px 0 5px; }
 input, select { vertical-align: text-bottom; }
 input[type=checkbox], input[type=radio] { vertical-align: baseline; }
 button, input[type=submit], input[type=button], input[type=reset] { border: 2px outset #ccc;
-    background-color: #efefef; padding: 1px 6px; width: auto; }
-select { width: 100px; height: 19px; }
+    background-color: #efefef; padding: 1px 6px; }
+select { width: 100px; height: 17px; border: 1px solid #767676; padding: 0; }
 textarea { width: 161px; height: 30px; white-space: pre-wrap; font-family: monospace;
     border: 1px solid #767676; padding: 2px 17px 2px 2px; }
 fieldset { margin: 0 2px; padding: 0.35em 0.75em 0.625em; border: 2px groove #ccc; }

@@ -9,6 +9,7 @@
 
 #include "platform/dom/cascade.h"
 #include "platform/dom/element.h"
+#include "platform/dom/page_controls.h"
 #include "platform/dom/page_line_quirk.h"
 #include "platform/dom/tag_names.h"
 
@@ -388,7 +389,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
                element.hasTag(L"LEGEND")) {
         textAlign(element, out);
     }
-    return out.text() + lineHeightQuirk(element);
+    return out.text() + controlStyle(element) + lineHeightQuirk(element);
 }
 
 const char* quirksModeStyleSheet() {
