@@ -2,10 +2,12 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/dom/document.h"
 #include "platform/dom/page_layout.h"
 #include "platform/dom/window.h"
+#include "platform/text/utf.h"
 
 namespace platform::dom {
 namespace {
@@ -44,6 +46,19 @@ void expectBoxes(const std::string& path, std::initializer_list<Expected> expect
     expectBoxesOf(readSource(path), expected);
 }
 
+// Boxes that must be Chromium's to the pixel, by element id.
+void expectExactBoxes(const Document& document,
+                      const std::vector<std::pair<const wchar_t*, Rect>>& expected) {
+    for (const auto& [id, chromium] : expected) {
+        SCOPED_TRACE(platform::text::toUtf8(id));
+        const auto element = document.getElementById(id);
+        ASSERT_NE(element, nullptr);
+        const auto box = document.boxOf(*element);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(*box, chromium);
+    }
+}
+
 // Paragraphs of Arial text at 1024 px whose lines a pixel or two decide: each holds as
 // many lines as in Chromium, so the paragraphs below stand where Chromium has them.
 TEST(TextLayout, ParagraphsBreakIntoAsManyLinesAsInChromium) {
@@ -67,17 +82,12 @@ TEST(TextLayout, ACellsWidthAttributeSizesItsContentAsInChromium) {
         L"<td id=f>four</td></tr></table>"
         L"<table width=100%><tr><td width=30% id=g>five</td><td id=h>six</td></tr></table>"
         L"</body></html>");
-    const std::pair<const wchar_t*, Rect> chromium[] = {
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
         {L"a", {1, 1, 157, 25}},     {L"b", {158, 1, 1023, 25}},   {L"c", {1, 27, 113, 57}},
         {L"d", {113, 27, 1023, 57}}, {L"e", {2, 60, 122, 78}},     {L"f", {124, 60, 1022, 78}},
         {L"g", {2, 82, 307, 102}},   {L"h", {309, 82, 1022, 102}},
     };
-    for (const auto& [id, expected] : chromium) {
-        SCOPED_TRACE(id);
-        const auto box = document->boxOf(*document->getElementById(id));
-        ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(*box, expected);
-    }
+    expectExactBoxes(*document, chromium);
 }
 
 TEST(TextLayout, ButtonsAndSelectsAreAsWideAsWhatTheyShowInChromium) {
@@ -91,17 +101,12 @@ TEST(TextLayout, ButtonsAndSelectsAreAsWideAsWhatTheyShowInChromium) {
         L"<br><select id=s3></select></body></html>");
     // Chromium's boxes, rounded: 57.48, 118.97, 42.67, 58.23 and 50.83 px wide buttons;
     // an option of a group stands 15 px in.
-    const std::pair<const wchar_t*, Rect> chromium[] = {
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
         {L"a", {0, 0, 57, 21}},     {L"b", {0, 21, 119, 42}},   {L"c", {0, 42, 43, 63}},
         {L"d", {0, 63, 58, 84}},    {L"e", {0, 84, 57, 105}},   {L"f", {0, 105, 51, 126}},
         {L"s1", {0, 126, 95, 145}}, {L"s2", {0, 145, 46, 164}}, {L"s3", {0, 164, 22, 183}},
     };
-    for (const auto& [id, expected] : chromium) {
-        SCOPED_TRACE(id);
-        const auto box = document->boxOf(*document->getElementById(id));
-        ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(*box, expected);
-    }
+    expectExactBoxes(*document, chromium);
 }
 
 // The forum page's HTML 4.01 Transitional doctype keeps the line height quirk: the lines
