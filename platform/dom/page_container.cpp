@@ -106,7 +106,7 @@ int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr 
     const imaging::FontFace& face = *font(hFont).face;
     double width = face.layoutWidth(characters);
     if (!characters.empty() && characters.find(U' ') == std::u32string::npos)
-        width = face.layoutWidth(U" " + characters + U" ") - 2 * face.layoutWidth(U" ");
+        width += face.kerning(U' ', characters.front()) + face.kerning(characters.back(), U' ');
     const int whole = static_cast<int>(std::lround(width + carry_));
     carry_ += width - whole;
     return std::max(0, whole);

@@ -142,25 +142,31 @@ const FontFace::DesignGlyph& FontFace::designGlyph(char32_t character) const {
     return designGlyphs_.emplace(character, glyph).first->second;
 }
 
-double FontFace::layoutWidth(std::u32string_view text, std::vector<double>* pens) const {
-    if (pens)
-        pens->clear();
+double FontFace::kerning(char32_t left, char32_t right) const {
     if (!face_)
         return 0;
     FT_Face face = asFace(face_);
-    const bool kerned = FT_HAS_KERNING(face) && FT_IS_SCALABLE(face);
-    const double scale =
-        FT_IS_SCALABLE(face) ? static_cast<double>(pixelHeight_) / face->units_per_EM : 0;
+    if (!FT_HAS_KERNING(face) || !FT_IS_SCALABLE(face))
+        return 0;
+    const unsigned first = designGlyph(left).index;
+    const unsigned second = designGlyph(right).index;
+    FT_Vector kerning{0, 0};
+    if (!first || !second ||
+        FT_Get_Kerning(face, first, second, FT_KERNING_UNSCALED, &kerning) != 0)
+        return 0;
+    return static_cast<double>(kerning.x) * pixelHeight_ / face->units_per_EM;
+}
+
+double FontFace::layoutWidth(std::u32string_view text, std::vector<double>* pens) const {
+    if (pens)
+        pens->assign(face_ ? 0 : text.size(), 0.0);
+    if (!face_)
+        return 0;
     double pen = 0;
-    unsigned previous = 0;
-    for (char32_t c : text) {
-        const DesignGlyph& glyph = designGlyph(c);
-        FT_Vector kerning{0, 0};
-        if (kerned && previous && glyph.index &&
-            FT_Get_Kerning(face, previous, glyph.index, FT_KERNING_UNSCALED, &kerning) == 0)
-            pen += static_cast<double>(kerning.x) * scale;
-        pen += glyph.advance;
-        previous = glyph.index;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i > 0)
+            pen += kerning(text[i - 1], text[i]);
+        pen += designGlyph(text[i]).advance;
         if (pens)
             pens->push_back(pen);
     }

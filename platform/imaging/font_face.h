@@ -57,6 +57,8 @@ class FontFace {
     // advances scaled without hinting, with the face's kerning, in fractional pixels.
     // `pens` receives one position per character (the pen after it), when given.
     double layoutWidth(std::u32string_view text, std::vector<double>* pens = nullptr) const;
+    // The kerning between two characters in fractional pixels (negative draws them closer).
+    double kerning(char32_t left, char32_t right) const;
 
   private:
     struct Library;
