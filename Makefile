@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: test demo setup fuzz
+.PHONY: test demo setup fuzz fuzz-targets
 
 setup:
 	@scripts/install-deps.sh
@@ -22,10 +22,12 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = $(notdir $(wildcard fuzz/corpus/*))
 
-fuzz:
-	@scripts/install-deps.sh
+fuzz-targets:
+	@scripts/install-deps.sh scripts/packages.txt scripts/fuzz-packages.txt
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIX_FUZZ=ON -DTAMRIX_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_all
+
+fuzz: fuzz-targets
 	@set -e; for target in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$target $(FUZZ_DIR)/artifacts/$$target; \
 	  echo "fuzz_$$target: $(FUZZ_SECONDS) s"; \

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in scripts/packages.txt that are missing.
+# Installs the Debian packages that are missing from the lists given as arguments
+# (scripts/packages.txt when none is given).
 # As root it calls apt-get directly, otherwise through sudo when that works without a
 # password; if neither is possible it names the packages to install and fails.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -e '^#' -e '^[[:space:]]*$' "$here/packages.txt")
+lists=("$@")
+[[ ${#lists[@]} -eq 0 ]] && lists=("$here/packages.txt")
+mapfile -t wanted < <(cat "${lists[@]}" | grep -v -e '^#' -e '^[[:space:]]*$')
 
 missing=()
 for pkg in "${wanted[@]}"; do

@@ -1,7 +1,6 @@
 // The windows' pictures: what each owner painted, and the current image composed from a
 // window's picture and its shown children's images.
 #include <algorithm>
-#include <ranges>
 
 #include "platform/ui/window_system_impl.h"
 
@@ -21,8 +20,9 @@ imaging::Bitmap compose(const std::unordered_map<HWND, WindowRecord>& windows,
         const imaging::Bitmap& own = *record.picture;
         image.drawBitmap(own, {0, 0, own.width(), own.height()}, 0, 0);
     }
-    for (const HWND child : std::views::reverse(record.children)) {
-        const auto below = windows.find(child);
+    // Children are kept topmost first, so the bottom one is drawn first.
+    for (auto child = record.children.rbegin(); child != record.children.rend(); ++child) {
+        const auto below = windows.find(*child);
         if (below == windows.end() || !below->second.visible)
             continue;
         const imaging::Bitmap part = compose(windows, below->second);
