@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <limits>
 
 #include "platform/text/utf.h"
 
@@ -137,7 +138,10 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
 }
 
 int PageContainer::pt_to_px(int pt) const {
-    return pt * 96 / 72;
+    // A sheet may ask for any number of points; the pixels stay within what an int holds.
+    const long long pixels = static_cast<long long>(pt) * 96 / 72;
+    return static_cast<int>(std::clamp<long long>(pixels, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 int PageContainer::get_default_font_size() const {
