@@ -36,12 +36,4 @@ bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\f") == std::string_view::npos;
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 }  // namespace common::markup

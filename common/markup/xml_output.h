@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/ascii_case.h"
+
 namespace common::markup {
 
 // Appends `text` with "&", "<" and ">" (and '"' when `attribute`) as character references,
@@ -18,7 +20,6 @@ void appendEscaped(std::string& out, std::string_view text, bool attribute);
 // True when `text` holds nothing but blanks (space, tab, CR, LF, form feed).
 bool isBlank(std::string_view text);
 
-// ASCII lower case.
-std::string lowerAscii(std::string_view text);
+using platform::text::lowerAscii;
 
 }  // namespace common::markup

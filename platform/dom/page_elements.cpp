@@ -19,17 +19,13 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "platform/text/ascii_case.h"
+
 namespace platform::dom {
 
 namespace {
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+using text::lowerAscii;
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';

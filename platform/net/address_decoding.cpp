@@ -1,5 +1,6 @@
 #include "platform/net/address_decoding.h"
 
+#include "platform/text/ascii_case.h"
 #include "platform/text/hex_digit.h"
 
 namespace platform::net {
@@ -7,6 +8,7 @@ namespace platform::net {
 namespace {
 
 using platform::text::hexDigitValue;
+using platform::text::lowerAscii;
 
 int base64Value(char c) {
     if (c >= 'A' && c <= 'Z')
@@ -40,14 +42,6 @@ std::optional<std::string> base64Decoded(std::string_view text) {
         }
     }
     return bytes;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lowered;
 }
 
 }  // namespace
