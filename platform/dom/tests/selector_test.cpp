@@ -50,8 +50,8 @@ p:lang(de) { width: 122px }
 a:link { width: 123px }
 .hov p:hover { width: 124px }
 .pe p::first-line { width: 125px }
-.spec p:not(#zz) { width: 127px }
-.spec #s1 { width: 126px }
+.weighed p:not(#zz) { width: 127px }
+.weighed #s1 { width: 126px }
 .cls [class~="m"] { width: 128px }
 .d + .d + .d { width: 129px }
 </style></head><body>
@@ -70,7 +70,7 @@ id=t26>l</a><a id=t27>no href</a>
 <div class=e id=t28></div><div class=e id=t29> </div><div class=e id=t30><!-- c --></div>
 <div lang=de-AT><p id=t31>de</p></div>
 <div class=hov><p id=t32>hover</p></div><div class=pe><p id=t33>pe</p></div>
-<div class=spec><p id=s1>s</p></div>
+<div class=weighed><p id=s1>s</p></div>
 <div class=cls><p class="l m n" id=t34>c</p></div>
 <div><p class=d id=t35>1</p><p class=d id=t36>2</p><p class=d id=t37>3</p><p class=d id=t38>4</p>
 </div></body></html>)";
