@@ -3,6 +3,9 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/dom/css_rule_preludes.h"
+#include "platform/text/ascii_case.h"
+
 namespace platform::dom {
 
 namespace {
@@ -87,9 +90,8 @@ std::vector<std::string> rewriteSelector(const std::string& selector) {
             const std::size_t close = selector.find(')', i);
             if (close == std::string::npos)
                 return {selector};
-            std::string language = unquoted(selector.substr(i + 6, close - i - 6));
-            for (char& c : language)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::string language =
+                text::lowerAscii(unquoted(selector.substr(i + 6, close - i - 6)));
             appendAll(std::string("[") + kLanguageMarkerAttribute + "^=\"" + language + "-\"]");
             i = close + 1;
         } else {
@@ -100,10 +102,15 @@ std::vector<std::string> rewriteSelector(const std::string& selector) {
     return variants;
 }
 
+// Whether the text holds a selector the engine reads otherwise.
+bool needsRewrite(std::string_view text) {
+    return text.find("|=") != std::string_view::npos ||
+           text.find(":empty") != std::string_view::npos ||
+           text.find(":lang(") != std::string_view::npos;
+}
+
 std::string rewritePrelude(std::string_view prelude) {
-    if (prelude.find("|=") == std::string_view::npos &&
-        prelude.find(":empty") == std::string_view::npos &&
-        prelude.find(":lang(") == std::string_view::npos)
+    if (!needsRewrite(prelude))
         return std::string(prelude);
     std::string out;
     for (const auto& part : splitList(prelude))
@@ -115,46 +122,18 @@ std::string rewritePrelude(std::string_view prelude) {
 }  // namespace
 
 std::string selectorsForLayout(std::string_view css) {
-    if (css.find("|=") == std::string_view::npos && css.find(":empty") == std::string_view::npos &&
-        css.find(":lang(") == std::string_view::npos)
+    if (!needsRewrite(css))
         return std::string(css);
     std::string out;
     out.reserve(css.size() + 64);
-    std::size_t preludeStart = 0;
-    int depth = 0;  // inside a declaration block
-    for (std::size_t i = 0; i < css.size(); ++i) {
-        const char c = css[i];
-        if (c == '/' && i + 1 < css.size() && css[i + 1] == '*') {
-            const std::size_t end = css.find("*/", i + 2);
-            i = end == std::string_view::npos ? css.size() - 1 : end + 1;
-            continue;
-        }
-        if (depth > 0) {
-            depth += c == '{' ? 1 : c == '}' ? -1 : 0;
-            if (depth == 0) {
-                out += css.substr(preludeStart, i + 1 - preludeStart);
-                preludeStart = i + 1;
-            }
-            continue;
-        }
-        if (c == '}' || c == ';') {
-            out += css.substr(preludeStart, i + 1 - preludeStart);
-            preludeStart = i + 1;
-        } else if (c == '{') {
-            const std::string_view prelude = css.substr(preludeStart, i - preludeStart);
-            const auto first = prelude.find_first_not_of(" \t\r\n");
-            if (first != std::string_view::npos && prelude[first] == '@') {
-                out += css.substr(preludeStart, i + 1 - preludeStart);  // a group of rules
-            } else {
-                out += rewritePrelude(prelude);
-                out += '{';
-                depth = 1;
-            }
-            preludeStart = i + 1;
-        }
-    }
-    if (preludeStart < css.size())
-        out += css.substr(preludeStart);
+    std::size_t copied = 0;
+    forEachRulePrelude(css, [&](std::size_t begin, std::size_t end) {
+        out += css.substr(copied, begin - copied);
+        out += rewritePrelude(css.substr(begin, end - begin));
+        copied = end;
+        return true;
+    });
+    out += css.substr(copied);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/dom/cascade.h"
+#include "platform/dom/css_rule_preludes.h"
 #include "platform/dom/document.h"
 #include "platform/dom/layout_selectors.h"
 #include "platform/dom/page_hints.h"
@@ -439,35 +440,16 @@ bool readsSiblings(std::string_view text) {
     // Only the selectors count: the preludes of blocks that are not at-rule groups.
     static constexpr std::string_view kStructural[] = {":first", ":last", ":nth", ":only",
                                                        ":empty"};
-    std::size_t preludeStart = 0;
-    int depth = 0;  // inside a declaration block
-    for (std::size_t i = 0; i < css.size(); ++i) {
-        const char c = css[i];
-        if (depth > 0) {
-            depth += c == '{' ? 1 : c == '}' ? -1 : 0;
-            if (depth == 0)
-                preludeStart = i + 1;
-            continue;
-        }
-        if (c == '}' || c == ';') {
-            preludeStart = i + 1;
-        } else if (c == '{') {
-            const std::string_view prelude =
-                std::string_view(css).substr(preludeStart, i - preludeStart);
-            const auto first = prelude.find_first_not_of(" \t\r\n");
-            if (first != std::string_view::npos && prelude[first] == '@') {
-                preludeStart = i + 1;  // a group of rules: its own rules follow
-                continue;
-            }
-            if (prelude.find_first_of("+~") != std::string_view::npos)
-                return true;
-            for (std::string_view name : kStructural)
-                if (prelude.find(name) != std::string_view::npos)
-                    return true;
-            depth = 1;
-        }
-    }
-    return false;
+    const std::string_view sheet(css);
+    return !forEachRulePrelude(sheet, [&](std::size_t begin, std::size_t end) {
+        const std::string_view prelude = sheet.substr(begin, end - begin);
+        if (prelude.find_first_of("+~") != std::string_view::npos)
+            return false;
+        for (std::string_view name : kStructural)
+            if (prelude.find(name) != std::string_view::npos)
+                return false;
+        return true;
+    });
 }
 
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing) {
