@@ -34,19 +34,10 @@ double controlTextWidth(const std::wstring& text) {
 // The text of an option as a browser shows it: white space collapsed and trimmed.
 std::wstring optionText(const Element& option) {
     std::wstring text;
-    for (const auto& child : option.childNodes()) {
-        if (child->nodeType() != NodeType::Text)
-            continue;
-        for (wchar_t c : child->nodeValue()) {
-            if (!isHtmlWhiteSpace(c))
-                text += c;
-            else if (!text.empty() && text.back() != L' ')
-                text += L' ';
-        }
-    }
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    return text;
+    for (const auto& child : option.childNodes())
+        if (child->nodeType() == NodeType::Text)
+            text += child->nodeValue();
+    return collapseWhiteSpace(text);
 }
 
 double longestOption(const Element& select, double indent = 0) {
