@@ -334,7 +334,7 @@ std::shared_ptr<litehtml::element> PageContainer::create_element(
     const std::shared_ptr<litehtml::document>& doc) {
     if (matching_ == RuleMatching::everyRule || !tag_name)
         return nullptr;
-    return makePageElement(tag_name, doc, rules_);
+    return makePageElement(tag_name, doc, rules_, properties_);
 }
 
 void PageContainer::get_media_features(litehtml::media_features& media) const {

@@ -119,6 +119,7 @@ class PageContainer final : public litehtml::document_container {
     std::vector<imaging::Rect> clips_;
     RuleMatching matching_;
     StyleRuleIndex rules_;
+    PropertyIds properties_;
 };
 
 }  // namespace platform::dom

@@ -56,10 +56,45 @@ std::vector<std::string> classesOf(const char* attribute) {
 template <class Base>
 class PageElement final : public Base, public OwnStyles {
   public:
-    PageElement(const std::shared_ptr<litehtml::document>& doc, StyleRuleIndex& index)
-        : Base(doc), index_(index) {}
+    PageElement(const std::shared_ptr<litehtml::document>& doc, StyleRuleIndex& index,
+                PropertyIds& properties)
+        : Base(doc), index_(index), properties_(properties) {}
+
+    // What the engine's html_tag answers, with the answers for inherited properties
+    // remembered (see inherited_values.h).
+    const char* get_style_property(const char* name, bool inherited,
+                                   const char* def) const override {
+        if (!inherited || !name)
+            return Base::get_style_property(name, inherited, def);
+        const std::uint32_t id = properties_.idOf(name);
+        const char* value = nullptr;
+        if (!inherited_.find(id, value)) {
+            value = Base::get_style_property(name, true, nullptr);
+            inherited_.remember(id, value);
+        }
+        return value ? value : def;
+    }
+
+    // Every way the element's own style changes forgets the answers.
+    void parse_styles(bool is_reparse = false) override {
+        inherited_.forget();
+        Base::parse_styles(is_reparse);
+    }
+    void refresh_styles() override {
+        inherited_.forget();
+        Base::refresh_styles();
+    }
+    void add_style(const litehtml::tstring& style, const litehtml::tstring& baseurl) override {
+        inherited_.forget();
+        Base::add_style(style, baseurl);
+    }
+    void parse_attributes() override {
+        inherited_.forget();
+        Base::parse_attributes();
+    }
 
     void apply_stylesheet(const litehtml::css& sheet) override {
+        inherited_.forget();
         if constexpr (std::is_same_v<Base, litehtml::el_anchor>) {
             // The engine's anchor takes :link for every sheet it is given.
             if (this->get_attr("href"))
@@ -106,6 +141,7 @@ class PageElement final : public Base, public OwnStyles {
     // rules it matched are tried again (pseudo-classes may have changed) and applied to
     // it, then its style attribute; ::before and ::after keep what they have.
     void restyleOwn() override {
+        inherited_.forget();
         this->m_style.clear();
         for (auto& used : this->m_used_styles) {
             used->m_used = false;
@@ -164,13 +200,15 @@ class PageElement final : public Base, public OwnStyles {
     }
 
     StyleRuleIndex& index_;
+    PropertyIds& properties_;
+    mutable InheritedValues inherited_;
     std::unordered_map<const litehtml::element*, std::size_t> places_;
 };
 
 template <class Base>
 std::shared_ptr<litehtml::element> make(const std::shared_ptr<litehtml::document>& doc,
-                                        StyleRuleIndex& index) {
-    return std::make_shared<PageElement<Base>>(doc, index);
+                                        StyleRuleIndex& index, PropertyIds& properties) {
+    return std::make_shared<PageElement<Base>>(doc, index, properties);
 }
 
 // The key a compound selector is filed under: its id, else its first class, else its tag.
@@ -256,9 +294,9 @@ const litehtml::style* StyleRuleIndex::declarations(const litehtml::css_selector
 
 std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
                                                    const std::shared_ptr<litehtml::document>& doc,
-                                                   StyleRuleIndex& index) {
+                                                   StyleRuleIndex& index, PropertyIds& properties) {
     using Maker = std::shared_ptr<litehtml::element> (*)(const std::shared_ptr<litehtml::document>&,
-                                                         StyleRuleIndex&);
+                                                         StyleRuleIndex&, PropertyIds&);
     // The engine's own class for each tag (the others are plain html_tag). The engine
     // makes the rest itself: "li", whose class it does not publish, and "script" and
     // "style", which match no rules.
@@ -273,8 +311,8 @@ std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
     if (tag == "li" || tag == "script" || tag == "style")
         return nullptr;
     if (auto maker = kMakers.find(tag); maker != kMakers.end())
-        return maker->second(doc, index);
-    return make<litehtml::html_tag>(doc, index);
+        return maker->second(doc, index, properties);
+    return make<litehtml::html_tag>(doc, index, properties);
 }
 
 }  // namespace platform::dom

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/dom/inherited_values.h"
+
 namespace litehtml {
 class css;
 class css_selector;
@@ -73,10 +75,11 @@ class OwnStyles {
     ~OwnStyles() = default;
 };
 
-// The element for `tag` with its rules looked up in `index`; null for the tags whose
-// engine class this cannot derive from (the engine then makes its own).
+// The element for `tag` with its rules looked up in `index` and its inherited properties
+// remembered by their numbers in `properties`; null for the tags whose engine class this
+// cannot derive from (the engine then makes its own).
 std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
                                                    const std::shared_ptr<litehtml::document>& doc,
-                                                   StyleRuleIndex& index);
+                                                   StyleRuleIndex& index, PropertyIds& properties);
 
 }  // namespace platform::dom

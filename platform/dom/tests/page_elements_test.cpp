@@ -40,7 +40,8 @@ void expectSameAsEveryRuleTried(const std::string& html) {
 TEST(PageElements, IndexedRulesGiveWhatTryingEveryRuleGives) {
     // Rules keyed by id, class, tag and nothing, in upper and mixed case, with pseudo-classes,
     // generated content, attribute and sibling selectors, ties settled by their order, and
-    // declarations of every kind: shorthands, importance, pictures and custom properties.
+    // declarations of every kind: shorthands, importance, pictures and custom properties;
+    // inherited properties asked for deep down, set on the way and explicitly inherited.
     expectSameAsEveryRuleTried(R"(<!DOCTYPE html><html><head><style>
         #Lead { font-size: 22px; color: #a00 } .Note.wide { margin-left: 30px }
         .note { padding: 4px; background: #eef } DIV.box > p { border: 2px solid #0a0 }
@@ -55,7 +56,11 @@ TEST(PageElements, IndexedRulesGiveWhatTryingEveryRuleGives) {
         .sh.two { margin: 0; font-size: 11px } #Lead { color: blue !important } h2 { color: red }
         html { --gap: 11px } .sh { --gap: 27px } .var { margin-top: var(--gap); padding-left: var(--gap) }
         @media screen { .screen { font-size: 18px } } @media print { .screen { display: none } }
+        .up { text-transform: uppercase; white-space: nowrap; color: #060 } .up b { text-transform: none }
+        .up em { font-size: inherit; color: inherit; white-space: inherit } .up u { font-size: 25px }
         </style></head><body>
+        <div class=up><p>deep <span><em>inside <b>and <u>under <em>it all</em></u></b> the</em></span>
+        transformed words of a line long enough to be kept from wrapping by the white space</p></div>
         <h2 id=lead>Heading</h2>
         <div class="box"><p>First paragraph with <a href="/x">a link</a>.</p>
         <p class="NOTE wide" title="t">Second <a href="doc.pdf">document</a>.</p></div>

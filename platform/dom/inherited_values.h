@@ -1,0 +1,54 @@
+// The engine asks each element for its inherited properties (font, colour, white space,
+// text transform, ...) and answers by walking up to the root, looking the name up in
+// every ancestor's style on the way, for every element and every word of the page. The
+// page's elements remember each answer instead, so a child's question stops at its
+// parent.
+//
+// PropertyIds numbers the property names the engine asks about on one page;
+// InheritedValues is one element's memory of its answers by number. An answer points
+// into the style of the element or of an ancestor that gave it, as the engine's own does,
+// and holds while those styles are unchanged: the element forgets its answers whenever
+// its own style changes, and the engine parses a changed element's descendants again
+// before it asks them anything, which makes each forget theirs.
+//
+// Contract: both belong to one page, on the page's thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace platform::dom {
+
+class PropertyIds {
+  public:
+    std::uint32_t idOf(std::string_view name);
+
+  private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept {
+            return std::hash<std::string_view>()(name);
+        }
+    };
+    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
+};
+
+class InheritedValues {
+  public:
+    // Elements ask for a few dozen properties; past this many the answers are not kept.
+    static constexpr std::size_t kMaxRemembered = 64;
+
+    // The answer remembered for the property (null for "not set anywhere"), or false.
+    bool find(std::uint32_t id, const char*& value) const;
+    void remember(std::uint32_t id, const char* value);
+    void forget() { answers_.clear(); }
+
+  private:
+    std::vector<std::pair<std::uint32_t, const char*>> answers_;
+};
+
+}  // namespace platform::dom
