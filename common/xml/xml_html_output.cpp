@@ -63,6 +63,15 @@ class Output {
     void append(const char* begin, const char* end) {
         *this += std::string_view(begin, static_cast<std::size_t>(end - begin));
     }
+    std::size_t size() const { return used_; }
+    // Puts `c` in front of the byte at `at`, moving what follows.
+    void insert(std::size_t at, char c) {
+        if (used_ == text_.size())
+            grow(1);
+        std::memmove(&text_[at + 1], &text_[at], used_ - at);
+        text_[at] = c;
+        ++used_;
+    }
 
   private:
     // Reserves by doubling, but makes the string longer a step at a time: the bytes
@@ -180,15 +189,119 @@ void appendQuoted(std::string_view value, Output& out) {
     }
 }
 
+}  // namespace
+
 class HtmlWriter {
   public:
     HtmlWriter(xmlDocPtr doc, bool format, bool freeing, std::string& out)
         : doc_(doc), format_(format), freeing_(freeing), out_(out) {}
 
-    void write() {
+    void write() { writeTree(reinterpret_cast<xmlNodePtr>(doc_)); }
+
+    // Starts writing a document that is still being built: the encoding's meta element
+    // goes into its head now, so the head must be whole (see HtmlStream). From here on
+    // names are remembered only when the document's dictionary holds them, since freed
+    // names may make room for others.
+    void begin(const xmlChar* encoding) {
+        htmlSetMetaEncoding(doc_, encoding);
+        streaming_ = true;
+        descends(reinterpret_cast<xmlNodePtr>(doc_), nullptr);
+    }
+
+    // Writes, and frees, what of the document is whole while `insert` and its ancestors
+    // may still get children; true when anything was freed.
+    bool writeBefore(xmlNodePtr insert) {
+        path_.clear();
+        for (xmlNodePtr node = insert; node != nullptr; node = node->parent)
+            path_.push_back(node);
+        if (path_.back() != reinterpret_cast<xmlNodePtr>(doc_))
+            return false;
+        std::reverse(path_.begin(), path_.end());
+        freed_ = false;
+        settleBreaks();
+        // The elements opened before that are off the path now are whole.
+        std::size_t kept = 0;
+        while (kept < open_.size() && kept + 1 < path_.size() &&
+               open_[kept].node == path_[kept + 1])
+            ++kept;
+        while (open_.size() > kept + 1)
+            finishInnermost();
+        if (open_.size() == kept + 1) {
+            // What follows its end tag waits for its next sibling.
+            if (open_.back().node->next == nullptr)
+                return freed_;
+            finishInnermost();
+        }
+        for (std::size_t depth = kept;; ++depth) {
+            const xmlNodePtr node = path_[depth];
+            const xmlNodePtr onPath = depth + 1 < path_.size() ? path_[depth + 1] : nullptr;
+            // The last child of the insertion point may still take text or a sibling.
+            const xmlNodePtr stop = onPath != nullptr ? onPath : node->last;
+            for (xmlNodePtr child = nextToWrite(node); child != nullptr && child != stop;
+                 child = nextToWrite(node)) {
+                writeTree(child);
+                noteWritten(node, child);
+            }
+            if (onPath == nullptr || !opensNow(onPath))
+                return freed_;
+            openElement(onPath, node);
+            OpenElement& open = open_.back();
+            if (open.breakCandidate && !isText(onPath->children) &&
+                onPath->children == onPath->last)
+                open.pendingBreak = out_.size();
+        }
+    }
+
+    // Writes what is left after begin and writeBefore.
+    void end() {
+        settleBreaks();
+        while (!open_.empty())
+            finishInnermost();
         const auto root = reinterpret_cast<xmlNodePtr>(doc_);
-        xmlNodePtr parent = root->parent;
-        xmlNodePtr cur = root;
+        for (xmlNodePtr child = nextToWrite(root); child != nullptr; child = nextToWrite(root)) {
+            writeTree(child);
+            noteWritten(root, child);
+        }
+        closeNode(root, nullptr);
+    }
+
+  private:
+    struct OpenElement {
+        xmlNodePtr node;
+        // A line break may come before the end tag (a block element but p, pre, param).
+        bool breakCandidate;
+        // It had more than one child; those written first may be gone by the end tag.
+        bool severalChildren;
+        // The child written last that is still there (it had no sibling yet).
+        xmlNodePtr written;
+        // Where the line break after the start tag goes if a second child comes, while
+        // the element has one child that is not text; kNotPending else.
+        std::size_t pendingBreak = kNotPending;
+    };
+    static constexpr std::size_t kNotPending = static_cast<std::size_t>(-1);
+
+    // Settles the line breaks after start tags that waited for a second child.
+    void settleBreaks() {
+        for (std::size_t i = 0; i < open_.size(); ++i) {
+            OpenElement& open = open_[i];
+            if (open.pendingBreak == kNotPending ||
+                (!open.severalChildren && open.node->children == open.node->last))
+                continue;
+            const std::size_t at = open.pendingBreak;
+            open.pendingBreak = kNotPending;
+            out_.insert(at, '\n');
+            for (std::size_t later = i + 1; later < open_.size(); ++later) {
+                if (open_[later].pendingBreak != kNotPending)
+                    ++open_[later].pendingBreak;
+            }
+        }
+    }
+
+    // Writes `top`, which is whole, and everything below it; what is below goes once
+    // written when freeing.
+    void writeTree(xmlNodePtr top) {
+        xmlNodePtr parent = top->parent;
+        xmlNodePtr cur = top;
         while (true) {
             if (descends(cur, parent)) {
                 parent = cur;
@@ -196,12 +309,12 @@ class HtmlWriter {
                 continue;
             }
             while (true) {
-                if (cur == root)
+                if (cur == top)
                     return;
                 if (cur->next != nullptr) {
                     xmlNodePtr written = cur;
                     cur = cur->next;
-                    if (freeing_ && parent != root)
+                    if (freeing_ && parent->type == XML_ELEMENT_NODE)
                         freeFirstChild(parent, written);
                     break;
                 }
@@ -212,11 +325,51 @@ class HtmlWriter {
         }
     }
 
-  private:
+    xmlNodePtr nextToWrite(xmlNodePtr node) const {
+        const xmlNodePtr written =
+            node == reinterpret_cast<xmlNodePtr>(doc_) ? docWritten_ : open_.back().written;
+        return written != nullptr ? written->next : node->children;
+    }
+
+    // `child` of `parent` (the innermost open element, or the document) is written: an
+    // element's child goes when a sibling follows it, the document's children stay.
+    void noteWritten(xmlNodePtr parent, xmlNodePtr child) {
+        if (parent == reinterpret_cast<xmlNodePtr>(doc_)) {
+            docWritten_ = child;
+        } else if (child->next != nullptr) {
+            freeFirstChild(parent, child);
+            freed_ = true;
+        } else {
+            open_.back().written = child;
+        }
+    }
+
+    // Writes the rest of the innermost open element, which is whole, and its end tag.
+    void finishInnermost() {
+        const xmlNodePtr node = open_.back().node;
+        for (xmlNodePtr child = nextToWrite(node); child != nullptr; child = nextToWrite(node)) {
+            writeTree(child);
+            noteWritten(node, child);
+        }
+        const xmlNodePtr parent = node->parent;
+        closeNode(node, parent);
+        noteWritten(parent, node);
+    }
+
+    // Whether the start tag of `node`, an element that may still get children, can be
+    // written now: it has a child, and its children are written.
+    bool opensNow(xmlNodePtr node) {
+        if (node->type != XML_ELEMENT_NODE || node->children == nullptr)
+            return false;
+        const htmlElemDesc* info = node->ns == nullptr ? describe(node->name) : nullptr;
+        return info == nullptr || !info->empty;
+    }
+
     // Frees `child`, written whole, while it is still in the cache. Only the first
     // children of elements go (the nodes of the document itself, its DTD among them,
     // stay), so the tree the writer walks on stays whole.
-    static void freeFirstChild(xmlNodePtr parent, xmlNodePtr child) {
+    void freeFirstChild(xmlNodePtr parent, xmlNodePtr child) {
+        open_.back().severalChildren = true;
         parent->children = child->next;
         child->next->prev = nullptr;
         child->next = nullptr;
@@ -304,13 +457,11 @@ class HtmlWriter {
             }
         } else {
             out_ += '>';
-            if (format_ && info != nullptr && !info->isinline && !isText(cur->children) &&
-                cur->children != cur->last && cur->name != nullptr && cur->name[0] != 'p')
+            const bool breakCandidate = format_ && info != nullptr && !info->isinline &&
+                                        cur->name != nullptr && cur->name[0] != 'p';
+            if (breakCandidate && !isText(cur->children) && cur->children != cur->last)
                 out_ += '\n';
-            // Decided now: a freeing writer has let the children go by the end tag.
-            breaksBeforeEnd_.push_back(format_ && info != nullptr && !info->isinline &&
-                                       !isText(cur->last) && cur->children != cur->last &&
-                                       cur->name != nullptr && cur->name[0] != 'p');
+            open_.push_back({cur, breakCandidate, cur->children != cur->last, nullptr});
             return true;
         }
         breakBeforeNext(cur, parent, info);
@@ -323,9 +474,11 @@ class HtmlWriter {
             return;
         }
         const htmlElemDesc* info = format_ && cur->ns == nullptr ? describe(cur->name) : nullptr;
-        if (breaksBeforeEnd_.back())
+        const OpenElement& open = open_.back();
+        if (open.breakCandidate && !isText(cur->last) &&
+            (open.severalChildren || cur->children != cur->last))
             out_ += '\n';
-        breaksBeforeEnd_.pop_back();
+        open_.pop_back();
         out_ += "</";
         writeName(cur);
         out_ += '>';
@@ -456,9 +609,11 @@ class HtmlWriter {
     }
 
     template <typename Answer, typename Lookup>
-    static Answer remembered(const xmlChar* name,
-                             std::array<std::pair<const xmlChar*, Answer>, 64>& recent,
-                             std::unordered_map<const xmlChar*, Answer>& all, Lookup lookup) {
+    Answer remembered(const xmlChar* name,
+                      std::array<std::pair<const xmlChar*, Answer>, 64>& recent,
+                      std::unordered_map<const xmlChar*, Answer>& all, Lookup lookup) {
+        if (streaming_ && (doc_->dict == nullptr || xmlDictOwns(doc_->dict, name) != 1))
+            return lookup(name);
         auto& slot = recent[(reinterpret_cast<std::uintptr_t>(name) >> 3) % recent.size()];
         if (slot.first == name && name != nullptr)
             return slot.second;
@@ -472,8 +627,13 @@ class HtmlWriter {
     xmlDocPtr doc_;
     bool format_;
     bool freeing_;
-    // For each open element, whether a line break comes before its end tag.
-    std::vector<bool> breaksBeforeEnd_;
+    bool streaming_ = false;
+    std::vector<OpenElement> open_;
+    // The document's child written last; its children are written but never freed.
+    xmlNodePtr docWritten_ = nullptr;
+    // From the document down to the insertion point, during writeBefore.
+    std::vector<xmlNodePtr> path_;
+    bool freed_ = false;
     Output out_;
     std::string value_;
     std::string escaped_;
@@ -485,14 +645,72 @@ class HtmlWriter {
     std::array<std::pair<const xmlChar*, bool>, 64> recentRawText_{};
 };
 
-}  // namespace
-
 void appendHtml(xmlDocPtr doc, bool format, std::string& out) {
     HtmlWriter(doc, format, false, out).write();
 }
 
 void appendHtmlFreeing(xmlDocPtr doc, bool format, std::string& out) {
     HtmlWriter(doc, format, true, out).write();
+}
+
+namespace {
+
+bool isElementNamed(const xmlNode* node, const char* name) {
+    return node->type == XML_ELEMENT_NODE && node->name != nullptr &&
+           xmlStrcasecmp(node->name, BAD_CAST name) == 0;
+}
+
+// Where htmlSetMetaEncoding puts the encoding: the head that is the first "head" or
+// "meta" element of the html element that is the document's first element.
+xmlNodePtr encodingHead(xmlDocPtr doc) {
+    xmlNodePtr html = doc->children;
+    while (html != nullptr && html->type != XML_ELEMENT_NODE)
+        html = html->next;
+    if (html == nullptr || !xmlStrEqual(html->name, BAD_CAST "html"))
+        return nullptr;
+    for (xmlNodePtr child = html->children; child != nullptr; child = child->next) {
+        if (isElementNamed(child, "meta"))
+            return nullptr;
+        if (isElementNamed(child, "head"))
+            return xmlStrEqual(child->name, BAD_CAST "head") ? child : nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HtmlStream::HtmlStream(bool format, const xmlChar* encoding, std::string& out)
+    : format_(format), encoding_(encoding), out_(out) {}
+
+HtmlStream::~HtmlStream() = default;
+
+bool HtmlStream::writeBefore(xmlDocPtr doc, xmlNodePtr insert) {
+    if (writer_ == nullptr) {
+        const xmlNodePtr head = encodingHead(doc);
+        if (head == nullptr)
+            return false;
+        for (xmlNodePtr node = insert; node != nullptr; node = node->parent) {
+            if (node == head)
+                return false;
+        }
+        writer_ = std::make_unique<HtmlWriter>(doc, format_, true, out_);
+        doc_ = doc;
+        writer_->begin(encoding_);
+    }
+    return doc == doc_ && writer_->writeBefore(insert);
+}
+
+void HtmlStream::finish(xmlDocPtr doc) {
+    if (writer_ != nullptr) {
+        writer_->end();
+        writer_.reset();
+        return;
+    }
+    if (doc->children == nullptr ||
+        (doc->children->type == XML_DTD_NODE && doc->children->next == nullptr))
+        return;
+    htmlSetMetaEncoding(doc, encoding_);
+    HtmlWriter(doc, format_, true, out_).write();
 }
 
 }  // namespace common::xml_detail

@@ -10,10 +10,12 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "common/markup/xslt_markup.h"
 #include "common/xml/xml_access.h"
 #include "common/xml/xml_html_output.h"
+#include "common/xml/xslt_streaming.h"
 #include "common/xml/xslt_value_of.h"
 #include "platform/com/hresult.h"
 #include "platform/text/utf.h"
@@ -85,12 +87,16 @@ std::shared_ptr<xsltStylesheet> compiledStylesheet(const xml_detail::Resolved& s
     OwnedDoc sheetCopy = copyAsDocument(sheet.node);
     if (sheetCopy == nullptr)
         throwComException(E_OUTOFMEMORY);
-    std::shared_ptr<xsltStylesheet> style(xsltParseStylesheetDoc(sheetCopy.get()),
-                                          xsltFreeStylesheet);
-    if (style == nullptr)
+    xsltStylesheetPtr parsed = xsltParseStylesheetDoc(sheetCopy.get());
+    if (parsed == nullptr)
         throwTransformError(L"The stylesheet is not valid", errors);
     sheetCopy.release();
-    xml_detail::useQuickValueOf(style.get());
+    xml_detail::useQuickValueOf(parsed);
+    xml_detail::streamInstructions(parsed);
+    std::shared_ptr<xsltStylesheet> style(parsed, [](xsltStylesheetPtr unused) {
+        xml_detail::releaseInstructions(unused);
+        xsltFreeStylesheet(unused);
+    });
     kept = {sheet.node, sheet.tree->changeCount(), style};
     return style;
 }
@@ -100,16 +106,34 @@ int appendToString(void* context, const char* bytes, int length) {
     return length;
 }
 
+// The output method the stylesheet names, null when it names none.
+const xmlChar* namedMethod(xsltStylesheetPtr style) {
+    const xmlChar* method = nullptr;
+    XSLT_GET_IMPORT_PTR(method, style, method)
+    return method;
+}
+
+// Whether the stylesheet names the html output method, so that the result can be
+// written as it grows.
+bool namesHtml(xsltStylesheetPtr style) {
+    return style->methodURI == nullptr && xmlStrEqual(namedMethod(style), BAD_CAST "html") != 0;
+}
+
 // Whether libxslt writes the result with the html output method (named, or implied by
 // an HTML result document, and no method of another namespace).
 bool writesHtml(xsltStylesheetPtr style, xmlDocPtr result) {
     if (style->methodURI != nullptr)
         return false;
-    const xmlChar* method = nullptr;
-    XSLT_GET_IMPORT_PTR(method, style, method)
+    const xmlChar* method = namedMethod(style);
     if (method == nullptr)
         return result->type == XML_HTML_DOCUMENT_NODE;
     return xmlStrEqual(method, BAD_CAST "html") != 0;
+}
+
+bool indents(xsltStylesheetPtr style) {
+    int indent = -1;
+    XSLT_GET_IMPORT_INT(indent, style, indent)
+    return indent != 0;
 }
 
 // HTML in UTF-8, written straight into the string: the meta element that declares the
@@ -117,15 +141,7 @@ bool writesHtml(xsltStylesheetPtr style, xmlDocPtr result) {
 std::string saveHtml(xmlDocPtr result, xsltStylesheetPtr style, std::size_t expectedSize) {
     std::string text;
     text.reserve(expectedSize + expectedSize / 8);
-    if (result->children == nullptr ||
-        (result->children->type == XML_DTD_NODE && result->children->next == nullptr))
-        return text;
-    const xmlChar* encoding = nullptr;
-    XSLT_GET_IMPORT_PTR(encoding, style, encoding)
-    htmlSetMetaEncoding(result, encoding != nullptr ? encoding : BAD_CAST "UTF-8");
-    int indent = -1;
-    XSLT_GET_IMPORT_INT(indent, style, indent)
-    xml_detail::appendHtmlFreeing(result, indent != 0, text);
+    xml_detail::HtmlStream(indents(style), BAD_CAST "UTF-8", text).finish(result);
     return text;
 }
 
@@ -184,13 +200,27 @@ std::string transformTo(const CXMLDOMNode& sourceNode, const CXMLDOMNode& styles
     xsltSetCtxtSecurityPrefs(prefs.get(), context.get());
     markup::registerMarkupFunctions(context.get());
 
+    // UTF-8 html is written while the result grows, as the html output method writes it.
+    std::string streamed;
+    std::optional<xml_detail::HtmlStream> stream;
+    if (std::strcmp(encoding, "UTF-8") == 0 && namesHtml(style.get())) {
+        streamed.reserve(expectedSize + expectedSize / 8);
+        stream.emplace(indents(style.get()), BAD_CAST "UTF-8", streamed);
+        xml_detail::attachStream(context.get(), &*stream);
+    }
+
     OwnedDoc result(
         xsltApplyStylesheetUser(style.get(), input, nullptr, nullptr, nullptr, context.get()));
-    if (result == nullptr || context->state != XSLT_STATE_OK)
+    if (result == nullptr || context->state != XSLT_STATE_OK ||
+        (stream && stream->document() != nullptr && stream->document() != result.get()))
         throwTransformError(L"The transformation failed", errors);
 
     xmlFree(const_cast<xmlChar*>(style->encoding));
     style->encoding = xmlStrdup(BAD_CAST encoding);
+    if (stream) {
+        stream->finish(result.get());
+        return streamed;
+    }
     return saveResult(result.get(), style.get(), encoding, expectedSize, errors);
 }
 

@@ -152,4 +152,62 @@ TEST(HtmlOutput, TransformationsWriteWhatLibxsltWrites) {
     EXPECT_EQ(ownOutput(text, source), libxsltOutput(text, source));
 }
 
+// Large pages are written while libxslt builds them: whatever the shape of the page
+// around the rows, the bytes are libxslt's.
+TEST(HtmlOutput, PagesWrittenWhileTheyGrowWriteWhatLibxsltWrites) {
+    std::string source = "<rows>";
+    for (int i = 0; i < 300; ++i) {
+        source += "<row id='" + std::to_string(i) + "'><t>title &amp; " + std::to_string(i) +
+                  "</t><s>" + (i % 7 == 0 ? "" : "s") + "</s></row>";
+    }
+    source += "</rows>";
+    const std::string rows =
+        "<xsl:for-each select='rows/row'><tr><td><a href='item?{@id}'><xsl:value-of "
+        "select='t'/></a></td><td><xsl:value-of select='s'/>-<xsl:value-of select='@id'/></td>"
+        "<xsl:if test='@id mod 3 = 0'><td><xsl:element name='b'>x</xsl:element></td></xsl:if>"
+        "</tr><xsl:if test='@id mod 50 = 0'><xsl:text>between </xsl:text></xsl:if>"
+        "</xsl:for-each>";
+    const std::string head = "<head><title>t</title></head>";
+    const std::string bodies[] = {
+        // The body's only child, then siblings after the rows: the line break after the
+        // start tag waits for them.
+        "<html>" + head + "<body><table>" + rows + "</table></body></html>",
+        "<html>" + head + "<body><table>" + rows + "</table><p>after</p></body></html>",
+        "<html>" + head + "<body><div><div><table>" + rows + "</table></div></div>" +
+            "<xsl:comment>c</xsl:comment></body></html><xsl:comment>end</xsl:comment>",
+        // Rows straight in the body, text merged across instructions, a variable's
+        // fragment and its copy, templates.
+        "<html>" + head + "<body><xsl:variable name='v'><i>v</i></xsl:variable>" +
+            "<xsl:for-each select='rows/row'><xsl:value-of select='t'/>, <xsl:value-of "
+            "select='s'/><xsl:copy-of select='$v'/><xsl:apply-templates select='s'/>"
+            "</xsl:for-each></body></html>",
+        "<html>" + head + "<body><pre>" + rows + "</pre><script>var a;</script></body></html>",
+        // No head, a meta before the head, rows in the head: written whole at the end.
+        "<html><body><table>" + rows + "</table></body></html>",
+        "<html><meta name='m'/>" + head + "<body><table>" + rows + "</table></body></html>",
+        "<html><head><title>" + rows + "</title></head><body><table>" + rows +
+            "</table></body></html>",
+        "<html><head><meta http-equiv='Content-Type' content='text/html'/></head><body><ul>" +
+            rows + "</ul></body></html>",
+    };
+    const std::string outputs[] = {
+        "<xsl:output method='html'/>",
+        "<xsl:output method='html' indent='no'/>",
+        "<xsl:output method='html' doctype-public='-//W3C//DTD HTML 4.01//EN' "
+        "doctype-system='http://www.w3.org/TR/html4/strict.dtd'/>",
+    };
+    const std::string templates =
+        "<xsl:template match='s'><em><xsl:value-of select='.'/></em>"
+        "</xsl:template>";
+    for (const std::string& output : outputs) {
+        for (const std::string& body : bodies) {
+            std::string stylesheet = sheet(output, body);
+            stylesheet.insert(stylesheet.rfind("</xsl:stylesheet>"), templates);
+            const std::string expected = libxsltOutput(stylesheet, source);
+            EXPECT_NE(expected.find("title &amp; 299"), std::string::npos) << expected;
+            EXPECT_EQ(ownOutput(stylesheet, source), expected) << output << body;
+        }
+    }
+}
+
 }  // namespace
