@@ -108,32 +108,64 @@ const std::array<const wchar_t*, 83> kCopiedStyles = {L"accelerator",
                                                       L"wordSpacing",
                                                       L"zIndex"};
 
-// Every node below `root` (elements, text and comments) in document order.
-void collectNodes(const NodePtr& root, std::vector<NodePtr>& into) {
-    for (const auto& child : root->childNodes()) {
-        into.push_back(child);
-        collectNodes(child, into);
-    }
+// Whether `name`, lower-cased, is `lower`; without building the lower-cased copy.
+bool lowersTo(std::wstring_view name, std::wstring_view lower) {
+    return name.size() == lower.size() &&
+           std::equal(name.begin(), name.end(), lower.begin(), [](wchar_t a, wchar_t b) {
+               return static_cast<wchar_t>(std::towlower(a)) == b;
+           });
 }
 
-// The nodes below `root` with that node name ("#comment" or a tag in any case).
-std::vector<NodePtr> nodesNamed(const NodePtr& root, const std::wstring& name) {
-    std::vector<NodePtr> all;
-    collectNodes(root, all);
-    std::vector<NodePtr> result;
-    for (const auto& node : all)
-        if (lowerText(node->nodeName()) == name)
-            result.push_back(node);
-    return result;
+// The removal-table row of the node's kind ("#comment" or a tag in any case), if it has one.
+const std::pair<const wchar_t*, int>* removalRow(const dom::Node& node) {
+    std::wstring_view name;
+    if (node.nodeType() == dom::NodeType::Element)
+        name = static_cast<const dom::Element&>(node).tagName();
+    else if (node.nodeType() == dom::NodeType::Comment)
+        name = L"#comment";
+    else
+        return nullptr;
+    for (const auto& row : kRemovalTable)
+        if (lowersTo(name, row.first))
+            return &row;
+    return nullptr;
+}
+
+// The nodes below `root` that `mask` removes, per removal-table row, each list in document
+// order. Below a node that goes with its content nothing is listed: it all goes with it.
+// Forms stay until they are unwrapped, so what they hold is looked at. Without recursion.
+std::array<std::vector<NodePtr>, kRemovalTable.size()> nodesToRemove(const NodePtr& root,
+                                                                     int mask) {
+    std::array<std::vector<NodePtr>, kRemovalTable.size()> found;
+    std::vector<const NodePtr*> pending;
+    const auto pushChildren = [&pending](const dom::Node& node) {
+        const auto& children = node.childNodes();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back(&*it);
+    };
+    pushChildren(*root);
+    while (!pending.empty()) {
+        const NodePtr& node = *pending.back();
+        pending.pop_back();
+        const auto* row = removalRow(*node);
+        if (row && (mask & row->second)) {
+            found[static_cast<std::size_t>(row - kRemovalTable.data())].push_back(node);
+            if (row->second != kUnwrapForms)
+                continue;
+        }
+        pushChildren(*node);
+    }
+    return found;
 }
 
 // The head, what it holds, "link" and "style" carry no rendered content of their own: the
 // hidden-element pass keeps them, or a saved page would lose its title and style sheets.
-bool keptByHiddenPass(const ElementPtr& element) {
-    for (ElementPtr node = element; node; node = node->parentElement())
-        if (getTagName(node) == L"head")
+bool keptByHiddenPass(const dom::Element& element) {
+    for (const dom::Node* node = &element; node && node->nodeType() == dom::NodeType::Element;
+         node = node->parentPointer())
+        if (lowersTo(static_cast<const dom::Element&>(*node).tagName(), L"head"))
             return true;
-    return getTagName(element) == L"link" || getTagName(element) == L"style";
+    return lowersTo(element.tagName(), L"link") || lowersTo(element.tagName(), L"style");
 }
 
 void removeOwnEventAttributes(const ElementPtr& element) {
@@ -220,13 +252,11 @@ bool isScriptUrl(const std::wstring& url) {
 void removeElementsByMask(const ElementPtr& root, int mask) {
     if (!root)
         return;
-    for (const auto& [name, bit] : kRemovalTable) {
-        if (!(mask & bit))
-            continue;
-        const auto found = nodesNamed(root, name);
-        for (auto it = found.rbegin(); it != found.rend(); ++it) {
-            (*it)->removeNode(bit != kUnwrapForms);
-        }
+    const auto found = nodesToRemove(root, mask);
+    for (std::size_t row = 0; row < kRemovalTable.size(); ++row) {
+        const bool withContent = kRemovalTable[row].second != kUnwrapForms;
+        for (auto it = found[row].rbegin(); it != found[row].rend(); ++it)
+            (*it)->removeNode(withContent);
     }
 }
 
@@ -246,7 +276,7 @@ void cleanAttributes(const ElementPtr& root, int mask) {
         HiddenElements hiddenTest;
         for (auto it = all.rbegin(); it != all.rend(); ++it) {
             const ElementPtr& element = *it;
-            if (!keptByHiddenPass(element) && hiddenTest.hidden(element))
+            if (!keptByHiddenPass(*element) && hiddenTest.hidden(element))
                 element->removeNode(true);
             else
                 cleanElementAttributes(element, mask);
@@ -254,17 +284,20 @@ void cleanAttributes(const ElementPtr& root, int mask) {
     }
     if (mask & kCleanScriptUses) {
         for (const auto& element : root->all()) {
-            const std::wstring tag = getTagName(element);
-            if (tag != L"a" && tag != L"img")
+            const std::wstring& tag = element->tagName();
+            const bool image = lowersTo(tag, L"img");
+            if (!image && !lowersTo(tag, L"a"))
                 continue;
-            if (isScriptUrl(element->getAttribute(urlAttributeOf(tag)).value_or(L"")))
+            if (isScriptUrl(element->getAttribute(image ? L"src" : L"href").value_or(L"")))
                 element->removeNode(true);
         }
     }
     if (mask & kCleanLinks) {
-        const auto links = nodesNamed(root, L"link");
-        for (auto it = links.rbegin(); it != links.rend(); ++it) {
-            const auto& link = static_cast<const dom::Element&>(**it);
+        const auto all = root->all();
+        for (auto it = all.rbegin(); it != all.rend(); ++it) {
+            const dom::Element& link = **it;
+            if (!lowersTo(link.tagName(), L"link"))
+                continue;
             const bool styleSheet =
                 lowerText(link.getAttribute(L"type").value_or(L"")) == L"text/css" &&
                 !link.hasAttribute(L"disabled");

@@ -46,6 +46,35 @@ TEST(SavingAPage, ElementMaskChoosesWhatGoes) {
     EXPECT_TRUE(has(comments, L"<IFRAME"));
 }
 
+TEST(SavingAPage, RemovalReachesEverythingAFormHolds) {
+    const auto document = parsePage(
+        L"<BODY><FORM id=outer>a<!--c1--><OBJECT data=o><!--c2--><P>fallback</P></OBJECT>b"
+        L"<SCRIPT>s()</SCRIPT></FORM><P>c</P></BODY>");
+    // The parser never nests forms; the page's own scripts may.
+    const auto inner = document->createElement(L"form");
+    inner->appendChild(document->createTextNode(L"inner"));
+    inner->appendChild(document->createComment(L"c3"));
+    document->getElementById(L"outer")->appendChild(inner);
+    const auto body = document->body();
+
+    removeElementsByMask(body, kRemoveComments);
+    EXPECT_EQ(body->innerHTML(),
+              L"<FORM id=\"outer\">a<OBJECT data=\"o\"><P>fallback</P></OBJECT>b"
+              L"<SCRIPT>s()</SCRIPT><FORM>inner</FORM></FORM><P>c</P>");
+    removeElementsByMask(body, kUnwrapForms | kRemoveObjects | kRemoveScripts);
+    EXPECT_EQ(body->innerHTML(), L"abinner<P>c</P>");
+}
+
+TEST(SavingAPage, RemovalMatchesNamesInAnyCase) {
+    const auto document = parsePage(L"<BODY><P>kept</P></BODY>");
+    const auto body = document->body();
+    body->appendChild(document->createElement(L"Script"));
+    body->appendChild(document->createElement(L"IFrame"));
+    body->appendChild(document->createElement(L"scripts"));
+    removeElementsByMask(body, kRemoveScripts | kRemoveIframes);
+    EXPECT_EQ(body->innerHTML(), L"<P>kept</P><SCRIPTS></SCRIPTS>");
+}
+
 TEST(SavingAPage, HiddenElementsGoButHeadLinksAndStylesStay) {
     const auto clean = buildCleanMarkup(
         L"<HEAD><TITLE>Kept</TITLE><LINK rel=stylesheet type=text/css href=a.css></HEAD><BODY>"
