@@ -20,6 +20,11 @@ void Window::resizeTo(int width, int height) {
 }
 
 void Window::scrollTo(int x, int y) {
+    // The top-left corner is where every page can be scrolled: it needs no layout.
+    if (x <= 0 && y <= 0) {
+        scroll_ = {};
+        return;
+    }
     Size content = document_.layout().contentSize();
     scroll_.x = std::clamp(x, 0, std::max(0, content.width - viewport_.width));
     scroll_.y = std::clamp(y, 0, std::max(0, content.height - viewport_.height));

@@ -197,6 +197,27 @@ TEST_F(TabTest, CommandsLeaveTheLayoutToTheNextReadWhichSeesTheirChange) {
     EXPECT_EQ(page->layoutPasses(), passes + 2);
 }
 
+TEST_F(TabTest, AGrabAndItsUndoLeaveTheLayoutToTheNextRead) {
+    pages[L"http://news.example/long.html"] =
+        L"<html><body><div id=main><p>Story</p><div style='height:3000px'></div></div>"
+        L"</body></html>";
+    const int window = openTab(L"http://news.example/long.html");
+    const auto page = document()->page();
+    const auto main = page->getElementById(L"main");
+    const int storyHeight = page->boxOf(*main)->height();
+    page->parentWindow().scrollTo(0, 500);
+    ASSERT_EQ(page->parentWindow().scrollPosition().y, 500);
+    const std::uint64_t passes = page->layoutPasses();
+    ASSERT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    ASSERT_EQ(page->body()->id(), L"readable_body");
+    EXPECT_EQ(page->parentWindow().scrollPosition(), (dom::Point{0, 0}));
+    EXPECT_EQ(page->layoutPasses(), passes) << "the grab laid the page out";
+    ASSERT_EQ(dispatchCommand(L"command-undo", window), 2);
+    EXPECT_EQ(page->layoutPasses(), passes) << "the undo laid the page out";
+    EXPECT_EQ(page->boxOf(*main)->height(), storyHeight);
+    EXPECT_EQ(page->layoutPasses(), passes + 1);
+}
+
 TEST_F(TabTest, TheEnginesOwnKeyCanCloseItsTabWhileItRuns) {
     ASSERT_EQ(dispatchCommand(L"command-toolbar-show2", openTab()), 2);
     const bool passedOn = key(119, true);  // Ctrl+F8: the toolbar switch

@@ -122,6 +122,16 @@ TEST(Geometry, ScrollingMovesClientRectangles) {
     EXPECT_EQ(document->documentElement()->scrollTop(), height - 768);
     body->setScrollTop(40);
     EXPECT_EQ(document->getElementById(L"top")->getBoundingClientRect()->top, -40);
+    // Back to the top without laying the changed page out again.
+    document->getElementById(L"top")->setInnerText(L"changed");
+    const std::uint64_t passes = document->layoutPasses();
+    window.scrollTo(-5, 0);
+    EXPECT_EQ(window.scrollPosition(), (Point{0, 0}));
+    EXPECT_EQ(document->layoutPasses(), passes);
+    window.scrollTo(0, 100000);
+    EXPECT_EQ(window.scrollPosition().y, height - 768);
+    EXPECT_EQ(document->layoutPasses(), passes + 1);
+    body->setScrollTop(40);
 
     auto box = document->getElementById(L"box");
     auto inner = document->getElementById(L"inner");
