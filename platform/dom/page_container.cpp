@@ -102,12 +102,26 @@ int PageContainer::scaled(int length) const {
 // A browser measures a line as one run; the engine measures its words and spaces apart.
 // A word is measured between two spaces, so that the kerning between a space and a letter
 // counts, and the spaces' own width is left to their measurement.
-int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
+double PageContainer::measuredWidth(const Font& font, const char* text) {
     const std::u32string characters = charactersOf(text);
-    const imaging::FontFace& face = *font(hFont).face;
+    const imaging::FontFace& face = *font.face;
     double width = face.layoutWidth(characters);
     if (!characters.empty() && characters.find(U' ') == std::u32string::npos)
         width += face.kerning(U' ', characters.front()) + face.kerning(characters.back(), U' ');
+    return width;
+}
+
+int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
+    Font& used = *fonts_.at(hFont);
+    const std::string_view word(text ? text : "");
+    double width = 0;
+    if (auto known = used.widths.find(word); known != used.widths.end()) {
+        width = known->second;
+    } else {
+        width = measuredWidth(used, text);
+        if (used.widths.size() < kMaxRememberedWidths)
+            used.widths.emplace(word, width);
+    }
     const int whole = static_cast<int>(std::lround(width + carry_));
     carry_ += width - whole;
     return std::max(0, whole);
@@ -335,6 +349,50 @@ std::shared_ptr<litehtml::element> PageContainer::create_element(
     if (matching_ == RuleMatching::everyRule || !tag_name)
         return nullptr;
     return makePageElement(tag_name, doc, rules_, properties_);
+}
+
+void PageContainer::split_text(const char* text,
+                               const std::function<void(const litehtml::tchar_t*)>& on_word,
+                               const std::function<void(const litehtml::tchar_t*)>& on_space) {
+    std::string word;
+    const auto endWord = [&] {
+        if (!word.empty()) {
+            on_word(word.c_str());
+            word.clear();
+        }
+    };
+    for (const char* at = text ? text : ""; *at;) {
+        const char c = *at;
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+            endWord();
+            const char space[2] = {c, 0};
+            on_space(space);
+            ++at;
+            continue;
+        }
+        const unsigned char lead = static_cast<unsigned char>(c);
+        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        for (std::size_t k = 1; k < length; ++k)
+            if (at[k] == 0)
+                length = k;
+        // The unified ideographs U+4E00 to U+9FCC are all three bytes long.
+        bool ideograph = false;
+        if (length == 3) {
+            const char32_t point = ((lead & 0x0F) << 12) |
+                                   ((static_cast<unsigned char>(at[1]) & 0x3F) << 6) |
+                                   (static_cast<unsigned char>(at[2]) & 0x3F);
+            ideograph = point >= 0x4E00 && point <= 0x9FCC;
+        }
+        if (ideograph) {
+            endWord();
+            word.assign(at, length);
+            endWord();
+        } else {
+            word.append(at, length);
+        }
+        at += length;
+    }
+    endWord();
 }
 
 void PageContainer::get_media_features(litehtml::media_features& media) const {

@@ -12,15 +12,20 @@
 // whole pixels for each word and each space: the rounding is carried from one measurement
 // to the next, so any run of words and spaces measured one after the other (a line) adds
 // up to within a pixel of its true width. One layout pass measures the page's words in
-// document order; startMeasuring() makes a pass measure as a new container would.
+// document order; startMeasuring() makes a pass measure as a new container would. Each
+// font remembers the widths of the words it measured (a page repeats its words), so a
+// word is shaped once per font.
 //
 // Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
 // font handles it gives out stay valid until the container is destroyed.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <litehtml.h>
@@ -48,7 +53,17 @@ class PageContainer final : public litehtml::document_container {
         imaging::FontFile file;
         int pixels = 0;
         unsigned decoration = 0;
+        // The measured width of each word (UTF-8) measured in this font.
+        struct TextHash {
+            using is_transparent = void;
+            std::size_t operator()(std::string_view text) const noexcept {
+                return std::hash<std::string_view>()(text);
+            }
+        };
+        std::unordered_map<std::string, double, TextHash, std::equal_to<>> widths;
     };
+    // Past this many words a font measures new ones without remembering them.
+    static constexpr std::size_t kMaxRememberedWidths = 1 << 16;
     const Font& font(litehtml::uint_ptr handle) const;
     imaging::Canvas& canvasOf(litehtml::uint_ptr hdc) const;
 
@@ -88,6 +103,11 @@ class PageContainer final : public litehtml::document_container {
         const std::shared_ptr<litehtml::document>& doc) override;
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
+    // The engine's own split of a text into words and spaces (each white space character
+    // is a space, each ideograph a word of its own), on the UTF-8 as it is instead of
+    // through wide strings and back for every piece.
+    void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
+                    const std::function<void(const litehtml::tchar_t*)>& on_space) override;
 
     // The next measurement starts without a carried rounding (before styles are parsed
     // again).
@@ -103,6 +123,8 @@ class PageContainer final : public litehtml::document_container {
     // A rectangle of the laid-out page in the canvas's pixels.
     imaging::Rect scaled(const litehtml::position& pos) const;
     int scaled(int length) const;
+    // The width of `text` in the font, as a browser measures it within a line.
+    static double measuredWidth(const Font& font, const char* text);
     // The font's face at the painting scale (the layout's own face at scale 1).
     const imaging::FontFace& paintingFace(litehtml::uint_ptr handle);
 
