@@ -1,8 +1,9 @@
 // The result cache of the pages: one file per page and URL in the engine's "UserCache"
 // folder. Each file holds the URL it answers, the page's database, the page file and
-// the stamp of both as they were when the page began to run, then the content:
+// the stamp of both as they were when the page began to run, the content's check (its
+// length and hash), then the content:
 //
-//   url \0 database \0 page file \0 stamp \0 content
+//   url \0 database \0 page file \0 stamp \0 check \0 content
 //
 // A stamp names the state of the database (time, size and change counter of its file
 // and of its write-ahead log) and of the page file, so a commit that lands while a page
@@ -11,7 +12,8 @@
 // stay on disk; each page keeps at most kMaxEntriesPerPage entries, the oldest go first.
 //
 // Contract: thread-safe; nothing throws. Files are written whole (temporary file and
-// rename); a file that cannot be read is never served.
+// rename) but not flushed to disk, since an entry can always be made again: a file that
+// cannot be read, or whose content does not match its check, is never served.
 #pragma once
 
 #include <cstddef>
