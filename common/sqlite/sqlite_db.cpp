@@ -34,7 +34,9 @@ void SqliteDB::open(std::wstring_view path, bool readOnly) {
     close();
     readOnly_ = readOnly;
     const std::string utf8Path = platform::text::toUtf8(path);
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // Used from one thread at a time, a connection needs no lock of its own around each call.
+    const int flags = SQLITE_OPEN_NOMUTEX | (readOnly ? SQLITE_OPEN_READONLY
+                                                      : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(utf8Path.c_str(), &db, flags, nullptr);
     if (rc == SQLITE_OK)

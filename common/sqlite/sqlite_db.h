@@ -5,7 +5,7 @@
 // statements and cursors that outlive it stay valid until they finalize). Operations throw
 // SqliteException by value; the constructor never throws: a connection that fails to open
 // stays closed and its first use throws "Database not open". A connection may be used
-// from one thread at a time.
+// from one thread at a time: it is opened without SQLite's own lock around each call.
 #pragma once
 
 #include <string_view>
