@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -139,11 +140,10 @@ std::optional<ParsedHead> parseHead(const std::string& bytes) {
                       at};
 }
 
-// The entry of the file at `path` without its content: only the head of the file is
-// read, so a sweep costs little however large the cached pages are.
-std::optional<CacheEntry> loadHeader(const std::filesystem::path& path) {
+// The first blocks of `file`, up to the end of its head (or of the file, or of the
+// space a head may take).
+std::string readHead(std::ifstream& file) {
     constexpr std::size_t kMaxHeader = 64 * 1024;
-    std::ifstream file(path, std::ios::binary);
     std::string head;
     char block[4096];
     while (file && head.size() < kMaxHeader &&
@@ -151,30 +151,48 @@ std::optional<CacheEntry> loadHeader(const std::filesystem::path& path) {
         file.read(block, sizeof block);
         head.append(block, static_cast<std::size_t>(file.gcount()));
     }
-    auto parsed = parseHead(head);
+    return head;
+}
+
+// The entry of the file at `path` without its content: only the head of the file is
+// read, so a sweep costs little however large the cached pages are.
+std::optional<CacheEntry> loadHeader(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    auto parsed = parseHead(readHead(file));
     if (!parsed) {
         return std::nullopt;
     }
     return std::move(parsed->entry);
 }
 
-// The entry and content of the file at `path`, when the content passes its check.
+// The entry and content of the file at `path`, when the content passes its check. The
+// content is read into a string of its own length, not moved out of the whole file's.
 std::optional<std::pair<CacheEntry, std::string>> loadEntry(const std::wstring& path) {
+    const std::string bytePath = platform::text::toUtf8(path);
     std::error_code error;
-    const auto size = std::filesystem::file_size(platform::text::toUtf8(path), error);
-    std::string bytes;
-    if (error || common::readFile(path, bytes, static_cast<std::size_t>(size)) != size) {
+    const auto size = std::filesystem::file_size(bytePath, error);
+    std::ifstream file(bytePath, std::ios::binary);
+    const std::string head = readHead(file);
+    auto parsed = parseHead(head);
+    if (error || !parsed) {
         return std::nullopt;
     }
-    auto parsed = parseHead(bytes);
-    if (!parsed) {
+    // The check begins with the content's length, which must be what the file holds
+    // after its head.
+    char* lengthEnd = nullptr;
+    const unsigned long long length = std::strtoull(parsed->check.c_str(), &lengthEnd, 10);
+    if (*lengthEnd != ':' || length != size - parsed->contentAt) {
         return std::nullopt;
     }
-    bytes.erase(0, parsed->contentAt);
-    if (contentCheck(bytes) != parsed->check) {
+    const std::size_t inHead = head.size() - parsed->contentAt;
+    std::string content(length, '\0');
+    std::memcpy(content.data(), head.data() + parsed->contentAt, inHead);
+    file.read(content.data() + inHead, static_cast<std::streamsize>(length - inHead));
+    if (static_cast<std::size_t>(file.gcount()) != length - inHead ||
+        contentCheck(content) != parsed->check) {
         return std::nullopt;
     }
-    return std::make_pair(std::move(parsed->entry), std::move(bytes));
+    return std::make_pair(std::move(parsed->entry), std::move(content));
 }
 
 // Writes the head and the content to a temporary file beside `path` and renames it over
