@@ -91,7 +91,8 @@ class PageLayout final : public LayoutEngine {
     void noteEngineElement(litehtml::element& element, const Element* owner);
     void noteEngineElements(litehtml::element& root, const PageMarkup& markup);
     struct Placed;
-    void collectWords(const PageMarkup& markup, const std::vector<Placed>& words);
+    struct PlacedWord;
+    void collectWords(const PageMarkup& markup, const std::vector<PlacedWord>& words);
     void boxTableParts(const PageMarkup& markup,
                        const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
     void refuse(const std::string& reason);

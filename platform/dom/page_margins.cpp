@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dom/engine_tree.h"
+
 namespace platform::dom {
 
 namespace {
@@ -62,11 +64,10 @@ bool sharesTopMargin(litehtml::element& block) {
 }
 
 litehtml::element* firstInFlowChild(litehtml::element& block) {
-    for (std::size_t i = 0; i < block.get_children_count(); ++i) {
-        litehtml::element& child = *block.get_child(static_cast<int>(i));
-        if (child.is_white_space() || isOutOfFlow(child))
+    for (const auto& child : childrenOf(block)) {
+        if (child->is_white_space() || isOutOfFlow(*child))
             continue;
-        return &child;
+        return child.get();
     }
     return nullptr;
 }
@@ -86,11 +87,11 @@ bool hasFixedHeight(litehtml::element& block) {
 }
 
 litehtml::element* lastInFlowChild(litehtml::element& block) {
-    for (std::size_t i = block.get_children_count(); i-- > 0;) {
-        litehtml::element& child = *block.get_child(static_cast<int>(i));
-        if (child.is_white_space() || isOutOfFlow(child))
+    const auto& children = childrenOf(block);
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        if ((*child)->is_white_space() || isOutOfFlow(**child))
             continue;
-        return &child;
+        return child->get();
     }
     return nullptr;
 }
@@ -112,8 +113,9 @@ void carryFirstChildMargins(litehtml::document& page) {
         litehtml::element* element = pending.back();
         pending.pop_back();
         order.push_back(element);
-        for (std::size_t i = 0; i < element->get_children_count(); ++i)
-            pending.push_back(element->get_child(static_cast<int>(i)).get());
+        for (const auto& child : childrenOf(*element))
+            if (!isEngineWord(*child))
+                pending.push_back(child.get());
     }
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         litehtml::element& block = **it;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/dom/engine_tree.h"
 #include "platform/dom/page_margins.h"
 
 namespace platform::dom {
@@ -66,8 +67,10 @@ void correctNestedPercentWidths(litehtml::document& page) {
     while (!pending.empty()) {
         litehtml::element* element = pending.back();
         pending.pop_back();
-        for (std::size_t i = element->get_children_count(); i-- > 0;)
-            pending.push_back(element->get_child(static_cast<int>(i)).get());
+        const auto& children = childrenOf(*element);
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            if (!isEngineWord(**child))
+                pending.push_back(child->get());
         const Width width = widthOf(*element);
         if (width.kind != WidthKind::Percentage || isSizedByTable(*element))
             continue;
