@@ -246,7 +246,11 @@ void LorvaneClient::navigatePending() {
 }
 
 void LorvaneClient::handOverPane() {
-    if (!noWait) {
+    const HWND other = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
+    // Only another browser window's host window can take the pane; without one, waiting
+    // for it would only hold up the closing window.
+    const bool otherHost = other && other != window_;
+    if (otherHost && !noWait) {
         for (int i = 0; i < kHandOverTries && paneIsHere(); ++i) {
             std::this_thread::sleep_for(kHandOverPause);
         }
@@ -254,12 +258,11 @@ void LorvaneClient::handOverPane() {
             noWait = true;
         }
     }
-    if (noWait && paneIsHere()) {
+    if (paneIsHere()) {
         CrossProcessWindows& cross = paneWindows();
-        const HWND host = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
-        if (host && host != window_) {
-            resizePaneTo(pane_, host);
-            if (cross.setParent(pane_, CrossProcessWindows::local(host))) {
+        if (otherHost && ui::windows().isWindow(other)) {
+            resizePaneTo(pane_, other);
+            if (cross.setParent(pane_, CrossProcessWindows::local(other))) {
                 cross.setRedraw(pane_, true);
             }
         } else if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {

@@ -15,8 +15,8 @@
 //
 // Contract: created, used and destroyed on the browser window's user-interface thread. The
 // object must outlive its window (the owning bar destroys the window first). A host
-// window's first hand-over in a process may wait up to 10 x 100 ms for another host window
-// to take the pane.
+// window's first hand-over in a process may wait up to 10 x 100 ms for another browser
+// window's host window to take the pane; with no other one, the pane goes back at once.
 #pragma once
 
 #include <chrono>
