@@ -12,6 +12,7 @@ namespace addon {
 namespace {
 
 constexpr int kNotHandled = 1;
+constexpr int kHandled = 2;
 constexpr const wchar_t* kSideBandClassText = L"{E55E1F27-11DA-0002-0002-00AA00000007}";
 
 bool hasBrowser(int windowIndex) {
@@ -41,6 +42,11 @@ void registerLorvaneCommands(PaneStartOptions options) {
     });
     registerCommandExtension(L"command-lorvane-show", [](int window, const std::wstring&) {
         return showLorvane(window, true);
+    });
+    registerCommandExtension(L"command-lorvane-start-ahead", [options](int, const std::wstring&) {
+        startPaneProcessAhead(options,
+                              [] { return static_cast<bool>(LorvaneClient::findPaneServer()); });
+        return kHandled;
     });
     registerCommandExtension(L"command-lorvane-close", [](int window, const std::wstring&) {
         return showLorvane(window, false);

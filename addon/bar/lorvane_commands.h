@@ -4,8 +4,11 @@
 //   "command-lorvane-show"    shows the side pane's explorer bar in the window's browser;
 //   "command-lorvane-close"   hides it;
 //   "command-lorvane-switch"  shows it when no visible "LorvaneClient" window is in the
-//                             browser's explorer bar, else hides it.
-// Each gives the result of the browser's ShowBrowserBar (0 when it succeeded).
+//                             browser's explorer bar, else hides it;
+//   "command-lorvane-start-ahead"  starts the side-pane program without waiting, when its
+//                             pane is not up yet, so that a "command-lorvane-show" soon after
+//                             finds it (or waits less); a save calls it before its own work.
+// The first three give the result of the browser's ShowBrowserBar (0 when it succeeded).
 //
 // Contract: called at start-up on the user-interface thread, before commands run; calling
 // it again replaces the former registration. `options` says how the bar's host windows

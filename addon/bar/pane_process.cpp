@@ -35,6 +35,37 @@ void keep(std::unique_ptr<Process> process) {
     programs.push_back(std::move(process));
 }
 
+// The program started ahead whose pane nobody has waited for yet.
+std::unique_ptr<Process>& aheadProgram() {
+    static std::unique_ptr<Process> program;
+    return program;
+}
+
+// The program started ahead when it still runs; else nothing, and it is kept for collection.
+std::unique_ptr<Process> takeRunningAheadProgram() {
+    std::unique_ptr<Process> process = std::move(aheadProgram());
+    if (process && !process->isRunning()) {
+        keep(std::move(process));
+    }
+    return process;
+}
+
+std::string programOf(const PaneStartOptions& options) {
+    return options.program.empty() ? defaultPaneProgram() : options.program;
+}
+
+bool isProgramFile(const std::string& program) {
+    std::error_code error;
+    return !program.empty() && std::filesystem::is_regular_file(program, error);
+}
+
+std::unique_ptr<Process> startProgram(const std::string& program) {
+    auto process = std::make_unique<Process>();
+    platform::system::ProcessOptions start;
+    start.workingFolder = std::filesystem::path(program).parent_path().string();
+    return process->start({program}, start) ? std::move(process) : nullptr;
+}
+
 void reportMissing(ui::HWND owner, const std::string& program) {
     std::wstring text = common::languageTable().translate(L"Message", kMissingPaneProgramText);
     const std::wstring path = platform::text::fromUtf8(program);
@@ -56,17 +87,17 @@ std::string defaultPaneProgram() {
 
 int startPaneProcess(ui::HWND owner, const PaneStartOptions& options,
                      const std::function<bool()>& paneFound) {
-    const std::string program = options.program.empty() ? defaultPaneProgram() : options.program;
-    std::error_code error;
-    if (program.empty() || !std::filesystem::is_regular_file(program, error)) {
-        reportMissing(owner, program);
-        return 0;
-    }
-    auto process = std::make_unique<Process>();
-    platform::system::ProcessOptions start;
-    start.workingFolder = std::filesystem::path(program).parent_path().string();
-    if (!process->start({program}, start)) {
-        return -1;
+    std::unique_ptr<Process> process = takeRunningAheadProgram();
+    if (!process) {
+        const std::string program = programOf(options);
+        if (!isProgramFile(program)) {
+            reportMissing(owner, program);
+            return 0;
+        }
+        process = startProgram(program);
+        if (!process) {
+            return -1;
+        }
     }
     ui::WindowSystem& system = ui::windows();
     const auto clock = system.clock();
@@ -86,6 +117,19 @@ int startPaneProcess(ui::HWND owner, const PaneStartOptions& options,
     }
     keep(std::move(process));
     return result;
+}
+
+void startPaneProcessAhead(const PaneStartOptions& options,
+                           const std::function<bool()>& paneFound) {
+    std::unique_ptr<Process> running = takeRunningAheadProgram();
+    if (running) {
+        aheadProgram() = std::move(running);
+        return;
+    }
+    const std::string program = programOf(options);
+    if (!paneFound() && isProgramFile(program)) {
+        aheadProgram() = startProgram(program);
+    }
 }
 
 }  // namespace addon

@@ -30,8 +30,15 @@ struct PaneStartOptions {
 // "lorvane" in the folder of the module this code is linked into.
 std::string defaultPaneProgram();
 
-// `paneFound` tells when the program's pane window has come up.
+// `paneFound` tells when the program's pane window has come up. A program started ahead
+// and still running is waited for instead of starting another.
 int startPaneProcess(platform::ui::HWND owner, const PaneStartOptions& options,
                      const std::function<bool()>& paneFound);
+
+// Starts the program without waiting for its pane, so that its start-up overlaps the
+// caller's own work before the pane is shown. Nothing when the pane is up already, the
+// program file is missing (startPaneProcess reports that) or one started ahead still runs.
+// A program never adopted ends on its own.
+void startPaneProcessAhead(const PaneStartOptions& options, const std::function<bool()>& paneFound);
 
 }  // namespace addon

@@ -49,6 +49,11 @@ int saveToPlugin(int windowIndex, const std::wstring& folder) {
     if (binding.bind(folder) != 0) {
         return kNotHandled;
     }
+    // The side pane shows what was saved: its program starts while the clip is made.
+    const CommandExtension showPane = commandExtension(L"command-lorvane-show");
+    if (const CommandExtension startPane = commandExtension(L"command-lorvane-start-ahead");
+        showPane && startPane)
+        startPane(windowIndex, L"");
     int result = -1;
     bool handled = false;
     {
@@ -72,8 +77,8 @@ int saveToPlugin(int windowIndex, const std::wstring& folder) {
         }
     }
     if (handled && result == 0) {
-        // The side pane shows what was saved; it is there only when the bar layer registered it.
-        if (const CommandExtension showPane = commandExtension(L"command-lorvane-show"))
+        // The side pane is there only when the bar layer registered it.
+        if (showPane)
             showPane(windowIndex, L"");
         modeDefault(windowIndex);
     }

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -77,8 +78,11 @@ TEST_F(ExplorerBar, StartsTheSidePaneAdoptsItAndCarriesOutItsMessages) {
     EXPECT_EQ(tab.recorder->seen[1].flags, 2048);
     EXPECT_EQ(tab.recorder->seen[1].target, L"main");
 
-    // Closing the only bar gives the pane back to its container; the program then ends.
+    // Closing the only bar gives the pane back to its container at once, since no other
+    // browser window could take it; the program then ends.
+    const auto closing = std::chrono::steady_clock::now();
     EXPECT_EQ(band->CloseDW(0), com::S_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, 500ms);
     EXPECT_FALSE(ui::windows().isWindow(host));
     EXPECT_EQ(cross.parent(pane), container);
     EXPECT_TRUE(pumpUntil([&] { return !cross.findWindow(L"LorvaneContainer"); }));
@@ -175,6 +179,41 @@ TEST_F(ExplorerBar, TheSnapshotIsThePanesPictureOnGrayAndFollowsItsSizeAndConten
     tick(*clock);
     EXPECT_EQ(client.snapshot().pixel(10, 10), 0xFF404040u);
     EXPECT_EQ(client.snapshot().pixel(190, 10), 0xFFC0C0C0u);
+}
+
+TEST_F(ExplorerBar, AProgramStartedAheadIsTheOneTheBarWaitsForAndAdopts) {
+    // The stand-in program, counting its runs in a file beside the script.
+    const std::string counted =
+        script("counted.sh", std::string("echo run >> \"$0.count\"; exec ") + PANE_CHILD);
+    const auto runs = [&counted] {
+        std::ifstream count(counted + ".count");
+        int lines = 0;
+        for (std::string line; std::getline(count, line);)
+            ++lines;
+        return lines;
+    };
+    const PaneStartOptions options{counted, 30000ms};
+    const auto paneUp = [] { return static_cast<bool>(LorvaneClient::findPaneServer()); };
+    addon::startPaneProcessAhead(options, paneUp);
+    addon::startPaneProcessAhead(options, paneUp);
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab, counted);
+    ASSERT_TRUE(band->client()->paneIsHere());
+    EXPECT_EQ(band->client()->starts(), 1);
+    EXPECT_EQ(runs(), 1) << "the bar waited for the program started ahead";
+    // The pane greets its host window once it sees itself adopted.
+    ASSERT_TRUE(pumpUntil([&] { return tab.recorder->seen.size() == 2; }));
+
+    // With the pane up, nothing more is started.
+    addon::startPaneProcessAhead(options, paneUp);
+    EXPECT_EQ(runs(), 1);
+    band->CloseDW(0);
+    EXPECT_TRUE(pumpUntil([] { return !addon::paneWindows().findWindow(L"LorvaneContainer"); }));
+
+    // A missing program is left to the bar to report.
+    addon::startPaneProcessAhead({"/nonexistent/lorvane", 30000ms}, paneUp);
+    EXPECT_TRUE(person->messageTexts().empty());
 }
 
 TEST_F(ExplorerBar, AMissingProgramIsReportedAndStartedAtMostThreeTimes) {
