@@ -1,12 +1,15 @@
 // Where saving the generated page spends its time, stage by stage as the save hands the page
 // on: the page's markup, the clean-up into a fresh document, the line-break flattening,
 // Tidy, the body taken out of Tidy's document, the sanitiser, and the page's text. Prints
-// wall time per stage (medians of several runs): save_stages [megabytes].
+// wall time per stage (medians of several runs): save_stages [megabytes | PAGE_FILE], the
+// generated page of that size (1 MB by default) or the page in the file.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -40,15 +43,20 @@ void stage(const char* name, const std::wstring& out, const std::function<void()
     std::printf("%-28s %9.1f ms   %9zu characters out\n", name, ms, out.size());
 }
 
+// The page in the file named `argument`, or else the generated page of that many megabytes.
+std::string pageOf(const char* argument) {
+    if (std::ifstream file{argument, std::ios::binary})
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return bench::generatePage(static_cast<std::size_t>(std::atof(argument) * 1024 * 1024));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
     constexpr int kEveryMask = 0xffff;
     constexpr int kEveryKind = 255;
     const std::wstring address = L"file:///tmp/bench.html";
-    const std::wstring page = platform::text::fromUtf8(
-        bench::generatePage(static_cast<std::size_t>(megabytes * 1024 * 1024)));
+    const std::wstring page = platform::text::fromUtf8(pageOf(argc > 1 ? argv[1] : "1"));
     const auto document = platform::dom::Document::parse(std::wstring_view(page), address);
 
     std::wstring markup;
