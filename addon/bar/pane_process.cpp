@@ -66,6 +66,31 @@ std::unique_ptr<Process> startProgram(const std::string& program) {
     return process->start({program}, start) ? std::move(process) : nullptr;
 }
 
+constexpr int kEndedEarly = -3;
+
+// Waits for the started program's pane as startPaneProcess says; the program is kept.
+int waitForPane(std::unique_ptr<Process> process, const PaneStartOptions& options,
+                const std::function<bool()>& paneFound) {
+    ui::WindowSystem& system = ui::windows();
+    const auto clock = system.clock();
+    const auto began = clock->now();
+    int result = 1;
+    while (!paneFound()) {
+        if (!process->isRunning()) {
+            result = kEndedEarly;
+            break;
+        }
+        if (clock->now() - began >= options.limit) {
+            process->kill();
+            result = -2;
+            break;
+        }
+        system.pumpUntil([] { return false; }, kWaitSlice);
+    }
+    keep(std::move(process));
+    return result;
+}
+
 void reportMissing(ui::HWND owner, const std::string& program) {
     std::wstring text = common::languageTable().translate(L"Message", kMissingPaneProgramText);
     const std::wstring path = platform::text::fromUtf8(program);
@@ -87,36 +112,20 @@ std::string defaultPaneProgram() {
 
 int startPaneProcess(ui::HWND owner, const PaneStartOptions& options,
                      const std::function<bool()>& paneFound) {
-    std::unique_ptr<Process> process = takeRunningAheadProgram();
-    if (!process) {
-        const std::string program = programOf(options);
-        if (!isProgramFile(program)) {
-            reportMissing(owner, program);
-            return 0;
-        }
-        process = startProgram(program);
-        if (!process) {
-            return -1;
+    if (std::unique_ptr<Process> ahead = takeRunningAheadProgram()) {
+        const int result = waitForPane(std::move(ahead), options, paneFound);
+        // One that ended first (nobody adopted it in time) gives way to a fresh start.
+        if (result != kEndedEarly) {
+            return result;
         }
     }
-    ui::WindowSystem& system = ui::windows();
-    const auto clock = system.clock();
-    const auto began = clock->now();
-    int result = 1;
-    while (!paneFound()) {
-        if (!process->isRunning()) {
-            result = -3;
-            break;
-        }
-        if (clock->now() - began >= options.limit) {
-            process->kill();
-            result = -2;
-            break;
-        }
-        system.pumpUntil([] { return false; }, kWaitSlice);
+    const std::string program = programOf(options);
+    if (!isProgramFile(program)) {
+        reportMissing(owner, program);
+        return 0;
     }
-    keep(std::move(process));
-    return result;
+    std::unique_ptr<Process> process = startProgram(program);
+    return process ? waitForPane(std::move(process), options, paneFound) : -1;
 }
 
 void startPaneProcessAhead(const PaneStartOptions& options,

@@ -31,7 +31,8 @@ struct PaneStartOptions {
 std::string defaultPaneProgram();
 
 // `paneFound` tells when the program's pane window has come up. A program started ahead
-// and still running is waited for instead of starting another.
+// and still running is waited for instead of starting another; when it ends before its
+// pane came up, the program is started afresh.
 int startPaneProcess(platform::ui::HWND owner, const PaneStartOptions& options,
                      const std::function<bool()>& paneFound);
 

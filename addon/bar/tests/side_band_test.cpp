@@ -216,6 +216,29 @@ TEST_F(ExplorerBar, AProgramStartedAheadIsTheOneTheBarWaitsForAndAdopts) {
     EXPECT_TRUE(person->messageTexts().empty());
 }
 
+TEST_F(ExplorerBar, AProgramStartedAheadThatEndsWithoutPaneGivesWayToAFreshStart) {
+    // The first run gives up before showing a pane, the second is the stand-in program.
+    const std::string second =
+        script("second.sh", std::string("n=$(cat \"$0.count\" 2>/dev/null || echo 0); "
+                                        "echo $((n+1)) > \"$0.count\"; "
+                                        "[ $n -eq 0 ] && { sleep 0.3; exit 1; }; exec ") +
+                                PANE_CHILD);
+    const PaneStartOptions options{second, 30000ms};
+    const auto paneUp = [] { return static_cast<bool>(LorvaneClient::findPaneServer()); };
+    addon::startPaneProcessAhead(options, paneUp);
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab, second);
+    ASSERT_TRUE(band->client()->paneIsHere());
+    EXPECT_EQ(band->client()->starts(), 1) << "one start of the bar's own";
+    int runs = 0;
+    std::ifstream(second + ".count") >> runs;
+    EXPECT_EQ(runs, 2);
+    ASSERT_TRUE(pumpUntil([&] { return tab.recorder->seen.size() == 2; }));
+    band->CloseDW(0);
+    EXPECT_TRUE(pumpUntil([] { return !addon::paneWindows().findWindow(L"LorvaneContainer"); }));
+}
+
 TEST_F(ExplorerBar, AMissingProgramIsReportedAndStartedAtMostThreeTimes) {
     auto clock = std::make_shared<ui::ManualClock>();
     ui::windows().setClock(clock);
