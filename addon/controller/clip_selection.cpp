@@ -350,8 +350,10 @@ std::wstring ClipSelection::getPageTitle() const {
 
 std::wstring ClipSelection::getPageMarkup(const std::wstring& baseUrl, int urlMask, int elementMask,
                                           int attributeMask) const {
-    return buildCleanMarkup(document_->documentElement()->outerHTML(), baseUrl, urlMask,
-                            elementMask, attributeMask, kMarkupDocument);
+    // The clean-up changes the tree it is given: a copy, never the page the user sees.
+    const auto copy = std::static_pointer_cast<dom::Document>(document_->cloneNode(true));
+    return cleanDocumentMarkup(*copy, baseUrl, urlMask, elementMask, attributeMask,
+                               kMarkupDocument);
 }
 
 std::wstring ClipSelection::getPageText() const {

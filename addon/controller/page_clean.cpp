@@ -378,13 +378,18 @@ ElementPtr cloneForReadable(const ElementPtr& element, int mask) {
 std::wstring buildCleanMarkup(const std::wstring& markup, const std::wstring& baseUrl, int urlMask,
                               int elementMask, int attributeMask, int outputKind) {
     const auto document = dom::Document::parse(std::wstring_view(markup), baseUrl);
-    const auto all = allElements(*document);
+    return cleanDocumentMarkup(*document, baseUrl, urlMask, elementMask, attributeMask, outputKind);
+}
+
+std::wstring cleanDocumentMarkup(dom::Document& document, const std::wstring& baseUrl, int urlMask,
+                                 int elementMask, int attributeMask, int outputKind) {
+    const auto all = allElements(document);
     for (auto it = all.rbegin(); it != all.rend(); ++it)
         if ((*it)->className() == kClipClass)
             (*it)->removeNode(true);
-    const ElementPtr root = document->documentElement();
+    const ElementPtr root = document.documentElement();
     if (urlMask != 0)
-        resolveUrls(*document, baseUrl, urlMask);
+        resolveUrls(document, baseUrl, urlMask);
     if (elementMask != 0)
         removeElementsByMask(root, elementMask);
     if (attributeMask != 0)

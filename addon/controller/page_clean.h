@@ -4,7 +4,8 @@
 // tables they use are constant.
 //
 // Contract: the page's user-interface thread only. A null element or document changes
-// nothing; `buildCleanMarkup` works on a fresh document and never touches the live page.
+// nothing; `buildCleanMarkup` works on a fresh document and never touches the live page,
+// nor does `cleanDocumentMarkup` when given a copy of it.
 #pragma once
 
 #include <string>
@@ -63,6 +64,10 @@ ElementPtr cloneForReadable(const ElementPtr& element, int mask);
 // kind the whole cleaned document (tags written in upper case, as the page reports them).
 std::wstring buildCleanMarkup(const std::wstring& markup, const std::wstring& baseUrl, int urlMask,
                               int elementMask, int attributeMask, int outputKind);
+// As buildCleanMarkup, on `document` itself, which the clean-up changes: for a copy of a
+// page that is already a tree (a clone costs less than writing the page out and parsing it).
+std::wstring cleanDocumentMarkup(dom::Document& document, const std::wstring& baseUrl, int urlMask,
+                                 int elementMask, int attributeMask, int outputKind);
 
 // The URL (after trimming white space) uses the "javascript:" or "vbscript:" scheme, in
 // any case.

@@ -318,6 +318,7 @@ TEST_F(SelectionGestures, SavedMarkupAndPrintingLeaveTheOverlaysOut) {
     const auto markup = engine->getPageMarkup(L"", 0, 0, 0);
     EXPECT_EQ(markup.find(L"__classClip"), std::wstring::npos);
     EXPECT_NE(markup.find(L"Second"), std::wstring::npos);
+    EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 1) << "the clean-up works on a copy";
 
     windowEvent(L"beforeprint");
     EXPECT_EQ(countOverlays(L"__idDivRectOverlay"), 0);
