@@ -1,11 +1,13 @@
 #include "addon/controller/readable_markup.h"
 
+#include <string_view>
+
 #include "common/util/markup_escape.h"
 
 namespace addon {
 namespace {
 
-const wchar_t* const kRule = L"<hr width=\"100%\"/>";
+constexpr std::wstring_view kRule = L"<hr width=\"100%\"/>";
 
 std::wstring header(const std::wstring& extraAttributes, const std::wstring& address,
                     const std::wstring& title) {
@@ -26,17 +28,30 @@ std::wstring isolateMarkup(const std::wstring& items) {
            items + L"</div></div></div></div>";
 }
 
+// Written into one buffer of its final size: the items are whole pages' markup.
 std::wstring grabMarkup(const std::wstring& title, const std::wstring& address,
                         const std::vector<std::wstring>& items) {
-    std::wstring content;
+    constexpr std::wstring_view kItemOpen = L"<div class=\"readable_content_item\">";
+    constexpr std::wstring_view kItemClose = L"</div>";
+    constexpr std::wstring_view kEnd = L"</div></div></div>";
+    const std::wstring top = L"<div id=\"readable_container\"><div id=\"readable\">" +
+                             header(L"", address, title) + L"<div class=\"readable_content\">";
+    std::size_t size = top.size() + kEnd.size();
+    for (const std::wstring& item : items)
+        size += kRule.size() + kItemOpen.size() + item.size() + kItemClose.size();
+    std::wstring markup;
+    markup.reserve(size);
+    markup += top;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) {
-            content += kRule;
+            markup += kRule;
         }
-        content += L"<div class=\"readable_content_item\">" + items[i] + L"</div>";
+        markup += kItemOpen;
+        markup += items[i];
+        markup += kItemClose;
     }
-    return L"<div id=\"readable_container\"><div id=\"readable\">" + header(L"", address, title) +
-           L"<div class=\"readable_content\">" + content + L"</div></div></div>";
+    markup += kEnd;
+    return markup;
 }
 
 std::wstring grabLinksMarkup(const std::vector<common::StringPair>& links) {
