@@ -1,5 +1,6 @@
 #include "platform/dom/inner_text.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dom/element.h"
@@ -44,23 +45,59 @@ std::wstring collapseWhiteSpace(std::wstring_view text) {
 
 namespace {
 
-bool isPreformatted(const Element& element) {
-    return element.hasTag(L"PRE") || element.hasTag(L"TEXTAREA") || element.hasTag(L"XMP") ||
-           element.hasTag(L"LISTING") || element.hasTag(L"PLAINTEXT");
+// What the rendered text makes of an element's tag.
+enum class TextRole { inline_, skipped, lineBreak, block, preformatted, preformattedBlock };
+
+TextRole roleOfTag(const std::wstring& tag) {
+    if (tag == L"SCRIPT" || tag == L"STYLE")
+        return TextRole::skipped;
+    if (tag == L"BR")
+        return TextRole::lineBreak;
+    const bool preformatted = tag == L"PRE" || tag == L"TEXTAREA" || tag == L"XMP" ||
+                              tag == L"LISTING" || tag == L"PLAINTEXT";
+    if (isBlockTag(tag))
+        return preformatted ? TextRole::preformattedBlock : TextRole::block;
+    return preformatted ? TextRole::preformatted : TextRole::inline_;
+}
+
+// Tag names are interned (one string per name), so each thread remembers the role of
+// each name it met by the name's address.
+TextRole roleOf(const Element& element) {
+    thread_local std::unordered_map<const std::wstring*, TextRole> roles;
+    const std::wstring& tag = element.tagName();
+    auto found = roles.find(&tag);
+    if (found == roles.end())
+        found = roles.emplace(&tag, roleOfTag(tag)).first;
+    return found->second;
 }
 
 // Accumulates rendered text: breaks and spaces are held back until visible text follows.
 class TextWriter {
   public:
     void text(std::wstring_view data, bool preformatted) {
-        for (wchar_t c : data) {
+        // What ends a run of characters that are written as they are.
+        const auto special = [preformatted](wchar_t c) {
+            return preformatted ? c == L'\n' : isHtmlWhiteSpace(c);
+        };
+        for (std::size_t i = 0; i < data.size();) {
+            const wchar_t c = data[i];
             if (!preformatted && isHtmlWhiteSpace(c)) {
                 if (!out_.empty() && !breakPending_)
                     spacePending_ = true;
+                ++i;
                 continue;
             }
             flush();
-            out_ += (preformatted && c == L'\n') ? std::wstring(L"\r\n") : std::wstring(1, c);
+            if (preformatted && c == L'\n') {
+                out_ += L"\r\n";
+                ++i;
+                continue;
+            }
+            std::size_t end = i + 1;
+            while (end < data.size() && !special(data[end]))
+                ++end;
+            out_.append(data.substr(i, end - i));
+            i = end;
         }
     }
     void lineBreak() {
@@ -118,20 +155,20 @@ void writeRenderedText(const Node& node, TextWriter& writer, const Enough& enoug
             continue;
         int preformatted = step.preformatted;
         if (current.nodeType() == NodeType::Element) {
-            const auto& element = static_cast<const Element&>(current);
-            if (element.hasTag(L"SCRIPT") || element.hasTag(L"STYLE"))
+            const TextRole role = roleOf(static_cast<const Element&>(current));
+            if (role == TextRole::skipped)
                 continue;
-            if (element.hasTag(L"BR")) {
+            if (role == TextRole::lineBreak) {
                 writer.lineBreak();
                 continue;
             }
-            if (isBlockTag(element.tagName())) {
+            if (role == TextRole::block || role == TextRole::preformattedBlock) {
                 writer.blockBoundary();
                 if (step.leaving)
                     continue;
                 pending.push_back({&current, true, 0});
             }
-            if (isPreformatted(element))
+            if (role == TextRole::preformatted || role == TextRole::preformattedBlock)
                 ++preformatted;
         }
         const auto& children = current.childNodes();
