@@ -13,9 +13,11 @@ bool equalsNoCase(const std::wstring& a, const wchar_t* b) {
     return lowerText(a) == b;
 }
 
+// Both are longhands: asked by their ids, they need no look-up of the names.
 bool hiddenItself(const ElementPtr& element) {
-    return equalsNoCase(currentStyleValue(element, L"display").value_or(L""), L"none") ||
-           equalsNoCase(currentStyleValue(element, L"visibility").value_or(L""), L"hidden");
+    const auto style = element ? element->currentStyle() : nullptr;
+    return style && (equalsNoCase(style->value(platform::dom::PropertyId::Display), L"none") ||
+                     equalsNoCase(style->value(platform::dom::PropertyId::Visibility), L"hidden"));
 }
 
 }  // namespace
