@@ -43,16 +43,28 @@ void syncFolderOf(const std::string& path) {
 }  // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
+    return writeFileAtomically(path, {bytes}, Durability::flushed, mode);
+}
+
+bool writeFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
+                         Durability durability, unsigned mode) {
     const std::string temporary = temporaryNameFor(path);
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (descriptor < 0) {
         return false;
     }
-    bool ok = writeAll(descriptor, bytes) && fsync(descriptor) == 0;
+    const bool flushed = durability == Durability::flushed;
+    bool ok = true;
+    for (const std::string_view piece : pieces) {
+        ok = ok && writeAll(descriptor, piece);
+    }
+    ok = ok && (!flushed || fsync(descriptor) == 0);
     const int savedError = errno;
     ok = (::close(descriptor) == 0) && ok;
     if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        syncFolderOf(path);
+        if (flushed) {
+            syncFolderOf(path);
+        }
         return true;
     }
     const int failure = ok ? errno : savedError;

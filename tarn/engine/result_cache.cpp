@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "common/util/file_tools.h"
+#include "platform/system/atomic_file.h"
 #include "platform/text/utf.h"
 
 namespace tarn {
@@ -195,25 +195,6 @@ std::optional<std::pair<CacheEntry, std::string>> loadEntry(const std::wstring& 
     return std::make_pair(std::move(parsed->entry), std::move(content));
 }
 
-// Writes the head and the content to a temporary file beside `path` and renames it over
-// `path`: readers see the old entry or the new one, never a part. The file is not
-// flushed to disk: an entry that a crash leaves torn fails its content check, and the
-// page runs again.
-bool writeEntryFile(const std::string& path, std::string_view head, std::string_view content) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temporary =
-        path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(head.data(), static_cast<std::streamsize>(head.size()));
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    file.close();
-    if (!file.fail() && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    std::remove(temporary.c_str());
-    return false;
-}
-
 void removeFile(const std::filesystem::path& path) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
@@ -285,7 +266,10 @@ bool writeCacheEntry(const std::wstring& path, const std::wstring& pagePrefix,
     head += '\0';
     head += contentCheck(content);
     head += '\0';
-    if (!writeEntryFile(platform::text::toUtf8(path), head, content)) {
+    // Not flushed to disk: an entry that a crash leaves torn fails its content check, and
+    // the page runs again.
+    if (!platform::system::writeFileAtomically(platform::text::toUtf8(path), {head, content},
+                                               platform::system::Durability::unflushed)) {
         return false;
     }
     keepNewest(pagePrefix);
