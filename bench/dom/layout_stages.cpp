@@ -1,7 +1,9 @@
 // Where a full layout of the generated page spends its time: our serialisation, the
 // layout engine's own parse of that markup (gumbo alone, then the engine's document with
-// its styles), the engine's render, and what reading the boxes back adds. Prints wall and
-// processor time per stage (medians of several runs): layout_stages [megabytes].
+// its styles), the engine's render, and what reading the boxes back adds. The engine is
+// also timed alone, on the page as it was written, with a container that measures nothing:
+// no layout of ours can be quicker than that. Prints wall and processor time per stage
+// (medians of several runs): layout_stages [megabytes].
 #include <gumbo.h>
 #include <litehtml.h>
 #include <sys/resource.h>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "bench/dom/generated_page.h"
+#include "bench/dom/measuring_nothing_container.h"
 #include "platform/dom/document.h"
 #include "platform/dom/page_container.h"
 #include "platform/dom/page_defaults.h"
@@ -98,6 +101,18 @@ int main(int argc, char** argv) {
           }));
     print("engine render", median(runs, [&] { engine->render(viewport.width); }));
     engine.reset();
+
+    bench::MeasuringNothingContainer nothing(viewport.width, viewport.height);
+    print("engine alone: page source", median(runs, [&] {
+              engine.reset();
+              engine = litehtml::document::createFromUTF8(page.c_str(), &nothing, &context);
+          }));
+    print("engine alone: render", median(runs, [&] { engine->render(viewport.width); }));
+    print("engine alone: source+render+free", median(runs, [&] {
+              engine = litehtml::document::createFromUTF8(page.c_str(), &nothing, &context);
+              engine->render(viewport.width);
+              engine.reset();
+          }));
 
     // A fresh engine each time: a second layout of an unchanged page is not a full one.
     std::string failure;
