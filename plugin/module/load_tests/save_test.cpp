@@ -117,6 +117,14 @@ TEST_F(SaveTest, SavedMarkupCanRunNoScript) {
     const plugin::EntryRecord entry = entryTitled(L"Hostile");
     EXPECT_EQ(entry.html, L"<p>x<img src=\"a.png\" /></p>");
     EXPECT_EQ(entry.text, L"x<script>alert(1)</script><img src=a.png onerror=alert(2)>");
+
+    // Saved again from its own page, the entry is updated with safe markup too.
+    ASSERT_EQ(save(L"tarn://tamrix/item?" + entry.id, L"Hostile",
+                   L"y<a href=\"javascript:alert(3)\" onclick=\"alert(4)\">link</a>")
+                  .result,
+              0);
+    EXPECT_EQ(entryTitled(L"Hostile").html, L"<p>y<a>link</a></p>");
+    EXPECT_EQ(entryCount(), 1);
 }
 
 TEST_F(SaveTest, SaveDialogOffersProposalsAndTheSeparatorIsNoCategory) {
