@@ -4,16 +4,40 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 namespace platform::system {
 namespace {
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
 std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    return path + std::string(kTemporaryMark) + std::to_string(getpid()) + "-" +
+           std::to_string(++counter);
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+// The name ends in ".tmp-" process "-" count, after a target's name.
+bool hasTemporaryName(std::string_view path) {
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string_view::npos || mark == 0)
+        return false;
+    const std::string_view numbers = name.substr(mark + kTemporaryMark.size());
+    const std::size_t dash = numbers.find('-');
+    return dash != std::string_view::npos && allDigits(numbers.substr(0, dash)) &&
+           allDigits(numbers.substr(dash + 1));
 }
 
 bool writeAll(int descriptor, std::string_view bytes) {
@@ -71,6 +95,13 @@ bool writeFileAtomically(const std::string& path, std::initializer_list<std::str
     std::remove(temporary.c_str());
     errno = failure;
     return false;
+}
+
+bool isAbandonedTemporary(const std::string& path, std::chrono::seconds age) {
+    struct stat info {};
+    if (!hasTemporaryName(path) || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return std::time(nullptr) - info.st_mtim.tv_sec > age.count();
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes) {

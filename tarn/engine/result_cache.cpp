@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +26,12 @@
 namespace tarn {
 namespace {
 
+// A temporary file untouched this long was left by a writer that ended before renaming
+// it: an entry is written in well under a second.
+constexpr std::chrono::seconds kAbandonedWrite{600};
+
 // Entry files end in "." and the sixteen hexadecimal digits of their URL's hash; other
-// files (a writer's temporary file among them) are not the sweep's to remove.
+// files are not entries (a write under way among them), and the sweep leaves them.
 bool isEntryName(const std::string& name) {
     constexpr std::size_t kHashDigits = 16;
     if (name.size() <= kHashDigits + 1 || name[name.size() - kHashDigits - 1] != '.') {
@@ -296,7 +301,14 @@ void sweepCache(const std::wstring& folder) {
     std::error_code error;
     for (const auto& item :
          std::filesystem::directory_iterator(platform::text::toUtf8(folder), error)) {
-        if (!item.is_regular_file(error) || !isEntryName(item.path().filename().string())) {
+        if (!item.is_regular_file(error)) {
+            continue;
+        }
+        if (!isEntryName(item.path().filename().string())) {
+            // What a writer that crashed before renaming its entry left behind.
+            if (platform::system::isAbandonedTemporary(item.path().string(), kAbandonedWrite)) {
+                removeFile(item.path());
+            }
             continue;
         }
         const auto loaded = loadHeader(item.path());

@@ -10,6 +10,7 @@
 // runs makes its entry stale, and an entry is served only while the stamp still holds.
 // Stale entries are removed by the next sweep, so the content of deleted rows does not
 // stay on disk; each page keeps at most kMaxEntriesPerPage entries, the oldest go first.
+// The sweep also removes the temporary files of writes that a crash cut short.
 //
 // Contract: thread-safe; nothing throws. Files are written whole (temporary file and
 // rename) but not flushed to disk, since an entry can always be made again: a file that

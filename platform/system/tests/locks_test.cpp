@@ -88,3 +88,24 @@ TEST(AtomicFile, WritesWholeFilesAndCreatesFolders) {
     EXPECT_FALSE(readWholeFile(folder + "/missing.txt", back));
     EXPECT_EQ(errno, ENOENT);
 }
+
+TEST(AtomicFile, TellsTheTemporaryFilesOfCutShortWritesFromWritesUnderWay) {
+    testing_environment::TemporaryHome home;
+    const std::string folder = home.root().string();
+    const auto make = [&](const std::string& name, std::chrono::hours age) {
+        const std::string path = folder + "/" + name;
+        EXPECT_TRUE(writeFileAtomically(path, "partial"));
+        fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+        return path;
+    };
+    EXPECT_TRUE(isAbandonedTemporary(make("page.1f.tmp-4242-7", 2h), 10min));
+    EXPECT_FALSE(isAbandonedTemporary(make("page.2f.tmp-4242-8", 0h), 10min))
+        << "a write under way is left alone";
+    EXPECT_FALSE(isAbandonedTemporary(make("page.3f", 2h), 10min)) << "a written file";
+    EXPECT_FALSE(isAbandonedTemporary(make("notes.tmp-draft", 2h), 10min));
+    EXPECT_FALSE(isAbandonedTemporary(make(".tmp-1-1", 2h), 10min)) << "no target name";
+    EXPECT_FALSE(isAbandonedTemporary(folder + "/missing.tmp-1-1", 10min));
+    fs::create_directory(folder + "/folder.tmp-1-1");
+    fs::last_write_time(folder + "/folder.tmp-1-1", fs::file_time_type::clock::now() - 2h);
+    EXPECT_FALSE(isAbandonedTemporary(folder + "/folder.tmp-1-1", 10min)) << "not a file";
+}
