@@ -26,14 +26,18 @@ double overlap(const Rect& a, const Rect& b) {
     return static_cast<double>(right - left) * (bottom - top);
 }
 
-// The box of an element that may hold the main text; unset for the ones passed over.
-OptionalRect candidateBox(const ElementPtr& element, HiddenElements& hidden) {
-    if (hidden.hidden(element) ||
+// The box of an element that may hold the main text, where `fits` takes that box; unset
+// for the ones passed over. The box is tested first: most of a page's elements lie
+// elsewhere, and their text and style cost far more to look at.
+template <class Fits>
+OptionalRect candidateBox(const ElementPtr& element, HiddenElements& hidden, Fits fits) {
+    const OptionalRect box = getElementAbsoluteRect(element);
+    if (!box || !fits(*box) || hidden.hidden(element) ||
         currentStyleValue(element, L"position").value_or(L"") == L"absolute" ||
         !element->innerTextReaches(kMinimumText)) {
         return std::nullopt;
     }
-    return getElementAbsoluteRect(element);
+    return box;
 }
 
 ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, HiddenElements& hidden) {
@@ -41,24 +45,22 @@ ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, HiddenElem
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
     }
+    const auto widthRatio = [&](const Rect& box) {
+        return static_cast<double>(box.width) / limit.width;
+    };
     const auto children = element->children();
     for (const auto& child : children) {
-        const OptionalRect box = candidateBox(child, hidden);
-        if (!box) {
-            continue;
-        }
-        const double ratio = static_cast<double>(box->width) / limit.width;
-        if (ratio >= 0.5 && ratio <= 0.9 && overlap(*box, limit) >= 0.3 * limitArea) {
+        if (candidateBox(child, hidden, [&](const Rect& box) {
+                return widthRatio(box) >= 0.5 && widthRatio(box) <= 0.9 &&
+                       overlap(box, limit) >= 0.3 * limitArea;
+            })) {
             return child;
         }
     }
     for (const auto& child : children) {
-        const OptionalRect box = candidateBox(child, hidden);
-        if (!box) {
-            continue;
-        }
-        const double ratio = static_cast<double>(box->width) / limit.width;
-        if (ratio >= 0.6 && overlap(*box, limit) >= 0.3 * limitArea) {
+        if (candidateBox(child, hidden, [&](const Rect& box) {
+                return widthRatio(box) >= 0.6 && overlap(box, limit) >= 0.3 * limitArea;
+            })) {
             if (ElementPtr found = childrenPass(child, limit, hidden)) {
                 return found;
             }
@@ -73,8 +75,10 @@ ElementPtr descentPass(const ElementPtr& element, const Rect& limit, HiddenEleme
         return nullptr;
     }
     for (const auto& child : element->children()) {
-        const OptionalRect box = candidateBox(child, hidden);
-        if (!box || box->width < 0.8 * limit.width || overlap(*box, limit) < 0.6 * limitArea) {
+        const OptionalRect box = candidateBox(child, hidden, [&](const Rect& box) {
+            return box.width >= 0.8 * limit.width && overlap(box, limit) >= 0.6 * limitArea;
+        });
+        if (!box) {
             continue;
         }
         if (box->height < 0.75 * limit.height) {
@@ -126,8 +130,10 @@ ElementPtr findMainElement(const ElementPtr& element) {
     ElementPtr candidate;
     HiddenElements hidden;
     for (const auto& below : element->all()) {
-        const OptionalRect box = candidateBox(below, hidden);
-        if (!box || box->width < 0.35 * width || overlap(*box, probe) < 0.25 * probeArea) {
+        const OptionalRect box = candidateBox(below, hidden, [&](const Rect& box) {
+            return box.width >= 0.35 * width && overlap(box, probe) >= 0.25 * probeArea;
+        });
+        if (!box) {
             continue;
         }
         const double distance = std::abs(box->width - 0.7 * width) / width;
