@@ -30,13 +30,48 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// A family name as it is compared: lower case, without spaces. The layout engine's reading
+// of the font shorthand drops the spaces within family names ("Times New Roman" comes as
+// "TimesNewRoman"), so names match whether or not they have them.
+std::string comparable(std::string_view name) {
+    std::string result;
+    for (const char c : name)
+        if (c != ' ')
+            result += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+// The families installed, by their comparable names.
+const std::map<std::string, std::string>& installedFamilies() {
+    static const std::map<std::string, std::string> families = [] {
+        std::map<std::string, std::string> found;
+        FcPattern* pattern = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+        FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            FcChar8* family = nullptr;
+            for (int k = 0;
+                 FcPatternGetString(fonts->fonts[i], FC_FAMILY, k, &family) == FcResultMatch; ++k) {
+                const std::string name = reinterpret_cast<const char*>(family);
+                found.emplace(comparable(name), name);
+            }
+        }
+        if (fonts)
+            FcFontSetDestroy(fonts);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+        return found;
+    }();
+    return families;
+}
+
 // The family names of a CSS list, unquoted, with the names that stand for a Liberation
-// face replaced by it.
+// face replaced by it and installed families named as the system names them.
 std::vector<std::string> familyNames(std::string_view list) {
     static const std::map<std::string, std::string> kLiberation = {
         {"helvetica", "Liberation Sans"},    {"arial", "Liberation Sans"},
-        {"times", "Liberation Serif"},       {"times new roman", "Liberation Serif"},
-        {"courier", "Liberation Mono"},      {"courier new", "Liberation Mono"},
+        {"times", "Liberation Serif"},       {"timesnewroman", "Liberation Serif"},
+        {"courier", "Liberation Mono"},      {"couriernew", "Liberation Mono"},
         {"serif", "Liberation Serif"},       {"sans-serif", "Liberation Sans"},
         {"system-ui", "DejaVu Sans"},        {"-apple-system", "DejaVu Sans"},
         {"ui-monospace", "DejaVu Sans Mono"}};
@@ -48,8 +83,14 @@ std::vector<std::string> familyNames(std::string_view list) {
             comma = list.size();
         const std::string_view name = trimmed(list.substr(start, comma - start));
         if (!name.empty()) {
-            const auto mapped = kLiberation.find(lowered(name));
-            names.push_back(mapped != kLiberation.end() ? mapped->second : std::string(name));
+            const std::string key = comparable(name);
+            if (const auto mapped = kLiberation.find(key); mapped != kLiberation.end())
+                names.push_back(mapped->second);
+            else if (const auto installed = installedFamilies().find(key);
+                     installed != installedFamilies().end())
+                names.push_back(installed->second);
+            else
+                names.emplace_back(name);
         }
         start = comma + 1;
     }

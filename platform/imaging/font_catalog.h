@@ -3,7 +3,8 @@
 // family of the list that the system has wins; the common Arial/Helvetica, Times and
 // Courier names go to the Liberation faces, as do serif and sans-serif (the browsers'
 // defaults here), the other generic names (monospace, cursive, fantasy) to fontconfig's
-// own choice, and an unknown list to DejaVu Sans.
+// own choice, and an unknown list to DejaVu Sans. Names are compared without case or
+// spaces ("TimesNewRoman" is "Times New Roman").
 //
 // Contract: thread-safe (answers are cached under a lock). Never fails: when fontconfig
 // has no answer the DejaVu Sans file is given.

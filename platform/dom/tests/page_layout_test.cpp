@@ -60,6 +60,20 @@ TEST(PageLayout, TextBreaksBetweenWordsInRealFontMetrics) {
     EXPECT_GT(widthOf(L"narrow"), 3 * widthOf(L"wide"));
 }
 
+TEST(PageLayout, TheFontShorthandNamesFamiliesOfSeveralWords) {
+    const std::wstring text = L"Visitors can climb the tower on summer weekends";
+    auto document = Document::parse(
+        L"<body style='margin:0'><span id=longhand style=\"font-family:'Times New Roman';"
+        L"font-size:16px\">" +
+        text + L"</span><br><span id=quoted style=\"font:16px 'Times New Roman'\">" + text +
+        L"</span><br><span id=bare style='font:italic bold 16px Times New Roman'>" + text +
+        L"</span><br><span id=sans style='font:16px Arial'>" + text + L"</span></body>");
+    const auto width = [&](const wchar_t* id) { return boxOf(document, id).width(); };
+    EXPECT_NEAR(width(L"quoted"), width(L"longhand"), 1);
+    EXPECT_NE(width(L"quoted"), width(L"sans")) << "the serif face, not the default one";
+    EXPECT_GT(width(L"bare"), width(L"longhand")) << "its bold face";
+}
+
 TEST(PageLayout, FloatsTablesHeadingsAndPositionedBoxes) {
     auto document = Document::parse(
         L"<body style='margin:0'>"

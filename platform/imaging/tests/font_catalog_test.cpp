@@ -28,6 +28,15 @@ TEST(FontCatalog, PageFamiliesFindTheFacesBrowsersUseHere) {
               "LiberationSerif-Regular.ttf");
     EXPECT_EQ(fileName(findFontFile("monospace", 400, false)), "DejaVuSansMono.ttf");
     EXPECT_EQ(fileName(findFontFile("DejaVu Sans", 700, false)), "DejaVuSans-Bold.ttf");
+    // The font shorthand reaches here with the spaces of family names dropped.
+    EXPECT_EQ(fileName(findFontFile("'LiberationSerif'", 400, false)),
+              "LiberationSerif-Regular.ttf");
+    EXPECT_EQ(fileName(findFontFile("Georgia,'TimesNewRoman',serif", 700, true)),
+              "LiberationSerif-BoldItalic.ttf");
+    EXPECT_EQ(fileName(findFontFile("CourierNew", 400, false)), "LiberationMono-Regular.ttf");
+    EXPECT_EQ(fileName(findFontFile("dejavusansmono", 400, false)), "DejaVuSansMono.ttf");
+    EXPECT_EQ(fileName(findFontFile("'HelveticaNeue',serif", 400, false)),
+              "LiberationSerif-Regular.ttf");
     // Nothing usable in the list: still a face that loads.
     const FontFile fallback = findFontFile("NoSuchFamilyAnywhere", 400, false);
     EXPECT_TRUE(FontFace(fallback.path, 16, fallback.index).valid());
