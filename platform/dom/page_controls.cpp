@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <mutex>
 
 #include "platform/dom/element.h"
@@ -54,26 +55,88 @@ double longestOption(const Element& select, double indent = 0) {
     return longest;
 }
 
-std::string pixels(double width) {
-    return "width:" + std::to_string(std::lround(width)) + "px;";
+std::string pixels(const char* property, double width) {
+    return std::string(property) + ":" + std::to_string(std::lround(width)) + "px;";
+}
+
+std::wstring typeOf(const Element& input) {
+    return asciiLower(input.getAttribute(L"type").value_or(L""));
+}
+
+bool isButton(const Element& element) {
+    if (!element.hasTag(L"INPUT"))
+        return false;
+    const std::wstring type = typeOf(element);
+    return type == L"submit" || type == L"reset" || type == L"button";
+}
+
+bool isTextField(const std::wstring& type) {
+    return type.empty() || type == L"text" || type == L"search" || type == L"email" ||
+           type == L"url" || type == L"tel" || type == L"number" || type == L"password";
+}
+
+// The option a drop-down shows: the last one marked selected, else the first one.
+const Element* chosenOption(const Element& select) {
+    const Element* first = nullptr;
+    const Element* chosen = nullptr;
+    for (const auto& option : select.getElementsByTagName(L"OPTION")) {
+        if (!first)
+            first = option.get();
+        if (option->hasAttribute(L"selected"))
+            chosen = option.get();
+    }
+    return chosen ? chosen : first;
+}
+
+// A select that shows one option at a time, not a list.
+bool isDropDown(const Element& select) {
+    if (select.hasAttribute(L"multiple"))
+        return false;
+    const std::wstring size = select.getAttribute(L"size").value_or(L"");
+    return size.empty() || std::wcstol(size.c_str(), nullptr, 10) <= 1;
 }
 
 }  // namespace
 
+const char* controlSheet() {
+    return "input[data-tamrix-label]::before,select[data-tamrix-label]::before"
+           "{content:attr(data-tamrix-label)}"
+           "input[data-tamrix-placeholder]::before"
+           "{content:attr(data-tamrix-placeholder);color:#757575}"
+           "select[data-tamrix-label] option,select[data-tamrix-label] optgroup"
+           "{display:none !important}";
+}
+
 std::string controlStyle(const Element& element) {
     if (element.hasTag(L"SELECT"))
-        return pixels(longestOption(element) + kSelectExtraPixels);
+        return pixels("width", longestOption(element) + kSelectExtraPixels);
+    if (!isButton(element))
+        return {};
+    // The label is laid out in the button's own font; in the controls' font the engine's
+    // whole-pixel words would come short of a browser's fractional width.
+    return pixels("min-width", controlTextWidth(controlText(element).text));
+}
+
+ControlText controlText(const Element& element) {
+    if (element.hasTag(L"SELECT")) {
+        const Element* option = isDropDown(element) ? chosenOption(element) : nullptr;
+        return {option ? optionText(*option) : L""};
+    }
     if (!element.hasTag(L"INPUT"))
         return {};
-    const std::wstring type = asciiLower(element.getAttribute(L"type").value_or(L""));
-    if (type != L"submit" && type != L"reset" && type != L"button")
-        return {};
+    const std::wstring type = typeOf(element);
     const auto value = element.getAttribute(L"value");
-    const std::wstring label = value               ? *value
-                               : type == L"submit" ? L"Submit"
-                               : type == L"reset"  ? L"Reset"
-                                                   : L"";
-    return pixels(controlTextWidth(label));
+    if (isButton(element)) {
+        const std::wstring fallback = type == L"submit"  ? L"Submit"
+                                      : type == L"reset" ? L"Reset"
+                                                         : L"";
+        return {value.value_or(fallback)};
+    }
+    if (!isTextField(type))
+        return {};
+    if (value && !value->empty())
+        return {type == L"password" ? std::wstring(value->size(), L'\u2022') : *value};
+    return {element.getAttribute(L"placeholder").value_or(L""), true};
 }
 
 }  // namespace platform::dom

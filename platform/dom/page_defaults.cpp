@@ -57,13 +57,18 @@ img { display: inline-block; }
 input, select, button, textarea { display: inline-block; font-size: 13.33px;
     font-family: sans-serif; border: 2px inset #ccc; padding: 1px 2px; background-color: white; }
 input { width: 177px; height: 15px; }
-input[type=checkbox], input[type=radio] { width: 13px; height: 13px; padding: 0; border: 0;
-    margin: 3px 3px 3px 4px; }
+input, select { overflow: hidden; white-space: nowrap; }
+input[type=checkbox], input[type=radio] { width: 11px; height: 11px; padding: 0;
+    border: 1px solid #767676; margin: 3px 3px 3px 4px; }
+input[type=checkbox][checked], input[type=radio][checked] { background-color: #0075ff;
+    border-color: #0075ff; }
 input[type=radio] { margin: 3px 3px 0 5px; }
 input, select { vertical-align: text-bottom; }
 input[type=checkbox], input[type=radio] { vertical-align: baseline; }
 button, input[type=submit], input[type=button], input[type=reset] { border: 2px outset #ccc;
     background-color: #efefef; padding: 1px 6px; }
+input[type=submit], input[type=button], input[type=reset] { width: auto; height: auto;
+    text-align: center; }
 select { width: 100px; height: 17px; border: 1px solid #767676; padding: 0; }
 textarea { width: 161px; height: 30px; white-space: pre-wrap; font-family: monospace;
     border: 1px solid #767676; padding: 2px 17px 2px 2px; }

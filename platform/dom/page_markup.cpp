@@ -8,6 +8,7 @@
 #include "platform/dom/css_rule_preludes.h"
 #include "platform/dom/document.h"
 #include "platform/dom/layout_selectors.h"
+#include "platform/dom/page_controls.h"
 #include "platform/dom/page_hints.h"
 #include "platform/dom/selector_structure.h"
 #include "platform/dom/style_sheet.h"
@@ -171,6 +172,9 @@ class MarkupWriter {
             out_.flow += "<!DOCTYPE html>";
         else
             out_.hintSheet += quirksModeStyleSheet();
+        out_.flow += "<style>";
+        out_.flow += controlSheet();
+        out_.flow += "</style>";
         // An explicit stack: pages may nest far deeper than the call stack allows.
         struct Step {
             const Node* node;
@@ -278,6 +282,13 @@ class MarkupWriter {
         if (!style)
             style = PageMarkup::Span{out.size(), out.size()};
         writeSelectorMarkers(element, out);
+        if (const ControlText shown = controlText(element); !shown.text.empty()) {
+            out += ' ';
+            out += shown.placeholder ? kControlPlaceholderAttribute : kControlLabelAttribute;
+            out += "=\"";
+            appendEscaped(out, shown.text, true);
+            out += '"';
+        }
         if (const std::string hint =
                 presentationalStyle(element, missing, document_.doctype().empty());
             !hint.empty()) {

@@ -173,5 +173,47 @@ TEST(PagePainting, FieldsAreWhiteOnAColouredPageAndButtonsGrey) {
     EXPECT_EQ(centre(L"s"), 0xEFEFEFu);
 }
 
+TEST(PagePainting, ControlsShowTheirLabelsValuesAndChosenOptionInsideTheirBoxes) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><body style='margin:0'><input type=submit value=Go id=button>"
+        L"<input value='lighthouse tours' id=field><input placeholder=Search id=hint>"
+        L"<input id=empty><br><select id=choice><option>One</option><option selected>Two"
+        L"</option><option>Three</option></select></body>");
+    imaging::Canvas canvas(600, 100);
+    document->layout().paint(canvas, {0, 0, 600, 100});
+    const auto boxOf = [&](const wchar_t* id) {
+        return document->boxOf(*document->getElementById(id)).value_or(Rect{});
+    };
+    // The darkest pixel inside the box, its border left out, and how many pixels are inked.
+    struct Inside {
+        int darkest = 255;
+        int inked = 0;
+    };
+    const auto inside = [&](const Rect& box) {
+        Inside found;
+        for (int y = box.top + 3; y < box.bottom - 3; ++y)
+            for (int x = box.left + 3; x < box.right - 3; ++x) {
+                const int blue = static_cast<int>(canvas.pixel(x, y) & 0xFF);
+                found.darkest = std::min(found.darkest, blue);
+                found.inked += blue < 160 ? 1 : 0;
+            }
+        return found;
+    };
+    EXPECT_LT(inside(boxOf(L"button")).darkest, 60) << "the label, in black";
+    EXPECT_GT(inside(boxOf(L"field")).inked, 40) << "the value";
+    const Inside hint = inside(boxOf(L"hint"));
+    EXPECT_GT(hint.darkest, 60) << "the placeholder, in grey";
+    EXPECT_LT(hint.darkest, 200);
+    EXPECT_EQ(inside(boxOf(L"empty")).darkest, 255);
+    EXPECT_GT(inside(boxOf(L"choice")).inked, 10);
+
+    // Only the chosen option shows, inside the select; the others take no room below it.
+    const Rect choice = boxOf(L"choice");
+    EXPECT_FALSE(document->boxOf(*document->getElementsByTagName(L"OPTION")[0]).has_value());
+    for (int y = choice.bottom + 1; y < 100; ++y)
+        for (int x = 0; x < 600; ++x)
+            ASSERT_EQ(canvas.pixel(x, y) & 0xFFFFFF, 0xFFFFFFu) << x << "," << y;
+}
+
 }  // namespace
 }  // namespace platform::dom
