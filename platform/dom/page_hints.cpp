@@ -340,6 +340,11 @@ void fieldStyle(const Element& field, Declarations& out) {
         out.add("width", std::to_string(*size * kFieldCharacterPixels + kFieldExtraPixels) + "px");
 }
 
+// An "svg" element: the engine lays it out as a box, of the size its attributes give.
+bool isSvg(const Element& element) {
+    return element.elementNamespace() == Namespace::Svg && asciiLower(element.tagName()) == L"svg";
+}
+
 void frameStyle(const Element& frame, Declarations& out) {
     out.add("width", dimension(frame.getAttribute(L"width")));
     out.add("height", dimension(frame.getAttribute(L"height")));
@@ -381,7 +386,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
     } else if (element.hasTag(L"INPUT")) {
         fieldStyle(element, out);
     } else if (element.hasTag(L"IFRAME") || element.hasTag(L"EMBED") || element.hasTag(L"OBJECT") ||
-               element.hasTag(L"VIDEO") || element.hasTag(L"CANVAS")) {
+               element.hasTag(L"VIDEO") || element.hasTag(L"CANVAS") || isSvg(element)) {
         frameStyle(element, out);
     } else if (element.hasTag(L"DIV") || element.hasTag(L"P") || element.hasTag(L"H1") ||
                element.hasTag(L"H2") || element.hasTag(L"H3") || element.hasTag(L"H4") ||

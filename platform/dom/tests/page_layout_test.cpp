@@ -74,6 +74,19 @@ TEST(PageLayout, TheFontShorthandNamesFamiliesOfSeveralWords) {
     EXPECT_GT(width(L"bare"), width(L"longhand")) << "its bold face";
 }
 
+TEST(PageLayout, SvgPicturesTakeTheSizeTheirAttributesGive) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><body style='margin:0'><p id=a>Icon <svg id=i width=16 height=16 "
+        L"viewBox='0 0 16 16'><rect width=16 height=16 /></svg> after</p><svg id=b width=100 "
+        L"height=20><rect width=80 height=20 /></svg><p id=c>below</p></body>");
+    document->parentWindow().resizeTo(800, 600);
+    // Chromium's boxes at 800 px.
+    EXPECT_EQ(boxOf(document, L"a"), (Rect{0, 16, 800, 36}));
+    EXPECT_EQ(boxOf(document, L"i"), (Rect{32, 16, 48, 32}));
+    EXPECT_EQ(boxOf(document, L"b"), (Rect{0, 52, 100, 72}));
+    EXPECT_EQ(boxOf(document, L"c"), (Rect{0, 92, 800, 110}));
+}
+
 TEST(PageLayout, FloatsTablesHeadingsAndPositionedBoxes) {
     auto document = Document::parse(
         L"<body style='margin:0'>"
