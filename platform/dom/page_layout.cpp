@@ -262,13 +262,17 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
             continue;
         }
         const litehtml::position& pos = element.get_position();
-        const int x = step.placed.x + pos.x;
-        const int y = step.placed.y + pos.y;
         if (isEngineWord(element)) {
             if (step.noWords == 0)
-                words.push_back({{&element, x, y}, step.parentFont});
+                words.push_back(
+                    {{&element, step.placed.x + pos.x, step.placed.y + pos.y}, step.parentFont});
             continue;
         }
+        // The engine places a fixed box from the viewport, and paints it there, though its
+        // position is kept as if it counted from its parent like every other box's.
+        const bool fixed = element.get_element_position() == litehtml::element_position_fixed;
+        const int x = (fixed ? 0 : step.placed.x) + pos.x;
+        const int y = (fixed ? 0 : step.placed.y) + pos.y;
         const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
         const Element* owner = ownerOf(element, markup);
         noteEngineElement(element, owner);

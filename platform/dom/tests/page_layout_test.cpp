@@ -87,6 +87,24 @@ TEST(PageLayout, SvgPicturesTakeTheSizeTheirAttributesGive) {
     EXPECT_EQ(boxOf(document, L"c"), (Rect{0, 92, 800, 110}));
 }
 
+TEST(PageLayout, FixedBoxesStandWhereTheViewportPutsThemAndArePaintedThere) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><body style='margin:50px'><div style='margin:40px;position:relative;"
+        L"height:100px'><div id=corner style='position:fixed;left:5px;top:5px;width:30px;"
+        L"height:30px;background:red'><span id=inside>x</span></div></div><div id=banner "
+        L"style='position:fixed;right:0;bottom:0;width:100px;height:10px'></div></body>");
+    document->parentWindow().resizeTo(400, 300);
+    EXPECT_EQ(boxOf(document, L"corner"), (Rect{5, 5, 35, 35}));
+    EXPECT_EQ(boxOf(document, L"banner"), (Rect{300, 290, 400, 300}));
+    const Rect inside = boxOf(document, L"inside");
+    EXPECT_EQ(inside.left, 5);
+    EXPECT_EQ(inside.top, 5);
+    imaging::Canvas canvas(400, 300);
+    document->layout().paint(canvas, {0, 0, 400, 300});
+    EXPECT_EQ(canvas.pixel(20, 20) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(canvas.pixel(110, 110) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST(PageLayout, FloatsTablesHeadingsAndPositionedBoxes) {
     auto document = Document::parse(
         L"<body style='margin:0'>"
