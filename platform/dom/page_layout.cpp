@@ -167,7 +167,7 @@ void PageLayout::layout(const Document& document, Size viewport) {
 }
 
 void PageLayout::correctEngineStyles(litehtml::document& page) {
-    carryFirstChildMargins(page);
+    collapseMargins(page);
     correctNestedPercentWidths(page);
 }
 

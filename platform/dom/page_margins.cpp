@@ -2,6 +2,7 @@
 
 #include <litehtml.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -47,20 +48,50 @@ int marginOf(const litehtml::document& page, litehtml::element& element, const c
     return page.cvt_units(length, element.get_font_size());
 }
 
-// A block whose top margin and its first child's are one: nothing between them, and the
-// block is neither a formatting context of its own nor the root.
-bool sharesTopMargin(litehtml::element& block) {
+// A height the block keeps whatever its content: a length, not auto or a percentage.
+bool hasFixedHeight(litehtml::element& block) {
+    const char* value = block.get_style_property("height", false, nullptr);
+    if (!value)
+        return false;
+    litehtml::css_length length;
+    length.fromString(value, "auto");
+    return !length.is_predefined() && length.units() != litehtml::css_units_percentage;
+}
+
+// The properties of one side of a box.
+struct Side {
+    const char* margin;
+    const char* padding;
+    const char* borderStyle;
+    const char* borderWidth;
+};
+constexpr Side kTop{"margin-top", "padding-top", "border-top-style", "border-top-width"};
+constexpr Side kBottom{"margin-bottom", "padding-bottom", "border-bottom-style",
+                       "border-bottom-width"};
+
+// Padding or a border on the block's `side` keeps its margin apart from its children's.
+bool hasEdge(litehtml::element& block, const Side& side) {
+    if (!isZeroLength(block.get_style_property(side.padding, false, nullptr)))
+        return true;
+    const char* border = block.get_style_property(side.borderStyle, false, nullptr);
+    return border && std::strcmp(border, "none") != 0 && std::strcmp(border, "hidden") != 0 &&
+           !isZeroLength(block.get_style_property(side.borderWidth, false, nullptr));
+}
+
+// A block whose margin on `side` and its first (top) or last (bottom) child's are one:
+// nothing between them, and the block is neither a formatting context of its own nor the
+// root. At the bottom its height must also follow its content.
+bool sharesMargin(litehtml::element& block, const Side& side) {
     const auto display = block.get_display();
     if (!block.have_parent() ||
         (display != litehtml::display_block && display != litehtml::display_list_item))
         return false;
     if (isOutOfFlow(block) || block.get_overflow() != litehtml::overflow_visible)
         return false;
-    if (!isZeroLength(block.get_style_property("padding-top", false, nullptr)))
+    if (&side == &kBottom && (hasFixedHeight(block) || !isZeroLength(block.get_style_property(
+                                                           "min-height", false, nullptr))))
         return false;
-    const char* border = block.get_style_property("border-top-style", false, nullptr);
-    return !border || std::strcmp(border, "none") == 0 || std::strcmp(border, "hidden") == 0 ||
-           isZeroLength(block.get_style_property("border-top-width", false, nullptr));
+    return !hasEdge(block, side);
 }
 
 litehtml::element* firstInFlowChild(litehtml::element& block) {
@@ -76,16 +107,6 @@ void setMargin(litehtml::element& element, const char* side, int pixels) {
     restyle(element, std::string(side) + ":" + std::to_string(pixels) + "px");
 }
 
-// A height the block keeps whatever its content: a length, not auto or a percentage.
-bool hasFixedHeight(litehtml::element& block) {
-    const char* value = block.get_style_property("height", false, nullptr);
-    if (!value)
-        return false;
-    litehtml::css_length length;
-    length.fromString(value, "auto");
-    return !length.is_predefined() && length.units() != litehtml::css_units_percentage;
-}
-
 litehtml::element* lastInFlowChild(litehtml::element& block) {
     const auto& children = childrenOf(block);
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
@@ -94,6 +115,58 @@ litehtml::element* lastInFlowChild(litehtml::element& block) {
         return child->get();
     }
     return nullptr;
+}
+
+// Moves the child's margin on `side` onto the block that shares it, where a browser
+// collapses the two into the larger.
+void carry(const litehtml::document& page, litehtml::element& child, litehtml::element& block,
+           const Side& side) {
+    const int carried = marginOf(page, child, side.margin);
+    const int own = marginOf(page, block, side.margin);
+    if (carried <= 0 || own < 0)
+        return;
+    setMargin(child, side.margin, 0);
+    if (carried > own)
+        setMargin(block, side.margin, carried);
+}
+
+// A block box of the normal flow.
+bool isFlowBlock(litehtml::element& element) {
+    const auto display = element.get_display();
+    return (display == litehtml::display_block || display == litehtml::display_list_item) &&
+           !isOutOfFlow(element);
+}
+
+// The engine adds a block's top margin to the bottom margin of the block before it when
+// that one has padding or a border at its bottom; a browser keeps the larger of the two.
+void collapseSiblingMargins(const litehtml::document& page,
+                            const std::vector<litehtml::element*>& elements) {
+    for (litehtml::element* parent : elements) {
+        litehtml::element* before = nullptr;
+        for (const auto& child : childrenOf(*parent)) {
+            // A space between blocks stands for nothing; a word is a line between them.
+            if (typeid(*child) == typeid(litehtml::el_space))
+                continue;
+            if (typeid(*child) == typeid(litehtml::el_text)) {
+                before = nullptr;
+                continue;
+            }
+            if (child->is_white_space() || child->get_display() == litehtml::display_none ||
+                child->get_element_position() == litehtml::element_position_absolute)
+                continue;
+            if (!isFlowBlock(*child)) {
+                before = nullptr;
+                continue;
+            }
+            if (before && hasEdge(*before, kBottom) && child->get_clear() == litehtml::clear_none) {
+                const int below = marginOf(page, *before, "margin-bottom");
+                const int above = marginOf(page, *child, "margin-top");
+                if (below > 0 && above > 0)
+                    setMargin(*child, "margin-top", std::max(0, above - below));
+            }
+            before = child.get();
+        }
+    }
 }
 
 }  // namespace
@@ -105,7 +178,7 @@ void restyle(litehtml::element& element, const std::string& declaration) {
     element.parse_styles(true);
 }
 
-void carryFirstChildMargins(litehtml::document& page) {
+void collapseMargins(litehtml::document& page) {
     // Children before parents, so a margin carried up one level moves on to the next.
     std::vector<litehtml::element*> order;
     std::vector<litehtml::element*> pending{page.root().get()};
@@ -125,19 +198,18 @@ void carryFirstChildMargins(litehtml::document& page) {
             if (litehtml::element* last = lastInFlowChild(block);
                 last && isBlockBox(*last) && marginOf(page, *last, "margin-bottom") > 0)
                 setMargin(*last, "margin-bottom", 0);
-        if (!sharesTopMargin(block))
+        // The engine keeps a last child's bottom margin inside its block when the child
+        // has padding or a border at its bottom.
+        if (litehtml::element* last = lastInFlowChild(block);
+            last && isBlockBox(*last) && hasEdge(*last, kBottom) && sharesMargin(block, kBottom))
+            carry(page, *last, block, kBottom);
+        if (!sharesMargin(block, kTop))
             continue;
         litehtml::element* child = firstInFlowChild(block);
-        if (!child || !isBlockBox(*child) || child->get_clear() != litehtml::clear_none)
-            continue;
-        const int carried = marginOf(page, *child, "margin-top");
-        const int own = marginOf(page, block, "margin-top");
-        if (carried <= 0 || own < 0)
-            continue;
-        setMargin(*child, "margin-top", 0);
-        if (carried > own)
-            setMargin(block, "margin-top", carried);
+        if (child && isBlockBox(*child) && child->get_clear() == litehtml::clear_none)
+            carry(page, *child, block, kTop);
     }
+    collapseSiblingMargins(page, order);
 }
 
 }  // namespace platform::dom

@@ -1,10 +1,13 @@
 // Margin collapsing the layout engine leaves undone. The engine collapses a block's own
-// top margin with the bottom margin of the block before it, but when the block takes the
-// top margin of its first child (no border or padding between them) it adds that margin
-// to the space above instead. Moving such margins onto the outermost block that carries
-// them, before the page is laid out, gives the same layout a browser gives, and the
-// painter draws the boxes where the geometry reports them. Likewise the engine lets the
-// last child's bottom margin out of a block of fixed height; that margin is dropped.
+// top margin with the bottom margin of the block before it, unless that block has padding
+// or a border at its bottom: then it adds the two, and the later margin is cut to what
+// the larger one adds. When a block takes the top margin of its first child (no border or
+// padding between them) the engine adds that margin to the space above instead, and it
+// keeps a last child's bottom margin inside its block when the child has padding or a
+// border at its bottom. Moving such margins onto the outermost block that carries them,
+// before the page is laid out, gives the same layout a browser gives, and the painter
+// draws the boxes where the geometry reports them. Likewise the engine lets the last
+// child's bottom margin out of a block of fixed height; that margin is dropped.
 //
 // Contract: runs on a created, not yet rendered engine document, on its thread. Margins
 // in percent (they depend on widths not known yet) and negative margins are left as the
@@ -20,7 +23,7 @@ class element;
 
 namespace platform::dom {
 
-void carryFirstChildMargins(litehtml::document& page);
+void collapseMargins(litehtml::document& page);
 
 // Gives the element `declaration` ("margin-top:0px") over everything its sheets say, through
 // the style attribute, which the engine reads last, and has it parse its styles again.

@@ -420,6 +420,26 @@ TEST(PageLayout, AMarginCarriedUpFromAFirstChildCollapsesWithTheBlockBefore) {
     EXPECT_EQ(canvas.pixel(600, 69) & 0xFFFFFF, 0xFFFFFFu);
 }
 
+TEST(PageLayout, MarginsOfBlocksWithBordersCollapseWithTheirSiblingsAndParents) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>.c{margin:8px 0;padding:6px;border:1px solid #ddd}"
+        L"</style></head><body style='margin:0;font:14px Arial'><div id=w>"
+        L"<div class=c id=a><p>One.</p></div>\n<div class=c id=b><p id=pb>Two.</p></div>"
+        L"<div class=c id=c><span>x</span><p>Three.</p></div><div class=c id=f>Six</div></div>"
+        L"<div id=x style='margin-bottom:20px'><div style='margin:8px 0;border:1px solid'>In"
+        L"</div></div><div id=next>next</div></body></html>");
+    document->parentWindow().resizeTo(800, 600);
+    // Chromium's boxes at 800 px.
+    expectNear(boxOf(document, L"a"), {0, 8, 800, 66}, 0);
+    expectNear(boxOf(document, L"b"), {0, 74, 800, 132}, 0);
+    expectNear(boxOf(document, L"pb"), {7, 95, 793, 111}, 0);
+    expectNear(boxOf(document, L"c"), {0, 140, 800, 214}, 0);
+    expectNear(boxOf(document, L"f"), {0, 222, 800, 252}, 0);
+    expectNear(boxOf(document, L"w"), {0, 8, 800, 252}, 0);
+    expectNear(boxOf(document, L"x"), {0, 260, 800, 278}, 0);
+    expectNear(boxOf(document, L"next"), {0, 298, 800, 314}, 0);
+}
+
 TEST(PageLayout, ABlockOfFixedHeightKeepsItsLastChildsMarginInside) {
     auto document = Document::parse(
         L"<!DOCTYPE html><html><body style='margin:0'>"
