@@ -98,13 +98,16 @@ bool isDropDown(const Element& select) {
 
 }  // namespace
 
-const char* controlSheet() {
-    return "input[data-tamrix-label]::before,select[data-tamrix-label]::before"
-           "{content:attr(data-tamrix-label)}"
-           "input[data-tamrix-placeholder]::before"
-           "{content:attr(data-tamrix-placeholder);color:#757575}"
-           "select[data-tamrix-label] option,select[data-tamrix-label] optgroup"
-           "{display:none !important}";
+const std::string& controlSheet() {
+    static const std::string sheet = [] {
+        const std::string label = kControlLabelAttribute;
+        const std::string placeholder = kControlPlaceholderAttribute;
+        return "input[" + label + "]::before,select[" + label + "]::before{content:attr(" + label +
+               ")}input[" + placeholder + "]::before{content:attr(" + placeholder +
+               ");color:#757575}select[" + label + "] option,select[" + label +
+               "] optgroup{display:none !important}";
+    }();
+    return sheet;
 }
 
 std::string controlStyle(const Element& element) {

@@ -22,7 +22,7 @@ inline constexpr const char* kControlPlaceholderAttribute = "data-tamrix-placeho
 // The rules that show the controls' text and hide a drop-down's options. They go to the
 // engine as the first of the page's own sheets: the engine drops the ::before boxes of its
 // default sheet when it applies the page's sheets.
-const char* controlSheet();
+const std::string& controlSheet();
 
 // Declarations for a select ("width:41px;") or a button input ("min-width:45px;"), empty
 // for other elements.
