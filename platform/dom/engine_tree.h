@@ -1,6 +1,7 @@
 // Reading the layout engine's element tree without copies: an element's children as the
 // engine holds them (get_child hands out a new shared pointer, with its atomic counts, for
-// each child asked for) and whether an element is one of the engine's words or spaces.
+// each child asked for), whether an element is one of the engine's words or spaces, and a
+// walk over the elements that are not.
 //
 // Contract: the references stay valid while the tree is not changed. Page thread only.
 #pragma once
@@ -11,6 +12,7 @@
 #include <el_text.h>
 
 #include <typeinfo>
+#include <vector>
 
 namespace platform::dom {
 
@@ -31,6 +33,25 @@ inline const litehtml::elements_vector& childrenOf(const litehtml::element& elem
 inline bool isEngineWord(const litehtml::element& element) {
     const std::type_info& type = typeid(element);
     return type == typeid(litehtml::el_text) || type == typeid(litehtml::el_space);
+}
+
+// Visits `root` and every element below it that is not a word or a space, in document
+// order (parents before their children). An element's children are taken before it is
+// visited, so `visit` may restyle it.
+template <class Visit>
+void forEachEngineElement(litehtml::element& root, Visit&& visit) {
+    if (isEngineWord(root))
+        return;
+    std::vector<litehtml::element*> pending{&root};
+    while (!pending.empty()) {
+        litehtml::element& element = *pending.back();
+        pending.pop_back();
+        const auto& children = childrenOf(element);
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            if (!isEngineWord(**child))
+                pending.push_back(child->get());
+        visit(element);
+    }
 }
 
 }  // namespace platform::dom

@@ -221,16 +221,9 @@ void PageLayout::noteEngineElement(litehtml::element& element, const Element* ow
 
 // The elements of a subtree that has no boxes.
 void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& markup) {
-    std::vector<litehtml::element*> pending{&root};
-    while (!pending.empty()) {
-        litehtml::element& element = *pending.back();
-        pending.pop_back();
-        if (isEngineWord(element))
-            continue;
+    forEachEngineElement(root, [&](litehtml::element& element) {
         noteEngineElement(element, ownerOf(element, markup));
-        for (const auto& child : childrenOf(element))
-            pending.push_back(child.get());
-    }
+    });
 }
 
 void PageLayout::collectBoxes(const PageMarkup& markup) {

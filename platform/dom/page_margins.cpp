@@ -181,15 +181,8 @@ void restyle(litehtml::element& element, const std::string& declaration) {
 void collapseMargins(litehtml::document& page) {
     // Children before parents, so a margin carried up one level moves on to the next.
     std::vector<litehtml::element*> order;
-    std::vector<litehtml::element*> pending{page.root().get()};
-    while (!pending.empty()) {
-        litehtml::element* element = pending.back();
-        pending.pop_back();
-        order.push_back(element);
-        for (const auto& child : childrenOf(*element))
-            if (!isEngineWord(*child))
-                pending.push_back(child.get());
-    }
+    forEachEngineElement(*page.root(),
+                         [&order](litehtml::element& element) { order.push_back(&element); });
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         litehtml::element& block = **it;
         // The engine lets a last child's bottom margin out even of a block of fixed height,

@@ -63,23 +63,16 @@ std::optional<double> extraFactor(litehtml::element& box) {
 
 void correctNestedPercentWidths(litehtml::document& page) {
     // Parents first: a child's correction reads its ancestors' corrected percentages.
-    std::vector<litehtml::element*> pending{page.root().get()};
-    while (!pending.empty()) {
-        litehtml::element* element = pending.back();
-        pending.pop_back();
-        const auto& children = childrenOf(*element);
-        for (auto child = children.rbegin(); child != children.rend(); ++child)
-            if (!isEngineWord(**child))
-                pending.push_back(child->get());
-        const Width width = widthOf(*element);
-        if (width.kind != WidthKind::Percentage || isSizedByTable(*element))
-            continue;
-        if (const auto factor = extraFactor(*element)) {
+    forEachEngineElement(*page.root(), [](litehtml::element& element) {
+        const Width width = widthOf(element);
+        if (width.kind != WidthKind::Percentage || isSizedByTable(element))
+            return;
+        if (const auto factor = extraFactor(element)) {
             char declaration[48];
             std::snprintf(declaration, sizeof declaration, "width:%.4f%%", width.percent / *factor);
-            restyle(*element, declaration);
+            restyle(element, declaration);
         }
-    }
+    });
 }
 
 }  // namespace platform::dom
