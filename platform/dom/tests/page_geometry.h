@@ -1,10 +1,15 @@
-// Everything a layout tells about a page, for tests that compare two layouts of it.
+// Everything a layout tells about a page, for tests that compare two layouts of it, and
+// the check of a page's boxes against those a browser gave for it.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <utility>
 #include <vector>
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
+#include "platform/text/utf.h"
 
 namespace platform::dom::testing {
 
@@ -38,6 +43,19 @@ inline Geometry geometryOf(const Document& document) {
     }
     geometry.content = layout.contentSize();
     return geometry;
+}
+
+// Boxes that must be Chromium's to the pixel, by element id.
+inline void expectExactBoxes(const Document& document,
+                             const std::vector<std::pair<const wchar_t*, Rect>>& expected) {
+    for (const auto& [id, chromium] : expected) {
+        SCOPED_TRACE(platform::text::toUtf8(id));
+        const auto element = document.getElementById(id);
+        ASSERT_NE(element, nullptr);
+        const auto box = document.boxOf(*element);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(*box, chromium);
+    }
 }
 
 }  // namespace platform::dom::testing

@@ -9,6 +9,7 @@
 #include "platform/dom/page_markup.h"
 #include "platform/dom/page_resources.h"
 #include "platform/dom/style_sheet.h"
+#include "platform/dom/tests/page_geometry.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
 #include "platform/imaging/canvas.h"
@@ -81,10 +82,10 @@ TEST(PageLayout, SvgPicturesTakeTheSizeTheirAttributesGive) {
         L"height=20><rect width=80 height=20 /></svg><p id=c>below</p></body>");
     document->parentWindow().resizeTo(800, 600);
     // Chromium's boxes at 800 px.
-    EXPECT_EQ(boxOf(document, L"a"), (Rect{0, 16, 800, 36}));
-    EXPECT_EQ(boxOf(document, L"i"), (Rect{32, 16, 48, 32}));
-    EXPECT_EQ(boxOf(document, L"b"), (Rect{0, 52, 100, 72}));
-    EXPECT_EQ(boxOf(document, L"c"), (Rect{0, 92, 800, 110}));
+    testing::expectExactBoxes(*document, {{L"a", {0, 16, 800, 36}},
+                                          {L"i", {32, 16, 48, 32}},
+                                          {L"b", {0, 52, 100, 72}},
+                                          {L"c", {0, 92, 800, 110}}});
 }
 
 TEST(PageLayout, FixedBoxesStandWhereTheViewportPutsThemAndArePaintedThere) {
@@ -94,8 +95,8 @@ TEST(PageLayout, FixedBoxesStandWhereTheViewportPutsThemAndArePaintedThere) {
         L"height:30px;background:red'><span id=inside>x</span></div></div><div id=banner "
         L"style='position:fixed;right:0;bottom:0;width:100px;height:10px'></div></body>");
     document->parentWindow().resizeTo(400, 300);
-    EXPECT_EQ(boxOf(document, L"corner"), (Rect{5, 5, 35, 35}));
-    EXPECT_EQ(boxOf(document, L"banner"), (Rect{300, 290, 400, 300}));
+    testing::expectExactBoxes(*document,
+                              {{L"corner", {5, 5, 35, 35}}, {L"banner", {300, 290, 400, 300}}});
     const Rect inside = boxOf(document, L"inside");
     EXPECT_EQ(inside.left, 5);
     EXPECT_EQ(inside.top, 5);
@@ -430,14 +431,14 @@ TEST(PageLayout, MarginsOfBlocksWithBordersCollapseWithTheirSiblingsAndParents) 
         L"</div></div><div id=next>next</div></body></html>");
     document->parentWindow().resizeTo(800, 600);
     // Chromium's boxes at 800 px.
-    expectNear(boxOf(document, L"a"), {0, 8, 800, 66}, 0);
-    expectNear(boxOf(document, L"b"), {0, 74, 800, 132}, 0);
-    expectNear(boxOf(document, L"pb"), {7, 95, 793, 111}, 0);
-    expectNear(boxOf(document, L"c"), {0, 140, 800, 214}, 0);
-    expectNear(boxOf(document, L"f"), {0, 222, 800, 252}, 0);
-    expectNear(boxOf(document, L"w"), {0, 8, 800, 252}, 0);
-    expectNear(boxOf(document, L"x"), {0, 260, 800, 278}, 0);
-    expectNear(boxOf(document, L"next"), {0, 298, 800, 314}, 0);
+    testing::expectExactBoxes(*document, {{L"a", {0, 8, 800, 66}},
+                                          {L"b", {0, 74, 800, 132}},
+                                          {L"pb", {7, 95, 793, 111}},
+                                          {L"c", {0, 140, 800, 214}},
+                                          {L"f", {0, 222, 800, 252}},
+                                          {L"w", {0, 8, 800, 252}},
+                                          {L"x", {0, 260, 800, 278}},
+                                          {L"next", {0, 298, 800, 314}}});
 }
 
 TEST(PageLayout, ABlockOfFixedHeightKeepsItsLastChildsMarginInside) {

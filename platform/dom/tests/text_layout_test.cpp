@@ -6,11 +6,13 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/page_layout.h"
+#include "platform/dom/tests/page_geometry.h"
 #include "platform/dom/window.h"
-#include "platform/text/utf.h"
 
 namespace platform::dom {
 namespace {
+
+using testing::expectExactBoxes;
 
 std::string readSource(const std::string& path) {
     std::ifstream file(std::string(TAMRIX_SOURCE_DIR) + "/" + path, std::ios::binary);
@@ -44,19 +46,6 @@ void expectBoxesOf(const std::string& markup, std::initializer_list<Expected> ex
 void expectBoxes(const std::string& path, std::initializer_list<Expected> expected) {
     SCOPED_TRACE(path);
     expectBoxesOf(readSource(path), expected);
-}
-
-// Boxes that must be Chromium's to the pixel, by element id.
-void expectExactBoxes(const Document& document,
-                      const std::vector<std::pair<const wchar_t*, Rect>>& expected) {
-    for (const auto& [id, chromium] : expected) {
-        SCOPED_TRACE(platform::text::toUtf8(id));
-        const auto element = document.getElementById(id);
-        ASSERT_NE(element, nullptr);
-        const auto box = document.boxOf(*element);
-        ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(*box, chromium);
-    }
 }
 
 // Paragraphs of Arial text at 1024 px whose lines a pixel or two decide: each holds as
