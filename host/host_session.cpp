@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "addon/bar/pane_windows.h"
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/window_operations.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_operations.h"
 #include "host/export_answer.h"
 #include "host/key_names.h"
 #include "host/page_loader.h"

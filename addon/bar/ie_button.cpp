@@ -1,9 +1,9 @@
 #include "addon/bar/ie_button.h"
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/window_operations.h"
-#include "addon/controller/window_table.h"
 #include "addon/shell/update_check.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/window_operations.h"
+#include "addon/window/window_table.h"
 
 namespace addon {
 

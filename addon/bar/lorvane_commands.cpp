@@ -3,9 +3,9 @@
 #include "addon/bar/bar_classes.h"
 #include "addon/bar/lorvane_client.h"
 #include "addon/bar/side_band.h"
-#include "addon/controller/command_extensions.h"
-#include "addon/controller/window_table.h"
 #include "addon/shell/browser_windows.h"
+#include "addon/window/command_extensions.h"
+#include "addon/window/window_table.h"
 #include "platform/browser/browser_bars.h"
 
 namespace addon {

@@ -2,9 +2,9 @@
 
 #include "addon/bar/doc_event_sink.h"
 #include "addon/bar/toolbar_document.h"
-#include "addon/controller/event_handlers.h"
 #include "addon/shell/browser_windows.h"
 #include "addon/shell/tamrix_protocol.h"
+#include "addon/window/event_handlers.h"
 #include "common/language/language_table.h"
 #include "platform/browser/fetch.h"
 #include "platform/browser/key_messages.h"

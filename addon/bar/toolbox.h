@@ -19,7 +19,7 @@
 #include <string>
 
 #include "addon/bar/web_browser_host.h"
-#include "addon/controller/embedded_toolbox.h"
+#include "addon/window/embedded_toolbox.h"
 #include "platform/browser/protocol_table.h"
 #include "platform/dom/document.h"
 #include "platform/dom/event_sink.h"

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "addon/bar/toolbox.h"
-#include "addon/controller/page_styles.h"
-#include "addon/controller/window_operations.h"
+#include "addon/commands/page_styles.h"
 #include "addon/dialogs/choice_lists.h"
 #include "addon/shell/data_folders.h"
 #include "addon/shell/localization.h"
+#include "addon/window/window_operations.h"
 #include "common/language/language_table.h"
 #include "common/util/registry_string.h"
 #include "common/util/registry_value.h"

@@ -2,17 +2,17 @@
 
 #include <cstdint>
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/command_extensions.h"
-#include "addon/controller/link_grab_commands.h"
-#include "addon/controller/service_pages.h"
-#include "addon/controller/window_table.h"
 #include "addon/dialogs/about_dialog.h"
 #include "addon/dialogs/dialog_templates.h"
 #include "addon/dialogs/grab_links_dialog.h"
 #include "addon/dialogs/option_dialog.h"
 #include "addon/shell/data_folders.h"
 #include "addon/shell/user_data_upgrade.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/command_extensions.h"
+#include "addon/window/link_grab_commands.h"
+#include "addon/window/service_pages.h"
+#include "addon/window/window_table.h"
 #include "common/language/language_table.h"
 #include "common/util/registry_int.h"
 #include "common/util/registry_string.h"

@@ -1,6 +1,6 @@
 #include "addon/dialogs/option_dialog.h"
 
-#include "addon/controller/page_styles.h"
+#include "addon/commands/page_styles.h"
 #include "addon/dialogs/choice_lists.h"
 #include "addon/dialogs/dialog_templates.h"
 #include "addon/shell/data_folders.h"

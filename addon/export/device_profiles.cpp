@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "addon/controller/xml_config.h"
+#include "addon/page/xml_config.h"
 #include "common/util/text_conversion.h"
 #include "common/xml/xml_document.h"
 

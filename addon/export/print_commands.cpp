@@ -2,16 +2,16 @@
 
 #include <filesystem>
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/command_extensions.h"
-#include "addon/controller/grab_bracket.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/layout_failure.h"
-#include "addon/controller/window_operations.h"
-#include "addon/controller/window_table.h"
 #include "addon/export/cups_printer.h"
 #include "addon/export/printed_pages.h"
+#include "addon/page/layout_failure.h"
 #include "addon/shell/data_folders.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/command_extensions.h"
+#include "addon/window/grab_bracket.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_operations.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "common/util/path_tools.h"
 #include "platform/text/utf.h"

@@ -1,8 +1,8 @@
 #include "addon/mailnote/mailnote_commands.h"
 
-#include "addon/controller/command_extensions.h"
 #include "addon/mailnote/onenote_export.h"
 #include "addon/mailnote/send_by_email.h"
+#include "addon/window/command_extensions.h"
 
 namespace addon {
 

@@ -1,8 +1,8 @@
 #include "addon/mailnote/onenote_export.h"
 
-#include "addon/controller/line_breaks.h"
-#include "addon/controller/window_operations.h"
 #include "addon/mailnote/onenote_page.h"
+#include "addon/page/line_breaks.h"
+#include "addon/window/window_operations.h"
 #include "common/util/message_box.h"
 #include "platform/onenote/onenote_application.h"
 

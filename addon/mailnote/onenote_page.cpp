@@ -1,6 +1,6 @@
 #include "addon/mailnote/onenote_page.h"
 
-#include "addon/controller/readable_markup.h"
+#include "addon/readable/readable_markup.h"
 #include "platform/onenote/onenote_application.h"
 
 namespace addon {

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "addon/controller/grab_bracket.h"
-#include "addon/controller/line_breaks.h"
-#include "addon/controller/save_handoff.h"
-#include "addon/controller/window_operations.h"
 #include "addon/mailnote/mail_msg.h"
+#include "addon/page/line_breaks.h"
+#include "addon/window/grab_bracket.h"
+#include "addon/window/save_handoff.h"
+#include "addon/window/window_operations.h"
 #include "common/util/file_tools.h"
 #include "common/util/message_box.h"
 #include "common/util/path_tools.h"

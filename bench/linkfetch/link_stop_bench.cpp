@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "addon/controller/grab_rules.h"
-#include "addon/controller/link_fetch_pool.h"
+#include "addon/linkfetch/link_fetch_pool.h"
+#include "addon/readable/grab_rules.h"
 #include "platform/dom/document.h"
 #include "testing/http/loopback_server.h"
 

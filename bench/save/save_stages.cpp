@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "addon/controller/line_breaks.h"
-#include "addon/controller/page_clean.h"
-#include "addon/controller/tidy_html.h"
+#include "addon/page/line_breaks.h"
+#include "addon/page/page_clean.h"
+#include "addon/page/tidy_html.h"
 #include "bench/dom/generated_page.h"
 #include "common/markup/markup_sanitizer.h"
 #include "platform/dom/document.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "addon/controller/layout_finder.h"
-#include "addon/controller/main_element.h"
-#include "addon/controller/readable_scorer.h"
+#include "addon/readable/layout_finder.h"
+#include "addon/readable/main_element.h"
+#include "addon/readable/readable_scorer.h"
 #include "platform/text/utf.h"
 #include "testing/text_match/word_overlap.h"
 

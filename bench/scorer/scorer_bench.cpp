@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "addon/controller/command_processor.h"
-#include "addon/controller/grab_rules.h"
-#include "addon/controller/readable_commands.h"
-#include "addon/controller/readable_scorer.h"
+#include "addon/commands/command_processor.h"
+#include "addon/readable/grab_rules.h"
+#include "addon/readable/readable_commands.h"
+#include "addon/readable/readable_scorer.h"
 #include "platform/text/utf.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "addon/bar/ie_button.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/input_binding.h"
-#include "addon/controller/settings.h"
-#include "addon/controller/window_operations.h"
-#include "addon/controller/window_table.h"
+#include "addon/selection/input_binding.h"
+#include "addon/selection/settings.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_operations.h"
+#include "addon/window/window_table.h"
 #include "bar_fixture.h"
 
 using namespace bar_tests;

@@ -2,9 +2,9 @@
 // bar from its registered class and closes it again.
 #include "addon/bar/lorvane_commands.h"
 #include "addon/bar/bar_classes.h"
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/command_extensions.h"
-#include "addon/controller/window_table.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/command_extensions.h"
+#include "addon/window/window_table.h"
 #include "bar_fixture.h"
 #include "platform/browser/browser_bars.h"
 

@@ -2,8 +2,8 @@
 #include <set>
 
 #include "addon/bar/toolbox.h"
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/theme_pages.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/theme_pages.h"
 #include "bar_fixture.h"
 #include "platform/dom/element.h"
 #include "platform/text/utf.h"

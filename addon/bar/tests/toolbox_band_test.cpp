@@ -5,9 +5,9 @@
 
 #include "addon/bar/toolbox.h"
 #include "addon/bar/toolbox_registration.h"
-#include "addon/controller/theme_pages.h"
-#include "addon/controller/window_operations.h"
 #include "addon/shell/data_folders.h"
+#include "addon/window/theme_pages.h"
+#include "addon/window/window_operations.h"
 #include "bar_fixture.h"
 #include "platform/dom/element.h"
 

@@ -2,7 +2,7 @@
 #include <fstream>
 
 #include "addon/bar/toolbox.h"
-#include "addon/controller/event_handlers.h"
+#include "addon/window/event_handlers.h"
 #include "bar_fixture.h"
 #include "common/language/language_table.h"
 #include "platform/dom/element.h"

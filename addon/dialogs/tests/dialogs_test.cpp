@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "addon/controller/page_styles.h"
+#include "addon/commands/page_styles.h"
 #include "addon/dialogs/about_dialog.h"
 #include "addon/dialogs/dialog_templates.h"
 #include "addon/dialogs/folder_browser.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "addon/controller/html_document.h"
-#include "addon/controller/window_table.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/window_table.h"
 #include "addon/export/print_dialog.h"
 #include "addon/export/tests/browser_tab.h"
 #include "addon/export/tests/pdf_tools.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/imaging/image_codecs.h"
 #include "platform/ui/dialog_driver.h"

@@ -6,14 +6,14 @@
 #include <iterator>
 #include <sstream>
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/window_operations.h"
-#include "addon/controller/window_table.h"
 #include "addon/export/printed_pages.h"
 #include "addon/export/tests/browser_tab.h"
 #include "addon/export/tests/pdf_tools.h"
 #include "addon/export/tests/private_cups.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_operations.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"

@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "addon/controller/command_dispatcher.h"
-#include "addon/controller/html_document.h"
-#include "addon/controller/window_operations.h"
-#include "addon/controller/window_table.h"
 #include "addon/export/export_commands.h"
 #include "addon/export/print_commands.h"
 #include "addon/export/tests/browser_tab.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/html_document.h"
+#include "addon/window/window_operations.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "addon/controller/command_dispatcher.h"
 #include "addon/mailnote/mailnote_commands.h"
 #include "addon/mailnote/onenote_page.h"
 #include "addon/mailnote/tests/send_fixture.h"
+#include "addon/window/command_dispatcher.h"
 #include "platform/onenote/tests/page_text.h"
 #include "platform/text/utf.h"
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "addon/controller/window_operations.h"
 #include "addon/mailnote/mail_msg.h"
 #include "addon/mailnote/tests/send_fixture.h"
+#include "addon/window/window_operations.h"
 #include "common/util/registry_string.h"
 #include "platform/mail/tests/eml_check.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "addon/controller/clip_context.h"
-#include "addon/controller/input_binding.h"
-#include "addon/controller/settings.h"
-#include "addon/controller/window_table.h"
+#include "addon/selection/input_binding.h"
+#include "addon/selection/settings.h"
+#include "addon/window/clip_context.h"
+#include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "testing/environment/temporary_home.h"
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "addon/controller/grab_rules.h"
-#include "addon/controller/input_binding.h"
-#include "addon/controller/page_styles.h"
-#include "addon/controller/settings.h"
+#include "addon/commands/page_styles.h"
+#include "addon/readable/grab_rules.h"
+#include "addon/selection/input_binding.h"
+#include "addon/selection/settings.h"
 #include "addon/shell/data_folders.h"
 #include "addon/shell/localization.h"
 #include "addon/shell/module_version.h"

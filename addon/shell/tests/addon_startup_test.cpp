@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "addon/controller/grab_rules.h"
-#include "addon/controller/input_binding.h"
-#include "addon/controller/page_styles.h"
+#include "addon/commands/page_styles.h"
+#include "addon/readable/grab_rules.h"
+#include "addon/selection/input_binding.h"
 #include "addon/shell/side_pages.h"
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"

@@ -51,11 +51,11 @@ void expectBoxes(const std::string& path, std::initializer_list<Expected> expect
 // Paragraphs of Arial text at 1024 px whose lines a pixel or two decide: each holds as
 // many lines as in Chromium, so the paragraphs below stand where Chromium has them.
 TEST(TextLayout, ParagraphsBreakIntoAsManyLinesAsInChromium) {
-    expectBoxes("addon/controller/tests/data/readable/docs.html", {{68, {8, 660, 1016, 732}},
-                                                                   {70, {8, 818, 1016, 890}},
-                                                                   {73, {8, 1055, 1016, 1109}},
-                                                                   {81, {8, 1439, 1016, 1493}}});
-    expectBoxes("addon/controller/tests/data/readable/form.html",
+    expectBoxes("addon/page/tests/data/readable/docs.html", {{68, {8, 660, 1016, 732}},
+                                                             {70, {8, 818, 1016, 890}},
+                                                             {73, {8, 1055, 1016, 1109}},
+                                                             {81, {8, 1439, 1016, 1493}}});
+    expectBoxes("addon/page/tests/data/readable/form.html",
                 {{40, {8, 436, 1016, 508}}, {41, {8, 524, 1016, 578}}, {43, {8, 664, 1016, 736}}});
 }
 
@@ -115,7 +115,7 @@ TEST(TextLayout, OldDoctypesKeepTheLineHeightQuirkOfCellsHoldingOnlyElements) {
 // The engine takes whole pixels per word: the rounding carried between words must not
 // make a restyled page measure otherwise than the same page laid out anew.
 TEST(TextLayout, WordsMeasureTheSameInEveryLayoutOfThePage) {
-    const std::string markup = readSource("addon/controller/tests/data/readable/docs.html");
+    const std::string markup = readSource("addon/page/tests/data/readable/docs.html");
     auto first = Document::parse(std::string_view(markup), L"file:///a.html");
     auto second = Document::parse(std::string_view(markup), L"file:///a.html");
     const auto firstElements = first->all();

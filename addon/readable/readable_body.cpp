@@ -1,0 +1,76 @@
+#include "addon/readable/readable_body.h"
+
+#include "addon/commands/page_styles.h"
+#include "addon/commands/saved_values.h"
+#include "addon/commands/style_sheets.h"
+#include "common/util/registry_string.h"
+#include "platform/dom/window.h"
+
+namespace addon {
+
+ElementPtr cloneBodyShell(const dom::Document& document) {
+    const ElementPtr body = document.body();
+    return body ? body->cloneElement(false) : nullptr;
+}
+
+void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
+                       const std::wstring& markup) {
+    shell->setInnerHTML(markup);
+    shell->setAttribute(L"id", L"readable_body");
+    context.savedBody = context.document->body();
+    context.readableBody = shell;
+}
+
+void showBody(dom::Document& document, const ElementPtr& body) {
+    const ElementPtr current = document.body();
+    if (!current || !body || current == body) {
+        return;
+    }
+    if (!current->parentNode()) {
+        return;
+    }
+    body->removeNode(true);
+    current->replaceNode(body);
+}
+
+void applyPageStyle(ICommandContext& context, const std::wstring& styleName) {
+    if (context.pageStyleText.empty() || !context.document) {
+        return;
+    }
+    disableStyleSheets(context);
+    if (const ElementPtr head = context.document->head()) {
+        ElementPtr style = context.document->createElement(L"style");
+        style->setAttribute(L"id", styleName);
+        style->setAttribute(L"type", L"text/css");
+        style->appendChild(context.document->createTextNode(context.pageStyleText));
+        head->appendChild(style);
+        context.styleElement = style;
+    }
+    if (context.readableBody) {
+        context.readableBody->setAttribute(L"class", getStyleClasses(styleName));
+    }
+}
+
+void undoRebuild(ICommandContext& context, bool scroll) {
+    if (!context.document || !context.savedBody) {
+        return;
+    }
+    showBody(*context.document, context.savedBody);
+    if (context.styleElement) {
+        context.styleElement->removeNode(true);
+        context.styleElement.reset();
+    }
+    undoRecordedWrites(context);
+    if (scroll) {
+        context.document->parentWindow().scrollTo(0, 0);
+    }
+}
+
+std::wstring configuredPageStyle(const std::wstring& setting) {
+    const common::registry_string<std::wstring> style(L"Software\\Olvan\\Tamrix\\" + setting,
+                                                      platform::registry::HKEY_CURRENT_USER,
+                                                      L"Novel", common::kRegistryNoWriteBack);
+    return style.value;
+}
+
+}  // namespace addon

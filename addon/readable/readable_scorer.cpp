@@ -1,0 +1,149 @@
+#include "addon/readable/readable_scorer.h"
+
+#include <unordered_map>
+
+#include "addon/page/dom_helpers.h"
+#include "addon/page/hidden_elements.h"
+#include "addon/page/page_clean.h"
+#include "addon/page/text_case.h"
+#include "common/util/text_conversion.h"
+
+namespace addon {
+namespace {
+
+std::wstring ownText(const ElementPtr& element) {
+    std::wstring text;
+    for (const auto& child : element->childNodes()) {
+        if (child->nodeType() == dom::NodeType::Text) {
+            text += child->nodeValue();
+        }
+    }
+    return text;
+}
+
+class Scores {
+  public:
+    // Adds to the element's score and takes the lead when it is now strictly ahead.
+    void add(const ElementPtr& element, long long points) {
+        const long long score = (scores_[element.get()] += points);
+        if (score > best_) {
+            best_ = score;
+            leader_ = element;
+        }
+    }
+    const ElementPtr& leader() const { return leader_; }
+
+  private:
+    std::unordered_map<const dom::Element*, long long> scores_;
+    long long best_ = 0;
+    ElementPtr leader_;
+};
+
+}  // namespace
+
+// Calls `visit` (element, points) for every visible element of every row below the root,
+// with the points its text gives; rows for which `takeRow` is false are passed over.
+template <class TakeRow, class Visit>
+void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const TakeRow& takeRow,
+                         const Visit& visit) {
+    // One walk over the elements sorts them to the rows of their tag (any case), each row
+    // keeping document order.
+    std::unordered_map<std::wstring, std::vector<std::size_t>> rowsOfTag;
+    for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
+        if (takeRow(rules.tagRanks[i])) {
+            rowsOfTag[lowerText(rules.tagRanks[i].name)].push_back(i);
+        }
+    }
+    std::vector<std::vector<ElementPtr>> elementsOfRow(rules.tagRanks.size());
+    for (const auto& element : root->all()) {
+        const auto rows = rowsOfTag.find(lowerText(element->tagName()));
+        if (rows != rowsOfTag.end()) {
+            for (std::size_t row : rows->second) {
+                elementsOfRow[row].push_back(element);
+            }
+        }
+    }
+    HiddenElements hiddenTest;
+    for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
+        const GrabRow& row = rules.tagRanks[i];
+        const bool ownTextOnly = row.name == L"DIV";
+        for (const auto& element : elementsOfRow[i]) {
+            if (hiddenTest.hidden(element)) {
+                continue;
+            }
+            const std::wstring text = ownTextOnly ? ownText(element) : element->innerText();
+            if (text.empty()) {
+                continue;
+            }
+            visit(element, ownTextOnly,
+                  static_cast<long long>(row.value) * common::ansiLength(text) / 100);
+        }
+    }
+}
+
+ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
+    if (!root) {
+        return nullptr;
+    }
+    const double transfer = rules.transferToUpper();
+    Scores scores;
+    visitScoredElements(
+        root, rules, [](const GrabRow&) { return true; },
+        [&](const ElementPtr& element, bool ownTextOnly, long long points) {
+            const ElementPtr target = ownTextOnly ? element : element->parentElement();
+            if (!target) {
+                return;
+            }
+            scores.add(target, points);
+            const ElementPtr up = target->parentElement();
+            if (up) {
+                scores.add(up, static_cast<long long>(static_cast<double>(points) * transfer));
+            }
+        });
+    return scores.leader();
+}
+
+long long scoredText(const ElementPtr& root, const GrabRules& rules) {
+    long long total = 0;
+    if (root) {
+        visitScoredElements(
+            root, rules, [](const GrabRow& row) { return row.value > 0; },
+            [&total](const ElementPtr&, bool, long long points) { total += points; });
+    }
+    return total;
+}
+
+void cleanElement(const ElementPtr& element, const GrabRules& rules) {
+    if (!element) {
+        return;
+    }
+    for (const GrabRow& row : rules.tagChars) {
+        const auto found = element->getElementsByTagName(row.name);
+        for (auto it = found.rbegin(); it != found.rend(); ++it) {
+            if (row.value == 0 || static_cast<long long>((*it)->innerText().size()) < row.value) {
+                (*it)->removeNode(true);
+            }
+        }
+    }
+    for (const auto& below : element->all()) {
+        below->removeAttribute(L"style");
+    }
+    element->removeAttribute(L"style");
+}
+
+std::wstring extractReadable(const std::wstring& html, bool asHtml, const GrabRules& rules) {
+    return extractReadable(*dom::Document::parse(std::wstring_view(html)), asHtml, rules);
+}
+
+std::wstring extractReadable(dom::Document& document, bool asHtml, const GrabRules& rules) {
+    const ElementPtr chosen = scoreByTags(document.body(), rules);
+    if (!chosen) {
+        return L"";
+    }
+    removeEventAttributes(chosen);
+    cleanAttributes(chosen, kCleanScriptUses);
+    cleanElement(chosen, rules);
+    return asHtml ? chosen->outerHTML() : chosen->innerText();
+}
+
+}  // namespace addon

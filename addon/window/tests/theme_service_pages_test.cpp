@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "addon/shell/module_version.h"
+#include "addon/window/command_dispatcher.h"
+#include "addon/window/service_pages.h"
+#include "addon/window/theme_pages.h"
+#include "addon/window/window_table.h"
+#include "common/util/registry_string.h"
+#include "platform/registry/store.h"
+#include "testing/environment/temporary_home.h"
+
+using namespace addon;
+
+namespace {
+
+void storeServer(const std::wstring& server) {
+    common::registry_string<std::wstring> value(L"Software\\Olvan\\Tamrix\\Server",
+                                                platform::registry::HKEY_CURRENT_USER, L"",
+                                                common::kRegistryAlwaysStore);
+    value = server;
+    value.save();
+}
+
+}  // namespace
+
+TEST(ThemePages, OnlySafeThemeNamesGiveAPageOrChangeTheSettings) {
+    testing_environment::TemporaryHome home;
+    platform::registry::ScopedMemoryRegistry registry;
+    EXPECT_EQ(toolboxPageAddress(L"Blue", L""), L"tamrix://resources/toolbar/Blue/index.html");
+    EXPECT_EQ(toolboxPageAddress(L"Blue", L"../../x"),
+              L"tamrix://resources/toolbar/Blue/index.html");
+    for (const wchar_t* bad : {L"", L"..", L"../x", L"a/b", L"a\\b", L"x y"}) {
+        EXPECT_EQ(toolboxPageAddress(bad, L""), L"") << bad;
+        EXPECT_FALSE(chooseTheme(bad)) << bad;
+    }
+    EXPECT_EQ(readThemeSettings().name, L"Orange");
+
+    // A theme without a page of its own keeps the default height and style.
+    ASSERT_TRUE(chooseTheme(L"Blue"));
+    const ThemeSettings chosen = readThemeSettings();
+    EXPECT_EQ(chosen.name, L"Blue");
+    EXPECT_EQ(chosen.height, 28);
+    EXPECT_EQ(chosen.style, 0);
+}
+
+TEST(ServicePages, AddressJoinsServerPageAndProductValues) {
+    testing_environment::TemporaryHome home;
+    platform::registry::ScopedMemoryRegistry registry;
+    storeServer(L"http://127.0.0.1:9/service");
+    const std::wstring name = thisModuleVersionValue(L"ProductName");
+    const std::wstring version = thisModuleVersionValue(L"ProductVersion");
+    ASSERT_FALSE(name.empty());
+    ASSERT_EQ(name.find_first_of(L" &%"), std::wstring::npos);
+    EXPECT_EQ(servicePageAddress(L"help"),
+              L"http://127.0.0.1:9/service/help?product=" + name + L"&version=" + version);
+    EXPECT_TRUE(servicePageAddress(L"update").starts_with(L"http://127.0.0.1:9/service/update?"));
+    EXPECT_EQ(servicePageAddress(L"../help"), L"");
+    EXPECT_EQ(servicePageAddress(L"checkupdate"), L"");
+
+    std::vector<std::wstring> visited;
+    auto browser = platform::browser::WebBrowser::create([&](const std::wstring& url) {
+        visited.push_back(url);
+        return platform::browser::LoadedDocument{};
+    });
+    const int window = addBrowserWindow(browser);
+    ASSERT_GE(window, 0);
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-home", window), 2);
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-checkupdate", window), 2);
+    ASSERT_EQ(visited.size(), 2u);
+    EXPECT_TRUE(visited[0].starts_with(L"http://127.0.0.1:9/service/home?product="));
+    EXPECT_TRUE(visited[1].starts_with(L"http://127.0.0.1:9/service/update?product="));
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-reload/Blue", window), 2);
+    EXPECT_EQ(readThemeSettings().name, L"Blue");
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-reload/..", window), 1);
+    EXPECT_EQ(readThemeSettings().name, L"Blue");
+    removeBrowserWindow(browser);
+    EXPECT_EQ(dispatchCommand(L"command-toolbar-home", window), 1);
+}

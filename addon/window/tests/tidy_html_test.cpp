@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "addon/page/tidy_html.h"
+#include "addon/window/save_handoff.h"
+
+using namespace addon;
+
+namespace {
+
+bool has(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+}  // namespace
+
+TEST(TidyHtml, EmptyInputIsRefusedAndOutputUntouched) {
+    std::wstring out = L"before";
+    EXPECT_EQ(tidyHtml(L"", out, L""), 1);
+    EXPECT_EQ(out, L"before");
+}
+
+TEST(TidyHtml, RepairsMarkupIntoXhtmlWithNumericEntitiesAndNoTidyMark) {
+    std::wstring out;
+    ASSERT_EQ(tidyHtml(wrapInHtmlSkeleton(L"<p>caf\u00e9 &amp; more<br><img src=a.png>"), out, L""),
+              0);
+    EXPECT_TRUE(has(out, L"xmlns=\"http://www.w3.org/1999/xhtml\"")) << out;
+    EXPECT_TRUE(has(out, L"<br />"));
+    EXPECT_TRUE(has(out, L"</p>"));
+    EXPECT_TRUE(has(out, L"caf\u00e9") || has(out, L"caf&#233;"));
+    EXPECT_FALSE(has(out, L"HTML Tidy"));
+}
+
+TEST(TidyHtml, BodyExtractionKeepsTheStylesThatCleaningMadeFromPresentation) {
+    std::wstring out;
+    ASSERT_EQ(
+        tidyHtml(wrapInHtmlSkeleton(L"<center><font color=red>Red</font></center>"), out, L""), 0);
+    std::wstring body;
+    ASSERT_TRUE(extractTidyBody(out, body));
+    EXPECT_TRUE(has(body, L"<style")) << body;
+    EXPECT_TRUE(has(body, L"text-align: center")) << body;
+    EXPECT_TRUE(has(body, L"class=\"c1\""));
+    EXPECT_TRUE(has(body, L"Red"));
+    EXPECT_FALSE(has(body, L"<font"));
+    EXPECT_FALSE(has(body, L"<body"));
+}
+
+TEST(TidyHtml, NoBodyMeansNothingExtracted) {
+    std::wstring body = L"kept";
+    EXPECT_FALSE(extractTidyBody(L"<html><head></head></html>", body));
+    EXPECT_FALSE(extractTidyBody(L"<body class=x>never closed", body));
+    EXPECT_EQ(body, L"kept");
+}
+
+TEST(TidyHtml, ConfigurationFileIsUsedAndABrokenOneParsesNothing) {
+    const auto folder = std::filesystem::temp_directory_path() / "tamrix-tidy-config";
+    std::filesystem::create_directories(folder);
+    const auto config = folder / "tidy.cfg";
+    std::ofstream(config) << "output-xhtml: no\nshow-body-only: yes\ntidy-mark: no\n";
+    std::wstring out;
+    ASSERT_EQ(tidyHtml(L"<p>one<p>two", out, config.wstring()), 0);
+    EXPECT_FALSE(has(out, L"<html"));
+    EXPECT_TRUE(has(out, L"<p>two</p>"));
+
+    std::wstring untouched = L"untouched";
+    EXPECT_EQ(tidyHtml(L"<p>x", untouched, (folder / "missing.cfg").wstring()), 0);
+    EXPECT_EQ(untouched, L"untouched");
+    std::filesystem::remove_all(folder);
+}

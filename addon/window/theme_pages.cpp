@@ -1,0 +1,92 @@
+#include "addon/window/theme_pages.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "addon/page/safe_name.h"
+#include "addon/selection/settings.h"
+#include "addon/shell/data_folders.h"
+#include "common/util/file_tools.h"
+#include "common/util/registry_int.h"
+#include "common/util/registry_string.h"
+
+namespace addon {
+
+namespace {
+
+const std::wstring kThemeKey = L"Software\\Olvan\\Tamrix\\Theme\\";
+constexpr std::size_t kMaxPageBytes = 1u << 20;
+
+std::wstring readText(const std::wstring& path, const std::wstring& defaultValue) {
+    common::registry_string<std::wstring> value(path, platform::registry::HKEY_CURRENT_USER,
+                                                defaultValue, common::kRegistryNoWriteBack);
+    return value.value;
+}
+
+// The decimal number after `marker` in the page; `fallback` when there is none.
+std::int32_t numberAfter(const std::string& page, const std::string& marker,
+                         std::int32_t fallback) {
+    const std::size_t at = page.find(marker);
+    if (at == std::string::npos)
+        return fallback;
+    std::int64_t number = 0;
+    std::size_t i = at + marker.size();
+    const std::size_t start = i;
+    while (i < page.size() && std::isdigit(static_cast<unsigned char>(page[i])) &&
+           number < INT32_MAX)
+        number = number * 10 + (page[i++] - '0');
+    return i == start || number > INT32_MAX ? fallback : static_cast<std::int32_t>(number);
+}
+
+void storeNumber(const std::wstring& name, std::int32_t number) {
+    common::registry_int<std::int32_t> value(
+        kThemeKey + name, platform::registry::HKEY_CURRENT_USER, 0, common::kRegistryAlwaysStore);
+    value = number;
+    value.save();
+}
+
+std::wstring themeFolder(const std::wstring& theme) {
+    const std::wstring resources = resolveDataFolder(L"resources");
+    return resources.empty() ? L"" : resources + L"/toolbar/" + theme;
+}
+
+}  // namespace
+
+ThemeSettings readThemeSettings() {
+    ThemeSettings settings;
+    settings.name = readText(kThemeKey + L"Name", settings.name);
+    settings.height = readUserSetting(L"\\Theme\\Height", settings.height);
+    settings.style = readUserSetting(L"\\Theme\\Style", settings.style);
+    return settings;
+}
+
+std::wstring toolboxPageAddress(const std::wstring& theme, const std::wstring& language) {
+    if (!isSafeName(theme))
+        return L"";
+    const std::wstring base = L"tamrix://resources/toolbar/" + theme + L"/";
+    if (!language.empty() && isSafeName(language) &&
+        common::pathExists(themeFolder(theme) + L"/" + language + L"/index.html")) {
+        return base + language + L"/index.html";
+    }
+    return base + L"index.html";
+}
+
+bool chooseTheme(const std::wstring& theme) {
+    if (!isSafeName(theme))
+        return false;
+    std::string page;
+    const std::wstring folder = themeFolder(theme);
+    if (!folder.empty())
+        common::readFile(folder + L"/index.html", page, kMaxPageBytes);
+    const ThemeSettings defaults;
+    common::registry_string<std::wstring> name(kThemeKey + L"Name",
+                                               platform::registry::HKEY_CURRENT_USER, defaults.name,
+                                               common::kRegistryAlwaysStore);
+    name = theme;
+    name.save();
+    storeNumber(L"Height", numberAfter(page, "toolbox_height=", defaults.height));
+    storeNumber(L"Style", numberAfter(page, "toolbox_style=", defaults.style));
+    return true;
+}
+
+}  // namespace addon
