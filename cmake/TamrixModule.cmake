@@ -6,6 +6,11 @@
 #   Libraries named platform_* are shared: they stand in for the system's own services
 #   (window system, registry, presenters, ...), so a process holds one copy of their state
 #   however many modules it loads. Other libraries are static and private to each module.
+# tamrix_object_library(NAME [GLOBS patterns...] [LINK libs...])
+#   Compiles the files that GLOBS match (default *.cpp) into objects that a shared library
+#   puts together with others (`$<TARGET_OBJECTS:NAME>`): a layer of one library that has
+#   its own folder, its own include rules and its own tests. LINK gives the layer the
+#   include paths and definitions of what it uses; the library that holds it links them.
 # tamrix_tests(NAME [GLOBS patterns...] LINK libs...)
 #   Builds NAME from the files that GLOBS match (default tests/*.cpp), links GoogleTest
 #   and registers each test case with ctest.
@@ -41,6 +46,16 @@ function(tamrix_library name)
   else()
     add_library(${name} STATIC ${sources})
   endif()
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  tamrix_warnings(${name})
+endfunction()
+
+function(tamrix_object_library name)
+  cmake_parse_arguments(ARG "" "" "GLOBS;LINK" ${ARGN})
+  tamrix_glob(sources "*.cpp" ${ARG_GLOBS})
+  add_library(${name} OBJECT ${sources})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LINK})
   tamrix_warnings(${name})

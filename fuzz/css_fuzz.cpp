@@ -5,9 +5,9 @@
 #include <string>
 
 #include "fuzz/fuzz_input.h"
-#include "platform/dom/cascade.h"
-#include "platform/dom/css_parser.h"
 #include "platform/dom/document.h"
+#include "platform/dom/style/cascade.h"
+#include "platform/dom/style/css_parser.h"
 #include "platform/text/utf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_input.h"
-#include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/style/cascade.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform::dom;

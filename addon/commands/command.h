@@ -20,7 +20,7 @@
 #include "addon/page/dom_helpers.h"
 #include "addon/selection/selection_item.h"
 #include "common/thread/thread.h"
-#include "platform/dom/style_sheet.h"
+#include "platform/dom/style/style_sheet.h"
 
 namespace addon {
 

@@ -1,6 +1,6 @@
 #include "addon/commands/style_sheets.h"
 
-#include "platform/dom/style_sheet.h"
+#include "platform/dom/style/style_sheet.h"
 
 namespace addon {
 

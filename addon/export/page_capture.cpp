@@ -5,7 +5,7 @@
 
 #include "addon/export/image_files.h"
 #include "addon/export/page_painter.h"
-#include "platform/dom/inline_style.h"
+#include "platform/dom/style/inline_style.h"
 #include "platform/dom/window.h"
 
 namespace addon {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "addon/export/css_colour.h"
-#include "platform/dom/cascade.h"
 #include "platform/dom/layout_engine.h"
+#include "platform/dom/style/cascade.h"
 #include "platform/imaging/canvas.h"
 
 namespace addon {

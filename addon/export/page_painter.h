@@ -1,7 +1,7 @@
 // Paints a laid-out page into a picture, as the browser shows it: the page's background
 // (the root's, else the body's, else white), then what the page's layout engine draws for
 // the area: backgrounds, borders, list markers, pictures and anti-aliased text in its
-// font, size, weight, style and colour (platform/dom/page_layout.h). Page capture, print
+// font, size, weight, style and colour (platform/dom/layout/page_layout.h). Page capture, print
 // to PDF and the explorer bar's snapshot all paint through here.
 //
 // Contract: on the page's thread (it reads layout and styles); the page is laid out for

@@ -9,7 +9,7 @@
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"
 #include "common/util/path_tools.h"
-#include "platform/dom/inline_style.h"
+#include "platform/dom/style/inline_style.h"
 #include "platform/ui/presenter.h"
 #include "platform/ui/window_system.h"
 

@@ -1,8 +1,8 @@
 #include "addon/page/dom_helpers.h"
 
 #include "addon/page/text_case.h"
-#include "platform/dom/cascade.h"
-#include "platform/dom/inline_style.h"
+#include "platform/dom/style/cascade.h"
+#include "platform/dom/style/inline_style.h"
 #include "platform/dom/window.h"
 
 namespace addon {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bench/dom/generated_page.h"
-#include "platform/dom/cascade.h"
 #include "platform/dom/document.h"
+#include "platform/dom/style/cascade.h"
 #include "platform/dom/window.h"
 
 namespace {

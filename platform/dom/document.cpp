@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "platform/dom/cascade.h"
-#include "platform/dom/page_layout.h"
+#include "platform/dom/layout/page_layout.h"
 #include "platform/dom/page_resources.h"
+#include "platform/dom/style/cascade.h"
 #include "platform/dom/task_queue.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"

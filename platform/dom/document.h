@@ -24,7 +24,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/event.h"
 #include "platform/dom/geometry.h"
-#include "platform/dom/hit_index.h"
+#include "platform/dom/layout/hit_index.h"
 #include "platform/dom/node.h"
 
 namespace platform::dom {

@@ -12,7 +12,7 @@
 #include "addon/readable/readable_commands.h"
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"
-#include "platform/dom/inline_style.h"
+#include "platform/dom/style/inline_style.h"
 #include "platform/dom/window.h"
 #include "platform/ui/dialog_driver.h"
 #include "platform/ui/scripted_presenter.h"

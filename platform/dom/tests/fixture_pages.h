@@ -11,7 +11,8 @@
 namespace platform::dom::testing {
 
 inline std::string readFixture(const std::string& name) {
-    std::ifstream in(std::string(TAMRIX_TEST_DATA) + "/" + name, std::ios::binary);
+    std::ifstream in(std::string(TAMRIX_SOURCE_DIR) + "/platform/dom/tests/data/" + name,
+                     std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

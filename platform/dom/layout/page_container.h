@@ -1,0 +1,147 @@
+// The layout engine's view of this system (litehtml's document container): fonts found
+// through fontconfig and measured with FreeType, pictures and linked sheets through the
+// page's resources, the viewport as the screen medium, and drawing onto a Canvas (the
+// "hdc" litehtml hands back is the Canvas being painted).
+//
+// The page is laid out in CSS pixels; it is painted at a scale (beginPainting): every
+// position and size litehtml hands over is multiplied by it, and text is rasterised by
+// FreeType at the font's size times the scale, so a page painted at 300 dpi has sharp
+// glyphs rather than enlarged ones.
+//
+// Text is measured as browsers lay it out, in fractions of a pixel, but the engine takes
+// whole pixels for each word and each space: the rounding is carried from one measurement
+// to the next, so any run of words and spaces measured one after the other (a line) adds
+// up to within a pixel of its true width. One layout pass measures the page's words in
+// document order; startMeasuring() makes a pass measure as a new container would. Each
+// font remembers the widths of the words it measured (a page repeats its words), so a
+// word is shaped once per font.
+//
+// Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
+// font handles it gives out stay valid until the container is destroyed.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <litehtml.h>
+
+#include "platform/dom/geometry.h"
+#include "platform/dom/layout/page_elements.h"
+#include "platform/dom/page_resources.h"
+#include "platform/imaging/canvas.h"
+#include "platform/imaging/font_catalog.h"
+#include "platform/imaging/font_face.h"
+
+namespace platform::dom {
+
+class PageContainer final : public litehtml::document_container {
+  public:
+    // Chromium's defaults: 16 px Times (here Liberation Serif).
+    static constexpr int kDefaultFontPixels = 16;
+
+    PageContainer(PageResources& resources, Size viewport,
+                  std::map<std::string, std::string> linkedSheets,
+                  RuleMatching matching = RuleMatching::indexed);
+
+    struct Font {
+        std::unique_ptr<imaging::FontFace> face;
+        imaging::FontFile file;
+        int pixels = 0;
+        unsigned decoration = 0;
+        // The measured width of each word (UTF-8) measured in this font.
+        struct TextHash {
+            using is_transparent = void;
+            std::size_t operator()(std::string_view text) const noexcept {
+                return std::hash<std::string_view>()(text);
+            }
+        };
+        std::unordered_map<std::string, double, TextHash, std::equal_to<>> widths;
+    };
+    // Past this many words a font measures new ones without remembering them.
+    static constexpr std::size_t kMaxRememberedWidths = 1 << 16;
+    const Font& font(litehtml::uint_ptr handle) const;
+    imaging::Canvas& canvasOf(litehtml::uint_ptr hdc) const;
+
+    litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
+                                   litehtml::font_style italic, unsigned int decoration,
+                                   litehtml::font_metrics* fm) override;
+    void delete_font(litehtml::uint_ptr hFont) override;
+    int text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) override;
+    void draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text, litehtml::uint_ptr hFont,
+                   litehtml::web_color color, const litehtml::position& pos) override;
+    int pt_to_px(int pt) const override;
+    int get_default_font_size() const override;
+    const litehtml::tchar_t* get_default_font_name() const override;
+    void draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) override;
+    void load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                    bool redraw_on_ready) override;
+    void get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                        litehtml::size& sz) override;
+    void draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) override;
+    void draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
+                      const litehtml::position& draw_pos, bool root) override;
+    void set_caption(const litehtml::tchar_t* caption) override;
+    void set_base_url(const litehtml::tchar_t* base_url) override;
+    void link(const std::shared_ptr<litehtml::document>& doc,
+              const litehtml::element::ptr& el) override;
+    void on_anchor_click(const litehtml::tchar_t* url, const litehtml::element::ptr& el) override;
+    void set_cursor(const litehtml::tchar_t* cursor) override;
+    void transform_text(litehtml::tstring& text, litehtml::text_transform tt) override;
+    void import_css(litehtml::tstring& text, const litehtml::tstring& url,
+                    litehtml::tstring& baseurl) override;
+    void set_clip(const litehtml::position& pos, const litehtml::border_radiuses& bdr_radius,
+                  bool valid_x, bool valid_y) override;
+    void del_clip() override;
+    void get_client_rect(litehtml::position& client) const override;
+    std::shared_ptr<litehtml::element> create_element(
+        const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
+        const std::shared_ptr<litehtml::document>& doc) override;
+    void get_media_features(litehtml::media_features& media) const override;
+    void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
+    // The engine's own split of a text into words and spaces (each white space character
+    // is a space, each ideograph a word of its own), on the UTF-8 as it is instead of
+    // through wide strings and back for every piece.
+    void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
+                    const std::function<void(const litehtml::tchar_t*)>& on_space) override;
+
+    // The next measurement starts without a carried rounding (before styles are parsed
+    // again).
+    void startMeasuring() { carry_ = 0; }
+
+    // Painting onto `canvas`, each CSS pixel `scale` canvas pixels wide (positive); the
+    // clip rectangles set while painting are applied to it.
+    void beginPainting(imaging::Canvas& canvas, double scale);
+    void endPainting();
+
+  private:
+    void applyClip();
+    // A rectangle of the laid-out page in the canvas's pixels.
+    imaging::Rect scaled(const litehtml::position& pos) const;
+    int scaled(int length) const;
+    // The width of `text` in the font, as a browser measures it within a line.
+    static double measuredWidth(const Font& font, const char* text);
+    // The font's face at the painting scale (the layout's own face at scale 1).
+    const imaging::FontFace& paintingFace(litehtml::uint_ptr handle);
+
+    PageResources& resources_;
+    Size viewport_;
+    std::map<std::string, std::string> linkedSheets_;
+    std::map<litehtml::uint_ptr, std::unique_ptr<Font>> fonts_;
+    litehtml::uint_ptr nextFont_ = 1;
+    imaging::Canvas* canvas_ = nullptr;
+    double scale_ = 1.0;
+    // What the whole pixels given out so far fall short of the widths measured.
+    double carry_ = 0;
+    std::map<litehtml::uint_ptr, std::unique_ptr<imaging::FontFace>> scaledFaces_;
+    std::vector<imaging::Rect> clips_;
+    RuleMatching matching_;
+    StyleRuleIndex rules_;
+    PropertyIds properties_;
+};
+
+}  // namespace platform::dom

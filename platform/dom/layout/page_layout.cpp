@@ -1,0 +1,588 @@
+#include "platform/dom/layout/page_layout.h"
+
+#include <litehtml.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout/engine_tree.h"
+#include "platform/dom/layout/page_container.h"
+#include "platform/dom/layout/page_defaults.h"
+#include "platform/dom/layout/page_margins.h"
+#include "platform/dom/layout/page_widths.h"
+#include "platform/dom/page_resources.h"
+#include "platform/dom/style/cascade.h"
+#include "platform/dom/style/css_values.h"
+#include "platform/imaging/canvas.h"
+#include "platform/text/utf.h"
+
+namespace platform::dom {
+
+namespace {
+
+constexpr std::uint32_t kPlaceholderFill = 0xFFE8E8E8;
+constexpr std::uint32_t kPlaceholderFrame = 0xFF9A9A9A;
+
+litehtml::context& engineContext() {
+    static litehtml::context* context = [] {
+        auto* made = new litehtml::context;
+        made->load_master_stylesheet(pageDefaultStyleSheet());
+        return made;
+    }();
+    return *context;
+}
+
+// Elements whose subtree holds no words of the page's text nodes: generated content and
+// the elements the markup writer marks so (page_markup.cpp).
+bool holdsNoPageWords(litehtml::element& element) {
+    const char* tag = element.get_tagName();
+    if (!tag)
+        return false;
+    static constexpr const char* kTags[] = {"script", "style", "title",    "noscript", "template",
+                                            "svg",    "math",  "::before", "::after"};
+    for (const char* name : kTags)
+        if (std::strcmp(tag, name) == 0)
+            return true;
+    return false;
+}
+
+bool isInlineDisplay(litehtml::element& element) {
+    return element.get_display() == litehtml::display_inline ||
+           element.get_display() == litehtml::display_inline_text;
+}
+
+bool isTablePart(litehtml::element& element) {
+    const auto display = element.get_display();
+    return display == litehtml::display_table_row || display == litehtml::display_table_row_group ||
+           display == litehtml::display_table_header_group ||
+           display == litehtml::display_table_footer_group;
+}
+
+bool isAtomicInline(litehtml::element& element) {
+    const auto display = element.get_display();
+    return element.is_replaced() || display == litehtml::display_inline_block ||
+           display == litehtml::display_inline_table;
+}
+
+Rect borderRectOf(litehtml::element& element, int contentX, int contentY) {
+    const litehtml::position& pos = element.get_position();
+    const litehtml::margins padding = element.get_paddings();
+    const litehtml::margins borders = element.get_borders();
+    return {contentX - padding.left - borders.left, contentY - padding.top - borders.top,
+            contentX + pos.width + padding.right + borders.right,
+            contentY + pos.height + padding.bottom + borders.bottom};
+}
+
+std::u32string charactersOf(const std::wstring& text) {
+    return std::u32string(text.begin(), text.end());
+}
+
+// UTF-8 to code points into a reused buffer (the engine's words are valid UTF-8: they
+// come from our own serialisation).
+void decodeUtf8(const std::string& bytes, std::u32string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (int k = 1; k < length && i + k < bytes.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        out.push_back(c);
+        i += length;
+    }
+}
+
+// Rough count of the style rules in a sheet text: one per block.
+std::size_t ruleCount(const std::string& css) {
+    return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
+}
+
+// The document's element that an engine element stands for, from its marker.
+const Element* ownerOf(litehtml::element& element, const PageMarkup& markup) {
+    const char* marker = element.get_attr(PageMarkup::kMarkerAttribute);
+    if (!marker)
+        return nullptr;
+    const bool free = *marker == 'f';
+    const std::size_t index = std::strtoul(marker + (free ? 1 : 0), nullptr, 10);
+    if (free)
+        return index < markup.freeBoxes.size() ? markup.freeBoxes[index].element : nullptr;
+    return index < markup.elements.size() ? markup.elements[index] : nullptr;
+}
+
+}  // namespace
+
+// A laid-out element with its content box origin in document coordinates.
+struct PageLayout::Placed {
+    litehtml::element* element;
+    int x;
+    int y;
+};
+
+// A word of the page's text, placed, with the font it is drawn in: its parent's, which
+// the engine would otherwise find by locking the word's parent pointer.
+struct PageLayout::PlacedWord {
+    Placed placed;
+    litehtml::uint_ptr font;
+};
+
+PageLayout::PageLayout(RuleMatching matching) : matching_(matching) {}
+PageLayout::~PageLayout() = default;
+
+void PageLayout::refuse(const std::string& reason) {
+    engineElements_.clear();
+    page_.reset();
+    container_.reset();
+    markup_ = {};
+    boxes_.clear();
+    runs_.clear();
+    content_ = {};
+    failure_ = "The page cannot be laid out: " + reason + ".";
+}
+
+PageMarkup PageLayout::markupOf(const Document& document) {
+    const std::string address = platform::text::toUtf8(document.URL());
+    if (!resources_ || resources_->page() != address)
+        resources_ = std::make_unique<PageResources>(address);
+    return buildPageMarkup(document, [this](const std::wstring& source) {
+        return resources_->picture(platform::text::toUtf8(source)) == nullptr;
+    });
+}
+
+void PageLayout::layout(const Document& document, Size viewport) {
+    document_ = &document;
+    PageMarkup markup = markupOf(document);
+    if (!markup.failure.empty()) {
+        refuse(markup.failure);
+        return;
+    }
+    if (page_ && viewport == viewport_ && moveFreeBoxes(markup)) {
+        stale_ = true;
+        return;
+    }
+    if (page_ && viewport == viewport_ && restyleInPlace(markup))
+        return;
+    layoutInFull(viewport, std::move(markup));
+}
+
+void PageLayout::correctEngineStyles(litehtml::document& page) {
+    collapseMargins(page);
+    correctNestedPercentWidths(page);
+}
+
+void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
+    std::size_t rules = 0;
+    for (const auto& sheet : markup.linkedSheets)
+        rules += ruleCount(sheet.second);
+    if (markup.sheetBytes > 0)
+        rules = std::max(rules, ruleCount(markup.whole()));
+    const std::size_t elements = markup.elements.size() + markup.freeBoxes.size();
+    if (static_cast<double>(rules) * static_cast<double>(elements) > kMaxSelectorWork) {
+        refuse("its style sheets hold " + std::to_string(rules) + " rules for " +
+               std::to_string(elements) + " elements, too many to match");
+        return;
+    }
+    page_.reset();
+    try {
+        container_ =
+            std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets, matching_);
+        const std::string html = markup.whole();
+        // The hint rules join the browser's own sheet for this page only.
+        context_.reset();
+        if (!markup.hintSheet.empty()) {
+            context_ = std::make_unique<litehtml::context>(engineContext());
+            context_->load_master_stylesheet(markup.hintSheet.c_str());
+        }
+        page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
+                                                   context_ ? context_.get() : &engineContext());
+        correctEngineStyles(*page_);
+        page_->render(std::max(viewport.width, 1));
+    } catch (const std::exception& error) {
+        refuse(std::string("the layout engine stopped (") + error.what() + ")");
+        return;
+    }
+    viewport_ = viewport;
+    engineFreeBoxes_ = markup.freeBoxes;
+    markup_ = std::move(markup);
+    failure_.clear();
+    stale_ = false;
+    ++fullLayouts_;
+    collectBoxes(markup_);
+}
+
+void PageLayout::noteEngineElement(litehtml::element& element, const Element* owner) {
+    if (owner)
+        engineElements_[owner] = &element;
+    else if (const char* tag = element.get_tagName();
+             (!tag || !*tag) && dynamic_cast<litehtml::html_tag*>(&element))
+        anonymousBoxes_ = true;
+}
+
+// The elements of a subtree that has no boxes.
+void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& markup) {
+    forEachEngineElement(root, [&](litehtml::element& element) {
+        noteEngineElement(element, ownerOf(element, markup));
+    });
+}
+
+void PageLayout::collectBoxes(const PageMarkup& markup) {
+    boxes_.clear();
+    runs_.clear();
+    engineElements_.clear();
+    boxes_.reserve(markup.elements.size() + markup.freeBoxes.size());
+    engineElements_.reserve(markup.elements.size() + markup.freeBoxes.size());
+    runs_.reserve(markup.texts.size());
+    anonymousBoxes_ = false;
+    std::vector<PlacedWord> words;
+    std::vector<std::pair<Placed, const Element*>> inlines;
+    struct Step {
+        Placed placed;
+        int noWords;
+        bool clipped;  // inside a box that clips or scrolls its content
+        Placed table;  // the nearest table: the engine places cells from its origin
+        litehtml::uint_ptr parentFont;
+    };
+    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}, 0}};
+    std::vector<std::pair<litehtml::element*, const Element*>> rows;
+    Rect extent;
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        litehtml::element& element = *step.placed.element;
+        if (element.get_display() == litehtml::display_none) {
+            noteEngineElements(element, markup);
+            continue;
+        }
+        const litehtml::position& pos = element.get_position();
+        if (isEngineWord(element)) {
+            if (step.noWords == 0)
+                words.push_back(
+                    {{&element, step.placed.x + pos.x, step.placed.y + pos.y}, step.parentFont});
+            continue;
+        }
+        // The engine places a fixed box from the viewport, and paints it there, though its
+        // position is kept as if it counted from its parent like every other box's.
+        const bool fixed = element.get_element_position() == litehtml::element_position_fixed;
+        const int x = (fixed ? 0 : step.placed.x) + pos.x;
+        const int y = (fixed ? 0 : step.placed.y) + pos.y;
+        const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
+        const Element* owner = ownerOf(element, markup);
+        noteEngineElement(element, owner);
+        if (owner) {
+            // The page reaches as far as any box that no box of its own clips; the root's
+            // and the body's overflow do not count (the capture hides it and still wants
+            // the whole page).
+            if (isInlineDisplay(element)) {
+                inlines.push_back({{&element, x, y}, owner});
+            } else if (isTablePart(element)) {
+                rows.push_back({&element, owner});
+            } else {
+                boxes_[owner].border = borderRectOf(element, x, y);
+                if (!step.clipped)
+                    extent = extent.united(boxes_[owner].border);
+            }
+        }
+        const bool clips = step.clipped || (element.have_parent() && !element.is_body() &&
+                                            element.get_overflow() != litehtml::overflow_visible);
+        const bool table = element.get_display() == litehtml::display_table ||
+                           element.get_display() == litehtml::display_inline_table;
+        const Placed tableOf = table ? Placed{&element, x, y} : step.table;
+        const bool row = element.get_display() == litehtml::display_table_row;
+        // Children are pushed last first, so they come off the stack in document order.
+        const auto& children = childrenOf(element);
+        const litehtml::uint_ptr font = children.empty() ? 0 : element.get_font();
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            stack.push_back({{child->get(), row ? tableOf.x : x, row ? tableOf.y : y},
+                             noWords,
+                             clips,
+                             tableOf,
+                             font});
+    }
+    collectWords(markup, words);
+    boxTableParts(markup, rows);
+
+    // An inline element's boxes are its lines: the words and atomic boxes inside it,
+    // grouped by line, widened by its own padding and border.
+    for (const auto& [placed, owner] : inlines) {
+        std::vector<Rect> items;
+        std::vector<Placed> pending{placed};
+        while (!pending.empty()) {
+            const Placed current = pending.back();
+            pending.pop_back();
+            const auto& children = childrenOf(*current.element);
+            for (auto it = children.rbegin(); it != children.rend(); ++it) {
+                litehtml::element& child = **it;
+                if (child.get_display() == litehtml::display_none || child.skip())
+                    continue;
+                const litehtml::position& pos = child.get_position();
+                const int x = current.x + pos.x;
+                const int y = current.y + pos.y;
+                if (isEngineWord(child))
+                    items.push_back({x, y, x + pos.width, y + pos.height});
+                else if (isAtomicInline(child))
+                    items.push_back(borderRectOf(child, x, y));
+                else
+                    pending.push_back({&child, x, y});
+            }
+        }
+        std::sort(items.begin(), items.end(), [](const Rect& a, const Rect& b) {
+            return a.top != b.top ? a.top < b.top : a.left < b.left;
+        });
+        Box& box = boxes_[owner];
+        for (const Rect& item : items) {
+            if (item.isEmpty() && item.width() == 0 && item.height() == 0)
+                continue;
+            if (!box.lines.empty() && item.top < box.lines.back().bottom &&
+                item.bottom > box.lines.back().top)
+                box.lines.back() = box.lines.back().united(item);
+            else
+                box.lines.push_back(item);
+        }
+        const litehtml::margins padding = placed.element->get_paddings();
+        const litehtml::margins borders = placed.element->get_borders();
+        if (box.lines.empty()) {
+            box.border = {placed.x, placed.y, placed.x, placed.y};
+            continue;
+        }
+        for (Rect& line : box.lines) {
+            line.top -= padding.top + borders.top;
+            line.bottom += padding.bottom + borders.bottom;
+        }
+        box.lines.front().left -= padding.left + borders.left;
+        box.lines.back().right += padding.right + borders.right;
+        box.border = box.lines.front();
+        for (const Rect& line : box.lines)
+            box.border = box.border.united(line);
+    }
+    content_ = {std::max({page_->width(), extent.right, viewport_.width}),
+                std::max(page_->height(), extent.bottom)};
+}
+
+// The engine gives rows and row groups no boxes of their own: a row's box spans its
+// cells, a group's its rows (innermost first: rows come after their groups in `parts`).
+void PageLayout::boxTableParts(
+    const PageMarkup& markup,
+    const std::vector<std::pair<litehtml::element*, const Element*>>& parts) {
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        Rect united;
+        for (const auto& child : childrenOf(*part->first)) {
+            const Element* owner = ownerOf(*child, markup);
+            if (!owner)
+                continue;
+            if (auto box = boxes_.find(owner); box != boxes_.end())
+                united = united.isEmpty() ? box->second.border : united.united(box->second.border);
+        }
+        boxes_[part->second].border = united;
+    }
+}
+
+void PageLayout::collectWords(const PageMarkup& markup, const std::vector<PlacedWord>& words) {
+    // The page's text as one stream of characters, each known by its node and offset.
+    std::size_t characters = 0;
+    for (const Text* text : markup.texts)
+        characters += text->data().size();
+    std::u32string stream;
+    stream.reserve(characters);
+    std::vector<std::size_t> starts;
+    starts.reserve(markup.texts.size() + 1);
+    for (const Text* text : markup.texts) {
+        starts.push_back(stream.size());
+        stream.append(text->data().begin(), text->data().end());
+    }
+    starts.push_back(stream.size());
+    constexpr std::size_t kResyncWindow = 256;
+    std::size_t at = 0;
+    std::size_t node = 0;
+    std::string utf8;
+    std::u32string piece;
+    std::vector<TextRun>* runs = nullptr;
+    const Text* runsOf = nullptr;
+    for (const auto& [placed, font] : words) {
+        litehtml::element* word = placed.element;
+        utf8.clear();
+        word->get_text(utf8);
+        decodeUtf8(utf8, piece);
+        if (piece.empty())
+            continue;
+        if (stream.compare(at, piece.size(), piece) != 0) {
+            const std::size_t found =
+                std::u32string_view(stream).substr(at, kResyncWindow + piece.size()).find(piece);
+            if (found == std::u32string::npos)
+                continue;  // generated by the engine, not one of the page's words
+            at += found;
+        }
+        std::size_t begin = at;
+        at += piece.size();
+        if (word->skip())
+            continue;
+        const litehtml::position& box = word->get_position();
+        const Rect rect{placed.x, placed.y, placed.x + box.width, placed.y + box.height};
+        // A word may span adjacent text nodes: one run per node.
+        while (begin < at) {
+            while (starts[node + 1] <= begin)
+                ++node;
+            const std::size_t end = std::min(at, starts[node + 1]);
+            if (runsOf != markup.texts[node]) {
+                runsOf = markup.texts[node];
+                runs = &runs_[runsOf];
+            }
+            runs->push_back({begin - starts[node], end - starts[node], rect, font});
+            begin = end;
+        }
+    }
+}
+
+void PageLayout::placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
+                                const std::vector<PageMarkup::FreeBox>& now,
+                                const std::vector<FreeBoxPlace>& places) {
+    for (const auto& then : before)
+        if (std::none_of(now.begin(), now.end(),
+                         [&](const auto& box) { return box.element == then.element; }))
+            boxes_.erase(then.element);
+    for (const auto& [element, rect] : places) {
+        if (rect)
+            boxes_[element] = {*rect, {}};
+        else
+            boxes_.erase(element);
+    }
+}
+
+std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& element) {
+    auto style = element.currentStyle();
+    if (style->value(PropertyId::Display) == L"none")
+        return std::optional<Rect>();
+    const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
+    if (length(PropertyId::MinWidth) != 0 || length(PropertyId::MinHeight) != 0 ||
+        style->value(PropertyId::MaxWidth) != L"none" ||
+        style->value(PropertyId::MaxHeight) != L"none")
+        return std::nullopt;
+    const int left = length(PropertyId::Left) + length(PropertyId::MarginLeft);
+    const int top = length(PropertyId::Top) + length(PropertyId::MarginTop);
+    const int width = length(PropertyId::Width) + length(PropertyId::PaddingLeft) +
+                      length(PropertyId::PaddingRight) + borderPixels(*style, BoxSide::Left) +
+                      borderPixels(*style, BoxSide::Right);
+    const int height = length(PropertyId::Height) + length(PropertyId::PaddingTop) +
+                       length(PropertyId::PaddingBottom) + borderPixels(*style, BoxSide::Top) +
+                       borderPixels(*style, BoxSide::Bottom);
+    return std::optional<Rect>(Rect{left, top, left + width, top + height});
+}
+
+bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
+    if (markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
+        markup.elements != markup_.elements || markup.texts != markup_.texts ||
+        !markup.sameFlowAs(markup_))
+        return false;
+    std::unordered_map<const Element*, const std::string*> before;
+    for (const auto& box : markup_.freeBoxes)
+        before.emplace(box.element, &box.markup);
+    const bool sameSet =
+        markup.freeBoxes.size() == markup_.freeBoxes.size() &&
+        std::all_of(markup.freeBoxes.begin(), markup.freeBoxes.end(),
+                    [&](const PageMarkup::FreeBox& box) { return before.count(box.element) > 0; });
+    // A box added or taken away at the top of the body is a sibling the page's
+    // selectors may count.
+    if (!sameSet && markup.sheetsReadSiblings)
+        return false;
+    std::vector<FreeBoxPlace> moves;
+    for (const auto& now : markup.freeBoxes) {
+        const auto old = before.find(now.element);
+        if (old != before.end() && *old->second == now.markup)
+            continue;
+        if (now.element->firstChild())
+            return false;  // holding content that may flow anew
+        const auto rect = freeBoxRect(*now.element);
+        if (!rect)
+            return false;
+        moves.push_back({now.element, *rect});
+    }
+    placeFreeBoxes(markup_.freeBoxes, markup.freeBoxes, moves);
+    markup_ = markup;
+    return true;
+}
+
+std::optional<Rect> PageLayout::borderBox(const Element& element) const {
+    auto it = boxes_.find(&element);
+    if (it == boxes_.end())
+        return std::nullopt;
+    return it->second.border;
+}
+
+std::vector<Rect> PageLayout::clientRects(const Element& element) const {
+    auto it = boxes_.find(&element);
+    if (it == boxes_.end())
+        return {};
+    if (!it->second.lines.empty())
+        return it->second.lines;
+    return {it->second.border};
+}
+
+std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
+                                        std::size_t end) const {
+    std::vector<Rect> rects;
+    auto it = runs_.find(&text);
+    if (it == runs_.end())
+        return rects;
+    const std::u32string characters = charactersOf(text.data());
+    for (const TextRun& run : it->second) {
+        const std::size_t from = std::max(begin, run.begin);
+        const std::size_t to = std::min(end, run.end);
+        if (from >= to || to > characters.size())
+            continue;
+        // The run's word box starts at its first character; the piece is measured in the
+        // word's own font.
+        const imaging::FontFace& face = *container_->font(run.font).face;
+        const std::u32string_view all(characters);
+        auto widthOf = [&](std::size_t first, std::size_t last) {
+            return static_cast<int>(std::lround(face.layoutWidth(all.substr(first, last - first))));
+        };
+        int left = run.rect.left + widthOf(run.begin, from);
+        int right = to == run.end && from == run.begin ? run.rect.right
+                                                       : run.rect.left + widthOf(run.begin, to);
+        right = std::min(right, run.rect.right);
+        left = std::min(left, right);
+        Rect piece{left, run.rect.top, right, run.rect.bottom};
+        if (!rects.empty() && rects.back().top == piece.top && rects.back().bottom == piece.bottom)
+            rects.back() = rects.back().united(piece);
+        else
+            rects.push_back(piece);
+    }
+    return rects;
+}
+
+void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
+    if (stale_ && document_) {
+        // The overlays were moved by arithmetic; the picture needs them where they are.
+        auto& self = const_cast<PageLayout&>(*this);
+        self.layoutInFull(viewport_, self.markupOf(*document_));
+    }
+    if (!page_ || area.isEmpty() || !(scale > 0))
+        return;
+    container_->beginPainting(canvas, scale);
+    const litehtml::position clip(0, 0, area.width(), area.height());
+    page_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), -area.left, -area.top, &clip);
+    container_->endPainting();
+
+    // A picture that cannot be had (and has no text to stand for it) is a framed grey box.
+    std::vector<const Element*> elements = markup_.elements;
+    for (const auto& box : markup_.freeBoxes)
+        elements.push_back(box.element);
+    for (const Element* element : elements) {
+        if (!element->hasTag(L"IMG") || element->hasAttribute(L"alt"))
+            continue;
+        const auto box = borderBox(*element);
+        if (!box || box->isEmpty() || box->right <= area.left || box->left >= area.right ||
+            box->bottom <= area.top || box->top >= area.bottom)
+            continue;
+        if (resources_->picture(
+                platform::text::toUtf8(element->getAttribute(L"src").value_or(L""))))
+            continue;
+        const auto at = [&](int length) { return static_cast<int>(std::lround(length * scale)); };
+        const imaging::Rect target{at(box->left - area.left), at(box->top - area.top),
+                                   at(box->right - area.left), at(box->bottom - area.top)};
+        canvas.fillRect(target, kPlaceholderFill);
+        canvas.frameRect(target, kPlaceholderFrame);
+    }
+}
+
+}  // namespace platform::dom

@@ -1,0 +1,123 @@
+// The layout engine of the page: litehtml lays out the document's markup with the
+// browser's default sheet and the page's own sheets (@media screen, the viewport's
+// width), with fonts measured by FreeType; the boxes are then read back for the
+// document's elements and the words for its text nodes. The same laid-out page paints
+// itself onto a Canvas (see paint), so what is captured, printed and shown as a snapshot
+// is what the geometry describes.
+//
+// Layout is lazy (the document asks only when a box is read after a change) and a change
+// that only moves, adds or removes selection overlays (see page_markup.h) places their
+// boxes without laying the page out again. A change of inline styles alone (the style
+// commands) restyles the laid-out page in place and renders it again, without parsing
+// the page anew, where the result is known to be that of a full layout. A page the engine refuses
+// (too deep, too large, too costly a style) has no boxes and a failure() message; the document
+// itself is left as it was.
+//
+// Contract: see layout_engine.h. On the document's thread only.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/dom/layout/page_elements.h"
+#include "platform/dom/layout/page_markup.h"
+#include "platform/dom/layout_engine.h"
+
+namespace litehtml {
+class context;
+class document;
+class element;
+}  // namespace litehtml
+
+namespace platform::dom {
+
+class PageContainer;
+class PageResources;
+
+class PageLayout final : public LayoutEngine {
+  public:
+    // Pages whose elements times style rules exceed this are refused: matching would take
+    // longer than anyone waits.
+    static constexpr double kMaxSelectorWork = 2.0e8;
+
+    explicit PageLayout(RuleMatching matching = RuleMatching::indexed);
+    ~PageLayout() override;
+
+    void layout(const Document& document, Size viewport) override;
+    std::optional<Rect> borderBox(const Element& element) const override;
+    std::vector<Rect> clientRects(const Element& element) const override;
+    std::vector<Rect> textRects(const Text& text, std::size_t begin,
+                                std::size_t end) const override;
+    Size contentSize() const override { return content_; }
+    void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const override;
+    const std::string& failure() const override { return failure_; }
+
+    // How many times the page was laid out in full (placing overlays does not count).
+    int fullLayouts() const { return fullLayouts_; }
+    // How many times changed inline styles were applied to the laid-out page in place.
+    int restyles() const { return restyles_; }
+
+  private:
+    struct Box {
+        Rect border;
+        std::vector<Rect> lines;  // inline elements only
+    };
+    struct TextRun {
+        std::size_t begin;
+        std::size_t end;
+        Rect rect;
+        std::uintptr_t font;
+    };
+
+    PageMarkup markupOf(const Document& document);
+    void layoutInFull(Size viewport, PageMarkup markup);
+    // What the engine's styles need before it renders (see page_margins.h, page_widths.h);
+    // it writes into the engine elements' style attributes.
+    static void correctEngineStyles(litehtml::document& page);
+    bool moveFreeBoxes(const PageMarkup& markup);
+    // A free box's border box from its own style: no box (display none), or nullopt
+    // when its style sizes it in ways this arithmetic does not follow.
+    static std::optional<std::optional<Rect>> freeBoxRect(const Element& element);
+    // Gives the free boxes their places (no box for nullopt) and drops the boxes of those
+    // in `before` that are not in `now`.
+    using FreeBoxPlace = std::pair<const Element*, std::optional<Rect>>;
+    void placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
+                        const std::vector<PageMarkup::FreeBox>& now,
+                        const std::vector<FreeBoxPlace>& places);
+    bool restyleInPlace(PageMarkup& markup);
+    void collectBoxes(const PageMarkup& markup);
+    void noteEngineElement(litehtml::element& element, const Element* owner);
+    void noteEngineElements(litehtml::element& root, const PageMarkup& markup);
+    struct Placed;
+    struct PlacedWord;
+    void collectWords(const PageMarkup& markup, const std::vector<PlacedWord>& words);
+    void boxTableParts(const PageMarkup& markup,
+                       const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
+    void refuse(const std::string& reason);
+
+    RuleMatching matching_;
+    std::unique_ptr<PageResources> resources_;
+    std::unique_ptr<PageContainer> container_;
+    std::unique_ptr<litehtml::context> context_;  // the page's own sheet rules, when it has any
+    std::shared_ptr<litehtml::document> page_;    // destroyed before its container
+    const Document* document_ = nullptr;
+    Size viewport_;
+    PageMarkup markup_;
+    mutable bool stale_ = false;  // free boxes moved since the engine last laid out
+    std::unordered_map<const Element*, Box> boxes_;
+    std::unordered_map<const Text*, std::vector<TextRun>> runs_;
+    Size content_;
+    std::string failure_;
+    int fullLayouts_ = 0;
+    int restyles_ = 0;
+    // The engine's element for each of the document's, and whether the engine made boxes
+    // of its own (anonymous table parts), which a restyle in place would lose.
+    std::unordered_map<const Element*, litehtml::element*> engineElements_;
+    bool anonymousBoxes_ = false;
+    // The free boxes as the engine last laid them out (placing them moves only ours).
+    std::vector<PageMarkup::FreeBox> engineFreeBoxes_;
+};
+
+}  // namespace platform::dom

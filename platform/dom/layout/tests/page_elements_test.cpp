@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout/page_layout.h"
+#include "platform/dom/layout/tests/page_geometry.h"
+#include "platform/dom/tests/fixture_pages.h"
+#include "platform/dom/window.h"
+#include "platform/imaging/canvas.h"
+
+namespace platform::dom {
+namespace {
+
+// What the layout tells, then the painted page's pixels.
+struct Outcome {
+    testing::Geometry geometry;
+    std::vector<std::uint32_t> pixels;
+};
+
+Outcome outcomeOf(const std::string& html, RuleMatching matching) {
+    auto document = Document::parse(std::string_view(html));
+    document->parentWindow().resizeTo(640, 480);
+    document->setLayoutEngine(std::make_unique<PageLayout>(matching));
+    Outcome outcome{testing::geometryOf(*document), {}};
+    imaging::Canvas canvas(640, 900);
+    document->layout().paint(canvas, {0, 0, 640, 900});
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            outcome.pixels.push_back(canvas.pixel(x, y));
+    return outcome;
+}
+
+void expectSameAsEveryRuleTried(const std::string& html) {
+    const Outcome indexed = outcomeOf(html, RuleMatching::indexed);
+    const Outcome everyRule = outcomeOf(html, RuleMatching::everyRule);
+    EXPECT_EQ(indexed.geometry.content, everyRule.geometry.content);
+    EXPECT_TRUE(indexed.geometry == everyRule.geometry) << "the boxes differ";
+    EXPECT_TRUE(indexed.pixels == everyRule.pixels) << "the painted pages differ";
+}
+
+TEST(PageElements, IndexedRulesGiveWhatTryingEveryRuleGives) {
+    // Rules keyed by id, class, tag and nothing, in upper and mixed case, with pseudo-classes,
+    // generated content, attribute and sibling selectors, ties settled by their order, and
+    // declarations of every kind: shorthands, importance, pictures and custom properties;
+    // inherited properties asked for deep down, set on the way and explicitly inherited.
+    expectSameAsEveryRuleTried(R"(<!DOCTYPE html><html><head><style>
+        #Lead { font-size: 22px; color: #a00 } .Note.wide { margin-left: 30px }
+        .note { padding: 4px; background: #eef } DIV.box > p { border: 2px solid #0a0 }
+        * { line-height: 1.3 } [title] { font-style: italic } a:link { color: green }
+        a[href$=".pdf"] { font-weight: bold } p:first-child { margin-top: 0 }
+        li + li { color: #555 } b + i { font-size: 30px } .head + br { display: none } h2::before { content: "> " } .box::after { content: "!" }
+        span:hover { color: red } td.num { text-align: right } p { margin: 6px 0 }
+        p { margin: 9px 0 } [class~=tight] { letter-spacing: 2px }
+        .sh { margin: 3px 5px; border: 2px dashed #333; background: #ffe url(none.png) no-repeat;
+              font: italic bold 15px/1.5 serif; list-style: square inside; padding: 2px !important }
+        .sh { padding: 9px; border-left: 4px solid red !important; border-left-width: 1px }
+        .sh.two { margin: 0; font-size: 11px } #Lead { color: blue !important } h2 { color: red }
+        html { --gap: 11px } .sh { --gap: 27px } .var { margin-top: var(--gap); padding-left: var(--gap) }
+        @media screen { .screen { font-size: 18px } } @media print { .screen { display: none } }
+        .up { text-transform: uppercase; white-space: nowrap; color: #060 } .up b { text-transform: none }
+        .up em { font-size: inherit; color: inherit; white-space: inherit } .up u { font-size: 25px }
+        </style></head><body>
+        <div class=up><p>deep <span><em>inside <b>and <u>under <em>it all</em></u></b> the</em></span>
+        transformed words of a line long enough to be kept from wrapping by the white space</p></div>
+        <h2 id=lead>Heading</h2>
+        <div class="box"><p>First paragraph with <a href="/x">a link</a>.</p>
+        <p class="NOTE wide" title="t">Second <a href="doc.pdf">document</a>.</p></div>
+        <ul><li>one</li><li>two</li><li class="tight screen">three</li></ul>
+        <table><tr><td class=num>12</td><td>text <span>span</span></td></tr></table>
+        <p	class="	note	">Tabs between the classes.</p>
+        <ul class=sh><li class=var>shorthands</li><li class="sh two">and fights</li></ul>
+        <div class=var>the page's gap</div>
+        <p class="sh var" style="padding:1px;margin-left:2px !important">inline style too</p>
+        <div><b>bold</b> text between <i>italic</i> <span class=head>head</span><br>after
+        <span class=head>head</span> text <br>kept<i>not after b</i></div>
+        </body></html>)");
+}
+
+TEST(PageElements, FixturePagesLookTheSameWithIndexedRules) {
+    for (const auto& name : testing::fixturePages()) {
+        SCOPED_TRACE(name);
+        expectSameAsEveryRuleTried(testing::readFixture(name));
+    }
+}
+
+}  // namespace
+}  // namespace platform::dom

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout/page_layout.h"
+#include "platform/dom/layout/tests/page_geometry.h"
+#include "platform/dom/window.h"
+
+namespace platform::dom {
+namespace {
+
+using testing::expectExactBoxes;
+
+std::string readSource(const std::string& path) {
+    std::ifstream file(std::string(TAMRIX_SOURCE_DIR) + "/" + path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+struct Expected {
+    std::size_t index;  // in document order, as getElementsByTagName("*") counts
+    Rect chromium;
+};
+
+void expectBoxesOf(const std::string& markup, std::initializer_list<Expected> expected) {
+    ASSERT_FALSE(markup.empty());
+    auto document = Document::parse(std::string_view(markup), L"file:///fixture.html");
+    document->parentWindow().resizeTo(1024, 768);
+    const auto elements = document->all();
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.index);
+        ASSERT_LT(e.index, elements->size());
+        const auto box = document->boxOf(*(*elements)[e.index]);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_NEAR(box->left, e.chromium.left, 2);
+        EXPECT_NEAR(box->top, e.chromium.top, 2);
+        EXPECT_NEAR(box->right, e.chromium.right, 2);
+        EXPECT_NEAR(box->bottom, e.chromium.bottom, 2);
+    }
+}
+
+void expectBoxes(const std::string& path, std::initializer_list<Expected> expected) {
+    SCOPED_TRACE(path);
+    expectBoxesOf(readSource(path), expected);
+}
+
+// Paragraphs of Arial text at 1024 px whose lines a pixel or two decide: each holds as
+// many lines as in Chromium, so the paragraphs below stand where Chromium has them.
+TEST(TextLayout, ParagraphsBreakIntoAsManyLinesAsInChromium) {
+    expectBoxes("addon/page/tests/data/readable/docs.html", {{68, {8, 660, 1016, 732}},
+                                                             {70, {8, 818, 1016, 890}},
+                                                             {73, {8, 1055, 1016, 1109}},
+                                                             {81, {8, 1439, 1016, 1493}}});
+    expectBoxes("addon/page/tests/data/readable/form.html",
+                {{40, {8, 436, 1016, 508}}, {41, {8, 524, 1016, 578}}, {43, {8, 664, 1016, 736}}});
+}
+
+TEST(TextLayout, ACellsWidthAttributeSizesItsContentAsInChromium) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>table.plain td { padding: 0 }</style></head>"
+        L"<body style='margin:0;font:16px Arial'>"
+        L"<table width=100% cellspacing=1 cellpadding=3 border=0><tr><th width=150 id=a>Author"
+        L"</th><th id=b>Message</th></tr></table>"
+        L"<table width=100% cellspacing=0 cellpadding=5 border=1><tr><td width=100 id=c>one"
+        L"</td><td id=d>two</td></tr></table>"
+        L"<table class=plain width=100% cellpadding=10><tr><td width=120 id=e>three</td>"
+        L"<td id=f>four</td></tr></table>"
+        L"<table width=100%><tr><td width=30% id=g>five</td><td id=h>six</td></tr></table>"
+        L"</body></html>");
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
+        {L"a", {1, 1, 157, 25}},     {L"b", {158, 1, 1023, 25}},   {L"c", {1, 27, 113, 57}},
+        {L"d", {113, 27, 1023, 57}}, {L"e", {2, 60, 122, 78}},     {L"f", {124, 60, 1022, 78}},
+        {L"g", {2, 82, 307, 102}},   {L"h", {309, 82, 1022, 102}},
+    };
+    expectExactBoxes(*document, chromium);
+}
+
+TEST(TextLayout, ButtonsAndSelectsAreAsWideAsWhatTheyShowInChromium) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'>"
+        L"<input type=submit value=Submit id=a><br><input type=submit value='Submit Comment' "
+        L"id=b><br><input type=submit value=Post id=c><br><input type=button value=Search "
+        L"id=d><br><input type=submit id=e><br><input type=reset id=f><br>"
+        L"<select id=s1><option>No emails</option><option selected>Replies only</option>"
+        L"</select><br><select id=s2><optgroup label=g><option> A </option></optgroup></select>"
+        L"<br><select id=s3></select></body></html>");
+    // Chromium's boxes, rounded: 57.48, 118.97, 42.67, 58.23 and 50.83 px wide buttons;
+    // an option of a group stands 15 px in.
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
+        {L"a", {0, 0, 57, 21}},     {L"b", {0, 21, 119, 42}},   {L"c", {0, 42, 43, 63}},
+        {L"d", {0, 63, 58, 84}},    {L"e", {0, 84, 57, 105}},   {L"f", {0, 105, 51, 126}},
+        {L"s1", {0, 126, 95, 145}}, {L"s2", {0, 145, 46, 164}}, {L"s3", {0, 164, 22, 183}},
+    };
+    expectExactBoxes(*document, chromium);
+}
+
+// The forum page's HTML 4.01 Transitional doctype keeps the line height quirk: the lines
+// of a post cell, which holds only spans, are as tall as the spans' text, not as the
+// cell's. With a standards doctype the same rows are taller, in Chromium as here.
+TEST(TextLayout, OldDoctypesKeepTheLineHeightQuirkOfCellsHoldingOnlyElements) {
+    const std::string page = readSource("platform/dom/tests/data/forum_thread.html");
+    expectBoxesOf(page, {{29, {17, 111, 1007, 199}},
+                         {42, {17, 200, 1007, 309}},
+                         {46, {177, 203, 1004, 228}},
+                         {55, {179, 315, 248, 332}},
+                         {60, {15, 358, 1009, 574}}});
+    const std::string standards = "<!DOCTYPE html>" + page.substr(page.find('\n'));
+    expectBoxesOf(standards, {{29, {17, 111, 1007, 204}}, {46, {177, 208, 1004, 233}}});
+}
+
+// The engine takes whole pixels per word: the rounding carried between words must not
+// make a restyled page measure otherwise than the same page laid out anew.
+TEST(TextLayout, WordsMeasureTheSameInEveryLayoutOfThePage) {
+    const std::string markup = readSource("addon/page/tests/data/readable/docs.html");
+    auto first = Document::parse(std::string_view(markup), L"file:///a.html");
+    auto second = Document::parse(std::string_view(markup), L"file:///a.html");
+    const auto firstElements = first->all();
+    const auto secondElements = second->all();
+    ASSERT_EQ(firstElements->size(), secondElements->size());
+    std::vector<std::optional<Rect>> before;
+    for (const auto& element : *firstElements)
+        before.push_back(first->boxOf(*element));
+    // Laid out, restyled and laid out again: the words keep their widths.
+    second->boxOf(*second->body());
+    second->body()->setAttribute(L"style", L"color: #333");
+    for (std::size_t i = 0; i < secondElements->size(); ++i)
+        EXPECT_EQ(second->boxOf(*(*secondElements)[i]), before[i]) << i;
+    EXPECT_EQ(dynamic_cast<const PageLayout&>(second->layout()).restyles(), 1);
+}
+
+}  // namespace
+}  // namespace platform::dom
