@@ -2,9 +2,8 @@
 
 #include <stdexcept>
 
-#include "platform/dom/layout/page_layout.h"
+#include "platform/dom/layout_engine.h"
 #include "platform/dom/page_resources.h"
-#include "platform/dom/style/cascade.h"
 #include "platform/dom/task_queue.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
@@ -22,7 +21,7 @@ Document::Document(Private)
       window_(std::make_unique<Window>(*this)),
       selection_(std::make_unique<Selection>(*this)),
       tasks_(std::make_shared<TaskQueue>()),
-      layout_(std::make_unique<PageLayout>()) {
+      layout_(makePageLayout()) {
     loader_ = loadLinkedStyleSheet;
 }
 

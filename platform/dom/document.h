@@ -24,7 +24,6 @@
 #include "platform/dom/element.h"
 #include "platform/dom/event.h"
 #include "platform/dom/geometry.h"
-#include "platform/dom/layout/hit_index.h"
 #include "platform/dom/node.h"
 
 namespace platform::dom {
@@ -196,7 +195,9 @@ class Document final : public Node {
     mutable std::uint64_t sheetsVersion_ = 0;
     mutable std::map<std::wstring, std::wstring> linkedSheetTexts_;
     StyleSheetLoader loader_;
-    mutable std::unique_ptr<StyleEngine> styles_;
+    // Made by the style layer on first use; shared_ptr so the model can release it without
+    // knowing the style layer's type.
+    mutable std::shared_ptr<StyleEngine> styles_;
 
     friend class Element;
     std::unique_ptr<Window> window_;
@@ -217,13 +218,9 @@ class Document final : public Node {
     std::uint64_t boxOverrides_ = 0;
     // The elements' client rectangles (scrolled), filed for elementFromPoint; valid for the
     // layout pass and the box overrides it was built at.
-    struct HitTest {
-        HitIndex index;
-        std::shared_ptr<const ElementList> elements;
-        std::uint64_t layoutPass = ~std::uint64_t{0};
-        std::uint64_t boxOverrides = 0;
-    };
-    mutable HitTest hitTest_;
+    // Defined by the layout layer with its index; shared_ptr for the same reason as styles_.
+    struct HitTest;
+    mutable std::shared_ptr<HitTest> hitTest_;
     const HitTest& hitTest() const;
     Point elementScrollOf(const Element& element) const;
     void setElementScroll(const std::shared_ptr<Element>& element, Point offset);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,5 +49,9 @@ class LayoutEngine {
     // Why the last layout gave no boxes ("" when it did): a sentence for the user.
     virtual const std::string& failure() const = 0;
 };
+
+// The engine every new document lays out with until setLayoutEngine replaces it: the page
+// layout of the layout layer (layout/page_layout.h), which defines it.
+std::unique_ptr<LayoutEngine> makePageLayout();
 
 }  // namespace platform::dom

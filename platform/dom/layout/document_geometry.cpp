@@ -2,6 +2,7 @@
 #include <tuple>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/hit_index.h"
 #include "platform/dom/layout/page_layout.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/window.h"
@@ -106,13 +107,25 @@ void Document::setElementScroll(const std::shared_ptr<Element>& element, Point o
     ++boxOverrides_;
 }
 
+// The elements' client rectangles (scrolled), filed for elementFromPoint; valid for the
+// layout pass and the box overrides it was built at.
+struct Document::HitTest {
+    HitIndex index;
+    std::shared_ptr<const ElementList> elements;
+    std::uint64_t layoutPass = ~std::uint64_t{0};
+    std::uint64_t boxOverrides = 0;
+};
+
 const Document::HitTest& Document::hitTest() const {
     layout();
-    if (hitTest_.layoutPass == layoutPasses_ && hitTest_.boxOverrides == boxOverrides_)
-        return hitTest_;
-    hitTest_.index.clear();
-    hitTest_.elements = all();
-    const auto& elements = *hitTest_.elements;
+    if (!hitTest_)
+        hitTest_ = std::make_shared<HitTest>();
+    HitTest& hitTest = *hitTest_;
+    if (hitTest.layoutPass == layoutPasses_ && hitTest.boxOverrides == boxOverrides_)
+        return hitTest;
+    hitTest.index.clear();
+    hitTest.elements = all();
+    const auto& elements = *hitTest.elements;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const Element& element = *elements[i];
         // Every listed element is in the tree: clientRectsOf without its check.
@@ -121,11 +134,11 @@ const Document::HitTest& Document::hitTest() const {
         const Point shift = ancestorScroll(element);
         for (Rect& rect : rects)
             rect = rect.translated(-shift.x, -shift.y);
-        hitTest_.index.add(static_cast<std::uint32_t>(i), rects);
+        hitTest.index.add(static_cast<std::uint32_t>(i), rects);
     }
-    hitTest_.layoutPass = layoutPasses_;
-    hitTest_.boxOverrides = boxOverrides_;
-    return hitTest_;
+    hitTest.layoutPass = layoutPasses_;
+    hitTest.boxOverrides = boxOverrides_;
+    return hitTest;
 }
 
 std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) const {

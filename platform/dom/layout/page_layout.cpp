@@ -128,6 +128,10 @@ struct PageLayout::PlacedWord {
 };
 
 PageLayout::PageLayout(RuleMatching matching) : matching_(matching) {}
+
+std::unique_ptr<LayoutEngine> makePageLayout() {
+    return std::make_unique<PageLayout>();
+}
 PageLayout::~PageLayout() = default;
 
 void PageLayout::refuse(const std::string& reason) {

@@ -153,7 +153,7 @@ const std::vector<std::shared_ptr<StyleSheet>>& Document::styleSheets() const {
 
 StyleEngine& Document::styles() const {
     if (!styles_)
-        styles_ = std::make_unique<StyleEngine>(*this);
+        styles_ = std::make_shared<StyleEngine>(*this);
     return *styles_;
 }
 
