@@ -21,13 +21,17 @@ inline const std::vector<std::string> kPages = {"news.html",   "blog.html",  "do
                                                 "forum.html",  "table.html", "form.html",
                                                 "images.html", "short.html"};
 
-inline std::wstring readPage(const std::string& name) {
-    std::ifstream file(
-        std::filesystem::path(TAMRIX_SOURCE_DIR) / "addon/page/tests/data/readable" / name,
-        std::ios::binary);
+// The text of a UTF-8 file.
+inline std::wstring readText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     std::stringstream bytes;
-    bytes << file.rdbuf();
+    bytes << in.rdbuf();
     return platform::text::fromUtf8(bytes.str());
+}
+
+inline std::wstring readPage(const std::string& name) {
+    return readText(std::filesystem::path(TAMRIX_SOURCE_DIR) / "addon/page/tests/data/readable" /
+                    name);
 }
 
 // A page parsed as the browser loads it.

@@ -5,21 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "addon/page/tests/page_fixtures.h"
 #include "addon/readable/grab_rules.h"
-#include "platform/text/utf.h"
 
 namespace page_fixtures {
 
 inline std::wstring readArticle(const std::string& name) {
-    std::ifstream file(std::filesystem::path(TAMRIX_TEST_DATA) / "articles" / name,
-                       std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return platform::text::fromUtf8(bytes.str());
+    return readText(std::filesystem::path(TAMRIX_TEST_DATA) / "articles" / name);
 }
 
 // The rules of the shipped grab.xml, as the installation has it.
