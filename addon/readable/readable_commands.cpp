@@ -5,7 +5,7 @@
 #include "addon/page/dom_helpers.h"
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
-#include "addon/readable/main_element.h"
+#include "addon/readable/article_markup.h"
 #include "addon/readable/readable_body.h"
 #include "addon/readable/readable_markup.h"
 #include "platform/dom/window.h"
@@ -79,9 +79,9 @@ std::vector<std::wstring> GrabCommand::contentItems() const {
             return {selected};
         }
     }
-    const ElementPtr main = findArticleElement(context.document->body());
-    if (main) {
-        items.push_back(main->outerHTML());
+    std::wstring article = articleMarkup(context.document->body());
+    if (!article.empty()) {
+        items.push_back(std::move(article));
     }
     return items;
 }

@@ -1,0 +1,53 @@
+// The content a Grab with nothing selected keeps, for many pages in one process: every
+// page is parsed and laid out as tamrix-host does it, and the article markup Grab would
+// put in the readable page is written to OUT/<name>.html, where <name> is the page's file
+// name up to its first dot. Used by real_pages_f1.py --in-process for tuning.
+// Usage: bench_grab_pages <grab.xml> <out folder> <page.html>...
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "addon/readable/article_markup.h"
+#include "platform/text/utf.h"
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3 || addon::loadGrabRules(platform::text::fromUtf8(argv[1])) != 0) {
+        std::fprintf(stderr, "usage: bench_grab_pages <grab.xml> <out folder> <page.html>...\n");
+        return 2;
+    }
+    const std::filesystem::path out = argv[2];
+    double totalMs = 0;
+    for (int i = 3; i < argc; ++i) {
+        const std::filesystem::path path = argv[i];
+        const auto document = platform::dom::Document::parse(std::string_view(readFile(path)),
+                                                             L"file://" + path.wstring());
+        const auto started = std::chrono::steady_clock::now();
+        const std::wstring markup = addon::articleMarkup(document->body());
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+                .count();
+        totalMs += ms;
+        const std::string name = path.filename().string();
+        std::ofstream(out / (name.substr(0, name.find('.')) + ".html"), std::ios::binary)
+            << platform::text::toUtf8(markup);
+        std::printf("%-44s %8.1f ms\n", name.c_str(), ms);
+    }
+    std::printf("%d pages, %.1f ms per page (layout included)\n", argc - 3,
+                totalMs / std::max(argc - 3, 1));
+    return 0;
+}
