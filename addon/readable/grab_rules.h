@@ -6,7 +6,8 @@
 //   </config>
 // "tagRanks" weights the text under each tag for the tag scorer; "tagChars" gives the
 // cleaner the least inner-text length an element of that tag needs to stay (0: always
-// removed). "tagRanks2", "idRanks" and "classRanks" are read and kept as they are. Rows
+// removed). "idRanks" and "classRanks" rank blocks by the words of their id and class
+// (name_ranks.h); "tagRanks2" is read and kept as it is. Rows
 // keep file order; a missing or empty value reads as 0. Parameters replace the defaults
 // they name.
 //

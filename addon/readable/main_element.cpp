@@ -1,6 +1,8 @@
 #include "addon/readable/main_element.h"
 
+#include "addon/page/text_case.h"
 #include "addon/readable/layout_finder.h"
+#include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
 
 namespace addon {
@@ -20,10 +22,13 @@ ElementPtr findArticleElement(const ElementPtr& body, const GrabRules& rules) {
     }
     const ElementPtr byLayout = findMainElement(body);
     const ElementPtr byTags = scoreByTags(body, rules);
+    if (!byTags && !byLayout) {
+        return trimSpace(body->innerText()).empty() ? nullptr : body;
+    }
     if (!byTags || byTags == byLayout) {
         return byLayout;
     }
-    if (!byLayout || !isColumn(byLayout, body)) {
+    if (!byLayout || !isColumn(byLayout, body) || ClutterBlocks(rules).inside(byLayout)) {
         return byTags;
     }
     const auto layoutText = static_cast<double>(scoredText(byLayout, rules));

@@ -7,13 +7,18 @@
 //   - the tag scorer's element where the layout finder cannot decide: it finds nothing, or
 //     every block is as wide as the page (a page without its style sheets is one column,
 //     and the widest block is a menu as often as the article);
+//   - the tag scorer's element, too, where the layout finder's block is clutter by its
+//     names or lies inside clutter (name_ranks.h): a cookie banner, a comment thread, a
+//     list of other stories placed where the article usually stands;
 //   - the tag scorer's element, too, where the layout finder's block holds less than half
 //     of the scored text (readable_scorer.h `scoredText`) that the tag scorer's element
 //     holds: a teaser box or one paragraph, not the article;
 //   - and the tag scorer's element where it lies inside the layout finder's column and
 //     holds most (more than half) of the column's scored text: the rest of the column is
 //     what news pages put around an article (related stories, comments), not more of it.
-// Null when neither finds anything.
+// When neither finds anything, the page holds too little text for either (no block of
+// 200 characters, no paragraphs): all of it is the article, and the body is taken. Null
+// for a page without text.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

@@ -6,6 +6,7 @@
 #include "addon/page/hidden_elements.h"
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
+#include "addon/readable/name_ranks.h"
 #include "common/util/text_conversion.h"
 
 namespace addon {
@@ -41,8 +42,9 @@ class Scores {
 
 }  // namespace
 
-// Calls `visit` (element, points) for every visible element of every row below the root,
-// with the points its text gives; rows for which `takeRow` is false are passed over.
+// Calls `visit` (element, points) for every visible element of every row below the root
+// that lies outside clutter blocks, with the points its text gives; rows for which `takeRow` is
+// false are passed over.
 template <class TakeRow, class Visit>
 void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const TakeRow& takeRow,
                          const Visit& visit) {
@@ -64,11 +66,12 @@ void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const T
         }
     }
     HiddenElements hiddenTest;
+    ClutterBlocks clutter(rules);
     for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
         const GrabRow& row = rules.tagRanks[i];
         const bool ownTextOnly = row.name == L"DIV";
         for (const auto& element : elementsOfRow[i]) {
-            if (hiddenTest.hidden(element)) {
+            if (hiddenTest.hidden(element) || clutter.inside(element)) {
                 continue;
             }
             const std::wstring text = ownTextOnly ? ownText(element) : element->innerText();

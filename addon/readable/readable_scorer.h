@@ -1,9 +1,10 @@
 // Finding and cleaning the main text of a page with the grab rules (grab_rules.h):
 //   scoreByTags:     the tag scorer. For every tagRanks row (tag, weight) and every visible
-//                    element E of that tag below the root, s = weight x (ANSI bytes of the
-//                    text) / 100 goes to E's parent (to E itself for the row "DIV", which
-//                    counts only E's own text nodes), and s x transferToUpper to the element
-//                    above that. The element that first reaches the highest score wins.
+//                    element E of that tag below the root that is not inside a clutter
+//                    block by its names (name_ranks.h: comments, banners, sidebars), s = weight x
+//                    (ANSI bytes of the text) / 100 goes to E's parent (to E itself for the row
+//                    "DIV", which counts only E's own text nodes), and s x transferToUpper to the
+//                    element above that. The element that first reaches the highest score wins.
 //   scoredText:      the points those rows with a positive weight give to the text
 //                    below an element, to compare how much of a page's text two
 //                    blocks hold.

@@ -1,0 +1,90 @@
+#include "addon/readable/name_ranks.h"
+
+#include <cwctype>
+
+#include "addon/page/text_case.h"
+
+namespace addon {
+namespace {
+
+bool isNameCharacter(wchar_t c) {
+    return std::iswalnum(c) != 0;
+}
+
+// Whether `name` stands in `lower` as a whole word, or as the word with an "s".
+bool holdsWord(const std::wstring& lower, const std::wstring& name) {
+    for (std::size_t at = lower.find(name); at != std::wstring::npos;
+         at = lower.find(name, at + 1)) {
+        std::size_t end = at + name.size();
+        if (end < lower.size() && lower[end] == L's') {
+            ++end;
+        }
+        const bool startsWord = at == 0 || !isNameCharacter(lower[at - 1]);
+        const bool endsWord = end == lower.size() || !isNameCharacter(lower[end]);
+        if (startsWord && endsWord) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A name ranking a block up matches anywhere ("articlebody" holds "article"); one ranking
+// it down only a whole word, or the word with an "s", so "shared-history" is no share bar.
+bool matches(const std::wstring& lower, const GrabRow& row) {
+    const std::wstring name = lowerText(row.name);
+    if (name.empty()) {
+        return false;
+    }
+    return row.value >= 0 ? lower.find(name) != std::wstring::npos : holdsWord(lower, name);
+}
+
+int rankOf(const std::optional<std::wstring>& names, const std::vector<GrabRow>& table) {
+    if (!names || names->empty()) {
+        return 0;
+    }
+    const std::wstring lower = lowerText(*names);
+    int rank = 0;
+    for (const GrabRow& row : table) {
+        if (matches(lower, row)) {
+            rank += row.value;
+        }
+    }
+    return rank;
+}
+
+bool namesThePage(const dom::Element& element) {
+    const std::wstring tag = lowerText(element.tagName());
+    return tag == L"html" || tag == L"body";
+}
+
+// Whether the page's heading stands below the element: then it holds the article, and its
+// names describe the page's layout ("layout-with-sidebar").
+bool holdsHeading(const dom::Element& element) {
+    return !element.getElementsByTagName(L"H1").empty();
+}
+
+}  // namespace
+
+int nameRank(const dom::Element& element, const GrabRules& rules) {
+    if (namesThePage(element)) {
+        return 0;
+    }
+    return rankOf(element.getAttribute(L"id"), rules.idRanks) +
+           rankOf(element.getAttribute(L"class"), rules.classRanks);
+}
+
+bool ClutterBlocks::inside(const ElementPtr& element) {
+    if (!element) {
+        return false;
+    }
+    const auto found = known_.find(element.get());
+    if (found != known_.end()) {
+        return found->second;
+    }
+    const bool clutter = (nameRank(*element, rules_) < 0 && !holdsHeading(*element)) ||
+                         inside(element->parentElement());
+    known_.emplace(element.get(), clutter);
+    return clutter;
+}
+
+}  // namespace addon

@@ -1,0 +1,38 @@
+// What the names a page's author gave a block say about it, by the rules' idRanks and
+// classRanks tables (grab_rules.h): the rank of an element is the sum of the values of the
+// idRanks names found in its id and the classRanks names found in its class attribute,
+// without regard to case. A name of positive value counts wherever it stands
+// ("articlebody"), one of negative value only as a whole word of the attribute, or that
+// word with an "s" ("comment-list", "comments"; not "shared"). So "comment-content" ranks
+// with "comment" and "content" together. A block ranked below zero is
+// clutter: a comment thread, sidebar, cookie banner, share bar or list of other stories,
+// and so is everything inside it, unless it holds a page heading (H1): then it holds the
+// article, and its names describe the page's layout ("layout-with-sidebar"). The page's
+// html and body elements are never ranked: their names describe the whole page.
+//
+// Contract: the page's user-interface thread only; reads the page and changes nothing.
+// `ClutterBlocks` remembers its answers by element address for one walk, so the walk must
+// keep the elements it asks about alive and the page unchanged.
+#pragma once
+
+#include <unordered_map>
+
+#include "addon/page/dom_helpers.h"
+#include "addon/readable/grab_rules.h"
+
+namespace addon {
+
+int nameRank(const dom::Element& element, const GrabRules& rules);
+
+class ClutterBlocks {
+  public:
+    explicit ClutterBlocks(const GrabRules& rules) : rules_(rules) {}
+    // Whether the element or a block above it ranks below zero.
+    bool inside(const ElementPtr& element);
+
+  private:
+    const GrabRules& rules_;
+    std::unordered_map<const dom::Element*, bool> known_;
+};
+
+}  // namespace addon

@@ -1,0 +1,125 @@
+#include "addon/readable/story_blocks.h"
+
+#include "addon/page/hidden_elements.h"
+#include "addon/page/text_case.h"
+#include "addon/readable/name_ranks.h"
+#include "addon/readable/readable_scorer.h"
+
+namespace addon {
+namespace {
+
+double linkShare(const ElementPtr& element, std::size_t textLength) {
+    if (textLength == 0) {
+        return 0.0;
+    }
+    std::size_t linked = 0;
+    for (const auto& link : element->getElementsByTagName(L"A")) {
+        linked += link->innerText().size();
+    }
+    return static_cast<double>(linked) / static_cast<double>(textLength);
+}
+
+class StoryTest {
+  public:
+    StoryTest(const ElementPtr& chosen, const GrabRules& rules)
+        : rules_(rules),
+          clutter_(rules),
+          least_(kSiblingShare * static_cast<double>(scoredText(chosen, rules))) {}
+
+    // Whether the block may stand in the story at all.
+    bool allowed(const ElementPtr& element) {
+        return !hidden_.hidden(element) && !clutter_.inside(element);
+    }
+
+    // Whether the sibling carries the story on by itself.
+    bool continues(const ElementPtr& sibling) {
+        if (!allowed(sibling)) {
+            return false;
+        }
+        const std::wstring text = sibling->innerText();
+        const std::size_t length = trimSpace(text).size();
+        if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
+            return false;
+        }
+        if (lowerText(sibling->tagName()) == L"p") {
+            return length >= kSiblingParagraph;
+        }
+        return least_ > 0 && static_cast<double>(scoredText(sibling, rules_)) >= least_;
+    }
+
+  private:
+    const GrabRules& rules_;
+    HiddenElements hidden_;
+    ClutterBlocks clutter_;
+    double least_;
+};
+
+ElementPtr asElement(const NodePtr& node) {
+    return node && node->nodeType() == dom::NodeType::Element
+               ? std::static_pointer_cast<dom::Element>(node)
+               : nullptr;
+}
+
+bool isPageElement(const ElementPtr& element) {
+    const std::wstring tag = lowerText(element->tagName());
+    return tag == L"body" || tag == L"html";
+}
+
+// The highest block above the chosen one that holds no other text: a story part is often
+// wrapped alone in a block of its own, and the parts continue beside the outermost
+// wrapper.
+ElementPtr outermostWrapper(ElementPtr block) {
+    for (ElementPtr parent = block->parentElement(); parent && !isPageElement(parent);
+         parent = parent->parentElement()) {
+        for (const NodePtr& child : parent->childNodes()) {
+            if (child == block) {
+                continue;
+            }
+            const ElementPtr element = asElement(child);
+            const bool isText = child->nodeType() == dom::NodeType::Text;
+            const std::wstring text = element  ? element->innerText()
+                                      : isText ? child->nodeValue()
+                                               : L"";
+            if (!trimSpace(text).empty()) {
+                return block;
+            }
+        }
+        block = parent;
+    }
+    return block;
+}
+
+}  // namespace
+
+std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules) {
+    if (!found) {
+        return {};
+    }
+    const ElementPtr chosen = outermostWrapper(found);
+    const ElementPtr parent = chosen->parentElement();
+    if (!parent) {
+        return {found};
+    }
+    const auto& siblings = parent->childNodes();
+    StoryTest test(chosen, rules);
+    std::size_t first = siblings.size();
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        const ElementPtr element = asElement(siblings[i]);
+        if (element && (element == chosen || test.continues(element))) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+    std::vector<NodePtr> story;
+    for (std::size_t i = first; i <= last && i < siblings.size(); ++i) {
+        const ElementPtr element = asElement(siblings[i]);
+        if (element ? element == chosen || test.allowed(element)
+                    : siblings[i]->nodeType() == dom::NodeType::Text) {
+            story.push_back(siblings[i]);
+        }
+    }
+    return story;
+}
+
+}  // namespace addon

@@ -1,0 +1,32 @@
+// The blocks that carry on the story of the chosen article block. Pages often split one
+// story over sibling blocks (one per part, between ads, pictures or subheadings), and
+// either finder then takes a single one of them. The chosen block stands for the highest
+// block above it that holds no other text (a part wrapped alone), and a sibling of the chosen block
+// continues the story when it is visible, not clutter by its names (name_ranks.h), holds little
+// link text, and either holds prose scoring at least a fifth of the chosen block's (readable_
+// scorer.h `scoredText`) or is a paragraph of its own of 80 characters or more. The story
+// runs from the first such block to the last, the chosen one included, with what stands
+// between them (subheadings, pictures) unless that is hidden or clutter.
+//
+// Contract: the page's user-interface thread only; reads the page and changes nothing.
+#pragma once
+
+#include <vector>
+
+#include "addon/page/dom_helpers.h"
+#include "addon/readable/grab_rules.h"
+
+namespace addon {
+
+// The share of the chosen block's scored text a sibling needs to continue the story.
+inline constexpr double kSiblingShare = 0.2;
+// The least text of a lone paragraph beside the chosen block that continues the story.
+inline constexpr std::size_t kSiblingParagraph = 80;
+// The share of link text above which a sibling is a list of links, not story.
+inline constexpr double kSiblingLinkShare = 0.25;
+
+// The nodes that make up the story, in page order: siblings of the chosen block or of
+// the wrapper standing for it; just the chosen block when no sibling continues it.
+std::vector<NodePtr> storyBlocks(const ElementPtr& chosen, const GrabRules& rules = grabRules());
+
+}  // namespace addon

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "addon/page/tests/page_fixtures.h"
+#include "addon/readable/article_markup.h"
+#include "addon/readable/layout_finder.h"
+#include "addon/readable/main_element.h"
+#include "addon/readable/name_ranks.h"
+#include "addon/readable/readable_scorer.h"
+#include "addon/readable/tests/readable_fixtures.h"
+
+using namespace addon;
+using namespace page_fixtures;
+
+namespace {
+
+// `count` paragraphs of about 230 characters, each starting with `word` and its number,
+// so a test can tell which block a kept paragraph came from.
+std::wstring paragraphs(const std::wstring& word, int count) {
+    std::wstring html;
+    for (int i = 0; i < count; ++i) {
+        html += L"<P>" + word + std::to_wstring(i) +
+                L" the harbour lights went out one by one while the keepers walked the long "
+                L"stone pier, counting the boats that had come home before the storm and "
+                L"naming the ones still somewhere past the point in the rising dark water.</P>";
+    }
+    return html;
+}
+
+bool keeps(const std::wstring& markup, const std::wstring& text) {
+    return markup.find(text) != std::wstring::npos;
+}
+
+}  // namespace
+
+TEST(ArticleRules, ClutterNamesAreWholeWordsAndAPageHeadingRescuesALayoutBlock) {
+    GrabRules rules;
+    rules.classRanks = {{L"comment", -75}, {L"sidebar", -75}, {L"content", 50}};
+    rules.idRanks = {{L"share", -75}};
+    const auto document = parsePage(
+        L"<BODY class=sidebar><DIV id=page class=layout-with-sidebar><H1>Title</H1>"
+        L"<DIV id=story class=articlecontent><P id=p>text</P></DIV>"
+        L"<DIV id=thread class=comments><DIV id=reply class=comment-content>x</DIV></DIV>"
+        L"<DIV id=shared-history class=section>y</DIV><DIV id=bar><SPAN>z</SPAN></DIV>"
+        L"</DIV></BODY>");
+    const auto element = [&](const wchar_t* id) { return document->getElementById(id); };
+    EXPECT_EQ(nameRank(*element(L"story"), rules), 50);
+    EXPECT_EQ(nameRank(*element(L"thread"), rules), -75);
+    EXPECT_EQ(nameRank(*element(L"reply"), rules), -25);
+    EXPECT_EQ(nameRank(*element(L"shared-history"), rules), 0);
+    EXPECT_EQ(nameRank(*document->body(), rules), 0);
+
+    ClutterBlocks clutter(rules);
+    EXPECT_FALSE(clutter.inside(element(L"page")));
+    EXPECT_FALSE(clutter.inside(element(L"p")));
+    EXPECT_TRUE(clutter.inside(element(L"thread")));
+    EXPECT_TRUE(clutter.inside(element(L"reply")));
+    EXPECT_FALSE(clutter.inside(element(L"shared-history")));
+    EXPECT_FALSE(clutter.inside(nullptr));
+}
+
+TEST(ArticleRules, ACookieBannerWhereTheArticleStandsIsNotTheArticle) {
+    const GrabRules rules = shippedRules();
+    const auto document =
+        parsePage(L"<BODY><DIV id=consent class=cookie-banner><H2>Your privacy</H2>" +
+                  paragraphs(L"cookie", 2) + L"<BUTTON>Accept all</BUTTON></DIV><DIV id=story>" +
+                  paragraphs(L"story", 4) + L"</DIV></BODY>");
+    setBox(document->body(), {0, 0, 1000, 3000});
+    setBox(document->getElementById(L"consent"), {150, 200, 700, 600});
+    setBox(document->getElementById(L"story"), {150, 900, 700, 1200});
+    // The banner lies where the layout finder looks for the article.
+    ASSERT_EQ(findMainElement(document->body()), document->getElementById(L"consent"));
+    EXPECT_EQ(findArticleElement(document->body(), rules), document->getElementById(L"story"));
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"story3"));
+    EXPECT_FALSE(keeps(markup, L"cookie0"));
+}
+
+TEST(ArticleRules, ACommentThreadLongerThanTheStoryIsNotTheArticle) {
+    const GrabRules rules = shippedRules();
+    const auto document =
+        parsePage(L"<BODY><DIV id=page><H1>Title</H1><DIV id=story>" + paragraphs(L"story", 3) +
+                  L"</DIV><DIV id=comments><OL class=comment-list><LI>" + paragraphs(L"reader", 8) +
+                  L"</LI></OL></DIV></DIV></BODY>");
+    const ElementPtr story = document->getElementById(L"story");
+    EXPECT_EQ(scoreByTags(document->body(), rules), story);
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"story2"));
+    EXPECT_FALSE(keeps(markup, L"reader"));
+
+    // Without the names the thread says nothing: it holds more prose and wins.
+    GrabRules unnamed = rules;
+    unnamed.idRanks.clear();
+    unnamed.classRanks.clear();
+    EXPECT_NE(scoreByTags(document->body(), unnamed), story);
+}
+
+TEST(ArticleRules, AStoryInThreeSiblingBlocksIsKeptWhole) {
+    const GrabRules rules = shippedRules();
+    std::wstring related;
+    for (int i = 0; i < 12; ++i) {
+        related += L"<LI><A href=/story" + std::to_wstring(i) + L">Another story from the " +
+                   L"harbour, number " + std::to_wstring(i) + L"</A></LI>";
+    }
+    const auto document = parsePage(
+        L"<BODY><DIV id=nav><A href=/>Home</A></DIV><DIV id=column><H1>Title</H1>"
+        L"<DIV class=part>" +
+        paragraphs(L"first", 2) + L"</DIV><H2>Subheading between parts</H2><DIV class=part>" +
+        paragraphs(L"second", 5) + L"</DIV><DIV class=part>" + paragraphs(L"third", 2) +
+        L"</DIV><DIV id=more><UL>" + related + L"</UL></DIV><DIV class=sidebar>" +
+        paragraphs(L"aside", 1) + L"</DIV></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"first1", L"Subheading between parts", L"second4", L"third1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Another story"));
+    EXPECT_FALSE(keeps(markup, L"aside0"));
+    EXPECT_FALSE(keeps(markup, L"Home"));
+
+    // Parts each wrapped alone (a part and an empty box beside it) continue beside the
+    // wrappers.
+    const auto wrapped = parsePage(
+        L"<BODY><DIV id=column><DIV class=wrap><DIV class=part>" + paragraphs(L"first", 2) +
+        L"</DIV><ASIDE></ASIDE></DIV><DIV class=wrap><DIV class=part>" + paragraphs(L"second", 4) +
+        L"</DIV><ASIDE></ASIDE></DIV><DIV class=wrap><DIV class=part>" + paragraphs(L"third", 2) +
+        L"</DIV></DIV></DIV></BODY>");
+    const std::wstring whole = articleMarkup(wrapped->body(), rules);
+    for (const wchar_t* kept : {L"first0", L"second3", L"third1"}) {
+        EXPECT_TRUE(keeps(whole, kept)) << kept;
+    }
+}
+
+TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
+        L"<DIV class=newsletter-signup><P>Sign up for the morning briefing</P><FORM "
+        L"action=/join><INPUT name=email><BUTTON>Subscribe</BUTTON></FORM></DIV>"
+        L"<DIV class=share-bar><A href=/f>Facebook</A> <A href=/t>Twitter</A></DIV>"
+        L"<P style=\"color:red\">After the form the story goes on, as a reader expects it to, "
+        L"with the keepers on the pier and the boats coming home.</P>" +
+        paragraphs(L"after", 2) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"before2", L"After the form", L"after1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"Sign up", L"Subscribe", L"FORM", L"Facebook", L"color:red"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+    // The page itself keeps all of it: the clean-up works on a copy.
+    EXPECT_TRUE(keeps(document->getElementById(L"story")->outerHTML(), L"Subscribe"));
+}
