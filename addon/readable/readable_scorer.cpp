@@ -47,7 +47,7 @@ class Scores {
 // false are passed over.
 template <class TakeRow, class Visit>
 void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const TakeRow& takeRow,
-                         const Visit& visit) {
+                         const Visit& visit, bool withRoot = false) {
     // One walk over the elements sorts them to the rows of their tag (any case), each row
     // keeping document order.
     std::unordered_map<std::wstring, std::vector<std::size_t>> rowsOfTag;
@@ -57,7 +57,11 @@ void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const T
         }
     }
     std::vector<std::vector<ElementPtr>> elementsOfRow(rules.tagRanks.size());
-    for (const auto& element : root->all()) {
+    std::vector<ElementPtr> elements = root->all();
+    if (withRoot) {
+        elements.insert(elements.begin(), root);
+    }
+    for (const auto& element : elements) {
         const auto rows = rowsOfTag.find(lowerText(element->tagName()));
         if (rows != rowsOfTag.end()) {
             for (std::size_t row : rows->second) {
@@ -106,14 +110,26 @@ ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
     return scores.leader();
 }
 
-long long scoredText(const ElementPtr& root, const GrabRules& rules) {
+namespace {
+
+long long positivePoints(const ElementPtr& root, const GrabRules& rules, bool withRoot) {
     long long total = 0;
     if (root) {
         visitScoredElements(
             root, rules, [](const GrabRow& row) { return row.value > 0; },
-            [&total](const ElementPtr&, bool, long long points) { total += points; });
+            [&total](const ElementPtr&, bool, long long points) { total += points; }, withRoot);
     }
     return total;
+}
+
+}  // namespace
+
+long long scoredText(const ElementPtr& root, const GrabRules& rules) {
+    return positivePoints(root, rules, false);
+}
+
+long long blockText(const ElementPtr& block, const GrabRules& rules) {
+    return positivePoints(block, rules, true);
 }
 
 void cleanElement(const ElementPtr& element, const GrabRules& rules) {

@@ -32,6 +32,8 @@ ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules = grabRule
 // The text below `root` that the tag scorer counts in favour of a block: weight x (ANSI
 // bytes of the text) / 100 over the visible elements of the rows with a positive weight.
 long long scoredText(const ElementPtr& root, const GrabRules& rules = grabRules());
+// As scoredText, with the block itself counted too (a "DIV" row scores its own text).
+long long blockText(const ElementPtr& block, const GrabRules& rules = grabRules());
 void cleanElement(const ElementPtr& element, const GrabRules& rules = grabRules());
 // "" when the page has no body or the scorer finds nothing.
 std::wstring extractReadable(const std::wstring& html, bool asHtml,

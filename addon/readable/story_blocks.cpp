@@ -24,7 +24,7 @@ class StoryTest {
     StoryTest(const ElementPtr& chosen, const GrabRules& rules)
         : rules_(rules),
           clutter_(rules),
-          least_(kSiblingShare * static_cast<double>(scoredText(chosen, rules))) {}
+          least_(kSiblingShare * static_cast<double>(blockText(chosen, rules))) {}
 
     // Whether the block may stand in the story at all.
     bool allowed(const ElementPtr& element) {
@@ -44,7 +44,7 @@ class StoryTest {
         if (lowerText(sibling->tagName()) == L"p") {
             return length >= kSiblingParagraph;
         }
-        return least_ > 0 && static_cast<double>(scoredText(sibling, rules_)) >= least_;
+        return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;
     }
 
   private:

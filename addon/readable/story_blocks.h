@@ -4,7 +4,7 @@
 // block above it that holds no other text (a part wrapped alone), and a sibling of the chosen block
 // continues the story when it is visible, not clutter by its names (name_ranks.h), holds little
 // link text, and either holds prose scoring at least a fifth of the chosen block's (readable_
-// scorer.h `scoredText`) or is a paragraph of its own of 80 characters or more. The story
+// scorer.h `blockText`) or is a paragraph of its own of 80 characters or more. The story
 // runs from the first such block to the last, the chosen one included, with what stands
 // between them (subheadings, pictures) unless that is hidden or clutter.
 //

@@ -127,6 +127,18 @@ TEST(ArticleRules, AStoryInThreeSiblingBlocksIsKeptWhole) {
     for (const wchar_t* kept : {L"first0", L"second3", L"third1"}) {
         EXPECT_TRUE(keeps(whole, kept)) << kept;
     }
+
+    // Parts written as text in blocks, lines broken by BR, without paragraphs.
+    std::wstring lines;
+    for (int i = 0; i < 6; ++i) {
+        lines += L"the keepers walked the long stone pier counting boats<BR>";
+    }
+    const auto plain =
+        parsePage(L"<BODY><ARTICLE><H1>Title</H1><DIV>Opening " + lines +
+                  L"</DIV><H2>Foo</H2><DIV>Closing " + lines + L"</DIV></ARTICLE></BODY>");
+    const std::wstring both = articleMarkup(plain->body(), rules);
+    EXPECT_TRUE(keeps(both, L"Opening"));
+    EXPECT_TRUE(keeps(both, L"Closing"));
 }
 
 TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
