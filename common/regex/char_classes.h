@@ -121,15 +121,12 @@ struct RegexChar<wchar_t> {
     }
 };
 
-// The ASCII sets behind "\d", "\w" and "\s", shared by both character types.
+// The ASCII sets behind "\d" and "\w", shared by both character types.
 inline bool isRegexDigit(std::uint32_t c) {
     return c >= '0' && c <= '9';
 }
 inline bool isRegexWord(std::uint32_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isRegexDigit(c) || c == '_';
-}
-inline bool isRegexSpace(std::uint32_t c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
 template <class CharT>

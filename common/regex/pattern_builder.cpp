@@ -25,6 +25,24 @@ int appendDigit(int value, std::uint32_t digit) {
     return value * 10 + static_cast<int>(digit - '0');
 }
 
+// Appends the character `code` to a literal run. Narrow text is UTF-8, so a code that
+// does not fit in one byte ("\u0141", "\x{20AC}") stands for its UTF-8 bytes rather than
+// for its low byte, which would be another character altogether.
+template <class CharT>
+void appendLiteral(std::basic_string<CharT>& run, std::uint32_t code) {
+    if (sizeof(CharT) > 1 || code < 0x100) {
+        run.push_back(static_cast<CharT>(code));
+        return;
+    }
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        code = 0xFFFD;  // no character: the replacement character, as the text converters do
+    const int trailing = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    static constexpr std::uint32_t kLeadMarks[] = {0, 0xC0, 0xE0, 0xF0};
+    run.push_back(static_cast<CharT>(kLeadMarks[trailing] | (code >> (6 * trailing))));
+    for (int shift = 6 * (trailing - 1); shift >= 0; shift -= 6)
+        run.push_back(static_cast<CharT>(0x80 | ((code >> shift) & 0x3F)));
+}
+
 int flagOfLetter(std::uint32_t c) {
     switch (c | 0x20) {
         case 'i':
@@ -231,7 +249,8 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseItem(Context& context) {
 template <class CharT>
 const MatchNode<CharT>* CPatternBuilderT<CharT>::parseLiteralRun(Context& context,
                                                                  std::uint32_t first) {
-    String run(1, static_cast<CharT>(first));
+    String run;
+    appendLiteral(run, first);
     if (!quantifierFollows()) {
         for (;;) {
             const auto before = m_tokens->position();
@@ -240,7 +259,7 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseLiteralRun(Context& contex
                 m_tokens->setPosition(before);
                 break;
             }
-            run.push_back(static_cast<CharT>(next.value));
+            appendLiteral(run, next.value);
         }
     }
     return make<CStringNodeT<CharT>>(std::move(run), (context.flags & REGEX_IGNORE_CASE) != 0,
@@ -685,7 +704,6 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseClass(Context& context) {
             node->addClass(shared(kind, context.rightToLeft));
             continue;
         }
-        const auto low = static_cast<CharT>(token.value);
         const auto beforeDash = m_tokens->position();
         if (m_tokens->read(true).is(PatternToken::Special, '-')) {
             const auto beforeHigh = m_tokens->position();
@@ -693,19 +711,34 @@ const MatchNode<CharT>* CPatternBuilderT<CharT>::parseClass(Context& context) {
             if ((high.kind == PatternToken::Literal ||
                  (high.kind == PatternToken::Special && high.value != ']')) &&
                 high.value >= token.value) {
-                node->addRange(low, static_cast<CharT>(high.value));
+                addClassRange(*node, token.value, high.value);
                 continue;
             }
             m_tokens->setPosition(beforeHigh);
-            node->addCharacter(low);
+            addClassRange(*node, token.value, token.value);
             node->addCharacter('-');
             continue;
         }
         m_tokens->setPosition(beforeDash);
-        node->addCharacter(low);
+        addClassRange(*node, token.value, token.value);
     }
     node->finish();
     return node;
+}
+
+template <class CharT>
+void CPatternBuilderT<CharT>::addClassRange(CRangeNodeT<CharT>& node, std::uint32_t low,
+                                            std::uint32_t high) {
+    // A class compares single characters: in narrow text none lies above 0xFF, so the
+    // part of a range above it matches nothing instead of wrapping to a low byte.
+    constexpr std::uint32_t kHighest = sizeof(CharT) == 1 ? 0xFF : 0xFFFFFFFF;
+    if (low > kHighest)
+        return;
+    high = std::min(high, kHighest);
+    if (low == high)
+        node.addCharacter(static_cast<CharT>(low));
+    else
+        node.addRange(static_cast<CharT>(low), static_cast<CharT>(high));
 }
 
 template <class CharT>
@@ -738,8 +771,10 @@ bool CPatternBuilderT<CharT>::parsePosixClass(CRangeNodeT<CharT>& node, bool rig
 
 template <class CharT>
 const MatchNode<CharT>* CPatternBuilderT<CharT>::literal(std::uint32_t c, const Context& context) {
-    return make<CStringNodeT<CharT>>(String(1, static_cast<CharT>(c)),
-                                     (context.flags & REGEX_IGNORE_CASE) != 0, context.rightToLeft);
+    String run;
+    appendLiteral(run, c);
+    return make<CStringNodeT<CharT>>(std::move(run), (context.flags & REGEX_IGNORE_CASE) != 0,
+                                     context.rightToLeft);
 }
 
 template <class CharT>
@@ -769,7 +804,8 @@ const CClassNodeT<CharT>* CPatternBuilderT<CharT>::shared(SharedClass kind, bool
             break;
         case SharedClass::Space:
         case SharedClass::NotSpace:
-            for (char c : std::string_view(" \t\r\n\f\v"))
+            // Form feed and vertical tab count as blanks only when reading right to left.
+            for (char c : std::string_view(rightToLeft ? " \t\r\n\f\v" : " \t\r\n"))
                 node->addCharacter(static_cast<CharT>(c));
             break;
     }

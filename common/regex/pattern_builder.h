@@ -103,6 +103,7 @@ class CPatternBuilderT {
     const Node* parseClass(Context& context);
     const Node* parseBackref(Context& context, Reference reference);
     bool parsePosixClass(CRangeNodeT<CharT>& node, bool rightToLeft);
+    void addClassRange(CRangeNodeT<CharT>& node, std::uint32_t low, std::uint32_t high);
     bool readQuantifier(Quantifier& quantifier);
     bool quantifierFollows();
     const Node* quantify(const Node* atom, const Quantifier& quantifier, bool rightToLeft,

@@ -2,11 +2,14 @@
 // run every match contains and the character classes every match holds a character of (no
 // match at all when the text lacks one of them) and, left to right,
 // an anchor (only the search start, or only line starts for a leading ".*"), a literal
-// prefix to find with a string search, the set of characters a match can begin with, and
+// prefix to find with a string search (a case-blind one through the library's character
+// search for its first character), the set of characters a match can begin with, and
 // a leading unbounded run of single characters that a failed attempt need not rescan.
 // Immutable after construction.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,9 +61,12 @@ struct SearchPlanT {
             if (greedy->maximum() == kUnbounded && greedy->body()->isSingleCharacter())
                 leadRun = greedy;
         }
-        if (const auto* literal = dynamic_cast<const CStringNodeT<CharT>*>(lead))
+        if (const auto* literal = dynamic_cast<const CStringNodeT<CharT>*>(lead)) {
             if (!literal->ignoresCase())
                 prefix = literal->run();
+            else
+                foldPrefix(literal->run());
+        }
         filterFirst = !top->addFirstCharacters(first) && !first.isEverything();
     }
 
@@ -96,6 +102,70 @@ struct SearchPlanT {
         return area.npos;
     }
 
+    // A leading literal run compared without regard to case: its characters upper-cased,
+    // and, in narrow text, the characters that can stand for its first one when there are
+    // at most two of them (then the search looks for each with the library's search).
+    std::basic_string<CharT> foldedPrefix;
+    std::basic_string<CharT> firstForms;
+    std::array<CharT, 256> upper{};
+
+    CharT upperOf(CharT c) const {
+        const std::uint32_t code = RegexChar<CharT>::code(c);
+        return code < 256 ? upper[code] : RegexChar<CharT>::toUpper(c);
+    }
+
+    void foldPrefix(std::basic_string_view<CharT> run) {
+        if (run.empty())
+            return;
+        for (std::uint32_t code = 0; code < 256; ++code)
+            upper[code] = RegexChar<CharT>::toUpper(static_cast<CharT>(code));
+        for (const CharT c : run)
+            foldedPrefix += upperOf(c);
+        // Narrow text only: every byte's upper case is in the table, so the forms found are
+        // all there are (wide text has characters above 255 that fold onto letters).
+        if constexpr (sizeof(CharT) == 1) {
+            for (std::uint32_t code = 0; code < 256 && firstForms.size() <= 2; ++code)
+                if (upper[code] == foldedPrefix.front())
+                    firstForms += static_cast<CharT>(code);
+            if (firstForms.size() > 2)
+                firstForms.clear();  // more forms than a plain character search handles
+        }
+    }
+
+    bool foldedAt(std::basic_string_view<CharT> view, std::size_t at) const {
+        if (view.size() - at < foldedPrefix.size())
+            return false;
+        for (std::size_t i = 0; i < foldedPrefix.size(); ++i)
+            if (view[at + i] != foldedPrefix[i] && upperOf(view[at + i]) != foldedPrefix[i])
+                return false;
+        return true;
+    }
+
+    // The first position from `position` on where the folded prefix stands, or -1.
+    int foldedCandidate(std::basic_string_view<CharT> view, std::size_t position) const {
+        if (firstForms.empty()) {
+            for (; position < view.size(); ++position)
+                if (foldedAt(view, position))
+                    return static_cast<int>(position);
+            return -1;
+        }
+        // The next place of each form of the first character, found again only once the
+        // search has passed it.
+        std::size_t next[2] = {
+            view.find(firstForms[0], position),
+            firstForms.size() > 1 ? view.find(firstForms[1], position) : view.npos};
+        for (;;) {
+            const std::size_t at = std::min(next[0], next[1]);
+            if (at == view.npos)
+                return -1;
+            if (foldedAt(view, at))
+                return static_cast<int>(at);
+            for (std::size_t form = 0; form < firstForms.size(); ++form)
+                if (next[form] == at)
+                    next[form] = view.find(firstForms[form], at + 1);
+        }
+    }
+
     // The first position from position on where a match may start, or -1.
     int candidate(const CharT* text, int length, int start, int position) const {
         const std::basic_string_view<CharT> view(text, static_cast<std::size_t>(length));
@@ -109,6 +179,8 @@ struct SearchPlanT {
             const auto found = view.find(prefix, static_cast<std::size_t>(position));
             return found == view.npos ? -1 : static_cast<int>(found);
         }
+        if (!foldedPrefix.empty())
+            return foldedCandidate(view, static_cast<std::size_t>(position));
         if (filterFirst) {
             while (position < length && !first.containsCode(RegexChar<CharT>::code(text[position])))
                 ++position;

@@ -60,7 +60,10 @@ const Case kClasses[] = {
     {"\\D+", 0, "12ab3", {2, 4}},
     {"\\w+", 0, "  foo_1-", {2, 7}},
     {"\\W", 0, "ab-", {2, 3}},
-    {"\\s+", 0, "a \t\r\n\f\vb", {1, 7}},
+    {"\\s+", 0, "a \t\r\n\f\vb", {1, 5}},
+    {"\\S+", 0, " \f\v ", {1, 3}},
+    {"\\s+", REGEX_RIGHT_TO_LEFT, "a \t\r\n\f\vb", {1, 7}},
+    {"\\S+", REGEX_RIGHT_TO_LEFT, "a\f\v", {0, 1}},
     {"\\S+", 0, "  ab ", {2, 4}},
     {"[a-c]+", 0, "xxabcad", {2, 6}},
     {"[^a-c]+", 0, "abxyzc", {2, 5}},
@@ -217,6 +220,25 @@ INSTANTIATE_TEST_SUITE_P(Shortcuts, SyntaxTable, ::testing::ValuesIn(kShortcuts)
 TEST(SyntaxWide, RepetitionBeforeACharacterAbove255) {
     const CMatchInfo m = CPattern(L"[^x]*\u20ac").match(L"ab\u20acc\u20ac");
     EXPECT_EQ(m.groupEnd(0), 5);
+}
+
+TEST(SyntaxNarrow, CodesAboveOneByteStandForTheirUtf8Bytes) {
+    // "\u0141" is not its low byte 0x41 ("A"): it matches the UTF-8 form of the character.
+    EXPECT_EQ(searchNarrow("\\u0141", 0, "A"), std::vector<int>{});
+    EXPECT_EQ(searchNarrow("\\u0141ódź", 0, "x \xC5\x81ódź"), (std::vector<int>{2, 9}));
+    EXPECT_EQ(searchNarrow("\\x{20AC}+", 0, "1\xE2\x82\xAC\xE2\x82\xAC"), (std::vector<int>{1, 7}));
+    EXPECT_EQ(searchNarrow("a\\x{1F600}", 0, "a\xF0\x9F\x98\x80"), (std::vector<int>{0, 5}));
+    EXPECT_EQ(searchNarrow("(?i)\\u0141a", 0,
+                           "\xC5\x81"
+                           "A"),
+              (std::vector<int>{0, 3}));
+
+    // A class holds single bytes: a character above 0xFF in it matches none of them, and a
+    // range reaching above 0xFF ends at 0xFF.
+    EXPECT_EQ(searchNarrow("[\\u0141]", 0, "A\xC5\x81"), std::vector<int>{});
+    EXPECT_EQ(searchNarrow("[^\\u0141]", 0, "A"), (std::vector<int>{0, 1}));
+    EXPECT_EQ(searchNarrow("[\\xF0-\\u0141]+", 0, "A\xF5\xFF"), (std::vector<int>{1, 3}));
+    EXPECT_EQ(searchNarrow("[\\u0100-\\u0141]", 0, "A\x01\x41"), std::vector<int>{});
 }
 
 }  // namespace
