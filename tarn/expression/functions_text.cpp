@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/text/utf.h"
 #include "tarn/expression/function_routines.h"
 
 namespace tarn::routines {
@@ -60,9 +61,11 @@ void rightTrim(Arguments a, Variant& r) {
     r = Variant::fromString(std::wstring(trimmedEnd(text(a, 0))));
 }
 
+// Texts are measured in UTF-16 units, as stored pages and the wire count them: a
+// character outside the basic plane is two units, its high surrogate first.
 void asc(Arguments a, Variant& r) {
-    const std::wstring& s = text(a, 0);
-    r = Variant::fromDouble(s.empty() ? 0.0 : static_cast<double>(s[0]));
+    const std::u16string units = platform::text::toUtf16(text(a, 0));
+    r = Variant::fromDouble(units.empty() ? 0.0 : static_cast<double>(units[0]));
 }
 
 void chr(Arguments a, Variant& r) {
@@ -71,7 +74,7 @@ void chr(Arguments a, Variant& r) {
 }
 
 void len(Arguments a, Variant& r) {
-    r = Variant::fromDouble(static_cast<double>(text(a, 0).size()));
+    r = Variant::fromDouble(static_cast<double>(platform::text::toUtf16(text(a, 0)).size()));
 }
 
 void left(Arguments a, Variant& r) {
@@ -109,10 +112,10 @@ void isDigit(Arguments a, Variant& r) {
 }
 // A cased letter in lower (upper) case: digits and signs are neither.
 void isLower(Arguments a, Variant& r) {
-    classifyFirst(a, r, [](wint_t c) { return std::towlower(c) == c && std::towupper(c) != c; });
+    classifyFirst(a, r, [](wint_t c) { return std::towlower(c) == c; });
 }
 void isUpper(Arguments a, Variant& r) {
-    classifyFirst(a, r, [](wint_t c) { return std::towupper(c) == c && std::towlower(c) != c; });
+    classifyFirst(a, r, [](wint_t c) { return std::towupper(c) == c; });
 }
 
 void lower(Arguments a, Variant& r) {

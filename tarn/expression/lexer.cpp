@@ -224,8 +224,8 @@ Token Lexer::readOperator() {
             return operatorToken(Operation::Contained);
         case L'*':
             return next == L'*' ? twoChars(Operation::Power) : operatorToken(Operation::Multiply);
-        case L'%':
-            return operatorToken(Operation::Remainder);
+        case L'%':  // the language's second spelling of the product
+            return operatorToken(Operation::Multiply);
         case L'/':
             return operatorToken(Operation::Divide);
         case L'^':

@@ -125,6 +125,8 @@ double divisor(const Variant& value) {
 }
 
 double power(double base, double exponent) {
+    if (base <= 0)
+        raiseParserError(kErrorPower);
     const double result = std::pow(base, exponent);
     if (!std::isfinite(result))
         raiseParserError(kErrorPower);
@@ -149,7 +151,6 @@ int operationPriority(Operation operation) {
         case Operation::Contained:
             return 2;
         case Operation::Multiply:
-        case Operation::Remainder:
         case Operation::Divide:
             return 3;
         case Operation::Power:
@@ -172,7 +173,6 @@ std::optional<ValueType> operationResultType(Operation operation, ValueType left
         case Operation::Subtract:
             return subtractType(left, right);
         case Operation::Multiply:
-        case Operation::Remainder:
         case Operation::Divide:
         case Operation::Power:
             if (isAnyOr(left, Number) && isAnyOr(right, Number))
@@ -243,11 +243,6 @@ void evaluateOperation(Operation operation, Arguments arguments, Variant& result
         case Operation::Multiply:
             result = Variant::fromDouble(numberOperand(left) * numberOperand(right));
             break;
-        case Operation::Remainder: {
-            const double dividend = numberOperand(left);
-            result = Variant::fromDouble(std::fmod(dividend, divisor(right)));
-            break;
-        }
         case Operation::Divide: {
             const double dividend = numberOperand(left);
             result = Variant::fromDouble(dividend / divisor(right));

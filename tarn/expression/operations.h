@@ -3,7 +3,8 @@
 //
 // Contract: pure functions, thread-safe. evaluateOperation raises a CParserException with
 // one record (3204 for operand kinds the operator cannot take at run time, 3215 for a zero
-// divisor, 3216 for a power without a finite result) and then leaves `result` untouched.
+// divisor, 3216 for a power of a base of 0 or less or without a finite
+// result) and then leaves `result` untouched.
 #pragma once
 
 #include <optional>
@@ -24,7 +25,6 @@ enum class Operation {
     Subtract,
     Contained,
     Multiply,
-    Remainder,
     Divide,
     Power,
     Not,

