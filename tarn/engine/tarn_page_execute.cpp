@@ -92,9 +92,19 @@ bool TarnPage::transform() {
     } catch (const common::CComException&) {
         return false;
     }
-    if (getContentType() == L"text/html") {
-        replaceAll(output, "<META http-equiv=\"Content-Type\" content=\"text/html\">",
-                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">");
+    // The output is UTF-8: declarations of UTF-16, or of no charset, that the stylesheet
+    // writes itself would make a browser misread it. Other types are served as written.
+    const std::wstring type = getContentType();
+    if (type == L"text/html") {
+        const char* const kUtf8Meta =
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
+        replaceAll(output,
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-16\">",
+                   kUtf8Meta);
+        replaceAll(output, "<META http-equiv=\"Content-Type\" content=\"text/html\">", kUtf8Meta);
+    } else if (type == L"text/xml") {
+        replaceAll(output, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     }
     content_ = std::move(output);
     return true;

@@ -99,6 +99,24 @@ TEST_F(EngineTest, ContentTypesGetTheirDeclarationsAndOtherTypesKeepTheOutput) {
     EXPECT_EQ(declared.find(bare), std::string::npos) << declared;
     EXPECT_NE(declared.find(fixed + "\n<p>x</p>\n" + fixed), std::string::npos) << declared;
 
+    // A UTF-16 declaration written out literally is rewritten too; other spellings stay.
+    const std::string literal = run(
+        stylesheet(R"(<xsl:output method="html"/><Tarn/><xsl:template match="/"><html><body>)"
+                   R"(<xsl:text disable-output-escaping="yes">&lt;meta http-equiv="Content-Type" )"
+                   R"(content="text/html; charset=UTF-16"&gt;|&lt;meta content="text/html; )"
+                   R"(charset=UTF-16"&gt;</xsl:text></body></html></xsl:template>)"));
+    EXPECT_NE(literal.find(fixed + "|<meta content=\"text/html; charset=UTF-16\">"),
+              std::string::npos)
+        << literal;
+
+    const std::string xmlDeclaration = run(stylesheet(
+        R"(<xsl:output method="text"/><xsl:define name="content_type" value="text/xml"/><Tarn/>)"
+        R"(<xsl:template match="/"><xsl:text>&lt;?xml version="1.0" encoding="UTF-16"?&gt;)"
+        R"(&lt;a/&gt;</xsl:text></xsl:template>)"));
+    EXPECT_EQ(xmlDeclaration, R"(<?xml version="1.0" encoding="UTF-8"?><a/>)");
+
+    // Plain text is served as the stylesheet wrote it rather than emptied: the page's
+    // output is what its author asked for.
     const std::string text = run(stylesheet(
         R"(<xsl:output method="text"/><xsl:define name="content_type" value="text/plain"/><Tarn/>)"
         R"(<xsl:template match="/">ä=1</xsl:template>)"));
