@@ -82,13 +82,15 @@ int listDistinct(const std::wstring& column, std::vector<std::wstring>& list) {
 
 void splitTagList(std::vector<std::wstring>& list) {
     std::set<std::wstring> tags;
-    for (const std::wstring& value : list) {
+    for (const std::wstring& untrimmed : list) {
+        // The whole list is trimmed, its pieces are kept as written: "a, c" gives " c".
+        const std::wstring value = trimmed(untrimmed);
         std::size_t start = 0;
         while (start <= value.size()) {
             auto end = value.find(L',', start);
             if (end == std::wstring::npos)
                 end = value.size();
-            std::wstring tag = trimmed(value.substr(start, end - start));
+            std::wstring tag = value.substr(start, end - start);
             if (!tag.empty())
                 tags.insert(std::move(tag));
             start = end + 1;

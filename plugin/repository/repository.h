@@ -76,8 +76,9 @@ bool readEntry(const std::wstring& idOrGuid, EntryRecord& record);
 // The distinct non-empty values of `column`, sorted (locale-aware for folder, category,
 // tags and title); tags are split into single tags. Returns the count or -1.
 int listDistinct(const std::wstring& column, std::vector<std::wstring>& list);
-// Replaces a list of tag lists ("a, b") by its distinct single tags, each trimmed, empty
-// ones dropped, in code-unit order.
+// Replaces a list of tag lists ("a, b") by its distinct single tags in code-unit order: each
+// list is trimmed at both ends and cut at every ","; the pieces keep their blanks (" b"),
+// empty ones are dropped.
 void splitTagList(std::vector<std::wstring>& list);
 // Titles and guids of the entries matching `where` (SQL text built by the caller, every
 // quoted value passed through `sqlLiteral`), ordered by `order` or by title. Count or -1.

@@ -47,6 +47,10 @@ constexpr const wchar_t* kSchema[] = {
     L"CREATE TABLE IF NOT EXISTS log (guid TEXT NOT NULL, name TEXT NOT NULL, updateTime "
     L"DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP, syncTime DATETIME);",
     L"CREATE TABLE IF NOT EXISTS config (name TEXT NOT NULL, value TEXT);",
+    // Entries are looked up by their short id as often as by guid (readEntry, the pages'
+    // "item?" addresses): without an index each lookup reads the whole table, and an
+    // export of n entries takes time in n squared.
+    L"CREATE INDEX IF NOT EXISTS entry_id ON entry (id);",
 };
 
 constexpr std::time_t kBackupInterval = 86400;

@@ -3,8 +3,10 @@
 // plays no part in choosing them, so a change made while a request is in flight, or a
 // service clock ahead of or behind this machine's, neither loses nor repeats a change.
 //
-// The mark lives in the repository's config table (name "Sync\SentLogRow"), beside the log
-// it counts, so a repository restored from its backup brings its own mark along. A
+// The mark lives in the repository file, in a table of its own ("syncmark", made by the
+// first acknowledged exchange), beside the log it counts, so a repository restored from its
+// backup brings its own mark along. A mark an earlier version kept in the config table is
+// read until the next acknowledged exchange moves it into that table. A
 // repository synchronised before marks were kept has none until its next acknowledged
 // exchange; until then the earlier rule picks the changes: log rows newer than the stored
 // service time (Sync\UpdateTime). When that time lies ahead of this machine's clock the

