@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/language/language_table.h"
+#include "common/util/markup_escape.h"
 #include "platform/text/utf.h"
 #include "plugin/util/html_clipboard.h"
 
@@ -40,7 +41,8 @@ CopyTemplates copyTemplates(const std::wstring& type) {
             table.translate(L"Formatter", keys->textDefault, keys->textKey)};
 }
 
-std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text) {
+std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text,
+                              TemplateForm form) {
     const std::pair<const wchar_t*, const std::wstring*> fields[] = {
         {L"#title#", &entry.title},
         {L"#url#", &entry.url},
@@ -64,7 +66,10 @@ std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text
             filled += text[at++];
             continue;
         }
-        filled += *match->second;
+        const bool isMarkup = match->second == &entry.html;
+        filled += form == TemplateForm::markup && !isMarkup
+                      ? common::escapeMarkup(*match->second, true)
+                      : *match->second;
         at += std::wcslen(match->first);
     }
     return filled;
@@ -72,11 +77,12 @@ std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text
 
 bool copyEntry(const EntryRecord& entry) {
     const CopyTemplates templates = copyTemplates(entry.type);
-    const std::wstring html = fillCopyTemplate(entry, templates.html);
+    const std::wstring html = fillCopyTemplate(entry, templates.html, TemplateForm::markup);
     if (html.empty())
         return false;
     const std::string htmlBytes = platform::text::toUtf8(html);
-    const std::string textBytes = platform::text::toUtf8(fillCopyTemplate(entry, templates.text));
+    const std::string textBytes =
+        platform::text::toUtf8(fillCopyTemplate(entry, templates.text, TemplateForm::text));
     return copyHtmlToClipboard(&htmlBytes, &textBytes);
 }
 

@@ -22,11 +22,17 @@ struct CopyTemplates {
 // language section "Formatter" or the built-in defaults when the section has none.
 CopyTemplates copyTemplates(const std::wstring& type);
 
+// What a filled template is: plain text, or markup, where the entry's plain-text fields
+// are escaped ("&", "<", ">", quotes) so that a title "a <b>" or a url with "'" stays text
+// and keeps the template's elements and attributes whole. "#content/html#" is markup
+// already and goes in as it is.
+enum class TemplateForm { text, markup };
+
 // Replaces every "#title#", "#url#", "#createTime#", "#updateTime#", "#id#",
 // "#category#", "#folder#", "#tags#", "#description#", "#content/html#" and
-// "#content/text#" in `text` by that field. The fields' own texts are inserted as they
-// are: a key inside an entry's text stays a key.
-std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text);
+// "#content/text#" in `text` by that field. A key inside an entry's own text stays a key.
+std::wstring fillCopyTemplate(const EntryRecord& entry, const std::wstring& text,
+                              TemplateForm form);
 
 // Puts the entry's HTML and text forms on the clipboard; false when the HTML form is
 // empty (nothing is put) or the clipboard is busy.

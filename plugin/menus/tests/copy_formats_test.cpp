@@ -26,20 +26,32 @@ EntryRecord linkEntry() {
 
 }  // namespace
 
-TEST(CopyFormats, TypesPickTheirTemplatesAndFieldsAreInsertedAsTheyAre) {
+TEST(CopyFormats, TypesPickTheirTemplatesAndMarkupGetsEscapedFields) {
     common::languageTable().clear();
     const EntryRecord link = linkEntry();
     const CopyTemplates linkTemplates = copyTemplates(L"link");
-    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.html),
-              L"<a href='http://example.org/ö?a=1'>Grüße & mehr</a>");
-    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.text), L"http://example.org/ö?a=1");
+    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.html, TemplateForm::markup),
+              L"<a href='http://example.org/ö?a=1'>Grüße &amp; mehr</a>");
+    EXPECT_EQ(fillCopyTemplate(link, linkTemplates.text, TemplateForm::text),
+              L"http://example.org/ö?a=1");
 
-    // A key inside an entry's own text is not expanded again.
+    // Markup characters in the title and the url stay text and leave the anchor whole.
+    EntryRecord odd = link;
+    odd.title = L"Link <&> \"t\"";
+    odd.url = L"http://x.org/?q='a'&b=<c>";
+    EXPECT_EQ(fillCopyTemplate(odd, linkTemplates.html, TemplateForm::markup),
+              L"<a href='http://x.org/?q=&#39;a&#39;&amp;b=&lt;c&gt;'>"
+              L"Link &lt;&amp;&gt; &quot;t&quot;</a>");
+    EXPECT_EQ(fillCopyTemplate(odd, linkTemplates.text, TemplateForm::text), odd.url);
+
+    // The entry's html is markup already; a key inside an entry's own text is not expanded.
     const CopyTemplates clip = copyTemplates(L"unknown type");
-    EXPECT_EQ(fillCopyTemplate(link, clip.html), L"<p>#title#</p>");
-    EXPECT_EQ(fillCopyTemplate(link, clip.text), L"Text mit #url# darin");
-    EXPECT_EQ(fillCopyTemplate(link, copyTemplates(L"sticky").html), L"Beschreibung");
-    EXPECT_EQ(fillCopyTemplate(link, L"#title##folder#|#nokey#|#"), L"Grüße & mehr|#nokey#|#");
+    EXPECT_EQ(fillCopyTemplate(link, clip.html, TemplateForm::markup), L"<p>#title#</p>");
+    EXPECT_EQ(fillCopyTemplate(link, clip.text, TemplateForm::text), L"Text mit #url# darin");
+    EXPECT_EQ(fillCopyTemplate(link, copyTemplates(L"sticky").html, TemplateForm::markup),
+              L"Beschreibung");
+    EXPECT_EQ(fillCopyTemplate(link, L"#title##folder#|#nokey#|#", TemplateForm::text),
+              L"Grüße & mehr|#nokey#|#");
 }
 
 TEST(CopyFormats, TheLanguageFileCanReplaceATemplate) {
@@ -52,7 +64,7 @@ TEST(CopyFormats, TheLanguageFileCanReplaceATemplate) {
     ASSERT_EQ(table.load(platform::text::fromUtf8(file.string())), 0);
     const CopyTemplates templates = copyTemplates(L"link");
     table.clear();
-    EXPECT_EQ(fillCopyTemplate(linkEntry(), templates.text),
+    EXPECT_EQ(fillCopyTemplate(linkEntry(), templates.text, TemplateForm::text),
               L"Grüße & mehr: http://example.org/ö?a=1");
     EXPECT_EQ(templates.html, L"<a href='#url#'>#title#</a>") << "the other keeps its default";
 }

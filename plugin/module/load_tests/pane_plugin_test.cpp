@@ -129,4 +129,11 @@ TEST_F(PanePluginTest, ExportWritesTheNewestEntriesOrReportsWhyNot) {
     ASSERT_EQ(presenter_->messageTexts().size(), 1u);
     EXPECT_TRUE(presenter_->messageTexts()[0].starts_with(L"The export failed."));
     EXPECT_FALSE(std::filesystem::exists(blocked));
+
+    // A format code that names no format writes nothing and says so instead of succeeding.
+    const std::filesystem::path nowhere = home_.root() / "format5.out";
+    EXPECT_EQ(pane_->OnExport(platform::text::fromUtf8(nowhere.string()), 5, &handled), -1);
+    ASSERT_EQ(presenter_->messageTexts().size(), 2u);
+    EXPECT_NE(presenter_->messageTexts()[1].find(L"Unknown export format 5."), std::wstring::npos);
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
