@@ -55,6 +55,8 @@ bool keepAttribute(std::string_view name, std::string_view value) {
 
 class DisplayWriter {
   public:
+    explicit DisplayWriter(const PictureResolver* pictures) : pictures_(pictures) {}
+
     std::string out;
 
     void children(const GumboNode* parent, int depth) {
@@ -116,16 +118,28 @@ class DisplayWriter {
     }
 
     void attributes(const GumboNode* element) {
+        const bool picture = pictures_ != nullptr &&
+                             element->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+                             element->v.element.tag == GUMBO_TAG_IMG;
         const GumboVector& list = element->v.element.attributes;
         for (unsigned i = 0; i < list.length; ++i) {
             const auto* attribute = static_cast<const GumboAttribute*>(list.data[i]);
             const std::string name = attributeName(attribute);
-            if (!keepAttribute(lowerAscii(name), attribute->value))
+            const std::string lower = lowerAscii(name);
+            if (picture && lower == "srcset")
+                continue;
+            std::string value = attribute->value;
+            // The resolver's address is our own (a picture read and checked, or an
+            // absolute address), so it is kept even where a written one would not be.
+            const std::string placed = picture && lower == "src" ? (*pictures_)(value) : "";
+            if (!placed.empty())
+                value = placed;
+            else if (!keepAttribute(lower, value))
                 continue;
             out += ' ';
             out += name;
             out += "=\"";
-            appendEscaped(out, attribute->value, true);
+            appendEscaped(out, value, true);
             out += '"';
         }
     }
@@ -157,12 +171,14 @@ class DisplayWriter {
         }
         out += "</style>";
     }
+
+    const PictureResolver* pictures_;
 };
 
 }  // namespace
 
-std::string displayMarkup(const GumboNode* body) {
-    DisplayWriter writer;
+std::string displayMarkup(const GumboNode* body, const PictureResolver* pictures) {
+    DisplayWriter writer(pictures);
     if (body != nullptr)
         writer.children(body, 0);
     return writer.out;

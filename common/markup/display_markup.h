@@ -13,9 +13,13 @@
 
 #include <string>
 
+#include "common/markup/book_markup.h"
+
 namespace common::markup {
 
-// The content of `body` in display form, as UTF-8.
-std::string displayMarkup(const GumboNode* body);
+// The content of `body` in display form, as UTF-8. With `pictures`, the address of every
+// picture ("src" of "img") is what it gives for the address as written (kept as written
+// when it gives ""), and the pictures' "srcset" alternatives are left out.
+std::string displayMarkup(const GumboNode* body, const PictureResolver* pictures = nullptr);
 
 }  // namespace common::markup

@@ -16,6 +16,11 @@ std::wstring safeMarkup(std::wstring_view html) {
     return platform::text::fromUtf8(safeMarkupUtf8(platform::text::toUtf8(html)));
 }
 
+std::wstring safeMarkup(std::wstring_view html, const markup::PictureResolver& pictures) {
+    const markup::ParsedMarkup parsed(platform::text::toUtf8(html));
+    return platform::text::fromUtf8(markup::displayMarkup(parsed.body(), &pictures));
+}
+
 std::string bookPageMarkup(std::string_view html, const markup::PictureResolver& pictures) {
     const markup::ParsedMarkup parsed(html);
     return markup::bookMarkup(parsed.body(), pictures);

@@ -19,6 +19,9 @@ namespace common {
 // Markup that a browser may show: nothing in it can run a script (display_markup.h).
 std::wstring safeMarkup(std::wstring_view html);
 std::string safeMarkupUtf8(std::string_view html);
+// The same, with every picture's address replaced by what `pictures` gives for it (kept
+// as written when it gives ""): for pages that must show their pictures elsewhere.
+std::wstring safeMarkup(std::wstring_view html, const markup::PictureResolver& pictures);
 
 // The content of an e-book page's body, valid XHTML 1.1 (book_markup.h); pictures are
 // placed through `pictures`, or replaced by their alt text when it gives "".

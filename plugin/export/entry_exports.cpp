@@ -41,9 +41,11 @@ int writePerEntry(const std::vector<std::wstring>& guids, const std::wstring& fo
     if (!platform::system::createFolders(nativeFilePath(folder)))
         return exportFailure(control, L"Cannot create the folder " + folder + L".");
     FileNamer names(folder);
+    PagePictures pictures(control);
     return forEachEntry(guids, control, [&](const EntryRecord& entry) {
         const std::wstring path = names.pathFor(entry.title, asHtml ? L".html" : L".txt");
-        const std::wstring content = asHtml ? htmlPage(entry.title, entry.html) : textBlock(entry);
+        const std::wstring content =
+            asHtml ? htmlPage(entry.title, entry.html, entry.url, pictures) : textBlock(entry);
         return writeText(path, content, control) == 0;
     });
 }
@@ -144,9 +146,12 @@ int exportEntries(const std::vector<std::wstring>& guids, const std::wstring& na
             return writePerEntry(guids, output, true, control);
         case kExportText:
             return writeJoined(guids, output, L"", kTextSeparator, L"", textBlock, control);
-        default:
-            return writeJoined(guids, output, htmlPageStart(name), kHtmlSeparator, kHtmlPageEnd,
-                               htmlBlock, control);
+        default: {
+            PagePictures pictures(control);
+            return writeJoined(
+                guids, output, htmlPageStart(name), kHtmlSeparator, kHtmlPageEnd,
+                [&](const EntryRecord& entry) { return htmlBlock(entry, pictures); }, control);
+        }
     }
 }
 
@@ -157,8 +162,10 @@ int exportContent(const std::wstring& url, const std::wstring& title, const std:
         case kExportText:
             return writeText(output, clipText(text, html) + L"\r\n\r\nlink:\t" + url + L"\r\n",
                              control);
-        case kExportHtml:
-            return writeText(output, htmlPage(title, html), control);
+        case kExportHtml: {
+            PagePictures pictures(control);
+            return writeText(output, htmlPage(title, html, url, pictures), control);
+        }
         case kExportEpub:
             return writeEpubContent(url, title, html, output, control);
         case kExportMobi:

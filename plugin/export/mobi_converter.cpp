@@ -86,7 +86,8 @@ std::vector<std::string> mobiConverterArguments() {
     return arguments;
 }
 
-int runProgram(const std::vector<std::string>& argv, int timeoutMs, const ExportControl* control) {
+int runProgram(const std::vector<std::string>& argv, int timeoutMs, const ExportControl* control,
+               int* exitCode) {
     using namespace std::chrono;
     platform::system::Process process;
     platform::system::ProcessOptions options;
@@ -96,8 +97,11 @@ int runProgram(const std::vector<std::string>& argv, int timeoutMs, const Export
     const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
     for (;;) {
         const auto left = duration_cast<milliseconds>(deadline - steady_clock::now());
-        if (process.wait(std::clamp(left, milliseconds(0), milliseconds(100))))
+        if (const auto ended = process.wait(std::clamp(left, milliseconds(0), milliseconds(100)))) {
+            if (exitCode != nullptr)
+                *exitCode = *ended;
             return 1;
+        }
         if (control != nullptr && control->cancelled) {
             process.kill();
             return -3;
@@ -126,7 +130,8 @@ int ConvertToMobi(const std::wstring& /*name*/, const std::wstring& epubPath,
         for (std::string& argument : mobiConverterArguments())
             argv.push_back(std::move(argument));
 
-    const int run = runProgram(argv, kConverterTimeoutMs, control);
+    int exitCode = 0;
+    const int run = runProgram(argv, kConverterTimeoutMs, control, &exitCode);
     std::string book;
     const bool produced = platform::system::readWholeFile(mobi, book);
     ::unlink(mobi.c_str());
@@ -138,6 +143,10 @@ int ConvertToMobi(const std::wstring& /*name*/, const std::wstring& epubPath,
                                           L" seconds and was stopped.");
     if (run == -3)
         return exportFailure(control, kExportCancelled);
+    // A converter that reports a failure may leave a partial or broken book behind.
+    if (exitCode != 0)
+        return exportFailure(control, L"The MOBI converter failed (exit status " +
+                                          std::to_wstring(exitCode) + L").");
     if (!produced || book.empty())
         return exportFailure(control, L"The MOBI converter produced no book.");
     if (!platform::system::writeFileAtomically(nativeFilePath(output), book))

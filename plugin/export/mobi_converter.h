@@ -25,15 +25,16 @@ bool mobiConverterIsCalibre();
 // Export\MobiConverterPararms (default "-c2"), split at blanks into arguments.
 std::vector<std::string> mobiConverterArguments();
 
-// Runs the program to its end: 1 when it finished in time (whatever its exit code), -1
-// when it could not start, -2 when it ran out of time and -3 when `control` cancelled it
-// (killed in both cases).
+// Runs the program to its end: 1 when it finished in time (its exit code, 128 + signal for
+// a signal, stored in `exitCode` when given), -1 when it could not start, -2 when it ran
+// out of time and -3 when `control` cancelled it (killed in both cases).
 int runProgram(const std::vector<std::string>& argv, int timeoutMs,
-               const ExportControl* control = nullptr);
+               const ExportControl* control = nullptr, int* exitCode = nullptr);
 
 // Converts the EPUB at `epubPath` into `output` (replaced whole, or left as it was on
-// failure). The converter's ".mobi" beside the EPUB is removed. 0, or -1 with the reason
-// in control->error.
+// failure, which includes a converter that exits with a non-zero status whatever it
+// wrote). The converter's ".mobi" beside the EPUB is removed. 0, or -1 with the reason in
+// control->error.
 int ConvertToMobi(const std::wstring& name, const std::wstring& epubPath,
                   const std::wstring& output, ExportControl* control = nullptr);
 

@@ -86,6 +86,28 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::wstring freePathBeside(const std::wstring& path) {
+    const auto taken = [](const std::wstring& candidate) {
+        std::error_code error;
+        return std::filesystem::symlink_status(nativeFilePath(candidate), error).type() !=
+               std::filesystem::file_type::not_found;
+    };
+    if (!taken(path))
+        return path;
+    const auto slash = path.find_last_of(L"/\\");
+    const auto dot = path.rfind(L'.');
+    const bool hasExtension =
+        dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash + 1);
+    const std::wstring stem = hasExtension ? path.substr(0, dot) : path;
+    const std::wstring extension = hasExtension ? path.substr(dot) : L"";
+    std::wstring candidate;
+    for (int copy = 2;; ++copy) {
+        candidate = stem + L" (" + std::to_wstring(copy) + L")" + extension;
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 FileNamer::FileNamer(std::wstring folder) : folder_(std::move(folder)) {
     if (!folder_.empty() && folder_.back() != L'/' && folder_.back() != L'\\')
         folder_ += L'/';

@@ -50,6 +50,10 @@ class TemporaryFolder {
 // `path` as a native path: UTF-8 with "/" for "\".
 std::string nativeFilePath(const std::wstring& path);
 
+// `path` when nothing is there, else the first free one of "name (2).ext", "name (3).ext",
+// ... beside it.
+std::wstring freePathBeside(const std::wstring& path);
+
 // Hands out file names inside one output folder, made from entry titles through the
 // file-name sanitiser so that no title can point outside the folder; a name already
 // handed out gets " (2)", " (3)", ... before its extension.

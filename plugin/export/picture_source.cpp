@@ -1,5 +1,7 @@
 #include "plugin/export/picture_source.h"
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/uri.h>
 #include <sys/stat.h>
 
@@ -7,6 +9,7 @@
 #include <fstream>
 #include <memory>
 
+#include "common/markup/url_safety.h"
 #include "common/markup/xml_output.h"
 #include "platform/net/address_decoding.h"
 #include "platform/net/http_client.h"
@@ -66,6 +69,56 @@ std::optional<std::string> readWebPicture(const std::string& url, ExportControl*
 
 }  // namespace
 
+namespace {
+
+bool named(const xmlNode* node, const char* name) {
+    return xmlStrcasecmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+}
+
+// True when no element or attribute below `node` can run a script or pull in a document.
+bool holdsNothingActive(const xmlNode* node, int depth) {
+    if (depth > 256)
+        return false;
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE)
+            continue;
+        if (named(node, "script") || named(node, "foreignObject") || named(node, "handler") ||
+            named(node, "iframe"))
+            return false;
+        for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+            const std::string name = reinterpret_cast<const char*>(attribute->name);
+            if (common::markup::lowerAscii(name.substr(0, 2)) == "on")
+                return false;
+            std::unique_ptr<xmlChar, XmlFree> value(
+                xmlNodeListGetString(node->doc, attribute->children, 1));
+            const std::string text = value ? reinterpret_cast<const char*>(value.get()) : "";
+            if (common::markup::isScriptUrl(text))
+                return false;
+        }
+        if (!holdsNothingActive(node->children, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+// An SVG picture: a well-formed XML document whose root is the SVG element, with nothing
+// in it that could run (it is shown in books and pages that move to other readers).
+bool isPlainSvg(std::string_view bytes) {
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+    if (start == std::string_view::npos || bytes[start] != '<' ||
+        bytes.substr(0, 4096).find("<svg") == std::string_view::npos)
+        return false;
+    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
+        xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+        &xmlFreeDoc);
+    const xmlNode* root = document ? xmlDocGetRootElement(document.get()) : nullptr;
+    return root != nullptr && xmlStrcmp(root->name, reinterpret_cast<const xmlChar*>("svg")) == 0 &&
+           document->intSubset == nullptr && holdsNothingActive(root, 0);
+}
+
+}  // namespace
+
 std::optional<PictureKind> pictureKind(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xD8\xFF"))
         return PictureKind{"image/jpeg", "jpg"};
@@ -73,6 +126,8 @@ std::optional<PictureKind> pictureKind(std::string_view bytes) {
         return PictureKind{"image/png", "png"};
     if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a"))
         return PictureKind{"image/gif", "gif"};
+    if (isPlainSvg(bytes))
+        return PictureKind{"image/svg+xml", "svg"};
     return std::nullopt;
 }
 

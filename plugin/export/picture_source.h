@@ -17,12 +17,14 @@ inline constexpr std::size_t kMaxPictureBytes = 16u << 20;
 
 // A picture kind that EPUB 2 reading systems must show.
 struct PictureKind {
-    std::string_view mediaType;  // "image/jpeg", "image/png" or "image/gif"
-    std::string_view extension;  // "jpg", "png", "gif"
+    std::string_view mediaType;  // "image/jpeg", "image/png", "image/gif", "image/svg+xml"
+    std::string_view extension;  // "jpg", "png", "gif", "svg"
 };
 
-// The kind the bytes begin with (the bytes, not the name or a server's claim, decide);
-// nullopt for anything else.
+// The kind of the bytes (the bytes, not the name or a server's claim, decide): the raster
+// kinds by their signature, SVG when the bytes are an SVG document without scripts, event
+// attributes, script addresses, foreign content or a document type (no entities); nullopt
+// for anything else.
 std::optional<PictureKind> pictureKind(std::string_view bytes);
 
 // `reference` (as written in the markup) made absolute against `base` (the clip's page).

@@ -27,11 +27,24 @@ std::wstring htmlPageStart(std::wstring_view title) {
     return page;
 }
 
-std::wstring htmlPage(std::wstring_view title, std::wstring_view clipMarkup) {
-    return htmlPageStart(title) + common::safeMarkup(clipMarkup) + std::wstring(kHtmlPageEnd);
+namespace {
+
+std::wstring pageMarkup(std::wstring_view clipMarkup, std::wstring_view base,
+                        PagePictures& pictures) {
+    const std::string baseUrl = platform::text::toUtf8(base);
+    return common::safeMarkup(
+        clipMarkup, [&](const std::string& source) { return pictures.place(source, baseUrl); });
 }
 
-std::wstring htmlBlock(const EntryRecord& entry) {
+}  // namespace
+
+std::wstring htmlPage(std::wstring_view title, std::wstring_view clipMarkup, std::wstring_view base,
+                      PagePictures& pictures) {
+    return htmlPageStart(title) + pageMarkup(clipMarkup, base, pictures) +
+           std::wstring(kHtmlPageEnd);
+}
+
+std::wstring htmlBlock(const EntryRecord& entry, PagePictures& pictures) {
     const std::wstring url = xmlEscape(entry.url);
     // Only web and mail addresses become links: a synced entry's address may be a script.
     const std::wstring target =
@@ -39,8 +52,8 @@ std::wstring htmlBlock(const EntryRecord& entry) {
     const std::wstring title = xmlEscape(entry.title);
     const std::wstring heading =
         target.empty() ? title : L"<a href=\"" + xmlEscape(target) + L"\">" + title + L"</a>";
-    return heading + L"<br/>" + common::safeMarkup(entry.html) + L"<br/><br/>link:\t" + url +
-           L"<br/>time:\t" + xmlEscape(entry.updateTime) + L"<br/>";
+    return heading + L"<br/>" + pageMarkup(entry.html, entry.url, pictures) + L"<br/><br/>link:\t" +
+           url + L"<br/>time:\t" + xmlEscape(entry.updateTime) + L"<br/>";
 }
 
 }  // namespace plugin

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "plugin/export/page_pictures.h"
 #include "plugin/repository/entry_record.h"
 
 namespace plugin {
@@ -20,15 +21,17 @@ inline constexpr std::wstring_view kTextSeparator =
     L"\r\n\r\n\r\n=======================================\r\n";
 
 // An HTML 4.01 page with the XML-escaped title and the clip markup in its display form
-// (markup_sanitizer.h: no scripts, a whole document's body only, balanced).
-std::wstring htmlPage(std::wstring_view title, std::wstring_view clipMarkup);
+// (markup_sanitizer.h: no scripts, a whole document's body only, balanced); its pictures,
+// read against `base` (the clip's page), are carried in the page (page_pictures.h).
+std::wstring htmlPage(std::wstring_view title, std::wstring_view clipMarkup, std::wstring_view base,
+                      PagePictures& pictures);
 // The same page in pieces, for pages written as they are built: its start up to the
 // opening body tag, and its end.
 std::wstring htmlPageStart(std::wstring_view title);
 inline constexpr std::wstring_view kHtmlPageEnd = L"</body></html>";
-// One entry in the single-file HTML export: its linked title, its markup in display form,
-// its link and time.
-std::wstring htmlBlock(const EntryRecord& entry);
+// One entry in the single-file HTML export: its linked title, its markup in display form
+// with its pictures carried in the page, its link and time.
+std::wstring htmlBlock(const EntryRecord& entry, PagePictures& pictures);
 inline constexpr std::wstring_view kHtmlSeparator = L"<hr/><br/>";
 
 }  // namespace plugin

@@ -153,7 +153,22 @@ void EbookExportDialog::confirm() {
     int code = ebookFormatCode(format);
     if (offersTableOfContents_ && addTableOfContents)
         code |= kExportTableOfContents;
-    start(outputFolder + fileTitle + L"." + ebookExtension(format), code);
+    std::wstring target = outputFolder + fileTitle + L"." + ebookExtension(format);
+    // An earlier book of the same file title is replaced only when the person says so.
+    std::error_code ignoredError;
+    if (std::filesystem::is_regular_file(nativeFilePath(target), ignoredError) &&
+        !replaceExistingFile(target))
+        target = freePathBeside(target);
+    start(target, code);
+}
+
+bool EbookExportDialog::replaceExistingFile(const std::wstring& file) {
+    const std::wstring question = withFile(
+        L"The file #file# exists already.\r\n\r\nDo you want to replace it? (No writes the "
+        L"book under a free name beside it.)",
+        file);
+    return showMessage(handle(), question, {},
+                       ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_DEFBUTTON2) == ui::IDYES;
 }
 
 bool EbookExportDialog::mobiConverterMissingCloses() {

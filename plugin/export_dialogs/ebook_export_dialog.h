@@ -60,6 +60,8 @@ class EbookExportDialog : public PluginDialog {
     // Checks the fields and starts the export; the dialog stays open either way.
     void confirm();
     bool mobiConverterMissingCloses();
+    // Asks before an existing file is replaced; false keeps it (a free name is taken).
+    bool replaceExistingFile(const std::wstring& file);
     void start(const std::wstring& file, int code);
     void enableControls(bool enabled);
     // Ends the worker, restores the controls and reports the outcome.

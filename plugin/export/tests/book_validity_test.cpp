@@ -1,5 +1,6 @@
 // Books that reading systems accept (epubcheck finds no error and no warning), with the
 // clip's pictures inside them, and HTML exports that carry no script.
+#include <fstream>
 #include <regex>
 
 #include "plugin/export/exports.h"
@@ -133,7 +134,8 @@ TEST_F(ExportTest, HtmlExportsCarryNoScriptAndOnlyTheBodyOfWholeDocuments) {
                L"<html><head><title>Second title</title><script>a()</script></head>"
                L"<body onload=\"a()\"><p>whole body</p></body></html>"),
         insert(L"Unclosed", L"2024-01-01 10:00:01",
-               L"<div><p>open <b>bold <img src=x onerror=a()><a href=\"javascript:a()\">l</a>"),
+               L"<div><p>open <b>bold <img src=x onerror=a()><a href=\"javascript:a()\">l</a>", L"",
+               L"", L"http://127.0.0.1:1/page"),
     };
     const auto file = out() / "book.html";
     ASSERT_EQ(exportEntries(guids, L"Book", wide(file), kExportHtml), 0);
@@ -142,8 +144,10 @@ TEST_F(ExportTest, HtmlExportsCarryNoScriptAndOnlyTheBodyOfWholeDocuments) {
     for (const char* gone : {"<script", "onload", "onerror", "javascript:", "<html><head><title>S"})
         EXPECT_EQ(page.find(gone), std::string::npos) << gone << " in " << page;
     EXPECT_NE(page.find("<p>whole body</p>"), std::string::npos);
-    EXPECT_NE(page.find("<div><p>open <b>bold <img src=\"x\" /><a>l</a></b></p></div>"),
-              std::string::npos)
+    EXPECT_NE(
+        page.find(
+            "<div><p>open <b>bold <img src=\"http://127.0.0.1:1/x\" /><a>l</a></b></p></div>"),
+        std::string::npos)
         << page;
     EXPECT_TRUE(page.ends_with("</body></html>"));
 
@@ -152,6 +156,76 @@ TEST_F(ExportTest, HtmlExportsCarryNoScriptAndOnlyTheBodyOfWholeDocuments) {
     const std::string whole = zip_test::readFile(folder / "Whole.html");
     EXPECT_EQ(matches(whole, "<title>([^<]*)</title>"), (std::vector<std::string>{"Whole"}));
     EXPECT_EQ(whole.find("<script"), std::string::npos);
+}
+
+// A picture drawn as SVG, and one that would run a script where it is shown.
+constexpr const char* kSvg =
+    "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" "
+    "height=\"10\"><rect width=\"20\" height=\"10\" fill=\"teal\"/></svg>";
+constexpr const char* kScriptedSvg =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" onload=\"alert(1)\"><circle r=\"4\"/></svg>";
+
+TEST_F(ExportTest, SvgPicturesGoIntoBooksUnlessTheyCouldRunAScript) {
+    const std::filesystem::path pageFolder = home_.root() / "saved";
+    std::filesystem::create_directories(pageFolder);
+    std::ofstream(pageFolder / "chart.svg") << kSvg;
+    std::ofstream(pageFolder / "evil.svg") << kScriptedSvg;
+    const auto guid = insert(
+        L"Charts", L"2024-01-01 10:00:00",
+        L"<p><img src=\"chart.svg\" alt=\"chart\"> <img src=\"evil.svg\" alt=\"no chart\"></p>",
+        L"", L"", platform::text::fromUtf8(fileUrl(pageFolder / "page.html")));
+    const auto book = out() / "charts.epub";
+    ExportControl control;
+    ASSERT_EQ(exportEntries({guid}, L"Charts", wide(book), kExportEpub, &control), 0)
+        << narrow(control.error);
+    const auto members = readBook(book);
+    const std::string& opf = member(members, "OEBPS/package.opf")->data;
+    EXPECT_NE(opf.find("href=\"images/picture-1.svg\" media-type=\"image/svg+xml\""),
+              std::string::npos)
+        << opf;
+    ASSERT_NE(member(members, "OEBPS/images/picture-1.svg"), nullptr);
+    EXPECT_EQ(member(members, "OEBPS/images/picture-1.svg")->data, kSvg);
+    const std::string& page = member(members, "OEBPS/item-" + narrow(idOf(guid)) + ".html")->data;
+    EXPECT_EQ(matches(page, "<img src=\"([^\"]+)\""),
+              std::vector<std::string>{"images/picture-1.svg"});
+    EXPECT_NE(page.find("no chart"), std::string::npos);
+}
+
+TEST_F(ExportTest, HtmlExportsCarryTheirPicturesSoTheyShowWhereverTheFileMoves) {
+    testing_http::LoopbackServer server;
+    server.reply("/tower.jpg", {200, zip_test::readFile(kTower), "image/jpeg"});
+    const std::filesystem::path pageFolder = home_.root() / "saved";
+    std::filesystem::create_directories(pageFolder / "img");
+    std::filesystem::copy_file(kTower, pageFolder / "img" / "tower.jpg");
+    std::ofstream(pageFolder / "img" / "chart.svg") << kSvg;
+    std::ofstream(pageFolder / "img" / "evil.svg") << kScriptedSvg;
+    const std::wstring html =
+        L"<p><img src=\"img/tower.jpg\" srcset=\"img/tower.jpg 2x\" alt=\"local\"> <img src=\"" +
+        platform::text::fromUtf8(fileUrl(pageFolder / "img" / "chart.svg")) +
+        L"\" alt=\"chart\"> <img src=\"" + platform::text::fromUtf8(server.url("/tower.jpg")) +
+        L"\" alt=\"web\"> <img src=\"img/evil.svg\" alt=\"evil\"> <img src=\"" +
+        platform::text::fromUtf8(server.url("/gone.png")) + L"\" alt=\"gone\"></p>";
+    const auto guid = insert(L"Turm", L"2024-01-01 10:00:00", html, L"", L"",
+                             platform::text::fromUtf8(fileUrl(pageFolder / "page.html")));
+    const auto file = out() / "book.html";
+    ASSERT_EQ(exportEntries({guid}, L"Book", wide(file), kExportHtml), 0);
+    const auto folder = out() / "pages";
+    ASSERT_EQ(exportEntries({guid}, L"Book", wide(folder), kExportHtmlPerEntry), 0);
+    EXPECT_NE(zip_test::readFile(folder / "Turm.html").find("src=\"data:image/jpeg;base64,"),
+              std::string::npos);
+    std::filesystem::rename(file, home_.root() / "moved.html");
+    std::filesystem::remove_all(pageFolder);
+    const std::string page = zip_test::readFile(home_.root() / "moved.html");
+
+    const std::vector<std::string> sources = matches(page, "<img src=\"([^\"]+)\"");
+    ASSERT_EQ(sources.size(), 5u) << page;
+    EXPECT_TRUE(sources[0].starts_with("data:image/jpeg;base64,/9j/")) << sources[0].substr(0, 40);
+    EXPECT_TRUE(sources[1].starts_with("data:image/svg+xml;base64,")) << sources[1].substr(0, 40);
+    EXPECT_EQ(sources[2], sources[0]) << "the same picture from the web";
+    EXPECT_EQ(sources[3], "img/evil.svg") << "a scripted picture is not carried";
+    EXPECT_EQ(sources[4], server.url("/gone.png")) << "what cannot be read keeps its web address";
+    EXPECT_EQ(page.find("srcset"), std::string::npos);
+    EXPECT_EQ(page.find("src=\"file:"), std::string::npos);
 }
 
 TEST_F(ExportTest, TextExportOfAnEntryWithoutTextGivesTheTextOfItsBody) {

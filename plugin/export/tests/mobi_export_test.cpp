@@ -107,6 +107,17 @@ TEST_F(MobiTest, MissingOrFailingConverterLeavesNoOutput) {
 
     installConverter("echo failing >&2\nexit 1\n");
     EXPECT_EQ(exportLatest(L"", wide(output), 0, kExportMobi, &control), -1);
+    EXPECT_EQ(control.error, L"The MOBI converter failed (exit status 1).");
+    EXPECT_FALSE(std::filesystem::exists(output));
+
+    // A converter that leaves bytes behind but reports a failure made no book either.
+    installConverter("head -c 100 \"$1\" > \"${1%.*}.mobi\"\nexit 2\n");
+    EXPECT_EQ(exportLatest(L"", wide(output), 0, kExportMobi, &control), -1);
+    EXPECT_EQ(control.error, L"The MOBI converter failed (exit status 2).");
+    EXPECT_FALSE(std::filesystem::exists(output));
+
+    installConverter("exit 0\n");
+    EXPECT_EQ(exportLatest(L"", wide(output), 0, kExportMobi, &control), -1);
     EXPECT_EQ(control.error, L"The MOBI converter produced no book.");
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_FALSE(temporaryFilesLeft());
@@ -134,7 +145,9 @@ TEST_F(MobiTest, CancelStopsARunningConverter) {
 TEST(RunProgram, ReportsStartFailureTimeoutAndCompletion) {
     EXPECT_EQ(runProgram({"/nonexistent/program"}, 1000), -1);
     EXPECT_EQ(runProgram({}, 1000), -1);
-    EXPECT_EQ(runProgram({"/bin/sh", "-c", "exit 3"}, 5000), 1);
+    int exitCode = -1;
+    EXPECT_EQ(runProgram({"/bin/sh", "-c", "exit 3"}, 5000, nullptr, &exitCode), 1);
+    EXPECT_EQ(exitCode, 3);
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(runProgram({"/bin/sleep", "20"}, 200), -2);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));

@@ -261,6 +261,39 @@ TEST_F(ExportDialogTest, ContentIsExportedAndAFailedExportIsReportedAsSuch) {
     EXPECT_TRUE(std::filesystem::is_directory(out() / "taken.html"));
 }
 
+TEST_F(ExportDialogTest, AnEarlierBookOfTheSameFileNameIsReplacedOnlyWhenThePersonSaysSo) {
+    // Both titles clean to the same file name.
+    const auto exportClip = [&](const std::wstring& title, const std::wstring& html) {
+        ExportContentDialog dialog(L"http://example.org/a", title, L"", L"", html);
+        person_->answerDialog([&](ui::DialogDriver& d) {
+            fill(d, wide(out()), L"HTML");
+            ASSERT_TRUE(waitForExport(d));
+            d.click(ui::IDCANCEL);
+        });
+        dialog.doModal();
+        EXPECT_EQ(dialog.exportResult, 0);
+    };
+    exportClip(L"???", L"<p>first</p>");
+    person_->answerMessageBox(ui::IDNO);
+    exportClip(L"***", L"<p>second</p>");
+    exportClip(L"|||", L"<p>third</p>");  // unanswered: the default keeps the earlier book
+    EXPECT_EQ(filesBelow(out()), (std::vector<std::string>{"_ (2).html", "_ (3).html", "_.html"}));
+    EXPECT_NE(contents(out() / "_.html").find("first"), std::string::npos);
+    EXPECT_NE(contents(out() / "_ (2).html").find("second"), std::string::npos);
+    EXPECT_NE(contents(out() / "_ (3).html").find("third"), std::string::npos);
+
+    person_->answerMessageBox(ui::IDYES);
+    exportClip(L"???", L"<p>fourth</p>");
+    EXPECT_NE(contents(out() / "_.html").find("fourth"), std::string::npos);
+    EXPECT_EQ(filesBelow(out()).size(), 3u);
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 7u);
+    EXPECT_EQ(shown[1], L"The file " + wide(out()) +
+                            L"/_.html exists already.\r\n\r\nDo you want to replace it? (No "
+                            L"writes the book under a free name beside it.)");
+    EXPECT_EQ(shown[2], L"Output complete:\r\n" + wide(out()) + L"/_ (2).html");
+}
+
 TEST_F(ExportDialogTest, MessagesSpeakTheLoadedLanguageWithTheConverterNamed) {
     auto& table = common::languageTable();
     // The shipped German file (the repository root is four levels above the test data).
