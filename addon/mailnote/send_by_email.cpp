@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
+#include "addon/mailnote/address_list.h"
 #include "addon/mailnote/mail_msg.h"
 #include "addon/page/line_breaks.h"
 #include "addon/window/grab_bracket.h"
 #include "addon/window/save_handoff.h"
 #include "addon/window/window_operations.h"
+#include "common/markup/markup_sanitizer.h"
 #include "common/util/file_tools.h"
 #include "common/util/message_box.h"
 #include "common/util/path_tools.h"
@@ -48,19 +50,25 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
         title = getDocumentTitle(windowIndex);
         html = flattenLineBreaks(getCleanPageHtml(windowIndex, 0xffff, 255, 255));
     }
-    const std::wstring fileName = common::sanitizeFileName(title, false) + L".html";
+    // A title that cleans to nothing ("", "..") still names the page.
+    std::wstring fileTitle = common::sanitizeFileName(title, false);
+    if (fileTitle.empty())
+        fileTitle = L"page";
+    const std::wstring fileName = fileTitle + L".html";
     const std::wstring path = folder + L"/" + fileName;
-    const std::string bytes = platform::text::toUtf8(wrapInHtmlSkeleton(html));
+    // The skeleton gets the page's body content (a whole document would nest in it),
+    // without anything that could run where the attachment is opened.
+    const std::string bytes = platform::text::toUtf8(wrapInHtmlSkeleton(common::safeMarkup(html)));
     if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
         common::errorBox(L"Can't write the page to \"" + path + L"\" for sending by Email.");
         return kHandled;
     }
     CMailMsg message;
-    if (const std::string from = productSetting(fromSetting); !from.empty()) {
-        message.SetFrom(from, "");
+    if (const auto from = parseAddressList(productSetting(fromSetting)); !from.empty()) {
+        message.SetFrom(from.front().address, from.front().name);
     }
-    if (const std::string to = productSetting(toSetting); !to.empty()) {
-        message.AddTo(to, "");
+    for (const MailAddress& to : parseAddressList(productSetting(toSetting))) {
+        message.AddTo(to.address, to.name);
     }
     message.SetSubject(platform::text::toUtf8(fileName));
     message.AttachFile(platform::text::toUtf8(path), platform::text::toUtf8(fileName));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/mail/mime_encoding.h"
+#include "platform/text/utf.h"
 
 namespace platform::mail {
 namespace {
@@ -43,8 +44,18 @@ std::string textPart(const std::string& noteText) {
            base64Lines(noteText);
 }
 
+// Text files name their character set, so a reader does not guess it: UTF-8 when their
+// bytes are UTF-8 (all the files the program writes are).
+std::string contentTypeOf(const MailAttachment& attachment) {
+    const std::string& type = attachment.contentType;
+    if (type.starts_with("text/") && type.find("charset") == std::string::npos &&
+        platform::text::isValidUtf8(attachment.bytes))
+        return type + "; charset=UTF-8";
+    return type;
+}
+
 std::string attachmentPart(const MailAttachment& attachment) {
-    return "Content-Type: " + attachment.contentType +
+    return "Content-Type: " + contentTypeOf(attachment) +
            "\r\n"
            "Content-Transfer-Encoding: base64\r\n"
            "Content-Disposition: attachment" +

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "addon/mailnote/address_list.h"
 #include "addon/mailnote/mail_msg.h"
 #include "addon/mailnote/tests/send_fixture.h"
 #include "addon/window/window_operations.h"
@@ -117,4 +118,55 @@ TEST_F(MailCommand, EveryRecipientIsSentAndUnknownNamesKeepTheirAddress) {
                               "to=two@example.net", "subject=Two readers",
                               "attachment=note.txt|text/plain|" + file.string()}),
               0);
+}
+
+TEST_F(MailCommand, NamedAndSeveralRecipientsAnUntitledPageAndACharsetOnTheHtmlPart) {
+    if (!mail_testing::havePython()) {
+        GTEST_SKIP() << "python3 with its email module is not installed";
+    }
+    setSetting(L"\\Mail\\From", L"\"Doe, Jane\" <jane@example.org>");
+    setSetting(L"\\Mail\\To", L"Bob Roe <bob@example.net>; kim@example.net,");
+    pages[L"http://news.example/dots.html"] =
+        L"<html><head><title>..</title><script>x()</script></head><body><p>Grüße "
+        L"<b onclick=\"x()\">bold</b></p></body></html>";
+    const int window = openTab(L"http://news.example/dots.html");
+    EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
+    EXPECT_TRUE(messages.empty());
+    const fs::path page = home.root() / "tmp/page.html";
+    const auto stored = mail_testing::storedMessages(outbox());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(mail_testing::checkStoredMessage(
+                  stored[0], {"from=jane@example.org", "from-name=Doe, Jane", "to=bob@example.net",
+                              "to=kim@example.net", "subject=page.html",
+                              "attachment=page.html|text/html|" + page.string()}),
+              0);
+    std::ifstream eml(stored[0], std::ios::binary);
+    const std::string raw((std::istreambuf_iterator<char>(eml)), std::istreambuf_iterator<char>());
+    EXPECT_NE(raw.find("Content-Type: text/html; charset=UTF-8\r\n"), std::string::npos);
+
+    // One document: the page's body content in the skeleton, nothing that runs.
+    std::ifstream in(page);
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(html.find("<html", 1), std::string::npos) << html;
+    EXPECT_EQ(html.find("<body", html.find("<body") + 1), std::string::npos) << html;
+    EXPECT_NE(html.find("Grüße"), std::string::npos);
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("onclick"), std::string::npos);
+}
+
+TEST(AddressList, BareNamedQuotedAndSeveralAddresses) {
+    const auto list = [](std::string_view text) {
+        std::vector<std::string> found;
+        for (const MailAddress& address : parseAddressList(text))
+            found.push_back(address.name + "|" + address.address);
+        return found;
+    };
+    EXPECT_EQ(list("jane@x.org"), std::vector<std::string>{"|jane@x.org"});
+    EXPECT_EQ(list(" Jane Doe <jane@x.org> "), std::vector<std::string>{"Jane Doe|jane@x.org"});
+    EXPECT_EQ(list("\"Doe, Jane\" <jane@x.org>, b@y.org; ;C <c@z.org>"),
+              (std::vector<std::string>{"Doe, Jane|jane@x.org", "|b@y.org", "C|c@z.org"}));
+    EXPECT_EQ(list("\"Say \\\"hi\\\"\" <q@x.org>"), std::vector<std::string>{"Say \"hi\"|q@x.org"});
+    EXPECT_TRUE(list("").empty());
+    EXPECT_TRUE(list(" , ;").empty());
+    EXPECT_EQ(list("\"unclosed <a@x.org>"), std::vector<std::string>{"\"unclosed|a@x.org"});
 }
