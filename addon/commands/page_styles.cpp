@@ -2,12 +2,15 @@
 
 #include "addon/page/xml_config.h"
 #include "common/util/engine_folder.h"
+#include "common/util/file_tools.h"
 #include "common/util/text_conversion.h"
-#include "platform/system/atomic_file.h"
 #include "platform/text/utf.h"
 
 namespace addon {
 namespace {
+
+// Each CSS file contributes at most its first 64 KiB.
+constexpr std::size_t kStyleFileLimit = 65536;
 
 std::vector<PageStyle> readStyles(const common::CXMLDOMNode& styles) {
     std::vector<PageStyle> result;
@@ -92,7 +95,7 @@ std::wstring PageStyleSet::css(const std::wstring& name) const {
             continue;
         }
         std::string bytes;
-        if (!platform::system::readWholeFile(platform::text::toUtf8(base + item.value), bytes) ||
+        if (common::readFile(base + item.value, bytes, kStyleFileLimit) == common::kFileError ||
             bytes.empty()) {
             continue;
         }

@@ -34,7 +34,11 @@ void setBuiltInOptions(TidyDoc doc) {
     tidyOptSetValue(doc, TidyCharEncoding, "utf8");
     tidyOptSetValue(doc, TidyInCharEncoding, "utf8");
     tidyOptSetValue(doc, TidyOutCharEncoding, "utf8");
-    tidyOptSetBool(doc, TidyMakeBare, yes);
+    // Not "bare": it turns curly quotes, apostrophes and dashes into ASCII, changing the
+    // clip's text. Word's own markup is stripped by "word-2000" instead, which acts only
+    // on documents that Word wrote.
+    tidyOptSetBool(doc, TidyMakeBare, no);
+    tidyOptSetBool(doc, TidyWord2000, yes);
     tidyOptSetBool(doc, TidyMakeClean, yes);
     tidyOptSetBool(doc, TidyNumEntities, yes);
     tidyOptSetBool(doc, TidyMark, no);

@@ -33,6 +33,38 @@ TEST(TidyHtml, RepairsMarkupIntoXhtmlWithNumericEntitiesAndNoTidyMark) {
     EXPECT_FALSE(has(out, L"HTML Tidy"));
 }
 
+TEST(TidyHtml, TheClipsCharactersAreKeptAndWordMarkupIsStripped) {
+    const std::wstring text =
+        L"\u201ESch\u00F6ne Gr\u00FC\u00DFe\u201C \u2014 it\u2019s "
+        L"\u201Cquoted\u201D, \u2018single\u2019 \u2013 1\u00A0000 \u2026";
+    std::wstring out;
+    ASSERT_EQ(tidyHtml(wrapInHtmlSkeleton(L"<p>" + text + L"</p>"), out, L""), 0);
+    std::wstring body;
+    ASSERT_TRUE(extractTidyBody(out, body));
+    // The characters themselves or numeric references to them, never ASCII stand-ins.
+    std::wstring decoded;
+    for (std::size_t at = 0; at < body.size(); ++at) {
+        const auto end = body.find(L';', at);
+        if (body.compare(at, 2, L"&#") == 0 && end != std::wstring::npos) {
+            decoded += static_cast<wchar_t>(std::stoul(body.substr(at + 2, end - at - 2)));
+            at = end;
+        } else {
+            decoded += body[at];
+        }
+    }
+    EXPECT_TRUE(has(decoded, L"<p>" + text + L"</p>")) << body;
+
+    std::wstring word;
+    ASSERT_EQ(tidyHtml(L"<html xmlns:o=\"urn:schemas-microsoft-com:office:office\"><head>"
+                       L"<meta name=Generator content=\"Microsoft Word 15\"></head><body>"
+                       L"<p class=MsoNormal>\u201EWort\u201C<o:p></o:p></p></body></html>",
+                       word, L""),
+              0);
+    EXPECT_FALSE(has(word, L"o:p")) << word;
+    EXPECT_FALSE(has(word, L"MsoNormal")) << word;
+    EXPECT_TRUE(has(word, L"\u201EWort\u201C") || has(word, L"&#8222;Wort&#8220;")) << word;
+}
+
 TEST(TidyHtml, BodyExtractionKeepsTheStylesThatCleaningMadeFromPresentation) {
     std::wstring out;
     ASSERT_EQ(
