@@ -6,10 +6,15 @@
 //
 // With an output file, the bytes of the page without its cache are written there, so
 // that the output of two builds can be compared.
-// Runs in a temporary home; the page goes into a temporary folder of the staged plug-in
-// folder, which is removed at the end.
+// Runs in a temporary home and a temporary installation of its own: the engine library
+// is copied into a fresh folder ("bin" beside "data/plugins") and the bench runs again
+// with that copy loaded, so the engine's plug-in folder, where pages have cache files, is
+// the bench's own wherever the build lies, and nothing is written into the build. The
+// folder is removed at the end.
+#include <link.h>
 #include <stdlib.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -126,14 +131,63 @@ double medianOf(const std::wstring& url, int repeats, std::string& content, doub
     return times[times.size() / 2];
 }
 
+constexpr char kRootVariable[] = "TAMRIX_BENCH_TARN_ROOT";
+
+// The file of the loaded engine library.
+std::filesystem::path engineLibrary() {
+    std::filesystem::path found;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* data) {
+            const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            if (name.ends_with("/libTarnEngine.so"))
+                *static_cast<std::filesystem::path*>(data) = name;
+            return 0;
+        },
+        &found);
+    return found;
+}
+
+// Makes the temporary installation and runs this program again over it; returns only
+// when that cannot be done.
+int runInOwnInstallation(char** argv) {
+    const std::filesystem::path library = engineLibrary();
+    char pattern[] = "/tmp/bench-tarn-XXXXXX";
+    if (library.empty() || mkdtemp(pattern) == nullptr) {
+        std::fprintf(stderr, "cannot make the bench's own installation\n");
+        return 1;
+    }
+    const std::filesystem::path root = pattern;
+    std::filesystem::create_directories(root / "bin");
+    std::filesystem::create_directories(root / "data" / "plugins");
+    std::filesystem::copy_file(library, root / "bin" / "libTarnEngine.so");
+    const char* paths = std::getenv("LD_LIBRARY_PATH");
+    const std::string libraryPath = (root / "bin").string() + ":" + library.parent_path().string() +
+                                    (paths != nullptr ? std::string(":") + paths : "");
+    setenv("LD_LIBRARY_PATH", libraryPath.c_str(), 1);
+    setenv(kRootVariable, root.c_str(), 1);
+    execv("/proc/self/exe", argv);
+    std::filesystem::remove_all(root);
+    std::fprintf(stderr, "cannot run the bench again\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* ownRoot = std::getenv(kRootVariable);
+    if (ownRoot == nullptr)
+        return runInOwnInstallation(argv);
+    const std::filesystem::path root = ownRoot;
+    const std::filesystem::path plugins = root / "data" / "plugins" / "bench-tarn";
+    if (engineLibrary() != root / "bin" / "libTarnEngine.so") {
+        std::fprintf(stderr, "the engine was not loaded from %s: no cache files to measure\n",
+                     (root / "bin").c_str());
+        std::filesystem::remove_all(root);
+        return 1;
+    }
     const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 9;
     testing_environment::TemporaryHome home;
-    const std::filesystem::path plugins =
-        std::filesystem::path(TAMRIX_STAGE_DIR) / "data" / "plugins" / "bench-tarn";
     std::filesystem::create_directories(plugins);
 
     createRepository((home.root() / "tamrix.db").string(), rows);
@@ -179,6 +233,6 @@ int main(int argc, char** argv) {
                 full / fileHit);
 
     tarn::TarnApplication::term();
-    std::filesystem::remove_all(plugins);
+    std::filesystem::remove_all(root);
     return 0;
 }
