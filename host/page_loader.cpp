@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/net/http_client.h"
-#include "platform/net/response_text.h"
+#include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
 
 namespace host {
@@ -29,7 +29,12 @@ std::optional<PageSource> loadFile(const std::wstring& address, std::wstring& er
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    return PageSource{platform::net::decodeResponseText(bytes.str(), "text/html"),
+    const std::string content = bytes.str();
+    if (const auto what = platform::net::notAPage(content, {})) {
+        error = L"the file " + path + L" is " + platform::text::fromUtf8(*what) + L", not a page";
+        return std::nullopt;
+    }
+    return PageSource{platform::net::decodePageText(content, {}).text,
                       L"file://" + platform::text::fromUtf8(absolute.string())};
 }
 
@@ -43,9 +48,13 @@ std::optional<PageSource> fetch(const std::wstring& address, std::wstring& error
             error = L"the server answered " + std::to_wstring(response.status) + L" for " + address;
             return std::nullopt;
         }
-        return PageSource{
-            platform::net::decodeResponseText(response.body, response.header("Content-Type")),
-            platform::text::fromUtf8(response.effectiveUrl)};
+        const std::string contentType = response.header("Content-Type");
+        if (const auto what = platform::net::notAPage(response.body, contentType)) {
+            error = address + L" is " + platform::text::fromUtf8(*what) + L", not a page";
+            return std::nullopt;
+        }
+        return PageSource{platform::net::decodePageText(response.body, contentType).text,
+                          platform::text::fromUtf8(response.effectiveUrl)};
     } catch (const platform::net::HttpError& failure) {
         error = platform::text::fromUtf8(failure.what());
         return std::nullopt;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "addon/shell/charset_table.h"
+#include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -38,6 +38,7 @@ int codeFor(const net::HttpError& error) {
 
 int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimit) {
     body_.clear();
+    contentType_.clear();
     status_ = 0;
     error_.clear();
     if (!url.starts_with(kScheme)) {
@@ -65,6 +66,7 @@ int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimi
         net::HttpResponse response = net::performHttp(request, &cancel_);
         status_ = response.status;
         body_ = std::move(response.body);
+        contentType_ = response.header("Content-Type");
     } catch (const net::HttpError& failure) {
         error_ = platform::text::fromUtf8(failure.what());
         return codeFor(failure);
@@ -79,7 +81,7 @@ int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimi
 std::wstring HttpRequest::GetText() const {
     if (body_.empty())
         return {};
-    return decodeHtmlByDeclaration(body_);
+    return platform::net::decodePageText(body_, contentType_).text;
 }
 
 }  // namespace addon

@@ -1,5 +1,6 @@
-// One plain HTTP GET of a linked page, its body decoded by the page's own charset
-// declaration. The link-grabbing workers run one request each, on their own threads.
+// One plain HTTP GET of a linked page, its body decoded as browsers decode a page (see
+// platform/net/page_charset.h). The link-grabbing workers run one request each, on their own
+// threads.
 //
 // The URL must begin with "http://" exactly as written (no other scheme, no capitals);
 // the host runs up to the next "/" and may name a port (default 80). Redirects are
@@ -39,8 +40,8 @@ class HttpRequest {
     int Run(const std::wstring& url, std::chrono::milliseconds timeLimit = kDefaultTimeLimit);
     void Cancel() { cancel_.cancel(); }
 
-    // The body as text, decoded with the code page of its "text/html; charset=..."
-    // declaration (the system code page without one); "" when there is no body.
+    // The body as text, decoded by its byte-order mark, the answer's charset, the page's
+    // own declaration or else as windows-1252; "" when there is no body.
     std::wstring GetText() const;
     const std::string& body() const { return body_; }
     // The HTTP status of the answer; 0 when none arrived.
@@ -51,6 +52,7 @@ class HttpRequest {
   private:
     platform::net::HttpCancel cancel_;
     std::string body_;
+    std::string contentType_;
     long status_ = 0;
     std::wstring error_;
 };
