@@ -1,5 +1,7 @@
 #include "platform/imaging/canvas.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -178,24 +180,28 @@ int Canvas::drawTextAt(std::u32string_view text, int x, int baseline, const Font
     return pen - x;
 }
 
-int Canvas::drawLaidOutTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
-                              std::uint32_t color) {
-    std::vector<double> pens;
-    const double width = font.layoutWidth(text, &pens);
-    double pen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isBlank(text[i]))
-            drawGlyph(font.glyph(text[i]), x + static_cast<int>(std::lround(pen)), baseline, color);
-        pen = pens[i];
-    }
-    return static_cast<int>(std::lround(width));
-}
-
 void Canvas::drawGlyph(const GlyphImage& glyph, int pen, int baseline, std::uint32_t color) {
     for (int row = 0; row < glyph.height; ++row)
         for (int column = 0; column < glyph.width; ++column)
             blend(pen + glyph.left + column, baseline - glyph.top + row, color,
                   glyph.coverage[static_cast<std::size_t>(row) * glyph.width + column]);
+}
+
+void Canvas::paint(const std::function<void(cairo_t*)>& painter) {
+    if (clip_.empty())
+        return;
+    // The bitmap's 32-bit pixels are cairo's ARGB32 layout; they are opaque or, where a
+    // picture was drawn, already blended, so reading them as premultiplied is exact.
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(bitmap_.row(0), CAIRO_FORMAT_ARGB32, bitmap_.width(),
+                                            bitmap_.height(), static_cast<int>(bitmap_.stride()));
+    cairo_t* cairo = cairo_create(surface);
+    cairo_rectangle(cairo, clip_.left, clip_.top, clip_.width(), clip_.height());
+    cairo_clip(cairo);
+    painter(cairo);
+    cairo_destroy(cairo);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
 }
 
 Status Canvas::savePng(const std::string& path) const {

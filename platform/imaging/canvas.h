@@ -11,12 +11,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/imaging/bitmap.h"
 #include "platform/imaging/font_face.h"
 #include "platform/imaging/image_status.h"
+
+typedef struct _cairo cairo_t;
 
 namespace platform::imaging {
 
@@ -69,10 +72,9 @@ class Canvas {
     int drawTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
                    std::uint32_t color);
 
-    // The same, with each character where FontFace::layoutWidth places it; returns the
-    // advance rounded to whole pixels.
-    int drawLaidOutTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
-                          std::uint32_t color);
+    // Runs `painter` with a cairo context that draws onto the canvas's pixels (user space in
+    // canvas pixels) within its clip.
+    void paint(const std::function<void(cairo_t*)>& painter);
 
     Status savePng(const std::string& path) const;
 

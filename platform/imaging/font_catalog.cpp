@@ -5,11 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
-#include <optional>
-#include <tuple>
 #include <vector>
-
-#include "platform/imaging/font_face.h"
 
 namespace platform::imaging {
 
@@ -103,55 +99,27 @@ bool isGeneric(const std::string& name) {
     return std::find(kGeneric.begin(), kGeneric.end(), lowered(name)) != kGeneric.end();
 }
 
-// The best face fontconfig has for one family; `strict` refuses a face of another family
-// (fontconfig falls back to something for every name).
-std::optional<FontFile> match(const std::string& family, int weight, bool italic, bool strict) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!found)
-        return std::nullopt;
-    std::optional<FontFile> file;
-    FcChar8* path = nullptr;
-    FcChar8* foundFamily = nullptr;
-    int index = 0;
-    int foundWeight = FC_WEIGHT_REGULAR;
-    FcPatternGetInteger(found, FC_INDEX, 0, &index);
-    FcPatternGetInteger(found, FC_WEIGHT, 0, &foundWeight);
-    const bool known = FcPatternGetString(found, FC_FAMILY, 0, &foundFamily) == FcResultMatch &&
-                       lowered(reinterpret_cast<const char*>(foundFamily)) == lowered(family);
-    if (FcPatternGetString(found, FC_FILE, 0, &path) == FcResultMatch && (known || !strict))
-        file = FontFile{reinterpret_cast<const char*>(path), index,
-                        weight >= 600 && foundWeight < FC_WEIGHT_DEMIBOLD};
-    FcPatternDestroy(found);
-    return file;
-}
-
-FontFile lookUp(std::string_view families, int weight, bool italic) {
-    for (const std::string& family : familyNames(families))
-        if (auto file = match(family, weight, italic, !isGeneric(family)))
-            return *file;
-    if (auto file = match("DejaVu Sans", weight, italic, false))
-        return *file;
-    return {weight >= 600 ? FontFace::kSansBoldFile : FontFace::kSansFile, 0, false};
+std::string lookUp(std::string_view families) {
+    std::string list;
+    for (const std::string& family : familyNames(families)) {
+        if (!isGeneric(family) && !installedFamilies().contains(comparable(family)))
+            continue;
+        if (!list.empty())
+            list += ',';
+        list += family;
+    }
+    return list.empty() ? std::string(kFallbackFamily) : list;
 }
 
 }  // namespace
 
-FontFile findFontFile(std::string_view families, int weight, bool italic) {
+std::string fontFamilies(std::string_view families) {
     static std::mutex lock;
-    static std::map<std::tuple<std::string, int, bool>, FontFile> cache;
+    static std::map<std::string, std::string, std::less<>> cache;
     std::lock_guard guard(lock);
-    auto key = std::make_tuple(std::string(families), weight, italic);
-    if (auto known = cache.find(key); known != cache.end())
+    if (auto known = cache.find(families); known != cache.end())
         return known->second;
-    return cache.emplace(std::move(key), lookUp(families, weight, italic)).first->second;
+    return cache.emplace(std::string(families), lookUp(families)).first->second;
 }
 
 }  // namespace platform::imaging

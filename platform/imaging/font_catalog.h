@@ -1,13 +1,12 @@
-// Finds the font file for a page's font request through fontconfig: a CSS family list
-// ("Georgia, 'Times New Roman', serif"), a CSS weight (100..900) and a style. The first
-// family of the list that the system has wins; the common Arial/Helvetica, Times and
-// Courier names go to the Liberation faces, as do serif and sans-serif (the browsers'
-// defaults here), the other generic names (monospace, cursive, fantasy) to fontconfig's
-// own choice, and an unknown list to DejaVu Sans. Names are compared without case or
-// spaces ("TimesNewRoman" is "Times New Roman").
+// Turns a page's CSS font family list ("Georgia, 'Times New Roman', serif") into the list of
+// families of this system that fontconfig is asked for, first choice first: the common
+// Arial/Helvetica, Times and Courier names go to the Liberation faces, as do serif and
+// sans-serif (the browsers' defaults here); the other generic names (monospace, cursive,
+// fantasy) stay for fontconfig to resolve; families the system does not have are left out,
+// and a list with none left gives DejaVu Sans. Names are compared without case or spaces
+// ("TimesNewRoman" is "Times New Roman"), as the layout engine drops the spaces.
 //
-// Contract: thread-safe (answers are cached under a lock). Never fails: when fontconfig
-// has no answer the DejaVu Sans file is given.
+// Contract: thread-safe (answers are cached under a lock). Never fails.
 #pragma once
 
 #include <string>
@@ -15,14 +14,9 @@
 
 namespace platform::imaging {
 
-struct FontFile {
-    std::string path;
-    int index = 0;
-    // The file's face is lighter than asked for, so its outlines are to be thickened.
-    bool embolden = false;
-    friend bool operator==(const FontFile&, const FontFile&) = default;
-};
+inline constexpr std::string_view kFallbackFamily = "DejaVu Sans";
 
-FontFile findFontFile(std::string_view families, int weight, bool italic);
+// Comma-separated family names, as Pango's font descriptions take them.
+std::string fontFamilies(std::string_view families);
 
 }  // namespace platform::imaging

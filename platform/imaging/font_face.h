@@ -1,7 +1,7 @@
 // A TrueType or OpenType face loaded through FreeType at one pixel size, giving the
 // coverage bitmap of each character and the advance between characters. The DejaVu Sans
-// faces of the system serve as the stand-in for the platform's user-interface fonts;
-// font_catalog.h finds the face for a page's font families.
+// faces of the system serve as the stand-in for the platform's user-interface fonts; a
+// page's text goes through text_font.h instead.
 //
 // Contract: a face belongs to one thread at a time. A face whose file cannot be loaded is
 // not valid(): it measures every text as empty and draws nothing; error() tells why.
@@ -53,12 +53,6 @@ class FontFace {
     // Hinted advances in whole pixels, for the program's own interface text.
     int advance(char32_t character) const;
     int textWidth(std::u32string_view text) const;
-    // Where the pen stands after each character as browsers lay text out: the design's
-    // advances scaled without hinting, with the face's kerning, in fractional pixels.
-    // `pens` receives one position per character (the pen after it), when given.
-    double layoutWidth(std::u32string_view text, std::vector<double>* pens = nullptr) const;
-    // The kerning between two characters in fractional pixels (negative draws them closer).
-    double kerning(char32_t left, char32_t right) const;
 
   private:
     struct Library;
@@ -72,12 +66,6 @@ class FontFace {
     int xHeight_ = 0;
     std::string error_;
     mutable std::unordered_map<char32_t, int> advances_;
-    struct DesignGlyph {
-        unsigned index = 0;
-        double advance = 0;  // pixels
-    };
-    const DesignGlyph& designGlyph(char32_t character) const;
-    mutable std::unordered_map<char32_t, DesignGlyph> designGlyphs_;
 };
 
 }  // namespace platform::imaging

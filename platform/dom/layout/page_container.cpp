@@ -16,11 +16,6 @@ std::uint32_t argbOf(const litehtml::web_color& color) {
            (std::uint32_t{color.green} << 8) | color.blue;
 }
 
-std::u32string charactersOf(const char* utf8) {
-    const std::wstring wide = platform::text::fromUtf8(utf8 ? utf8 : "");
-    return std::u32string(wide.begin(), wide.end());
-}
-
 // Fills with the colour's own alpha: opaque colours cover, translucent ones blend.
 void fill(imaging::Canvas& canvas, imaging::Rect rect, std::uint32_t argb) {
     const int alpha = static_cast<int>(argb >> 24);
@@ -50,13 +45,9 @@ imaging::Canvas& PageContainer::canvasOf(litehtml::uint_ptr hdc) const {
 litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName, int size,
                                               int weight, litehtml::font_style italic,
                                               unsigned int decoration, litehtml::font_metrics* fm) {
-    const imaging::FontFile file = imaging::findFontFile(faceName ? faceName : "", weight,
-                                                         italic == litehtml::fontStyleItalic);
     auto font = std::make_unique<Font>();
-    font->pixels = std::max(size, 1);
-    font->face =
-        std::make_unique<imaging::FontFace>(file.path, font->pixels, file.index, file.embolden);
-    font->file = file;
+    font->face = std::make_unique<imaging::TextFont>(faceName ? faceName : "", std::max(size, 1),
+                                                     weight, italic == litehtml::fontStyleItalic);
     font->decoration = decoration;
     if (fm) {
         fm->ascent = font->face->ascent();
@@ -73,21 +64,7 @@ litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName,
 }
 
 void PageContainer::delete_font(litehtml::uint_ptr hFont) {
-    scaledFaces_.erase(hFont);
     fonts_.erase(hFont);
-}
-
-const imaging::FontFace& PageContainer::paintingFace(litehtml::uint_ptr handle) {
-    const Font& used = font(handle);
-    if (scale_ == 1.0)
-        return *used.face;
-    auto& face = scaledFaces_[handle];
-    if (!face) {
-        const int pixels = std::max(1, static_cast<int>(std::lround(used.pixels * scale_)));
-        face = std::make_unique<imaging::FontFace>(used.file.path, pixels, used.file.index,
-                                                   used.file.embolden);
-    }
-    return *face;
 }
 
 imaging::Rect PageContainer::scaled(const litehtml::position& pos) const {
@@ -99,18 +76,6 @@ int PageContainer::scaled(int length) const {
     return static_cast<int>(std::lround(length * scale_));
 }
 
-// A browser measures a line as one run; the engine measures its words and spaces apart.
-// A word is measured between two spaces, so that the kerning between a space and a letter
-// counts, and the spaces' own width is left to their measurement.
-double PageContainer::measuredWidth(const Font& font, const char* text) {
-    const std::u32string characters = charactersOf(text);
-    const imaging::FontFace& face = *font.face;
-    double width = face.layoutWidth(characters);
-    if (!characters.empty() && characters.find(U' ') == std::u32string::npos)
-        width += face.kerning(U' ', characters.front()) + face.kerning(characters.back(), U' ');
-    return width;
-}
-
 int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
     Font& used = *fonts_.at(hFont);
     const std::string_view word(text ? text : "");
@@ -118,7 +83,7 @@ int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr 
     if (auto known = used.widths.find(word); known != used.widths.end()) {
         width = known->second;
     } else {
-        width = measuredWidth(used, text);
+        width = used.face->width(word);
         if (used.widths.size() < kMaxRememberedWidths)
             used.widths.emplace(word, width);
     }
@@ -132,21 +97,27 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
                               const litehtml::position& pos) {
     imaging::Canvas& canvas = canvasOf(hdc);
     const Font& used = font(hFont);
-    const imaging::FontFace& laidOut = *used.face;
+    const imaging::TextFont& face = *used.face;
+    const std::string_view run(text ? text : "");
     // The line gap is shared above and below the glyphs, as browsers place them.
-    const int layoutBaseline =
-        pos.y + (pos.height - laidOut.ascent() - laidOut.descent()) / 2 + laidOut.ascent();
-    const imaging::FontFace& face = paintingFace(hFont);
-    const int x = scaled(pos.x);
-    const int baseline = scaled(layoutBaseline);
+    const int baseline = pos.y + (pos.height - face.ascent() - face.descent()) / 2 + face.ascent();
     const std::uint32_t argb = argbOf(color);
-    const int width = canvas.drawLaidOutTextAt(charactersOf(text), x, baseline, face, argb);
-    const int thickness = std::max(1, face.pixelHeight() / 14);
-    const auto line = [&](int y) { fill(canvas, {x, y, x + width, y + thickness}, argb); };
+    face.draw(canvas, run, pos.x, baseline, argb, scale_);
+    if (!(used.decoration &
+          (litehtml::font_decoration_underline | litehtml::font_decoration_linethrough |
+           litehtml::font_decoration_overline)))
+        return;
+    const int x = scaled(pos.x);
+    const int width = static_cast<int>(std::lround(face.width(run) * scale_));
+    const int thickness = std::max(1, static_cast<int>(std::lround(face.pixels() * scale_ / 14)));
+    const auto line = [&](double cssY) {
+        const int y = static_cast<int>(std::lround(cssY * scale_));
+        fill(canvas, {x, y, x + width, y + thickness}, argb);
+    };
     if (used.decoration & litehtml::font_decoration_underline)
         line(baseline + std::max(1, face.descent() / 3));
     if (used.decoration & litehtml::font_decoration_linethrough)
-        line(baseline - face.xHeight() / 2);
+        line(baseline - face.xHeight() / 2.0);
     if (used.decoration & litehtml::font_decoration_overline)
         line(baseline - face.ascent());
 }
@@ -324,8 +295,6 @@ void PageContainer::applyClip() {
 }
 
 void PageContainer::beginPainting(imaging::Canvas& canvas, double scale) {
-    if (scale != scale_)
-        scaledFaces_.clear();
     scale_ = scale;
     canvas_ = &canvas;
     clips_.clear();

@@ -1,11 +1,11 @@
 // The layout engine's view of this system (litehtml's document container): fonts found
-// through fontconfig and measured with FreeType, pictures and linked sheets through the
-// page's resources, the viewport as the screen medium, and drawing onto a Canvas (the
-// "hdc" litehtml hands back is the Canvas being painted).
+// through fontconfig and measured and drawn by Pango (see imaging/text_font.h), pictures and linked
+// sheets through the page's resources, the viewport as the screen medium, and drawing onto a Canvas
+// (the "hdc" litehtml hands back is the Canvas being painted).
 //
 // The page is laid out in CSS pixels; it is painted at a scale (beginPainting): every
-// position and size litehtml hands over is multiplied by it, and text is rasterised by
-// FreeType at the font's size times the scale, so a page painted at 300 dpi has sharp
+// position and size litehtml hands over is multiplied by it, and text is drawn from its
+// outlines at the font's size times the scale, so a page painted at 300 dpi has sharp
 // glyphs rather than enlarged ones.
 //
 // Text is measured as browsers lay it out, in fractions of a pixel, but the engine takes
@@ -34,8 +34,7 @@
 #include "platform/dom/layout/page_elements.h"
 #include "platform/dom/page_resources.h"
 #include "platform/imaging/canvas.h"
-#include "platform/imaging/font_catalog.h"
-#include "platform/imaging/font_face.h"
+#include "platform/imaging/text_font.h"
 
 namespace platform::dom {
 
@@ -49,9 +48,7 @@ class PageContainer final : public litehtml::document_container {
                   RuleMatching matching = RuleMatching::indexed);
 
     struct Font {
-        std::unique_ptr<imaging::FontFace> face;
-        imaging::FontFile file;
-        int pixels = 0;
+        std::unique_ptr<imaging::TextFont> face;
         unsigned decoration = 0;
         // The measured width of each word (UTF-8) measured in this font.
         struct TextHash {
@@ -123,10 +120,6 @@ class PageContainer final : public litehtml::document_container {
     // A rectangle of the laid-out page in the canvas's pixels.
     imaging::Rect scaled(const litehtml::position& pos) const;
     int scaled(int length) const;
-    // The width of `text` in the font, as a browser measures it within a line.
-    static double measuredWidth(const Font& font, const char* text);
-    // The font's face at the painting scale (the layout's own face at scale 1).
-    const imaging::FontFace& paintingFace(litehtml::uint_ptr handle);
 
     PageResources& resources_;
     Size viewport_;
@@ -137,7 +130,6 @@ class PageContainer final : public litehtml::document_container {
     double scale_ = 1.0;
     // What the whole pixels given out so far fall short of the widths measured.
     double carry_ = 0;
-    std::map<litehtml::uint_ptr, std::unique_ptr<imaging::FontFace>> scaledFaces_;
     std::vector<imaging::Rect> clips_;
     RuleMatching matching_;
     StyleRuleIndex rules_;

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
-#include <mutex>
 
 #include "platform/dom/element.h"
 #include "platform/dom/inner_text.h"
 #include "platform/dom/tag_names.h"
-#include "platform/imaging/font_catalog.h"
-#include "platform/imaging/font_face.h"
+#include "platform/imaging/text_font.h"
+#include "platform/text/utf.h"
 
 namespace platform::dom {
 
@@ -24,12 +23,8 @@ constexpr double kGroupIndentPixels = 15;
 // The width of a control's text in its font, in fractional pixels.
 double controlTextWidth(const std::wstring& text) {
     constexpr int kMeasuredPixels = 16;
-    static std::mutex lock;
-    static const imaging::FontFile file = imaging::findFontFile("Arial", 400, false);
-    static imaging::FontFace face(file.path, kMeasuredPixels, file.index);
-    std::lock_guard guard(lock);
-    const std::u32string characters(text.begin(), text.end());
-    return face.layoutWidth(characters) * kControlFontPixels / kMeasuredPixels;
+    thread_local const imaging::TextFont font("Arial", kMeasuredPixels, 400, false);
+    return font.width(platform::text::toUtf8(text)) * kControlFontPixels / kMeasuredPixels;
 }
 
 // The text of an option as a browser shows it: white space collapsed and trimmed.

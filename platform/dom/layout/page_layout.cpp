@@ -535,10 +535,12 @@ std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
             continue;
         // The run's word box starts at its first character; the piece is measured in the
         // word's own font.
-        const imaging::FontFace& face = *container_->font(run.font).face;
+        const imaging::TextFont& face = *container_->font(run.font).face;
         const std::u32string_view all(characters);
         auto widthOf = [&](std::size_t first, std::size_t last) {
-            return static_cast<int>(std::lround(face.layoutWidth(all.substr(first, last - first))));
+            const std::u32string_view piece = all.substr(first, last - first);
+            const std::wstring wide(piece.begin(), piece.end());
+            return static_cast<int>(std::lround(face.width(platform::text::toUtf8(wide))));
         };
         int left = run.rect.left + widthOf(run.begin, from);
         int right = to == run.end && from == run.begin ? run.rect.right

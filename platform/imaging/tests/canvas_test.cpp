@@ -90,9 +90,6 @@ TEST(FontFace, AMissingFileIsReportedAndDrawsNothing) {
     EXPECT_NE(missing.error().find("/nonexistent/font.ttf"), std::string::npos);
     Canvas canvas(10, 10);
     EXPECT_EQ(canvas.drawText(L"x", {0, 0, 10, 10}, missing, 0xFF000000, 0), 0);
-    EXPECT_EQ(canvas.drawLaidOutTextAt(U"AV", 0, 8, missing, 0xFF000000), 0);
-    EXPECT_EQ(missing.layoutWidth(U"AV"), 0);
-    EXPECT_EQ(missing.kerning(U'A', U'V'), 0);
     EXPECT_EQ(countOther(canvas, {0, 0, 10, 10}, 0xFFFFFFFF), 0);
 }
 
