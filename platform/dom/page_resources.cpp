@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/dom/unreachable_hosts.h"
 #include "platform/imaging/image_codecs.h"
 #include "platform/net/address_decoding.h"
-#include "platform/net/http_client.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -130,8 +130,8 @@ std::string resolveAddress(const std::string& base, const std::string& reference
 
 std::optional<std::string> loadPageResource(const std::string& address,
                                             const std::string& pageAddress,
-                                            std::chrono::milliseconds timeout,
-                                            std::size_t maxBytes) {
+                                            std::chrono::milliseconds timeout, std::size_t maxBytes,
+                                            const net::HttpCancel* cancel) {
     const std::string scheme = schemeOf(address);
     const std::string pageScheme = schemeOf(pageAddress);
     std::string bytes;
@@ -147,7 +147,7 @@ std::optional<std::string> loadPageResource(const std::string& address,
             return std::nullopt;
         return bytes;
     }
-    if ((scheme != "http" && scheme != "https") || timeout.count() <= 0)
+    if ((scheme != "http" && scheme != "https") || timeout.count() <= 0 || hostUnreachable(address))
         return std::nullopt;
     try {
         net::HttpRequest request;
@@ -155,11 +155,14 @@ std::optional<std::string> loadPageResource(const std::string& address,
         request.timeout = timeout;
         request.connectTimeout = std::min(timeout, std::chrono::milliseconds(5000));
         request.maxResponseBytes = maxBytes;
-        const net::HttpResponse response = net::performHttp(request);
+        const net::HttpResponse response = net::performHttp(request, cancel);
         if (response.status < 200 || response.status >= 300)
             return std::nullopt;
         return response.body;
-    } catch (const net::HttpError&) {
+    } catch (const net::HttpError& failure) {
+        if (failure.kind() == net::HttpError::Kind::Network ||
+            failure.kind() == net::HttpError::Kind::Timeout)
+            noteHostUnreachable(address);
         return std::nullopt;
     }
 }
@@ -174,6 +177,18 @@ std::optional<std::string> loadLinkedStyleSheet(const std::wstring& href,
 PageResources::PageResources(std::string pageAddress)
     : page_(std::move(pageAddress)), base_(page_) {}
 
+PageResources::~PageResources() {
+    {
+        std::lock_guard guard(lock_);
+        stopping_ = true;
+        queue_.clear();
+    }
+    cancel_.cancel();
+    changed_.notify_all();
+    for (std::thread& worker : workers_)
+        worker.join();
+}
+
 void PageResources::setBase(const std::string& base) {
     base_ = resolveAddress(page_, base);
 }
@@ -182,25 +197,81 @@ std::string PageResources::resolve(const std::string& reference) const {
     return resolveAddress(base_, reference);
 }
 
-const imaging::Bitmap* PageResources::picture(const std::string& reference) {
-    const std::string address = resolve(reference);
-    auto known = pictures_.find(address);
-    if (known == pictures_.end()) {
-        std::unique_ptr<imaging::Bitmap> decoded;
-        const auto start = std::chrono::steady_clock::now();
-        const auto bytes = loadPageResource(
-            address, page_, std::min(kFetchTimeout, kPageFetchBudget - fetchTimeUsed_),
-            kMaxPictureBytes);
-        fetchTimeUsed_ += std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start);
-        if (bytes && !bytes->empty()) {
-            auto bitmap = std::make_unique<imaging::Bitmap>();
-            if (imaging::decodeBitmap(*bytes, *bitmap) == imaging::Status::Ok && !bitmap->empty())
-                decoded = std::move(bitmap);
-        }
-        known = pictures_.emplace(address, std::move(decoded)).first;
+namespace {
+
+std::unique_ptr<imaging::Bitmap> decoded(const std::optional<std::string>& bytes) {
+    if (!bytes || bytes->empty())
+        return nullptr;
+    auto bitmap = std::make_unique<imaging::Bitmap>();
+    if (imaging::decodeBitmap(*bytes, *bitmap) != imaging::Status::Ok || bitmap->empty())
+        return nullptr;
+    return bitmap;
+}
+
+bool overNetwork(const std::string& address) {
+    const std::string scheme = lowered(address.substr(0, address.find(':')));
+    return scheme == "http" || scheme == "https";
+}
+
+}  // namespace
+
+std::shared_ptr<PageResources::Load> PageResources::start(const std::string& address) {
+    if (auto known = pictures_.find(address); known != pictures_.end())
+        return known->second;
+    auto load = std::make_shared<Load>();
+    load->address = address;
+    pictures_.emplace(address, load);
+    if (!overNetwork(address) || hostUnreachable(address)) {
+        // data:, file: and refused addresses are answered at once, on this thread.
+        load->bitmap = decoded(loadPageResource(address, page_, kFetchTimeout, kMaxPictureBytes));
+        load->done = true;
+        return load;
     }
-    return known->second.get();
+    if (!deadline_)
+        deadline_ = std::chrono::steady_clock::now() + kPageFetchBudget;
+    {
+        std::lock_guard guard(lock_);
+        queue_.push_back(load);
+    }
+    if (workers_.size() < static_cast<std::size_t>(kFetchWorkers))
+        workers_.emplace_back([this] { fetchOnWorkers(); });
+    changed_.notify_all();
+    return load;
+}
+
+void PageResources::fetchOnWorkers() {
+    std::unique_lock guard(lock_);
+    while (!stopping_) {
+        if (queue_.empty()) {
+            changed_.wait(guard, [this] { return stopping_ || !queue_.empty(); });
+            continue;
+        }
+        const std::shared_ptr<Load> load = queue_.front();
+        queue_.pop_front();
+        guard.unlock();
+        auto bitmap = decoded(
+            loadPageResource(load->address, page_, kFetchTimeout, kMaxPictureBytes, &cancel_));
+        guard.lock();
+        load->bitmap = std::move(bitmap);
+        load->done = true;
+        changed_.notify_all();
+    }
+}
+
+void PageResources::request(const std::string& reference) {
+    if (!reference.empty())
+        start(resolve(reference));
+}
+
+const imaging::Bitmap* PageResources::picture(const std::string& reference) {
+    // No address is no picture (not the page's own address).
+    if (reference.empty())
+        return nullptr;
+    const std::shared_ptr<Load> load = start(resolve(reference));
+    std::unique_lock guard(lock_);
+    if (!load->done && deadline_)
+        changed_.wait_until(guard, *deadline_, [&] { return load->done; });
+    return load->done ? load->bitmap.get() : nullptr;
 }
 
 }  // namespace platform::dom

@@ -169,7 +169,7 @@ void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::lis
 }
 
 void PageContainer::load_image(const litehtml::tchar_t* src, const litehtml::tchar_t*, bool) {
-    resources_.picture(src ? src : "");
+    resources_.request(src ? src : "");
 }
 
 void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t*,

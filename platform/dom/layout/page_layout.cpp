@@ -13,6 +13,7 @@
 #include "platform/dom/layout/page_margins.h"
 #include "platform/dom/layout/page_widths.h"
 #include "platform/dom/page_resources.h"
+#include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/css_values.h"
 #include "platform/imaging/canvas.h"
@@ -149,6 +150,9 @@ PageMarkup PageLayout::markupOf(const Document& document) {
     const std::string address = platform::text::toUtf8(document.URL());
     if (!resources_ || resources_->page() != address)
         resources_ = std::make_unique<PageResources>(address);
+    // Every picture is asked for before any is waited for, so they arrive together.
+    for (const auto& image : document.getElementsByTagName(L"IMG"))
+        resources_->request(platform::text::toUtf8(pictureSource(*image)));
     return buildPageMarkup(document, [this](const std::wstring& source) {
         return resources_->picture(platform::text::toUtf8(source)) == nullptr;
     });
@@ -580,8 +584,7 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
         if (!box || box->isEmpty() || box->right <= area.left || box->left >= area.right ||
             box->bottom <= area.top || box->top >= area.bottom)
             continue;
-        if (resources_->picture(
-                platform::text::toUtf8(element->getAttribute(L"src").value_or(L""))))
+        if (resources_->picture(platform::text::toUtf8(pictureSource(*element))))
             continue;
         const auto at = [&](int length) { return static_cast<int>(std::lround(length * scale)); };
         const imaging::Rect target{at(box->left - area.left), at(box->top - area.top),

@@ -8,6 +8,7 @@
 #include "platform/dom/layout/layout_selectors.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_hints.h"
+#include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/css_rule_preludes.h"
 #include "platform/dom/style/selector_structure.h"
@@ -251,9 +252,12 @@ class MarkupWriter {
         std::string tag = lowerAscii(element.tagName());
         std::wstring altText;
         bool missing = false;
-        if (element.hasTag(L"IMG")) {
+        const bool image = element.hasTag(L"IMG");
+        std::wstring source;
+        if (image) {
+            source = pictureSource(element);
             altText = element.getAttribute(L"alt").value_or(L"");
-            missing = pictureMissing_(element.getAttribute(L"src").value_or(L""));
+            missing = pictureMissing_(source);
             if (!altText.empty() && missing)
                 tag = kAltTextTag;
             else
@@ -269,7 +273,7 @@ class MarkupWriter {
             const std::string name = lowerAscii(attribute.name);
             out_.engineReadsAttributes =
                 out_.engineReadsAttributes || engineStylesFrom(element, name);
-            if (hintReplacesAttribute(element, name))
+            if (hintReplacesAttribute(element, name) || (image && name == "src"))
                 continue;
             out += ' ';
             out += name;
@@ -281,6 +285,12 @@ class MarkupWriter {
         }
         if (!style)
             style = PageMarkup::Span{out.size(), out.size()};
+        // The picture a browser would show (srcset, <picture>, lazy-loading attributes).
+        if (image && !source.empty()) {
+            out += " src=\"";
+            appendEscaped(out, source, true);
+            out += '"';
+        }
         writeSelectorMarkers(element, out);
         if (const ControlText shown = controlText(element); !shown.text.empty()) {
             out += ' ';

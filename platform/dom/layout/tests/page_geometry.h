@@ -1,5 +1,5 @@
-// Everything a layout tells about a page, for tests that compare two layouts of it, and
-// the check of a page's boxes against those a browser gave for it.
+// Everything a layout tells about a page, for tests that compare two layouts of it, the
+// check of a page's boxes against those a browser gave for it, and pictures to lay out.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
+#include "platform/imaging/image_codecs.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom::testing {
@@ -56,6 +57,15 @@ inline void expectExactBoxes(const Document& document,
         ASSERT_TRUE(box.has_value());
         EXPECT_EQ(*box, chromium);
     }
+}
+
+// A PNG file's bytes: a picture of the size in one colour.
+inline std::string pngOf(int width, int height) {
+    imaging::Bitmap bitmap(width, height, imaging::PixelFormat::Rgb24);
+    bitmap.fill(0xFF336699);
+    std::string bytes;
+    EXPECT_EQ(imaging::encodeBitmap(bitmap, "image/png", bytes), imaging::Status::Ok);
+    return bytes;
 }
 
 }  // namespace platform::dom::testing

@@ -19,6 +19,8 @@
 namespace platform::dom {
 namespace {
 
+using testing::pngOf;
+
 Rect boxOf(const std::shared_ptr<Document>& document, const wchar_t* id) {
     auto element = document->getElementById(id);
     EXPECT_NE(element, nullptr) << "no element " << id;
@@ -191,14 +193,6 @@ TEST(PageLayout, LinkedSheetsOfAFilePageAreReadBesideIt) {
         Document::parse(L"<link rel=stylesheet href='css/site.css'><div id=a>x</div>", url);
     EXPECT_EQ(boxOf(document, L"a").width(), 77);
     std::filesystem::remove_all(folder);
-}
-
-std::string pngOf(int width, int height) {
-    imaging::Bitmap bitmap(width, height, imaging::PixelFormat::Rgb24);
-    bitmap.fill(0xFF336699);
-    std::string bytes;
-    EXPECT_EQ(imaging::encodeBitmap(bitmap, "image/png", bytes), imaging::Status::Ok);
-    return bytes;
 }
 
 TEST(PageLayout, PicturesTakeTheirOwnSizeAndMissingOnesShowTheirText) {
