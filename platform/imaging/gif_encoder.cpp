@@ -1,5 +1,5 @@
 // GIF89a through giflib: one image with a global colour table of 256 entries. Pictures
-// of at most 256 colours keep them exactly; others get giflib's median-cut palette.
+// of at most 256 colours keep them exactly; others are dithered (gif_dither.h).
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/imaging/codec_formats.h"
+#include "platform/imaging/gif_dither.h"
 
 namespace platform::imaging::detail {
 
@@ -15,10 +16,7 @@ namespace {
 
 constexpr int kPaletteSize = 256;
 
-struct Indexed {
-    std::vector<GifColorType> palette;
-    std::vector<GifByteType> pixels;
-};
+using Indexed = IndexedPicture;
 
 // The exact palette and indices, or false when the picture has more than 256 colours.
 bool indexExactly(const Bitmap& bitmap, Indexed& out) {
@@ -41,27 +39,6 @@ bool indexExactly(const Bitmap& bitmap, Indexed& out) {
         }
     }
     return true;
-}
-
-bool indexByQuantizing(const Bitmap& bitmap, Indexed& out) {
-    const std::size_t count = static_cast<std::size_t>(bitmap.width()) * bitmap.height();
-    std::vector<GifByteType> red(count), green(count), blue(count);
-    std::size_t i = 0;
-    for (int y = 0; y < bitmap.height(); ++y) {
-        for (int x = 0; x < bitmap.width(); ++x, ++i) {
-            const std::uint32_t argb = bitmap.pixel(x, y);
-            red[i] = static_cast<GifByteType>(argb >> 16);
-            green[i] = static_cast<GifByteType>(argb >> 8);
-            blue[i] = static_cast<GifByteType>(argb);
-        }
-    }
-    int paletteSize = kPaletteSize;
-    out.palette.assign(kPaletteSize, GifColorType{0, 0, 0});
-    out.pixels.assign(count, 0);
-    return GifQuantizeBuffer(static_cast<unsigned>(bitmap.width()),
-                             static_cast<unsigned>(bitmap.height()), &paletteSize, red.data(),
-                             green.data(), blue.data(), out.pixels.data(),
-                             out.palette.data()) == GIF_OK;
 }
 
 int appendOutput(GifFileType* file, const GifByteType* data, int length) {
@@ -103,7 +80,7 @@ Status encodeGif(const Bitmap& bitmap, std::string& bytes) {
     Indexed indexed;
     if (!indexExactly(bitmap, indexed)) {
         indexed = Indexed();
-        if (!indexByQuantizing(bitmap, indexed)) {
+        if (!quantizeDithered(bitmap, indexed)) {
             return Status::GenericError;
         }
     }

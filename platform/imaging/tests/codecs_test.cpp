@@ -224,6 +224,37 @@ TEST(ImageCodecs, GifKeepsFewColoursExactlyAndQuantizesMany) {
     const std::uint32_t corner = quantized.back();
     EXPECT_NEAR(static_cast<int>(corner >> 16), 252, 16);
     EXPECT_NEAR(static_cast<int>(corner >> 8 & 0xFF), 252, 16);
+
+    // A photograph beside white paper and black text: the white and the black stay exact,
+    // and the gradient is dithered, so the mean of each column stays close to the source's
+    // instead of stepping in bands.
+    Bitmap photo(256, 96, PixelFormat::Rgb24);
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            std::uint32_t colour =
+                static_cast<std::uint32_t>(x << 16 | (255 - x) << 8 | (x / 2 + y));
+            if (y < 16)
+                colour = 0xFFFFFF;
+            else if (y < 20 && x % 3 == 0)
+                colour = 0x000000;
+            photo.setPixel(x, y, colour);
+        }
+    }
+    ASSERT_EQ(encodeBitmap(photo, "image/gif", gif), Status::Ok);
+    const auto dithered = decode(gif, width, height);
+    for (int x = 0; x < 256; ++x) {
+        ASSERT_EQ(dithered[x], 0xFFFFFFu) << "white at column " << x;
+        if (x % 3 == 0) {
+            ASSERT_EQ(dithered[16 * 256 + x], 0u) << "black at column " << x;
+        }
+    }
+    // (The gamut's edge columns lie outside the palette's reach.)
+    for (int x = 16; x < 240; ++x) {
+        double green = 0;
+        for (int y = 24; y < 96; ++y)
+            green += dithered[static_cast<std::size_t>(y) * 256 + x] >> 8 & 0xFF;
+        ASSERT_NEAR(green / 72, 255 - x, 2.5) << "column " << x;
+    }
 }
 
 TEST(ImageCodecs, EncodersAreListedByMimeType) {
