@@ -23,5 +23,6 @@ inline constexpr unsigned long long kMaxDecodedPixels = 40'000'000;
 Status decodePng(std::string_view bytes, Bitmap& bitmap);
 Status decodeJpeg(std::string_view bytes, Bitmap& bitmap);
 Status decodeGif(std::string_view bytes, Bitmap& bitmap);
+Status decodeSvg(std::string_view bytes, Bitmap& bitmap);
 
 }  // namespace platform::imaging::detail

@@ -69,7 +69,8 @@ Status saveBitmap(const Bitmap& bitmap, const std::string& path, std::string_vie
 Status decodeBitmap(std::string_view bytes, Bitmap& bitmap) {
     bitmap = Bitmap();
     try {
-        for (auto decode : {detail::decodePng, detail::decodeJpeg, detail::decodeGif}) {
+        for (auto decode :
+             {detail::decodePng, detail::decodeJpeg, detail::decodeGif, detail::decodeSvg}) {
             const Status status = decode(bytes, bitmap);
             if (status != Status::UnknownImageFormat)
                 return status;

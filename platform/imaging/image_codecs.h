@@ -39,7 +39,7 @@ Status encodeBitmap(const Bitmap& bitmap, std::string_view mimeType, std::string
 Status saveBitmap(const Bitmap& bitmap, const std::string& path, std::string_view mimeType);
 
 // A PNG, JPEG or GIF picture (the first frame) as a 24-bit bitmap, or 32-bit when it has
-// transparency. UnknownImageFormat for bytes of none of these formats, GenericError for a
+// transparency; an SVG picture drawn at its own size as a 32-bit bitmap (svg_decoder.cpp). UnknownImageFormat for bytes of none of these formats, GenericError for a
 // damaged picture; a picture of more than 40 million pixels is refused with an error.
 Status decodeBitmap(std::string_view bytes, Bitmap& bitmap);
 

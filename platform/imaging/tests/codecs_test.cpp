@@ -299,3 +299,41 @@ TEST(ImageDecoders, JpegAndGifPicturesDecodeAndDamagedOnesFail) {
     EXPECT_EQ(decodeBitmap(huge, back), Status::GenericError);
     EXPECT_TRUE(back.empty());
 }
+
+TEST(ImageDecoders, SvgPicturesTakeTheSizeABrowserGivesThem) {
+    const auto decoded = [](const std::string& svg) {
+        Bitmap bitmap;
+        EXPECT_EQ(decodeBitmap(svg, bitmap), Status::Ok);
+        return bitmap;
+    };
+    // Width and height, in any absolute unit.
+    const Bitmap sized = decoded(
+        "<?xml version='1.0'?><!-- a square --><svg xmlns='http://www.w3.org/2000/svg' "
+        "width='40' height='0.25in'><rect width='20' height='24' fill='#ff0000'/></svg>");
+    EXPECT_EQ(sized.width(), 40);
+    EXPECT_EQ(sized.height(), 24);
+    EXPECT_EQ(sized.pixel(5, 5), 0xFFFF0000u);
+    EXPECT_EQ(sized.pixel(30, 5) >> 24, 0u);  // transparent where nothing is drawn
+    // A viewBox alone gives its size; the drawing fills it.
+    const Bitmap boxed = decoded(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 24 12'>"
+        "<circle cx='6' cy='6' r='6' fill='blue'/></svg>");
+    EXPECT_EQ(boxed.width(), 24);
+    EXPECT_EQ(boxed.height(), 12);
+    EXPECT_EQ(boxed.pixel(6, 6), 0xFF0000FFu);
+    // Nothing at all: the 300x150 of a picture without a size.
+    const Bitmap bare = decoded("<svg xmlns='http://www.w3.org/2000/svg'></svg>");
+    EXPECT_EQ(bare.width(), 300);
+    EXPECT_EQ(bare.height(), 150);
+    // A huge size is drawn smaller, keeping its shape.
+    const Bitmap huge =
+        decoded("<svg xmlns='http://www.w3.org/2000/svg' width='100000' height='50000'></svg>");
+    EXPECT_EQ(huge.width(), 4096);
+    EXPECT_EQ(huge.height(), 2048);
+
+    Bitmap bitmap;
+    EXPECT_EQ(decodeBitmap("<svg xmlns='http://www.w3.org/2000/svg'><rect", bitmap),
+              Status::GenericError);
+    EXPECT_TRUE(bitmap.empty());
+    EXPECT_EQ(decodeBitmap("<html><svg></svg></html>", bitmap), Status::UnknownImageFormat);
+}
