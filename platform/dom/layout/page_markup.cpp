@@ -8,6 +8,7 @@
 #include "platform/dom/layout/layout_selectors.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_hints.h"
+#include "platform/dom/layout/element_opacity.h"
 #include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/css_rule_preludes.h"
@@ -278,7 +279,8 @@ class MarkupWriter {
             out += ' ';
             out += name;
             out += "=\"";
-            appendEscaped(out, attribute.value, true);
+            appendEscaped(out, name == "style" ? withOpacityFolded(attribute.value) : attribute.value,
+                          true);
             out += '"';
             if (name == "style")
                 style = PageMarkup::Span{begin, out.size()};
