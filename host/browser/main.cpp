@@ -19,10 +19,13 @@
 #include "host/browser/browser_window.h"
 #include "platform/text/utf.h"
 #include "platform/ui/gtk/gtk_presenter.h"
+#include "platform/ui/gtk/modal_loop.h"
 
 namespace {
 
+// Ctrl+C or SIGTERM: open dialogs, boxes and menus are cancelled, then the window closes.
 gboolean quitLoop(gpointer loop) {
+    platform::ui::gtk::leaveModalLoops();
     g_main_loop_quit(static_cast<GMainLoop*>(loop));
     return G_SOURCE_CONTINUE;
 }

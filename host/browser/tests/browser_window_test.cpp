@@ -146,6 +146,30 @@ class BrowserWindowTest : public ::testing::Test {
         return 0;
     }
 
+    // Presses the toolbar button, then points at the article's first paragraph and clicks.
+    void attachAndClickTheFirstParagraph() {
+        const auto before = pageOrigin();
+        ASSERT_TRUE(before) << "the article is not painted";
+        // The toolbar button at the right end of the tool bar, above the page.
+        xdo("mousemove " + std::to_string(windowWidth() - 40) + " " +
+            std::to_string(before->second / 2) + " click 1");
+        pause(1500);
+        const auto origin = pageOrigin();
+        ASSERT_TRUE(origin);
+        EXPECT_GT(origin->second, before->second) << "the toolbox band did not open above the page";
+
+        const auto [x, y] = centreOf(L"hundred and forty years", windowWidth() - 14);
+        EXPECT_GT(y, 0);
+        const std::string at =
+            std::to_string(origin->first + x) + " " + std::to_string(origin->second + y);
+        xdo("mousemove " + at);
+        pause();
+        xdo("mousemove_relative 3 2");
+        pause();
+        xdo("click 1");
+        pause(500);
+    }
+
     testing_environment::TemporaryHome home;
     XDisplay display;
     platform::system::Process browser;
@@ -155,26 +179,7 @@ class BrowserWindowTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(BrowserWindowTest, HoverClickAndCtrlSSaveTheParagraphUnderThePointer) {
-    const auto before = pageOrigin();
-    ASSERT_TRUE(before) << "the article is not painted";
-    // The toolbar button at the right end of the tool bar, above the page.
-    xdo("mousemove " + std::to_string(windowWidth() - 40) + " " +
-        std::to_string(before->second / 2) + " click 1");
-    pause(1500);
-    const auto origin = pageOrigin();
-    ASSERT_TRUE(origin);
-    EXPECT_GT(origin->second, before->second) << "the toolbox band did not open above the page";
-
-    const auto [x, y] = centreOf(L"hundred and forty years", windowWidth() - 14);
-    ASSERT_GT(y, 0);
-    const std::string at =
-        std::to_string(origin->first + x) + " " + std::to_string(origin->second + y);
-    xdo("mousemove " + at);
-    pause();
-    xdo("mousemove_relative 3 2");
-    pause();
-    xdo("click 1");
-    pause(500);
+    ASSERT_NO_FATAL_FAILURE(attachAndClickTheFirstParagraph());
     xdo("key ctrl+s");
     const std::string dialog = display.waitForWindow("Save", std::chrono::seconds(15));
     ASSERT_FALSE(dialog.empty()) << "no save dialog";
@@ -195,8 +200,10 @@ TEST_F(BrowserWindowTest, HoverClickAndCtrlSSaveTheParagraphUnderThePointer) {
     EXPECT_EQ(saved[0].text.find(L"Comments"), std::wstring::npos);
 }
 
-TEST_F(BrowserWindowTest, CtrlCInTheTerminalEndsTheProgramCleanly) {
-    ASSERT_TRUE(pageOrigin());
+TEST_F(BrowserWindowTest, CtrlCInTheTerminalEndsTheProgramCleanlyEvenWithADialogOpen) {
+    ASSERT_NO_FATAL_FAILURE(attachAndClickTheFirstParagraph());
+    xdo("key ctrl+s");
+    ASSERT_FALSE(display.waitForWindow("Save", std::chrono::seconds(15)).empty());
     ::kill(browser.id(), SIGINT);
     const auto status = browser.wait(std::chrono::seconds(15));
     ASSERT_TRUE(status) << "still running after Ctrl+C";

@@ -52,7 +52,7 @@ class DialogView {
     GtkWidget* window_ = nullptr;
     GtkWidget* fixed_ = nullptr;
     std::map<int, Shown> controls_;
-    int focus_ = 0;              // the control the dialog last put the focus on
+    int focus_ = 0;  // the control the dialog last put the focus on
     bool syncing_ = false;
     guint refreshSource_ = 0;
 };

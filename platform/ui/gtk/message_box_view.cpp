@@ -92,6 +92,11 @@ int showMessageBox(GtkWindow* parent, const std::wstring& text, const std::wstri
     gtk_window_present(GTK_WINDOW(window));
     runUntil([&] { return answer.button != 0; });
     gtk_window_destroy(GTK_WINDOW(window));
+    // Left unanswered because the program is ending: closed, or its default.
+    if (answer.button == 0) {
+        const int closing = messageBoxCloseAnswer(flags);
+        return closing != 0 ? closing : chosenByDefault;
+    }
     return answer.button;
 }
 

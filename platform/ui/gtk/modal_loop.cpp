@@ -13,12 +13,22 @@ gboolean wake(gpointer) {
     return G_SOURCE_CONTINUE;
 }
 
+bool leaving = false;
+
 std::thread::id& gtkThread() {
     static std::thread::id id;
     return id;
 }
 
 }  // namespace
+
+void leaveModalLoops() {
+    leaving = true;
+}
+
+bool leavingModalLoops() {
+    return leaving;
+}
 
 void bindGtkThread() {
     gtkThread() = std::this_thread::get_id();
@@ -31,7 +41,7 @@ bool isGtkThread() {
 void runUntil(const std::function<bool()>& done) {
     // A periodic source makes each iteration return in time to look at `done` again.
     const guint waker = g_timeout_add(static_cast<guint>(kCheckPeriod.count()), &wake, nullptr);
-    while (!done()) {
+    while (!done() && !leaving) {
         g_main_context_iteration(nullptr, TRUE);
     }
     g_source_remove(waker);

@@ -17,7 +17,13 @@ inline constexpr std::chrono::milliseconds kCheckPeriod{50};
 
 void bindGtkThread();
 bool isGtkThread();
+// Returns when `done` holds or the program is ending (see leaveModalLoops).
 void runUntil(const std::function<bool()>& done);
+// The program is ending (Ctrl+C, SIGTERM): every wait of a dialog, box or menu returns
+// now and any later one returns at once, so the questions are cancelled and the main
+// loop can end. Call on the GTK thread.
+void leaveModalLoops();
+bool leavingModalLoops();
 void onGtkThread(const std::function<void()>& work);
 
 }  // namespace platform::ui::gtk
