@@ -103,3 +103,21 @@ function(tamrix_use_heap_settings folder)
     tamrix_use_heap_settings(${child})
   endforeach()
 endfunction()
+
+# Installs every shared library that `folder` and the folders below it place beside the
+# programs (the platform libraries, the template engine) into <prefix>/bin, where the
+# programs' $ORIGIN run path finds them; called once, after all of them are defined.
+function(tamrix_install_shared_libraries folder)
+  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
+    if(type STREQUAL "SHARED_LIBRARY" AND output STREQUAL TAMRIX_BIN_DIR)
+      install(TARGETS ${target} LIBRARY DESTINATION bin)
+    endif()
+  endforeach()
+  get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+  foreach(child ${children})
+    tamrix_install_shared_libraries(${child})
+  endforeach()
+endfunction()

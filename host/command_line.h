@@ -21,8 +21,15 @@ struct ParsedActions {
 
 ParsedActions parseActionWords(const std::vector<std::wstring>& words);
 
-// The text that --help prints: the ways to run the program, every action with what it
-// does, and examples of the everyday jobs.
+// Checks the lines of a script (one action a line; blank lines and "#" comments are
+// skipped): "" when every line is an action, else what is wrong and on which line.
+std::wstring checkScriptLines(const std::vector<std::wstring>& lines);
+
+// Every verb, in the order --help lists them.
+std::vector<std::wstring> verbNames();
+
+// The text that --help prints: the ways to run the program, the options, every action
+// with one line of what it does, and examples of the everyday jobs.
 std::string helpText();
 
 }  // namespace host

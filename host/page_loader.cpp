@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/url_fetch.h"
 #include "platform/net/http_client.h"
 #include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
@@ -67,8 +68,18 @@ std::optional<PageSource> loadPage(const std::wstring& address, std::wstring& er
     if (isWebAddress(address)) {
         return fetch(address, error);
     }
+    if (isServedAddress(address)) {
+        const auto reply = fetchServed(address, error);
+        if (!reply) {
+            return std::nullopt;
+        }
+        return PageSource{
+            platform::net::decodePageText(reply->bytes, platform::text::toUtf8(reply->contentType))
+                .text,
+            address};
+    }
     if (address.find(L"://") != std::wstring::npos && !address.starts_with(L"file://")) {
-        error = L"this host opens files and http(s) addresses only: " + address;
+        error = L"this host opens files, http(s), tarn: and tamrix: addresses only: " + address;
         return std::nullopt;
     }
     return loadFile(address, error);

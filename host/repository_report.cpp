@@ -1,11 +1,10 @@
 #include "host/repository_report.h"
 
-#include <iostream>
-
 #include "addon/shell/data_folders.h"
 #include "common/sqlite/sqlite_db.h"
 #include "common/sqlite/sqlite_exception.h"
 #include "common/util/file_tools.h"
+#include "host/output.h"
 #include "platform/text/utf.h"
 
 namespace host {
@@ -32,27 +31,26 @@ std::optional<StoredEntry> newestEntry(const std::wstring& repository) {
         return StoredEntry{rows.columnText(0), rows.columnText(1), rows.columnText(2),
                            rows.columnText(3), rows.columnText(4), rows.columnText(5)};
     } catch (const common::SqliteException& failure) {
-        std::cerr << "cannot read " << platform::text::toUtf8(repository) << ": " << failure.what()
-                  << std::endl;
+        reportError(L"cannot read " + repository + L": " +
+                    platform::text::fromUtf8(failure.what()));
         return std::nullopt;
     }
 }
 
 bool printNewestEntry() {
-    using platform::text::toUtf8;
     const std::wstring repository = repositoryFile();
     const std::optional<StoredEntry> entry = newestEntry(repository);
     if (!entry) {
-        std::cout << "repository " << toUtf8(repository) << " holds no entry" << std::endl;
+        reportError(L"the repository " + printable(repository) + L" holds no entry");
         return false;
     }
-    std::cout << "stored title: " << toUtf8(entry->title) << "\n"
-              << "stored url: " << toUtf8(entry->url) << "\n"
-              << "stored folder: " << toUtf8(entry->folder) << "\n"
-              << "stored category: " << toUtf8(entry->category) << "\n"
-              << "stored text length: " << entry->text.size() << "\n"
-              << "stored html length: " << entry->html.size() << "\n"
-              << "repository: " << toUtf8(repository) << std::endl;
+    output(L"stored title: " + printable(entry->title));
+    output(L"stored url: " + printable(entry->url));
+    output(L"stored folder: " + printable(entry->folder));
+    output(L"stored category: " + printable(entry->category));
+    output(L"stored text length: " + std::to_wstring(entry->text.size()));
+    output(L"stored html length: " + std::to_wstring(entry->html.size()));
+    output(L"repository: " + printable(repository));
     return true;
 }
 

@@ -22,8 +22,9 @@ struct StoredEntry {
 // The user's repository file: the user data folder + "/tamrix.db".
 std::wstring repositoryFile();
 std::optional<StoredEntry> newestEntry(const std::wstring& repository);
-// Prints title, URL, folder, category, text and markup lengths and the repository path;
-// false when the repository holds no entry.
+// Prints title, URL, folder, category, text and markup lengths and the repository path on
+// standard output, control characters escaped (output.h); false, with an error, when the
+// repository holds no entry.
 bool printNewestEntry();
 
 }  // namespace host

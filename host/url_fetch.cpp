@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "addon/shell/tamrix_protocol.h"
-#include "platform/browser/fetch.h"
+#include "host/output.h"
 #include "platform/system/atomic_file.h"
 #include "platform/system/module_path.h"
 #include "platform/text/utf.h"
@@ -13,6 +13,7 @@
 namespace host {
 namespace {
 
+using platform::text::fromUtf8;
 using platform::text::toUtf8;
 
 // The schemes this host serves, built once: the tarn: module is loaded on first use.
@@ -34,32 +35,51 @@ const platform::browser::ProtocolTable* protocolTable(std::string& error) {
 
 }  // namespace
 
-bool fetchToFile(const std::wstring& url, const std::wstring& outputFile) {
-    std::string error;
-    const platform::browser::ProtocolTable* table = protocolTable(error);
+bool isServedAddress(const std::wstring& url) {
+    return url.starts_with(L"tarn:") || url.starts_with(L"tamrix:");
+}
+
+std::optional<platform::browser::FetchReply> fetchServed(const std::wstring& url,
+                                                         std::wstring& error) {
+    std::string loadError;
+    const platform::browser::ProtocolTable* table = protocolTable(loadError);
     if (!table) {
-        std::cerr << "tamrix-host: the tarn: protocol module did not load: " << error << std::endl;
-        return false;
+        error = L"the tarn: protocol module did not load: " + fromUtf8(loadError);
+        return std::nullopt;
     }
-    const platform::browser::FetchReply reply = platform::browser::fetchUrl(*table, url);
+    platform::browser::FetchReply reply = platform::browser::fetchUrl(*table, url);
     if (platform::com::FAILED(reply.result) || reply.result == platform::com::S_FALSE) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(reply.result));
-        std::cerr << "tamrix-host: " << toUtf8(url) << " was not served (" << code << ")"
-                  << std::endl;
+        error = url + L" was not served (" + fromUtf8(code) +
+                (reply.result == platform::com::S_FALSE ? L": no such page)" : L")");
+        return std::nullopt;
+    }
+    return reply;
+}
+
+bool fetchToFile(const std::wstring& url, const std::wstring& outputFile) {
+    std::wstring error;
+    const auto reply = fetchServed(url, error);
+    if (!reply) {
+        reportError(error);
         return false;
     }
-    std::cerr << "content type: " << toUtf8(reply.contentType) << ", " << reply.bytes.size()
-              << " bytes" << std::endl;
+    trace(L"content type: " + reply->contentType + L", " + std::to_wstring(reply->bytes.size()) +
+          L" bytes");
     if (outputFile.empty()) {
-        std::cout.write(reply.bytes.data(), static_cast<std::streamsize>(reply.bytes.size()));
-        return static_cast<bool>(std::cout.flush());
+        std::cout.write(reply->bytes.data(), static_cast<std::streamsize>(reply->bytes.size()));
+        if (!std::cout.flush()) {
+            reportError(L"cannot write " + url + L" to standard output");
+            return false;
+        }
+        return true;
     }
-    if (!platform::system::writeFileAtomically(toUtf8(outputFile), reply.bytes)) {
-        std::cerr << "tamrix-host: cannot write " << toUtf8(outputFile) << std::endl;
+    if (!platform::system::writeFileAtomically(toUtf8(outputFile), reply->bytes)) {
+        reportError(L"cannot write " + outputFile);
         return false;
     }
-    std::cout << "wrote " << toUtf8(url) << " to " << toUtf8(outputFile) << std::endl;
+    note(L"wrote " + url + L" to " + outputFile);
     return true;
 }
 

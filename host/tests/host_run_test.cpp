@@ -10,13 +10,17 @@
 #include "common/util/registry_string.h"
 #include "platform/system/process.h"
 #include "platform/text/utf.h"
+#include "host/tests/host_process.h"
 #include "testing/environment/temporary_home.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kHost = fs::path(TAMRIX_STAGE_DIR) / "bin" / "tamrix-host";
+using host_tests::kHost;
+using host_tests::Printed;
+using host_tests::readText;
+using host_tests::runWords;
 const fs::path kPlugins = fs::path(TAMRIX_STAGE_DIR) / "data" / "plugins";
 const std::string kStory = std::string(TAMRIX_TEST_DATA) + "/story.html";
 
@@ -168,9 +172,12 @@ TEST_F(HostRun, SendByEmailWritesTheMessageIntoTheOutbox) {
         }
         return found;
     };
-    // Without addresses the command reports the missing setting and sends nothing.
-    EXPECT_EQ(runHost({"open " + kStory, "attach", "select story", "command command-send-email"}),
-              0);
+    // Without addresses the command reports the missing setting, sends nothing and fails.
+    const Printed unset = runWords(home.root(), {"open", kStory, "attach", "select", "story",
+                                                 "command", "command-send-email"});
+    EXPECT_EQ(unset.status, 1);
+    EXPECT_NE(unset.err.find("tamrix-host: command: Can't send by Email"), std::string::npos)
+        << unset.err;
     EXPECT_TRUE(messages().empty());
 
     for (const auto& [name, value] :
@@ -191,42 +198,20 @@ TEST_F(HostRun, SendByEmailWritesTheMessageIntoTheOutbox) {
     EXPECT_NE(message.find("text/html"), std::string::npos);
 }
 
-namespace {
-
-struct Printed {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readText(const fs::path& file) {
-    std::ifstream in(file);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Runs the host with these words as its arguments, keeping what it prints.
-Printed runWords(const fs::path& folder, const std::vector<std::string>& words) {
-    const fs::path out = folder / "out.txt";
-    const fs::path err = folder / "err.txt";
-    std::vector<std::string> argv = {
-        "/bin/sh", "-c", "exec \"$0\" \"$@\" >'" + out.string() + "' 2>'" + err.string() + "'",
-        kHost.string()};
-    argv.insert(argv.end(), words.begin(), words.end());
-    const auto result = platform::system::runProcess(argv, std::chrono::seconds(60));
-    return {result.exitCode, readText(out), readText(err)};
-}
-
-}  // namespace
-
 TEST_F(HostRun, HelpListsEveryActionWithExamples) {
     const Printed help = runWords(home.root(), {"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* action :
-         {"open ADDRESS", "attach", "select ID", "key COMBINATION", "command COMMAND",
-          "answer-save TITLE", "answer-export", "answer-cancel", "answer-message BUTTON", "report",
-          "fetch URL", "--script FILE", "demo", "Examples:"}) {
+         {"open ADDRESS", "attach", "select ID", "select-text", "move P", "press P", "release P",
+          "click P", "dblclick P", "drag P1 P2", "wheel P DELTA", "key COMBINATION",
+          "command COMMAND", "answer-save FIELDS", "answer-export", "answer-print",
+          "answer-dialog", "answer-cancel", "answer-message BUTTON", "answer-menu ITEM",
+          "answer-folder", "report", "pane", "pane-menu", "pane-settings", "sync", "set NAME",
+          "fetch URL", "--script FILE", "demo", "--quiet", "--verbose", "--keep-going",
+          "--version", "Examples:", "Exit status"}) {
         EXPECT_NE(help.out.find(action), std::string::npos) << action;
     }
+    EXPECT_TRUE(help.err.empty()) << help.err;
 }
 
 TEST_F(HostRun, ActionsMayBeSeparateWordsOrWholeAndMistakesSayWhatToDo) {
@@ -261,7 +246,7 @@ TEST_F(HostRun, CtrlPPrintsThePageOnTheDefaultPrinter) {
     ASSERT_TRUE(cups.addPdfPrinter());
     const Printed run = runWords(home.root(), {"open", kStory, "attach", "key", "ctrl+p"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("message:"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("message:"), std::string::npos) << run.err;
     const auto printed = cups.waitForPrinted();
     ASSERT_TRUE(printed.has_value()) << run.out;
     EXPECT_EQ(printed->rfind("%!PS", 0), 0u);
@@ -269,7 +254,7 @@ TEST_F(HostRun, CtrlPPrintsThePageOnTheDefaultPrinter) {
     const Printed preview =
         runWords(home.root(), {"open", kStory, "attach", "key", "ctrl+shift+p"});
     EXPECT_EQ(preview.status, 0) << preview.err;
-    EXPECT_NE(preview.out.find("show (open): "), std::string::npos) << preview.out;
+    EXPECT_NE(preview.err.find("show (open): "), std::string::npos) << preview.err;
     EXPECT_TRUE(fs::exists(home.dataHome() / "Olvan" / "Tamrix" / "Printed"));
 }
 
@@ -277,14 +262,14 @@ TEST_F(HostRun, ASaveOpensTheSidePaneWhichTheSwitchClosesAgain) {
     const Printed saved = runWords(home.root(), {"open", kStory, "attach", "select", "story",
                                                  "answer-save", "Kept", "key", "ctrl+s", "pane"});
     EXPECT_EQ(saved.status, 0) << saved.out << saved.err;
-    EXPECT_NE(saved.out.find("side pane: shown beside the page"), std::string::npos) << saved.out;
+    EXPECT_NE(saved.err.find("side pane: shown beside the page"), std::string::npos) << saved.err;
 
     // The switch finds the shown bar (the browser's version is known) and closes it.
     const Printed switched =
         runWords(home.root(), {"open", kStory, "attach", "command", "command-lorvane-show", "pane",
                                "command", "command-lorvane-switch", "pane"});
     EXPECT_EQ(switched.status, 1);
-    EXPECT_NE(switched.out.find("side pane: shown beside the page"), std::string::npos);
+    EXPECT_NE(switched.err.find("side pane: shown beside the page"), std::string::npos);
     EXPECT_NE(switched.err.find("the side pane is not shown"), std::string::npos) << switched.err;
 }
 
@@ -301,18 +286,15 @@ TEST_F(HostRun, APageThatCannotBeLaidOutIsToldAndNeitherGrabbedPrintedNorCapture
     const fs::path picture = home.dataHome() / "Olvan" / "Tamrix" / "webpage.png";
     const std::string reason =
         "The page cannot be laid out: its elements nest more than 400 levels deep.";
+    // Each refusal fails its action; --keep-going runs the rest.
     const Printed run = runWords(
-        home.root(), {"open", deep.string(), "attach", "key", "ctrl+g", "command",
+        home.root(), {"--keep-going", "open", deep.string(), "attach", "key", "ctrl+g", "command",
                       "command-select-auto", "command", "command-export/image", "key", "ctrl+p"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::size_t told = 0;
-    for (std::size_t at = run.out.find(reason); at != std::string::npos;
-         at = run.out.find(reason, at + 1)) {
-        ++told;
-    }
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::size_t told = host_tests::countLines(run.err, "message: ", reason);
     // Told when the toolbar's first automatic selection finds nothing to measure, then at
     // the grab, the automatic selection, the capture and the print.
-    EXPECT_EQ(told, 5u) << run.out;
+    EXPECT_EQ(told, 5u) << run.err;
     EXPECT_FALSE(fs::exists(picture));
     EXPECT_FALSE(fs::exists(home.dataHome() / "Olvan" / "Tamrix" / "Printed"));
     EXPECT_TRUE(entries().empty());
@@ -321,9 +303,9 @@ TEST_F(HostRun, APageThatCannotBeLaidOutIsToldAndNeitherGrabbedPrintedNorCapture
     std::ofstream(big) << "<html><body><p>" << std::string(17u << 20, 'w') << "</p></body></html>";
     const Printed large =
         runWords(home.root(), {"open", big.string(), "attach", "command", "command-export/image"});
-    EXPECT_EQ(large.status, 0) << large.err;
-    EXPECT_NE(large.out.find("The page cannot be laid out: its markup is larger than 16 MB."),
+    EXPECT_EQ(large.status, 1) << large.err;
+    EXPECT_NE(large.err.find("The page cannot be laid out: its markup is larger than 16 MB."),
               std::string::npos)
-        << large.out;
+        << large.err;
     EXPECT_FALSE(fs::exists(picture));
 }
