@@ -11,8 +11,8 @@ struct Verb {
     const wchar_t* name;
     const wchar_t* argument;  // what it needs, "" when it takes none
     const wchar_t* example;
-    const char* usage;        // the verb and its arguments, as --help shows them
-    const char* help;         // one line
+    const char* usage;  // the verb and its arguments, as --help shows them
+    const char* help;   // one line
 };
 
 const std::vector<Verb>& verbs() {
@@ -28,8 +28,8 @@ const std::vector<Verb>& verbs() {
          "move the pointer to P"},
         {L"press", L"a point (X Y or #ID)", L"press 200 300 right", "press P [BUTTON] [MODS]",
          "press a mouse button (left, right, middle) at P"},
-        {L"release", L"a point (X Y or #ID)", L"release 200 300 right",
-         "release P [BUTTON] [MODS]", "release a mouse button at P"},
+        {L"release", L"a point (X Y or #ID)", L"release 200 300 right", "release P [BUTTON] [MODS]",
+         "release a mouse button at P"},
         {L"click", L"a point (X Y or #ID)", L"click #story", "click P [BUTTON] [MODS]",
          "press and release a mouse button at P"},
         {L"dblclick", L"a point (X Y or #ID)", L"dblclick 200 300", "dblclick P [MODS]",
@@ -62,7 +62,8 @@ const std::vector<Verb>& verbs() {
         {L"pane-menu", L"an item of the side pane", L"pane-menu Night train | Delete",
          "pane-menu NAME | ITEM", "right-click NAME in the side pane, choose ITEM"},
         {L"pane-settings", L"an item of the pane's settings menu", L"pane-settings Properties",
-         "pane-settings ITEM", "the pane's settings button: Refresh, Sync, Export, Properties, Setting"},
+         "pane-settings ITEM",
+         "the pane's settings button: Refresh, Sync, Export, Properties, Setting"},
         {L"sync", L"", L"sync", "sync", "synchronise the repository now; fails if it failed"},
         {L"set", L"a setting's name and value", L"set Mail\\To friend@example.net",
          "set NAME VALUE", "store a per-user setting (see the README's table)"},

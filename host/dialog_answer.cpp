@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "host/words.h"
 #include "platform/text/utf.h"
 #include "platform/ui/dialog.h"
 
@@ -12,14 +13,6 @@ using platform::ui::ControlKind;
 using platform::ui::ControlTemplate;
 using platform::ui::DialogDriver;
 using platform::ui::ScriptError;
-
-std::wstring trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t\r\n");
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(L" \t\r\n") - first + 1);
-}
 
 bool takesValue(ControlKind kind) {
     return kind == ControlKind::edit || kind == ControlKind::comboBox ||
@@ -37,7 +30,8 @@ bool clickable(ControlKind kind) {
 const ControlTemplate* controlNamed(const DialogDriver& dialog, const std::wstring& name,
                                     bool wantValue) {
     const auto& controls = const_cast<DialogDriver&>(dialog).dialog().definition().controls;
-    if (name.size() > 1 && name[0] == L'#' && name.find_first_not_of(L"0123456789", 1) == std::wstring::npos) {
+    if (name.size() > 1 && name[0] == L'#' &&
+        name.find_first_not_of(L"0123456789", 1) == std::wstring::npos) {
         const int id = std::stoi(name.substr(1));
         for (const ControlTemplate& control : controls) {
             if (control.id == id) {
@@ -49,9 +43,8 @@ const ControlTemplate* controlNamed(const DialogDriver& dialog, const std::wstri
     const std::wstring wanted = plainLabel(name);
     for (std::size_t at = 0; at < controls.size(); ++at) {
         const ControlTemplate& control = controls[at];
-        const std::wstring shown = control.id == platform::ui::IDC_STATIC
-                                       ? control.text
-                                       : dialog.text(control.id);
+        const std::wstring shown =
+            control.id == platform::ui::IDC_STATIC ? control.text : dialog.text(control.id);
         const bool named = plainLabel(control.text) == wanted || plainLabel(shown) == wanted;
         if (!named) {
             continue;
@@ -83,8 +76,7 @@ bool isOn(const std::wstring& value) {
     if (word == L"off" || word == L"no" || word == L"0" || word == L"false") {
         return false;
     }
-    throw ScriptError("a check box takes on or off, not \"" + platform::text::toUtf8(value) +
-                      "\"");
+    throw ScriptError("a check box takes on or off, not \"" + platform::text::toUtf8(value) + "\"");
 }
 
 // The row a person means by `value`: the row of that text, else the one row of that text
@@ -199,8 +191,8 @@ bool DialogAnswer::fill(DialogDriver& dialog) const {
             if (!field.empty()) {
                 const ControlTemplate* control = controlNamed(dialog, label, true);
                 if (!control) {
-                    throw ScriptError("the dialog has no field \"" +
-                                      platform::text::toUtf8(label) + "\"");
+                    throw ScriptError("the dialog has no field \"" + platform::text::toUtf8(label) +
+                                      "\"");
                 }
                 setValue(dialog, *control, field);
             }

@@ -19,8 +19,8 @@ std::vector<std::wstring> menuPath(const std::wstring& path) {
     std::size_t start = 0;
     while (true) {
         const auto mark = path.find(L'>', start);
-        parts.push_back(plainLabel(path.substr(start, mark == std::wstring::npos ? mark
-                                                                                 : mark - start)));
+        parts.push_back(
+            plainLabel(path.substr(start, mark == std::wstring::npos ? mark : mark - start)));
         if (mark == std::wstring::npos) {
             return parts;
         }
@@ -57,14 +57,22 @@ std::wstring menuTexts(const Menu& menu) {
 
 std::wstring buttonName(int id) {
     switch (id) {
-        case platform::ui::IDOK: return L"OK";
-        case platform::ui::IDCANCEL: return L"Cancel";
-        case platform::ui::IDABORT: return L"Abort";
-        case platform::ui::IDRETRY: return L"Retry";
-        case platform::ui::IDIGNORE: return L"Ignore";
-        case platform::ui::IDYES: return L"Yes";
-        case platform::ui::IDNO: return L"No";
-        default: return L"button " + std::to_wstring(id);
+        case platform::ui::IDOK:
+            return L"OK";
+        case platform::ui::IDCANCEL:
+            return L"Cancel";
+        case platform::ui::IDABORT:
+            return L"Abort";
+        case platform::ui::IDRETRY:
+            return L"Retry";
+        case platform::ui::IDIGNORE:
+            return L"Ignore";
+        case platform::ui::IDYES:
+            return L"Yes";
+        case platform::ui::IDNO:
+            return L"No";
+        default:
+            return L"button " + std::to_wstring(id);
     }
 }
 
@@ -119,8 +127,7 @@ void HostPresenter::runModal(platform::ui::DialogDriver& driver) {
     } catch (const platform::ui::ScriptError& misfit) {
         // The dialog stays open; the runner cancels it once this returns.
         addFailure(L"the answer queued for the next dialog does not fit the dialog \"" + caption +
-                   L"\" that opened (" +
-                   platform::text::fromUtf8(misfit.what()) +
+                   L"\" that opened (" + platform::text::fromUtf8(misfit.what()) +
                    L"); it was cancelled");
     }
     if (driver.ended()) {

@@ -17,6 +17,7 @@
 #include "host/settings.h"
 #include "host/side_pane.h"
 #include "host/url_fetch.h"
+#include "host/words.h"
 #include "platform/dom/text_range.h"
 #include "platform/text/utf.h"
 #include "platform/ui/cross_process_windows.h"
@@ -35,52 +36,14 @@ constexpr std::chrono::milliseconds kTaskPeriod{20};
 constexpr int kNotHandled = 1;
 constexpr int kHandled = 2;
 
-std::wstring trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t\r\n");
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(L" \t\r\n") - first + 1);
-}
-
-std::vector<std::wstring> wordsOf(const std::wstring& text) {
-    std::vector<std::wstring> words;
-    std::size_t at = 0;
-    while (true) {
-        const auto start = text.find_first_not_of(L" \t", at);
-        if (start == std::wstring::npos) {
-            return words;
-        }
-        const auto end = text.find_first_of(L" \t", start);
-        words.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
-        if (end == std::wstring::npos) {
-            return words;
-        }
-        at = end;
-    }
-}
-
-std::optional<int> wholeNumber(const std::wstring& word) {
-    if (word.empty() || word.size() > 9) {
-        return std::nullopt;
-    }
-    std::size_t at = word[0] == L'-' ? 1 : 0;
-    if (at == word.size()) {
-        return std::nullopt;
-    }
-    for (std::size_t i = at; i < word.size(); ++i) {
-        if (!std::iswdigit(word[i])) {
-            return std::nullopt;
-        }
-    }
-    return std::stoi(word);
-}
-
 std::wstring commandOutcome(int result) {
     switch (result) {
-        case kNotHandled: return L"not handled";
-        case kHandled: return L"handled";
-        default: return L"handled (" + std::to_wstring(result) + L")";
+        case kNotHandled:
+            return L"not handled";
+        case kHandled:
+            return L"handled";
+        default:
+            return L"handled (" + std::to_wstring(result) + L")";
     }
 }
 
@@ -192,8 +155,8 @@ std::map<std::wstring, HostSession::Verb> HostSession::verbs() {
                                 gap == std::wstring::npos ? L"" : trimmed(a.substr(gap)));
          }},
     };
-    for (const wchar_t* name : {L"move", L"press", L"release", L"click", L"dblclick", L"drag",
-                                L"wheel"}) {
+    for (const wchar_t* name :
+         {L"move", L"press", L"release", L"click", L"dblclick", L"drag", L"wheel"}) {
         table[name] = [this, verb = std::wstring(name)](const std::wstring& a) {
             return pointer(verb, a);
         };
@@ -214,8 +177,8 @@ bool HostSession::run(const std::wstring& line) {
     outcome_ = L"done";
     const auto table = verbs();
     const auto found = table.find(verb);
-    bool succeeded = found == table.end() ? fail(L"unknown action: " + verb)
-                                          : found->second(argument);
+    bool succeeded =
+        found == table.end() ? fail(L"unknown action: " + verb) : found->second(argument);
     settle();
     for (const std::wstring& failure : presenter_->takeFailures()) {
         reportError(verb + L": " + failure);
@@ -333,8 +296,7 @@ bool HostSession::select(const std::wstring& id) {
     return true;
 }
 
-std::optional<Point> HostSession::pointOf(const std::vector<std::wstring>& words,
-                                          std::size_t& at) {
+std::optional<Point> HostSession::pointOf(const std::vector<std::wstring>& words, std::size_t& at) {
     const auto document = page();
     if (!document) {
         return std::nullopt;
@@ -391,7 +353,8 @@ bool HostSession::pointer(const std::wstring& verb, const std::wstring& argument
         delta = *number;
         ++at;
     }
-    MouseButton button = verb == L"move" || verb == L"wheel" ? MouseButton::none : MouseButton::left;
+    MouseButton button =
+        verb == L"move" || verb == L"wheel" ? MouseButton::none : MouseButton::left;
     PointerModifiers modifiers;
     for (; at < words.size(); ++at) {
         std::wstring word = words[at];
@@ -512,12 +475,10 @@ bool HostSession::answerDialog(const std::wstring& fields, std::vector<std::wstr
         }
         // The progress bar shows while the export or conversion runs (it stays hidden when
         // the fields were refused); then the dialog is closed.
-        const int progress = dialog.templateId() == addon::kPrintDialogId
-                                 ? addon::kPrintProgressBar
-                                 : plugin::kExportProgress;
-        ui::windows().pumpUntil(
-            [&] { return dialog.ended() || !dialog.visible(progress); },
-            std::chrono::seconds(300));
+        const int progress = dialog.templateId() == addon::kPrintDialogId ? addon::kPrintProgressBar
+                                                                          : plugin::kExportProgress;
+        ui::windows().pumpUntil([&] { return dialog.ended() || !dialog.visible(progress); },
+                                std::chrono::seconds(300));
         if (!dialog.ended()) {
             dialog.click(ui::IDCANCEL);
         }

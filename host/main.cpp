@@ -66,8 +66,9 @@ int runActions(const std::vector<std::wstring>& actions, bool keepGoing) {
             }
         }
         if (!presenter->allAnswersUsed()) {
-            host::note(L"note: some queued answers were not used (no dialog, message box, menu "
-                       L"or folder picker asked for them)");
+            host::note(
+                L"note: some queued answers were not used (no dialog, message box, menu "
+                L"or folder picker asked for them)");
         }
     }
     addon::detachAddon();
@@ -134,8 +135,9 @@ int main(int argc, char** argv) {
     }
     if (arguments[0] == "--script") {
         if (arguments.size() != 2) {
-            return usage("--script takes one FILE (one action per line, \"-\" reads standard "
-                         "input) and nothing after it");
+            return usage(
+                "--script takes one FILE (one action per line, \"-\" reads standard "
+                "input) and nothing after it");
         }
         bool readable = false;
         const auto lines = readScript(arguments[1], readable);

@@ -98,8 +98,8 @@ void traceEvent(const std::wstring& type, Point at, const std::shared_ptr<Elemen
             name += L"#" + *id;
         }
     }
-    trace(L"  " + type + L" at " + std::to_wstring(at.x) + L"," + std::to_wstring(at.y) +
-          L" on " + printable(name) + (passed ? L"" : L" (taken by a handler)"));
+    trace(L"  " + type + L" at " + std::to_wstring(at.x) + L"," + std::to_wstring(at.y) + L" on " +
+          printable(name) + (passed ? L"" : L" (taken by a handler)"));
 }
 
 }  // namespace
@@ -171,17 +171,18 @@ void PointerInput::sendMessage(ui::UINT id, Point at, PointerModifiers modifiers
     keys |= (held_ & 4) ? MK_MBUTTON : 0;
     keys |= modifiers.ctrl ? MK_CONTROL : 0;
     keys |= modifiers.shift ? MK_SHIFT : 0;
-    const ui::LPARAM position = static_cast<ui::LPARAM>(
-        (static_cast<std::uint32_t>(at.y & 0xFFFF) << 16) | static_cast<std::uint32_t>(at.x & 0xFFFF));
+    const ui::LPARAM position =
+        static_cast<ui::LPARAM>((static_cast<std::uint32_t>(at.y & 0xFFFF) << 16) |
+                                static_cast<std::uint32_t>(at.x & 0xFFFF));
     ui::windows().send(view_, id, keys, position);
 }
 
-bool PointerInput::fire(const std::wstring& type, Point at, int button,
-                        PointerModifiers modifiers, const std::shared_ptr<Element>& target) {
+bool PointerInput::fire(const std::wstring& type, Point at, int button, PointerModifiers modifiers,
+                        const std::shared_ptr<Element>& target) {
     const platform::dom::KeyModifiers keys{modifiers.alt, modifiers.ctrl, modifiers.shift};
     if (!target) {
-        const auto hit = page_->captureElement() ? page_->captureElement()
-                                                 : page_->elementFromPoint(at.x, at.y);
+        const auto hit =
+            page_->captureElement() ? page_->captureElement() : page_->elementFromPoint(at.x, at.y);
         const bool passed = page_->dispatchMouseEvent(type, at.x, at.y, button, keys);
         traceEvent(type, at, hit, passed);
         return passed;

@@ -1,8 +1,7 @@
 #include "host/settings.h"
 
-#include <cwctype>
-
 #include "common/util/registry_tools.h"
+#include "host/words.h"
 #include "platform/registry/registry.h"
 
 namespace host {
@@ -12,25 +11,12 @@ namespace reg = platform::registry;
 
 constexpr wchar_t kTamrixKey[] = L"Software\\Olvan\\Tamrix\\";
 
-bool isWholeNumber(const std::wstring& text) {
-    const std::size_t start = !text.empty() && text[0] == L'-' ? 1 : 0;
-    if (text.size() <= start || text.size() > 9 + start) {
-        return false;
-    }
-    for (std::size_t at = start; at < text.size(); ++at) {
-        if (!std::iswdigit(text[at])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The stored type of the value, 0 when it does not exist.
 reg::DWORD storedType(const std::wstring& path) {
     const auto split = path.rfind(L'\\');
     reg::HKEY key{};
-    if (reg::RegOpenKeyExW(reg::HKEY_CURRENT_USER, path.substr(0, split).c_str(), 0,
-                           reg::KEY_READ, &key) != reg::ERROR_SUCCESS) {
+    if (reg::RegOpenKeyExW(reg::HKEY_CURRENT_USER, path.substr(0, split).c_str(), 0, reg::KEY_READ,
+                           &key) != reg::ERROR_SUCCESS) {
         return 0;
     }
     reg::DWORD type = 0;
@@ -49,14 +35,14 @@ bool storeSetting(const std::wstring& name, const std::wstring& value, std::wstr
     }
     const std::wstring path = name.starts_with(L"Software\\") ? name : kTamrixKey + name;
     const reg::DWORD type = storedType(path);
-    const bool number = type == reg::REG_DWORD || (type == 0 && isWholeNumber(value));
-    if (number) {
-        if (!isWholeNumber(value)) {
+    const std::optional<int> number = wholeNumber(value);
+    if (type == reg::REG_DWORD || (type == 0 && number)) {
+        if (!number) {
             error = name + L" holds a whole number, not \"" + value + L"\"";
             return false;
         }
-        common::storeUserNumber(path, std::stoi(value));
-        if (common::readUserNumber(path, ~std::stoi(value)) != std::stoi(value)) {
+        common::storeUserNumber(path, *number);
+        if (common::readUserNumber(path, ~*number) != *number) {
             error = L"cannot store " + name;
             return false;
         }

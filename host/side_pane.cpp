@@ -3,6 +3,7 @@
 #include "host/dialog_answer.h"
 #include "host/output.h"
 #include "host/pointer_input.h"
+#include "host/words.h"
 #include "lorvane/data_folders.h"
 #include "lorvane/lorvane_pane.h"
 #include "lorvane/window_codes.h"
@@ -25,15 +26,8 @@ constexpr ui::Rect kPaneRect{0, 0, 320, 900};
 constexpr std::chrono::seconds kSyncStartLimit{5};
 constexpr std::chrono::seconds kSyncLimit{300};
 
-std::wstring trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t\r\n");
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(L" \t\r\n") - first + 1);
-}
-
-void listItems(const std::shared_ptr<Element>& element, std::vector<std::shared_ptr<Element>>& found) {
+void listItems(const std::shared_ptr<Element>& element,
+               std::vector<std::shared_ptr<Element>>& found) {
     if (platform::dom::equalsIgnoringCase(element->tagName(), L"LI") &&
         element->getAttribute(L"path")) {
         found.push_back(element);
@@ -154,8 +148,7 @@ bool HostPane::contextMenu(const std::wstring& arguments) {
         presenter_.chooseMenuItem(fields[1]);
     }
     PointerInput pointer(page.window(), document);
-    pointer.click({(box->left + box->right) / 2, (box->top + box->bottom) / 2},
-                  MouseButton::right);
+    pointer.click({(box->left + box->right) / 2, (box->top + box->bottom) / 2}, MouseButton::right);
     return true;
 }
 

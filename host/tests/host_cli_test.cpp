@@ -47,10 +47,9 @@ class HostCli : public ::testing::Test {
             L"SELECT title, category, folder, tags, text, html FROM entry ORDER BY rowid");
         for (auto rows = statement.query(); !rows.eof(); rows.next()) {
             Stored entry;
-            for (auto [column, field] :
-                 {std::pair{0, &entry.title}, std::pair{1, &entry.category},
-                  std::pair{2, &entry.folder}, std::pair{3, &entry.tags},
-                  std::pair{4, &entry.text}, std::pair{5, &entry.html}}) {
+            for (auto [column, field] : {std::pair{0, &entry.title}, std::pair{1, &entry.category},
+                                         std::pair{2, &entry.folder}, std::pair{3, &entry.tags},
+                                         std::pair{4, &entry.text}, std::pair{5, &entry.html}}) {
                 *field = platform::text::toUtf8(rows.columnText(column));
             }
             found.push_back(entry);
@@ -151,8 +150,8 @@ TEST_F(HostCli, VersionQuietAndVerbose) {
     EXPECT_TRUE(quiet.err.empty()) << quiet.err;
     EXPECT_TRUE(quiet.out.empty()) << quiet.out;
 
-    const Printed verbose = run({"--verbose", "open", kStory, "attach", "command",
-                                 "command-select-auto"});
+    const Printed verbose =
+        run({"--verbose", "open", kStory, "attach", "command", "command-select-auto"});
     EXPECT_EQ(verbose.status, 0) << verbose.err;
     EXPECT_TRUE(holds(verbose.err, "> open " + kStory)) << verbose.err;
     EXPECT_TRUE(holds(verbose.err, "< handled, ")) << verbose.err;
@@ -174,10 +173,10 @@ TEST_F(HostCli, AScriptWithAnUnknownActionIsAUsageError) {
 
 TEST_F(HostCli, ReportEscapesControlCharactersOfStoredTitles) {
     const std::string title = "Bell\x07 and \x1b]0;owned\x07 \x1b[2J end";
-    ASSERT_EQ(run({"open", kStory, "attach", "select", "story", "answer-save", title, "key",
-                   "ctrl+s"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run({"open", kStory, "attach", "select", "story", "answer-save", title, "key", "ctrl+s"})
+            .status,
+        0);
     ASSERT_EQ(entries().size(), 1u);
     const Printed report = run({"report"});
     EXPECT_EQ(report.status, 0) << report.err;
@@ -223,8 +222,7 @@ TEST_F(HostCli, AClickSelectsTheElementUnderThePointer) {
     // In the tracking mode the element under the pointer is tracked and a click selects it.
     const Printed clicked =
         run({"open", kBlocks, "attach", "key", "escape", "command", "command-mode-track", "move",
-             "600", "250",
-             "click", "#words", "answer-save", "Clicked", "key", "ctrl+s"});
+             "600", "250", "click", "#words", "answer-save", "Clicked", "key", "ctrl+s"});
     EXPECT_EQ(clicked.status, 0) << clicked.err;
     const auto stored = entries();
     ASSERT_EQ(stored.size(), 1u) << clicked.err;
@@ -239,9 +237,8 @@ TEST_F(HostCli, AClickSelectsTheElementUnderThePointer) {
 }
 
 TEST_F(HostCli, ATextSelectionBetweenTwoPointsIsClippedAsText) {
-    const Printed selected =
-        run({"open", kBlocks, "attach", "select-text", "#words", "command",
-             "command-select-text", "answer-save", "Words", "key", "ctrl+s"});
+    const Printed selected = run({"open", kBlocks, "attach", "select-text", "#words", "command",
+                                  "command-select-text", "answer-save", "Words", "key", "ctrl+s"});
     EXPECT_EQ(selected.status, 0) << selected.err;
     const auto stored = entries();
     ASSERT_EQ(stored.size(), 1u) << selected.err;
@@ -286,7 +283,7 @@ TEST_F(HostCli, DeleteFromTheSidePanesMenuRemovesTheEntryAndLogsIt) {
                   .status,
               0);
     ASSERT_EQ(entries().size(), 1u);
-    const Printed deleted = run({"answer-message", "yes", "pane-menu", "Doomed | Delete"});
+    const Printed deleted = run({"pane-menu", "Doomed | Delete"});
     EXPECT_EQ(deleted.status, 0) << deleted.err;
     EXPECT_TRUE(holds(deleted.err, "menu: Delete")) << deleted.err;
     EXPECT_TRUE(entries().empty()) << deleted.err;
@@ -316,7 +313,8 @@ TEST_F(HostCli, ThePanesSettingsReachTheSyncSettingsAndSyncNowFailsWithoutAServe
 TEST_F(HostCli, SetStoresAUserSetting) {
     const Printed set = run({"set", "Mail\\To", "friend@example.net"});
     EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_TRUE(holds(readText(home.configHome() / "Olvan" / "registry.txt"), "friend@example.net"));
+    EXPECT_TRUE(
+        holds(readText(home.configHome() / "Olvan" / "registry.txt"), "friend@example.net"));
     const Printed bad = run({"set", "Request\\Number", "2", "set", "Request\\Number", "many"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(holds(bad.err, "holds a whole number")) << bad.err;
@@ -331,8 +329,8 @@ TEST_F(HostCli, PrintToPdfTakesTheDeviceFromTheDialog) {
             120);
     EXPECT_EQ(printed.status, 0) << printed.err;
     ASSERT_TRUE(fs::exists(books / "story.pdf")) << printed.err;
-    const Printed wrong = run({"open", kStory, "attach", "answer-print", "Etch-a-Sketch",
-                               "command", "command-print-pdf"});
+    const Printed wrong = run({"open", kStory, "attach", "answer-print", "Etch-a-Sketch", "command",
+                               "command-print-pdf"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_TRUE(holds(wrong.err, "no single row \"Etch-a-Sketch\"")) << wrong.err;
 }

@@ -37,8 +37,7 @@ TEST(HostInstall, AnInstalledTreeRunsTheHelpAndTheDemo) {
     EXPECT_TRUE(holds(demo.out, "stored title: The Lighthouse Keepers of Varn")) << demo.out;
     const auto page = demo.err.find("latest entries page: ");
     ASSERT_NE(page, std::string::npos) << demo.err;
-    const std::string latest =
-        demo.err.substr(page + 21, demo.err.find('\n', page) - page - 21);
+    const std::string latest = demo.err.substr(page + 21, demo.err.find('\n', page) - page - 21);
     EXPECT_TRUE(holds(host_tests::readText(latest), "The Lighthouse Keepers of Varn"));
     fs::remove_all(fs::path(latest).parent_path());
 }

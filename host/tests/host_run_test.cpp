@@ -8,9 +8,9 @@
 #include "addon/export/tests/private_cups.h"
 #include "common/sqlite/sqlite_db.h"
 #include "common/util/registry_string.h"
+#include "host/tests/host_process.h"
 #include "platform/system/process.h"
 #include "platform/text/utf.h"
-#include "host/tests/host_process.h"
 #include "testing/environment/temporary_home.h"
 
 namespace {
@@ -201,14 +201,43 @@ TEST_F(HostRun, SendByEmailWritesTheMessageIntoTheOutbox) {
 TEST_F(HostRun, HelpListsEveryActionWithExamples) {
     const Printed help = runWords(home.root(), {"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* action :
-         {"open ADDRESS", "attach", "select ID", "select-text", "move P", "press P", "release P",
-          "click P", "dblclick P", "drag P1 P2", "wheel P DELTA", "key COMBINATION",
-          "command COMMAND", "answer-save FIELDS", "answer-export", "answer-print",
-          "answer-dialog", "answer-cancel", "answer-message BUTTON", "answer-menu ITEM",
-          "answer-folder", "report", "pane", "pane-menu", "pane-settings", "sync", "set NAME",
-          "fetch URL", "--script FILE", "demo", "--quiet", "--verbose", "--keep-going",
-          "--version", "Examples:", "Exit status"}) {
+    const std::vector<std::string> listed = {"open ADDRESS",
+                                             "attach",
+                                             "select ID",
+                                             "select-text",
+                                             "move P",
+                                             "press P",
+                                             "release P",
+                                             "click P",
+                                             "dblclick P",
+                                             "drag P1 P2",
+                                             "wheel P DELTA",
+                                             "key COMBINATION",
+                                             "command COMMAND",
+                                             "answer-save FIELDS",
+                                             "answer-export",
+                                             "answer-print",
+                                             "answer-dialog",
+                                             "answer-cancel",
+                                             "answer-message BUTTON",
+                                             "answer-menu ITEM",
+                                             "answer-folder",
+                                             "report",
+                                             "pane",
+                                             "pane-menu",
+                                             "pane-settings",
+                                             "sync",
+                                             "set NAME",
+                                             "fetch URL",
+                                             "--script FILE",
+                                             "demo",
+                                             "--quiet",
+                                             "--verbose",
+                                             "--keep-going",
+                                             "--version",
+                                             "Examples:",
+                                             "Exit status"};
+    for (const std::string& action : listed) {
         EXPECT_NE(help.out.find(action), std::string::npos) << action;
     }
     EXPECT_TRUE(help.err.empty()) << help.err;
