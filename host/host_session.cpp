@@ -107,7 +107,7 @@ bool HostSession::fail(const std::wstring& message) {
     return false;
 }
 
-std::map<std::wstring, HostSession::Verb> HostSession::verbs() {
+std::map<std::wstring, HostSession::Verb> HostSession::makeVerbs() {
     std::map<std::wstring, Verb> table = {
         {L"open", [this](const std::wstring& a) { return open(a); }},
         {L"attach", [this](const std::wstring&) { return attach(); }},
@@ -175,10 +175,9 @@ bool HostSession::run(const std::wstring& line) {
     const auto begun = std::chrono::steady_clock::now();
     trace(L"> " + printable(action));
     outcome_ = L"done";
-    const auto table = verbs();
-    const auto found = table.find(verb);
+    const auto found = verbs_.find(verb);
     bool succeeded =
-        found == table.end() ? fail(L"unknown action: " + verb) : found->second(argument);
+        found == verbs_.end() ? fail(L"unknown action: " + verb) : found->second(argument);
     settle();
     for (const std::wstring& failure : presenter_->takeFailures()) {
         reportError(verb + L": " + failure);

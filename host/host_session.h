@@ -50,7 +50,7 @@ class HostSession {
 
   private:
     using Verb = std::function<bool(const std::wstring&)>;
-    std::map<std::wstring, Verb> verbs();
+    std::map<std::wstring, Verb> makeVerbs();
 
     bool open(const std::wstring& address);
     bool attach();
@@ -86,6 +86,7 @@ class HostSession {
     std::shared_ptr<platform::dom::Document> pointerPage_;
     std::unique_ptr<HostPane> pane_;
     std::wstring outcome_;
+    const std::map<std::wstring, Verb> verbs_ = makeVerbs();
 };
 
 }  // namespace host
