@@ -174,6 +174,18 @@ std::wstring plainLabel(const std::wstring& text) {
 }
 
 bool DialogAnswer::fill(DialogDriver& dialog) const {
+    // Without an order of its own, the dialog's fields that a person can fill, top to
+    // bottom as its definition lists them, take the values given without a name.
+    std::vector<std::wstring> order = positional;
+    if (order.empty()) {
+        for (const ControlTemplate& control : dialog.dialog().definition().controls) {
+            if (control.id != platform::ui::IDC_STATIC && takesValue(control.kind) &&
+                control.kind != ControlKind::checkBox && dialog.enabled(control.id) &&
+                dialog.visible(control.id)) {
+                order.push_back(L"#" + std::to_wstring(control.id));
+            }
+        }
+    }
     std::size_t nextPosition = 0;
     bool pushed = false;
     for (std::size_t index = 0; index < fields.size(); ++index) {
@@ -185,9 +197,15 @@ bool DialogAnswer::fill(DialogDriver& dialog) const {
                 setValue(dialog, *control, trimmed(field.substr(equals + 1)));
                 continue;
             }
+            if (positional.empty()) {
+                throw ScriptError("the dialog has no field \"" +
+                                  platform::text::toUtf8(trimmed(field.substr(0, equals))) + "\"");
+            }
         }
-        if (nextPosition < positional.size()) {
-            const std::wstring& label = positional[nextPosition++];
+        if (positional.empty() && controlNamed(dialog, field, false)) {
+            // A button's text given where a value could go: the button is meant.
+        } else if (nextPosition < order.size()) {
+            const std::wstring& label = order[nextPosition++];
             if (!field.empty()) {
                 const ControlTemplate* control = controlNamed(dialog, label, true);
                 if (!control) {

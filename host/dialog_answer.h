@@ -5,11 +5,12 @@
 // The words of an answer are split at each "|"; "\|" stands for a "|" inside a value and
 // "\\" for a backslash. A field "NAME=VALUE" fills the control that the label NAME stands
 // before (or whose own text is NAME), compared without "&" marks, a trailing ":" or "...",
-// and case; a field without a name that matches a label fills the next field of the
-// dialog's order, as `positional` lists them. How a value is given depends on the control:
-// an edit takes the text, a combo box chooses the row of that text or else takes the text,
-// a list chooses the row of that text, a check box takes on/off (yes/no, 1/0). A word that
-// is the text of a button, check box or radio button clicks it.
+// and case; a field without a name fills the next field of the dialog's order: the labels
+// `positional` lists, or else the dialog's own fields top to bottom (a word that is a
+// button's text then clicks the button, and a value holding "=" is given by name). How a value is
+// given depends on the control: an edit takes the text, a combo box chooses the row of that text or
+// else takes the text, a list chooses the row of that text, a check box takes on/off (yes/no, 1/0).
+// A word that is the text of a button, check box or radio button clicks it.
 //
 // Contract: pure parsing; `fill` runs on the dialog's thread and throws
 // platform::ui::ScriptError when a name or value does not fit the dialog (as a person
@@ -32,7 +33,7 @@ std::wstring plainLabel(const std::wstring& text);
 
 struct DialogAnswer {
     std::vector<std::wstring> fields;
-    // The labels of the fields given without a name, in order.
+    // The labels of the fields given without a name, in order; empty: the dialog's own.
     std::vector<std::wstring> positional;
 
     // Fills the dialog; true when a push button was clicked.

@@ -123,7 +123,7 @@ TEST_F(HostCli, AnAnswerThatDoesNotFitTheDialogIsAnErrorNotAnAbort) {
     const Printed noSuchField = run({"open", kStory, "attach", "select", "story", "answer-dialog",
                                      "Colour=red", "key", "ctrl+s"});
     EXPECT_EQ(noSuchField.status, 1);
-    EXPECT_TRUE(holds(noSuchField.err, "no field or button \"Colour=red\"")) << noSuchField.err;
+    EXPECT_TRUE(holds(noSuchField.err, "the dialog has no field \"Colour\"")) << noSuchField.err;
     EXPECT_TRUE(entries().empty());
 }
 
@@ -307,7 +307,8 @@ TEST_F(HostCli, ThePanesSettingsReachTheSyncSettingsAndSyncNowFailsWithoutAServe
 
     const Printed setting = run({"answer-cancel", "pane-settings", "Setting"});
     EXPECT_EQ(setting.status, 0) << setting.err;
-    EXPECT_TRUE(host_tests::countLines(setting.err, "dialog: ", "") >= 1) << setting.err;
+    EXPECT_EQ(host_tests::countLines(setting.err, "dialog: ", "Lorvane Setting"), 1u)
+        << setting.err;
 }
 
 TEST_F(HostCli, SetStoresAUserSetting) {
@@ -333,4 +334,26 @@ TEST_F(HostCli, PrintToPdfTakesTheDeviceFromTheDialog) {
                                "command-print-pdf"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_TRUE(holds(wrong.err, "no single row \"Etch-a-Sketch\"")) << wrong.err;
+}
+
+TEST_F(HostCli, TheSidePanesMenusRenameAFolderAndMoveAnEntry) {
+    for (const char* saved : {"One | News | Inbox", "Two | News | Later"}) {
+        ASSERT_EQ(run({"open", kStory, "attach", "select", "story", "answer-save", saved, "key",
+                       "ctrl+s"})
+                      .status,
+                  0);
+    }
+    // The rename dialog's one field takes the value given without a name.
+    const Printed renamed = run({"answer-dialog", "Archive", "pane-menu", "Later | Rename"});
+    EXPECT_EQ(renamed.status, 0) << renamed.err;
+    const Printed moved = run({"pane-menu", "One | Folder > Archive"});
+    EXPECT_EQ(moved.status, 0) << moved.err;
+    const auto stored = entries();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].folder, "Archive");
+    EXPECT_EQ(stored[1].folder, "Archive");
+
+    const Printed missing = run({"pane-menu", "One | Folder > Nowhere"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(holds(missing.err, "the menu has no item \"Folder > Nowhere\"")) << missing.err;
 }
