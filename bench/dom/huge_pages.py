@@ -2,8 +2,9 @@
 """Times what a person does in tamrix-host on very large pages.
 
 Builds the pages in a scratch folder, runs one tamrix-host session per page with a fresh
-home folder and reports how long each action took (from its "> action" line to the next
-one, the last to the program's end). Run by hand, never from ctest:
+home folder and reports how long each action took (from its "> action" line, which the
+host prints with --verbose, to the next one, the last to the program's end). Run by hand,
+never from ctest:
 
     bench/dom/huge_pages.py BUILD_DIR [PAGE...]
 
@@ -104,7 +105,7 @@ def run_session(host, page_file, scratch):
         folder.mkdir(parents=True, exist_ok=True, mode=0o700)
         env[name] = str(folder)
     script = "\n".join(a.format(page=page_file) for a in ACTIONS) + "\n"
-    process = subprocess.Popen([host, "--script", "-"], stdin=subprocess.PIPE,
+    process = subprocess.Popen([host, "--verbose", "--script", "-"], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
                                text=True)
     process.stdin.write(script)
