@@ -46,10 +46,11 @@ const std::vector<Verb>& verbs() {
          "the next save dialog: TITLE | CATEGORY | FOLDER | TAGS, or NAME=VALUE"},
         {L"answer-export", L"", L"answer-export EPUB | /home/me/books | lighthouse",
          "answer-export FIELDS", "the next export dialog: FORMAT | OUTPUT FOLDER | FILE TITLE"},
-        {L"answer-print", L"", L"answer-print Kindle 3 | /home/me/books", "answer-print FIELDS",
+        {L"answer-print", L"", L"answer-print Kindle DX | /home/me/books", "answer-print FIELDS",
          "the next Print-to-PDF dialog: DEVICE | OUTPUT FOLDER | FILE TITLE"},
         {L"answer-dialog", L"", L"answer-dialog Server=https://sync.example | Key=abc | OK",
-         "answer-dialog FIELDS", "the next dialog: LABEL=VALUE fields, then a BUTTON (OK)"},
+         "answer-dialog FIELDS",
+         "the next dialog: LABEL=VALUE or values in its order, a BUTTON (OK)"},
         {L"answer-cancel", L"", L"answer-cancel", "answer-cancel", "cancel the next dialog"},
         {L"answer-message", L"a button: ok, cancel, yes or no", L"answer-message yes",
          "answer-message BUTTON", "press ok, cancel, yes or no in the next message box"},
@@ -192,13 +193,14 @@ FIELDS are separated by "|", written "\|" inside a value):
     text += R"(
 Examples:
   tamrix-host open article.html attach select article answer-save "Night train" key ctrl+s
-  tamrix-host open article.html attach drag 5 60 700 500 right key ctrl+s
+  tamrix-host open article.html attach key escape drag 5 60 700 500 right \
+              answer-save Dragged key ctrl+s
   tamrix-host open https://example.org/story attach command command-select-auto \
               command command-select-grab answer-save Story key ctrl+s
   tamrix-host open article.html attach select article \
               answer-export "EPUB | $HOME/books | lighthouse" command command-export/tamrix
-  tamrix-host open article.html attach answer-print "Kindle 3" command command-print-pdf
-  tamrix-host pane-menu "Night train" \| Delete
+  tamrix-host open article.html attach answer-print "Kindle DX" command command-print-pdf
+  tamrix-host pane-menu "Night train | Delete"
   tamrix-host fetch tarn://tamrix/latest latest.html
 
 Exit status: 0 when every action did what it asked, 1 when one failed (its reason on
