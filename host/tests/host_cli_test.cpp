@@ -357,3 +357,25 @@ TEST_F(HostCli, TheSidePanesMenusRenameAFolderAndMoveAnEntry) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(holds(missing.err, "the menu has no item \"Folder > Nowhere\"")) << missing.err;
 }
+
+TEST_F(HostCli, TheWheelScrollsThePageUnderThePointer) {
+    const fs::path tall = home.root() / "tall.html";
+    {
+        std::ofstream page(tall);
+        page << "<html><body style=\"margin: 0\">";
+        for (int i = 0; i < 30; ++i) {
+            page << "<p id=\"p" << i << "\" style=\"margin: 0; height: 100px\">Line " << i
+                 << "</p>";
+        }
+        page << "</body></html>";
+    }
+    // Two notches down scroll 200 pixels: the point that showed the first paragraph now
+    // shows the third.
+    const Printed scrolled = run({"--verbose", "open", tall.string(), "move", "20", "50", "wheel",
+                                  "20", "50", "-240", "move", "20", "60", "dblclick", "20", "60"});
+    EXPECT_EQ(scrolled.status, 0) << scrolled.err;
+    EXPECT_TRUE(holds(scrolled.err, "mouseover at 20,50 on P#p0")) << scrolled.err;
+    EXPECT_TRUE(holds(scrolled.err, "mousewheel at 20,50 on P#p0")) << scrolled.err;
+    EXPECT_TRUE(holds(scrolled.err, "mouseover at 20,60 on P#p2")) << scrolled.err;
+    EXPECT_TRUE(holds(scrolled.err, "dblclick at 20,60 on P#p2")) << scrolled.err;
+}
