@@ -99,9 +99,10 @@ TEST(PageResources, APageWaitsNoLongerThanItsBudgetAndForgetsDeadHosts) {
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(resources.picture("/s" + std::to_string(i) + ".png"), nullptr);
     }
-    // Waiting, then cancelling what is under way, within the budget and a little.
+    // Waiting, then cancelling what is under way, within the budget and the time a loaded
+    // machine takes to wind the workers down: far less than the 20 s the server stalls.
     EXPECT_LT(millisecondsSince(start),
-              std::chrono::milliseconds(PageResources::kPageFetchBudget).count() + 800);
+              std::chrono::milliseconds(PageResources::kPageFetchBudget).count() + 5000);
     EXPECT_TRUE(hostUnreachable(stalled.url("/other.png")));
 
     // A host that refuses connections is not asked again, by this page or the next.
@@ -116,7 +117,7 @@ TEST(PageResources, APageWaitsNoLongerThanItsBudgetAndForgetsDeadHosts) {
     start = Clock::now();
     PageResources next(closed);
     EXPECT_EQ(next.picture("/y.png"), nullptr);
-    EXPECT_LT(millisecondsSince(start), 50);
+    EXPECT_LT(millisecondsSince(start), 1000);
     EXPECT_EQ(hostKeyOf("HTTP://Example.org/a?b"), "http://example.org:80");
     EXPECT_EQ(hostKeyOf("https://u@[::1]:8443/x"), "https://[::1]:8443");
     EXPECT_EQ(hostKeyOf("file:///tmp/x.png"), "");
