@@ -35,10 +35,16 @@ void SqliteDB::open(std::wstring_view path, bool readOnly) {
     readOnly_ = readOnly;
     const std::string utf8Path = platform::text::toUtf8(path);
     // Used from one thread at a time, a connection needs no lock of its own around each call.
-    const int flags = SQLITE_OPEN_NOMUTEX | (readOnly ? SQLITE_OPEN_READONLY
-                                                      : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    // A reader is opened for writing too (never creating the file) and then made query-only:
+    // only a connection that may write can roll back the hot journal of a writer that died
+    // in its commit, and a reader must recover that journal rather than fail on it. A file
+    // the user may not write still opens, read-only.
+    const int flags =
+        SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (readOnly ? 0 : SQLITE_OPEN_CREATE);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(utf8Path.c_str(), &db, flags, nullptr);
+    if (rc == SQLITE_OK && readOnly)
+        rc = sqlite3_exec(db, "PRAGMA query_only=1;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_collation_v2(db, kLocalCollationName, SQLITE_UTF8, nullptr,
                                          localCollate, nullptr);

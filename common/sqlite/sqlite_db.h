@@ -29,7 +29,8 @@ class SqliteDB {
     SqliteDB(const SqliteDB&) = delete;
     SqliteDB& operator=(const SqliteDB&) = delete;
 
-    // Read-only opens never create the file; read-write opens create it when missing.
+    // Read-only opens never create the file and refuse every change, but roll back the
+    // journal a killed writer left behind; read-write opens create the file when missing.
     void open(std::wstring_view path, bool readOnly);
     void close();
     bool isOpen() const { return db_ != nullptr; }
