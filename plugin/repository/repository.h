@@ -27,7 +27,9 @@ namespace plugin {
 // Opening, schema and backup.
 
 // Makes `path` the repository. A missing or empty file gets the schema; an existing file
-// gets any missing table and then a daily backup beside it (path + ".bak"). Returns 0, or
+// gets any missing table and then a daily backup beside it (path + ".bak"). A file found
+// empty (zero length) beside a backup is reported to the person, and the backup is kept.
+// Returns 0, or
 // -1 when the file cannot be used as a repository (not a database, unreadable); the file
 // is then left as it was and `repositoryError` tells why (and, for a damaged file, where
 // its backup is).
@@ -37,9 +39,10 @@ int OpenRepository(const std::wstring& path);
 int CreateSchema(const std::wstring& path);
 // Copies the repository into `target` (repository path + ".bak" when empty) through
 // SQLite's online backup, written to a temporary file and renamed into place. Nothing is
-// copied (false) when the target is less than a day old or dated in the future, and never
-// from a repository that fails SQLite's quick_check: the earlier backup stays as it is and
-// the person is told that the repository is damaged and where that backup is.
+// copied (false) when the target is less than a day old or dated in the future, never
+// from a repository that fails SQLite's quick_check (the earlier backup stays as it is and
+// the person is told that the repository is damaged and where that backup is), and never
+// from a repository without entries over an existing backup.
 bool backupRepository(const std::wstring& target);
 // Empties the repository path; every later operation fails until the next open.
 void closeRepository();

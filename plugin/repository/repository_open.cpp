@@ -61,6 +61,11 @@ bool fileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
+bool isZeroLengthFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
 // True when `path` exists and was written less than a day ago (or is dated ahead).
 bool isRecent(const std::string& path) {
     struct stat info {};
@@ -102,6 +107,29 @@ void reportDamage(const std::wstring& repository, const std::wstring& backup) {
     else
         text += common::languageTable().translate(L"Message", L"No backup of it exists yet.");
     errorBox(text);
+}
+
+// Tells the person that the repository file was found empty (cut to nothing by a crash or
+// a full disk) and that its backup, which still holds the entries, was kept.
+void reportEmptied(const std::wstring& repository, const std::wstring& backup) {
+    errorBox(common::languageTable().translate(L"Message", L"The repository file was empty:") +
+             L"\n" + repository + L"\n" +
+             common::languageTable().translate(L"Message",
+                                               L"Its last good backup is kept unchanged at:") +
+             L"\n" + backup);
+}
+
+// True when the repository holds at least one entry; false when it holds none or cannot
+// be read.
+bool holdsEntries() {
+    try {
+        bool found = false;
+        detail::readRows(L"select 1 from entry limit 1;", {},
+                         [&](common::SqliteQuery&) { found = true; });
+        return found;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // Creates the missing tables in one transaction; the SQLite result code of a failure, or
@@ -147,6 +175,7 @@ int CreateSchema(const std::wstring& path) {
 
 int OpenRepository(const std::wstring& path) {
     const bool existed = fileExists(platform::text::toUtf8(path));
+    const bool wasZeroLength = isZeroLengthFile(platform::text::toUtf8(path));
     if (const int failure = createTables(path); failure != SQLITE_OK) {
         closeRepository();
         // The callers show the error; a damaged file's error says where its backup is.
@@ -158,6 +187,9 @@ int OpenRepository(const std::wstring& path) {
                      L"\n" + backup);
         return -1;
     }
+    const std::wstring backup = path + L".bak";
+    if (wasZeroLength && fileExists(platform::text::toUtf8(backup)))
+        reportEmptied(path, backup);
     if (existed)
         backupRepository({});
     return 0;
@@ -181,6 +213,10 @@ bool backupRepository(const std::wstring& target) {
         case detail::DatabaseHealth::unknown:
             return false;
     }
+    // An empty repository is a backup of nothing: the earlier backup may be all that is
+    // left of the entries.
+    if (fileExists(targetPath) && !holdsEntries())
+        return false;
     const std::string temporary = targetPath + ".tmp" + std::to_string(::getpid());
     std::remove(temporary.c_str());
     if (!copyDatabase(platform::text::toUtf8(source), temporary) ||

@@ -169,3 +169,38 @@ TEST_F(RepositoryTest, ADamagedRepositoryWithoutBackupIsReportedAndNotCopied) {
               1)
         << "no temporary copy is left behind";
 }
+
+TEST_F(RepositoryTest, AnEmptiedRepositoryNeverReplacesItsBackup) {
+    auto person = std::make_shared<platform::ui::ScriptedPresenter>();
+    platform::ui::PresenterScope scope(person);
+    const auto database = folder_ / "tamrix.db";
+    const auto backup = folder_ / "tamrix.db.bak";
+    insert(L"kept in the backup");
+    ASSERT_EQ(plugin::OpenRepository(path_), 0);
+    ASSERT_TRUE(std::filesystem::exists(backup));
+    ageFile(backup, 2 * 86400);
+    const std::string goodBackup = contents(backup);
+
+    // A crash or a full disk left the file cut to nothing.
+    plugin::closeRepository();
+    std::filesystem::resize_file(database, 0);
+    EXPECT_EQ(plugin::OpenRepository(path_), 0);
+    EXPECT_EQ(contents(backup), goodBackup);
+    auto texts = person->messageTexts();
+    ASSERT_EQ(texts.size(), 1u) << "the person learns of it";
+    EXPECT_NE(texts[0].find(L"empty"), std::wstring::npos);
+    EXPECT_NE(texts[0].find(path_ + L".bak"), std::wstring::npos);
+
+    // A sound repository whose every entry is gone does not replace it either, and is not
+    // reported; once it holds an entry again, the daily backup resumes.
+    insert(L"new");
+    std::vector<std::wstring> titles, guids;
+    ASSERT_EQ(plugin::listTitles(titles, guids, L"", L""), 1);
+    ASSERT_EQ(plugin::deleteEntry(guids[0]), 0);
+    EXPECT_FALSE(plugin::backupRepository(L""));
+    EXPECT_EQ(contents(backup), goodBackup);
+    EXPECT_EQ(person->messageTexts().size(), 1u);
+    insert(L"again");
+    EXPECT_TRUE(plugin::backupRepository(L""));
+    EXPECT_NE(contents(backup), goodBackup);
+}
