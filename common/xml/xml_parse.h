@@ -16,7 +16,9 @@ struct ParsedDocument {
 
 // Parses `bytes` (in `encoding` when given, else as declared or detected) with no network
 // access and no external loads at all; `baseUrl` names the source for relative
-// references. A document with entity declarations is refused.
+// references. A document with entity declarations is refused. Text nodes of any size are
+// read whole; a parse that libxml2 ends part-way fails with libxml2's reason, never gives
+// the part it read.
 ParsedDocument parseDocument(std::string_view bytes, const std::string& baseUrl,
                              const char* encoding, bool preserveWhiteSpace);
 

@@ -94,6 +94,47 @@ TEST(XmlDocument, ParsingNeverLoadsExternalContent) {
     EXPECT_EQ(doc.GetText(), L"ok");
 }
 
+TEST(XmlDocument, LargeTextNodesLoadWholeAndEntitiesStillCannotMultiply) {
+    // One stored entry's markup is one text node; over 10 MB of it used to end the parse
+    // at the first piece of text while the load reported success.
+    const std::string bulk(10'500'000, 'a');
+    CXMLDOMDocument2 doc = CXMLDOMDocument2::Create();
+    ASSERT_TRUE(doc.LoadXMLUtf8("<response><item><html>&lt;p&gt;" + bulk +
+                                "&lt;/p&gt;</html></item><item><html>next</html></item>"
+                                "</response>"))
+        << doc.GetParseError();
+    EXPECT_EQ(doc.SelectNodes(L"/response/item").GetLength(), 2);
+    EXPECT_EQ(doc.SelectSingleNode(L"/response/item/html").GetText().size(), bulk.size() + 7);
+    EXPECT_EQ(doc.SelectSingleNode(L"/response/item[2]/html").GetText(), L"next");
+
+    // Expansion in attribute values happens during the parse: the declaration itself ends it.
+    std::string laughs = "<!DOCTYPE r [<!ENTITY a0 \"aaaaaaaaaa\">";
+    for (int i = 1; i < 10; ++i)
+        laughs += "<!ENTITY a" + std::to_string(i) + " \"" + [&] {
+            std::string ten;
+            for (int k = 0; k < 10; ++k)
+                ten += "&a" + std::to_string(i - 1) + ";";
+            return ten;
+        }() + "\">";
+    laughs += "]><r v=\"&a9;\"/>";
+    EXPECT_FALSE(doc.LoadXMLUtf8(laughs));
+    EXPECT_NE(doc.GetParseError().find(L"entities"), std::wstring::npos);
+    EXPECT_TRUE(doc.GetDocumentElement().IsEmpty());
+
+    // Nesting stays bounded as before.
+    const auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "<a>";
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
+        return text;
+    };
+    EXPECT_TRUE(doc.LoadXMLUtf8(nested(256))) << doc.GetParseError();
+    EXPECT_FALSE(doc.LoadXMLUtf8(nested(100000)));
+    EXPECT_NE(doc.GetParseError().find(L"nested"), std::wstring::npos) << doc.GetParseError();
+}
+
 TEST(XmlDocument, WhiteSpaceIsKeptOnlyWhenAsked) {
     const std::wstring text = L"<a>\n  <b>x</b>\n  <c> </c>\n</a>";
     CXMLDOMDocument2 doc = parse(text);
