@@ -37,33 +37,55 @@ std::optional<std::wstring> localUpdateTime(detail::WriteTransaction& transactio
     return local;
 }
 
-void applyRecord(detail::WriteTransaction& transaction, EntryRecord record,
+// The records with their markup made safe to show (synced entries can come from anywhere),
+// or nullopt when a stop came first. Cleaning a stranger's markup can take long, so it is
+// done before the transaction: no other writer waits on it.
+std::optional<std::vector<EntryRecord>> safeRecords(const std::vector<EntryRecord>& records,
+                                                    const std::function<bool()>& stopRequested) {
+    std::vector<EntryRecord> safe;
+    safe.reserve(records.size());
+    for (const EntryRecord& record : records) {
+        if (stopRequested && stopRequested())
+            return std::nullopt;
+        if (record.guid.empty())
+            continue;
+        safe.push_back(record);
+        safe.back().html = common::safeMarkup(record.html);
+    }
+    return safe;
+}
+
+// Applies one record; false when it is passed over.
+bool applyRecord(detail::WriteTransaction& transaction, const EntryRecord& record,
                  const std::wstring& now) {
-    record.html = common::safeMarkup(record.html);  // synced entries can come from anywhere
     const std::optional<std::wstring> local = localUpdateTime(transaction, record.guid);
     if (!(local.value_or(L"") < record.updateTime))
-        return;
+        return false;
     if (local) {
         if (record.command == L"delete") {
             transaction.run(kSyncLog, {record.guid, L"delete", record.updateTime, now});
             transaction.run(kDeleteEntry, {record.guid});
-        } else if (record.command == L"update") {
+            return true;
+        }
+        if (record.command == L"update") {
             transaction.run(kSyncLog, {record.guid, L"update", record.updateTime, now});
             transaction.run(kUpdateEntry, {record.createTime, record.updateTime, record.url,
                                            record.site, record.type, record.category, record.folder,
                                            record.tags, record.title, record.description,
                                            record.text, record.html, record.mode, record.guid});
+            return true;
         }
-        return;
+        return false;
     }
     if (record.command == L"delete")
-        return;
+        return false;
     transaction.run(kSyncLog, {record.guid, L"insert", record.updateTime, now});
     const std::wstring id = record.id.empty() ? record.guid.substr(0, 8) : record.id;
     transaction.run(kInsertEntry,
                     {id, record.guid, record.createTime, record.updateTime, record.url,
                      urlHost(record.url), record.type, record.category, record.folder, record.tags,
                      record.title, record.description, record.text, record.html, record.mode});
+    return true;
 }
 
 }  // namespace
@@ -110,18 +132,21 @@ int ApplySyncChanges(const std::vector<EntryRecord>& records,
     if (records.empty() && !acknowledgedThrough)
         return 0;
     try {
+        const std::optional<std::vector<EntryRecord>> safe = safeRecords(records, stopRequested);
+        if (!safe)
+            return -3;
         detail::WriteTransaction transaction;
         const std::wstring now = nowText(false);
-        for (const EntryRecord& record : records) {
+        int applied = 0;
+        for (const EntryRecord& record : *safe) {
             if (stopRequested && stopRequested())
                 throw StoppedApplying();
-            if (!record.guid.empty())
-                applyRecord(transaction, record, now);
+            applied += applyRecord(transaction, record, now) ? 1 : 0;
         }
         if (acknowledgedThrough)
             advanceUploadMark(transaction, *acknowledgedThrough);
         transaction.commit();
-        return 0;
+        return applied;
     } catch (const std::exception&) {
         return -3;
     }

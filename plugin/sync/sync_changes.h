@@ -36,8 +36,10 @@ int countUnsentChanges();
 // command but "delete" inserts a missing one (its site taken from its url). Each applied
 // record gets a log row stamped with the record's time and the sync time. Records without
 // a guid are passed over. With `acknowledgedThrough` the upload mark moves to that row in
-// the same transaction. Returns 0, or -3 when the database fails or `stopRequested`
-// answers true between records; then nothing at all is applied and the mark stays.
+// the same transaction. Returns the number of records applied, or -3 when the database
+// fails or `stopRequested` answers true; then nothing at all is applied and the mark stays.
+// The records' markup is made safe before the transaction begins, so no other writer waits
+// while a stranger's markup is cleaned.
 int ApplySyncChanges(const std::vector<EntryRecord>& records,
                      const std::function<bool()>& stopRequested = {},
                      std::optional<std::int64_t> acknowledgedThrough = std::nullopt);

@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 
+#include "plugin/sync/download_mark.h"
 #include "plugin/sync/sync_changes.h"
 #include "plugin/sync/sync_messages.h"
 #include "plugin/sync/sync_settings.h"
@@ -43,7 +44,10 @@ SyncOutcome SyncClient::run() {
     const std::wstring url = withTrailingSlash(settings.server) + L"api/sync";
     post(sync_status::kStart);
     try {
-        return exchange(url, settings.key, settings.updateTime, settings.timeout);
+        const Marks marks{downloadMarkToSend(settings.updateTime, settings.lastSyncTime,
+                                             parseUtcText(nowText(false))),
+                          settings.updateTime, settings.lastSyncTime};
+        return exchange(url, settings.key, marks, settings.timeout);
     } catch (const std::bad_alloc&) {
         return fail(SyncOutcome::memoryError, sync_status::kMemoryError, false);
     }
@@ -57,7 +61,8 @@ bool SyncClient::sendUnlessStopped(const std::function<void()>& send) {
 }
 
 SyncOutcome SyncClient::exchange(const std::wstring& url, const std::wstring& key,
-                                 const std::wstring& lastUpdateTime, int timeoutSeconds) {
+                                 const Marks& marks, int timeoutSeconds) {
+    const std::wstring& lastUpdateTime = marks.sent;
     const std::optional<PendingChanges> pending = collectChanges();
     if (!pending)
         return fail(SyncOutcome::readError, sync_status::kReadError, false);
@@ -107,11 +112,10 @@ SyncOutcome SyncClient::exchange(const std::wstring& url, const std::wstring& ke
     }
     if (status != 200)
         return fail(SyncOutcome::networkError, sync_status::kNetworkError, true);
-    return applyAnswer(request, lastUpdateTime, pending->throughRow);
+    return applyAnswer(request, marks, pending->throughRow);
 }
 
-SyncOutcome SyncClient::applyAnswer(const common::CXMLHTTPRequest& request,
-                                    const std::wstring& lastUpdateTime,
+SyncOutcome SyncClient::applyAnswer(const common::CXMLHTTPRequest& request, const Marks& marks,
                                     std::int64_t acknowledgedThrough) {
     if (stopped_)
         return SyncOutcome::stopped;
@@ -124,17 +128,19 @@ SyncOutcome SyncClient::applyAnswer(const common::CXMLHTTPRequest& request,
     }
     if (!response.valid)
         return fail(SyncOutcome::formatError, sync_status::kFormatError, true);
-    // A valid answer acknowledges what was sent, whatever the service's clock says; its
-    // changes are applied only when it is newer than the last download applied.
-    const bool newer = response.updateTime > lastUpdateTime;
-    if (ApplySyncChanges(
-            newer ? response.records : std::vector<EntryRecord>{},
-            [this] { return stopped_.load(); }, acknowledgedThrough) < 0)
+    // A valid answer acknowledges what was sent, whatever the service's clock says, and
+    // its changes are applied whatever time it gives: each is passed over unless it is
+    // newer than the entry here. The mark moves only once they are stored.
+    const int applied = ApplySyncChanges(
+        response.records, [this] { return stopped_.load(); }, acknowledgedThrough);
+    if (applied < 0)
         return fail(SyncOutcome::updateError, sync_status::kUpdateError, false);
-    storeSyncLastSyncTime(nowText(false));
-    if (!newer)
+    const std::wstring now = nowText(false);
+    storeSyncUpdateTime(
+        downloadMarkAfter(marks.sent, response.updateTime, parseUtcText(now), marks.lastExchange));
+    storeSyncLastSyncTime(now);
+    if (applied == 0 && !(response.updateTime > marks.stored))
         return SyncOutcome::unchanged;
-    storeSyncUpdateTime(response.updateTime);
     post(sync_status::kCompleted);
     return SyncOutcome::completed;
 }

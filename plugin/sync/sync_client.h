@@ -8,10 +8,11 @@
 // progress rolls back). Progress goes to the status sink as the English status texts below
 // (the caller translates them), called on the thread of `run`. What counts as sent is the
 // upload mark (upload_mark.h), moved only in the transaction that applies the answer of an
-// acknowledged exchange; Sync\UpdateTime, the service's own time, is stored after that
-// commit and only ever asked about downloads. So a synchronisation that fails or is
-// stopped marks nothing as sent, and a change logged while a request is in flight goes
-// out with the next one. The account key never appears in a status.
+// acknowledged exchange; Sync\UpdateTime, the download mark (download_mark.h), is stored
+// after that commit and only ever asked about downloads. The changes an answer carries are
+// applied whatever time it gives; those not newer than the entry here are passed over. So a
+// synchronisation that fails or is stopped marks nothing as sent, and a change logged while a
+// request is in flight goes out with the next one. The account key never appears in a status.
 #pragma once
 
 #include <atomic>
@@ -45,7 +46,7 @@ inline constexpr const wchar_t* kStillRunning = L"Synchronizing...";
 enum class SyncOutcome {
     notConfigured,  // no server or no key: nothing done, nothing shown
     completed,      // the service's changes are applied and Sync\UpdateTime stored
-    unchanged,      // acknowledged, but the service had nothing newer than Sync\UpdateTime
+    unchanged,      // acknowledged, but neither a change nor a time newer than before
     readError,      // the local changes could not be read
     formatError,    // the request could not be encoded or the answer was not understood
     memoryError,
@@ -65,14 +66,22 @@ class SyncClient {
     bool stopRequested() const { return stopped_; }
 
   private:
-    SyncOutcome exchange(const std::wstring& url, const std::wstring& key,
-                         const std::wstring& lastUpdateTime, int timeoutSeconds);
-    // Applies an answer that acknowledges the exchange built from the log through
-    // `acknowledgedThrough`.
+    // The download marks of one exchange (download_mark.h): the one sent, the one stored
+    // before, and this machine's time of the previous acknowledged exchange.
+    struct Marks {
+        std::wstring sent;
+        std::wstring stored;
+        std::wstring lastExchange;
+    };
+
+    SyncOutcome exchange(const std::wstring& url, const std::wstring& key, const Marks& marks,
+                         int timeoutSeconds);
     // Sends the opened request unless a stop came first; false when it is not sent.
     bool sendUnlessStopped(const std::function<void()>& send);
-    SyncOutcome applyAnswer(const common::CXMLHTTPRequest& request,
-                            const std::wstring& lastUpdateTime, std::int64_t acknowledgedThrough);
+    // Applies an answer that acknowledges the exchange built from the log through
+    // `acknowledgedThrough`, then moves the download mark.
+    SyncOutcome applyAnswer(const common::CXMLHTTPRequest& request, const Marks& marks,
+                            std::int64_t acknowledgedThrough);
     SyncOutcome fail(SyncOutcome outcome, const wchar_t* text, bool requestFailed);
     void post(const wchar_t* text) const;
 

@@ -1,8 +1,5 @@
 #include "plugin/sync/sync_controller.h"
 
-#include <cstdio>
-
-#include "platform/text/utf.h"
 #include "plugin/sync/sync_changes.h"
 #include "plugin/sync/sync_dialog.h"
 #include "plugin/sync/sync_settings.h"
@@ -63,18 +60,6 @@ std::optional<SyncOutcome> SyncController::lastOutcome() const {
     if (!worker_ || !worker_->finished())
         return std::nullopt;
     return worker_->outcome();
-}
-
-std::time_t parseUtcText(const std::wstring& text) {
-    std::tm parts{};
-    if (std::sscanf(platform::text::toUtf8(text).c_str(), "%d-%d-%d %d:%d:%d", &parts.tm_year,
-                    &parts.tm_mon, &parts.tm_mday, &parts.tm_hour, &parts.tm_min,
-                    &parts.tm_sec) != 6)
-        return 0;
-    parts.tm_year -= 1900;
-    parts.tm_mon -= 1;
-    const std::time_t seconds = timegm(&parts);
-    return seconds < 0 ? 0 : seconds;
 }
 
 bool automaticSyncDue(const std::wstring& lastSyncTime, std::chrono::seconds interval,

@@ -16,6 +16,7 @@
 
 #include "platform/ui/types.h"
 #include "plugin/sync/sync_client.h"
+#include "plugin/util/time_text.h"
 
 namespace plugin {
 
@@ -52,8 +53,6 @@ class SyncController {
     std::unique_ptr<SyncThread> worker_;
 };
 
-// "%Y-%m-%d %H:%M:%S" (UTC) as seconds since 1970; 0 for an empty or unreadable text.
-std::time_t parseUtcText(const std::wstring& text);
 // Whether the automatic synchronisation is due: more than `interval` less 60 seconds have
 // passed from `lastSyncTime` to `now`, or `lastSyncTime` lies ahead of `now`.
 bool automaticSyncDue(const std::wstring& lastSyncTime, std::chrono::seconds interval,

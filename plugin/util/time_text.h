@@ -15,5 +15,7 @@ std::wstring formatUtc(std::int64_t time, const std::wstring& format);
 // "%Y-%m-%d %H:%M:%S" of the current time, local or UTC.
 std::wstring nowText(bool local);
 std::wstring timeText(std::chrono::system_clock::time_point time, bool local);
+// "%Y-%m-%d %H:%M:%S" (UTC) as seconds since 1970; 0 for an empty or unreadable text.
+std::int64_t parseUtcText(const std::wstring& text);
 
 }  // namespace plugin
