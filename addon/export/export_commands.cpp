@@ -11,8 +11,8 @@
 #include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
+#include "common/util/file_name_rule.h"
 #include "common/util/message_box.h"
-#include "common/util/path_tools.h"
 #include "common/util/url_text.h"
 
 namespace addon {
@@ -37,7 +37,7 @@ int printToPdf(int windowIndex) {
     dialog.bookTitle = getDocumentTitle(windowIndex);
     dialog.subject = url;
     dialog.author = common::hostOfUrl(url);
-    dialog.fileTitle = common::sanitizeFileName(dialog.bookTitle, false);
+    dialog.fileTitle = common::fileNameFromTitle(dialog.bookTitle, L"");
     dialog.doModal(windowEntry(windowIndex).browser->frameWindow());
     return kHandled;
 }

@@ -12,8 +12,8 @@
 #include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
+#include "common/util/file_name_rule.h"
 #include "common/util/message_box.h"
-#include "common/util/path_tools.h"
 #include "platform/text/utf.h"
 #include "platform/ui/presenter.h"
 
@@ -108,11 +108,7 @@ std::wstring printedPagesPath(const std::wstring& title) {
     if (folder.empty()) {
         return {};
     }
-    std::wstring name = common::sanitizeFileName(title, false);
-    if (name.empty()) {
-        name = L"page";
-    }
-    return folder + L"/Printed/" + name + L".pdf";
+    return folder + L"/Printed/" + common::fileNameFromTitle(title, L"page") + L".pdf";
 }
 
 void registerPrintCommands() {

@@ -7,6 +7,7 @@
 #include "addon/export/print_settings.h"
 #include "addon/shell/data_folders.h"
 #include "common/language/language_table.h"
+#include "common/util/file_name_rule.h"
 #include "common/util/message_box.h"
 #include "common/util/path_tools.h"
 #include "platform/dom/style/inline_style.h"
@@ -202,13 +203,16 @@ bool PrintDialog::validate() {
     }
     fileTitle = trimmed(fileTitle);
     // The file lands in the output folder and nowhere else: a name with a separator (the
-    // page's own title may carry one) or a bare ".." is refused like an empty one.
-    if (fileTitle.empty() || fileTitle == L".." ||
+    // page's own title may carry one) or a bare ".." is refused like an empty one; any
+    // other name is cleaned by the rule of every file name.
+    const std::wstring cleaned = common::fileNameFromTitle(fileTitle, L"");
+    if (cleaned.empty() || fileTitle == L".." ||
         fileTitle.find_first_of(L"/\\") != std::wstring::npos) {
         common::errorBox(L"'File Title' format error, please specify the file name", {}, handle());
         setFocusItem(kPrintFileTitleEdit);
         return false;
     }
+    fileTitle = cleaned;
     settings.outputFolder = trimmed(settings.outputFolder);
     if (!settings.outputFolder.empty() && settings.outputFolder.back() != L'\\' &&
         settings.outputFolder.back() != L'/')

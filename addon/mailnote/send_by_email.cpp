@@ -9,9 +9,9 @@
 #include "addon/window/save_handoff.h"
 #include "addon/window/window_operations.h"
 #include "common/markup/markup_sanitizer.h"
+#include "common/util/file_name_rule.h"
 #include "common/util/file_tools.h"
 #include "common/util/message_box.h"
-#include "common/util/path_tools.h"
 #include "common/util/registry_string.h"
 #include "platform/text/utf.h"
 
@@ -51,10 +51,7 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
         html = flattenLineBreaks(getCleanPageHtml(windowIndex, 0xffff, 255, 255));
     }
     // A title that cleans to nothing ("", "..") still names the page.
-    std::wstring fileTitle = common::sanitizeFileName(title, false);
-    if (fileTitle.empty())
-        fileTitle = L"page";
-    const std::wstring fileName = fileTitle + L".html";
+    const std::wstring fileName = common::fileNameFromTitle(title, L"page") + L".html";
     const std::wstring path = folder + L"/" + fileName;
     // The skeleton gets the page's body content (a whole document would nest in it),
     // without anything that could run where the attachment is opened.

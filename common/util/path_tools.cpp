@@ -46,23 +46,4 @@ std::wstring fileTitleOf(std::wstring_view path) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-std::wstring sanitizeFileName(std::wstring_view text, bool keepSlashes) {
-    constexpr std::wstring_view kAlwaysReplaced = L"<>:\"|?";
-    constexpr std::wstring_view kSlashes = L"/\\";
-    std::wstring name(text);
-    for (auto& c : name) {
-        if (kAlwaysReplaced.find(c) != std::wstring_view::npos ||
-            (!keepSlashes && kSlashes.find(c) != std::wstring_view::npos)) {
-            c = L' ';
-        }
-    }
-    constexpr std::wstring_view kTrimmed = L" .\r\n";
-    const auto first = name.find_first_not_of(kTrimmed);
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    const auto last = name.find_last_not_of(kTrimmed);
-    return name.substr(first, last - first + 1);
-}
-
 }  // namespace common

@@ -27,8 +27,4 @@ std::wstring fileNameOf(std::wstring_view path);
 // begins with that ".").
 std::wstring fileTitleOf(std::wstring_view path);
 
-// Each of < > : " | ? and, unless `keepSlashes`, / and \ becomes a space; then spaces,
-// dots, CR and LF are trimmed at both ends.
-std::wstring sanitizeFileName(std::wstring_view text, bool keepSlashes);
-
 }  // namespace common

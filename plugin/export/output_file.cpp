@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <filesystem>
 
+#include "common/util/file_name_rule.h"
 #include "common/util/path_tools.h"
 #include "platform/text/utf.h"
 #include "plugin/util/files.h"
@@ -114,7 +115,7 @@ FileNamer::FileNamer(std::wstring folder) : folder_(std::move(folder)) {
 }
 
 std::wstring FileNamer::pathFor(const std::wstring& title, const std::wstring& extension) {
-    const std::wstring base = sanitizeFileName(title, false);
+    const std::wstring base = common::fileNameFromTitle(title);
     std::wstring name = base + extension;
     // Case-insensitive, so the names stay apart on folders that ignore case.
     for (int copy = 2; used_.count(lowerCase(name)) > 0; ++copy)

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/language/language_table.h"
+#include "common/util/file_name_rule.h"
 #include "platform/ui/presenter.h"
 #include "plugin/export/mobi_converter.h"
 #include "plugin/export/output_file.h"
@@ -131,7 +132,7 @@ void EbookExportDialog::confirm() {
         return;
     }
     // The file title names a file inside the output folder, never a path.
-    fileTitle = sanitizeFileName(fileTitle, false);
+    fileTitle = common::fileNameFromTitle(fileTitle);
     setItemText(kFileTitleEdit, fileTitle);
     if (!outputFolder.ends_with(L"\\") && !outputFolder.ends_with(L"/"))
         outputFolder += L"/";

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <utility>
 
+#include "common/util/file_name_rule.h"
 #include "plugin/export/exports.h"
 #include "plugin/repository/repository.h"
 #include "plugin/util/files.h"
@@ -29,15 +30,15 @@ void ExportDialog::prefillTitles() {
     switch (scope_) {
         case kScopeFolder:
             bookTitle = L"Tamrix-Folder-" + key_;
-            fileTitle = sanitizeFileName(key_, false);
+            fileTitle = common::fileNameFromTitle(key_);
             return;
         case kScopeSite:
             bookTitle = L"Tamrix-Site-" + key_;
-            fileTitle = sanitizeFileName(key_, false);
+            fileTitle = common::fileNameFromTitle(key_);
             return;
         case kScopeCategory:
             bookTitle = L"Tamrix-Category-" + key_;
-            fileTitle = sanitizeFileName(key_, false);
+            fileTitle = common::fileNameFromTitle(key_);
             return;
         case kScopeLatest:
             bookTitle = L"Tamrix-Latest-" + localDate();
@@ -47,7 +48,7 @@ void ExportDialog::prefillTitles() {
             EntryRecord entry;
             if (readEntry(key_, entry)) {
                 bookTitle = entry.title;
-                fileTitle = sanitizeFileName(entry.title, false);
+                fileTitle = common::fileNameFromTitle(entry.title);
             }
             return;
         }
@@ -86,7 +87,7 @@ ExportContentDialog::ExportContentDialog(std::wstring url, std::wstring title,
 void ExportContentDialog::prefillTitles() {
     bookTitle = title_;
     if (!title_.empty())
-        fileTitle = sanitizeFileName(title_, false);
+        fileTitle = common::fileNameFromTitle(title_);
 }
 
 int ExportContentDialog::exportTo(const std::wstring& title, const std::wstring& file, int code,

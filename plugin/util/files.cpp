@@ -1,12 +1,9 @@
 #include "plugin/util/files.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "common/util/file_tools.h"
-#include "common/util/path_tools.h"
+#include "platform/system/atomic_file.h"
 #include "platform/text/utf.h"
 
 namespace plugin {
@@ -21,23 +18,6 @@ fs::path nativePath(const std::wstring& path) {
         if (c == L'\\')
             c = L'/';
     return fs::path(platform::text::toUtf8(slashes));
-}
-
-bool isSeparator(wchar_t c) {
-    return c == L'/' || c == L'\\';
-}
-
-// Cuts the text so that its UTF-8 form has at most `limit` bytes, at a character border.
-void capUtf8Length(std::wstring& text, std::size_t limit) {
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<std::uint32_t>(text[i]);
-        bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-        if (bytes > limit) {
-            text.resize(i);
-            return;
-        }
-    }
 }
 
 }  // namespace
@@ -69,55 +49,7 @@ std::int64_t fileSize(const std::wstring& path) {
 }
 
 bool writeFile(const std::wstring& path, std::string_view bytes) {
-    const fs::path target = nativePath(path);
-    fs::path temporary = target;
-    temporary += ".tmp" + std::to_string(std::random_device{}());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return !error;
-}
-
-// The shared helper replaces the reserved characters and trims the ends; this one adds "*",
-// per-segment cleaning of paths, the length cap and a name that is never empty.
-std::wstring sanitizeFileName(std::wstring_view name, bool keepSlashes) {
-    std::wstring starless(name);
-    std::replace(starless.begin(), starless.end(), L'*', L' ');
-    std::wstring cleaned;
-    if (keepSlashes) {
-        std::size_t start = 0;
-        while (start <= starless.size()) {
-            std::size_t end = start;
-            while (end < starless.size() && !isSeparator(starless[end]))
-                ++end;
-            const std::wstring segment = common::sanitizeFileName(
-                std::wstring_view(starless).substr(start, end - start), false);
-            if (!segment.empty())
-                cleaned += (cleaned.empty() ? L"" : L"/") + segment;
-            start = end + 1;
-        }
-    } else {
-        cleaned = common::sanitizeFileName(starless, false);
-    }
-    capUtf8Length(cleaned, kMaxFileNameBytes);
-    cleaned = common::sanitizeFileName(cleaned, keepSlashes);
-    return cleaned.empty() ? L"_" : cleaned;
+    return platform::system::writeFileAtomically(nativePath(path).string(), bytes);
 }
 
 int makeFolders(std::wstring_view base, std::wstring_view relative) {

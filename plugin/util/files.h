@@ -17,16 +17,9 @@ std::wstring fileTitle(std::wstring_view path);
 bool fileExists(const std::wstring& path);
 // 0 when the file cannot be read.
 std::int64_t fileSize(const std::wstring& path);
-// Replaces the file with the bytes, whole or not at all (a temporary file renamed over
-// it). False on failure.
+// Replaces the file with the bytes, whole or not at all (the shared atomic file writer).
+// False on failure, with errno telling why.
 bool writeFile(const std::wstring& path, std::string_view bytes);
-
-// A name safe to use as a file name: each of < > : " | ? * (and / \ unless `keepSlashes`)
-// becomes a space, spaces, full stops, CR and LF are trimmed at both ends (of every path
-// segment when slashes are kept, so no segment can be "." or ".."), the UTF-8 form is cut
-// to at most kMaxFileNameBytes, and an empty result becomes "_".
-inline constexpr std::size_t kMaxFileNameBytes = 200;
-std::wstring sanitizeFileName(std::wstring_view name, bool keepSlashes);
 
 // Creates every missing folder of `base` + `relative`, outermost first; existing folders and
 // failures are passed over. Returns 0.

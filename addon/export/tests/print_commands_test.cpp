@@ -177,3 +177,11 @@ TEST_F(PrintCommands, WidePagesAreShrunkToTheSheetAndNarrowOnesPrintAtTheirSize)
     EXPECT_LE(1600 * wide * 72 / 300, kSheetWidthPoints - 2 * kSheetMarginPoints + 0.01);
     EXPECT_GT(1600 * wide * 72 / 300, kSheetWidthPoints - 2 * kSheetMarginPoints - 1);
 }
+
+TEST_F(PrintCommands, PrintedFileNamesFollowTheRuleOfEveryFileName) {
+    EXPECT_EQ(fs::path(printedPagesPath(L"*?<>|:\"")).filename(), "page.pdf");
+    EXPECT_EQ(fs::path(printedPagesPath(L"invoice\u202Efdp.exe")).filename(), "invoicefdp.exe.pdf");
+    const fs::path longTitle = printedPagesPath(std::wstring(300, L'\u00e9'));
+    EXPECT_LE(longTitle.filename().string().size(), 255u);
+    EXPECT_EQ(longTitle.parent_path().filename(), "Printed");
+}

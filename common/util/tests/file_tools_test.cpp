@@ -42,11 +42,6 @@ TEST(PathTools, AcceptBothSeparatorsAndSpeakSlashes) {
     EXPECT_EQ(fileTitleOf(L"dir\\.hidden"), L".hidden");
     EXPECT_EQ(fileTitleOf(L"noextension"), L"noextension");
 
-    EXPECT_EQ(sanitizeFileName(L"  What? \"Now\" <a|b>: x/y\\z...", false),
-              L"What   Now   a b   x y z");
-    EXPECT_EQ(sanitizeFileName(L"folder/sub\\name.", true), L"folder/sub\\name");
-    EXPECT_EQ(sanitizeFileName(L"\r\n. . .\r\n", false), L"");
-
     EXPECT_EQ(processPath(), platform::text::fromUtf8(platform::system::programPath()));
     EXPECT_EQ(moduleFolder(), parentFolder(modulePath()));
     EXPECT_FALSE(moduleFolder().empty());

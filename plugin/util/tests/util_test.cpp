@@ -57,15 +57,7 @@ TEST(Strings, SplitTrimSeparatorsAndUrls) {
     EXPECT_EQ(countChar(L"a/b/c", L'/'), 2);
 }
 
-TEST(Files, SanitizedNamesAreNeverEmptyUnsafeOrTooLong) {
-    EXPECT_EQ(sanitizeFileName(L" . a:b . ", false), L"a b");
-    EXPECT_EQ(sanitizeFileName(L"Title...", false), L"Title");
-    EXPECT_EQ(sanitizeFileName(L"a*b?/c", false), L"a b  c");
-    EXPECT_EQ(sanitizeFileName(L"...", false), L"_");
-    EXPECT_EQ(sanitizeFileName(L"", false), L"_");
-    EXPECT_EQ(sanitizeFileName(L"a/../ b /./c", true), L"a/b/c");
-    const std::wstring longName = sanitizeFileName(std::wstring(150, L'ä'), false);
-    EXPECT_EQ(longName.size(), 100u) << "UTF-8 form capped at 200 bytes";
+TEST(Files, NamesAndTitlesOfPaths) {
     EXPECT_EQ(fileName(L"C:\\x\\name.txt"), L"name.txt");
     EXPECT_EQ(fileName(L"\\name"), L"\\name");
     EXPECT_EQ(fileTitle(L"/a/b.tar.gz"), L"b.tar");
