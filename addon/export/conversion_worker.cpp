@@ -8,6 +8,7 @@
 
 #include "addon/export/page_capture.h"
 #include "addon/export/tiles_to_pdf.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -94,7 +95,8 @@ ConversionOutcome ConversionWorker::writePdf(const std::vector<std::wstring>& ti
     if (stopRequested())
         return {ConversionOutcome::Kind::stopped, L""};
     if (!pdf->save(job_.outputPath))
-        return {ConversionOutcome::Kind::failed, L"The file cannot be written."};
+        return {ConversionOutcome::Kind::failed,
+                L"The file cannot be written: " + platform::system::writeFailureText(errno) + L"."};
     return {ConversionOutcome::Kind::saved, L""};
 }
 

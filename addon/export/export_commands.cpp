@@ -1,5 +1,7 @@
 #include "addon/export/export_commands.h"
 
+#include <cerrno>
+
 #include "addon/export/image_files.h"
 #include "addon/export/page_capture.h"
 #include "addon/export/print_dialog.h"
@@ -14,6 +16,7 @@
 #include "common/util/file_name_rule.h"
 #include "common/util/message_box.h"
 #include "common/util/url_text.h"
+#include "platform/system/write_failure.h"
 
 namespace addon {
 namespace {
@@ -53,7 +56,9 @@ int exportImage(int windowIndex) {
         return kHandled;
     }
     if (path.empty() || saveBitmapByExtension(capturePageBitmap(*page), path) != 0) {
-        common::errorBox(L"Can't write the picture of the page to \"" + path + L"\".", L"", {});
+        common::errorBox(L"Can't write the picture of the page to \"" + path + L"\": " +
+                             platform::system::writeFailureText(errno) + L".",
+                         L"", {});
     }
     return kHandled;
 }

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -10,6 +11,7 @@
 #include "addon/export/page_capture.h"
 #include "addon/export/page_painter.h"
 #include "addon/export/tiles_to_pdf.h"
+#include "platform/system/write_failure.h"
 
 namespace addon {
 namespace {
@@ -99,7 +101,7 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
     }
     pdf->setTitle(title);
     if (!pdf->save(pdfPath)) {
-        reason = L"cannot write \"" + pdfPath + L"\"";
+        reason = L"cannot write \"" + pdfPath + L"\": " + platform::system::writeFailureText(errno);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "addon/mailnote/send_by_email.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include "addon/mailnote/address_list.h"
@@ -13,6 +14,7 @@
 #include "common/util/file_tools.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_string.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -57,7 +59,8 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
     // without anything that could run where the attachment is opened.
     const std::string bytes = platform::text::toUtf8(wrapInHtmlSkeleton(common::safeMarkup(html)));
     if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
-        common::errorBox(L"Can't write the page to \"" + path + L"\" for sending by Email.");
+        common::errorBox(L"Can't write the page to \"" + path + L"\" for sending by Email: " +
+                         platform::system::writeFailureText(errno) + L".");
         return kHandled;
     }
     CMailMsg message;

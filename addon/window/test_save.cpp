@@ -1,11 +1,14 @@
 #include "addon/window/test_save.h"
 
+#include <cerrno>
+
 #include "addon/shell/data_folders.h"
 #include "addon/window/window_operations.h"
 #include "common/regex/pattern.h"
 #include "common/util/file_tools.h"
 #include "common/util/message_box.h"
 #include "common/util/string_tools.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -20,7 +23,8 @@ std::wstring declaredUtf8(const std::wstring& markup) {
 bool writeText(const std::wstring& path, const std::wstring& text) {
     const std::string bytes = platform::text::toUtf8(text);
     if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
-        common::errorBox(L"Can't write the file " + path);
+        common::errorBox(L"Can't write the file " + path + L": " +
+                         platform::system::writeFailureText(errno));
         return false;
     }
     return true;

@@ -11,7 +11,8 @@
 
 namespace common::sqlite_detail {
 
-// The connection's current error text ("" without a connection).
+// The connection's current error text ("" without a connection), led by "the disk is
+// full" when that is why a write failed.
 std::wstring connectionError(sqlite3* db);
 
 [[noreturn]] void throwSqliteError(int code, sqlite3* db);

@@ -14,6 +14,7 @@
 #include "common/xml/xml_serialize.h"
 #include "platform/com/hresult.h"
 #include "platform/system/atomic_file.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
 namespace common {
@@ -136,7 +137,7 @@ void CXMLDOMDocument::Save(std::wstring_view path) const {
     const std::string bytes = xml_detail::serialize(*resolved.tree, resolved.node);
     if (!platform::system::writeFileAtomically(nativePath(path), bytes))
         throwComException(E_FAIL, L"Cannot save " + std::wstring(path) + L": " +
-                                      platform::text::fromUtf8(std::strerror(errno)));
+                                      platform::system::writeFailureText(errno));
 }
 
 std::wstring CXMLDOMDocument::GetParseError() const {

@@ -1,6 +1,8 @@
+#include <cerrno>
 #include <functional>
 
 #include "platform/system/atomic_file.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 #include "plugin/export/epub_book.h"
 #include "plugin/export/export_failure.h"
@@ -30,9 +32,15 @@ int forEachEntry(const std::vector<std::wstring>& guids, ExportControl* control,
     return 0;
 }
 
+// Reports the failed write of `path` with its reason; -1.
+int cannotWrite(const std::wstring& path, ExportControl* control) {
+    return exportFailure(control, L"Cannot write " + path + L": " +
+                                      platform::system::writeFailureText(errno) + L".");
+}
+
 int writeText(const std::wstring& path, const std::wstring& text, ExportControl* control) {
     if (!writeFile(path, platform::text::toUtf8(text)))
-        return exportFailure(control, L"Cannot write " + path + L".");
+        return cannotWrite(path, control);
     return 0;
 }
 
@@ -60,11 +68,11 @@ int writeJoined(const std::vector<std::wstring>& guids, const std::wstring& path
     const auto append = [&](std::wstring_view text) {
         if (output.append(platform::text::toUtf8(text)))
             return true;
-        exportFailure(control, L"Cannot write " + path + L".");
+        cannotWrite(path, control);
         return false;
     };
     if (output.descriptor() < 0 || !append(start))
-        return exportFailure(control, L"Cannot write " + path + L".");
+        return cannotWrite(path, control);
     bool first = true;
     const int walked = forEachEntry(guids, control, [&](const EntryRecord& entry) {
         const bool written = (first || append(separator)) && append(piece(entry));
@@ -74,7 +82,7 @@ int writeJoined(const std::vector<std::wstring>& guids, const std::wstring& path
     if (walked != 0)
         return -1;
     if (!append(end) || !output.commit())
-        return exportFailure(control, L"Cannot write " + path + L".");
+        return cannotWrite(path, control);
     return 0;
 }
 

@@ -1,10 +1,10 @@
 #include "plugin/export/epub_book.h"
 
 #include <cerrno>
-#include <cstring>
 #include <random>
 
 #include "common/markup/markup_sanitizer.h"
+#include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 #include "plugin/export/xhtml_content.h"
 
@@ -116,16 +116,27 @@ bool EpubBook::failed(const std::wstring& reason) {
     return false;
 }
 
+bool EpubBook::archiveFailed(int code) {
+    // The first failure sticks in the archive: closing it now loses nothing and tells
+    // whether the system refused a write, and why.
+    int systemError = 0;
+    const int closed = archive_ != nullptr ? zip::closeZip(archive_, &systemError) : code;
+    archive_ = nullptr;
+    std::wstring reason = L"Cannot write the book " + path_;
+    if (systemError != 0)
+        reason += L": " + platform::system::writeFailureText(systemError);
+    return failed(reason + L" (archive error " +
+                  std::to_wstring(code != zip::kZipOk ? code : closed) + L")");
+}
+
 bool EpubBook::begin(const std::wstring& path) {
     path_ = path;
     output_ = std::make_unique<OutputFile>(nativeFilePath(path));
     if (output_->descriptor() < 0)
-        return failed(L"Cannot create " + path + L": " +
-                      platform::text::fromUtf8(std::strerror(errno)));
+        return failed(L"Cannot create " + path + L": " + platform::system::writeFailureText(errno));
     const int code = zip::createZipOnDescriptor(&archive_, output_->descriptor(), nullptr);
     if (code != zip::kZipOk)
-        return failed(L"Cannot write the book " + path + L" (archive error " +
-                      std::to_wstring(code) + L")");
+        return archiveFailed(code);
     return storeEntry(L"mimetype*", "application/epub+zip") &&
            storeEntry(L"META-INF\\container.xml", kContainer);
 }
@@ -140,8 +151,7 @@ bool EpubBook::storeEntry(const std::wstring& name, std::string_view bytes) {
     const int code =
         zip::addZipEntry(archive_, name.c_str(), bytes.data(), static_cast<unsigned>(bytes.size()));
     if (code != zip::kZipOk)
-        return failed(L"Cannot write the book " + path_ + L" (archive error " +
-                      std::to_wstring(code) + L")");
+        return archiveFailed(code);
     return true;
 }
 
@@ -237,12 +247,16 @@ bool EpubBook::finish() {
         !store("package.opf", packageDocument(hasIndex)) ||
         !store("toc.ncx", navigation(pages_.empty())))
         return false;
-    const int code = zip::closeZip(archive_);
+    int systemError = 0;
+    const int code = zip::closeZip(archive_, &systemError);
     archive_ = nullptr;
-    if (code != zip::kZipOk || !output_->commit())
-        return failed(L"Cannot write the book " + path_ +
-                      (code != zip::kZipOk ? L" (archive error " + std::to_wstring(code) + L")"
-                                           : std::wstring()));
+    if (code != zip::kZipOk)
+        return failed(L"Cannot write the book " + path_ + L": " +
+                      (systemError != 0 ? platform::system::writeFailureText(systemError)
+                                        : L"archive error " + std::to_wstring(code)));
+    if (!output_->commit())
+        return failed(L"Cannot write the book " + path_ + L": " +
+                      platform::system::writeFailureText(errno));
     return true;
 }
 

@@ -61,6 +61,8 @@ class EpubBook {
     bool store(const std::string& file, std::string_view bytes);
     bool storeEntry(const std::wstring& name, std::string_view bytes);
     bool failed(const std::wstring& reason);
+    // Closes the archive after `code` failed and keeps the reason, the disk's part named.
+    bool archiveFailed(int code);
     std::string indexPage() const;
     std::string packageDocument(bool hasIndex) const;
     std::string navigation(bool indexInNavigation) const;

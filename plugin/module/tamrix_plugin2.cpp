@@ -88,7 +88,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
         if (readEntry(url.substr(std::size(kItemPrefix) - 1), shown)) {
             shown.text = text;
             shown.html = html;
-            return updateEntry(shown) == 0 ? saved(handled) : saveFailed(handled);
+            return updateEntry(shown) == 0 ? saved(handled) : saveFailed(handled, lastWriteError());
         }
     }
 
@@ -121,7 +121,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
         existing.category = category;
         existing.folder = folder;
         existing.tags = dialog.tags;
-        return updateEntry(existing) == 0 ? saved(handled) : saveFailed(handled);
+        return updateEntry(existing) == 0 ? saved(handled) : saveFailed(handled, lastWriteError());
     }
 
     EntryRecord record;
@@ -133,7 +133,7 @@ int TamrixPlugin2::OnSave(const std::wstring& url, const std::wstring& title,
     record.html = html;
     record.category = category;
     record.folder = folder;
-    return insertEntry(record).empty() ? saveFailed(handled) : saved(handled);
+    return insertEntry(record).empty() ? saveFailed(handled, lastWriteError()) : saved(handled);
 }
 
 int TamrixPlugin2::OnExport(const std::wstring& url, const std::wstring& title,

@@ -1,6 +1,7 @@
 #include <exception>
 #include <functional>
 
+#include "platform/text/utf.h"
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
 #include "plugin/util/strings.h"
@@ -17,19 +18,24 @@ constexpr wchar_t kLogSelectPrefix[] =
 // exactly (no wildcards, no case folding).
 constexpr wchar_t kInCategory[] = L"(category=?3 or substr(category, 1, length(?3) + 1)=?3 || '/')";
 
-// Runs `body` in one write transaction and commits it; any failure gives `failed`.
+thread_local std::wstring lastFailure;
+
+// Runs `body` in one write transaction and commits it; any failure gives `failed` and
+// leaves its reason for lastWriteError.
 template <typename Result>
 Result inTransaction(Result failed, const std::function<Result(detail::WriteTransaction&)>& body) {
+    lastFailure.clear();
     try {
         detail::WriteTransaction transaction;
         Result result = body(transaction);
         transaction.commit();
         return result;
-    } catch (const common::SqliteException&) {
-        return failed;
-    } catch (const std::exception&) {
-        return failed;
+    } catch (const common::SqliteException& failure) {
+        lastFailure = detail::messageOf(failure);
+    } catch (const std::exception& failure) {
+        lastFailure = platform::text::fromUtf8(failure.what());
     }
+    return failed;
 }
 
 int write(const std::function<int(detail::WriteTransaction&)>& body) {
@@ -37,6 +43,10 @@ int write(const std::function<int(detail::WriteTransaction&)>& body) {
 }
 
 }  // namespace
+
+std::wstring lastWriteError() {
+    return lastFailure;
+}
 
 std::wstring insertEntry(const EntryRecord& record) {
     const std::wstring guid = record.guid.empty() ? newGuidText() : record.guid;

@@ -52,6 +52,10 @@ std::wstring repositoryError();
 
 // Writers.
 
+// Why the last writer called on this thread failed ("the disk is full ...", "database is
+// locked", ...); "" after a writer that succeeded.
+std::wstring lastWriteError();
+
 // Inserts `record` as a new entry (a new guid when its guid is empty; site taken from its
 // url). Returns the guid, or "" on failure.
 std::wstring insertEntry(const EntryRecord& record);

@@ -72,6 +72,7 @@ struct ZipWriter {
     off_t startOffset = 0;
     std::uint64_t writePosition = 0;  // bytes written since startOffset
     int error = kZipOk;
+    int systemError = 0;  // errno of the first failure, when a system call failed
     bool finished = false;
     std::atomic<bool> aborted{false};
     std::vector<EntryRecord> entries;
@@ -93,9 +94,13 @@ struct ZipWriter {
         return static_cast<std::uint64_t>(startOffset) + writePosition;
     }
 
-    bool fail(int code) {
-        if (error == kZipOk)
+    // Keeps the first failure, and with it the system's error number when a call of the
+    // system failed.
+    bool fail(int code, int errnum = 0) {
+        if (error == kZipOk) {
             error = code;
+            systemError = errnum;
+        }
         return false;
     }
 
@@ -110,7 +115,7 @@ struct ZipWriter {
         if (status() != kZipOk)
             return false;
         if (archiveOffset() + length > std::numeric_limits<std::uint32_t>::max())
-            return fail(kZipWriteFailed);
+            return fail(kZipWriteFailed, EFBIG);
         if (memory != nullptr) {
             if (writePosition + length > capacity)
                 return fail(kZipMemoryFull);
@@ -126,7 +131,7 @@ struct ZipWriter {
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0)
-                return fail(kZipWriteFailed);
+                return fail(kZipWriteFailed, written < 0 ? errno : ENOSPC);
             cursor += written;
             left -= static_cast<std::size_t>(written);
         }
@@ -156,7 +161,7 @@ struct ZipWriter {
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0)
-                return fail(kZipSeekFailed);
+                return fail(kZipSeekFailed, written < 0 ? errno : ENOSPC);
             done += static_cast<std::size_t>(written);
         }
         return true;
@@ -471,20 +476,27 @@ void abortZip(ZipWriter* zip) {
         zip->aborted = true;
 }
 
-int closeZip(ZipWriter* zip) {
+int closeZip(ZipWriter* zip, int* systemError) {
+    if (systemError != nullptr)
+        *systemError = 0;
     if (zip == nullptr)
         return kZipBadArgument;
     std::unique_ptr<ZipWriter> owned(zip);
     if (!zip->finished)
         finishZip(zip);
-    if (zip->fd < 0)
+    if (zip->fd < 0) {
+        if (systemError != nullptr)
+            *systemError = zip->systemError;
         return zip->status();
+    }
     if (zip->canSeek && zip->status() == kZipOk && ::fsync(zip->fd) != 0 && errno != EINVAL)
-        zip->fail(kZipWriteFailed);
+        zip->fail(kZipWriteFailed, errno);
     const int fd = zip->fd;
     zip->fd = -1;
     if (::close(fd) != 0 && errno != EINTR)
-        zip->fail(kZipWriteFailed);
+        zip->fail(kZipWriteFailed, errno);
+    if (systemError != nullptr)
+        *systemError = zip->systemError;
     return zip->status();
 }
 

@@ -71,7 +71,9 @@ void abortZip(ZipWriter* zip);
 
 // Finishes the archive unless that was done (or it failed or was aborted), releases the
 // target (closes an owned descriptor, unmaps the writer's own memory) and frees the
-// writer. Returns the first failure's code, or kZipOk.
-int closeZip(ZipWriter* zip);
+// writer. Returns the first failure's code, or kZipOk; `systemError`, when given, receives
+// the error number of that failure when a write to the target failed (0 otherwise), so
+// that a full disk can be told from other failures.
+int closeZip(ZipWriter* zip, int* systemError = nullptr);
 
 }  // namespace plugin::zip

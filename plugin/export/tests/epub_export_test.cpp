@@ -1,7 +1,9 @@
+#include <cstdio>
 #include <regex>
 
 #include "plugin/export/exports.h"
 #include "plugin/export/tests/export_fixture.h"
+#include "testing/environment/small_disk.h"
 
 namespace {
 
@@ -175,3 +177,29 @@ TEST_F(ExportTest, FailedBookLeavesNothingBehind) {
 }
 
 }  // namespace
+
+TEST_F(ExportTest, AFullDiskIsNamedAndLeavesNoPartOfTheBook) {
+    testing_environment::SmallDisk disk(256 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    // Room for the start of a book, not for all of it.
+    {
+        std::FILE* filler = std::fopen((disk.root() / "filler").c_str(), "wb");
+        const std::string block(200 * 1024, 'f');
+        std::fwrite(block.data(), 1, block.size(), filler);
+        std::fclose(filler);
+    }
+    std::wstring bulk;
+    for (int i = 0; bulk.size() < 400000; ++i)
+        bulk += L"<p>" + std::to_wstring(i * 7919 % 100003) + L" unlike words " +
+                std::to_wstring(i) + L"</p>";
+    const auto guid = insert(L"Big", L"2024-01-01 10:00:00", bulk);
+
+    ExportControl book;
+    EXPECT_EQ(exportEntries({guid}, L"Book", wide(disk.root() / "b.epub"), kExportEpub, &book), -1);
+    EXPECT_NE(book.error.find(L"the disk is full"), std::wstring::npos) << narrow(book.error);
+    ExportControl page;
+    EXPECT_EQ(exportEntries({guid}, L"Book", wide(disk.root() / "b.html"), kExportHtml, &page), -1);
+    EXPECT_NE(page.error.find(L"the disk is full"), std::wstring::npos) << narrow(page.error);
+    EXPECT_EQ(filesBelow(disk.root()).size(), 1u) << "only the filler is there";
+}

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "loaded_module.h"
+#include "testing/environment/small_disk.h"
 
 using platform::ui::DialogDriver;
 
@@ -238,4 +239,22 @@ TEST(CorruptRepository, SaveReportsTheErrorAndKeepsTheFile) {
     EXPECT_NE(texts[0].find(L"not a database"), std::wstring::npos);
     EXPECT_TRUE(presenter->questionsOf(platform::ui::PresentedQuestion::Kind::dialog).empty());
     EXPECT_EQ(contents(file), garbage);
+}
+
+TEST_F(SaveTest, AFullDiskIsNamedWhenTheClipCannotBeSaved) {
+    testing_environment::SmallDisk disk(256 * 1024, repositoryFile().parent_path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    ASSERT_EQ(plugin::CreateSchema(platform::text::fromUtf8(repositoryFile().string())), 0);
+    ASSERT_TRUE(disk.fill());
+
+    answerNew(L"Too much");
+    const Save outcome = save(L"http://site.example/full", L"Page", std::wstring(100000, L'x'));
+    EXPECT_EQ(outcome.result, -1);
+    EXPECT_FALSE(outcome.handled);
+    ASSERT_EQ(presenter_->messageTexts().size(), 1u);
+    const std::wstring message = presenter_->messageTexts()[0];
+    EXPECT_NE(message.find(L"could not be saved"), std::wstring::npos) << message;
+    EXPECT_NE(message.find(L"the disk is full"), std::wstring::npos) << message;
+    EXPECT_EQ(entryCount(), 0);
 }
