@@ -15,6 +15,7 @@
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
 #include "common/util/message_box.h"
+#include "platform/text/utf.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"
 
@@ -179,9 +180,12 @@ TEST_F(PrintCommands, WidePagesAreShrunkToTheSheetAndNarrowOnesPrintAtTheirSize)
 }
 
 TEST_F(PrintCommands, PrintedFileNamesFollowTheRuleOfEveryFileName) {
-    EXPECT_EQ(fs::path(printedPagesPath(L"*?<>|:\"")).filename(), "page.pdf");
-    EXPECT_EQ(fs::path(printedPagesPath(L"invoice\u202Efdp.exe")).filename(), "invoicefdp.exe.pdf");
-    const fs::path longTitle = printedPagesPath(std::wstring(300, L'\u00e9'));
+    const auto printed = [](const std::wstring& title) {
+        return fs::path(platform::text::toUtf8(printedPagesPath(title)));
+    };
+    EXPECT_EQ(printed(L"*?<>|:\"").filename(), "page.pdf");
+    EXPECT_EQ(printed(L"invoice\u202Efdp.exe").filename(), "invoicefdp.exe.pdf");
+    const fs::path longTitle = printed(std::wstring(300, L'\u00e9'));
     EXPECT_LE(longTitle.filename().string().size(), 255u);
     EXPECT_EQ(longTitle.parent_path().filename(), "Printed");
 }
