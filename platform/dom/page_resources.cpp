@@ -248,6 +248,7 @@ void PageResources::fetchOnWorkers() {
         }
         const std::shared_ptr<Load> load = queue_.front();
         queue_.pop_front();
+        load->fetching = true;
         guard.unlock();
         auto bitmap = decoded(
             loadPageResource(load->address, page_, kFetchTimeout, kMaxPictureBytes, &cancel_));
@@ -271,7 +272,14 @@ const imaging::Bitmap* PageResources::picture(const std::string& reference) {
     std::unique_lock guard(lock_);
     if (!load->done && deadline_)
         changed_.wait_until(guard, *deadline_, [&] { return load->done; });
-    return load->done ? load->bitmap.get() : nullptr;
+    if (!load->done) {
+        // The host has not answered within the page's whole budget: later pages do not wait
+        // for it again, whether its own time limit or the page's cancel ends the fetch.
+        if (load->fetching)
+            noteHostUnreachable(load->address);
+        return nullptr;
+    }
+    return load->bitmap.get();
 }
 
 }  // namespace platform::dom

@@ -80,6 +80,7 @@ class PageResources {
     struct Load {
         std::string address;
         std::unique_ptr<imaging::Bitmap> bitmap;
+        bool fetching = false;  // a worker has sent the request
         bool done = false;
     };
     std::shared_ptr<Load> start(const std::string& address);
