@@ -27,7 +27,13 @@ PluginBinding::~PluginBinding() {
 
 int PluginBinding::bind(const std::wstring& folder) {
     const std::wstring path = pluginModulePath(folder);
-    if (path.empty() || !common::pathExists(path)) {
+    const std::wstring named = folder.empty() ? L"(no name)" : L"\"" + folder + L"\"";
+    if (path.empty()) {
+        common::errorBox(L"No plug-in can be loaded: " + named + L" is not a plug-in's name.");
+        return 1;
+    }
+    if (!common::pathExists(path)) {
+        common::errorBox(L"No plug-in " + named + L" is installed: " + path + L" is missing.");
         return 1;
     }
     if (!module_.open(platform::text::toUtf8(path))) {
@@ -43,6 +49,7 @@ int PluginBinding::bind(const std::wstring& folder) {
     if (!object_) {
         deletePlugin_ = nullptr;
         module_.close();
+        common::errorBox(L"The plug-in " + path + L" offers no repository object.");
         return 1;
     }
     return 0;

@@ -3,10 +3,11 @@
 // NewPlugin2, and on destruction the object is freed with DeletePlugin2 and the module
 // unloaded.
 //
-// Contract: `bind` returns 0 when the object is ready and 1 otherwise: a folder that is
-// not a single safe name, a missing file, missing exports or no object give 1 silently; a
-// module that fails to load also shows "Load plugin failured: code=<errno> file=<path>".
-// An empty folder names plugin.so in the plug-ins folder itself. User-interface thread.
+// Contract: `bind` returns 0 when the object is ready and 1 otherwise, and then says in an
+// error box what failed: a folder that is not a single safe name, a missing file, a module
+// that fails to load ("Load plugin failured: <loader's reason> file=<path>"), missing
+// exports or no object. An empty folder names plugin.so in the plug-ins folder itself.
+// User-interface thread.
 #pragma once
 
 #include <string>

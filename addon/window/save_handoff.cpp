@@ -89,6 +89,11 @@ int exportToPlugin(int windowIndex, const std::wstring& folder) {
     if (windowIndex < 0 || windowIndex >= kWindowTableSize || windowEntry(windowIndex).isFree()) {
         return kNotHandled;
     }
+    // Nothing is grabbed for a plug-in that is not there.
+    PluginBinding binding;
+    if (binding.bind(folder) != 0) {
+        return kNotHandled;
+    }
     std::wstring url;
     std::wstring title;
     std::wstring text;
@@ -113,10 +118,6 @@ int exportToPlugin(int windowIndex, const std::wstring& folder) {
         if (!repositoryPage) {
             tidyHtml(html, html, L"");
         }
-    }
-    PluginBinding binding;
-    if (binding.bind(folder) != 0) {
-        return kNotHandled;
     }
     bool handled = false;
     if (binding.hasEvent(L"OnExport")) {

@@ -17,7 +17,8 @@ std::wstring wrapInHtmlSkeleton(const std::wstring& markup);
 // "command-save/<folder>": stores the clip through the plug-in's OnSave. After a save the
 // plug-in handled, the selection mode returns to default.
 int saveToPlugin(int windowIndex, const std::wstring& folder);
-// "command-export", "command-export/<folder>": hands the clip to the plug-in's OnExport.
+// "command-export", "command-export/<folder>": hands the clip to the plug-in's OnExport;
+// nothing is grabbed when the plug-in cannot be bound.
 int exportToPlugin(int windowIndex, const std::wstring& folder);
 
 }  // namespace addon

@@ -81,7 +81,7 @@ TEST_F(ShippedToolbar, EveryEverydayCommandHasALinkThatTheDispatcherTakes) {
                                    L"command-redo",
                                    L"command-reset",
                                    L"command-save/tamrix",
-                                   L"command-export",
+                                   L"command-export/tamrix",
                                    L"command-export/image",
                                    L"command-print",
                                    L"command-print-preview",
