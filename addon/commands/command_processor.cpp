@@ -37,13 +37,17 @@ void CommandProcessor::execute(std::unique_ptr<ICommand> command) {
     file(std::move(command), undoHistory_);
 }
 
-void CommandProcessor::undo() {
+std::unique_ptr<ICommand> CommandProcessor::takeLastUndo() {
     if (undoHistory_.empty()) {
-        return;
+        return nullptr;
     }
     std::unique_ptr<ICommand> command = std::move(undoHistory_.back());
     undoHistory_.pop_back();
-    if (command) {
+    return command;
+}
+
+void CommandProcessor::undo() {
+    if (std::unique_ptr<ICommand> command = takeLastUndo()) {
         undoCommand(std::move(command));
     }
 }
@@ -55,6 +59,13 @@ void CommandProcessor::undoCommand(std::unique_ptr<ICommand> command) {
     command->undo();
     relayout(*command);
     file(std::move(command), redoHistory_);
+}
+
+void CommandProcessor::withdraw() {
+    if (std::unique_ptr<ICommand> command = takeLastUndo()) {
+        command->undo();
+        relayout(*command);
+    }
 }
 
 void CommandProcessor::clear() {

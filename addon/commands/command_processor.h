@@ -40,6 +40,9 @@ class CommandProcessor {
     virtual void undo();
     // Undoes one command and files it in the redo history by its disposal.
     virtual void undoCommand(std::unique_ptr<ICommand> command);
+    // Undoes the newest command of the undo history and deletes it instead of filing it for
+    // redo: for a command the program ran on its own, which the user must not redo later.
+    virtual void withdraw();
     // Deletes every command of both histories.
     virtual void clear();
     // `execute`, then deletes every command of the redo history. For new commands.
@@ -58,6 +61,8 @@ class CommandProcessor {
 
   private:
     void relayout(ICommand& command) const;
+    // Takes the newest command off the undo history; null when it is empty.
+    std::unique_ptr<ICommand> takeLastUndo();
     void file(std::unique_ptr<ICommand> command, std::deque<std::unique_ptr<ICommand>>& history);
 
     Relayout relayout_;

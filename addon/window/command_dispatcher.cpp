@@ -351,21 +351,26 @@ void executeInContext(ClipSubContext& context, std::unique_ptr<ICommand> command
     }
 }
 
-bool runGrab(int windowIndex, const std::wstring& styleName) {
+std::vector<int> runGrabInContexts(int windowIndex, const std::wstring& styleName) {
     std::vector<const ICommand*> before;
     for (int index : contextsOfWindow(windowIndex)) {
         before.push_back(clipContext(index).commandProcessor()->lastUndo());
     }
+    std::vector<int> grabbed;
     if (eachContext<GrabCommand>()(windowIndex, styleName) != kHandled) {
-        return false;
+        return grabbed;
     }
     const auto indexes = contextsOfWindow(windowIndex);
     for (std::size_t i = 0; i < indexes.size() && i < before.size(); ++i) {
         if (clipContext(indexes[i]).commandProcessor()->lastUndo() != before[i]) {
-            return true;
+            grabbed.push_back(indexes[i]);
         }
     }
-    return false;
+    return grabbed;
+}
+
+bool runGrab(int windowIndex, const std::wstring& styleName) {
+    return !runGrabInContexts(windowIndex, styleName).empty();
 }
 
 void undoInContext(ClipSubContext& context) {
@@ -377,6 +382,16 @@ void undoInContext(ClipSubContext& context) {
     const std::vector<SelectionItem> saved = processor->lastUndo()->context().savedSelection;
     processor->undo();
     restoreSelection(site.get(), saved);
+}
+
+void withdrawInContext(ClipSubContext& context) {
+    const std::shared_ptr<CommandProcessor> processor = context.processor;
+    if (!processor || !processor->canUndo()) {
+        return;
+    }
+    const std::vector<SelectionItem> saved = processor->lastUndo()->context().savedSelection;
+    processor->withdraw();
+    restoreSelection(context.selection.get(), saved);
 }
 
 void redoInContext(ClipSubContext& context) {

@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "addon/window/window_table.h"
 
@@ -42,9 +43,14 @@ void executeInContext(ClipSubContext& context, std::unique_ptr<ICommand> command
 // A readable page of the window's selection in the named page style ("": the setting) in
 // every context; true when a grab of its own is now on an undo history.
 bool runGrab(int windowIndex, const std::wstring& styleName = L"");
+// As `runGrab`; the indexes of the contexts whose undo history the grab now tops.
+std::vector<int> runGrabInContexts(int windowIndex, const std::wstring& styleName = L"");
 // One step back or forward in the context's history, when there is one.
 void undoInContext(ClipSubContext& context);
 void redoInContext(ClipSubContext& context);
+// One step back that leaves nothing to redo: the newest command is undone, deleted and the
+// selection it was run on put back.
+void withdrawInContext(ClipSubContext& context);
 
 // The message of a command whose part is not in this build; returns 1.
 int reportNotAvailable(const std::wstring& command);

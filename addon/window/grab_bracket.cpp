@@ -5,15 +5,15 @@
 
 namespace addon {
 
-GrabBracket::GrabBracket(int windowIndex) : windowIndex_(windowIndex) {
+GrabBracket::GrabBracket(int windowIndex) {
     if (hasElementSelection(windowIndex) || hasTextSelection(windowIndex)) {
-        grabbed_ = runGrab(windowIndex);
+        grabbedContexts_ = runGrabInContexts(windowIndex);
     }
 }
 
 GrabBracket::~GrabBracket() {
-    if (grabbed_) {
-        undo(windowIndex_);
+    for (int index : grabbedContexts_) {
+        withdrawInContext(clipContext(index));
     }
 }
 

@@ -1,10 +1,12 @@
 // The bracket around taking a clip: when the window has a selection (elements or text),
 // a readable page of it is built first; when the bracket ends, that page is undone, so the
-// user sees the page unchanged.
+// user sees the page unchanged and has nothing new to redo.
 //
-// Contract: user-interface thread; scoped. Undoes only when the grab put a command of its
-// own on the undo history, never an earlier command of the user.
+// Contract: user-interface thread; scoped. Withdraws only the grabs it put on the undo
+// histories itself, never an earlier command of the user; they leave no redo step behind.
 #pragma once
+
+#include <vector>
 
 namespace addon {
 
@@ -15,11 +17,10 @@ class GrabBracket {
     GrabBracket(const GrabBracket&) = delete;
     GrabBracket& operator=(const GrabBracket&) = delete;
 
-    bool grabbed() const { return grabbed_; }
+    bool grabbed() const { return !grabbedContexts_.empty(); }
 
   private:
-    int windowIndex_;
-    bool grabbed_ = false;
+    std::vector<int> grabbedContexts_;
 };
 
 }  // namespace addon

@@ -300,6 +300,22 @@ TEST_F(TabTest, APlugInThatCannotLoadIsReportedWithTheLoadersReason) {
         << messages[0];
 }
 
+TEST_F(TabTest, AnExportNamingNoInstalledPlugInSaysSoAndGrabsNothing) {
+    const int window = openTab();
+    selectElement(L"main");
+    const std::wstring before = pageMarkup(document());
+    EXPECT_EQ(dispatchCommand(L"command-export", window), 1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"/plugins/plugin.so is missing"), std::wstring::npos)
+        << messages[0];
+    EXPECT_EQ(dispatchCommand(L"command-export/absent", window), 1);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].find(L"\"absent\""), std::wstring::npos) << messages[1];
+    EXPECT_EQ(pageMarkup(document()), before);
+    EXPECT_FALSE(canUndo(window));
+    EXPECT_FALSE(canRedo(window));
+}
+
 TEST_F(TabTest, AddressesFromThePageCannotReachOutsideTheDataFolders) {
     openTab();
     for (const wchar_t* trick :
@@ -348,6 +364,11 @@ TEST_F(TabTest, TheSaveBracketUndoesOnlyItsOwnGrab) {
     EXPECT_EQ(tab->processor->lastUndo(), users);
     EXPECT_EQ(pageMarkup(document()), before);
     EXPECT_TRUE(hasElementSelection(window));
+    // The grab was the program's own: a later redo does not bring the readable page back.
+    EXPECT_FALSE(canRedo(window));
+    EXPECT_EQ(dispatchCommand(L"command-redo", window), 2);
+    EXPECT_FALSE(isPageRebuilt(window));
+    EXPECT_EQ(pageMarkup(document()), before);
 }
 
 TEST_F(TabTest, ResetAndCloseUndoEveryCommand) {
