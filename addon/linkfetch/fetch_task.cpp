@@ -33,6 +33,7 @@ std::uint32_t RequestTask::threadProc(RequestTask* self) {
         for (int attempt = 0; attempt < self->retries_ && !self->stopRequested(); ++attempt) {
             if (self->request_.Run(self->url_, self->timeout_) == kHttpOk) {
                 self->response_ = self->request_.GetText();
+                self->pageUrl_ = self->request_.finalUrl();
                 self->status_.store(kFetchDone, std::memory_order_release);
                 return 0;
             }

@@ -5,10 +5,10 @@
 // Contract: the constructor starts the thread at once. `status()` may be read from any
 // thread: kFetchRunning until the task ends, then kFetchDone or kFetchFailed, written once
 // after the response is complete (release; the reader acquires), so `response()` may be
-// read once a final status has been seen. Only "http://" and "https://" addresses are
-// requested (HttpRequest itself takes plain "http://" only); any other address fails at
-// once without a try. Destruction cancels the request in flight and joins the thread
-// (within about 50 ms of the cancel), so no task outlives its object.
+// read once a final status has been seen. Only "http://" and "https://" addresses (any
+// case) are requested; any other address fails at once without a try. Destruction cancels the
+// request in flight and joins the thread (within about 50 ms of the cancel), so no task outlives
+// its object.
 #pragma once
 
 #include <atomic>
@@ -37,6 +37,9 @@ class RequestTask : public common::CThreadImpl<RequestTask> {
     const std::wstring& url() const { return url_; }
     // The body decoded by its charset declaration; "" until the status is kFetchDone.
     const std::wstring& response() const { return response_; }
+    // The address the response came from (after redirects), against which its relative
+    // links resolve; "" until the status is kFetchDone.
+    const std::wstring& pageUrl() const { return pageUrl_; }
     // Ends the request in flight and any further tries; the status becomes kFetchFailed.
     void cancel();
 
@@ -49,6 +52,7 @@ class RequestTask : public common::CThreadImpl<RequestTask> {
     std::chrono::milliseconds timeout_;
     int retries_;
     std::wstring response_;
+    std::wstring pageUrl_;
 };
 
 }  // namespace addon

@@ -1,12 +1,30 @@
 #include "addon/linkfetch/fetched_page.h"
 
+#include "addon/page/dom_helpers.h"
+#include "addon/page/page_clean.h"
+#include "addon/page/text_case.h"
+#include "addon/page/url_join.h"
 #include "addon/readable/readable_markup.h"
 #include "addon/readable/readable_scorer.h"
 #include "platform/dom/document.h"
 
 namespace addon {
 
-std::optional<FetchedPage> readFetchedPage(const std::wstring& html,
+namespace {
+
+// The address relative links of the page resolve against: its first base element with an
+// address, joined with where the page came from.
+std::wstring baseOf(const platform::dom::Document& document, const std::wstring& pageUrl) {
+    for (const auto& base : elementsByTag(document, L"base")) {
+        if (const auto href = base->getAttribute(L"href"); href && !trimSpace(*href).empty())
+            return joinUrl(pageUrl, trimSpace(*href));
+    }
+    return pageUrl;
+}
+
+}  // namespace
+
+std::optional<FetchedPage> readFetchedPage(const std::wstring& html, const std::wstring& pageUrl,
                                            const std::function<bool()>& stopped) {
     const auto isStopped = [&stopped] { return stopped && stopped(); };
     if (isStopped())
@@ -14,6 +32,8 @@ std::optional<FetchedPage> readFetchedPage(const std::wstring& html,
     const auto document = platform::dom::Document::parse(std::wstring_view(html));
     if (isStopped())
         return std::nullopt;
+    if (!pageUrl.empty())
+        resolveUrls(*document, baseOf(*document, pageUrl), kResolveImages | kResolveAnchors);
     FetchedPage page;
     page.title = document->title();
     std::wstring block = extractReadable(*document, true);

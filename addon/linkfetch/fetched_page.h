@@ -21,8 +21,10 @@ struct FetchedPage {
 };
 
 // The page's title (white space collapsed) and its main block; no blocks when the scorer
-// finds nothing. Nothing when `stopped` said yes before the page was read.
-std::optional<FetchedPage> readFetchedPage(const std::wstring& html,
+// finds nothing. The block's links and pictures are absolute: resolved against the page's
+// own base element, itself joined with `pageUrl`, the address the page came from. Nothing
+// when `stopped` said yes before the page was read.
+std::optional<FetchedPage> readFetchedPage(const std::wstring& html, const std::wstring& pageUrl,
                                            const std::function<bool()>& stopped = {});
 
 struct LinkResultMarkup {

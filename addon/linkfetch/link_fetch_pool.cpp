@@ -64,15 +64,15 @@ void GrabLinksThread::run() {
         int alive = 0;
         for (Slot& slot : slots) {
             if (slot.task && slot.task->status() != kFetchRunning) {
-                writeResult(slot.position, slot.task->status() == kFetchDone,
-                            slot.task->response());
+                writeResult(slot.position, slot.task->status() == kFetchDone, slot.task->response(),
+                            slot.task->pageUrl());
                 slot.task.reset();
             }
             if (stopRequested())
                 return;
             // A link that may not be fetched fails at once without taking a slot.
             while (!slot.task && next < links_.size() && !isFetchableLink(links_[next]))
-                writeResult(next++, false, L"");
+                writeResult(next++, false, L"", L"");
             if (!slot.task && next < links_.size()) {
                 slot.task = std::make_unique<RequestTask>(links_[next], settings_.timeout,
                                                           settings_.retries);
@@ -86,11 +86,11 @@ void GrabLinksThread::run() {
     }
 }
 
-void GrabLinksThread::writeResult(std::size_t position, bool fetched,
-                                  const std::wstring& response) const {
+void GrabLinksThread::writeResult(std::size_t position, bool fetched, const std::wstring& response,
+                                  const std::wstring& pageUrl) const {
     FetchedPage page;
     if (fetched) {
-        auto read = readFetchedPage(response, [this] { return stopRequested(); });
+        auto read = readFetchedPage(response, pageUrl, [this] { return stopRequested(); });
         if (!read)
             return;
         page = std::move(*read);

@@ -64,7 +64,9 @@ class GrabLinksThread : public common::CThreadImpl<GrabLinksThread> {
 
   private:
     void run();
-    void writeResult(std::size_t position, bool fetched, const std::wstring& response) const;
+    // `pageUrl`: where the response came from, which its relative links resolve against.
+    void writeResult(std::size_t position, bool fetched, const std::wstring& response,
+                     const std::wstring& pageUrl) const;
 
     LinkFetchSettings settings_;
     std::vector<std::wstring> links_;

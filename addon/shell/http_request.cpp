@@ -1,6 +1,7 @@
 #include "addon/shell/http_request.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "platform/net/page_charset.h"
@@ -12,7 +13,7 @@ namespace {
 
 namespace net = platform::net;
 
-constexpr std::wstring_view kScheme = L"http://";
+constexpr std::array<std::wstring_view, 2> kSchemes = {L"http://", L"https://"};
 constexpr std::chrono::milliseconds kConnectLimit{10000};
 
 int codeFor(const net::HttpError& error) {
@@ -39,13 +40,19 @@ int codeFor(const net::HttpError& error) {
 int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimit) {
     body_.clear();
     contentType_.clear();
+    finalUrl_.clear();
     status_ = 0;
     error_.clear();
-    if (!url.starts_with(kScheme)) {
-        error_ = L"only http:// addresses are fetched: " + url;
+    std::wstring lowered = url.substr(0, 8);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                   [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c; });
+    const auto scheme = std::find_if(kSchemes.begin(), kSchemes.end(),
+                                     [&](auto known) { return lowered.starts_with(known); });
+    if (scheme == kSchemes.end()) {
+        error_ = L"only http:// and https:// addresses are fetched: " + url;
         return kHttpBadUrl;
     }
-    const std::wstring rest = url.substr(kScheme.size());
+    const std::wstring rest = url.substr(scheme->size());
     const auto slash = rest.find(L'/');
     const std::wstring host = rest.substr(0, slash);
     const std::wstring path = slash == std::wstring::npos ? L"/" : rest.substr(slash);
@@ -55,7 +62,7 @@ int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimi
     }
 
     net::HttpRequest request;
-    request.url = platform::text::toUtf8(std::wstring(kScheme) + host + path);
+    request.url = platform::text::toUtf8(std::wstring(*scheme) + host + path);
     request.headers = {{"User-Agent", "Microsoft Internet Explorer"},
                        {"Pragma", "no-cache"},
                        {"Cache-Control", "no-cache"}};
@@ -67,6 +74,9 @@ int HttpRequest::Run(const std::wstring& url, std::chrono::milliseconds timeLimi
         status_ = response.status;
         body_ = std::move(response.body);
         contentType_ = response.header("Content-Type");
+        finalUrl_ = platform::text::fromUtf8(response.effectiveUrl);
+        if (finalUrl_.empty())
+            finalUrl_ = std::wstring(*scheme) + host + path;
     } catch (const net::HttpError& failure) {
         error_ = platform::text::fromUtf8(failure.what());
         return codeFor(failure);

@@ -1,11 +1,11 @@
-// One plain HTTP GET of a linked page, its body decoded as browsers decode a page (see
+// One HTTP GET of a linked page, its body decoded as browsers decode a page (see
 // platform/net/page_charset.h). The link-grabbing workers run one request each, on their own
 // threads.
 //
-// The URL must begin with "http://" exactly as written (no other scheme, no capitals);
-// the host runs up to the next "/" and may name a port (default 80). Redirects are
-// followed. The whole request, body included, ends within the time limit the caller
-// gives, and Cancel() (from any thread) ends it within about 50 ms.
+// The URL must begin with "http://" or "https://" (in any case); the host runs up to the
+// next "/" and may name a port (default 80, 443 for https). Redirects are followed. The whole
+// request, body included, ends within the time limit the caller gives, and Cancel() (from any
+// thread) ends it within about 50 ms.
 //
 // Contract: Run and the readers belong to one thread; Cancel may be called from any
 // thread at any time, also before Run, and a cancelled request stays cancelled. Failures
@@ -21,7 +21,7 @@ namespace addon {
 
 enum HttpRequestCode : int {
     kHttpOk = 0,
-    kHttpBadUrl = -1,         // the URL does not begin with "http://"
+    kHttpBadUrl = -1,         // the URL is neither "http://" nor "https://" with a host
     kHttpConnectFailed = -4,  // the host could not be reached
     kHttpSendFailed = -5,     // the request could not be sent or its answer read
     kHttpTimedOut = -7,       // the time limit passed
@@ -44,6 +44,8 @@ class HttpRequest {
     // own declaration or else as windows-1252; "" when there is no body.
     std::wstring GetText() const;
     const std::string& body() const { return body_; }
+    // The address the body came from, after redirects; "" when no answer arrived.
+    const std::wstring& finalUrl() const { return finalUrl_; }
     // The HTTP status of the answer; 0 when none arrived.
     long status() const { return status_; }
     // What went wrong, for a person; "" after a success.
@@ -53,6 +55,7 @@ class HttpRequest {
     platform::net::HttpCancel cancel_;
     std::string body_;
     std::string contentType_;
+    std::wstring finalUrl_;
     long status_ = 0;
     std::wstring error_;
 };

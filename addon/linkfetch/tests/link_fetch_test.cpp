@@ -93,6 +93,57 @@ TEST(FetchableLinks, OnlyHttpAndHttpsWithAHost) {
     EXPECT_FALSE(isFetchableLink(L"tarn://tamrix/latest"));
 }
 
+namespace {
+
+// The story with relative links and pictures, as a site writes them.
+const std::string kRelativeStory =
+    "<html><head><title>Relative</title></head><body><div id='story'>"
+    "<p>The first paragraph of the story tells how the cat chased the mouse <a "
+    "href='next.html'>on and on</a> through the kitchen, past the table and the cupboard.</p>"
+    "<p><img src='/img/cat.png' alt='cat'> The second paragraph tells how the mouse got away "
+    "through a hole in the wall, <a href='../up.html'>and up</a> while the cat sat waiting.</p>"
+    "<p>A third paragraph <a href='https://other.example/x'>elsewhere</a> and <a "
+    "href='#note'>a note</a> ends the story of the cat and the mouse for the day.</p>"
+    "</div></body></html>";
+
+}  // namespace
+
+TEST_F(LinkFetchTest, RelativeLinksAndPicturesResolveAgainstTheFetchedPage) {
+    const auto read = readFetchedPage(widen(kRelativeStory), L"http://news.example/world/a/story");
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->blocks.size(), 1u);
+    const std::wstring& block = read->blocks[0];
+    EXPECT_NE(block.find(L"http://news.example/world/a/next.html"), std::wstring::npos) << block;
+    EXPECT_NE(block.find(L"http://news.example/img/cat.png"), std::wstring::npos) << block;
+    EXPECT_NE(block.find(L"http://news.example/world/up.html"), std::wstring::npos) << block;
+    EXPECT_NE(block.find(L"https://other.example/x"), std::wstring::npos) << block;
+
+    // A base element of the page wins over the page's own address.
+    std::string withBase = kRelativeStory;
+    withBase.replace(withBase.find("</title>") + 8, 0, "<base href='/archive/'>");
+    const auto based = readFetchedPage(widen(withBase), L"http://news.example/world/a/story");
+    ASSERT_TRUE(based);
+    ASSERT_EQ(based->blocks.size(), 1u);
+    EXPECT_NE(based->blocks[0].find(L"http://news.example/archive/next.html"), std::wstring::npos)
+        << based->blocks[0];
+}
+
+TEST_F(LinkFetchTest, CapitalSchemesAreFetchedAndRedirectsMoveTheBase) {
+    server_.reply("/old", testing_http::redirectTo("/new/dir/story"));
+    server_.reply("/new/dir/story", Reply{200, kRelativeStory, "text/html; charset=utf-8"});
+    const std::wstring address = widen(server_.url("/old"));
+    const std::vector<std::wstring> urls = {L"HTTP://" + address.substr(7)};
+    const auto page = linkPage(urls);
+    GrabLinksThread worker(urls, page, LinkFetchSettings{1, 1, 3s});
+    ASSERT_TRUE(worker.waitForEnd(10s));
+    page->pumpTasks();
+    ASSERT_EQ(server_.requests().size(), 2u);
+    const std::wstring content = contentOf(*page, 0);
+    EXPECT_NE(content.find(widen(server_.url("/new/dir/next.html"))), std::wstring::npos)
+        << content;
+    EXPECT_NE(content.find(widen(server_.url("/img/cat.png"))), std::wstring::npos) << content;
+}
+
 TEST(FetchedPages, ResultMarkupEscapesAndSeparatesBlocks) {
     const FetchedPage page{L"A <b> & 'c'", {L"<p>one</p>", L"<p>two</p>"}};
     const LinkResultMarkup markup = linkResultMarkup(L"http://h/?a=1&b='2'", true, page);
@@ -109,7 +160,7 @@ TEST(FetchedPages, ResultMarkupEscapesAndSeparatesBlocks) {
 }
 
 TEST_F(LinkFetchTest, ReadingAPageStopsBetweenItsSteps) {
-    const std::optional<FetchedPage> whole = readFetchedPage(widen(kArticle));
+    const std::optional<FetchedPage> whole = readFetchedPage(widen(kArticle), L"");
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->title, L"Tom & Jerry <b>");
     ASSERT_EQ(whole->blocks.size(), 1u);
@@ -119,7 +170,8 @@ TEST_F(LinkFetchTest, ReadingAPageStopsBetweenItsSteps) {
     int asked = 0;
     for (int stopAfter = 0;; ++stopAfter) {
         asked = 0;
-        const auto read = readFetchedPage(widen(kArticle), [&] { return asked++ >= stopAfter; });
+        const auto read =
+            readFetchedPage(widen(kArticle), L"", [&] { return asked++ >= stopAfter; });
         if (read) {
             EXPECT_EQ(read->title, whole->title);
             EXPECT_EQ(read->blocks, whole->blocks);

@@ -21,16 +21,28 @@ std::wstring url(const LoopbackServer& server, const std::string& path) {
     return platform::text::fromUtf8(server.url(path));
 }
 
-TEST(HttpRequest, OnlyPlainHttpAddressesAreFetched) {
+TEST(HttpRequest, HttpAndHttpsAddressesInAnyCaseAreFetched) {
     LoopbackServer server;
+    server.reply("/page", {.body = "page"});
     HttpRequest request;
     const std::wstring address = url(server, "/page");
-    EXPECT_EQ(request.Run(L"HTTP://" + address.substr(7)), addon::kHttpBadUrl);
-    EXPECT_EQ(request.Run(L"https://" + address.substr(7)), addon::kHttpBadUrl);
     EXPECT_EQ(request.Run(L"ftp://127.0.0.1/x"), addon::kHttpBadUrl);
     EXPECT_EQ(request.Run(L"http:///nohost"), addon::kHttpBadUrl);
+    EXPECT_EQ(request.Run(L"https:///nohost"), addon::kHttpBadUrl);
     EXPECT_FALSE(request.error().empty());
     EXPECT_TRUE(server.requests().empty());
+
+    ASSERT_EQ(request.Run(L"HTTP://" + address.substr(7), 5s), addon::kHttpOk);
+    EXPECT_EQ(request.GetText(), L"page");
+    EXPECT_EQ(request.finalUrl(), address);
+    EXPECT_EQ(server.requests().size(), 1u);
+
+    // A secure request goes out too: this plain server cannot answer it, so it fails as a
+    // connection, not as an address refused before any try.
+    const int secure = request.Run(L"https://" + address.substr(7), 5s);
+    EXPECT_NE(secure, addon::kHttpBadUrl);
+    EXPECT_NE(secure, addon::kHttpOk);
+    EXPECT_EQ(request.finalUrl(), L"");
 }
 
 TEST(HttpRequest, ABodyIsDecodedByItsDeclarationAndErrorsKeepTheirBody) {
