@@ -4,6 +4,7 @@
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
 #include "addon/page/url_join.h"
+#include "addon/readable/active_content.h"
 #include "addon/readable/readable_markup.h"
 #include "addon/readable/readable_scorer.h"
 #include "platform/dom/document.h"
@@ -34,6 +35,8 @@ std::optional<FetchedPage> readFetchedPage(const std::wstring& html, const std::
         return std::nullopt;
     if (!pageUrl.empty())
         resolveUrls(*document, baseOf(*document, pageUrl), kResolveImages | kResolveAnchors);
+    // The blocks are written into a page the browser shows.
+    stripActiveContent(document->body());
     FetchedPage page;
     page.title = document->title();
     std::wstring block = extractReadable(*document, true);

@@ -3,6 +3,7 @@
 #include "addon/commands/page_styles.h"
 #include "addon/commands/saved_values.h"
 #include "addon/commands/style_sheets.h"
+#include "addon/readable/active_content.h"
 #include "common/util/registry_string.h"
 #include "platform/dom/window.h"
 
@@ -16,6 +17,7 @@ ElementPtr cloneBodyShell(const dom::Document& document) {
 void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
                        const std::wstring& markup) {
     shell->setInnerHTML(markup);
+    stripActiveContent(shell);
     shell->setAttribute(L"id", L"readable_body");
     context.savedBody = context.document->body();
     context.readableBody = shell;

@@ -15,6 +15,18 @@ using namespace page_fixtures;
 
 namespace {
 
+// A story whose markup carries what a browser would run.
+constexpr const wchar_t* kActivePage =
+    L"<html><head><title>Active</title></head><body onload=\"steal(1)\">"
+    L"<div id=story onmouseover=\"steal(2)\"><p onclick=\"steal(3)\">The first paragraph of the "
+    L"story is long enough to be the article, with words enough for the scorer to like it "
+    L"well, and more words after that.</p><script>steal(4)</script>"
+    L"<iframe src=\"http://ads.test/frame\"></iframe>"
+    L"<p>The second paragraph <a href=\"javascript:steal(5)\">runs</a> and <a "
+    L"href=\"http://e.test/next\" onfocus=\"steal(6)\">links on</a>, and it too is long enough "
+    L"to count as the body of the story that the reader wants to keep.</p>"
+    L"<noscript><iframe src=\"http://ads.test/2\"></iframe></noscript></div></body></html>";
+
 class ReadableCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -42,6 +54,27 @@ class ReadableCommandsTest : public ::testing::Test {
         processor.redo();
         EXPECT_EQ(serialize(*document), changed);
         EXPECT_EQ(document->body(), readable);  // the same body object again
+        processor.undo();
+        EXPECT_EQ(serialize(*document), original);
+    }
+
+    // The readable body carries the story's text and link, and nothing the browser runs;
+    // undoing brings the page back as it was.
+    void expectInertReadablePage(std::unique_ptr<ICommand> command, bool selectStory) {
+        const auto document = parsePage(kActivePage, L"http://e.test/story");
+        const std::wstring original = serialize(*document);
+        command->context().document = document;
+        if (selectStory)
+            command->context().elements = {document->getElementById(L"story")};
+        CommandProcessor processor;
+        processor.run(std::move(command));
+        const std::wstring shown = document->body()->outerHTML();
+        EXPECT_NE(shown.find(L"second paragraph"), std::wstring::npos) << shown;
+        EXPECT_NE(shown.find(L"http://e.test/next"), std::wstring::npos) << shown;
+        EXPECT_EQ(shown.find(L"steal("), std::wstring::npos) << shown;
+        EXPECT_EQ(document->body()->getElementsByTagName(L"SCRIPT").size(), 0u);
+        EXPECT_EQ(document->body()->getElementsByTagName(L"IFRAME").size(), 0u);
+        EXPECT_EQ(shown.find(L"ads.test"), std::wstring::npos) << shown;
         processor.undo();
         EXPECT_EQ(serialize(*document), original);
     }
@@ -209,4 +242,10 @@ TEST_F(ReadableCommandsTest, NoLinksNoBodyNoChange) {
     grab.execute();
     grab.undo();
     EXPECT_EQ(serialize(*bodiless), frames);
+}
+
+TEST_F(ReadableCommandsTest, ReadablePagesCarryNoScriptsFramesOrHandlers) {
+    expectInertReadablePage(std::make_unique<GrabCommand>(L"Novel"), true);
+    expectInertReadablePage(std::make_unique<GrabCommand>(L"Novel"), false);
+    expectInertReadablePage(std::make_unique<IsolateCommand>(), true);
 }
