@@ -127,10 +127,13 @@ void Toolbox::showToolboxMenu(ui::Point at) {
         menu.removeById(kThemeItem);
     }
     const std::vector<std::wstring> languages = listLanguageFiles(dataSubfolder(L"languages"));
-    if (auto choices = buildChoiceMenu(languages, table.name(), kFirstLanguage)) {
+    // "Default" stands for the user's locale's language, taken when nothing was chosen.
+    const bool chosenByUser = !table.name().empty() && !table.fromLocale();
+    if (auto choices =
+            buildChoiceMenu(languages, chosenByUser ? table.name() : L"", kFirstLanguage)) {
         choices->appendSeparator();
-        choices->appendString(kDefaultLanguage, L"Default");
-        choices->check(kDefaultLanguage, table.name().empty());
+        choices->appendString(kDefaultLanguage, table.translate(L"Menu::Toolbox", L"Default"));
+        choices->check(kDefaultLanguage, !chosenByUser);
         menu.attachSubmenu(kLanguageItem, std::move(choices));
     } else {
         menu.removeById(kLanguageItem);
@@ -140,7 +143,7 @@ void Toolbox::showToolboxMenu(ui::Point at) {
     if (chosen >= kFirstTheme && chosen < kFirstTheme + themes.size()) {
         runCommand(L"toolbar-reload/" + themes[chosen - kFirstTheme]);
     } else if (chosen == kDefaultLanguage) {
-        table.clear();
+        common::loadLanguage(table, L"", dataSubfolder(L"languages"));
         storeLanguage(L"");
         runCommand(L"toolbar-reload/" + theme_);
     } else if (chosen >= kFirstLanguage && chosen < kFirstLanguage + languages.size()) {

@@ -45,7 +45,8 @@ int showAbout(int windowIndex) {
     }
 }
 
-// An empty name empties the table; a language whose file cannot be loaded leaves it empty.
+// An empty name takes the language of the user's locale; a language whose file cannot be
+// loaded leaves the table empty.
 void reloadLanguage(const std::wstring& language) {
     common::LanguageTable& table = common::languageTable();
     if (common::loadLanguage(table, language, resolveDataFolder(L"languages")) != 0)

@@ -1,5 +1,7 @@
 #include "addon/dialogs/option_dialog.h"
 
+#include <algorithm>
+
 #include "addon/commands/page_styles.h"
 #include "addon/dialogs/choice_lists.h"
 #include "addon/dialogs/dialog_templates.h"
@@ -22,8 +24,8 @@ OptionDialog::OptionDialog(std::wstring languagesFolder, std::wstring themesFold
 
 void OptionDialog::onStart() {
     given_ = {autoUpdate, language, grabStyle, theme};
-    const std::wstring loaded = common::languageTable().name();
-    language = loaded.empty() ? kDefault : loaded;
+    const common::LanguageTable& table = common::languageTable();
+    language = table.name().empty() || table.fromLocale() ? kDefault : table.name();
     fillControls();
 }
 
@@ -52,14 +54,21 @@ void OptionDialog::fillList(int id, const std::vector<std::wstring>& names,
                             const std::wstring& current) {
     clearRows(id);
     for (const std::wstring& name : names) {
-        addRow(id, name);
+        addRow(id, translated(name));
     }
-    setSelection(id, findExactRow(id, current));
+    const auto found = std::find(names.begin(), names.end(), current);
+    setSelection(id, found == names.end() ? -1 : static_cast<int>(found - names.begin()));
+    rowNames_[id] = names;
 }
 
 std::wstring OptionDialog::chosen(int id, const std::wstring& former) const {
-    const std::wstring text = itemText(id);
-    return text == kSeparator ? former : text;
+    const auto rows = rowNames_.find(id);
+    const int row = selection(id);
+    if (rows == rowNames_.end() || row < 0 || row >= static_cast<int>(rows->second.size())) {
+        return former;
+    }
+    const std::wstring& name = rows->second[row];
+    return name == kSeparator ? former : name;
 }
 
 void OptionDialog::onCommand(int id, ui::UINT code) {

@@ -1,7 +1,11 @@
 #include "common/language/language_table.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cwctype>
+#include <filesystem>
 
+#include "platform/text/utf.h"
 #include "platform/ui/window_system.h"
 
 namespace common {
@@ -59,6 +63,7 @@ void LanguageTable::clear() {
     version_.clear();
     sections_.clear();
     lastError_.clear();
+    fromLocale_ = false;
 }
 
 const LanguageSection* LanguageTable::findSection(const std::wstring& name) const {
@@ -132,17 +137,59 @@ std::wstring LanguageTable::translate(const std::wstring& section, const std::ws
     return text;
 }
 
-int loadLanguage(LanguageTable& table, const std::wstring& code, const std::wstring& folder) {
-    if (code.empty()) {
-        table.clear();
-        return 0;
+std::wstring localeLanguageCode() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (!value || !*value)
+            continue;
+        std::wstring code;
+        for (const char* c = value; *c && *c != '_' && *c != '.' && *c != '@' && *c != '-'; ++c)
+            code += static_cast<wchar_t>(std::towlower(static_cast<unsigned char>(*c)));
+        const bool plain = code.empty() || code == L"c" || code == L"posix";
+        return plain ? L"en" : code;
     }
-    if (code == table.name())
-        return 0;
+    return L"en";
+}
+
+namespace {
+
+std::wstring languageFilePath(const std::wstring& folder, const std::wstring& code) {
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'/' && path.back() != L'\\')
         path += L'/';
-    return table.load(path + code + L".xml");
+    return path + code + L".xml";
+}
+
+bool isSafeCode(const std::wstring& code) {
+    return !code.empty() && code.size() <= 16 &&
+           std::all_of(code.begin(), code.end(), [](wchar_t c) { return std::iswalnum(c); });
+}
+
+}  // namespace
+
+int loadLanguage(LanguageTable& table, const std::wstring& code, const std::wstring& folder) {
+    if (code.empty()) {
+        std::wstring fromLocale = localeLanguageCode();
+        if (!isSafeCode(fromLocale) ||
+            !std::filesystem::exists(platform::text::toUtf8(languageFilePath(folder, fromLocale))))
+            fromLocale = L"en";
+        if (table.fromLocale() && table.name() == fromLocale)
+            return 0;
+        if (table.load(languageFilePath(folder, fromLocale)) != 0) {
+            table.clear();
+            return 0;
+        }
+        table.setFromLocale(true);
+        return 0;
+    }
+    if (code == table.name()) {
+        table.setFromLocale(false);
+        return 0;
+    }
+    const int result = table.load(languageFilePath(folder, code));
+    if (result == 0)
+        table.setFromLocale(false);
+    return result;
 }
 
 }  // namespace common

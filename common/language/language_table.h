@@ -64,6 +64,9 @@ class LanguageTable {
     const std::wstring& version() const { return version_; }
     const std::vector<LanguageSection>& sections() const { return sections_; }
     const std::wstring& lastError() const { return lastError_; }
+    // The content was taken from the user's locale because no language was chosen.
+    bool fromLocale() const { return fromLocale_; }
+    void setFromLocale(bool fromLocale) { fromLocale_ = fromLocale; }
 
   private:
     std::wstring path_;
@@ -72,15 +75,24 @@ class LanguageTable {
     std::wstring version_ = kDefaultVersion;
     std::vector<LanguageSection> sections_;
     std::wstring lastError_;
+    bool fromLocale_ = false;
 };
 
 // The program's table.
 LanguageTable& languageTable();
 
-// The start-up rule: an empty code clears the table; otherwise, unless the table already
-// holds that language (its name equals the code), loads "<folder>/<code>.xml". Returns
-// load's result, 0 when nothing had to be loaded.
+// The start-up rule: unless the table already holds that language (its name equals the
+// code), loads "<folder>/<code>.xml". Returns load's result, 0 when nothing had to be
+// loaded. An empty code (no language chosen) takes the user's locale's language when the
+// folder has a file for it, else English ("en"), and marks the table `fromLocale`; when
+// that file is missing or unreadable the table is cleared (the built-in texts) and the
+// result is 0.
 int loadLanguage(LanguageTable& table, const std::wstring& code, const std::wstring& folder);
+
+// The language of the user's messages: the first of LC_ALL, LC_MESSAGES and LANG that is
+// set, up to its territory, code set or modifier, in lower case ("de_AT.UTF-8": "de");
+// "en" for none, "C" or "POSIX".
+std::wstring localeLanguageCode();
 
 // Turns the two-character sequences backslash-n, backslash-r and backslash-t into line
 // feed, carriage return and tab (all n first, then r, then t); other backslashes stay.

@@ -67,4 +67,8 @@ void showError(const std::wstring& text) {
     errorBox(text, {}, platform::ui::windows().active());
 }
 
+void showError(const std::wstring& text, const std::wstring& reason) {
+    showError(translateText(L"Message", text) + L"\n" + translateText(L"Message", reason));
+}
+
 }  // namespace plugin

@@ -30,5 +30,8 @@ std::wstring translateText(const std::wstring& section, const std::wstring& text
 void localizeMenu(platform::ui::Menu& menu, const std::wstring& section);
 // An error box (translated through the "Message" section) owned by the active window.
 void showError(const std::wstring& text);
+// An error box of a fixed first line and the reason that follows it, each translated on
+// its own (a whole text with a reason in it would match no item).
+void showError(const std::wstring& text, const std::wstring& reason);
 
 }  // namespace plugin

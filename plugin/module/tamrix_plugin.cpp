@@ -178,7 +178,7 @@ int TamrixPlugin::OnExport(const std::wstring& output, int format, bool* handled
     ExportControl control;
     if (exportLatest(L"", output, kPaneExportCount, format, &control) == 0)
         return 0;
-    showError(L"The export failed.\n" + control.error);
+    showError(L"The export failed.", control.error);
     return -1;
 }
 

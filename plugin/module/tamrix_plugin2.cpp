@@ -49,7 +49,7 @@ std::wstring chosenValue(const std::wstring& value) {
 
 // Reports a save that stored nothing, with the reason; the host must not take it as done.
 int saveFailed(bool* handled, const std::wstring& reason) {
-    showError(L"The clip could not be saved in the repository.\n" + reason);
+    showError(L"The clip could not be saved in the repository.", reason);
     *handled = false;
     return -1;
 }

@@ -126,6 +126,35 @@ TEST_F(AddonDialogs, OptionsOfferTheFoldersNamesAndTurnDefaultAndNoneIntoEmptyNa
     EXPECT_FALSE(options.autoUpdate);
 }
 
+TEST_F(AddonDialogs, OptionsListsSpeakTheLanguageAndStillGiveBackTheNames) {
+    const fs::path themes = home.root() / "toolbar";
+    fs::create_directories(themes / "Orange");
+    ASSERT_EQ(loadPageStyles((kStageData / "pagestyles.xml").wstring(),
+                             (kStageData / "resources" / "pagestyles").wstring()),
+              0);
+    ASSERT_EQ(common::languageTable().load((kStageData / "languages" / "de.xml").wstring()), 0);
+    OptionDialog options((kStageData / "languages").wstring(), themes.wstring());
+    options.grabStyle = L"Night";
+    options.theme = L"Orange";
+    person->answerDialog([](ui::DialogDriver& d) {
+        EXPECT_EQ(d.rowTexts(kLanguageCombo).front(), L"Standard");
+        EXPECT_EQ(d.text(kLanguageCombo), L"de") << "the loaded language is chosen";
+        EXPECT_EQ(d.text(kGrabStyleCombo), L"Nacht");
+        for (const auto& row : d.rowTexts(kGrabStyleCombo)) {
+            EXPECT_NE(row, L"Novel");
+            EXPECT_NE(row, L"None");
+        }
+        EXPECT_EQ(d.rowTexts(kThemeCombo).front(), L"Standard");
+        d.choose(kLanguageCombo, L"Standard");
+        d.choose(kGrabStyleCombo, L"Roman");
+        d.click(ui::IDOK);
+    });
+    ASSERT_EQ(options.doModal(), ui::IDOK);
+    EXPECT_EQ(options.language, L"") << "Default is no chosen language";
+    EXPECT_EQ(options.grabStyle, L"Novel");
+    EXPECT_EQ(options.theme, L"Orange");
+}
+
 TEST_F(AddonDialogs, OptionsResetChoosesTheShippedDefaultsAndCancelKeepsTheMembers) {
     const fs::path themes = home.root() / "toolbar";
     fs::create_directories(themes / "Orange");

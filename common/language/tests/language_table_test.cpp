@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "common/language/language_table.h"
 #include "platform/text/utf.h"
@@ -18,7 +21,67 @@ const std::wstring kLanguages =
         .lexically_normal()
         .wstring();
 
+// Sets the locale variables for one test and puts the old values back afterwards.
+class LocaleVariables {
+  public:
+    LocaleVariables(const char* all, const char* messages, const char* lang) {
+        const char* values[] = {all, messages, lang};
+        for (int i = 0; i < 3; ++i) {
+            const char* old = std::getenv(kNames[i]);
+            saved_[i] = old ? std::optional<std::string>(old) : std::nullopt;
+            if (values[i])
+                ::setenv(kNames[i], values[i], 1);
+            else
+                ::unsetenv(kNames[i]);
+        }
+    }
+    ~LocaleVariables() {
+        for (int i = 0; i < 3; ++i) {
+            if (saved_[i])
+                ::setenv(kNames[i], saved_[i]->c_str(), 1);
+            else
+                ::unsetenv(kNames[i]);
+        }
+    }
+
+  private:
+    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::optional<std::string> saved_[3];
+};
+
 }  // namespace
+
+TEST(LanguageTable, WithNoLanguageChosenTheLocalesLanguageOrEnglishIsTaken) {
+    struct Case {
+        const char* all;
+        const char* messages;
+        const char* lang;
+        const wchar_t* expected;
+    };
+    for (const Case& row :
+         {Case{nullptr, nullptr, "de_DE.UTF-8", L"de"},
+          Case{nullptr, "de_AT", "en_GB.UTF-8", L"de"},
+          Case{"en_US.UTF-8", "de_DE", "de_DE", L"en"},
+          Case{nullptr, nullptr, "fr_FR.UTF-8", L"en"}, Case{nullptr, nullptr, "C", L"en"},
+          Case{nullptr, nullptr, "../../etc/x", L"en"}, Case{nullptr, nullptr, nullptr, L"en"}}) {
+        LocaleVariables locale(row.all, row.messages, row.lang);
+        LanguageTable table;
+        EXPECT_EQ(loadLanguage(table, L"", kLanguages), 0);
+        EXPECT_EQ(table.name(), row.expected) << (row.lang ? row.lang : "(none)");
+        EXPECT_TRUE(table.fromLocale());
+    }
+    LocaleVariables german(nullptr, nullptr, "de_DE.UTF-8");
+    LanguageTable table;
+    ASSERT_EQ(loadLanguage(table, L"", kLanguages), 0);
+    EXPECT_EQ(table.translate(L"Dialog::SimpleSave", L"", L"caption"), L"Speichern");
+    // Choosing the same language keeps the content, which is now the user's choice.
+    EXPECT_EQ(loadLanguage(table, L"de", kLanguages), 0);
+    EXPECT_EQ(table.name(), L"de");
+    EXPECT_FALSE(table.fromLocale());
+    // No file for the locale nor for English: the built-in texts, and no error.
+    EXPECT_EQ(loadLanguage(table, L"", kTestData + L"/nowhere"), 0);
+    EXPECT_TRUE(table.sections().empty());
+}
 
 TEST(LanguageTable, LoadsShippedGermanFileAndTranslatesByTextOrKey) {
     LanguageTable table;
@@ -49,8 +112,9 @@ TEST(LanguageTable, EscapesNameFromFileAndFirstSectionWins) {
 
     EXPECT_EQ(loadLanguage(table, L"zz", kTestData), 0);
     EXPECT_EQ(table.path(), kTestData + L"/zz.xml") << "the same language is not loaded again";
+    LocaleVariables english(nullptr, nullptr, "en_US.UTF-8");
     EXPECT_EQ(loadLanguage(table, L"", kTestData), 0);
-    EXPECT_TRUE(table.sections().empty());
+    EXPECT_TRUE(table.sections().empty()) << "the test data holds no en.xml";
 }
 
 TEST(LanguageTable, UnreadableFilesAreReportedAndKeepTheContent) {
