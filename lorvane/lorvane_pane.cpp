@@ -67,7 +67,10 @@ Lorvane::Lorvane(LorvaneConfig& config, std::wstring root)
       root_(std::move(root)),
       loader_(root_.empty() ? std::string() : platform::text::toUtf8(root_) + "/bin/protocol.so",
               fileRootsOf(root_)),
-      pageTimer_(takeTimerIds()) {}
+      pageTimer_(takeTimerIds()) {
+    // The pane's own palette: gradient buttons, not the system colours.
+    setScheme(1);
+}
 
 Lorvane::~Lorvane() {
     RemoveAllItems();

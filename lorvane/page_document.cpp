@@ -136,6 +136,8 @@ bool PageDocument::reload() {
         return false;
     page_->write(platform::text::fromUtf8(*markup));
     ++reloads_;
+    if (reloaded_)
+        reloaded_();
     return true;
 }
 
@@ -147,9 +149,10 @@ std::shared_ptr<platform::dom::Document> pageOf(
 
 platform::com::ComPtr<PageDocument> makePageDocument(const std::string& markup,
                                                      const std::wstring& address,
-                                                     PageFetcher fetcher) {
+                                                     PageFetcher fetcher,
+                                                     std::function<void()> reloaded) {
     return PageDocument::create(platform::dom::Document::parse(std::string_view(markup), address),
-                                std::move(fetcher));
+                                std::move(fetcher), std::move(reloaded));
 }
 
 }  // namespace lorvane

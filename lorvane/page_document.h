@@ -33,8 +33,9 @@ struct IPageDocument : platform::browser::IDispatch {
 class PageDocument
     : public platform::com::ComObject<PageDocument, IPageDocument, plugin::IScriptDocument> {
   public:
-    PageDocument(std::shared_ptr<platform::dom::Document> page, PageFetcher fetcher)
-        : page_(std::move(page)), fetcher_(std::move(fetcher)) {}
+    PageDocument(std::shared_ptr<platform::dom::Document> page, PageFetcher fetcher,
+                 std::function<void()> reloaded)
+        : page_(std::move(page)), fetcher_(std::move(fetcher)), reloaded_(std::move(reloaded)) {}
 
     platform::com::HRESULT Invoke(std::int32_t, platform::browser::DispParams*) override {
         return platform::com::E_NOTIMPL;
@@ -43,7 +44,8 @@ class PageDocument
     platform::com::HRESULT get_Script(
         platform::com::ComPtr<plugin::IScriptObject>* script) override;
 
-    // Loads the page's address again into the same document; false when it cannot.
+    // Loads the page's address again into the same document, then tells the `reloaded`
+    // callback (so the page's window is painted again); false when it cannot.
     bool reload();
     // The number of completed reloads.
     int reloadCount() const { return reloads_; }
@@ -51,6 +53,7 @@ class PageDocument
   private:
     std::shared_ptr<platform::dom::Document> page_;
     PageFetcher fetcher_;
+    std::function<void()> reloaded_;
     int reloads_ = 0;
 };
 
@@ -58,9 +61,11 @@ class PageDocument
 std::shared_ptr<platform::dom::Document> pageOf(
     const platform::com::ComPtr<platform::browser::IDispatch>& document);
 
-// A document of the page model from UTF-8 markup, shown at `address`.
+// A document of the page model from UTF-8 markup, shown at `address`; `reloaded` (may be
+// empty) runs after each reload.
 platform::com::ComPtr<PageDocument> makePageDocument(const std::string& markup,
                                                      const std::wstring& address,
-                                                     PageFetcher fetcher);
+                                                     PageFetcher fetcher,
+                                                     std::function<void()> reloaded = {});
 
 }  // namespace lorvane

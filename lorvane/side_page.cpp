@@ -150,10 +150,17 @@ platform::browser::LoadedDocument SidePage::load(const std::wstring& address) {
     if (!markup)
         return loaded;
     PageLoader* loader = &loader_;
+    // A page the plug-in reloads (after a save) is new content in the same document: the
+    // window is painted again, as after a navigation.
+    const HWND window = window_;
     loaded.document = ComPtr<platform::browser::IDispatch>(
-        makePageDocument(*markup, address, [loader](const std::wstring& again) {
-            return loader->fetch(again);
-        }).get());
+        makePageDocument(
+            *markup, address, [loader](const std::wstring& again) { return loader->fetch(again); },
+            [window] {
+                if (windows().isWindow(window))
+                    windows().invalidate(window);
+            })
+            .get());
     loaded.url = address;
     return loaded;
 }

@@ -2,7 +2,9 @@
 
 #include <thread>
 
+#include "lorvane/image_list.h"
 #include "lorvane/page_document.h"
+#include "lorvane/setting_dialog.h"
 #include "platform/dom/event.h"
 #include "platform/ui/dialog_driver.h"
 #include "plugin/repository/repository.h"
@@ -34,6 +36,8 @@ TEST_F(PaneTest, BuildsOneTabPerKnownNameAndNavigatesLaterPagesWhenFirstShown) {
     EXPECT_EQ(pane.active(), pane.items()[0].get());
     EXPECT_TRUE(pane.showSettingsButton);
     EXPECT_FALSE(pane.showCaption);
+    EXPECT_EQ(pane.scheme(), 1);
+    EXPECT_EQ(pane.iconRowHeight(), 24) << "the scheme drops the icon row's padding";
 
     const SidePage& first = *pane.pages()[0];
     EXPECT_EQ(first.browser()->locationUrl(), L"tarn://tamrix/pane");
@@ -65,6 +69,8 @@ TEST_F(PaneTest, ShownPageReloadsWhenTheRepositoryChanges) {
 
     advance(500ms);  // the plug-in takes the repository's stamp
     EXPECT_EQ(bodyText(shown).find(L"Kept from the web"), std::wstring::npos);
+    windows().pumpMessages();
+    const platform::imaging::Bitmap before = windows().image(shown.window());
 
     // The engine keeps its page while its cache file is not older than the database, by
     // the file system's clock: let that clock move on past the page's first reply.
@@ -76,6 +82,16 @@ TEST_F(PaneTest, ShownPageReloadsWhenTheRepositoryChanges) {
     advance(500ms);
     EXPECT_NE(bodyText(shown).find(L"Kept from the web"), std::wstring::npos) << bodyText(shown);
     EXPECT_EQ(shown.document(), document);
+    // The window shows the new entry too: it was painted again after the reload.
+    windows().pumpMessages();
+    const platform::imaging::Bitmap after = windows().image(shown.window());
+    ASSERT_EQ(after.width(), before.width());
+    ASSERT_EQ(after.height(), before.height());
+    int changed = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            changed += after.pixel(x, y) != before.pixel(x, y);
+    EXPECT_GT(changed, 50) << "the reloaded page is drawn";
     EXPECT_TRUE(shown.hearsDocumentEvents());
 
     // The hidden page's plug-in got no tick (it is not even loaded) and showed nothing.
@@ -285,4 +301,34 @@ TEST_F(PaneTest, TheShownPageIsPaintedIntoThePanesImageAtItsOwnWidth) {
     EXPECT_EQ(image.pixel(button.left + 3, button.top + 3),
               pane.surface()->pixel(button.left + 3, button.top + 3))
         << "below the page, the pane's own drawing";
+}
+
+namespace {
+
+int opaquePixels(const platform::imaging::Bitmap& picture) {
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            opaque += (picture.pixel(x, y) >> 24) >= 0x80;
+    return opaque;
+}
+
+}  // namespace
+
+TEST(ShippedIcons, TheRepositoryPageAndPagesWithoutIconsAreDrawn) {
+    const std::wstring plugins = platform::text::fromUtf8(TAMRIX_STAGE_DIR "/data/plugins");
+    std::wstring paneIcon;
+    for (const SidePageChoice& choice : installedSidePages(plugins))
+        if (choice.name == L"tamrix")
+            paneIcon = choice.iconFile;
+    ASSERT_TRUE(paneIcon.ends_with(L"/tamrix/pages/pane.ico")) << platform::text::toUtf8(paneIcon);
+    for (int size : {16, 24}) {
+        const auto own = loadIconFile(platform::text::toUtf8(paneIcon), size);
+        ASSERT_EQ(own.width(), size);
+        EXPECT_GT(opaquePixels(own), size * size / 2) << size;
+        const auto fallback = sidePageIcon(plugins + L"/nowhere/none.ico", plugins, size);
+        ASSERT_EQ(fallback.width(), size);
+        EXPECT_GT(opaquePixels(fallback), size * size / 3) << size;
+        EXPECT_NE(opaquePixels(fallback), opaquePixels(own)) << "not the same picture";
+    }
 }
