@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "addon/page/text_case.h"
+#include "addon/page/url_join.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -9,6 +11,15 @@ namespace addon {
 namespace {
 
 namespace dom = platform::dom;
+
+// What the page's relative links resolve against: its first base element's address, joined
+// with the page's own, else the page's address.
+std::wstring baseAddressOf(const dom::Document& page) {
+    for (const auto& base : page.getElementsByTagName(L"base"))
+        if (const auto href = base->getAttribute(L"href"); href && !trimSpace(*href).empty())
+            return joinUrl(page.URL(), trimSpace(*href));
+    return page.URL();
+}
 
 }  // namespace
 
@@ -27,8 +38,12 @@ bool isPrintableLinkAddress(std::wstring_view address) {
 
 std::vector<PageLink> documentLinks(const dom::Document& page) {
     std::vector<PageLink> links;
+    const std::wstring base = baseAddressOf(page);
     for (const auto& anchor : page.getElementsByTagName(L"a")) {
-        const std::wstring href = anchor->getAttribute(L"href").value_or(L"");
+        const std::wstring written = trimSpace(anchor->getAttribute(L"href").value_or(L""));
+        if (written.empty())
+            continue;
+        const std::wstring href = joinUrl(base, written);
         if (!isPrintableLinkAddress(href))
             continue;
         std::vector<dom::Rect> boxes = page.clientRectsOf(*anchor);

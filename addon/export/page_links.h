@@ -1,6 +1,7 @@
 // The page's links for Print-to-PDF: the addresses of its <a href> elements with the
 // rectangles they are laid out in, carried from the page through the tiles into the PDF's
-// link annotations. Only addresses a reader can open from a PDF are kept: absolute
+// link annotations. Relative addresses are resolved against the page's base (its base
+// element, else its own address). Only addresses a reader can open from a PDF are kept:
 // "http:", "https:" and "mailto:" ones (never "javascript:" or an empty href).
 //
 // Contract: pure functions on the page's thread; nothing throws but std::bad_alloc.

@@ -136,7 +136,10 @@ void PrintDialog::onInit() {
     clearRows(kPrintDeviceList);
     for (const std::wstring& title : devices.listDeviceTitles())
         addRow(kPrintDeviceList, title);
-    setSelection(kPrintDeviceList, findExactRow(kPrintDeviceList, settings.device));
+    // A saved device that the list no longer offers gives way to the first one listed.
+    const int savedRow = findExactRow(kPrintDeviceList, settings.device);
+    setSelection(kPrintDeviceList,
+                 savedRow >= 0 || devices.listDeviceTitles().empty() ? savedRow : 0);
 
     showFields();
     setFocusItem(kPrintBookTitleEdit);
@@ -213,6 +216,11 @@ bool PrintDialog::validate() {
         return false;
     }
     fileTitle = cleaned;
+    if (findExactRow(kPrintDeviceList, settings.device) < 0) {
+        common::errorBox(L"'Device' not chosen, please select the reading device", {}, handle());
+        setFocusItem(kPrintDeviceList);
+        return false;
+    }
     settings.outputFolder = trimmed(settings.outputFolder);
     if (!settings.outputFolder.empty() && settings.outputFolder.back() != L'\\' &&
         settings.outputFolder.back() != L'/')

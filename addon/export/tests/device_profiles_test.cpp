@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "addon/export/device_profiles.h"
 #include "platform/system/atomic_file.h"
@@ -107,4 +108,26 @@ TEST(DeviceProfiles, ShippedDevicesHaveUsablePagesAndTheDefaultDevice) {
         }
     }
     EXPECT_EQ(list.listDeviceTitles().size(), list.profiles().size());
+}
+
+TEST(DeviceProfiles, BodyTextShowsAtLeastTwoMillimetresTallOnEveryShippedReader) {
+    DeviceList list;
+    ASSERT_EQ(list.loadDevices(kShipped), 0);
+    for (const auto& profile : list.profiles()) {
+        const double ppi = std::stod(profile.value(L"ppi"));
+        ASSERT_GT(ppi, 50.0) << "every device states its pixel density";
+        const double screenWidth = std::stod(profile.value(L"width"));
+        const double screenHeight = std::stod(profile.value(L"height"));
+        for (bool landscape : {false, true}) {
+            const DevicePageSize page = list.pageSize(profile.title, landscape);
+            // The reader fits the page's width to its screen's.
+            const double enlarged = (landscape ? screenHeight : screenWidth) / page.width;
+            const double millimetres = 16.0 * enlarged / ppi * 25.4;
+            EXPECT_GE(millimetres, 2.0) << std::string(profile.name.begin(), profile.name.end())
+                                        << (landscape ? " landscape" : " portrait");
+            // ...and its height to the screen's as well: no band is left unused.
+            const double tall = (landscape ? screenWidth : screenHeight) / page.height;
+            EXPECT_NEAR(tall, enlarged, 0.01);
+        }
+    }
 }

@@ -246,13 +246,48 @@ TEST_F(PrintToPdf, ThePersonsChoicesGiveAPdfOfTheDevicesPageSize) {
     EXPECT_EQ(saved.outputFolder, folder + L"/");
 }
 
+TEST_F(PrintToPdf, ASavedDeviceNoLongerListedGivesWayAndNoDeviceIsRefused) {
+    PrintSettings saved = PrintSettings::load();
+    saved.device = L"Vanished Reader";
+    saved.save();
+    const std::wstring folder = output.wstring();
+
+    auto dialog = makeDialog(3);
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_EQ(d.selection(kPrintDeviceList), 0) << "the first listed device";
+        EXPECT_FALSE(d.text(kPrintDeviceList).empty());
+        d.click(ui::IDCANCEL);
+    });
+    EXPECT_EQ(dialog->doModal(), ui::IDCANCEL);
+
+    const auto none = home.root() / "no-devices.xml";
+    std::ofstream(none) << "<?xml version=\"1.0\"?><devices></devices>";
+    auto empty = makeDialog(3);
+    empty->devicesFile = none.wstring();
+    person->answerDialog([&](ui::DialogDriver& d) {
+        EXPECT_TRUE(d.rowTexts(kPrintDeviceList).empty());
+        d.type(kPrintOutputFolderEdit, folder);
+        d.click(ui::IDOK);
+        EXPECT_FALSE(d.ended()) << "no device, no conversion";
+        EXPECT_FALSE(d.visible(kPrintProgressBar));
+        d.click(ui::IDCANCEL);
+    });
+    EXPECT_EQ(empty->doModal(), ui::IDCANCEL);
+    ASSERT_EQ(person->messageTexts().size(), 1u);
+    EXPECT_NE(person->messageTexts()[0].find(L"'Device'"), std::wstring::npos);
+    EXPECT_EQ(PrintSettings::load().device, L"Vanished Reader") << "nothing was stored";
+    EXPECT_TRUE(commands->received.empty());
+    EXPECT_FALSE(std::filesystem::exists(output / "article.pdf"));
+}
+
 TEST_F(PrintToPdf, LinksOfTheReadablePartOpenFromThePdf) {
     REQUIRE_TOOLS();
     std::string wrapping;
     for (int i = 0; i < 40; ++i)
         wrapping += "write to the desk ";
     auto dialog = makeDialogFor(
-        "<html><body><p>Outside <a href='https://example.org/outside'>elsewhere</a></p>"
+        "<html><head><base href='https://example.org/news/'></head><body><p>Outside "
+        "<a href='https://example.org/outside'>elsewhere</a></p>"
         "<div name='readable' style='width: 300px'><p>Read <a href='https://example.org/first'>"
         "the first story</a> today.</p><p>Then <a href='mailto:desk@example.org'>" +
         wrapping +
@@ -271,10 +306,16 @@ TEST_F(PrintToPdf, LinksOfTheReadablePartOpenFromThePdf) {
     const auto pages = export_test::linksByPage(bytes);
     ASSERT_EQ(pages.size(), 1u);
     std::vector<export_test::SeenLink> first, desk;
+    int nearby = 0;
     for (const auto& link : pages[0]) {
         EXPECT_TRUE(link.uri == "https://example.org/first" ||
-                    link.uri == "mailto:desk@example.org")
+                    link.uri == "mailto:desk@example.org" ||
+                    link.uri == "https://example.org/relative")
             << link.uri << ": only shown links with addresses a reader can open";
+        if (link.uri == "https://example.org/relative") {
+            ++nearby;  // resolved against the page's base
+            continue;
+        }
         EXPECT_GE(link.x1, 0);
         EXPECT_GE(link.y1, 0);
         EXPECT_LT(link.x1, link.x2);
@@ -285,6 +326,7 @@ TEST_F(PrintToPdf, LinksOfTheReadablePartOpenFromThePdf) {
         EXPECT_LT(link.y2 - link.y1, 40);
         (link.uri == "mailto:desk@example.org" ? desk : first).push_back(link);
     }
+    EXPECT_EQ(nearby, 1);
     ASSERT_EQ(first.size(), 1u);
     // The readable block starts the page: its first line sits at the top, after "Read ".
     EXPECT_GT(first[0].y2, dialog->pageHeight - 40);
