@@ -28,8 +28,12 @@ PluginBinding::~PluginBinding() {
 int PluginBinding::bind(const std::wstring& folder) {
     const std::wstring path = pluginModulePath(folder);
     const std::wstring named = folder.empty() ? L"(no name)" : L"\"" + folder + L"\"";
+    if (!folder.empty() && !isSafeName(folder)) {
+        // A name that would leave the plug-ins folder is a page's trick, refused unspoken.
+        return 1;
+    }
     if (path.empty()) {
-        common::errorBox(L"No plug-in can be loaded: " + named + L" is not a plug-in's name.");
+        common::errorBox(L"No plug-in can be loaded: the data folder is unknown.");
         return 1;
     }
     if (!common::pathExists(path)) {

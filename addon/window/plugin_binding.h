@@ -4,10 +4,10 @@
 // unloaded.
 //
 // Contract: `bind` returns 0 when the object is ready and 1 otherwise, and then says in an
-// error box what failed: a folder that is not a single safe name, a missing file, a module
-// that fails to load ("Load plugin failured: <loader's reason> file=<path>"), missing
-// exports or no object. An empty folder names plugin.so in the plug-ins folder itself.
-// User-interface thread.
+// error box what failed: an unknown data folder, a missing file, a module that fails to
+// load ("Load plugin failured: <loader's reason> file=<path>"), missing exports or no
+// object. A folder that is not a single safe name is refused silently. An empty folder names
+// plugin.so in the plug-ins folder itself. User-interface thread.
 #pragma once
 
 #include <string>
