@@ -110,9 +110,10 @@ TEST_F(AddonStartup, AttachFillsTheProcessWideObjectsAndDetachEmptiesThem) {
     EXPECT_TRUE(addon::inputBindings().rows().empty());
 }
 
-TEST_F(AddonStartup, AnEmptyOrMissingLanguageLeavesTheTableEmpty) {
+TEST_F(AddonStartup, NoLanguageTakesTheLocalesAndAMissingOneLeavesTheTableEmpty) {
     addon::attachAddon(folders());
-    EXPECT_TRUE(common::languageTable().sections().empty());
+    EXPECT_TRUE(common::languageTable().fromLocale());
+    EXPECT_FALSE(common::languageTable().sections().empty());
     addon::detachAddon();
 
     store(L"Language", L"xx");
