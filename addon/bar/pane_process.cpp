@@ -63,6 +63,9 @@ std::unique_ptr<Process> startProgram(const std::string& program) {
     auto process = std::make_unique<Process>();
     platform::system::ProcessOptions start;
     start.workingFolder = std::filesystem::path(program).parent_path().string();
+    // The pane program outlives the browser's own output streams: holding them open would
+    // keep a pipe from the browser's standard output open after the browser ended.
+    start.discardOutput = true;
     return process->start({program}, start) ? std::move(process) : nullptr;
 }
 

@@ -1,9 +1,8 @@
 #include "addon/window/selection_site.h"
 
-#include <chrono>
-
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/window_operations.h"
+#include "platform/ui/window_system.h"
 
 namespace addon {
 
@@ -24,9 +23,8 @@ void SelectionSite::animateFrame(const platform::ui::Rect& from, const platform:
 }
 
 std::uint64_t SelectionSite::tickCount() {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
+    // The window system's own clock, which also paces the selection's animation.
+    return platform::ui::windows().tickCount();
 }
 
 }  // namespace addon

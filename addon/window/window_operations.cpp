@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
-#include <thread>
 
 #include "addon/page/layout_failure.h"
 #include "addon/readable/main_element.h"
@@ -11,7 +10,9 @@
 #include "addon/window/embedded_toolbox.h"
 #include "addon/window/html_document.h"
 #include "common/util/registry_int.h"
+#include "platform/ui/clock.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/window_system.h"
 
 namespace addon {
 namespace {
@@ -330,7 +331,8 @@ int toggleToolbox(int windowIndex) {
 void zoomRectangle(const platform::ui::Rect& from, const platform::ui::Rect& to, int frameDelayMs) {
     platform::ui::ScreenSurface& surface = platform::ui::screen();
     surface.flush();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto clock = platform::ui::windows().clock();
+    clock->pause(std::chrono::milliseconds(50));
     const auto step = [](int start, int end, int k) { return start + (end - start) * k / 10; };
     for (int k = 0; k <= 10; ++k) {
         const platform::ui::Rect frame{step(from.left, to.left, k), step(from.top, to.top, k),
@@ -338,7 +340,7 @@ void zoomRectangle(const platform::ui::Rect& from, const platform::ui::Rect& to,
                                        step(from.bottom, to.bottom, k)};
         surface.invertOutline(frame, 3);
         surface.flush();
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(frameDelayMs, 0)));
+        clock->pause(std::chrono::milliseconds(std::max(frameDelayMs, 0)));
         surface.invertOutline(frame, 3);
     }
 }

@@ -73,7 +73,8 @@ int closeToolbox(int windowIndex);
 // The screen animation toward a chosen block: after 50 ms, eleven outlines (pen width 3,
 // inverting mix) step from `from` to `to`, edge k placed at from + (to - from) * k / 10;
 // each is drawn, flushed, held `frameDelayMs` and drawn again, so the screen ends as it was.
-// Blocks the calling thread for 50 + 11 * frameDelayMs ms.
+// Takes 50 + 11 * frameDelayMs ms of the window system's clock (paused on the calling
+// thread; a host nobody watches takes them at once).
 void zoomRectangle(const platform::ui::Rect& from, const platform::ui::Rect& to, int frameDelayMs);
 int toggleToolbox(int windowIndex);
 

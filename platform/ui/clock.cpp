@@ -1,6 +1,7 @@
 #include "platform/ui/clock.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace platform::ui {
 
@@ -13,6 +14,24 @@ milliseconds SteadyClock::now() const {
 
 milliseconds SteadyClock::realWaitFor(milliseconds untilDue) const {
     return untilDue;
+}
+
+void SteadyClock::pause(milliseconds duration) {
+    if (duration > milliseconds{0})
+        std::this_thread::sleep_for(duration);
+}
+
+milliseconds SkippingClock::now() const {
+    return steady_.now() + milliseconds{skipped_.load()};
+}
+
+milliseconds SkippingClock::realWaitFor(milliseconds untilDue) const {
+    return untilDue;
+}
+
+void SkippingClock::pause(milliseconds duration) {
+    if (duration > milliseconds{0})
+        skipped_ += duration.count();
 }
 
 milliseconds ManualClock::now() const {

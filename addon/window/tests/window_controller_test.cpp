@@ -15,6 +15,7 @@
 #include "addon/window/window_operations.h"
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"
+#include "platform/ui/clock.h"
 #include "platform/ui/screen.h"
 #include "testing/environment/temporary_home.h"
 
@@ -498,6 +499,36 @@ TEST(ZoomRectangle, StepsElevenInvertedOutlinesAndLeavesTheScreenAsItWas) {
     for (const auto& [x, y] : {std::pair{9, 19}, {10, 20}, {390, 190}, {16, 119}, {117, 150}}) {
         EXPECT_EQ(surface.pixel(x, y), kWhite) << x << "," << y;
     }
+}
+
+TEST(ZoomRectangle, TakesItsFramesOnTheWindowSystemsClock) {
+    const auto former = platform::ui::windows().clock();
+    auto clock = std::make_shared<platform::ui::ManualClock>(std::chrono::milliseconds{1000});
+    platform::ui::windows().setClock(clock);
+    std::vector<long long> shownAt;  // the clock at each flush
+    platform::ui::screen().setFlushObserver(
+        [&](const platform::ui::ScreenSurface&) { shownAt.push_back(clock->now().count()); });
+    zoomRectangle({10, 20, 390, 190}, {17, 120, 117, 150}, 100);
+    platform::ui::screen().setFlushObserver({});
+    platform::ui::windows().setClock(former);
+    // The first flush shows the screen as it was; then one frame each 100 ms after 50 ms.
+    ASSERT_EQ(shownAt.size(), 12u);
+    EXPECT_EQ(shownAt[0], 1000);
+    for (std::size_t k = 1; k < shownAt.size(); ++k)
+        EXPECT_EQ(shownAt[k], 1050 + 100 * static_cast<long long>(k - 1)) << k;
+    EXPECT_EQ(clock->now().count(), 1000 + 50 + 11 * 100);
+}
+
+TEST(SkippingClock, PausesMoveItsTimeOnAtOnce) {
+    platform::ui::SkippingClock clock;
+    const auto steadyBefore = std::chrono::steady_clock::now();
+    const auto before = clock.now();
+    clock.pause(std::chrono::hours{1});
+    const auto realPassed = std::chrono::steady_clock::now() - steadyBefore;
+    EXPECT_GE(clock.now() - before, std::chrono::hours{1});
+    EXPECT_LT(realPassed, std::chrono::minutes{1}) << "an hour's pause took real time";
+    clock.pause(std::chrono::milliseconds{-5});
+    EXPECT_GE(clock.now() - before, std::chrono::hours{1}) << "time never runs back";
 }
 
 namespace {
