@@ -13,7 +13,8 @@ std::wstring resolveDataFolder(const std::wstring& name) {
         if (appData.empty()) {
             return {};
         }
-        common::createFolderTree(appData, L"Olvan/Tamrix");
+        // The repository and the user's own files: private to the user.
+        common::createFolderTree(appData, L"Olvan/Tamrix", 0700);
         return appData + L"/Olvan/Tamrix";
     }
     // The installed folders are laid out as the template engine's.

@@ -13,7 +13,7 @@ std::wstring userFolder(const std::wstring& relative) {
     if (appData.empty()) {
         return {};
     }
-    createFolderTree(appData, relative);
+    createFolderTree(appData, relative, 0700);
     return appData + L"/" + relative;
 }
 

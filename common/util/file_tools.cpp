@@ -88,7 +88,7 @@ void collectFolders(const std::wstring& folder, bool recursive,
 
 }  // namespace
 
-bool createFolderTree(std::wstring_view base, std::wstring_view relative) {
+bool createFolderTree(std::wstring_view base, std::wstring_view relative, unsigned mode) {
     if (base.empty()) {
         return false;
     }
@@ -96,7 +96,7 @@ bool createFolderTree(std::wstring_view base, std::wstring_view relative) {
     while (!tail.empty() && tail.front() == L'/') {
         tail.erase(0, 1);
     }
-    return platform::system::createFolders(platform::text::toUtf8(withSlash(base) + tail));
+    return platform::system::createFolders(platform::text::toUtf8(withSlash(base) + tail), mode);
 }
 
 bool pathExists(std::wstring_view path) {

@@ -15,8 +15,9 @@ namespace common {
 inline constexpr std::uint32_t kFileError = 0xFFFFFFFF;
 
 // Creates `relative` below `base`, level by level; true when the whole tree exists
-// afterwards. An empty `base` fails: the tree never lands in the root folder.
-bool createFolderTree(std::wstring_view base, std::wstring_view relative);
+// afterwards. An empty `base` fails: the tree never lands in the root folder. The folders
+// it makes get `mode` (before the umask); those that exist keep theirs.
+bool createFolderTree(std::wstring_view base, std::wstring_view relative, unsigned mode = 0755);
 
 // True for an existing file or folder.
 bool pathExists(std::wstring_view path);

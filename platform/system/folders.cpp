@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace platform::system {
@@ -52,15 +53,52 @@ std::string appDataFolder() {
     return belowHome("/.local/share");
 }
 
+namespace {
+
+std::string configHome() {
+    std::string config = absoluteVariable("XDG_CONFIG_HOME");
+    return config.empty() ? belowHome("/.config") : config;
+}
+
+// The documents folder that the user's "user-dirs.dirs" names, as "$HOME/..." or an absolute
+// path in double quotes; "" when it names none, or only the home (a folder turned off).
+std::string documentsFromUserDirs() {
+    const std::string config = configHome();
+    if (config.empty())
+        return {};
+    std::ifstream file(config + "/user-dirs.dirs");
+    const std::string key = "XDG_DOCUMENTS_DIR=\"";
+    for (std::string line; std::getline(file, line);) {
+        if (!line.starts_with(key) || line.size() < key.size() + 1 || line.back() != '"')
+            continue;
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.starts_with("$HOME")) {
+            const std::string rest = value.substr(5);
+            if (!rest.empty() && rest.front() != '/')
+                return {};
+            value = homeFolder() + rest;
+        }
+        while (value.size() > 1 && value.back() == '/')
+            value.pop_back();
+        if (value.empty() || value.front() != '/' || value == "/" || value == homeFolder())
+            return {};
+        return value;
+    }
+    return {};
+}
+
+}  // namespace
+
 std::string personalFolder() {
+    if (std::string folder = absoluteVariable("XDG_DOCUMENTS_DIR"); !folder.empty())
+        return folder;
+    if (std::string folder = documentsFromUserDirs(); !folder.empty())
+        return folder;
     return belowHome("/Documents");
 }
 
 std::string settingsFolder() {
-    std::string config = absoluteVariable("XDG_CONFIG_HOME");
-    if (config.empty()) {
-        config = belowHome("/.config");
-    }
+    const std::string config = configHome();
     return config.empty() ? std::string() : config + "/Olvan";
 }
 

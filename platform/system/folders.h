@@ -18,6 +18,8 @@ namespace platform::system {
 std::string homeFolder();
 
 std::string appDataFolder();
+// The user's documents folder: $XDG_DOCUMENTS_DIR, else the one the user's
+// "user-dirs.dirs" names (in $XDG_CONFIG_HOME, else ~/.config), else ~/Documents.
 std::string personalFolder();
 std::string settingsFolder();
 

@@ -30,6 +30,7 @@ class TemporaryHome {
         point("XDG_DATA_HOME", root_ / "data");
         point("XDG_CONFIG_HOME", root_ / "config");
         point("XDG_RUNTIME_DIR", root_ / "runtime");
+        set("XDG_DOCUMENTS_DIR", std::nullopt);
     }
     TemporaryHome(const TemporaryHome&) = delete;
     TemporaryHome& operator=(const TemporaryHome&) = delete;

@@ -20,6 +20,13 @@ TEST(DataFolders, UserDataIsCreatedBelowAppDataAndStaysTheSame) {
     EXPECT_EQ(first, expected.wstring());
     EXPECT_TRUE(std::filesystem::is_directory(expected));
     EXPECT_EQ(resolveDataFolder(L"UserData"), first);
+    // The repository lives there: no other user may look in.
+    for (const auto& folder : {expected, expected.parent_path()}) {
+        const auto others = std::filesystem::perms::group_all | std::filesystem::perms::others_all;
+        EXPECT_EQ(std::filesystem::status(folder).permissions() & others,
+                  std::filesystem::perms::none)
+            << folder;
+    }
 }
 
 TEST(DataFolders, InstalledFoldersHangFromTheRootAboveTheModulesFolder) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/system/folders.h"
 #include "platform/system/module_path.h"
@@ -29,6 +30,31 @@ TEST(Folders, FollowTheXdgVariables) {
     home.set("HOME", "/");
     EXPECT_NE(appDataFolder(), "/");
     EXPECT_NE(appDataFolder().substr(0, 7), "/.local");
+}
+
+TEST(Folders, DocumentsFollowTheUsersChoice) {
+    testing_environment::TemporaryHome home;
+    const auto userDirs = [&](const std::string& line) {
+        fs::create_directories(home.configHome());
+        std::ofstream(home.configHome() / "user-dirs.dirs")
+            << "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Desk\"\n"
+            << line << "\n";
+    };
+    EXPECT_EQ(personalFolder(), home.root() / "Documents") << "no user-dirs.dirs";
+    userDirs("XDG_DOCUMENTS_DIR=\"$HOME/Papers/\"");
+    EXPECT_EQ(personalFolder(), home.root() / "Papers");
+    userDirs("XDG_DOCUMENTS_DIR=\"/srv/shared docs\"");
+    EXPECT_EQ(personalFolder(), "/srv/shared docs");
+    // Only the home names a folder turned off; a relative or broken line names none.
+    for (const char* off : {"XDG_DOCUMENTS_DIR=\"$HOME\"", "XDG_DOCUMENTS_DIR=\"$HOME/\"",
+                            "XDG_DOCUMENTS_DIR=\"docs\"", "XDG_DOCUMENTS_DIR=\"$HOMEX\"",
+                            "XDG_DOCUMENTS_DIR=$HOME/Unquoted"}) {
+        userDirs(off);
+        EXPECT_EQ(personalFolder(), home.root() / "Documents") << off;
+    }
+    userDirs("XDG_DOCUMENTS_DIR=\"$HOME/Papers\"");
+    home.set("XDG_DOCUMENTS_DIR", home.root().string() + "/Chosen/");
+    EXPECT_EQ(personalFolder(), home.root() / "Chosen") << "the variable comes first";
 }
 
 TEST(Folders, RuntimeFallbackIsPrivateToTheUser) {
