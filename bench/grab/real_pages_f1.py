@@ -3,9 +3,11 @@
 pages, side by side with Readability.js on the same pages.
 
 For every page folder (source.html.gz, expected.html.gz) of the pages folder:
-- Tamrix: tamrix-host opens the page, attaches, runs Grab (command-select-grab) with
-  nothing selected and exports the readable page as HTML, as a person does; the kept
-  content is the readable page without the header Grab puts above it (title and address).
+- Tamrix: tamrix-host opens the page, attaches, clears the selection that attaching
+  makes by default (the automatic selection of the article block), runs Grab
+  (command-select-grab) with nothing selected and exports the readable page as HTML, as
+  a person does; the kept content is the readable page without the header Grab puts
+  above it (title and address).
   The page's title is replaced by its folder's name first: the export dialog refuses book
   titles holding quotes and some other characters, which many pages' titles do.
   With --in-process, bench_grab_pages builds the same content in one process instead
@@ -131,7 +133,8 @@ def grab_with_host(host, source, work):
     os.makedirs(out, exist_ok=True)
     started = time.monotonic()
     try:
-        subprocess.run([host, "open", source, "attach", "command", "command-select-grab",
+        subprocess.run([host, "open", source, "attach", "command", "command-select-clear",
+                        "command", "command-select-grab",
                         "answer-export HTML | %s | grabbed" % out,
                         "command", "command-export/tamrix"],
                        env=env, capture_output=True, timeout=300, stdin=subprocess.DEVNULL)
