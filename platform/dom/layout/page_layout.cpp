@@ -8,9 +8,11 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/engine_tree.h"
+#include "platform/dom/layout/page_box_sizing.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
 #include "platform/dom/layout/page_margins.h"
+#include "platform/dom/layout/page_positioned.h"
 #include "platform/dom/layout/page_widths.h"
 #include "platform/dom/page_resources.h"
 #include "platform/dom/picture_source.h"
@@ -36,13 +38,16 @@ litehtml::context& engineContext() {
 }
 
 // Elements whose subtree holds no words of the page's text nodes: generated content and
-// the elements the markup writer marks so (page_markup.cpp).
+// what the markup writer adds in place of the page's (a missing picture's alternative
+// text, the space of an empty line; page_markup.h). Their words must not be matched
+// against the page's text, where a short one would be found at the wrong place.
 bool holdsNoPageWords(litehtml::element& element) {
     const char* tag = element.get_tagName();
     if (!tag)
         return false;
-    static constexpr const char* kTags[] = {"script", "style", "title",    "noscript", "template",
-                                            "svg",    "math",  "::before", "::after"};
+    static constexpr const char* kTags[] = {"script",   "style",     "title",      "noscript",
+                                            "template", "svg",       "math",       "::before",
+                                            "::after",  kAltTextTag, kEmptyLineTag};
     for (const char* name : kTags)
         if (std::strcmp(tag, name) == 0)
             return true;
@@ -128,6 +133,21 @@ struct PageLayout::PlacedWord {
     litehtml::uint_ptr font;
 };
 
+struct PageLayout::Kept {
+    std::unique_ptr<PageContainer> container;
+    std::unique_ptr<litehtml::context> context;
+    std::shared_ptr<litehtml::document> page;  // destroyed before its container
+    Size viewport;
+    PageMarkup markup;
+    bool stale = false;
+    std::unordered_map<const Element*, Box> boxes;
+    std::unordered_map<const Text*, std::vector<TextRun>> runs;
+    Size content;
+    std::unordered_map<const Element*, litehtml::element*> engineElements;
+    bool anonymousBoxes = false;
+    std::vector<PageMarkup::FreeBox> engineFreeBoxes;
+};
+
 PageLayout::PageLayout(RuleMatching matching) : matching_(matching) {}
 
 std::unique_ptr<LayoutEngine> makePageLayout() {
@@ -135,7 +155,57 @@ std::unique_ptr<LayoutEngine> makePageLayout() {
 }
 PageLayout::~PageLayout() = default;
 
+void PageLayout::swapKept(Kept& kept) {
+    std::swap(container_, kept.container);
+    std::swap(context_, kept.context);
+    std::swap(page_, kept.page);
+    std::swap(viewport_, kept.viewport);
+    std::swap(markup_, kept.markup);
+    std::swap(stale_, kept.stale);
+    std::swap(boxes_, kept.boxes);
+    std::swap(runs_, kept.runs);
+    std::swap(content_, kept.content);
+    std::swap(engineElements_, kept.engineElements);
+    std::swap(anonymousBoxes_, kept.anonymousBoxes);
+    std::swap(engineFreeBoxes_, kept.engineFreeBoxes);
+}
+
+void PageLayout::keepLayout(const PageMarkup& next) {
+    if (!page_ || !failure_.empty())
+        return;
+    // Laying the same flow out again (free boxes to paint where they now are) keeps the
+    // page kept before, which an undo may still ask for.
+    if (next.elements == markup_.elements && next.sameFlowAs(markup_))
+        return;
+    if (!kept_)
+        kept_ = std::make_unique<Kept>();
+    swapKept(*kept_);
+}
+
+// The same markup laid out for the same viewport gives the same boxes: the elements and
+// text nodes are the same objects, written the same way, with the same sheets.
+bool PageLayout::takeKeptLayout(const PageMarkup& markup, Size viewport) {
+    if (!kept_ || !kept_->page || kept_->viewport != viewport)
+        return false;
+    const PageMarkup& then = kept_->markup;
+    const auto sameFreeBoxes = [&] {
+        return std::equal(markup.freeBoxes.begin(), markup.freeBoxes.end(), then.freeBoxes.begin(),
+                          then.freeBoxes.end(),
+                          [](const PageMarkup::FreeBox& a, const PageMarkup::FreeBox& b) {
+                              return a.element == b.element && a.markup == b.markup;
+                          });
+    };
+    if (markup.elements != then.elements || markup.texts != then.texts ||
+        markup.flow != then.flow || markup.linkedSheets != then.linkedSheets ||
+        markup.hintSheet != then.hintSheet || !sameFreeBoxes())
+        return false;
+    swapKept(*kept_);
+    ++keptTaken_;
+    return true;
+}
+
 void PageLayout::refuse(const std::string& reason) {
+    kept_.reset();
     engineElements_.clear();
     page_.reset();
     container_.reset();
@@ -148,8 +218,13 @@ void PageLayout::refuse(const std::string& reason) {
 
 PageMarkup PageLayout::markupOf(const Document& document) {
     const std::string address = platform::text::toUtf8(document.URL());
-    if (!resources_ || resources_->page() != address)
+    if (!resources_ || resources_->page() != address) {
+        // The laid-out pages draw from the resources they were laid out with.
+        kept_.reset();
+        page_.reset();
+        container_.reset();
         resources_ = std::make_unique<PageResources>(address);
+    }
     // Every picture is asked for before any is waited for, so they arrive together.
     for (const auto& image : document.getElementsByTagName(L"IMG"))
         resources_->request(platform::text::toUtf8(pictureSource(*image)));
@@ -171,12 +246,16 @@ void PageLayout::layout(const Document& document, Size viewport) {
     }
     if (page_ && viewport == viewport_ && restyleInPlace(markup))
         return;
+    if (takeKeptLayout(markup, viewport))
+        return;
     layoutInFull(viewport, std::move(markup));
 }
 
 void PageLayout::correctEngineStyles(litehtml::document& page) {
     collapseMargins(page);
     correctNestedPercentWidths(page);
+    placeFromPageOrigin(page);
+    correctBorderBoxHeights(page);
 }
 
 void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
@@ -191,6 +270,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
                std::to_string(elements) + " elements, too many to match");
         return;
     }
+    keepLayout(markup);
     page_.reset();
     try {
         container_ =

@@ -9,7 +9,9 @@
 // that only moves, adds or removes selection overlays (see page_markup.h) places their
 // boxes without laying the page out again. A change of inline styles alone (the style
 // commands) restyles the laid-out page in place and renders it again, without parsing
-// the page anew, where the result is known to be that of a full layout. A page the engine refuses
+// the page anew, where the result is known to be that of a full layout. The page laid out
+// before the last full layout is kept: when the tree is put back as it was (an undo), its
+// layout is taken back instead of laying the page out again. A page the engine refuses
 // (too deep, too large, too costly a style) has no boxes and a failure() message; the document
 // itself is left as it was.
 //
@@ -58,6 +60,9 @@ class PageLayout final : public LayoutEngine {
     int fullLayouts() const { return fullLayouts_; }
     // How many times changed inline styles were applied to the laid-out page in place.
     int restyles() const { return restyles_; }
+    // How many times the page laid out before the last full layout was taken back, the
+    // tree being as it was then (an undo).
+    int keptLayoutsTaken() const { return keptTaken_; }
 
   private:
     struct Box {
@@ -96,6 +101,12 @@ class PageLayout final : public LayoutEngine {
     void boxTableParts(const PageMarkup& markup,
                        const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
     void refuse(const std::string& reason);
+    // The laid-out page before the last full layout: kept, and taken back when the markup
+    // is again what it was laid out from (see takeKeptLayout).
+    struct Kept;
+    void keepLayout(const PageMarkup& next);
+    bool takeKeptLayout(const PageMarkup& markup, Size viewport);
+    void swapKept(Kept& kept);
 
     RuleMatching matching_;
     std::unique_ptr<PageResources> resources_;
@@ -118,6 +129,8 @@ class PageLayout final : public LayoutEngine {
     bool anonymousBoxes_ = false;
     // The free boxes as the engine last laid them out (placing them moves only ours).
     std::vector<PageMarkup::FreeBox> engineFreeBoxes_;
+    std::unique_ptr<Kept> kept_;
+    int keptTaken_ = 0;
 };
 
 }  // namespace platform::dom

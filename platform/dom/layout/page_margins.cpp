@@ -178,6 +178,32 @@ void restyle(litehtml::element& element, const std::string& declaration) {
     element.parse_styles(true);
 }
 
+std::optional<int> plainPixels(const litehtml::document& page, litehtml::element& element,
+                               const char* name) {
+    const char* value = element.get_style_property(name, false, nullptr);
+    if (!value)
+        return 0;
+    litehtml::css_length length;
+    length.fromString(value, "auto");
+    if (length.is_predefined() || length.units() == litehtml::css_units_percentage)
+        return std::nullopt;
+    return page.cvt_units(length, element.get_font_size());
+}
+
+bool restyledOnce(litehtml::element& element, const char* marker) {
+    const char* left = element.get_attr(marker);
+    const char* style = element.get_attr("style");
+    return left && style && std::strcmp(left, style) == 0;
+}
+
+bool restyleOnce(litehtml::element& element, const char* marker, const std::string& declaration) {
+    if (declaration.empty() || restyledOnce(element, marker))
+        return false;
+    restyle(element, declaration);
+    element.set_attr(marker, element.get_attr("style"));
+    return true;
+}
+
 void collapseMargins(litehtml::document& page) {
     // Children before parents, so a margin carried up one level moves on to the next.
     std::vector<litehtml::element*> order;

@@ -14,6 +14,7 @@
 // page gives them.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace litehtml {
@@ -28,5 +29,16 @@ void collapseMargins(litehtml::document& page);
 // Gives the element `declaration` ("margin-top:0px") over everything its sheets say, through
 // the style attribute, which the engine reads last, and has it parse its styles again.
 void restyle(litehtml::element& element, const std::string& declaration);
+// `restyle` for a correction computed from the element's own styles, which must not be
+// applied twice: the style attribute it leaves is remembered under `marker`, and while the
+// element's style attribute is still that one (a restyle in place kept it) nothing is
+// done. False when nothing was done.
+bool restyleOnce(litehtml::element& element, const char* marker, const std::string& declaration);
+// Whether the element's style attribute is still the one `restyleOnce` left under `marker`.
+bool restyledOnce(litehtml::element& element, const char* marker);
+// The element's own value of a length property in pixels, 0 when unset; std::nullopt for
+// a value known only at layout (a percentage) or a keyword ("auto").
+std::optional<int> plainPixels(const litehtml::document& page, litehtml::element& element,
+                               const char* name);
 
 }  // namespace platform::dom
