@@ -92,7 +92,9 @@ OptionalRect getElementAbsoluteRect(const ElementPtr& element) {
     const auto box = document->boxOf(*element);
     if (!box)
         return std::nullopt;
-    return toRect(*box);
+    // Where it shows on the page: containers scrolled above it move it.
+    const dom::Point scrolled = document->ancestorScroll(*element);
+    return toRect(box->translated(-scrolled.x, -scrolled.y));
 }
 
 std::int32_t scrollLeftOf(const dom::Document& document) {

@@ -50,7 +50,8 @@ std::wstring getElementValue(const ElementPtr& element, const std::wstring& name
 void setElementValue(const ElementPtr& element, const std::wstring& name, const std::wstring& value,
                      int flags);
 Rect toRect(const dom::Rect& rect);
-// The element's rectangle in document coordinates; unset when it has no layout.
+// The element's rectangle in document coordinates, where it shows (moved by the containers
+// scrolled above it); unset when it has no layout.
 OptionalRect getElementAbsoluteRect(const ElementPtr& element);
 // The document's scroll offsets.
 std::int32_t scrollLeftOf(const dom::Document& document);

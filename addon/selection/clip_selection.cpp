@@ -386,6 +386,11 @@ int ClipSelection::classifyEventTarget(const dom::Event& event) const {
     const ElementPtr source = event.srcElement;
     if (!source)
         return 0;
+    // The overlays let the pointer through, so the page's element under them is the
+    // source: a point over a painted selected block is inside that block's overlay.
+    if (const int hit = hitSelectedItem(event);
+        hit != -1 && !selected_[static_cast<std::size_t>(hit)].overlayIds().empty())
+        return selected_[static_cast<std::size_t>(hit)].kind() == SelectionItem::kText ? 8 : 11;
     if (getTagName(source) == L"body")
         return 1;
     if (getTagName(source) == L"html")
@@ -647,9 +652,10 @@ void ClipSelection::removeRubberBand() {
 }
 
 void ClipSelection::setCursor(const std::wstring& cursor) {
-    if (const ElementPtr body = document_->body()) {
-        setInlineStyleValue(body, L"cursor", cursor);
-    }
+    if (cursor.empty())
+        cursor_.restore();
+    else
+        cursor_.show(document_->body(), cursor);
 }
 
 Rect ClipSelection::documentPoint(const dom::Event& event) const {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "addon/page/dom_helpers.h"
+#include "addon/selection/body_cursor.h"
 #include "addon/selection/overlay_set.h"
 #include "addon/selection/selection_host.h"
 #include "addon/selection/selection_item.h"
@@ -87,7 +88,8 @@ class ClipSelection {
     bool isEventBoundTo(const dom::Event& event, const std::wstring& action, bool ignoreType) const;
     // What the event's source is (0 none, 1 body, 2 html, 3 page element, 4 element tracker,
     // 5 element overlay, 6 inside the page's text selection, 7 text tracker, 8 text
-    // overlay, 10 rubber band, 11 block overlay).
+    // overlay, 10 rubber band, 11 block overlay). The overlays let the pointer through:
+    // a point over a painted selected block counts as its overlay (8 or 11).
     int classifyEventTarget(const dom::Event& event) const;
     // The last selected item under the event's point, or -1.
     int hitSelectedItem(const dom::Event& event) const;
@@ -116,6 +118,7 @@ class ClipSelection {
 
     OverlaySet overlays_;
     std::shared_ptr<dom::Document> document_;
+    BodyCursor cursor_;
     SelectionHost& host_;
     std::int32_t mode_ = kModeDefault;
     std::int32_t startX_ = -1;

@@ -42,6 +42,13 @@ std::int32_t OverlaySet::createOverlay(const std::wstring& id, const std::wstrin
         element->setAttribute(L"style", styleText);
     setInlineStyleValue(element, L"position", L"absolute");
     setInlineStyleValue(element, L"overflow", L"hidden");
+    // A marker never takes the pointer from the page under it, and its content box stays
+    // the marked area whatever margins, padding or box sizing the page's sheets give
+    // its elements, so that its border lies just outside the area.
+    setInlineStyleValue(element, L"pointer-events", L"none");
+    setInlineStyleValue(element, L"box-sizing", L"content-box");
+    setInlineStyleValue(element, L"margin", L"0px");
+    setInlineStyleValue(element, L"padding", L"0px");
     body->insertBefore(element, body->firstChild());
     records_.push_back(Record{nextId_, std::nullopt, true, element});
     return nextId_++;

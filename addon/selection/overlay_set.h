@@ -1,6 +1,8 @@
 // The marker elements that a selection engine places in its page: absolutely positioned
 // DIVs inserted as the body's first children, each with a handle, its last placement and
-// visibility. Every overlay carries the class "__classClip" given by the engine.
+// visibility. Every overlay carries the class "__classClip" given by the engine, lets the
+// pointer through to the page ("pointer-events: none") and has no margin or padding and
+// content-box sizing, whatever the page's sheets say.
 //
 // Contract: one per selection engine, on the page's user-interface thread. Operations on an
 // unknown handle do nothing and answer false. The set removes its elements when destroyed.

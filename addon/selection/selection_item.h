@@ -29,6 +29,7 @@ class SelectionItem {
     const std::vector<ElementPtr>& elements() const { return elements_; }
     const TextRangePtr& textRange() const { return range_; }
     std::vector<std::int32_t>& overlayIds() { return overlayIds_; }
+    const std::vector<std::int32_t>& overlayIds() const { return overlayIds_; }
 
     // Kind 1: the union of the elements' rectangles (unset when none has one). Kind 2: the
     // range's bounding rectangle moved by the scroll offsets.

@@ -148,7 +148,8 @@ std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) co
     Point scroll = window_->scrollPosition();
     Point point{clientX + scroll.x, clientY + scroll.y};
     // Later elements paint over earlier ones; positioned ones over the flow, ordered by
-    // their z-index.
+    // their z-index. Boxes that let the pointer through ("pointer-events: none", such as
+    // markers drawn over the page) are never the target: what lies under them is.
     const HitTest& hits = hitTest();
     const auto& elements = *hits.elements;
     std::shared_ptr<Element> best;
@@ -156,7 +157,8 @@ std::shared_ptr<Element> Document::elementFromPoint(int clientX, int clientY) co
     for (std::uint32_t i : hits.index.itemsAt(point)) {
         const Element& element = *elements[i];
         auto style = element.currentStyle();
-        if (style->value(PropertyId::Visibility) == L"hidden")
+        if (style->value(PropertyId::Visibility) == L"hidden" ||
+            style->value(PropertyId::PointerEvents) == L"none")
             continue;
         long z = 0;
         int layer = 0;

@@ -81,6 +81,7 @@ constexpr std::array<PropertyInfo, kPropertyCount> kProperties = {{
     {L"direction", L"direction", true, L"ltr"},
     {L"table-layout", L"tableLayout", false, L"auto"},
     {L"border-collapse", L"borderCollapse", true, L"separate"},
+    {L"pointer-events", L"pointerEvents", true, L"auto"},
 }};
 
 struct Shorthand {

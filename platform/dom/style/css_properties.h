@@ -86,6 +86,7 @@ enum class PropertyId : std::uint8_t {
     Direction,
     TableLayout,
     BorderCollapse,
+    PointerEvents,
     Count
 };
 
