@@ -17,6 +17,7 @@
 #include "platform/dom/page_resources.h"
 #include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
+#include "platform/dom/style/css_parser.h"
 #include "platform/dom/style/css_values.h"
 #include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
@@ -103,6 +104,16 @@ void decodeUtf8(const std::string& bytes, std::u32string& out) {
 // Rough count of the style rules in a sheet text: one per block.
 std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
+}
+
+// The element's own style attribute asks for content-box sizing (its last box-sizing).
+bool sizesByContent(const Element& element) {
+    std::wstring sizing;
+    for (const Declaration& declaration :
+         parseDeclarations(element.getAttribute(L"style").value_or(L"")))
+        if (declaration.name == L"box-sizing")
+            sizing = declaration.value;
+    return sizing == L"content-box";
 }
 
 // The document's element that an engine element stands for, from its marker.
@@ -536,10 +547,15 @@ void PageLayout::placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
     }
 }
 
-std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& element) {
+std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& element,
+                                                           const PageMarkup& markup) {
     auto style = element.currentStyle();
     if (style->value(PropertyId::Display) == L"none")
         return std::optional<Rect>();
+    // The sheets may size it by its border box: only a box that says otherwise itself is
+    // sized by this arithmetic.
+    if (markup.sheetsSizeBoxes && !sizesByContent(element))
+        return std::nullopt;
     const auto length = [&](PropertyId id) { return toPixels(style->value(id), 0, 0); };
     if (length(PropertyId::MinWidth) != 0 || length(PropertyId::MinHeight) != 0 ||
         style->value(PropertyId::MaxWidth) != L"none" ||
@@ -570,7 +586,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
                     [&](const PageMarkup::FreeBox& box) { return before.count(box.element) > 0; });
     // A box added or taken away at the top of the body is a sibling the page's
     // selectors may count.
-    if (!sameSet && markup.sheetsReadSiblings)
+    if (!sameSet && (markup.sheetsReadSiblings || markup_.sheetsReadSiblings))
         return false;
     std::vector<FreeBoxPlace> moves;
     for (const auto& now : markup.freeBoxes) {
@@ -579,7 +595,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
             continue;
         if (now.element->firstChild())
             return false;  // holding content that may flow anew
-        const auto rect = freeBoxRect(*now.element);
+        const auto rect = freeBoxRect(*now.element, markup);
         if (!rect)
             return false;
         moves.push_back({now.element, *rect});

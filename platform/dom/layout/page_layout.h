@@ -83,8 +83,9 @@ class PageLayout final : public LayoutEngine {
     static void correctEngineStyles(litehtml::document& page);
     bool moveFreeBoxes(const PageMarkup& markup);
     // A free box's border box from its own style: no box (display none), or nullopt
-    // when its style sizes it in ways this arithmetic does not follow.
-    static std::optional<std::optional<Rect>> freeBoxRect(const Element& element);
+    // when its style or the page's sheets size it in ways this arithmetic does not follow.
+    static std::optional<std::optional<Rect>> freeBoxRect(const Element& element,
+                                                          const PageMarkup& markup);
     // Gives the free boxes their places (no box for nullopt) and drops the boxes of those
     // in `before` that are not in `now`.
     using FreeBoxPlace = std::pair<const Element*, std::optional<Rect>>;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/body_siblings.h"
 #include "platform/dom/layout/layout_selectors.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_hints.h"
@@ -334,7 +335,11 @@ class MarkupWriter {
         if (sheet) {
             const std::string text = selectorsForLayout(platform::text::toUtf8(sheet->cssText()));
             out_.sheetBytes += text.size();
-            out_.sheetsReadSiblings = out_.sheetsReadSiblings || readsSiblings(text);
+            const auto body = document_.body();
+            out_.sheetsReadSiblings = out_.sheetsReadSiblings || (readsSiblings(text) && body &&
+                                                                  bodySiblingsMatter(text, *body));
+            out_.sheetsSizeBoxes =
+                out_.sheetsSizeBoxes || text.find("box-sizing") != std::string::npos;
             out_.sheetsReadStyle = out_.sheetsReadStyle || text.find("[style") != std::string::npos;
             if (element.hasTag(L"LINK")) {
                 out_.linkedSheets[platform::text::toUtf8(
@@ -445,8 +450,6 @@ bool PageMarkup::sameFlowAs(const PageMarkup& other) const {
 }
 
 bool readsSiblings(std::string_view text) {
-    if (text.find("box-sizing") != std::string_view::npos)
-        return true;
     std::string css;
     css.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

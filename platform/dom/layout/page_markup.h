@@ -60,9 +60,12 @@ struct PageMarkup {
     // page without a doctype.
     std::string hintSheet;
     // A sheet has selectors that a sibling added or removed at the top of the body could
-    // make match other elements (sibling combinators, structural pseudo-classes), or sizes
-    // boxes in ways the free boxes' arithmetic does not follow (box-sizing).
+    // make match other elements (sibling combinators, structural pseudo-classes falling on
+    // the body's children; see body_siblings.h).
     bool sheetsReadSiblings = false;
+    // A sheet sets box-sizing, which the free boxes' arithmetic follows only where the box
+    // itself says "box-sizing: content-box".
+    bool sheetsSizeBoxes = false;
     // A sheet selects by the style attribute ("[style").
     bool sheetsReadStyle = false;
     // An element has attributes the layout engine itself turns into styles.
@@ -89,7 +92,7 @@ inline constexpr const char* kEmptyLineTag = "tamrix-line";
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing);
 
 // Whether style sheet text has a selector that depends on an element's siblings ("+",
-// "~", :first-child, :nth-of-type, ...) or a box-sizing declaration. Errs towards true.
+// "~", :first-child, :nth-of-type, ...). Errs towards true.
 bool readsSiblings(std::string_view css);
 
 }  // namespace platform::dom

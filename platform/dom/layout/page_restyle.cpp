@@ -162,7 +162,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         return false;
     // Free boxes added or taken away meanwhile are siblings the page's selectors may count.
     const bool freeBoxesChanged = !sameFreeBoxes(markup, markup_);
-    if (freeBoxesChanged && markup.sheetsReadSiblings)
+    if (freeBoxesChanged && (markup.sheetsReadSiblings || markup_.sheetsReadSiblings))
         return false;
     // The flows may differ only inside the elements' style attributes.
     std::unordered_set<const Element*> changed;
@@ -205,7 +205,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
                 return then.element == now.element && then.markup == now.markup;
             }))
             continue;
-        const auto rect = freeBoxRect(*now.element);
+        const auto rect = freeBoxRect(*now.element, markup);
         if (!rect)
             return false;
         placed.emplace_back(now.element, *rect);

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout/body_siblings.h"
+#include "platform/dom/layout/page_layout.h"
+
+namespace platform::dom {
+namespace {
+
+TEST(BodySiblings, OnlyTestsThatFallOnTheBodysChildrenMatter) {
+    auto document = Document::parse(
+        L"<body><div id=top class='wrap main'><ul><li>One</li></ul><h1>T</h1><p>x</p></div>"
+        L"<section>s</section></body>");
+    const Element& body = *document->body();
+    // Below the body's children: adding a box at the top changes nothing.
+    EXPECT_FALSE(bodySiblingsMatter("li:first-child{margin:0} h1 + p{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter(".wrap > p:nth-child(2n){color:red}", body));
+    EXPECT_FALSE(bodySiblingsMatter("article:first-of-type{margin:0} .side ~ div{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter("p{margin:0} a:hover{color:red}", body));
+    // Tests that one of the body's children (or the added box itself) could pass.
+    EXPECT_TRUE(bodySiblingsMatter("section:last-child{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter(".main:first-child p{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("#top + section{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("div + section{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter("aside + div{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("@media screen{ :first-child{margin:0} }", body));
+    EXPECT_TRUE(bodySiblingsMatter("body:empty{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("[data-x]:first-child{margin:0}", body));
+}
+
+TEST(BodySiblings, OverlaysOnAPageWithOtherSiblingRulesAreNotLaidOutAgain) {
+    auto document = Document::parse(
+        L"<style>li:first-child{margin-top:9px} h1 + p{margin-top:0} "
+        L"*{box-sizing:border-box}</style><body><div><h1>Title</h1><p>Some text</p><ul>"
+        L"<li>One</li></ul></div></body>");
+    const auto text = document->getElementsByTagName(L"p").front();
+    const Rect before = *document->boxOf(*text);
+    const auto& engine = dynamic_cast<const PageLayout&>(document->layout());
+    const int layouts = engine.fullLayouts();
+    auto overlay = document->createElement(L"div");
+    overlay->setAttribute(L"style",
+                          L"position:absolute;box-sizing:content-box;border:2px solid red;"
+                          L"left:10px;top:5px;width:30px;height:40px");
+    document->body()->insertBefore(overlay, document->body()->firstChild());
+    EXPECT_EQ(*document->boxOf(*overlay), (Rect{10, 5, 44, 49}));
+    EXPECT_EQ(*document->boxOf(*text), before);
+    EXPECT_EQ(engine.fullLayouts(), layouts);
+    // A box that leaves its sizing to the page's sheets is laid out with the page.
+    overlay->setAttribute(L"style",
+                          L"position:absolute;border:2px solid red;left:10px;top:5px;"
+                          L"width:30px;height:40px");
+    EXPECT_EQ(*document->boxOf(*overlay), (Rect{10, 5, 40, 45}));
+    EXPECT_EQ(engine.fullLayouts(), layouts + 1);
+}
+
+}  // namespace
+}  // namespace platform::dom
