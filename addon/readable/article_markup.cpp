@@ -1,9 +1,9 @@
 #include "addon/readable/article_markup.h"
 
-#include "addon/page/hidden_elements.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
+#include "addon/readable/shown_blocks.h"
 #include "addon/readable/story_blocks.h"
 
 namespace addon {
@@ -26,7 +26,7 @@ std::vector<ElementPtr> elementsOf(const NodePtr& block) {
 // chosen block and the blocks around it stay whatever their names say: the finders took
 // them for the article.
 void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
-                   const GrabRules& rules, HiddenElements& hidden) {
+                   const GrabRules& rules, ShownBlocks& hidden) {
     const auto originals = elementsOf(block);
     const auto copies = elementsOf(copy);
     if (originals.size() != copies.size()) {
@@ -50,7 +50,7 @@ std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
     }
     // The story's blocks in a plain block of their own: their parent may be the body.
     const ElementPtr copy = document->createElement(L"div");
-    HiddenElements hidden;
+    ShownBlocks hidden;
     for (const NodePtr& block : storyBlocks(chosen, rules)) {
         const NodePtr blockCopy = copy->appendChild(block->cloneNode(true));
         removeClutter(block, blockCopy, chosen, rules, hidden);

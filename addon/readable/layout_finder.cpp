@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "addon/page/dom_helpers.h"
-#include "addon/page/hidden_elements.h"
+#include "addon/readable/shown_blocks.h"
 
 namespace addon {
 namespace {
@@ -30,7 +30,7 @@ double overlap(const Rect& a, const Rect& b) {
 // for the ones passed over. The box is tested first: most of a page's elements lie
 // elsewhere, and their text and style cost far more to look at.
 template <class Fits>
-OptionalRect candidateBox(const ElementPtr& element, HiddenElements& hidden, Fits fits) {
+OptionalRect candidateBox(const ElementPtr& element, ShownBlocks& hidden, Fits fits) {
     const OptionalRect box = getElementAbsoluteRect(element);
     if (!box || !fits(*box) || hidden.hidden(element) ||
         currentStyleValue(element, L"position").value_or(L"") == L"absolute" ||
@@ -40,7 +40,7 @@ OptionalRect candidateBox(const ElementPtr& element, HiddenElements& hidden, Fit
     return box;
 }
 
-ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, HiddenElements& hidden) {
+ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, ShownBlocks& hidden) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
@@ -69,7 +69,7 @@ ElementPtr childrenPass(const ElementPtr& element, const Rect& limit, HiddenElem
     return nullptr;
 }
 
-ElementPtr descentPass(const ElementPtr& element, const Rect& limit, HiddenElements& hidden) {
+ElementPtr descentPass(const ElementPtr& element, const Rect& limit, ShownBlocks& hidden) {
     const double limitArea = area(limit);
     if (limit.width <= 0 || limitArea <= 0) {
         return nullptr;
@@ -99,7 +99,7 @@ OptionalRect limitedBox(const ElementPtr& element) {
 }
 
 template <class Pass>
-ElementPtr refine(const ElementPtr& candidate, Pass pass, HiddenElements& hidden) {
+ElementPtr refine(const ElementPtr& candidate, Pass pass, ShownBlocks& hidden) {
     const OptionalRect limit = limitedBox(candidate);
     if (!limit) {
         return candidate;
@@ -128,7 +128,7 @@ ElementPtr findMainElement(const ElementPtr& element) {
 
     double best = 1.0;
     ElementPtr candidate;
-    HiddenElements hidden;
+    ShownBlocks hidden;
     for (const auto& below : element->all()) {
         const OptionalRect box = candidateBox(below, hidden, [&](const Rect& box) {
             return box.width >= 0.35 * width && overlap(box, probe) >= 0.25 * probeArea;

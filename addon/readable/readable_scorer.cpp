@@ -3,10 +3,10 @@
 #include <unordered_map>
 
 #include "addon/page/dom_helpers.h"
-#include "addon/page/hidden_elements.h"
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
 #include "addon/readable/name_ranks.h"
+#include "addon/readable/shown_blocks.h"
 #include "common/util/text_conversion.h"
 
 namespace addon {
@@ -69,7 +69,7 @@ void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const T
             }
         }
     }
-    HiddenElements hiddenTest;
+    ShownBlocks hiddenTest;
     ClutterBlocks clutter(rules);
     for (std::size_t i = 0; i < rules.tagRanks.size(); ++i) {
         const GrabRow& row = rules.tagRanks[i];

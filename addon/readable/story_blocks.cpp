@@ -1,9 +1,9 @@
 #include "addon/readable/story_blocks.h"
 
-#include "addon/page/hidden_elements.h"
 #include "addon/page/text_case.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
+#include "addon/readable/shown_blocks.h"
 
 namespace addon {
 namespace {
@@ -49,7 +49,7 @@ class StoryTest {
 
   private:
     const GrabRules& rules_;
-    HiddenElements hidden_;
+    ShownBlocks hidden_;
     ClutterBlocks clutter_;
     double least_;
 };

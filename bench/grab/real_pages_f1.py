@@ -8,8 +8,8 @@ For every page folder (source.html.gz, expected.html.gz) of the pages folder:
   (command-select-grab) with nothing selected and exports the readable page as HTML, as
   a person does; the kept content is the readable page without the header Grab puts
   above it (title and address).
-  The page's title is replaced by its folder's name first: the export dialog refuses book
-  titles holding quotes and some other characters, which many pages' titles do.
+  The page's title is replaced by its folder's name first, so every page has one: the
+  export dialog refuses an empty book title, and some pages have no title element.
   With --in-process, bench_grab_pages builds the same content in one process instead
   (much faster; for tuning).
 - Readability.js 0.6 with jsdom 26, installed with npm into BUILD/bench-node on first use.

@@ -161,3 +161,27 @@ TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
     // The page itself keeps all of it: the clean-up works on a copy.
     EXPECT_TRUE(keeps(document->getElementById(L"story")->outerHTML(), L"Subscribe"));
 }
+
+TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
+    const GrabRules rules = shippedRules();
+    const std::wstring story = L"<DIV id=story>" + paragraphs(L"story", 3) +
+                               L"<DIV style=\"display:none\">" + paragraphs(L"closed", 1) +
+                               L"</DIV><DIV style=\"visibility:hidden\"><P>quiet " +
+                               L"words</P></DIV></DIV>";
+    for (const wchar_t* hiding : {L"html { display: none }", L"body { visibility: hidden }"}) {
+        const auto document = parsePage(L"<HTML><HEAD><STYLE>" + std::wstring(hiding) +
+                                        L"</STYLE></HEAD><BODY>" + story + L"</BODY></HTML>");
+        EXPECT_EQ(scoreByTags(document->body(), rules), document->getElementById(L"story"))
+            << hiding;
+        const std::wstring markup = articleMarkup(document->body(), rules);
+        EXPECT_TRUE(keeps(markup, L"story2")) << hiding;
+        // Blocks hidden by their own style inside the article stay out.
+        EXPECT_FALSE(keeps(markup, L"closed0")) << hiding;
+    }
+    // Where the page does not hide its visibility, a block setting it hides.
+    const auto document = parsePage(
+        L"<HTML><HEAD><STYLE>html { display: none }</STYLE></HEAD>"
+        L"<BODY>" +
+        story + L"</BODY></HTML>");
+    EXPECT_FALSE(keeps(articleMarkup(document->body(), rules), L"quiet words"));
+}
