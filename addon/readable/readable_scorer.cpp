@@ -12,6 +12,11 @@
 namespace addon {
 namespace {
 
+bool isPageElement(const ElementPtr& element) {
+    const std::wstring tag = lowerText(element->tagName());
+    return tag == L"body" || tag == L"html";
+}
+
 std::wstring ownText(const ElementPtr& element) {
     std::wstring text;
     for (const auto& child : element->childNodes()) {
@@ -26,16 +31,53 @@ class Scores {
   public:
     // Adds to the element's score and takes the lead when it is now strictly ahead.
     void add(const ElementPtr& element, long long points) {
-        const long long score = (scores_[element.get()] += points);
-        if (score > best_) {
-            best_ = score;
+        Score& entry = scores_[element.get()];
+        entry.element = element;
+        entry.points += points;
+        if (entry.points > best_) {
+            best_ = entry.points;
             leader_ = element;
         }
     }
-    const ElementPtr& leader() const { return leader_; }
+
+    // The leader, or the lowest block above it that also holds at least kRivalCount
+    // rivals: elements beside the leader (neither above nor below it) scoring at least
+    // kRivalShare of its score. A story cut into parts of like weight (steps, sections)
+    // has its parts for rivals, and the block holding them is the story.
+    ElementPtr choice() const {
+        if (!leader_) {
+            return nullptr;
+        }
+        std::vector<ElementPtr> rivals;
+        for (const auto& [address, entry] : scores_) {
+            if (static_cast<double>(entry.points) >= kRivalShare * static_cast<double>(best_) &&
+                entry.element != leader_ && !entry.element->contains(*leader_) &&
+                !leader_->contains(*entry.element)) {
+                rivals.push_back(entry.element);
+            }
+        }
+        if (rivals.size() < kRivalCount) {
+            return leader_;
+        }
+        for (ElementPtr above = leader_->parentElement(); above && !isPageElement(above);
+             above = above->parentElement()) {
+            std::size_t held = 0;
+            for (const ElementPtr& rival : rivals) {
+                held += above->contains(*rival) ? 1 : 0;
+            }
+            if (held >= kRivalCount) {
+                return above;
+            }
+        }
+        return leader_;
+    }
 
   private:
-    std::unordered_map<const dom::Element*, long long> scores_;
+    struct Score {
+        ElementPtr element;
+        long long points = 0;
+    };
+    std::unordered_map<const dom::Element*, Score> scores_;
     long long best_ = 0;
     ElementPtr leader_;
 };
@@ -107,7 +149,7 @@ ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules) {
                 scores.add(up, static_cast<long long>(static_cast<double>(points) * transfer));
             }
         });
-    return scores.leader();
+    return scores.choice();
 }
 
 namespace {

@@ -4,7 +4,11 @@
 //                    block by its names (name_ranks.h: comments, banners, sidebars), s = weight x
 //                    (ANSI bytes of the text) / 100 goes to E's parent (to E itself for the row
 //                    "DIV", which counts only E's own text nodes), and s x transferToUpper to the
-//                    element above that. The element that first reaches the highest score wins.
+//                    element above that. The element that first reaches the highest score wins,
+//                    unless at least kRivalCount other elements beside it (neither above nor
+//                    below it) score kRivalShare of its score or more: then the story is cut
+//                    into parts of like weight, and the lowest block above the winner that
+//                    holds that many of them wins (never the page's body).
 //   scoredText:      the points those rows with a positive weight give to the text
 //                    below an element, to compare how much of a page's text two
 //                    blocks hold.
@@ -27,6 +31,11 @@
 #include "addon/readable/grab_rules.h"
 
 namespace addon {
+
+// The share of the best score an element beside the leader needs to count as a part.
+inline constexpr double kRivalShare = 0.75;
+// The parts besides the leader a block above it must hold to stand for the story.
+inline constexpr std::size_t kRivalCount = 2;
 
 ElementPtr scoreByTags(const ElementPtr& root, const GrabRules& rules = grabRules());
 // The text below `root` that the tag scorer counts in favour of a block: weight x (ANSI

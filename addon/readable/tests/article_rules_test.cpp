@@ -185,3 +185,30 @@ TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
         story + L"</BODY></HTML>");
     EXPECT_FALSE(keeps(articleMarkup(document->body(), rules), L"quiet words"));
 }
+
+TEST(ArticleRules, AStoryCutIntoPartsOfLikeWeightIsTakenWholeNotOnePart) {
+    const GrabRules rules = shippedRules();
+    // Each step is a heading and a block of text inside a box of its own, so no part is a
+    // sibling of another; a list of links and a teaser lie beside the steps' column.
+    std::wstring steps;
+    for (int i = 0; i < 4; ++i) {
+        steps += L"<DIV class=step><H3>Step " + std::to_wstring(i) + L"</H3><DIV class=lead>" +
+                 paragraphs(L"step" + std::to_wstring(i) + L"x", 2) + L"</DIV></DIV>";
+    }
+    const auto document =
+        parsePage(L"<BODY><DIV id=column>" + steps + L"</DIV><DIV id=other><DIV>" +
+                  paragraphs(L"teaser", 1) + L"</DIV></DIV></BODY>");
+    EXPECT_EQ(scoreByTags(document->body(), rules), document->getElementById(L"column"));
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"step0x1", L"Step 2", L"step3x0"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"teaser"));
+
+    // One part far ahead of the others is the story; the smaller boxes beside it are not.
+    const auto single =
+        parsePage(L"<BODY><DIV id=column><DIV id=main>" + paragraphs(L"main", 6) +
+                  L"</DIV><DIV><DIV>" + paragraphs(L"box", 1) + L"</DIV></DIV><DIV><DIV>" +
+                  paragraphs(L"card", 1) + L"</DIV></DIV></DIV></BODY>");
+    EXPECT_EQ(scoreByTags(single->body(), rules), single->getElementById(L"main"));
+}
