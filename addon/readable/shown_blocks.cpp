@@ -16,11 +16,12 @@ bool hasValue(const ElementPtr& element, platform::dom::PropertyId property, con
     return style && lowerText(style->value(property)) == value;
 }
 
+// An element with the "hidden" attribute is not shown, whatever its style sheets say.
 // Visibility passes down to the blocks below: a block hides by it where its parent shows,
 // so what a hidden page element passes down hides nothing.
 bool hidesItself(const ElementPtr& element) {
     using platform::dom::PropertyId;
-    if (hasValue(element, PropertyId::Display, L"none")) {
+    if (element->getAttribute(L"hidden") || hasValue(element, PropertyId::Display, L"none")) {
         return true;
     }
     return hasValue(element, PropertyId::Visibility, L"hidden") &&

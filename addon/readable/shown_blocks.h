@@ -1,6 +1,6 @@
 // Whether a block of the page shows, for the finders and the cleaner: hidden are the
-// blocks with display "none" and those below them, and the blocks that set visibility
-// "hidden" (where their parent shows) and those below them. The page's html and body
+// blocks with display "none" or the "hidden" attribute and those below them, and the blocks that
+// set visibility "hidden" (where their parent shows) and those below them. The page's html and body
 // elements never hide anything: many pages hide themselves whole until their scripts have
 // run ("html { display: none }", "body { visibility: hidden }"), and scripts do not run
 // here, so the article behind that hiding is what the reader came for. Below a page element

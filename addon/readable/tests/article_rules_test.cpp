@@ -166,7 +166,8 @@ TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
     const GrabRules rules = shippedRules();
     const std::wstring story = L"<DIV id=story>" + paragraphs(L"story", 3) +
                                L"<DIV style=\"display:none\">" + paragraphs(L"closed", 1) +
-                               L"</DIV><DIV style=\"visibility:hidden\"><P>quiet " +
+                               L"</DIV><P hidden>" + paragraphs(L"held", 1).substr(3) +
+                               L"<DIV style=\"visibility:hidden\"><P>quiet " +
                                L"words</P></DIV></DIV>";
     for (const wchar_t* hiding : {L"html { display: none }", L"body { visibility: hidden }"}) {
         const auto document = parsePage(L"<HTML><HEAD><STYLE>" + std::wstring(hiding) +
@@ -177,6 +178,7 @@ TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
         EXPECT_TRUE(keeps(markup, L"story2")) << hiding;
         // Blocks hidden by their own style inside the article stay out.
         EXPECT_FALSE(keeps(markup, L"closed0")) << hiding;
+        EXPECT_FALSE(keeps(markup, L"held0")) << hiding;
     }
     // Where the page does not hide its visibility, a block setting it hides.
     const auto document = parsePage(
