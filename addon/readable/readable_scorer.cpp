@@ -1,5 +1,6 @@
 #include "addon/readable/readable_scorer.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "addon/page/dom_helpers.h"
@@ -25,6 +26,16 @@ std::wstring ownText(const ElementPtr& element) {
         }
     }
     return text;
+}
+
+// The length of an element's text less the text of its links: a paragraph of links (names,
+// tags, other stories) is no prose, whatever tag holds it.
+long long proseLength(const ElementPtr& element, const std::wstring& text) {
+    auto length = static_cast<long long>(common::ansiLength(text));
+    for (const auto& link : element->getElementsByTagName(L"A")) {
+        length -= static_cast<long long>(common::ansiLength(link->innerText()));
+    }
+    return std::max(length, 0LL);
 }
 
 class Scores {
@@ -124,8 +135,10 @@ void visitScoredElements(const ElementPtr& root, const GrabRules& rules, const T
             if (text.empty()) {
                 continue;
             }
-            visit(element, ownTextOnly,
-                  static_cast<long long>(row.value) * common::ansiLength(text) / 100);
+            const long long length = row.value > 0 && !ownTextOnly
+                                         ? proseLength(element, text)
+                                         : static_cast<long long>(common::ansiLength(text));
+            visit(element, ownTextOnly, row.value * length / 100);
         }
     }
 }

@@ -2,9 +2,10 @@
 //   scoreByTags:     the tag scorer. For every tagRanks row (tag, weight) and every visible
 //                    element E of that tag below the root that is not inside a clutter
 //                    block by its names (name_ranks.h: comments, banners, sidebars), s = weight x
-//                    (ANSI bytes of the text) / 100 goes to E's parent (to E itself for the row
-//                    "DIV", which counts only E's own text nodes), and s x transferToUpper to the
-//                    element above that. The element that first reaches the highest score wins,
+//                    (ANSI bytes of the text; for a row of positive weight, less the text of
+//                    E's links: links are no prose) / 100 goes to E's parent (to E itself for the
+//                    row "DIV", which counts only E's own text nodes), and s x transferToUpper to
+//                    the element above that. The element that first reaches the highest score wins,
 //                    unless at least kRivalCount other elements beside it (neither above nor
 //                    below it) score kRivalShare of its score or more: then the story is cut
 //                    into parts of like weight, and the lowest block above the winner that

@@ -164,11 +164,10 @@ TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
 
 TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
     const GrabRules rules = shippedRules();
-    const std::wstring story = L"<DIV id=story>" + paragraphs(L"story", 3) +
-                               L"<DIV style=\"display:none\">" + paragraphs(L"closed", 1) +
-                               L"</DIV><P hidden>" + paragraphs(L"held", 1).substr(3) +
-                               L"<DIV style=\"visibility:hidden\"><P>quiet " +
-                               L"words</P></DIV></DIV>";
+    const std::wstring story =
+        L"<DIV id=story>" + paragraphs(L"story", 3) + L"<DIV style=\"display:none\">" +
+        paragraphs(L"closed", 1) + L"</DIV><P hidden>" + paragraphs(L"held", 1).substr(3) +
+        L"<DIV style=\"visibility:hidden\"><P>quiet " + L"words</P></DIV></DIV>";
     for (const wchar_t* hiding : {L"html { display: none }", L"body { visibility: hidden }"}) {
         const auto document = parsePage(L"<HTML><HEAD><STYLE>" + std::wstring(hiding) +
                                         L"</STYLE></HEAD><BODY>" + story + L"</BODY></HTML>");
@@ -213,4 +212,21 @@ TEST(ArticleRules, AStoryCutIntoPartsOfLikeWeightIsTakenWholeNotOnePart) {
                   L"</DIV><DIV><DIV>" + paragraphs(L"box", 1) + L"</DIV></DIV><DIV><DIV>" +
                   paragraphs(L"card", 1) + L"</DIV></DIV></DIV></BODY>");
     EXPECT_EQ(scoreByTags(single->body(), rules), single->getElementById(L"main"));
+}
+
+TEST(ArticleRules, AParagraphOfLinksIsNoProse) {
+    const GrabRules rules = shippedRules();
+    // The readers who liked the story, one paragraph of links longer than the story.
+    std::wstring names;
+    for (int i = 0; i < 50; ++i) {
+        names += L"<A href=/users/reader" + std::to_wstring(i) + L">a_reader_of_stories_" +
+                 std::to_wstring(i) + L"</A>, ";
+    }
+    const auto document = parsePage(L"<BODY><DIV id=story>" + paragraphs(L"story", 3) +
+                                    L"</DIV><H3>Liked by</H3><DIV id=likes><P>" + names +
+                                    L"and others</P></DIV></BODY>");
+    EXPECT_EQ(scoreByTags(document->body(), rules), document->getElementById(L"story"));
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"story2"));
+    EXPECT_FALSE(keeps(markup, L"a_reader_of_stories_"));
 }
