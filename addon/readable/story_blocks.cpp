@@ -65,6 +65,12 @@ bool isPageElement(const ElementPtr& element) {
     return tag == L"body" || tag == L"html";
 }
 
+// Pictures and their captions belong to the part they stand beside.
+bool isPicture(const ElementPtr& element) {
+    const std::wstring tag = lowerText(element->tagName());
+    return tag == L"figure" || tag == L"figcaption" || tag == L"picture" || tag == L"img";
+}
+
 // The highest block above the chosen one that holds no other text: a story part is often
 // wrapped alone in a block of its own, and the parts continue beside the outermost
 // wrapper.
@@ -72,10 +78,10 @@ ElementPtr outermostWrapper(ElementPtr block) {
     for (ElementPtr parent = block->parentElement(); parent && !isPageElement(parent);
          parent = parent->parentElement()) {
         for (const NodePtr& child : parent->childNodes()) {
-            if (child == block) {
+            const ElementPtr element = asElement(child);
+            if (child == block || (element && isPicture(element))) {
                 continue;
             }
-            const ElementPtr element = asElement(child);
             const bool isText = child->nodeType() == dom::NodeType::Text;
             const std::wstring text = element  ? element->innerText()
                                       : isText ? child->nodeValue()

@@ -1,7 +1,8 @@
 // The blocks that carry on the story of the chosen article block. Pages often split one
 // story over sibling blocks (one per part, between ads, pictures or subheadings), and
 // either finder then takes a single one of them. The chosen block stands for the highest
-// block above it that holds no other text (a part wrapped alone), and a sibling of the chosen block
+// block above it that holds no other text than pictures and their captions (a part
+// wrapped alone, or with its picture), and a sibling of the chosen block
 // continues the story when it is visible, not clutter by its names (name_ranks.h), holds little
 // link text, and either holds prose scoring at least a fifth of the chosen block's (readable_
 // scorer.h `blockText`) or is a paragraph of its own of 80 characters or more. The story

@@ -230,3 +230,23 @@ TEST(ArticleRules, AParagraphOfLinksIsNoProse) {
     EXPECT_TRUE(keeps(markup, L"story2"));
     EXPECT_FALSE(keeps(markup, L"a_reader_of_stories_"));
 }
+
+TEST(ArticleRules, APartWithItsPictureContinuesIntoTheNextParts) {
+    const GrabRules rules = shippedRules();
+    // Steps of a how-to, each a text block beside its picture and the picture's credit;
+    // the first step is the longest, so the finders choose its text block.
+    const auto step = [](const std::wstring& name, int count) {
+        return L"<DIV class=step><DIV class=text>" + paragraphs(name, count) +
+               L"</DIV><FIGURE><IMG src=" + name + L".jpg></FIGURE><FIGCAPTION>Photo: " + name +
+               L" credit</FIGCAPTION></DIV>";
+    };
+    const auto document = parsePage(L"<BODY><DIV id=steps>" + step(L"first", 4) +
+                                    step(L"second", 2) + step(L"third", 2) +
+                                    L"</DIV><DIV id=more><UL><LI><A href=/a>Another page</A>"
+                                    L"</LI></UL></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"first3", L"first credit", L"second1", L"third1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Another page"));
+}
