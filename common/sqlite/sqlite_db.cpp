@@ -6,6 +6,7 @@
 
 #include "common/sqlite/local_collation.h"
 #include "common/sqlite/sqlite_error.h"
+#include "platform/system/atomic_file.h"
 #include "platform/text/utf.h"
 
 namespace common {
@@ -41,6 +42,10 @@ void SqliteDB::open(std::wstring_view path, bool readOnly) {
     // the user may not write still opens, read-only.
     const int flags =
         SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (readOnly ? 0 : SQLITE_OPEN_CREATE);
+    // A database this system creates holds the user's own entries: private to the user.
+    // SQLite gives its journals the mode of the database file.
+    if (!readOnly && utf8Path != ":memory:" && !utf8Path.empty())
+        platform::system::createEmptyFile(utf8Path, 0600);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(utf8Path.c_str(), &db, flags, nullptr);
     if (rc == SQLITE_OK && readOnly)

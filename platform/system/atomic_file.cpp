@@ -126,6 +126,14 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     }
 }
 
+bool createEmptyFile(const std::string& path, unsigned mode) {
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (descriptor >= 0)
+        return ::close(descriptor) == 0;
+    struct stat info {};
+    return errno == EEXIST && ::stat(path.c_str(), &info) == 0;
+}
+
 bool createFolders(const std::string& folder, unsigned mode) {
     if (folder.empty()) {
         errno = ENOENT;

@@ -32,6 +32,10 @@ bool isAbandonedTemporary(const std::string& path, std::chrono::seconds age);
 // The whole file, or false when it cannot be read (a missing file sets errno to ENOENT).
 bool readWholeFile(const std::string& path, std::string& bytes);
 
+// Creates `path` as an empty file with `mode` (before the umask) unless it exists, so that
+// a library that then opens it by name keeps that mode; true when the file exists afterwards.
+bool createEmptyFile(const std::string& path, unsigned mode);
+
 // Creates `folder` and its missing parents with `mode`; true when it exists afterwards.
 bool createFolders(const std::string& folder, unsigned mode = 0755);
 

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "common/language/language_table.h"
+#include "platform/system/atomic_file.h"
 #include "platform/text/utf.h"
 #include "plugin/repository/repository.h"
 #include "plugin/repository/repository_connection.h"
@@ -219,7 +220,8 @@ bool backupRepository(const std::wstring& target) {
         return false;
     const std::string temporary = targetPath + ".tmp" + std::to_string(::getpid());
     std::remove(temporary.c_str());
-    if (!copyDatabase(platform::text::toUtf8(source), temporary) ||
+    if (!platform::system::createEmptyFile(temporary, 0600) ||
+        !copyDatabase(platform::text::toUtf8(source), temporary) ||
         std::rename(temporary.c_str(), targetPath.c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;

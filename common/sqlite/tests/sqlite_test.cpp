@@ -183,3 +183,23 @@ TEST_F(SqliteTest, StatementsAndCursorsOutliveTheirConnection) {
     query->next();
     EXPECT_EQ(query->columnText(0), L"2");
 }
+
+TEST_F(SqliteTest, ADatabaseItCreatesIsPrivateAndAnExistingOneKeepsItsMode) {
+    const auto others = fs::perms::group_all | fs::perms::others_all;
+    {
+        SqliteDB db(path("new.db"), false);
+        db.exec(L"create table t (x); begin; insert into t values (1);");
+        // The rollback journal of an open transaction takes the database's mode.
+        ASSERT_TRUE(fs::exists(dir_ / "new.db-journal"));
+        EXPECT_EQ(fs::status(dir_ / "new.db-journal").permissions() & others, fs::perms::none);
+        db.exec(L"commit;");
+    }
+    EXPECT_EQ(fs::status(dir_ / "new.db").permissions() & others, fs::perms::none);
+
+    { SqliteDB db(path("shared.db"), false); }
+    fs::permissions(dir_ / "shared.db", fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::add);
+    SqliteDB reopened(path("shared.db"), false);
+    EXPECT_NE(fs::status(dir_ / "shared.db").permissions() & fs::perms::others_read,
+              fs::perms::none);
+}

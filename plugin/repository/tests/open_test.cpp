@@ -88,6 +88,13 @@ TEST_F(RepositoryTest, BackupIsADatabaseCopyMadeAtMostOnceADay) {
     insert(L"kept");
     ASSERT_EQ(plugin::OpenRepository(path_), 0);
     ASSERT_TRUE(std::filesystem::exists(backup));
+    // The entries are the user's own: neither the repository nor its copy is readable by
+    // other users, whatever the umask.
+    const auto others = std::filesystem::perms::group_all | std::filesystem::perms::others_all;
+    for (const auto& file : {std::filesystem::path(platform::text::toUtf8(path_)), backup})
+        EXPECT_EQ(std::filesystem::status(file).permissions() & others,
+                  std::filesystem::perms::none)
+            << file;
 
     insert(L"later");
     EXPECT_FALSE(plugin::backupRepository(L""));
