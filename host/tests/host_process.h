@@ -29,7 +29,7 @@ inline std::string readText(const fs::path& file) {
 // Runs `program` (the staged host by default) with these words as its arguments, in
 // `folder`, keeping what it prints; standard input is empty.
 inline Printed runProgram(const fs::path& folder, const std::vector<std::string>& words,
-                          int seconds = 60, const fs::path& program = kHost) {
+                          int seconds = 180, const fs::path& program = kHost) {
     const fs::path out = folder / "out.txt";
     const fs::path err = folder / "err.txt";
     std::vector<std::string> argv = {
@@ -42,7 +42,7 @@ inline Printed runProgram(const fs::path& folder, const std::vector<std::string>
 }
 
 inline Printed runWords(const fs::path& folder, const std::vector<std::string>& words,
-                        int seconds = 60) {
+                        int seconds = 180) {
     return runProgram(folder, words, seconds);
 }
 

@@ -53,7 +53,7 @@ class HostRun : public ::testing::Test {
         }
         out.close();
         const platform::system::ProcessResult result = platform::system::runProcess(
-            {kHost.string(), "--script", script.string()}, std::chrono::seconds(60),
+            {kHost.string(), "--script", script.string()}, std::chrono::seconds(180),
             {.workingFolder = "", .discardOutput = true});
         EXPECT_TRUE(result.started) << result.error;
         EXPECT_FALSE(result.timedOut);

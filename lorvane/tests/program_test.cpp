@@ -38,7 +38,7 @@ class ProgramTest : public ::testing::Test {
     }
 
     // The pane of the running program, waited for up to `limit`.
-    RemoteWindow waitForPane(std::chrono::milliseconds limit = 10000ms) {
+    RemoteWindow waitForPane(std::chrono::milliseconds limit = 30000ms) {
         RemoteWindow pane;
         windows().pumpUntil(
             [&] {
@@ -105,10 +105,11 @@ TEST_F(ProgramTest, SecondInstanceShowsNothingAndExitsAtOnce) {
     const auto started = Clock::now();
     ASSERT_TRUE(second_.start({kProgram}, {.workingFolder = "", .discardOutput = true}));
     std::optional<int> exitCode;
-    windows().pumpUntil([&] { return (exitCode = second_.wait(0ms)).has_value(); }, 5000ms);
+    windows().pumpUntil([&] { return (exitCode = second_.wait(0ms)).has_value(); }, 30000ms);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0);
-    EXPECT_LT(Clock::now() - started, 1000ms);
+    // Ends by itself within moments (a generous bound: test machines are busy).
+    EXPECT_LT(Clock::now() - started, 5000ms);
     EXPECT_EQ(publishedContainers(), 1u);
     EXPECT_TRUE(first_.isRunning());
 }

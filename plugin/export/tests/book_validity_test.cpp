@@ -26,6 +26,22 @@ std::vector<std::string> matches(const std::string& text, const std::string& pat
     return found;
 }
 
+// The values of every `<img src="...">`, read without a regular expression: the standard
+// library's matcher recurses once per character and runs out of stack on inlined pictures.
+std::vector<std::string> pictureSources(const std::string& page) {
+    std::vector<std::string> found;
+    const std::string opening = "<img src=\"";
+    for (auto start = page.find(opening); start != std::string::npos;
+         start = page.find(opening, start)) {
+        start += opening.size();
+        const auto end = page.find('"', start);
+        if (end == std::string::npos)
+            break;
+        found.push_back(page.substr(start, end - start));
+    }
+    return found;
+}
+
 std::string fileUrl(const std::filesystem::path& path) {
     return "file://" + path.string();
 }
@@ -90,7 +106,7 @@ TEST_F(ExportTest, PicturesAreStoredOnceAndListedWithTheirMediaType) {
     EXPECT_EQ(tower->data, zip_test::readFile(kTower));
 
     const std::string& page = member(members, "OEBPS/item-" + narrow(idOf(first)) + ".html")->data;
-    EXPECT_EQ(matches(page, "<img src=\"([^\"]+)\""),
+    EXPECT_EQ(pictureSources(page),
               (std::vector<std::string>{"images/picture-1.jpg", "images/picture-1.jpg",
                                         "images/picture-2.gif"}));
     EXPECT_NE(page.find("Grüße aus 東京 — «Ünïcödé»"), std::string::npos);
@@ -186,8 +202,7 @@ TEST_F(ExportTest, SvgPicturesGoIntoBooksUnlessTheyCouldRunAScript) {
     ASSERT_NE(member(members, "OEBPS/images/picture-1.svg"), nullptr);
     EXPECT_EQ(member(members, "OEBPS/images/picture-1.svg")->data, kSvg);
     const std::string& page = member(members, "OEBPS/item-" + narrow(idOf(guid)) + ".html")->data;
-    EXPECT_EQ(matches(page, "<img src=\"([^\"]+)\""),
-              std::vector<std::string>{"images/picture-1.svg"});
+    EXPECT_EQ(pictureSources(page), std::vector<std::string>{"images/picture-1.svg"});
     EXPECT_NE(page.find("no chart"), std::string::npos);
 }
 
@@ -217,7 +232,7 @@ TEST_F(ExportTest, HtmlExportsCarryTheirPicturesSoTheyShowWhereverTheFileMoves) 
     std::filesystem::remove_all(pageFolder);
     const std::string page = zip_test::readFile(home_.root() / "moved.html");
 
-    const std::vector<std::string> sources = matches(page, "<img src=\"([^\"]+)\"");
+    const std::vector<std::string> sources = pictureSources(page);
     ASSERT_EQ(sources.size(), 5u) << page;
     EXPECT_TRUE(sources[0].starts_with("data:image/jpeg;base64,/9j/")) << sources[0].substr(0, 40);
     EXPECT_TRUE(sources[1].starts_with("data:image/svg+xml;base64,")) << sources[1].substr(0, 40);
