@@ -86,7 +86,9 @@ ElementPtr outermostWrapper(ElementPtr block) {
             const std::wstring text = element  ? element->innerText()
                                       : isText ? child->nodeValue()
                                                : L"";
-            if (!trimSpace(text).empty()) {
+            const std::size_t length = trimSpace(text).size();
+            // A block of links only ("Read more") is no other text either.
+            if (length > 0 && !(element && linkShare(element, length) >= 1.0)) {
                 return block;
             }
         }

@@ -1,13 +1,14 @@
 // The blocks that carry on the story of the chosen article block. Pages often split one
 // story over sibling blocks (one per part, between ads, pictures or subheadings), and
 // either finder then takes a single one of them. The chosen block stands for the highest
-// block above it that holds no other text than pictures and their captions (a part
-// wrapped alone, or with its picture), and a sibling of the chosen block
-// continues the story when it is visible, not clutter by its names (name_ranks.h), holds little
-// link text, and either holds prose scoring at least a fifth of the chosen block's (readable_
-// scorer.h `blockText`) or is a paragraph of its own of 80 characters or more. The story
-// runs from the first such block to the last, the chosen one included, with what stands
-// between them (subheadings, pictures) unless that is hidden or clutter.
+// block above it that holds no other text than pictures, their captions and blocks of
+// links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
+// sibling of the chosen block continues the story when it is visible, not clutter by its
+// names (name_ranks.h), holds little link text, and either holds prose scoring at least a
+// fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph of its own
+// of 80 characters or more. The story runs from the first such block to the last, the
+// chosen one included, with what stands between them (subheadings, pictures) unless that
+// is hidden or clutter.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

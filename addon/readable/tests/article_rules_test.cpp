@@ -250,3 +250,17 @@ TEST(ArticleRules, APartWithItsPictureContinuesIntoTheNextParts) {
     }
     EXPECT_FALSE(keeps(markup, L"Another page"));
 }
+
+TEST(ArticleRules, TheStoryBehindAReadMoreLinkKeepsItsOpening) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=body>" + paragraphs(L"opening", 2) +
+        L"<DIV id=more><DIV><A href=#rest>Read more</A></DIV><DIV id=rest>" +
+        paragraphs(L"rest", 6) + L"</DIV></DIV></DIV><DIV id=aside><P>Elsewhere</P></DIV></BODY>");
+    ASSERT_EQ(scoreByTags(document->body(), rules), document->getElementById(L"rest"));
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"opening0", L"rest5"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Elsewhere"));
+}
