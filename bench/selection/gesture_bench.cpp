@@ -204,14 +204,19 @@ void benchPage(const char* path, Figures& all) {
     }
     document->dispatchMouseEvent(L"mouseup", 920, 620, 2);
     engine.reset(true);
-    // Text ranges: each paragraph's text, selected as the page's selection would be.
+    // Text ranges: the text of each shown paragraph, selected as the page's selection would
+    // be. The overlays change the tree, so the paragraphs are listed first.
     int ranges = 0;
-    for (const auto& element : *document->all()) {
+    const auto elements = document->all();
+    for (const auto& element : *elements) {
         if (!element->hasTag(L"P") || ranges >= 20)
+            continue;
+        const auto box = document->boxOf(*element);
+        if (!box || box->isEmpty())
             continue;
         auto range = document->selection().createRange();
         range->moveToElementText(element);
-        if (range->text().empty() || range->getClientRects().empty())
+        if (range->text().empty())
             continue;
         ++ranges;
         engine.addToSelection(SelectionItem::ofText(range), false);

@@ -138,10 +138,12 @@ struct PageLayout::Placed {
 };
 
 // A word of the page's text, placed, with the font it is drawn in: its parent's, which
-// the engine would otherwise find by locking the word's parent pointer.
+// the engine would otherwise find by locking the word's parent pointer; and the document's
+// element nearest above it, whose text nodes hold its characters.
 struct PageLayout::PlacedWord {
     Placed placed;
     litehtml::uint_ptr font;
+    const Element* owner;
 };
 
 struct PageLayout::Kept {
@@ -341,8 +343,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         bool clipped;  // inside a box that clips or scrolls its content
         Placed table;  // the nearest table: the engine places cells from its origin
         litehtml::uint_ptr parentFont;
+        const Element* owner;  // the document's element nearest above
     };
-    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}, 0}};
+    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}, 0, nullptr}};
     std::vector<std::pair<litehtml::element*, const Element*>> rows;
     Rect extent;
     while (!stack.empty()) {
@@ -356,8 +359,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const litehtml::position& pos = element.get_position();
         if (isEngineWord(element)) {
             if (step.noWords == 0)
-                words.push_back(
-                    {{&element, step.placed.x + pos.x, step.placed.y + pos.y}, step.parentFont});
+                words.push_back({{&element, step.placed.x + pos.x, step.placed.y + pos.y},
+                                 step.parentFont,
+                                 step.owner});
             continue;
         }
         // The engine places a fixed box from the viewport, and paints it there, though its
@@ -396,7 +400,8 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                              noWords,
                              clips,
                              tableOf,
-                             font});
+                             font,
+                             owner ? owner : step.owner});
     }
     collectWords(markup, words);
     boxTableParts(markup, rows);
@@ -490,14 +495,40 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
         stream.append(text->data().begin(), text->data().end());
     }
     starts.push_back(stream.size());
-    constexpr std::size_t kResyncWindow = 256;
+    // Text the engine made no words of (a hidden block, the head's blanks) lies between
+    // words: a word that is not where the last one ended is looked for in its own
+    // element's text nodes from there on, else a little further on in the stream.
+    std::unordered_map<const Node*, std::vector<std::size_t>> nodesOf;
     std::size_t at = 0;
+    const auto findAgain = [&](const Element* owner, const std::u32string& piece) {
+        if (owner && nodesOf.empty())
+            for (std::size_t i = 0; i < markup.texts.size(); ++i)
+                nodesOf[markup.texts[i]->parentPointer()].push_back(i);
+        const std::u32string_view all(stream);
+        if (const auto own = owner ? nodesOf.find(owner) : nodesOf.end(); own != nodesOf.end()) {
+            const std::vector<std::size_t>& nodes = own->second;
+            auto next = std::partition_point(nodes.begin(), nodes.end(),
+                                             [&](std::size_t i) { return starts[i + 1] <= at; });
+            constexpr int kNodesTried = 16;
+            for (int tried = 0; next != nodes.end() && tried < kNodesTried; ++next, ++tried) {
+                // A word may run on into the nodes after its own.
+                const std::size_t from = std::max(at, starts[*next]);
+                const std::size_t found =
+                    all.substr(from, starts[*next + 1] - from + piece.size() - 1).find(piece);
+                if (found != std::u32string_view::npos)
+                    return from + found;
+            }
+        }
+        constexpr std::size_t kResyncWindow = 256;
+        const std::size_t found = all.substr(at, kResyncWindow + piece.size()).find(piece);
+        return found == std::u32string_view::npos ? found : at + found;
+    };
     std::size_t node = 0;
     std::string utf8;
     std::u32string piece;
     std::vector<TextRun>* runs = nullptr;
     const Text* runsOf = nullptr;
-    for (const auto& [placed, font] : words) {
+    for (const auto& [placed, font, owner] : words) {
         litehtml::element* word = placed.element;
         utf8.clear();
         word->get_text(utf8);
@@ -505,19 +536,25 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
         if (piece.empty())
             continue;
         if (stream.compare(at, piece.size(), piece) != 0) {
-            const std::size_t found =
-                std::u32string_view(stream).substr(at, kResyncWindow + piece.size()).find(piece);
+            const std::size_t found = findAgain(owner, piece);
             if (found == std::u32string::npos)
                 continue;  // generated by the engine, not one of the page's words
-            at += found;
+            at = found;
         }
+        const std::size_t wordBegin = at;
         std::size_t begin = at;
         at += piece.size();
         if (word->skip())
             continue;
         const litehtml::position& box = word->get_position();
         const Rect rect{placed.x, placed.y, placed.x + box.width, placed.y + box.height};
-        // A word may span adjacent text nodes: one run per node.
+        // A word may span adjacent text nodes: one run per node, each over its own
+        // characters of the word.
+        const auto widthTo = [&](std::size_t end) {
+            const std::wstring characters(stream.begin() + wordBegin, stream.begin() + end);
+            return static_cast<int>(std::lround(
+                container_->font(font).face->width(platform::text::toUtf8(characters))));
+        };
         while (begin < at) {
             while (starts[node + 1] <= begin)
                 ++node;
@@ -526,7 +563,12 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
                 runsOf = markup.texts[node];
                 runs = &runs_[runsOf];
             }
-            runs->push_back({begin - starts[node], end - starts[node], rect, font});
+            Rect own = rect;
+            if (begin > wordBegin)
+                own.left = std::min(rect.left + widthTo(begin), rect.right);
+            if (end < at)
+                own.right = std::max(std::min(rect.left + widthTo(end), rect.right), own.left);
+            runs->push_back({begin - starts[node], end - starts[node], own, font});
             begin = end;
         }
     }
