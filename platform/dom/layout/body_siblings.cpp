@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,10 +19,14 @@ namespace platform::dom {
 namespace {
 
 // A compound selector whose match depends on siblings, and whether it tests children
-// (":empty") rather than siblings.
+// (":empty") rather than siblings. `context` is the compound before it when that one names
+// its parent (">") or an ancestor (" "): the body, for a test that falls on the body's
+// children.
 struct SiblingTest {
     CompoundSelector compound;
     bool ofChildren = false;
+    std::optional<CompoundSelector> context;
+    bool parent = false;
 };
 
 bool isSiblingCombinator(Combinator combinator) {
@@ -44,10 +49,16 @@ void collectTests(const Selector& selector, std::vector<SiblingTest>& tests) {
         // "a + b": a box added before the elements can change what follows an "a" only
         // when it could be an "a" itself, which the children's test below errs towards.
         const bool neighbour = isSiblingCombinator(compound.toNext);
+        std::optional<CompoundSelector> context;
+        bool parent = false;
+        if (i > 0 && !isSiblingCombinator(compounds[i - 1].toNext)) {
+            context = compounds[i - 1];
+            parent = compounds[i - 1].toNext == Combinator::Child;
+        }
         if (position || neighbour)
-            tests.push_back({compound, false});
+            tests.push_back({compound, false, context, parent});
         if (empty)
-            tests.push_back({compound, true});
+            tests.push_back({compound, true, std::nullopt, false});
     }
 }
 
@@ -109,9 +120,20 @@ bool bodySiblingsMatter(std::string_view css, const Element& body) {
     if (tests->empty())
         return false;
     const auto children = body.children();
+    const auto root = body.parentElement();
+    // Whether the test can fall on one of the body's children at all: the compound before
+    // it names the body (">"), or the body or the root (" ").
+    const auto inBody = [&](const SiblingTest& test) {
+        if (!test.context)
+            return true;
+        return couldMatch(*test.context, body) ||
+               (!test.parent && root && couldMatch(*test.context, *root));
+    };
     return std::any_of(tests->begin(), tests->end(), [&](const SiblingTest& test) {
         if (test.ofChildren)
             return couldMatch(test.compound, body);
+        if (!inBody(test))
+            return false;
         // A box added at the top is itself a sibling that a test may name ("div + p").
         return std::any_of(children.begin(), children.end(),
                            [&](const auto& child) { return couldMatch(test.compound, *child); });

@@ -4,7 +4,9 @@
 // before it ("h1 + p", "h1 ~ p": a box added before "p" changes its match only when the box
 // is an "h1"), and only where that test falls on one of the body's children (or the body,
 // for ":empty"). Each such test is looked at against the body's children, the added box
-// among them, by their tag, id and classes; a test none of them could pass cannot change.
+// among them, by their tag, id and classes; a test none of them could pass cannot change,
+// nor can one whose selector puts it below a parent or an ancestor that the body (or the
+// root, for an ancestor) could not be ("ul > li:first-child", ".menu a + a").
 // Judge a removal with the body as it was.
 // Errs towards true: attribute tests and :not() are taken to pass.
 //

@@ -26,6 +26,15 @@ TEST(BodySiblings, OnlyTestsThatFallOnTheBodysChildrenMatter) {
     EXPECT_TRUE(bodySiblingsMatter("@media screen{ :first-child{margin:0} }", body));
     EXPECT_TRUE(bodySiblingsMatter("body:empty{margin:0}", body));
     EXPECT_TRUE(bodySiblingsMatter("[data-x]:first-child{margin:0}", body));
+    // A test below a parent or an ancestor that the body (or the root) cannot be.
+    EXPECT_FALSE(bodySiblingsMatter(".table > div:first-child{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter(".wrap div:first-child{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter("section > div + section{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter("html > div:first-child{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("body > div:first-child{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("html div:first-child{margin:0}", body));
+    EXPECT_TRUE(
+        bodySiblingsMatter("h1 ~ .x div:first-child, .y + div:first-child{margin:0}", body));
 }
 
 TEST(BodySiblings, OverlaysOnAPageWithOtherSiblingRulesAreNotLaidOutAgain) {
