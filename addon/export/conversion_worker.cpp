@@ -71,21 +71,25 @@ ConversionOutcome ConversionWorker::convert() {
     } removal{folder};
 
     ProxiedPageAccess page(job_.page, [this] { return stopRequested(); });
-    std::vector<PageLink> links;
+    // Laid out at the device's width; what is still wider is painted smaller to fit.
+    TileCapture how;
+    how.layoutWidth = job_.pageWidth;
+    how.fitWidth = job_.pageWidth;
+    TileMarks marks;
     const std::vector<std::wstring> tiles =
-        captureReadableTiles(page, kElementName, (folder / "readable").wstring(), &links);
+        captureReadableTiles(page, kElementName, (folder / "readable").wstring(), how, &marks);
     if (stopRequested())
         return {ConversionOutcome::Kind::stopped, L""};
     if (tiles.empty())
         return {ConversionOutcome::Kind::noPicture, L"No picture of the page could be taken."};
-    return writePdf(tiles, links);
+    return writePdf(tiles, marks);
 }
 
 ConversionOutcome ConversionWorker::writePdf(const std::vector<std::wstring>& tiles,
-                                             const std::vector<PageLink>& links) {
+                                             const TileMarks& marks) {
     std::wstring reason;
     auto pdf =
-        buildPdfFromTiles(tiles, job_.pageWidth, job_.pageHeight, 0, -1, L"AUTO", &reason, links);
+        buildPdfFromTiles(tiles, job_.pageWidth, job_.pageHeight, 0, -1, L"AUTO", &reason, marks);
     if (!pdf)
         return {ConversionOutcome::Kind::failed, reason};
     pdf->setTitle(job_.bookTitle);

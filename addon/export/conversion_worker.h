@@ -1,7 +1,8 @@
-// The Print-to-PDF conversion thread: captures the page's "readable" parts as PNG tiles in
-// a fresh folder under the temporary folder, turns them into a PDF of the device's page
-// size (one picture per page) and writes it to the output path, then deletes the tiles
-// and their folder.
+// The Print-to-PDF conversion thread: captures the page's "readable" parts (the whole page
+// when it has none), laid out at the device's page width and painted smaller when still
+// wider, as PNG tiles in a fresh folder under the temporary folder, turns them into a PDF of
+// the device's page size (one picture per page) and writes it to the output path, then
+// deletes the tiles and their folder.
 //
 // Contract: the worker owns a copy of its job, so the dialog's fields are never shared.
 // It reaches the page only through the page's proxy; the page's thread must pump the
@@ -15,7 +16,7 @@
 #include <mutex>
 #include <string>
 
-#include "addon/export/page_links.h"
+#include "addon/export/tile_marks.h"
 #include "common/thread/thread.h"
 #include "platform/dom/task_queue.h"
 
@@ -54,8 +55,7 @@ class ConversionWorker : public common::CThreadImpl<ConversionWorker> {
 
   private:
     ConversionOutcome convert();
-    ConversionOutcome writePdf(const std::vector<std::wstring>& tiles,
-                               const std::vector<PageLink>& links);
+    ConversionOutcome writePdf(const std::vector<std::wstring>& tiles, const TileMarks& marks);
 
     const ConversionJob job_;
     std::atomic<bool> done_{false};

@@ -72,28 +72,42 @@ int searchUpward(const std::vector<int>& counts, int target, int top, int window
     return -1;
 }
 
+// The break searched for near `target`: the nearest row of one tone above it (see the
+// header), else the target itself.
+int breakNear(const RowCounts& counts, int target, int top, int window) {
+    // A row of one tone across the whole width first: text that starts at the page's
+    // edge (a page laid out without padding) lies in the margins the other counts
+    // leave out, and cutting there would split its line between two pages.
+    for (const std::vector<int>* rows :
+         {&counts.wholeTones, &counts.tones, &counts.frequentTones}) {
+        const int found = searchUpward(*rows, target, top, window);
+        if (found >= 0)
+            return found;
+    }
+    return target;
+}
+
 }  // namespace
 
-std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHeight) {
+std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHeight,
+                                 const std::vector<RowSpan>& keepWhole) {
     std::vector<Rect> slices;
     const int height = bitmap.height();
     const RowCounts counts = countRowTones(bitmap, pageWidth);
     const int window = pageHeight / 4 > 63 ? pageHeight / 4 : 64;
     int top = 0;
     while (top + pageHeight < height) {
-        const int target = top + pageHeight;
-        // A row of one tone across the whole width first: text that starts at the page's
-        // edge (a page laid out without padding) lies in the margins the other counts
-        // leave out, and cutting there would split its line between two pages.
-        int found = searchUpward(counts.wholeTones, target, top, window);
-        if (found < 0) {
-            found = searchUpward(counts.tones, target, top, window);
-        }
-        if (found < 0) {
-            found = searchUpward(counts.frequentTones, target, top, window);
-        }
-        if (found < 0) {
-            found = target;
+        int found = breakNear(counts, top + pageHeight, top, window);
+        // Each move goes up, and never to the page's top: the loop ends.
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const RowSpan& picture : keepWhole) {
+                const bool cut = picture.top < found && found < picture.bottom;
+                if (cut && picture.top > top && picture.bottom - picture.top <= pageHeight) {
+                    found = breakNear(counts, picture.top, top, window);
+                    moved = true;
+                }
+            }
         }
         slices.push_back({0, top, pageWidth, found});
         top = found;
@@ -102,6 +116,29 @@ std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHe
         slices.push_back({0, top, pageWidth, height});
     }
     return slices;
+}
+
+int contentHeight(const Bitmap& bitmap) {
+    const int width = bitmap.width();
+    int rows = bitmap.height();
+    if (rows == 0 || width == 0)
+        return rows;
+    const auto pixels = bitmap.copyRgb24({0, 0, width, rows});
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    const std::uint8_t* background = &pixels[(rows - 1) * stride];
+    for (int x = 1; x < width; ++x)
+        if (!std::equal(background, background + 3, background + x * 3))
+            return rows;
+    const auto rowIsBackground = [&](int y) {
+        const std::uint8_t* row = &pixels[y * stride];
+        for (int x = 0; x < width; ++x)
+            if (!std::equal(background, background + 3, row + x * 3))
+                return false;
+        return true;
+    };
+    while (rows > 0 && rowIsBackground(rows - 1))
+        --rows;
+    return rows;
 }
 
 }  // namespace addon

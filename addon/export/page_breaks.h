@@ -3,6 +3,8 @@
 // cut in half. Within a window above each page height the nearest row of one tone
 // across the whole width is taken; failing that, of one tone between margins of a tenth
 // of the width; then of one tone frequent in the picture; else the page height itself.
+// A break that would cut through a picture the page shows (a `keepWhole` row span) moves
+// above that picture when the picture fits on one page, so it starts the next page whole.
 //
 // Contract: a pure function; thread-safe.
 #pragma once
@@ -13,10 +15,22 @@
 
 namespace addon {
 
+// Rows [top, bottom) of the bitmap.
+struct RowSpan {
+    int top = 0;
+    int bottom = 0;
+};
+
 // The slices {left 0, top, right = pageWidth, bottom} from the top of `bitmap` to its
 // bottom, each at most pageHeight rows and never empty. A picture no taller than a page
 // is one slice. pageWidth and pageHeight must be positive.
 std::vector<platform::imaging::Rect> findPageBreaks(const platform::imaging::Bitmap& bitmap,
-                                                    int pageWidth, int pageHeight);
+                                                    int pageWidth, int pageHeight,
+                                                    const std::vector<RowSpan>& keepWhole = {});
+
+// The number of rows of the bitmap up to its last row that shows anything: the rows after
+// it are all of the colour of the bottom row. The whole height when the bottom row itself
+// is not of one colour; 0 when every row is of that one colour.
+int contentHeight(const platform::imaging::Bitmap& bitmap);
 
 }  // namespace addon

@@ -29,7 +29,7 @@ dom::Rect toPixels(const dom::Rect& rect, double scale) {
 
 }  // namespace
 
-PageRendering::PageRendering(dom::Document& page) {
+PageRendering::PageRendering(dom::Document& page, int layoutWidth) {
     const auto body = page.body();
     const auto root = page.documentElement();
     if (!body || !root)
@@ -43,7 +43,7 @@ PageRendering::PageRendering(dom::Document& page) {
         style.setAttribute(L"border-style", L"none");
         style.setAttribute(L"overflow", L"hidden");
     }
-    window.resizeTo(kCaptureLayoutWidth, kCaptureLayoutHeight);
+    window.resizeTo(std::clamp(layoutWidth, 1, kCaptureMaxWidth), kCaptureLayoutHeight);
     full_ = {std::min(std::max(body->scrollWidth(), root->scrollWidth()), kCaptureMaxWidth),
              std::max(body->scrollHeight(), root->scrollHeight())};
     window.resizeTo(full_.width, std::min(full_.height, kCaptureSliceHeight));
@@ -94,22 +94,69 @@ std::vector<imaging::Rect> readablePieces(int width, int height, int sliceTop,
     return pieces;
 }
 
-// The links' parts inside the pieces, moved to where the pieces land in the tiles: each
-// piece at the left edge, under the one before, the tile's first row at `tileTop`.
-void placeLinks(const std::vector<PageLink>& links, const std::vector<imaging::Rect>& pieces,
-                int sliceTop, int tileTop, std::vector<PageLink>& placed) {
+// The parts of a box (slice coordinates) that the pieces show, moved to where the pieces
+// land in the tiles: each piece at the left edge, under the one before, the tile's first
+// row at `tileTop`.
+template <typename Emit>
+void placeInPieces(const dom::Rect& box, const std::vector<imaging::Rect>& pieces, int tileTop,
+                   Emit&& emit) {
     int y = tileTop;
     for (const imaging::Rect& piece : pieces) {
-        for (const PageLink& link : links) {
-            const dom::Rect box = link.box.translated(0, -sliceTop);
-            const dom::Rect part{std::max(box.left, piece.left), std::max(box.top, piece.top),
-                                 std::min(box.right, piece.right),
-                                 std::min(box.bottom, piece.bottom)};
-            if (!part.isEmpty())
-                placed.push_back({link.address, part.translated(-piece.left, y - piece.top)});
-        }
+        const dom::Rect part{std::max(box.left, piece.left), std::max(box.top, piece.top),
+                             std::min(box.right, piece.right), std::min(box.bottom, piece.bottom)};
+        if (!part.isEmpty())
+            emit(part.translated(-piece.left, y - piece.top));
         y += piece.height();
     }
+}
+
+// The page's links and pictures (in the pixels of the painted page) as the tiles show them.
+class MarkPlacement {
+  public:
+    MarkPlacement(std::vector<PageLink> links, std::vector<dom::Rect> pictures)
+        : links_(std::move(links)), pictures_(std::move(pictures)), lastPart_(pictures_.size()) {}
+
+    void place(const std::vector<imaging::Rect>& pieces, int sliceTop, int tileTop,
+               TileMarks& marks) {
+        for (const PageLink& link : links_)
+            placeInPieces(link.box.translated(0, -sliceTop), pieces, tileTop,
+                          [&](const dom::Rect& part) {
+                              marks.links.push_back({link.address, part});
+                          });
+        for (std::size_t i = 0; i < pictures_.size(); ++i)
+            placeInPieces(pictures_[i].translated(0, -sliceTop), pieces, tileTop,
+                          [&](const dom::Rect& part) { addPicturePart(i, part, marks); });
+    }
+
+  private:
+    // A picture that two slices share comes as two parts, one right under the other: they
+    // are one picture again, so that a page break keeps it whole.
+    void addPicturePart(std::size_t picture, const dom::Rect& part, TileMarks& marks) {
+        if (auto& last = lastPart_[picture]) {
+            dom::Rect& previous = marks.pictures[*last];
+            if (previous.bottom == part.top && previous.left == part.left &&
+                previous.right == part.right) {
+                previous.bottom = part.bottom;
+                return;
+            }
+        }
+        lastPart_[picture] = marks.pictures.size();
+        marks.pictures.push_back(part);
+    }
+
+    const std::vector<PageLink> links_;
+    const std::vector<dom::Rect> pictures_;
+    std::vector<std::optional<std::size_t>> lastPart_;
+};
+
+// How wide the tiles come out at scale 1: the page's width, or its widest readable part.
+int tileWidth(int pageWidth, const std::vector<dom::Rect>& rectangles) {
+    if (rectangles.empty())
+        return pageWidth;
+    int widest = 0;
+    for (const dom::Rect& r : rectangles)
+        widest = std::max(widest, std::min(pageWidth, r.right) - std::max(0, r.left));
+    return widest;
 }
 
 }  // namespace
@@ -139,26 +186,40 @@ std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int
 }
 
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
-                                               const std::wstring& prefix,
-                                               std::vector<PageLink>* links, double scale) {
+                                               const std::wstring& prefix, const TileCapture& how,
+                                               TileMarks* marks) {
     std::unique_ptr<PageRendering> rendering;
     std::vector<dom::Rect> rectangles;
     std::vector<PageLink> pageLinks;
+    std::vector<dom::Rect> pagePictures;
     const bool started = page.run([&](dom::Document& document) {
-        rendering = std::make_unique<PageRendering>(document);
-        // Rectangles and links in the pixels of the painted page.
+        rendering = std::make_unique<PageRendering>(document, how.layoutWidth);
         for (const auto& element : document.getElementsByName(elementName))
-            rectangles.push_back(toPixels(document.boxOf(*element).value_or(dom::Rect{}), scale));
+            rectangles.push_back(document.boxOf(*element).value_or(dom::Rect{}));
         // Laid out as the capture paints the page.
-        if (links && rendering->ready())
-            for (PageLink& link : documentLinks(document))
-                pageLinks.push_back({std::move(link.address), toPixels(link.box, scale)});
+        if (marks && rendering->ready()) {
+            pageLinks = documentLinks(document);
+            pagePictures = documentPictures(document);
+        }
     });
     std::vector<std::wstring> files;
-    if (!started || !rendering->ready() || !(scale > 0))
+    if (!started || !rendering->ready() || !(how.scale > 0))
         return files;
 
     const dom::Size full = rendering->fullSize();
+    double scale = how.scale;
+    const int width = tileWidth(full.width, rectangles);
+    if (how.fitWidth > 0 && width > 0 && scaledLength(width, scale) > how.fitWidth)
+        scale = static_cast<double>(how.fitWidth) / width;
+    // Rectangles, links and pictures in the pixels of the painted page.
+    for (dom::Rect& rectangle : rectangles)
+        rectangle = toPixels(rectangle, scale);
+    for (PageLink& link : pageLinks)
+        link.box = toPixels(link.box, scale);
+    for (dom::Rect& picture : pagePictures)
+        picture = toPixels(picture, scale);
+    MarkPlacement placement(std::move(pageLinks), std::move(pagePictures));
+
     const int sliceRows = std::max(1, static_cast<int>(kCaptureSliceHeight / scale));
     int number = 0;
     int tileTop = 0;
@@ -175,10 +236,9 @@ std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstr
         if (!tile || saveBitmapByExtension(*tile, file) != 0)
             continue;
         files.push_back(file);
-        if (links)
-            placeLinks(pageLinks,
-                       readablePieces(slice.width(), slice.height(), sliceTop, rectangles),
-                       sliceTop, tileTop, *links);
+        if (marks)
+            placement.place(readablePieces(slice.width(), slice.height(), sliceTop, rectangles),
+                            sliceTop, tileTop, *marks);
         tileTop += tile->height();
     }
     page.run([&](dom::Document& document) { rendering->restore(document); }, true);

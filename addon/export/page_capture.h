@@ -1,11 +1,11 @@
 // Pictures of the page as it is shown: the readable part cut into numbered PNG tiles for
 // Print-to-PDF, and the whole page as one bitmap for the image export.
 //
-// Rendering lays the page out at 600 by 800 pixels to learn its full size (the larger of
-// the body's and the root's scroll sizes), with the inline "border-style" of both set to
-// "none" and "overflow" to "hidden", then paints it in slices of at most 6000 rows at that
-// full width. Afterwards the viewport, the scroll position and the two inline values are
-// put back, also when the capture ends early.
+// Rendering lays the page out at a layout width (600 pixels unless told otherwise) by 800
+// to learn its full size (the larger of the body's and the root's scroll sizes), with the
+// inline "border-style" of both set to "none" and "overflow" to "hidden", then paints it in
+// slices of at most 6000 rows at that full width. Afterwards the viewport, the scroll position and
+// the two inline values are put back, also when the capture ends early.
 //
 // Contract: PageRendering lives on the page's thread; the captures reach the page through
 // a PageAccess (page_access.h), so a worker may run them. Failures end a capture with what
@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "addon/export/page_access.h"
-#include "addon/export/page_links.h"
+#include "addon/export/tile_marks.h"
 #include "platform/dom/document.h"
 #include "platform/imaging/bitmap.h"
 
@@ -34,9 +34,9 @@ inline constexpr int kCaptureMaxWidth = 16384;
 
 class PageRendering {
   public:
-    // Sets the page up for rendering; ready() is false (and nothing changed) for a page
-    // without a body or root element.
-    explicit PageRendering(platform::dom::Document& page);
+    // Sets the page up for rendering, laid out `layoutWidth` pixels wide; ready() is false
+    // (and nothing changed) for a page without a body or root element.
+    explicit PageRendering(platform::dom::Document& page, int layoutWidth = kCaptureLayoutWidth);
     PageRendering(const PageRendering&) = delete;
     PageRendering& operator=(const PageRendering&) = delete;
 
@@ -72,17 +72,26 @@ std::optional<platform::imaging::Bitmap> cutReadableTile(
     const platform::imaging::Bitmap& slice, int sliceTop,
     const std::vector<platform::dom::Rect>& rectangles);
 
+// How captureReadableTiles lays out and paints the page.
+struct TileCapture {
+    // The page is painted this much larger (text rasterised at that size); slices then hold
+    // fewer rows of the page, so that none exceeds 6000 pixel rows.
+    double scale = 1.0;
+    int layoutWidth = kCaptureLayoutWidth;
+    // When positive: tiles that would be wider than this (a page or readable part wider
+    // than the device) are painted smaller, so that nothing is cut off at the right.
+    int fitWidth = 0;
+};
+
 // Captures the page into PNG tiles "<prefix>001.png", "<prefix>002.png", ... (one number
 // per slice), keeping of each slice only the parts of the elements that getElementsByName
 // returns for `elementName` (all of it when there are none). Returns the files written,
-// in order. With `links`, the page's links (documentLinks) are added to it where their
-// parts show in the tiles, in the pixels of the tiles placed one under the other. At a
-// `scale` other than 1 the page is painted that much larger (text rasterised at that
-// size) and slices hold fewer rows of the page, so that none exceeds 6000 pixel rows.
+// in order. With `marks`, the page's links and pictures are added to it where their parts
+// show in the tiles, in the pixels of the tiles placed one under the other.
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
                                                const std::wstring& prefix,
-                                               std::vector<PageLink>* links = nullptr,
-                                               double scale = 1.0);
+                                               const TileCapture& how = {},
+                                               TileMarks* marks = nullptr);
 
 // The whole page in one 24-bit bitmap; empty when the page cannot be rendered or the
 // bitmap cannot be had.

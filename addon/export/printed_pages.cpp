@@ -81,8 +81,11 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
     const double scale = printScale(width);
     DirectPageAccess access(page);
     // No element carries this name, so every slice is kept whole.
+    TileCapture how;
+    how.scale = scale;
+    TileMarks marks;
     const std::vector<std::wstring> tiles =
-        captureReadableTiles(access, L"", (scratch.path() / "sheet").wstring(), nullptr, scale);
+        captureReadableTiles(access, L"", (scratch.path() / "sheet").wstring(), how, &marks);
     if (tiles.empty()) {
         reason = L"the page could not be painted";
         return false;
@@ -95,7 +98,7 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
     sheet.left = (kSheetWidthPoints - pixelWidth * kPointsPerPixel) / 2;
     sheet.top = kSheetMarginPoints;
     auto pdf = buildPdfFromTiles(tiles, pixelWidth, printablePixels(kSheetHeightPoints), 0, -1,
-                                 L"AUTO", &reason, {}, sheet);
+                                 L"AUTO", &reason, marks, sheet);
     if (!pdf) {
         return false;
     }

@@ -55,8 +55,9 @@ Bitmap stack(const Bitmap& tile, const Rect& slice, const Bitmap& next) {
 class Conversion {
   public:
     Conversion(int pageWidth, int pageHeight, int firstPage, int lastPage, std::wstring_view mode,
-               const std::vector<PageLink>& links, const SheetGeometry& sheet)
-        : links_(links),
+               const TileMarks& marks, const SheetGeometry& sheet)
+        : links_(marks.links),
+          pictures_(marks.pictures),
           sheet_(sheet),
           pageWidth_(pageWidth),
           pageHeight_(pageHeight),
@@ -75,15 +76,24 @@ class Conversion {
     }
 
     bool run(const std::vector<std::wstring>& tiles, std::wstring* reason) {
-        Bitmap tile;
-        if (!loadTile(tiles[0], tile, reason)) {
+        Bitmap last;
+        const std::size_t count = tilesShowing(tiles, last, reason);
+        if (count == 0) {
             return false;
         }
-        for (std::size_t index = 0; index < tiles.size() && pageCounter_ <= lastPage_; ++index) {
+        Bitmap tile;
+        if (count == 1) {
+            tile = std::move(last);
+        } else if (!loadTile(tiles[0], tile, reason)) {
+            return false;
+        }
+        for (std::size_t index = 0; index < count && pageCounter_ <= lastPage_; ++index) {
             const std::vector<Rect> slices = slicesOf(tile);
             Bitmap next;
-            const bool more = index + 1 < tiles.size();
-            if (more && !loadTile(tiles[index + 1], next, reason)) {
+            const bool more = index + 1 < count;
+            if (more && index + 2 == count) {
+                next = std::move(last);
+            } else if (more && !loadTile(tiles[index + 1], next, reason)) {
                 return false;
             }
             int nextTop = tileTop_ + tile.height();
@@ -107,9 +117,37 @@ class Conversion {
     std::unique_ptr<PDFWriter::PDF> takeDocument() { return std::move(pdf_); }
 
   private:
+    // How many of the tiles show anything, with the last of them in `last`, cut after its
+    // last row that shows anything. Tiles that show nothing at all are all kept (one blank
+    // page or more, rather than none). 0 when a tile cannot be read.
+    static std::size_t tilesShowing(const std::vector<std::wstring>& tiles, Bitmap& last,
+                                    std::wstring* reason) {
+        for (std::size_t count = tiles.size(); count > 0; --count) {
+            Bitmap tile;
+            if (!loadTile(tiles[count - 1], tile, reason)) {
+                return 0;
+            }
+            const int rows = contentHeight(tile);
+            if (rows == tile.height()) {
+                last = std::move(tile);
+                return count;
+            }
+            if (rows > 0) {
+                last = Bitmap(tile.width(), rows, tile.format());
+                last.drawBitmap(tile, {0, 0, tile.width(), rows}, 0, 0);
+                return count;
+            }
+        }
+        return loadTile(tiles.back(), last, reason) ? tiles.size() : 0;
+    }
+
     std::vector<Rect> slicesOf(const Bitmap& tile) const {
         if (tile.height() > pageHeight_) {
-            return findPageBreaks(tile, pageWidth_, pageHeight_);
+            std::vector<RowSpan> pictures;
+            for (const platform::dom::Rect& picture : pictures_) {
+                pictures.push_back({picture.top - tileTop_, picture.bottom - tileTop_});
+            }
+            return findPageBreaks(tile, pageWidth_, pageHeight_, pictures);
         }
         return {{0, 0, std::min(pageWidth_, tile.width()), tile.height()}};
     }
@@ -156,6 +194,7 @@ class Conversion {
     }
 
     const std::vector<PageLink>& links_;
+    const std::vector<platform::dom::Rect>& pictures_;
     const SheetGeometry sheet_;
     const int pageWidth_;
     const int pageHeight_;
@@ -174,8 +213,7 @@ class Conversion {
 std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring>& tiles,
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
-                                                  std::wstring* reason,
-                                                  const std::vector<PageLink>& links,
+                                                  std::wstring* reason, const TileMarks& marks,
                                                   const SheetGeometry& sheet) {
     if (lastPage < 0) {
         lastPage = kLastPossiblePage;
@@ -206,7 +244,7 @@ std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring
         return nullptr;
     }
     const std::scoped_lock oneConversionAtATime(conversionLock());
-    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode, links, placed);
+    Conversion conversion(pageWidth, pageHeight, firstPage, lastPage, mode, marks, placed);
     if (!conversion.run(tiles, reason)) {
         return nullptr;
     }

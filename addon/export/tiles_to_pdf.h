@@ -1,8 +1,9 @@
 // The Print-to-PDF conversion: PNG tiles of the captured page, in order, become an
 // image-only PDF of a reading device's page size, one picture per page. Tiles are joined
 // where one ends inside a page, and cut into pages near each page height at rows of a
-// single tone (findPageBreaks). Every page also gets two near-white hairlines along its
-// top and bottom edges.
+// single tone (findPageBreaks), never through a picture that fits on one page. What follows
+// the last row that shows anything (blank rows, blank tiles) makes no page. Every page also
+// gets two near-white hairlines along its top and bottom edges.
 //
 // Contract: thread-safe; conversions run one at a time (a process-wide lock that is held
 // only while this call runs and never while it waits on anything else). Nothing throws
@@ -18,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "addon/export/page_links.h"
 #include "addon/export/pdf_document.h"
+#include "addon/export/tile_marks.h"
 
 namespace addon {
 
@@ -40,13 +41,14 @@ struct SheetGeometry {
 // pageWidth and pageHeight are the cut size in pixels. Pages count from 0 over the whole
 // document; only firstPage to lastPage (inclusive) are written, a negative lastPage
 // meaning 65535. `mode` is the pictures' encoding: "AUTO", "PNG" or "JPEG" (PdfImage).
-// `links` (in the pixels of the tiles placed one under the other) become link annotations
-// on the pages that show them, each cut to its page.
+// `marks` are in the pixels of the tiles placed one under the other: its links become link
+// annotations on the pages that show them, each cut to its page, and its pictures are not
+// cut by a page break when they fit on a page.
 std::unique_ptr<PDFWriter::PDF> buildPdfFromTiles(const std::vector<std::wstring>& tiles,
                                                   int pageWidth, int pageHeight, int firstPage,
                                                   int lastPage, std::wstring_view mode,
                                                   std::wstring* reason = nullptr,
-                                                  const std::vector<PageLink>& links = {},
+                                                  const TileMarks& marks = {},
                                                   const SheetGeometry& sheet = {});
 
 }  // namespace addon

@@ -21,6 +21,12 @@ Bitmap textLike(int width, int height) {
     return bitmap;
 }
 
+Bitmap filled(int width, int height, std::uint32_t colour) {
+    Bitmap bitmap(width, height, PixelFormat::Rgb24);
+    bitmap.fill(colour);
+    return bitmap;
+}
+
 void blankRow(Bitmap& bitmap, int y) {
     for (int x = 0; x < bitmap.width(); ++x) {
         bitmap.setPixel(x, y, kWhite);
@@ -99,4 +105,47 @@ TEST(PageBreaks, ShortPagesNeverGiveEmptySlices) {
     Bitmap narrow = textLike(30, 250);
     blankRow(narrow, 90);
     EXPECT_EQ(spans(findPageBreaks(narrow, 100, 100)).front(), (std::pair<int, int>{0, 90}));
+}
+
+TEST(PageBreaks, APictureThatFitsOnAPageStartsTheNextPageWhole) {
+    // Text with blank rows every 20 rows; a picture at rows 130..210 (no blank rows) lies
+    // across the page height (200), deeper than the 64-row window reaches.
+    Bitmap bitmap = textLike(100, 400);
+    for (int y = 9; y < 130; y += 20)
+        blankRow(bitmap, y);
+    for (int y = 229; y < 400; y += 20)
+        blankRow(bitmap, y);
+    const std::vector<addon::RowSpan> picture = {{130, 210}};
+    // Without the picture the cut goes through it at the page height.
+    EXPECT_EQ(spans(findPageBreaks(bitmap, 100, 200)).front(), (std::pair<int, int>{0, 200}));
+    // With it the cut goes to the blank row above it.
+    EXPECT_EQ(spans(findPageBreaks(bitmap, 100, 200, picture)),
+              (Spans{{0, 129}, {129, 329}, {329, 400}}));
+
+    // Pictures just touching the break, and pictures taller than a page, are cut as before.
+    const std::vector<addon::RowSpan> notCut = {{200, 260}, {20, 230}};
+    EXPECT_EQ(spans(findPageBreaks(textLike(100, 400), 100, 200, notCut)).front(),
+              (std::pair<int, int>{0, 200}));
+    // A picture starting at the page's top keeps a break found inside it (a row of one tone
+    // in the picture): moving the break to its top would leave an empty page.
+    Bitmap photo = textLike(100, 400);
+    blankRow(photo, 170);
+    const std::vector<addon::RowSpan> atTop = {{0, 190}};
+    EXPECT_EQ(spans(findPageBreaks(photo, 100, 200, atTop)).front(), (std::pair<int, int>{0, 170}));
+}
+
+TEST(PageBreaks, ContentEndsAtTheLastRowOtherThanTheBottomRowsColour) {
+    Bitmap bitmap = filled(50, 100, kWhite);
+    bitmap.setPixel(10, 59, 0xFF000000);
+    EXPECT_EQ(addon::contentHeight(bitmap), 60);
+    EXPECT_EQ(addon::contentHeight(filled(50, 100, 0xFF202020)), 0) << "nothing shows";
+    bitmap.setPixel(49, 99, 0xFF000000);
+    EXPECT_EQ(addon::contentHeight(bitmap), 100) << "the bottom row shows something";
+    // A band of another colour at the foot: the rows of its colour under its text go.
+    Bitmap band = filled(50, 100, kWhite);
+    for (int y = 70; y < 100; ++y)
+        for (int x = 0; x < 50; ++x)
+            band.setPixel(x, y, 0xFF0000FF);
+    band.setPixel(5, 80, kWhite);
+    EXPECT_EQ(addon::contentHeight(band), 81);
 }

@@ -263,6 +263,48 @@ TEST(PageCapture, WholePageWithoutReadablePartsAndAsOneBitmap) {
     EXPECT_TRUE(capturePageBitmap(*empty).empty());
 }
 
+TEST(PageCapture, APageWiderThanTheDeviceIsPaintedSmallerWithItsPicturesMarked) {
+    testing_environment::TemporaryHome home;
+    // 1200 pixels wide, a red block at the right end; under it a picture 12000 rows tall.
+    auto page = dom::Document::parse(std::string_view(
+        "<body style='margin: 0'><div style='width: 1200px; height: 50px; position: relative'>"
+        "<div style='position: absolute; right: 0; top: 0; width: 60px; height: 50px; "
+        "background: #ff0000'></div></div>"
+        "<img style='display: block; width: 300px; height: 12000px'></body>"));
+    DirectPageAccess access(*page);
+    TileCapture how;
+    how.layoutWidth = 600;
+    how.fitWidth = 600;
+    TileMarks marks;
+    const auto files =
+        captureReadableTiles(access, L"nothing", (home.root() / "w").wstring(), how, &marks);
+    // At half size the slices hold 12000 rows of the page: two tiles.
+    ASSERT_EQ(files.size(), 2u);
+    imaging::Bitmap first, second;
+    ASSERT_EQ(imaging::loadBitmap(home.root() / "w001.png", first), imaging::Status::Ok);
+    ASSERT_EQ(imaging::loadBitmap(home.root() / "w002.png", second), imaging::Status::Ok);
+    EXPECT_EQ(first.width(), 600);
+    EXPECT_EQ(first.height(), 6000);
+    EXPECT_EQ(second.height(), 25);
+    EXPECT_EQ(first.pixel(595, 10), 0xFFFF0000u) << "the right end is not cut off";
+    EXPECT_EQ(first.pixel(572, 10), 0xFFFF0000u);
+    EXPECT_EQ(first.pixel(565, 10), 0xFFFFFFFFu);
+    // The picture's parts in both tiles are one picture again.
+    ASSERT_EQ(marks.pictures.size(), 1u);
+    EXPECT_EQ(marks.pictures[0], (dom::Rect{0, 25, 150, 6025}));
+
+    // A page that fits is painted at its size.
+    auto narrow = dom::Document::parse(std::string_view("<body><p>Short</p></body>"));
+    DirectPageAccess narrowAccess(*narrow);
+    const auto narrowFiles =
+        captureReadableTiles(narrowAccess, L"nothing", (home.root() / "n").wstring(), how);
+    ASSERT_EQ(narrowFiles.size(), 1u);
+    imaging::Bitmap tile;
+    ASSERT_EQ(imaging::loadBitmap(home.root() / "n001.png", tile), imaging::Status::Ok);
+    EXPECT_EQ(tile.width(), 600);
+    EXPECT_EQ(tile.height(), kCaptureLayoutHeight);
+}
+
 TEST(PageAccess, WorkFromAnotherThreadRunsWhenThePageIsPumpedAndNeverAfterAStop) {
     auto page = dom::Document::parse(std::string_view("<body><p id='p'>text</p></body>"));
     std::atomic<bool> stop{false};

@@ -141,8 +141,9 @@ class PrintToPdf : public ::testing::Test {
         return makeDialogFor(articlePage(paragraphs));
     }
 
-    std::unique_ptr<PrintDialog> makeDialogFor(const std::string& html) {
-        page = dom::Document::parse(html);
+    std::unique_ptr<PrintDialog> makeDialogFor(const std::string& html,
+                                               const std::wstring& address = L"") {
+        page = dom::Document::parse(html, address);
         commands = std::make_shared<PageCommands>(page);
         auto dialog = std::make_unique<PrintDialog>(
             page,
@@ -340,6 +341,71 @@ TEST_F(PrintToPdf, LinksOfTheReadablePartOpenFromThePdf) {
             EXPECT_LE(desk[i].y2, desk[i - 1].y1 + 1);
         }
     }
+}
+
+TEST_F(PrintToPdf, AWholePageIsLaidOutAtTheDevicesWidthWithPicturesWholeAndNoBlankPages) {
+    REQUIRE_TOOLS();
+    // Two pictures of a black and a grey half, one under the other below a green band, with
+    // nothing "readable" on the page: the whole page is printed. The second picture lies
+    // across the first page's foot; a tall empty block follows.
+    platform::imaging::Bitmap halves(2, 1, platform::imaging::PixelFormat::Rgb24);
+    halves.setPixel(0, 0, 0xFF000000);
+    halves.setPixel(1, 0, 0xFF808080);
+    ASSERT_EQ(
+        platform::imaging::saveBitmap(halves, (home.root() / "halves.png").string(), "image/png"),
+        platform::imaging::Status::Ok);
+    auto dialog = makeDialogFor(
+        "<html><body style='margin: 0'><div style='height: 40px; background: #40c040'></div>"
+        "<img src='halves.png' style='display: block; width: 100%; height: 1000px'>"
+        "<img src='halves.png' style='display: block; width: 100%; height: 400px'>"
+        "<div style='height: 3000px'></div></body></html>",
+        L"file://" + (home.root() / "page.html").wstring());
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.choose(kPrintDeviceList, L"Amazon Kindle DX");
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+    });
+    ASSERT_EQ(dialog->doModal(), ui::IDOK);
+    ASSERT_EQ(dialog->pageWidth, 824);
+    const std::filesystem::path pdf = output / "article.pdf";
+    const auto out = home.root() / "tool.txt";
+    const auto info = runTool({"pdfinfo", pdf.string()}, out);
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("Pages:           2\n"), std::string::npos)
+        << *info << "no pages for the empty block at the end";
+    const auto list = runTool({"pdfimages", "-list", pdf.string()}, out);
+    ASSERT_TRUE(list);
+    // The page breaks above the second picture, which ends the print.
+    EXPECT_NE(list->find("image     824  1040 "), std::string::npos) << *list;
+    EXPECT_NE(list->find("image     824   400 "), std::string::npos) << *list;
+
+    const auto render = [&](int number) {
+        runTool({"pdftoppm", "-png", "-r", "72", "-f", std::to_string(number), "-l",
+                 std::to_string(number), "-singlefile", pdf.string(),
+                 (home.root() / "render").string()},
+                out);
+        platform::imaging::Bitmap rendered;
+        EXPECT_EQ(platform::imaging::loadBitmap((home.root() / "render.png").string(), rendered),
+                  platform::imaging::Status::Ok);
+        return rendered;
+    };
+    const auto near = [](std::uint32_t colour, std::uint32_t expected) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((colour >> shift) & 0xFF) -
+                         static_cast<int>((expected >> shift) & 0xFF)) > 8)
+                return false;
+        return true;
+    };
+    // Laid out at the device's width: the band reaches the page's right edge.
+    const platform::imaging::Bitmap first = render(1);
+    ASSERT_EQ(first.width(), 824);
+    EXPECT_TRUE(near(first.pixel(815, 20), 0x40C040)) << std::hex << first.pixel(815, 20);
+    // The second page starts with the whole second picture.
+    const platform::imaging::Bitmap second = render(2);
+    ASSERT_EQ(second.height(), 1200);
+    EXPECT_TRUE(near(second.pixel(100, 3), 0x000000)) << std::hex << second.pixel(100, 3);
+    EXPECT_TRUE(near(second.pixel(700, 396), 0x808080)) << std::hex << second.pixel(700, 396);
+    EXPECT_TRUE(near(second.pixel(100, 410), 0xFFFFFF)) << std::hex << second.pixel(100, 410);
 }
 
 TEST_F(PrintToPdf, EntriesAreCheckedInOrderAndTheDialogStaysOpen) {

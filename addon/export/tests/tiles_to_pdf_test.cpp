@@ -131,6 +131,45 @@ TEST(TilesToPdf, ShortTilesJoinAndTallTilesAreCutIntoDevicePages) {
     EXPECT_GE(page.pixel(100, 299) & 0xFF, 0xFCu);
 }
 
+TEST(TilesToPdf, WhatFollowsTheLastRowThatShowsAnythingMakesNoPage) {
+    REQUIRE_TOOLS();
+    testing_environment::TemporaryHome home;
+    const auto& root = home.root();
+    // Text down to row 109 of the first tile, then blank rows and two blank tiles: a page
+    // laid out taller than its content.
+    const std::vector<std::wstring> tiles = {
+        writeTile(root / "readable001.png", textPage(200, 120, 0xFF000000)),
+        writeTile(root / "readable002.png", filled(200, 500, 0xFFFFFFFF)),
+        writeTile(root / "readable003.png", filled(150, 900, 0xFFFFFFFF)),
+    };
+    std::wstring reason;
+    auto pdf = buildPdfFromTiles(tiles, 200, 300, 0, -1, L"AUTO", &reason);
+    ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
+    const auto path = root / "short.pdf";
+    ASSERT_TRUE(pdf->save(path.wstring()));
+    auto images = listImages(path, root / "tool.txt");
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].height, 110);
+
+    // Blank rows in the middle stay; a page with nothing at all still gives its page.
+    const std::vector<std::wstring> middle = {
+        writeTile(root / "m001.png", textPage(200, 120, 0xFF000000)),
+        writeTile(root / "m002.png", filled(200, 500, 0xFFFFFFFF)),
+        writeTile(root / "m003.png", textPage(200, 20, 0xFF000000)),
+    };
+    pdf = buildPdfFromTiles(middle, 200, 300, 0, -1, L"AUTO", &reason);
+    ASSERT_TRUE(pdf && pdf->save(path.wstring()));
+    images = listImages(path, root / "tool.txt");
+    int rows = 0;
+    for (const auto& image : images)
+        rows += image.height;
+    EXPECT_EQ(rows, 120 + 500 + 20);
+    pdf = buildPdfFromTiles({writeTile(root / "b001.png", filled(200, 100, 0xFFFFFFFF))}, 200, 300,
+                            0, -1, L"AUTO", &reason);
+    ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
+    EXPECT_EQ(pdf->pages().size(), 1u);
+}
+
 TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
     REQUIRE_TOOLS();
     testing_environment::TemporaryHome home;
@@ -144,7 +183,8 @@ TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
         {"https://example.org/beyond", {10, 700, 60, 710}},
     };
     std::wstring reason;
-    auto pdf = buildPdfFromTiles(tiles, 200, 300, 0, -1, L"AUTO", &reason, links);
+    auto pdf =
+        buildPdfFromTiles(tiles, 200, 300, 0, -1, L"AUTO", &reason, addon::TileMarks{links, {}});
     ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
     const auto path = root / "book.pdf";
     ASSERT_TRUE(pdf->save(path.wstring()));
@@ -167,7 +207,8 @@ TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
     export_test::expectRect(pages[2][0], 5, 300 - 81, 200, 300 - 71);
 
     // Only the pages in the range asked for are written, with their own links.
-    auto second = buildPdfFromTiles(tiles, 200, 300, 1, 1, L"AUTO", &reason, links);
+    auto second =
+        buildPdfFromTiles(tiles, 200, 300, 1, 1, L"AUTO", &reason, addon::TileMarks{links, {}});
     ASSERT_TRUE(second);
     const auto only = export_test::linksByPage(second->finishedBytes());
     ASSERT_EQ(only.size(), 1u);
@@ -189,7 +230,8 @@ TEST(TilesToPdf, OnASheetThePicturesAndLinksSitInsideTheMarginsAtTheirResolution
     sheet.left = 50;
     sheet.top = 20;
     std::wstring reason;
-    auto pdf = buildPdfFromTiles(threeTiles(root), 200, 300, 0, -1, L"AUTO", &reason, links, sheet);
+    auto pdf = buildPdfFromTiles(threeTiles(root), 200, 300, 0, -1, L"AUTO", &reason,
+                                 addon::TileMarks{links, {}}, sheet);
     ASSERT_TRUE(pdf) << platform::text::toUtf8(reason);
     const auto path = root / "sheets.pdf";
     ASSERT_TRUE(pdf->save(path.wstring()));
