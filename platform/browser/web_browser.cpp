@@ -1,6 +1,7 @@
 #include "platform/browser/web_browser.h"
 
 #include "platform/browser/band_interfaces.h"
+#include "platform/browser/bar_size.h"
 #include "platform/browser/browser_bars.h"
 #include "platform/browser/browser_site.h"
 #include "platform/text/utf.h"
@@ -13,7 +14,15 @@ using com::ComPtr;
 using com::IUnknown;
 using com::Variant;
 
-constexpr int kBarWidth = 250;
+// The title the bar gives itself; "" when it gives none.
+std::wstring titleOf(const ComPtr<IUnknown>& bar) {
+    const auto band = bar.as<IDeskBand>();
+    DESKBANDINFO info;
+    info.mask = DBIM_TITLE;
+    if (!band || com::FAILED(band->GetBandInfo(0, 0, &info)) || !(info.mask & DBIM_TITLE))
+        return {};
+    return info.title;
+}
 
 Variant selfReference(IWebBrowser2* browser) {
     return Variant::fromUnknown(ComPtr<IUnknown>(browser), com::VT_DISPATCH);
@@ -93,7 +102,7 @@ HRESULT WebBrowser::openBar(const com::GUID& classId) {
     if (!sited) {
         return com::CLASS_E_CLASSNOTAVAILABLE;
     }
-    const ui::HWND window = barSiteWindow();
+    const ui::HWND window = barSiteWindow(registeredBarWidth(classId, titleOf(bar)));
     if (!window) {
         return com::E_FAIL;
     }
@@ -127,8 +136,9 @@ void WebBrowser::closeBar(const com::GUID& classId) {
     }
 }
 
-// The frame's "BaseBar" > "ReBarWindow32", made beside the page when missing.
-ui::HWND WebBrowser::barSiteWindow() {
+// The frame's "BaseBar" > "ReBarWindow32", made beside the page `width` pixels wide when
+// missing.
+ui::HWND WebBrowser::barSiteWindow(int width) {
     ui::WindowSystem& system = ui::windows();
     if (!system.isWindow(frame_)) {
         return {};
@@ -137,7 +147,7 @@ ui::HWND WebBrowser::barSiteWindow() {
     if (!baseBar) {
         const ui::Rect area = system.clientRect(frame_);
         baseBar = system.createWindow(
-            {.className = L"BaseBar", .parent = frame_, .rect = {0, 0, kBarWidth, area.height()}});
+            {.className = L"BaseBar", .parent = frame_, .rect = {0, 0, width, area.height()}});
     }
     ui::HWND rebar = system.findWindowEx(baseBar, {}, L"ReBarWindow32", L"");
     if (!rebar) {

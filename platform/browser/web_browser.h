@@ -69,7 +69,7 @@ class WebBrowser : public com::ComObject<WebBrowser, IWebBrowser2> {
     void fireWithUrl(std::int32_t dispid, const std::wstring& url);
     HRESULT openBar(const com::GUID& classId);
     void closeBar(const com::GUID& classId);
-    ui::HWND barSiteWindow();
+    ui::HWND barSiteWindow(int width);
 
     DocumentLoader loader_;
     ui::HWND frame_;
