@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "addon/bar/ie_button.h"
 #include "addon/bar/pane_windows.h"
 #include "addon/export/print_dialog.h"
 #include "addon/window/command_dispatcher.h"
@@ -272,10 +273,9 @@ bool HostSession::attach() {
     if (!page()) {
         return false;
     }
-    if (addon::addBrowserWindow(browser_) == -1 && !addon::isKnownBrowser(browser_)) {
+    if (!addon::attachBrowserWindow(browser_)) {
         return fail(L"the window table is full");
     }
-    addon::dispatchBrowserCommand(L"command-toolbar-show", browser_);
     return true;
 }
 

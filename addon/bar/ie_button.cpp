@@ -26,6 +26,16 @@ com::ComPtr<browser::WebBrowser> browserOfSite(com::IUnknown* site) {
 
 }  // namespace
 
+bool attachBrowserWindow(const com::ComPtr<browser::WebBrowser>& browser) {
+    if (addBrowserWindow(browser) == -1 && !isKnownBrowser(browser)) {
+        return false;
+    }
+    dispatchBrowserCommand(L"command-toolbar-show", browser);
+    startUpdateCheck(platform::registry::HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix",
+                     kUpdateCheckMutexName);
+    return true;
+}
+
 com::HRESULT CIEButton::SetSite(com::IUnknown* site) {
     site_ = com::ComPtr<com::IUnknown>(site);
     browser_ = site != nullptr ? browserOfSite(site) : nullptr;
@@ -61,10 +71,7 @@ com::HRESULT CIEButton::Exec(const GUID*, std::uint32_t, std::uint32_t, com::Var
         dispatchBrowserCommand(L"command-toolbar-close", browser);
         removeBrowserWindow(browser);
     } else {
-        addBrowserWindow(browser);
-        dispatchBrowserCommand(L"command-toolbar-show", browser);
-        startUpdateCheck(platform::registry::HKEY_CURRENT_USER, L"Software\\Olvan\\Tamrix",
-                         kUpdateCheckMutexName);
+        attachBrowserWindow(browser);
     }
     return com::S_OK;
 }

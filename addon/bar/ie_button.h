@@ -12,6 +12,11 @@
 
 namespace addon {
 
+// What pressing the button does for a window whose toolbox is not shown: the window joins
+// the window table, its toolbox is shown and the weekly update check starts. False when
+// the window table is full (nothing is shown then).
+bool attachBrowserWindow(const platform::com::ComPtr<platform::browser::WebBrowser>& browser);
+
 class CIEButton : public platform::com::ComObject<CIEButton, platform::browser::IObjectWithSite,
                                                   IIEButton, platform::browser::IOleCommandTarget> {
   public:
