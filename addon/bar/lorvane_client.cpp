@@ -63,7 +63,10 @@ HWND LorvaneClient::create(HWND parent) {
     spec.rect = area;
     spec.controlId = kControlId;
     spec.proc = [this](const ui::Message& message) { return handle(message); };
-    return ui::windows().createWindow(std::move(spec));
+    const HWND window = ui::windows().createWindow(std::move(spec));
+    // Host windows of other browser processes find this one when they close.
+    paneWindows().publishAs(window, kClassName);
+    return window;
 }
 
 bool LorvaneClient::paneIsHere() const {
@@ -150,7 +153,11 @@ bool LorvaneClient::ancestorsVisible() const {
 }
 
 bool LorvaneClient::browserInForeground() const {
-    const HWND foreground = ui::windows().foreground();
+    const RemoteWindow front = paneWindows().foreground();
+    if (front && front.processId != CrossProcessWindows::local(window_).processId) {
+        return false;
+    }
+    const HWND foreground = front ? front.handle : ui::windows().foreground();
     return foreground && ui::windows().topLevel(foreground) == ui::windows().topLevel(window_);
 }
 
@@ -176,6 +183,18 @@ void LorvaneClient::takeSnapshot() {
     snapshot_.fill(kSnapshotGray);
     ui::alphaBlend(snapshot_, currentImage(), 0, 0, kSnapshotLevel);
     snapshotShown_ = true;
+    ++snapshotsTaken_;
+}
+
+void LorvaneClient::refreshSnapshot() {
+    const std::pair versions{ui::windows().imageVersion(window_),
+                             paneWindows().imageVersion(pane_)};
+    // A pane whose program does not answer keeps the snapshot it gave last.
+    if (hasSnapshot() && (versions == snapshotVersions_ || versions.second == 0)) {
+        return;
+    }
+    takeSnapshot();
+    snapshotVersions_ = versions;
 }
 
 void LorvaneClient::paintSnapshot() {
@@ -191,10 +210,10 @@ void LorvaneClient::timerStep() {
     }
     if (paneIsHere()) {
         resizePaneTo(pane_, window_);
-        // Taken on every step, not only the first: a pane that changes after its
-        // adoption (its page loads, its content moves on) leaves a picture at most one
-        // step old, not the one it had when it arrived.
-        takeSnapshot();
+        // Not only the first: a pane that changes after its adoption (its page loads, its
+        // content moves on) leaves a picture at most one step old, not the one it had when
+        // it arrived; an idle pane costs one short question per step.
+        refreshSnapshot();
         return;
     }
     if (!ancestorsVisible()) {
@@ -220,9 +239,12 @@ void LorvaneClient::paintOrAdopt() {
     }
 }
 
-void LorvaneClient::receive(const ui::CopyData& record) {
+ui::LRESULT LorvaneClient::receive(const ui::CopyData& record) {
+    if (record.code == kTakePaneCode) {
+        return adoptPane(false) ? 1 : 0;
+    }
     if (!browser_) {
-        return;
+        return 0;
     }
     if (record.code == plugin::kStatusTextCode) {
         if (auto text = plugin::readStatusRecord(record.bytes)) {
@@ -234,6 +256,7 @@ void LorvaneClient::receive(const ui::CopyData& record) {
             ui::windows().postMessage(window_, kNavigateNow);
         }
     }
+    return 0;
 }
 
 void LorvaneClient::navigatePending() {
@@ -245,12 +268,46 @@ void LorvaneClient::navigatePending() {
     }
 }
 
+RemoteWindow LorvaneClient::otherHostWindow() const {
+    const HWND local = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
+    if (local && local != window_) {
+        return CrossProcessWindows::local(local);
+    }
+    const std::uint32_t ownProcess = CrossProcessWindows::local(window_).processId;
+    for (const RemoteWindow& other : paneWindows().findWindows(kClassName)) {
+        if (other.processId != ownProcess) {
+            return other;
+        }
+    }
+    return {};
+}
+
+bool LorvaneClient::giveUpPaneTo(RemoteWindow other) {
+    CrossProcessWindows& cross = paneWindows();
+    if (other.processId == CrossProcessWindows::local(window_).processId) {
+        if (!ui::windows().isWindow(other.handle)) {
+            return false;
+        }
+        resizePaneTo(pane_, other.handle);
+        if (!cross.setParent(pane_, other)) {
+            return false;
+        }
+        cross.setRedraw(pane_, true);
+        return true;
+    }
+    // The pane cannot be moved from here into a third process: the other host window takes
+    // it itself.
+    ui::LRESULT taken = 0;
+    return cross.sendCopyData(other, window_, ui::CopyData{kTakePaneCode, {}}, &taken) &&
+           taken == 1 && !paneIsHere();
+}
+
 void LorvaneClient::handOverPane() {
-    const HWND other = hostWindowOfFrame(otherBrowserFrame(ui::windows().topLevel(window_)));
+    paneWindows().withdraw(window_);
+    const RemoteWindow other = otherHostWindow();
     // Only another browser window's host window can take the pane; without one, waiting
     // for it would only hold up the closing window.
-    const bool otherHost = other && other != window_;
-    if (otherHost && !noWait) {
+    if (other && !noWait) {
         for (int i = 0; i < kHandOverTries && paneIsHere(); ++i) {
             std::this_thread::sleep_for(kHandOverPause);
         }
@@ -258,14 +315,9 @@ void LorvaneClient::handOverPane() {
             noWait = true;
         }
     }
-    if (paneIsHere()) {
+    if (paneIsHere() && !(other && giveUpPaneTo(other))) {
         CrossProcessWindows& cross = paneWindows();
-        if (otherHost && ui::windows().isWindow(other)) {
-            resizePaneTo(pane_, other);
-            if (cross.setParent(pane_, CrossProcessWindows::local(other))) {
-                cross.setRedraw(pane_, true);
-            }
-        } else if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {
+        if (const RemoteWindow container = cross.findWindow(kContainerTitle)) {
             cross.setParent(pane_, container);
         }
     }
@@ -293,10 +345,7 @@ ui::LRESULT LorvaneClient::handle(const ui::Message& message) {
             }
             return 0;
         case ui::WM_COPYDATA:
-            if (message.copyData) {
-                receive(*message.copyData);
-            }
-            return 0;
+            return message.copyData ? receive(*message.copyData) : 0;
         case kNavigateNow:
             navigatePending();
             return 0;

@@ -125,6 +125,10 @@ void BrowserWindow::buildWidgets() {
     gtk_window_set_title(GTK_WINDOW(window_), "Tamrix browser");
     gtk_window_set_default_size(GTK_WINDOW(window_), 1024, 800);
     g_signal_connect(window_, "close-request", G_CALLBACK(&BrowserWindow::onCloseRequest), this);
+    // The window a person brings to the front is the foreground window, which decides which
+    // browser window's explorer bar holds the side pane.
+    g_signal_connect(window_, "notify::is-active", G_CALLBACK(&BrowserWindow::onActiveChanged),
+                     this);
 
     GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     GtkWidget* bar = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4);
@@ -423,6 +427,12 @@ void BrowserWindow::drawToolbox(cairo_t* cr) {
         cairo_set_source_surface(cr, picture, area.left, area.top);
         cairo_paint(cr);
         cairo_restore(cr);
+    }
+}
+
+void BrowserWindow::onActiveChanged(GtkWindow* window, GParamSpec*, gpointer self) {
+    if (gtk_window_is_active(window)) {
+        ui::windows().setForeground(static_cast<BrowserWindow*>(self)->frame_.frame());
     }
 }
 

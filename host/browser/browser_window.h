@@ -72,6 +72,7 @@ class BrowserWindow {
     void scrollBy(int dx, int dy);
 
     static void onDraw(GtkDrawingArea*, cairo_t* cr, int width, int height, gpointer self);
+    static void onActiveChanged(GtkWindow* window, GParamSpec*, gpointer self);
     static gboolean onTick(gpointer self);
     static gboolean onCloseRequest(GtkWindow*, gpointer self);
     static void onMotion(GtkEventControllerMotion*, double x, double y, gpointer self);

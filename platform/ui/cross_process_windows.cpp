@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -34,6 +35,7 @@ enum Operation : std::uint8_t {
     kStatus,
     kSetRedraw,
     kImage,
+    kImageVersion,
 };
 
 // Messages of the agent window and of the stand-ins.
@@ -77,6 +79,7 @@ wire::Writer request(Operation operation, HWND window) {
 CrossProcessWindows::CrossProcessWindows(WindowSystem& system) : system_(system) {}
 
 CrossProcessWindows::~CrossProcessWindows() {
+    system_.stopObservingForeground(this);
     stopping_ = true;
     if (server_.joinable())
         server_.join();
@@ -130,6 +133,9 @@ bool CrossProcessWindows::start() {
                         : LRESULT{0};
          }});
     server_ = std::thread([this] { serveLoop(); });
+    system_.observeForeground(this, [this](HWND window) { recordForeground(window); });
+    if (const HWND front = system_.foreground())
+        recordForeground(front);
     return true;
 }
 
@@ -154,9 +160,13 @@ std::string CrossProcessWindows::registrationPath(HWND window, const std::wstrin
 }
 
 bool CrossProcessWindows::publish(HWND window) {
+    return publishAs(window, system_.text(window));
+}
+
+bool CrossProcessWindows::publishAs(HWND window, const std::wstring& name) {
     if (!system_.isWindow(window) || !makeFolder(folder()))
         return false;
-    const std::string path = registrationPath(window, system_.text(window));
+    const std::string path = registrationPath(window, name);
     std::ofstream(path).close();
     if (!std::filesystem::exists(path))
         return false;
@@ -176,7 +186,13 @@ void CrossProcessWindows::withdraw(HWND window) {
 }
 
 RemoteWindow CrossProcessWindows::findWindow(const std::wstring& title) const {
+    const std::vector<RemoteWindow> found = findWindows(title);
+    return found.empty() ? RemoteWindow{} : found.front();
+}
+
+std::vector<RemoteWindow> CrossProcessWindows::findWindows(const std::wstring& title) const {
     const std::string prefix = platform::system::lockFileName(title) + "@";
+    std::vector<RemoteWindow> windows;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder(), error)) {
         const std::string name = entry.path().filename().string();
@@ -194,11 +210,35 @@ RemoteWindow CrossProcessWindows::findWindow(const std::wstring& title) const {
             continue;
         }
         if (isWindow(found))
-            return found;
-        if (processGone(found.processId))
+            windows.push_back(found);
+        else if (processGone(found.processId))
             std::filesystem::remove(entry.path(), error);
     }
-    return {};
+    std::sort(windows.begin(), windows.end());
+    return windows;
+}
+
+void CrossProcessWindows::recordForeground(HWND window) const {
+    const std::string path = folder() + "/foreground";
+    const std::string temporary = path + "." + std::to_string(ownProcess());
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << ownProcess() << ' ' << window.value << '\n';
+        if (!out)
+            return;
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+}
+
+RemoteWindow CrossProcessWindows::foreground() const {
+    std::ifstream in(folder() + "/foreground");
+    RemoteWindow front;
+    std::uint64_t handle = 0;
+    if (!(in >> front.processId >> handle) || processGone(front.processId))
+        return {};
+    front.handle = HWND{handle};
+    return front;
 }
 
 std::optional<wire::Bytes> CrossProcessWindows::callProcess(std::uint32_t processId,
@@ -285,6 +325,16 @@ bool CrossProcessWindows::setRedraw(RemoteWindow window, bool redraw) const {
     const auto reply = callProcess(
         window.processId, request(kSetRedraw, window.handle).u8(redraw ? 1 : 0).data(), kCallLimit);
     return reply && wire::Reader(*reply).u8() == 1;
+}
+
+std::uint64_t CrossProcessWindows::imageVersion(RemoteWindow window) const {
+    const auto reply =
+        callProcess(window.processId, request(kImageVersion, window.handle).data(), kCallLimit);
+    if (!reply)
+        return 0;
+    wire::Reader reader(*reply);
+    const std::uint64_t version = reader.u64();
+    return reader.ok() ? version : 0;
 }
 
 imaging::Bitmap CrossProcessWindows::image(RemoteWindow window) const {
@@ -422,6 +472,8 @@ wire::Bytes CrossProcessWindows::serve(const wire::Bytes& received) {
                 .bytes(wire::Bytes(image.row(0), image.row(0) + size))
                 .data();
         }
+        case kImageVersion:
+            return reply.u64(system_.imageVersion(window)).data();
         case kSetUserData: {
             const std::int64_t value = reader.i64();
             return flag(reader.ok() &&

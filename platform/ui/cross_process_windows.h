@@ -3,6 +3,11 @@
 // "<runtime>/olvan-windows/<pid>.sock"; a top-level window is published under its title
 // by a file "<title spelled safe>@<pid>-<handle>.window" in the same folder.
 //
+// Which window is in front across the processes is kept in the file "foreground" of that
+// folder: each process that serves its windows writes there the top-level window its
+// window system last brought to the front (setForeground), so that windows of several
+// processes do not each count themselves as the front one.
+//
 // Re-parenting a window into a window of another process (setParent) puts a stand-in
 // window in the child's process: a top-level window with the foreign window's class,
 // title and screen rectangle, which the child is moved under. The stand-in forwards the
@@ -31,6 +36,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/ui/cross_process_wire.h"
 #include "platform/ui/message.h"
@@ -58,8 +64,9 @@ class CrossProcessWindows {
     CrossProcessWindows(const CrossProcessWindows&) = delete;
     CrossProcessWindows& operator=(const CrossProcessWindows&) = delete;
 
-    // Serves this process's windows; false (with error()) without a runtime folder or
-    // when the socket cannot be made.
+    // Serves this process's windows and from then on records its foreground windows (the
+    // current one at once); false (with error()) without a runtime folder or when the
+    // socket cannot be made.
     bool start();
     const std::string& error() const { return error_; }
     // The folder that holds the sockets and the published windows.
@@ -68,13 +75,20 @@ class CrossProcessWindows {
     // A window of this process as others name it.
     static RemoteWindow local(HWND window);
 
-    // Publishes a top-level window of this process under its current title.
+    // Publishes a window of this process under its current title, or under `name`.
     bool publish(HWND window);
+    bool publishAs(HWND window, const std::wstring& name);
     void withdraw(HWND window);
 
-    // The first published top-level window with that title (this process's own included);
+    // The first published window with that title (this process's own included);
     // registrations of processes that are gone are removed on the way.
     RemoteWindow findWindow(const std::wstring& title) const;
+    // Every published window with that title that still exists.
+    std::vector<RemoteWindow> findWindows(const std::wstring& title) const;
+
+    // The window last brought to the front by any serving process; none when no process
+    // recorded one or its process is gone.
+    RemoteWindow foreground() const;
     // A direct child of `parent` with that title.
     RemoteWindow findChild(RemoteWindow parent, const std::wstring& title) const;
 
@@ -93,6 +107,10 @@ class CrossProcessWindows {
     // window is unknown, its process does not answer, or the image is larger than one
     // record carries (wire::kMaxRecord).
     imaging::Bitmap image(RemoteWindow window) const;
+    // WindowSystem::imageVersion in the window's process: a short call that tells whether
+    // reading image() again would give anything new. 0 when the window is unknown or its
+    // process does not answer.
+    std::uint64_t imageVersion(RemoteWindow window) const;
     std::intptr_t userData(RemoteWindow window) const;
     bool setUserData(RemoteWindow window, std::intptr_t value) const;
 
@@ -116,6 +134,7 @@ class CrossProcessWindows {
     LRESULT proxyProc(HWND proxy, const Message& message);
     void serveLoop();
     std::string registrationPath(HWND window, const std::wstring& title) const;
+    void recordForeground(HWND window) const;
 
     WindowSystem& system_;
     std::string error_;

@@ -41,6 +41,7 @@ bool WindowSystem::setImage(HWND window, imaging::Bitmap picture) {
     if (!record)
         return false;
     record->picture = std::move(kept);
+    impl_->imageTouched(window);
     return true;
 }
 
@@ -48,6 +49,12 @@ imaging::Bitmap WindowSystem::image(HWND window) const {
     std::lock_guard lock(impl_->mutex);
     const WindowRecord* record = impl_->find(window);
     return record ? compose(impl_->windows, *record) : imaging::Bitmap();
+}
+
+std::uint64_t WindowSystem::imageVersion(HWND window) const {
+    std::lock_guard lock(impl_->mutex);
+    const WindowRecord* record = impl_->find(window);
+    return record ? record->imageVersion : 0;
 }
 
 }  // namespace platform::ui

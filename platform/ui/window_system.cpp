@@ -76,6 +76,7 @@ HWND WindowSystem::createWindow(WindowSpec spec) {
         auto& siblings = spec.parent ? impl_->windows.at(spec.parent).children : impl_->topLevel;
         siblings.push_back(window);
         impl_->windows.emplace(window, std::move(record));
+        impl_->imageTouched(window);
     }
     send(window, WM_CREATE);
     return window;
@@ -105,8 +106,10 @@ bool WindowSystem::destroyWindow(HWND window) {
         WindowRecord* record = impl_->find(*it);
         if (!record)
             continue;
-        if (record->parent && impl_->find(record->parent))
+        if (record->parent && impl_->find(record->parent)) {
             eraseHandle(impl_->windows.at(record->parent).children, *it);
+            impl_->imageTouched(record->parent);
+        }
         eraseHandle(impl_->topLevel, *it);
         impl_->windows.erase(*it);
         std::erase_if(impl_->timers, [&](const Timer& timer) { return timer.window == *it; });
@@ -200,6 +203,8 @@ HWND WindowSystem::setParent(HWND window, HWND newParent) {
     record->parent = newParent;
     auto& siblings = impl_->siblingsOf(*record);
     siblings.insert(siblings.begin(), window);
+    impl_->imageTouched(former);
+    impl_->imageTouched(window);
     return former;
 }
 
@@ -312,6 +317,8 @@ bool WindowSystem::setWindowPos(HWND window, int x, int y, int width, int height
         if (!record)
             return false;
         resized = rect.width() != record->rect.width() || rect.height() != record->rect.height();
+        if (rect != record->rect || !(flags & SWP_NOZORDER))
+            impl_->imageTouched(window);
         record->rect = rect;
         if (!(flags & SWP_NOZORDER)) {
             auto& siblings = impl_->siblingsOf(*record);
@@ -336,6 +343,8 @@ bool WindowSystem::show(HWND window, bool visible) {
             return false;
         was = record->visible;
         record->visible = visible;
+        if (was != visible)
+            impl_->imageTouched(window);
         ownThread = record->thread == std::this_thread::get_id();
     }
     if (was != visible) {
@@ -423,14 +432,34 @@ HWND WindowSystem::foreground() const {
 
 bool WindowSystem::setForeground(HWND window) {
     const HWND top = topLevel(window);
-    std::lock_guard lock(impl_->mutex);
-    if (!top)
-        return false;
-    impl_->foreground = top;
-    auto& list = impl_->topLevel;
-    eraseHandle(list, top);
-    list.insert(list.begin(), top);
+    std::shared_ptr<std::function<void(HWND)>> observer;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (!top)
+            return false;
+        impl_->foreground = top;
+        auto& list = impl_->topLevel;
+        eraseHandle(list, top);
+        list.insert(list.begin(), top);
+        observer = impl_->foregroundObserver;
+    }
+    if (observer && *observer)
+        (*observer)(top);
     return true;
+}
+
+void WindowSystem::observeForeground(const void* owner, std::function<void(HWND)> observer) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->foregroundOwner = owner;
+    impl_->foregroundObserver = std::make_shared<std::function<void(HWND)>>(std::move(observer));
+}
+
+void WindowSystem::stopObservingForeground(const void* owner) {
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->foregroundOwner != owner)
+        return;
+    impl_->foregroundOwner = nullptr;
+    impl_->foregroundObserver.reset();
 }
 
 HWND WindowSystem::active() const {

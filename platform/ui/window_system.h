@@ -158,9 +158,19 @@ class WindowSystem {
     // it, each shown child's current image at the child's place, the bottom of the z-order
     // first, cut to the window. Empty for no window.
     imaging::Bitmap image(HWND window) const;
+    // A number that grows whenever the window's current image may have changed (its own
+    // picture or a descendant's painted, a descendant shown, hidden, moved, sized, added or
+    // removed, the window sized), and stays the same while it shows the same; 0 for no
+    // window. Lets a reader of the image skip reading it again when nothing changed.
+    std::uint64_t imageVersion(HWND window) const;
 
     HWND foreground() const;
     bool setForeground(HWND window);
+    // `observer` hears each top-level window that setForeground brings to the front (on the
+    // calling thread, without the system's lock). One observer at a time: a later one takes
+    // the place; stopObservingForeground removes it only when `owner` installed it.
+    void observeForeground(const void* owner, std::function<void(HWND)> observer);
+    void stopObservingForeground(const void* owner);
     HWND active() const;
     void setActive(HWND window);
     HWND focus() const;

@@ -25,6 +25,7 @@ struct WindowRecord {
     ControlState control;
     std::shared_ptr<WindowProc> proc;
     std::shared_ptr<const imaging::Bitmap> picture;  // what the window painted last
+    std::uint64_t imageVersion = 0;                  // see WindowSystem::imageVersion
 };
 
 struct PendingSend {
@@ -58,6 +59,9 @@ struct WindowSystem::Impl {
     HWND foreground;
     HWND active;
     HWND focus;
+    std::uint64_t imageChanges = 0;
+    const void* foregroundOwner = nullptr;
+    std::shared_ptr<std::function<void(HWND)>> foregroundObserver;
 
     WindowRecord* find(HWND window) {
         const auto it = windows.find(window);
@@ -66,6 +70,13 @@ struct WindowSystem::Impl {
     const WindowRecord* find(HWND window) const {
         const auto it = windows.find(window);
         return it == windows.end() ? nullptr : &it->second;
+    }
+    // The window's current image, and so its ancestors', may have changed: each gets a new
+    // image version. The caller holds the lock.
+    void imageTouched(HWND window) {
+        const std::uint64_t version = ++imageChanges;
+        for (WindowRecord* record = find(window); record; record = find(record->parent))
+            record->imageVersion = version;
     }
     std::vector<HWND>& siblingsOf(const WindowRecord& record) {
         return record.parent ? windows.at(record.parent).children : topLevel;

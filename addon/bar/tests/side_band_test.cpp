@@ -7,6 +7,7 @@
 #include "addon/bar/bar_classes.h"
 #include "addon/bar/side_band.h"
 #include "bar_fixture.h"
+#include "platform/system/process.h"
 
 using namespace bar_tests;
 using addon::LorvaneClient;
@@ -144,6 +145,45 @@ TEST_F(ExplorerBar, ThePaneFollowsTheForegroundWindowAndMovesToTheOtherBarOnClos
     EXPECT_TRUE(b.paneIsHere());
 }
 
+TEST_F(ExplorerBar, BrowserProcessesAgreeOnTheFrontWindowAndHandThePaneOver) {
+    const BrowserTab tab = openBrowserWindow(0);
+    ui::windows().setForeground(tab.frame);
+    auto band = openBar(tab);
+    LorvaneClient& client = *band->client();
+    ASSERT_TRUE(client.paneIsHere());
+    auto& cross = addon::paneWindows();
+    const auto pane = client.pane();
+
+    // A second browser process opens its bar, which takes the pane, and comes to the front.
+    const auto closeFile = home.root() / "close-second-bar";
+    platform::system::Process second;
+    ASSERT_TRUE(second.start({BROWSER_CHILD, closeFile.string(), PANE_CHILD}));
+    ASSERT_TRUE(pumpUntil([&] {
+        return !client.paneIsHere() &&
+               cross.foreground().processId == static_cast<std::uint32_t>(second.id());
+    }));
+    // This process's own window system still has this window in front, yet over a second of
+    // timer steps the pane never comes back: the two do not take it from each other.
+    EXPECT_EQ(ui::windows().foreground(), tab.frame);
+    int stepsHere = 0;
+    ui::windows().pumpUntil(
+        [&] {
+            stepsHere += client.paneIsHere();
+            return false;
+        },
+        1000ms);
+    EXPECT_EQ(stepsHere, 0);
+
+    // The second browser closes its bar: it hands the pane to this one, and the side-pane
+    // program, adopted all along, keeps running.
+    std::ofstream(closeFile).close();
+    EXPECT_TRUE(pumpUntil([&] { return client.paneIsHere(); }));
+    EXPECT_EQ(second.wait(5000ms), 0);
+    ui::windows().pumpUntil([] { return false; }, 1500ms);
+    EXPECT_TRUE(client.paneIsHere());
+    EXPECT_TRUE(cross.isWindow(pane)) << "the side-pane program still runs";
+}
+
 TEST_F(ExplorerBar, TheSnapshotIsThePanesPictureOnGrayAndFollowsItsSizeAndContent) {
     auto clock = std::make_shared<ui::ManualClock>();
     ui::windows().setClock(clock);
@@ -179,6 +219,16 @@ TEST_F(ExplorerBar, TheSnapshotIsThePanesPictureOnGrayAndFollowsItsSizeAndConten
     tick(*clock);
     EXPECT_EQ(client.snapshot().pixel(10, 10), 0xFF404040u);
     EXPECT_EQ(client.snapshot().pixel(190, 10), 0xFFC0C0C0u);
+
+    // An idle pane is not read again, however many steps pass; a pane that paints is.
+    const int taken = client.snapshotsTaken();
+    for (int i = 0; i < 4; ++i)
+        tick(*clock);
+    EXPECT_EQ(client.snapshotsTaken(), taken);
+    ASSERT_TRUE(
+        addon::paneWindows().sendCopyData(client.pane(), client.handle(), ui::CopyData{50, {}}));
+    tick(*clock);
+    EXPECT_EQ(client.snapshotsTaken(), taken + 1);
 }
 
 TEST_F(ExplorerBar, AProgramStartedAheadIsTheOneTheBarWaitsForAndAdopts) {

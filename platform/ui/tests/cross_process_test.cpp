@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/system/process.h"
@@ -164,6 +165,45 @@ TEST(CrossProcessLocal, PublishedWindowsOfThisProcessAreFoundAndWithdrawn) {
     windows().reset();
 }
 
+TEST(CrossProcessLocal, TheFrontWindowIsRecordedAndWindowsPublishedUnderOneNameAreListed) {
+    testing_environment::TemporaryHome home;
+    windows().reset();
+    const HWND early = windows().createWindow({.className = L"Early"});
+    windows().setForeground(early);
+    {
+        CrossProcessWindows crossProcess;
+        EXPECT_FALSE(crossProcess.foreground()) << "nothing recorded before it serves";
+        ASSERT_TRUE(crossProcess.start());
+        EXPECT_EQ(crossProcess.foreground(), CrossProcessWindows::local(early))
+            << "the window in front when it starts";
+        const HWND frame = windows().createWindow({.className = L"Frame"});
+        const HWND host = windows().createWindow({.className = L"Host", .parent = frame});
+        windows().setForeground(host);
+        EXPECT_EQ(crossProcess.foreground(), CrossProcessWindows::local(frame))
+            << "the top-level window of the one brought to the front";
+
+        const HWND other = windows().createWindow({.className = L"Host", .parent = early});
+        ASSERT_TRUE(crossProcess.publishAs(host, L"Host"));
+        ASSERT_TRUE(crossProcess.publishAs(other, L"Host"));
+        EXPECT_EQ(crossProcess.findWindows(L"Host"),
+                  (std::vector<RemoteWindow>{CrossProcessWindows::local(host),
+                                             CrossProcessWindows::local(other)}));
+        windows().destroyWindow(other);
+        EXPECT_EQ(crossProcess.findWindows(L"Host"),
+                  std::vector<RemoteWindow>{CrossProcessWindows::local(host)});
+        EXPECT_TRUE(crossProcess.findWindows(L"Frame").empty());
+    }
+
+    // A record left by a process that has ended names no window.
+    platform::system::Process ended;
+    ASSERT_TRUE(ended.start({"true"}));
+    ASSERT_EQ(ended.wait(std::chrono::seconds(10)), 0);
+    std::ofstream(CrossProcessWindows::folder() + "/foreground") << ended.id() << " 5\n";
+    CrossProcessWindows reader;
+    EXPECT_FALSE(reader.foreground());
+    windows().reset();
+}
+
 TEST(CrossProcessLocal, AnImageLargerThanARecordIsNotSent) {
     testing_environment::TemporaryHome home;
     windows().reset();
@@ -176,6 +216,11 @@ TEST(CrossProcessLocal, AnImageLargerThanARecordIsNotSent) {
     EXPECT_TRUE(crossProcess.image(CrossProcessWindows::local(huge)).empty())
         << "2100 x 2100 x 4 bytes exceed the record limit";
     EXPECT_TRUE(crossProcess.image(RemoteWindow{}).empty());
+    // Its version is read without the picture.
+    EXPECT_EQ(crossProcess.imageVersion(CrossProcessWindows::local(huge)),
+              windows().imageVersion(huge));
+    EXPECT_NE(windows().imageVersion(huge), 0u);
+    EXPECT_EQ(crossProcess.imageVersion(RemoteWindow{}), 0u);
     windows().reset();
 }
 

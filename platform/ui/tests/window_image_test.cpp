@@ -66,6 +66,46 @@ TEST(WindowImage, ChildrenShowInsideTheirParentInZOrderAndCutToIt) {
     EXPECT_FALSE(system.setImage(frame, solid(1, 1, kRed)));
 }
 
+TEST(WindowImage, TheImageVersionMovesOnlyWhenTheImageMayHaveChanged) {
+    WindowSystem system;
+    const HWND frame = make(system, {}, {0, 0, 100, 60});
+    const HWND child = make(system, frame, {10, 10, 50, 50});
+    const HWND other = make(system, {}, {0, 0, 10, 10});
+    std::uint64_t seen = system.imageVersion(frame);
+    ASSERT_NE(seen, 0u);
+    // Each of these changes what the frame shows.
+    const auto changed = [&](const char* what) {
+        const std::uint64_t now = system.imageVersion(frame);
+        EXPECT_GT(now, seen) << what;
+        seen = now;
+    };
+    system.setImage(child, solid(40, 40, kRed));
+    changed("a child painted");
+    system.setWindowPos(child, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    changed("a child moved");
+    system.show(child, false);
+    changed("a child hidden");
+    system.setParent(child, other);
+    changed("a child taken away");
+    const HWND late = make(system, frame, {0, 0, 5, 5});
+    changed("a child added");
+    system.destroyWindow(late);
+    changed("a child destroyed");
+    system.setWindowPos(frame, 0, 0, 80, 60, SWP_NOMOVE | SWP_NOZORDER);
+    changed("the window sized");
+
+    // What happens elsewhere, or changes nothing shown, leaves it.
+    system.setImage(other, solid(10, 10, kBlue));
+    system.setImage(child, solid(40, 40, kGreen));
+    system.setText(frame, L"title");
+    system.show(frame, true);
+    system.setWindowPos(frame, 0, 0, 80, 60, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(system.imageVersion(frame), seen);
+    EXPECT_GT(system.imageVersion(other), seen) << "the other window painted last";
+    system.destroyWindow(frame);
+    EXPECT_EQ(system.imageVersion(frame), 0u);
+}
+
 TEST(WindowImage, ConstantAlphaBlendOfOpaquePicturesOntoGray) {
     Bitmap target = solid(4, 2, 0xFF808080);
     Bitmap source(3, 1, PixelFormat::Argb32);
