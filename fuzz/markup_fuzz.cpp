@@ -1,6 +1,7 @@
 // Clip markup as a stranger writes it: the display form must hold nothing that runs a
-// script when a browser reads it again (checked by parsing it once more), and the book
-// form must be well-formed XML inside an XHTML body.
+// script, restyles the page around it or asks for input when a browser reads it again
+// (checked by parsing it once more), and the book form must be well-formed XML inside an
+// XHTML body.
 #include <gumbo.h>
 #include <libxml/parser.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "common/markup/markup_sanitizer.h"
+#include "common/markup/style_filter.h"
 #include "common/markup/url_safety.h"
 #include "common/markup/xml_output.h"
 #include "fuzz/fuzz_input.h"
@@ -30,6 +32,10 @@ void checkNothingRuns(const std::string& markup) {
             element.tag == GUMBO_TAG_OBJECT || element.tag == GUMBO_TAG_EMBED ||
             element.tag == GUMBO_TAG_BASE)
             fuzz::fuzzFailure("the display form holds an element that loads or runs code");
+        if (element.tag == GUMBO_TAG_STYLE || element.tag == GUMBO_TAG_FORM ||
+            element.tag == GUMBO_TAG_INPUT || element.tag == GUMBO_TAG_BUTTON ||
+            element.tag == GUMBO_TAG_SELECT || element.tag == GUMBO_TAG_TEXTAREA)
+            fuzz::fuzzFailure("the display form holds a style sheet or a form control");
         for (unsigned i = 0; i < element.attributes.length; ++i) {
             const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
             // Event attributes are "on" followed by the event's name; "on" alone is inert.
@@ -37,6 +43,10 @@ void checkNothingRuns(const std::string& markup) {
             if ((name.size() > 2 && name.starts_with("on")) ||
                 common::markup::isScriptUrl(attribute->value))
                 fuzz::fuzzFailure("the display form holds an event attribute or script address");
+            // A style that was judged once comes through a second judgement unchanged.
+            if (name == "style" &&
+                common::markup::displayStyle(attribute->value) != std::string(attribute->value))
+                fuzz::fuzzFailure("the display form holds a style that positions or runs code");
         }
         for (unsigned i = 0; i < element.children.length; ++i)
             pending.push_back(static_cast<const GumboNode*>(element.children.data[i]));

@@ -1,9 +1,11 @@
 #include "common/markup/display_markup.h"
 
+#include <optional>
 #include <set>
 #include <string_view>
 
 #include "common/markup/parsed_markup.h"
+#include "common/markup/style_filter.h"
 #include "common/markup/url_safety.h"
 #include "common/markup/xml_output.h"
 
@@ -14,12 +16,18 @@ namespace {
 // Deeper than this, only the text of the elements is kept.
 constexpr int kMaxDepth = 256;
 
-// Elements dropped with everything inside them, in any namespace (names in lower case).
+// Elements dropped with everything inside them, in any namespace (names in lower case):
+// what runs code or loads other documents, style sheets (they restyle the whole page that
+// shows the clip) and form controls (nothing shown may ask for or send a reader's input).
 const std::set<std::string, std::less<>> kDropped = {
-    "script",           "noscript", "iframe",   "frame",  "frameset", "object",   "embed",
-    "applet",           "param",    "base",     "meta",   "link",     "template", "noembed",
-    "noframes",         "title",    "head",     "portal", "animate",  "set",      "animatemotion",
-    "animatetransform", "handler",  "listener", "math"};
+    "script",           "noscript", "iframe",   "frame",    "frameset", "object",   "embed",
+    "applet",           "param",    "base",     "meta",     "link",     "template", "noembed",
+    "noframes",         "title",    "head",     "portal",   "animate",  "set",      "animatemotion",
+    "animatetransform", "handler",  "listener", "math",     "style",    "input",    "button",
+    "select",           "textarea", "keygen",   "datalist", "optgroup", "option",   "isindex"};
+
+// Elements whose tags go while their content stays.
+const std::set<std::string, std::less<>> kUnwrapped = {"form"};
 
 // Elements whose content browsers read as raw text: written as "pre", whose content is
 // read as markup, so the escaped text reads back as it was.
@@ -32,25 +40,19 @@ bool isEventAttribute(std::string_view name) {
     return name.size() > 2 && lowerAscii(name.substr(0, 2)) == "on";
 }
 
-bool isScriptInStyle(std::string_view style) {
-    const std::string lower = lowerAscii(style);
-    for (const std::string_view word :
-         {"expression", "javascript:", "vbscript:", "behavior", "-moz-binding"})
-        if (lower.find(word) != std::string::npos)
-            return true;
-    return false;
-}
-
-bool keepAttribute(std::string_view name, std::string_view value) {
+// The value the attribute may be shown with, or nothing when it goes.
+std::optional<std::string> shownValue(std::string_view name, std::string_view value) {
     if (name.empty() || isEventAttribute(name) || isScriptUrl(value))
-        return false;
+        return std::nullopt;
     if (name == "srcdoc" || name == "formaction")
-        return false;
-    if (name == "style")
-        return !isScriptInStyle(value);
-    if (isDataUrl(value))
-        return (name == "src" || name == "poster") && isPictureDataUrl(value);
-    return true;
+        return std::nullopt;
+    if (name == "style") {
+        std::optional<std::string> style = displayStyle(value);
+        return style && !style->empty() ? style : std::nullopt;
+    }
+    if (isDataUrl(value) && !((name == "src" || name == "poster") && isPictureDataUrl(value)))
+        return std::nullopt;
+    return std::string(value);
 }
 
 class DisplayWriter {
@@ -92,12 +94,8 @@ class DisplayWriter {
         const std::string lower = lowerAscii(name);
         if (kDropped.count(lower) > 0)
             return;
-        if (name.empty()) {
+        if (name.empty() || kUnwrapped.count(lower) > 0) {
             children(element, depth);
-            return;
-        }
-        if (lower == "style") {
-            style(element);
             return;
         }
         if (kRawText.count(lower) > 0)
@@ -128,48 +126,20 @@ class DisplayWriter {
             const std::string lower = lowerAscii(name);
             if (picture && lower == "srcset")
                 continue;
-            std::string value = attribute->value;
             // The resolver's address is our own (a picture read and checked, or an
             // absolute address), so it is kept even where a written one would not be.
-            const std::string placed = picture && lower == "src" ? (*pictures_)(value) : "";
-            if (!placed.empty())
-                value = placed;
-            else if (!keepAttribute(lower, value))
+            const std::string placed =
+                picture && lower == "src" ? (*pictures_)(attribute->value) : "";
+            const std::optional<std::string> value =
+                placed.empty() ? shownValue(lower, attribute->value) : placed;
+            if (!value)
                 continue;
             out += ' ';
             out += name;
             out += "=\"";
-            appendEscaped(out, value, true);
+            appendEscaped(out, *value, true);
             out += '"';
         }
-    }
-
-    // A style sheet stays as written (browsers run nothing in it), unless it holds a "<"
-    // or "&", which a parser that reads it as markup would take for a tag or a reference.
-    void style(const GumboNode* element) {
-        if (element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
-            return;
-        std::string sheet;
-        const GumboVector& nodes = element->v.element.children;
-        for (unsigned i = 0; i < nodes.length; ++i) {
-            const auto* child = static_cast<const GumboNode*>(nodes.data[i]);
-            if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE)
-                sheet += child->v.text.text;
-        }
-        if (sheet.find_first_of("<&") != std::string::npos || isScriptInStyle(sheet))
-            return;
-        std::string clean;
-        appendEscaped(clean, sheet, false);
-        out += "<style>";
-        for (std::size_t at = 0; at < clean.size(); ++at) {
-            if (clean.compare(at, 4, "&gt;") == 0) {
-                out += '>';
-                at += 3;
-            } else {
-                out += clean[at];
-            }
-        }
-        out += "</style>";
     }
 
     const PictureResolver* pictures_;

@@ -1,12 +1,14 @@
-// The display form of clip markup: what a browser may show of an untrusted clip. Every
-// element and attribute stays except what can run a script or load another document:
-// scripts, event attributes, javascript:/vbscript: addresses, frames, objects, embeds,
-// applets, base, meta and link elements, templates, SVG animation and MathML.
+// The display form of clip markup: what a browser may show of an untrusted clip, inside a
+// page of ours that the clip must not take over. Every element and attribute stays except
+// what can run a script, load another document or reach beyond the clip: scripts, event
+// attributes, javascript:/vbscript: addresses, frames, objects, embeds, applets, base,
+// meta and link elements, templates, SVG animation and MathML; style elements; form
+// controls (a form's own tag goes, its other content stays); and in style attributes,
+// fixed or absolute positioning (style_filter.h).
 //
 // Contract: pure function, thread-safe. The output is balanced markup that reads the same
 // as HTML and as XML: all text and attribute values escaped, so no parser can find a tag
-// in them; the only unescaped text is that of style elements, kept only when they hold no
-// "<".
+// in them.
 #pragma once
 
 #include <gumbo.h>

