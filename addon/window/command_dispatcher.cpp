@@ -1,10 +1,13 @@
 #include "addon/window/command_dispatcher.h"
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
 #include "addon/commands/page_styles.h"
+#include "addon/commands/style_arguments.h"
 #include "addon/commands/style_commands.h"
 #include "addon/page/layout_failure.h"
 #include "addon/page/text_case.h"
@@ -116,21 +119,28 @@ Handler needsLayout(Handler handler, bool (*needs)(int)) {
     };
 }
 
+// The handler runs only with an argument sound for its kind; any other is reported and
+// changes nothing.
+Handler withStyleArgument(StyleArgument kind, Handler handler) {
+    return [kind, handler = std::move(handler)](int window, const std::wstring& argument) {
+        if (!hasBrowser(window)) {
+            return kNotHandled;
+        }
+        if (const std::wstring problem = styleArgumentProblem(kind, argument); !problem.empty()) {
+            common::errorBox(problem);
+            return kNotHandled;
+        }
+        return handler(window, argument);
+    };
+}
+
 Handler withFixedArgument(const std::wstring& fixed, const Handler& handler) {
     return [fixed, handler](int window, const std::wstring&) { return handler(window, fixed); };
 }
 
-int formatPage(int window, const std::wstring& styleName) {
-    if (!hasBrowser(window)) {
-        return kNotHandled;
-    }
-    if (hasElementSelection(window)) {
-        return eachContext<GrabCommand>()(window, styleName);
-    }
-    if (!isPageRebuilt(window) && !getDocumentUrl(window).starts_with(L"tarn:")) {
-        common::errorBox(L"Please 'Auto' or 'Isolate' before execute this operation.");
-        return kNotHandled;
-    }
+// The page style a format command names ("default": the one the settings choose), or
+// nothing, with a message, when there is no such style.
+std::optional<std::wstring> knownPageStyle(const std::wstring& styleName) {
     std::wstring style = styleName;
     if (lowerText(style) == L"default") {
         common::registry_string<std::wstring> configured(
@@ -138,8 +148,32 @@ int formatPage(int window, const std::wstring& styleName) {
             L"Novel", 2);
         style = configured.value;
     }
-    const std::wstring css = getStyleCss(style);
-    return runInEachContext(window, style, [&css](const std::wstring& name) {
+    const std::vector<std::wstring> known = listPageStyleNames();
+    if (std::find(known.begin(), known.end(), style) == known.end()) {
+        common::errorBox(L"There is no page style named " + quotedArgument(style) + L".");
+        return std::nullopt;
+    }
+    return style;
+}
+
+int formatPage(int window, const std::wstring& styleName) {
+    if (!hasBrowser(window)) {
+        return kNotHandled;
+    }
+    const bool selected = hasElementSelection(window);
+    if (!selected && !isPageRebuilt(window) && !getDocumentUrl(window).starts_with(L"tarn:")) {
+        common::errorBox(L"Please 'Auto' or 'Isolate' before execute this operation.");
+        return kNotHandled;
+    }
+    const std::optional<std::wstring> style = knownPageStyle(styleName);
+    if (!style) {
+        return kNotHandled;
+    }
+    if (selected) {
+        return eachContext<GrabCommand>()(window, styleName);
+    }
+    const std::wstring css = getStyleCss(*style);
+    return runInEachContext(window, *style, [&css](const std::wstring& name) {
         return std::make_unique<FormatCommand>(name, css);
     });
 }
@@ -205,13 +239,17 @@ const std::vector<CommandRow>& commandTable() {
         {L"command-select-grab-link", false, byWindow(grabPageLink)},
         {L"command-font-type/ecofont", false,
          withFixedArgument(L"Spranq eco sans", eachContext<FontTypeCommand>())},
-        {L"command-font-type/", true, eachContext<FontTypeCommand>()},
-        {L"command-font-size/", true, eachContext<FontSizeCommand>()},
-        {L"command-font-weight/", true, eachContext<FontWeightCommand>()},
+        {L"command-font-type/", true,
+         withStyleArgument(StyleArgument::fontFamily, eachContext<FontTypeCommand>())},
+        {L"command-font-size/", true,
+         withStyleArgument(StyleArgument::fontSize, eachContext<FontSizeCommand>())},
+        {L"command-font-weight/", true,
+         withStyleArgument(StyleArgument::fontWeight, eachContext<FontWeightCommand>())},
         {L"command-remove-images", false, eachContext<RemoveImageCommand>()},
         {L"command-remove-background", false, eachContext<RemoveBackgroundCommand>()},
         {L"command-remove-style", false, eachContext<RemoveStyleCommand>()},
-        {L"command-change-width/", true, eachContext<ChangeWidthCommand>()},
+        {L"command-change-width/", true,
+         withStyleArgument(StyleArgument::width, eachContext<ChangeWidthCommand>())},
         {L"command-format/", true, formatPage},
         {L"command-print", false, extensible(L"command-print")},
         {L"command-print-preview", false, extensible(L"command-print-preview")},

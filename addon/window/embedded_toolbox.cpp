@@ -1,5 +1,6 @@
 #include "addon/window/embedded_toolbox.h"
 
+#include "addon/commands/style_arguments.h"
 #include "addon/shell/browser_windows.h"
 #include "addon/window/theme_pages.h"
 #include "common/util/message_box.h"
@@ -145,6 +146,7 @@ int reloadToolbox(int windowIndex, const std::wstring& theme) {
         return kNothingDone;
     }
     if (!chooseTheme(theme)) {
+        common::errorBox(L"There is no toolbar theme named " + quotedArgument(theme) + L".");
         return kNothingDone;
     }
     WindowEntry& entry = windowEntry(windowIndex);

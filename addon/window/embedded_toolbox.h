@@ -79,8 +79,8 @@ ToolboxPlacement createToolbox(int windowIndex);
 // Takes the band away (nothing when the entry has none).
 void removeToolbox(WindowEntry& entry);
 // Stores `theme` with the height and style its page names and, when the band was shown,
-// makes it again from them. 1 for an unsafe theme name or a window without a browser,
-// else 2.
+// makes it again from them. 1 for a window without a browser or a name that is no shipped
+// theme (an error box says so), else 2.
 int reloadToolbox(int windowIndex, const std::wstring& theme);
 
 // The procedure of a subclassed content window: the window's own procedure first, then

@@ -54,7 +54,9 @@ std::wstring themeFolder(const std::wstring& theme) {
 
 ThemeSettings readThemeSettings() {
     ThemeSettings settings;
-    settings.name = readText(kThemeKey + L"Name", settings.name);
+    if (const std::wstring stored = readText(kThemeKey + L"Name", settings.name);
+        isShippedTheme(stored))
+        settings.name = stored;
     settings.height = readUserSetting(L"\\Theme\\Height", settings.height);
     settings.style = readUserSetting(L"\\Theme\\Style", settings.style);
     return settings;
@@ -71,13 +73,16 @@ std::wstring toolboxPageAddress(const std::wstring& theme, const std::wstring& l
     return base + L"index.html";
 }
 
+bool isShippedTheme(const std::wstring& theme) {
+    const std::wstring folder = isSafeName(theme) ? themeFolder(theme) : L"";
+    return !folder.empty() && common::pathExists(folder + L"/index.html");
+}
+
 bool chooseTheme(const std::wstring& theme) {
-    if (!isSafeName(theme))
+    if (!isShippedTheme(theme))
         return false;
     std::string page;
-    const std::wstring folder = themeFolder(theme);
-    if (!folder.empty())
-        common::readFile(folder + L"/index.html", page, kMaxPageBytes);
+    common::readFile(themeFolder(theme) + L"/index.html", page, kMaxPageBytes);
     const ThemeSettings defaults;
     common::registry_string<std::wstring> name(kThemeKey + L"Name",
                                                platform::registry::HKEY_CURRENT_USER, defaults.name,

@@ -134,9 +134,12 @@ TEST_F(HostRun, PageAddressesCannotLoadAModuleOrTouchFilesOutsideTheDataFolders)
     ASSERT_EQ(
         runHost({"open " + kStory, "attach", "select story", "open tamrix://$toolbar/save/" + climb,
                  "open tamrix://$toolbar/export/" + climb, "open tamrix://$toolbar/save/..",
-                 "open tamrix://$toolbar/save/%2e%2e",
-                 "open tamrix://$toolbar/toolbar-reload/../../../outside"}),
+                 "open tamrix://$toolbar/save/%2e%2e"}),
         0);
+    // A theme that is none of the shipped ones is refused with a message, a failed action.
+    EXPECT_EQ(runHost({"open " + kStory, "attach",
+                       "open tamrix://$toolbar/toolbar-reload/../../../outside"}),
+              1);
     EXPECT_TRUE(entries().empty());
     EXPECT_FALSE(fs::exists(repository()));
     EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "addon/commands/page_styles.h"
 #include "addon/page/safe_name.h"
 #include "addon/selection/settings.h"
 #include "addon/window/command_dispatcher.h"
@@ -324,7 +325,9 @@ TEST_F(TabTest, AddressesFromThePageCannotReachOutsideTheDataFolders) {
           L"tamrix://$toolbar/toolbar-reload/../../etc", L"tamrix://$toolbar/save//etc"}) {
         EXPECT_FALSE(browser->navigate(trick)) << trick;
     }
-    EXPECT_TRUE(messages.empty());
+    // Only the theme, which is no shipped one, is reported.
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].starts_with(L"There is no toolbar theme named \"../../etc\""));
     EXPECT_NE(context(), nullptr);
 }
 
@@ -396,6 +399,8 @@ TEST_F(TabTest, ResetAndCloseUndoEveryCommand) {
 }
 
 TEST_F(TabTest, PageStyleNeedsARebuiltPageOrASelection) {
+    const std::wstring data = TAMRIX_STAGE_DIR L"/data";
+    ASSERT_EQ(loadPageStyles(data + L"/pagestyles.xml", data + L"/resources/pagestyles"), 0);
     const int window = openTab();
     EXPECT_EQ(dispatchCommand(L"command-format/default", window), 1);
     ASSERT_EQ(messages.size(), 1u);
@@ -585,4 +590,31 @@ TEST_F(TabTest, ThePageTooLargeToLayOutIsToldInTheChosenLanguage) {
               L"Die Seite l\u00e4sst sich nicht darstellen: its markup is larger than 16 MB.");
     EXPECT_FALSE(canUndo(window));
     EXPECT_EQ(document()->page()->markup(), before);
+}
+
+TEST_F(TabTest, StyleArgumentsThatAreNoStyleValuesAreRefusedAndChangeNothing) {
+    const int window = openTab();
+    selectElement(L"main");
+    const std::wstring before = pageMarkup(document());
+    for (const wchar_t* command :
+         {L"command-font-type/x;background:url(javascript:alert(1))", L"command-font-type/a:b",
+          L"command-font-size/100000px", L"command-font-size/12pt;color:red",
+          L"command-font-size/+99999", L"command-font-weight/heavy", L"command-change-width/junk",
+          L"command-change-width/-1e9", L"command-format/NoSuchStyle"}) {
+        messages.clear();
+        EXPECT_EQ(dispatchCommand(command, window), 1) << command;
+        ASSERT_EQ(messages.size(), 1u) << command;
+        EXPECT_NE(messages[0].find(L"\""), std::wstring::npos) << messages[0];
+    }
+    EXPECT_EQ(pageMarkup(document()), before);
+    EXPECT_FALSE(canUndo(window));
+
+    messages.clear();
+    EXPECT_EQ(dispatchCommand(L"command-font-type/\"Times New Roman\", serif", window), 2);
+    EXPECT_EQ(dispatchCommand(L"command-font-size/120%", window), 2);
+    EXPECT_EQ(dispatchCommand(L"command-change-width/+10", window), 2);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(document()->page()->getElementById(L"main")->getAttribute(L"style")->find(
+                  L"Times New Roman"),
+              std::wstring::npos);
 }
