@@ -1,40 +1,14 @@
 #include "addon/export/conversion_worker.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <filesystem>
-#include <random>
 
 #include "addon/export/page_capture.h"
 #include "addon/export/tiles_to_pdf.h"
+#include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
 namespace addon {
-
-namespace {
-
-// A new folder named by a random decimal number in the temporary folder, made by this
-// call alone (never one that existed before); "" when none could be made.
-std::filesystem::path makeTileFolder() {
-    std::error_code error;
-    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
-    if (error)
-        return {};
-    std::random_device seed;
-    std::mt19937 numbers(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path folder = temporary / std::to_string(numbers() % 1000000000u);
-        if (::mkdir(folder.c_str(), 0700) == 0)
-            return folder;
-        if (errno != EEXIST)
-            return {};
-    }
-    return {};
-}
-
-}  // namespace
 
 std::uint32_t ConversionWorker::threadProc(ConversionWorker* worker) {
     ConversionOutcome outcome;
@@ -57,18 +31,12 @@ ConversionOutcome ConversionWorker::outcome() const {
 }
 
 ConversionOutcome ConversionWorker::convert() {
-    const std::filesystem::path folder = makeTileFolder();
-    if (folder.empty())
+    // The folder is this worker's own, in the user's temporary folder: everything in it
+    // goes, listed tiles or not, however the conversion ends.
+    const platform::system::TemporaryFolder temporary;
+    if (temporary.path().empty())
         return {ConversionOutcome::Kind::failed, L"No temporary folder for the pictures."};
-    // The folder is this worker's own: everything in it goes, listed tiles or not, however
-    // the conversion ends.
-    struct FolderRemoval {
-        const std::filesystem::path& folder;
-        ~FolderRemoval() {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
-        }
-    } removal{folder};
+    const std::filesystem::path folder = temporary.path();
 
     ProxiedPageAccess page(job_.page, [this] { return stopRequested(); });
     // Laid out at the device's width; what is still wider is painted smaller to fit.

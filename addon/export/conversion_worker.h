@@ -1,8 +1,8 @@
 // The Print-to-PDF conversion thread: captures the page's "readable" parts (the whole page
 // when it has none), laid out at the device's page width and painted smaller when still
-// wider, as PNG tiles in a fresh folder under the temporary folder, turns them into a PDF of
-// the device's page size (one picture per page) and writes it to the output path, then
-// deletes the tiles and their folder.
+// wider, as PNG tiles in a fresh folder in the user's own temporary folder, turns them into
+// a PDF of the device's page size (one picture per page) and writes it to the output path,
+// then deletes the tiles and their folder.
 //
 // Contract: the worker owns a copy of its job, so the dialog's fields are never shared.
 // It reaches the page only through the page's proxy; the page's thread must pump the

@@ -1,13 +1,10 @@
 #include "addon/export/cups_printer.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <vector>
 
 #include "platform/system/atomic_file.h"
 #include "platform/system/process.h"
+#include "platform/system/temporary_files.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -25,15 +22,12 @@ std::wstring trimmedLine(const std::string& text) {
 
 bool sendToDefaultPrinter(const std::wstring& pdfPath, const std::wstring& jobTitle,
                           std::wstring& reason) {
-    std::error_code error;
-    std::string errors =
-        (std::filesystem::temp_directory_path(error) / "tamrix-lp-XXXXXX").string();
-    const int descriptor = error ? -1 : mkstemp(errors.data());
-    if (descriptor < 0) {
+    platform::system::TemporaryFile answer("lp-errors.txt");
+    if (!answer.close(false)) {
         reason = L"no temporary file for the printing system's answer";
         return false;
     }
-    close(descriptor);
+    const std::string& errors = answer.path();
     // The shell only sends lp's messages to the file; the arguments reach lp as they are.
     const std::vector<std::string> argv = {
         "sh",
@@ -48,7 +42,6 @@ bool sendToDefaultPrinter(const std::wstring& pdfPath, const std::wstring& jobTi
     const platform::system::ProcessResult run = platform::system::runProcess(argv, kPrintTimeLimit);
     std::string said;
     platform::system::readWholeFile(errors, said);
-    std::filesystem::remove(errors, error);
     if (!run.started) {
         reason = L"the printing system cannot be started: " + platform::text::fromUtf8(run.error);
         return false;

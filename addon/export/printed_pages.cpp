@@ -1,7 +1,5 @@
 #include "addon/export/printed_pages.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -11,39 +9,10 @@
 #include "addon/export/page_capture.h"
 #include "addon/export/page_painter.h"
 #include "addon/export/tiles_to_pdf.h"
+#include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 
 namespace addon {
-namespace {
-
-// A fresh folder for the scratch pictures, removed with the object.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::error_code error;
-        std::string pattern =
-            (std::filesystem::temp_directory_path(error) / "tamrix-print-XXXXXX").string();
-        if (!error && mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ignored);
-        }
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-}  // namespace
-
 namespace {
 
 constexpr double kPointsPerPixel = 72.0 / kPrintDpi;
@@ -63,8 +32,9 @@ double printScale(int cssWidth) {
 
 bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
                        const std::wstring& pdfPath, std::wstring& reason) {
-    ScratchFolder scratch;
-    if (scratch.path().empty()) {
+    const platform::system::TemporaryFolder temporary;
+    const std::filesystem::path scratch = temporary.path();
+    if (scratch.empty()) {
         reason = L"no temporary folder for the printed pages";
         return false;
     }
@@ -85,7 +55,7 @@ bool writePrintedPages(platform::dom::Document& page, const std::wstring& title,
     how.scale = scale;
     TileMarks marks;
     const std::vector<std::wstring> tiles =
-        captureReadableTiles(access, L"", (scratch.path() / "sheet").wstring(), how, &marks);
+        captureReadableTiles(access, L"", (scratch / "sheet").wstring(), how, &marks);
     if (tiles.empty()) {
         reason = L"the page could not be painted";
         return false;

@@ -6,7 +6,7 @@
 //
 // Contract: the page's user-interface thread (the page is laid out and painted here and
 // put back as it was). The PDF is written whole or not at all; a failure gives false and
-// says why in `reason`. The scratch pictures live in a fresh folder under the system's
+// says why in `reason`. The scratch pictures live in a fresh folder in the user's own
 // temporary folder and are removed before returning.
 #pragma once
 

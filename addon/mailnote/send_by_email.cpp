@@ -1,7 +1,6 @@
 #include "addon/mailnote/send_by_email.h"
 
 #include <cerrno>
-#include <filesystem>
 
 #include "addon/mailnote/address_list.h"
 #include "addon/mailnote/mail_msg.h"
@@ -11,9 +10,9 @@
 #include "addon/window/window_operations.h"
 #include "common/markup/markup_sanitizer.h"
 #include "common/util/file_name_rule.h"
-#include "common/util/file_tools.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_string.h"
+#include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 
@@ -22,12 +21,6 @@ namespace {
 
 constexpr int kNotHandled = 1;
 constexpr int kHandled = 2;
-
-std::wstring temporaryFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-    return error ? std::wstring() : platform::text::fromUtf8(folder.string());
-}
 
 std::string productSetting(const std::wstring& path) {
     const common::registry_string<std::wstring> value(
@@ -41,10 +34,6 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
     if (windowIndex < 0 || windowIndex >= kWindowTableSize || windowEntry(windowIndex).isFree()) {
         return kNotHandled;
     }
-    const std::wstring folder = temporaryFolder();
-    if (folder.empty()) {
-        return kHandled;
-    }
     std::wstring title;
     std::wstring html;
     {
@@ -54,13 +43,18 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
     }
     // A title that cleans to nothing ("", "..") still names the page.
     const std::wstring fileName = common::fileNameFromTitle(title, L"page") + L".html";
-    const std::wstring path = folder + L"/" + fileName;
+    // Only this user may read the page, and it goes once the mail is handed over or not.
+    platform::system::TemporaryFile page(platform::text::toUtf8(fileName));
     // The skeleton gets the page's body content (a whole document would nest in it),
     // without anything that could run where the attachment is opened.
     const std::string bytes = platform::text::toUtf8(wrapInHtmlSkeleton(common::safeMarkup(html)));
-    if (common::writeFile(path, bytes.data(), bytes.size()) == common::kFileError) {
-        common::errorBox(L"Can't write the page to \"" + path + L"\" for sending by Email: " +
-                         platform::system::writeFailureText(errno) + L".");
+    if (!page.write(bytes) || !page.close(false)) {
+        const int failure = errno;
+        const std::wstring where = page.path().empty()
+                                       ? L"the temporary folder"
+                                       : L"\"" + platform::text::fromUtf8(page.path()) + L"\"";
+        common::errorBox(L"Can't write the page to " + where + L" for sending by Email: " +
+                         platform::system::writeFailureText(failure) + L".");
         return kHandled;
     }
     CMailMsg message;
@@ -71,7 +65,7 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
         message.AddTo(to.address, to.name);
     }
     message.SetSubject(platform::text::toUtf8(fileName));
-    message.AttachFile(platform::text::toUtf8(path), platform::text::toUtf8(fileName));
+    message.AttachFile(page.path(), platform::text::toUtf8(fileName));
     message.Send();
     if (!message.SendSucceeded()) {
         common::errorBox(L"Can't send by Email, Please check email client setting.");

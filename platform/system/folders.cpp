@@ -102,6 +102,13 @@ std::string settingsFolder() {
     return config.empty() ? std::string() : config + "/Olvan";
 }
 
+std::string cacheFolder() {
+    if (std::string folder = absoluteVariable("XDG_CACHE_HOME"); !folder.empty()) {
+        return folder;
+    }
+    return belowHome("/.cache");
+}
+
 std::string runtimeFolder() {
     if (std::string folder = absoluteVariable("XDG_RUNTIME_DIR"); !folder.empty()) {
         return folder;

@@ -3,6 +3,7 @@
 //   AppData   = $XDG_DATA_HOME, else $HOME/.local/share
 //   Personal  = $HOME/Documents
 //   settings  = $XDG_CONFIG_HOME/Olvan, else $HOME/.config/Olvan
+//   cache     = $XDG_CACHE_HOME, else $HOME/.cache
 //   locks     = $XDG_RUNTIME_DIR, else /tmp/olvan-<uid> (created private to the user)
 // Only absolute XDG values count; a relative one is ignored as the XDG rules say.
 //
@@ -22,6 +23,7 @@ std::string appDataFolder();
 // "user-dirs.dirs" names (in $XDG_CONFIG_HOME, else ~/.config), else ~/Documents.
 std::string personalFolder();
 std::string settingsFolder();
+std::string cacheFolder();
 
 // The folder for lock files and other per-session runtime files. The fallback folder is
 // created with mode 0700 when missing; "" when it cannot be made or belongs to someone else.

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "platform/system/atomic_file.h"
+#include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 #include "platform/text/utf.h"
 #include "plugin/export/epub_book.h"
@@ -94,11 +95,11 @@ int bookResult(const EpubBook& book, bool written, ExportControl* control) {
     return -1;
 }
 
-// MOBI: the EPUB goes to a private temporary folder, the converter turns it into the
-// output, and the folder goes with everything the converter left in it.
+// MOBI: the EPUB goes to a folder in the user's temporary folder, the converter turns it
+// into the output, and the folder goes with everything the converter left in it.
 int writeMobi(const std::wstring& name, const std::wstring& output, ExportControl* control,
               const std::function<int(const std::wstring&)>& writeEpub) {
-    TemporaryFolder temporary;
+    platform::system::TemporaryFolder temporary;
     if (temporary.path().empty())
         return exportFailure(control, L"Cannot create a temporary folder.");
     const std::wstring epub = platform::text::fromUtf8(temporary.path() + "/book.epub");

@@ -1,12 +1,14 @@
 #include "plugin/export/output_file.h"
 
-#include <stdlib.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cwctype>
 #include <filesystem>
+#include <vector>
 
 #include "common/util/file_name_rule.h"
 #include "common/util/path_tools.h"
@@ -16,6 +18,29 @@
 namespace plugin {
 
 namespace {
+
+// ".epub" of "/a/book.epub"; "" when the name has none.
+std::string extensionOf(const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') + 1);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 || name.size() - dot > 16 ? "" : name.substr(dot);
+}
+
+// The folder the target goes in exists and takes new files (errno tells why not).
+bool folderTakesFiles(const std::string& target) {
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : target.substr(0, slash);
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return false;
+    if (!S_ISDIR(status.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return ::access(folder.c_str(), W_OK) == 0;
+}
 
 std::wstring lowerCase(std::wstring text) {
     for (wchar_t& c : text)
@@ -30,61 +55,69 @@ std::string nativeFilePath(const std::wstring& path) {
 }
 
 OutputFile::OutputFile(const std::string& target) : target_(target) {
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    temporary_ = folder + "." + name + ".XXXXXX";
-    fd_ = ::mkstemp(temporary_.data());
-    if (fd_ < 0) {
-        temporary_.clear();
-        return;
-    }
-    ::fchmod(fd_, 0644);
+    if (folderTakesFiles(target))
+        temporary_.emplace("export" + extensionOf(target));
 }
 
-OutputFile::~OutputFile() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (!temporary_.empty())
-        ::unlink(temporary_.c_str());
+int OutputFile::descriptor() const {
+    return temporary_ ? temporary_->descriptor() : -1;
 }
 
 bool OutputFile::append(std::string_view bytes) {
-    while (fd_ >= 0 && !bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return fd_ >= 0;
+    return temporary_ && temporary_->write(bytes);
 }
 
 bool OutputFile::commit() {
-    if (fd_ < 0)
+    if (!temporary_ || !temporary_->close(true) || ::chmod(temporary_->path().c_str(), 0644) != 0)
         return false;
-    const bool synced = ::fsync(fd_) == 0;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    if (!synced || !closed || ::rename(temporary_.c_str(), target_.c_str()) != 0)
-        return false;
-    temporary_.clear();
-    return true;
+    if (::rename(temporary_->path().c_str(), target_.c_str()) == 0) {
+        temporary_->keep();
+        return true;
+    }
+    return errno == EXDEV && copyOver();
 }
 
-TemporaryFolder::TemporaryFolder() {
-    std::error_code error;
-    std::string pattern = (std::filesystem::temp_directory_path(error) / "tamrix-export-XXXXXX");
-    if (!error && ::mkdtemp(pattern.data()) != nullptr)
-        path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    if (path_.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+// The target is on another file system: a copy beside it, flushed, renamed over it.
+bool OutputFile::copyOver() {
+    static std::atomic<unsigned> count{0};
+    const auto slash = target_.rfind('/');
+    const std::string copy = target_.substr(0, slash == std::string::npos ? 0 : slash + 1) +
+                             ".tamrix-export-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(++count);
+    const platform::system::LeftoverNote note(copy);
+    const int in = ::open(temporary_->path().c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    bool copied = in >= 0 && out >= 0 && ::fchmod(out, 0644) == 0;
+    std::vector<char> buffer(1 << 16);
+    while (copied) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            copied = got == 0;
+            break;
+        }
+        for (ssize_t done = 0; copied && done < got;) {
+            const ssize_t put =
+                ::write(out, buffer.data() + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            copied = put > 0;
+            done += put > 0 ? put : 0;
+        }
+    }
+    copied = copied && ::fsync(out) == 0;
+    const int error = errno;
+    if (in >= 0)
+        ::close(in);
+    if (out >= 0 && ::close(out) != 0)
+        copied = false;
+    if (copied && ::rename(copy.c_str(), target_.c_str()) == 0)
+        return true;
+    if (out >= 0)
+        ::unlink(copy.c_str());
+    errno = error;
+    return false;
 }
 
 std::wstring freePathBeside(const std::wstring& path) {

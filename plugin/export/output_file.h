@@ -1,13 +1,19 @@
 // Output files of the exports, written whole or not at all, and the names they get.
 //
-// Contract: one thread per object. An OutputFile opens a hidden temporary file beside the
-// target; `commit` renames it over the target, and the destructor removes it when it was
-// not committed, so a failed or abandoned export leaves no part of its output behind.
+// Contract: one thread per object. An OutputFile is written in the user's temporary folder
+// (temporary_files.h: mode 0600, removed by the destructor when it was not committed, and
+// by the next start when the process was killed); `commit` moves it over the target, by a
+// rename, or on another file system by a copy beside the target (noted for the sweep while
+// it exists) renamed over it. A failed or abandoned export leaves no part of its output in
+// the output folder.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+
+#include "platform/system/temporary_files.h"
 
 namespace plugin {
 
@@ -16,35 +22,21 @@ class OutputFile {
     explicit OutputFile(const std::string& target);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
-    ~OutputFile();
 
-    // The temporary file's descriptor, or -1 when it could not be made (errno tells why).
-    int descriptor() const { return fd_; }
+    // The temporary file's descriptor, or -1 when it could not be made or the target's
+    // folder is missing or takes no files (errno tells why).
+    int descriptor() const;
     // Writes `bytes` at the end of the temporary file; false when it cannot.
     bool append(std::string_view bytes);
-    // Flushes, closes and renames the temporary file over the target; false on failure
-    // (the temporary file is then removed and the target left as it was).
+    // Flushes and closes the temporary file and puts it in the target's place (mode 0644);
+    // false on failure (errno tells why), the target then left as it was.
     bool commit();
 
   private:
+    bool copyOver();
+
     std::string target_;
-    std::string temporary_;
-    int fd_ = -1;
-};
-
-// A private temporary folder, removed with everything in it by the destructor.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    ~TemporaryFolder();
-
-    // "" when the folder could not be made.
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
+    std::optional<platform::system::TemporaryFile> temporary_;
 };
 
 // `path` as a native path: UTF-8 with "/" for "\".

@@ -1,7 +1,7 @@
 // A throw-away home for a test: a fresh folder under the system's temporary folder with
-// HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR pointed into it, so nothing a
-// test does reaches the real home. The destructor puts the variables back and removes
-// the folder with everything in it.
+// HOME, XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_RUNTIME_DIR pointed into it, so
+// nothing a test does reaches the real home. The destructor puts the variables back and removes the
+// folder with everything in it.
 //
 // Contract: changes the process environment, so one TemporaryHome at a time per process
 // and no other thread reading the environment meanwhile. Throws std::runtime_error when
@@ -29,6 +29,7 @@ class TemporaryHome {
         point("HOME", root_);
         point("XDG_DATA_HOME", root_ / "data");
         point("XDG_CONFIG_HOME", root_ / "config");
+        point("XDG_CACHE_HOME", root_ / "cache");
         point("XDG_RUNTIME_DIR", root_ / "runtime");
         set("XDG_DOCUMENTS_DIR", std::nullopt);
     }
@@ -52,6 +53,7 @@ class TemporaryHome {
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path dataHome() const { return root_ / "data"; }
     std::filesystem::path configHome() const { return root_ / "config"; }
+    std::filesystem::path cacheHome() const { return root_ / "cache"; }
     std::filesystem::path runtimeDir() const { return root_ / "runtime"; }
 
     // Sets (or with nullopt removes) a variable for the test's lifetime.

@@ -1,7 +1,9 @@
 #include "addon/mailnote/send_by_email.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "addon/mailnote/address_list.h"
 #include "addon/mailnote/mail_msg.h"
@@ -9,6 +11,8 @@
 #include "addon/window/window_operations.h"
 #include "common/util/registry_string.h"
 #include "platform/mail/tests/eml_check.h"
+#include "platform/system/process.h"
+#include "platform/system/write_failure.h"
 
 using namespace addon;
 namespace fs = std::filesystem;
@@ -24,7 +28,34 @@ void setSetting(const std::wstring& path, const std::wstring& text) {
 class MailCommand : public mailnote_testing::SendFixture {
   protected:
     fs::path outbox() const { return home.dataHome() / "Olvan/Tamrix/outbox"; }
-    fs::path sentPage() const { return home.root() / "tmp/First.html"; }
+    fs::path temporaryFolder() const { return home.cacheHome() / "Olvan/Temp"; }
+
+    // The files left in the user's temporary folder (the process's lock file aside) and in
+    // the system's.
+    std::vector<fs::path> leftovers() const {
+        std::vector<fs::path> found;
+        for (const fs::path& folder : {temporaryFolder(), home.root() / "tmp"}) {
+            std::error_code error;
+            for (const auto& entry : fs::recursive_directory_iterator(folder, error))
+                if (entry.is_regular_file() && entry.path().filename() != "lock")
+                    found.push_back(entry.path());
+        }
+        return found;
+    }
+
+    // The first attachment of the stored message, written to a file of the test's.
+    fs::path attachmentOf(const fs::path& message) const {
+        const fs::path file = home.root() / "attachment";
+        platform::system::runProcess(
+            {"python3", "-c",
+             "import email, email.policy, sys\n"
+             "m = email.message_from_binary_file(open(sys.argv[1], 'rb'), "
+             "policy=email.policy.default)\n"
+             "open(sys.argv[2], 'wb').write(next(m.iter_attachments()).get_content().encode())",
+             message.string(), file.string()},
+            std::chrono::seconds(60));
+        return file;
+    }
 };
 
 }  // namespace
@@ -47,11 +78,14 @@ TEST_F(MailCommand, ThePageGoesAsAnHtmlAttachmentToTheConfiguredAddress) {
     EXPECT_TRUE(hasElementSelection(window));
     auto stored = mail_testing::storedMessages(outbox());
     ASSERT_EQ(stored.size(), 1u);
+    // The page went only through the user's own folder, and is gone now it was sent.
+    EXPECT_EQ(leftovers(), std::vector<fs::path>{});
+    const fs::path sentPage = attachmentOf(stored[0]);
     EXPECT_EQ(mail_testing::checkStoredMessage(
                   stored[0], {"from=me@example.org", "to=friend@example.net", "subject=First.html",
-                              "attachment=First.html|text/html|" + sentPage().string()}),
+                              "attachment=First.html|text/html|" + sentPage.string()}),
               0);
-    std::ifstream in(sentPage());
+    std::ifstream in(sentPage);
     const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_TRUE(html.starts_with("<html><head><meta http-equiv=\"Content-Type\""));
     EXPECT_NE(html.find("Second"), std::string::npos);
@@ -86,13 +120,16 @@ TEST_F(MailCommand, EveryFailureShowsItsMessageAndSendsNothing) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1], L"Can't send by Email, Please check email client setting.");
     fs::remove(outbox());
+    // A mail that was not sent leaves no page behind either.
+    EXPECT_EQ(leftovers(), std::vector<fs::path>{});
 
-    // The page file cannot be written: a folder stands where it belongs.
-    fs::remove(sentPage());
-    fs::create_directories(sentPage());
+    // The page file cannot be written: a file stands where the temporary folder belongs.
+    fs::remove_all(temporaryFolder());
+    std::ofstream(temporaryFolder()) << "in the way";
     EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
     ASSERT_EQ(messages.size(), 3u);
-    EXPECT_NE(messages[2].find(L"Can't write the page to"), std::wstring::npos);
+    EXPECT_EQ(messages[2], L"Can't write the page to the temporary folder for sending by Email: " +
+                               platform::system::writeFailureText(ENOTDIR) + L".");
     EXPECT_TRUE(mail_testing::storedMessages(outbox()).empty());
 }
 
@@ -132,9 +169,10 @@ TEST_F(MailCommand, NamedAndSeveralRecipientsAnUntitledPageAndACharsetOnTheHtmlP
     const int window = openTab(L"http://news.example/dots.html");
     EXPECT_EQ(sendByEmail(window, L"\\Mail\\From", L"\\Mail\\To"), 2);
     EXPECT_TRUE(messages.empty());
-    const fs::path page = home.root() / "tmp/page.html";
+    ASSERT_EQ(leftovers(), std::vector<fs::path>{});
     const auto stored = mail_testing::storedMessages(outbox());
     ASSERT_EQ(stored.size(), 1u);
+    const fs::path page = attachmentOf(stored[0]);
     EXPECT_EQ(mail_testing::checkStoredMessage(
                   stored[0], {"from=jane@example.org", "from-name=Doe, Jane", "to=bob@example.net",
                               "to=kim@example.net", "subject=page.html",

@@ -15,6 +15,7 @@
 #include "common/language/language_table.h"
 #include "common/util/registry_string.h"
 #include "platform/system/module_path.h"
+#include "platform/system/temporary_files.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -69,6 +70,7 @@ void attachAddon() {
 }
 
 void attachAddon(const AddonFolders& folders) {
+    platform::system::sweepAbandonedTemporaries();
     upgradeUserData(folders.userData, folders.configData,
                     thisModuleVersionValue(L"ProductVersion"));
     loadChosenLanguage(folders.languages);

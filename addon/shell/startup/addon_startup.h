@@ -1,8 +1,9 @@
 // What runs when the add-on module is loaded into a process and unloaded from it: the host
 // check, and the attach and detach sequences that fill and free the process-wide objects.
 //
-// Attach: the user's data brought up to date (user_data_upgrade.h), the language chosen
-// by registry `Language` loaded (an empty value, or a file that does not load, leaves the
+// Attach: the temporary files that killed processes left behind removed
+// (temporary_files.h), the user's data brought up to date (user_data_upgrade.h), the language
+// chosen by registry `Language` loaded (an empty value, or a file that does not load, leaves the
 // table empty), the user's config.xml read into the side-pane page list, grab.xml and
 // pagestyles.xml of the data folder loaded, the input-binding table built and sorted, and
 // the add-on's message boxes routed through its translating helper. Nothing attaches to a
