@@ -133,17 +133,15 @@ std::optional<std::string> loadPageResource(const std::string& address,
                                             std::chrono::milliseconds timeout, std::size_t maxBytes,
                                             const net::HttpCancel* cancel) {
     const std::string scheme = schemeOf(address);
-    const std::string pageScheme = schemeOf(pageAddress);
     std::string bytes;
     if (scheme == "data") {
         bytes = net::dataUrlBytes(address).value_or(std::string());
         return bytes.size() <= maxBytes ? std::optional(bytes) : std::nullopt;
     }
     if (scheme == "file") {
-        // Only a page of this machine may show this machine's files.
-        const bool local = pageScheme == "file" || pageScheme.empty() || pageScheme == "about";
-        if (!local ||
-            !readFile(net::localFilePath(address).value_or(std::string()), bytes, maxBytes))
+        // Only a page loaded from a file may show this machine's files.
+        const std::optional<std::string> path = net::pageLocalFilePath(address, pageAddress);
+        if (!path || !readFile(*path, bytes, maxBytes))
             return std::nullopt;
         return bytes;
     }

@@ -1,6 +1,6 @@
 // The pictures a page refers to, as the layout engine and the painter need them: an
 // address resolved against the page's own (or its base element's) address, then read from
-// a data: URL, from a local file (only for a file: page or a page without an address), or
+// a data: URL, from a local file (only for a page loaded from a file: address), or
 // fetched over http(s) with a size cap. An http(s) page never reads a file of this machine.
 //
 // Pictures over the network are fetched by workers, several at once, each within its own
@@ -38,7 +38,7 @@ namespace platform::dom {
 std::string resolveAddress(const std::string& base, const std::string& reference);
 
 // The bytes at `address` (already resolved) for the page at `pageAddress`: data: URLs,
-// file: URLs only for a page of this machine (file:, about: or no address), http(s)
+// file: URLs only for a page loaded from a file: address, http(s)
 // within `timeout` and `maxBytes` (not at all from a host found unreachable before);
 // std::nullopt when they cannot be had.
 std::optional<std::string> loadPageResource(const std::string& address,

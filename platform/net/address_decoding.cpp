@@ -85,4 +85,11 @@ std::optional<std::string> localFilePath(std::string_view address) {
     return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
 }
 
+std::optional<std::string> pageLocalFilePath(std::string_view address,
+                                             std::string_view pageAddress) {
+    if (lowerAscii(pageAddress.substr(0, 5)) != "file:")
+        return std::nullopt;
+    return localFilePath(address);
+}
+
 }  // namespace platform::net

@@ -23,4 +23,10 @@ std::optional<std::string> dataUrlBytes(std::string_view address);
 // another host.
 std::optional<std::string> localFilePath(std::string_view address);
 
+// The local path of a file: address that a page refers to (a picture, a style sheet): only a
+// page loaded from a file: address may read this machine's files, so nullopt for a page of
+// any other address (http, https, about:, none) as for a path on another host.
+std::optional<std::string> pageLocalFilePath(std::string_view address,
+                                             std::string_view pageAddress);
+
 }  // namespace platform::net

@@ -1,11 +1,9 @@
 #include "plugin/export/book_pictures.h"
 
-#include "plugin/export/picture_source.h"
-
 namespace plugin {
 
 BookPictures::BookPictures(Store store, ExportControl* control)
-    : store_(std::move(store)), control_(control) {}
+    : store_(std::move(store)), reader_(control) {}
 
 std::string BookPictures::place(const std::string& reference, const std::string& base) {
     const std::string url = absolutePictureUrl(reference, base);
@@ -14,7 +12,7 @@ std::string BookPictures::place(const std::string& reference, const std::string&
     if (const auto known = byAddress_.find(url); known != byAddress_.end())
         return known->second;
     std::string& placed = byAddress_[url];  // "" also remembers a picture that failed
-    const std::optional<std::string> bytes = readPicture(url, control_);
+    const std::optional<std::string> bytes = reader_.read(url, base);
     const std::optional<PictureKind> kind = bytes ? pictureKind(*bytes) : std::nullopt;
     if (!kind)
         return {};

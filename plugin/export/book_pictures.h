@@ -3,8 +3,8 @@
 // with its media type.
 //
 // Contract: one thread per object (the book's). `place` blocks while it reads a picture
-// (picture_source.h limits). Names never come from the markup, so no picture can land
-// outside the book's folder.
+// (picture_source.h limits, one time budget for all its downloads). Names never come from
+// the markup, so no picture can land outside the book's folder.
 #pragma once
 
 #include <functional>
@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "plugin/export/export_codes.h"
+#include "plugin/export/picture_source.h"
 
 namespace plugin {
 
@@ -33,7 +34,7 @@ class BookPictures {
 
   private:
     Store store_;
-    ExportControl* control_;
+    PictureReader reader_;
     std::map<std::string, std::string> byAddress_;  // absolute address -> book address
     std::map<std::string, std::string> byContent_;  // size and hash -> book address
     std::string manifest_;

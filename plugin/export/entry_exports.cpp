@@ -125,14 +125,22 @@ int WriteEpub(const std::vector<std::wstring>& guids, const std::wstring& name,
         bookResult(book, false, control);
         return false;
     });
-    return walked == 0 ? bookResult(book, book.finish(), control) : -1;
+    if (walked != 0)
+        return -1;
+    // A cancel while the last page's pictures were fetched leaves a book without them.
+    if (exportCancelled(control))
+        return exportFailure(control, kExportCancelled);
+    return bookResult(book, book.finish(), control);
 }
 
 int writeEpubContent(const std::wstring& url, const std::wstring& title, const std::wstring& html,
                      const std::wstring& path, ExportControl* control) {
     EpubBook book(title, false, control);
-    return bookResult(
-        book, book.begin(path) && book.addContentPage(title, html, url) && book.finish(), control);
+    if (!book.begin(path) || !book.addContentPage(title, html, url))
+        return bookResult(book, false, control);
+    if (exportCancelled(control))
+        return exportFailure(control, kExportCancelled);
+    return bookResult(book, book.finish(), control);
 }
 
 int exportEntries(const std::vector<std::wstring>& guids, const std::wstring& name,

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <string>
 
 #include "platform/net/http_client.h"
@@ -31,10 +32,15 @@ inline constexpr int kScopeSite = 3;
 inline constexpr int kScopeCategory = 4;
 inline constexpr int kScopeLatest = 5;
 
+// How long the downloads of all the pictures of one export may take together; a picture
+// not had by then is left out (its alternative text stands in its place).
+inline constexpr std::chrono::milliseconds kPictureFetchBudget{30000};
+
 struct ExportControl {
     std::atomic<bool> cancelled{false};
     platform::net::HttpCancel fetches;  // ends the picture download under way
     std::wstring error;                 // why the export failed; "" after a success
+    std::chrono::milliseconds pictureBudget = kPictureFetchBudget;
 
     void cancel() {
         cancelled = true;

@@ -2,7 +2,6 @@
 
 #include "common/markup/xml_output.h"
 #include "platform/mail/mime_encoding.h"
-#include "plugin/export/picture_source.h"
 
 namespace plugin {
 
@@ -22,7 +21,7 @@ std::string PagePictures::place(const std::string& reference, const std::string&
     if (const auto known = placed_.find(url); known != placed_.end())
         return known->second;
     std::string& placed = placed_[url];
-    const std::optional<std::string> bytes = readPicture(url, control_);
+    const std::optional<std::string> bytes = reader_.read(url, base);
     if (const std::optional<PictureKind> kind = bytes ? pictureKind(*bytes) : std::nullopt)
         placed =
             "data:" + std::string(kind->mediaType) + ";base64," + platform::mail::base64(*bytes);

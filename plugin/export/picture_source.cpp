@@ -5,6 +5,7 @@
 #include <libxml/uri.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -25,8 +26,8 @@ struct XmlFree {
     void operator()(void* memory) const { xmlFree(memory); }
 };
 
-std::optional<std::string> readFilePicture(const std::string& url) {
-    const std::optional<std::string> local = platform::net::localFilePath(url);
+std::optional<std::string> readFilePicture(const std::string& url, const std::string& pageAddress) {
+    const std::optional<std::string> local = platform::net::pageLocalFilePath(url, pageAddress);
     if (!local)
         return std::nullopt;
     const std::string& path = *local;
@@ -49,11 +50,15 @@ std::optional<std::string> readDataPicture(const std::string& url) {
     return platform::net::dataUrlBytes(url);
 }
 
-std::optional<std::string> readWebPicture(const std::string& url, ExportControl* control) {
+std::optional<std::string> readWebPicture(const std::string& url,
+                                          std::chrono::milliseconds timeLeft,
+                                          ExportControl* control) {
+    if (timeLeft.count() <= 0)
+        return std::nullopt;
     platform::net::HttpRequest request;
     request.url = url;
-    request.timeout = kPictureTimeout;
-    request.connectTimeout = kPictureConnectTimeout;
+    request.timeout = std::min(kPictureTimeout, timeLeft);
+    request.connectTimeout = std::min(kPictureConnectTimeout, timeLeft);
     request.maxRedirects = 5;
     request.maxResponseBytes = kMaxPictureBytes;
     try {
@@ -151,17 +156,26 @@ std::string absolutePictureUrl(std::string_view reference, std::string_view base
     return url;
 }
 
-std::optional<std::string> readPicture(const std::string& url, ExportControl* control) {
-    if (control != nullptr && control->cancelled)
+PictureReader::PictureReader(ExportControl* control)
+    : control_(control),
+      budgetLeft_(control != nullptr ? control->pictureBudget : kPictureFetchBudget) {}
+
+std::optional<std::string> PictureReader::read(const std::string& url,
+                                               const std::string& pageAddress) {
+    if (control_ != nullptr && control_->cancelled)
         return std::nullopt;
     const std::string scheme = common::markup::lowerAscii(url.substr(0, url.find(':') + 1));
     std::optional<std::string> bytes;
     if (scheme == "file:")
-        bytes = readFilePicture(url);
+        bytes = readFilePicture(url, pageAddress);
     else if (scheme == "data:")
         bytes = readDataPicture(url);
-    else if (scheme == "http:" || scheme == "https:")
-        bytes = readWebPicture(url, control);
+    else if (scheme == "http:" || scheme == "https:") {
+        const auto start = std::chrono::steady_clock::now();
+        bytes = readWebPicture(url, budgetLeft_, control_);
+        budgetLeft_ -= std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+    }
     if (bytes && bytes->size() > kMaxPictureBytes)
         return std::nullopt;
     return bytes;

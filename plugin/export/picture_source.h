@@ -1,10 +1,12 @@
-// Reading the pictures of an e-book: from files (file:), from the markup itself (data:)
-// and from the web (http, https, through the HTTP client), each within a size limit.
+// Reading the pictures of an e-book: from files (file:, only for a clip of a page loaded
+// from a file), from the markup itself (data:) and from the web (http, https, through the
+// HTTP client), each within a size limit.
 //
 // Contract: blocking; thread-safe. Network reads have time limits and end early when the
 // control block is cancelled. Nothing throws but std::bad_alloc.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +33,21 @@ std::optional<PictureKind> pictureKind(std::string_view bytes);
 // "" when it cannot be (a relative reference without a base, or malformed).
 std::string absolutePictureUrl(std::string_view reference, std::string_view base);
 
-// The bytes at `url` (absolute: file:, data:, http: or https:), at most kMaxPictureBytes;
-// nullopt when they cannot be had.
-std::optional<std::string> readPicture(const std::string& url, ExportControl* control);
+// The picture reads of one export. Every download takes from one time budget (the control
+// block's pictureBudget, kPictureFetchBudget without one), so however many pictures an
+// export has, their downloads end within it; files and data: addresses are always read.
+class PictureReader {
+  public:
+    explicit PictureReader(ExportControl* control);
+
+    // The bytes at `url` (absolute: file:, data:, http: or https:) for a clip of the page at
+    // `pageAddress`, at most kMaxPictureBytes; nullopt when they cannot be had, the budget
+    // is spent or the export is cancelled.
+    std::optional<std::string> read(const std::string& url, const std::string& pageAddress);
+
+  private:
+    ExportControl* control_;
+    std::chrono::milliseconds budgetLeft_;
+};
 
 }  // namespace plugin

@@ -89,7 +89,8 @@ TEST_F(ExportTest, PicturesAreStoredOnceAndListedWithTheirMediaType) {
     const auto first = insert(L"Türme – 東京", L"2024-01-02 10:00:00", html, L"", L"",
                               platform::text::fromUtf8(fileUrl(pageFolder / "page.html")));
     const auto second = insert(L"Noch einmal", L"2024-01-01 10:00:00",
-                               L"<img src=\"" + platform::text::fromUtf8(fileUrl(kTower)) + L"\">");
+                               L"<img src=\"" + platform::text::fromUtf8(fileUrl(kTower)) + L"\">",
+                               L"", L"", platform::text::fromUtf8(fileUrl(pageFolder / "b.html")));
     const auto book = out() / "pictures.epub";
     ExportControl control;
     ASSERT_EQ(exportEntries({first, second}, L"Bücher", wide(book), kExportEpub, &control), 0)

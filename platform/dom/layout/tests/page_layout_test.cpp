@@ -231,9 +231,12 @@ TEST(PageResources, AnHttpPageGetsItsPicturesFromItsServerNeverFromThisMachine) 
     for (const auto& request : server.requests())
         paths.push_back(request.path);
     EXPECT_EQ(paths, (std::vector<std::string>{"/pictures/logo.png", local.string(), "/big.png"}));
-    // A file page reads its own pictures, and data: addresses serve every page.
+    // Only a page loaded from a file reads this machine's pictures: not one made in memory
+    // (about:blank, no address), whatever markup was copied into it.
     PageResources file("file:///nowhere/page.html");
     EXPECT_NE(file.picture("file://" + local.string()), nullptr);
+    for (const char* page : {"about:blank", "", "tarn://tamrix/item?1"})
+        EXPECT_EQ(PageResources(page).picture("file://" + local.string()), nullptr) << page;
     EXPECT_NE(resources.picture("data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAf"
                                 "FcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg=="),
               nullptr);
