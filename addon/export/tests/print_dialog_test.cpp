@@ -156,10 +156,18 @@ class PrintToPdf : public ::testing::Test {
         return dialog;
     }
 
-    bool scratchIsEmpty() const { return std::filesystem::is_empty(scratch); }
+    // No file but the lock of this process's own folder is left in the user's temporary
+    // folder.
+    bool scratchIsEmpty() const {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch, error))
+            if (!entry.is_directory() && entry.path().filename() != "lock")
+                return false;
+        return true;
+    }
 
     testing_environment::TemporaryHome home;
-    std::filesystem::path scratch = home.root() / "tmp";
+    std::filesystem::path scratch = home.cacheHome() / "Olvan" / "Temp";
     std::filesystem::path output = home.root() / "Books";
     std::shared_ptr<ui::ScriptedPresenter> person = std::make_shared<ui::ScriptedPresenter>();
     ui::PresenterScope scope{person};

@@ -16,7 +16,10 @@ using namespace plugin;
 namespace {
 
 // A 1x1 GIF, the smallest picture a book stores.
-const std::string kGif("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 13);
+const std::string kGif(
+    "\x47\x49\x46\x38\x39\x61\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF\x21\xF9"
+    "\x04\x01\x00\x00\x00\x00\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x01\x44\x00\x3B",
+    42);
 
 std::string fileUrl(const std::filesystem::path& path) {
     return "file://" + path.string();
