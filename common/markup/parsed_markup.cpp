@@ -3,10 +3,14 @@
 #include <vector>
 
 #include "common/markup/xml_output.h"
+#include "platform/html_input/bounded_html.h"
 
 namespace common::markup {
 
 namespace {
+
+// "DIV" and "SPAN" elements nested deeper are read as their content alone.
+constexpr int kMaxParseDepth = 512;
 
 bool isNameStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -55,7 +59,9 @@ bool holdsNoText(GumboTag tag) {
 
 }  // namespace
 
-ParsedMarkup::ParsedMarkup(std::string_view html) : text_(html) {
+ParsedMarkup::ParsedMarkup(std::string_view html) {
+    const platform::html_input::BoundedHtml bounded(html, kMaxParseDepth);
+    text_ = bounded.text();
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;  // the errors are not read: do not collect them
     output_ = gumbo_parse_with_options(&options, text_.data(), text_.size());

@@ -2,7 +2,8 @@
 // the sanitisers share to walk the tree.
 //
 // Contract: a ParsedMarkup owns its tree; one thread per object. Node pointers stay
-// valid while the ParsedMarkup lives. Parsing never fails: any input gives a document.
+// valid while the ParsedMarkup lives. Parsing never fails: any input gives a document, of
+// the markup as bounded_html.h bounds it, so a stranger's markup cannot keep it busy.
 #pragma once
 
 #include <gumbo.h>

@@ -65,6 +65,9 @@ class Document final : public Node {
     // Whether the doctype (or its absence) puts the page in one of the modes where browsers
     // keep old layout quirks (quirks or limited-quirks mode).
     bool keepsQuirks() const { return keepsQuirks_; }
+    // What the parser had to leave out of the page's markup to keep its work bounded
+    // (bounded_html.h), for a person; "" when it read all of it.
+    const std::wstring& parseNote() const { return parseNote_; }
 
     std::shared_ptr<Element> documentElement() const;
     std::shared_ptr<Element> head() const;
@@ -182,6 +185,7 @@ class Document final : public Node {
     std::wstring url_;
     std::wstring doctype_;
     bool keepsQuirks_ = true;
+    std::wstring parseNote_;
     void noteSheetListChange();
 
     std::uint64_t version_ = 1;

@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <string>
 
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
-#include "platform/dom/nesting_limit.h"
 #include "platform/dom/tag_names.h"
+#include "platform/html_input/bounded_html.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -29,11 +30,9 @@ class GumboParse {
             repaired_ = platform::text::toUtf8(fromUtf8(utf8));
             utf8 = repaired_;
         }
-        if (auto limited = limitNesting(utf8, kMaxTreeDepth)) {
-            limited_ = std::move(*limited);
-            utf8 = limited_;
-        }
-        output_ = gumbo_parse_with_options(&options_, utf8.data(), utf8.size());
+        bounded_.emplace(utf8, kMaxTreeDepth);
+        const std::string_view text = bounded_->text();
+        output_ = gumbo_parse_with_options(&options_, text.data(), text.size());
     }
     ~GumboParse() {
         if (output_)
@@ -42,11 +41,12 @@ class GumboParse {
     GumboParse(const GumboParse&) = delete;
     GumboParse& operator=(const GumboParse&) = delete;
     const GumboOutput* output() const { return output_; }
+    const std::string& note() const { return bounded_->note(); }
 
   private:
     GumboOptions options_;
     std::string repaired_;
-    std::string limited_;
+    std::optional<html_input::BoundedHtml> bounded_;
     GumboOutput* output_ = nullptr;
 };
 
@@ -222,6 +222,7 @@ void HtmlTreeBuilder::buildDocument(Document& document, std::string_view utf8) {
         document.removeChild(document.childNodes().back());
     document.doctype_ = source.has_doctype ? fromUtf8(source.name) : L"";
     document.keepsQuirks_ = keepsQuirks(source);
+    document.parseNote_ = fromUtf8(parse.note());
     Converter converter(document.self());
     converter.convertChildren(*parse.output()->document, document, 0);
     document.noteMutation();

@@ -4,9 +4,10 @@
 // ill-formed sequence replaced by U+FFFD, and whatever markup is given produces a tree
 // (only std::bad_alloc escapes). Elements nested deeper than kMaxTreeDepth are attached at
 // that depth, their text kept inside them, so that walks over the tree stay within bounded
-// recursion; "DIV" and "SPAN" tags nested deeper than the limit are left out before
-// parsing (nesting_limit.h), so that absurd nesting cannot make the parse quadratic. Thread-safe:
-// each call works on its own data.
+// recursion. Before parsing, the markup is bounded (bounded_html.h: its size, the
+// attributes of a tag, "DIV" and "SPAN" tags nested deeper than the limit), so that no
+// markup can make the parse quadratic; the document's parseNote says what was left out.
+// Thread-safe: each call works on its own data.
 #pragma once
 
 #include <memory>

@@ -143,6 +143,16 @@ TEST(DisplayMarkup, DeepNestingKeepsItsTextWithoutRecursingWithoutEnd) {
     EXPECT_FALSE(contains(out, "<script"));
 }
 
+TEST(DisplayMarkup, ATagWithTensOfThousandsOfAttributesKeepsItsFirstOnes) {
+    std::string tag = "<p";
+    for (int i = 0; i < 80000; ++i)
+        tag += " title" + std::to_string(i) + "=x";
+    const std::string out = safeMarkupUtf8(tag + ">text</p>");
+    EXPECT_TRUE(out.starts_with("<p title0=\"x\"")) << out.substr(0, 100);
+    EXPECT_NE(out.find(" title255=\"x\">text</p>"), std::string::npos);
+    EXPECT_EQ(out.find("title256="), std::string::npos);
+}
+
 TEST(DisplayMarkup, SanitisedMarkupStaysTheSameWhenSanitisedAgain) {
     const std::string once = safeMarkupUtf8(
         "<h1 class=t>T</h1><p style='color:red'>a<br>b</p><table><tr><td>1</td></tr></table>"

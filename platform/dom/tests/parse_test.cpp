@@ -110,5 +110,22 @@ TEST(HtmlParsing, AnyBytesGiveADocument) {
     }
 }
 
+TEST(HtmlParsing, HostileMarkupIsBoundedBeforeTheParserAndTheDocumentSaysWhatWentMissing) {
+    std::string tag = "<div id=first";
+    for (int i = 0; i < 80000; ++i)
+        tag += " a" + std::to_string(i) + "=x";
+    const auto document = Document::parse(std::string_view("<p>before</p>" + tag + ">kept</div>"));
+    const auto element = document->getElementById(L"first");
+    ASSERT_TRUE(element);
+    EXPECT_EQ(element->attributes().size(), 256u);
+    EXPECT_EQ(element->getAttribute(L"a254"), std::optional<std::wstring>(L"x"));
+    EXPECT_FALSE(element->getAttribute(L"a255"));
+    EXPECT_EQ(element->innerText(), L"kept");
+    EXPECT_EQ(document->parseNote(),
+              L"1 tag has more than 256 attributes (up to 80001): those after the first 256 "
+              L"were left out.");
+    EXPECT_EQ(Document::parse(std::string_view("<p a=1>fine</p>"))->parseNote(), L"");
+}
+
 }  // namespace
 }  // namespace platform::dom

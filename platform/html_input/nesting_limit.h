@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-namespace platform::dom {
+namespace platform::html_input {
 
 // The markup with the too-deep tags left out, or nothing when no tag is too deep.
 std::optional<std::string> limitNesting(std::string_view markup, int maxDepth);
 
-}  // namespace platform::dom
+}  // namespace platform::html_input

@@ -1,34 +1,16 @@
-#include "platform/dom/nesting_limit.h"
+#include "platform/html_input/nesting_limit.h"
+
+#include "platform/html_input/markup_scan.h"
 
 #include <array>
 #include <cctype>
 
-namespace platform::dom {
+namespace platform::html_input {
 
 namespace {
 
 bool isNameCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == ':' || c == '_';
-}
-
-bool equalsLower(std::string_view text, std::string_view lower) {
-    if (text.size() != lower.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lower[i])
-            return false;
-    return true;
-}
-
-// Elements whose content is text up to their own end tag.
-bool isRawTextElement(std::string_view name) {
-    static constexpr std::array<std::string_view, 9> kRaw = {"script",  "style",    "textarea",
-                                                             "title",   "xmp",      "iframe",
-                                                             "noembed", "noframes", "plaintext"};
-    for (std::string_view raw : kRaw)
-        if (equalsLower(name, raw))
-            return true;
-    return false;
 }
 
 bool isCountedElement(std::string_view name) {
@@ -52,23 +34,6 @@ std::size_t endOfTag(std::string_view markup, std::size_t start) {
     return markup.size();
 }
 
-// The position of the end tag "</name" at or after `from`, or the end of the markup.
-std::size_t findEndTag(std::string_view markup, std::size_t from, std::string_view name) {
-    for (std::size_t i = markup.find("</", from); i != std::string_view::npos;
-         i = markup.find("</", i + 2)) {
-        std::string_view candidate = markup.substr(i + 2, name.size());
-        if (candidate.size() == name.size()) {
-            bool same = true;
-            for (std::size_t k = 0; k < name.size() && same; ++k)
-                same = std::tolower(static_cast<unsigned char>(candidate[k])) ==
-                       std::tolower(static_cast<unsigned char>(name[k]));
-            if (same)
-                return i;
-        }
-    }
-    return markup.size();
-}
-
 }  // namespace
 
 std::optional<std::string> limitNesting(std::string_view markup, int maxDepth) {
@@ -87,8 +52,7 @@ std::optional<std::string> limitNesting(std::string_view markup, int maxDepth) {
     std::size_t i = 0;
     while ((i = markup.find('<', i)) != std::string_view::npos) {
         if (markup.substr(i, 4) == "<!--") {
-            const std::size_t close = markup.find("-->", i + 4);
-            i = close == std::string_view::npos ? markup.size() : close + 3;
+            i = afterComment(markup, i);
             continue;
         }
         const bool closing = i + 1 < markup.size() && markup[i + 1] == '/';
@@ -126,4 +90,4 @@ std::optional<std::string> limitNesting(std::string_view markup, int maxDepth) {
     return out;
 }
 
-}  // namespace platform::dom
+}  // namespace platform::html_input
