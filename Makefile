@@ -15,12 +15,15 @@ test: setup
 demo: setup
 	@scripts/demo.sh $(BUILD_DIR)
 
-# libFuzzer targets (clang, ASan, UBSan) in their own build folder; each runs FUZZ_SECONDS
-# on a scratch copy of its seed corpus, so the repository's corpus stays as it is. Inputs
-# that crash are left in $(FUZZ_DIR)/artifacts/<target>/. The caches fontconfig never
-# frees are not reported as leaks (.ci/lsan.supp).
+# libFuzzer targets (clang, ASan, UBSan) in their own build folder; `make fuzz` runs each
+# for FUZZ_SECONDS, FUZZ_PARALLEL of them at a time, on a scratch corpus in $(FUZZ_DIR)
+# that grows from run to run (scripts/fuzz-target.sh), and prints per target its speed and
+# the coverage it started from and reached. Inputs that crash are left in
+# $(FUZZ_DIR)/artifacts/<target>/. The caches fontconfig never frees are not reported as
+# leaks (.ci/lsan.supp).
 FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 600
+FUZZ_PARALLEL ?= 4
 FUZZ_TARGETS = $(notdir $(wildcard fuzz/corpus/*))
 
 fuzz-targets:
@@ -29,11 +32,5 @@ fuzz-targets:
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_all
 
 fuzz: fuzz-targets
-	@set -e; for target in $(FUZZ_TARGETS); do \
-	  mkdir -p $(FUZZ_DIR)/corpus/$$target $(FUZZ_DIR)/artifacts/$$target; \
-	  echo "fuzz_$$target: $(FUZZ_SECONDS) s"; \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan.supp \
-	  $(FUZZ_DIR)/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	    -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/artifacts/$$target/ \
-	    $(FUZZ_DIR)/corpus/$$target fuzz/corpus/$$target 2>&1 | tail -12; \
-	done
+	@printf '%s\n' $(FUZZ_TARGETS) | \
+	  xargs -P $(FUZZ_PARALLEL) -I{} scripts/fuzz-target.sh $(FUZZ_DIR) {} $(FUZZ_SECONDS)
