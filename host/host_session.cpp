@@ -259,6 +259,11 @@ bool HostSession::open(const std::wstring& address) {
     loadError_.clear();
     if (browser_->navigate(address)) {
         note(L"page: " + printable(browser_->locationUrl()));
+        // What the parser left out of a hostile page, so that it stayed quick to read.
+        if (const auto document = addon::asHtmlDocument(browser_->document());
+            document && !document->page()->parseNote().empty()) {
+            note(L"page note: " + printable(document->page()->parseNote()));
+        }
         return true;
     }
     if (!loadError_.empty()) {

@@ -6,9 +6,12 @@ home folder and reports how long each action took (from its "> action" line, whi
 host prints with --verbose, to the next one, the last to the program's end). Run by hand,
 never from ctest:
 
-    bench/dom/huge_pages.py BUILD_DIR [PAGE...]
+    bench/dom/huge_pages.py [--open-attach] BUILD_DIR [PAGE...]
 
-PAGE is one of: nested20000, nested200000, flat15000, bench1mb (default: all of them).
+PAGE is one of: nested20000, nested200000, flat15000, bench1mb, attributes20000,
+attributes40000, attributes80000 (one tag with that many attributes), attributes2x100
+(100 tags of 2,000 attributes, about 1.9 MB); default: all of them. --open-attach runs
+only the first two actions.
 """
 import os
 import pathlib
@@ -54,6 +57,11 @@ def flat(elements):
     return "".join(parts) + "</body></html>"
 
 
+def attributes(count, first=0):
+    return ("<div" + "".join(f' a{i}="{i}"' for i in range(first, first + count))
+            + ">text</div>")
+
+
 def bench_page(size):
     """The same article page as bench_dom generates."""
     page = ("<!DOCTYPE html><html><head><title>Generated article</title><style>"
@@ -94,17 +102,23 @@ PAGES = {
     "nested200000": lambda: nested(200000),
     "flat15000": lambda: flat(15000),
     "bench1mb": lambda: bench_page(1024 * 1024),
+    "attributes20000": lambda: "<html><body>" + attributes(20000) + "</body></html>",
+    "attributes40000": lambda: "<html><body>" + attributes(40000) + "</body></html>",
+    "attributes80000": lambda: "<html><body>" + attributes(80000) + "</body></html>",
+    "attributes2x100": lambda: ("<html><body>" + "".join(attributes(2000, t * 2000)
+                                                         for t in range(100))
+                                + "</body></html>"),
 }
 
 
-def run_session(host, page_file, scratch):
+def run_session(host, page_file, scratch, actions):
     env = dict(os.environ)
     for name, sub in (("HOME", ""), ("XDG_DATA_HOME", "data"), ("XDG_CONFIG_HOME", "config"),
                       ("XDG_RUNTIME_DIR", "runtime")):
         folder = scratch / sub
         folder.mkdir(parents=True, exist_ok=True, mode=0o700)
         env[name] = str(folder)
-    script = "\n".join(a.format(page=page_file) for a in ACTIONS) + "\n"
+    script = "\n".join(a.format(page=page_file) for a in actions) + "\n"
     process = subprocess.Popen([host, "--verbose", "--script", "-"], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
                                text=True)
@@ -125,20 +139,25 @@ def run_session(host, page_file, scratch):
 
 
 def main():
-    if len(sys.argv) < 2:
+    arguments = sys.argv[1:]
+    actions = ACTIONS
+    if arguments[:1] == ["--open-attach"]:
+        arguments, actions = arguments[1:], ACTIONS[:2]
+    if not arguments:
         print(__doc__, file=sys.stderr)
         return 2
-    host = pathlib.Path(sys.argv[1]) / "stage" / "bin" / "tamrix-host"
+    host = pathlib.Path(arguments[0]) / "stage" / "bin" / "tamrix-host"
     if not host.exists():
-        found = list(pathlib.Path(sys.argv[1]).rglob("tamrix-host"))
+        found = list(pathlib.Path(arguments[0]).rglob("tamrix-host"))
         host = next((f for f in found if f.is_file() and os.access(f, os.X_OK)), host)
-    names = sys.argv[2:] or list(PAGES)
+    names = arguments[1:] or list(PAGES)
     with tempfile.TemporaryDirectory(prefix="huge-pages-") as folder:
         scratch = pathlib.Path(folder)
         for name in names:
             page_file = scratch / f"{name}.html"
             page_file.write_text(PAGES[name](), encoding="utf-8")
-            timings, status = run_session(str(host), page_file, scratch / f"home-{name}")
+            timings, status = run_session(str(host), page_file, scratch / f"home-{name}",
+                                           actions)
             print(f"{name}: {page_file.stat().st_size / 1048576:.2f} MB, exit {status}")
             for action, seconds in timings:
                 shown = action.replace(str(page_file), name)

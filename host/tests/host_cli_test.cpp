@@ -258,6 +258,22 @@ TEST_F(HostCli, TarnAndTamrixAddressesOpenAsPages) {
     EXPECT_TRUE(holds(missing.err, "cannot open tarn://tamrix/no-such-page")) << missing.err;
 }
 
+TEST_F(HostCli, APageWithATagOfTooManyAttributesOpensAndSaysWhatWasLeftOut) {
+    const fs::path page = home.root() / "attributes.html";
+    {
+        std::ofstream out(page);
+        out << "<html><body><p id=story";
+        for (int i = 0; i < 20000; ++i) {
+            out << " a" << i << "=" << i;
+        }
+        out << ">Text of the story.</p></body></html>";
+    }
+    const Printed opened = run({"open", page.string(), "attach", "select", "story"});
+    EXPECT_EQ(opened.status, 0) << opened.err;
+    EXPECT_TRUE(holds(opened.err, "page note: 1 tag has more than 256 attributes (up to 20001)"))
+        << opened.err;
+}
+
 TEST_F(HostCli, GrabPageFillsItsPlaceholderWithTheFetchedPage) {
     testing_http::LoopbackServer server;
     server.reply("/page.html",
