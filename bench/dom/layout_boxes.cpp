@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bench/dom/bench_page.h"
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/window.h"
@@ -18,23 +19,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: layout_boxes page.html [width] [picture.png]\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    const auto document = benchPage(argc, argv);
+    if (!document)
         return 1;
-    }
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    const int width = argc > 2 ? std::atoi(argv[2]) : 1024;
-    const std::string address = "file://" + std::filesystem::absolute(argv[1]).string();
-    auto document = platform::dom::Document::parse(std::string_view(bytes.str()),
-                                                   platform::text::fromUtf8(address));
-    document->parentWindow().resizeTo(width, 768);
-    const auto& layout = document->layout();
-    if (!layout.failure().empty()) {
-        std::fprintf(stderr, "%s\n", layout.failure().c_str());
-        return 1;
-    }
     const auto elements = document->all();
     for (std::size_t i = 0; i < elements->size(); ++i) {
         const auto& element = *(*elements)[i];
@@ -46,8 +33,10 @@ int main(int argc, char** argv) {
             std::printf(" -\n");
     }
     if (argc > 3) {
+        const auto& layout = document->layout();
         const auto size = layout.contentSize();
-        platform::imaging::Canvas canvas(width, std::min(size.height, 4000));
+        platform::imaging::Canvas canvas(document->parentWindow().innerWidth(),
+                                         std::min(size.height, 4000));
         layout.paint(canvas, {0, 0, canvas.width(), canvas.height()});
         if (canvas.savePng(argv[3]) != platform::imaging::Status::Ok) {
             std::fprintf(stderr, "cannot write %s\n", argv[3]);

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bench/dom/bench_page.h"
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/text_range.h"
@@ -100,22 +101,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: text_range_rects page.html [width]\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    const auto document = benchPage(argc, argv);
+    if (!document)
         return 1;
-    }
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    const int width = argc > 2 ? std::atoi(argv[2]) : 1024;
-    const std::string address = "file://" + std::filesystem::absolute(argv[1]).string();
-    auto document =
-        Document::parse(std::string_view(bytes.str()), platform::text::fromUtf8(address));
-    document->parentWindow().resizeTo(width, 768);
-    if (const auto& failure = document->layout().failure(); !failure.empty()) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
-        return 1;
-    }
     const auto elements = document->all();
     for (const auto& element : *elements) {
         const auto box = document->boxOf(*element);

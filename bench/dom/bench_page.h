@@ -1,0 +1,37 @@
+// The page file a layout bench is given on its command line, parsed with its file: address
+// and laid out at a viewport width (the second argument, 1024 by default) and 768 px high.
+// Prints the reason to stderr and returns null when the file cannot be read or the page
+// cannot be laid out.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout_engine.h"
+#include "platform/dom/window.h"
+#include "platform/text/utf.h"
+
+inline std::shared_ptr<platform::dom::Document> benchPage(int argc, char** argv) {
+    std::ifstream file(argv[1], std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return nullptr;
+    }
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const int width = argc > 2 ? std::atoi(argv[2]) : 1024;
+    const std::string address = "file://" + std::filesystem::absolute(argv[1]).string();
+    auto document = platform::dom::Document::parse(std::string_view(bytes.str()),
+                                                   platform::text::fromUtf8(address));
+    document->parentWindow().resizeTo(width, 768);
+    if (const auto& failure = document->layout().failure(); !failure.empty()) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        return nullptr;
+    }
+    return document;
+}
