@@ -550,10 +550,10 @@ void PageLayout::collectWords(const PageMarkup& markup, const std::vector<Placed
         const Rect rect{placed.x, placed.y, placed.x + box.width, placed.y + box.height};
         // A word may span adjacent text nodes: one run per node, each over its own
         // characters of the word.
+        const auto& face = *container_->font(font).face;
         const auto widthTo = [&](std::size_t end) {
             const std::wstring characters(stream.begin() + wordBegin, stream.begin() + end);
-            return static_cast<int>(std::lround(
-                container_->font(font).face->width(platform::text::toUtf8(characters))));
+            return static_cast<int>(std::lround(face.width(platform::text::toUtf8(characters))));
         };
         while (begin < at) {
             while (starts[node + 1] <= begin)
