@@ -288,8 +288,10 @@ void cleanAttributes(const ElementPtr& root, int mask) {
             const bool image = lowersTo(tag, L"img");
             if (!image && !lowersTo(tag, L"a"))
                 continue;
+            // A link's content is part of the page (a whole story may stand in one): only
+            // the link goes.
             if (isScriptUrl(element->getAttribute(image ? L"src" : L"href").value_or(L"")))
-                element->removeNode(true);
+                element->removeNode(image);
         }
     }
     if (mask & kCleanLinks) {

@@ -45,8 +45,9 @@ inline constexpr int kMarkupClipItems = 3;
 // form element goes, its content stays.
 void removeElementsByMask(const ElementPtr& root, int mask);
 // Removes hidden elements (never the head, what it holds, "link" or "style"), every "on..."
-// event attribute, classes and names, script links and non-style-sheet links as the mask
-// says.
+// event attribute, classes and names, script uses and non-style-sheet links as the mask
+// says. Of a link whose address is a script only the link goes, its content stays; a
+// picture whose address is a script goes whole.
 void cleanAttributes(const ElementPtr& root, int mask);
 // Removes every "on..." event attribute from `root` and every element under it, whatever
 // else cleanAttributes does: what the readable pages take from fetched or live markup.

@@ -10,8 +10,8 @@
 
 namespace addon {
 
-// Removes SCRIPT and IFRAME elements, every "on..." attribute, and links and pictures
-// whose address is a script.
+// Removes SCRIPT and IFRAME elements, every "on..." attribute and pictures whose address
+// is a script; a link whose address is a script gives way to its content.
 void stripActiveContent(const ElementPtr& root);
 
 }  // namespace addon

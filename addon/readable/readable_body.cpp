@@ -8,6 +8,23 @@
 #include "platform/dom/window.h"
 
 namespace addon {
+namespace {
+
+// The element the page's title is read from (the first TITLE in the page), when it lies in
+// the body: markup in the head that the parser did not expect there ends the head early,
+// and what follows, the title too, goes into the body. The readable body takes a copy, or
+// the page would have no title while it is shown, and the export and save dialogs would
+// offer none.
+void keepBodyTitle(const dom::Document& document, const ElementPtr& body, const ElementPtr& shell) {
+    const auto titles = document.getElementsByTagName(L"TITLE");
+    if (titles.empty() || !body || !body->contains(*titles.front()) ||
+        !shell->getElementsByTagName(L"TITLE").empty()) {
+        return;
+    }
+    shell->insertBefore(titles.front()->cloneNode(true), shell->firstChild());
+}
+
+}  // namespace
 
 ElementPtr cloneBodyShell(const dom::Document& document) {
     const ElementPtr body = document.body();
@@ -18,6 +35,7 @@ void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
                        const std::wstring& markup) {
     shell->setInnerHTML(markup);
     stripActiveContent(shell);
+    keepBodyTitle(*context.document, context.document->body(), shell);
     shell->setAttribute(L"id", L"readable_body");
     context.savedBody = context.document->body();
     context.readableBody = shell;

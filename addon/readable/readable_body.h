@@ -17,7 +17,9 @@ namespace addon {
 // The body's element without its children; null when the page has no body.
 ElementPtr cloneBodyShell(const dom::Document& document);
 // Fills the shell with `markup` less its active content (active_content.h), names it
-// "readable_body" and stores the current body and the shell in the context.
+// "readable_body" and stores the current body and the shell in the context. When the
+// page's title element lies in the current body, the shell holds a copy of it, so the
+// page keeps its title.
 void storeReadableBody(ICommandContext& context, const ElementPtr& shell,
                        const std::wstring& markup);
 // Puts `body` in the place of the page's current body.

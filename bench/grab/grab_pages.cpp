@@ -1,5 +1,5 @@
 // The content a Grab with nothing selected keeps, for many pages in one process: every
-// page is parsed and laid out as tamrix-host does it, and the article markup Grab would
+// page is decoded, parsed and laid out as tamrix-host does it, and the article markup Grab would
 // put in the readable page is written to OUT/<name>.html, where <name> is the page's file
 // name up to its first dot. Used by real_pages_f1.py --in-process for tuning.
 // Usage: bench_grab_pages <grab.xml> <out folder> <page.html>...
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "addon/readable/article_markup.h"
+#include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
 
 namespace {
@@ -34,8 +35,9 @@ int main(int argc, char** argv) {
     double totalMs = 0;
     for (int i = 3; i < argc; ++i) {
         const std::filesystem::path path = argv[i];
-        const auto document = platform::dom::Document::parse(std::string_view(readFile(path)),
-                                                             L"file://" + path.wstring());
+        const auto document = platform::dom::Document::parse(
+            std::wstring_view(platform::net::decodePageText(readFile(path), {}).text),
+            L"file://" + path.wstring());
         const auto started = std::chrono::steady_clock::now();
         const std::wstring markup = addon::articleMarkup(document->body());
         const double ms =

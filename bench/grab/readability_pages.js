@@ -13,7 +13,8 @@ const { Readability } = require("@mozilla/readability");
 const pages = JSON.parse(fs.readFileSync(0, "utf8"));
 const results = {};
 for (const page of pages) {
-  const markup = fs.readFileSync(page.path, "utf8");
+  // The file starts with a byte-order mark, which is no part of the page.
+  const markup = fs.readFileSync(page.path, "utf8").replace(/^\uFEFF/, "");
   const start = process.hrtime.bigint();
   let html = "";
   try {

@@ -8,8 +8,9 @@ For every page folder (source.html.gz, expected.html.gz) of the pages folder:
   (command-select-grab) with nothing selected and exports the readable page as HTML, as
   a person does; the kept content is the readable page without the header Grab puts
   above it (title and address).
-  The page's title is replaced by its folder's name first, so every page has one: the
-  export dialog refuses an empty book title, and some pages have no title element.
+  The page's title is replaced by its folder's name first, or a title element of that name
+  put in where the page has none, so every page has one: the export dialog takes the
+  page's title for the book title and refuses an empty one.
   With --in-process, bench_grab_pages builds the same content in one process instead
   (much faster; for tuning).
 - Readability.js 0.6 with jsdom 26, installed with npm into BUILD/bench-node on first use.
@@ -89,6 +90,25 @@ def text_of(markup, drop_header=False):
 
 
 TITLE = re.compile(r"<title[^>]*>.*?</title>", re.IGNORECASE | re.DOTALL)
+# Where a title goes into a page without one: after the head's start tag, else after the
+# html start tag, else after the doctype (a tag before it would put the page in quirks
+# mode), else at the start.
+TITLE_PLACES = [re.compile(r"<head[\s>][^>]*>|<head>", re.IGNORECASE),
+                re.compile(r"<html[\s>][^>]*>|<html>", re.IGNORECASE),
+                re.compile(r"<!doctype[^>]*>", re.IGNORECASE)]
+
+
+def titled(markup, title):
+    """The page with `title` for its title: the first title element's text replaced, or a
+    title element put in where the page has none."""
+    element = "<title>%s</title>" % title
+    if TITLE.search(markup):
+        return TITLE.sub(element, markup, count=1)
+    for place in TITLE_PLACES:
+        found = place.search(markup)
+        if found:
+            return markup[:found.end()] + element + markup[found.end():]
+    return element + markup
 WORD = re.compile(r"\w+", re.UNICODE)
 
 
@@ -207,9 +227,10 @@ def main():
         for name in names:
             folder = os.path.join(args.pages, name)
             sources[name] = os.path.join(work, name + ".source.html")
-            with open(sources[name], "w", encoding="utf-8") as page:
-                page.write(TITLE.sub("<title>%s</title>" % name,
-                                     read_gz(os.path.join(folder, "source.html.gz")), count=1))
+            # With a byte-order mark: the text is UTF-8 now, whatever charset its markup
+            # names, and a browser reads it so only when the file says so.
+            with open(sources[name], "w", encoding="utf-8-sig") as page:
+                page.write(titled(read_gz(os.path.join(folder, "source.html.gz")), name))
             expected[name] = text_of(read_gz(os.path.join(folder, "expected.html.gz")))
 
         started = time.monotonic()

@@ -249,3 +249,55 @@ TEST_F(ReadableCommandsTest, ReadablePagesCarryNoScriptsFramesOrHandlers) {
     expectInertReadablePage(std::make_unique<GrabCommand>(L"Novel"), false);
     expectInertReadablePage(std::make_unique<IsolateCommand>(), true);
 }
+
+TEST_F(ReadableCommandsTest, APageWhoseTitleStandsInTheBodyKeepsItWhileReadable) {
+    // Markup the head cannot hold ends it: the title that follows goes into the body.
+    const auto document = parsePage(
+        L"<html><head><meta charset=utf-8><span>Menu</span><title>Night Ferry</title></head>"
+        L"<body><div id=story><p>The ferry left the harbour after dark, and the passengers "
+        L"who stayed on deck watched the lights of the town fall behind them.</p><p>By "
+        L"midnight the sea was calm, and the crossing was quiet until the first light.</p>"
+        L"</div></body></html>",
+        L"http://e.test/ferry");
+    ASSERT_EQ(getTagName(document->getElementsByTagName(L"TITLE").front()->parentElement()),
+              L"body");
+    const std::wstring original = serialize(*document);
+    for (bool selected : {false, true}) {
+        CommandProcessor processor;
+        auto grab = std::make_unique<GrabCommand>(L"Novel");
+        grab->context().document = document;
+        if (selected)
+            grab->context().elements = {document->getElementById(L"story")};
+        processor.run(std::move(grab));
+        EXPECT_EQ(document->title(), L"Night Ferry");
+        EXPECT_NE(document->body()->innerText().find(L"first light"), std::wstring::npos);
+        processor.undo();
+        EXPECT_EQ(serialize(*document), original);
+        processor.redo();
+        EXPECT_EQ(document->title(), L"Night Ferry");
+        processor.undo();
+    }
+    // The page's own markup already holds the title: it is not doubled.
+    FormatCommand format(L"Night", getStyleCss(L"Night"));
+    format.context().document = document;
+    format.execute();
+    EXPECT_EQ(document->getElementsByTagName(L"TITLE").size(), 1u);
+    EXPECT_EQ(document->title(), L"Night Ferry");
+    format.undo();
+    EXPECT_EQ(serialize(*document), original);
+}
+
+TEST_F(ReadableCommandsTest, AStoryInsideAScriptLinkIsGrabbedWithoutTheLink) {
+    const auto document = parsePage(
+        L"<html><head><title>Linked</title></head><body><a href=\"javascript:open()\">"
+        L"<p>The whole story of this page stands inside one link that runs a script.</p>"
+        L"<p>Its second paragraph is there too, and the reader wants both of them.</p>"
+        L"</a></body></html>");
+    GrabCommand grab(L"Novel");
+    grab.context().document = document;
+    grab.execute();
+    const std::wstring shown = document->body()->innerHTML();
+    EXPECT_NE(shown.find(L"one link that runs a script.</P>"), std::wstring::npos) << shown;
+    EXPECT_NE(shown.find(L"second paragraph"), std::wstring::npos) << shown;
+    EXPECT_EQ(shown.find(L"javascript:"), std::wstring::npos) << shown;
+}
