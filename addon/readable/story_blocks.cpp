@@ -19,6 +19,15 @@ double linkShare(const ElementPtr& element, std::size_t textLength) {
     return static_cast<double>(linked) / static_cast<double>(textLength);
 }
 
+// Whether two blocks are of one kind: the same tag and the same class names, not none. A
+// page builds the parts of one story from one template, so a sibling of the chosen
+// block's kind holding prose is more of the story even when it is short.
+bool sameKind(const ElementPtr& a, const ElementPtr& b) {
+    const auto classOfA = a->getAttribute(L"class");
+    return classOfA && !trimSpace(*classOfA).empty() && classOfA == b->getAttribute(L"class") &&
+           lowerText(a->tagName()) == lowerText(b->tagName());
+}
+
 class StoryTest {
   public:
     StoryTest(const ElementPtr& chosen, const GrabRules& rules)
@@ -31,8 +40,8 @@ class StoryTest {
         return !hidden_.hidden(element) && !clutter_.inside(element);
     }
 
-    // Whether the sibling carries the story on by itself.
-    bool continues(const ElementPtr& sibling) {
+    // Whether the sibling of `block` carries the story on by itself.
+    bool continues(const ElementPtr& sibling, const ElementPtr& block) {
         if (!allowed(sibling)) {
             return false;
         }
@@ -41,7 +50,7 @@ class StoryTest {
         if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
             return false;
         }
-        if (lowerText(sibling->tagName()) == L"p") {
+        if (lowerText(sibling->tagName()) == L"p" || sameKind(sibling, block)) {
             return length >= kSiblingParagraph;
         }
         return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;
@@ -97,24 +106,44 @@ ElementPtr outermostWrapper(ElementPtr block) {
     return block;
 }
 
+// The block whose siblings are the story's parts: the lowest of the wrapper and the
+// blocks up to kKindLevels above it that has a sibling of its own kind carrying the story
+// on (each part of a template may hold more than story), else the wrapper.
+ElementPtr partsLevel(const ElementPtr& wrapper, StoryTest& test) {
+    ElementPtr block = wrapper;
+    for (std::size_t level = 0; level <= kKindLevels; ++level) {
+        const ElementPtr parent = block->parentElement();
+        if (!parent || isPageElement(block) || !test.allowed(block)) {
+            break;
+        }
+        for (const ElementPtr& sibling : parent->children()) {
+            if (sibling != block && sameKind(sibling, block) && test.continues(sibling, block)) {
+                return block;
+            }
+        }
+        block = parent;
+    }
+    return wrapper;
+}
+
 }  // namespace
 
 std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules) {
     if (!found) {
         return {};
     }
-    const ElementPtr chosen = outermostWrapper(found);
-    const ElementPtr parent = chosen->parentElement();
-    if (!parent) {
+    const ElementPtr wrapper = outermostWrapper(found);
+    if (!wrapper->parentElement()) {
         return {found};
     }
-    const auto& siblings = parent->childNodes();
-    StoryTest test(chosen, rules);
+    StoryTest test(wrapper, rules);
+    const ElementPtr chosen = partsLevel(wrapper, test);
+    const auto& siblings = chosen->parentElement()->childNodes();
     std::size_t first = siblings.size();
     std::size_t last = 0;
     for (std::size_t i = 0; i < siblings.size(); ++i) {
         const ElementPtr element = asElement(siblings[i]);
-        if (element && (element == chosen || test.continues(element))) {
+        if (element && (element == chosen || test.continues(element, chosen))) {
             first = std::min(first, i);
             last = i;
         }

@@ -5,10 +5,12 @@
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
 // sibling of the chosen block continues the story when it is visible, not clutter by its
 // names (name_ranks.h), holds little link text, and either holds prose scoring at least a
-// fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph of its own
-// of 80 characters or more. The story runs from the first such block to the last, the
-// chosen one included, with what stands between them (subheadings, pictures) unless that
-// is hidden or clutter.
+// fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph, or a
+// block of the chosen block's own kind (tag and class names), of 80 characters or more.
+// Where a block a few levels above stands beside such a block of its own kind (each part
+// of one template holding a part of the story), that block stands for the chosen one. The
+// story runs from the first such block to the last, the chosen one included, with what
+// stands between them (subheadings, pictures) unless that is hidden or clutter.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once
@@ -26,6 +28,9 @@ inline constexpr double kSiblingShare = 0.2;
 inline constexpr std::size_t kSiblingParagraph = 80;
 // The share of link text above which a sibling is a list of links, not story.
 inline constexpr double kSiblingLinkShare = 0.25;
+// How many blocks above the chosen block's wrapper may stand for it when they have a
+// sibling of their own kind.
+inline constexpr std::size_t kKindLevels = 3;
 
 // The nodes that make up the story, in page order: siblings of the chosen block or of
 // the wrapper standing for it; just the chosen block when no sibling continues it.

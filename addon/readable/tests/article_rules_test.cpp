@@ -264,3 +264,40 @@ TEST(ArticleRules, TheStoryBehindAReadMoreLinkKeepsItsOpening) {
     }
     EXPECT_FALSE(keeps(markup, L"Elsewhere"));
 }
+
+TEST(ArticleRules, PartsOfOneTemplateCarryTheStoryOnEvenWhenShortOrWrapped) {
+    const GrabRules rules = shippedRules();
+    // Sections of one class between rules: the opening section is short beside the long
+    // one the finders choose.
+    const auto sections =
+        parsePage(L"<BODY><DIV id=post><SECTION class=\"s1 s2\">" + paragraphs(L"opening", 1) +
+                  L"</SECTION><HR><SECTION class=\"s1 s2\">" + paragraphs(L"middle", 8) +
+                  L"</SECTION><HR><SECTION class=\"s1 s2\">" + paragraphs(L"closing", 1) +
+                  L"</SECTION><SECTION class=\"s1 s2\"><A href=/a>Follow the author</A></SECTION>"
+                  L"</DIV><DIV id=aside>" +
+                  paragraphs(L"aside", 1) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(sections->body(), rules);
+    for (const wchar_t* kept : {L"opening0", L"middle7", L"closing0"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Follow the author"));
+    EXPECT_FALSE(keeps(markup, L"aside0"));
+
+    // The story's body is cut in two by an advertisement, and each half sits in a block of
+    // one class with more beside it (a promotion box beside the second half).
+    const auto halves = parsePage(
+        L"<BODY><ARTICLE><H1>Title</H1><DIV class=supplemental><DIV class=body>" +
+        paragraphs(L"opening", 2) +
+        L"</DIV></DIV><DIV class=interrupter>Advertisement</DIV><DIV class=supplemental>"
+        L"<DIV class=body id=rest>" +
+        paragraphs(L"rest", 7) +
+        L"</DIV><DIV class=box><P>Our column: grading the big deals of the year</P></DIV></DIV>"
+        L"</ARTICLE><DIV id=more>" +
+        paragraphs(L"other", 1) + L"</DIV></BODY>");
+    ASSERT_EQ(findArticleElement(halves->body(), rules), halves->getElementById(L"rest"));
+    const std::wstring whole = articleMarkup(halves->body(), rules);
+    for (const wchar_t* kept : {L"opening1", L"rest6"}) {
+        EXPECT_TRUE(keeps(whole, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(whole, L"other0"));
+}
