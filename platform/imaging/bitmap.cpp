@@ -71,17 +71,23 @@ void Bitmap::drawBitmap(const Bitmap& source, Rect sourceRect, int x, int y) {
     if (from.empty()) {
         return;
     }
-    const bool sameFormat = source.format_ == format_;
+    const int fromBpp = source.bytesPerPixel();
+    const int toBpp = bytesPerPixel();
     for (int sy = from.top; sy < from.bottom; ++sy) {
-        if (sameFormat) {
-            const int bpp = bytesPerPixel();
-            std::memcpy(row(sy + dy) + static_cast<std::size_t>(from.left + dx) * bpp,
-                        source.row(sy) + static_cast<std::size_t>(from.left) * bpp,
-                        static_cast<std::size_t>(from.width()) * bpp);
+        const std::uint8_t* in = source.row(sy) + static_cast<std::size_t>(from.left) * fromBpp;
+        std::uint8_t* out = row(sy + dy) + static_cast<std::size_t>(from.left + dx) * toBpp;
+        if (source.format_ == format_) {
+            std::memcpy(out, in, static_cast<std::size_t>(from.width()) * toBpp);
             continue;
         }
-        for (int sx = from.left; sx < from.right; ++sx) {
-            setPixel(sx + dx, sy + dy, source.pixel(sx, sy));
+        // Both keep blue, green, red in their first three bytes; only one has alpha.
+        const bool withAlpha = format_ == PixelFormat::Argb32;
+        for (int n = from.width(); n > 0; --n, in += fromBpp, out += toBpp) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            if (withAlpha)
+                out[3] = 0xFF;
         }
     }
 }

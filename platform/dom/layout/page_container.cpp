@@ -87,6 +87,10 @@ int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr 
         if (used.widths.size() < kMaxRememberedWidths)
             used.widths.emplace(word, width);
     }
+    // What is measured while painting (list markers) is measured alone: a painting shows
+    // the same whatever area it covers and whatever was painted before it.
+    if (canvas_)
+        return std::max(0, static_cast<int>(std::lround(width)));
     const int whole = static_cast<int>(std::lround(width + carry_));
     carry_ += width - whole;
     return std::max(0, whole);

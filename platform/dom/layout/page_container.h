@@ -12,9 +12,10 @@
 // whole pixels for each word and each space: the rounding is carried from one measurement
 // to the next, so any run of words and spaces measured one after the other (a line) adds
 // up to within a pixel of its true width. One layout pass measures the page's words in
-// document order; startMeasuring() makes a pass measure as a new container would. Each
-// font remembers the widths of the words it measured (a page repeats its words), so a
-// word is shaped once per font.
+// document order; startMeasuring() makes a pass measure as a new container would. What is
+// measured while painting is rounded alone and carries nothing. Each font remembers the
+// widths of the words it measured (a page repeats its words), so a word is shaped once per
+// font.
 //
 // Contract: one per laid-out page, owned by the layout engine, on the page's thread. The
 // font handles it gives out stay valid until the container is destroyed.

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "platform/dom/layout/paint_bounds.h"
 #include "platform/text/ascii_case.h"
 
 namespace platform::dom {
@@ -54,7 +55,7 @@ std::vector<std::string> classesOf(const char* attribute) {
 // with each rule is what the engine's own html_tag::apply_stylesheet does with every rule
 // of the sheet.
 template <class Base>
-class PageElement final : public Base, public OwnStyles {
+class PageElement final : public Base, public OwnStyles, public PaintBounds {
   public:
     PageElement(const std::shared_ptr<litehtml::document>& doc, StyleRuleIndex& index,
                 PropertyIds& properties)
@@ -160,6 +161,21 @@ class PageElement final : public Base, public OwnStyles {
         this->parse_styles(true);
     }
 
+    void setChildrenPaintArea(std::optional<PaintArea> area) override { childrenArea_ = area; }
+
+    void widenChildrenPaintArea(const PaintArea& area) override {
+        if (childrenArea_)
+            childrenArea_->include(area);
+    }
+
+    // Children that paint wholly outside the area being painted are not walked.
+    void draw_children(litehtml::uint_ptr hdc, int x, int y, const litehtml::position* clip,
+                       litehtml::draw_flag flag, int zindex) override {
+        if (clip && childrenArea_ && !childrenArea_->meets(*clip, x, y))
+            return;
+        Base::draw_children(hdc, x, y, clip, flag, zindex);
+    }
+
   private:
     // The child's index among the children (their count when it is not one of them).
     std::size_t placeOf(const litehtml::element& child) {
@@ -203,6 +219,7 @@ class PageElement final : public Base, public OwnStyles {
     PropertyIds& properties_;
     mutable InheritedValues inherited_;
     std::unordered_map<const litehtml::element*, std::size_t> places_;
+    std::optional<PaintArea> childrenArea_;
 };
 
 template <class Base>

@@ -14,6 +14,7 @@
 #include "platform/dom/layout/page_margins.h"
 #include "platform/dom/layout/page_positioned.h"
 #include "platform/dom/layout/page_widths.h"
+#include "platform/dom/layout/paint_bounds.h"
 #include "platform/dom/page_resources.h"
 #include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
@@ -299,6 +300,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
                                                    context_ ? context_.get() : &engineContext());
         correctEngineStyles(*page_);
         page_->render(std::max(viewport.width, 1));
+        notePaintBounds(*page_->root());
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
         return;
@@ -702,7 +704,10 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
     if (stale_ && document_) {
         // The overlays were moved by arithmetic; the picture needs them where they are.
         auto& self = const_cast<PageLayout&>(*this);
-        self.layoutInFull(viewport_, self.markupOf(*document_));
+        if (self.moveEngineFreeBoxes())
+            stale_ = false;
+        else
+            self.layoutInFull(viewport_, self.markupOf(*document_));
     }
     if (!page_ || area.isEmpty() || !(scale > 0))
         return;

@@ -92,6 +92,10 @@ class PageLayout final : public LayoutEngine {
     void placeFreeBoxes(const std::vector<PageMarkup::FreeBox>& before,
                         const std::vector<PageMarkup::FreeBox>& now,
                         const std::vector<FreeBoxPlace>& places);
+    // Moves and sizes the engine's free boxes as the arithmetic placed them, where only
+    // their offsets and sizes changed since the engine laid them out; false when another
+    // change needs a layout.
+    bool moveEngineFreeBoxes();
     bool restyleInPlace(PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
     void noteEngineElement(litehtml::element& element, const Element* owner);

@@ -5,6 +5,8 @@
 // outcome is that of a full layout: the sheets cannot select by the style attribute, the
 // engine made no boxes of its own and reads no styling attributes, and the changed
 // properties neither make nor unmake boxes (display, position, float, content, ...).
+// Free boxes whose offsets or sizes alone changed are moved in the engine's tree as they
+// are, without a render.
 #include <litehtml.h>
 
 #include <algorithm>
@@ -13,10 +15,12 @@
 #include <unordered_set>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/element_opacity.h"
 #include "platform/dom/layout/engine_tree.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_elements.h"
 #include "platform/dom/layout/page_layout.h"
+#include "platform/dom/layout/paint_bounds.h"
 #include "platform/dom/style/css_parser.h"
 #include "platform/text/utf.h"
 
@@ -152,7 +156,91 @@ bool sameFreeBoxes(const PageMarkup& a, const PageMarkup& b) {
                       });
 }
 
+// A free box's markup without the offsets and sizes of its style attribute.
+std::string withoutPlace(const std::string& markup) {
+    const std::size_t open = markup.find(" style=\"");
+    if (open == std::string::npos)
+        return markup;
+    const std::size_t begin = open + 8;
+    const std::size_t end = markup.find('"', begin);
+    if (end == std::string::npos)
+        return markup;
+    std::string kept = markup.substr(0, begin);
+    std::size_t at = begin;
+    while (at < end) {
+        std::size_t next = markup.find(';', at);
+        if (next == std::string::npos || next > end)
+            next = end;
+        const std::string_view declaration(markup.data() + at, next - at);
+        const std::size_t colon = declaration.find(':');
+        std::string_view name = declaration.substr(0, colon);
+        while (!name.empty() && name.front() == ' ')
+            name.remove_prefix(1);
+        while (!name.empty() && name.back() == ' ')
+            name.remove_suffix(1);
+        if (colon == std::string_view::npos ||
+            (name != "left" && name != "top" && name != "width" && name != "height"))
+            kept.append(declaration).push_back(';');
+        at = next + 1;
+    }
+    return kept + markup.substr(end);
+}
+
 }  // namespace
+
+bool PageLayout::moveEngineFreeBoxes() {
+    const auto& now = markup_.freeBoxes;
+    if (!page_ || now.size() != engineFreeBoxes_.size())
+        return false;
+    struct Move {
+        litehtml::element* engine;
+        OwnStyles* styles;
+        const Element* owner;
+        Rect rect;
+    };
+    std::vector<Move> moves;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const PageMarkup::FreeBox& then = engineFreeBoxes_[i];
+        if (now[i].element != then.element)
+            return false;
+        if (now[i].markup == then.markup)
+            continue;
+        const auto engine = engineElements_.find(now[i].element);
+        const auto box = boxes_.find(now[i].element);
+        auto* styles =
+            engine == engineElements_.end() ? nullptr : dynamic_cast<OwnStyles*>(engine->second);
+        if (!styles || box == boxes_.end() ||
+            withoutPlace(now[i].markup) != withoutPlace(then.markup))
+            return false;
+        moves.push_back({engine->second, styles, now[i].element, box->second.border});
+    }
+    for (const auto& [engine, styles, owner, rect] : moves) {
+        // The engine's style follows, so that a later render places the box there too.
+        const std::wstring style = withOpacityFolded(owner->getAttribute(L"style").value_or(L""));
+        engine->set_attr("style", engineAttributeValue(style).c_str());
+        styles->restyleOwn();
+        int x = 0;
+        int y = 0;
+        for (auto parent = engine->parent(); parent; parent = parent->parent()) {
+            x += parent->get_position().x;
+            y += parent->get_position().y;
+        }
+        litehtml::position& content = engine->get_position();
+        const int left = x + content.x - engine->padding_left() - engine->border_left();
+        const int top = y + content.y - engine->padding_top() - engine->border_top();
+        const int width = content.width + engine->padding_left() + engine->padding_right() +
+                          engine->border_left() + engine->border_right();
+        const int height = content.height + engine->padding_top() + engine->padding_bottom() +
+                           engine->border_top() + engine->border_bottom();
+        content.x += rect.left - left;
+        content.y += rect.top - top;
+        content.width += rect.width() - width;
+        content.height += rect.height() - height;
+        notePaintBoxMoved(*engine);
+    }
+    engineFreeBoxes_ = now;
+    return true;
+}
 
 bool PageLayout::restyleInPlace(PageMarkup& markup) {
     if (anonymousBoxes_ || markup.sheetsReadStyle || markup.engineReadsAttributes ||
@@ -259,6 +347,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         measureWords(*page_->root());
         correctEngineStyles(*page_);
         page_->render(std::max(viewport_.width, 1));
+        notePaintBounds(*page_->root());
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
         return true;
