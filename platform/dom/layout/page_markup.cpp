@@ -9,7 +9,7 @@
 #include "platform/dom/layout/layout_selectors.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_hints.h"
-#include "platform/dom/layout/element_opacity.h"
+#include "platform/dom/layout/page_style_texts.h"
 #include "platform/dom/picture_source.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/css_rule_preludes.h"
@@ -160,7 +160,7 @@ bool startsLine(const Node& parent, std::size_t at) {
 class MarkupWriter {
   public:
     MarkupWriter(const Document& document, const PictureMissing& pictureMissing, PageMarkup& out)
-        : document_(document), pictureMissing_(pictureMissing), out_(out) {
+        : document_(document), pictureMissing_(pictureMissing), out_(out), styleTexts_(document) {
         for (const auto& sheet : document.styleSheets()) {
             if (auto owner = sheet->owningElement())
                 sheets_.emplace(owner.get(), sheet.get());
@@ -240,6 +240,7 @@ class MarkupWriter {
                 break;
             }
         }
+        out_.hintSheet = styleTexts_.hintSheet(out_.hintSheet);
     }
 
   private:
@@ -280,8 +281,10 @@ class MarkupWriter {
             out += ' ';
             out += name;
             out += "=\"";
-            appendEscaped(out, name == "style" ? withOpacityFolded(attribute.value) : attribute.value,
-                          true);
+            appendEscaped(
+                out,
+                name == "style" ? styleTexts_.styleAttribute(attribute.value) : attribute.value,
+                true);
             out += '"';
             if (name == "style")
                 style = PageMarkup::Span{begin, out.size()};
@@ -333,7 +336,7 @@ class MarkupWriter {
             return false;
         }
         if (sheet) {
-            const std::string text = selectorsForLayout(platform::text::toUtf8(sheet->cssText()));
+            const std::string& text = styleTexts_.sheet(*sheet);
             out_.sheetBytes += text.size();
             const auto body = document_.body();
             out_.sheetsReadSiblings = out_.sheetsReadSiblings || (readsSiblings(text) && body &&
@@ -345,7 +348,7 @@ class MarkupWriter {
                 out_.linkedSheets[platform::text::toUtf8(
                     element.getAttribute(L"href").value_or(L""))] = text;
             } else {
-                out += text;
+                out += PageStyleTexts::forStyleElement(text);
                 out += "</style>";
                 return false;
             }
@@ -391,6 +394,7 @@ class MarkupWriter {
     const PictureMissing& pictureMissing_;
     std::map<std::string, std::size_t> hintRules_;
     PageMarkup& out_;
+    const PageStyleTexts styleTexts_;
     // The attributes that stand for ":empty" and ":lang()" (layout_selectors.h).
     void writeSelectorMarkers(const Element& element, std::string& out) const {
         if (marksEmpty_ && isEmptyElement(element)) {
