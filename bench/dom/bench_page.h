@@ -1,7 +1,7 @@
-// The page file a layout bench is given on its command line, parsed with its file: address
-// and laid out at a viewport width (the second argument, 1024 by default) and 768 px high.
-// Prints the reason to stderr and returns null when the file cannot be read or the page
-// cannot be laid out.
+// The page file a layout bench is given on its command line, decoded as the page loader
+// decodes a file (byte-order mark, meta charset), parsed with its file: address and laid out at a
+// viewport width (the second argument, 1024 by default) and 768 px high. Prints the reason to
+// stderr and returns null when the file cannot be read or the page cannot be laid out.
 #pragma once
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/window.h"
+#include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
 
 inline std::shared_ptr<platform::dom::Document> benchPage(int argc, char** argv) {
@@ -26,7 +27,8 @@ inline std::shared_ptr<platform::dom::Document> benchPage(int argc, char** argv)
     bytes << file.rdbuf();
     const int width = argc > 2 ? std::atoi(argv[2]) : 1024;
     const std::string address = "file://" + std::filesystem::absolute(argv[1]).string();
-    auto document = platform::dom::Document::parse(std::string_view(bytes.str()),
+    const auto page = platform::net::decodePageText(bytes.str(), "");
+    auto document = platform::dom::Document::parse(std::wstring_view(page.text),
                                                    platform::text::fromUtf8(address));
     document->parentWindow().resizeTo(width, 768);
     if (const auto& failure = document->layout().failure(); !failure.empty()) {

@@ -1,6 +1,9 @@
 // Lays a page file out at a viewport width and prints one line per element in document
 // order: index, tag name, then the border box (left top right bottom) or "-" when the
 // element has no box. With a third argument, also paints the page into that PNG file.
+// Elements inside a noscript element are left out and not counted: a browser that runs
+// scripts reads a noscript element's content as text, so the order agrees with its own.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,10 +26,17 @@ int main(int argc, char** argv) {
     if (!document)
         return 1;
     const auto elements = document->all();
-    for (std::size_t i = 0; i < elements->size(); ++i) {
-        const auto& element = *(*elements)[i];
+    std::size_t i = 0;
+    for (const auto& each : *elements) {
+        const auto& element = *each;
+        bool scriptless = false;
+        for (auto above = element.parentElement(); above && !scriptless;
+             above = above->parentElement())
+            scriptless = above->hasTag(L"NOSCRIPT");
+        if (scriptless)
+            continue;
         const auto box = document->boxOf(element);
-        std::printf("%zu %s", i, platform::text::toUtf8(element.tagName()).c_str());
+        std::printf("%zu %s", i++, platform::text::toUtf8(element.tagName()).c_str());
         if (box)
             std::printf(" %d %d %d %d\n", box->left, box->top, box->right, box->bottom);
         else
@@ -36,7 +46,7 @@ int main(int argc, char** argv) {
         const auto& layout = document->layout();
         const auto size = layout.contentSize();
         platform::imaging::Canvas canvas(document->parentWindow().innerWidth(),
-                                         std::min(size.height, 4000));
+                                         std::clamp(size.height, 1, 4000));
         layout.paint(canvas, {0, 0, canvas.width(), canvas.height()});
         if (canvas.savePng(argv[3]) != platform::imaging::Status::Ok) {
             std::fprintf(stderr, "cannot write %s\n", argv[3]);

@@ -11,6 +11,7 @@
 #include "platform/dom/layout/page_box_sizing.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
+#include "platform/dom/layout/page_list_items.h"
 #include "platform/dom/layout/page_margins.h"
 #include "platform/dom/layout/page_positioned.h"
 #include "platform/dom/layout/page_widths.h"
@@ -270,6 +271,7 @@ void PageLayout::correctEngineStyles(litehtml::document& page) {
     correctNestedPercentWidths(page);
     placeFromPageOrigin(page);
     correctBorderBoxHeights(page);
+    giveListMarkersTheirLine(page);
 }
 
 void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {

@@ -1,7 +1,7 @@
 // The layout engine of the page: litehtml lays out the document's markup with the
 // browser's default sheet and the page's own sheets (@media screen, the viewport's
-// width), with fonts measured by FreeType; the boxes are then read back for the
-// document's elements and the words for its text nodes. The same laid-out page paints
+// width), with text measured by Pango (see imaging/text_font.h); the boxes are then read
+// back for the document's elements and the words for its text nodes. The same laid-out page paints
 // itself onto a Canvas (see paint), so what is captured, printed and shown as a snapshot
 // is what the geometry describes.
 //

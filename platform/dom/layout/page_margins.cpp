@@ -103,6 +103,19 @@ litehtml::element* firstInFlowChild(litehtml::element& block) {
     return nullptr;
 }
 
+// The block whose top margin meets its parent's through `child`: the child itself, or,
+// when the child is an inline element that opens with a block (a link around a heading),
+// that block, as nothing stands before it on a line of its own.
+litehtml::element* firstBlockWithin(litehtml::element* child) {
+    while (child && child->get_display() == litehtml::display_inline) {
+        litehtml::element* inner = firstInFlowChild(*child);
+        if (!inner || !(isBlockBox(*inner) || inner->get_display() == litehtml::display_inline))
+            return child;
+        child = inner;
+    }
+    return child;
+}
+
 void setMargin(litehtml::element& element, const char* side, int pixels) {
     restyle(element, std::string(side) + ":" + std::to_string(pixels) + "px");
 }
@@ -224,7 +237,7 @@ void collapseMargins(litehtml::document& page) {
             carry(page, *last, block, kBottom);
         if (!sharesMargin(block, kTop))
             continue;
-        litehtml::element* child = firstInFlowChild(block);
+        litehtml::element* child = firstBlockWithin(firstInFlowChild(block));
         if (child && isBlockBox(*child) && child->get_clear() == litehtml::clear_none)
             carry(page, *child, block, kTop);
     }

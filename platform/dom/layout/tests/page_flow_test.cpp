@@ -1,0 +1,52 @@
+// Causes of boxes standing lower or higher than in a browser, found on real pages: each
+// page here is small, and its boxes are Chromium's at 1024 px.
+#include <gtest/gtest.h>
+
+#include "platform/dom/document.h"
+#include "platform/dom/layout/tests/page_geometry.h"
+#include "platform/dom/window.h"
+
+namespace platform::dom {
+namespace {
+
+using testing::expectExactBoxes;
+
+std::shared_ptr<Document> pageOf(const wchar_t* body, const wchar_t* bodyStyle = L"") {
+    auto document = Document::parse(std::wstring(L"<!DOCTYPE html><html><body style='") +
+                                    bodyStyle + L"'>" + body + L"</body></html>");
+    document->parentWindow().resizeTo(1024, 768);
+    return document;
+}
+
+TEST(PageFlow, AHeadingInsideALinkSharesItsMarginWithTheBlocksAroundIt) {
+    // A link around a site's title and description: nothing stands before the heading on
+    // a line, so its margin collapses with those of the blocks that hold the link.
+    auto document = pageOf(
+        L"<header id=header><div id=outer><div id=inner><a href='/'><h4 id=title>Title</h4>"
+        L"<p>A description</p></a></div></div></header><div id=next>next</div>"
+        L"<div id=text><span>x<h4 id=after>After a word</h4></span></div>");
+    expectExactBoxes(*document, {{L"header", {8, 21, 1016, 78}},
+                                 {L"outer", {8, 21, 1016, 78}},
+                                 {L"inner", {8, 21, 1016, 78}},
+                                 {L"title", {8, 21, 1016, 39}},
+                                 {L"next", {8, 94, 1016, 112}},
+                                 {L"after", {8, 151, 1016, 169}}});
+}
+
+TEST(PageFlow, AListItemOfEmptyBlocksIsOneLineTall) {
+    // The marker stands on a line of its own; an item without a marker takes no room.
+    auto document = pageOf(
+        L"<ul style='margin:0'><li id=empty>\n<div></div><div><span></span></div>\n</li></ul>"
+        L"<div id=a>a</div><ul style='margin:0;list-style:none'><li id=bare><div></div></li>"
+        L"</ul><div id=b>b</div>"
+        L"<ul style='margin:0'><li id=tall><div style='height:50px'></div></li></ul>",
+        L"margin:0");
+    expectExactBoxes(*document, {{L"empty", {40, 0, 1024, 18}},
+                                 {L"a", {0, 18, 1024, 36}},
+                                 {L"bare", {40, 36, 1024, 36}},
+                                 {L"b", {0, 36, 1024, 54}},
+                                 {L"tall", {40, 54, 1024, 104}}});
+}
+
+}  // namespace
+}  // namespace platform::dom
