@@ -130,6 +130,114 @@ litehtml::element* lastInFlowChild(litehtml::element& block) {
     return nullptr;
 }
 
+// A block box of the normal flow.
+bool isFlowBlock(litehtml::element& element) {
+    const auto display = element.get_display();
+    return (display == litehtml::display_block || display == litehtml::display_list_item) &&
+           !isOutOfFlow(element);
+}
+
+bool collapsesThrough(const litehtml::document& page, litehtml::element& block);
+
+// Whether nothing inside the element takes room: no word, picture, break or box of its
+// own; only blanks, hidden or positioned elements, empty inline elements and empty blocks
+// without margins.
+bool holdsNothing(const litehtml::document& page, litehtml::element& element) {
+    for (const auto& child : childrenOf(element)) {
+        if (child->is_white_space()) {
+            if (child->is_break())
+                return false;
+            continue;
+        }
+        if (typeid(*child) == typeid(litehtml::el_text) || child->is_break() ||
+            child->is_replaced())
+            return false;
+        const auto display = child->get_display();
+        if (display == litehtml::display_none ||
+            (!child->in_normal_flow() && child->get_float() == litehtml::float_none))
+            continue;
+        if (display == litehtml::display_inline && holdsNothing(page, *child))
+            continue;
+        if (display == litehtml::display_block && collapsesThrough(page, *child) &&
+            marginOf(page, *child, "margin-top") == 0 &&
+            marginOf(page, *child, "margin-bottom") == 0)
+            continue;
+        return false;
+    }
+    return true;
+}
+
+// A block a browser lets margins collapse through: in the flow, nothing in it, no height,
+// padding or border above or below, and margins known before layout.
+bool collapsesThrough(const litehtml::document& page, litehtml::element& block) {
+    if (block.get_display() != litehtml::display_block || isOutOfFlow(block) ||
+        block.get_overflow() != litehtml::overflow_visible ||
+        block.get_clear() != litehtml::clear_none)
+        return false;
+    if (!isZeroLength(block.get_style_property("height", false, nullptr)) ||
+        !isZeroLength(block.get_style_property("min-height", false, nullptr)) ||
+        hasEdge(block, kTop) || hasEdge(block, kBottom))
+        return false;
+    return marginOf(page, block, "margin-top") >= 0 &&
+           marginOf(page, block, "margin-bottom") >= 0 && holdsNothing(page, block);
+}
+
+// The engine keeps the margins of blocks with nothing in them apart from those around
+// them, which a browser collapses into one: the block before's bottom margin, the empty
+// blocks' own and the next block's top margin become the largest of them, given to the
+// first empty block's top. With no block after them, the margins go out through the
+// parent's bottom where the parent shares its bottom margin, and stay inside it where it
+// does not.
+void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::element& parent) {
+    std::vector<litehtml::element*> flow;
+    for (const auto& child : childrenOf(parent))
+        if (!child->is_white_space() && !isOutOfFlow(*child))
+            flow.push_back(child.get());
+    for (std::size_t at = 0; at < flow.size();) {
+        if (!collapsesThrough(page, *flow[at])) {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        int largest = 0;
+        for (; end < flow.size() && collapsesThrough(page, *flow[end]); ++end)
+            largest = std::max({largest, marginOf(page, *flow[end], "margin-top"),
+                                marginOf(page, *flow[end], "margin-bottom")});
+        litehtml::element* before = at > 0 && isFlowBlock(*flow[at - 1]) ? flow[at - 1] : nullptr;
+        litehtml::element* next = end < flow.size() ? flow[end] : nullptr;
+        const std::vector<litehtml::element*> empty(flow.begin() + at, flow.begin() + end);
+        at = end;
+        if (next && (!isFlowBlock(*next) || next->get_clear() != litehtml::clear_none))
+            continue;
+        // A bottom edge keeps the margin of the block before apart (the engine adds it).
+        if (before && hasEdge(*before, kBottom))
+            before = nullptr;
+        const int above = before ? marginOf(page, *before, "margin-bottom") : 0;
+        const int below = next ? marginOf(page, *next, "margin-top") : 0;
+        if (above < 0 || below < 0)
+            continue;
+        largest = std::max({largest, above, below});
+        if (largest == 0)
+            continue;
+        for (litehtml::element* block : empty)
+            for (const char* side : {"margin-top", "margin-bottom"})
+                if (marginOf(page, *block, side) != 0)
+                    setMargin(*block, side, 0);
+        if (next) {
+            setMargin(*empty.front(), "margin-top", largest);
+            if (below > 0)
+                setMargin(*next, "margin-top", 0);
+        } else if (sharesMargin(parent, kBottom)) {
+            if (above > 0)
+                setMargin(*before, "margin-bottom", 0);
+            if (largest > marginOf(page, parent, "margin-bottom"))
+                setMargin(parent, "margin-bottom", largest);
+        } else {
+            setMargin(*empty.front(), "margin-top", largest);
+        }
+    }
+}
+
 // Moves the child's margin on `side` onto the block that shares it, where a browser
 // collapses the two into the larger.
 void carry(const litehtml::document& page, litehtml::element& child, litehtml::element& block,
@@ -141,13 +249,6 @@ void carry(const litehtml::document& page, litehtml::element& child, litehtml::e
     setMargin(child, side.margin, 0);
     if (carried > own)
         setMargin(block, side.margin, carried);
-}
-
-// A block box of the normal flow.
-bool isFlowBlock(litehtml::element& element) {
-    const auto display = element.get_display();
-    return (display == litehtml::display_block || display == litehtml::display_list_item) &&
-           !isOutOfFlow(element);
 }
 
 // The engine adds a block's top margin to the bottom margin of the block before it when
@@ -235,6 +336,7 @@ void collapseMargins(litehtml::document& page) {
         if (litehtml::element* last = lastInFlowChild(block);
             last && isBlockBox(*last) && hasEdge(*last, kBottom) && sharesMargin(block, kBottom))
             carry(page, *last, block, kBottom);
+        collapseThroughEmptyBlocks(page, block);
         if (!sharesMargin(block, kTop))
             continue;
         litehtml::element* child = firstBlockWithin(firstInFlowChild(block));

@@ -48,5 +48,24 @@ TEST(PageFlow, AListItemOfEmptyBlocksIsOneLineTall) {
                                  {L"tall", {40, 54, 1024, 104}}});
 }
 
+TEST(PageFlow, MarginsCollapseThroughBlocksWithNothingInThem) {
+    // An empty list at the end of a block lets its margin out below it; empty blocks
+    // between two paragraphs leave the larger of the margins around them; a parent with
+    // padding below keeps its empty last child's margin inside.
+    auto document = pageOf(
+        L"<div id=box><form><span>Search</span></form><ul></ul></div><div id=after>after</div>"
+        L"<p id=p>para</p><div><div></div></div><ul><li style='display:none'>x</li></ul>"
+        L"<p id=spaced style='margin-top:20px'>spaced</p>"
+        L"<div style='padding-bottom:1px' id=padded><p>in</p><div style='margin:30px 0'></div>"
+        L"</div><div id=end>end</div>",
+        L"margin:0");
+    expectExactBoxes(*document, {{L"box", {0, 0, 1024, 18}},
+                                 {L"after", {0, 34, 1024, 52}},
+                                 {L"p", {0, 68, 1024, 86}},
+                                 {L"spaced", {0, 106, 1024, 124}},
+                                 {L"padded", {0, 140, 1024, 189}},
+                                 {L"end", {0, 189, 1024, 207}}});
+}
+
 }  // namespace
 }  // namespace platform::dom
