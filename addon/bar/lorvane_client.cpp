@@ -162,16 +162,7 @@ bool LorvaneClient::browserInForeground() const {
 }
 
 platform::imaging::Bitmap LorvaneClient::currentImage() const {
-    platform::imaging::Bitmap image = ui::windows().image(window_);
-    if (paneIsHere()) {
-        CrossProcessWindows& cross = paneWindows();
-        const platform::imaging::Bitmap pane = cross.image(pane_);
-        const ui::Rect paneRect = cross.windowRect(pane_);
-        const ui::Rect hostRect = ui::windows().windowRect(window_);
-        image.drawBitmap(pane, {0, 0, pane.width(), pane.height()}, paneRect.left - hostRect.left,
-                         paneRect.top - hostRect.top);
-    }
-    return image;
+    return paneWindows().screenImage(window_);
 }
 
 void LorvaneClient::takeSnapshot() {

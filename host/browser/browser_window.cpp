@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "addon/bar/ie_button.h"
+#include "addon/bar/pane_windows.h"
 #include "addon/bar/toolbox.h"
 #include "addon/page/url_join.h"
 #include "addon/window/embedded_toolbox.h"
@@ -441,7 +442,8 @@ void BrowserWindow::drawExplorerBar(cairo_t* cr) {
     if (!bar) {
         return;
     }
-    const platform::imaging::Bitmap image = ui::windows().image(bar);
+    // The side pane lives in its own program: its picture comes from there.
+    const platform::imaging::Bitmap image = addon::paneWindows().screenImage(bar);
     if (image.empty()) {
         return;
     }

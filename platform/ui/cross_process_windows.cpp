@@ -389,7 +389,46 @@ bool CrossProcessWindows::setParent(RemoteWindow child, RemoteWindow newParent) 
                                 .data(),
                             kCallLimit + WindowSystem::kDefaultSendLimit);
     }
-    return reply && wire::Reader(*reply).u8() == 1;
+    const bool moved = reply && wire::Reader(*reply).u8() == 1;
+    if (moved && newParent.processId == ownProcess() && child.processId != ownProcess()) {
+        std::lock_guard lock(mutex_);
+        std::erase_if(adopted_, [&](const auto& entry) { return entry.second == child; });
+        adopted_.emplace(newParent.handle, child);
+    }
+    return moved;
+}
+
+imaging::Bitmap CrossProcessWindows::screenImage(HWND window) const {
+    imaging::Bitmap picture = system_.image(window);
+    std::vector<std::pair<HWND, RemoteWindow>> adoptions;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto entry = adopted_.begin(); entry != adopted_.end();) {
+            // Records of parents that are gone go with them.
+            if (!system_.isWindow(entry->first)) {
+                entry = adopted_.erase(entry);
+                continue;
+            }
+            adoptions.emplace_back(entry->first, entry->second);
+            ++entry;
+        }
+    }
+    const Rect origin = system_.windowRect(window);
+    for (const auto& [parent, child] : adoptions) {
+        bool shown = true;
+        HWND above = parent;
+        while (above && above != window) {
+            shown = shown && system_.isVisible(above);
+            above = system_.parent(above);
+        }
+        if (!above || !shown || this->parent(child) != local(parent))
+            continue;
+        const imaging::Bitmap part = image(child);
+        const Rect at = windowRect(child);
+        picture.drawBitmap(part, {0, 0, part.width(), part.height()}, at.left - origin.left,
+                           at.top - origin.top);
+    }
+    return picture;
 }
 
 bool CrossProcessWindows::sendCopyData(RemoteWindow target, HWND sender, const CopyData& record,

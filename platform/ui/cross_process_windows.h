@@ -119,6 +119,12 @@ class CrossProcessWindows {
     // parent of none makes the child top-level in its process.
     bool setParent(RemoteWindow child, RemoteWindow newParent) const;
 
+    // The window's image as a screen shows it: its own with its children's
+    // (WindowSystem::image), and over them the windows of other processes that this object
+    // moved under it or under one of its shown children and that still hang there, each
+    // read from its process (image()) and placed by its rectangle.
+    imaging::Bitmap screenImage(HWND window) const;
+
     // WM_COPYDATA to a window of any process; wParam carries the sender's handle.
     bool sendCopyData(RemoteWindow target, HWND sender, const CopyData& record,
                       LRESULT* result = nullptr,
@@ -147,6 +153,8 @@ class CrossProcessWindows {
     std::map<RemoteWindow, HWND> proxies_;
     std::map<HWND, RemoteWindow> proxied_;
     std::map<HWND, std::string> published_;
+    // Windows of other processes moved under windows of this one, by their new parent.
+    mutable std::multimap<HWND, RemoteWindow> adopted_;
 };
 
 }  // namespace platform::ui

@@ -92,10 +92,16 @@ TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
     ASSERT_TRUE(crossProcess_.setWindowPos(pane, 0, 0, 200, 400, SWP_NOCOPYBITS));
     EXPECT_EQ(crossProcess_.windowRect(pane), (Rect{50, 60, 250, 460}))
         << "the stand-in sits where our window is";
+    // What a screen shows of our window holds the adopted pane's picture.
+    const auto shown = crossProcess_.screenImage(host_);
+    ASSERT_EQ(shown.width(), 200);
+    EXPECT_EQ(shown.pixel(10, 10), picture.pixel(0, 0));
+    EXPECT_EQ(system_.image(host_).pixel(10, 10), 0xFFFFFFFFu) << "our own picture is ours";
 
     // Back to its own container, then adopted again: moves inside one process work too.
     ASSERT_TRUE(crossProcess_.setParent(pane, container));
     EXPECT_EQ(crossProcess_.parent(pane), container);
+    EXPECT_EQ(crossProcess_.screenImage(host_).pixel(10, 10), 0xFFFFFFFFu) << "it left";
     ASSERT_TRUE(crossProcess_.setParent(pane, CrossProcessWindows::local(host_)));
 
     // Our window goes: the pane dies with its stand-in and the child ends.
