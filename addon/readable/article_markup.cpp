@@ -34,7 +34,7 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
     }
     for (std::size_t i = 0; i < originals.size(); ++i) {
         if (!originals[i]->contains(*chosen) &&
-            (hidden.hidden(originals[i]) || nameRank(*originals[i], rules) < 0)) {
+            (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules))) {
             copies[i]->removeNode(true);
         }
     }

@@ -1,5 +1,6 @@
 #include "addon/readable/name_ranks.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "addon/page/text_case.h"
@@ -63,6 +64,21 @@ bool holdsHeading(const dom::Element& element) {
     return !element.getElementsByTagName(L"H1").empty();
 }
 
+// Whether the element stands in running text: the text right before or after it holds a
+// letter or a digit. A link or phrase inside a sentence is part of it, whatever its names
+// say (a "popup" note on a word).
+bool inRunningText(const dom::Element& element) {
+    for (const auto& beside : {element.previousSibling(), element.nextSibling()}) {
+        if (beside && beside->nodeType() == dom::NodeType::Text) {
+            const std::wstring text = beside->nodeValue();
+            if (std::any_of(text.begin(), text.end(), isNameCharacter)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int nameRank(const dom::Element& element, const GrabRules& rules) {
@@ -73,6 +89,10 @@ int nameRank(const dom::Element& element, const GrabRules& rules) {
            rankOf(element.getAttribute(L"class"), rules.classRanks);
 }
 
+bool isClutterByName(const dom::Element& element, const GrabRules& rules) {
+    return nameRank(element, rules) < 0 && !holdsHeading(element) && !inRunningText(element);
+}
+
 bool ClutterBlocks::inside(const ElementPtr& element) {
     if (!element) {
         return false;
@@ -81,8 +101,7 @@ bool ClutterBlocks::inside(const ElementPtr& element) {
     if (found != known_.end()) {
         return found->second;
     }
-    const bool clutter = (nameRank(*element, rules_) < 0 && !holdsHeading(*element)) ||
-                         inside(element->parentElement());
+    const bool clutter = isClutterByName(*element, rules_) || inside(element->parentElement());
     known_.emplace(element.get(), clutter);
     return clutter;
 }

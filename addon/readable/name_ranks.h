@@ -7,8 +7,10 @@
 // with "comment" and "content" together. A block ranked below zero is
 // clutter: a comment thread, sidebar, cookie banner, share bar or list of other stories,
 // and so is everything inside it, unless it holds a page heading (H1): then it holds the
-// article, and its names describe the page's layout ("layout-with-sidebar"). The page's
-// html and body elements are never ranked: their names describe the whole page.
+// article, and its names describe the page's layout ("layout-with-sidebar"). An element
+// standing in running text (the text right before or after it holds a letter or digit) is
+// a phrase of a sentence, never clutter by its names. The page's html and body elements are never
+// ranked: their names describe the whole page.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // `ClutterBlocks` remembers its answers by element address for one walk, so the walk must
@@ -23,6 +25,8 @@
 namespace addon {
 
 int nameRank(const dom::Element& element, const GrabRules& rules);
+// Whether the element's own names make it clutter (not the blocks around it).
+bool isClutterByName(const dom::Element& element, const GrabRules& rules);
 
 class ClutterBlocks {
   public:

@@ -162,6 +162,26 @@ TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
     EXPECT_TRUE(keeps(document->getElementById(L"story")->outerHTML(), L"Subscribe"));
 }
 
+TEST(ArticleRules, AWordOfASentenceStaysWhateverItsNamesSay) {
+    const GrabRules rules = shippedRules();
+    // Notes on words of a sentence, shown in a pop-up box; a share bar of links beside
+    // each other still goes.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
+        L"<P>The clerk was rather <A class=popup href=#n1>deficient</A> in what landscape "
+        L"painters call <SPAN class=\"popup note\">life</SPAN>, and the view from the other "
+        L"end of the chambers offered a contrast to it.</P><DIV class=share-bar>"
+        L"<A class=share href=/f>Facebook</A> <A class=share href=/t>Twitter</A></DIV>" +
+        paragraphs(L"after", 2) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept :
+         {L"before2", L"deficient</A> in what", L"life</SPAN>, and the view", L"after1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Facebook"));
+    EXPECT_FALSE(keeps(markup, L"Twitter"));
+}
+
 TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
     const GrabRules rules = shippedRules();
     const std::wstring story =
