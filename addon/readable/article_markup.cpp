@@ -1,5 +1,11 @@
 #include "addon/readable/article_markup.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "addon/page/text_case.h"
+#include "addon/readable/link_share.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
@@ -22,9 +28,53 @@ std::vector<ElementPtr> elementsOf(const NodePtr& block) {
     return elements;
 }
 
-// Removes from the copy what is hidden or clutter in the block it was copied from. The
-// chosen block and the blocks around it stay whatever their names say: the finders took
-// them for the article.
+// The tags of blocks that hold lists of links when their text is mostly link text;
+// paragraphs and phrases are the story's own.
+bool isListTag(const dom::Element& element) {
+    static constexpr std::array<std::wstring_view, 10> kTags = {
+        L"ul", L"ol", L"dl", L"table", L"div", L"section", L"aside", L"nav", L"header", L"footer"};
+    const std::wstring tag = lowerText(element.tagName());
+    return std::find(kTags.begin(), kTags.end(), tag) != kTags.end();
+}
+
+// Whether the element is a list that a paragraph or a subheading of the story introduces
+// ("These apps ...:"): the story's own list, links or not. A list of other stories under
+// its own heading stands in a block of its own, which is a list of links itself.
+bool isIntroducedList(const ElementPtr& element) {
+    const std::wstring tag = lowerText(element->tagName());
+    if (tag != L"ul" && tag != L"ol" && tag != L"dl") {
+        return false;
+    }
+    for (NodePtr before = element->previousSibling(); before; before = before->previousSibling()) {
+        if (before->nodeType() == dom::NodeType::Element) {
+            const auto introduction = std::static_pointer_cast<dom::Element>(before);
+            const std::wstring introductionTag = lowerText(introduction->tagName());
+            const bool introduces = introductionTag == L"p" ||
+                                    (introductionTag.size() == 2 && introductionTag[0] == L'h' &&
+                                     introductionTag[1] >= L'2' && introductionTag[1] <= L'6');
+            return introduces && !trimSpace(introduction->innerText()).empty();
+        }
+        if (!trimSpace(before->nodeValue()).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A list of links: menus, other stories, tags, a table of navigation. A block holding the
+// page's heading stays, and so does a list that a paragraph introduces.
+bool isLinkList(const ElementPtr& element) {
+    if (!isListTag(*element) || !element->getElementsByTagName(L"H1").empty() ||
+        isIntroducedList(element)) {
+        return false;
+    }
+    const std::size_t length = trimSpace(element->innerText()).size();
+    return length > 0 && linkShare(element, length) > kLinkListShare;
+}
+
+// Removes from the copy what is hidden, clutter by its names or a list of links in the
+// block it was copied from. The chosen block and the blocks around it stay whatever their
+// names say: the finders took them for the article.
 void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
                    const GrabRules& rules, ShownBlocks& hidden) {
     const auto originals = elementsOf(block);
@@ -32,10 +82,17 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
     if (originals.size() != copies.size()) {
         return;
     }
+    ElementPtr removed;
     for (std::size_t i = 0; i < originals.size(); ++i) {
+        // In page order, the elements inside a removed block follow it.
+        if (removed && removed->contains(*originals[i])) {
+            continue;
+        }
         if (!originals[i]->contains(*chosen) &&
-            (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules))) {
+            (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules) ||
+             isLinkList(originals[i]))) {
             copies[i]->removeNode(true);
+            removed = originals[i];
         }
     }
 }

@@ -1,5 +1,8 @@
-// The article markup a Grab with nothing selected puts into the readable page: the block
-// main_element.h chooses, as the page has it.
+// The article markup a Grab with nothing selected puts into the readable page: the story
+// blocks (story_blocks.h) of the block main_element.h chooses, as the page has them less
+// what is hidden, clutter by its names (name_ranks.h) or a list of links (a list, table
+// or block whose text is more than kLinkListShare link text: menus, other stories, tags),
+// then cleaned by the rules' tagChars (readable_scorer.h `cleanElement`).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // "" when no article block is found.
@@ -11,6 +14,9 @@
 #include "addon/readable/grab_rules.h"
 
 namespace addon {
+
+// The share of link text above which a block inside the article is a list of links.
+inline constexpr double kLinkListShare = 0.5;
 
 // `body` is the page's body.
 std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules = grabRules());

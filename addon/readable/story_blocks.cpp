@@ -1,23 +1,13 @@
 #include "addon/readable/story_blocks.h"
 
 #include "addon/page/text_case.h"
+#include "addon/readable/link_share.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
 #include "addon/readable/shown_blocks.h"
 
 namespace addon {
 namespace {
-
-double linkShare(const ElementPtr& element, std::size_t textLength) {
-    if (textLength == 0) {
-        return 0.0;
-    }
-    std::size_t linked = 0;
-    for (const auto& link : element->getElementsByTagName(L"A")) {
-        linked += link->innerText().size();
-    }
-    return static_cast<double>(linked) / static_cast<double>(textLength);
-}
 
 // Whether two blocks are of one kind: the same tag and the same class names, not none. A
 // page builds the parts of one story from one template, so a sibling of the chosen

@@ -321,3 +321,32 @@ TEST(ArticleRules, PartsOfOneTemplateCarryTheStoryOnEvenWhenShortOrWrapped) {
     }
     EXPECT_FALSE(keeps(whole, L"other0"));
 }
+
+TEST(ArticleRules, ListsOfLinksInsideTheArticleGoUnlessTheStoryIntroducesThem) {
+    const GrabRules rules = shippedRules();
+    std::wstring others;
+    std::wstring apps;
+    for (int i = 0; i < 5; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        others += L"<LI><A href=/o" + number + L">Other story " + number +
+                  L" about the harbour and its boats</A></LI>";
+        apps += L"<LI><A href=/a" + number + L">Editor " + number + L"</A></LI>";
+    }
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
+        L"<P>The keepers use these programs:</P><UL>" + apps + L"</UL><H2>Our tools</H2><OL>" +
+        apps + L"</OL>" + paragraphs(L"after", 2) + L"<DIV><H3>More from the coast</H3><UL>" +
+        others +
+        L"</UL></DIV><DIV class=tags>Tags: <A href=/t/sea>the open sea</A>, <A "
+        L"href=/t/storms>winter storms</A>, <A href=/t/lighthouses>lighthouses</A></DIV>"
+        L"<TABLE><TR><TD><A href=/n1>News</A></TD><TD><A href=/n2>Sport</A></TD></TR></TABLE>"
+        L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"before2", L"Editor 4", L"Our tools", L"after1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_EQ(document->getElementsByTagName(L"LI").size(), 15u);
+    for (const wchar_t* gone : {L"Other story", L"More from the coast", L"lighthouses", L"Sport"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
