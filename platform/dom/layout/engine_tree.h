@@ -35,6 +35,13 @@ inline bool isEngineWord(const litehtml::element& element) {
     return type == typeid(litehtml::el_text) || type == typeid(litehtml::el_space);
 }
 
+// A ::before or ::after element that a rule made without content: a browser makes no box
+// of it, where the engine keeps an empty inline element.
+inline bool isEmptyGenerated(const litehtml::element& element) {
+    const char* tag = element.get_tagName();
+    return tag && tag[0] == ':' && tag[1] == ':' && childrenOf(element).empty();
+}
+
 // Visits `root` and every element below it that is not a word or a space, in document
 // order (parents before their children). An element's children are taken before it is
 // visited, so `visit` may restyle it.

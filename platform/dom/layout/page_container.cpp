@@ -1,7 +1,10 @@
 #include "platform/dom/layout/page_container.h"
 
+#include <el_image.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cwctype>
 #include <limits>
 
@@ -319,8 +322,11 @@ void PageContainer::get_client_rect(litehtml::position& client) const {
 std::shared_ptr<litehtml::element> PageContainer::create_element(
     const litehtml::tchar_t* tag_name, const litehtml::string_map&,
     const std::shared_ptr<litehtml::document>& doc) {
-    if (matching_ == RuleMatching::everyRule || !tag_name)
+    if (!tag_name)
         return nullptr;
+    if (matching_ == RuleMatching::everyRule)
+        return std::strcmp(tag_name, "svg") == 0 ? std::make_shared<litehtml::el_image>(doc)
+                                                 : nullptr;
     return makePageElement(tag_name, doc, rules_, properties_);
 }
 

@@ -75,6 +75,7 @@ textarea { width: 161px; height: 30px; white-space: pre-wrap; font-family: monos
 fieldset { margin: 0 2px; padding: 0.35em 0.75em 0.625em; border: 2px groove #ccc; }
 iframe { display: inline-block; width: 300px; height: 150px; border: 2px inset #ccc; }
 video, canvas, embed, object, svg { display: inline-block; }
+video, canvas { width: 300px; height: 150px; }
 br { display: block; }
 nobr { white-space: nowrap; }
 wbr { display: inline; }

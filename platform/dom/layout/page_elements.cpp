@@ -314,7 +314,8 @@ std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
                                                    StyleRuleIndex& index, PropertyIds& properties) {
     using Maker = std::shared_ptr<litehtml::element> (*)(const std::shared_ptr<litehtml::document>&,
                                                          StyleRuleIndex&, PropertyIds&);
-    // The engine's own class for each tag (the others are plain html_tag). The engine
+    // The engine's own class for each tag (the others are plain html_tag; an inline svg is
+    // a picture of its own markup, see inline_svg.h). The engine
     // makes the rest itself: "li", whose class it does not publish, and "script" and
     // "style", which match no rules.
     static const std::unordered_map<std::string, Maker> kMakers = {
@@ -324,7 +325,8 @@ std::shared_ptr<litehtml::element> makePageElement(const std::string& tag,
         {"img", make<litehtml::el_image>},   {"link", make<litehtml::el_link>},
         {"p", make<litehtml::el_para>},      {"table", make<litehtml::el_table>},
         {"td", make<litehtml::el_td>},       {"th", make<litehtml::el_td>},
-        {"title", make<litehtml::el_title>}, {"tr", make<litehtml::el_tr>}};
+        {"title", make<litehtml::el_title>}, {"tr", make<litehtml::el_tr>},
+        {"svg", make<litehtml::el_image>}};
     if (tag == "li" || tag == "script" || tag == "style")
         return nullptr;
     if (auto maker = kMakers.find(tag); maker != kMakers.end())

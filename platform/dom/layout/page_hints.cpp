@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/dom/element.h"
+#include "platform/dom/layout/inline_svg.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_line_quirk.h"
 #include "platform/dom/style/cascade.h"
@@ -340,11 +341,6 @@ void fieldStyle(const Element& field, Declarations& out) {
         out.add("width", std::to_string(*size * kFieldCharacterPixels + kFieldExtraPixels) + "px");
 }
 
-// An "svg" element: the engine lays it out as a box, of the size its attributes give.
-bool isSvg(const Element& element) {
-    return element.elementNamespace() == Namespace::Svg && asciiLower(element.tagName()) == L"svg";
-}
-
 void frameStyle(const Element& frame, Declarations& out) {
     out.add("width", dimension(frame.getAttribute(L"width")));
     out.add("height", dimension(frame.getAttribute(L"height")));
@@ -356,6 +352,8 @@ void frameStyle(const Element& frame, Declarations& out) {
 }  // namespace
 
 bool hintReplacesAttribute(const Element& element, std::string_view name) {
+    if ((name == "width" || name == "height") && isInlineSvg(element))
+        return true;
     if (name != "width" || (!element.hasTag(L"TD") && !element.hasTag(L"TH")))
         return false;
     const auto width = dimension(element.getAttribute(L"width"));
@@ -386,8 +384,10 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
     } else if (element.hasTag(L"INPUT")) {
         fieldStyle(element, out);
     } else if (element.hasTag(L"IFRAME") || element.hasTag(L"EMBED") || element.hasTag(L"OBJECT") ||
-               element.hasTag(L"VIDEO") || element.hasTag(L"CANVAS") || isSvg(element)) {
+               element.hasTag(L"VIDEO") || element.hasTag(L"CANVAS")) {
         frameStyle(element, out);
+    } else if (isInlineSvg(element)) {
+        return inlineSvgSize(element);
     } else if (element.hasTag(L"DIV") || element.hasTag(L"P") || element.hasTag(L"H1") ||
                element.hasTag(L"H2") || element.hasTag(L"H3") || element.hasTag(L"H4") ||
                element.hasTag(L"H5") || element.hasTag(L"H6") || element.hasTag(L"CAPTION") ||

@@ -20,8 +20,8 @@ bool isBlockBox(litehtml::element& element) {
 }
 
 bool isOutOfFlow(litehtml::element& element) {
-    return element.get_display() == litehtml::display_none || !element.in_normal_flow() ||
-           element.get_float() != litehtml::float_none ||
+    return element.get_display() == litehtml::display_none || isEmptyGenerated(element) ||
+           !element.in_normal_flow() || element.get_float() != litehtml::float_none ||
            element.get_element_position() == litehtml::element_position_fixed;
 }
 
@@ -139,8 +139,8 @@ bool isFlowBlock(litehtml::element& element) {
 
 bool collapsesThrough(const litehtml::document& page, litehtml::element& block);
 
-// Whether nothing inside the element takes room: no word, picture, break or box of its
-// own; only blanks, hidden or positioned elements, empty inline elements and empty blocks
+// Whether nothing inside the element takes room or shows: no word, picture, break or box
+// of its own; only blanks, hidden elements, empty inline elements and empty blocks
 // without margins.
 bool holdsNothing(const litehtml::document& page, litehtml::element& element) {
     for (const auto& child : childrenOf(element)) {
@@ -153,8 +153,7 @@ bool holdsNothing(const litehtml::document& page, litehtml::element& element) {
             child->is_replaced())
             return false;
         const auto display = child->get_display();
-        if (display == litehtml::display_none ||
-            (!child->in_normal_flow() && child->get_float() == litehtml::float_none))
+        if (display == litehtml::display_none || isEmptyGenerated(*child))
             continue;
         if (display == litehtml::display_inline && holdsNothing(page, *child))
             continue;
@@ -186,8 +185,9 @@ bool collapsesThrough(const litehtml::document& page, litehtml::element& block) 
 // them, which a browser collapses into one: the block before's bottom margin, the empty
 // blocks' own and the next block's top margin become the largest of them, given to the
 // first empty block's top. With no block after them, the margins go out through the
-// parent's bottom where the parent shares its bottom margin, and stay inside it where it
-// does not.
+// parent's bottom where the parent shares its bottom margin (the empty blocks are left
+// out, so the engine lets out those of the blocks before them too), and stay inside it
+// where it does not.
 void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::element& parent) {
     std::vector<litehtml::element*> flow;
     for (const auto& child : childrenOf(parent))
@@ -216,6 +216,16 @@ void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::elemen
         const int below = next ? marginOf(page, *next, "margin-top") : 0;
         if (above < 0 || below < 0)
             continue;
+        if (!next && sharesMargin(parent, kBottom)) {
+            // The engine would keep the margins of the blocks before them (their own and
+            // those of their last children) inside the parent; without the empty blocks,
+            // which show nothing, it lets them out, and theirs go out with them.
+            for (litehtml::element* block : empty)
+                restyle(*block, "display:none");
+            if (largest > marginOf(page, parent, "margin-bottom"))
+                setMargin(parent, "margin-bottom", largest);
+            continue;
+        }
         largest = std::max({largest, above, below});
         if (largest == 0)
             continue;
@@ -227,11 +237,6 @@ void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::elemen
             setMargin(*empty.front(), "margin-top", largest);
             if (below > 0)
                 setMargin(*next, "margin-top", 0);
-        } else if (sharesMargin(parent, kBottom)) {
-            if (above > 0)
-                setMargin(*before, "margin-bottom", 0);
-            if (largest > marginOf(page, parent, "margin-bottom"))
-                setMargin(parent, "margin-bottom", largest);
         } else {
             setMargin(*empty.front(), "margin-top", largest);
         }
@@ -266,6 +271,7 @@ void collapseSiblingMargins(const litehtml::document& page,
                 continue;
             }
             if (child->is_white_space() || child->get_display() == litehtml::display_none ||
+                isEmptyGenerated(*child) ||
                 child->get_element_position() == litehtml::element_position_absolute)
                 continue;
             if (!isFlowBlock(*child)) {
@@ -325,6 +331,7 @@ void collapseMargins(litehtml::document& page) {
                          [&order](litehtml::element& element) { order.push_back(&element); });
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         litehtml::element& block = **it;
+        collapseThroughEmptyBlocks(page, block);
         // The engine lets a last child's bottom margin out even of a block of fixed height,
         // where a browser keeps it inside (it moves nothing there).
         if (isBlockBox(block) && hasFixedHeight(block))
@@ -336,7 +343,6 @@ void collapseMargins(litehtml::document& page) {
         if (litehtml::element* last = lastInFlowChild(block);
             last && isBlockBox(*last) && hasEdge(*last, kBottom) && sharesMargin(block, kBottom))
             carry(page, *last, block, kBottom);
-        collapseThroughEmptyBlocks(page, block);
         if (!sharesMargin(block, kTop))
             continue;
         litehtml::element* child = firstBlockWithin(firstInFlowChild(block));

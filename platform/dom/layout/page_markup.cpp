@@ -6,7 +6,9 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/body_siblings.h"
+#include "platform/dom/layout/inline_svg.h"
 #include "platform/dom/layout/layout_selectors.h"
+#include "platform/dom/layout/markup_escape.h"
 #include "platform/dom/layout/page_controls.h"
 #include "platform/dom/layout/page_hints.h"
 #include "platform/dom/layout/page_style_texts.h"
@@ -36,32 +38,6 @@ bool holdsNoWords(const Element& element) {
     return element.hasTag(L"SCRIPT") || element.hasTag(L"STYLE") || element.hasTag(L"TITLE") ||
            element.hasTag(L"NOSCRIPT") || element.hasTag(L"TEMPLATE") ||
            element.elementNamespace() != Namespace::Html;
-}
-
-void appendEscaped(std::string& out, std::wstring_view text, bool attribute) {
-    for (wchar_t c : text) {
-        switch (c) {
-            case L'&':
-                out += "&amp;";
-                break;
-            case L'<':
-                out += "&lt;";
-                break;
-            case L'>':
-                out += "&gt;";
-                break;
-            case L'"':
-                out += attribute ? "&quot;" : "\"";
-                break;
-            default:
-                if (c < 0x20 && c != L'\n' && c != L'\t' && c != L'\r')
-                    out += ' ';  // the markers and control characters the parser would drop
-                else if (c < 0x80)
-                    out += static_cast<char>(c);
-                else
-                    out += platform::text::toUtf8(std::wstring_view(&c, 1));
-        }
-    }
 }
 
 std::string lowerAscii(const std::wstring& name) {
@@ -295,6 +271,12 @@ class MarkupWriter {
         if (image && !source.empty()) {
             out += " src=\"";
             appendEscaped(out, source, true);
+            out += '"';
+        }
+        // An inline svg drawing is a picture of its own markup.
+        if (isInlineSvg(element)) {
+            out += " src=\"";
+            appendEscaped(out, platform::text::fromUtf8(inlineSvgAddress(element)), true);
             out += '"';
         }
         writeSelectorMarkers(element, out);
