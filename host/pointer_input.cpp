@@ -7,6 +7,7 @@
 #include "host/output.h"
 #include "platform/dom/window.h"
 #include "platform/ui/input_state.h"
+#include "platform/ui/pointer_messages.h"
 #include "platform/ui/window_system.h"
 
 namespace host {
@@ -21,27 +22,26 @@ using platform::dom::Point;
 using platform::dom::Rect;
 namespace ui = platform::ui;
 
-constexpr ui::UINT WM_CONTEXTMENU = 0x007B;
-constexpr ui::UINT WM_MOUSEMOVE = 0x0200;
-constexpr ui::UINT WM_LBUTTONDOWN = 0x0201;
-constexpr ui::UINT WM_LBUTTONUP = 0x0202;
-constexpr ui::UINT WM_LBUTTONDBLCLK = 0x0203;
-constexpr ui::UINT WM_RBUTTONDOWN = 0x0204;
-constexpr ui::UINT WM_RBUTTONUP = 0x0205;
-constexpr ui::UINT WM_MBUTTONDOWN = 0x0207;
-constexpr ui::UINT WM_MBUTTONUP = 0x0208;
-constexpr ui::UINT WM_MOUSEWHEEL = 0x020A;
-constexpr ui::WPARAM MK_LBUTTON = 0x1;
-constexpr ui::WPARAM MK_RBUTTON = 0x2;
-constexpr ui::WPARAM MK_SHIFT = 0x4;
-constexpr ui::WPARAM MK_CONTROL = 0x8;
-constexpr ui::WPARAM MK_MBUTTON = 0x10;
+using ui::MK_CONTROL;
+using ui::MK_LBUTTON;
+using ui::MK_MBUTTON;
+using ui::MK_RBUTTON;
+using ui::MK_SHIFT;
+using ui::WM_CONTEXTMENU;
+using ui::WM_LBUTTONDBLCLK;
+using ui::WM_LBUTTONDOWN;
+using ui::WM_LBUTTONUP;
+using ui::WM_MBUTTONDOWN;
+using ui::WM_MBUTTONUP;
+using ui::WM_MOUSEMOVE;
+using ui::WM_MOUSEWHEEL;
+using ui::WM_RBUTTONDOWN;
+using ui::WM_RBUTTONUP;
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_MBUTTON = 0x04;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_MENU = 0x12;
-constexpr int kWheelNotch = 120;
 constexpr int kWheelScroll = 100;
 constexpr int kDragStep = 20;
 
@@ -171,10 +171,7 @@ void PointerInput::sendMessage(ui::UINT id, Point at, PointerModifiers modifiers
     keys |= (held_ & 4) ? MK_MBUTTON : 0;
     keys |= modifiers.ctrl ? MK_CONTROL : 0;
     keys |= modifiers.shift ? MK_SHIFT : 0;
-    const ui::LPARAM position =
-        static_cast<ui::LPARAM>((static_cast<std::uint32_t>(at.y & 0xFFFF) << 16) |
-                                static_cast<std::uint32_t>(at.x & 0xFFFF));
-    ui::windows().send(view_, id, keys, position);
+    ui::windows().send(view_, id, keys, ui::pointParam(at.x, at.y));
 }
 
 bool PointerInput::fire(const std::wstring& type, Point at, int button, PointerModifiers modifiers,
@@ -305,7 +302,7 @@ void PointerInput::wheel(Point at, int delta, PointerModifiers modifiers) {
     if (fire(L"mousewheel", at, held_, modifiers)) {
         platform::dom::Window& window = page_->parentWindow();
         const Point scroll = window.scrollPosition();
-        window.scrollTo(scroll.x, scroll.y - delta * kWheelScroll / kWheelNotch);
+        window.scrollTo(scroll.x, scroll.y - delta * kWheelScroll / ui::WHEEL_DELTA);
     }
 }
 

@@ -195,11 +195,55 @@ LRESULT SidePage::handleMessage(const Message& message) {
         (message.id == WM_ACTIVATE && (platform::ui::lowWord(message.wParam) == WA_ACTIVE ||
                                        platform::ui::lowWord(message.wParam) == WA_CLICKACTIVE)))
         navigateFirstTime();
+    if (pointerMessage(message))
+        return 0;
     if (message.id == platform::ui::WM_PAINT)
         paint();
     else if (message.id == platform::ui::WM_SIZE || message.id == platform::ui::WM_SHOWWINDOW)
         windows().invalidate(window_);
     return 0;
+}
+
+bool SidePage::pointerMessage(const Message& message) {
+    using platform::browser::PointerButton;
+    const UINT id = message.id;
+    if (id != WM_MOUSEMOVE && id != WM_LBUTTONDOWN && id != WM_LBUTTONUP && id != WM_RBUTTONDOWN &&
+        id != WM_RBUTTONUP && id != WM_MOUSEWHEEL)
+        return false;
+    const auto page = document();
+    if (!page)
+        return true;
+    if (!pointer_ || pointedDocument_.lock() != page) {
+        pointer_ = std::make_unique<platform::browser::PagePointer>(page);
+        pointedDocument_ = page;
+    }
+    const platform::ui::Point at = pointOf(message.lParam);
+    const platform::dom::KeyModifiers keys{.ctrl = (message.wParam & MK_CONTROL) != 0,
+                                           .shift = (message.wParam & MK_SHIFT) != 0};
+    const std::uint64_t version = page->version();
+    platform::dom::Window& view = page->parentWindow();
+    const platform::dom::Point scrolled = view.scrollPosition();
+    if (id == WM_MOUSEMOVE) {
+        pointer_->move(at.x, at.y, keys);
+    } else if (id == WM_LBUTTONDOWN || id == WM_RBUTTONDOWN) {
+        pointer_->press(id == WM_LBUTTONDOWN ? PointerButton::left : PointerButton::right, at.x,
+                        at.y, keys);
+    } else if (id == WM_RBUTTONUP) {
+        pointer_->release(PointerButton::right, at.x, at.y, keys);
+    } else if (id == WM_LBUTTONUP) {
+        const bool passed = pointer_->release(PointerButton::left, at.x, at.y, keys);
+        const std::wstring link = platform::browser::linkOf(page->elementFromPoint(at.x, at.y));
+        if (passed && link.find(L"://") != std::wstring::npos)
+            browser_->navigate(link);
+    } else {
+        const auto turn = static_cast<short>((message.wParam >> 16) & 0xFFFF);
+        constexpr int kLinesPerNotch = 3;
+        constexpr int kLinePixels = 16;
+        view.scrollTo(scrolled.x, scrolled.y - turn * kLinesPerNotch * kLinePixels / WHEEL_DELTA);
+    }
+    if (page->version() != version || view.scrollPosition().y != scrolled.y)
+        windows().invalidate(window_);
+    return true;
 }
 
 void SidePage::paint() {

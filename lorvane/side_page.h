@@ -13,6 +13,11 @@
 // its document's events; before each allowed navigation and when the browser quits it
 // stops hearing them.
 //
+// Pointer: the window's mouse messages go to the shown document as its mouse events
+// (platform/browser/page_pointer.h); a left click that no handler cancelled on a link
+// navigates to the link's address (as written: the pages link by whole addresses), and the
+// wheel scrolls the page.
+//
 // Painting: on WM_PAINT the page lays its document out at the window's size and paints the
 // part in view (the document's scroll position) with the page painter into the window's
 // picture; a completed navigation, a new size and being shown ask for a paint.
@@ -28,6 +33,7 @@
 
 #include "lorvane/navigation_policy.h"
 #include "lorvane/page_loader.h"
+#include "platform/browser/page_pointer.h"
 #include "platform/browser/web_browser.h"
 #include "platform/dom/event.h"
 #include "platform/system/module.h"
@@ -104,6 +110,8 @@ class SidePage {
 
   private:
     LRESULT handleMessage(const Message& message);
+    // A mouse message; false when it is none.
+    bool pointerMessage(const Message& message);
     void paint();
     void navigateFirstTime();
     void connectDocument();
@@ -124,6 +132,8 @@ class SidePage {
     std::uint32_t documentCookie_ = 0;
     std::weak_ptr<platform::dom::Document> connectedDocument_;
     std::shared_ptr<DocEventSink> documentSink_;
+    std::unique_ptr<platform::browser::PagePointer> pointer_;
+    std::weak_ptr<platform::dom::Document> pointedDocument_;
 };
 
 }  // namespace lorvane

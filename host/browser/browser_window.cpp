@@ -16,12 +16,15 @@
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/window.h"
 #include "platform/text/utf.h"
+#include "platform/ui/pointer_messages.h"
 #include "platform/ui/window_system.h"
 
 namespace host::browser {
 
 namespace dom = platform::dom;
 namespace ui = platform::ui;
+using platform::browser::PagePointer;
+using platform::browser::PointerButton;
 using platform::text::fromUtf8;
 using platform::text::toUtf8;
 
@@ -65,19 +68,14 @@ int buttonOf(int gtkButton) {
     }
 }
 
-GdkModifierType stateOf(GtkEventController* controller) {
-    return gtk_event_controller_get_current_event_state(controller);
+// The keys held, as a pointer message carries them.
+ui::WPARAM keysOf(GdkModifierType state) {
+    return ((state & GDK_CONTROL_MASK) ? ui::MK_CONTROL : 0) |
+           ((state & GDK_SHIFT_MASK) ? ui::MK_SHIFT : 0);
 }
 
-std::wstring linkAt(std::shared_ptr<dom::Element> element) {
-    for (; element; element = element->parentElement()) {
-        if (element->hasTag(L"A")) {
-            if (const auto href = element->getAttribute(L"href")) {
-                return *href;
-            }
-        }
-    }
-    return {};
+GdkModifierType stateOf(GtkEventController* controller) {
+    return gtk_event_controller_get_current_event_state(controller);
 }
 
 std::wstring withoutFragment(const std::wstring& url) {
@@ -512,8 +510,12 @@ void BrowserWindow::onKeyReleased(GtkEventControllerKey*, guint keyval, guint,
 }
 
 void BrowserWindow::pointerMoved(double x, double y, GdkModifierType state) {
+    pointerX_ = x;
+    pointerY_ = y;
     const Region region = pressedIn_ != Region::none ? pressedIn_ : regionAt(x, y);
-    if (region == Region::page && pointer_) {
+    if (region == Region::explorerBar) {
+        toSidePane(ui::WM_MOUSEMOVE, keysOf(state), x, y);
+    } else if (region == Region::page && pointer_) {
         const ui::Rect area = frame_.pageArea();
         pointer_->move(static_cast<int>(x) - area.left, static_cast<int>(y) - area.top,
                        keyModifiers(state));
@@ -532,7 +534,12 @@ void BrowserWindow::pointerPressed(int button, int presses, double x, double y,
                                    GdkModifierType state) {
     gtk_widget_grab_focus(area_);
     pressedIn_ = regionAt(x, y);
-    if (pressedIn_ == Region::page && pointer_ && buttonOf(button)) {
+    if (pressedIn_ == Region::explorerBar) {
+        toSidePane(button == GDK_BUTTON_SECONDARY ? ui::WM_RBUTTONDOWN
+                   : button == GDK_BUTTON_MIDDLE  ? ui::WM_MBUTTONDOWN
+                                                  : ui::WM_LBUTTONDOWN,
+                   keysOf(state), x, y);
+    } else if (pressedIn_ == Region::page && pointer_ && buttonOf(button)) {
         const ui::Rect area = frame_.pageArea();
         pointer_->press(static_cast<PointerButton>(buttonOf(button)),
                         static_cast<int>(x) - area.left, static_cast<int>(y) - area.top,
@@ -544,6 +551,13 @@ void BrowserWindow::pointerReleased(int button, int presses, double x, double y,
                                     GdkModifierType state) {
     const Region region = pressedIn_;
     pressedIn_ = Region::none;
+    if (region == Region::explorerBar) {
+        toSidePane(button == GDK_BUTTON_SECONDARY ? ui::WM_RBUTTONUP
+                   : button == GDK_BUTTON_MIDDLE  ? ui::WM_MBUTTONUP
+                                                  : ui::WM_LBUTTONUP,
+                   keysOf(state), x, y);
+        return;
+    }
     if (region == Region::page && pointer_ && buttonOf(button)) {
         const ui::Rect area = frame_.pageArea();
         const int px = static_cast<int>(x) - area.left;
@@ -577,7 +591,7 @@ void BrowserWindow::followLinkAt(int x, int y) {
     if (!shown) {
         return;
     }
-    const std::wstring link = linkAt(shown->elementFromPoint(x, y));
+    const std::wstring link = platform::browser::linkOf(shown->elementFromPoint(x, y));
     if (link.empty() || link.starts_with(L"javascript:")) {
         return;
     }
@@ -589,7 +603,22 @@ void BrowserWindow::followLinkAt(int x, int y) {
     noticeNewPage();
 }
 
+bool BrowserWindow::toSidePane(ui::UINT message, ui::WPARAM wParam, double x, double y) {
+    const ui::HWND bar = frame_.explorerBarWindow();
+    if (!bar || !addon::paneWindows().postPointer(bar, message, wParam, static_cast<int>(x),
+                                                  static_cast<int>(y))) {
+        return false;
+    }
+    lastBarPicture_ = 0;  // the pane's new picture is shown at the next step
+    return true;
+}
+
 bool BrowserWindow::wheel(double dx, double dy, GdkModifierType state) {
+    if (regionAt(pointerX_, pointerY_) == Region::explorerBar) {
+        const auto turn = static_cast<std::uint16_t>(static_cast<int>(-dy * ui::WHEEL_DELTA));
+        return toSidePane(ui::WM_MOUSEWHEEL, keysOf(state) | ui::WPARAM{turn} << 16, pointerX_,
+                          pointerY_);
+    }
     const auto shown = page();
     if (!shown) {
         return false;

@@ -4,8 +4,8 @@
 // place it (browser_frame.h): the toolbox band with the toolbar page, the explorer bar
 // with the side pane's picture, and the page with its scroll bar. Pages are painted by
 // the one page painter; pointer, wheel and keys reach the page as the browser delivers
-// them (page_pointer.h, key_codes.h), and the stand-in's messages and timers run between
-// GTK's events.
+// them (platform/browser/page_pointer.h, key_codes.h), and the stand-in's messages and timers run
+// between GTK's events.
 //
 // Contract: the GTK main thread, which is also the stand-in's user-interface thread.
 // `closed` runs once when the person closes the window; the window's objects stay until
@@ -21,8 +21,8 @@
 #include "host/browser/browser_frame.h"
 #include "host/browser/navigation_history.h"
 #include "host/browser/page_picture.h"
-#include "host/browser/page_pointer.h"
 #include "platform/browser/band_interfaces.h"
+#include "platform/browser/page_pointer.h"
 #include "platform/browser/web_browser.h"
 
 namespace host::browser {
@@ -69,6 +69,9 @@ class BrowserWindow {
     bool keyPressed(guint keyval, GdkModifierType state, bool down);
     bool browserKey(int keyCode, const platform::dom::KeyModifiers& modifiers);
     void followLinkAt(int x, int y);
+    // Hands a pointer message over the explorer bar to the side pane's program; false when
+    // no pane is shown there.
+    bool toSidePane(platform::ui::UINT message, platform::ui::WPARAM wParam, double x, double y);
     void scrollBy(int dx, int dy);
 
     static void onDraw(GtkDrawingArea*, cairo_t* cr, int width, int height, gpointer self);
@@ -96,10 +99,12 @@ class BrowserWindow {
     NavigationHistory history_;
     int pendingSteps_ = 0;
     platform::com::ComPtr<platform::browser::IDispatch> shownDocument_;
-    std::unique_ptr<PagePointer> pointer_;
+    std::unique_ptr<platform::browser::PagePointer> pointer_;
     PagePicture pagePicture_;
     PagePicture toolbarPicture_;
     Region pressedIn_ = Region::none;
+    double pointerX_ = 0;
+    double pointerY_ = 0;
     int areaWidth_ = 0;
     int areaHeight_ = 0;
     bool syncingScroll_ = false;

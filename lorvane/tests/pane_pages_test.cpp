@@ -114,6 +114,25 @@ TEST_F(PaneTest, ShownPageReloadsWhenTheRepositoryChanges) {
     EXPECT_EQ(received_.back().code, plugin::kStatusTextCode);
     EXPECT_NE(plugin::readStatusRecord(received_.back().bytes)->find(L"http://example.org/story"),
               std::wstring::npos);
+
+    // The same by the pointer, as a person's mouse reaches the page's window: over the
+    // entry's title the status line names it; a click on it opens it in the main browser.
+    std::shared_ptr<platform::dom::Element> title;
+    for (const auto& link : shown.document()->getElementsByTagName(L"A"))
+        if (link->getAttribute(L"href").value_or(L"").starts_with(L"tarn://tamrix/item?"))
+            title = link;
+    ASSERT_TRUE(title);
+    const auto box = title->getBoundingClientRect();
+    ASSERT_TRUE(box && !box->isEmpty());
+    const auto at = pointParam(box->left + 2, box->top + 2);
+    received_.clear();
+    windows().send(shown.window(), WM_MOUSEMOVE, 0, at);
+    ASSERT_FALSE(received_.empty());
+    EXPECT_EQ(received_.back().code, plugin::kStatusTextCode);
+    windows().send(shown.window(), WM_LBUTTONDOWN, 0, at);
+    windows().send(shown.window(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(navigationRequests(), std::vector<std::wstring>{*title->getAttribute(L"href")});
+    EXPECT_EQ(shown.browser()->locationUrl(), L"tarn://tamrix/pane");
     plugin::closeRepository();
 }
 

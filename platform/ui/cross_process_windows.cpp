@@ -1,4 +1,5 @@
 #include "platform/ui/cross_process_windows.h"
+#include "platform/ui/pointer_messages.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -36,6 +37,7 @@ enum Operation : std::uint8_t {
     kSetRedraw,
     kImage,
     kImageVersion,
+    kPointer,
 };
 
 // Messages of the agent window and of the stand-ins.
@@ -398,8 +400,15 @@ bool CrossProcessWindows::setParent(RemoteWindow child, RemoteWindow newParent) 
     return moved;
 }
 
-imaging::Bitmap CrossProcessWindows::screenImage(HWND window) const {
-    imaging::Bitmap picture = system_.image(window);
+namespace {
+
+bool holds(const Rect& rect, int x, int y) {
+    return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+}
+
+}  // namespace
+
+std::vector<RemoteWindow> CrossProcessWindows::adoptedUnder(HWND window) const {
     std::vector<std::pair<HWND, RemoteWindow>> adoptions;
     {
         std::lock_guard lock(mutex_);
@@ -413,22 +422,47 @@ imaging::Bitmap CrossProcessWindows::screenImage(HWND window) const {
             ++entry;
         }
     }
-    const Rect origin = system_.windowRect(window);
-    for (const auto& [parent, child] : adoptions) {
+    std::vector<RemoteWindow> under;
+    // The latest adopted lies on top.
+    for (auto adoption = adoptions.rbegin(); adoption != adoptions.rend(); ++adoption) {
+        const auto& [parent, child] = *adoption;
         bool shown = true;
         HWND above = parent;
         while (above && above != window) {
             shown = shown && system_.isVisible(above);
             above = system_.parent(above);
         }
-        if (!above || !shown || this->parent(child) != local(parent))
-            continue;
-        const imaging::Bitmap part = image(child);
-        const Rect at = windowRect(child);
+        if (above && shown && this->parent(child) == local(parent))
+            under.push_back(child);
+    }
+    return under;
+}
+
+imaging::Bitmap CrossProcessWindows::screenImage(HWND window) const {
+    imaging::Bitmap picture = system_.image(window);
+    const Rect origin = system_.windowRect(window);
+    const std::vector<RemoteWindow> under = adoptedUnder(window);
+    for (auto child = under.rbegin(); child != under.rend(); ++child) {
+        const imaging::Bitmap part = image(*child);
+        const Rect at = windowRect(*child);
         picture.drawBitmap(part, {0, 0, part.width(), part.height()}, at.left - origin.left,
                            at.top - origin.top);
     }
     return picture;
+}
+
+bool CrossProcessWindows::postPointer(HWND window, UINT message, WPARAM wParam, int x,
+                                      int y) const {
+    for (const RemoteWindow& child : adoptedUnder(window)) {
+        if (!holds(windowRect(child), x, y))
+            continue;
+        const auto reply = callProcess(
+            child.processId,
+            request(kPointer, child.handle).u32(message).u64(wParam).i64(x).i64(y).data(),
+            kCallLimit);
+        return reply && wire::Reader(*reply).u8() == 1;
+    }
+    return false;
 }
 
 bool CrossProcessWindows::sendCopyData(RemoteWindow target, HWND sender, const CopyData& record,
@@ -513,6 +547,28 @@ wire::Bytes CrossProcessWindows::serve(const wire::Bytes& received) {
         }
         case kImageVersion:
             return reply.u64(system_.imageVersion(window)).data();
+        case kPointer: {
+            const UINT message = reader.u32();
+            const WPARAM wParam = reader.u64();
+            const auto x = static_cast<int>(reader.i64());
+            const auto y = static_cast<int>(reader.i64());
+            if (!reader.ok() || !system_.isWindow(window))
+                return flag(false);
+            // The deepest shown window at the point takes it, as a screen's pointer goes.
+            HWND target = window;
+            for (bool deeper = true; deeper;) {
+                deeper = false;
+                for (const HWND child : system_.children(target))
+                    if (system_.isVisible(child) && holds(system_.windowRect(child), x, y)) {
+                        target = child;
+                        deeper = true;
+                        break;
+                    }
+            }
+            const Rect at = system_.windowRect(target);
+            return flag(
+                system_.postMessage(target, message, wParam, pointParam(x - at.left, y - at.top)));
+        }
         case kSetUserData: {
             const std::int64_t value = reader.i64();
             return flag(reader.ok() &&

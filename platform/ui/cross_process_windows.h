@@ -124,6 +124,12 @@ class CrossProcessWindows {
     // moved under it or under one of its shown children and that still hang there, each
     // read from its process (image()) and placed by its rectangle.
     imaging::Bitmap screenImage(HWND window) const;
+    // A pointer message (WM_MOUSEMOVE, the buttons' messages, WM_MOUSEWHEEL) at a screen
+    // point of `window`, for the window of another process shown there over it (see
+    // screenImage): that window's process posts it to the deepest shown window at the
+    // point, with the point in that window's client coordinates. False when no such window
+    // is there or its process does not answer; the message is then this process's own.
+    bool postPointer(HWND window, UINT message, WPARAM wParam, int x, int y) const;
 
     // WM_COPYDATA to a window of any process; wParam carries the sender's handle.
     bool sendCopyData(RemoteWindow target, HWND sender, const CopyData& record,
@@ -141,6 +147,9 @@ class CrossProcessWindows {
     void serveLoop();
     std::string registrationPath(HWND window, const std::wstring& title) const;
     void recordForeground(HWND window) const;
+    // The windows of other processes this object moved under `window` or one of its shown
+    // children that still hang there, topmost first.
+    std::vector<RemoteWindow> adoptedUnder(HWND window) const;
 
     WindowSystem& system_;
     std::string error_;

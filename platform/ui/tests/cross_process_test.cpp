@@ -6,6 +6,7 @@
 
 #include "platform/system/process.h"
 #include "platform/ui/cross_process_windows.h"
+#include "platform/ui/pointer_messages.h"
 #include "testing/environment/temporary_home.h"
 
 using namespace platform::ui;
@@ -97,6 +98,11 @@ TEST_F(CrossProcessTest, FindsAdoptsAndMessagesTheWindowsOfAnotherProcess) {
     ASSERT_EQ(shown.width(), 200);
     EXPECT_EQ(shown.pixel(10, 10), picture.pixel(0, 0));
     EXPECT_EQ(system_.image(host_).pixel(10, 10), 0xFFFFFFFFu) << "our own picture is ours";
+    // A click on the pane, at a screen point of our window, reaches it in its process at
+    // its own client point; outside our window nothing takes it.
+    EXPECT_FALSE(crossProcess_.postPointer(host_, WM_LBUTTONDOWN, 0, 300, 300));
+    ASSERT_TRUE(crossProcess_.postPointer(host_, WM_LBUTTONDOWN, 0, 50 + 7, 60 + 9));
+    ASSERT_TRUE(pumpUntil([&] { return crossProcess_.userData(pane) == pointParam(7, 9); }));
 
     // Back to its own container, then adopted again: moves inside one process work too.
     ASSERT_TRUE(crossProcess_.setParent(pane, container));

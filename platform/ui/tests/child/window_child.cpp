@@ -7,12 +7,15 @@
 //   - once the pane hangs under a window of class "TestHost" (a stand-in of the test's
 //     window), it sends that window WM_COPYDATA code 7 with the bytes "adopted", once;
 //   - the pane paints itself in the colour 0xFF336699;
+//   - a WM_LBUTTONDOWN the pane receives puts its lParam (the point) in the pane's user
+//     data;
 //   - it ends with code 0 when the pane is destroyed (its stand-in went away), with 3 when
 //     nothing happens for 20 seconds, and with 2 when it cannot serve.
 #include <chrono>
 #include <string>
 
 #include "platform/ui/cross_process_windows.h"
+#include "platform/ui/pointer_messages.h"
 
 using namespace platform::ui;
 
@@ -40,6 +43,8 @@ int main() {
                              .parent = container,
                              .rect = {0, 0, 300, 200},
                              .proc = [&](const Message& message) -> LRESULT {
+                                 if (message.id == WM_LBUTTONDOWN)
+                                     system.setUserData(message.window, message.lParam);
                                  if (message.id != WM_COPYDATA || !message.copyData)
                                      return 0;
                                  if (message.copyData->code == 9)

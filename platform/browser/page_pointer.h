@@ -11,10 +11,11 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/dom/document.h"
 
-namespace host::browser {
+namespace platform::browser {
 
 enum class PointerButton { left = 1, right = 2, middle = 4 };
 
@@ -45,4 +46,8 @@ class PagePointer {
     int held_ = 0;
 };
 
-}  // namespace host::browser
+// The address the element's link leads to as written (the href of the nearest "A" at or
+// above it); empty when it is in no link.
+std::wstring linkOf(std::shared_ptr<platform::dom::Element> element);
+
+}  // namespace platform::browser

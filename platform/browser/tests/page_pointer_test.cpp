@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "host/browser/page_pointer.h"
+#include "platform/browser/page_pointer.h"
 #include "platform/dom/event_sink.h"
 
 namespace dom = platform::dom;
-using host::browser::PagePointer;
-using host::browser::PointerButton;
+using platform::browser::PagePointer;
+using platform::browser::PointerButton;
 
 namespace {
 

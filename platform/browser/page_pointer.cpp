@@ -1,8 +1,8 @@
-#include "host/browser/page_pointer.h"
+#include "platform/browser/page_pointer.h"
 
 #include "platform/dom/window.h"
 
-namespace host::browser {
+namespace platform::browser {
 
 namespace dom = platform::dom;
 
@@ -76,4 +76,15 @@ void PagePointer::leave() {
     under_.reset();
 }
 
-}  // namespace host::browser
+std::wstring linkOf(std::shared_ptr<dom::Element> element) {
+    for (; element; element = element->parentElement()) {
+        if (element->hasTag(L"A")) {
+            if (const auto href = element->getAttribute(L"href")) {
+                return *href;
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace platform::browser
