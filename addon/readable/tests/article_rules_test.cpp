@@ -350,3 +350,28 @@ TEST(ArticleRules, ListsOfLinksInsideTheArticleGoUnlessTheStoryIntroducesThem) {
         EXPECT_FALSE(keeps(markup, gone)) << gone;
     }
 }
+
+TEST(ArticleRules, AGalleryOfCaptionedSlidesAndRelatedPostsAreNotTheArticle) {
+    const GrabRules rules = shippedRules();
+    // Without the page's scripts every slide of the gallery shows, and its captions hold
+    // more text than the story around it.
+    std::wstring slides;
+    for (int i = 1; i <= 12; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        slides += L"<LI><H2><SPAN class=counter>" + number + L"/12</SPAN> Slide " + number +
+                  L"</H2>" + paragraphs(L"caption", 1) + L"</LI>";
+    }
+    const auto document = parsePage(
+        L"<BODY><DIV id=page><H1>Seven secrets of the harbour</H1><DIV class=text-wrapper>" +
+        paragraphs(L"story", 3) + L"<DIV class=\"widget type-gallery\"><UL class=legends>" +
+        slides + L"</UL></DIV>" + paragraphs(L"closing", 2) +
+        L"<DIV id=jp-relatedposts class=jp-relatedposts><H3>Related</H3><DIV>" +
+        paragraphs(L"related", 1) + L"</DIV></DIV></DIV></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"story2", L"closing1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"caption0", L"Slide 3", L"related0"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
