@@ -1,6 +1,7 @@
 // The blocks that carry on the story of the chosen article block. Pages often split one
 // story over sibling blocks (one per part, between ads, pictures or subheadings), and
-// either finder then takes a single one of them. The chosen block stands for the highest
+// either finder then takes a single one of them. A table's body stands for its table
+// (caption and head included), and the chosen block stands for the highest
 // block above it that holds no other text than pictures, their captions and blocks of
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
 // sibling of the chosen block continues the story when it is visible, not clutter by its

@@ -6,6 +6,7 @@
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
+#include "addon/readable/story_blocks.h"
 #include "addon/readable/tests/readable_fixtures.h"
 
 using namespace addon;
@@ -373,5 +374,31 @@ TEST(ArticleRules, AGalleryOfCaptionedSlidesAndRelatedPostsAreNotTheArticle) {
     }
     for (const wchar_t* gone : {L"caption0", L"Slide 3", L"related0"}) {
         EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
+
+TEST(ArticleRules, ATableBodyTakenForTheArticleBringsItsTableAndTheStoryAroundIt) {
+    const GrabRules rules = shippedRules();
+    std::wstring rows;
+    for (int i = 0; i < 10; ++i) {
+        rows += L"<TR><TD>Film " + std::to_wstring(i) + L"</TD><TD>19" + std::to_wstring(50 + i) +
+                L"</TD><TD>A keeper lives the same stormy night again and again until he "
+                L"learns to light the lamp in time for the boats out past the point.</TD></TR>";
+    }
+    const auto document = parsePage(
+        L"<BODY><DIV id=list>" + paragraphs(L"intro", 1) +
+        L"<TABLE><CAPTION>Films with time loops</CAPTION><THEAD><TR><TH>Film</TH><TH>Year</TH>"
+        L"<TH>Description</TH></TR></THEAD><TBODY id=rows>" +
+        rows + L"</TBODY></TABLE>" + paragraphs(L"closing", 1) + L"</DIV></BODY>");
+    // Both finders take a long table's body for the article on a page that is a list.
+    std::wstring markup;
+    for (const NodePtr& block : storyBlocks(document->getElementById(L"rows"), rules)) {
+        markup += block->nodeType() == dom::NodeType::Element
+                      ? std::static_pointer_cast<dom::Element>(block)->outerHTML()
+                      : L"";
+    }
+    for (const wchar_t* kept :
+         {L"intro0", L"Films with time loops", L"Description", L"Film 9", L"closing0"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
 }
