@@ -47,8 +47,10 @@ std::optional<std::string> shownValue(std::string_view name, std::string_view va
     if (name == "srcdoc" || name == "formaction")
         return std::nullopt;
     if (name == "style") {
+        // What the filter leaves may begin like a script address ("livescript:top:0" once
+        // the declaration before it is gone): such a value goes like any other.
         std::optional<std::string> style = displayStyle(value);
-        return style && !style->empty() ? style : std::nullopt;
+        return style && !style->empty() && !isScriptUrl(*style) ? style : std::nullopt;
     }
     if (isDataUrl(value) && !((name == "src" || name == "poster") && isPictureDataUrl(value)))
         return std::nullopt;

@@ -53,6 +53,9 @@ TEST(DisplayMarkup, EventAttributesAndScriptAddressesGoWhateverTheirSpelling) {
         EXPECT_FALSE(contains(lowerCase(out), gone)) << gone << " in " << out;
     EXPECT_TRUE(contains(out, "<img src=\"a.png\" alt=\"pic\" />")) << out;
     EXPECT_TRUE(contains(out, "<a>one</a>")) << out;
+    // A style whose first declaration goes, leaving one that reads like a script address.
+    EXPECT_EQ(safeMarkupUtf8("<div style='position:fixed;livescript:top:0;left:0'>c</div>"),
+              "<div>c</div>");
     EXPECT_TRUE(contains(out, "href=\"http://example.org/?a=1&amp;b=2\" title=\"&quot;q&quot;\""))
         << out;
 }
