@@ -162,6 +162,22 @@ void forEachDeclaration(std::string_view text, StyleText kind, const Visit& visi
     }
 }
 
+// `text` with every "var(" made inert ("var\\(") but those `kept` maps to true.
+std::string madeInert(const std::string& text, const std::unordered_map<std::size_t, bool>& kept) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    std::size_t copied = 0;
+    for (std::size_t at = text.find(kVar); at != std::string::npos; at = text.find(kVar, at + 1)) {
+        if (auto entry = kept.find(at); entry != kept.end() && entry->second)
+            continue;
+        out.append(text, copied, at + 3 - copied);
+        out += '\\';
+        copied = at + 3;
+    }
+    out.append(text, copied, std::string::npos);
+    return out;
+}
+
 }  // namespace
 
 bool VarReferenceGuard::concerns(std::string_view text) {
@@ -331,6 +347,10 @@ void VarReferenceGuard::settle() {
     }
 }
 
+std::string VarReferenceGuard::inert(std::string_view text, StyleText kind) {
+    return madeInert(kind == StyleText::sheet ? withoutComments(text) : std::string(text), {});
+}
+
 std::string VarReferenceGuard::guarded(std::string_view text, StyleText kind, bool added) const {
     const std::string read = kind == StyleText::sheet ? withoutComments(text) : std::string(text);
     // Each "var(" the engine may follow: kept while every reading of it follows it.
@@ -343,18 +363,7 @@ std::string VarReferenceGuard::guarded(std::string_view text, StyleText kind, bo
                 entry->second = entry->second && follows[i];
         }
     });
-    std::string out;
-    out.reserve(read.size() + 16);
-    std::size_t copied = 0;
-    for (std::size_t at = read.find(kVar); at != std::string::npos; at = read.find(kVar, at + 1)) {
-        if (auto entry = kept.find(at); entry != kept.end() && entry->second)
-            continue;
-        out.append(read, copied, at + 3 - copied);
-        out += '\\';
-        copied = at + 3;
-    }
-    out.append(read, copied, std::string::npos);
-    return out;
+    return madeInert(read, kept);
 }
 
 }  // namespace platform::dom

@@ -50,6 +50,9 @@ class VarReferenceGuard {
     // those that were, but its own custom properties refer to nothing.
     std::string guarded(std::string_view text, StyleText kind, bool added = true) const;
 
+    // The text with every "var(" made inert.
+    static std::string inert(std::string_view text, StyleText kind);
+
     // The text of a sheet without its comments, as the engine reads it.
     static std::string withoutComments(std::string_view sheet);
 

@@ -104,6 +104,8 @@ TEST(VarReferenceGuard, CustomPropertiesOfATextNotReadBeforeReferToNothing) {
     guard.settle();
     EXPECT_EQ(guard.guarded("[x]{--b: var(--a); width: var(--a)}", StyleText::sheet, false),
               "[x]{--b: var\\(--a); width: var(--a)}");
+    EXPECT_EQ(VarReferenceGuard::inert("p{width: var(--a)} /* q{} */", StyleText::sheet),
+              "p{width: var\\(--a)} ");
 }
 
 }  // namespace
