@@ -10,6 +10,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/layout/inline_svg.h"
 #include "platform/dom/layout/page_controls.h"
+#include "platform/dom/layout/page_direction.h"
 #include "platform/dom/layout/page_line_quirk.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/tag_names.h"
@@ -361,6 +362,8 @@ bool hintReplacesAttribute(const Element& element, std::string_view name) {
 }
 
 std::string presentationalStyle(const Element& element, bool pictureMissing, bool quirks) {
+    // The direction's start side first: an align attribute says more.
+    const std::string direction = directionStyle(element);
     Declarations out;
     if (element.hasTag(L"TABLE")) {
         tableStyle(element, out);
@@ -394,7 +397,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
                element.hasTag(L"LEGEND")) {
         textAlign(element, out);
     }
-    return out.text() + controlStyle(element) + lineHeightQuirk(element);
+    return direction + out.text() + controlStyle(element) + lineHeightQuirk(element);
 }
 
 const char* quirksModeStyleSheet() {
