@@ -1,5 +1,9 @@
 #include "addon/readable/story_blocks.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "addon/page/text_case.h"
 #include "addon/readable/link_share.h"
 #include "addon/readable/name_ranks.h"
@@ -16,6 +20,29 @@ bool sameKind(const ElementPtr& a, const ElementPtr& b) {
     const auto classOfA = a->getAttribute(L"class");
     return classOfA && !trimSpace(*classOfA).empty() && classOfA == b->getAttribute(L"class") &&
            lowerText(a->tagName()) == lowerText(b->tagName());
+}
+
+// Whether the block is written as a paragraph: text and phrases only, no blocks inside
+// (a lead paragraph set in a block of its own).
+bool isParagraphLike(const ElementPtr& element) {
+    static constexpr std::array<std::wstring_view, 22> kBlockTags = {
+        L"div",   L"p",   L"ul",     L"ol",     L"dl",   L"table",      L"section", L"article",
+        L"aside", L"nav", L"header", L"footer", L"form", L"blockquote", L"figure",  L"pre",
+        L"h1",    L"h2",  L"h3",     L"h4",     L"h5",   L"h6"};
+    const std::wstring tag = lowerText(element->tagName());
+    if (tag == L"p") {
+        return true;
+    }
+    if (tag != L"div") {
+        return false;
+    }
+    for (const auto& below : element->all()) {
+        if (std::find(kBlockTags.begin(), kBlockTags.end(), lowerText(below->tagName())) !=
+            kBlockTags.end()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 class StoryTest {
@@ -40,7 +67,7 @@ class StoryTest {
         if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
             return false;
         }
-        if (lowerText(sibling->tagName()) == L"p" || sameKind(sibling, block)) {
+        if (isParagraphLike(sibling) || sameKind(sibling, block)) {
             return length >= kSiblingParagraph;
         }
         return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;

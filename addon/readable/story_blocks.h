@@ -6,8 +6,9 @@
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
 // sibling of the chosen block continues the story when it is visible, not clutter by its
 // names (name_ranks.h), holds little link text, and either holds prose scoring at least a
-// fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph, or a
-// block of the chosen block's own kind (tag and class names), of 80 characters or more.
+// fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
+// block written as one: text and phrases only), or a block of the chosen block's own kind
+// (tag and class names), of 80 characters or more.
 // Where a block a few levels above stands beside such a block of its own kind (each part
 // of one template holding a part of the story), that block stands for the chosen one. The
 // story runs from the first such block to the last, the chosen one included, with what

@@ -27,6 +27,17 @@ std::wstring paragraphs(const std::wstring& word, int count) {
     return html;
 }
 
+// The markup of the story's blocks gathered around `found`.
+std::wstring storyMarkup(const ElementPtr& found, const GrabRules& rules) {
+    std::wstring markup;
+    for (const NodePtr& block : storyBlocks(found, rules)) {
+        if (block->nodeType() == dom::NodeType::Element) {
+            markup += std::static_pointer_cast<dom::Element>(block)->outerHTML();
+        }
+    }
+    return markup;
+}
+
 bool keeps(const std::wstring& markup, const std::wstring& text) {
     return markup.find(text) != std::wstring::npos;
 }
@@ -391,14 +402,27 @@ TEST(ArticleRules, ATableBodyTakenForTheArticleBringsItsTableAndTheStoryAroundIt
         L"<TH>Description</TH></TR></THEAD><TBODY id=rows>" +
         rows + L"</TBODY></TABLE>" + paragraphs(L"closing", 1) + L"</DIV></BODY>");
     // Both finders take a long table's body for the article on a page that is a list.
-    std::wstring markup;
-    for (const NodePtr& block : storyBlocks(document->getElementById(L"rows"), rules)) {
-        markup += block->nodeType() == dom::NodeType::Element
-                      ? std::static_pointer_cast<dom::Element>(block)->outerHTML()
-                      : L"";
-    }
+    const std::wstring markup = storyMarkup(document->getElementById(L"rows"), rules);
     for (const wchar_t* kept :
          {L"intro0", L"Films with time loops", L"Description", L"Film 9", L"closing0"}) {
         EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
+}
+
+TEST(ArticleRules, ALeadParagraphSetInABlockOfItsOwnOpensTheStory) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=page><DIV class=article><DIV class=byline>By a keeper</DIV>"
+        L"<DIV class=lead>A season of storms: the keepers of the northern light tell how they "
+        L"kept the lamp <B>burning</B> through the worst winter anyone on the coast "
+        L"remembers.</DIV><DIV id=body>" +
+        paragraphs(L"story", 8) +
+        L"</DIV><DIV class=tags><A href=/t/sea>the open sea</A> <A href=/t/storms>winter "
+        L"storms</A> <A href=/t/lights>lighthouses of the coast</A></DIV></DIV></DIV></BODY>");
+    const std::wstring markup = storyMarkup(document->getElementById(L"body"), rules);
+    for (const wchar_t* kept : {L"A season of storms", L"story7"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"By a keeper"));
+    EXPECT_FALSE(keeps(markup, L"winter storms"));
 }
