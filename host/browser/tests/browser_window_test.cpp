@@ -146,17 +146,41 @@ class BrowserWindowTest : public ::testing::Test {
         return 0;
     }
 
-    // Presses the toolbar button, then points at the article's first paragraph and clicks.
-    void attachAndClickTheFirstParagraph() {
+    // Ctrl+S, then the title typed into the real save dialog, and Return.
+    void saveWithCtrlS(const std::string& title) {
+        xdo("key ctrl+s");
+        const std::string dialog = display.waitForWindow("Save", std::chrono::seconds(15));
+        ASSERT_FALSE(dialog.empty()) << "no save dialog";
+        xdo("windowfocus --sync " + dialog);
+        pause(500);
+        // The title field holds the page's title, selected or not: all of it is typed over.
+        xdo("key ctrl+a");
+        xdo("type --delay 20 '" + title + "'");
+        pause(300);
+        xdo("key Return");
+    }
+
+    // Presses the toolbar button; where the page's top-left corner is then.
+    std::optional<std::pair<int, int>> pressTheToolbarButton() {
         const auto before = pageOrigin();
-        ASSERT_TRUE(before) << "the article is not painted";
+        EXPECT_TRUE(before) << "the article is not painted";
+        if (!before) {
+            return std::nullopt;
+        }
         // The toolbar button at the right end of the tool bar, above the page.
         xdo("mousemove " + std::to_string(windowWidth() - 40) + " " +
             std::to_string(before->second / 2) + " click 1");
         pause(1500);
         const auto origin = pageOrigin();
+        EXPECT_TRUE(origin && origin->second > before->second)
+            << "the toolbox band did not open above the page";
+        return origin;
+    }
+
+    // Presses the toolbar button, then points at the article's first paragraph and clicks.
+    void attachAndClickTheFirstParagraph() {
+        const auto origin = pressTheToolbarButton();
         ASSERT_TRUE(origin);
-        EXPECT_GT(origin->second, before->second) << "the toolbox band did not open above the page";
 
         const auto [x, y] = centreOf(L"hundred and forty years", windowWidth() - 14);
         EXPECT_GT(y, 0);
@@ -180,16 +204,7 @@ class BrowserWindowTest : public ::testing::Test {
 
 TEST_F(BrowserWindowTest, HoverClickAndCtrlSSaveTheParagraphUnderThePointer) {
     ASSERT_NO_FATAL_FAILURE(attachAndClickTheFirstParagraph());
-    xdo("key ctrl+s");
-    const std::string dialog = display.waitForWindow("Save", std::chrono::seconds(15));
-    ASSERT_FALSE(dialog.empty()) << "no save dialog";
-    xdo("windowfocus --sync " + dialog);
-    pause(500);
-    // The title field holds the page's title, selected or not: all of it is typed over.
-    xdo("key ctrl+a");
-    xdo("type --delay 20 'Keepers by hand'");
-    pause(300);
-    xdo("key Return");
+    ASSERT_NO_FATAL_FAILURE(saveWithCtrlS("Keepers by hand"));
 
     const auto saved = waitForEntries(1);
     ASSERT_EQ(saved.size(), 1u);
@@ -208,4 +223,67 @@ TEST_F(BrowserWindowTest, CtrlCInTheTerminalEndsTheProgramCleanlyEvenWithADialog
     const auto status = browser.wait(std::chrono::seconds(15));
     ASSERT_TRUE(status) << "still running after Ctrl+C";
     EXPECT_EQ(*status, 0);
+}
+
+// Link text as pages colour it by default.
+bool isLinkBlue(std::uint32_t rgb) {
+    const int red = (rgb >> 16) & 0xFF;
+    const int green = (rgb >> 8) & 0xFF;
+    const int blue = rgb & 0xFF;
+    return blue > 150 && red < 90 && blue - green > 60;
+}
+
+// The runs of link-blue pixels along row `y` between `left` and `right`, as [begin, end).
+std::vector<std::pair<int, int>> blueRuns(const Screenshot& shot, int y, int left, int right) {
+    std::vector<std::pair<int, int>> runs;
+    for (int x = left; x < right; ++x) {
+        if (!isLinkBlue(shot.pixel(x, y))) {
+            continue;
+        }
+        if (!runs.empty() && x - runs.back().second <= 1) {
+            runs.back().second = x + 1;
+        } else {
+            runs.emplace_back(x, x + 1);
+        }
+    }
+    return runs;
+}
+
+TEST_F(BrowserWindowTest, TheSidePaneShowsTheNewClipBesideThePageAndOpensItsLinksInTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(attachAndClickTheFirstParagraph());
+    const auto origin = pageOrigin();
+    ASSERT_TRUE(origin);
+    ASSERT_NO_FATAL_FAILURE(saveWithCtrlS("Keepers in the pane"));
+    ASSERT_EQ(waitForEntries(1).size(), 1u);
+
+    // After the save the explorer bar opens at the left and the pane's program draws its
+    // page there, shown in this window: the new clip with the link "All latest clips" under
+    // it, the first link-blue text in the bar.
+    std::optional<std::pair<int, int>> link;
+    for (int tries = 0; tries < 50 && !link; ++tries) {
+        pause(300);
+        const Screenshot shot = display.screenshot();
+        // The link's letters: a row with many link-blue pixels.
+        for (int y = origin->second; y < origin->second + 300 && !link; ++y) {
+            const auto runs = blueRuns(shot, y, 0, 250);
+            int pixels = 0;
+            for (const auto& [begin, end] : runs) {
+                pixels += end - begin;
+            }
+            if (pixels >= 15) {
+                link = std::pair{(runs.front().first + runs.back().second) / 2, y + 2};
+            }
+        }
+    }
+    if (!link) {
+        display.savePng((home.root() / "no-pane.png").string());
+    }
+    ASSERT_TRUE(link) << "the side pane's page is not shown beside the page";
+
+    // A click on the link in the pane opens its address in the browser window.
+    xdo("mousemove " + std::to_string(link->first) + " " + std::to_string(link->second));
+    pause();
+    xdo("click 1");
+    EXPECT_FALSE(display.waitForWindow("Latest", std::chrono::seconds(20)).empty())
+        << "the pane's link did not open in the window";
 }
