@@ -102,6 +102,16 @@ int TextFont::primaryWeight() const {
     return weight;
 }
 
+void TextFont::includeFallbackFor(std::string_view sample) {
+    pango_layout_set_text(layout_, sample.data(), static_cast<int>(sample.size()));
+    PangoRectangle logical;
+    pango_layout_get_extents(layout_, nullptr, &logical);
+    const int baseline = pango_layout_get_baseline(layout_);
+    ascent_ = std::max(ascent_, wholePixels(baseline - logical.y));
+    descent_ = std::max(descent_, wholePixels(logical.y + logical.height - baseline));
+    lineHeight_ = std::max(lineHeight_, ascent_ + descent_);
+}
+
 double TextFont::width(std::string_view utf8) const {
     if (utf8.empty())
         return 0;

@@ -41,6 +41,11 @@ class TextFont {
     // The weight of the face fontconfig chose, 100..1000.
     int primaryWeight() const;
 
+    // Makes the line as tall as a line holding `sample` needs: the faces that fall back for
+    // its characters count with their own ascent and descent, as in a browser's line (for
+    // pages written mostly in a script the font lacks).
+    void includeFallbackFor(std::string_view sample);
+
     // The advance of one run of UTF-8 text, shaped as a whole, in CSS pixels.
     double width(std::string_view utf8) const;
     // Draws the run with its pen starting at `x` on the baseline `baseline` (CSS pixels),

@@ -121,7 +121,39 @@ std::string rewritePrelude(std::string_view prelude) {
 
 }  // namespace
 
+// How much of a sheet opening with "<![CDATA[" (written for XML readers) a browser loses:
+// its brackets are blocks that run to the matching "]]", and they and the rule block after
+// them make one rule whose selector no one reads.
+std::size_t lostToCdata(std::string_view css) {
+    std::size_t at = css.find_first_not_of(" \t\r\n\f");
+    if (at == std::string_view::npos || css.substr(at, 9) != "<![CDATA[")
+        return 0;
+    int brackets = 0;
+    int braces = 0;
+    for (at += 2; at < css.size(); ++at) {
+        const char c = css[at];
+        if (c == '"' || c == '\'') {
+            for (++at; at < css.size() && css[at] != c && css[at] != '\n'; ++at)
+                if (css[at] == '\\')
+                    ++at;
+        } else if (css.substr(at, 2) == "/*") {
+            at = std::min(css.find("*/", at + 2), css.size() - 2) + 1;
+        } else if (c == '[') {
+            ++brackets;
+        } else if (c == ']' && brackets > 0) {
+            --brackets;
+        } else if (c == '{' && brackets == 0) {
+            ++braces;
+        } else if (c == '}' && brackets == 0 && braces > 0 && --braces == 0) {
+            return at + 1;
+        }
+    }
+    return css.size();
+}
+
 std::string selectorsForLayout(std::string_view css) {
+    if (const std::size_t lost = lostToCdata(css); lost > 0)
+        return selectorsForLayout(css.substr(lost));
     if (!needsRewrite(css))
         return std::string(css);
     std::string out;

@@ -2,7 +2,10 @@
 // otherwise than a browser (and the cascade, selector.h) does, so they are rewritten into
 // ones it reads alike: "[a|=v]" (which it takes for a plain prefix) becomes the pair
 // "[a=v]" and "[a^='v-']"; ":empty" and ":lang(x)" (which it does not match) become tests
-// of marker attributes that the page markup writes where the cascade would match them.
+// of marker attributes that the page markup writes where the cascade would match them. A
+// sheet that opens with "<![CDATA[" loses what a browser loses of it: its brackets are
+// blocks that run to the matching "]]", so the rules inside them, and the first rule after
+// them, are dropped.
 //
 // Contract: pure function, thread-safe; text outside selectors (declarations, comments,
 // at-rule preludes) comes out as it went in; a selector the rewrite cannot read is kept.

@@ -52,6 +52,8 @@ litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName,
     font->face = std::make_unique<imaging::TextFont>(faceName ? faceName : "", std::max(size, 1),
                                                      weight, italic == litehtml::fontStyleItalic);
     font->decoration = decoration;
+    if (!scriptSample_.empty())
+        font->face->includeFallbackFor(scriptSample_);
     if (fm) {
         fm->ascent = font->face->ascent();
         // The line gap counts below the baseline: the engine rounds the half gap down, which

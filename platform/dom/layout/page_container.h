@@ -111,6 +111,11 @@ class PageContainer final : public litehtml::document_container {
     // again).
     void startMeasuring() { carry_ = 0; }
 
+    // A character of the script the page is mostly written in, where the fonts fall back
+    // for it: the fonts' lines are as tall as the fallback face needs (see
+    // TextFont::includeFallbackFor). Empty for none.
+    void setScriptSample(std::string sample) { scriptSample_ = std::move(sample); }
+
     // Painting onto `canvas`, each CSS pixel `scale` canvas pixels wide (positive); the
     // clip rectangles set while painting are applied to it.
     void beginPainting(imaging::Canvas& canvas, double scale);
@@ -131,6 +136,7 @@ class PageContainer final : public litehtml::document_container {
     double scale_ = 1.0;
     // What the whole pixels given out so far fall short of the widths measured.
     double carry_ = 0;
+    std::string scriptSample_;
     std::vector<imaging::Rect> clips_;
     RuleMatching matching_;
     StyleRuleIndex rules_;

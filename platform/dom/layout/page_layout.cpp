@@ -108,6 +108,31 @@ std::size_t ruleCount(const std::string& css) {
     return static_cast<std::size_t>(std::count(css.begin(), css.end(), '{'));
 }
 
+// A character of the script most of the page's letters are written in, when that is one
+// the default fonts lack (Arabic, Indic, Thai, CJK, Hangul): empty when most letters are
+// of the scripts they have (Latin, Greek, Cyrillic). The first letters of the page decide.
+std::string scriptSample(const std::vector<const Text*>& texts) {
+    constexpr std::size_t kLettersRead = 20000;
+    std::size_t covered = 0;
+    std::size_t fallback = 0;
+    wchar_t sample = 0;
+    for (const Text* text : texts) {
+        for (wchar_t c : text->data()) {
+            if ((c >= 0x600 && c < 0x1000) || (c >= 0x2E80 && c < 0xA000) ||
+                (c >= 0xAC00 && c < 0xD7B0)) {
+                sample = sample ? sample : c;
+                ++fallback;
+            } else if ((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
+                       (c >= 0xC0 && c < 0x530)) {
+                ++covered;
+            }
+        }
+        if (covered + fallback >= kLettersRead)
+            break;
+    }
+    return fallback > covered ? platform::text::toUtf8(std::wstring(1, sample)) : std::string();
+}
+
 // The element's own style attribute asks for content-box sizing (its last box-sizing).
 bool sizesByContent(const Element& element) {
     std::wstring sizing;
@@ -291,6 +316,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     try {
         container_ =
             std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets, matching_);
+        container_->setScriptSample(scriptSample(markup.texts));
         const std::string html = markup.whole();
         // The hint rules join the browser's own sheet for this page only.
         context_.reset();

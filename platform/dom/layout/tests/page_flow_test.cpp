@@ -82,5 +82,35 @@ TEST(PageFlow, EmptyGeneratedBoxesAndATrailingEmptyBlockKeepNoMarginInside) {
                                  {L"canvas", {0, 84, 300, 234}}});
 }
 
+TEST(PageFlow, ASheetOpeningWithCdataLosesWhatABrowserLoses) {
+    // The brackets of "<![CDATA[" run to the matching "]]": the rules inside, and the first
+    // rule after them, are no one's; later rules and other sheets apply.
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>\n<![CDATA[\nbody { margin: 0 } #a { margin-left: "
+        L"100px }\n]]>\n</style><style>#b { margin-left: 50px }</style><style><![CDATA[ "
+        L"#c[title] { margin-left: 30px } ]]> #d { margin-left: 20px } #e { margin-left: 10px }"
+        L"</style></head><body><p id=a>a</p><p id=b>b</p><p id=c title=x>c</p><p id=d>d</p>"
+        L"<p id=e>e</p></body></html>");
+    document->parentWindow().resizeTo(1024, 768);
+    expectExactBoxes(*document, {{L"a", {8, 16, 1016, 34}},
+                                 {L"b", {58, 50, 1016, 68}},
+                                 {L"c", {8, 84, 1016, 102}},
+                                 {L"d", {8, 118, 1016, 136}},
+                                 {L"e", {18, 152, 1016, 170}}});
+}
+
+TEST(PageFlow, LinesOfAPageInAScriptTheFontLacksAreAsTallAsItsFallbackFaceNeeds) {
+    // Chinese in the default serif font: each line is as tall as the CJK face's ascent and
+    // descent make it, in Chromium 24 px at 16 px and 35 px for a heading.
+    auto document = pageOf(
+        L"<p id=a>\u4e2d\u6587\u6bb5\u843d\u7684\u6587\u5b57</p>"
+        L"<div id=b>\u7b2c\u4e8c\u884c\u6587\u5b57 and some Latin</div>"
+        L"<h2 id=c>\u6807\u9898\u6587\u5b57</h2>",
+        L"margin:0");
+    expectExactBoxes(
+        *document,
+        {{L"a", {0, 16, 1024, 40}}, {L"b", {0, 56, 1024, 80}}, {L"c", {0, 100, 1024, 135}}});
+}
+
 }  // namespace
 }  // namespace platform::dom
