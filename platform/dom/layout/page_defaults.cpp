@@ -59,7 +59,7 @@ input, select, button, textarea { display: inline-block; font-size: 13.33px;
 input { width: 177px; height: 15px; }
 input, select { overflow: hidden; white-space: nowrap; }
 input[type=checkbox], input[type=radio] { width: 11px; height: 11px; padding: 0;
-    border: 1px solid #767676; margin: 3px 3px 3px 4px; }
+    border: 1px solid #767676; margin: 3px 3px 0 4px; }
 input[type=checkbox][checked], input[type=radio][checked] { background-color: #0075ff;
     border-color: #0075ff; }
 input[type=radio] { margin: 3px 3px 0 5px; }

@@ -112,5 +112,18 @@ TEST(PageFlow, LinesOfAPageInAScriptTheFontLacksAreAsTallAsItsFallbackFaceNeeds)
         {{L"a", {0, 16, 1024, 40}}, {L"b", {0, 56, 1024, 80}}, {L"c", {0, 100, 1024, 135}}});
 }
 
+TEST(PageFlow, ALineWithACheckBoxIsAsTallAsABrowsersLine) {
+    // The box sits on the baseline with its border, its bottom margin in the line's descent.
+    auto document = pageOf(
+        L"<div id=a><input type=checkbox id=box><label>Main menu</label></div><div id=b>"
+        L"<input type=radio><label>Radio</label></div><div id=c><input type=checkbox checked>"
+        L"</div>",
+        L"margin:0");
+    expectExactBoxes(*document, {{L"a", {0, 0, 1024, 20}},
+                                 {L"box", {4, 3, 17, 16}},
+                                 {L"b", {0, 20, 1024, 40}},
+                                 {L"c", {0, 40, 1024, 60}}});
+}
+
 }  // namespace
 }  // namespace platform::dom
