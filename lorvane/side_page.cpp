@@ -114,6 +114,16 @@ int forward(plugin::IPluginInterface* plugin, const wchar_t* event, int absent, 
     return handled ? result : unhandled;
 }
 
+// "scheme://...": the side pages link by whole addresses.
+bool isWholeAddress(const std::wstring& link) {
+    const std::size_t colon = link.find(L"://");
+    return colon != std::wstring::npos && colon > 0 &&
+           std::all_of(
+               link.begin(), link.begin() + static_cast<std::ptrdiff_t>(colon), [](wchar_t c) {
+                   return (c < 0x80 && std::iswalnum(c)) || c == L'+' || c == L'-' || c == L'.';
+               });
+}
+
 }  // namespace
 
 SidePage::SidePage(SidePageDefinition definition, PageLoader& loader)
@@ -233,7 +243,7 @@ bool SidePage::pointerMessage(const Message& message) {
     } else if (id == WM_LBUTTONUP) {
         const bool passed = pointer_->release(PointerButton::left, at.x, at.y, keys);
         const std::wstring link = platform::browser::linkOf(page->elementFromPoint(at.x, at.y));
-        if (passed && link.find(L"://") != std::wstring::npos)
+        if (passed && isWholeAddress(link))
             browser_->navigate(link);
     } else {
         const auto turn = static_cast<short>((message.wParam >> 16) & 0xFFFF);
