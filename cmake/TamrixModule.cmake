@@ -14,6 +14,9 @@
 # tamrix_tests(NAME [GLOBS patterns...] LINK libs...)
 #   Builds NAME from the files that GLOBS match (default tests/*.cpp), links GoogleTest
 #   and registers each test case with ctest.
+# tamrix_test_program(NAME SOURCE file FOR tests DEFINE VARIABLE [LINK libs...])
+#   A second program that the tests FOR start: built before them, its path given to them
+#   as the compile definition VARIABLE.
 
 function(tamrix_glob out default)
   set(patterns ${ARGN})
@@ -120,4 +123,14 @@ function(tamrix_install_shared_libraries folder)
   foreach(child ${children})
     tamrix_install_shared_libraries(${child})
   endforeach()
+endfunction()
+
+function(tamrix_test_program name)
+  cmake_parse_arguments(ARG "" "SOURCE;FOR;DEFINE" "LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCE})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  tamrix_warnings(${name})
+  add_dependencies(${ARG_FOR} ${name})
+  target_compile_definitions(${ARG_FOR} PRIVATE ${ARG_DEFINE}="$<TARGET_FILE:${name}>")
 endfunction()

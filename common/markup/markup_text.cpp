@@ -5,6 +5,7 @@
 #include "common/markup/book_elements.h"
 #include "common/markup/parsed_markup.h"
 #include "common/markup/xml_output.h"
+#include "platform/text/html_space.h"
 
 namespace common::markup {
 
@@ -88,7 +89,7 @@ class TextWriter {
                 }
                 continue;
             }
-            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+            if (platform::text::isHtmlSpace(c)) {
                 space_ = breaks_ == 0 && !out.empty();
                 continue;
             }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/markup/xml_output.h"
+#include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
 namespace common::markup {
@@ -20,10 +21,6 @@ int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     return (c | 0x20) - 'a' + 10;
-}
-
-bool isCssBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
 void appendCodePoint(std::string& out, char32_t code) {
@@ -72,19 +69,11 @@ std::vector<std::string_view> declarationsOf(std::string_view style) {
     return declarations;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isCssBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isCssBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Positions that keep a box in the flow of the page.
 bool staysInFlow(std::string_view position) {
-    std::string value(trimmed(position));
+    std::string value(platform::text::trimHtmlSpace(position));
     if (const std::size_t bang = value.find('!'); bang != std::string::npos)
-        value = std::string(trimmed(std::string_view(value).substr(0, bang)));
+        value = std::string(platform::text::trimHtmlSpace(std::string_view(value).substr(0, bang)));
     return value == "static" || value == "relative" || value == "sticky" ||
            value == "-webkit-sticky";
 }
@@ -94,7 +83,8 @@ bool mayShow(std::string_view declaration) {
     const std::size_t colon = decoded.find(':');
     if (colon == std::string::npos)
         return true;  // a browser ignores it
-    const std::string_view name = trimmed(std::string_view(decoded).substr(0, colon));
+    const std::string_view name =
+        platform::text::trimHtmlSpace(std::string_view(decoded).substr(0, colon));
     if (name == "position")
         return staysInFlow(std::string_view(decoded).substr(colon + 1));
     return true;
@@ -127,7 +117,7 @@ std::string decodeCss(std::string_view css) {
                 code = code * 16 + static_cast<char32_t>(hexValue(css[i++]));
             if (css.compare(i, 2, "\r\n") == 0)
                 i += 2;
-            else if (i < css.size() && isCssBlank(css[i]))
+            else if (i < css.size() && platform::text::isHtmlSpace(css[i]))
                 ++i;
             appendCodePoint(out, code);
         } else {
@@ -160,7 +150,7 @@ std::optional<std::string> displayStyle(std::string_view style) {
             dropped = true;
             continue;
         }
-        if (trimmed(declaration).empty())
+        if (platform::text::trimHtmlSpace(declaration).empty())
             continue;
         if (!kept.empty())
             kept += ';';

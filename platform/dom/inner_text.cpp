@@ -5,12 +5,9 @@
 
 #include "platform/dom/element.h"
 #include "platform/dom/tag_names.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
-
-bool isHtmlWhiteSpace(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f';
-}
 
 std::wstring textContent(const Node& node) {
     std::wstring out;
@@ -31,7 +28,7 @@ std::wstring collapseWhiteSpace(std::wstring_view text) {
     std::wstring out;
     bool space = false;
     for (wchar_t c : text) {
-        if (isHtmlWhiteSpace(c)) {
+        if (platform::text::isHtmlSpace(c)) {
             space = !out.empty();
             continue;
         }
@@ -77,11 +74,11 @@ class TextWriter {
     void text(std::wstring_view data, bool preformatted) {
         // What ends a run of characters that are written as they are.
         const auto special = [preformatted](wchar_t c) {
-            return preformatted ? c == L'\n' : isHtmlWhiteSpace(c);
+            return preformatted ? c == L'\n' : platform::text::isHtmlSpace(c);
         };
         for (std::size_t i = 0; i < data.size();) {
             const wchar_t c = data[i];
-            if (!preformatted && isHtmlWhiteSpace(c)) {
+            if (!preformatted && platform::text::isHtmlSpace(c)) {
                 if (!out_.empty() && !breakPending_)
                     spacePending_ = true;
                 ++i;

@@ -21,6 +21,4 @@ std::wstring renderedText(const Node& node);
 // needs to.
 bool renderedTextReaches(const Node& node, std::size_t count);
 
-bool isHtmlWhiteSpace(wchar_t c);
-
 }  // namespace platform::dom

@@ -4,14 +4,11 @@
 #include <array>
 
 #include "platform/html_input/markup_scan.h"
+#include "platform/text/html_space.h"
 
 namespace platform::html_input {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -50,7 +47,7 @@ Tag readAttributes(std::string_view markup, std::size_t at, std::size_t maxAttri
         return tag;
     };
     while (true) {
-        while (p < size && isBlank(markup[p]))
+        while (p < size && platform::text::isHtmlSpace(markup[p]))
             ++p;
         if (p >= size)
             return finish(size, size);
@@ -67,15 +64,15 @@ Tag readAttributes(std::string_view markup, std::size_t at, std::size_t maxAttri
         if (++tag.count == maxAttributes + 1)
             tag.cutFrom = p;
         ++p;  // the name's first character may be "="
-        while (p < size && !isBlank(markup[p]) && markup[p] != '/' && markup[p] != '>' &&
-               markup[p] != '=')
+        while (p < size && !platform::text::isHtmlSpace(markup[p]) && markup[p] != '/' &&
+               markup[p] != '>' && markup[p] != '=')
             ++p;
-        while (p < size && isBlank(markup[p]))
+        while (p < size && platform::text::isHtmlSpace(markup[p]))
             ++p;
         if (p >= size || markup[p] != '=')
             continue;
         ++p;
-        while (p < size && isBlank(markup[p]))
+        while (p < size && platform::text::isHtmlSpace(markup[p]))
             ++p;
         if (p >= size)
             return finish(size, size);
@@ -88,7 +85,7 @@ Tag readAttributes(std::string_view markup, std::size_t at, std::size_t maxAttri
         }
         if (markup[p] == '>')
             return finish(p, p + 1);
-        while (p < size && !isBlank(markup[p]) && markup[p] != '>')
+        while (p < size && !platform::text::isHtmlSpace(markup[p]) && markup[p] != '>')
             ++p;
     }
 }
@@ -124,8 +121,8 @@ AttributeCut limitAttributes(std::string_view markup, std::size_t maxAttributes)
             continue;
         }
         std::size_t nameEnd = nameStart;
-        while (nameEnd < size && !isBlank(markup[nameEnd]) && markup[nameEnd] != '/' &&
-               markup[nameEnd] != '>')
+        while (nameEnd < size && !platform::text::isHtmlSpace(markup[nameEnd]) &&
+               markup[nameEnd] != '/' && markup[nameEnd] != '>')
             ++nameEnd;
         const std::string_view name = markup.substr(nameStart, nameEnd - nameStart);
         const Tag tag = readAttributes(markup, nameEnd, maxAttributes);

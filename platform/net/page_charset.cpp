@@ -6,6 +6,7 @@
 
 #include "platform/net/response_text.h"
 #include "platform/text/code_page.h"
+#include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
 namespace platform::net {
@@ -111,10 +112,6 @@ std::string lowerCase(std::string_view text) {
     return lowered;
 }
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && lowerCase(text.substr(0, prefix.size())) == prefix;
 }
@@ -143,11 +140,11 @@ std::string charsetInContent(std::string_view content) {
     std::size_t at = lowered.find("charset");
     while (at != std::string::npos) {
         std::size_t pos = at + 7;
-        while (pos < lowered.size() && isSpace(lowered[pos]))
+        while (pos < lowered.size() && platform::text::isHtmlSpace(lowered[pos]))
             ++pos;
         if (pos < lowered.size() && lowered[pos] == '=') {
             ++pos;
-            while (pos < lowered.size() && isSpace(lowered[pos]))
+            while (pos < lowered.size() && platform::text::isHtmlSpace(lowered[pos]))
                 ++pos;
             const char quote = pos < lowered.size() ? lowered[pos] : 0;
             if (quote == '"' || quote == '\'') {
@@ -157,7 +154,8 @@ std::string charsetInContent(std::string_view content) {
                 return std::string(content.substr(pos + 1, end - pos - 1));
             }
             std::size_t end = pos;
-            while (end < lowered.size() && !isSpace(lowered[end]) && lowered[end] != ';')
+            while (end < lowered.size() && !platform::text::isHtmlSpace(lowered[end]) &&
+                   lowered[end] != ';')
                 ++end;
             return std::string(content.substr(pos, end - pos));
         }
@@ -173,22 +171,22 @@ struct Attribute {
 
 // Reads one attribute of a tag at `pos`; false at the tag's end.
 bool nextAttribute(std::string_view bytes, std::size_t& pos, Attribute& attribute) {
-    while (pos < bytes.size() && (isSpace(bytes[pos]) || bytes[pos] == '/'))
+    while (pos < bytes.size() && (platform::text::isHtmlSpace(bytes[pos]) || bytes[pos] == '/'))
         ++pos;
     if (pos >= bytes.size() || bytes[pos] == '>')
         return false;
     const std::size_t nameStart = pos;
-    while (pos < bytes.size() && !isSpace(bytes[pos]) && bytes[pos] != '=' && bytes[pos] != '>' &&
-           bytes[pos] != '/')
+    while (pos < bytes.size() && !platform::text::isHtmlSpace(bytes[pos]) && bytes[pos] != '=' &&
+           bytes[pos] != '>' && bytes[pos] != '/')
         ++pos;
     attribute.name = lowerCase(bytes.substr(nameStart, pos - nameStart));
     attribute.value.clear();
-    while (pos < bytes.size() && isSpace(bytes[pos]))
+    while (pos < bytes.size() && platform::text::isHtmlSpace(bytes[pos]))
         ++pos;
     if (pos >= bytes.size() || bytes[pos] != '=')
         return true;
     ++pos;
-    while (pos < bytes.size() && isSpace(bytes[pos]))
+    while (pos < bytes.size() && platform::text::isHtmlSpace(bytes[pos]))
         ++pos;
     if (pos < bytes.size() && (bytes[pos] == '"' || bytes[pos] == '\'')) {
         const char quote = bytes[pos++];
@@ -199,7 +197,7 @@ bool nextAttribute(std::string_view bytes, std::size_t& pos, Attribute& attribut
         return true;
     }
     const std::size_t valueStart = pos;
-    while (pos < bytes.size() && !isSpace(bytes[pos]) && bytes[pos] != '>')
+    while (pos < bytes.size() && !platform::text::isHtmlSpace(bytes[pos]) && bytes[pos] != '>')
         ++pos;
     attribute.value = bytes.substr(valueStart, pos - valueStart);
     return true;
@@ -312,9 +310,9 @@ bool pageMediaType(std::string_view type) {
 
 std::string encodingForLabel(std::string_view label) {
     std::string_view trimmed = label;
-    while (!trimmed.empty() && isSpace(trimmed.front()))
+    while (!trimmed.empty() && platform::text::isHtmlSpace(trimmed.front()))
         trimmed.remove_prefix(1);
-    while (!trimmed.empty() && isSpace(trimmed.back()))
+    while (!trimmed.empty() && platform::text::isHtmlSpace(trimmed.back()))
         trimmed.remove_suffix(1);
     const std::string lowered = lowerCase(trimmed);
     for (const Label& known : kLabels)
@@ -338,7 +336,7 @@ std::string metaCharsetLabel(std::string_view bytes) {
         if (startsWithNoCase(rest, "<body"))
             return {};
         if (startsWithNoCase(rest, "<meta") && rest.size() > 5 &&
-            (isSpace(rest[5]) || rest[5] == '/')) {
+            (platform::text::isHtmlSpace(rest[5]) || rest[5] == '/')) {
             pos += 5;
             if (std::string label = metaTagCharset(head, pos); !label.empty())
                 return label;

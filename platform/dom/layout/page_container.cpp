@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <limits>
 
+#include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -344,7 +345,7 @@ void PageContainer::split_text(const char* text,
     };
     for (const char* at = text ? text : ""; *at;) {
         const char c = *at;
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+        if (platform::text::isHtmlSpace(c)) {
             endWord();
             const char space[2] = {c, 0};
             on_space(space);

@@ -21,16 +21,13 @@
 
 #include "platform/dom/layout/paint_bounds.h"
 #include "platform/text/ascii_case.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
 namespace {
 
 using text::lowerAscii;
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 // Every class name of the attribute, in lower case (split on any white space, so that no
 // name the engine could read is missed).
@@ -40,10 +37,10 @@ std::vector<std::string> classesOf(const char* attribute) {
         return classes;
     const std::string_view text(attribute);
     for (std::size_t i = 0; i < text.size();) {
-        while (i < text.size() && isSpace(text[i]))
+        while (i < text.size() && platform::text::isHtmlSpace(text[i]))
             ++i;
         const std::size_t start = i;
-        while (i < text.size() && !isSpace(text[i]))
+        while (i < text.size() && !platform::text::isHtmlSpace(text[i]))
             ++i;
         if (i > start)
             classes.push_back(lowerAscii(text.substr(start, i - start)));

@@ -6,6 +6,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/inner_text.h"
 #include "platform/dom/style/cascade.h"
+#include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -35,7 +36,7 @@ bool holdsOnlyElementsAndSpaces(const Element& cell) {
             elements = true;
         else if (child->nodeType() == NodeType::Text) {
             for (wchar_t c : child->nodeValue())
-                if (!isHtmlWhiteSpace(c))
+                if (!platform::text::isHtmlSpace(c))
                     return false;
         }
     }

@@ -8,6 +8,7 @@
 #include "platform/dom/style/browser_defaults.h"
 #include "platform/dom/style/style_sheet.h"
 #include "platform/dom/tag_names.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
@@ -38,7 +39,7 @@ std::vector<std::wstring> classesOf(const Element& element) {
         return classes;
     std::wstring current;
     for (wchar_t c : *value + L" ") {
-        if (isHtmlWhiteSpace(c)) {
+        if (platform::text::isHtmlSpace(c)) {
             if (!current.empty())
                 classes.push_back(std::move(current));
             current.clear();

@@ -2,6 +2,7 @@
 
 #include "platform/dom/inner_text.h"
 #include "platform/dom/tag_names.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
@@ -33,10 +34,10 @@ namespace {
 
 std::wstring_view trim(std::wstring_view text) {
     std::size_t begin = 0;
-    while (begin < text.size() && isHtmlWhiteSpace(text[begin]))
+    while (begin < text.size() && platform::text::isHtmlSpace(text[begin]))
         ++begin;
     std::size_t end = text.size();
-    while (end > begin && isHtmlWhiteSpace(text[end - 1]))
+    while (end > begin && platform::text::isHtmlSpace(text[end - 1]))
         --end;
     return text.substr(begin, end - begin);
 }

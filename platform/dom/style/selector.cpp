@@ -9,6 +9,7 @@
 #include "platform/dom/style/css_parser.h"
 #include "platform/dom/style/selector_structure.h"
 #include "platform/dom/tag_names.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
@@ -21,10 +22,10 @@ bool isNameChar(wchar_t c) {
 bool containsWord(std::wstring_view list, std::wstring_view wanted) {
     std::size_t i = 0;
     while (i < list.size()) {
-        while (i < list.size() && isHtmlWhiteSpace(list[i]))
+        while (i < list.size() && platform::text::isHtmlSpace(list[i]))
             ++i;
         std::size_t start = i;
-        while (i < list.size() && !isHtmlWhiteSpace(list[i]))
+        while (i < list.size() && !platform::text::isHtmlSpace(list[i]))
             ++i;
         if (i > start && list.substr(start, i - start) == wanted)
             return true;
@@ -51,7 +52,7 @@ bool passes(const AttributeTest& test, const Element& element) {
             return value == wanted;
         case Op::Word:
             return !wanted.empty() &&
-                   std::none_of(wanted.begin(), wanted.end(), isHtmlWhiteSpace) &&
+                   std::none_of(wanted.begin(), wanted.end(), platform::text::isHtmlSpace) &&
                    containsWord(value, wanted);
         case Op::DashPrefix:
             return value == wanted || (value.size() > wanted.size() && value.starts_with(wanted) &&
@@ -190,7 +191,7 @@ class SelectorReader {
   private:
     bool skipSpace() {
         std::size_t start = i_;
-        while (i_ < text_.size() && isHtmlWhiteSpace(text_[i_]))
+        while (i_ < text_.size() && platform::text::isHtmlSpace(text_[i_]))
             ++i_;
         return i_ > start;
     }
@@ -209,7 +210,7 @@ class SelectorReader {
         bool any = false;
         while (i_ < text_.size()) {
             wchar_t c = text_[i_];
-            if (isHtmlWhiteSpace(c) || c == L'>' || c == L'+' || c == L'~' || c == L')')
+            if (platform::text::isHtmlSpace(c) || c == L'>' || c == L'+' || c == L'~' || c == L')')
                 break;
             if (c == L'*') {
                 ++i_;
@@ -370,7 +371,7 @@ class SelectorReader {
             if (!argument)
                 return false;
             std::wstring language = asciiLower(*argument);
-            std::erase_if(language, isHtmlWhiteSpace);
+            std::erase_if(language, platform::text::isHtmlSpace);
             if (language.empty())
                 return false;
             compound.pseudoClasses.push_back({Kind::Lang, 0, 1, std::move(language)});

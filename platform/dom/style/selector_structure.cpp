@@ -6,6 +6,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/inner_text.h"
 #include "platform/dom/tag_names.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
@@ -84,7 +85,7 @@ std::optional<int> readSigned(std::wstring_view text, bool signRequired) {
 std::optional<std::pair<int, int>> parsePositionFormula(std::wstring_view text) {
     std::wstring formula;
     for (wchar_t c : text)
-        if (!isHtmlWhiteSpace(c))
+        if (!platform::text::isHtmlSpace(c))
             formula += static_cast<wchar_t>(std::towlower(c));
     if (formula == L"odd")
         return std::pair{2, 1};

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/text/ascii_case.h"
+#include "platform/text/html_space.h"
 
 namespace platform::dom {
 
@@ -26,10 +27,6 @@ std::size_t plus(std::size_t a, std::size_t b) {
     return std::min(a + b, kSaturated);
 }
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 bool isNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_' || static_cast<unsigned char>(c) >= 0x80;
@@ -37,14 +34,6 @@ bool isNameChar(char c) {
 
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool isCustomName(std::string_view name) {
@@ -58,7 +47,7 @@ using Declaration = VarReferenceGuard::Declaration;
 // a letter or "(" (which could join the substituted value's end into a new "var(").
 std::optional<Reference> plainReference(std::string_view text, std::size_t at, std::size_t limit) {
     std::size_t i = at + kVar.size();
-    while (i < limit && isSpace(text[i]))
+    while (i < limit && platform::text::isHtmlSpace(text[i]))
         ++i;
     const std::size_t nameBegin = i;
     if (i + 2 >= limit || text[i] != '-' || text[i + 1] != '-')
@@ -69,7 +58,7 @@ std::optional<Reference> plainReference(std::string_view text, std::size_t at, s
     const std::size_t nameEnd = i;
     if (nameEnd == nameBegin + 2)
         return std::nullopt;
-    while (i < limit && isSpace(text[i]))
+    while (i < limit && platform::text::isHtmlSpace(text[i]))
         ++i;
     if (i >= limit || text[i] != ')')
         return std::nullopt;
@@ -88,7 +77,7 @@ void readDeclaration(std::string_view text, std::size_t begin, std::size_t end,
     const std::size_t colon = text.substr(0, end).find(':', begin);
     if (colon == std::string_view::npos)
         return;
-    const std::string_view name = trimmed(text.substr(begin, colon - begin));
+    const std::string_view name = platform::text::trimHtmlSpace(text.substr(begin, colon - begin));
     const std::string_view value = text.substr(colon + 1, end - colon - 1);
     const std::size_t first = value.find(kVar);
     if (!isCustomName(name) && first == std::string_view::npos)
@@ -132,7 +121,7 @@ void readLoosely(std::string_view text, std::size_t begin, std::size_t end, cons
         while (i < end && isNameChar(text[i]))
             ++i;
         const std::size_t nameEnd = i;
-        while (i < end && isSpace(text[i]))
+        while (i < end && platform::text::isHtmlSpace(text[i]))
             ++i;
         if (nameEnd > at + 2 && i < end && text[i] == ':')
             visit(Declaration{lowerAscii(text.substr(at, nameEnd - at)), end - i - 1, {}, true});
