@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 
 namespace host {
 

@@ -8,7 +8,7 @@
 #include "platform/browser/key_messages.h"
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/tag_names.h"
 #include "platform/dom/window.h"

@@ -35,7 +35,7 @@
 #include "lorvane/page_loader.h"
 #include "platform/browser/page_pointer.h"
 #include "platform/browser/web_browser.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/system/module.h"
 #include "platform/ui/message.h"
 #include "plugin/module/plugin_interface.h"

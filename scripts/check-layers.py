@@ -2,9 +2,13 @@
 """Checks that #include lines point only downwards between the layers that share a folder.
 
 The add-on's rooms stand in this order, each using only those before it:
-    addon/page, addon/selection, addon/commands, addon/readable, addon/linkfetch, addon/window
+    addon/page, addon/selection, addon/commands, addon/readable, addon/linkfetch,
+    addon/window/extensions, addon/window
+The export rooms likewise:
+    addon/export/pdf, addon/export/paging, addon/export/capture, addon/export
 The document model stand-in's layers likewise:
-    platform/dom (the model), platform/dom/style, platform/dom/layout
+    platform/dom/events, platform/dom/resources, platform/dom (the model), platform/dom/style,
+    platform/dom/layout/boxes, platform/dom/layout/markup, platform/dom/layout
 Tests count as part of their folder. Prints each include that points upwards and exits 1
 when there is one; exits 0 otherwise.
 """
@@ -14,8 +18,10 @@ import sys
 
 ORDERS = [
     ["addon/page", "addon/selection", "addon/commands", "addon/readable", "addon/linkfetch",
-     "addon/window"],
-    ["platform/dom", "platform/dom/style", "platform/dom/layout"],
+     "addon/window/extensions", "addon/window"],
+    ["addon/export/pdf", "addon/export/paging", "addon/export/capture", "addon/export"],
+    ["platform/dom/events", "platform/dom/resources", "platform/dom", "platform/dom/style",
+     "platform/dom/layout/boxes", "platform/dom/layout/markup", "platform/dom/layout"],
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
@@ -34,7 +40,11 @@ def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
     faults = []
     for order in ORDERS:
-        for source in sorted((root / order[0]).rglob("*")):
+        scanned = set()
+        for source in sorted(path for folder in order for path in (root / folder).rglob("*")):
+            if source in scanned:
+                continue
+            scanned.add(source)
             if source.suffix not in (".h", ".cpp"):
                 continue
             name = source.relative_to(root).as_posix()

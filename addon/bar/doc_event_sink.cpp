@@ -3,7 +3,7 @@
 #include "addon/bar/toolbox.h"
 #include "common/language/language_table.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 
 namespace addon {
 

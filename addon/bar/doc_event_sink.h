@@ -7,7 +7,7 @@
 // Handled events are cancelled (cancelBubble set, returnValue false).
 #pragma once
 
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 
 namespace addon {
 

@@ -4,7 +4,7 @@
 #include "addon/bar/lorvane_client.h"
 #include "addon/bar/side_band.h"
 #include "addon/shell/browser_windows.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
 #include "addon/window/window_table.h"
 #include "platform/browser/browser_bars.h"
 

@@ -9,7 +9,7 @@
 #include "platform/browser/fetch.h"
 #include "platform/browser/key_messages.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 
 namespace addon {
 

@@ -22,7 +22,7 @@
 #include "addon/window/embedded_toolbox.h"
 #include "platform/browser/protocol_table.h"
 #include "platform/dom/document.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 
 namespace addon {
 

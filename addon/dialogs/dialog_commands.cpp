@@ -9,7 +9,7 @@
 #include "addon/shell/data_folders.h"
 #include "addon/shell/user_data_upgrade.h"
 #include "addon/window/command_dispatcher.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
 #include "addon/window/link_grab_commands.h"
 #include "addon/window/service_pages.h"
 #include "addon/window/window_table.h"

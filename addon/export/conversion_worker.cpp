@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "addon/export/page_capture.h"
-#include "addon/export/tiles_to_pdf.h"
+#include "addon/export/capture/page_capture.h"
+#include "addon/export/paging/tiles_to_pdf.h"
 #include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 #include "platform/text/utf.h"

@@ -16,7 +16,7 @@
 #include <mutex>
 #include <string>
 
-#include "addon/export/tile_marks.h"
+#include "addon/export/paging/tile_marks.h"
 #include "common/thread/thread.h"
 #include "platform/dom/task_queue.h"
 

@@ -2,15 +2,15 @@
 
 #include <cerrno>
 
-#include "addon/export/image_files.h"
-#include "addon/export/page_capture.h"
+#include "addon/export/capture/image_files.h"
+#include "addon/export/capture/page_capture.h"
 #include "addon/export/print_dialog.h"
+#include "addon/page/html_document.h"
 #include "addon/page/layout_failure.h"
 #include "addon/shell/data_folders.h"
 #include "addon/window/command_dispatcher.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
 #include "addon/window/grab_bracket.h"
-#include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
 #include "common/util/file_name_rule.h"

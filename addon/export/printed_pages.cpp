@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "addon/export/page_access.h"
-#include "addon/export/page_capture.h"
-#include "addon/export/page_painter.h"
-#include "addon/export/tiles_to_pdf.h"
+#include "addon/export/capture/page_access.h"
+#include "addon/export/capture/page_capture.h"
+#include "addon/export/capture/page_painter.h"
+#include "addon/export/paging/tiles_to_pdf.h"
 #include "platform/system/temporary_files.h"
 #include "platform/system/write_failure.h"
 

@@ -2,7 +2,7 @@
 
 #include "addon/mailnote/onenote_export.h"
 #include "addon/mailnote/send_by_email.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
 
 namespace addon {
 

@@ -23,7 +23,7 @@
 #include "addon/selection/selection_host.h"
 #include "addon/selection/selection_item.h"
 #include "platform/com/hresult.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/dom/window.h"
 
 namespace addon {

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "addon/commands/command_processor.h"
-#include "addon/window/html_document.h"
+#include "addon/page/html_document.h"
 #include "addon/window/selection_site.h"
 #include "platform/browser/web_browser.h"
 

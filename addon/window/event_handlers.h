@@ -13,7 +13,7 @@
 // cancelled or fails leaves the page's clip context usable. User-interface thread only.
 #pragma once
 
-#include "addon/window/html_document.h"
+#include "addon/page/html_document.h"
 
 namespace addon {
 

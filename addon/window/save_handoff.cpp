@@ -3,9 +3,9 @@
 #include "addon/page/line_breaks.h"
 #include "addon/page/text_case.h"
 #include "addon/page/tidy_html.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
+#include "addon/window/extensions/plugin_binding.h"
 #include "addon/window/grab_bracket.h"
-#include "addon/window/plugin_binding.h"
 #include "addon/window/window_operations.h"
 #include "common/util/url_text.h"
 

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <functional>
 
+#include "addon/page/html_document.h"
 #include "addon/page/layout_failure.h"
 #include "addon/readable/main_element.h"
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/embedded_toolbox.h"
-#include "addon/window/html_document.h"
 #include "common/util/registry_int.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/screen.h"

@@ -19,11 +19,11 @@
 #include "bench/dom/generated_page.h"
 #include "bench/dom/measuring_nothing_container.h"
 #include "platform/dom/document.h"
+#include "platform/dom/layout/markup/page_markup.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
 #include "platform/dom/layout/page_layout.h"
-#include "platform/dom/layout/page_markup.h"
-#include "platform/dom/page_resources.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/dom/window.h"
 
 namespace {

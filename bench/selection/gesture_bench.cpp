@@ -22,7 +22,7 @@
 #include "addon/selection/clip_selection.h"
 #include "addon/selection/input_binding.h"
 #include "addon/selection/settings.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/layout/page_layout.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"

@@ -7,7 +7,7 @@
 
 #include <gdk/gdk.h>
 
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 
 namespace host::browser {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "addon/export/page_painter.h"
+#include "addon/export/capture/page_painter.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/window.h"
 

@@ -1,5 +1,5 @@
 // The picture of a page's viewport as the window shows it, painted by the one page painter
-// (addon/export/page_painter.h) into a cairo image surface. It is painted again only when
+// (addon/export/capture/page_painter.h) into a cairo image surface. It is painted again only when
 // something it shows changed: the page (content, styles, overlays), its viewport size or
 // its scroll position. A scroll alone moves the former picture and paints only the strip
 // that came into view.

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "addon/window/html_document.h"
+#include "addon/page/html_document.h"
 #include "host/page_loader.h"
 #include "platform/text/utf.h"
 

@@ -5,7 +5,7 @@
 #include "lorvane/image_list.h"
 #include "lorvane/page_document.h"
 #include "lorvane/setting_dialog.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/ui/dialog_driver.h"
 #include "plugin/repository/repository.h"
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "platform/dom/layout_engine.h"
-#include "platform/dom/page_resources.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/dom/task_queue.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"

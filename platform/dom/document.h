@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/dom/geometry.h"
 #include "platform/dom/node.h"
 

@@ -1,6 +1,6 @@
 // The event members of Document: bubbling delivery and the mouse and key helpers.
 #include "platform/dom/document.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/window.h"
 
 namespace platform::dom {

@@ -5,7 +5,7 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 
 namespace platform::dom {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/dom/document.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/dom/layout_engine.h"
 
 namespace platform::dom {

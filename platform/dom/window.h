@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/geometry.h"
 
 namespace platform::dom {

@@ -4,7 +4,7 @@
 
 #include "common/language/language_table.h"
 #include "common/util/url_text.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"
 #include "platform/ui/window_system.h"

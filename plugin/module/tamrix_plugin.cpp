@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/dom/tag_names.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/presenter.h"

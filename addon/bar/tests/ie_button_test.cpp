@@ -1,7 +1,7 @@
 #include "addon/bar/ie_button.h"
+#include "addon/page/html_document.h"
 #include "addon/selection/input_binding.h"
 #include "addon/selection/settings.h"
-#include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
 #include "bar_fixture.h"

@@ -3,7 +3,7 @@
 #include "addon/bar/lorvane_commands.h"
 #include "addon/bar/bar_classes.h"
 #include "addon/window/command_dispatcher.h"
-#include "addon/window/command_extensions.h"
+#include "addon/window/extensions/command_extensions.h"
 #include "addon/window/window_table.h"
 #include "bar_fixture.h"
 #include "platform/browser/browser_bars.h"

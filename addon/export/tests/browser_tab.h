@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "addon/window/html_document.h"
+#include "addon/page/html_document.h"
 #include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/ui/scripted_presenter.h"

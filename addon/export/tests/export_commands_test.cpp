@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "addon/export/pdf/tests/pdf_tools.h"
 #include "addon/export/print_dialog.h"
 #include "addon/export/tests/browser_tab.h"
-#include "addon/export/tests/pdf_tools.h"
+#include "addon/page/html_document.h"
 #include "addon/window/command_dispatcher.h"
-#include "addon/window/html_document.h"
 #include "addon/window/window_table.h"
 #include "common/util/message_box.h"
 #include "platform/imaging/image_codecs.h"

@@ -6,12 +6,12 @@
 #include <iterator>
 #include <sstream>
 
+#include "addon/export/pdf/tests/pdf_tools.h"
 #include "addon/export/printed_pages.h"
 #include "addon/export/tests/browser_tab.h"
-#include "addon/export/tests/pdf_tools.h"
 #include "addon/export/tests/private_cups.h"
+#include "addon/page/html_document.h"
 #include "addon/window/command_dispatcher.h"
-#include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "addon/window/window_table.h"
 #include "common/util/message_box.h"

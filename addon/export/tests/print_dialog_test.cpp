@@ -6,9 +6,9 @@
 
 #include "addon/commands/command_processor.h"
 #include "addon/commands/style_commands.h"
+#include "addon/export/pdf/tests/pdf_tools.h"
 #include "addon/export/print_dialog.h"
 #include "addon/export/print_settings.h"
-#include "addon/export/tests/pdf_tools.h"
 #include "addon/readable/readable_commands.h"
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"

@@ -9,7 +9,7 @@
 #include "common/language/language_table.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_int.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/window.h"
 #include "platform/registry/store.h"
 #include "platform/text/utf.h"

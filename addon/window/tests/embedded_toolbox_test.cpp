@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "addon/page/html_document.h"
 #include "addon/shell/data_folders.h"
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/embedded_toolbox.h"
-#include "addon/window/html_document.h"
 #include "addon/window/window_operations.h"
 #include "common/util/message_box.h"
 #include "common/util/registry_int.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/browser/page_pointer.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 
 namespace dom = platform::dom;
 using platform::browser::PagePointer;

@@ -33,7 +33,7 @@
 
 #include "platform/dom/geometry.h"
 #include "platform/dom/layout/page_elements.h"
-#include "platform/dom/page_resources.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/imaging/canvas.h"
 #include "platform/imaging/text_font.h"
 

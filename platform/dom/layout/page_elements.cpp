@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "platform/dom/layout/paint_bounds.h"
+#include "platform/dom/layout/boxes/paint_bounds.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/html_space.h"
 

@@ -23,8 +23,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/dom/layout/markup/page_markup.h"
 #include "platform/dom/layout/page_elements.h"
-#include "platform/dom/layout/page_markup.h"
 #include "platform/dom/layout_engine.h"
 
 namespace litehtml {

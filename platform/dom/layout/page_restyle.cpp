@@ -15,12 +15,12 @@
 #include <unordered_set>
 
 #include "platform/dom/document.h"
-#include "platform/dom/layout/element_opacity.h"
-#include "platform/dom/layout/engine_tree.h"
+#include "platform/dom/layout/boxes/engine_tree.h"
+#include "platform/dom/layout/boxes/paint_bounds.h"
+#include "platform/dom/layout/markup/element_opacity.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_elements.h"
 #include "platform/dom/layout/page_layout.h"
-#include "platform/dom/layout/paint_bounds.h"
 #include "platform/dom/style/css_parser.h"
 #include "platform/text/utf.h"
 

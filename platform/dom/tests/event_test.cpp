@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/dom/document.h"
-#include "platform/dom/event_sink.h"
+#include "platform/dom/events/event_sink.h"
 #include "platform/dom/window.h"
 
 namespace platform::dom {

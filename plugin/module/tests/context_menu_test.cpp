@@ -5,7 +5,7 @@
 #include "host_windows.h"
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/text/utf.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/dialog_driver.h"

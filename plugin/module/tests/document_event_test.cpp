@@ -3,7 +3,7 @@
 #include "host_windows.h"
 #include "platform/dom/document.h"
 #include "platform/dom/element.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/text/utf.h"
 #include "plugin/module/host_messages.h"
 #include "plugin/module/tamrix_plugin.h"

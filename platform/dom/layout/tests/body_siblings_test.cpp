@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dom/document.h"
-#include "platform/dom/layout/body_siblings.h"
+#include "platform/dom/layout/markup/body_siblings.h"
 #include "platform/dom/layout/page_layout.h"
 
 namespace platform::dom {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dom/document.h"
-#include "platform/dom/event.h"
+#include "platform/dom/events/event.h"
 #include "platform/dom/style/inline_style.h"
 #include "platform/dom/tests/fixture_pages.h"
 #include "platform/dom/window.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/dom/layout/page_container.h"
-#include "platform/dom/page_resources.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

@@ -4,10 +4,10 @@
 #include <fstream>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/markup/page_markup.h"
 #include "platform/dom/layout/page_layout.h"
-#include "platform/dom/layout/page_markup.h"
 #include "platform/dom/layout/tests/page_geometry.h"
-#include "platform/dom/page_resources.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/dom/style/inline_style.h"
 #include "platform/dom/style/style_sheet.h"
 #include "platform/dom/text_range.h"

@@ -4,9 +4,9 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/tests/page_geometry.h"
-#include "platform/dom/page_resources.h"
 #include "platform/dom/picture_source.h"
-#include "platform/dom/unreachable_hosts.h"
+#include "platform/dom/resources/page_resources.h"
+#include "platform/dom/resources/unreachable_hosts.h"
 #include "platform/text/utf.h"
 #include "testing/http/loopback_server.h"
 
