@@ -19,12 +19,14 @@ constexpr int kMaxDepth = 256;
 // Elements dropped with everything inside them, in any namespace (names in lower case):
 // what runs code or loads other documents, style sheets (they restyle the whole page that
 // shows the clip) and form controls (nothing shown may ask for or send a reader's input).
+// Formulas (MathML) stay, as SVG pictures do: their elements and attributes pass the same
+// filter as any other, and a formula is often the words of a sentence.
 const std::set<std::string, std::less<>> kDropped = {
     "script",           "noscript", "iframe",   "frame",    "frameset", "object",   "embed",
     "applet",           "param",    "base",     "meta",     "link",     "template", "noembed",
     "noframes",         "title",    "head",     "portal",   "animate",  "set",      "animatemotion",
-    "animatetransform", "handler",  "listener", "math",     "style",    "input",    "button",
-    "select",           "textarea", "keygen",   "datalist", "optgroup", "option",   "isindex"};
+    "animatetransform", "handler",  "listener", "style",    "input",    "button",   "select",
+    "textarea",         "keygen",   "datalist", "optgroup", "option",   "isindex"};
 
 // Elements whose tags go while their content stays.
 const std::set<std::string, std::less<>> kUnwrapped = {"form"};

@@ -2,7 +2,7 @@
 // page of ours that the clip must not take over. Every element and attribute stays except
 // what can run a script, load another document or reach beyond the clip: scripts, event
 // attributes, javascript:/vbscript: addresses, frames, objects, embeds, applets, base,
-// meta and link elements, templates, SVG animation and MathML; style elements; form
+// meta and link elements, templates and SVG animation; style elements; form
 // controls (a form's own tag goes, its other content stays); and in style attributes,
 // fixed or absolute positioning (style_filter.h).
 //
