@@ -2,6 +2,11 @@
 // automatic selection. Two finders look for it: the layout finder (layout_finder.h) by
 // where blocks lie on the laid-out page, and the tag scorer (readable_scorer.h) by the text
 // the page's elements hold. The rule that decides between them:
+//   - the block holding both where they found two halves of one story: two blocks apart
+//     (neither holds the other), the lighter holding at least half the scored text of the
+//     heavier, below one block that is not the page's, not clutter, has few links
+//     (story_blocks.h kSiblingLinkShare) and little scored text besides the two; whatever
+//     the layout (the halves' weights and their holder decide, not the columns);
 //   - the layout finder's block, where the layout gives it a column to find: its block is
 //     narrower than 90% of the body, so the page is laid out in columns;
 //   - the tag scorer's element where the layout finder cannot decide: it finds nothing, or
@@ -34,6 +39,10 @@ inline constexpr double kColumnShare = 0.9;
 inline constexpr double kLayoutBlockShare = 0.5;
 // The share of the column's scored text above which the tag scorer's element inside it wins.
 inline constexpr double kInnerBlockShare = 0.5;
+// The share of the heavier finder's block that the other's needs to be the story's other half.
+inline constexpr double kHalfShare = 0.5;
+// How much scored text the block holding both halves may hold, over the halves' own.
+inline constexpr double kHalvesShare = 1.25;
 
 // `body` is the page's body.
 ElementPtr findArticleElement(const ElementPtr& body, const GrabRules& rules = grabRules());

@@ -131,3 +131,39 @@ TEST(ArticleChoice, KeepsTheLayoutColumnUnlessItHoldsFarLessTextThanTheScorersBl
     EXPECT_EQ(findArticleElement(unlaid->body(), rules), unlaid->getElementById(L"story"));
     EXPECT_EQ(findArticleElement(nullptr, rules), nullptr);
 }
+
+TEST(ArticleChoice, TwoHalvesOfOneStoryFoundByTheTwoFindersAreTakenTogether) {
+    const GrabRules rules = shippedRules();
+    // The opening part in a section of one kind, the remaining parts in a section of
+    // another: the layout finder takes the first, the tag scorer the heavier second.
+    const auto page = [](const std::wstring& besides) {
+        auto document = parsePage(
+            L"<BODY><DIV id=nav><A href=/>Home</A></DIV><MAIN id=main>"
+            L"<SECTION id=opening class=intro><H1>Heading</H1>" +
+            paragraphs(2) + L"</SECTION><SECTION id=rest class=more><DIV>" + paragraphs(3) +
+            L"</DIV></SECTION>" + besides + L"</MAIN></BODY>");
+        setBox(document->body(), {0, 0, 1000, 3000});
+        setBox(document->getElementById(L"opening"), {150, 200, 700, 900});
+        setBox(document->getElementById(L"rest"), {150, 1100, 700, 1500});
+        return document;
+    };
+    const auto halves = page(L"");
+    ASSERT_EQ(findMainElement(halves->body()), halves->getElementById(L"opening"));
+    ASSERT_EQ(scoreByTags(halves->body(), rules)->parentElement(), halves->getElementById(L"rest"));
+    EXPECT_EQ(findArticleElement(halves->body(), rules), halves->getElementById(L"main"));
+
+    // Beside the two, the block holding them holds more prose (other stories, a thread):
+    // it is no single story, and the chooser's rule decides between the halves.
+    const auto crowded = page(L"<SECTION id=others>" + paragraphs(3) + L"</SECTION>");
+    ASSERT_EQ(scoreByTags(crowded->body(), rules)->parentElement(),
+              crowded->getElementById(L"rest"));
+    EXPECT_NE(findArticleElement(crowded->body(), rules), crowded->getElementById(L"main"));
+    // A block of links beside the story's other half is no half of it.
+    std::wstring links;
+    for (int i = 0; i < 12; ++i) {
+        links +=
+            L"<LI><A href=/s" + std::to_wstring(i) + L">" + std::wstring(60, L'x') + L"</A></LI>";
+    }
+    const auto linked = page(L"<UL>" + links + L"</UL>");
+    EXPECT_NE(findArticleElement(linked->body(), rules), linked->getElementById(L"main"));
+}
