@@ -91,19 +91,50 @@ function(tamrix_add_subdirectories)
   endforeach()
 endfunction()
 
+# The targets that `folder` and the folders below it define, into `out`.
+function(tamrix_targets_below folder out)
+  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+  foreach(child ${children})
+    tamrix_targets_below(${child} below)
+    list(APPEND targets ${below})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
 # Links the programs' heap settings (platform/heap) into every executable defined in
 # `folder` and the folders below it; called once, after all of them are defined.
 function(tamrix_use_heap_settings folder)
-  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  tamrix_targets_below(${folder} targets)
   foreach(target ${targets})
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "EXECUTABLE")
       target_link_libraries(${target} PRIVATE platform_heap)
     endif()
   endforeach()
-  get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
-  foreach(child ${children})
-    tamrix_use_heap_settings(${child})
+endfunction()
+
+# Gives every program and library that `folder` and the folders below it place in the stage
+# tree (build/stage, laid out as an installation) its installed run path ($ORIGIN...) in
+# the build too. A build run path that install rewrites is padded with empty entries, and
+# the loader reads an empty entry as the current folder: a program of the stage tree would
+# load a library of that name from wherever it is started. Called once, after all of them
+# are defined.
+function(tamrix_stage_run_paths folder)
+  tamrix_targets_below(${folder} targets)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(output ${target} RUNTIME_OUTPUT_DIRECTORY)
+    elseif(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+      get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
+    else()
+      continue()
+    endif()
+    string(FIND "${output}" "${TAMRIX_STAGE_DIR}/" inStage)
+    if(inStage EQUAL 0)
+      set_target_properties(${target} PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+    endif()
   endforeach()
 endfunction()
 
@@ -111,17 +142,13 @@ endfunction()
 # programs (the platform libraries, the template engine) into <prefix>/bin, where the
 # programs' $ORIGIN run path finds them; called once, after all of them are defined.
 function(tamrix_install_shared_libraries folder)
-  get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  tamrix_targets_below(${folder} targets)
   foreach(target ${targets})
     get_target_property(type ${target} TYPE)
     get_target_property(output ${target} LIBRARY_OUTPUT_DIRECTORY)
     if(type STREQUAL "SHARED_LIBRARY" AND output STREQUAL TAMRIX_BIN_DIR)
       install(TARGETS ${target} LIBRARY DESTINATION bin)
     endif()
-  endforeach()
-  get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
-  foreach(child ${children})
-    tamrix_install_shared_libraries(${child})
   endforeach()
 endfunction()
 

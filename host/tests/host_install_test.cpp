@@ -42,4 +42,16 @@ TEST(HostInstall, AnInstalledTreeRunsTheHelpAndTheDemo) {
     fs::remove_all(fs::path(latest).parent_path());
 }
 
+TEST(HostInstall, ProgramsNeverTakeLibrariesFromTheFolderTheyAreStartedIn) {
+    // A foreign library under the name of one the host needs (zlib), in the folder it is
+    // started from: the host still takes the system's own.
+    testing_environment::TemporaryHome home;
+    fs::copy_file(fs::path(TAMRIX_STAGE_DIR) / "bin" / "libplatform_text.so",
+                  home.root() / "libz.so.1");
+    const host_tests::Printed version = host_tests::runProgram(home.root(), {"--version"}, 60);
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_FALSE(holds(version.err, "libz.so.1")) << version.err;
+    EXPECT_TRUE(holds(version.out, "tamrix-host")) << version.out;
+}
+
 }  // namespace

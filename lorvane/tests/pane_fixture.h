@@ -1,9 +1,10 @@
-// A throw-away installation for the pane's tests: <home>/install-<n>/bin/protocol.so (the
-// staged tarn: module), and in <home>/install/data/plugins a copy of the staged "tamrix"
-// plug-in (its real plugin.so and pages, with a second side page "tamrix2" added to its
-// catalogue), a "recording" plug-in with the test library of fixture/recording_plugin.cpp
-// and a "plain" plug-in without a library. The window system runs on a manual clock, and
-// the pane sits in a "LorvaneClient" window that records the records it is sent.
+// A throw-away installation for the pane's tests: <home>/install-<n>/bin/ holding the staged
+// deliverables (the tarn: module protocol.so and the libraries the modules find there), and in
+// <home>/install/data/plugins a copy of the staged "tamrix" plug-in (its real plugin.so and pages,
+// with a second side page "tamrix2" added to its catalogue), a "recording" plug-in with the test
+// library of fixture/recording_plugin.cpp and a "plain" plug-in without a library. The window
+// system runs on a manual clock, and the pane sits in a "LorvaneClient" window that records the
+// records it is sent.
 //
 // The home is shared by the tests of the suite: the template engine inside the process
 // keeps the folders it found first.
@@ -62,7 +63,8 @@ class PaneTest : public ::testing::Test {
         windows().setClock(clock_);
         const fs::path stage = TAMRIX_STAGE_DIR;
         fs::create_directories(root_ / "bin");
-        fs::create_symlink(stage / "bin" / "protocol.so", root_ / "bin" / "protocol.so");
+        for (const auto& deliverable : fs::directory_iterator(stage / "bin"))
+            fs::create_symlink(deliverable.path(), root_ / "bin" / deliverable.path().filename());
         const fs::path tamrix = root_ / "data" / "plugins" / "tamrix";
         fs::create_directories(tamrix.parent_path());
         fs::copy(stage / "data" / "plugins" / "tamrix", tamrix, fs::copy_options::recursive);
