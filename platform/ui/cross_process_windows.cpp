@@ -1,6 +1,7 @@
 #include "platform/ui/cross_process_windows.h"
 #include "platform/ui/pointer_messages.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -44,7 +45,8 @@ enum Operation : std::uint8_t {
 constexpr UINT kAdoptMessage = WM_USER + 0x6A1;
 constexpr std::uintptr_t kProxyTimer = 0x6A2;
 constexpr wchar_t kAgentClass[] = L"CrossProcessAgent";
-constexpr std::chrono::milliseconds kServePoll{100};
+// The serving thread's backstop should the wake-up byte of the destructor not arrive.
+constexpr std::chrono::milliseconds kServePoll{1000};
 // Room in a record for what frames an image's pixels.
 constexpr std::size_t kImageRecordSlack = 64;
 
@@ -83,8 +85,14 @@ CrossProcessWindows::CrossProcessWindows(WindowSystem& system) : system_(system)
 CrossProcessWindows::~CrossProcessWindows() {
     system_.stopObservingForeground(this);
     stopping_ = true;
-    if (server_.joinable())
+    if (server_.joinable()) {
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t written = ::write(wakeUp_[1], &byte, 1);
         server_.join();
+    }
+    for (const int end : wakeUp_)
+        if (end >= 0)
+            ::close(end);
     if (listener_ >= 0) {
         ::close(listener_);
         ::unlink(socketPath_.c_str());
@@ -128,6 +136,10 @@ bool CrossProcessWindows::start() {
         error_ = "cannot listen on " + socketPath_;
         return false;
     }
+    if (::pipe2(wakeUp_, O_CLOEXEC) != 0) {
+        error_ = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return false;
+    }
     agent_ = system_.createWindow(
         {.className = kAgentClass, .visible = false, .proc = [this](const Message& message) {
              return message.id == kAdoptMessage && message.copyData
@@ -143,8 +155,9 @@ bool CrossProcessWindows::start() {
 
 void CrossProcessWindows::serveLoop() {
     while (!stopping_) {
-        pollfd waiting{listener_, POLLIN, 0};
-        if (::poll(&waiting, 1, static_cast<int>(kServePoll.count())) <= 0)
+        pollfd waiting[] = {{listener_, POLLIN, 0}, {wakeUp_[0], POLLIN, 0}};
+        if (::poll(waiting, 2, static_cast<int>(kServePoll.count())) <= 0 ||
+            !(waiting[0].revents & POLLIN))
             continue;
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0)

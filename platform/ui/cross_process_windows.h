@@ -155,6 +155,10 @@ class CrossProcessWindows {
     std::string error_;
     std::string socketPath_;
     int listener_ = -1;
+    // The serving thread waits on the listener and on this pipe's reading end; the
+    // destructor writes a byte to it, so the thread ends at once rather than at its next
+    // poll.
+    int wakeUp_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
     std::thread server_;
     HWND agent_;
