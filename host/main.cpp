@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "addon/module/command_registration.h"
@@ -17,6 +18,7 @@
 #include "host/demo.h"
 #include "host/host_session.h"
 #include "host/output.h"
+#include "platform/imaging/text_font.h"
 #include "platform/text/utf.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/presenter.h"
@@ -41,6 +43,8 @@ std::vector<std::wstring> readScript(const std::string& file, bool& readable) {
 }
 
 int runActions(const std::vector<std::wstring>& actions, bool keepGoing) {
+    // The fonts' set-up runs beside the add-on's start and the first page's loading.
+    const std::jthread fonts([] { platform::imaging::TextFont::prepare(); });
     auto presenter = std::make_shared<host::HostPresenter>();
     platform::ui::PresenterScope scope(presenter);
     // Nobody watches this host's screen: animations and paced sequences run in order on its

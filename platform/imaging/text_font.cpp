@@ -1,6 +1,7 @@
 #include "platform/imaging/text_font.h"
 
 #include <pango/pangocairo.h>
+#include <pango/pangofc-font.h>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,34 @@ PangoContext* layoutContext() {
     return context.context;
 }
 
+struct VerticalMetrics {
+    int ascent = 0;
+    int descent = 0;
+    int height = 0;
+};
+
+// The face's ascent, descent and line height (with its line gap) in Pango units: for an
+// untransformed face straight from its extents, as Pango's own metrics take them. Pango's
+// full metrics also lay out a sample text in a context of their own, which costs a font
+// match and sort of its own per new face; only a transformed face (a synthetic slant)
+// still takes that way.
+VerticalMetrics verticalMetricsOf(PangoFont* font) {
+    FcMatrix* matrix = nullptr;
+    if (PANGO_IS_FC_FONT(font) && FcPatternGetMatrix(pango_fc_font_get_pattern(PANGO_FC_FONT(font)),
+                                                     FC_MATRIX, 0, &matrix) != FcResultMatch) {
+        hb_font_extents_t extents{};
+        hb_font_get_extents_for_direction(pango_font_get_hb_font(font), HB_DIRECTION_LTR, &extents);
+        return {extents.ascender, -extents.descender,
+                extents.ascender - extents.descender + extents.line_gap};
+    }
+    PangoFontMetrics* metrics = pango_font_get_metrics(font, nullptr);
+    const VerticalMetrics vertical{pango_font_metrics_get_ascent(metrics),
+                                   pango_font_metrics_get_descent(metrics),
+                                   pango_font_metrics_get_height(metrics)};
+    pango_font_metrics_unref(metrics);
+    return vertical;
+}
+
 int wholePixels(int pangoUnits) {
     return static_cast<int>(std::lround(static_cast<double>(pangoUnits) / PANGO_SCALE));
 }
@@ -56,12 +85,10 @@ TextFont::TextFont(std::string_view families, int pixels, int weight, bool itali
     pango_layout_set_single_paragraph_mode(layout_, TRUE);
 
     if (PangoFont* primary = pango_context_load_font(context, description)) {
-        PangoFontMetrics* metrics = pango_font_get_metrics(primary, nullptr);
-        ascent_ = wholePixels(pango_font_metrics_get_ascent(metrics));
-        descent_ = wholePixels(pango_font_metrics_get_descent(metrics));
-        lineHeight_ =
-            std::max(wholePixels(pango_font_metrics_get_height(metrics)), ascent_ + descent_);
-        pango_font_metrics_unref(metrics);
+        const VerticalMetrics metrics = verticalMetricsOf(primary);
+        ascent_ = wholePixels(metrics.ascent);
+        descent_ = wholePixels(metrics.descent);
+        lineHeight_ = std::max(wholePixels(metrics.height), ascent_ + descent_);
         g_object_unref(primary);
     }
     pango_font_description_free(description);
@@ -71,6 +98,11 @@ TextFont::TextFont(std::string_view families, int pixels, int weight, bool itali
     PangoRectangle ink;
     pango_layout_get_extents(layout_, &ink, nullptr);
     xHeight_ = wholePixels(pango_layout_get_baseline(layout_) - ink.y);
+}
+
+void TextFont::prepare() {
+    FcInit();
+    fontFamilies("serif");
 }
 
 TextFont::~TextFont() {

@@ -26,6 +26,11 @@ class TextFont {
     // (see font_catalog.h); `pixels` the em size in CSS pixels.
     TextFont(std::string_view families, int pixels, int weight, bool italic);
     ~TextFont();
+    // Reads fontconfig's configuration and font list and the catalog of installed families
+    // now, so that the first font made afterwards finds them ready: a program calls it on
+    // a thread of its own while it starts, to overlap those tens of milliseconds with its
+    // other work. Any thread; it may run beside fonts being made.
+    static void prepare();
     TextFont(const TextFont&) = delete;
     TextFont& operator=(const TextFont&) = delete;
 

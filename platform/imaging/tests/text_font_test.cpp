@@ -89,6 +89,34 @@ TEST(TextFont, WidthsAreTheShapedFractionalOnesOfABrowser) {
     EXPECT_GE(serif.lineHeight(), serif.ascent() + serif.descent());
 }
 
+TEST(TextFont, LineMetricsAreTheFacesOwnUprightAndSlanted) {
+    // Ascent, descent and line height (with the face's line gap) in whole pixels, as Pango's
+    // font metrics give them; the italic Noto faces are upright faces given a synthetic slant.
+    struct Case {
+        const char* family;
+        int pixels;
+        int weight;
+        bool italic;
+        int ascent, descent, lineHeight;
+    };
+    const Case cases[] = {
+        {"Arial", 16, 400, false, 14, 3, 18},
+        {"serif", 23, 700, true, 20, 5, 26},
+        {"monospace", 11, 400, false, 10, 3, 13},
+        {"Courier", 16, 400, true, 13, 5, 18},
+        {"Noto Sans CJK JP", 16, 400, false, 19, 5, 24},
+        {"Noto Sans Arabic", 16, 400, true, 22, 12, 34},
+        {"Noto Sans Devanagari", 23, 700, true, 21, 9, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.family);
+        const TextFont font(c.family, c.pixels, c.weight, c.italic);
+        EXPECT_EQ(font.ascent(), c.ascent);
+        EXPECT_EQ(font.descent(), c.descent);
+        EXPECT_EQ(font.lineHeight(), c.lineHeight);
+    }
+}
+
 TEST(TextFont, ScriptsTheFaceLacksFallBackAndAreDrawn) {
     const TextFont font("Arial", 16, 400, false);
     const char* texts[] = {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",          // Hebrew
