@@ -293,6 +293,36 @@ TEST_F(HostCli, GrabPageFillsItsPlaceholderWithTheFetchedPage) {
     EXPECT_FALSE(holds(stored[0].html, "Loading")) << stored[0].html;
 }
 
+TEST_F(HostCli, GrabLinksFillsEachPlaceholderWithItsFetchedPage) {
+    testing_http::LoopbackServer server;
+    const auto article = [](const std::string& name) {
+        return testing_http::Reply{
+            .body = "<html><head><title>" + name + "</title></head><body><div id=main><h1>" + name +
+                    " heading</h1><p>The " + name +
+                    " paragraph holds the text that the grab keeps when it fetches the linked "
+                    "page, long enough to be the main block of that page.</p><p>Another "
+                    "paragraph of the " +
+                    name + " page, with more words in it for the reader.</p></div></body></html>",
+            .contentType = "text/html; charset=utf-8"};
+    };
+    server.reply("/first.html", article("first"));
+    server.reply("/second.html", article("second"));
+    server.reply("/list.html",
+                 {.body = "<html><body><ul id=links><li><a href='" + server.url("/first.html") +
+                          "'>First story</a></li><li><a href='" + server.url("/second.html") +
+                          "'>Second story</a></li></ul></body></html>",
+                  .contentType = "text/html; charset=utf-8"});
+    const Printed grabbed =
+        run({"open", server.url("/list.html"), "attach", "select", "links", "command",
+             "command-select-grab-links", "answer-save", "Linked", "key", "ctrl+s"});
+    EXPECT_EQ(grabbed.status, 0) << grabbed.err;
+    const auto stored = entries();
+    ASSERT_EQ(stored.size(), 1u) << grabbed.err;
+    EXPECT_TRUE(holds(stored[0].html, "first paragraph holds")) << stored[0].html;
+    EXPECT_TRUE(holds(stored[0].html, "second paragraph holds")) << stored[0].html;
+    EXPECT_FALSE(holds(stored[0].html, "Loading")) << stored[0].html;
+}
+
 TEST_F(HostCli, DeleteFromTheSidePanesMenuRemovesTheEntryAndLogsIt) {
     ASSERT_EQ(run({"open", kStory, "attach", "select", "story", "answer-save",
                    "Doomed | News | Inbox", "key", "ctrl+s"})
