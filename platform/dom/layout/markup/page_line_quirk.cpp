@@ -43,12 +43,35 @@ bool holdsOnlyElementsAndSpaces(const Element& cell) {
     return elements;
 }
 
-bool takesTheQuirk(const Element& cell) {
-    if (!cell.hasTag(L"TD") && !cell.hasTag(L"TH"))
+// Blocks and cells have lines of their own; an inline element inside such a line that holds
+// no text either adds nothing of its own line height to it.
+bool takesTheQuirk(const Element& element) {
+    if (!holdsOnlyElementsAndSpaces(element))
         return false;
-    const auto document = cell.ownerDocument();
-    return document && document->keepsQuirks() && holdsOnlyElementsAndSpaces(cell) &&
-           passesOnUnchanged(cell.currentStyle()->value(PropertyId::LineHeight));
+    const auto style = element.currentStyle();
+    if (!passesOnUnchanged(style->value(PropertyId::LineHeight)))
+        return false;
+    if (!element.hasTag(L"TD") && !element.hasTag(L"TH")) {
+        const std::wstring display = style->value(PropertyId::Display);
+        if (display == L"inline") {
+            const auto parent = element.parentElement();
+            return parent && takesTheQuirk(*parent);
+        }
+        if (display != L"block")
+            return false;
+    }
+    const auto document = element.ownerDocument();
+    return document && document->keepsQuirks();
+}
+
+// A line of pictures alone is as tall as they are, without room for descenders below them:
+// they stand on the bottom of the line.
+bool holdsOnlyPictures(const Element& element) {
+    for (const auto& child : element.childNodes())
+        if (child->nodeType() == NodeType::Element &&
+            !static_cast<const Element&>(*child).hasTag(L"IMG"))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -59,8 +82,13 @@ std::string lineHeightQuirk(const Element& element) {
     const auto parent = element.parentElement();
     if (!parent || !takesTheQuirk(*parent))
         return {};
-    return "line-height:" +
-           platform::text::toUtf8(parent->currentStyle()->value(PropertyId::LineHeight)) + ";";
+    std::string declarations =
+        "line-height:" +
+        platform::text::toUtf8(parent->currentStyle()->value(PropertyId::LineHeight)) + ";";
+    if (element.hasTag(L"IMG") && holdsOnlyPictures(*parent) &&
+        element.currentStyle()->value(PropertyId::VerticalAlign) == L"baseline")
+        declarations += "vertical-align:bottom;";
+    return declarations;
 }
 
 }  // namespace platform::dom

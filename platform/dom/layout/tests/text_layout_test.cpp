@@ -112,6 +112,31 @@ TEST(TextLayout, OldDoctypesKeepTheLineHeightQuirkOfCellsHoldingOnlyElements) {
     expectBoxesOf(standards, {{29, {17, 111, 1007, 204}}, {46, {177, 208, 1004, 233}}});
 }
 
+// An old doctype keeps the quirk in paragraphs and blocks too: a line of pictures alone is
+// as tall as its pictures (a picture that cannot be had and has an empty alt takes no room
+// at all), while a line break or a line of text keeps the block's line height.
+TEST(TextLayout, OldDoctypesLetALineOfPicturesBeAsTallAsThePictures) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+        L"\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">"
+        L"<html><body style='font:16px/24px serif'>"
+        L"<p id=a align=center><img src=nope1.jpg alt=''></p><p id=b>text</p>"
+        L"<div id=c><img src=nope2.jpg alt='' width=100 height=40></div><p id=d><br></p>"
+        L"<div id=e><span>words in a span</span></div>"
+        L"<div id=f><a href=x><img src=nope3.jpg alt='' width=50 height=30></a> </div>"
+        L"<div id=g><p>inner block</p></div>"
+        L"<ul><li id=h><img src=nope4.jpg alt='' width=20 height=10></li></ul><p id=i>after</p>"
+        L"</body></html>",
+        L"file:///fixture.html");
+    document->parentWindow().resizeTo(1024, 768);
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
+        {L"a", {8, 16, 1016, 16}},   {L"b", {8, 32, 1016, 56}},    {L"c", {8, 72, 1016, 112}},
+        {L"d", {8, 128, 1016, 152}}, {L"e", {8, 168, 1016, 192}},  {L"f", {8, 192, 1016, 222}},
+        {L"g", {8, 238, 1016, 262}}, {L"h", {48, 278, 1016, 302}}, {L"i", {8, 318, 1016, 342}},
+    };
+    expectExactBoxes(*document, chromium);
+}
+
 // The engine takes whole pixels per word: the rounding carried between words must not
 // make a restyled page measure otherwise than the same page laid out anew.
 TEST(TextLayout, WordsMeasureTheSameInEveryLayoutOfThePage) {
