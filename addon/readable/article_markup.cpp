@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "addon/page/text_case.h"
+#include "addon/readable/form_fields.h"
 #include "addon/readable/link_share.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
@@ -72,16 +73,22 @@ bool isLinkList(const ElementPtr& element) {
     return length > 0 && linkShare(element, length) > kLinkListShare;
 }
 
-// Removes from the copy what is hidden, clutter by its names or a list of links in the
-// block it was copied from. The chosen block and the blocks around it stay whatever their
-// names say: the finders took them for the article.
+// Whether the element is a form to fill in (form_fields.h) and little more.
+bool isFormBlock(const ElementPtr& element, const FormBlocks& forms) {
+    return forms.holdsField(*element) && trimSpace(element->innerText()).size() < kFormBlockText;
+}
+
+// Removes from the copy what is hidden, clutter by its names, a list of links or a form
+// in the block it was copied from. The chosen block and the blocks around it stay whatever
+// their names say: the finders took them for the article.
 void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
                    const GrabRules& rules, ShownBlocks& hidden) {
     const auto originals = elementsOf(block);
     const auto copies = elementsOf(copy);
-    if (originals.size() != copies.size()) {
+    if (originals.empty() || originals.size() != copies.size()) {
         return;
     }
+    const FormBlocks forms(originals.front());
     ElementPtr removed;
     for (std::size_t i = 0; i < originals.size(); ++i) {
         // In page order, the elements inside a removed block follow it.
@@ -90,7 +97,7 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
         }
         if (!originals[i]->contains(*chosen) &&
             (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules) ||
-             isLinkList(originals[i]))) {
+             isLinkList(originals[i]) || isFormBlock(originals[i], forms))) {
             copies[i]->removeNode(true);
             removed = originals[i];
         }

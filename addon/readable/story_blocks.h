@@ -5,14 +5,15 @@
 // block above it that holds no other text than pictures, their captions and blocks of
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
 // sibling of the chosen block continues the story when it is visible, not clutter by its
-// names (name_ranks.h), holds little link text, and either holds prose scoring at least a
+// names (name_ranks.h), holds little link text, is no form to fill in (form_fields.h: a
+// field and less than kFormBlockText of text), and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
-// block written as one: text and phrases only), or a block of the chosen block's own kind
-// (tag and class names), of 80 characters or more.
-// Where a block a few levels above stands beside such a block of its own kind (each part
-// of one template holding a part of the story), that block stands for the chosen one. The
-// story runs from the first such block to the last, the chosen one included, with what
-// stands between them (subheadings, pictures) unless that is hidden or clutter.
+// block written as one: text and phrases only), or a block of the chosen
+// block's own kind (tag and class names), of 80 characters or more. Where a block a few levels
+// above stands beside such a block of its own kind (each part of one template holding a part of the
+// story), that block stands for the chosen one. The story runs from the first such block to the
+// last, the chosen one included, with what stands between them (subheadings, pictures) unless that
+// is hidden or clutter.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

@@ -174,6 +174,43 @@ TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
     EXPECT_TRUE(keeps(document->getElementById(L"story")->outerHTML(), L"Subscribe"));
 }
 
+TEST(ArticleRules, FormsToFillInAreLeftOutWhateverTheirNames) {
+    const GrabRules rules = shippedRules();
+    // A sign-up box inside the story, not named for what it is; a part of the story that
+    // ends in a poll holds more than a form and stays.
+    const auto inside = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
+        L"<DIV class=box-7><H3>The morning briefing</H3><P>Everything you need to know, in "
+        L"your inbox before breakfast.</P><INPUT type=email placeholder=Email><BUTTON>Go"
+        L"</BUTTON><SMALL>This site is protected by a captcha and its terms apply.</SMALL>"
+        L"</DIV>" +
+        paragraphs(L"after", 3) + L"<DIV class=part>" + paragraphs(L"poll", 3) +
+        L"<LABEL><INPUT type=radio name=q>Yes</LABEL><INPUT type=hidden name=id></DIV>"
+        L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(inside->body(), rules);
+    for (const wchar_t* kept : {L"before2", L"after0", L"after2", L"poll2"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"morning briefing", L"inbox", L"captcha"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+
+    // A box for reporting a comment after a short story does not carry the story on.
+    const auto after = parsePage(
+        L"<BODY><DIV id=page><DIV id=story>" + paragraphs(L"story", 2) +
+        L"</DIV><DIV class=module><H2>Report this comment</H2><P>Sorry! There was a problem. "
+        L"Help us keep this a friendly place by telling us which comment breaks the rules "
+        L"and why you report it.</P><FORM><SELECT><OPTION>Spam</OPTION></SELECT>"
+        L"<TEXTAREA></TEXTAREA></FORM><DIV>Leave your comment</DIV></DIV></DIV></BODY>");
+    const ElementPtr story = after->getElementById(L"story");
+    ASSERT_EQ(findArticleElement(after->body(), rules), story);
+    const std::wstring alone = storyMarkup(story, rules);
+    EXPECT_TRUE(keeps(alone, L"story1"));
+    for (const wchar_t* gone : {L"Report this", L"Sorry", L"Leave your comment"}) {
+        EXPECT_FALSE(keeps(alone, gone)) << gone;
+    }
+}
+
 TEST(ArticleRules, AWordOfASentenceStaysWhateverItsNamesSay) {
     const GrabRules rules = shippedRules();
     // Notes on words of a sentence, shown in a pop-up box; a share bar of links beside
