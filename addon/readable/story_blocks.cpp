@@ -23,8 +23,8 @@ bool sameKind(const ElementPtr& a, const ElementPtr& b) {
            lowerText(a->tagName()) == lowerText(b->tagName());
 }
 
-// Whether the block is written as a paragraph: text and phrases only, no blocks inside
-// (a lead paragraph set in a block of its own).
+// Whether the block is written as a paragraph: text and phrases only, or paragraphs of
+// them, no other blocks inside (a lead paragraph set in a block of its own).
 bool isParagraphLike(const ElementPtr& element) {
     static constexpr std::array<std::wstring_view, 22> kBlockTags = {
         L"div",   L"p",   L"ul",     L"ol",     L"dl",   L"table",      L"section", L"article",
@@ -38,8 +38,9 @@ bool isParagraphLike(const ElementPtr& element) {
         return false;
     }
     for (const auto& below : element->all()) {
-        if (std::find(kBlockTags.begin(), kBlockTags.end(), lowerText(below->tagName())) !=
-            kBlockTags.end()) {
+        const std::wstring belowTag = lowerText(below->tagName());
+        if (belowTag != L"p" &&
+            std::find(kBlockTags.begin(), kBlockTags.end(), belowTag) != kBlockTags.end()) {
             return false;
         }
     }

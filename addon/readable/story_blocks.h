@@ -8,7 +8,7 @@
 // names (name_ranks.h), holds little link text, is no form to fill in (form_fields.h: a
 // field and less than kFormBlockText of text), and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
-// block written as one: text and phrases only), or a block of the chosen
+// block written as one: text and phrases only, or paragraphs of them), or a block of the chosen
 // block's own kind (tag and class names), of 80 characters or more. Where a block a few levels
 // above stands beside such a block of its own kind (each part of one template holding a part of the
 // story), that block stands for the chosen one. The story runs from the first such block to the

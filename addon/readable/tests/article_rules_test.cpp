@@ -462,4 +462,16 @@ TEST(ArticleRules, ALeadParagraphSetInABlockOfItsOwnOpensTheStory) {
     }
     EXPECT_FALSE(keeps(markup, L"By a keeper"));
     EXPECT_FALSE(keeps(markup, L"winter storms"));
+
+    // The lead set as a paragraph in a block of its own, the story's paragraphs beside it.
+    const auto wrapped = parsePage(
+        L"<BODY><DIV id=page><DIV class=story-body><DIV class=media><IMG src=a.jpg></DIV>"
+        L"<DIV class=intro><P><STRONG>A season of storms: the keepers of the northern light "
+        L"tell how they kept the lamp burning through the worst winter.</STRONG></P></DIV>" +
+        paragraphs(L"story", 3) + L"<DIV id=more>" + paragraphs(L"more", 6) +
+        L"</DIV></DIV></DIV></BODY>");
+    const std::wstring opened = storyMarkup(wrapped->getElementById(L"more"), rules);
+    for (const wchar_t* kept : {L"A season of storms", L"story0", L"more5"}) {
+        EXPECT_TRUE(keeps(opened, kept)) << kept;
+    }
 }
