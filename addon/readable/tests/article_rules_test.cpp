@@ -153,13 +153,15 @@ TEST(ArticleRules, AStoryInThreeSiblingBlocksIsKeptWhole) {
     EXPECT_TRUE(keeps(both, L"Closing"));
 }
 
-TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
+TEST(ArticleRules, ANewsletterFormShareBarAndAdvertisementsInsideTheArticleAreLeftOut) {
     const GrabRules rules = shippedRules();
     const auto document = parsePage(
         L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
         L"<DIV class=newsletter-signup><P>Sign up for the morning briefing</P><FORM "
         L"action=/join><INPUT name=email><BUTTON>Subscribe</BUTTON></FORM></DIV>"
         L"<DIV class=share-bar><A href=/f>Facebook</A> <A href=/t>Twitter</A></DIV>"
+        L"<DIV class=\"js_ad-dynamic ad-unit\"><DIV>Advertisement</DIV></DIV>"
+        L"<DIV id=advertisement-2><SPAN>Sponsored message</SPAN></DIV>"
         L"<P style=\"color:red\">After the form the story goes on, as a reader expects it to, "
         L"with the keepers on the pier and the boats coming home.</P>" +
         paragraphs(L"after", 2) + L"</DIV></BODY>");
@@ -167,7 +169,8 @@ TEST(ArticleRules, ANewsletterFormAndShareBarInsideTheArticleAreLeftOut) {
     for (const wchar_t* kept : {L"before2", L"After the form", L"after1"}) {
         EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
-    for (const wchar_t* gone : {L"Sign up", L"Subscribe", L"FORM", L"Facebook", L"color:red"}) {
+    for (const wchar_t* gone : {L"Sign up", L"Subscribe", L"FORM", L"Facebook", L"color:red",
+                                L"Advertisement", L"Sponsored"}) {
         EXPECT_FALSE(keeps(markup, gone)) << gone;
     }
     // The page itself keeps all of it: the clean-up works on a copy.
