@@ -644,6 +644,21 @@ std::optional<std::optional<Rect>> PageLayout::freeBoxRect(const Element& elemen
     return std::optional<Rect>(Rect{left, top, left + width, top + height});
 }
 
+std::optional<Rect> PageLayout::placedFreeBox(const Element& element,
+                                              const Rect& fromOrigin) const {
+    for (auto ancestor = element.parentElement(); ancestor; ancestor = ancestor->parentElement()) {
+        auto style = ancestor->currentStyle();
+        if (style->value(PropertyId::Position) == L"static")
+            continue;
+        const auto box = boxes_.find(ancestor.get());
+        if (box == boxes_.end())
+            return std::nullopt;
+        return fromOrigin.translated(box->second.border.left + borderPixels(*style, BoxSide::Left),
+                                     box->second.border.top + borderPixels(*style, BoxSide::Top));
+    }
+    return fromOrigin;
+}
+
 bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
     if (markup.linkedSheets != markup_.linkedSheets || markup.hintSheet != markup_.hintSheet ||
         markup.elements != markup_.elements || markup.texts != markup_.texts ||
@@ -670,7 +685,7 @@ bool PageLayout::moveFreeBoxes(const PageMarkup& markup) {
         const auto rect = freeBoxRect(*now.element, markup);
         if (!rect)
             return false;
-        moves.push_back({now.element, *rect});
+        moves.push_back({now.element, *rect ? placedFreeBox(*now.element, **rect) : *rect});
     }
     placeFreeBoxes(markup_.freeBoxes, markup.freeBoxes, moves);
     markup_ = markup;

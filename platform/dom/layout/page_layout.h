@@ -82,10 +82,15 @@ class PageLayout final : public LayoutEngine {
     // it writes into the engine elements' style attributes.
     static void correctEngineStyles(litehtml::document& page);
     bool moveFreeBoxes(const PageMarkup& markup);
-    // A free box's border box from its own style: no box (display none), or nullopt
-    // when its style or the page's sheets size it in ways this arithmetic does not follow.
+    // A free box's border box from its own style, counted from the page's origin: no box
+    // (display none), or nullopt when its style or the page's sheets size it in ways this
+    // arithmetic does not follow.
     static std::optional<std::optional<Rect>> freeBoxRect(const Element& element,
                                                           const PageMarkup& markup);
+    // The same box where it stands: its offsets count from the padding box of its nearest
+    // positioned ancestor as last laid out (the body or the root), if any; no box when
+    // that ancestor has none.
+    std::optional<Rect> placedFreeBox(const Element& element, const Rect& fromOrigin) const;
     // Gives the free boxes their places (no box for nullopt) and drops the boxes of those
     // in `before` that are not in `now`.
     using FreeBoxPlace = std::pair<const Element*, std::optional<Rect>>;

@@ -286,7 +286,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     if (changed.empty())
         return false;
     // Free boxes placed since the engine last laid the page out keep the places their
-    // styles give them.
+    // styles give them, from where their containing box stands after the restyle.
     std::vector<FreeBoxPlace> placed;
     for (const auto& now : markup.freeBoxes) {
         if (std::any_of(engineFreeBoxes_.begin(), engineFreeBoxes_.end(), [&](const auto& then) {
@@ -359,6 +359,9 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
     std::swap(markup_.freeBoxes, engineFreeBoxes_);
     collectBoxes(markup_);
     std::swap(markup_.freeBoxes, engineFreeBoxes_);
+    for (auto& [element, rect] : placed)
+        if (rect)
+            rect = placedFreeBox(*element, *rect);
     placeFreeBoxes(engineFreeBoxes_, markup_.freeBoxes, placed);
     return true;
 }

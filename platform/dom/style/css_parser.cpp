@@ -78,8 +78,17 @@ void parseRulesInto(std::wstring_view text, std::vector<StyleRule>& rules) {
         if (open == std::wstring_view::npos)
             break;
         std::wstring_view prelude = trim(text.substr(i, open - i));
-        if (text[open] == L';') {  // "@import ...;" and stray semicolons
-            i = open + 1;
+        if (text[open] == L';') {
+            if (prelude.starts_with(L"@")) {  // "@import ...;"
+                i = open + 1;
+                continue;
+            }
+            // A ";" inside a rule's prelude ("a &gt; b", "x{}; b") makes it no selector:
+            // the rule is dropped with its block, as a browser drops it.
+            const std::size_t brace = findTopLevel(text, open + 1, L"{");
+            if (brace == std::wstring_view::npos)
+                break;
+            i = blockEnd(text, brace) + 1;
             continue;
         }
         std::size_t close = blockEnd(text, open);

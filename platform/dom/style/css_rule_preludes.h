@@ -1,6 +1,9 @@
 // Walks the selector preludes of a style sheet's text without parsing its rules: the text
 // before each "{" that opens a declaration block. At-rule groups (@media ...) are stepped
-// into, so the rules inside them are visited too; comments are stepped over. Stateless.
+// into, so the rules inside them are visited too; comments are stepped over. A ";" ends
+// only an at-rule statement (@import ...;): inside a rule's prelude it is part of the
+// prelude, as a browser reads it, so "a &gt; b {...}" or "x{}; b {...}" gives a prelude
+// holding the ";", which no selector parse accepts. Stateless.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +30,13 @@ bool forEachRulePrelude(std::string_view css, Visit visit) {
                 preludeStart = i + 1;
             continue;
         }
-        if (c == '}' || c == ';') {
+        if (c == '}') {
             preludeStart = i + 1;
+        } else if (c == ';') {
+            const std::string_view prelude = css.substr(preludeStart, i - preludeStart);
+            const auto first = prelude.find_first_not_of(" \t\r\n");
+            if (first != std::string_view::npos && prelude[first] == '@')
+                preludeStart = i + 1;
         } else if (c == '{') {
             const std::string_view prelude = css.substr(preludeStart, i - preludeStart);
             const auto first = prelude.find_first_not_of(" \t\r\n");

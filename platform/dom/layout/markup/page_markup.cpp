@@ -70,7 +70,9 @@ bool engineStylesFrom(const Element& element, const std::string& attribute) {
 }
 
 // A box the selection engine places over the page: out of the flow, at a place and size
-// of its own, so moving it changes no other box.
+// of its own, so moving it changes no other box. Its offsets count from the page's origin,
+// or from the padding box of the body or the root when the page positions them
+// (relative or absolute), which stay where the flow puts them.
 bool isFreeBox(const Element& element) {
     auto parent = element.parentElement();
     if (!parent || !parent->hasTag(L"BODY"))
@@ -81,9 +83,11 @@ bool isFreeBox(const Element& element) {
     for (PropertyId id : {PropertyId::Left, PropertyId::Top, PropertyId::Width, PropertyId::Height})
         if (!isPixelLength(style->value(id)))
             return false;
-    for (auto ancestor = parent; ancestor; ancestor = ancestor->parentElement())
-        if (ancestor->currentStyle()->value(PropertyId::Position) != L"static")
+    for (auto ancestor = parent; ancestor; ancestor = ancestor->parentElement()) {
+        const std::wstring position = ancestor->currentStyle()->value(PropertyId::Position);
+        if (position != L"static" && position != L"relative" && position != L"absolute")
             return false;
+    }
     return true;
 }
 

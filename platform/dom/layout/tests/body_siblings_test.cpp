@@ -35,6 +35,38 @@ TEST(BodySiblings, OnlyTestsThatFallOnTheBodysChildrenMatter) {
     EXPECT_TRUE(bodySiblingsMatter("html div:first-child{margin:0}", body));
     EXPECT_TRUE(
         bodySiblingsMatter("h1 ~ .x div:first-child, .y + div:first-child{margin:0}", body));
+    // A ";" inside a rule's prelude makes it no selector at all; it ends only at-rules.
+    EXPECT_FALSE(bodySiblingsMatter(".x &gt;\n div:first-child{margin:0}", body));
+    EXPECT_FALSE(bodySiblingsMatter("p{margin:0}; div:first-child{margin:0}", body));
+    EXPECT_TRUE(bodySiblingsMatter("@import url(a.css); div:first-child{margin:0}", body));
+}
+
+TEST(BodySiblings, ARuleWhosePreludeHoldsASemicolonIsDroppedByTheLayoutToo) {
+    // A sheet written with an escaped ">" (as saved pages hold it): the layout drops the
+    // rule as a browser does, so an overlay at the top of the body moves nothing, and the
+    // page is not laid out again for it.
+    const std::wstring sheet =
+        L"<style>.x &gt;\n div:first-child{margin-top:30px} p{margin:0}; div + div{height:50px}"
+        L"</style>";
+    const std::wstring overlay =
+        L"<div id=overlay style='position:absolute;left:10px;top:5px;width:30px;height:40px'>"
+        L"</div>";
+    const std::wstring content = L"<div id=first>first</div><div id=second>second</div>";
+    auto document = Document::parse(L"<head>" + sheet + L"</head><body>" + content + L"</body>");
+    const auto& engine = dynamic_cast<const PageLayout&>(document->layout());
+    const Rect first = *document->boxOf(*document->getElementById(L"first"));
+    const int layouts = engine.fullLayouts();
+    auto box = document->createElement(L"div");
+    box->setAttribute(L"style", L"position:absolute;left:10px;top:5px;width:30px;height:40px");
+    document->body()->insertBefore(box, document->body()->firstChild());
+    EXPECT_EQ(*document->boxOf(*box), (Rect{10, 5, 40, 45}));
+    EXPECT_EQ(engine.fullLayouts(), layouts);
+
+    auto fresh =
+        Document::parse(L"<head>" + sheet + L"</head><body>" + overlay + content + L"</body>");
+    EXPECT_EQ(*fresh->boxOf(*fresh->getElementById(L"first")), first);
+    EXPECT_EQ(*document->boxOf(*document->getElementById(L"second")),
+              *fresh->boxOf(*fresh->getElementById(L"second")));
 }
 
 TEST(BodySiblings, OverlaysOnAPageWithOtherSiblingRulesAreNotLaidOutAgain) {

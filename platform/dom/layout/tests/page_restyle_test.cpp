@@ -151,6 +151,29 @@ TEST(PageRestyle, OverlaysPlacedBeforeARestyleKeepTheirPlaces) {
     EXPECT_TRUE(document->boxOf(*kept));
 }
 
+TEST(PageRestyle, OverlaysOnAPositionedBodyStandOnItsPaddingBoxWithoutALayout) {
+    // The body is the overlays' containing box: they count from its padding box, as
+    // Chromium places them (33,28 and, after the body moves down, 33,48).
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>body{position:relative;margin:20px;"
+        L"border:3px solid;padding:4px} p{margin:0}</style></head><body>"
+        L"<p>First paragraph of text.</p><p>Second one.</p></body></html>");
+    geometryOf(*document);
+    const int layouts = engineOf(*document).fullLayouts();
+    auto overlay = document->createElement(L"div");
+    overlay->setAttribute(L"style", L"position:absolute;left:0;top:0;width:1px;height:1px");
+    document->body()->insertBefore(overlay, document->body()->firstChild());
+    overlay->setAttribute(
+        L"style", L"position:absolute;left:10px;top:5px;width:30px;height:40px;border:2px solid");
+    EXPECT_EQ(*document->boxOf(*overlay), (Rect{33, 28, 67, 72}));
+    EXPECT_EQ(engineOf(*document).fullLayouts(), layouts);
+    EXPECT_EQ(freshGeometryOf(*document), geometryOf(*document));
+
+    document->body()->setAttribute(L"style", L"margin-top:40px");
+    EXPECT_EQ(*document->boxOf(*overlay), (Rect{33, 48, 67, 92}));
+    EXPECT_EQ(freshGeometryOf(*document), geometryOf(*document));
+}
+
 TEST(PageRestyle, OverlaysTakenAwayWithTheRestyleAndScriptsStyledLeaveItInPlace) {
     auto document = Document::parse(kPage);
     auto overlay = document->createElement(L"div");

@@ -88,14 +88,18 @@ TEST(CssText, DeclarationsAndSheetsReadLikeABrowserReadsThem) {
         @keyframes spin { from { left: 0 } to { left: 10px } }
         a[href] { color: green }
         h1 { }
+        p { margin: 0 }; div { color: red }
+        .x &gt; div:first-child { margin: 9px }
         broken { color: red
     -->)");
-    ASSERT_EQ(rules.size(), 4u);
+    // A ";" in a rule's prelude (an escaped ">", a stray one after a block) drops that rule.
+    ASSERT_EQ(rules.size(), 5u);
     EXPECT_EQ(rules[0].selectors.size(), 2u);
     EXPECT_TRUE(rules[0].selectors[1].supported);
     EXPECT_EQ(rules[1].declarations[0].name, L"width");  // nested screen media blocks apply
     EXPECT_TRUE(rules[2].selectors[0].supported);
-    EXPECT_EQ(rules[3].declarations.size(), 1u);  // an unclosed block ends the sheet
+    EXPECT_EQ(rules[3].declarations[0].name, L"margin");
+    EXPECT_EQ(rules[4].declarations.size(), 1u);  // an unclosed block ends the sheet
     EXPECT_TRUE(mediaAppliesToScreen(L""));
     EXPECT_TRUE(mediaAppliesToScreen(L"Screen, print"));
     EXPECT_FALSE(mediaAppliesToScreen(L"print"));
