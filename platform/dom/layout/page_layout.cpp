@@ -8,12 +8,14 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/boxes/engine_tree.h"
+#include "platform/dom/layout/boxes/filled_drawings.h"
 #include "platform/dom/layout/boxes/page_box_sizing.h"
 #include "platform/dom/layout/boxes/page_list_items.h"
 #include "platform/dom/layout/boxes/page_margins.h"
 #include "platform/dom/layout/boxes/page_positioned.h"
 #include "platform/dom/layout/boxes/page_widths.h"
 #include "platform/dom/layout/boxes/paint_bounds.h"
+#include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
 #include "platform/dom/picture_source.h"
@@ -328,6 +330,10 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
                                                    context_ ? context_.get() : &engineContext());
         correctEngineStyles(*page_);
         page_->render(std::max(viewport.width, 1));
+        // Only pages whose markup marks such a drawing pay for the walk over their boxes.
+        if (html.find(kFillingSvgAttribute) != std::string::npos &&
+            fillShrunkBoxes(*page_, kFillingSvgAttribute))
+            page_->render(std::max(viewport.width, 1));
         notePaintBounds(*page_->root());
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");

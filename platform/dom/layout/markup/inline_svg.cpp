@@ -225,19 +225,21 @@ std::optional<std::string> cssLength(const std::optional<std::wstring>& value) {
     return written + (unit.empty() ? std::string("px") : unit);
 }
 
-// A viewBox of four numbers with a positive width and height.
-bool hasViewBox(const Element& svg) {
+// A viewBox of four numbers with a positive width and height: its height over its width.
+std::optional<double> viewBoxShape(const Element& svg) {
     const auto value = svg.getAttribute(L"viewbox");
     if (!value)
-        return false;
+        return std::nullopt;
     std::string text = lowerUtf8(*value);
     std::replace(text.begin(), text.end(), ',', ' ');
     double x = 0;
     double y = 0;
     double width = 0;
     double height = 0;
-    return std::sscanf(text.c_str(), "%lf %lf %lf %lf", &x, &y, &width, &height) == 4 &&
-           width > 0 && height > 0;
+    if (std::sscanf(text.c_str(), "%lf %lf %lf %lf", &x, &y, &width, &height) != 4 ||
+        !(width > 0) || !(height > 0))
+        return std::nullopt;
+    return height / width;
 }
 
 // Whether the svg stands in a box as wide as its content (an inline block, a cell, a float,
@@ -328,7 +330,7 @@ std::string inlineSvgSize(const Element& svg) {
     auto height = cssLength(svg.getAttribute(L"height"));
     if (height && height->ends_with("%") && !parentHasHeight(svg))
         height.reset();
-    const bool shaped = hasViewBox(svg);
+    const bool shaped = viewBoxShape(svg).has_value();
     std::string out;
     // A width in percent of a box as wide as its content counts as the default width
     // while that box is sized (and then fills it).
@@ -345,6 +347,18 @@ std::string inlineSvgSize(const Element& svg) {
     else if (!shaped)
         out += "height:150px;";
     return out;
+}
+
+std::optional<double> fillingSvgShape(const Element& svg) {
+    const auto width = cssLength(svg.getAttribute(L"width"));
+    auto height = cssLength(svg.getAttribute(L"height"));
+    if (height && height->ends_with("%") && !parentHasHeight(svg))
+        height.reset();
+    const auto shape = viewBoxShape(svg);
+    const bool fills = width ? width->ends_with("%") : !height && shape;
+    if (!fills || !inShrinkingBox(svg))
+        return std::nullopt;
+    return height || !shape ? 0.0 : *shape;
 }
 
 }  // namespace platform::dom

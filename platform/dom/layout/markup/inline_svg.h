@@ -2,12 +2,13 @@
 // their own markup (drawn by librsvg as any svg picture is) in a box sized as a browser
 // sizes an svg element in a page. Its width and height attributes give the box's; where
 // one is missing, the viewBox's shape gives it from the other; with neither, a viewBox
-// makes the box as wide as the space it stands in (none in a box as wide as its content),
-// and without one it is 300 by 150.
+// makes the box as wide as the space it stands in (in a box as wide as its content, none
+// while that box is sized, and then that box's width), and without one it is 300 by 150.
 //
 // Contract: pure functions of the element and its document, on the document's thread.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform::dom {
@@ -24,5 +25,11 @@ std::string inlineSvgAddress(const Element& svg);
 
 // The box's width and height as CSS declarations ("width:24px;height:24px").
 std::string inlineSvgSize(const Element& svg);
+
+// Marks a drawing that fills a box as wide as its content once that box is sized.
+inline constexpr const char* kFillingSvgAttribute = "data-tamrix-fills";
+// For a drawing that fills such a box, its height over its width (0 when its height does
+// not follow its width); std::nullopt for any other.
+std::optional<double> fillingSvgShape(const Element& svg);
 
 }  // namespace platform::dom

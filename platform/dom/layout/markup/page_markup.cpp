@@ -1,6 +1,7 @@
 #include "platform/dom/layout/markup/page_markup.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cwchar>
 #include <optional>
 
@@ -282,6 +283,15 @@ class MarkupWriter {
             out += " src=\"";
             appendEscaped(out, platform::text::fromUtf8(inlineSvgAddress(element)), true);
             out += '"';
+            if (const auto shape = fillingSvgShape(element)) {
+                out += ' ';
+                out += kFillingSvgAttribute;
+                char number[32];
+                const auto written = std::to_chars(number, number + sizeof number, *shape);
+                out += "=\"";
+                out.append(number, written.ptr);
+                out += '"';
+            }
         }
         writeSelectorMarkers(element, out);
         if (const ControlText shown = controlText(element); !shown.text.empty()) {

@@ -38,6 +38,26 @@ TEST(InlineSvg, TakesItsAttributesThenItsViewBoxThenTheDefaultSize) {
                                           {L"icon", {8, 995, 8, 995}}});
 }
 
+TEST(InlineSvg, FillsTheBoxAsWideAsItsContentOnceThatBoxIsSized) {
+    // A button, a float and an inline block are as wide as their text; then the drawing
+    // (a viewBox alone, or a width in percent) takes that width with its shape. Chromium's
+    // boxes, to the pixel they round to.
+    auto document = pageOf(
+        L"<div style='font:16px Arial'><button id=a><span>Sections</span>"
+        L"<svg id=av viewBox='0 0 16 16'><rect x=1 y=3 width=14 height=2 /></svg></button>"
+        L"<div id=b style='float:left'><span>Menu and more</span> "
+        L"<svg id=bv viewBox='0 0 20 10'><rect width=20 height=10 /></svg></div>"
+        L"<div style='clear:both'></div><span id=c style='display:inline-block'><span>More"
+        L"</span><svg id=cv width='100%' height='100%' viewBox='0 0 28 28'>"
+        L"<path d='M0 0h28v28H0z'/></svg></span><p id=d>after</p></div>");
+    const std::vector<std::pair<const wchar_t*, Rect>> chromium = {
+        {L"a", {117, 0, 184, 75}},   {L"av", {125, 18, 176, 69}}, {L"b", {0, 0, 117, 80}},
+        {L"bv", {0, 18, 117, 76}},   {L"c", {0, 80, 336, 439}},   {L"cv", {0, 98, 336, 435}},
+        {L"d", {0, 455, 1024, 473}},
+    };
+    testing::expectBoxesNear(*document, chromium, 2);
+}
+
 TEST(InlineSvg, IsDrawnWithWhatItUsesFromElsewhereInThePage) {
     // A sprite's symbol and a gradient defined in a hidden svg, used by id.
     auto document = pageOf(

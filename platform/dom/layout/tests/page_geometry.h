@@ -46,17 +46,27 @@ inline Geometry geometryOf(const Document& document) {
     return geometry;
 }
 
-// Boxes that must be Chromium's to the pixel, by element id.
-inline void expectExactBoxes(const Document& document,
-                             const std::vector<std::pair<const wchar_t*, Rect>>& expected) {
+// Each element's box (by id) within `tolerance` pixels on each side of a browser's.
+inline void expectBoxesNear(const Document& document,
+                            const std::vector<std::pair<const wchar_t*, Rect>>& expected,
+                            int tolerance) {
     for (const auto& [id, chromium] : expected) {
         SCOPED_TRACE(platform::text::toUtf8(id));
         const auto element = document.getElementById(id);
         ASSERT_NE(element, nullptr);
         const auto box = document.boxOf(*element);
         ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(*box, chromium);
+        EXPECT_NEAR(box->left, chromium.left, tolerance);
+        EXPECT_NEAR(box->top, chromium.top, tolerance);
+        EXPECT_NEAR(box->right, chromium.right, tolerance);
+        EXPECT_NEAR(box->bottom, chromium.bottom, tolerance);
     }
+}
+
+// Boxes that must be Chromium's to the pixel, by element id.
+inline void expectExactBoxes(const Document& document,
+                             const std::vector<std::pair<const wchar_t*, Rect>>& expected) {
+    expectBoxesNear(document, expected, 0);
 }
 
 // A PNG file's bytes: a picture of the size in one colour.
