@@ -35,16 +35,20 @@ void selectedWalk(ICommandContext& context, const std::wstring& name, const std:
 
 void documentWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
                   int flags) {
-    if (!context.document) {
-        return;
-    }
+    writeAll(context, walkedElements(context), name, value, flags);
+}
+
+std::vector<ElementPtr> walkedElements(const ICommandContext& context) {
     std::vector<ElementPtr> elements;
+    if (!context.document) {
+        return elements;
+    }
     for (const auto& element : allElements(*context.document)) {
         if (!isClipOverlay(element)) {
             elements.push_back(element);
         }
     }
-    writeAll(context, std::move(elements), name, value, flags);
+    return elements;
 }
 
 void tagWalk(ICommandContext& context, const std::wstring& tag, const std::wstring& name,

@@ -28,6 +28,8 @@ void selectedWalk(ICommandContext& context, const std::wstring& name, const std:
                   int flags);
 void documentWalk(ICommandContext& context, const std::wstring& name, const std::wstring& value,
                   int flags);
+// The elements a document walk reaches, in document order.
+std::vector<ElementPtr> walkedElements(const ICommandContext& context);
 void tagWalk(ICommandContext& context, const std::wstring& tag, const std::wstring& name,
              const std::wstring& value, int flags);
 void selectionOrDocumentWalk(ICommandContext& context, const std::wstring& name,

@@ -196,3 +196,36 @@ TEST(StyleCommandValues, WidthAndDeleteTouchOnlyTheirTargets) {
     nothing.undo();
     EXPECT_EQ(serialize(*document), before);
 }
+
+TEST(StyleCommandValues, RemoveBackgroundWhitensOnlyBoxesThatPaintOne) {
+    // An empty layer over the whole page (as a video player leaves one) stays see-through,
+    // whichever way its colour says so; boxes with a colour or a picture turn white.
+    auto document = parsePage(
+        L"<head><style>.sheet { background: #ffe url(paper.png) }</style></head><body>"
+        L"<div id=layer style=\"position:absolute; top:0; bottom:0; left:0; right:0\"></div>"
+        L"<div id=clear style=\"background-color: rgba(10, 20, 30, 0)\">a</div>"
+        L"<div id=slash style=\"background-color: rgb(10 20 30 / 0%)\">a</div>"
+        L"<div id=hex style=\"background-color: #12345600\">a</div>"
+        L"<div id=tinted style=\"background-color: rgba(10, 20, 30, 0.5)\">b</div>"
+        L"<div id=solid style=\"background-color: #123\">c</div>"
+        L"<div class=sheet id=paper>d</div></body>");
+    const std::wstring original = serialize(*document);
+    CommandProcessor processor;
+    auto command = std::make_unique<RemoveBackgroundCommand>();
+    command->context().document = document;
+    processor.run(std::move(command));
+    const auto colour = [&](const wchar_t* id) {
+        return getElementValue(document->getElementById(id), L"backgroundColor", 4);
+    };
+    EXPECT_EQ(colour(L"layer"), L"undefined");
+    EXPECT_EQ(colour(L"clear"), L"rgba(10, 20, 30, 0)");
+    EXPECT_EQ(colour(L"slash"), L"rgb(10 20 30 / 0%)");
+    EXPECT_EQ(colour(L"hex"), L"#12345600");
+    EXPECT_EQ(colour(L"tinted"), L"white");
+    EXPECT_EQ(colour(L"solid"), L"white");
+    EXPECT_EQ(colour(L"paper"), L"white");
+    EXPECT_EQ(getElementValue(document->getElementById(L"paper"), L"backgroundImage", 4), L"none");
+    EXPECT_EQ(getElementValue(document->getElementById(L"layer"), L"color", 4), L"black");
+    processor.undo();
+    EXPECT_EQ(serialize(*document), original);
+}

@@ -416,6 +416,49 @@ TEST_F(PrintToPdf, AWholePageIsLaidOutAtTheDevicesWidthWithPicturesWholeAndNoBla
     EXPECT_TRUE(near(second.pixel(100, 410), 0xFFFFFF)) << std::hex << second.pixel(100, 410);
 }
 
+TEST_F(PrintToPdf, AnEmptyLayerOverTheWholePageHidesNoPageOfTheText) {
+    REQUIRE_TOOLS();
+    // A player's empty layer stands over the whole page; the print takes the backgrounds
+    // away for real, and every printed page still shows its lines of text.
+    std::string html =
+        "<html><body><div><div style='position: absolute; top: 0; bottom: 0; left: 0; "
+        "right: 0; margin: 1.5%'></div></div>";
+    for (int i = 0; i < 150; ++i)
+        html += "<p>Line " + std::to_string(i) + " of a long story.</p>";
+    page = dom::Document::parse(html + "</body></html>");
+    PageHistory history(page);
+    PrintDialog dialog(page, [&history](const std::wstring& c) { return history(c); });
+    dialog.bookTitle = L"Story";
+    dialog.fileTitle = L"story";
+    dialog.devicesFile = kShippedDevices;
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.choose(kPrintDeviceList, L"Amazon Kindle DX");
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+    });
+    ASSERT_EQ(dialog.doModal(), ui::IDOK);
+    const std::filesystem::path pdf = output / "story.pdf";
+    const auto out = home.root() / "tool.txt";
+    ASSERT_TRUE(runTool(
+        {"pdftoppm", "-png", "-r", "18", pdf.string(), (home.root() / "page").string()}, out));
+    int pages = 0;
+    for (int number = 1;; ++number) {
+        const auto file = home.root() / ("page-" + std::to_string(number) + ".png");
+        if (!std::filesystem::exists(file))
+            break;
+        ++pages;
+        platform::imaging::Bitmap rendered;
+        ASSERT_EQ(platform::imaging::loadBitmap(file.string(), rendered),
+                  platform::imaging::Status::Ok);
+        int darkest = 255;
+        for (int y = 0; y < rendered.height(); ++y)
+            for (int x = 0; x < rendered.width(); ++x)
+                darkest = std::min<int>(darkest, rendered.pixel(x, y) & 0xFF);
+        EXPECT_LT(darkest, 128) << "page " << number << " shows nothing";
+    }
+    EXPECT_GE(pages, 3);
+}
+
 TEST_F(PrintToPdf, EntriesAreCheckedInOrderAndTheDialogStaysOpen) {
     auto dialog = makeDialog(5);
     dialog->fileTitle = L"";
