@@ -39,10 +39,12 @@ ConversionOutcome ConversionWorker::convert() {
     const std::filesystem::path folder = temporary.path();
 
     ProxiedPageAccess page(job_.page, [this] { return stopRequested(); });
-    // Laid out at the device's width; what is still wider is painted smaller to fit.
+    // Laid out at the device's width; what is still wider is painted smaller to fit, as
+    // far as the text stays readable.
     TileCapture how;
     how.layoutWidth = job_.pageWidth;
     how.fitWidth = job_.pageWidth;
+    how.smallestScale = job_.smallestScale;
     TileMarks marks;
     const std::vector<std::wstring> tiles =
         captureReadableTiles(page, kElementName, (folder / "readable").wstring(), how, &marks);

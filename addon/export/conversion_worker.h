@@ -1,8 +1,9 @@
 // The Print-to-PDF conversion thread: captures the page's "readable" parts (the whole page
 // when it has none), laid out at the device's page width and painted smaller when still
-// wider, as PNG tiles in a fresh folder in the user's own temporary folder, turns them into
-// a PDF of the device's page size (one picture per page) and writes it to the output path,
-// then deletes the tiles and their folder.
+// wider (down to the smallest scale that keeps text readable on the device), as PNG tiles
+// in a fresh folder in the user's own temporary folder, turns them into a PDF of the
+// device's page size (one picture per page) and writes it to the output path, then
+// deletes the tiles and their folder.
 //
 // Contract: the worker owns a copy of its job, so the dialog's fields are never shared.
 // It reaches the page only through the page's proxy; the page's thread must pump the
@@ -30,6 +31,9 @@ struct ConversionJob {
     std::wstring subject;
     std::wstring author;
     std::wstring outputPath;
+    // Pages wider than the device are painted smaller, down to this scale; what is still
+    // wider goes on pages of its own to the right (0: painted as small as needed).
+    double smallestScale = 0;
 };
 
 struct ConversionOutcome {

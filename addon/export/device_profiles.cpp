@@ -12,6 +12,10 @@ namespace {
 
 // Items nest at most this deep; deeper ones are not read.
 constexpr int kItemLevels = 3;
+// Body text of this many CSS pixels must show at least this tall on a reader.
+constexpr double kBodyTextPixels = 16.0;
+constexpr double kSmallestTextMillimetres = 2.0;
+constexpr double kMillimetresPerInch = 25.4;
 
 void readItems(const common::CXMLDOMNode& parent, const std::wstring& prefix, int level,
                std::vector<common::StringPair>& items) {
@@ -116,6 +120,23 @@ DevicePageSize DeviceList::pageSize(const std::wstring& nameOrTitle, bool landsc
     }
     return {sizeFrom(firstNonEmpty({value(L"pdf/width-landscape"), height})),
             sizeFrom(firstNonEmpty({value(L"pdf/height-landscape"), width}))};
+}
+
+double DeviceList::smallestScale(const std::wstring& nameOrTitle, bool landscape) const {
+    const auto value = [&](const wchar_t* key) {
+        return sizeFrom(findDeviceValue(nameOrTitle, key));
+    };
+    const int ppi = value(L"ppi");
+    const int screenWidth = landscape ? value(L"height") : value(L"width");
+    const int screenHeight = landscape ? value(L"width") : value(L"height");
+    const DevicePageSize page = pageSize(nameOrTitle, landscape);
+    if (ppi == 0 || screenWidth == 0 || screenHeight == 0 || page.width == 0 || page.height == 0)
+        return 0;
+    // Screen pixels per page pixel: the whole page fits on the screen.
+    const double enlarged = std::min(static_cast<double>(screenWidth) / page.width,
+                                     static_cast<double>(screenHeight) / page.height);
+    const double millimetresPerPixel = enlarged / ppi * kMillimetresPerInch;
+    return kSmallestTextMillimetres / (kBodyTextPixels * millimetresPerPixel);
 }
 
 }  // namespace addon

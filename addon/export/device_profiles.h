@@ -56,6 +56,12 @@ class DeviceList {
     // missing, not a decimal number or not positive is 0.
     DevicePageSize pageSize(const std::wstring& nameOrTitle, bool landscape) const;
 
+    // The smallest scale at which a page may be painted on the device's PDF pages so that
+    // body text of 16 pixels still shows 2 mm tall on its screen ("ppi", the screen's
+    // "width" and "height" in portrait; the reader fits the page to its screen). 0 when
+    // the device states no pixel density or sizes.
+    double smallestScale(const std::wstring& nameOrTitle, bool landscape) const;
+
   private:
     std::vector<DeviceProfile> profiles_;
     std::wstring loadError_;

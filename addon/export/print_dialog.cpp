@@ -257,8 +257,9 @@ void PrintDialog::onConvert() {
 
     if (prepare() != 0)
         return;
-    worker_ = std::make_unique<ConversionWorker>(ConversionJob{
-        page_->proxy(), pageWidth, pageHeight, bookTitle, subject, author, outputPath});
+    worker_ = std::make_unique<ConversionWorker>(
+        ConversionJob{page_->proxy(), pageWidth, pageHeight, bookTitle, subject, author, outputPath,
+                      devices.smallestScale(settings.device, settings.landscape != 0)});
     worker_->resume();
 }
 

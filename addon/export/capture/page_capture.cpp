@@ -29,7 +29,7 @@ dom::Rect toPixels(const dom::Rect& rect, double scale) {
 
 }  // namespace
 
-PageRendering::PageRendering(dom::Document& page, int layoutWidth) {
+PageRendering::PageRendering(dom::Document& page, int layoutWidth, int widestLayout) {
     const auto body = page.body();
     const auto root = page.documentElement();
     if (!body || !root)
@@ -43,10 +43,24 @@ PageRendering::PageRendering(dom::Document& page, int layoutWidth) {
         style.setAttribute(L"border-style", L"none");
         style.setAttribute(L"overflow", L"hidden");
     }
-    window.resizeTo(std::clamp(layoutWidth, 1, kCaptureMaxWidth), kCaptureLayoutHeight);
-    full_ = {std::min(std::max(body->scrollWidth(), root->scrollWidth()), kCaptureMaxWidth),
-             std::max(body->scrollHeight(), root->scrollHeight())};
-    window.resizeTo(full_.width, std::min(full_.height, kCaptureSliceHeight));
+    const auto measure = [&] {
+        full_ = {std::min(std::max(body->scrollWidth(), root->scrollWidth()), kCaptureMaxWidth),
+                 std::max(body->scrollHeight(), root->scrollHeight())};
+    };
+    layoutWidth = std::clamp(layoutWidth, 1, kCaptureMaxWidth);
+    window.resizeTo(layoutWidth, kCaptureLayoutHeight);
+    measure();
+    // Laid out again as it is painted: its text flows as wide as the page is, or as
+    // `widestLayout` allows; the sizes are taken again for that layout. Laid out narrower
+    // than the page, the part beyond the window must still be painted, not hidden.
+    const int paintWidth =
+        std::clamp(full_.width, layoutWidth, std::max(layoutWidth, widestLayout));
+    if (paintWidth < full_.width) {
+        body->style().setAttribute(L"overflow", L"visible");
+        root->style().setAttribute(L"overflow", L"visible");
+    }
+    window.resizeTo(paintWidth, std::min(full_.height, kCaptureSliceHeight));
+    measure();
     window.scrollTo(0, 0);
     ready_ = true;
 }
@@ -188,12 +202,18 @@ std::optional<imaging::Bitmap> cutReadableTile(const imaging::Bitmap& slice, int
 std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstring& elementName,
                                                const std::wstring& prefix, const TileCapture& how,
                                                TileMarks* marks) {
+    // Painted at the smallest scale, a page laid out this wide just fits: a page wider
+    // still keeps its text to this width.
+    int widestLayout = kCaptureMaxWidth;
+    if (how.fitWidth > 0 && how.smallestScale > 0)
+        widestLayout =
+            static_cast<int>(std::min<double>(how.fitWidth / how.smallestScale, kCaptureMaxWidth));
     std::unique_ptr<PageRendering> rendering;
     std::vector<dom::Rect> rectangles;
     std::vector<PageLink> pageLinks;
     std::vector<dom::Rect> pagePictures;
     const bool started = page.run([&](dom::Document& document) {
-        rendering = std::make_unique<PageRendering>(document, how.layoutWidth);
+        rendering = std::make_unique<PageRendering>(document, how.layoutWidth, widestLayout);
         for (const auto& element : document.getElementsByName(elementName))
             rectangles.push_back(document.boxOf(*element).value_or(dom::Rect{}));
         // Laid out as the capture paints the page.
@@ -210,7 +230,8 @@ std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstr
     double scale = how.scale;
     const int width = tileWidth(full.width, rectangles);
     if (how.fitWidth > 0 && width > 0 && scaledLength(width, scale) > how.fitWidth)
-        scale = static_cast<double>(how.fitWidth) / width;
+        scale =
+            std::min(scale, std::max(static_cast<double>(how.fitWidth) / width, how.smallestScale));
     // Rectangles, links and pictures in the pixels of the painted page.
     for (dom::Rect& rectangle : rectangles)
         rectangle = toPixels(rectangle, scale);

@@ -3,9 +3,12 @@
 //
 // Rendering lays the page out at a layout width (600 pixels unless told otherwise) by 800
 // to learn its full size (the larger of the body's and the root's scroll sizes), with the
-// inline "border-style" of both set to "none" and "overflow" to "hidden", then paints it in
-// slices of at most 6000 rows at that full width. Afterwards the viewport, the scroll position and
-// the two inline values are put back, also when the capture ends early.
+// inline "border-style" of both set to "none" and "overflow" to "hidden", then lays it out
+// again at that full width (or at a narrower widest layout width it is given, "overflow"
+// then "visible") by at most 6000 rows, takes its full size again and paints it in slices
+// of at most 6000 rows. Afterwards the
+// viewport, the scroll position and the two inline values are put back, also when the capture ends
+// early.
 //
 // Contract: PageRendering lives on the page's thread; the captures reach the page through
 // a PageAccess (page_access.h), so a worker may run them. Failures end a capture with what
@@ -34,9 +37,12 @@ inline constexpr int kCaptureMaxWidth = 16384;
 
 class PageRendering {
   public:
-    // Sets the page up for rendering, laid out `layoutWidth` pixels wide; ready() is false
-    // (and nothing changed) for a page without a body or root element.
-    explicit PageRendering(platform::dom::Document& page, int layoutWidth = kCaptureLayoutWidth);
+    // Sets the page up for rendering, measured at `layoutWidth` pixels wide and painted
+    // laid out as wide as it is then, but at most `widestLayout` (and at least
+    // `layoutWidth`) wide; ready() is false (and nothing changed) for a page without a body
+    // or root element.
+    explicit PageRendering(platform::dom::Document& page, int layoutWidth = kCaptureLayoutWidth,
+                           int widestLayout = kCaptureMaxWidth);
     PageRendering(const PageRendering&) = delete;
     PageRendering& operator=(const PageRendering&) = delete;
 
@@ -79,8 +85,11 @@ struct TileCapture {
     double scale = 1.0;
     int layoutWidth = kCaptureLayoutWidth;
     // When positive: tiles that would be wider than this (a page or readable part wider
-    // than the device) are painted smaller, so that nothing is cut off at the right.
+    // than the device) are painted smaller, so that nothing is cut off at the right...
     int fitWidth = 0;
+    // ...but never smaller than this scale (text would be too small to read): such tiles
+    // stay wider than fitWidth.
+    double smallestScale = 0;
 };
 
 // Captures the page into PNG tiles "<prefix>001.png", "<prefix>002.png", ... (one number

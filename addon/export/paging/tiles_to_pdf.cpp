@@ -40,6 +40,15 @@ bool loadTile(const std::wstring& path, Bitmap& bitmap, std::wstring* reason) {
     return true;
 }
 
+// Whether the part of the bitmap shows anything: not all of its pixels are of one colour.
+bool showsAnything(const Bitmap& bitmap, const Rect& part) {
+    const std::vector<std::uint8_t> pixels = bitmap.copyRgb24(part);
+    for (std::size_t i = 3; i < pixels.size(); ++i)
+        if (pixels[i] != pixels[i % 3])
+            return true;
+    return false;
+}
+
 // The slice on top of the next tile, in a new bitmap as wide as the wider of the two.
 // The part that neither covers is white, as the page around the pictures is.
 Bitmap stack(const Bitmap& tile, const Rect& slice, const Bitmap& next) {
@@ -102,7 +111,7 @@ class Conversion {
                     nextTop = tileTop_ + tile.clampRect(slices[i]).top;
                     next = stack(tile, slices[i], next);
                 } else {
-                    addPage(tile, slices[i]);
+                    addPages(tile, slices[i]);
                 }
             }
             tile = std::move(next);
@@ -141,25 +150,34 @@ class Conversion {
         return loadTile(tiles.back(), last, reason) ? tiles.size() : 0;
     }
 
+    // The tile's rows cut into pages, each slice over the tile's whole width.
     std::vector<Rect> slicesOf(const Bitmap& tile) const {
+        const int width = std::max(pageWidth_, tile.width());
         if (tile.height() > pageHeight_) {
             std::vector<RowSpan> pictures;
             for (const platform::dom::Rect& picture : pictures_) {
                 pictures.push_back({picture.top - tileTop_, picture.bottom - tileTop_});
             }
-            return findPageBreaks(tile, pageWidth_, pageHeight_, pictures);
+            return findPageBreaks(tile, width, pageHeight_, pictures);
         }
-        return {{0, 0, std::min(pageWidth_, tile.width()), tile.height()}};
+        return {{0, 0, width, tile.height()}};
     }
 
-    // A slice without pixels (an empty picture) makes no page.
-    void addPage(const Bitmap& tile, const Rect& slice) {
-        if (tile.clampRect(slice).empty()) {
-            return;
+    // The slice's first page width makes a page; each further page width of it (a tile
+    // wider than the page) makes one more, after it, when it shows anything. A slice
+    // without pixels (an empty picture) makes no page.
+    void addPages(const Bitmap& tile, const Rect& slice) {
+        const Rect rows = tile.clampRect(slice);
+        for (int left = rows.left; left < rows.right && !rows.empty(); left += pageWidth_) {
+            const Rect part{left, rows.top, std::min(left + pageWidth_, rows.right), rows.bottom};
+            if (left == rows.left || showsAnything(tile, part))
+                addPage(tile, part);
         }
+    }
+
+    void addPage(const Bitmap& tile, const Rect& shown) {
         if (pageCounter_ >= firstPage_ && pageCounter_ <= lastPage_) {
-            const Rect shown = tile.clampRect(slice);
-            PDFWriter::PdfImage& image = pdf_->addImage(tile, slice, mode_);
+            PDFWriter::PdfImage& image = pdf_->addImage(tile, shown, mode_);
             image.x = sheet_.left;
             image.y = sheet_.top;
             image.width = shown.width() * sheet_.pointsPerPixel;
@@ -169,7 +187,7 @@ class Conversion {
             for (const PDFWriter::PdfLine& line : lines_) {
                 page.drawLine(line);
             }
-            addLinks(page, tile.clampRect(slice));
+            addLinks(page, shown);
         }
         ++pageCounter_;
     }
@@ -179,7 +197,8 @@ class Conversion {
         const int top = tileTop_ + shown.top;
         for (const PageLink& link : links_) {
             const platform::dom::Rect& box = link.box;
-            if (box.bottom <= top || box.top >= top + shown.height())
+            if (box.bottom <= top || box.top >= top + shown.height() || box.right <= shown.left ||
+                box.left >= shown.right)
                 continue;
             const auto x = [&](int pixels) {
                 return sheet_.left + (pixels - shown.left) * sheet_.pointsPerPixel;

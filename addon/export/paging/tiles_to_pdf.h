@@ -2,7 +2,9 @@
 // image-only PDF of a reading device's page size, one picture per page. Tiles are joined
 // where one ends inside a page, and cut into pages near each page height at rows of a
 // single tone (findPageBreaks), never through a picture that fits on one page. What follows
-// the last row that shows anything (blank rows, blank tiles) makes no page. Every page also
+// the last row that shows anything (blank rows, blank tiles) makes no page. Tiles wider
+// than a page are cut into page widths too: each page's rows give one page more for every
+// further page width, right after it, when that part shows anything. Every page also
 // gets two near-white hairlines along its top and bottom edges.
 //
 // Contract: thread-safe; conversions run one at a time (a process-wide lock that is held

@@ -131,3 +131,36 @@ TEST(DeviceProfiles, BodyTextShowsAtLeastTwoMillimetresTallOnEveryShippedReader)
         }
     }
 }
+
+TEST(DeviceProfiles, SmallestScaleKeepsBodyTextTwoMillimetresTall) {
+    testing_environment::TemporaryHome home;
+    const auto path = home.root() / "devices.xml";
+    ASSERT_TRUE(platform::system::writeFileAtomically(
+        path.string(),
+        "<devices><device name='dense'><item name='width' value='1072'/>"
+        "<item name='height' value='1448'/><item name='ppi' value='300'/><item name='pdf'>"
+        "<item name='width' value='714'/><item name='height' value='965'/></item></device>"
+        "<device name='plain'><item name='width' value='824'/><item name='height' value='1200'/>"
+        "<item name='ppi' value='150'/></device>"
+        "<device name='unknown'><item name='width' value='600'/>"
+        "<item name='height' value='800'/></device></devices>"));
+    DeviceList list;
+    ASSERT_EQ(list.loadDevices(path.wstring()), 0);
+    // 16 px at 1448/965 screen pixels each (the page fits the screen's height first), 300
+    // an inch: 2.03 mm at scale 1.
+    EXPECT_NEAR(list.smallestScale(L"dense", false), 0.9839, 0.0005);
+    EXPECT_NEAR(list.smallestScale(L"dense", true), 0.9839, 0.0005);
+    // 16 px at 150 ppi is 2.71 mm: the page may be painted at three quarters.
+    EXPECT_NEAR(list.smallestScale(L"plain", false), 0.7382, 0.0005);
+    EXPECT_EQ(list.smallestScale(L"unknown", false), 0.0);
+    EXPECT_EQ(list.smallestScale(L"nobody", false), 0.0);
+
+    // Every shipped reader takes pages painted at their own size.
+    ASSERT_EQ(list.loadDevices(kShipped), 0);
+    for (const auto& profile : list.profiles())
+        for (bool landscape : {false, true}) {
+            const double smallest = list.smallestScale(profile.name, landscape);
+            EXPECT_GT(smallest, 0.5);
+            EXPECT_LE(smallest, 1.0);
+        }
+}

@@ -459,6 +459,72 @@ TEST_F(PrintToPdf, AnEmptyLayerOverTheWholePageHidesNoPageOfTheText) {
     EXPECT_GE(pages, 3);
 }
 
+TEST_F(PrintToPdf, AWholePageWiderThanADenseDeviceKeepsItsTextReadableAndLosesNothing) {
+    REQUIRE_TOOLS();
+    // A black square of 96 pixels, then a picture 1500 pixels wide (black, then green on
+    // its right half) and paragraphs. On a 300 ppi reader, painting the page small enough
+    // for the wide picture to fit would make text 1 mm tall.
+    platform::imaging::Bitmap square(1, 1, platform::imaging::PixelFormat::Rgb24);
+    square.setPixel(0, 0, 0xFF000000);
+    platform::imaging::Bitmap halves(1500, 1, platform::imaging::PixelFormat::Rgb24);
+    for (int x = 0; x < 1500; ++x)
+        halves.setPixel(x, 0, x < 750 ? 0xFF000000 : 0xFF40C040);
+    for (const auto& [picture, name] : {std::pair{&square, "black.png"}, {&halves, "halves.png"}})
+        ASSERT_EQ(
+            platform::imaging::saveBitmap(*picture, (home.root() / name).string(), "image/png"),
+            platform::imaging::Status::Ok);
+    std::string html =
+        "<html><body style='margin: 0'>"
+        "<img src='black.png' style='display: block; width: 96px; height: 96px'>"
+        "<p>Text</p><img src='halves.png' style='display: block; width: 1500px; height: 80px'>";
+    for (int i = 0; i < 40; ++i)
+        html += "<p>Paragraph " + std::to_string(i) + " of the story.</p>";
+    auto dialog =
+        makeDialogFor(html + "</body></html>", L"file://" + (home.root() / "page.html").wstring());
+    person->answerDialog([&](ui::DialogDriver& d) {
+        d.choose(kPrintDeviceList, L"Amazon Kindle Paperwhite (6\", 300 ppi)");
+        d.type(kPrintOutputFolderEdit, output.wstring());
+        d.click(ui::IDOK);
+    });
+    ASSERT_EQ(dialog->doModal(), ui::IDOK);
+    ASSERT_EQ(dialog->pageWidth, 714);
+    const std::filesystem::path pdf = output / "article.pdf";
+    const auto out = home.root() / "tool.txt";
+    ASSERT_TRUE(runTool(
+        {"pdftoppm", "-png", "-r", "72", pdf.string(), (home.root() / "page").string()}, out));
+    std::vector<platform::imaging::Bitmap> pages;
+    for (int number = 1;; ++number) {
+        const auto file = home.root() / ("page-" + std::to_string(number) + ".png");
+        if (!std::filesystem::exists(file))
+            break;
+        pages.emplace_back();
+        ASSERT_EQ(platform::imaging::loadBitmap(file.string(), pages.back()),
+                  platform::imaging::Status::Ok);
+    }
+    ASSERT_GE(pages.size(), 2u);
+    // The square (and 16 pixels of text with it) is painted at 0.98 of its size at least:
+    // 2 mm on this reader.
+    const auto black = [&](int y) { return (pages[0].pixel(10, y) & 0xFFFFFF) < 0x202020; };
+    int top = 0;
+    while (top < pages[0].height() && !black(top))
+        ++top;
+    int squareRows = 0;
+    while (top + squareRows < pages[0].height() && black(top + squareRows))
+        ++squareRows;
+    EXPECT_GE(squareRows, 93);
+    EXPECT_LE(squareRows, 97);
+    // The wide picture's green half is printed: on the page right after the first.
+    const auto green = [](const platform::imaging::Bitmap& page) {
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (((page.pixel(x, y) >> 8) & 0xFF) > (page.pixel(x, y) & 0xFF) + 64)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(green(pages[1])) << "the part right of the page is lost";
+    EXPECT_FALSE(green(pages[0]));
+}
+
 TEST_F(PrintToPdf, EntriesAreCheckedInOrderAndTheDialogStaysOpen) {
     auto dialog = makeDialog(5);
     dialog->fileTitle = L"";
