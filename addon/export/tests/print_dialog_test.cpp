@@ -156,6 +156,32 @@ class PrintToPdf : public ::testing::Test {
         return dialog;
     }
 
+    // The next dialog prints for the device into the output folder.
+    void answerDevice(const std::wstring& device) {
+        person->answerDialog([this, device](ui::DialogDriver& d) {
+            d.choose(kPrintDeviceList, device);
+            d.type(kPrintOutputFolderEdit, output.wstring());
+            d.click(ui::IDOK);
+        });
+    }
+
+    // Every page of the PDF rendered at `dpi`; none when pdftoppm fails.
+    std::vector<platform::imaging::Bitmap> renderedPages(const std::filesystem::path& pdf,
+                                                         int dpi) {
+        std::vector<platform::imaging::Bitmap> pages;
+        const auto prefix = home.root() / "rendered";
+        if (!runTool({"pdftoppm", "-png", "-r", std::to_string(dpi), pdf.string(), prefix.string()},
+                     home.root() / "tool.txt"))
+            return pages;
+        for (int number = 1;; ++number) {
+            const auto file = prefix.string() + "-" + std::to_string(number) + ".png";
+            platform::imaging::Bitmap page;
+            if (platform::imaging::loadBitmap(file, page) != platform::imaging::Status::Ok)
+                return pages;
+            pages.push_back(std::move(page));
+        }
+    }
+
     // No file but the lock of this process's own folder is left in the user's temporary
     // folder.
     bool scratchIsEmpty() const {
@@ -431,32 +457,17 @@ TEST_F(PrintToPdf, AnEmptyLayerOverTheWholePageHidesNoPageOfTheText) {
     dialog.bookTitle = L"Story";
     dialog.fileTitle = L"story";
     dialog.devicesFile = kShippedDevices;
-    person->answerDialog([&](ui::DialogDriver& d) {
-        d.choose(kPrintDeviceList, L"Amazon Kindle DX");
-        d.type(kPrintOutputFolderEdit, output.wstring());
-        d.click(ui::IDOK);
-    });
+    answerDevice(L"Amazon Kindle DX");
     ASSERT_EQ(dialog.doModal(), ui::IDOK);
-    const std::filesystem::path pdf = output / "story.pdf";
-    const auto out = home.root() / "tool.txt";
-    ASSERT_TRUE(runTool(
-        {"pdftoppm", "-png", "-r", "18", pdf.string(), (home.root() / "page").string()}, out));
-    int pages = 0;
-    for (int number = 1;; ++number) {
-        const auto file = home.root() / ("page-" + std::to_string(number) + ".png");
-        if (!std::filesystem::exists(file))
-            break;
-        ++pages;
-        platform::imaging::Bitmap rendered;
-        ASSERT_EQ(platform::imaging::loadBitmap(file.string(), rendered),
-                  platform::imaging::Status::Ok);
+    const auto pages = renderedPages(output / "story.pdf", 18);
+    EXPECT_GE(pages.size(), 3u);
+    for (std::size_t number = 0; number < pages.size(); ++number) {
         int darkest = 255;
-        for (int y = 0; y < rendered.height(); ++y)
-            for (int x = 0; x < rendered.width(); ++x)
-                darkest = std::min<int>(darkest, rendered.pixel(x, y) & 0xFF);
-        EXPECT_LT(darkest, 128) << "page " << number << " shows nothing";
+        for (int y = 0; y < pages[number].height(); ++y)
+            for (int x = 0; x < pages[number].width(); ++x)
+                darkest = std::min<int>(darkest, pages[number].pixel(x, y) & 0xFF);
+        EXPECT_LT(darkest, 128) << "page " << number + 1 << " shows nothing";
     }
-    EXPECT_GE(pages, 3);
 }
 
 TEST_F(PrintToPdf, AWholePageWiderThanADenseDeviceKeepsItsTextReadableAndLosesNothing) {
@@ -481,26 +492,10 @@ TEST_F(PrintToPdf, AWholePageWiderThanADenseDeviceKeepsItsTextReadableAndLosesNo
         html += "<p>Paragraph " + std::to_string(i) + " of the story.</p>";
     auto dialog =
         makeDialogFor(html + "</body></html>", L"file://" + (home.root() / "page.html").wstring());
-    person->answerDialog([&](ui::DialogDriver& d) {
-        d.choose(kPrintDeviceList, L"Amazon Kindle Paperwhite (6\", 300 ppi)");
-        d.type(kPrintOutputFolderEdit, output.wstring());
-        d.click(ui::IDOK);
-    });
+    answerDevice(L"Amazon Kindle Paperwhite (6\", 300 ppi)");
     ASSERT_EQ(dialog->doModal(), ui::IDOK);
     ASSERT_EQ(dialog->pageWidth, 714);
-    const std::filesystem::path pdf = output / "article.pdf";
-    const auto out = home.root() / "tool.txt";
-    ASSERT_TRUE(runTool(
-        {"pdftoppm", "-png", "-r", "72", pdf.string(), (home.root() / "page").string()}, out));
-    std::vector<platform::imaging::Bitmap> pages;
-    for (int number = 1;; ++number) {
-        const auto file = home.root() / ("page-" + std::to_string(number) + ".png");
-        if (!std::filesystem::exists(file))
-            break;
-        pages.emplace_back();
-        ASSERT_EQ(platform::imaging::loadBitmap(file.string(), pages.back()),
-                  platform::imaging::Status::Ok);
-    }
+    const auto pages = renderedPages(output / "article.pdf", 72);
     ASSERT_GE(pages.size(), 2u);
     // The square (and 16 pixels of text with it) is painted at 0.98 of its size at least:
     // 2 mm on this reader.
