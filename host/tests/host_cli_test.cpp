@@ -95,6 +95,17 @@ TEST_F(HostCli, AnAddressThatAnswersNothingOrAnErrorFails) {
     EXPECT_TRUE(holds(refused.err, "cannot open http://127.0.0.1:1/x")) << refused.err;
 }
 
+TEST_F(HostCli, AServerThatNeverAnswersFailsAtTheFetchLimit) {
+    // The server takes the request and says nothing for longer than the host waits (30 s).
+    testing_http::LoopbackServer server;
+    server.reply("/silent.html", {.body = "late", .delay = std::chrono::seconds(32)});
+    const Printed silent = run({"open", server.url("/silent.html"), "attach"}, 120);
+    EXPECT_EQ(silent.status, 1) << silent.err;
+    EXPECT_TRUE(holds(silent.err, "tamrix-host: cannot open " + server.url("/silent.html")))
+        << silent.err;
+    EXPECT_TRUE(holds(silent.err, "1 action(s) after the failed one were not run")) << silent.err;
+}
+
 TEST_F(HostCli, AnUnknownCommandAndAFailedExportFail) {
     const Printed bogus = run({"open", kStory, "attach", "command", "bogus"});
     EXPECT_EQ(bogus.status, 1);
