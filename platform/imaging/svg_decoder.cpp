@@ -2,12 +2,17 @@
 // width and height the svg element names (in any absolute unit), else its viewBox's, else
 // 300x150; drawn with cairo into a 32-bit bitmap with straight alpha. The document is read
 // from the bytes alone: nothing it refers to outside itself is loaded.
+//
+// librsvg is loaded with the first SVG picture, not with the program: it and the libraries
+// only it needs are a quarter of the relocations a program's start does, and most pages hold
+// no SVG picture. Where it cannot be loaded, SVG pictures fail to decode as damaged ones do.
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/imaging/codec_formats.h"
+#include "platform/system/module.h"
 
 namespace platform::imaging::detail {
 
@@ -33,17 +38,48 @@ bool looksLikeSvg(std::string_view bytes) {
     return true;
 }
 
+// The librsvg functions this decoder calls.
+struct Rsvg {
+    decltype(&rsvg_handle_new_from_data) newFromData = nullptr;
+    decltype(&rsvg_handle_set_dpi) setDpi = nullptr;
+    decltype(&rsvg_handle_get_intrinsic_size_in_pixels) intrinsicSizeInPixels = nullptr;
+    decltype(&rsvg_handle_get_intrinsic_dimensions) intrinsicDimensions = nullptr;
+    decltype(&rsvg_handle_render_document) renderDocument = nullptr;
+};
+
+// The library, loaded by the first call (any thread; the others wait for it) and kept for
+// the process; null when it cannot be loaded.
+const Rsvg* rsvg() {
+    static const Rsvg* const loaded = []() -> const Rsvg* {
+        auto* library = new platform::system::Module;
+        static Rsvg functions;
+        const bool complete =
+            library->open("librsvg-2.so.2") &&
+            library->bind(functions.newFromData, "rsvg_handle_new_from_data") &&
+            library->bind(functions.setDpi, "rsvg_handle_set_dpi") &&
+            library->bind(functions.intrinsicSizeInPixels,
+                          "rsvg_handle_get_intrinsic_size_in_pixels") &&
+            library->bind(functions.intrinsicDimensions, "rsvg_handle_get_intrinsic_dimensions") &&
+            library->bind(functions.renderDocument, "rsvg_handle_render_document");
+        if (!complete) {
+            delete library;
+            return nullptr;
+        }
+        return &functions;
+    }();
+    return loaded;
+}
+
 struct Size {
     double width = kDefaultWidth;
     double height = kDefaultHeight;
 };
 
-Size pictureSize(RsvgHandle* handle) {
+Size pictureSize(const Rsvg& rsvg, RsvgHandle* handle) {
     Size size;
     double width = 0;
     double height = 0;
-    if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height) && width > 0 &&
-        height > 0)
+    if (rsvg.intrinsicSizeInPixels(handle, &width, &height) && width > 0 && height > 0)
         return {width, height};
     gboolean hasWidth = FALSE;
     gboolean hasHeight = FALSE;
@@ -51,8 +87,8 @@ Size pictureSize(RsvgHandle* handle) {
     RsvgLength lengthWidth;
     RsvgLength lengthHeight;
     RsvgRectangle viewBox;
-    rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &lengthWidth, &hasHeight, &lengthHeight,
-                                         &hasViewBox, &viewBox);
+    rsvg.intrinsicDimensions(handle, &hasWidth, &lengthWidth, &hasHeight, &lengthHeight,
+                             &hasViewBox, &viewBox);
     if (hasViewBox && viewBox.width > 0 && viewBox.height > 0)
         size = {viewBox.width, viewBox.height};
     return size;
@@ -63,16 +99,19 @@ Size pictureSize(RsvgHandle* handle) {
 Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
     if (!looksLikeSvg(bytes))
         return Status::UnknownImageFormat;
+    const Rsvg* const library = rsvg();
+    if (!library)
+        return Status::GenericError;
     GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()),
-                                                   bytes.size(), &error);
+    RsvgHandle* handle =
+        library->newFromData(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &error);
     if (!handle) {
         if (error)
             g_error_free(error);
         return Status::GenericError;
     }
-    rsvg_handle_set_dpi(handle, 96);  // a CSS inch
-    Size size = pictureSize(handle);
+    library->setDpi(handle, 96);  // a CSS inch
+    Size size = pictureSize(*library, handle);
     const double shrink = std::min(1.0, kMaxSide / std::max(size.width, size.height));
     const int width = std::max(1, static_cast<int>(std::lround(size.width * shrink)));
     const int height = std::max(1, static_cast<int>(std::lround(size.height * shrink)));
@@ -80,7 +119,7 @@ Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cairo = cairo_create(surface);
     const RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
-    const bool drawn = rsvg_handle_render_document(handle, cairo, &viewport, &error);
+    const bool drawn = library->renderDocument(handle, cairo, &viewport, &error);
     cairo_destroy(cairo);
     cairo_surface_flush(surface);
     g_object_unref(handle);

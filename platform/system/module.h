@@ -32,6 +32,12 @@ class Module {
     Function* function(const char* name) {
         return reinterpret_cast<Function*>(symbol(name));
     }
+    // Points `pointer` at the exported function `name`; false (and null) when it is missing.
+    template <class Pointer>
+    bool bind(Pointer& pointer, const char* name) {
+        pointer = reinterpret_cast<Pointer>(symbol(name));
+        return pointer != nullptr;
+    }
 
   private:
     void* handle_ = nullptr;
