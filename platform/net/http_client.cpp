@@ -1,11 +1,10 @@
 #include "platform/net/http_client.h"
 
-#include <curl/curl.h>
-
 #include <cctype>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
+
+#include "platform/net/curl_library.h"
 
 namespace platform::net {
 namespace {
@@ -22,9 +21,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-void initializeCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// The loaded library: performHttp makes sure of it before any other call.
+const CurlLibrary& curl() {
+    return *libcurl();
 }
 
 struct Transfer {
@@ -75,13 +74,13 @@ std::string noProxyList() {
 }
 
 struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+    void operator()(CURL* easy) const { curl().easyCleanup(easy); }
 };
 struct MultiDeleter {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+    void operator()(CURLM* multi) const { curl().multiCleanup(multi); }
 };
 struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curl().slistFreeAll(list); }
 };
 
 [[noreturn]] void fail(HttpError::Kind kind, const std::string& url, const std::string& cause) {
@@ -90,7 +89,7 @@ struct ListDeleter {
 
 // What a request needs kept alive while curl works on it.
 struct Prepared {
-    std::unique_ptr<CURL, EasyDeleter> easy{curl_easy_init()};
+    std::unique_ptr<CURL, EasyDeleter> easy{curl().easyInit()};
     std::string url;
     std::string noProxy = noProxyList();
     std::string acceptEncoding;
@@ -104,7 +103,7 @@ void setHeaders(Prepared& prepared, const std::vector<HttpHeader>& headers) {
             prepared.acceptEncoding = h.value;
         } else if (!equalsIgnoringCase(h.name, "Content-Length")) {
             const std::string line = h.name + ": " + h.value;
-            curl_slist* grown = curl_slist_append(prepared.headers.get(), line.c_str());
+            curl_slist* grown = curl().slistAppend(prepared.headers.get(), line.c_str());
             if (grown == nullptr)
                 fail(HttpError::Kind::Network, prepared.url, "out of memory");
             static_cast<void>(prepared.headers.release());
@@ -113,42 +112,42 @@ void setHeaders(Prepared& prepared, const std::vector<HttpHeader>& headers) {
     }
     CURL* e = prepared.easy.get();
     if (!prepared.acceptEncoding.empty())
-        curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, prepared.acceptEncoding.c_str());
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, prepared.headers.get());
+        curl().easySetopt(e, CURLOPT_ACCEPT_ENCODING, prepared.acceptEncoding.c_str());
+    curl().easySetopt(e, CURLOPT_HTTPHEADER, prepared.headers.get());
 }
 
 void setOptions(Prepared& prepared, const HttpRequest& request, Transfer& transfer) {
     CURL* e = prepared.easy.get();
-    curl_easy_setopt(e, CURLOPT_URL, prepared.url.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, request.maxRedirects);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(request.connectTimeout.count()));
-    curl_easy_setopt(e, CURLOPT_NOPROXY, prepared.noProxy.c_str());
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, prepared.errorText);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
+    curl().easySetopt(e, CURLOPT_URL, prepared.url.c_str());
+    curl().easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl().easySetopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+    curl().easySetopt(e, CURLOPT_MAXREDIRS, request.maxRedirects);
+    curl().easySetopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl().easySetopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
+    curl().easySetopt(e, CURLOPT_CONNECTTIMEOUT_MS,
+                      static_cast<long>(request.connectTimeout.count()));
+    curl().easySetopt(e, CURLOPT_NOPROXY, prepared.noProxy.c_str());
+    curl().easySetopt(e, CURLOPT_ERRORBUFFER, prepared.errorText);
+    curl().easySetopt(e, CURLOPT_WRITEFUNCTION, onBody);
+    curl().easySetopt(e, CURLOPT_WRITEDATA, &transfer);
+    curl().easySetopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl().easySetopt(e, CURLOPT_HEADERDATA, &transfer);
     if (!request.user.empty()) {
-        curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
-        curl_easy_setopt(e, CURLOPT_USERNAME, request.user.c_str());
-        curl_easy_setopt(e, CURLOPT_PASSWORD, request.password.c_str());
+        curl().easySetopt(e, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+        curl().easySetopt(e, CURLOPT_USERNAME, request.user.c_str());
+        curl().easySetopt(e, CURLOPT_PASSWORD, request.password.c_str());
     }
     if (request.method == "GET") {
-        curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+        curl().easySetopt(e, CURLOPT_HTTPGET, 1L);
     } else if (request.method == "HEAD") {
-        curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+        curl().easySetopt(e, CURLOPT_NOBODY, 1L);
     } else {
         if (request.method != "POST")
-            curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, request.method.c_str());
-        curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE,
-                         static_cast<curl_off_t>(request.body.size()));
-        curl_easy_setopt(e, CURLOPT_POSTFIELDS, request.body.data());
+            curl().easySetopt(e, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+        curl().easySetopt(e, CURLOPT_POSTFIELDSIZE_LARGE,
+                          static_cast<curl_off_t>(request.body.size()));
+        curl().easySetopt(e, CURLOPT_POSTFIELDS, request.body.data());
     }
     setHeaders(prepared, request.headers);
 }
@@ -157,15 +156,15 @@ enum class Outcome { Done, Cancelled, Broken };
 
 // Runs the transfer, looking at `cancel` every 50 ms; `result` is curl's verdict.
 Outcome run(CURL* easy, const HttpCancel* cancel, CURLcode& result) {
-    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (multi == nullptr || curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl().multiInit());
+    if (multi == nullptr || curl().multiAddHandle(multi.get(), easy) != CURLM_OK)
         return Outcome::Broken;
     Outcome outcome = Outcome::Broken;
     int running = 1;
-    while (curl_multi_perform(multi.get(), &running) == CURLM_OK) {
+    while (curl().multiPerform(multi.get(), &running) == CURLM_OK) {
         if (running == 0) {
             int queued = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+            while (CURLMsg* message = curl().multiInfoRead(multi.get(), &queued)) {
                 if (message->msg == CURLMSG_DONE) {
                     result = message->data.result;
                     outcome = Outcome::Done;
@@ -177,9 +176,9 @@ Outcome run(CURL* easy, const HttpCancel* cancel, CURLcode& result) {
             outcome = Outcome::Cancelled;
             break;
         }
-        curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr);
+        curl().multiPoll(multi.get(), nullptr, 0, 50, nullptr);
     }
-    curl_multi_remove_handle(multi.get(), easy);
+    curl().multiRemoveHandle(multi.get(), easy);
     return outcome;
 }
 
@@ -221,7 +220,8 @@ std::string HttpResponse::header(std::string_view name) const {
 }
 
 HttpResponse performHttp(const HttpRequest& request, const HttpCancel* cancel) {
-    initializeCurl();
+    if (!libcurl())
+        fail(HttpError::Kind::Network, request.url, curlLoadError());
     Prepared prepared;
     prepared.url = escapeUrl(request.url);
     const std::string& url = prepared.url;
@@ -246,10 +246,10 @@ HttpResponse performHttp(const HttpRequest& request, const HttpCancel* cancel) {
              "the response is larger than " + std::to_string(request.maxResponseBytes) + " bytes");
     if (result != CURLE_OK)
         fail(kindOf(result), url,
-             prepared.errorText[0] != '\0' ? prepared.errorText : curl_easy_strerror(result));
-    curl_easy_getinfo(prepared.easy.get(), CURLINFO_RESPONSE_CODE, &transfer.response.status);
+             prepared.errorText[0] != '\0' ? prepared.errorText : curl().easyStrerror(result));
+    curl().easyGetinfo(prepared.easy.get(), CURLINFO_RESPONSE_CODE, &transfer.response.status);
     char* effective = nullptr;
-    if (curl_easy_getinfo(prepared.easy.get(), CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
+    if (curl().easyGetinfo(prepared.easy.get(), CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
         effective != nullptr)
         transfer.response.effectiveUrl = effective;
     return std::move(transfer.response);
