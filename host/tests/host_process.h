@@ -32,10 +32,10 @@ inline Printed runProgram(const fs::path& folder, const std::vector<std::string>
                           int seconds = 180, const fs::path& program = kHost) {
     const fs::path out = folder / "out.txt";
     const fs::path err = folder / "err.txt";
-    std::vector<std::string> argv = {
-        "/bin/sh", "-c",
-        "exec \"$0\" \"$@\" >'" + out.string() + "' 2>'" + err.string() + "' </dev/null",
-        program.string()};
+    std::vector<std::string> argv = {"/bin/sh", "-c",
+                                     "cd '" + folder.string() + "' && exec \"$0\" \"$@\" >'" +
+                                         out.string() + "' 2>'" + err.string() + "' </dev/null",
+                                     program.string()};
     argv.insert(argv.end(), words.begin(), words.end());
     const auto result = platform::system::runProcess(argv, std::chrono::seconds(seconds));
     return {result.timedOut ? -2 : result.exitCode, readText(out), readText(err)};
