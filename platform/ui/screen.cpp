@@ -1,36 +1,46 @@
 #include "platform/ui/screen.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 
 namespace platform::ui {
 
-ScreenSurface::ScreenSurface() : pixels_(static_cast<std::size_t>(kWidth) * kHeight, 0xFFFFFFFFu) {}
+ScreenSurface::ScreenSurface() = default;
+
+void ScreenSurface::invertSpan(int y, int fromX, int toX) {
+    std::uint32_t* row = inverted_.get() + static_cast<std::size_t>(y) * kWidth;
+    for (int x = std::max(fromX, 0); x <= std::min(toX, kWidth - 1); ++x)
+        row[x] ^= 0x00FFFFFFu;
+}
 
 void ScreenSurface::invertOutline(Rect rect, int penWidth) {
     std::lock_guard lock(mutex_);
+    if (!inverted_) {
+        inverted_.reset(static_cast<std::uint32_t*>(
+            std::calloc(static_cast<std::size_t>(kWidth) * kHeight, sizeof(std::uint32_t))));
+        if (!inverted_)
+            throw std::bad_alloc();
+    }
     const int half = std::max(penWidth, 1) / 2;
     const int left = std::min(rect.left, rect.right);
     const int right = std::max(rect.left, rect.right);
     const int top = std::min(rect.top, rect.bottom);
     const int bottom = std::max(rect.top, rect.bottom);
-    const auto nearEdge = [&](int x, int y) {
-        const bool withinX = x >= left - half && x <= right + half;
-        const bool withinY = y >= top - half && y <= bottom + half;
-        const bool onVertical = std::abs(x - left) <= half || std::abs(x - right) <= half;
-        const bool onHorizontal = std::abs(y - top) <= half || std::abs(y - bottom) <= half;
-        return withinX && withinY && (onVertical || onHorizontal);
-    };
     const int fromY = std::max(top - half, 0);
     const int toY = std::min(bottom + half, kHeight - 1);
     const int fromX = std::max(left - half, 0);
     const int toX = std::min(right + half, kWidth - 1);
     for (int y = fromY; y <= toY; ++y) {
-        for (int x = fromX; x <= toX; ++x) {
-            if (nearEdge(x, y)) {
-                std::uint32_t& value = pixels_[static_cast<std::size_t>(y) * kWidth + x];
-                value = (value & 0xFF000000u) | (~value & 0x00FFFFFFu);
-            }
+        if (std::abs(y - top) <= half || std::abs(y - bottom) <= half) {
+            invertSpan(y, fromX, toX);
+            continue;
         }
+        // Between the horizontal edges only the two vertical ones, each pixel once where
+        // they meet.
+        const int leftEdgeEnd = std::min(left + half, toX);
+        invertSpan(y, fromX, leftEdgeEnd);
+        invertSpan(y, std::max(right - half, leftEdgeEnd + 1), toX);
     }
 }
 
@@ -46,7 +56,9 @@ std::uint32_t ScreenSurface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) {
         return 0;
     }
-    return pixels_[static_cast<std::size_t>(y) * kWidth + x];
+    const std::uint32_t inverted =
+        inverted_ ? inverted_[static_cast<std::size_t>(y) * kWidth + x] : 0;
+    return 0xFFFFFFFFu ^ inverted;
 }
 
 void ScreenSurface::setFlushObserver(FlushObserver observer) {

@@ -9,9 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <vector>
 
 #include "platform/ui/types.h"
 
@@ -35,8 +36,15 @@ class ScreenSurface {
     void setFlushObserver(FlushObserver observer);
 
   private:
+    struct Free {
+        void operator()(std::uint32_t* memory) const { std::free(memory); }
+    };
+    void invertSpan(int y, int fromX, int toX);
+
     mutable std::recursive_mutex mutex_;
-    std::vector<std::uint32_t> pixels_;
+    // What has been inverted of each pixel's white, row by row (0: white): the surface
+    // starts white without being filled, its memory taken zeroed on the first drawing.
+    std::unique_ptr<std::uint32_t[], Free> inverted_;
     FlushObserver observer_;
 };
 
