@@ -21,12 +21,14 @@ namespace {
 // A compound selector whose match depends on siblings, and whether it tests children
 // (":empty") rather than siblings. `context` is the compound before it when that one names
 // its parent (">") or an ancestor (" "): the body, for a test that falls on the body's
-// children.
+// children. `following` is the sibling it names ("b" of "a + b", "a ~ b"), for a test of
+// what comes before an element rather than of its position.
 struct SiblingTest {
     CompoundSelector compound;
     bool ofChildren = false;
     std::optional<CompoundSelector> context;
     bool parent = false;
+    std::optional<CompoundSelector> following;
 };
 
 bool isSiblingCombinator(Combinator combinator) {
@@ -55,10 +57,12 @@ void collectTests(const Selector& selector, std::vector<SiblingTest>& tests) {
             context = compounds[i - 1];
             parent = compounds[i - 1].toNext == Combinator::Child;
         }
-        if (position || neighbour)
-            tests.push_back({compound, false, context, parent});
+        if (position)
+            tests.push_back({compound, false, context, parent, std::nullopt});
+        if (neighbour && i + 1 < compounds.size())
+            tests.push_back({compound, false, context, parent, compounds[i + 1]});
         if (empty)
-            tests.push_back({compound, true, std::nullopt, false});
+            tests.push_back({compound, true, std::nullopt, false, std::nullopt});
     }
 }
 
@@ -115,7 +119,8 @@ bool couldMatch(const CompoundSelector& compound, const Element& element) {
 
 }  // namespace
 
-bool bodySiblingsMatter(std::string_view css, const Element& body) {
+bool bodySiblingsMatter(std::string_view css, const Element& body,
+                        const std::function<bool(const Element&)>& added) {
     const auto tests = testsOf(css);
     if (tests->empty())
         return false;
@@ -134,9 +139,16 @@ bool bodySiblingsMatter(std::string_view css, const Element& body) {
             return couldMatch(test.compound, body);
         if (!inBody(test))
             return false;
-        // A box added at the top is itself a sibling that a test may name ("div + p").
-        return std::any_of(children.begin(), children.end(),
-                           [&](const auto& child) { return couldMatch(test.compound, *child); });
+        const auto anyChild = [&](const CompoundSelector& compound, bool onlyAdded) {
+            return std::any_of(children.begin(), children.end(), [&](const auto& child) {
+                return (!onlyAdded || added(*child)) && couldMatch(compound, *child);
+            });
+        };
+        // A box added at the top comes before every other child: it changes what comes
+        // before them only where it could be the "a" of "a + b" or "a ~ b" itself.
+        if (test.following)
+            return anyChild(test.compound, true) && anyChild(*test.following, false);
+        return anyChild(test.compound, false);
     });
 }
 

@@ -335,8 +335,9 @@ class MarkupWriter {
             const std::string& text = styleTexts_.sheet(*sheet);
             out_.sheetBytes += text.size();
             const auto body = document_.body();
-            out_.sheetsReadSiblings = out_.sheetsReadSiblings || (readsSiblings(text) && body &&
-                                                                  bodySiblingsMatter(text, *body));
+            out_.sheetsReadSiblings =
+                out_.sheetsReadSiblings ||
+                (readsSiblings(text) && body && bodySiblingsMatter(text, *body, isFreeBox));
             out_.sheetsSizeBoxes =
                 out_.sheetsSizeBoxes || text.find("box-sizing") != std::string::npos;
             out_.sheetsReadStyle = out_.sheetsReadStyle || text.find("[style") != std::string::npos;
