@@ -73,11 +73,6 @@ bool isLinkList(const ElementPtr& element) {
     return length > 0 && linkShare(element, length) > kLinkListShare;
 }
 
-// Whether the element is a form to fill in (form_fields.h) and little more.
-bool isFormBlock(const ElementPtr& element, const FormBlocks& forms) {
-    return forms.holdsField(*element) && trimSpace(element->innerText()).size() < kFormBlockText;
-}
-
 // Removes from the copy what is hidden, clutter by its names, a list of links or a form
 // in the block it was copied from. The chosen block and the blocks around it stay whatever
 // their names say: the finders took them for the article.
@@ -97,7 +92,7 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
         }
         if (!originals[i]->contains(*chosen) &&
             (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules) ||
-             isLinkList(originals[i]) || isFormBlock(originals[i], forms))) {
+             isLinkList(originals[i]) || forms.isForm(*originals[i]))) {
             copies[i]->removeNode(true);
             removed = originals[i];
         }

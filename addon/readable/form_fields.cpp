@@ -50,4 +50,8 @@ bool FormBlocks::holdsField(const dom::Element& element) const {
     return holders_.count(&element) > 0;
 }
 
+bool FormBlocks::isForm(const dom::Element& element) const {
+    return holdsField(element) && !element.innerTextReaches(kFormBlockText);
+}
+
 }  // namespace addon

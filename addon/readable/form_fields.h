@@ -27,6 +27,9 @@ class FormBlocks {
 
     // Whether the element, below the root or the root itself, holds a field.
     bool holdsField(const dom::Element& element) const;
+    // Whether the element is a form and little more: it holds a field and less than
+    // kFormBlockText of text.
+    bool isForm(const dom::Element& element) const;
 
   private:
     std::unordered_set<const dom::Element*> holders_;

@@ -101,9 +101,21 @@ bool ClutterBlocks::inside(const ElementPtr& element) {
     if (found != known_.end()) {
         return found->second;
     }
-    const bool clutter = isClutterByName(*element, rules_) || inside(element->parentElement());
+    const bool clutter =
+        isClutterByName(*element, rules_) || isFormBox(element) || inside(element->parentElement());
     known_.emplace(element.get(), clutter);
     return clutter;
+}
+
+bool ClutterBlocks::isFormBox(const ElementPtr& element) {
+    if (!forms_) {
+        ElementPtr top = element;
+        while (ElementPtr above = top->parentElement()) {
+            top = above;
+        }
+        forms_.emplace(top);
+    }
+    return forms_->isForm(*element) && !namesThePage(*element) && !holdsHeading(*element);
 }
 
 }  // namespace addon

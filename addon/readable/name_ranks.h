@@ -14,12 +14,15 @@
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // `ClutterBlocks` remembers its answers by element address for one walk, so the walk must
-// keep the elements it asks about alive and the page unchanged.
+// keep the elements it asks about alive and the page unchanged; it asks about elements of
+// one page only.
 #pragma once
 
+#include <optional>
 #include <unordered_map>
 
 #include "addon/page/dom_helpers.h"
+#include "addon/readable/form_fields.h"
 #include "addon/readable/grab_rules.h"
 
 namespace addon {
@@ -28,15 +31,21 @@ int nameRank(const dom::Element& element, const GrabRules& rules);
 // Whether the element's own names make it clutter (not the blocks around it).
 bool isClutterByName(const dom::Element& element, const GrabRules& rules);
 
+// The clutter blocks of one page: those clutter by their names, and forms to fill in
+// (form_fields.h: a block holding a field and less than kFormBlockText of text, such as a
+// contact box or a sign-up box) unless they hold the page's heading or are its html or body.
 class ClutterBlocks {
   public:
     explicit ClutterBlocks(const GrabRules& rules) : rules_(rules) {}
-    // Whether the element or a block above it ranks below zero.
+    // Whether the element or a block above it is clutter.
     bool inside(const ElementPtr& element);
 
   private:
+    bool isFormBox(const ElementPtr& element);
+
     const GrabRules& rules_;
     std::unordered_map<const dom::Element*, bool> known_;
+    std::optional<FormBlocks> forms_;  // the page's, made on the first question
 };
 
 }  // namespace addon

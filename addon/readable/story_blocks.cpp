@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "addon/page/text_case.h"
-#include "addon/readable/form_fields.h"
 #include "addon/readable/link_share.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
@@ -66,8 +65,7 @@ class StoryTest {
         }
         const std::wstring text = sibling->innerText();
         const std::size_t length = trimSpace(text).size();
-        if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare ||
-            (length < kFormBlockText && FormBlocks(sibling).holdsField(*sibling))) {
+        if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
             return false;
         }
         if (isParagraphLike(sibling) || sameKind(sibling, block)) {

@@ -4,9 +4,9 @@
 // (caption and head included), and the chosen block stands for the highest
 // block above it that holds no other text than pictures, their captions and blocks of
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
-// sibling of the chosen block continues the story when it is visible, not clutter by its
-// names (name_ranks.h), holds little link text, is no form to fill in (form_fields.h: a
-// field and less than kFormBlockText of text), and either holds prose scoring at least a
+// sibling of the chosen block continues the story when it is visible, not clutter
+// (name_ranks.h `ClutterBlocks`: by its names, or a form to fill in), holds little link
+// text, and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
 // block written as one: text and phrases only, or paragraphs of them), or a block of the chosen
 // block's own kind (tag and class names), of 80 characters or more. Where a block a few levels

@@ -70,21 +70,37 @@ TEST(ArticleRules, ClutterNamesAreWholeWordsAndAPageHeadingRescuesALayoutBlock) 
     EXPECT_FALSE(clutter.inside(nullptr));
 }
 
-TEST(ArticleRules, ACookieBannerWhereTheArticleStandsIsNotTheArticle) {
+namespace {
+
+// A box lying where the layout finder looks for the article, above a story of `paragraphs`
+// paragraphs: the story is the article, not the box.
+void expectStoryBelowTheBox(const std::wstring& box, int paragraphCount) {
     const GrabRules rules = shippedRules();
-    const auto document =
-        parsePage(L"<BODY><DIV id=consent class=cookie-banner><H2>Your privacy</H2>" +
-                  paragraphs(L"cookie", 2) + L"<BUTTON>Accept all</BUTTON></DIV><DIV id=story>" +
-                  paragraphs(L"story", 4) + L"</DIV></BODY>");
+    const auto document = parsePage(L"<BODY>" + box + L"<DIV id=story>" +
+                                    paragraphs(L"story", paragraphCount) + L"</DIV></BODY>");
     setBox(document->body(), {0, 0, 1000, 3000});
-    setBox(document->getElementById(L"consent"), {150, 200, 700, 600});
+    setBox(document->getElementById(L"box"), {150, 200, 700, 600});
     setBox(document->getElementById(L"story"), {150, 900, 700, 1200});
-    // The banner lies where the layout finder looks for the article.
-    ASSERT_EQ(findMainElement(document->body()), document->getElementById(L"consent"));
+    ASSERT_EQ(findMainElement(document->body()), document->getElementById(L"box"));
     EXPECT_EQ(findArticleElement(document->body(), rules), document->getElementById(L"story"));
     const std::wstring markup = articleMarkup(document->body(), rules);
-    EXPECT_TRUE(keeps(markup, L"story3"));
-    EXPECT_FALSE(keeps(markup, L"cookie0"));
+    EXPECT_TRUE(keeps(markup, L"story" + std::to_wstring(paragraphCount - 1)));
+    EXPECT_FALSE(keeps(markup, L"boxed0"));
+}
+
+}  // namespace
+
+TEST(ArticleRules, ACookieBannerOrAContactBoxWhereTheArticleStandsIsNotTheArticle) {
+    expectStoryBelowTheBox(L"<DIV id=box class=cookie-banner><H2>Your privacy</H2>" +
+                               paragraphs(L"boxed", 2) + L"<BUTTON>Accept all</BUTTON></DIV>",
+                           4);
+    // A customer-service box, named for nothing it is, with nearly as much prose as the
+    // short story below it: its form makes it a box to fill in, not a story.
+    expectStoryBelowTheBox(L"<DIV id=box class=panel-2><H2>Talk to us</H2>" +
+                               paragraphs(L"boxed", 2) +
+                               L"<FORM><LABEL>Name <INPUT name=n></LABEL><TEXTAREA name=m>"
+                               L"</TEXTAREA><BUTTON>Send</BUTTON></FORM></DIV>",
+                           3);
 }
 
 TEST(ArticleRules, ACommentThreadLongerThanTheStoryIsNotTheArticle) {
