@@ -218,7 +218,8 @@ void WindowSystem::serveSentWhile(const std::function<void()>& work) {
     }
     bool finished = false;  // guarded by the mutex
     std::exception_ptr failure;
-    std::thread worker([&] {
+    // Once `finished` is set the helper touches nothing of this frame again.
+    impl_->helpers.run([&] {
         try {
             work();
         } catch (...) {
@@ -235,7 +236,6 @@ void WindowSystem::serveSentWhile(const std::function<void()>& work) {
                 impl_->changed.wait(lock);
         }
     }
-    worker.join();
     if (failure)
         std::rethrow_exception(failure);
 }

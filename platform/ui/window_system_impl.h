@@ -1,9 +1,10 @@
 // Private state of WindowSystem, shared by the files that implement the window tree and
-// the message queues. Everything here is guarded by `mutex`.
+// the message queues. Everything here is guarded by `mutex`, except `helpers`.
 #pragma once
 
 #include <unistd.h>
 
+#include "platform/ui/helper_threads.h"
 #include "platform/ui/window_system.h"
 
 namespace platform::ui {
@@ -88,6 +89,9 @@ struct WindowSystem::Impl {
     // timer falls due on the clock, or kNoLimit.
     std::optional<std::pair<WaitResult, Message>> takeAvailable(
         std::unique_lock<std::mutex>& lock, std::chrono::milliseconds& untilTimer);
+
+    // The threads serveSentWhile runs its work on; last, so they end before the rest goes.
+    HelperThreads helpers;
 };
 
 }  // namespace platform::ui
