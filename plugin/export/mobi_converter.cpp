@@ -67,6 +67,9 @@ std::wstring mobiConverterPath() {
             return platform::text::fromUtf8(calibre);
         name = L"kindlegen.exe";
     }
+    // A whole path names the program itself; a name lies beside the plug-in.
+    if (const std::string given = nativeFilePath(name); !given.empty() && given.front() == '/')
+        return platform::text::fromUtf8(given);
     const std::string library =
         platform::system::modulePathOf(reinterpret_cast<const void*>(&mobiConverterPath));
     return platform::text::fromUtf8(folderOf(library)) + L"/" +

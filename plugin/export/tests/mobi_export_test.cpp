@@ -124,6 +124,21 @@ TEST_F(MobiTest, MissingOrFailingConverterLeavesNoOutput) {
     EXPECT_TRUE(filesBelow(out()).empty());
 }
 
+TEST_F(MobiTest, AConverterNamedByItsWholePathIsRunFromThere) {
+    const auto program = home_.root() / "tools" / "to-mobi.sh";
+    std::filesystem::create_directories(program.parent_path());
+    std::ofstream(program) << "#!/bin/sh\ncp \"$1\" \"${1%.*}.mobi\"\n";
+    chmod(program.c_str(), 0755);
+    setExportSetting(L"MobiConverter", wide(program.string()));
+    EXPECT_EQ(narrow(mobiConverterPath()), program.string());
+    insert(L"A", L"2024-01-01 08:00:00");
+    const auto output = out() / "book.mobi";
+    ExportControl control;
+    ASSERT_EQ(exportLatest(L"Book", wide(output), 0, kExportMobi, &control), 0)
+        << narrow(control.error);
+    EXPECT_EQ(filesBelow(out()), (std::vector<std::string>{"book.mobi"}));
+}
+
 TEST_F(MobiTest, CancelStopsARunningConverter) {
     installConverter("sleep 30\ncp \"$1\" \"${1%.*}.mobi\"\n");
     insert(L"A", L"2024-01-01 08:00:00");
