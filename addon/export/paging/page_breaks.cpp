@@ -118,6 +118,25 @@ std::vector<Rect> findPageBreaks(const Bitmap& bitmap, int pageWidth, int pageHe
     return slices;
 }
 
+int findColumnCut(const Bitmap& bitmap, const Rect& rows, int left, int pageWidth) {
+    const int end = left + pageWidth;
+    if (end >= rows.right)
+        return rows.right;
+    const int first = std::max(left + 1, end - pageWidth / 4);
+    const Rect window{first, rows.top, end + 1, rows.bottom};
+    const auto pixels = bitmap.copyRgb24(window);
+    const std::size_t stride = static_cast<std::size_t>(window.width()) * 3;
+    for (int x = end; x >= first; --x) {
+        const std::uint8_t* top = &pixels[static_cast<std::size_t>(x - first) * 3];
+        bool oneColour = true;
+        for (int y = 1; y < rows.height() && oneColour; ++y)
+            oneColour = std::equal(top, top + 3, top + y * stride);
+        if (oneColour)
+            return x;
+    }
+    return end;
+}
+
 int contentHeight(const Bitmap& bitmap) {
     const int width = bitmap.width();
     int rows = bitmap.height();

@@ -28,6 +28,14 @@ std::vector<platform::imaging::Rect> findPageBreaks(const platform::imaging::Bit
                                                     int pageWidth, int pageHeight,
                                                     const std::vector<RowSpan>& keepWhole = {});
 
+// Where the part of `rows` that starts at column `left` ends when it is cut to at most
+// pageWidth columns: the rows' right edge when it is near enough; else the rightmost
+// column of one colour over all the rows within a quarter of pageWidth left of
+// left + pageWidth, so that a line of text or a picture is not cut in two when there is
+// room to avoid it; else left + pageWidth. pageWidth must be positive.
+int findColumnCut(const platform::imaging::Bitmap& bitmap, const platform::imaging::Rect& rows,
+                  int left, int pageWidth);
+
 // The number of rows of the bitmap up to its last row that shows anything: the rows after
 // it are all of the colour of the bottom row. The whole height when the bottom row itself
 // is not of one colour; 0 when every row is of that one colour.

@@ -1,6 +1,7 @@
 #include "addon/export/paging/tiles_to_pdf.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 
 #include "addon/export/paging/page_breaks.h"
@@ -40,11 +41,16 @@ bool loadTile(const std::wstring& path, Bitmap& bitmap, std::wstring* reason) {
     return true;
 }
 
-// Whether the part of the bitmap shows anything: not all of its pixels are of one colour.
+// A difference of tone a reader's screen does not show: a page of nothing but such
+// pixels (a hairline a shade off white) shows nothing.
+constexpr int kUnseenTone = 16;
+
+// Whether the part of the bitmap shows anything: a pixel whose colour differs from its
+// first pixel's by more than kUnseenTone in a channel.
 bool showsAnything(const Bitmap& bitmap, const Rect& part) {
     const std::vector<std::uint8_t> pixels = bitmap.copyRgb24(part);
     for (std::size_t i = 3; i < pixels.size(); ++i)
-        if (pixels[i] != pixels[i % 3])
+        if (std::abs(pixels[i] - pixels[i % 3]) > kUnseenTone)
             return true;
     return false;
 }
@@ -163,16 +169,26 @@ class Conversion {
         return {{0, 0, width, tile.height()}};
     }
 
-    // The slice's first page width makes a page; each further page width of it (a tile
-    // wider than the page) makes one more, after it, when it shows anything. A slice
-    // without pixels (an empty picture) makes no page.
+    // The slice's rows cut into parts at most a page wide (findColumnCut), each a page of
+    // its own, one after the other, when it shows anything; when none does, the first
+    // part still makes its page. A slice without pixels (an empty picture) makes no page.
     void addPages(const Bitmap& tile, const Rect& slice) {
         const Rect rows = tile.clampRect(slice);
-        for (int left = rows.left; left < rows.right && !rows.empty(); left += pageWidth_) {
-            const Rect part{left, rows.top, std::min(left + pageWidth_, rows.right), rows.bottom};
-            if (left == rows.left || showsAnything(tile, part))
-                addPage(tile, part);
+        if (rows.empty())
+            return;
+        std::vector<Rect> parts;
+        for (int left = rows.left; left < rows.right;) {
+            const int right = findColumnCut(tile, rows, left, pageWidth_);
+            const Rect part{left, rows.top, right, rows.bottom};
+            if (showsAnything(tile, part))
+                parts.push_back(part);
+            left = right;
         }
+        if (parts.empty())
+            parts.push_back({rows.left, rows.top, findColumnCut(tile, rows, rows.left, pageWidth_),
+                             rows.bottom});
+        for (const Rect& part : parts)
+            addPage(tile, part);
     }
 
     void addPage(const Bitmap& tile, const Rect& shown) {

@@ -3,9 +3,10 @@
 // where one ends inside a page, and cut into pages near each page height at rows of a
 // single tone (findPageBreaks), never through a picture that fits on one page. What follows
 // the last row that shows anything (blank rows, blank tiles) makes no page. Tiles wider
-// than a page are cut into page widths too: each page's rows give one page more for every
-// further page width, right after it, when that part shows anything. Every page also
-// gets two near-white hairlines along its top and bottom edges.
+// than a page are cut into page widths too (at a column of one colour a little before the
+// page's width when there is one): the parts of each page's rows that show anything make
+// a page each, one after the other. Every page also gets two near-white hairlines along
+// its top and bottom edges.
 //
 // Contract: thread-safe; conversions run one at a time (a process-wide lock that is held
 // only while this call runs and never while it waits on anything else). Nothing throws

@@ -216,19 +216,22 @@ TEST(TilesToPdf, LinksLandOnThePagesThatShowThemCutAtTheBreaks) {
     EXPECT_EQ(only[0][0].y1, 300 - 11);
 }
 
-TEST(TilesToPdf, ATileWiderThanThePageGivesPagesToTheRightWhereItShowsAnything) {
+TEST(TilesToPdf, ATileWiderThanThePageIsCutIntoPagesWhereItShowsAnything) {
     REQUIRE_TOOLS();
     testing_environment::TemporaryHome home;
     const auto& root = home.root();
-    // 450 columns on pages 200 wide: text on the left all the way down, and from row 320
-    // a block of ink over columns 250..420 (the part of a wide table that stays wider
-    // than the device), with the text's blank rows.
-    Bitmap wide = textPage(200, 500, 0xFF000000);
+    // 450 columns on pages 200 by 300: lines of text on the left down to row 270, and from
+    // row 320 two cells of a table that stays wider than the device, over columns
+    // 250..380 and 390..420, with the text's blank rows.
     Bitmap tile = filled(450, 500, 0xFFFFFFFF);
-    tile.drawBitmap(wide, {0, 0, 200, 500}, 0, 0);
+    tile.drawBitmap(textPage(200, 270, 0xFF000000), {0, 0, 200, 270}, 0, 0);
     for (int y = 320; y < 500; ++y)
         for (int x = 250; x < 420 && y % 40 < 30; ++x)
-            tile.setPixel(x, y, 0xFF404040);
+            if (x < 380 || x >= 390)
+                tile.setPixel(x, y, 0xFF404040);
+    // A hairline a shade off white under the text, to the right of the page, makes no page.
+    for (int x = 220; x < 450; ++x)
+        tile.setPixel(x, 150, 0xFFF4F4F4);
     const std::vector<addon::PageLink> links = {{"https://example.org/cell", {260, 350, 300, 360}}};
     std::wstring reason;
     auto pdf = buildPdfFromTiles({writeTile(root / "wide001.png", tile)}, 200, 300, 0, -1, L"AUTO",
@@ -237,25 +240,28 @@ TEST(TilesToPdf, ATileWiderThanThePageGivesPagesToTheRightWhereItShowsAnything) 
     const auto path = root / "wide.pdf";
     ASSERT_TRUE(pdf->save(path.wstring()));
     EXPECT_TRUE(runTool({"qpdf", "--check", path.string()}, root / "tool.txt"));
-    // Rows 0..279 show nothing right of the page: one page. Rows 279..500 give the page
-    // and, after it, columns 200..400 and 400..450.
+    // Rows 0..300 show the text alone: one page. Rows 300..500 show nothing on the left;
+    // the table is cut between its cells (column 389), not through the second one.
     const auto images = listImages(path, root / "tool.txt");
-    ASSERT_EQ(images.size(), 4u);
-    const std::vector<std::pair<int, int>> sizes = {{200, 279}, {200, 221}, {200, 221}, {50, 221}};
+    ASSERT_EQ(images.size(), 3u);
+    const std::vector<std::pair<int, int>> sizes = {{200, 300}, {189, 200}, {61, 200}};
     for (std::size_t i = 0; i < images.size(); ++i) {
         EXPECT_EQ(images[i].page, static_cast<int>(i) + 1);
         EXPECT_EQ(std::make_pair(images[i].width, images[i].height), sizes[i]) << i;
     }
+    const Bitmap second = renderPage(path, 2, root);
+    EXPECT_EQ(second.pixel(45, 25) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(second.pixel(55, 25) & 0xFFFFFF, 0x404040u);
+    EXPECT_EQ(second.pixel(185, 25) & 0xFFFFFF, 0xFFFFFFu);
     const Bitmap third = renderPage(path, 3, root);
-    EXPECT_EQ(third.pixel(45, 320 - 279 + 5) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(third.pixel(55, 320 - 279 + 5) & 0xFFFFFF, 0x404040u);
-    EXPECT_EQ(renderPage(path, 4, root).pixel(15, 320 - 279 + 5) & 0xFFFFFF, 0x404040u);
+    EXPECT_EQ(third.pixel(40, 25) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(third.pixel(15, 25) & 0xFFFFFF, 0x404040u);
     // The link is on the page that shows it, where it shows.
     const auto pages = export_test::linksByPage(pdf->finishedBytes());
-    ASSERT_EQ(pages.size(), 4u);
-    EXPECT_TRUE(pages[0].empty() && pages[1].empty() && pages[3].empty());
-    ASSERT_EQ(pages[2].size(), 1u);
-    export_test::expectRect(pages[2][0], 60, 300 - 81, 100, 300 - 71);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_TRUE(pages[0].empty() && pages[2].empty());
+    ASSERT_EQ(pages[1].size(), 1u);
+    export_test::expectRect(pages[1][0], 60, 300 - 60, 100, 300 - 50);
 }
 
 TEST(TilesToPdf, OnASheetThePicturesAndLinksSitInsideTheMarginsAtTheirResolution) {
