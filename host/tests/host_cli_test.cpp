@@ -146,8 +146,16 @@ TEST_F(HostCli, FetchWritesThePageAloneToStandardOutput) {
     EXPECT_FALSE(holds(page.out, "content type")) << page.out.substr(0, 200);
     EXPECT_TRUE(page.err.empty()) << page.err;
 
-    const Printed missing = run({"fetch", "tarn://tamrix/item?NOSUCHID"});
-    EXPECT_TRUE(missing.out.empty() || missing.status == 0) << missing.out;
+    // An entry that is not there is a page saying so; a page the protocol does not serve
+    // is a failure, told on standard error, with nothing on standard output.
+    const Printed notFound = run({"fetch", "tarn://tamrix/item?NOSUCHID"});
+    EXPECT_EQ(notFound.status, 0) << notFound.err;
+    EXPECT_TRUE(holds(notFound.out, "Clip not found")) << notFound.out.substr(0, 300);
+    const Printed missing = run({"fetch", "tarn://tamrix/nosuchpage"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty()) << missing.out.substr(0, 200);
+    EXPECT_TRUE(holds(missing.err, "tamrix-host: tarn://tamrix/nosuchpage was not served"))
+        << missing.err;
 }
 
 TEST_F(HostCli, VersionQuietAndVerbose) {
