@@ -47,7 +47,8 @@ if(e.id=='geometry-probe-csp')continue;n++;
 for(var c=e.firstChild;c;c=c.nextSibling)if(c.nodeType==3&&c.data.trim())t=1;
 out.push([i,e.tagName,r.left+scrollX,r.top+scrollY,r.right+scrollX,r.bottom+scrollY,
 getComputedStyle(e).display,t]);}
-var p=document.createElement('pre');p.textContent='@@'+'GEO@@'+JSON.stringify(out)+'@@'+'GEO@@';
+var p=document.createElement('pre');
+p.textContent='@@'+'GEO@@'+JSON.stringify({height:innerHeight,boxes:out})+'@@'+'GEO@@';
 document.documentElement.appendChild(p);});</script>"""
 
 BLOCK = {"block", "list-item", "table", "table-cell", "table-caption", "flow-root"}
@@ -97,8 +98,8 @@ def chromium(args, page, plain, width, shot):
         shutil.rmtree(profile, ignore_errors=True)
 
 
-def engine(build, page, width, shot):
-    command = [os.path.join(build, "bench/dom/layout_boxes"), page, str(width)]
+def engine(build, page, size, shot):
+    command = [os.path.join(build, "bench/dom/layout_boxes"), page, size]
     if shot:
         command.append(shot)
     lines = subprocess.run(command, capture_output=True, timeout=120, check=True).stdout
@@ -144,8 +145,11 @@ def main():
                  os.path.join(args.shots, name + ".tamrix.png")) if args.shots else (None, None)
         plain, temporary = plain_copy(page)
         try:
-            reference = chromium(args, page, plain, args.width, shots[0])
-            ours = engine(args.build, plain, args.width, shots[1])
+            reported = chromium(args, page, plain, args.width, shots[0])
+            reference = reported["boxes"]
+            # The engine's viewport is as high as Chromium's (its window less its frame).
+            ours = engine(args.build, plain, "%dx%d" % (args.width, reported["height"]),
+                          shots[1])
         finally:
             if temporary:
                 os.remove(plain)
