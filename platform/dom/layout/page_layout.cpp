@@ -15,6 +15,7 @@
 #include "platform/dom/layout/boxes/page_positioned.h"
 #include "platform/dom/layout/boxes/page_widths.h"
 #include "platform/dom/layout/boxes/paint_bounds.h"
+#include "platform/dom/layout/boxes/quirk_percent_heights.h"
 #include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
@@ -293,12 +294,23 @@ void PageLayout::layout(const Document& document, Size viewport) {
     layoutInFull(viewport, std::move(markup));
 }
 
-void PageLayout::correctEngineStyles(litehtml::document& page) {
+void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& markup,
+                                 Size viewport) {
+    // Before margins move: the quirk counts the body's own.
+    if (markup.quirks)
+        resolveQuirkPercentHeights(page, viewport.height);
     collapseMargins(page);
     correctNestedPercentWidths(page);
     placeFromPageOrigin(page);
     correctBorderBoxHeights(page);
     giveListMarkersTheirLine(page);
+    page.render(std::max(viewport.width, 1));
+    // Only pages whose markup marks such a drawing pay for the walk over their boxes.
+    bool fills = markup.flow.find(kFillingSvgAttribute) != std::string::npos;
+    for (const auto& box : markup.freeBoxes)
+        fills = fills || box.markup.find(kFillingSvgAttribute) != std::string::npos;
+    if (fills && fillShrunkBoxes(page, kFillingSvgAttribute))
+        page.render(std::max(viewport.width, 1));
 }
 
 void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
@@ -328,12 +340,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         }
         page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
                                                    context_ ? context_.get() : &engineContext());
-        correctEngineStyles(*page_);
-        page_->render(std::max(viewport.width, 1));
-        // Only pages whose markup marks such a drawing pay for the walk over their boxes.
-        if (html.find(kFillingSvgAttribute) != std::string::npos &&
-            fillShrunkBoxes(*page_, kFillingSvgAttribute))
-            page_->render(std::max(viewport.width, 1));
+        renderCorrected(*page_, markup, viewport);
         notePaintBounds(*page_->root());
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");

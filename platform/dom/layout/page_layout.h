@@ -78,9 +78,11 @@ class PageLayout final : public LayoutEngine {
 
     PageMarkup markupOf(const Document& document);
     void layoutInFull(Size viewport, PageMarkup markup);
-    // What the engine's styles need before it renders (see page_margins.h, page_widths.h);
-    // it writes into the engine elements' style attributes.
-    static void correctEngineStyles(litehtml::document& page);
+    // Renders the page with what the engine's styles need before it renders (see
+    // page_margins.h, page_widths.h, quirk_percent_heights.h) and, where drawings fill
+    // boxes as wide as their content, again after it (filled_drawings.h); the corrections
+    // are written into the engine elements' style attributes.
+    static void renderCorrected(litehtml::document& page, const PageMarkup& markup, Size viewport);
     bool moveFreeBoxes(const PageMarkup& markup);
     // A free box's border box from its own style, counted from the page's origin: no box
     // (display none), or nullopt when its style or the page's sheets size it in ways this

@@ -345,8 +345,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         // layout measures them.
         container_->startMeasuring();
         measureWords(*page_->root());
-        correctEngineStyles(*page_);
-        page_->render(std::max(viewport_.width, 1));
+        renderCorrected(*page_, markup, viewport_);
         notePaintBounds(*page_->root());
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");

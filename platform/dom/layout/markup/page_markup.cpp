@@ -156,6 +156,7 @@ class MarkupWriter {
             out_.flow += "<!DOCTYPE html>";
         else
             out_.hintSheet += quirksModeStyleSheet();
+        out_.quirks = document_.doctype().empty();
         out_.flow += "<style>";
         out_.flow += controlSheet();
         out_.flow += "</style>";

@@ -70,6 +70,8 @@ struct PageMarkup {
     bool sheetsReadStyle = false;
     // An element has attributes the layout engine itself turns into styles.
     bool engineReadsAttributes = false;
+    // The page has no doctype: the browser's quirks mode lays it out.
+    bool quirks = false;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.
