@@ -79,10 +79,12 @@ constexpr std::array kLabels{
     Label{"macintosh", "MACINTOSH"},
     Label{"mac", "MACINTOSH"},
     Label{"x-mac-roman", "MACINTOSH"},
-    Label{"gbk", "GBK"},
-    Label{"gb2312", "GBK"},
-    Label{"x-gbk", "GBK"},
-    Label{"chinese", "GBK"},
+    // Browsers read GBK with the GB18030 decoder, its superset: byte pairs GBK leaves
+    // undefined (user-defined areas) and four-byte sequences are characters, not errors.
+    Label{"gbk", "GB18030"},
+    Label{"gb2312", "GB18030"},
+    Label{"x-gbk", "GB18030"},
+    Label{"chinese", "GB18030"},
     Label{"gb18030", "GB18030"},
     Label{"big5", "BIG5-HKSCS"},
     Label{"big5-hkscs", "BIG5-HKSCS"},

@@ -23,7 +23,7 @@ TEST(PageCharset, LabelsAreReadAsBrowsersReadThem) {
     EXPECT_EQ(encodingForLabel("us-ascii"), "CP1252");
     EXPECT_EQ(encodingForLabel("windows-1251"), "CP1251");
     EXPECT_EQ(encodingForLabel("Shift_JIS"), "CP932");
-    EXPECT_EQ(encodingForLabel("gb2312"), "GBK");
+    EXPECT_EQ(encodingForLabel("gb2312"), "GB18030");
     EXPECT_EQ(encodingForLabel("x-made-up"), "");
     EXPECT_EQ(encodingForLabel(""), "");
 }
@@ -48,6 +48,16 @@ TEST(PageCharset, MetaDeclarationsInBothForms) {
     EXPECT_EQ(metaCharsetLabel("<meta charset=\"koi8"), "koi8");
     EXPECT_EQ(metaCharsetLabel("<meta http-equiv=content-type content="), "");
     EXPECT_EQ(metaCharsetLabel("<!-- never closed <meta charset=koi8-r>"), "");
+}
+
+// A page declared gb2312 is read as a browser reads it, with GB18030: a four-byte sequence
+// and a pair in a user-defined area are one character each, not replacement characters.
+TEST(PageCharset, GbkPagesDecodeAsGb18030) {
+    const std::wstring text = textOf("<meta charset=gb2312><p>\xC4\xE3\x81\x30\x81\x30\xA2\x91");
+    const std::wstring paragraph = text.substr(text.find(L"<p>") + 3);
+    ASSERT_EQ(paragraph.size(), 3u);
+    EXPECT_EQ(paragraph.substr(0, 2), L"\u4F60\u0080");
+    EXPECT_NE(paragraph[2], L'\uFFFD');
 }
 
 TEST(PageCharset, ByteOrderMarkThenHeaderThenMetaThenFallback) {
