@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/boxes/bidi_lines.h"
 #include "platform/dom/layout/boxes/engine_tree.h"
 #include "platform/dom/layout/boxes/filled_drawings.h"
 #include "platform/dom/layout/boxes/page_box_sizing.h"
@@ -17,6 +18,7 @@
 #include "platform/dom/layout/boxes/paint_bounds.h"
 #include "platform/dom/layout/boxes/quirk_percent_heights.h"
 #include "platform/dom/layout/markup/inline_svg.h"
+#include "platform/dom/layout/markup/page_direction.h"
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout/page_defaults.h"
 #include "platform/dom/picture_source.h"
@@ -311,6 +313,8 @@ void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& mar
         fills = fills || box.markup.find(kFillingSvgAttribute) != std::string::npos;
     if (fills && fillShrunkBoxes(page, kFillingSvgAttribute))
         page.render(std::max(viewport.width, 1));
+    if (markup.bidi)
+        orderBidiLines(page, kDirectionAttribute);
 }
 
 void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {

@@ -45,8 +45,9 @@ imaging::StrongDirection textDirection(const Element& element) {
     return imaging::StrongDirection::none;
 }
 
-// The direction the element's own dir attribute gives, nullopt without a valid one.
-std::optional<bool> ownDirection(const Element& element) {
+}  // namespace
+
+std::optional<bool> ownRightToLeft(const Element& element) {
     const auto dir = element.getAttribute(L"dir");
     if (named(dir, L"rtl"))
         return true;
@@ -57,13 +58,11 @@ std::optional<bool> ownDirection(const Element& element) {
     return std::nullopt;
 }
 
-}  // namespace
-
 bool runsRightToLeft(const Element& element) {
-    if (const auto own = ownDirection(element))
+    if (const auto own = ownRightToLeft(element))
         return *own;
     for (auto above = element.parentElement(); above; above = above->parentElement())
-        if (const auto own = ownDirection(*above))
+        if (const auto own = ownRightToLeft(*above))
             return *own;
     return false;
 }
@@ -72,7 +71,7 @@ std::string directionStyle(const Element& element) {
     const bool list = element.hasTag(L"UL") || element.hasTag(L"OL") || element.hasTag(L"MENU") ||
                       element.hasTag(L"DIR");
     const bool definition = element.hasTag(L"DD");
-    const auto own = ownDirection(element);
+    const auto own = ownRightToLeft(element);
     if (!own && !list && !definition)
         return {};
     const bool rightToLeft = runsRightToLeft(element);

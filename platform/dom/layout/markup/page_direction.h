@@ -10,6 +10,7 @@
 // document's thread.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform::dom {
@@ -17,6 +18,13 @@ namespace platform::dom {
 class Element;
 
 bool runsRightToLeft(const Element& element);
+
+// Names the direction an element's own dir attribute gives ("rtl" or "ltr") in the markup
+// the layout engine reads.
+inline constexpr const char* kDirectionAttribute = "data-tamrix-dir";
+// The direction the element's own dir attribute gives: true for right to left, nullopt
+// without a valid one.
+std::optional<bool> ownRightToLeft(const Element& element);
 
 // The declarations for the element's direction ("text-align:right;"), empty when it
 // needs none.

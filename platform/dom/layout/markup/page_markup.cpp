@@ -11,6 +11,7 @@
 #include "platform/dom/layout/markup/layout_selectors.h"
 #include "platform/dom/layout/markup/markup_escape.h"
 #include "platform/dom/layout/markup/page_controls.h"
+#include "platform/dom/layout/markup/page_direction.h"
 #include "platform/dom/layout/markup/page_hints.h"
 #include "platform/dom/layout/markup/page_style_texts.h"
 #include "platform/dom/picture_source.h"
@@ -18,6 +19,7 @@
 #include "platform/dom/style/css_rule_preludes.h"
 #include "platform/dom/style/selector_structure.h"
 #include "platform/dom/style/style_sheet.h"
+#include "platform/imaging/text_direction.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -187,6 +189,7 @@ class MarkupWriter {
                 const auto& text = static_cast<const Text&>(child);
                 if (words == 0)
                     out_.texts.push_back(&text);
+                out_.bidi = out_.bidi || imaging::holdsRightToLeft(text.data());
                 writeText(text, target);
             } else if (child.nodeType() == NodeType::Element) {
                 const auto& element = static_cast<const Element&>(child);
@@ -295,6 +298,11 @@ class MarkupWriter {
             }
         }
         writeSelectorMarkers(element, out);
+        if (const auto rightToLeft = ownRightToLeft(element)) {
+            out += ' ';
+            out += kDirectionAttribute;
+            out += *rightToLeft ? "=\"rtl\"" : "=\"ltr\"";
+        }
         if (const ControlText shown = controlText(element); !shown.text.empty()) {
             out += ' ';
             out += shown.placeholder ? kControlPlaceholderAttribute : kControlLabelAttribute;

@@ -72,6 +72,8 @@ struct PageMarkup {
     bool engineReadsAttributes = false;
     // The page has no doctype: the browser's quirks mode lays it out.
     bool quirks = false;
+    // Some text runs right to left: the lines holding it are reordered after layout.
+    bool bidi = false;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/window.h"
 #include "platform/text/utf.h"
 
@@ -32,6 +33,40 @@ TEST(PageDirection, RightToLeftTextStartsAtTheRight) {
         EXPECT_NEAR(box->left, edges.first, 1);
         EXPECT_NEAR(box->right, edges.second, 1);
     }
+}
+
+// Words of a line in the order a reader sees them, as FriBidi orders them: Hebrew words
+// from the right in a right-to-left paragraph, with a left-to-right run ("big world") and a
+// number kept in their own order inside it, and a Hebrew run inside a left-to-right line
+// turned around. Chromium's boxes, rounded.
+TEST(PageDirection, WordsOfALineRunInTheirReadingOrder) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style=\"margin:8px;font:16px 'DejaVu Sans'\">"
+        L"<p dir=rtl><span id=w1>\u05e9\u05dc\u05d5\u05dd</span> <span id=w2>\u05e2\u05d5"
+        L"\u05dc\u05dd</span> <span id=w3>\u05d9\u05e4\u05d4</span></p><p dir=rtl><span "
+        L"id=m1>\u05e9\u05dc\u05d5\u05dd</span> <span id=m2>big</span> <span id=m3>world"
+        L"</span> <span id=m4>\u05e2\u05d5\u05dc\u05dd</span></p><p><span id=l1>Hello</span> "
+        L"<span id=l2>\u05e9\u05dc\u05d5\u05dd</span> <span id=l3>\u05e2\u05d5\u05dc\u05dd"
+        L"</span> <span id=l4>again</span></p><p dir=rtl><span id=n1>\u05de\u05e1\u05e4\u05e8"
+        L"</span> <span id=n2>123</span> <span id=n3>\u05db\u05d0\u05df</span></p>"
+        L"</body></html>");
+    document->parentWindow().resizeTo(1024, 768);
+    testing::expectBoxesNear(*document,
+                             {{L"w1", {981, 16, 1016, 35}},
+                              {L"w2", {941, 16, 976, 35}},
+                              {L"w3", {912, 16, 936, 35}},
+                              {L"m1", {981, 51, 1016, 70}},
+                              {L"m2", {902, 51, 926, 70}},
+                              {L"m3", {931, 51, 976, 70}},
+                              {L"m4", {862, 51, 896, 70}},
+                              {L"l1", {8, 86, 49, 105}},
+                              {L"l2", {93, 86, 128, 105}},
+                              {L"l3", {54, 86, 88, 105}},
+                              {L"l4", {133, 86, 178, 105}},
+                              {L"n1", {976, 121, 1016, 140}},
+                              {L"n2", {940, 121, 971, 140}},
+                              {L"n3", {911, 121, 935, 140}}},
+                             1);
 }
 
 }  // namespace
