@@ -46,22 +46,22 @@ bool holdsOnlyElementsAndSpaces(const Element& cell) {
 // Blocks and cells have lines of their own; an inline element inside such a line that holds
 // no text either adds nothing of its own line height to it.
 bool takesTheQuirk(const Element& element) {
-    if (!holdsOnlyElementsAndSpaces(element))
+    const auto document = element.ownerDocument();
+    if (!document || !document->keepsQuirks())
         return false;
     const auto style = element.currentStyle();
-    if (!passesOnUnchanged(style->value(PropertyId::LineHeight)))
-        return false;
     if (!element.hasTag(L"TD") && !element.hasTag(L"TH")) {
         const std::wstring display = style->value(PropertyId::Display);
         if (display == L"inline") {
             const auto parent = element.parentElement();
-            return parent && takesTheQuirk(*parent);
-        }
-        if (display != L"block")
+            if (!parent || !takesTheQuirk(*parent))
+                return false;
+        } else if (display != L"block") {
             return false;
+        }
     }
-    const auto document = element.ownerDocument();
-    return document && document->keepsQuirks();
+    return passesOnUnchanged(style->value(PropertyId::LineHeight)) &&
+           holdsOnlyElementsAndSpaces(element);
 }
 
 // A line of pictures alone is as tall as they are, without room for descenders below them:
