@@ -147,8 +147,15 @@ const litehtml::tchar_t* PageContainer::get_default_font_name() const {
     return "Times New Roman";
 }
 
-void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) {
+void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& placed) {
     imaging::Canvas& canvas = canvasOf(hdc);
+    litehtml::list_marker marker = placed;
+    for (const litehtml::position& item : mirrored_)
+        if (marker.pos.y >= item.top() && marker.pos.y < item.bottom() &&
+            marker.pos.right() <= item.left()) {
+            marker.pos.x = item.left() + item.right() - marker.pos.right();
+            break;
+        }
     if (!marker.image.empty()) {
         if (const imaging::Bitmap* picture = resources_.picture(marker.image)) {
             const int left = scaled(marker.pos.x);

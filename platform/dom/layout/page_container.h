@@ -120,6 +120,9 @@ class PageContainer final : public litehtml::document_container {
     // clip rectangles set while painting are applied to it.
     void beginPainting(imaging::Canvas& canvas, double scale);
     void endPainting();
+    // The content boxes, as painted, of list items that run right to left: a marker the
+    // engine sets on the left of one is mirrored to its right.
+    void mirrorMarkersOf(std::vector<litehtml::position> items) { mirrored_ = std::move(items); }
 
   private:
     void applyClip();
@@ -138,6 +141,7 @@ class PageContainer final : public litehtml::document_container {
     double carry_ = 0;
     std::string scriptSample_;
     std::vector<imaging::Rect> clips_;
+    std::vector<litehtml::position> mirrored_;
     RuleMatching matching_;
     StyleRuleIndex rules_;
     PropertyIds properties_;

@@ -17,6 +17,7 @@
 #include "platform/dom/layout/boxes/page_widths.h"
 #include "platform/dom/layout/boxes/paint_bounds.h"
 #include "platform/dom/layout/boxes/quirk_percent_heights.h"
+#include "platform/dom/layout/boxes/rtl_list_markers.h"
 #include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/markup/page_direction.h"
 #include "platform/dom/layout/page_container.h"
@@ -375,6 +376,10 @@ void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& m
 }
 
 void PageLayout::collectBoxes(const PageMarkup& markup) {
+    rightToLeftItems_.clear();
+    if (markup.rightToLeft)
+        for (const litehtml::position& item : rightToLeftListItems(*page_, kDirectionAttribute))
+            rightToLeftItems_.push_back({item.x, item.y, item.right(), item.bottom()});
     boxes_.clear();
     runs_.clear();
     engineElements_.clear();
@@ -772,6 +777,11 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
     if (!page_ || area.isEmpty() || !(scale > 0))
         return;
     container_->beginPainting(canvas, scale);
+    std::vector<litehtml::position> mirrored;
+    for (const Rect& item : rightToLeftItems_)
+        mirrored.emplace_back(item.left - area.left, item.top - area.top, item.width(),
+                              item.height());
+    container_->mirrorMarkersOf(std::move(mirrored));
     const litehtml::position clip(0, 0, area.width(), area.height());
     page_->draw(reinterpret_cast<litehtml::uint_ptr>(&canvas), -area.left, -area.top, &clip);
     container_->endPainting();

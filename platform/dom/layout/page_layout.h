@@ -127,6 +127,8 @@ class PageLayout final : public LayoutEngine {
     std::shared_ptr<litehtml::document> page_;    // destroyed before its container
     const Document* document_ = nullptr;
     Size viewport_;
+    // The content boxes of list items that run right to left (their markers stand right).
+    std::vector<Rect> rightToLeftItems_;
     PageMarkup markup_;
     mutable bool stale_ = false;  // free boxes moved since the engine last laid out
     std::unordered_map<const Element*, Box> boxes_;

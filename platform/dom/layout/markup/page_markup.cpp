@@ -302,6 +302,7 @@ class MarkupWriter {
             out += ' ';
             out += kDirectionAttribute;
             out += *rightToLeft ? "=\"rtl\"" : "=\"ltr\"";
+            out_.rightToLeft = out_.rightToLeft || *rightToLeft;
         }
         if (const ControlText shown = controlText(element); !shown.text.empty()) {
             out += ' ';

@@ -74,6 +74,8 @@ struct PageMarkup {
     bool quirks = false;
     // Some text runs right to left: the lines holding it are reordered after layout.
     bool bidi = false;
+    // An element's dir attribute makes it run right to left.
+    bool rightToLeft = false;
     std::string failure;
 
     // The whole markup: `flow` with each free box in its place.

@@ -1,9 +1,12 @@
 // Right-to-left text: where Chromium puts it at 1024 px.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/dom/document.h"
 #include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/window.h"
+#include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {
@@ -67,6 +70,50 @@ TEST(PageDirection, WordsOfALineRunInTheirReadingOrder) {
                               {L"n2", {940, 121, 971, 140}},
                               {L"n3", {911, 121, 935, 140}}},
                              1);
+}
+
+// A right-to-left list's markers stand at the right of its items, as in Chromium (whose
+// discs span x 988-992 beside items that end at 976); none is left on their left. Painted
+// at an offset too, as a window scrolled sideways paints it.
+TEST(PageDirection, MarkersOfRightToLeftListsStandAtTheRight) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style=\"margin:8px;font:16px 'DejaVu Sans'\">"
+        L"<ul dir=rtl><li id=a>\u05e4\u05e8\u05d9\u05d8</li><li>\u05e2\u05d5\u05d3</li></ul>"
+        L"<ul><li id=b>item</li></ul></body></html>");
+    document->parentWindow().resizeTo(1024, 768);
+    const Rect item = document->boxOf(*document->getElementById(L"a")).value_or(Rect{});
+    ASSERT_EQ(item.right, 976);
+    const auto darkColumns = [&](int offset) {
+        imaging::Canvas canvas(1024, 120);
+        document->layout().paint(canvas, {offset, 0, 1024 + offset, 120});
+        std::vector<int> columns;
+        for (int x = 0; x < canvas.width(); ++x)
+            for (int y = item.top; y < item.bottom; ++y)
+                if ((canvas.pixel(x, y) & 0xFF) < 0x80) {
+                    columns.push_back(x + offset);
+                    break;
+                }
+        return columns;
+    };
+    for (int offset : {0, 100}) {
+        SCOPED_TRACE(offset);
+        const std::vector<int> columns = darkColumns(offset);
+        ASSERT_FALSE(columns.empty());
+        // The item's text stands at its right end (from 943); the marker right of the
+        // item, nowhere on its left.
+        EXPECT_GE(columns.front(), 900);
+        EXPECT_GE(columns.back(), 985);
+        EXPECT_LE(columns.back(), 995);
+    }
+    // A list running left to right keeps its marker on the left.
+    const Rect leftItem = document->boxOf(*document->getElementById(L"b")).value_or(Rect{});
+    imaging::Canvas canvas(1024, 120);
+    document->layout().paint(canvas, {0, 0, 1024, 120});
+    bool markerLeft = false;
+    for (int x = 0; x < leftItem.left; ++x)
+        for (int y = leftItem.top; y < leftItem.bottom; ++y)
+            markerLeft = markerLeft || (canvas.pixel(x, y) & 0xFF) < 0x80;
+    EXPECT_TRUE(markerLeft);
 }
 
 }  // namespace
