@@ -51,7 +51,8 @@ struct Rsvg {
 // the process; null when it cannot be loaded.
 const Rsvg* rsvg() {
     static const Rsvg* const loaded = []() -> const Rsvg* {
-        auto* library = new platform::system::Module;
+        // Never closed: pictures may be decoded on other threads until the program ends.
+        static auto* const library = new platform::system::Module;
         static Rsvg functions;
         const bool complete =
             library->open("librsvg-2.so.2") &&
@@ -61,11 +62,7 @@ const Rsvg* rsvg() {
                           "rsvg_handle_get_intrinsic_size_in_pixels") &&
             library->bind(functions.intrinsicDimensions, "rsvg_handle_get_intrinsic_dimensions") &&
             library->bind(functions.renderDocument, "rsvg_handle_render_document");
-        if (!complete) {
-            delete library;
-            return nullptr;
-        }
-        return &functions;
+        return complete ? &functions : nullptr;
     }();
     return loaded;
 }

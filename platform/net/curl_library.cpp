@@ -8,6 +8,7 @@ namespace {
 constexpr const char* kLibraryFile = "libcurl.so.4";
 
 struct Loaded {
+    platform::system::Module library;
     CurlLibrary functions;
     std::string error;
     bool complete = false;
@@ -31,15 +32,14 @@ bool bindAll(platform::system::Module& library, CurlLibrary& f) {
 }
 
 const Loaded& loaded() {
+    // Never closed: transfers of other threads may be running until the program ends.
     static const Loaded* const once = [] {
         auto* result = new Loaded;
-        // Kept for the process: transfers of other threads may be running at its end.
-        auto* library = new platform::system::Module;
         decltype(&curl_global_init) globalInit = nullptr;
-        if (!library->open(kLibraryFile) || !bindAll(*library, result->functions) ||
-            !library->bind(globalInit, "curl_global_init")) {
-            result->error = "cannot load " + std::string(kLibraryFile) + ": " + library->error();
-            delete library;
+        if (!result->library.open(kLibraryFile) || !bindAll(result->library, result->functions) ||
+            !result->library.bind(globalInit, "curl_global_init")) {
+            result->error =
+                "cannot load " + std::string(kLibraryFile) + ": " + result->library.error();
             return result;
         }
         globalInit(CURL_GLOBAL_DEFAULT);
