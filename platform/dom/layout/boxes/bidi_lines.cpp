@@ -97,7 +97,8 @@ void orderLine(std::vector<Piece>& line, bool rightToLeft) {
     int highest = 0;
     int lowestOdd = 255;
     for (Piece& piece : line) {
-        piece.level = levels[at];
+        // A piece without text (none is expected) takes the paragraph's level.
+        piece.level = at < levels.size() ? levels[at] : (rightToLeft ? 1 : 0);
         at += piece.text.size();
         highest = std::max(highest, piece.level);
         if (piece.level % 2 == 1)
