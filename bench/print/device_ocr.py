@@ -8,7 +8,9 @@ device (command-print-pdf with the device chosen in the settings). The PDF's pag
 table gives, per page and device, the PDF pages, the expected words and the share of them
 the OCR gives back in order (longest common subsequence of the lower-cased words, numbers apart from letters).
 
-    device_ocr.py BUILD_DIR [--keep DIR] [--dpi 216] [--jobs 3] page.html...
+    device_ocr.py BUILD_DIR [--device TITLE]... [--keep DIR] [--dpi 216] [--jobs 3] page.html...
+
+Without --device, the pages are printed for the Kindle (6") and the Kindle DX.
 
 With --keep, the PDFs and the rendered pages are kept in DIR to be looked at.
 """
@@ -135,7 +137,7 @@ def measure(args, host, page, device):
         share = found / max(1, len(expected))
         if args.keep:
             name = "%s.%s" % (os.path.splitext(os.path.basename(page))[0],
-                              "dx" if "DX" in device else "6in")
+                              re.sub(r"[^a-z0-9]+", "-", device.lower()).strip("-"))
             os.makedirs(args.keep, exist_ok=True)
             shutil.copy(pdf, os.path.join(args.keep, name + ".pdf"))
             for png in sorted(glob.glob(home + "/page*.png")):
@@ -155,6 +157,7 @@ def measure(args, host, page, device):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
+    parser.add_argument("--device", action="append", dest="devices")
     parser.add_argument("--keep")
     parser.add_argument("--dpi", type=int, default=216)
     parser.add_argument("--jobs", type=int, default=3)
@@ -163,7 +166,7 @@ def main():
     host = os.path.join(args.build, "stage", "bin", "tamrix-host")
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         results = [pool.submit(measure, args, host, page, device)
-                   for page in args.pages for device in DEVICES]
+                   for page in args.pages for device in args.devices or DEVICES]
         print("%-28s %-22s %5s %6s %6s %7s %12s" % ("page", "device", "pages", "words",
                                                     "found", "share", "host s/cpu s"))
         shares = []

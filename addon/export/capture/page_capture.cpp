@@ -241,7 +241,10 @@ std::vector<std::wstring> captureReadableTiles(PageAccess& page, const std::wstr
         picture = toPixels(picture, scale);
     MarkPlacement placement(std::move(pageLinks), std::move(pagePictures));
 
-    const int sliceRows = std::max(1, static_cast<int>(kCaptureSliceHeight / scale));
+    const long long paintedWidth = std::max(1, scaledLength(full.width, scale));
+    const double rowsInBudget = static_cast<double>(kCaptureTilePixels / paintedWidth);
+    const int sliceRows =
+        std::max(1, static_cast<int>(std::min<double>(kCaptureSliceHeight, rowsInBudget) / scale));
     int number = 0;
     int tileTop = 0;
     for (int top = 0; top < full.height; top += sliceRows) {

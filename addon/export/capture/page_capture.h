@@ -31,6 +31,9 @@ namespace addon {
 inline constexpr int kCaptureLayoutWidth = 600;
 inline constexpr int kCaptureLayoutHeight = 800;
 inline constexpr int kCaptureSliceHeight = 6000;
+// The most pixels a tile holds: fewer rows go into the slices of a very wide page, so that
+// each tile can be read again whole (pictures of more than 40 million pixels are refused).
+inline constexpr long long kCaptureTilePixels = 24'000'000;
 // The widest page rendered: a page's own styles may ask for any width, and a slice of
 // this width still fits in memory. Wider pages are cut off at the right.
 inline constexpr int kCaptureMaxWidth = 16384;

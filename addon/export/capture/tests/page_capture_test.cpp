@@ -293,6 +293,26 @@ TEST(PageCapture, APageWiderThanTheDeviceIsPaintedSmallerWithItsPicturesMarked) 
     ASSERT_EQ(marks.pictures.size(), 1u);
     EXPECT_EQ(marks.pictures[0], (dom::Rect{0, 25, 150, 6025}));
 
+    // A page too wide to shrink gives tiles of fewer rows, each small enough to be read
+    // again whole.
+    auto wide = dom::Document::parse(std::string_view(
+        "<body style='margin: 0'><div style='width: 9000px; height: 4000px'></div></body>"));
+    DirectPageAccess wideAccess(*wide);
+    how.smallestScale = 1;
+    const auto wideFiles =
+        captureReadableTiles(wideAccess, L"nothing", (home.root() / "x").wstring(), how);
+    how.smallestScale = 0;
+    ASSERT_EQ(wideFiles.size(), 2u);
+    int rows = 0;
+    for (const auto& file : wideFiles) {
+        imaging::Bitmap wideTile;
+        ASSERT_EQ(imaging::loadBitmap(std::filesystem::path(file), wideTile), imaging::Status::Ok);
+        EXPECT_EQ(wideTile.width(), 9000);
+        EXPECT_LE(static_cast<long long>(wideTile.width()) * wideTile.height(), kCaptureTilePixels);
+        rows += wideTile.height();
+    }
+    EXPECT_EQ(rows, 4000);
+
     // A page that fits is painted at its size.
     auto narrow = dom::Document::parse(std::string_view("<body><p>Short</p></body>"));
     DirectPageAccess narrowAccess(*narrow);
