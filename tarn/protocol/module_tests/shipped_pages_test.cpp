@@ -12,6 +12,8 @@
 
 #include "common/sqlite/sqlite_db.h"
 #include "platform/browser/fetch.h"
+#include "platform/dom/document.h"
+#include "platform/dom/window.h"
 #include "platform/text/utf.h"
 #include "tarn/protocol/module_tests/headless_chromium.h"
 #include "testing/environment/temporary_home.h"
@@ -254,6 +256,42 @@ TEST_F(ShippedPagesTest, ThePaneListsClipsFoldersCategoriesAndSites) {
     EXPECT_NE(html.find("path=\"@category/Tech\""), std::string::npos);
     EXPECT_NE(html.find("path=\"@category/Tech/AI\""), std::string::npos);
     EXPECT_NE(html.find("path=\"@site/news.example.org\""), std::string::npos);
+}
+
+// The pages as the browser's own layout shows them: the header's words and a group's
+// count stand apart from the names beside them.
+TEST_F(ShippedPagesTest, HeaderWordsAndGroupCountsStandApartWhenLaidOut) {
+    seed();
+    using platform::dom::Document;
+    using platform::dom::Rect;
+    const auto firstOf = [](const Document& document, const wchar_t* tag,
+                            const wchar_t* className) {
+        for (const auto& element : document.getElementsByTagName(tag))
+            if (className == element->className())
+                return element;
+        return std::shared_ptr<platform::dom::Element>();
+    };
+    const auto boxOf = [](const Document& document, const auto& element) {
+        return element ? document.boxOf(*element).value_or(Rect{}) : Rect{};
+    };
+    auto latest = Document::parse(platform::text::fromUtf8(page(L"tarn://tamrix/latest")));
+    latest->parentWindow().resizeTo(800, 600);
+    const Rect brand = boxOf(*latest, firstOf(*latest, L"SPAN", L"brand"));
+    const Rect here = boxOf(*latest, firstOf(*latest, L"A", L"here"));
+    ASSERT_FALSE(brand.isEmpty());
+    EXPECT_GE(here.left, brand.right + 10);
+    EXPECT_EQ(here.top, brand.top);
+    EXPECT_EQ(boxOf(*latest, firstOf(*latest, L"DIV", L"bar")).width(), 800);
+
+    auto pane = Document::parse(platform::text::fromUtf8(page(L"tarn://tamrix/pane")));
+    pane->parentWindow().resizeTo(291, 600);
+    const auto count = firstOf(*pane, L"SPAN", L"n");
+    ASSERT_TRUE(count);
+    const Rect row = boxOf(*pane, count->parentElement());
+    const Rect number = boxOf(*pane, count);
+    const Rect name = boxOf(*pane, count->parentElement()->children().front());
+    EXPECT_LT(row.right - number.right, 10) << "the count stands at the row's right end";
+    EXPECT_GT(number.left, name.right + 20);
 }
 
 TEST_F(ShippedPagesTest, AFreshRepositoryShowsWhatToDo) {

@@ -10,8 +10,9 @@ body { margin: 0; background: var(--wash); color: var(--ink);
   font: 15px/1.5 "DejaVu Sans", "Segoe UI", system-ui, sans-serif; }
 a { color: var(--accent); text-decoration: none; }
 a:hover { text-decoration: underline; }
-.bar { display: flex; gap: 1.25em; align-items: baseline; padding: .7em 1.5em;
+.bar { padding: .7em 1.5em;
   background: var(--paper); border-bottom: 1px solid var(--line); }
+.bar > * + * { margin-left: 1.25em; }
 .bar .brand { font-weight: bold; color: var(--ink); letter-spacing: .02em; }
 .bar a.here { color: var(--ink); font-weight: bold; }
 .main { max-width: 52em; margin: 0 auto; padding: 1.5em; }
@@ -43,9 +44,9 @@ body.pane ul.entries { border: none; border-radius: 0; }
 body.pane ul.entries li { padding: .4em .2em; }
 body.pane ul.entries .title { font-size: 1em; font-weight: 500; }
 ul.groups { list-style: none; margin: 0; padding: 0; }
-ul.groups li { display: flex; justify-content: space-between; padding: .2em .2em; border-radius: 4px; }
+ul.groups li { padding: .2em .2em; border-radius: 4px; overflow: hidden; }
 ul.groups li:hover { background: #f3f8fe; }
-ul.groups .n { color: var(--muted); font-size: .9em; }
+ul.groups .n { float: right; color: var(--muted); font-size: .9em; }
 ]]></xsl:text></style>
 </xsl:template>
 </xsl:stylesheet>
