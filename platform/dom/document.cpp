@@ -187,6 +187,22 @@ void Document::setTitle(std::wstring title) {
     headElement->appendChild(titleElement);
 }
 
+std::optional<std::vector<const Element*>> Document::attributeChangesSince(
+    std::uint64_t since) const {
+    if (since < attributeChangesFrom_)
+        return std::nullopt;
+    std::vector<const Element*> changed;
+    for (const auto& [version, element] : attributeChanges_)
+        if (version > since)
+            changed.push_back(element);
+    return changed;
+}
+
+void Document::forgetAttributeChanges() {
+    attributeChanges_.clear();
+    attributeChangesFrom_ = version_;
+}
+
 std::wstring Document::markup() const {
     std::wstring out;
     if (!doctype_.empty())

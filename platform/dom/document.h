@@ -155,6 +155,11 @@ class Document final : public Node {
     // Changes of what the cascade's rules come from: the sheet list, a sheet's text or
     // its disabled flag.
     std::uint64_t styleRulesVersion() const { return styleRulesVersion_; }
+    // The elements whose attributes changed after version `since`, in the order of their
+    // changes, when nothing else changed since (no child list, text or sheet, and not too
+    // many attribute changes to keep); nullopt otherwise. For work that can be redone for
+    // just those elements.
+    std::optional<std::vector<const Element*>> attributeChangesSince(std::uint64_t since) const;
 
     // Everything changed (the page was written afresh).
     void noteMutation();
@@ -193,6 +198,11 @@ class Document final : public Node {
     std::uint64_t styleGeneration_ = 1;
     std::uint64_t styleRulesVersion_ = 1;
     std::uint64_t sheetListVersion_ = 1;
+    // The attribute changes since version `attributeChangesFrom_`, each with its version.
+    static constexpr std::size_t kMaxAttributeChanges = 256;
+    std::vector<std::pair<std::uint64_t, const Element*>> attributeChanges_;
+    std::uint64_t attributeChangesFrom_ = 1;
+    void forgetAttributeChanges();
     mutable std::shared_ptr<const ElementList> all_;
     mutable std::uint64_t allVersion_ = 0;
     mutable std::vector<std::shared_ptr<StyleSheet>> sheets_;

@@ -251,6 +251,7 @@ bool PageLayout::takeKeptLayout(const PageMarkup& markup, Size viewport) {
 }
 
 void PageLayout::refuse(const std::string& reason) {
+    markupVersion_ = 0;
     kept_.reset();
     engineElements_.clear();
     page_.reset();
@@ -270,13 +271,27 @@ PageMarkup PageLayout::markupOf(const Document& document) {
         page_.reset();
         container_.reset();
         resources_ = std::make_unique<PageResources>(address);
+        markupVersion_ = 0;
+    }
+    // Only overlays changed since the markup was written (a hover, a selection): they are
+    // written again alone, unless a picture may still arrive and change the rest.
+    if (page_ && markupVersion_ != 0 && resources_->settled()) {
+        if (const auto changed = document.attributeChangesSince(markupVersion_)) {
+            PageMarkup markup = markup_;
+            if (rewriteFreeBoxes(document, *changed, markup)) {
+                markupVersion_ = document.version();
+                return markup;
+            }
+        }
     }
     // Every picture is asked for before any is waited for, so they arrive together.
     for (const auto& image : document.getElementsByTagName(L"IMG"))
         resources_->request(platform::text::toUtf8(pictureSource(*image)));
-    return buildPageMarkup(document, [this](const std::wstring& source) {
+    PageMarkup markup = buildPageMarkup(document, [this](const std::wstring& source) {
         return resources_->picture(platform::text::toUtf8(source)) == nullptr;
     });
+    markupVersion_ = document.version();
+    return markup;
 }
 
 void PageLayout::layout(const Document& document, Size viewport) {

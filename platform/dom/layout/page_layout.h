@@ -136,6 +136,9 @@ class PageLayout final : public LayoutEngine {
     Size content_;
     std::string failure_;
     int fullLayouts_ = 0;
+    // The document's version that `markup_` was written at (0: none): the markup of the
+    // next layout starts from it when only overlays changed since.
+    std::uint64_t markupVersion_ = 0;
     int restyles_ = 0;
     // The engine's element for each of the document's, and whether the engine made boxes
     // of its own (anonymous table parts), which a restyle in place would lose.

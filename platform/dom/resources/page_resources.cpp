@@ -280,4 +280,10 @@ const imaging::Bitmap* PageResources::picture(const std::string& reference) {
     return load->bitmap.get();
 }
 
+bool PageResources::settled() {
+    std::lock_guard guard(lock_);
+    return std::all_of(pictures_.begin(), pictures_.end(),
+                       [](const auto& entry) { return entry.second->done; });
+}
+
 }  // namespace platform::dom

@@ -77,6 +77,8 @@ class PageResources {
     void request(const std::string& reference);
     // The picture, or null when it cannot be had within the page's budget.
     const imaging::Bitmap* picture(const std::string& reference);
+    // Whether every picture asked for has arrived or failed: none can arrive later.
+    bool settled();
 
   private:
     struct Load {

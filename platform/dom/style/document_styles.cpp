@@ -58,6 +58,7 @@ void Document::noteMutation() {
     ++treeVersion_;
     ++styleGeneration_;
     noteSheetListChange();
+    forgetAttributeChanges();
 }
 
 void Document::noteSheetListChange() {
@@ -71,6 +72,7 @@ void Document::noteTreeChange(const Node& parent, const Node& child) {
     ++styleGeneration_;
     if (isStyleSourceNode(parent) || holdsStyleSource(child))
         noteSheetListChange();
+    forgetAttributeChanges();
 }
 
 // The element drops its own style (element.cpp); the elements below it, and its siblings
@@ -90,12 +92,17 @@ void Document::noteAttributeChange(const Element& element) {
     if (hasElementSibling ||
         std::any_of(element.childNodes().begin(), element.childNodes().end(), isElement))
         ++styleGeneration_;
+    if (isStyleSource(element) || attributeChanges_.size() == kMaxAttributeChanges)
+        forgetAttributeChanges();
+    else
+        attributeChanges_.emplace_back(version_, &element);
     if (isStyleSource(element))
         noteSheetListChange();
 }
 
 void Document::noteTextChange(const Node& node) {
     ++version_;
+    forgetAttributeChanges();
     if (auto parent = node.parentNode(); parent && isStyleSourceNode(*parent))
         noteSheetListChange();
 }
@@ -103,6 +110,7 @@ void Document::noteTextChange(const Node& node) {
 void Document::noteStyleRulesChange() {
     ++version_;
     ++styleRulesVersion_;
+    forgetAttributeChanges();
 }
 
 void Document::setStyleSheetLoader(StyleSheetLoader loader) {
@@ -110,6 +118,7 @@ void Document::setStyleSheetLoader(StyleSheetLoader loader) {
     linkedSheetTexts_.clear();
     ++version_;
     noteSheetListChange();
+    forgetAttributeChanges();
 }
 
 const std::vector<std::shared_ptr<StyleSheet>>& Document::styleSheets() const {

@@ -86,6 +86,37 @@ TEST(DocumentTree, AttributesIgnoreCaseAndKeepOrder) {
     EXPECT_FALSE(div->hasAttribute(L"title"));
 }
 
+TEST(DocumentTree, AttributeChangesAreListedUntilAnythingElseChanges) {
+    auto document = Document::parse(L"<body><div id=a>x</div><div id=b></div></body>");
+    const auto a = document->getElementById(L"a");
+    const auto b = document->getElementById(L"b");
+    const std::uint64_t start = document->version();
+    ASSERT_TRUE(document->attributeChangesSince(start));
+    EXPECT_TRUE(document->attributeChangesSince(start)->empty());
+    a->setAttribute(L"class", L"one");
+    const std::uint64_t middle = document->version();
+    b->setAttribute(L"style", L"left:1px");
+    a->removeAttribute(L"class");
+    EXPECT_EQ(*document->attributeChangesSince(start),
+              (std::vector<const Element*>{a.get(), b.get(), a.get()}));
+    EXPECT_EQ(*document->attributeChangesSince(middle),
+              (std::vector<const Element*>{b.get(), a.get()}));
+    // A text, a child list or a sheet changed: what changed is no longer known in full.
+    const std::uint64_t beforeText = document->version();
+    static_cast<Text&>(*a->firstChild()).setData(L"y");
+    EXPECT_FALSE(document->attributeChangesSince(beforeText));
+    b->setAttribute(L"class", L"two");
+    const std::uint64_t afterText = document->version();
+    EXPECT_EQ(document->attributeChangesSince(afterText - 1)->size(), 1u);
+    b->appendChild(document->createElement(L"span"));
+    EXPECT_FALSE(document->attributeChangesSince(afterText));
+    // Too many changes to keep: none is listed.
+    const std::uint64_t many = document->version();
+    for (int i = 0; i < 300; ++i)
+        a->setAttribute(L"title", std::to_wstring(i));
+    EXPECT_FALSE(document->attributeChangesSince(many));
+}
+
 TEST(DocumentTree, MutationsKeepTheTreeConsistent) {
     auto document = page(L"<div id=a><span id=b></span><span id=c></span></div><p id=d></p>");
     auto a = document->getElementById(L"a");

@@ -7,6 +7,7 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/markup/body_siblings.h"
+#include "platform/dom/layout/markup/element_opacity.h"
 #include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/markup/layout_selectors.h"
 #include "platform/dom/layout/markup/markup_escape.h"
@@ -500,6 +501,66 @@ PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictu
         markup.texts.clear();
     }
     return markup;
+}
+
+namespace {
+
+// The start and end tags the writer gives a free box that is a bare block: its
+// attributes as written, then its number among the free boxes. False for any other box.
+bool writeBareFreeBox(const Element& element, std::size_t index, bool quirks, std::string& out) {
+    if (!element.hasTag(L"DIV") || element.firstChild() || !isFreeBox(element) ||
+        !presentationalStyle(element, false, quirks).empty() || !controlText(element).text.empty())
+        return false;
+    out = "<div";
+    for (const auto& attribute : element.attributes()) {
+        const std::string name = lowerAscii(attribute.name);
+        // Custom properties and var() pass through the page's guard of style texts.
+        if (name.starts_with("data-tamrix-") || name == "lang" || name == "xml:lang" ||
+            engineStylesFrom(element, name) || hintReplacesAttribute(element, name) ||
+            (name == "style" && attribute.value.find(L"--") != std::wstring::npos))
+            return false;
+        out += ' ';
+        out += name;
+        out += "=\"";
+        appendEscaped(out, name == "style" ? withOpacityFolded(attribute.value) : attribute.value,
+                      true);
+        out += '"';
+    }
+    out += ' ';
+    out += PageMarkup::kMarkerAttribute;
+    out += "=\"f";
+    out += std::to_string(index);
+    out += "\"></div>";
+    return true;
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+bool rewriteFreeBoxes(const Document& document, const std::vector<const Element*>& changed,
+                      PageMarkup& markup) {
+    const bool quirks = document.doctype().empty();
+    for (const Element* element : changed) {
+        const auto box =
+            std::find_if(markup.freeBoxes.begin(), markup.freeBoxes.end(),
+                         [&](const PageMarkup::FreeBox& free) { return free.element == element; });
+        // A box written with markers (":empty", ":lang()") needs the whole page's sheets.
+        if (box == markup.freeBoxes.end() || occurrences(box->markup, " data-tamrix-") != 1)
+            return false;
+        std::string written;
+        if (!writeBareFreeBox(*element, static_cast<std::size_t>(box - markup.freeBoxes.begin()),
+                              quirks, written))
+            return false;
+        box->markup = std::move(written);
+    }
+    return true;
 }
 
 }  // namespace platform::dom

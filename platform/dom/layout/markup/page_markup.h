@@ -97,6 +97,14 @@ inline constexpr const char* kEmptyLineTag = "tamrix-line";
 
 PageMarkup buildPageMarkup(const Document& document, const PictureMissing& pictureMissing);
 
+// Brings `markup`, built from the document before the attributes of `changed` alone
+// changed, up to date by writing those elements again: only when each is one of its free
+// boxes, still free, holding nothing and written as its attributes alone (no hint, marker,
+// control text or picture). False, leaving `markup` in no defined state, otherwise: build
+// it whole.
+bool rewriteFreeBoxes(const Document& document, const std::vector<const Element*>& changed,
+                      PageMarkup& markup);
+
 // Whether style sheet text has a selector that depends on an element's siblings ("+",
 // "~", :first-child, :nth-of-type, ...). Errs towards true.
 bool readsSiblings(std::string_view css);

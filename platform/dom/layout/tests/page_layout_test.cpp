@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/markup/page_markup.h"
@@ -334,6 +335,43 @@ TEST(PageLayout, AddingAndRemovingOverlaysDoesNotLayThePageOutAgain) {
     labelled->appendChild(document->createTextNode(L"label"));
     document->boxOf(*labelled);
     EXPECT_EQ(engineOf(*document).fullLayouts(), 2);
+}
+
+TEST(PageLayout, OverlaysChangedAloneAreWrittenAgainAsTheWholePageWritesThem) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><style>p{margin:4px}</style><body><p>Some &amp; text</p></body>");
+    auto overlay = addOverlay(*document, 10);
+    auto other = addOverlay(*document, 60);
+    const auto none = [](const std::wstring&) { return false; };
+    PageMarkup markup = buildPageMarkup(*document, none);
+    std::uint64_t version = document->version();
+    overlay->setAttribute(L"style",
+                          L"position:absolute;opacity:0.5;left:20px;top:5px;"
+                          L"width:30px;height:40px;font-family:\"x&y\"");
+    overlay->setAttribute(L"title", L"a<b");
+    other->setAttribute(L"class", L"clip other");
+    ASSERT_TRUE(rewriteFreeBoxes(*document, *document->attributeChangesSince(version), markup));
+    const PageMarkup whole = buildPageMarkup(*document, none);
+    EXPECT_EQ(markup.whole(), whole.whole());
+    EXPECT_EQ(markup.flow, whole.flow);
+
+    // An element of the flow, a box that is no longer free or that carries a hint, and a
+    // style holding custom properties need the whole page written.
+    const auto rewrites = [&](const std::function<void()>& change) {
+        PageMarkup copy = buildPageMarkup(*document, none);
+        version = document->version();
+        change();
+        return rewriteFreeBoxes(*document, *document->attributeChangesSince(version), copy);
+    };
+    EXPECT_FALSE(rewrites([&] { document->body()->setAttribute(L"class", L"x"); }));
+    EXPECT_FALSE(rewrites([&] { overlay->setAttribute(L"style", L"position:static"); }));
+    EXPECT_FALSE(rewrites([&] { overlay->setAttribute(L"align", L"center"); }));
+    EXPECT_FALSE(rewrites([&] {
+        overlay->setAttribute(L"style",
+                              L"position:absolute;--x:1px;left:var(--x);top:0;"
+                              L"width:1px;height:1px");
+    }));
+    EXPECT_TRUE(rewrites([&] { other->setAttribute(L"title", L"t"); }));
 }
 
 TEST(PageLayout, OverlaysLayThePageOutAgainWhenTheSheetsCountSiblings) {
