@@ -2,8 +2,8 @@
 """Checks that #include lines point only downwards between the layers that share a folder.
 
 The add-on's rooms stand in this order, each using only those before it:
-    addon/page, addon/selection, addon/commands, addon/readable, addon/linkfetch,
-    addon/window/extensions, addon/window
+    addon/page, addon/selection, addon/commands, addon/readable/blocks, addon/readable,
+    addon/linkfetch, addon/window/extensions, addon/window
 The export rooms likewise:
     addon/export/pdf, addon/export/paging, addon/export/capture, addon/export
 The document model stand-in's layers likewise:
@@ -17,8 +17,8 @@ import re
 import sys
 
 ORDERS = [
-    ["addon/page", "addon/selection", "addon/commands", "addon/readable", "addon/linkfetch",
-     "addon/window/extensions", "addon/window"],
+    ["addon/page", "addon/selection", "addon/commands", "addon/readable/blocks",
+     "addon/readable", "addon/linkfetch", "addon/window/extensions", "addon/window"],
     ["addon/export/pdf", "addon/export/paging", "addon/export/capture", "addon/export"],
     ["platform/dom/events", "platform/dom/resources", "platform/dom", "platform/dom/style",
      "platform/dom/layout/boxes", "platform/dom/layout/markup", "platform/dom/layout"],

@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "addon/page/text_case.h"
-#include "addon/readable/form_fields.h"
-#include "addon/readable/link_share.h"
+#include "addon/readable/blocks/form_fields.h"
+#include "addon/readable/blocks/link_share.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/shown_blocks.h"
+#include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/story_blocks.h"
 
 namespace addon {

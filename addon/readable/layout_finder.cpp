@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "addon/page/dom_helpers.h"
-#include "addon/readable/shown_blocks.h"
+#include "addon/readable/blocks/shown_blocks.h"
 
 namespace addon {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "addon/page/text_case.h"
 #include "addon/readable/layout_finder.h"
-#include "addon/readable/link_share.h"
+#include "addon/readable/blocks/link_share.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
 #include "addon/readable/story_blocks.h"

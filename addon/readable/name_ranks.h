@@ -22,7 +22,7 @@
 #include <unordered_map>
 
 #include "addon/page/dom_helpers.h"
-#include "addon/readable/form_fields.h"
+#include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/grab_rules.h"
 
 namespace addon {

@@ -7,7 +7,7 @@
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
 #include "addon/readable/name_ranks.h"
-#include "addon/readable/shown_blocks.h"
+#include "addon/readable/blocks/shown_blocks.h"
 #include "common/util/text_conversion.h"
 
 namespace addon {

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "addon/page/text_case.h"
-#include "addon/readable/link_share.h"
+#include "addon/readable/blocks/link_share.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/shown_blocks.h"
+#include "addon/readable/blocks/shown_blocks.h"
 
 namespace addon {
 namespace {

@@ -1,4 +1,4 @@
-#include "addon/readable/link_share.h"
+#include "addon/readable/blocks/link_share.h"
 
 namespace addon {
 

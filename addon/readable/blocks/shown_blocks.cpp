@@ -1,4 +1,4 @@
-#include "addon/readable/shown_blocks.h"
+#include "addon/readable/blocks/shown_blocks.h"
 
 #include "addon/page/text_case.h"
 #include "platform/dom/style/cascade.h"

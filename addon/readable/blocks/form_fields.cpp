@@ -1,4 +1,4 @@
-#include "addon/readable/form_fields.h"
+#include "addon/readable/blocks/form_fields.h"
 
 #include <algorithm>
 #include <array>
