@@ -17,7 +17,6 @@
 #include "platform/dom/layout/boxes/page_widths.h"
 #include "platform/dom/layout/boxes/paint_bounds.h"
 #include "platform/dom/layout/boxes/quirk_percent_heights.h"
-#include "platform/dom/layout/boxes/rtl_list_markers.h"
 #include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/markup/page_direction.h"
 #include "platform/dom/layout/page_container.h"
@@ -392,9 +391,6 @@ void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& m
 
 void PageLayout::collectBoxes(const PageMarkup& markup) {
     rightToLeftItems_.clear();
-    if (markup.rightToLeft)
-        for (const litehtml::position& item : rightToLeftListItems(*page_, kDirectionAttribute))
-            rightToLeftItems_.push_back({item.x, item.y, item.right(), item.bottom()});
     boxes_.clear();
     runs_.clear();
     engineElements_.clear();
@@ -411,8 +407,10 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         Placed table;  // the nearest table: the engine places cells from its origin
         litehtml::uint_ptr parentFont;
         const Element* owner;  // the document's element nearest above
+        bool rightToLeft;      // its lines run right to left
     };
-    std::vector<Step> stack{{{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}, 0, nullptr}};
+    std::vector<Step> stack{
+        {{page_->root().get(), 0, 0}, 0, false, {nullptr, 0, 0}, 0, nullptr, false}};
     std::vector<std::pair<litehtml::element*, const Element*>> rows;
     Rect extent;
     while (!stack.empty()) {
@@ -437,6 +435,11 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
         const int x = (fixed ? 0 : step.placed.x) + pos.x;
         const int y = (fixed ? 0 : step.placed.y) + pos.y;
         const int noWords = step.noWords + (holdsNoPageWords(element) ? 1 : 0);
+        // A list item running right to left has its marker painted on its right.
+        const bool rightToLeft =
+            markup.rightToLeft && runsRightToLeft(element, kDirectionAttribute, step.rightToLeft);
+        if (rightToLeft && element.get_display() == litehtml::display_list_item)
+            rightToLeftItems_.push_back({x, y, x + pos.width, y + pos.height});
         const Element* owner = ownerOf(element, markup);
         noteEngineElement(element, owner);
         if (owner) {
@@ -468,7 +471,8 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
                              clips,
                              tableOf,
                              font,
-                             owner ? owner : step.owner});
+                             owner ? owner : step.owner,
+                             rightToLeft});
     }
     collectWords(markup, words);
     boxTableParts(markup, rows);

@@ -3,7 +3,6 @@
 #include <litehtml.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -176,9 +175,7 @@ void orderBidiLines(litehtml::document& page, const char* directionMarker) {
         const Step step = pending.back();
         pending.pop_back();
         litehtml::element& element = *step.element;
-        bool rightToLeft = step.rightToLeft;
-        if (const char* direction = element.get_attr(directionMarker))
-            rightToLeft = std::strcmp(direction, "rtl") == 0;
+        const bool rightToLeft = runsRightToLeft(element, directionMarker, step.rightToLeft);
         if (isLineBlock(element))
             orderBlock(element, rightToLeft);
         for (const auto& child : childrenOf(element))

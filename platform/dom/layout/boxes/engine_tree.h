@@ -6,6 +6,8 @@
 // Contract: the references stay valid while the tree is not changed. Page thread only.
 #pragma once
 
+#include <cstring>
+
 #include <litehtml.h>
 // The element headers need litehtml.h's declarations first.
 #include <el_space.h>
@@ -40,6 +42,14 @@ inline bool isEngineWord(const litehtml::element& element) {
 inline bool isEmptyGenerated(const litehtml::element& element) {
     const char* tag = element.get_tagName();
     return tag && tag[0] == ':' && tag[1] == ':' && childrenOf(element).empty();
+}
+
+// Whether `element`'s lines run right to left: as the attribute `directionMarker` on it says
+// ("rtl" or "ltr"), else as its parent's do (`inherited`).
+inline bool runsRightToLeft(const litehtml::element& element, const char* directionMarker,
+                            bool inherited) {
+    const char* direction = element.get_attr(directionMarker);
+    return direction ? std::strcmp(direction, "rtl") == 0 : inherited;
 }
 
 // Visits `root` and every element below it that is not a word or a space, in document

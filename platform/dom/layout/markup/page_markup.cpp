@@ -534,14 +534,6 @@ bool writeBareFreeBox(const Element& element, std::size_t index, bool quirks, st
     return true;
 }
 
-std::size_t occurrences(std::string_view text, std::string_view part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string_view::npos;
-         at = text.find(part, at + part.size()))
-        ++count;
-    return count;
-}
-
 }  // namespace
 
 bool rewriteFreeBoxes(const Document& document, const std::vector<const Element*>& changed,
@@ -552,7 +544,8 @@ bool rewriteFreeBoxes(const Document& document, const std::vector<const Element*
             std::find_if(markup.freeBoxes.begin(), markup.freeBoxes.end(),
                          [&](const PageMarkup::FreeBox& free) { return free.element == element; });
         // A box written with markers (":empty", ":lang()") needs the whole page's sheets.
-        if (box == markup.freeBoxes.end() || occurrences(box->markup, " data-tamrix-") != 1)
+        if (box == markup.freeBoxes.end() ||
+            box->markup.find(" data-tamrix-") != box->markup.rfind(" data-tamrix-"))
             return false;
         std::string written;
         if (!writeBareFreeBox(*element, static_cast<std::size_t>(box - markup.freeBoxes.begin()),
