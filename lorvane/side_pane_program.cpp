@@ -11,6 +11,7 @@
 #include "platform/system/named_mutex.h"
 #include "platform/ui/cross_process_windows.h"
 #include "platform/ui/input_state.h"
+#include "platform/ui/questions/desk_presenter.h"
 #include "platform/ui/window_system.h"
 
 namespace lorvane {
@@ -142,6 +143,9 @@ int runSidePaneProgram(const std::wstring& commandLine, const SidePaneOptions& o
         std::cerr << "lorvane: other programs cannot reach the pane: " << crossProcess.error()
                   << std::endl;
     {
+        platform::ui::PresenterScope presenter(
+            std::make_shared<platform::ui::questions::DeskPresenter>(crossProcess,
+                                                                     options.onScreen));
         CMainDlg dialog(config, options.root);
         dialog.create();
         windows().show(dialog.handle(), false);

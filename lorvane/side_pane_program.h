@@ -7,7 +7,7 @@
 // adopted the pane (given it a "LorvaneClient" parent) for more than `adoptionLimit`, or
 // the container is closed. While the adopting window's top-level window is in the
 // foreground, the pane keeps its parent's size; a destroyed pane is made again in the
-// container.
+// container. The pane's questions are asked through a DeskPresenter (desk_presenter.h).
 //
 // Contract: runs on the thread that calls it, which becomes the user-interface thread. The
 // loop ends on its own: the container's one-second timer turns it at least once a second.
@@ -15,7 +15,10 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
+
+#include "platform/ui/presenter.h"
 
 namespace lorvane {
 
@@ -31,6 +34,9 @@ struct SidePaneOptions {
     std::wstring root;  // the installation root (data_folders.h)
     std::wstring programPath;
     std::chrono::milliseconds adoptionLimit{1000};
+    // Shows the pane's message boxes, dialogs and pickers while a window on screen shows the
+    // pane (the pane's menus go to that window); nullptr: they take their defaults.
+    std::shared_ptr<platform::ui::Presenter> onScreen;
 };
 
 int runSidePaneProgram(const std::wstring& commandLine, const SidePaneOptions& options);

@@ -14,9 +14,11 @@
 #include <memory>
 #include <string>
 
+#include "addon/bar/pane_windows.h"
 #include "addon/module/command_registration.h"
 #include "addon/shell/startup/addon_startup.h"
 #include "host/browser/browser_window.h"
+#include "host/browser/pane_questions.h"
 #include "platform/text/utf.h"
 #include "platform/ui/gtk/gtk_presenter.h"
 #include "platform/ui/gtk/modal_loop.h"
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     addon::attachAddon();
     addon::registerAddonCommands();
     {
+        host::browser::PaneQuestions paneQuestions(addon::paneWindows());
         host::browser::BrowserWindow window([loop] { g_main_loop_quit(loop); });
         presenter->setAnchor(window.frameArea());
         if (argc == 2) {

@@ -321,6 +321,15 @@ RemoteWindow CrossProcessWindows::parent(RemoteWindow window) const {
     return reader.ok() ? above : RemoteWindow{};
 }
 
+RemoteWindow CrossProcessWindows::adopter(HWND window) const {
+    for (HWND above = window; above; above = system_.parent(above)) {
+        std::lock_guard lock(mutex_);
+        if (const auto it = proxied_.find(above); it != proxied_.end())
+            return it->second;
+    }
+    return {};
+}
+
 bool CrossProcessWindows::setWindowPos(RemoteWindow window, int x, int y, int width, int height,
                                        UINT flags) const {
     const auto reply = callProcess(

@@ -99,6 +99,9 @@ class CrossProcessWindows {
     // The parent as its process knows it: a stand-in is reported as the window it stands
     // for. No window for a top-level window.
     RemoteWindow parent(RemoteWindow window) const;
+    // The window of another process that `window`, or a window above it, hangs under through
+    // a stand-in of this object; none when the chain of parents stays in this process.
+    RemoteWindow adopter(HWND window) const;
     bool setWindowPos(RemoteWindow window, int x, int y, int width, int height, UINT flags) const;
     bool invalidate(RemoteWindow window) const;
     // Sends WM_SETREDRAW (wParam 1 or 0) to the window on its own thread.
