@@ -1,17 +1,24 @@
 // The content a Grab with nothing selected keeps, for many pages in one process: every
 // page is decoded, parsed and laid out as tamrix-host does it, and the article markup Grab would
 // put in the readable page is written to OUT/<name>.html, where <name> is the page's file
-// name up to its first dot. Used by real_pages_f1.py --in-process for tuning.
+// name up to its first dot. Used by real_pages_f1.py --in-process for tuning. With
+// GRAB_EXPLAIN set in the environment, every page's line also names the block each finder
+// took, the block chosen and how many blocks the story has.
 // Usage: bench_grab_pages <grab.xml> <out folder> <page.html>...
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "addon/readable/article_markup.h"
+#include "addon/readable/layout_finder.h"
+#include "addon/readable/main_element.h"
+#include "addon/readable/readable_scorer.h"
+#include "addon/readable/story_blocks.h"
 #include "platform/net/page_charset.h"
 #include "platform/text/utf.h"
 
@@ -22,6 +29,28 @@ std::string readFile(const std::filesystem::path& path) {
     std::stringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+// "tag#id.class" of a block, "-" for none.
+std::string label(const addon::ElementPtr& element) {
+    if (!element) {
+        return "-";
+    }
+    std::wstring text = element->tagName();
+    if (const auto id = element->getAttribute(L"id")) {
+        text += L"#" + *id;
+    }
+    if (const auto classes = element->getAttribute(L"class")) {
+        text += L"." + *classes;
+    }
+    return platform::text::toUtf8(text.substr(0, 60));
+}
+
+std::string explanation(const addon::ElementPtr& body) {
+    const addon::ElementPtr chosen = addon::findArticleElement(body);
+    return "layout " + label(addon::findMainElement(body)) + "  tags " +
+           label(addon::scoreByTags(body)) + "  chosen " + label(chosen) + "  blocks " +
+           std::to_string(addon::storyBlocks(chosen).size());
 }
 
 }  // namespace
@@ -47,7 +76,11 @@ int main(int argc, char** argv) {
         const std::string name = path.filename().string();
         std::ofstream(out / (name.substr(0, name.find('.')) + ".html"), std::ios::binary)
             << platform::text::toUtf8(markup);
-        std::printf("%-44s %8.1f ms\n", name.c_str(), ms);
+        std::printf("%-44s %8.1f ms", name.c_str(), ms);
+        if (std::getenv("GRAB_EXPLAIN")) {
+            std::printf("  %s", explanation(document->body()).c_str());
+        }
+        std::printf("\n");
     }
     std::printf("%d pages, %.1f ms per page (layout included)\n", argc - 3,
                 totalMs / std::max(argc - 3, 1));
