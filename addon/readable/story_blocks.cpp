@@ -6,20 +6,44 @@
 
 #include "addon/page/text_case.h"
 #include "addon/readable/blocks/link_share.h"
+#include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/blocks/shown_blocks.h"
 
 namespace addon {
 namespace {
 
 // Whether two blocks are of one kind: the same tag and the same class names, not none. A
-// page builds the parts of one story from one template, so a sibling of the chosen
-// block's kind holding prose is more of the story even when it is short.
+// page builds the parts of one story from one template, so a sibling of the chosen block's
+// kind holding prose is more of the story even when it is short.
 bool sameKind(const ElementPtr& a, const ElementPtr& b) {
     const auto classOfA = a->getAttribute(L"class");
     return classOfA && !trimSpace(*classOfA).empty() && classOfA == b->getAttribute(L"class") &&
            lowerText(a->tagName()) == lowerText(b->tagName());
+}
+
+// The first word of a class attribute, "" for none: the name of the component a block is
+// built from, the words after it its variations (spacing, colours, widths).
+std::wstring componentName(const dom::Element& element) {
+    const std::wstring classes = trimSpace(element.getAttribute(L"class").value_or(L""));
+    return classes.substr(0, classes.find_first_of(L" \t\r\n\f"));
+}
+
+// Whether the sibling is built as one of the parts inside `block` are (the same tag and
+// component): a story whose opening part stands beside the block holding the remaining
+// parts, each part set a little differently.
+bool kindOfPartInside(const ElementPtr& sibling, const ElementPtr& block) {
+    const std::wstring component = componentName(*sibling);
+    if (component.empty()) {
+        return false;
+    }
+    const std::wstring tag = lowerText(sibling->tagName());
+    for (const ElementPtr& part : block->children()) {
+        if (componentName(*part) == component && lowerText(part->tagName()) == tag) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Whether the block is written as a paragraph: text and phrases only, or paragraphs of
@@ -68,7 +92,8 @@ class StoryTest {
         if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
             return false;
         }
-        if (isParagraphLike(sibling) || sameKind(sibling, block)) {
+        if (isParagraphLike(sibling) || sameKind(sibling, block) ||
+            kindOfPartInside(sibling, block)) {
             return length >= kSiblingParagraph;
         }
         return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;

@@ -8,8 +8,10 @@
 // (name_ranks.h `ClutterBlocks`: by its names, or a form to fill in), holds little link
 // text, and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
-// block written as one: text and phrases only, or paragraphs of them), or a block of the chosen
-// block's own kind (tag and class names), of 80 characters or more. Where a block a few levels
+// block written as one: text and phrases only, or paragraphs of them), a block of the chosen
+// block's own kind (tag and class names), or one built as the parts inside the chosen block are
+// (tag and first class name: an opening part beside the block of the remaining parts), of 80
+// characters or more. Where a block a few levels
 // above stands beside such a block of its own kind (each part of one template holding a part of the
 // story), that block stands for the chosen one. The story runs from the first such block to the
 // last, the chosen one included, with what stands between them (subheadings, pictures) unless that

@@ -14,19 +14,6 @@ using namespace page_fixtures;
 
 namespace {
 
-// `count` paragraphs of about 230 characters, each starting with `word` and its number,
-// so a test can tell which block a kept paragraph came from.
-std::wstring paragraphs(const std::wstring& word, int count) {
-    std::wstring html;
-    for (int i = 0; i < count; ++i) {
-        html += L"<P>" + word + std::to_wstring(i) +
-                L" the harbour lights went out one by one while the keepers walked the long "
-                L"stone pier, counting the boats that had come home before the storm and "
-                L"naming the ones still somewhere past the point in the rising dark water.</P>";
-    }
-    return html;
-}
-
 // The markup of the story's blocks gathered around `found`.
 std::wstring storyMarkup(const ElementPtr& found, const GrabRules& rules) {
     std::wstring markup;
@@ -36,10 +23,6 @@ std::wstring storyMarkup(const ElementPtr& found, const GrabRules& rules) {
         }
     }
     return markup;
-}
-
-bool keeps(const std::wstring& markup, const std::wstring& text) {
-    return markup.find(text) != std::wstring::npos;
 }
 
 }  // namespace
