@@ -19,6 +19,7 @@
 #include "addon/shell/startup/addon_startup.h"
 #include "host/browser/browser_window.h"
 #include "host/browser/pane_questions.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/text/utf.h"
 #include "platform/ui/gtk/gtk_presenter.h"
 #include "platform/ui/gtk/modal_loop.h"
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
     platform::ui::PresenterScope scope(presenter);
     addon::attachAddon();
     addon::registerAddonCommands();
+    // The window shows each page at once and again as its pictures arrive.
+    platform::dom::setPictureWait(platform::dom::PictureWait::never);
     {
         host::browser::PaneQuestions paneQuestions(addon::paneWindows());
         host::browser::BrowserWindow window([loop] { g_main_loop_quit(loop); });

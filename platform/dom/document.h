@@ -101,6 +101,13 @@ class Document final : public Node {
     const LayoutEngine& layout() const;
     // Lays the page out again now (`force`) or when it next needs to.
     void recalc(bool force);
+    // Lays the page out again now if it was laid out and what the layout was made from
+    // outside the document changed since (LayoutEngine::outdated: pictures arrived). The
+    // layout engine posts this when pictures arrive; a window repaints after it.
+    void relayoutIfOutdated();
+    // Lays the page out with what is still on its way to it, waiting a bounded time (see
+    // LayoutEngine::settle): for captures and prints, which want the settled page.
+    void settleLayout();
     // How many times the page has been laid out.
     std::uint64_t layoutPasses() const { return layoutPasses_; }
     // Gives an element a fixed border box (document coordinates) that wins over the layout.

@@ -48,6 +48,13 @@ class LayoutEngine {
     virtual void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const = 0;
     // Why the last layout gave no boxes ("" when it did): a sentence for the user.
     virtual const std::string& failure() const = 0;
+    // Whether something the last layout was made from outside the document has changed
+    // since (pictures that were still on their way have arrived): laying out again gives
+    // other boxes.
+    virtual bool outdated() const { return false; }
+    // Waits a bounded time (within a page's picture budget) for what is still on its way
+    // and can change the layout, so that the next layout is the settled page.
+    virtual void settle() {}
 };
 
 // The engine every new document lays out with until setLayoutEngine replaces it: the page

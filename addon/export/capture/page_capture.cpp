@@ -49,6 +49,8 @@ PageRendering::PageRendering(dom::Document& page, int layoutWidth, int widestLay
     };
     layoutWidth = std::clamp(layoutWidth, 1, kCaptureMaxWidth);
     window.resizeTo(layoutWidth, kCaptureLayoutHeight);
+    // A page shown before its pictures arrived is captured with those that come in time.
+    page.settleLayout();
     measure();
     // Laid out again as it is painted: its text flows as wide as the page is, or as
     // `widestLayout` allows; the sizes are taken again for that layout. Laid out narrower

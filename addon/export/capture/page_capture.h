@@ -42,8 +42,9 @@ class PageRendering {
   public:
     // Sets the page up for rendering, measured at `layoutWidth` pixels wide and painted
     // laid out as wide as it is then, but at most `widestLayout` (and at least
-    // `layoutWidth`) wide; ready() is false (and nothing changed) for a page without a body
-    // or root element.
+    // `layoutWidth`) wide, with the pictures still on their way that arrive within the
+    // page's budget; ready() is false (and nothing changed) for a page without a body or
+    // root element.
     explicit PageRendering(platform::dom::Document& page, int layoutWidth = kCaptureLayoutWidth,
                            int widestLayout = kCaptureMaxWidth);
     PageRendering(const PageRendering&) = delete;

@@ -36,6 +36,17 @@ void Document::recalc(bool force) {
     layout();
 }
 
+void Document::relayoutIfOutdated() {
+    if (layoutVersion_ != 0 && layout_->outdated())
+        recalc(true);
+}
+
+void Document::settleLayout() {
+    layout();
+    layout_->settle();
+    relayoutIfOutdated();
+}
+
 void Document::setExplicitBox(const std::shared_ptr<Element>& element, Rect box) {
     if (!element)
         return;

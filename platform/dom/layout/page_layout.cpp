@@ -26,6 +26,7 @@
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/css_parser.h"
 #include "platform/dom/style/css_values.h"
+#include "platform/dom/task_queue.h"
 #include "platform/imaging/canvas.h"
 #include "platform/text/utf.h"
 
@@ -269,12 +270,20 @@ PageMarkup PageLayout::markupOf(const Document& document) {
         kept_.reset();
         page_.reset();
         container_.reset();
-        resources_ = std::make_unique<PageResources>(address);
+        resources_ = std::make_unique<PageResources>(address, pictureWait());
+        // Pictures that arrive after the page went on without them lay it out again.
+        resources_->setArrivalNotice([page = document.proxy()] {
+            page.post([](Document& arrivedFor) { arrivedFor.relayoutIfOutdated(); });
+        });
         markupVersion_ = 0;
+        arrivalsLaidOut_ = 0;
     }
+    // The pictures are read as they are now: arrivals from here on make the layout
+    // outdated again.
+    markupArrivals_ = resources_->arrivals();
     // Only overlays changed since the markup was written (a hover, a selection): they are
     // written again alone, unless a picture may still arrive and change the rest.
-    if (page_ && markupVersion_ != 0 && resources_->settled()) {
+    if (page_ && markupVersion_ != 0 && resources_->settled() && !picturesArrived()) {
         if (const auto changed = document.attributeChangesSince(markupVersion_)) {
             PageMarkup markup = markup_;
             if (rewriteFreeBoxes(document, *changed, markup)) {
@@ -287,7 +296,7 @@ PageMarkup PageLayout::markupOf(const Document& document) {
     for (const auto& image : document.getElementsByTagName(L"IMG"))
         resources_->request(platform::text::toUtf8(pictureSource(*image)));
     PageMarkup markup = buildPageMarkup(document, [this](const std::wstring& source) {
-        return resources_->picture(platform::text::toUtf8(source)) == nullptr;
+        return resources_->missing(platform::text::toUtf8(source));
     });
     markupVersion_ = document.version();
     return markup;
@@ -300,15 +309,34 @@ void PageLayout::layout(const Document& document, Size viewport) {
         refuse(markup.failure);
         return;
     }
-    if (page_ && viewport == viewport_ && moveFreeBoxes(markup)) {
-        stale_ = true;
-        return;
+    if (picturesArrived()) {
+        // The boxes laid out so far, and the layout kept for an undo, were made without
+        // the pictures that came since.
+        kept_.reset();
+    } else {
+        if (page_ && viewport == viewport_ && moveFreeBoxes(markup)) {
+            stale_ = true;
+            return;
+        }
+        if (page_ && viewport == viewport_ && restyleInPlace(markup))
+            return;
+        if (takeKeptLayout(markup, viewport))
+            return;
     }
-    if (page_ && viewport == viewport_ && restyleInPlace(markup))
-        return;
-    if (takeKeptLayout(markup, viewport))
-        return;
     layoutInFull(viewport, std::move(markup));
+}
+
+bool PageLayout::picturesArrived() const {
+    return markupArrivals_ != arrivalsLaidOut_;
+}
+
+bool PageLayout::outdated() const {
+    return page_ && resources_ && resources_->arrivals() != arrivalsLaidOut_;
+}
+
+void PageLayout::settle() {
+    if (resources_)
+        resources_->awaitArrivals(PageResources::kPageFetchBudget);
 }
 
 void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& markup,
@@ -366,6 +394,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         return;
     }
     viewport_ = viewport;
+    arrivalsLaidOut_ = markupArrivals_;
     engineFreeBoxes_ = markup.freeBoxes;
     markup_ = std::move(markup);
     failure_.clear();
@@ -816,7 +845,8 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
         if (!box || box->isEmpty() || box->right <= area.left || box->left >= area.right ||
             box->bottom <= area.top || box->top >= area.bottom)
             continue;
-        if (resources_->picture(platform::text::toUtf8(pictureSource(*element))))
+        // One on its way is not drawn until it arrives, as in a browser.
+        if (!resources_->missing(platform::text::toUtf8(pictureSource(*element))))
             continue;
         const auto at = [&](int length) { return static_cast<int>(std::lround(length * scale)); };
         const imaging::Rect target{at(box->left - area.left), at(box->top - area.top),

@@ -11,7 +11,9 @@
 // commands) restyles the laid-out page in place and renders it again, without parsing
 // the page anew, where the result is known to be that of a full layout. The page laid out
 // before the last full layout is kept: when the tree is put back as it was (an undo), its
-// layout is taken back instead of laying the page out again. A page the engine refuses
+// layout is taken back instead of laying the page out again. Pictures still on their way
+// to a page that does not wait for them (see page_resources.h) are laid out without; once
+// they arrive the layout is outdated() and the next one is full. A page the engine refuses
 // (too deep, too large, too costly a style) has no boxes and a failure() message; the document
 // itself is left as it was.
 //
@@ -55,6 +57,8 @@ class PageLayout final : public LayoutEngine {
     Size contentSize() const override { return content_; }
     void paint(imaging::Canvas& canvas, Rect area, double scale = 1.0) const override;
     const std::string& failure() const override { return failure_; }
+    bool outdated() const override;
+    void settle() override;
 
     // How many times the page was laid out in full (placing overlays does not count).
     int fullLayouts() const { return fullLayouts_; }
@@ -77,6 +81,8 @@ class PageLayout final : public LayoutEngine {
     };
 
     PageMarkup markupOf(const Document& document);
+    // Pictures arrived between the last full layout and the markup just written.
+    bool picturesArrived() const;
     void layoutInFull(Size viewport, PageMarkup markup);
     // Renders the page with what the engine's styles need before it renders (see
     // page_margins.h, page_widths.h, quirk_percent_heights.h) and, where drawings fill
@@ -148,6 +154,10 @@ class PageLayout final : public LayoutEngine {
     std::vector<PageMarkup::FreeBox> engineFreeBoxes_;
     std::unique_ptr<Kept> kept_;
     int keptTaken_ = 0;
+    // The resources' count of arrived pictures when the last full layout's markup was
+    // written, and when the latest markup was.
+    std::uint64_t arrivalsLaidOut_ = 0;
+    std::uint64_t markupArrivals_ = 0;
 };
 
 }  // namespace platform::dom

@@ -1,6 +1,7 @@
 #include "platform/dom/resources/page_resources.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <vector>
@@ -172,8 +173,22 @@ std::optional<std::string> loadLinkedStyleSheet(const std::wstring& href,
     return loadPageResource(address, page, kStyleSheetTimeout, kMaxStyleSheetBytes);
 }
 
-PageResources::PageResources(std::string pageAddress)
-    : page_(std::move(pageAddress)), base_(page_) {}
+namespace {
+
+std::atomic<PictureWait> processPictureWait{PictureWait::withinBudget};
+
+}  // namespace
+
+void setPictureWait(PictureWait wait) {
+    processPictureWait = wait;
+}
+
+PictureWait pictureWait() {
+    return processPictureWait;
+}
+
+PageResources::PageResources(std::string pageAddress, PictureWait wait)
+    : page_(std::move(pageAddress)), wait_(wait), base_(page_) {}
 
 PageResources::~PageResources() {
     {
@@ -185,6 +200,8 @@ PageResources::~PageResources() {
     changed_.notify_all();
     for (std::thread& worker : workers_)
         worker.join();
+    if (announcer_.joinable())
+        announcer_.join();
 }
 
 void PageResources::setBase(const std::string& base) {
@@ -233,6 +250,8 @@ std::shared_ptr<PageResources::Load> PageResources::start(const std::string& add
     }
     if (workers_.size() < static_cast<std::size_t>(kFetchWorkers))
         workers_.emplace_back([this] { fetchOnWorkers(); });
+    if (wait_ == PictureWait::never && !announcer_.joinable())
+        announcer_ = std::thread([this] { announceArrivals(); });
     changed_.notify_all();
     return load;
 }
@@ -253,8 +272,50 @@ void PageResources::fetchOnWorkers() {
         guard.lock();
         load->bitmap = std::move(bitmap);
         load->done = true;
+        if (load->awaited) {
+            --awaitedInFlight_;
+            ++arrivals_;
+            if (!announceAt_)
+                announceAt_ = std::chrono::steady_clock::now() + kArrivalBatch;
+        }
         changed_.notify_all();
     }
+}
+
+// Gives the arrival notice once the pictures readers went on without have all come, or
+// once the batch's time is up while others are still on their way.
+void PageResources::announceArrivals() {
+    std::unique_lock guard(lock_);
+    while (!stopping_) {
+        changed_.wait(guard, [this] { return stopping_ || announceAt_.has_value(); });
+        if (stopping_)
+            break;
+        const auto due = *announceAt_;
+        changed_.wait_until(guard, due, [this] { return stopping_ || awaitedInFlight_ == 0; });
+        if (stopping_)
+            break;
+        announceAt_.reset();
+        if (!notice_)
+            continue;
+        guard.unlock();
+        notice_();
+        guard.lock();
+    }
+}
+
+void PageResources::setArrivalNotice(std::function<void()> notice) {
+    std::lock_guard guard(lock_);
+    notice_ = std::move(notice);
+}
+
+std::uint64_t PageResources::arrivals() const {
+    std::lock_guard guard(lock_);
+    return arrivals_;
+}
+
+bool PageResources::awaitArrivals(std::chrono::milliseconds limit) {
+    std::unique_lock guard(lock_);
+    return changed_.wait_for(guard, limit, [this] { return awaitedInFlight_ == 0; });
 }
 
 void PageResources::request(const std::string& reference) {
@@ -262,12 +323,19 @@ void PageResources::request(const std::string& reference) {
         start(resolve(reference));
 }
 
-const imaging::Bitmap* PageResources::picture(const std::string& reference) {
+PageResources::Reading PageResources::read(const std::string& reference) {
     // No address is no picture (not the page's own address).
     if (reference.empty())
-        return nullptr;
+        return {nullptr, false};
     const std::shared_ptr<Load> load = start(resolve(reference));
     std::unique_lock guard(lock_);
+    if (!load->done && wait_ == PictureWait::never) {
+        if (!load->awaited) {
+            load->awaited = true;
+            ++awaitedInFlight_;
+        }
+        return {nullptr, true};
+    }
     if (!load->done && deadline_)
         changed_.wait_until(guard, *deadline_, [&] { return load->done; });
     if (!load->done) {
@@ -275,9 +343,18 @@ const imaging::Bitmap* PageResources::picture(const std::string& reference) {
         // for it again, whether its own time limit or the page's cancel ends the fetch.
         if (load->fetching)
             noteHostUnreachable(load->address);
-        return nullptr;
+        return {nullptr, false};
     }
-    return load->bitmap.get();
+    return {load->bitmap.get(), false};
+}
+
+const imaging::Bitmap* PageResources::picture(const std::string& reference) {
+    return read(reference).picture;
+}
+
+bool PageResources::missing(const std::string& reference) {
+    const Reading reading = read(reference);
+    return !reading.picture && !reading.pending;
 }
 
 bool PageResources::settled() {
