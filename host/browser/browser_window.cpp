@@ -31,29 +31,9 @@ using platform::text::toUtf8;
 namespace {
 
 constexpr guint kTickMs = 10;
-constexpr gint64 kBarPictureUs = 250000;
+constexpr gint64 kBarCheckUs = 250000;
 constexpr int kWheelStep = 48;
 constexpr int kLineStep = 40;
-
-// The explorer bar's picture (a window image: blue, green, red, alpha bytes) as a surface.
-cairo_surface_t* surfaceOf(const platform::imaging::Bitmap& image) {
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width(), image.height());
-    unsigned char* pixels = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < image.height(); ++y) {
-        const std::uint8_t* from = image.row(y);
-        unsigned char* to = pixels + static_cast<std::ptrdiff_t>(y) * stride;
-        for (int x = 0; x < image.width(); ++x, from += image.bytesPerPixel(), to += 4) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
-            to[3] = 0xFF;
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    return surface;
-}
 
 int buttonOf(int gtkButton) {
     switch (gtkButton) {
@@ -311,10 +291,13 @@ void BrowserWindow::tick() {
     if (const auto toolbar = toolbarPage(); toolbar && toolbarPicture_.stale(*toolbar)) {
         redraw = true;
     }
+    // The side pane paints in its own program; whether it did is asked now and then.
     const gint64 now = g_get_monotonic_time();
-    if (frame_.explorerBarWindow() && now - lastBarPicture_ > kBarPictureUs) {
-        lastBarPicture_ = now;
-        redraw = true;
+    if (const ui::HWND bar = frame_.explorerBarWindow(); !bar) {
+        barPicture_.forget();
+    } else if (now - lastBarCheck_ > kBarCheckUs) {
+        lastBarCheck_ = now;
+        redraw = barPicture_.refresh(addon::paneWindows(), bar) || redraw;
     }
     if (redraw) {
         gtk_widget_queue_draw(area_);
@@ -440,16 +423,13 @@ void BrowserWindow::drawExplorerBar(cairo_t* cr) {
     if (!bar) {
         return;
     }
-    // The side pane lives in its own program: its picture comes from there.
-    const platform::imaging::Bitmap image = addon::paneWindows().screenImage(bar);
-    if (image.empty()) {
+    cairo_surface_t* picture = barPicture_.surface();
+    if (!picture) {
         return;
     }
     const ui::Rect area = ui::windows().windowRect(bar);
-    cairo_surface_t* picture = surfaceOf(image);
     cairo_set_source_surface(cr, picture, area.left, area.top);
     cairo_paint(cr);
-    cairo_surface_destroy(picture);
 }
 
 // --- input ---------------------------------------------------------------------------------
@@ -609,7 +589,7 @@ bool BrowserWindow::toSidePane(ui::UINT message, ui::WPARAM wParam, double x, do
                                                   static_cast<int>(y))) {
         return false;
     }
-    lastBarPicture_ = 0;  // the pane's new picture is shown at the next step
+    lastBarCheck_ = 0;  // the pane's new picture is shown at the next step
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "host/browser/bar_picture.h"
 #include "host/browser/browser_frame.h"
 #include "host/browser/navigation_history.h"
 #include "host/browser/page_picture.h"
@@ -109,7 +110,8 @@ class BrowserWindow {
     int areaHeight_ = 0;
     bool syncingScroll_ = false;
     guint tickSource_ = 0;
-    gint64 lastBarPicture_ = 0;
+    BarPicture barPicture_;
+    gint64 lastBarCheck_ = 0;
 
     GtkWidget* window_ = nullptr;
     GtkWidget* area_ = nullptr;

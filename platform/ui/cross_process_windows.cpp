@@ -473,6 +473,13 @@ imaging::Bitmap CrossProcessWindows::screenImage(HWND window) const {
     return picture;
 }
 
+ScreenImageState CrossProcessWindows::screenImageState(HWND window) const {
+    ScreenImageState state{.own = system_.imageVersion(window), .adopted = {}};
+    for (const RemoteWindow& child : adoptedUnder(window))
+        state.adopted.push_back({child, imageVersion(child), windowRect(child)});
+    return state;
+}
+
 bool CrossProcessWindows::postPointer(HWND window, UINT message, WPARAM wParam, int x,
                                       int y) const {
     for (const RemoteWindow& child : adoptedUnder(window)) {

@@ -53,6 +53,21 @@ struct RemoteWindow {
     friend auto operator<=>(const RemoteWindow&, const RemoteWindow&) = default;
 };
 
+// What a window's screen image is made of at one moment (CrossProcessWindows::screenImage):
+// its own image version and, for each window of another process shown over it, that
+// window, its image version and its rectangle. Two equal states give equal screen images.
+struct ScreenImageState {
+    struct Adopted {
+        RemoteWindow window;
+        std::uint64_t version = 0;
+        Rect rect;
+        friend bool operator==(const Adopted&, const Adopted&) = default;
+    };
+    std::uint64_t own = 0;
+    std::vector<Adopted> adopted;
+    friend bool operator==(const ScreenImageState&, const ScreenImageState&) = default;
+};
+
 class CrossProcessWindows {
   public:
     static constexpr std::chrono::milliseconds kCallLimit{2000};
@@ -127,6 +142,11 @@ class CrossProcessWindows {
     // moved under it or under one of its shown children and that still hang there, each
     // read from its process (image()) and placed by its rectangle.
     imaging::Bitmap screenImage(HWND window) const;
+    // The state screenImage(window) would be made from now: a few short calls to the
+    // processes shown over the window instead of reading their pictures, so a caller reads
+    // the screen image again only when the state changed. An adopted window whose process
+    // does not answer counts with version 0.
+    ScreenImageState screenImageState(HWND window) const;
     // A pointer message (WM_MOUSEMOVE, the buttons' messages, WM_MOUSEWHEEL) at a screen
     // point of `window`, for the window of another process shown there over it (see
     // screenImage): that window's process posts it to the deepest shown window at the

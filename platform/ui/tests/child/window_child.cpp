@@ -6,13 +6,16 @@
 //     answer plus 2000 (both sides' window threads then call each other at once);
 //   - once the pane hangs under a window of class "TestHost" (a stand-in of the test's
 //     window), it sends that window WM_COPYDATA code 7 with the bytes "adopted", once;
-//   - the pane paints itself in the colour 0xFF336699;
+//   - the pane paints itself in the colour 0xFF336699, and again in the colour a WM_COPYDATA
+//     record of code 11 carries in its four bytes;
 //   - a WM_LBUTTONDOWN the pane receives puts its lParam (the point) in the pane's user
 //     data;
 //   - it ends with code 0 when the pane is destroyed (its stand-in went away), with 3 when
 //     nothing happens for 20 seconds, and with 2 when it cannot serve.
 #include <chrono>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/ui/cross_process_windows.h"
 #include "platform/ui/pointer_messages.h"
@@ -26,6 +29,16 @@ LRESULT callBack(const CrossProcessWindows& crossProcess, const Message& message
     const RemoteWindow host = crossProcess.findWindow(L"host");
     crossProcess.sendCopyData(host, message.window, CopyData{10, {}}, &answer);
     return answer;
+}
+
+LRESULT paint(HWND window, const std::vector<std::uint8_t>& colourBytes) {
+    std::uint32_t colour = 0;
+    if (colourBytes.size() != sizeof colour)
+        return 0;
+    std::memcpy(&colour, colourBytes.data(), sizeof colour);
+    platform::imaging::Bitmap picture(300, 200, platform::imaging::PixelFormat::Argb32);
+    picture.fill(colour);
+    return windows().setImage(window, std::move(picture)) ? 1 : 0;
 }
 
 }  // namespace
@@ -49,11 +62,13 @@ int main() {
                                      return 0;
                                  if (message.copyData->code == 9)
                                      return callBack(crossProcess, message) + 2000;
+                                 if (message.copyData->code == 11)
+                                     return paint(message.window, message.copyData->bytes);
                                  return static_cast<LRESULT>(message.copyData->bytes.size() + 1000);
                              }});
-    platform::imaging::Bitmap picture(300, 200, platform::imaging::PixelFormat::Argb32);
-    picture.fill(0xFF336699);
-    system.setImage(pane, std::move(picture));
+    const std::uint32_t firstColour = 0xFF336699;
+    paint(pane, std::vector<std::uint8_t>(reinterpret_cast<const std::uint8_t*>(&firstColour),
+                                          reinterpret_cast<const std::uint8_t*>(&firstColour + 1)));
     system.setTimer(container, 1, std::chrono::milliseconds(20));
     if (!crossProcess.publish(container))
         return 2;
