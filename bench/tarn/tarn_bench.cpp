@@ -6,10 +6,12 @@
 //
 // With an output file, the bytes of the page without its cache are written there, so
 // that the output of two builds can be compared.
-// Runs in a temporary home and a temporary installation of its own: the engine library
-// is copied into a fresh folder ("bin" beside "data/plugins") and the bench runs again
-// with that copy loaded, so the engine's plug-in folder, where pages have cache files, is
-// the bench's own wherever the build lies, and nothing is written into the build. The
+// Runs in a temporary home and a temporary installation of its own: the library that
+// finds the installation (libplatform_system.so, whose own folder names it) is copied into
+// a fresh folder ("bin" beside "data/plugins") and the bench runs again with that copy
+// loaded, so the engine's plug-in folder, where pages have cache files, is the bench's own
+// wherever the build lies, and nothing is written into the build. The bench stops when
+// the cached page left no cache file, rather than time full requests as cache hits. The
 // folder is removed at the end.
 #include <link.h>
 #include <stdlib.h>
@@ -25,6 +27,8 @@
 #include <vector>
 
 #include "common/sqlite/sqlite_db.h"
+#include "common/util/engine_folder.h"
+#include "platform/system/module_path.h"
 #include "tarn/engine/tarn_application.h"
 #include "testing/environment/temporary_home.h"
 
@@ -133,13 +137,15 @@ double medianOf(const std::wstring& url, int repeats, std::string& content, doub
 
 constexpr char kRootVariable[] = "TAMRIX_BENCH_TARN_ROOT";
 
-// The file of the loaded engine library.
-std::filesystem::path engineLibrary() {
+constexpr char kInstallationLibrary[] = "libplatform_system.so";
+
+// The file of the loaded library that finds the installation.
+std::filesystem::path installationLibrary() {
     std::filesystem::path found;
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void* data) {
             const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
-            if (name.ends_with("/libTarnEngine.so"))
+            if (name.ends_with(std::string("/") + kInstallationLibrary))
                 *static_cast<std::filesystem::path*>(data) = name;
             return 0;
         },
@@ -147,10 +153,20 @@ std::filesystem::path engineLibrary() {
     return found;
 }
 
+std::size_t filesIn(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::size_t count = 0;
+    for (auto file = std::filesystem::directory_iterator(folder, error);
+         !error && file != std::filesystem::directory_iterator(); file.increment(error)) {
+        ++count;
+    }
+    return count;
+}
+
 // Makes the temporary installation and runs this program again over it; returns only
 // when that cannot be done.
 int runInOwnInstallation(char** argv) {
-    const std::filesystem::path library = engineLibrary();
+    const std::filesystem::path library = installationLibrary();
     char pattern[] = "/tmp/bench-tarn-XXXXXX";
     if (library.empty() || mkdtemp(pattern) == nullptr) {
         std::fprintf(stderr, "cannot make the bench's own installation\n");
@@ -159,7 +175,7 @@ int runInOwnInstallation(char** argv) {
     const std::filesystem::path root = pattern;
     std::filesystem::create_directories(root / "bin");
     std::filesystem::create_directories(root / "data" / "plugins");
-    std::filesystem::copy_file(library, root / "bin" / "libTarnEngine.so");
+    std::filesystem::copy_file(library, root / "bin" / kInstallationLibrary);
     const char* paths = std::getenv("LD_LIBRARY_PATH");
     const std::string libraryPath = (root / "bin").string() + ":" + library.parent_path().string() +
                                     (paths != nullptr ? std::string(":") + paths : "");
@@ -179,9 +195,9 @@ int main(int argc, char** argv) {
         return runInOwnInstallation(argv);
     const std::filesystem::path root = ownRoot;
     const std::filesystem::path plugins = root / "data" / "plugins" / "bench-tarn";
-    if (engineLibrary() != root / "bin" / "libTarnEngine.so") {
-        std::fprintf(stderr, "the engine was not loaded from %s: no cache files to measure\n",
-                     (root / "bin").c_str());
+    if (platform::system::dataFolder() != (root / "data").string()) {
+        std::fprintf(stderr, "the installation is not %s: no cache files to measure\n",
+                     root.c_str());
         std::filesystem::remove_all(root);
         return 1;
     }
@@ -206,6 +222,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double first = milliseconds(Clock::now() - start);
+    const std::filesystem::path cacheFolder = common::engineFolder(L"UserCache");
+    if (filesIn(cacheFolder) != 1) {
+        std::fprintf(stderr, "the cached page left %zu files in %s, not one\n",
+                     filesIn(cacheFolder), cacheFolder.c_str());
+        std::filesystem::remove_all(root);
+        return 1;
+    }
 
     double fullCpu = 0;
     const double full = medianOf(L"//tamrix/live/a", repeats, content, &fullCpu);
