@@ -36,10 +36,12 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
     }
     std::wstring title;
     std::wstring html;
+    std::wstring text;
     {
         GrabBracket bracket(windowIndex);
         title = getDocumentTitle(windowIndex);
         html = flattenLineBreaks(getCleanPageHtml(windowIndex, 0xffff, 255, 255));
+        text = getDocumentText(windowIndex);
     }
     // A title that cleans to nothing ("", "..") still names the page.
     const std::wstring fileName = common::fileNameFromTitle(title, L"page") + L".html";
@@ -65,6 +67,8 @@ int sendByEmail(int windowIndex, const std::wstring& fromSetting, const std::wst
         message.AddTo(to.address, to.name);
     }
     message.SetSubject(platform::text::toUtf8(fileName));
+    // The message's own text is the clip's, for readers that show no attachment.
+    message.SetMessage(platform::text::toUtf8(text));
     message.AttachFile(page.path(), platform::text::toUtf8(fileName));
     message.Send();
     if (!message.SendSucceeded()) {

@@ -43,18 +43,30 @@ class MailCommand : public mailnote_testing::SendFixture {
         return found;
     }
 
-    // The first attachment of the stored message, written to a file of the test's.
-    fs::path attachmentOf(const fs::path& message) const {
-        const fs::path file = home.root() / "attachment";
-        platform::system::runProcess(
-            {"python3", "-c",
-             "import email, email.policy, sys\n"
-             "m = email.message_from_binary_file(open(sys.argv[1], 'rb'), "
-             "policy=email.policy.default)\n"
-             "open(sys.argv[2], 'wb').write(next(m.iter_attachments()).get_content().encode())",
-             message.string(), file.string()},
-            std::chrono::seconds(60));
+    // A part of the stored message, as Python's MIME parser reads it (`part` is an
+    // expression of the message `m`), written to a file of the test's as UTF-8.
+    fs::path partOf(const fs::path& message, const std::string& part,
+                    const std::string& fileName) const {
+        const fs::path file = home.root() / fileName;
+        platform::system::runProcess({"python3", "-c",
+                                      "import email, email.policy, sys\n"
+                                      "m = email.message_from_binary_file(open(sys.argv[1], 'rb'), "
+                                      "policy=email.policy.default)\n"
+                                      "open(sys.argv[2], 'wb').write((" +
+                                          part + ").get_content().encode())",
+                                      message.string(), file.string()},
+                                     std::chrono::seconds(60));
         return file;
+    }
+    // The first attachment of the stored message, in a file.
+    fs::path attachmentOf(const fs::path& message) const {
+        return partOf(message, "next(m.iter_attachments())", "attachment");
+    }
+    // The text of the stored message's text/plain part.
+    std::string plainTextOf(const fs::path& message) const {
+        std::ifstream in(partOf(message, "m.get_body(preferencelist=('plain',))", "plain-text"),
+                         std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 };
 
@@ -90,6 +102,10 @@ TEST_F(MailCommand, ThePageGoesAsAnHtmlAttachmentToTheConfiguredAddress) {
     EXPECT_TRUE(html.starts_with("<html><head><meta http-equiv=\"Content-Type\""));
     EXPECT_NE(html.find("Second"), std::string::npos);
     EXPECT_EQ(html.find('\r'), std::string::npos);
+    // The message's own text is the clip's text.
+    const std::string text = plainTextOf(stored[0]);
+    EXPECT_NE(text.find("Second"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Third"), std::string::npos) << text;
 
     EXPECT_EQ(sendByEmail(window, L"\\Mail\\Kindle-From", L"\\Mail\\Kindle-To"), 2);
     stored = mail_testing::storedMessages(outbox());
