@@ -9,14 +9,14 @@ namespace lorvane {
 using platform::imaging::DT_END_ELLIPSIS;
 using platform::imaging::DT_SINGLELINE;
 using platform::imaging::DT_VCENTER;
-using platform::imaging::FontFace;
+using platform::imaging::TextFont;
 using platform::ui::systemColor;
 using platform::ui::toArgb;
 namespace colors = platform::ui;
 
 StackTabCtrl::StackTabCtrl()
-    : captionFont_(std::make_unique<FontFace>(FontFace::kSansBoldFile, kFontPixels)),
-      buttonFont_(std::make_unique<FontFace>(FontFace::kSansBoldFile, kFontPixels)) {
+    : captionFont_(std::make_unique<TextFont>("DejaVu Sans", kFontPixels, 700, false)),
+      buttonFont_(std::make_unique<TextFont>("DejaVu Sans", kFontPixels, 700, false)) {
     computeHotColors();
 }
 
@@ -44,7 +44,7 @@ void StackTabCtrl::computeHotColors() {
 }
 
 int StackTabCtrl::captionHeight() const {
-    return captionFont_->glyph(U'H').height + 6;
+    return captionFont_->capHeight() + 6;
 }
 
 COLORREF StackTabCtrl::borderColor() const {

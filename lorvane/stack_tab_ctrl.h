@@ -5,8 +5,9 @@
 // window's own in the window system, under the shown page's window. The colours and the drawing
 // steps are virtual so that CustomStackTabCtrl can lay its schemes over them.
 //
-// Contract: as StackTabCtrlBase. Text uses the bold DejaVu Sans face at 12 pixels for the
-// caption and the buttons. surface() is empty before the first WM_PAINT.
+// Contract: as StackTabCtrlBase. Text uses bold DejaVu Sans at 12 pixels (through Pango, with
+// fallback for scripts it lacks) for the caption and the buttons. surface() is empty before the
+// first WM_PAINT.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,7 @@
 
 #include "lorvane/stack_tab_ctrl_base.h"
 #include "platform/imaging/canvas.h"
-#include "platform/imaging/font_face.h"
+#include "platform/imaging/text_font.h"
 #include "platform/ui/system_colors.h"
 
 namespace lorvane {
@@ -77,8 +78,8 @@ class StackTabCtrl : public StackTabCtrlBase {
     // The scheme-0 hot colours, from the window, face and highlight colours.
     void computeHotColors();
 
-    std::unique_ptr<platform::imaging::FontFace> captionFont_;
-    std::unique_ptr<platform::imaging::FontFace> buttonFont_;
+    std::unique_ptr<platform::imaging::TextFont> captionFont_;
+    std::unique_ptr<platform::imaging::TextFont> buttonFont_;
 
   private:
     std::optional<Canvas> surface_;

@@ -1,50 +1,64 @@
-// Canvas: drawing onto a 32-bit bitmap with a clip rectangle, as a device context would:
-// flat and vertical-gradient fills, translucent shading, one-pixel lines and frames,
-// one-bit patterns, pictures blended by their alpha (also scaled to a rectangle),
-// silhouettes of pictures, and single lines of text in a FontFace (placed in a rectangle,
-// vertically centred, cut with an ellipsis when too wide, or set on a baseline). The
-// result is read back pixel by pixel or written as a PNG file.
+// Canvas: drawing onto a 32-bit bitmap with cairo, within a clip, as a device context
+// would: fills (blended by the colour's alpha), vertical gradients, one-pixel lines and
+// frames, one-bit patterns, pictures blended by their alpha (also scaled smoothly to a
+// rectangle), silhouettes of pictures, and single lines of text in a TextFont (placed in a
+// rectangle, vertically centred, cut with an ellipsis when too wide). Anything else is
+// drawn through paint(), which hands out the cairo context itself. The result is read
+// back pixel by pixel or written as a PNG file.
 //
-// Colours are 0xAARRGGBB; fills and lines are opaque, shading blends by its alpha. Coordinates
-// outside the bitmap or the clip are left out. Contract: a value type owned by one thread at a
-// time; saving reports failures through the imaging Status and writes the file whole or not at all.
+// Colours are 0xAARRGGBB. The pixels stay opaque: the background is laid over white, and
+// everything drawn blends over what is there. Contract: movable, not copyable; owned by
+// one thread at a time; saving reports failures through the imaging Status and writes the
+// file whole or not at all.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/imaging/bitmap.h"
-#include "platform/imaging/font_face.h"
 #include "platform/imaging/image_status.h"
+#include "platform/imaging/rounded_box.h"
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace platform::imaging {
+
+class TextFont;
 
 // Text placement flags (the same meaning as the platform's DrawText flags).
 inline constexpr unsigned DT_VCENTER = 0x4;
 inline constexpr unsigned DT_SINGLELINE = 0x20;
 inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
 
+// Makes `color` (0xAARRGGBB) the source cairo paints with.
+void setSourceColour(cairo_t* cairo, std::uint32_t color);
+
 class Canvas {
   public:
     Canvas(int width, int height, std::uint32_t background = 0xFFFFFFFF);
+    ~Canvas();
+    Canvas(Canvas&& other) noexcept;
+    Canvas& operator=(Canvas&& other) noexcept;
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     int width() const { return bitmap_.width(); }
     int height() const { return bitmap_.height(); }
-    const Bitmap& bitmap() const { return bitmap_; }
-    std::uint32_t pixel(int x, int y) const { return bitmap_.pixel(x, y); }
+    const Bitmap& bitmap() const;
+    std::uint32_t pixel(int x, int y) const { return bitmap().pixel(x, y); }
 
-    // Drawing stays inside `clip` (and the bitmap) until the clip is reset.
-    void setClip(Rect clip);
+    // Drawing stays inside `clip` (and the bitmap), and inside each of `shapes`, until the
+    // clip is set again or reset.
+    void setClip(Rect clip, const std::vector<RoundedBox>& shapes = {});
     void resetClip();
     Rect clip() const { return clip_; }
 
+    // Covers the rectangle with `color`, blended by its alpha.
     void fillRect(Rect rect, std::uint32_t color);
-    // Blends `color` over the rectangle by `alpha` (0..255).
-    void shadeRect(Rect rect, std::uint32_t color, int alpha);
     // Top row `top`, bottom row `bottom`, rows between interpolated per channel.
     void fillGradientVertical(Rect rect, std::uint32_t top, std::uint32_t bottom);
     void horizontalLine(int left, int right, int y, std::uint32_t color);
@@ -58,33 +72,29 @@ class Canvas {
                      std::uint32_t color);
     // A picture blended by its alpha at (x, y).
     void drawPicture(const Bitmap& picture, int x, int y);
-    // The picture stretched over `target` (nearest pixel), blended by its alpha.
-    void drawPictureScaled(const Bitmap& picture, Rect target);
-    // Every pixel of the picture that is not fully transparent, in one colour.
+    // The picture scaled smoothly over `target`, blended by its alpha.
+    void drawPicture(const Bitmap& picture, Rect target);
+    // The picture's shape in one colour: each pixel covered as far as the picture's alpha.
     void drawSilhouette(const Bitmap& picture, int x, int y, std::uint32_t color);
 
-    // One line of text placed in `rect` from its left edge; see the DT_ flags. Returns the
-    // width of what was drawn.
-    int drawText(std::wstring_view text, Rect rect, const FontFace& font, std::uint32_t color,
+    // One line of text placed in `rect` from its left edge; see the DT_ flags (line breaks
+    // are dropped). Returns the width of what was drawn.
+    int drawText(std::wstring_view text, Rect rect, const TextFont& font, std::uint32_t color,
                  unsigned flags);
 
-    // One line of text from the pen position x on the baseline; returns its advance.
-    int drawTextAt(std::u32string_view text, int x, int baseline, const FontFace& font,
-                   std::uint32_t color);
-
-    // Runs `painter` with a cairo context that draws onto the canvas's pixels (user space in
-    // canvas pixels) within its clip.
+    // Runs `painter` with the cairo context that draws onto the canvas's pixels (user space
+    // in canvas pixels, within the clip); the context's state is restored afterwards.
     void paint(const std::function<void(cairo_t*)>& painter);
 
     Status savePng(const std::string& path) const;
 
   private:
-    void blend(int x, int y, std::uint32_t color, int coverage);
-    void drawGlyph(const GlyphImage& glyph, int pen, int baseline, std::uint32_t color);
-    bool inside(int x, int y) const;
+    void release();
 
     Bitmap bitmap_;
     Rect clip_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cairo_ = nullptr;
 };
 
 }  // namespace platform::imaging

@@ -93,11 +93,18 @@ TextFont::TextFont(std::string_view families, int pixels, int weight, bool itali
     }
     pango_font_description_free(description);
 
-    // The x-height: from the baseline up to the top of the ink of an "x".
-    pango_layout_set_text(layout_, "x", 1);
+    xHeight_ = inkAbove("x");
+}
+
+int TextFont::inkAbove(const char* sample) const {
+    pango_layout_set_text(layout_, sample, -1);
     PangoRectangle ink;
     pango_layout_get_extents(layout_, &ink, nullptr);
-    xHeight_ = wholePixels(pango_layout_get_baseline(layout_) - ink.y);
+    return wholePixels(pango_layout_get_baseline(layout_) - ink.y);
+}
+
+int TextFont::capHeight() const {
+    return inkAbove("H");
 }
 
 void TextFont::prepare() {
@@ -162,8 +169,7 @@ void TextFont::draw(Canvas& canvas, std::string_view utf8, double x, double base
         baseline - static_cast<double>(pango_layout_get_baseline(layout_)) / PANGO_SCALE;
     canvas.paint([&](cairo_t* cairo) {
         cairo_scale(cairo, scale, scale);
-        cairo_set_source_rgba(cairo, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
-                              (argb & 0xFF) / 255.0, (argb >> 24) / 255.0);
+        setSourceColour(cairo, argb);
         cairo_move_to(cairo, x, top);
         pango_cairo_show_layout(cairo, layout_);
     });

@@ -41,6 +41,8 @@ class TextFont {
     int descent() const { return descent_; }
     int lineHeight() const { return lineHeight_; }
     int xHeight() const { return xHeight_; }
+    // The height of a capital H's ink, from the baseline up (measured when asked).
+    int capHeight() const;
     // The family fontconfig chose for the first character of the list (for tests and logs).
     std::string primaryFamily() const;
     // The weight of the face fontconfig chose, 100..1000.
@@ -59,6 +61,9 @@ class TextFont {
               double scale) const;
 
   private:
+    // From the baseline up to the top of the sample's ink, in whole pixels.
+    int inkAbove(const char* sample) const;
+
     PangoLayout* layout_ = nullptr;
     int pixels_;
     int ascent_ = 0;

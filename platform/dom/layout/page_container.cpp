@@ -1,5 +1,6 @@
 #include "platform/dom/layout/page_container.h"
 
+#include <cairo.h>
 #include <el_image.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <cwctype>
 #include <limits>
 
+#include "platform/dom/layout/box_painting.h"
 #include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
@@ -20,13 +22,8 @@ std::uint32_t argbOf(const litehtml::web_color& color) {
            (std::uint32_t{color.green} << 8) | color.blue;
 }
 
-// Fills with the colour's own alpha: opaque colours cover, translucent ones blend.
-void fill(imaging::Canvas& canvas, imaging::Rect rect, std::uint32_t argb) {
-    const int alpha = static_cast<int>(argb >> 24);
-    if (alpha == 255)
-        canvas.fillRect(rect, argb);
-    else if (alpha > 0)
-        canvas.shadeRect(rect, argb, alpha);
+BorderSide sideOf(const litehtml::border& border, int width) {
+    return {border.width > 0 ? width : 0, border.style, argbOf(border.color)};
 }
 
 }  // namespace
@@ -82,6 +79,36 @@ int PageContainer::scaled(int length) const {
     return static_cast<int>(std::lround(length * scale_));
 }
 
+imaging::RoundedBox PageContainer::scaled(const litehtml::position& pos,
+                                          const litehtml::border_radiuses& radii) const {
+    const imaging::Rect box = scaled(pos);
+    imaging::RoundedBox shape;
+    shape.left = box.left;
+    shape.top = box.top;
+    shape.right = box.right;
+    shape.bottom = box.bottom;
+    shape.radii = {radii.top_left_x * scale_,     radii.top_left_y * scale_,
+                   radii.top_right_x * scale_,    radii.top_right_y * scale_,
+                   radii.bottom_right_x * scale_, radii.bottom_right_y * scale_,
+                   radii.bottom_left_x * scale_,  radii.bottom_left_y * scale_};
+    return shape;
+}
+
+const imaging::PictureSurface* PageContainer::surfaceOf(const std::string& source) {
+    const imaging::Bitmap* picture = source.empty() ? nullptr : resources_.picture(source);
+    if (!picture)
+        return nullptr;
+    if (auto known = surfaces_.find(picture); known != surfaces_.end())
+        return &known->second;
+    imaging::PictureSurface surface(*picture);
+    if (surfaceBytes_ + surface.bytes() > kMaxSurfaceBytes) {
+        passing_ = std::move(surface);
+        return &*passing_;
+    }
+    surfaceBytes_ += surface.bytes();
+    return &surfaces_.emplace(picture, std::move(surface)).first->second;
+}
+
 int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
     Font& used = *fonts_.at(hFont);
     const std::string_view word(text ? text : "");
@@ -122,7 +149,7 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
     const int thickness = std::max(1, static_cast<int>(std::lround(face.pixels() * scale_ / 14)));
     const auto line = [&](double cssY) {
         const int y = static_cast<int>(std::lround(cssY * scale_));
-        fill(canvas, {x, y, x + width, y + thickness}, argb);
+        canvas.fillRect({x, y, x + width, y + thickness}, argb);
     };
     if (used.decoration & litehtml::font_decoration_underline)
         line(baseline + std::max(1, face.descent() / 3));
@@ -156,33 +183,40 @@ void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::lis
             marker.pos.x = item.left() + item.right() - marker.pos.right();
             break;
         }
-    if (!marker.image.empty()) {
-        if (const imaging::Bitmap* picture = resources_.picture(marker.image)) {
-            const int left = scaled(marker.pos.x);
-            const int top = scaled(marker.pos.y);
-            canvas.drawPictureScaled(*picture, {left, top, left + scaled(picture->width()),
-                                                top + scaled(picture->height())});
-            return;
-        }
+    if (const imaging::PictureSurface* picture = surfaceOf(marker.image)) {
+        const int left = scaled(marker.pos.x);
+        const int top = scaled(marker.pos.y);
+        const imaging::Rect tile{left, top, left + scaled(picture->width()),
+                                 top + scaled(picture->height())};
+        canvas.paint([&](cairo_t* cairo) {
+            paintBackground(cairo, {}, tile, 0,
+                            {picture->get(), picture->width(), picture->height(), tile});
+        });
+        return;
     }
     const imaging::Rect box = scaled(marker.pos);
     const std::uint32_t argb = argbOf(marker.color);
-    switch (marker.marker_type) {
-        case litehtml::list_style_type_none:
-            return;
-        case litehtml::list_style_type_square:
-            fill(canvas, box, argb);
-            return;
-        case litehtml::list_style_type_circle:
-            canvas.frameRect(box, argb | 0xFF000000u);
-            return;
-        default: {
-            // A disc: the square with its corners cut.
-            const int inset = std::max(1, box.width() / 4);
-            fill(canvas, {box.left + inset, box.top, box.right - inset, box.bottom}, argb);
-            fill(canvas, {box.left, box.top + inset, box.right, box.bottom - inset}, argb);
-        }
+    if (marker.marker_type == litehtml::list_style_type_none || box.empty())
+        return;
+    if (marker.marker_type == litehtml::list_style_type_square) {
+        canvas.fillRect(box, argb);
+        return;
     }
+    // A disc, or a circle drawn with a line as wide as a CSS pixel.
+    canvas.paint([&](cairo_t* cairo) {
+        imaging::setSourceColour(cairo, argb);
+        const double radius = std::min(box.width(), box.height()) / 2.0;
+        const double line = std::max(1.0, scale_);
+        const bool circle = marker.marker_type == litehtml::list_style_type_circle;
+        cairo_arc(cairo, (box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0,
+                  circle ? std::max(0.5, radius - line / 2) : radius, 0, 2 * M_PI);
+        if (circle) {
+            cairo_set_line_width(cairo, line);
+            cairo_stroke(cairo);
+        } else {
+            cairo_fill(cairo);
+        }
+    });
 }
 
 void PageContainer::load_image(const litehtml::tchar_t* src, const litehtml::tchar_t*, bool) {
@@ -199,59 +233,42 @@ void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml:
 void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
     imaging::Canvas& canvas = canvasOf(hdc);
     const imaging::Rect clipBox = scaled(bg.clip_box);
-    const imaging::Rect saved = canvas.clip();
-    canvas.setClip({std::max(saved.left, clipBox.left), std::max(saved.top, clipBox.top),
-                    std::min(saved.right, clipBox.right), std::min(saved.bottom, clipBox.bottom)});
-    fill(canvas, bg.is_root ? saved : clipBox, argbOf(bg.color));
-    const imaging::Bitmap* picture = bg.image.empty() ? nullptr : resources_.picture(bg.image);
-    if (picture) {
+    BackgroundPicture picture;
+    if (const imaging::PictureSurface* surface = surfaceOf(bg.image)) {
         const int width =
-            std::max(1, scaled(bg.image_size.width > 0 ? bg.image_size.width : picture->width()));
+            std::max(1, scaled(bg.image_size.width > 0 ? bg.image_size.width : surface->width()));
         const int height = std::max(
-            1, scaled(bg.image_size.height > 0 ? bg.image_size.height : picture->height()));
-        const bool repeatX = bg.repeat == litehtml::background_repeat_repeat ||
-                             bg.repeat == litehtml::background_repeat_repeat_x;
-        const bool repeatY = bg.repeat == litehtml::background_repeat_repeat ||
-                             bg.repeat == litehtml::background_repeat_repeat_y;
-        int startX = scaled(bg.position_x);
-        int startY = scaled(bg.position_y);
-        if (repeatX)
-            while (startX > clipBox.left)
-                startX -= width;
-        if (repeatY)
-            while (startY > clipBox.top)
-                startY -= height;
-        for (int y = startY; y < clipBox.bottom; y += height) {
-            for (int x = startX; x < clipBox.right; x += width) {
-                canvas.drawPictureScaled(*picture, {x, y, x + width, y + height});
-                if (!repeatX)
-                    break;
-            }
-            if (!repeatY)
-                break;
-        }
+            1, scaled(bg.image_size.height > 0 ? bg.image_size.height : surface->height()));
+        const int left = scaled(bg.position_x);
+        const int top = scaled(bg.position_y);
+        picture = {surface->get(),
+                   surface->width(),
+                   surface->height(),
+                   {left, top, left + width, top + height},
+                   bg.repeat == litehtml::background_repeat_repeat ||
+                       bg.repeat == litehtml::background_repeat_repeat_x,
+                   bg.repeat == litehtml::background_repeat_repeat ||
+                       bg.repeat == litehtml::background_repeat_repeat_y};
     }
-    canvas.setClip(saved);
+    // The root's background covers the whole canvas; any other stays inside its rounded
+    // border box.
+    const imaging::RoundedBox shape =
+        bg.is_root ? imaging::RoundedBox{} : scaled(bg.border_box, bg.border_radius);
+    canvas.paint(
+        [&](cairo_t* cairo) { paintBackground(cairo, shape, clipBox, argbOf(bg.color), picture); });
 }
 
 void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
                                  const litehtml::position& draw_pos, bool) {
-    imaging::Canvas& canvas = canvasOf(hdc);
-    const imaging::Rect box = scaled(draw_pos);
     // A border at least one CSS pixel wide stays at least one canvas pixel wide.
-    const auto thickness = [&](const litehtml::border& border) {
+    const auto width = [&](const litehtml::border& border) {
         return std::max(1, scaled(border.width));
     };
-    const auto side = [&](const litehtml::border& border, imaging::Rect strip) {
-        if (border.width <= 0 || border.style == litehtml::border_style_none ||
-            border.style == litehtml::border_style_hidden)
-            return;
-        fill(canvas, strip, argbOf(border.color));
-    };
-    side(borders.top, {box.left, box.top, box.right, box.top + thickness(borders.top)});
-    side(borders.bottom, {box.left, box.bottom - thickness(borders.bottom), box.right, box.bottom});
-    side(borders.left, {box.left, box.top, box.left + thickness(borders.left), box.bottom});
-    side(borders.right, {box.right - thickness(borders.right), box.top, box.right, box.bottom});
+    const BoxBorders sides{
+        sideOf(borders.left, width(borders.left)), sideOf(borders.top, width(borders.top)),
+        sideOf(borders.right, width(borders.right)), sideOf(borders.bottom, width(borders.bottom))};
+    const imaging::RoundedBox outer = scaled(draw_pos, borders.radius);
+    canvasOf(hdc).paint([&](cairo_t* cairo) { paintBorders(cairo, outer, sides); });
 }
 
 void PageContainer::set_caption(const litehtml::tchar_t*) {}
@@ -289,9 +306,21 @@ void PageContainer::import_css(litehtml::tstring& text, const litehtml::tstring&
     text = sheet != linkedSheets_.end() ? sheet->second : std::string();
 }
 
-void PageContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool,
-                             bool) {
-    clips_.push_back(scaled(pos));
+void PageContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses& radii,
+                             bool valid_x, bool valid_y) {
+    // A box that clips along one direction only leaves the other open.
+    imaging::RoundedBox shape = scaled(pos, radii);
+    if (!valid_x) {
+        shape.left = std::numeric_limits<int>::min() / 2;
+        shape.right = std::numeric_limits<int>::max() / 2;
+    }
+    if (!valid_y) {
+        shape.top = std::numeric_limits<int>::min() / 2;
+        shape.bottom = std::numeric_limits<int>::max() / 2;
+    }
+    if (!valid_x || !valid_y)
+        shape.radii = {};
+    clips_.push_back(shape);
     applyClip();
 }
 
@@ -305,10 +334,16 @@ void PageContainer::applyClip() {
     if (!canvas_)
         return;
     imaging::Rect clip{0, 0, canvas_->width(), canvas_->height()};
-    for (const imaging::Rect& rect : clips_)
-        clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),
-                std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
-    canvas_->setClip(clip);
+    std::vector<imaging::RoundedBox> rounded;
+    for (const imaging::RoundedBox& shape : clips_) {
+        clip = {std::max(clip.left, static_cast<int>(shape.left)),
+                std::max(clip.top, static_cast<int>(shape.top)),
+                std::min(clip.right, static_cast<int>(shape.right)),
+                std::min(clip.bottom, static_cast<int>(shape.bottom))};
+        if (shape.radii.any())
+            rounded.push_back(shape);
+    }
+    canvas_->setClip(clip, rounded);
 }
 
 void PageContainer::beginPainting(imaging::Canvas& canvas, double scale) {
@@ -323,6 +358,7 @@ void PageContainer::endPainting() {
         canvas_->resetClip();
     canvas_ = nullptr;
     clips_.clear();
+    passing_.reset();
 }
 
 void PageContainer::get_client_rect(litehtml::position& client) const {

@@ -1,7 +1,10 @@
 // The layout engine's view of this system (litehtml's document container): fonts found
 // through fontconfig and measured and drawn by Pango (see imaging/text_font.h), pictures and linked
 // sheets through the page's resources, the viewport as the screen medium, and drawing onto a Canvas
-// (the "hdc" litehtml hands back is the Canvas being painted).
+// with cairo (the "hdc" litehtml hands back is the Canvas being painted): borders, backgrounds
+// and pictures through box_painting.h, list markers as discs, circles and squares, and the
+// clips of boxes that hide their overflow, rounded as their corners are. Each picture is
+// converted for cairo once and kept while the page is laid out.
 //
 // The page is laid out in CSS pixels; it is painted at a scale (beginPainting): every
 // position and size litehtml hands over is multiplied by it, and text is drawn from its
@@ -24,6 +27,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,6 +39,7 @@
 #include "platform/dom/layout/page_elements.h"
 #include "platform/dom/resources/page_resources.h"
 #include "platform/imaging/canvas.h"
+#include "platform/imaging/picture_surface.h"
 #include "platform/imaging/text_font.h"
 
 namespace platform::dom {
@@ -128,7 +133,11 @@ class PageContainer final : public litehtml::document_container {
     void applyClip();
     // A rectangle of the laid-out page in the canvas's pixels.
     imaging::Rect scaled(const litehtml::position& pos) const;
+    imaging::RoundedBox scaled(const litehtml::position& pos,
+                               const litehtml::border_radiuses& radii) const;
     int scaled(int length) const;
+    // The picture at `source` made ready to paint, or null when there is none.
+    const imaging::PictureSurface* surfaceOf(const std::string& source);
 
     PageResources& resources_;
     Size viewport_;
@@ -140,7 +149,13 @@ class PageContainer final : public litehtml::document_container {
     // What the whole pixels given out so far fall short of the widths measured.
     double carry_ = 0;
     std::string scriptSample_;
-    std::vector<imaging::Rect> clips_;
+    std::vector<imaging::RoundedBox> clips_;
+    // Each picture converted once for painting, up to a memory budget; past it a picture
+    // is converted for the one painting and dropped.
+    static constexpr std::size_t kMaxSurfaceBytes = 256u << 20;
+    std::unordered_map<const imaging::Bitmap*, imaging::PictureSurface> surfaces_;
+    std::size_t surfaceBytes_ = 0;
+    std::optional<imaging::PictureSurface> passing_;
     std::vector<litehtml::position> mirrored_;
     RuleMatching matching_;
     StyleRuleIndex rules_;

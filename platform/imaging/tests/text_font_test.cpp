@@ -2,7 +2,6 @@
 
 #include "platform/imaging/canvas.h"
 #include "platform/imaging/font_catalog.h"
-#include "platform/imaging/font_face.h"
 #include "platform/imaging/text_font.h"
 
 using namespace platform::imaging;
@@ -155,19 +154,6 @@ TEST(TextFont, DrawingFollowsTheScaleAndTheClip) {
     Canvas invisible(200, 40);
     font.draw(invisible, "Varnish", 0, 20, 0x00000000, 1.0);
     EXPECT_EQ(inkOf(invisible).count, 0);
-}
-
-TEST(FontFace, InterfaceFaceMetricsAndAdvances) {
-    FontFace small(FontFace::kSansFile, 16);
-    FontFace large(FontFace::kSansFile, 32);
-    ASSERT_TRUE(small.valid());
-    EXPECT_GT(large.lineHeight(), 2 * small.lineHeight() - 3);
-    EXPECT_GT(small.textWidth(U"WWWW"), 2 * small.textWidth(U"iiii"));
-    // Measuring does not disturb drawing: a glyph keeps its pixels after its advance.
-    const GlyphImage glyph = small.glyph(U'W');
-    EXPECT_EQ(glyph.advance, small.advance(U'W'));
-    EXPECT_GT(glyph.width, 0);
-    EXPECT_EQ(glyph.coverage.size(), static_cast<std::size_t>(glyph.width * glyph.height));
 }
 
 }  // namespace

@@ -72,14 +72,14 @@ TEST(PagePainting, TextAtTwiceTheScaleIsDrawnAtTwiceTheSizeNotEnlarged) {
     const Ink doubled = inkOf(painted(wordAt(32), {0, 0, 400, 80}, 1.0));
     const imaging::Canvas small = painted(wordAt(16), {0, 0, 200, 40}, 1.0);
     imaging::Canvas blownUp(400, 80);
-    blownUp.drawPictureScaled(small.bitmap(), {0, 0, 400, 80});
+    blownUp.drawPicture(small.bitmap(), imaging::Rect{0, 0, 400, 80});
     const Ink enlarged = inkOf(blownUp);
 
     ASSERT_GT(doubled.width, 100);
     EXPECT_NEAR(scaled.width, doubled.width, 2);
     EXPECT_NEAR(scaled.height, doubled.height, 2);
     EXPECT_LT(difference(scaled, doubled), 4.0);
-    // An enlarged picture of the small word has blocky edges the rasterised one lacks.
+    // An enlarged picture of the small word has soft edges the rasterised one lacks.
     EXPECT_GT(difference(enlarged, doubled), 4 * std::max(1.0, difference(scaled, doubled)));
 }
 
