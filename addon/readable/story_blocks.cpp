@@ -6,6 +6,7 @@
 
 #include "addon/page/text_case.h"
 #include "addon/readable/blocks/link_share.h"
+#include "addon/readable/blocks/note_links.h"
 #include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
@@ -182,6 +183,25 @@ ElementPtr partsLevel(const ElementPtr& wrapper, StoryTest& test) {
     return wrapper;
 }
 
+// The last of the blocks after the story that hold its notes (note_links.h): at least
+// kNoteTargets targets of the links of the story's blocks from `first` to `last`. `last`
+// when none follows.
+std::size_t notesEnd(const std::vector<NodePtr>& siblings, std::size_t first, std::size_t last,
+                     StoryTest& test) {
+    NoteLinks links;
+    for (std::size_t i = first; i <= last; ++i) {
+        links.addLinksOf(asElement(siblings[i]));
+    }
+    std::size_t end = last;
+    for (std::size_t i = last + 1; i < siblings.size(); ++i) {
+        const ElementPtr element = asElement(siblings[i]);
+        if (element && test.allowed(element) && links.targetsIn(element) >= kNoteTargets) {
+            end = i;
+        }
+    }
+    return end;
+}
+
 }  // namespace
 
 std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules) {
@@ -203,6 +223,9 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
             first = std::min(first, i);
             last = i;
         }
+    }
+    if (first < siblings.size()) {
+        last = notesEnd(siblings, first, last, test);
     }
     std::vector<NodePtr> story;
     for (std::size_t i = first; i <= last && i < siblings.size(); ++i) {

@@ -15,7 +15,8 @@
 // above stands beside such a block of its own kind (each part of one template holding a part of the
 // story), that block stands for the chosen one. The story runs from the first such block to the
 // last, the chosen one included, with what stands between them (subheadings, pictures) unless that
-// is hidden or clutter.
+// is hidden or clutter, and on to the last block after it that holds the story's notes
+// (blocks/note_links.h: kNoteTargets targets of its links, such as a list of references).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once
@@ -36,6 +37,9 @@ inline constexpr double kSiblingLinkShare = 0.25;
 // How many blocks above the chosen block's wrapper may stand for it when they have a
 // sibling of their own kind.
 inline constexpr std::size_t kKindLevels = 3;
+
+// How many targets of the story's in-page links a block after it holds to hold its notes.
+inline constexpr std::size_t kNoteTargets = 2;
 
 // The nodes that make up the story, in page order: siblings of the chosen block or of
 // the wrapper standing for it; just the chosen block when no sibling continues it.

@@ -31,3 +31,37 @@ TEST(StoryParts, AnOpeningPartBesideTheBlockOfTheRemainingPartsOpensTheStory) {
     }
     EXPECT_FALSE(keeps(markup, L"other0"));
 }
+
+TEST(StoryParts, TheNotesTheStoryLinksToFollowItWhereverThePageSetsThem) {
+    const GrabRules rules = shippedRules();
+    // A table of films is the story, its rows marked with notes; the notes stand after a
+    // "See also" list, each note text as long as a row's, with a link to its source. The
+    // list of other stories after the notes is not linked from the story.
+    std::wstring rows;
+    std::wstring notes;
+    for (int i = 0; i < 12; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        rows +=
+            L"<TR><TD>Film " + number +
+            L"</TD><TD>A woman lives the same day again and again "
+            L"until she learns what the day asks of her.<SUP><A href=\"https://host/list#note-" +
+            number + L"\">[" + number + L"]</A></SUP></TD></TR>";
+        notes += L"<LI id=note-" + number + L">Jones, Joan (2015). <A href=/book" + number +
+                 L">Time travel in popular media</A>, page " + number + L", note" + number +
+                 L".</LI>";
+    }
+    const auto document = parsePage(
+        L"<BODY><DIV id=page><P>This list of films featuring time loops, in which characters "
+        L"live the same span of time again and again, is never complete.</P><TABLE><TBODY>" +
+        rows +
+        L"</TBODY></TABLE><H2>See also</H2><UL><LI><A href=/a>Time travel in fiction</A>"
+        L"</LI></UL><H2>References</H2><DIV class=reflist><OL>" +
+        notes +
+        L"</OL></DIV><DIV id=more><UL><LI>Another list of films, the long ones, with their "
+        L"years and a line about each, <A href=/long>here</A>.</LI></UL></DIV></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"Film 11", L"References", L"note0", L"note11"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"the long ones"));
+}
