@@ -7,10 +7,10 @@
 #include "addon/page/text_case.h"
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/blocks/link_share.h"
+#include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/story_blocks.h"
 
 namespace addon {
@@ -73,9 +73,15 @@ bool isLinkList(const ElementPtr& element) {
     return length > 0 && linkShare(element, length) > kLinkListShare;
 }
 
-// Removes from the copy what is hidden, clutter by its names, a list of links or a form
-// in the block it was copied from. The chosen block and the blocks around it stay whatever
-// their names say: the finders took them for the article.
+// Whether the page hides the element from readers that speak the page (aria-hidden): an
+// icon's letters, a picture's second caption, a decoration. It is no text of the story.
+bool hiddenFromReaders(const dom::Element& element) {
+    return lowerText(trimSpace(element.getAttribute(L"aria-hidden").value_or(L""))) == L"true";
+}
+
+// Removes from the copy what is hidden (or hidden from readers), clutter by its names, a list of
+// links or a form in the block it was copied from. The chosen block and the blocks around it stay
+// whatever their names say: the finders took them for the article.
 void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
                    const GrabRules& rules, ShownBlocks& hidden) {
     const auto originals = elementsOf(block);
@@ -91,8 +97,9 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
             continue;
         }
         if (!originals[i]->contains(*chosen) &&
-            (hidden.hidden(originals[i]) || isClutterByName(*originals[i], rules) ||
-             isLinkList(originals[i]) || forms.isForm(*originals[i]))) {
+            (hidden.hidden(originals[i]) || hiddenFromReaders(*originals[i]) ||
+             isClutterByName(*originals[i], rules) || isLinkList(originals[i]) ||
+             forms.isForm(*originals[i]))) {
             copies[i]->removeNode(true);
             removed = originals[i];
         }

@@ -1,10 +1,10 @@
 // The article markup a Grab with nothing selected puts into the readable page: the story
 // blocks (story_blocks.h) of the block main_element.h chooses, as the page has them less
-// what is hidden, clutter by its names (name_ranks.h) or a list of links (a list, table
-// or block whose text is more than kLinkListShare link text: menus, other stories, tags)
-// or a form to fill in (form_fields.h: a block holding a field and less than
-// kFormBlockText of text, with its heading, labels and small print), then cleaned by the
-// rules' tagChars (readable_scorer.h `cleanElement`).
+// what is hidden (or hidden from readers, aria-hidden), clutter by its names (name_ranks.h)
+// or a list of links (a list, table or block whose text is more than kLinkListShare link
+// text: menus, other stories, tags) or a form to fill in (form_fields.h: a block holding a
+// field and less than kFormBlockText of text, with its heading, labels and small print),
+// then cleaned by the rules' tagChars (readable_scorer.h `cleanElement`).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // "" when no article block is found.

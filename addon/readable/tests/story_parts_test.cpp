@@ -65,3 +65,17 @@ TEST(StoryParts, TheNotesTheStoryLinksToFollowItWhereverThePageSetsThem) {
     }
     EXPECT_FALSE(keeps(markup, L"the long ones"));
 }
+
+TEST(StoryParts, WhatThePageHidesFromReadersIsLeftOutOfTheStory) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"story", 2) +
+        L"<P><SPAN aria-hidden=true>**ICON**</SPAN>The keepers counted the boats again.<SPAN "
+        L"aria-hidden=false> Twice.</SPAN></P>" +
+        paragraphs(L"end", 1) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"story1", L"counted the boats", L"Twice", L"end0"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"**ICON**"));
+}
