@@ -53,6 +53,7 @@ const std::map<std::string_view, BookElement, std::less<>> kElements = {
     {"hr", {Rule, "hr"}},
     {"br", {Break, "br"}},
     {"img", {Picture, "img"}},
+    {"math", {Formula, {}}},
     // Rewritten to what the format has.
     {"font", {Inline, "span"}},
     {"u", {Inline, "span"}},
@@ -107,7 +108,6 @@ const std::map<std::string_view, BookElement, std::less<>> kElements = {
     {"applet", {Drop, {}}},
     {"param", {Drop, {}}},
     {"svg", {Drop, {}}},
-    {"math", {Drop, {}}},
     {"canvas", {Drop, {}}},
     {"video", {Drop, {}}},
     {"audio", {Drop, {}}},

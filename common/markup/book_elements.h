@@ -26,6 +26,7 @@ enum class BookRole {
     Rule,     // hr
     Break,    // br
     Picture,  // img
+    Formula,  // math: MathML with its words as the fallback (book_formula.h)
 };
 
 struct BookElement {

@@ -5,6 +5,7 @@
 
 #include "common/markup/book_content.h"
 #include "common/markup/book_elements.h"
+#include "common/markup/book_formula.h"
 #include "common/markup/parsed_markup.h"
 #include "common/markup/url_safety.h"
 #include "common/markup/xml_output.h"
@@ -133,6 +134,11 @@ class BookWriter {
             case BookRole::Picture:
                 picture(element, into, place);
                 return;
+            case BookRole::Formula: {
+                const std::string formula = bookFormula(element, kMaxDepth - place.depth);
+                into.addInline(formula, !formula.empty());
+                return;
+            }
             case BookRole::Inline:
                 inlineElement(element, kind.name, into, place);
                 return;

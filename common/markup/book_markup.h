@@ -1,6 +1,7 @@
 // The book form of clip markup: the content of an XHTML 1.1 body as EPUB 2 (OPS 2.0.1)
 // reading systems accept it. Text and structure stay (headings, paragraphs, lists,
-// definition lists, tables, quotations, emphasis, links, pictures); what the format does
+// definition lists, tables, quotations, emphasis, links, pictures, formulas in an
+// ops:switch with their words as the fallback, book_formula.h); what the format does
 // not have is rewritten ("font" and "u" become "span", "center" and the sectioning
 // elements "div", "s" and "strike" "del") or dropped (scripts, styles, forms, frames,
 // media, comments, ids, classes, inline styles). The content model is repaired: text

@@ -118,3 +118,40 @@ TEST(MarkupText, BlocksBreakLinesAndBlanksCollapse) {
 }
 
 }  // namespace
+
+TEST(BookMarkup, FormulasKeepTheirMathMlWithTheirWordsForReadersWithoutIt) {
+    const std::string mathCase =
+        "<ops:switch xmlns:ops=\"http://www.idpf.org/2007/ops\"><ops:case "
+        "required-namespace=\"http://www.w3.org/1998/Math/MathML\"><math "
+        "xmlns=\"http://www.w3.org/1998/Math/MathML\"";
+    EXPECT_EQ(book("<p>So <math><mi>E</mi><mo>=</mo><mi>m</mi><msup><mi>c</mi><mn>2</mn></msup>"
+                   "</math> holds.</p>"),
+              "<p>So " + mathCase +
+                  "><mi>E</mi><mo>=</mo><mi>m</mi><msup><mi>c</mi><mn>2</mn></msup></math>"
+                  "</ops:case><ops:default><span>E=mc2</span></ops:default></ops:switch> "
+                  "holds.</p>");
+    // Only what lays the formula out stays: no link, style, id, event or annotation; an
+    // unknown element gives way to its content, HTML inside a token to its text. The
+    // alttext, when there is one, gives the words.
+    EXPECT_EQ(book("<math display=block alttext='x &lt; 1' class=c onclick='f()'>"
+                   "<semantics><mrow href='javascript:f()' style='color:red' id=i>"
+                   "<mi mathvariant=bold>x</mi><mo>&lt;</mo><mfancy><mn>1</mn></mfancy>"
+                   "<mtext>so <b onclick='f()'>bold</b></mtext></mrow>"
+                   "<annotation encoding='application/x-tex'>x&lt;1</annotation>"
+                   "<annotation-xml encoding='text/html'><script>f()</script></annotation-xml>"
+                   "</semantics></math>"),
+              "<p>" + mathCase +
+                  " display=\"block\" alttext=\"x &lt; 1\"><semantics><mrow><mi "
+                  "mathvariant=\"bold\">x</mi><mo>&lt;</mo><mn>1</mn><mtext>so bold</mtext>"
+                  "</mrow></semantics></math></ops:case><ops:default><span>x &lt; 1</span>"
+                  "</ops:default></ops:switch></p>");
+    // Without alttext the words are the tokens' text, annotations left out.
+    EXPECT_NE(book("<math><semantics><mi>y</mi><annotation>TeX y</annotation></semantics></math>")
+                  .find("<ops:default><span>y</span></ops:default>"),
+              std::string::npos);
+    // A formula without words shows nothing in either form.
+    EXPECT_EQ(book("<p>a<math><mspace width='1em'/></math>b</p>"), "<p>ab</p>");
+    EXPECT_TRUE(
+        wellFormed(book("<ul><li><a href='http://e.org/'><math><mi>z</mi></math></a>"
+                        "</li></ul><pre><math><mn>2</mn></math></pre>")));
+}

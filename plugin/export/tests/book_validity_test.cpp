@@ -56,12 +56,7 @@ TEST_F(ExportTest, OrdinaryClipMarkupBecomesAValidBook) {
         L"<p><a href=\"javascript:x()\">script link</a> <a href=\"/local\">local link</a> "
         L"<a href=\"https://example.org/a b\">web link</a></p><iframe src=\"x\"></iframe>",
         L"", L"", L"http://127.0.0.1:1/article.html");
-    const auto book = out() / "ordinary.epub";
-    ExportControl control;
-    ASSERT_EQ(exportEntries({guid}, L"Ordinary", wide(book), kExportEpub, &control), 0)
-        << narrow(control.error);
-    const auto members = readBook(book);
-    const std::string& page = members[2].data;
+    const std::string page = exportedBookPage(guid, "ordinary.epub");
     for (const char* gone : {"<script", "onclick", "<font", "<center", "javascript:", "<iframe",
                              "remote.png", "missing.png"})
         EXPECT_EQ(page.find(gone), std::string::npos) << gone << " in " << page;
@@ -69,6 +64,23 @@ TEST_F(ExportTest, OrdinaryClipMarkupBecomesAValidBook) {
         << page;
     EXPECT_NE(page.find("<a href=\"https://example.org/a%20b\">web link</a>"), std::string::npos);
     EXPECT_NE(page.find("<li>two</li>"), std::string::npos);
+}
+
+TEST_F(ExportTest, FormulasStayInBooksWithTheirWords) {
+    const auto guid =
+        insert(L"Formulas", L"2024-01-01 10:00:00",
+               L"<p>Energy is <math><mi>E</mi><mo>=</mo><mi>m</mi><msup><mi>c</mi><mn>2</mn></msup>"
+               L"</math> at rest.</p><math display=\"block\" alttext=\"a squared plus b squared\">"
+               L"<mrow><msup><mi>a</mi><mn>2</mn></msup><mo>+</mo><msup><mi>b</mi><mn>2</mn></msup>"
+               L"</mrow></math><ul><li><math><mfrac><mn>1</mn><mn>2</mn></mfrac></math></li></ul>",
+               L"", L"", L"http://127.0.0.1:1/formulas.html");
+    // The book passes epubcheck.
+    const std::string page = exportedBookPage(guid, "formulas.epub");
+    EXPECT_NE(page.find("<msup><mi>c</mi><mn>2</mn></msup></math>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<span>E=mc2</span>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<span>a squared plus b squared</span>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<mfrac><mn>1</mn><mn>2</mn></mfrac>"), std::string::npos) << page;
+    EXPECT_NE(page.find(" at rest."), std::string::npos) << page;
 }
 
 TEST_F(ExportTest, PicturesAreStoredOnceAndListedWithTheirMediaType) {

@@ -12,6 +12,7 @@
 
 #include "common/xml/xml_document.h"
 #include "platform/text/utf.h"
+#include "plugin/export/exports.h"
 #include "plugin/repository/repository.h"
 #include "plugin/zip/tests/zip_test_support.h"
 #include "testing/environment/temporary_home.h"
@@ -104,6 +105,20 @@ class ExportTest : public ::testing::Test {
             EXPECT_TRUE(strictlyWellFormed(members[i].data)) << members[i].name;
         }
         return members;
+    }
+
+    // The content page of the book that an EPUB export of the one entry writes into the
+    // file `name`, checked as readBook checks a book; "" when the export failed.
+    std::string exportedBookPage(const std::wstring& guid, const std::string& name) {
+        const auto book = out() / name;
+        plugin::ExportControl control;
+        const int result =
+            plugin::exportEntries({guid}, L"Book", wide(book), plugin::kExportEpub, &control);
+        EXPECT_EQ(result, 0) << narrow(control.error);
+        if (result != 0)
+            return {};
+        const auto members = readBook(book);
+        return members.size() > 2 ? members[2].data : std::string();
     }
 
     static bool strictlyWellFormed(const std::string& bytes) {
