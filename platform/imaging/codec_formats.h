@@ -24,5 +24,6 @@ Status decodePng(std::string_view bytes, Bitmap& bitmap);
 Status decodeJpeg(std::string_view bytes, Bitmap& bitmap);
 Status decodeGif(std::string_view bytes, Bitmap& bitmap);
 Status decodeSvg(std::string_view bytes, Bitmap& bitmap);
+Status decodeSvgAtSize(std::string_view bytes, int width, int height, Bitmap& bitmap);
 
 }  // namespace platform::imaging::detail

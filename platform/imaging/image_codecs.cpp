@@ -82,6 +82,16 @@ Status decodeBitmap(std::string_view bytes, Bitmap& bitmap) {
     }
 }
 
+Status decodeSvgAtSize(std::string_view bytes, int width, int height, Bitmap& bitmap) {
+    bitmap = Bitmap();
+    try {
+        return detail::decodeSvgAtSize(bytes, width, height, bitmap);
+    } catch (const std::bad_alloc&) {
+        bitmap = Bitmap();
+        return Status::OutOfMemory;
+    }
+}
+
 Status loadBitmap(const std::string& path, Bitmap& bitmap) {
     bitmap = Bitmap();
     std::string bytes;

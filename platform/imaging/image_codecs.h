@@ -39,9 +39,15 @@ Status encodeBitmap(const Bitmap& bitmap, std::string_view mimeType, std::string
 Status saveBitmap(const Bitmap& bitmap, const std::string& path, std::string_view mimeType);
 
 // A PNG, JPEG or GIF picture (the first frame) as a 24-bit bitmap, or 32-bit when it has
-// transparency; an SVG picture drawn at its own size as a 32-bit bitmap (svg_decoder.cpp). UnknownImageFormat for bytes of none of these formats, GenericError for a
-// damaged picture; a picture of more than 40 million pixels is refused with an error.
+// transparency; an SVG picture drawn at its own size as a 32-bit bitmap (svg_decoder.cpp).
+// UnknownImageFormat for bytes of none of these formats, GenericError for a damaged picture; a
+// picture of more than 40 million pixels is refused with an error.
 Status decodeBitmap(std::string_view bytes, Bitmap& bitmap);
+
+// An SVG picture drawn at `width` by `height` pixels (both positive), as a browser draws
+// one in a box of that size: sharp at any scale. UnknownImageFormat for bytes that are not
+// SVG, InvalidParameter for a size that is not positive.
+Status decodeSvgAtSize(std::string_view bytes, int width, int height, Bitmap& bitmap);
 
 // decodeBitmap on the file's bytes; FileNotFound when it cannot be read. `bitmap` is
 // empty after any failure.

@@ -93,7 +93,11 @@ Size pictureSize(const Rsvg& rsvg, RsvgHandle* handle) {
 
 }  // namespace
 
-Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
+namespace {
+
+// The document drawn at `width` by `height` pixels (at its own size when either is 0),
+// into `bitmap` with straight alpha.
+Status render(std::string_view bytes, int width, int height, Bitmap& bitmap) {
     if (!looksLikeSvg(bytes))
         return Status::UnknownImageFormat;
     const Rsvg* const library = rsvg();
@@ -108,10 +112,16 @@ Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
         return Status::GenericError;
     }
     library->setDpi(handle, 96);  // a CSS inch
-    Size size = pictureSize(*library, handle);
-    const double shrink = std::min(1.0, kMaxSide / std::max(size.width, size.height));
-    const int width = std::max(1, static_cast<int>(std::lround(size.width * shrink)));
-    const int height = std::max(1, static_cast<int>(std::lround(size.height * shrink)));
+    if (width <= 0 || height <= 0) {
+        const Size size = pictureSize(*library, handle);
+        const double shrink = std::min(1.0, kMaxSide / std::max(size.width, size.height));
+        width = std::max(1, static_cast<int>(std::lround(size.width * shrink)));
+        height = std::max(1, static_cast<int>(std::lround(size.height * shrink)));
+    }
+    if (static_cast<unsigned long long>(width) * height > kMaxDecodedPixels) {
+        g_object_unref(handle);
+        return Status::GenericError;
+    }
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cairo = cairo_create(surface);
@@ -144,6 +154,18 @@ Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
     }
     cairo_surface_destroy(surface);
     return Status::Ok;
+}
+
+}  // namespace
+
+Status decodeSvg(std::string_view bytes, Bitmap& bitmap) {
+    return render(bytes, 0, 0, bitmap);
+}
+
+Status decodeSvgAtSize(std::string_view bytes, int width, int height, Bitmap& bitmap) {
+    if (width <= 0 || height <= 0)
+        return Status::InvalidParameter;
+    return render(bytes, width, height, bitmap);
 }
 
 }  // namespace platform::imaging::detail

@@ -10,6 +10,8 @@
 #include <limits>
 
 #include "platform/dom/layout/box_painting.h"
+#include "platform/dom/layout/markup/inline_svg.h"
+#include "platform/imaging/image_codecs.h"
 #include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 
@@ -107,6 +109,28 @@ const imaging::PictureSurface* PageContainer::surfaceOf(const std::string& sourc
     }
     surfaceBytes_ += surface.bytes();
     return &surfaces_.emplace(picture, std::move(surface)).first->second;
+}
+
+const imaging::PictureSurface* PageContainer::vectorSurfaceOf(const std::string& source, int width,
+                                                              int height) {
+    if (!source.starts_with(kInlineSvgAddressStart))
+        return nullptr;
+    const auto key = std::make_tuple(source, width, height);
+    if (auto known = vectorSurfaces_.find(key); known != vectorSurfaces_.end())
+        return known->second.get() ? &known->second : nullptr;
+    imaging::Bitmap drawn;
+    if (const auto bytes = loadPageResource(source, resources_.page(), PageResources::kFetchTimeout,
+                                            PageResources::kMaxPictureBytes))
+        imaging::decodeSvgAtSize(*bytes, width, height, drawn);
+    imaging::PictureSurface surface(drawn);
+    if (surfaceBytes_ + surface.bytes() > kMaxSurfaceBytes) {
+        passing_ = std::move(surface);
+        return passing_->get() ? &*passing_ : nullptr;
+    }
+    surfaceBytes_ += surface.bytes();
+    const imaging::PictureSurface& kept =
+        vectorSurfaces_.emplace(key, std::move(surface)).first->second;
+    return kept.get() ? &kept : nullptr;
 }
 
 int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
@@ -239,6 +263,9 @@ void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::back
             std::max(1, scaled(bg.image_size.width > 0 ? bg.image_size.width : surface->width()));
         const int height = std::max(
             1, scaled(bg.image_size.height > 0 ? bg.image_size.height : surface->height()));
+        if (width != surface->width() || height != surface->height())
+            if (const imaging::PictureSurface* sharp = vectorSurfaceOf(bg.image, width, height))
+                surface = sharp;
         const int left = scaled(bg.position_x);
         const int top = scaled(bg.position_y);
         picture = {surface->get(),

@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -138,6 +139,10 @@ class PageContainer final : public litehtml::document_container {
     int scaled(int length) const;
     // The picture at `source` made ready to paint, or null when there is none.
     const imaging::PictureSurface* surfaceOf(const std::string& source);
+    // An inline svg of the page drawn afresh at the size it is
+    // painted at, so that it stays sharp at any scale; null for any other picture.
+    const imaging::PictureSurface* vectorSurfaceOf(const std::string& source, int width,
+                                                   int height);
 
     PageResources& resources_;
     Size viewport_;
@@ -154,6 +159,7 @@ class PageContainer final : public litehtml::document_container {
     // is converted for the one painting and dropped.
     static constexpr std::size_t kMaxSurfaceBytes = 256u << 20;
     std::unordered_map<const imaging::Bitmap*, imaging::PictureSurface> surfaces_;
+    std::map<std::tuple<std::string, int, int>, imaging::PictureSurface> vectorSurfaces_;
     std::size_t surfaceBytes_ = 0;
     std::optional<imaging::PictureSurface> passing_;
     std::vector<litehtml::position> mirrored_;

@@ -312,7 +312,7 @@ std::string inlineSvgAddress(const Element& svg) {
     if (!defs.empty())
         markup += "<defs>" + defs + "</defs>";
     markup += "</svg>";
-    std::string address = "data:image/svg+xml,";
+    std::string address(kInlineSvgAddressStart);
     for (char c : markup) {
         if (c == '%' || c == '#' || static_cast<unsigned char>(c) < 0x20) {
             char escaped[4];

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform::dom {
 
@@ -22,6 +23,8 @@ bool isInlineSvg(const Element& element);
 // with the names svg spells in mixed case ("viewBox", "linearGradient") restored, and the
 // elements it uses by id from elsewhere in the page (symbols of a sprite, gradients).
 std::string inlineSvgAddress(const Element& svg);
+// How every such address begins.
+inline constexpr std::string_view kInlineSvgAddressStart = "data:image/svg+xml,";
 
 // The box's width and height as CSS declarations ("width:24px;height:24px").
 std::string inlineSvgSize(const Element& svg);

@@ -229,5 +229,22 @@ TEST_F(PicturePainting, ABackgroundRepeatedAlongOneDirectionStaysInItsRow) {
     EXPECT_EQ(darkBelow, 0) << "not down";
 }
 
+TEST(InlineSvgPainting, AnInlineSvgIsDrawnSharpAtAnyScale) {
+    // Its left half black: at four times the size the edge is still one pixel wide, not
+    // the blur of a small picture stretched.
+    const imaging::Canvas canvas = paintedBody(
+        L"<svg width=10 height=10 viewBox='0 0 10 10' style='display:block'>"
+        L"<rect x=0 y=0 width=5 height=10 fill='#000'/></svg>",
+        20, 20, 4.0);
+    int greys = 0;
+    for (int x = 0; x < 40; ++x) {
+        const int blue = static_cast<int>(canvas.pixel(x, 20) & 0xFF);
+        greys += blue > 20 && blue < 235;
+    }
+    EXPECT_LT(rgb(canvas, 2, 20), 0x101010u);
+    EXPECT_EQ(rgb(canvas, 38, 20), kWhite);
+    EXPECT_LE(greys, 1);
+}
+
 }  // namespace
 }  // namespace platform::dom
