@@ -34,6 +34,8 @@ constexpr guint kTickMs = 10;
 constexpr gint64 kBarCheckUs = 250000;
 constexpr int kWheelStep = 48;
 constexpr int kLineStep = 40;
+// A wheel notch over the toolbar band moves its page by about one row of links.
+constexpr int kBandStep = 18;
 
 int buttonOf(int gtkButton) {
     switch (gtkButton) {
@@ -284,6 +286,7 @@ void BrowserWindow::tick() {
         noticeNewPage();
     }
     arrangeFrame();
+    fitToolbarPage();
     bool redraw = false;
     if (const auto shown = page(); shown && pagePicture_.stale(*shown)) {
         redraw = true;
@@ -333,14 +336,24 @@ void BrowserWindow::arrangeFrame() {
     }
     gtk_widget_set_margin_top(scrollBar_, area.top);
     gtk_widget_set_size_request(scrollBar_, BrowserFrame::kScrollBarWidth, area.height());
-    if (const ui::HWND toolbox = frame_.toolboxWindow()) {
-        const auto toolbar = toolbarPage();
-        const ui::Rect rect = ui::windows().windowRect(toolbox);
-        if (toolbar) {
-            toolbar->parentWindow().resizeTo(std::max(1, rect.width()), std::max(1, rect.height()));
-        }
-    }
     gtk_widget_queue_draw(area_);
+}
+
+// The toolbar page, which may arrive after its band opened, is laid out at the band's size.
+void BrowserWindow::fitToolbarPage() {
+    const ui::HWND toolbox = frame_.toolboxWindow();
+    const auto toolbar = toolbarPage();
+    if (!toolbox || !toolbar) {
+        return;
+    }
+    const ui::Rect rect = ui::windows().windowRect(toolbox);
+    const int width = std::max(1, rect.width());
+    const int height = std::max(1, rect.height());
+    dom::Window& view = toolbar->parentWindow();
+    if (view.innerWidth() != width || view.innerHeight() != height) {
+        view.resizeTo(width, height);
+        gtk_widget_queue_draw(area_);
+    }
 }
 
 void BrowserWindow::syncControls() {
@@ -598,6 +611,17 @@ bool BrowserWindow::wheel(double dx, double dy, GdkModifierType state) {
         const auto turn = static_cast<std::uint16_t>(static_cast<int>(-dy * ui::WHEEL_DELTA));
         return toSidePane(ui::WM_MOUSEWHEEL, keysOf(state) | ui::WPARAM{turn} << 16, pointerX_,
                           pointerY_);
+    }
+    if (regionAt(pointerX_, pointerY_) == Region::toolbox) {
+        // The toolbar page's links wrap onto more rows than the band shows: the wheel
+        // scrolls the band's page so that every link can be reached.
+        if (const auto toolbar = toolbarPage()) {
+            dom::Window& view = toolbar->parentWindow();
+            view.scrollTo(view.scrollPosition().x + static_cast<int>(dx * kBandStep),
+                          view.scrollPosition().y + static_cast<int>(dy * kBandStep));
+            gtk_widget_queue_draw(area_);
+        }
+        return true;
     }
     const auto shown = page();
     if (!shown) {

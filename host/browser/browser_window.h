@@ -74,6 +74,7 @@ class BrowserWindow {
     // no pane is shown there.
     bool toSidePane(platform::ui::UINT message, platform::ui::WPARAM wParam, double x, double y);
     void scrollBy(int dx, int dy);
+    void fitToolbarPage();
 
     static void onDraw(GtkDrawingArea*, cairo_t* cr, int width, int height, gpointer self);
     static void onActiveChanged(GtkWindow* window, GParamSpec*, gpointer self);

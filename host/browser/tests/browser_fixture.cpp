@@ -170,15 +170,15 @@ int BrowserWindowTest::windowWidth() const {
 }
 
 std::vector<std::pair<int, int>> BrowserWindowTest::wordsOnScreen(const std::string& word,
-                                                                  int width) const {
+                                                                  int width, int height) const {
     const std::string picture = (home.root() / "read.png").string();
     std::vector<std::pair<int, int>> found;
     for (int tries = 0; tries < 5 && found.empty(); ++tries) {
         if (tries > 0) {
             pause(2000);
         }
-        display.run("import -window root -crop " + std::to_string(width) + "x4096+0+0 +repage '" +
-                    picture + "'");
+        display.run("import -window root -crop " + std::to_string(width) + "x" +
+                    std::to_string(height) + "+0+0 +repage '" + picture + "'");
         // Tab-separated: level, page, block, paragraph, line, word, left, top, width,
         // height, confidence, text.
         std::istringstream table(display.run(

@@ -47,9 +47,10 @@ class BrowserWindowTest : public ::testing::Test {
     std::vector<Entry> entries() const;
     std::vector<Entry> waitForEntries(std::size_t count) const;
 
-    // The centres of the words starting with `word` in the screen's left `width` columns,
-    // read by tesseract; tries for up to ten seconds until there is one.
-    std::vector<std::pair<int, int>> wordsOnScreen(const std::string& word, int width) const;
+    // The centres of the words starting with `word` in the screen's top-left `width` by
+    // `height` pixels, read by tesseract; tries for up to ten seconds until there is one.
+    std::vector<std::pair<int, int>> wordsOnScreen(const std::string& word, int width,
+                                                   int height = 4096) const;
 
     // Ctrl+S, then the title typed into the real save dialog, and Return.
     void saveWithCtrlS(const std::string& title);

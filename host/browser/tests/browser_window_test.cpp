@@ -50,3 +50,26 @@ TEST_F(BrowserWindowTest, TheSidePaneShowsTheNewClipBesideThePageAndOpensItsLink
     EXPECT_FALSE(display.waitForWindow("Latest", std::chrono::seconds(20)).empty())
         << "the pane's link did not open in the window";
 }
+
+TEST_F(BrowserWindowTest, TheWheelOverTheToolbarBandBringsItsNextRowAndExportOpensItsDialog) {
+    const auto origin = pressTheToolbarButton();
+    ASSERT_TRUE(origin);
+    // The toolbar's links fill more rows than its band shows; Export is on the second.
+    const int band = origin->second - 15;
+    xdo("mousemove 500 " + std::to_string(band));
+    pause();
+    xdo("click 5");
+    pause(1000);
+    std::optional<std::pair<int, int>> link;
+    for (const auto& [x, y] : wordsOnScreen("Export", windowWidth(), origin->second)) {
+        if (y < origin->second && y > band - 30) {
+            link = std::pair{x, y};
+        }
+    }
+    ASSERT_TRUE(link) << "no Export link in the toolbar band";
+    xdo("mousemove " + std::to_string(link->first) + " " + std::to_string(link->second));
+    pause();
+    xdo("click 1");
+    EXPECT_FALSE(display.waitForWindow("Export eBook", std::chrono::seconds(20)).empty())
+        << "the toolbar's Export did not open its dialog";
+}
