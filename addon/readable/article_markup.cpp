@@ -106,6 +106,53 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
     }
 }
 
+// Whether the element shows something beside text: a picture, a drawing, a player.
+bool isMedia(const dom::Element& element) {
+    static constexpr std::array<std::wstring_view, 8> kTags = {
+        L"img", L"picture", L"svg", L"video", L"audio", L"canvas", L"math", L"table"};
+    const std::wstring tag = lowerText(element.tagName());
+    return std::find(kTags.begin(), kTags.end(), tag) != kTags.end();
+}
+
+// Whether a cleaned figure shows nothing but its caption: its picture was a player in an
+// inline frame, or stood only in a NOSCRIPT for a script to show, and both are gone.
+bool isCaptionAlone(const ElementPtr& figure) {
+    for (const NodePtr& child : figure->childNodes()) {
+        if (child->nodeType() == dom::NodeType::Text) {
+            if (!trimSpace(child->nodeValue()).empty()) {
+                return false;
+            }
+            continue;
+        }
+        if (child->nodeType() != dom::NodeType::Element) {
+            continue;
+        }
+        const auto element = std::static_pointer_cast<dom::Element>(child);
+        if (lowerText(element->tagName()) == L"figcaption") {
+            continue;
+        }
+        if (isMedia(*element) || !trimSpace(element->innerText()).empty()) {
+            return false;
+        }
+        for (const auto& below : element->all()) {
+            if (isMedia(*below)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Removes the figures of the cleaned copy that show nothing but their caption.
+void removeCaptionsAlone(const ElementPtr& copy) {
+    const auto figures = copy->getElementsByTagName(L"FIGURE");
+    for (auto it = figures.rbegin(); it != figures.rend(); ++it) {
+        if (isCaptionAlone(*it)) {
+            (*it)->removeNode(true);
+        }
+    }
+}
+
 }  // namespace
 
 std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
@@ -122,6 +169,7 @@ std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
         removeClutter(block, blockCopy, chosen, rules, hidden);
     }
     cleanElement(copy, rules);
+    removeCaptionsAlone(copy);
     return copy->outerHTML();
 }
 

@@ -79,3 +79,27 @@ TEST(StoryParts, WhatThePageHidesFromReadersIsLeftOutOfTheStory) {
     }
     EXPECT_FALSE(keeps(markup, L"**ICON**"));
 }
+
+TEST(StoryParts, ACaptionWhosePictureTheReadablePageCannotShowGoesWithIt) {
+    const GrabRules rules = shippedRules();
+    // A player in an inline frame and a picture that only a script would show (its image
+    // in a NOSCRIPT) leave their captions alone; a picture, a drawing and a listing keep
+    // theirs.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"story", 3) +
+        L"<FIGURE><DIV class=player><IFRAME src=/player></IFRAME></DIV><FIGCAPTION>Player "
+        L"caption</FIGCAPTION></FIGURE><FIGURE><SPAN><DIV data-src=/late.jpg><NOSCRIPT><IMG "
+        L"src=/late.jpg></NOSCRIPT></DIV></SPAN><FIGCAPTION>Late caption</FIGCAPTION></FIGURE>"
+        L"<FIGURE><IMG src=/shown.jpg><FIGCAPTION>Picture caption</FIGCAPTION></FIGURE>"
+        L"<FIGURE><DIV><SVG width=10 height=10></SVG></DIV><FIGCAPTION>Drawing caption"
+        L"</FIGCAPTION></FIGURE><FIGURE><PRE>make all</PRE><FIGCAPTION>Listing caption"
+        L"</FIGCAPTION></FIGURE>" +
+        paragraphs(L"end", 2) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept :
+         {L"story2", L"Picture caption", L"Drawing caption", L"Listing caption", L"end1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Player caption"));
+    EXPECT_FALSE(keeps(markup, L"Late caption"));
+}
