@@ -161,6 +161,8 @@ TEST(ArticleRules, ANewsletterFormShareBarAndAdvertisementsInsideTheArticleAreLe
         L"<DIV class=share-bar><A href=/f>Facebook</A> <A href=/t>Twitter</A></DIV>"
         L"<DIV class=\"js_ad-dynamic ad-unit\"><DIV>Advertisement</DIV></DIV>"
         L"<DIV id=advertisement-2><SPAN>Sponsored message</SPAN></DIV>"
+        L"<DIV class=\"sharedaddy sd-like\" id=like-post-wrapper-7><H3>Like this:</H3>"
+        L"<SPAN>Like</SPAN> <SPAN>Loading...</SPAN></DIV>"
         L"<P style=\"color:red\">After the form the story goes on, as a reader expects it to, "
         L"with the keepers on the pier and the boats coming home.</P>" +
         paragraphs(L"after", 2) + L"</DIV></BODY>");
@@ -169,7 +171,7 @@ TEST(ArticleRules, ANewsletterFormShareBarAndAdvertisementsInsideTheArticleAreLe
         EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
     for (const wchar_t* gone : {L"Sign up", L"Subscribe", L"FORM", L"Facebook", L"color:red",
-                                L"Advertisement", L"Sponsored"}) {
+                                L"Advertisement", L"Sponsored", L"Like this"}) {
         EXPECT_FALSE(keeps(markup, gone)) << gone;
     }
     // The page itself keeps all of it: the clean-up works on a copy.
