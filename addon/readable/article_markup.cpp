@@ -79,9 +79,24 @@ bool hiddenFromReaders(const dom::Element& element) {
     return lowerText(trimSpace(element.getAttribute(L"aria-hidden").value_or(L""))) == L"true";
 }
 
-// Removes from the copy what is hidden (or hidden from readers), clutter by its names, a list of
-// links or a form in the block it was copied from. The chosen block and the blocks around it stay
-// whatever their names say: the finders took them for the article.
+// Whether the element is a label laid over a picture: a block of short text placed
+// absolutely beside a picture in the same block, such as the labels of a chart drawn as a
+// picture (its axes, values and title) or a badge on a photograph. Apart from the picture it
+// reads as a run of numbers.
+bool isLabelOverPicture(const ElementPtr& element) {
+    const ElementPtr parent = element->parentElement();
+    if (!parent || parent->getElementsByTagName(L"IMG").empty() ||
+        !element->getElementsByTagName(L"IMG").empty() ||
+        currentStyleValue(element, L"position").value_or(L"") != L"absolute") {
+        return false;
+    }
+    const std::size_t length = trimSpace(element->innerText()).size();
+    return length > 0 && length <= kPictureLabelText;
+}
+
+// Removes from the copy what is hidden (or hidden from readers), a label over a picture, clutter by
+// its names, a list of links or a form in the block it was copied from. The chosen block and the
+// blocks around it stay whatever their names say: the finders took them for the article.
 void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
                    const GrabRules& rules, ShownBlocks& hidden) {
     const auto originals = elementsOf(block);
@@ -98,8 +113,8 @@ void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& 
         }
         if (!originals[i]->contains(*chosen) &&
             (hidden.hidden(originals[i]) || hiddenFromReaders(*originals[i]) ||
-             isClutterByName(*originals[i], rules) || isLinkList(originals[i]) ||
-             forms.isForm(*originals[i]))) {
+             isLabelOverPicture(originals[i]) || isClutterByName(*originals[i], rules) ||
+             isLinkList(originals[i]) || forms.isForm(*originals[i]))) {
             copies[i]->removeNode(true);
             removed = originals[i];
         }

@@ -103,3 +103,26 @@ TEST(StoryParts, ACaptionWhosePictureTheReadablePageCannotShowGoesWithIt) {
     EXPECT_FALSE(keeps(markup, L"Player caption"));
     EXPECT_FALSE(keeps(markup, L"Late caption"));
 }
+
+TEST(StoryParts, TheLabelsLaidOverAChartAreLeftOutAndItsCaptionStays) {
+    const GrabRules rules = shippedRules();
+    // A chart drawn as a picture, its values and axis set as text over it; a caption below
+    // it and a photograph's credit set in the flow stay.
+    const auto document = parsePage(
+        L"<HTML><HEAD><STYLE>.label { position: absolute; top: 4px }</STYLE></HEAD><BODY>"
+        L"<DIV id=story>" +
+        paragraphs(L"story", 3) +
+        L"<DIV class=chart><IMG src=/chart.png><DIV class=label><P>$915</P><P>billion</P>"
+        L"</DIV><DIV class=label>Interest payments on the national debt</DIV><DIV class=label>"
+        L"2017 2018 2019</DIV><P>Source: the budget office</P></DIV><DIV class=photo><IMG "
+        L"src=/photo.jpg><SPAN>Photo credit: the harbour office</SPAN></DIV>" +
+        paragraphs(L"end", 2) + L"</DIV></BODY></HTML>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept :
+         {L"story2", L"chart.png", L"Source: the budget office", L"Photo credit", L"end1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"$915", L"Interest payments", L"2017 2018"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
