@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <filesystem>
 
+#include "common/language/placeholder_text.h"
 #include "platform/text/utf.h"
 #include "platform/ui/window_system.h"
 
@@ -133,6 +134,17 @@ std::wstring LanguageTable::translate(const std::wstring& section, const std::ws
         const bool byKey = !key.empty() && item.name == key;
         if ((byText || byKey) && !item.lang2.empty())
             return item.lang2;
+    }
+    // A message made with parts put in (a file, a number) meets the item of its pattern.
+    for (const LanguageItem& item : found->items) {
+        if (text.empty() || item.lang2.empty() || item.lang1.find(L'#') == std::wstring::npos)
+            continue;
+        if (auto parts = matchPlaceholders(item.lang1, text)) {
+            // A part may be a text of its own ("(no name)"); each is shorter than the text.
+            for (auto& [name, part] : *parts)
+                part = translate(section, part);
+            return fillPlaceholders(item.lang2, *parts);
+        }
     }
     return text;
 }

@@ -51,7 +51,10 @@ class LanguageTable {
     // number of items set, or -1 when the section does not exist.
     int localizeMenu(platform::ui::Menu& menu, const std::wstring& section,
                      TextMatch match = TextMatch::firstItem) const;
-    // The translation of `text` (or of the item named `key`), `text` itself when none.
+    // The translation of `text` (or of the item named `key`), `text` itself when none. A
+    // text no item equals takes the translation of the first item whose English text has
+    // placeholders that match it (placeholder_text.h), its parts put in (each translated
+    // in turn).
     std::wstring translate(const std::wstring& section, const std::wstring& text,
                            const std::wstring& key = {}) const;
 

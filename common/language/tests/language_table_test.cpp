@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "common/language/language_table.h"
+#include "common/language/placeholder_text.h"
 #include "platform/text/utf.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/window_system.h"
@@ -187,4 +189,39 @@ TEST(LanguageTable, EveryMatchingItemLetsTheLaterOneOverwrite) {
     EXPECT_EQ(table.localizeMenu(*menu, L"Twice", TextMatch::everyItem), 4);
     EXPECT_EQ(menu->findById(1)->text, L"Öffnen");
     EXPECT_EQ(menu->findById(3)->text, L"Öffnen");
+}
+
+TEST(LanguageTable, MessagesWithPartsPutInMeetTheItemOfTheirPattern) {
+    LanguageTable table;
+    ASSERT_EQ(table.load(kLanguages + L"/de.xml"), 0);
+    EXPECT_EQ(table.translate(L"Message", L"The MOBI converter failed (exit status 3)."),
+              L"Der MOBI-Konverter ist fehlgeschlagen (Exit-Status 3).");
+    EXPECT_EQ(table.translate(L"Message", L"Cannot write /home/a b/#x#.epub."),
+              L"/home/a b/#x#.epub kann nicht geschrieben werden.");
+    EXPECT_EQ(table.translate(L"Message", L"Cannot write /b.epub: the disk is full."),
+              L"/b.epub kann nicht geschrieben werden: the disk is full.");
+    // A part that is a text of its own is translated too.
+    EXPECT_EQ(table.translate(L"Message", L"No plug-in (no name) is installed: /p.so is missing."),
+              L"Kein Plug-in (ohne Namen) ist installiert: /p.so fehlt.");
+    // Texts the pattern does not match whole stay as they are; exact items still win.
+    EXPECT_EQ(table.translate(L"Message", L"The MOBI converter failed."),
+              L"The MOBI converter failed.");
+    EXPECT_EQ(table.translate(L"Message", L"The MOBI converter produced no book."),
+              L"Der MOBI-Konverter hat kein Buch erzeugt.");
+}
+
+TEST(PlaceholderText, PartsAreTakenWhereTheLiteralsStandAndGivenBack) {
+    using Parts = std::map<std::wstring, std::wstring>;
+    EXPECT_EQ(matchPlaceholders(L"Copy #from# to #to#.", L"Copy a to b to c."),
+              (Parts{{L"from", L"a"}, {L"to", L"b to c"}}));
+    EXPECT_EQ(matchPlaceholders(L"#n# of #n#", L"2 of 2"), (Parts{{L"n", L"2"}}));
+    EXPECT_EQ(matchPlaceholders(L"#n# of #n#", L"2 of 3"), std::nullopt);
+    EXPECT_EQ(matchPlaceholders(L"Size #n#", L"Size "), std::nullopt) << "a part is never empty";
+    EXPECT_EQ(matchPlaceholders(L"Size #n#", L"Sizes 1"), std::nullopt);
+    EXPECT_EQ(matchPlaceholders(L"No placeholder", L"No placeholder"), std::nullopt);
+    EXPECT_EQ(matchPlaceholders(L"#all#", L"anything"), std::nullopt) << "nothing but a part";
+    EXPECT_EQ(matchPlaceholders(L"#a# is #1# at 50#", L"x is #1# at 50#"), (Parts{{L"a", L"x"}}))
+        << "a \"#\" beside no name is a character";
+    EXPECT_EQ(fillPlaceholders(L"#to# von #from# (#other#)", {{L"from", L"a"}, {L"to", L"b"}}),
+              L"b von a (#other#)");
 }
