@@ -115,7 +115,7 @@ class PageLayout final : public LayoutEngine {
     void noteEngineElements(litehtml::element& root, const PageMarkup& markup);
     struct Placed;
     struct PlacedWord;
-    void collectWords(const PageMarkup& markup, const std::vector<PlacedWord>& words);
+    class WordMatcher;
     void boxTableParts(const PageMarkup& markup,
                        const std::vector<std::pair<litehtml::element*, const Element*>>& parts);
     void refuse(const std::string& reason);

@@ -189,8 +189,15 @@ bool collapsesThrough(const litehtml::document& page, litehtml::element& block) 
 // out, so the engine lets out those of the blocks before them too), and stay inside it
 // where it does not.
 void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::element& parent) {
+    // Only a block can collapse through: a parent of words and inline elements alone (a
+    // paragraph) has nothing to do, and is left without asking each word its place.
+    const auto& children = childrenOf(parent);
+    if (std::none_of(children.begin(), children.end(), [](const auto& child) {
+            return !isEngineWord(*child) && child->get_display() == litehtml::display_block;
+        }))
+        return;
     std::vector<litehtml::element*> flow;
-    for (const auto& child : childrenOf(parent))
+    for (const auto& child : children)
         if (!child->is_white_space() && !isOutOfFlow(*child))
             flow.push_back(child.get());
     for (std::size_t at = 0; at < flow.size();) {
