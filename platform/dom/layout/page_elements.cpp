@@ -48,6 +48,18 @@ std::vector<std::string> classesOf(const char* attribute) {
     return classes;
 }
 
+// The engine reads the weights "100" to "700" as the names of its weight keywords and then
+// takes each of them for 400 (only "bold", 800 and 900 came out heavier); written with a
+// space before the number it reads the number itself, as it does 800 and 900.
+const char* weightTheEngineReads(const char* name, const char* value) {
+    static constexpr const char* kNumbers[] = {" 100", " 200", " 300", " 400",
+                                               " 500", " 600", " 700"};
+    if (value && value[0] >= '1' && value[0] <= '7' && value[1] == '0' && value[2] == '0' &&
+        value[3] == 0 && std::strcmp(name, "font-weight") == 0)
+        return kNumbers[value[0] - '1'];
+    return value;
+}
+
 // An engine element class that tries only the rules the index names for it. What it does
 // with each rule is what the engine's own html_tag::apply_stylesheet does with every rule
 // of the sheet.
@@ -67,7 +79,7 @@ class PageElement final : public Base, public OwnStyles, public PaintBounds {
         const std::uint32_t id = properties_.idOf(name);
         const char* value = nullptr;
         if (!inherited_.find(id, value)) {
-            value = Base::get_style_property(name, true, nullptr);
+            value = weightTheEngineReads(name, Base::get_style_property(name, true, nullptr));
             inherited_.remember(id, value);
         }
         return value ? value : def;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/dom/document.h"
 #include "platform/dom/layout/page_layout.h"
 #include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/tests/fixture_pages.h"
 #include "platform/dom/window.h"
 #include "platform/imaging/canvas.h"
+#include "platform/imaging/text_font.h"
 
 namespace platform::dom {
 namespace {
@@ -80,6 +83,44 @@ TEST(PageElements, FixturePagesLookTheSameWithIndexedRules) {
         SCOPED_TRACE(name);
         expectSameAsEveryRuleTried(testing::readFixture(name));
     }
+}
+
+// The darkness of the canvas's pixels in `area`, summed.
+long long inkIn(const imaging::Canvas& canvas, const Rect& area) {
+    long long ink = 0;
+    for (int y = std::max(area.top, 0); y < std::min(area.bottom, canvas.height()); ++y)
+        for (int x = std::max(area.left, 0); x < std::min(area.right, canvas.width()); ++x)
+            ink += 255 - static_cast<int>(canvas.pixel(x, y) & 0xFF);
+    return ink;
+}
+
+TEST(PageElements, EachNumericFontWeightIsDrawnInTheFaceFontconfigMatches) {
+    // DejaVu Sans has an extra-light, a book and a bold face: 100 to 300 take the first, 400
+    // and 500 the second, 600 to 900 the bold one, as fontconfig matches them. Each line
+    // holds as much ink as the word drawn alone in the face chosen for its weight.
+    std::wstring body;
+    for (int weight = 100; weight <= 900; weight += 100)
+        body += L"<div><span id=w" + std::to_wstring(weight) + L" style='font-weight:" +
+                std::to_wstring(weight) + L"'>Hamburgefonstiv</span></div>";
+    auto document = Document::parse(
+        L"<!DOCTYPE html><body style='margin:0;font:28px \"DejaVu Sans\"'>" + body + L"</body>");
+    imaging::Canvas page(400, 400);
+    document->layout().paint(page, {0, 0, 400, 400});
+    std::map<int, long long> inks;
+    for (int weight = 100; weight <= 900; weight += 100) {
+        SCOPED_TRACE(weight);
+        const auto box = document->boxOf(*document->getElementById(L"w" + std::to_wstring(weight)));
+        ASSERT_TRUE(box.has_value());
+        inks[weight] = inkIn(page, *box);
+        const imaging::TextFont face("DejaVu Sans", 28, weight, false);
+        imaging::Canvas alone(400, 60);
+        face.draw(alone, "Hamburgefonstiv", 0, 40, 0xFF000000, 1.0);
+        const double expected = static_cast<double>(inkIn(alone, {0, 0, 400, 60}));
+        EXPECT_NEAR(inks[weight] / expected, 1.0, 0.05);
+    }
+    EXPECT_LT(inks[300] * 5, inks[400] * 4) << "extra-light, then book";
+    EXPECT_LT(inks[500] * 5, inks[600] * 4) << "book, then bold";
+    EXPECT_NEAR(static_cast<double>(inks[600]) / inks[900], 1.0, 0.02);
 }
 
 }  // namespace
