@@ -114,18 +114,21 @@ std::optional<std::pair<int, int>> BrowserWindowTest::pageOrigin(int column) con
     return std::nullopt;
 }
 
-std::pair<int, int> BrowserWindowTest::centreOf(const std::wstring& text, int viewportWidth) const {
+std::optional<dom::Rect> BrowserWindowTest::boxOf(const std::wstring& text,
+                                                  int viewportWidth) const {
     const auto page = dom::Document::parse(std::string_view(readFile(kArticle)),
                                            platform::text::fromUtf8("file://" + kArticle.string()));
     page->parentWindow().resizeTo(viewportWidth, 700);
-    std::shared_ptr<dom::Element> element;
     for (const auto& candidate : page->getElementsByTagName(L"P")) {
         if (candidate->innerText().find(text) != std::wstring::npos) {
-            element = candidate;
-            break;
+            return page->boxOf(*candidate);
         }
     }
-    const auto box = element ? page->boxOf(*element) : std::nullopt;
+    return std::nullopt;
+}
+
+std::pair<int, int> BrowserWindowTest::centreOf(const std::wstring& text, int viewportWidth) const {
+    const auto box = boxOf(text, viewportWidth);
     return box ? std::pair{(box->left + box->right) / 2, (box->top + box->bottom) / 2}
                : std::pair{-1, -1};
 }
@@ -137,9 +140,9 @@ std::vector<Entry> BrowserWindowTest::entries() const {
         return found;
     }
     common::SqliteDB db(repository.wstring(), true);
-    auto statement = db.prepareStatement(L"SELECT title, text FROM entry ORDER BY rowid");
+    auto statement = db.prepareStatement(L"SELECT title, text, html FROM entry ORDER BY rowid");
     for (auto rows = statement.query(); !rows.eof(); rows.next()) {
-        found.push_back({rows.columnText(0), rows.columnText(1)});
+        found.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2)});
     }
     return found;
 }
@@ -156,6 +159,20 @@ std::vector<Entry> BrowserWindowTest::waitForEntries(std::size_t count) const {
         pause(200);
     }
     return entries();
+}
+
+std::vector<Entry> BrowserWindowTest::expectTheFirstParagraphSavedAs(
+    const std::wstring& title) const {
+    const auto saved = waitForEntries(1);
+    EXPECT_EQ(saved.size(), 1u);
+    for (const Entry& entry : saved) {
+        EXPECT_EQ(entry.title, title);
+        EXPECT_NE(entry.text.find(L"hundred and forty years"), std::wstring::npos)
+            << platform::text::toUtf8(entry.text);
+        EXPECT_EQ(entry.text.find(L"whitewashed stone"), std::wstring::npos);
+        EXPECT_EQ(entry.text.find(L"Comments"), std::wstring::npos);
+    }
+    return saved;
 }
 
 int BrowserWindowTest::windowWidth() const {

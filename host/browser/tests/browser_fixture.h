@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "host/browser/tests/x_display.h"
+#include "platform/dom/geometry.h"
 #include "platform/system/process.h"
 #include "testing/environment/temporary_home.h"
 
 namespace browser_tests {
 
 struct Entry {
-    std::wstring title, text;
+    std::wstring title, text, html;
 };
 
 // Link text as pages colour it by default.
@@ -42,10 +43,15 @@ class BrowserWindowTest : public ::testing::Test {
     std::optional<std::pair<int, int>> pageOrigin(int column = 600) const;
     // The centre of a paragraph of the article holding `text`, as the window lays it out.
     std::pair<int, int> centreOf(const std::wstring& text, int viewportWidth) const;
+    // The box of that paragraph, as the window lays it out; none when it is not there.
+    std::optional<platform::dom::Rect> boxOf(const std::wstring& text, int viewportWidth) const;
     int windowWidth() const;
 
     std::vector<Entry> entries() const;
     std::vector<Entry> waitForEntries(std::size_t count) const;
+    // Expects one entry, saved under `title`, holding the article's first paragraph and
+    // nothing after it; the entries there are.
+    std::vector<Entry> expectTheFirstParagraphSavedAs(const std::wstring& title) const;
 
     // The centres of the words starting with `word` in the screen's top-left `width` by
     // `height` pixels, read by tesseract; tries for up to ten seconds until there is one.
