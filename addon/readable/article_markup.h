@@ -3,11 +3,12 @@
 // what is hidden (or hidden from readers, aria-hidden), a label laid over a picture (short
 // text placed absolutely beside a picture: a chart's labels), clutter by its names
 // (name_ranks.h) or a list of links (a list, table or block whose text is more than
-// kLinkListShare link text: menus, other stories, tags) or a form to fill in (form_fields.h:
-// a block holding a field and less than kFormBlockText of text, with its heading, labels and
-// small print), then cleaned by the rules' tagChars (readable_scorer.h `cleanElement`). A
-// figure left with nothing to show but its caption (its player was an inline frame, its
-// picture stood only in a NOSCRIPT) goes with its caption.
+// kLinkListShare link text: menus, other stories, tags; not one link alone in a table cell,
+// the cell's datum) or a form to fill in (form_fields.h: a block holding a field and less
+// than kFormBlockText of text, with its heading, labels and small print), then cleaned by
+// the rules' tagChars (readable_scorer.h `cleanElement`). A figure left with nothing to show
+// but its caption (its player was an inline frame, its picture stood only in a NOSCRIPT)
+// goes with its caption.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // "" when no article block is found.

@@ -126,3 +126,25 @@ TEST(StoryParts, TheLabelsLaidOverAChartAreLeftOutAndItsCaptionStays) {
         EXPECT_FALSE(keeps(markup, gone)) << gone;
     }
 }
+
+TEST(StoryParts, ALinkAloneInATableCellIsTheCellsDatumNotAListOfLinks) {
+    const GrabRules rules = shippedRules();
+    std::wstring rows;
+    for (int i = 0; i < 4; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        rows += L"<TR><TD><DIV><A href=/app" + number + L">App number " + number +
+                L"</A></DIV></TD><TD><DIV>" + number +
+                L"1.1 MB</DIV></TD><TD><DIV>13.4 MB</DIV>"
+                L"</TD></TR>";
+    }
+    const auto document =
+        parsePage(L"<BODY><DIV id=story>" + paragraphs(L"story", 3) + L"<TABLE><TBODY>" + rows +
+                  L"</TBODY></TABLE>" + paragraphs(L"end", 2) +
+                  L"<DIV class=more><A href=/a>Another story</A> <A href=/b>And another</A></DIV>"
+                  L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"App number 0", L"App number 3", L"31.1 MB", L"end1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Another story"));
+}
