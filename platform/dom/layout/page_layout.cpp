@@ -365,8 +365,17 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     std::size_t rules = 0;
     for (const auto& sheet : markup.linkedSheets)
         rules += ruleCount(sheet.second);
-    if (markup.sheetBytes > 0)
-        rules = std::max(rules, ruleCount(markup.whole()));
+    if (markup.sheetBytes > 0) {
+        // The rules of the whole markup, counted without writing it out: the flow's and
+        // those of the free boxes it places.
+        std::size_t written = ruleCount(markup.flow);
+        const auto placed = std::min<std::size_t>(
+            markup.freeBoxes.size(),
+            std::count(markup.flow.begin(), markup.flow.end(), PageMarkup::kFreeBoxMark));
+        for (std::size_t i = 0; i < placed; ++i)
+            written += ruleCount(markup.freeBoxes[i].markup);
+        rules = std::max(rules, written);
+    }
     const std::size_t elements = markup.elements.size() + markup.freeBoxes.size();
     if (static_cast<double>(rules) * static_cast<double>(elements) > kMaxSelectorWork) {
         refuse("its style sheets hold " + std::to_string(rules) + " rules for " +
@@ -379,7 +388,11 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         container_ =
             std::make_unique<PageContainer>(*resources_, viewport, markup.linkedSheets, matching_);
         container_->setScriptSample(scriptSample(markup.texts));
-        const std::string html = markup.whole();
+        // Without free boxes the flow is the whole markup: no copy of it is made.
+        std::string withFreeBoxes;
+        if (!markup.freeBoxes.empty())
+            withFreeBoxes = markup.whole();
+        const std::string& html = markup.freeBoxes.empty() ? markup.flow : withFreeBoxes;
         // The hint rules join the browser's own sheet for this page only.
         context_.reset();
         if (!markup.hintSheet.empty()) {

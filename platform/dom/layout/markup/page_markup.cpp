@@ -430,13 +430,16 @@ class MarkupWriter {
 std::string PageMarkup::whole() const {
     std::string markup;
     markup.reserve(flow.size() + freeBoxes.size() * 256);
-    std::size_t next = 0;
-    for (char c : flow) {
-        if (c == kFreeBoxMark && next < freeBoxes.size())
-            markup += freeBoxes[next++].markup;
-        else
-            markup += c;
+    std::size_t from = 0;
+    for (const FreeBox& box : freeBoxes) {
+        const std::size_t mark = flow.find(kFreeBoxMark, from);
+        if (mark == std::string::npos)
+            break;
+        markup.append(flow, from, mark - from);
+        markup += box.markup;
+        from = mark + 1;
     }
+    markup.append(flow, from, std::string::npos);
     return markup;
 }
 
