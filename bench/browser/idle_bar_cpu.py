@@ -40,9 +40,10 @@ def cpu_ticks(pid):
 
 
 def pid_of(program, env):
-    """The process of that name running with this run's runtime folder."""
+    """The newest process of that name running with this run's runtime folder."""
     found = subprocess.run(["pgrep", "-x", program, "-U", str(os.getuid())],
                            capture_output=True, text=True).stdout.split()
+    found.reverse()  # the newest first
     mark = ("XDG_RUNTIME_DIR=" + env["XDG_RUNTIME_DIR"]).encode()
     for pid in map(int, found):
         try:
@@ -105,10 +106,12 @@ def main():
             time.sleep(0.5)
         if pane is None:
             sys.exit("the side-pane program did not start")
+        time.sleep(3)  # a program started ahead that the bar did not adopt ends meanwhile
+        pane = pid_of("lorvane", env) or pane
         processes = {"tamrix-browser": browser.pid, "lorvane": pane}
         before = {name: cpu_ticks(pid) for name, pid in processes.items()}
         if arguments.perf:
-            subprocess.run(["perf", "record", "-g", "-o", arguments.perf, "-p", str(browser.pid),
+            subprocess.run(["perf", "record", "-F", "499", "-g", "-o", arguments.perf, "-p", str(browser.pid),
                             "--", "sleep", str(arguments.seconds)], capture_output=True)
         else:
             time.sleep(arguments.seconds)
