@@ -283,6 +283,32 @@ void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::back
         bg.is_root ? imaging::RoundedBox{} : scaled(bg.border_box, bg.border_radius);
     canvas.paint(
         [&](cairo_t* cairo) { paintBackground(cairo, shape, clipBox, argbOf(bg.color), picture); });
+    if (!picture.surface && !bg.image.empty())
+        if (auto alt = altTexts_.find(bg.image);
+            alt != altTexts_.end() && resources_.missing(bg.image))
+            drawAltText(canvas, bg.clip_box, alt->second);
+}
+
+void PageContainer::drawAltText(imaging::Canvas& canvas, const litehtml::position& box,
+                                const std::string& text) {
+    const imaging::Rect target = scaled(box);
+    if (target.empty())
+        return;
+    if (!altFont_)
+        altFont_ = std::make_unique<imaging::TextFont>(get_default_font_name(), kDefaultFontPixels,
+                                                       400, false);
+    const double line = std::max(1, scaled(1));
+    canvas.paint([&](cairo_t* cairo) {
+        cairo_rectangle(cairo, target.left, target.top, target.width(), target.height());
+        cairo_clip(cairo);
+        imaging::setSourceColour(cairo, kAltFrame);
+        cairo_set_line_width(cairo, line);
+        cairo_rectangle(cairo, target.left + line / 2, target.top + line / 2, target.width() - line,
+                        target.height() - line);
+        cairo_stroke(cairo);
+        altFont_->draw(canvas, text, box.x + kAltInset, box.y + kAltInset + altFont_->ascent(),
+                       kAltColour, scale_);
+    });
 }
 
 void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders,
@@ -393,10 +419,16 @@ void PageContainer::get_client_rect(litehtml::position& client) const {
 }
 
 std::shared_ptr<litehtml::element> PageContainer::create_element(
-    const litehtml::tchar_t* tag_name, const litehtml::string_map&,
+    const litehtml::tchar_t* tag_name, const litehtml::string_map& attributes,
     const std::shared_ptr<litehtml::document>& doc) {
     if (!tag_name)
         return nullptr;
+    if (std::strcmp(tag_name, "img") == 0) {
+        const auto source = attributes.find("src");
+        const auto alt = attributes.find("alt");
+        if (source != attributes.end() && alt != attributes.end() && !alt->second.empty())
+            altTexts_.emplace(source->second, alt->second);
+    }
     if (matching_ == RuleMatching::everyRule)
         return std::strcmp(tag_name, "svg") == 0 ? std::make_shared<litehtml::el_image>(doc)
                                                  : nullptr;

@@ -139,6 +139,13 @@ class PageContainer final : public litehtml::document_container {
     int scaled(int length) const;
     // The picture at `source` made ready to paint, or null when there is none.
     const imaging::PictureSurface* surfaceOf(const std::string& source);
+    // A picture that cannot be had, standing in its box: a thin frame and its alternative
+    // text inside, cut to the box, as browsers draw one.
+    void drawAltText(imaging::Canvas& canvas, const litehtml::position& box,
+                     const std::string& text);
+    static constexpr std::uint32_t kAltFrame = 0xFFC0C0C0;
+    static constexpr std::uint32_t kAltColour = 0xFF000000;
+    static constexpr int kAltInset = 2;
     // An inline svg of the page drawn afresh at the size it is
     // painted at, so that it stays sharp at any scale; null for any other picture.
     const imaging::PictureSurface* vectorSurfaceOf(const std::string& source, int width,
@@ -162,6 +169,9 @@ class PageContainer final : public litehtml::document_container {
     std::map<std::tuple<std::string, int, int>, imaging::PictureSurface> vectorSurfaces_;
     std::size_t surfaceBytes_ = 0;
     std::optional<imaging::PictureSurface> passing_;
+    // The alternative text of each picture's address, as the page's pictures give them.
+    std::unordered_map<std::string, std::string> altTexts_;
+    std::unique_ptr<imaging::TextFont> altFont_;
     std::vector<litehtml::position> mirrored_;
     RuleMatching matching_;
     StyleRuleIndex rules_;

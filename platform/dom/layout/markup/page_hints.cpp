@@ -277,11 +277,15 @@ void pictureStyle(const Element& picture, bool missing, bool quirks, Declaration
     auto height = dimension(picture.getAttribute(L"height"));
     const bool hasAlt = !picture.getAttribute(L"alt").value_or(L"").empty();
     if (missing && hasAlt) {
-        // Its text stands in its place; without a doctype, in a box of the picture's size.
+        // Its text stands in its place; without a doctype, in a box of the picture's size
+        // with a thin frame, its text cut to it, as browsers draw one.
         if (!quirks || !width || !height)
             return;
         out.add("display", std::string("inline-block"));
         out.add("overflow", std::string("hidden"));
+        out.add("box-sizing", std::string("border-box"));
+        out.add("border", std::string("1px solid silver"));
+        out.add("padding", std::string("1px"));
     }
     if (missing && !picture.hasAttribute(L"alt")) {
         const std::string icon = std::to_string(kBrokenPictureSize) + "px";

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "platform/dom/document.h"
+#include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout_engine.h"
+#include "platform/dom/resources/page_resources.h"
 #include "platform/imaging/canvas.h"
 #include "platform/imaging/image_codecs.h"
 
@@ -227,6 +229,56 @@ TEST_F(PicturePainting, ABackgroundRepeatedAlongOneDirectionStaysInItsRow) {
     }
     EXPECT_GT(darkInRow, 40) << "repeated across";
     EXPECT_EQ(darkBelow, 0) << "not down";
+}
+
+TEST(MissingPicturePainting, APictureThatCannotBeHadShowsItsTextFramedAndCutToItsBox) {
+    // As the engine paints a picture whose box was laid out before it was known to fail.
+    PageResources resources("file://" + std::filesystem::temp_directory_path().string() +
+                            "/page.html");
+    PageContainer container(resources, {400, 100}, {}, RuleMatching::everyRule);
+    container.create_element("img",
+                             {{"src", "no-such-picture.png"},
+                              {"alt", "A lighthouse at dusk over a long and winding coast"}},
+                             nullptr);
+    litehtml::background_paint picture;
+    picture.image = "no-such-picture.png";
+    picture.clip_box = litehtml::position(10, 10, 120, 40);
+    picture.border_box = picture.clip_box;
+    picture.repeat = litehtml::background_repeat_no_repeat;
+    imaging::Canvas canvas(400, 100);
+    container.beginPainting(canvas, 1.0);
+    container.draw_background(reinterpret_cast<litehtml::uint_ptr>(&canvas), picture);
+    container.endPainting();
+
+    EXPECT_EQ(rgb(canvas, 60, 10), 0xC0C0C0u) << "a thin frame";
+    EXPECT_EQ(rgb(canvas, 10, 30), 0xC0C0C0u);
+    EXPECT_EQ(rgb(canvas, 60, 9), kWhite);
+    int inkInside = 0, inkOutside = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 400; ++x) {
+            const bool dark = (rgb(canvas, x, y) & 0xFF) < 128;
+            const bool inside = x >= 10 && x < 130 && y >= 10 && y < 50;
+            (inside ? inkInside : inkOutside) += dark;
+        }
+    EXPECT_GT(inkInside, 100) << "the text";
+    EXPECT_EQ(inkOutside, 0) << "cut to the box";
+}
+
+TEST(MissingPicturePainting, WithoutADoctypeAMissingPicturesTextIsFramedInItsBox) {
+    auto document = Document::parse(
+        L"<html><body style='margin:0'><img src='no-such-picture.png' width=120 height=30 "
+        L"alt='A lighthouse at dusk over a long and winding coast'></body></html>",
+        L"file://" + std::filesystem::temp_directory_path().wstring() + L"/page.html");
+    imaging::Canvas canvas(300, 60);
+    document->layout().paint(canvas, {0, 0, 300, 60});
+    EXPECT_EQ(rgb(canvas, 60, 0), 0xC0C0C0u) << "a thin frame";
+    EXPECT_EQ(rgb(canvas, 0, 15), 0xC0C0C0u);
+    int inkInside = 0, inkBeside = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 300; ++x)
+            ((x < 120 && y < 30) ? inkInside : inkBeside) += (rgb(canvas, x, y) & 0xFF) < 128;
+    EXPECT_GT(inkInside, 100);
+    EXPECT_EQ(inkBeside, 0) << "the text is cut to the box";
 }
 
 TEST(InlineSvgPainting, AnInlineSvgIsDrawnSharpAtAnyScale) {
