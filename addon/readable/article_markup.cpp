@@ -101,15 +101,17 @@ bool hiddenFromReaders(const dom::Element& element) {
 // absolutely beside a picture in the same block, such as the labels of a chart drawn as a
 // picture (its axes, values and title) or a badge on a photograph. Apart from the picture it
 // reads as a run of numbers.
+// The position is asked first: few blocks are placed absolutely, and looking for pictures
+// walks the whole parent.
 bool isLabelOverPicture(const ElementPtr& element) {
-    const ElementPtr parent = element->parentElement();
-    if (!parent || parent->getElementsByTagName(L"IMG").empty() ||
-        !element->getElementsByTagName(L"IMG").empty() ||
-        currentStyleValue(element, L"position").value_or(L"") != L"absolute") {
+    if (currentStyleValue(element, L"position").value_or(L"") != L"absolute") {
         return false;
     }
     const std::size_t length = trimSpace(element->innerText()).size();
-    return length > 0 && length <= kPictureLabelText;
+    const ElementPtr parent = element->parentElement();
+    return length > 0 && length <= kPictureLabelText && parent &&
+           !parent->getElementsByTagName(L"IMG").empty() &&
+           element->getElementsByTagName(L"IMG").empty();
 }
 
 // Removes from the copy what is hidden (or hidden from readers), a label over a picture, clutter by
