@@ -20,6 +20,7 @@
 #include <type_traits>
 
 #include "platform/dom/layout/boxes/paint_bounds.h"
+#include "platform/dom/layout/markup/page_direction.h"
 #include "platform/text/ascii_case.h"
 #include "platform/text/html_space.h"
 
@@ -60,6 +61,28 @@ const char* weightTheEngineReads(const char* name, const char* value) {
     return value;
 }
 
+// "start" and "end", which the engine does not know (it aligns them left), as the side they
+// stand for in the element's direction; and "justify", whose lines the engine sets from the
+// left unstretched, from the right in a right-to-left element. The markup marks each element
+// with a direction of its own.
+const char* sideTheEngineReads(const litehtml::element& element, const char* name,
+                               const char* value) {
+    if (!value ||
+        (std::strcmp(value, "start") != 0 && std::strcmp(value, "end") != 0 &&
+         std::strcmp(value, "justify") != 0) ||
+        std::strcmp(name, "text-align") != 0)
+        return value;
+    bool rightToLeft = false;
+    for (const litehtml::element* at = &element; at; at = at->parent().get())
+        if (const char* direction = at->get_attr(kDirectionAttribute)) {
+            rightToLeft = std::strcmp(direction, "rtl") == 0;
+            break;
+        }
+    if (value[0] == 'j')
+        return rightToLeft ? "right" : value;
+    return (value[0] == 's') != rightToLeft ? "left" : "right";
+}
+
 // An engine element class that tries only the rules the index names for it. What it does
 // with each rule is what the engine's own html_tag::apply_stylesheet does with every rule
 // of the sheet.
@@ -80,6 +103,7 @@ class PageElement final : public Base, public OwnStyles, public PaintBounds {
         const char* value = nullptr;
         if (!inherited_.find(id, value)) {
             value = weightTheEngineReads(name, Base::get_style_property(name, true, nullptr));
+            value = sideTheEngineReads(*this, name, value);
             inherited_.remember(id, value);
         }
         return value ? value : def;

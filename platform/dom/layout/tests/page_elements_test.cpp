@@ -123,5 +123,32 @@ TEST(PageElements, EachNumericFontWeightIsDrawnInTheFaceFontconfigMatches) {
     EXPECT_NEAR(static_cast<double>(inks[600]) / inks[900], 1.0, 0.02);
 }
 
+TEST(PageElements, TextAlignedToItsStartOrEndFollowsTheDirection) {
+    // Where each paragraph's one word stands on a 600 pixels wide page.
+    const auto wordLeft = [](const wchar_t* page) {
+        auto document = Document::parse(page);
+        document->parentWindow().resizeTo(600, 400);
+        const auto& word = static_cast<const Text&>(*document->getElementById(L"p")->firstChild());
+        const auto rects = document->layout().textRects(word, 0, word.data().size());
+        EXPECT_EQ(rects.size(), 1u);
+        return rects.empty() ? -1 : rects.front().left;
+    };
+    EXPECT_GT(wordLeft(L"<!DOCTYPE html><html dir=rtl><body style='margin:0;text-align:start'>"
+                       L"<p id=p>\u05e9\u05dc\u05d5\u05dd</p></body></html>"),
+              500);
+    EXPECT_LT(wordLeft(L"<!DOCTYPE html><html dir=rtl><body style='margin:0;text-align:end'>"
+                       L"<p id=p>\u05e9\u05dc\u05d5\u05dd</p></body></html>"),
+              100);
+    EXPECT_GT(wordLeft(L"<!DOCTYPE html><html dir=rtl><body style='margin:0;text-align:justify'>"
+                       L"<p id=p>\u05e9\u05dc\u05d5\u05dd</p></body></html>"),
+              500);
+    EXPECT_LT(wordLeft(L"<!DOCTYPE html><html><body style='margin:0;text-align:start'>"
+                       L"<p id=p>Hello</p></body></html>"),
+              100);
+    EXPECT_GT(wordLeft(L"<!DOCTYPE html><html><body style='margin:0;text-align:end'>"
+                       L"<p id=p>Hello</p></body></html>"),
+              500);
+}
+
 }  // namespace
 }  // namespace platform::dom
