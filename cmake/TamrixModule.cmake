@@ -55,7 +55,7 @@ function(tamrix_library name)
 endfunction()
 
 function(tamrix_object_library name)
-  cmake_parse_arguments(ARG "" "" "GLOBS;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "GLOBS;LINK;PROPERTIES" ${ARGN})
   tamrix_glob(sources "*.cpp" ${ARG_GLOBS})
   add_library(${name} OBJECT ${sources})
   set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
@@ -65,7 +65,7 @@ function(tamrix_object_library name)
 endfunction()
 
 function(tamrix_tests name)
-  cmake_parse_arguments(ARG "" "" "GLOBS;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "GLOBS;LINK;PROPERTIES" ${ARGN})
   tamrix_glob(sources "tests/*.cpp" ${ARG_GLOBS})
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
@@ -76,7 +76,7 @@ function(tamrix_tests name)
     TAMRIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   tamrix_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300)
+    PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
 endfunction()
 
 # Adds every sub-folder of the current folder that has a CMakeLists.txt, in name

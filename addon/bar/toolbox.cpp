@@ -10,6 +10,8 @@
 #include "platform/browser/key_messages.h"
 #include "platform/dom/element.h"
 #include "platform/dom/events/event.h"
+#include "platform/dom/resources/page_resources.h"
+#include "platform/text/utf.h"
 
 namespace addon {
 
@@ -39,7 +41,7 @@ Toolbox::Toolbox(BrowserRef pageBrowser, std::wstring theme, std::wstring dataFo
     : pageBrowser_(std::move(pageBrowser)),
       theme_(std::move(theme)),
       dataFolder_(std::move(dataFolder)) {
-    protocols_.registerScheme(L"tamrix", [folder = dataFolder_]() {
+    protocols_->registerScheme(L"tamrix", [folder = dataFolder_]() {
         return platform::com::ComPtr<platform::browser::IInternetProtocol>(
             folder.empty() ? TamrixProtocol::create() : TamrixProtocol::create(folder));
     });
@@ -60,6 +62,19 @@ LoadedDocument Toolbox::loadBlank(const std::wstring& url) {
         return {};
     }
     auto page = dom::Document::parse(std::string_view(pendingMarkup_), kBlankUrl);
+    // The page is written into a blank view, so its style sheets are read from where the
+    // theme's page came from, through the view's own protocols.
+    page->setStyleSheetLoader([protocols = protocols_, themePage = pendingUrl_](
+                                  const std::wstring& href,
+                                  const std::wstring&) -> std::optional<std::string> {
+        const std::string address =
+            dom::resolveAddress(platform::text::toUtf8(themePage), platform::text::toUtf8(href));
+        const platform::browser::FetchReply reply =
+            platform::browser::fetchUrl(*protocols, platform::text::fromUtf8(address));
+        if (reply.result != platform::com::S_OK)
+            return std::nullopt;
+        return reply.bytes;
+    });
     return {ToolbarDocument::create(std::move(page)), kBlankUrl};
 }
 
@@ -71,15 +86,17 @@ bool Toolbox::loadPage(const std::wstring& url) {
     if (!viewBrowser()) {
         return false;
     }
-    const platform::browser::FetchReply reply = platform::browser::fetchUrl(protocols_, url);
+    const platform::browser::FetchReply reply = platform::browser::fetchUrl(*protocols_, url);
     if (reply.result != platform::com::S_OK || reply.bytes.empty()) {
         return false;
     }
     pendingMarkup_ = reply.bytes;
+    pendingUrl_ = url;
     writingPage_ = true;
     const bool shown = viewBrowser()->navigate(kBlankUrl);
     writingPage_ = false;
     pendingMarkup_.clear();
+    pendingUrl_.clear();
     return shown;
 }
 

@@ -82,8 +82,11 @@ class Toolbox : public CWebBrowser2<Toolbox>, public ToolboxView {
     BrowserRef pageBrowser_;
     std::wstring theme_;
     std::wstring dataFolder_;
-    platform::browser::ProtocolTable protocols_;
+    // Shared with the pages the view shows, which read their linked style sheets through it.
+    std::shared_ptr<platform::browser::ProtocolTable> protocols_ =
+        std::make_shared<platform::browser::ProtocolTable>();
     std::string pendingMarkup_;
+    std::wstring pendingUrl_;
     bool writingPage_ = false;
     std::shared_ptr<platform::dom::Document> sinkPage_;
     std::uint32_t sinkCookie_ = 0;

@@ -50,13 +50,25 @@ std::wstring themeFolder(const std::wstring& theme) {
     return resources.empty() ? L"" : resources + L"/toolbar/" + theme;
 }
 
+// The height and style the theme's page names, the defaults for those it does not name.
+ThemeSettings pageSettings(const std::wstring& theme) {
+    ThemeSettings settings;
+    settings.name = theme;
+    std::string page;
+    common::readFile(themeFolder(theme) + L"/index.html", page, kMaxPageBytes);
+    settings.height = numberAfter(page, "toolbox_height=", settings.height);
+    settings.style = numberAfter(page, "toolbox_style=", settings.style);
+    return settings;
+}
+
 }  // namespace
 
 ThemeSettings readThemeSettings() {
-    ThemeSettings settings;
-    if (const std::wstring stored = readText(kThemeKey + L"Name", settings.name);
-        isShippedTheme(stored))
-        settings.name = stored;
+    std::wstring name = ThemeSettings().name;
+    if (const std::wstring stored = readText(kThemeKey + L"Name", name); isShippedTheme(stored))
+        name = stored;
+    // Until a theme is chosen, its band is as tall as its page asks.
+    ThemeSettings settings = pageSettings(name);
     settings.height = readUserSetting(L"\\Theme\\Height", settings.height);
     settings.style = readUserSetting(L"\\Theme\\Style", settings.style);
     return settings;
@@ -81,16 +93,14 @@ bool isShippedTheme(const std::wstring& theme) {
 bool chooseTheme(const std::wstring& theme) {
     if (!isShippedTheme(theme))
         return false;
-    std::string page;
-    common::readFile(themeFolder(theme) + L"/index.html", page, kMaxPageBytes);
-    const ThemeSettings defaults;
+    const ThemeSettings named = pageSettings(theme);
     common::registry_string<std::wstring> name(kThemeKey + L"Name",
-                                               platform::registry::HKEY_CURRENT_USER, defaults.name,
+                                               platform::registry::HKEY_CURRENT_USER, named.name,
                                                common::kRegistryAlwaysStore);
     name = theme;
     name.save();
-    storeNumber(L"Height", numberAfter(page, "toolbox_height=", defaults.height));
-    storeNumber(L"Style", numberAfter(page, "toolbox_style=", defaults.style));
+    storeNumber(L"Height", named.height);
+    storeNumber(L"Style", named.style);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The toolbox page's theme: the settings "\Theme\Name" (default "Orange"), "\Theme\Height"
-// (default 28) and "\Theme\Style" (default 0) under "Software\Olvan\Tamrix", the page's
+// and "\Theme\Style" under "Software\Olvan\Tamrix" (until stored, what the theme's page
+// names, else 28 and 0), the page's
 // address under the add-on's "tamrix:" resources, and the choice of another theme, whose
 // page names its own height and style ("toolbox_height=<n>", "toolbox_style=<n>").
 //

@@ -6,6 +6,9 @@
 #include "addon/window/theme_pages.h"
 #include "bar_fixture.h"
 #include "platform/dom/element.h"
+#include "platform/dom/inner_text.h"
+#include "platform/dom/style/style_sheet.h"
+#include "platform/dom/window.h"
 #include "platform/text/utf.h"
 
 using namespace bar_tests;
@@ -108,7 +111,7 @@ TEST_F(ShippedToolbar, ChoosingTheThemeTakesTheHeightAndStyleItsPageNames) {
     ASSERT_TRUE(addon::chooseTheme(L"Orange"));
     const addon::ThemeSettings settings = addon::readThemeSettings();
     EXPECT_EQ(settings.name, L"Orange");
-    EXPECT_EQ(settings.height, 30);
+    EXPECT_EQ(settings.height, 52);
     EXPECT_EQ(settings.style, 0);
 }
 
@@ -140,4 +143,33 @@ TEST_F(ShippedToolbar, KeysForTheViewReachItsPageBeforeTheWindow) {
     EXPECT_EQ(view->PreTranslateMessage({window, 0x0101, 0x09, 0, nullptr}), 1);
     EXPECT_EQ(view->PreTranslateMessage({window, 0x0201, 0, 0, nullptr}), 1) << "not a key";
     EXPECT_EQ(taker->seen, (std::vector<std::wstring>{L"keydown 9", L"keyup 9"}));
+}
+
+TEST_F(ShippedToolbar, EveryLinkAndMenuOfTheThemeFitsItsBandInAWindow1024PixelsWide) {
+    // The page's own style sheet, linked beside it in the theme's folder, sets its rows;
+    // without it the links wrap onto more rows than the band shows.
+    const auto page = view->page();
+    ASSERT_TRUE(page);
+    const int height = addon::readThemeSettings().height;
+    page->parentWindow().resizeTo(1024, height);
+    std::vector<std::shared_ptr<platform::dom::Element>> controls =
+        page->getElementsByTagName(L"A");
+    for (const auto& span : page->getElementsByTagName(L"SPAN")) {
+        if (span->hasAttribute(L"menu")) {
+            controls.push_back(span);
+        }
+    }
+    ASSERT_GT(controls.size(), 30u);
+    const auto& sheets = page->styleSheets();
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_NE(sheets[0]->cssText().find(L"#f7931e"), std::wstring::npos)
+        << "the theme's style sheet was not read";
+    for (const auto& control : controls) {
+        const std::string name = platform::text::toUtf8(platform::dom::textContent(*control));
+        const auto box = control->getBoundingClientRect();
+        ASSERT_TRUE(box) << name;
+        EXPECT_TRUE(box->left >= 0 && box->right <= 1024 && box->top >= 0 && box->bottom <= height)
+            << name << " at " << box->left << "," << box->top << " to " << box->right << ","
+            << box->bottom;
+    }
 }

@@ -49,6 +49,8 @@ TEST(ThemePages, OnlyShippedThemesAreChosenAndAStrayStoredNameReadsAsTheDefault)
     EXPECT_FALSE(chooseTheme(std::wstring(200000, L'x')));
     EXPECT_EQ(readText(L"Software\\Olvan\\Tamrix\\Theme\\Name", L"none"), L"none");
     EXPECT_EQ(readThemeSettings().name, L"Orange");
+    // Before any choice the band is as tall as the shipped page asks (two rows of links).
+    EXPECT_EQ(readThemeSettings().height, 52);
 
     // A shipped theme whose page names no numbers keeps the default height and style.
     const std::wstring theme = L"Plain" + std::to_wstring(::getpid());
@@ -95,7 +97,7 @@ TEST(ServicePages, AddressJoinsServerPageAndProductValues) {
     EXPECT_TRUE(visited[1].starts_with(L"http://127.0.0.1:9/service/update?product="));
     EXPECT_EQ(dispatchCommand(L"command-toolbar-reload/Orange", window), 2);
     EXPECT_EQ(readThemeSettings().name, L"Orange");
-    EXPECT_EQ(readThemeSettings().height, 30);
+    EXPECT_EQ(readThemeSettings().height, 52);
     EXPECT_EQ(dispatchCommand(L"command-toolbar-reload/..", window), 1);
     EXPECT_EQ(dispatchCommand(L"command-toolbar-reload/Blue", window), 1);
     EXPECT_EQ(readThemeSettings().name, L"Orange");

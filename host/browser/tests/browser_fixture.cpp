@@ -187,7 +187,8 @@ int BrowserWindowTest::windowWidth() const {
 }
 
 std::vector<std::pair<int, int>> BrowserWindowTest::wordsOnScreen(const std::string& word,
-                                                                  int width, int height) const {
+                                                                  int width, int height,
+                                                                  int top) const {
     const std::string picture = (home.root() / "read.png").string();
     std::vector<std::pair<int, int>> found;
     for (int tries = 0; tries < 5 && found.empty(); ++tries) {
@@ -195,7 +196,8 @@ std::vector<std::pair<int, int>> BrowserWindowTest::wordsOnScreen(const std::str
             pause(2000);
         }
         display.run("import -window root -crop " + std::to_string(width) + "x" +
-                    std::to_string(height) + "+0+0 +repage '" + picture + "'");
+                    std::to_string(height) + "+0+" + std::to_string(top) + " +repage '" + picture +
+                    "'");
         // Tab-separated: level, page, block, paragraph, line, word, left, top, width,
         // height, confidence, text.
         std::istringstream table(display.run(
@@ -208,7 +210,7 @@ std::vector<std::pair<int, int>> BrowserWindowTest::wordsOnScreen(const std::str
             }
             if (cells.size() == 12 && cells[11].starts_with(word)) {
                 found.emplace_back(std::stoi(cells[6]) + std::stoi(cells[8]) / 2,
-                                   std::stoi(cells[7]) + std::stoi(cells[9]) / 2);
+                                   top + std::stoi(cells[7]) + std::stoi(cells[9]) / 2);
             }
         }
     }

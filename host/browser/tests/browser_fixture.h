@@ -53,10 +53,11 @@ class BrowserWindowTest : public ::testing::Test {
     // nothing after it; the entries there are.
     std::vector<Entry> expectTheFirstParagraphSavedAs(const std::wstring& title) const;
 
-    // The centres of the words starting with `word` in the screen's top-left `width` by
-    // `height` pixels, read by tesseract; tries for up to ten seconds until there is one.
+    // The centres of the words starting with `word` in the screen's `width` by `height`
+    // pixels from the left edge at row `top`, read by tesseract; tries for up to ten
+    // seconds until there is one.
     std::vector<std::pair<int, int>> wordsOnScreen(const std::string& word, int width,
-                                                   int height = 4096) const;
+                                                   int height = 4096, int top = 0) const;
 
     // Ctrl+S, then the title typed into the real save dialog, and Return.
     void saveWithCtrlS(const std::string& title);
