@@ -266,6 +266,7 @@ void PageResources::fetchOnWorkers() {
         const std::shared_ptr<Load> load = queue_.front();
         queue_.pop_front();
         load->fetching = true;
+        load->sent = std::chrono::steady_clock::now();
         guard.unlock();
         auto bitmap = decoded(
             loadPageResource(load->address, page_, kFetchTimeout, kMaxPictureBytes, &cancel_));
@@ -339,9 +340,11 @@ PageResources::Reading PageResources::read(const std::string& reference) {
     if (!load->done && deadline_)
         changed_.wait_until(guard, *deadline_, [&] { return load->done; });
     if (!load->done) {
-        // The host has not answered within the page's whole budget: later pages do not wait
-        // for it again, whether its own time limit or the page's cancel ends the fetch.
-        if (load->fetching)
+        // The host has not answered within (most of) the page's budget: later pages do not
+        // wait for it again, whether its own time limit or the page's cancel ends the fetch.
+        // A picture asked for after the budget was spent is given up at once, which says
+        // nothing of its host.
+        if (load->fetching && deadline_ && load->sent < *deadline_ - kPageFetchBudget / 2)
             noteHostUnreachable(load->address);
         return {nullptr, false};
     }

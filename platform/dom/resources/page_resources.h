@@ -118,6 +118,7 @@ class PageResources {
         std::string address;
         std::unique_ptr<imaging::Bitmap> bitmap;
         bool fetching = false;  // a worker has sent the request
+        std::chrono::steady_clock::time_point sent;
         bool done = false;
         bool awaited = false;  // a reader went on without it
     };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout/tests/page_geometry.h"
@@ -122,6 +123,24 @@ TEST(PageResources, APageWaitsNoLongerThanItsBudgetAndForgetsDeadHosts) {
     EXPECT_EQ(hostKeyOf("HTTP://Example.org/a?b"), "http://example.org:80");
     EXPECT_EQ(hostKeyOf("https://u@[::1]:8443/x"), "https://[::1]:8443");
     EXPECT_EQ(hostKeyOf("file:///tmp/x.png"), "");
+}
+
+TEST(PageResources, APictureAskedForAfterTheBudgetLeavesItsHostTrusted) {
+    forgetUnreachableHosts();
+    testing_http::LoopbackServer server;
+    server.reply("/first.png", {200, pngOf(3, 3), "image/png"});
+    server.reply("/later.png", {200, pngOf(5, 5), "image/png", {}, std::chrono::milliseconds(500)});
+    PageResources resources(server.url("/page.html"));
+    ASSERT_NE(resources.picture("/first.png"), nullptr);
+    // The page's budget runs out; a picture added to the page then is not waited for.
+    std::this_thread::sleep_for(PageResources::kPageFetchBudget + std::chrono::milliseconds(100));
+    resources.request("/later.png");
+    const auto sentBy = Clock::now() + std::chrono::seconds(10);
+    while (server.requests().size() < 2 && Clock::now() < sentBy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(resources.picture("/later.png"), nullptr);
+    // Its host answered the page's first picture at once: the next page still asks it.
+    EXPECT_FALSE(hostUnreachable(server.url("/other.png")));
 }
 
 }  // namespace
