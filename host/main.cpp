@@ -18,7 +18,7 @@
 #include "host/demo.h"
 #include "host/host_session.h"
 #include "host/output.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/text_font.h"
 #include "platform/text/utf.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/presenter.h"

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 namespace lorvane {
 

@@ -12,7 +12,7 @@
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/tag_names.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/text/utf.h"
 #include "platform/ui/window_system.h"
 

@@ -15,8 +15,8 @@
 #include <optional>
 
 #include "lorvane/stack_tab_ctrl_base.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/canvas/text_font.h"
 #include "platform/ui/system_colors.h"
 
 namespace lorvane {

@@ -24,7 +24,7 @@
 
 #include "lorvane/image_list.h"
 #include "lorvane/window_codes.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/ui/message.h"
 #include "platform/ui/types.h"
 

@@ -9,6 +9,8 @@ The export rooms likewise:
 The document model stand-in's layers likewise:
     platform/dom/events, platform/dom/resources, platform/dom (the model), platform/dom/style,
     platform/dom/layout/boxes, platform/dom/layout/markup, platform/dom/layout
+The imaging library's likewise:
+    platform/imaging (the bitmap), platform/imaging/codecs, platform/imaging/canvas
 Tests count as part of their folder. Prints each include that points upwards and exits 1
 when there is one; exits 0 otherwise.
 """
@@ -22,6 +24,7 @@ ORDERS = [
     ["addon/export/pdf", "addon/export/paging", "addon/export/capture", "addon/export"],
     ["platform/dom/events", "platform/dom/resources", "platform/dom", "platform/dom/style",
      "platform/dom/layout/boxes", "platform/dom/layout/markup", "platform/dom/layout"],
+    ["platform/imaging", "platform/imaging/codecs", "platform/imaging/canvas"],
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -14,7 +14,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/text/utf.h"
 
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "bench/dom/bench_page.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -7,7 +7,7 @@
 
 #include "addon/bar/side_band.h"
 #include "addon/bar/tests/bar_fixture.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 using namespace bar_tests;
 using addon::LorvaneClient;

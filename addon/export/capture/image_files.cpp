@@ -4,7 +4,7 @@
 #include <cwctype>
 
 #include "common/util/path_tools.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/text/utf.h"
 
 namespace addon {

@@ -5,7 +5,7 @@
 #include "addon/export/capture/css_colour.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/style/cascade.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 namespace addon {
 

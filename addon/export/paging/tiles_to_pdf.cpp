@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "addon/export/paging/page_breaks.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/text/utf.h"
 
 namespace addon {

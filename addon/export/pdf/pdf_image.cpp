@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 namespace addon::PDFWriter {
 

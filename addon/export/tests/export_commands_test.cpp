@@ -11,7 +11,7 @@
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/window_table.h"
 #include "common/util/message_box.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/ui/dialog_driver.h"
 #include "platform/ui/scripted_presenter.h"
 #include "platform/ui/window_system.h"

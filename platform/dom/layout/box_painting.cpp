@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 namespace platform::dom {
 

@@ -14,7 +14,7 @@
 #include <litehtml.h>
 
 #include "platform/imaging/bitmap.h"
-#include "platform/imaging/rounded_box.h"
+#include "platform/imaging/canvas/rounded_box.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;

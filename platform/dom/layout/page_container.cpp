@@ -11,7 +11,7 @@
 
 #include "platform/dom/layout/box_painting.h"
 #include "platform/dom/layout/markup/inline_svg.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/text/html_space.h"
 #include "platform/text/utf.h"
 

@@ -39,9 +39,9 @@
 #include "platform/dom/geometry.h"
 #include "platform/dom/layout/page_elements.h"
 #include "platform/dom/resources/page_resources.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/picture_surface.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/canvas/picture_surface.h"
+#include "platform/imaging/canvas/text_font.h"
 
 namespace platform::dom {
 

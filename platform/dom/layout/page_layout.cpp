@@ -28,7 +28,7 @@
 #include "platform/dom/style/css_parser.h"
 #include "platform/dom/style/css_values.h"
 #include "platform/dom/task_queue.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

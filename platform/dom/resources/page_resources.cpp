@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/dom/resources/unreachable_hosts.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/net/address_decoding.h"
 #include "platform/text/utf.h"
 

@@ -10,7 +10,7 @@
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/style/inline_style.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "testing/environment/temporary_home.h"
 
 using namespace addon;

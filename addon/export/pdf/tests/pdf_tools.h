@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/system/atomic_file.h"
 #include "platform/system/process.h"
 #include "platform/text/utf.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/dom/layout/boxes/engine_tree.h"
-#include "platform/imaging/text_direction.h"
+#include "platform/imaging/canvas/text_direction.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

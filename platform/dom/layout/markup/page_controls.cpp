@@ -7,7 +7,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/inner_text.h"
 #include "platform/dom/tag_names.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/text_font.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/dom/element.h"
-#include "platform/imaging/text_direction.h"
+#include "platform/imaging/canvas/text_direction.h"
 
 namespace platform::dom {
 

@@ -20,7 +20,7 @@
 #include "platform/dom/style/css_rule_preludes.h"
 #include "platform/dom/style/selector_structure.h"
 #include "platform/dom/style/style_sheet.h"
-#include "platform/imaging/text_direction.h"
+#include "platform/imaging/canvas/text_direction.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

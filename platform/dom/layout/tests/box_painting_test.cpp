@@ -8,8 +8,8 @@
 #include "platform/dom/layout/page_container.h"
 #include "platform/dom/layout_engine.h"
 #include "platform/dom/resources/page_resources.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 namespace platform::dom {
 namespace {

@@ -4,7 +4,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 namespace platform::dom {
 namespace {

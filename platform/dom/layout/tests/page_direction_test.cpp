@@ -6,7 +6,7 @@
 #include "platform/dom/document.h"
 #include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom {

@@ -7,8 +7,8 @@
 #include "platform/dom/layout/tests/page_geometry.h"
 #include "platform/dom/tests/fixture_pages.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/canvas/text_font.h"
 
 namespace platform::dom {
 namespace {

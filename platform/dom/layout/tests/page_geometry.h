@@ -9,7 +9,7 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/text/utf.h"
 
 namespace platform::dom::testing {

@@ -13,8 +13,8 @@
 #include "platform/dom/style/style_sheet.h"
 #include "platform/dom/text_range.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "testing/http/loopback_server.h"
 
 namespace platform::dom {

@@ -7,8 +7,8 @@
 
 #include "platform/dom/document.h"
 #include "platform/dom/layout_engine.h"
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 namespace platform::dom {
 namespace {

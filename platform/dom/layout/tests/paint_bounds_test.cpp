@@ -4,7 +4,7 @@
 #include "platform/dom/element.h"
 #include "platform/dom/layout/page_layout.h"
 #include "platform/dom/window.h"
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 namespace platform::dom {
 namespace {

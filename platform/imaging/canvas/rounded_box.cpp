@@ -1,4 +1,4 @@
-#include "platform/imaging/rounded_box.h"
+#include "platform/imaging/canvas/rounded_box.h"
 
 #include <cairo.h>
 

@@ -1,8 +1,8 @@
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 
 #include <new>
 
-#include "platform/imaging/codec_formats.h"
+#include "platform/imaging/codecs/codec_formats.h"
 #include "platform/system/atomic_file.h"
 
 namespace platform::imaging {

@@ -1,4 +1,4 @@
-#include "platform/imaging/font_catalog.h"
+#include "platform/imaging/canvas/font_catalog.h"
 
 #include <fontconfig/fontconfig.h>
 

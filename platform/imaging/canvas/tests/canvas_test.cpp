@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/image_codecs.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/canvas/text_font.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "testing/environment/temporary_home.h"
 
 using namespace platform::imaging;

@@ -1,4 +1,4 @@
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/text_font.h"
 
 #include <pango/pangocairo.h>
 #include <pango/pangofc-font.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/imaging/font_catalog.h"
+#include "platform/imaging/canvas/font_catalog.h"
 
 namespace platform::imaging {
 

@@ -1,4 +1,4 @@
-#include "platform/imaging/gif_dither.h"
+#include "platform/imaging/codecs/gif_dither.h"
 
 #include <algorithm>
 #include <array>

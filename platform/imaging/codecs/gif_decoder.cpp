@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/imaging/codec_formats.h"
+#include "platform/imaging/codecs/codec_formats.h"
 
 namespace platform::imaging::detail {
 

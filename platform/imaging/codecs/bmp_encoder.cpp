@@ -2,7 +2,7 @@
 // bottom-up, each padded to a multiple of four bytes; all numbers little-endian.
 #include <cstdint>
 
-#include "platform/imaging/codec_formats.h"
+#include "platform/imaging/codecs/codec_formats.h"
 
 namespace platform::imaging::detail {
 

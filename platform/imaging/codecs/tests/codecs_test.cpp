@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/imaging/image_codecs.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/system/atomic_file.h"
 #include "testing/environment/temporary_home.h"
 

@@ -2,8 +2,8 @@
 #include <csetjmp>
 #include <cstdlib>
 
-#include "platform/imaging/codec_formats.h"
-#include "platform/imaging/jpeg_errors.h"
+#include "platform/imaging/codecs/codec_formats.h"
+#include "platform/imaging/codecs/jpeg_errors.h"
 
 namespace platform::imaging::detail {
 

@@ -1,4 +1,4 @@
-#include "platform/imaging/text_direction.h"
+#include "platform/imaging/canvas/text_direction.h"
 
 #include <fribidi.h>
 

@@ -3,8 +3,8 @@
 #include <csetjmp>
 #include <vector>
 
-#include "platform/imaging/codec_formats.h"
-#include "platform/imaging/jpeg_errors.h"
+#include "platform/imaging/codecs/codec_formats.h"
+#include "platform/imaging/codecs/jpeg_errors.h"
 
 namespace platform::imaging::detail {
 

@@ -1,4 +1,4 @@
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 #include <cairo.h>
 
@@ -6,9 +6,9 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/imaging/image_codecs.h"
-#include "platform/imaging/picture_surface.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/picture_surface.h"
+#include "platform/imaging/canvas/text_font.h"
+#include "platform/imaging/codecs/image_codecs.h"
 #include "platform/text/utf.h"
 
 namespace platform::imaging {

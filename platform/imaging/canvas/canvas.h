@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "platform/imaging/bitmap.h"
+#include "platform/imaging/canvas/rounded_box.h"
 #include "platform/imaging/image_status.h"
-#include "platform/imaging/rounded_box.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;

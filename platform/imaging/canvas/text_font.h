@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/imaging/canvas.h"
+#include "platform/imaging/canvas/canvas.h"
 
 typedef struct _PangoLayout PangoLayout;
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <vector>
 
-#include "platform/imaging/codec_formats.h"
-#include "platform/imaging/gif_dither.h"
+#include "platform/imaging/codecs/codec_formats.h"
+#include "platform/imaging/codecs/gif_dither.h"
 
 namespace platform::imaging::detail {
 

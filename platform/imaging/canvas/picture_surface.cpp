@@ -1,4 +1,4 @@
-#include "platform/imaging/picture_surface.h"
+#include "platform/imaging/canvas/picture_surface.h"
 
 #include <cairo.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/imaging/canvas.h"
-#include "platform/imaging/font_catalog.h"
-#include "platform/imaging/text_font.h"
+#include "platform/imaging/canvas/canvas.h"
+#include "platform/imaging/canvas/font_catalog.h"
+#include "platform/imaging/canvas/text_font.h"
 
 using namespace platform::imaging;
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/imaging/codec_formats.h"
+#include "platform/imaging/codecs/codec_formats.h"
 #include "platform/system/module.h"
 
 namespace platform::imaging::detail {
