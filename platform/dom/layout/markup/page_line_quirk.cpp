@@ -29,18 +29,27 @@ bool passesOnUnchanged(const std::wstring& value) {
     return true;
 }
 
-bool holdsOnlyElementsAndSpaces(const Element& cell) {
-    bool elements = false;
-    for (const auto& child : cell.childNodes()) {
-        if (child->nodeType() == NodeType::Element)
-            elements = true;
-        else if (child->nodeType() == NodeType::Text) {
+// Whether the element's lines hold elements alone: no text but spaces, and at least one
+// inline-level element. A block of blocks alone has no lines of its own, so the quirk has
+// nothing to act on there; written out, it would hand its children a line height of 0 to
+// inherit wherever a page's sheet says "line-height: inherit" (a readable page's paragraphs
+// would lay every line over the first).
+bool linesHoldOnlyElements(const Element& element) {
+    bool inlineElements = false;
+    for (const auto& child : element.childNodes()) {
+        if (child->nodeType() == NodeType::Element) {
+            if (!inlineElements)
+                inlineElements = static_cast<const Element&>(*child)
+                                     .currentStyle()
+                                     ->value(PropertyId::Display)
+                                     .starts_with(L"inline");
+        } else if (child->nodeType() == NodeType::Text) {
             for (wchar_t c : child->nodeValue())
                 if (!platform::text::isHtmlSpace(c))
                     return false;
         }
     }
-    return elements;
+    return inlineElements;
 }
 
 // Blocks and cells have lines of their own; an inline element inside such a line that holds
@@ -61,7 +70,7 @@ bool takesTheQuirk(const Element& element) {
         }
     }
     return passesOnUnchanged(style->value(PropertyId::LineHeight)) &&
-           holdsOnlyElementsAndSpaces(element);
+           linesHoldOnlyElements(element);
 }
 
 // A line of pictures alone is as tall as they are, without room for descenders below them:

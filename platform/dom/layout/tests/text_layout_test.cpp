@@ -137,6 +137,27 @@ TEST(TextLayout, OldDoctypesLetALineOfPicturesBeAsTallAsThePictures) {
     expectExactBoxes(*document, chromium);
 }
 
+// A block of blocks alone has no lines for the quirk to act on: a paragraph inside it that
+// inherits its line height by a page's rule keeps that of the page, not a height of 0 that
+// laid all its lines over the first.
+TEST(TextLayout, WithoutADoctypeParagraphsInBlocksOfBlocksInheritTheirLineHeight) {
+    auto document = Document::parse(
+        L"<html><head><style>#page { font: 16px/30px serif; width: 200px }"
+        L"#page p { line-height: inherit !important; margin: 0 }</style></head>"
+        L"<body style='margin:0'><div id=page><div><article><p id=p>one two three four five "
+        L"six seven eight nine ten eleven twelve thirteen fourteen fifteen</p></article></div>"
+        L"</div></body></html>",
+        L"file:///fixture.html");
+    document->parentWindow().resizeTo(800, 600);
+    const auto paragraph = document->getElementById(L"p");
+    const auto& text = static_cast<const Text&>(*paragraph->firstChild());
+    const std::vector<Rect> lines = document->layout().textRects(text, 0, text.data().size());
+    ASSERT_GE(lines.size(), 3u);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].top - lines[i - 1].top, 30) << i;
+    EXPECT_EQ(document->boxOf(*paragraph)->height(), 30 * static_cast<int>(lines.size()));
+}
+
 // The engine takes whole pixels per word: the rounding carried between words must not
 // make a restyled page measure otherwise than the same page laid out anew.
 TEST(TextLayout, WordsMeasureTheSameInEveryLayoutOfThePage) {
