@@ -3,7 +3,8 @@
 // put in the readable page is written to OUT/<name>.html, where <name> is the page's file
 // name up to its first dot. Used by real_pages_f1.py --in-process for tuning. With
 // GRAB_EXPLAIN set in the environment, every page's line also names the block each finder
-// took, the block chosen and how many blocks the story has.
+// took, the block chosen and how many blocks the story has; with GRAB_EXPLAIN=tree, also
+// the blocks around the chosen one up to the body.
 // Usage: bench_grab_pages <grab.xml> <out folder> <page.html>...
 #include <algorithm>
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "addon/page/text_case.h"
 #include "addon/readable/article_markup.h"
 #include "addon/readable/layout_finder.h"
 #include "addon/readable/main_element.h"
@@ -44,6 +46,23 @@ std::string label(const addon::ElementPtr& element) {
         text += L"." + *classes;
     }
     return platform::text::toUtf8(text.substr(0, 60));
+}
+
+// The blocks around the chosen one, GRAB_EXPLAIN=tree: every block from the chosen one up to
+// the body with its children, each with the length of its text, to see what a story's
+// neighbours hold.
+void printNeighbours(const addon::ElementPtr& chosen) {
+    int depth = 0;
+    for (addon::ElementPtr block = chosen; block && block->parentElement();
+         block = block->parentElement(), ++depth) {
+        std::printf("\n  up %d: %s", depth, label(block).c_str());
+        for (const auto& child : block->parentElement()->children()) {
+            const std::wstring text = addon::trimSpace(child->innerText());
+            std::printf("\n      %s %-50s %6zu  %s", child == block ? "*" : " ",
+                        label(child).c_str(), text.size(),
+                        platform::text::toUtf8(text.substr(0, 50)).c_str());
+        }
+    }
 }
 
 std::string explanation(const addon::ElementPtr& body) {
@@ -79,6 +98,9 @@ int main(int argc, char** argv) {
         std::printf("%-44s %8.1f ms", name.c_str(), ms);
         if (std::getenv("GRAB_EXPLAIN")) {
             std::printf("  %s", explanation(document->body()).c_str());
+            if (std::string(std::getenv("GRAB_EXPLAIN")) == "tree") {
+                printNeighbours(addon::findArticleElement(document->body()));
+            }
         }
         std::printf("\n");
     }

@@ -8,9 +8,9 @@ For every page folder (source.html.gz, expected.html.gz) of the pages folder:
   (command-select-grab) with nothing selected and exports the readable page as HTML, as
   a person does; the kept content is the readable page without the header Grab puts
   above it (title and address).
-  The page's title is replaced by its folder's name first, or a title element of that name
-  put in where the page has none, so every page has one: the export dialog takes the
-  page's title for the book title and refuses an empty one.
+  A page without a title (or with an empty one) gets its folder's name for one first, so
+  every page has one: the export dialog takes the page's title for the book title and
+  refuses an empty one.
   With --in-process, bench_grab_pages builds the same content in one process instead
   (much faster; for tuning).
 - Readability.js 0.6 with jsdom 26, installed with npm into BUILD/bench-node on first use.
@@ -99,10 +99,15 @@ TITLE_PLACES = [re.compile(r"<head[\s>][^>]*>|<head>", re.IGNORECASE),
 
 
 def titled(markup, title):
-    """The page with `title` for its title: the first title element's text replaced, or a
-    title element put in where the page has none."""
+    """The page as it is when its first title element holds text; else with `title` for its
+    title: the empty title element's text replaced, or a title element put in where the
+    page has none. Grab's header shows the page's own title, and what the story repeats of
+    it is left out, so a page keeps its title where it has one."""
     element = "<title>%s</title>" % title
-    if TITLE.search(markup):
+    found = TITLE.search(markup)
+    if found and text_of(re.sub(r"</?title[^>]*>", "", found.group(0), flags=re.I)).strip():
+        return markup
+    if found:
         return TITLE.sub(element, markup, count=1)
     for place in TITLE_PLACES:
         found = place.search(markup)
