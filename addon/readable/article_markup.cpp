@@ -8,6 +8,7 @@
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/blocks/link_share.h"
 #include "addon/readable/blocks/shown_blocks.h"
+#include "addon/readable/blocks/title_heading.h"
 #include "addon/readable/main_element.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
@@ -188,6 +189,18 @@ void removeCaptionsAlone(const ElementPtr& copy) {
     }
 }
 
+// Removes the headings of the cleaned copy that repeat the page's title (title_heading.h):
+// the readable page's header shows the title already.
+void removeTitleHeadings(const ElementPtr& copy, const std::wstring& title) {
+    for (const wchar_t* tag : {L"H1", L"H2"}) {
+        for (const ElementPtr& heading : copy->getElementsByTagName(tag)) {
+            if (repeatsTitle(heading->innerText(), title)) {
+                heading->removeNode(true);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
@@ -205,6 +218,7 @@ std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
     }
     cleanElement(copy, rules);
     removeCaptionsAlone(copy);
+    removeTitleHeadings(copy, document->title());
     return copy->outerHTML();
 }
 

@@ -1,0 +1,53 @@
+#include "addon/readable/blocks/title_heading.h"
+
+#include <cwctype>
+#include <set>
+
+namespace addon {
+namespace {
+
+// Letters and digits of any script. The C library knows those of the current locale only,
+// and the program may run in the plain one, so beyond ASCII every character is taken for a
+// letter but the spaces and punctuation of the Latin-1, general-punctuation and CJK
+// symbol blocks.
+bool isWordCharacter(wchar_t c) {
+    if (c < 0x80) {
+        return std::iswalnum(c) != 0;
+    }
+    const bool punctuation = c <= 0xBF || c == 0xD7 || c == 0xF7 || (c >= 0x2000 && c <= 0x206F) ||
+                             (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFF0F);
+    return !punctuation;
+}
+
+std::set<std::wstring> wordsOf(const std::wstring& text) {
+    std::set<std::wstring> words;
+    std::wstring word;
+    for (const wchar_t c : text + L' ') {
+        if (isWordCharacter(c)) {
+            word += static_cast<wchar_t>(std::towlower(c));
+        } else if (!word.empty()) {
+            words.insert(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+}  // namespace
+
+bool repeatsTitle(const std::wstring& heading, const std::wstring& title) {
+    const std::set<std::wstring> headingWords = wordsOf(heading);
+    const std::set<std::wstring> titleWords = wordsOf(title);
+    if (headingWords.empty() || titleWords.empty()) {
+        return false;
+    }
+    std::size_t shared = 0;
+    for (const std::wstring& word : headingWords) {
+        shared += titleWords.count(word);
+    }
+    return static_cast<double>(shared) >=
+               kTitleWordShare * static_cast<double>(headingWords.size()) &&
+           static_cast<double>(shared) >= kTitleCoverShare * static_cast<double>(titleWords.size());
+}
+
+}  // namespace addon

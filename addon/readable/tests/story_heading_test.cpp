@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "addon/page/tests/page_fixtures.h"
+#include "addon/readable/article_markup.h"
+#include "addon/readable/blocks/title_heading.h"
+#include "addon/readable/tests/readable_fixtures.h"
+
+using namespace addon;
+using namespace page_fixtures;
+
+TEST(StoryHeading, AHeadingRepeatsTheTitleWhenItHoldsMostOfItsWordsAndTheyMostOfTheTitle) {
+    const std::wstring title = L"Keepers of the Northern Light – The Coast Weekly";
+    EXPECT_TRUE(repeatsTitle(L"Keepers of the northern light", title));
+    EXPECT_TRUE(repeatsTitle(L"  KEEPERS of the Northern Light! ", title));
+    // One word of the title is a subheading, not the title.
+    EXPECT_FALSE(repeatsTitle(L"Light", title));
+    // A headline that says something else, though it shares some of the title's words.
+    EXPECT_FALSE(repeatsTitle(L"Keepers of the light tell of a winter without end", title));
+    EXPECT_FALSE(repeatsTitle(L"", title));
+    EXPECT_FALSE(repeatsTitle(L"Keepers of the northern light", L""));
+    EXPECT_TRUE(repeatsTitle(L"灯台守の冬", L"灯台守の冬 | 海辺新聞"));
+}
+
+TEST(StoryHeading, TheHeadlineRepeatingThePageTitleIsLeftOutAndOtherHeadingsStay) {
+    const GrabRules rules = shippedRules();
+    const std::wstring story = L"<BODY><H1>Keepers of the northern light</H1>" +
+                               paragraphs(L"story", 3) + L"<H2>The winter of the storms</H2>" +
+                               paragraphs(L"winter", 3) + L"</BODY>";
+    const auto titled = parsePage(
+        L"<HTML><HEAD><TITLE>Keepers of the Northern Light | The Coast Weekly</TITLE></HEAD>" +
+        story + L"</HTML>");
+    const std::wstring markup = articleMarkup(titled->body(), rules);
+    EXPECT_FALSE(keeps(markup, L"Keepers of the northern light"));
+    for (const wchar_t* kept : {L"story0", L"The winter of the storms", L"winter2"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+
+    // A page titled for its site only keeps its headline: the header would not show it.
+    const auto siteTitled =
+        parsePage(L"<HTML><HEAD><TITLE>The Coast Weekly</TITLE></HEAD>" + story + L"</HTML>");
+    EXPECT_TRUE(keeps(articleMarkup(siteTitled->body(), rules), L"Keepers of the northern light"));
+}
