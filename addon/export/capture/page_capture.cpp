@@ -54,14 +54,17 @@ PageRendering::PageRendering(dom::Document& page, int layoutWidth, int widestLay
     measure();
     // Laid out again as it is painted: its text flows as wide as the page is, or as
     // `widestLayout` allows; the sizes are taken again for that layout. Laid out narrower
-    // than the page, the part beyond the window must still be painted, not hidden.
+    // than the page, the part beyond the window must still be painted, not hidden. The
+    // window keeps the capture's height, as a browser's print keeps its page's: the slices are
+    // painted from the page's own coordinates, and what is as tall as the window (a frame of
+    // height 100% without a doctype) stays one window tall instead of growing with it.
     const int paintWidth =
         std::clamp(full_.width, layoutWidth, std::max(layoutWidth, widestLayout));
     if (paintWidth < full_.width) {
         body->style().setAttribute(L"overflow", L"visible");
         root->style().setAttribute(L"overflow", L"visible");
     }
-    window.resizeTo(paintWidth, std::min(full_.height, kCaptureSliceHeight));
+    window.resizeTo(paintWidth, kCaptureLayoutHeight);
     measure();
     window.scrollTo(0, 0);
     ready_ = true;

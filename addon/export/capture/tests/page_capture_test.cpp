@@ -263,6 +263,17 @@ TEST(PageCapture, WholePageWithoutReadablePartsAndAsOneBitmap) {
     EXPECT_TRUE(capturePageBitmap(*empty).empty());
 }
 
+// The page is painted in slices, but laid out in a window of the capture's size, as a
+// browser prints it: what is as tall as the window (a video frame of height 100% without a
+// doctype) stays one window tall instead of growing with the page.
+TEST(PageCapture, WhatIsAsTallAsTheWindowStaysAsTallAsTheCapturesWindow) {
+    auto page = dom::Document::parse(std::string_view(
+        "<html><body style='margin:0'><div><div id=frame style='height:100%'></div></div>"
+        "<div style='height:3000px'></div></body></html>"));
+    const imaging::Bitmap whole = capturePageBitmap(*page);
+    EXPECT_EQ(whole.height(), kCaptureLayoutHeight + 3000);
+}
+
 TEST(PageCapture, APageWiderThanTheDeviceIsPaintedSmallerWithItsPicturesMarked) {
     testing_environment::TemporaryHome home;
     // 1200 pixels wide, a red block at the right end; under it a picture 12000 rows tall.
