@@ -104,17 +104,48 @@ std::wstring attribute(const Element& element, std::wstring_view name) {
     return std::wstring(trimmed(element.getAttribute(name).value_or(L"")));
 }
 
-// The srcset of the element, or that of its lazy-loading attributes.
-std::wstring srcsetOf(const Element& element) {
+// The srcset of the element, or that of its lazy-loading attributes when they are read.
+std::wstring srcsetOf(const Element& element, bool readLazy) {
     std::wstring srcset = attribute(element, L"srcset");
     for (std::wstring_view lazy : kLazySrcsets)
-        if (srcset.empty())
+        if (srcset.empty() && readLazy)
             srcset = attribute(element, lazy);
     return srcset;
 }
 
+const Element* elementSibling(const std::vector<std::shared_ptr<Node>>& nodes, std::size_t at,
+                              int step) {
+    for (auto i = static_cast<std::ptrdiff_t>(at) + step;
+         i >= 0 && i < static_cast<std::ptrdiff_t>(nodes.size()); i += step)
+        if (nodes[i]->nodeType() == NodeType::Element)
+            return static_cast<const Element*>(nodes[i].get());
+    return nullptr;
+}
+
+// Whether the page gives the picture's fallback for readers without scripts beside it: a
+// noscript holding a picture next to the image. Without scripts that fallback shows the
+// picture, as a browser without scripts shows it, so the lazy-loading attributes are not
+// read and the picture is not shown twice.
+bool hasScriptlessFallback(const Element& image) {
+    const auto parent = image.parentNode();
+    if (!parent)
+        return false;
+    const auto& nodes = parent->childNodes();
+    const auto at = std::find_if(nodes.begin(), nodes.end(),
+                                 [&](const auto& node) { return node.get() == &image; });
+    if (at == nodes.end())
+        return false;
+    const auto index = static_cast<std::size_t>(at - nodes.begin());
+    for (const Element* sibling :
+         {elementSibling(nodes, index, -1), elementSibling(nodes, index, 1)})
+        if (sibling && sibling->hasTag(L"NOSCRIPT") &&
+            !sibling->getElementsByTagName(L"img").empty())
+            return true;
+    return false;
+}
+
 // The srcset of the first fitting <source> before the image in its <picture>.
-std::wstring pictureParentSrcset(const Element& image) {
+std::wstring pictureParentSrcset(const Element& image, bool readLazy) {
     const auto parent = image.parentNode();
     if (!parent || parent->nodeType() != NodeType::Element ||
         !static_cast<const Element&>(*parent).hasTag(L"PICTURE"))
@@ -134,7 +165,7 @@ std::wstring pictureParentSrcset(const Element& image) {
         if (!type.empty() && std::find(std::begin(kDecodedTypes), std::end(kDecodedTypes), type) ==
                                  std::end(kDecodedTypes))
             continue;
-        if (std::wstring srcset = srcsetOf(source); !srcset.empty())
+        if (std::wstring srcset = srcsetOf(source, readLazy); !srcset.empty())
             return srcset;
     }
     return {};
@@ -179,24 +210,26 @@ bool isPlaceholderSource(std::wstring_view source) {
 
 std::wstring pictureSource(const Element& image, int viewportWidth) {
     const int slot = slotWidthOf(image, viewportWidth);
-    if (std::wstring chosen = chooseFromSrcset(pictureParentSrcset(image), slot); !chosen.empty())
+    const bool readLazy = !hasScriptlessFallback(image);
+    if (std::wstring chosen = chooseFromSrcset(pictureParentSrcset(image, readLazy), slot);
+        !chosen.empty())
         return chosen;
     std::wstring source = attribute(image, L"src");
-    const bool placeholder = isPlaceholderSource(source);
-    if (placeholder)
+    const bool lazyPlaceholder = isPlaceholderSource(source) && readLazy;
+    if (lazyPlaceholder)
         for (std::wstring_view lazy : kLazySources)
             if (std::wstring real = attribute(image, lazy); !real.empty())
                 return real;
     std::wstring srcset = attribute(image, L"srcset");
-    if (srcset.empty() && placeholder)
-        srcset = srcsetOf(image);
+    if (srcset.empty() && lazyPlaceholder)
+        srcset = srcsetOf(image, true);
     if (!srcset.empty()) {
         // The src counts as the 1x candidate of a density srcset that names none.
         const std::vector<Candidate> candidates = candidatesOf(srcset);
         const bool oneX = std::any_of(candidates.begin(), candidates.end(), [](const Candidate& c) {
             return c.width > 0 || c.density == 1.0;
         });
-        if (!source.empty() && !placeholder && !oneX)
+        if (!source.empty() && !lazyPlaceholder && !oneX)
             srcset += L", " + source + L" 1x";
         if (std::wstring chosen = chooseFromSrcset(srcset, slot); !chosen.empty())
             return chosen;

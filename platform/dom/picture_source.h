@@ -4,7 +4,8 @@
 // candidates the narrowest that fills the width given by `sizes` in pixels (else the
 // viewport). Pages that load pictures lazily leave src empty or a placeholder (a tiny data:
 // picture, a blank or spacer image) and keep the address in data-src, data-srcset and
-// similar attributes; these fill in.
+// similar attributes; these fill in, unless a noscript beside the image holds a picture: that
+// is the page's own fallback for readers without scripts, shown in its place.
 //
 // Contract: pure functions over the element tree; the document's thread. "" when the
 // element names no picture.

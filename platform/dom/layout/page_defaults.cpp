@@ -8,7 +8,8 @@ html, address, blockquote, body, dd, div, dl, dt, fieldset, form, frame, framese
 h1, h2, h3, h4, h5, h6, noframes, ol, p, ul, center, dir, hr, menu, pre, header, footer,
 main, article, aside, nav, section, figure, figcaption, hgroup, details, summary, legend,
 listing, xmp, plaintext, optgroup { display: block; }
-head, script, style, title, meta, link, base, noscript, template, param, datalist, area,
+/* No script runs: a noscript shows what it holds, a canvas its fallback content. */
+head, script, style, title, meta, link, base, template, param, datalist, area,
 [hidden], input[type=hidden] { display: none; }
 html { color: black; }
 body { margin: 8px; }
@@ -74,8 +75,8 @@ textarea { width: 161px; height: 30px; white-space: pre-wrap; font-family: monos
     border: 1px solid #767676; padding: 2px 17px 2px 2px; }
 fieldset { margin: 0 2px; padding: 0.35em 0.75em 0.625em; border: 2px groove #ccc; }
 iframe { display: inline-block; width: 300px; height: 150px; border: 2px inset #ccc; }
-video, canvas, embed, object, svg { display: inline-block; }
-video, canvas { width: 300px; height: 150px; }
+video, embed, object, svg { display: inline-block; }
+video { width: 300px; height: 150px; }
 br { display: block; }
 nobr { white-space: nowrap; }
 wbr { display: inline; }

@@ -55,9 +55,9 @@ bool holdsNoPageWords(litehtml::element& element) {
     const char* tag = element.get_tagName();
     if (!tag)
         return false;
-    static constexpr const char* kTags[] = {"script",   "style",     "title",      "noscript",
-                                            "template", "svg",       "math",       "::before",
-                                            "::after",  kAltTextTag, kEmptyLineTag};
+    static constexpr const char* kTags[] = {"script",    "style",      "title",    "template",
+                                            "svg",       "math",       "::before", "::after",
+                                            kAltTextTag, kEmptyLineTag};
     for (const char* name : kTags)
         if (std::strcmp(tag, name) == 0)
             return true;

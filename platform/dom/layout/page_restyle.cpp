@@ -120,8 +120,8 @@ bool sameIgnoringFreeBoxMarks(std::string_view a, std::string_view b) {
 
 // Elements the engine keeps without attributes and never lays out.
 bool rendersNothing(const Element& element) {
-    static constexpr std::wstring_view kTags[] = {L"SCRIPT", L"STYLE", L"TITLE",    L"META",
-                                                  L"LINK",   L"BASE",  L"NOSCRIPT", L"TEMPLATE"};
+    static constexpr std::wstring_view kTags[] = {L"SCRIPT", L"STYLE", L"TITLE",   L"META",
+                                                  L"LINK",   L"BASE",  L"TEMPLATE"};
     return std::any_of(std::begin(kTags), std::end(kTags),
                        [&](std::wstring_view tag) { return element.hasTag(tag); });
 }

@@ -10,8 +10,8 @@ html, address, blockquote, body, center, dd, dir, div, dl, dt, fieldset, form, f
 h1, h2, h3, h4, h5, h6, hr, menu, ol, p, pre, ul, xmp, listing, plaintext, article, aside,
 footer, header, nav, section, main, figure, figcaption, details, summary, noframes
     { display: block }
-head, script, style, title, meta, link, base, noscript, template, param, area, datalist,
-noembed { display: none }
+head, script, style, title, meta, link, base, template, param, area, datalist, noembed
+    { display: none }
 li { display: list-item }
 table { display: table; border-collapse: separate }
 caption { display: table-caption; text-align: center }
@@ -22,7 +22,7 @@ tr { display: table-row }
 td, th { display: table-cell; padding: 1px }
 col { display: table-column }
 colgroup { display: table-column-group }
-img, input, select, textarea, button, iframe, object, embed, video, canvas, applet, svg
+img, input, select, textarea, button, iframe, object, embed, video, applet, svg
     { display: inline-block }
 body { margin: 8px }
 p, dl, blockquote, ul, ol, pre, xmp, listing, plaintext, figure { margin-top: 1em; margin-bottom: 1em }

@@ -391,7 +391,7 @@ std::string presentationalStyle(const Element& element, bool pictureMissing, boo
     } else if (element.hasTag(L"INPUT")) {
         fieldStyle(element, out);
     } else if (element.hasTag(L"IFRAME") || element.hasTag(L"EMBED") || element.hasTag(L"OBJECT") ||
-               element.hasTag(L"VIDEO") || element.hasTag(L"CANVAS")) {
+               element.hasTag(L"VIDEO")) {
         frameStyle(element, out);
     } else if (isInlineSvg(element)) {
         return inlineSvgSize(element);

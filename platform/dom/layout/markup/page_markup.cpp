@@ -40,8 +40,7 @@ bool isVoid(const std::wstring& tag) {
 // Elements whose text the engine never lays out as words.
 bool holdsNoWords(const Element& element) {
     return element.hasTag(L"SCRIPT") || element.hasTag(L"STYLE") || element.hasTag(L"TITLE") ||
-           element.hasTag(L"NOSCRIPT") || element.hasTag(L"TEMPLATE") ||
-           element.elementNamespace() != Namespace::Html;
+           element.hasTag(L"TEMPLATE") || element.elementNamespace() != Namespace::Html;
 }
 
 std::string lowerAscii(const std::wstring& name) {

@@ -69,17 +69,15 @@ TEST(PageFlow, MarginsCollapseThroughBlocksWithNothingInThem) {
 
 TEST(PageFlow, EmptyGeneratedBoxesAndATrailingEmptyBlockKeepNoMarginInside) {
     // A rule for ::before and ::after without content makes no box; an empty block after a
-    // list lets the list's margin out of the blocks that hold it; a canvas is 300 by 150.
+    // list lets the list's margin out of the blocks that hold it.
     auto document = Document::parse(
         L"<!DOCTYPE html><html><head><style>*::before,*::after{color:red}</style></head>"
         L"<body style='margin:0'><div id=outer><div id=inner><ul><li>x</li></ul></div>"
-        L"<div></div></div><div id=next><p>next</p></div><canvas id=canvas></canvas></body>"
-        L"</html>");
+        L"<div></div></div><div id=next><p>next</p></div></body></html>");
     document->parentWindow().resizeTo(1024, 768);
     expectExactBoxes(*document, {{L"outer", {0, 16, 1024, 34}},
                                  {L"inner", {0, 16, 1024, 34}},
-                                 {L"next", {0, 50, 1024, 68}},
-                                 {L"canvas", {0, 84, 300, 234}}});
+                                 {L"next", {0, 50, 1024, 68}}});
 }
 
 TEST(PageFlow, ASheetOpeningWithCdataLosesWhatABrowserLoses) {
