@@ -1,8 +1,6 @@
 // Lays a page file out at a viewport width and prints one line per element in document
 // order: index, tag name, then the border box (left top right bottom) or "-" when the
 // element has no box. With a third argument, also paints the page into that PNG file.
-// Elements inside a noscript element are left out and not counted: a browser that runs
-// scripts reads a noscript element's content as text, so the order agrees with its own.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,12 +27,6 @@ int main(int argc, char** argv) {
     std::size_t i = 0;
     for (const auto& each : *elements) {
         const auto& element = *each;
-        bool scriptless = false;
-        for (auto above = element.parentElement(); above && !scriptless;
-             above = above->parentElement())
-            scriptless = above->hasTag(L"NOSCRIPT");
-        if (scriptless)
-            continue;
         const auto box = document->boxOf(element);
         std::printf("%zu %s", i++, platform::text::toUtf8(element.tagName()).c_str());
         if (box)

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Compares the layout engine's boxes with headless Chromium's on fixture pages.
 
-For every page: Chromium loads a copy with a script that reports getBoundingClientRect,
-the display type and whether the element holds text, for every element in document
-order; layout_boxes (bench/dom) prints the engine's border boxes in the same order. For
-the block-level elements that hold text, the script reports the intersection over union
-of the two boxes; the table gives per page the elements compared, the median IoU, the
-median IoU of the boxes' shapes with their tops aligned and the median drift of their tops
-in pixels. The page's own scripts are kept from running in Chromium (a content security
-policy that admits only the probe), as the engine runs none. Pages may be gzip files.
+For every page: Chromium loads it with scripting disabled, as the engine runs no scripts
+(so both read what a noscript element holds as markup), and a probe evaluated through the
+DevTools protocol reports getBoundingClientRect, the display type and whether the element
+holds text, for every element in document order; layout_boxes (bench/dom) prints the
+engine's border boxes in the same order. For the block-level elements that hold text, the
+script reports the intersection over union of the two boxes; the table gives per page the
+elements compared, the median IoU, the median IoU of the boxes' shapes with their tops
+aligned and the median drift of their tops in pixels. Pages may be gzip files.
 
     geometry_vs_chromium.py BUILD_DIR [--width 1024] [--shots DIR] page.html[.gz]...
     geometry_vs_chromium.py BUILD_DIR --real-pages ../shared/real-pages
@@ -21,37 +21,126 @@ With --shots, both renderings are written as PNG files into DIR (engine: NAME.ta
 Chromium: NAME.chromium.png) to be looked at side by side.
 """
 import argparse
+import base64
 import gzip
 import json
-import re
 import os
+import select
 import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 CHROMIUM_FLAGS = [
     "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
     "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    "--hide-scrollbars",
+    "--hide-scrollbars", "--blink-settings=scriptEnabled=false", "--remote-debugging-pipe",
 ]
 
-CSP = (b'<meta id="geometry-probe-csp" http-equiv="Content-Security-Policy" '
-       b'content="script-src \'nonce-geometryprobe\'">')
+# Seconds a page may take in Chromium, from its start to the probe's answer.
+CHROMIUM_LIMIT = 60
 
-REPORT = """<script nonce="geometryprobe">addEventListener("load",function(){
-var all=document.getElementsByTagName('*'),out=[],n=0;
-for(var k=0;k<all.length;k++){var e=all[k],i=n,r=e.getBoundingClientRect(),t=0;
-if(e.id=='geometry-probe-csp')continue;n++;
+PROBE = """(function(){
+var all=document.getElementsByTagName('*'),out=[];
+for(var i=0;i<all.length;i++){var e=all[i],r=e.getBoundingClientRect(),t=0;
 for(var c=e.firstChild;c;c=c.nextSibling)if(c.nodeType==3&&c.data.trim())t=1;
 out.push([i,e.tagName,r.left+scrollX,r.top+scrollY,r.right+scrollX,r.bottom+scrollY,
 getComputedStyle(e).display,t]);}
-var p=document.createElement('pre');
-p.textContent='@@'+'GEO@@'+JSON.stringify({height:innerHeight,boxes:out})+'@@'+'GEO@@';
-document.documentElement.appendChild(p);});</script>"""
+return {height:innerHeight,boxes:out};})()"""
 
 BLOCK = {"block", "list-item", "table", "table-cell", "table-caption", "flow-root"}
+
+
+class DevTools:
+    """Chromium driven through the DevTools protocol on a pipe (its descriptors 3 and 4):
+    JSON messages ended by a NUL byte. Every wait ends at the deadline."""
+
+    def __init__(self, flags, deadline):
+        self.deadline = deadline
+        self.pending = b""
+        self.last = 0
+        commands, self.commands = os.pipe()
+        self.answers, answers = os.pipe()
+
+        def descriptors():
+            os.dup2(commands, 3)
+            os.dup2(answers, 4)
+            os.set_inheritable(3, True)
+            os.set_inheritable(4, True)
+
+        self.process = subprocess.Popen(["chromium"] + flags + ["about:blank"],
+                                        preexec_fn=descriptors, close_fds=False,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(commands)
+        os.close(answers)
+
+    def close(self):
+        os.close(self.commands)
+        os.close(self.answers)
+        self.process.kill()
+        self.process.wait()
+
+    def send(self, method, params=None, session=None):
+        self.last += 1
+        message = {"id": self.last, "method": method, "params": params or {}}
+        if session:
+            message["sessionId"] = session
+        os.write(self.commands, json.dumps(message).encode() + b"\0")
+        return self.last
+
+    def receive(self):
+        while b"\0" not in self.pending:
+            left = self.deadline - time.monotonic()
+            if left <= 0 or not select.select([self.answers], [], [], left)[0]:
+                raise TimeoutError("Chromium did not answer in time")
+            chunk = os.read(self.answers, 1 << 16)
+            if not chunk:
+                raise EOFError("Chromium closed its pipe")
+            self.pending += chunk
+        message, self.pending = self.pending.split(b"\0", 1)
+        return json.loads(message)
+
+    def call(self, method, params=None, session=None):
+        waited = self.send(method, params, session)
+        while True:
+            message = self.receive()
+            if message.get("id") == waited:
+                if "error" in message:
+                    raise RuntimeError("%s: %s" % (method, message["error"]))
+                return message["result"]
+
+    def until(self, event):
+        while self.receive().get("method") != event:
+            pass
+
+
+def chromium(page, plain, width, shot):
+    """Chromium's boxes of the page (and its screenshot into shot, if given)."""
+    profile = tempfile.mkdtemp(prefix="geometry-chromium-")
+    browser = DevTools(CHROMIUM_FLAGS + ["--user-data-dir=" + profile,
+                                         "--window-size=%d,768" % width],
+                       time.monotonic() + CHROMIUM_LIMIT)
+    try:
+        target = browser.call("Target.createTarget", {"url": "about:blank"})["targetId"]
+        session = browser.call("Target.attachToTarget", {"targetId": target,
+                                                         "flatten": True})["sessionId"]
+        browser.call("Page.enable", {}, session)
+        browser.send("Page.navigate", {"url": "file://" + plain}, session)
+        browser.until("Page.loadEventFired")
+        answer = browser.call("Runtime.evaluate", {"expression": PROBE,
+                                                   "returnByValue": True}, session)
+        if "exceptionDetails" in answer:
+            raise RuntimeError("probe failed on %s: %s" % (page, answer["exceptionDetails"]))
+        if shot:
+            picture = browser.call("Page.captureScreenshot", {"format": "png"}, session)
+            with open(shot, "wb") as target:
+                target.write(base64.b64decode(picture["data"]))
+        return answer["result"]["value"]
+    finally:
+        browser.close()
+        shutil.rmtree(profile, ignore_errors=True)
 
 
 def read_page(page):
@@ -61,41 +150,13 @@ def read_page(page):
 
 
 def plain_copy(page):
-    """The page as a plain file the engine and a screenshot can open."""
+    """The page as a plain file the engine and Chromium can open."""
     if not page.endswith(".gz"):
         return os.path.abspath(page), False
     handle, path = tempfile.mkstemp(suffix=".html", prefix="geometry-page-")
     with os.fdopen(handle, "wb") as target:
         target.write(read_page(page))
     return path, True
-
-
-def chromium(args, page, plain, width, shot):
-    profile = tempfile.mkdtemp(prefix="geometry-chromium-")
-    try:
-        flags = CHROMIUM_FLAGS + ["--user-data-dir=" + profile,
-                                  "--window-size=%d,768" % width]
-        copy = os.path.join(tempfile.gettempdir(), "geometry-probe-%d.html" % os.getpid())
-        markup = read_page(page)
-        head = re.search(rb"<head[^>]*>", markup, re.I)
-        if head:
-            markup = markup[:head.end()] + CSP + markup[head.end():]
-        with open(copy, "wb") as target:
-            target.write(markup + REPORT.encode())
-        try:
-            dom = subprocess.run(["chromium"] + flags + ["--dump-dom", "file://" + copy],
-                                 capture_output=True, timeout=60, check=True).stdout.decode()
-        finally:
-            os.remove(copy)
-        if shot:
-            subprocess.run(["chromium"] + flags + ["--screenshot=" + shot,
-                                                   "file://" + plain],
-                           capture_output=True, timeout=60, check=True)
-        start = dom.index("@@GEO@@") + 7
-        return json.loads(dom[start:dom.index("@@GEO@@", start)].replace("&amp;", "&")
-                          .replace("&lt;", "<").replace("&gt;", ">"))
-    finally:
-        shutil.rmtree(profile, ignore_errors=True)
 
 
 def engine(build, page, size, shot):
@@ -145,7 +206,7 @@ def main():
                  os.path.join(args.shots, name + ".tamrix.png")) if args.shots else (None, None)
         plain, temporary = plain_copy(page)
         try:
-            reported = chromium(args, page, plain, args.width, shots[0])
+            reported = chromium(page, plain, args.width, shots[0])
             reference = reported["boxes"]
             # The engine's viewport is as high as Chromium's (its window less its frame).
             ours = engine(args.build, plain, "%dx%d" % (args.width, reported["height"]),
