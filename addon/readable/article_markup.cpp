@@ -39,6 +39,29 @@ bool isListTag(const dom::Element& element) {
     return std::find(kTags.begin(), kTags.end(), tag) != kTags.end();
 }
 
+// Whether the heading is a subheading of the story: a level-two to six heading, or a
+// level-one heading that follows a paragraph of the story (pages that set every section's
+// heading as H1 do so; the page's own heading opens its block).
+bool isSubheading(const ElementPtr& heading) {
+    const std::wstring tag = lowerText(heading->tagName());
+    if (tag.size() != 2 || tag[0] != L'h' || tag[1] < L'1' || tag[1] > L'6') {
+        return false;
+    }
+    if (tag[1] != L'1') {
+        return true;
+    }
+    for (NodePtr before = heading->previousSibling(); before; before = before->previousSibling()) {
+        const auto element = before->nodeType() == dom::NodeType::Element
+                                 ? std::static_pointer_cast<dom::Element>(before)
+                                 : nullptr;
+        if (element && lowerText(element->tagName()) == L"p" &&
+            !trimSpace(element->innerText()).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Whether the element is a list that a paragraph or a subheading of the story introduces
 // ("These apps ...:"): the story's own list, links or not. A list of other stories under
 // its own heading stands in a block of its own, which is a list of links itself.
@@ -50,10 +73,8 @@ bool isIntroducedList(const ElementPtr& element) {
     for (NodePtr before = element->previousSibling(); before; before = before->previousSibling()) {
         if (before->nodeType() == dom::NodeType::Element) {
             const auto introduction = std::static_pointer_cast<dom::Element>(before);
-            const std::wstring introductionTag = lowerText(introduction->tagName());
-            const bool introduces = introductionTag == L"p" ||
-                                    (introductionTag.size() == 2 && introductionTag[0] == L'h' &&
-                                     introductionTag[1] >= L'2' && introductionTag[1] <= L'6');
+            const bool introduces =
+                lowerText(introduction->tagName()) == L"p" || isSubheading(introduction);
             return introduces && !trimSpace(introduction->innerText()).empty();
         }
         if (!trimSpace(before->nodeValue()).empty()) {

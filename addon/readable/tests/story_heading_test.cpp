@@ -40,3 +40,27 @@ TEST(StoryHeading, TheHeadlineRepeatingThePageTitleIsLeftOutAndOtherHeadingsStay
         parsePage(L"<HTML><HEAD><TITLE>The Coast Weekly</TITLE></HEAD>" + story + L"</HTML>");
     EXPECT_TRUE(keeps(articleMarkup(siteTitled->body(), rules), L"Keepers of the northern light"));
 }
+
+TEST(StoryHeading, ALevelOneHeadingAfterTheStorysTextIntroducesItsListOfLinks) {
+    const GrabRules rules = shippedRules();
+    std::wstring sources;
+    std::wstring others;
+    for (int i = 0; i < 4; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        sources += L"<LI><A href=https://example.test/source" + number +
+                   L">https://example.test/source" + number + L"</A></LI>";
+        others += L"<LI><A href=/o" + number + L">Other story " + number + L"</A></LI>";
+    }
+    // Every section's heading is set as H1. The page's own heading opens the block, and the
+    // list of links right below it is no part of the story; the list below a section's
+    // heading is the story's own.
+    const auto document =
+        parsePage(L"<BODY><DIV id=story><H1>Keepers of the light</H1><UL>" + others + L"</UL>" +
+                  paragraphs(L"story", 4) + L"<H1>Sources and links</H1><UL>" + sources +
+                  L"</UL></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"story3", L"Sources and links", L"example.test/source3"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Other story"));
+}
