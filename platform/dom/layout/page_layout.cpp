@@ -357,7 +357,7 @@ void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& mar
         fills = fills || box.markup.find(kFillingSvgAttribute) != std::string::npos;
     if (fills && fillShrunkBoxes(page, kFillingSvgAttribute))
         page.render(std::max(viewport.width, 1));
-    if (markup.bidi)
+    if (markup.bidi || markup.rightToLeft)
         orderBidiLines(page, kDirectionAttribute);
 }
 

@@ -129,14 +129,35 @@ void orderLine(std::vector<Piece>& line, bool rightToLeft) {
         line[i].element->get_position().x += line[i].left - before[i];
 }
 
+// The indent of the block's first line in pixels, which the engine sets at the left.
+int firstLineIndent(litehtml::element& block) {
+    const char* value = block.get_style_property("text-indent", true, nullptr);
+    const auto document = block.get_document();
+    if (!value || !document)
+        return 0;
+    litehtml::css_length indent;
+    indent.fromString(value, "", 0);
+    return document->cvt_units(indent, block.get_font_size(), block.get_position().width);
+}
+
 void orderBlock(litehtml::element& block, bool rightToLeft) {
     std::vector<Piece> pieces;
     collectPieces(block, 0, 0, pieces);
+    if (pieces.empty())
+        return;
+    // A right-to-left block's first line starts at its right: its indent belongs there. The
+    // engine left the room for it at the left, so the line moves by as much.
+    int indent = rightToLeft ? firstLineIndent(block) : 0;
     std::vector<Piece> line;
     int lineBottom = 0;
     const auto finish = [&] {
-        if (!line.empty())
-            orderLine(line, rightToLeft);
+        if (line.empty())
+            return;
+        if (indent != 0)
+            for (Piece& piece : line)
+                piece.element->get_position().x -= indent;
+        indent = 0;
+        orderLine(line, rightToLeft);
         line.clear();
     };
     for (const Piece& piece : pieces) {

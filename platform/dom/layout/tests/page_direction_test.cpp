@@ -1,6 +1,7 @@
 // Right-to-left text: where Chromium puts it at 1024 px.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/dom/document.h"
@@ -70,6 +71,49 @@ TEST(PageDirection, WordsOfALineRunInTheirReadingOrder) {
                               {L"n2", {940, 121, 971, 140}},
                               {L"n3", {911, 121, 935, 140}}},
                              1);
+}
+
+// A right-to-left paragraph's first line is indented from the right, where it starts, and
+// the lines after it reach the right edge; so in Latin text under dir=rtl. A percentage is
+// taken of the paragraph's width.
+TEST(PageDirection, RightToLeftFirstLinesAreIndentedFromTheRight) {
+    const std::wstring words =
+        L" \u05d6\u05d4\u05d5 \u05e4\u05e1\u05e7\u05d4 \u05e8\u05d0\u05e9\u05d5\u05e0\u05d4";
+    std::wstring hebrew;
+    for (int i = 0; i < 12; ++i)
+        hebrew += words;
+    const std::wstring page =
+        L"<!DOCTYPE html><html><body style=\"margin:8px;font:16px 'DejaVu Sans'\">"
+        L"<div dir=rtl style='width:300px'><p id=px style='text-indent:40px'>" +
+        hebrew + L"</p><p id=pc style='text-indent:10%'>" + hebrew +
+        L"</p></div><p id=ltr style='width:300px;text-indent:40px'>" + hebrew +
+        L"</p></body></html>";
+    const std::wstring latin =
+        L"<!DOCTYPE html><html><body style=\"margin:8px;font:16px 'DejaVu Sans'\">"
+        L"<div dir=rtl style='width:300px'><p id=px style='text-indent:40px'>Lorem ipsum dolor "
+        L"sit amet consectetur adipisicing elit sed do eiusmod tempor incididunt ut labore et "
+        L"dolore magna aliqua</p></div></body></html>";
+    for (const auto& [markup, id, indent, rightToLeft] :
+         {std::tuple{page, L"px", 40, true}, std::tuple{page, L"pc", 30, true},
+          std::tuple{page, L"ltr", 40, false}, std::tuple{latin, L"px", 40, true}}) {
+        SCOPED_TRACE(platform::text::toUtf8(id));
+        auto document = Document::parse(markup);
+        document->parentWindow().resizeTo(1024, 768);
+        const auto paragraph = document->getElementById(id);
+        const auto box = document->boxOf(*paragraph);
+        ASSERT_TRUE(box.has_value());
+        const auto& text = static_cast<const Text&>(*paragraph->firstChild());
+        const auto lines = document->layout().textRects(text, 0, text.data().size());
+        ASSERT_GE(lines.size(), 3u);
+        if (rightToLeft) {
+            EXPECT_NEAR(lines[0].right, box->right - indent, 1);
+            EXPECT_NEAR(lines[1].right, box->right, 1);
+            EXPECT_GE(lines[0].left, box->left);
+        } else {
+            EXPECT_EQ(lines[0].left, box->left + indent);
+            EXPECT_EQ(lines[1].left, box->left);
+        }
+    }
 }
 
 // A right-to-left list's markers stand at the right of its items, as in Chromium (whose
