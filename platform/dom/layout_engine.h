@@ -53,7 +53,8 @@ class LayoutEngine {
     // other boxes.
     virtual bool outdated() const { return false; }
     // Waits a bounded time (within a page's picture budget) for what is still on its way
-    // and can change the layout, so that the next layout is the settled page.
+    // and can change the layout, so that the next layout is the settled page; a picture
+    // that has not come by then is laid out and painted as one that cannot be had.
     virtual void settle() {}
 };
 

@@ -284,19 +284,27 @@ void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::back
     canvas.paint(
         [&](cairo_t* cairo) { paintBackground(cairo, shape, clipBox, argbOf(bg.color), picture); });
     if (!picture.surface && !bg.image.empty())
-        if (auto alt = altTexts_.find(bg.image);
-            alt != altTexts_.end() && resources_.missing(bg.image))
-            drawAltText(canvas, bg.clip_box, alt->second);
+        if (auto stand = pictureStandIns_.find(bg.image);
+            stand != pictureStandIns_.end() && resources_.missing(bg.image))
+            drawMissingPicture(canvas, bg.clip_box, stand->second);
 }
 
-void PageContainer::drawAltText(imaging::Canvas& canvas, const litehtml::position& box,
-                                const std::string& text) {
+const imaging::TextFont& PageContainer::standInFont(const PictureStandIn& standIn) {
+    if (const auto element = standIn.element.lock())
+        if (const auto found = fonts_.find(element->get_font()); found != fonts_.end())
+            return *found->second->face;
+    if (!defaultFont_)
+        defaultFont_ = std::make_unique<imaging::TextFont>(get_default_font_name(),
+                                                           kDefaultFontPixels, 400, false);
+    return *defaultFont_;
+}
+
+void PageContainer::drawMissingPicture(imaging::Canvas& canvas, const litehtml::position& box,
+                                       const PictureStandIn& standIn) {
     const imaging::Rect target = scaled(box);
     if (target.empty())
         return;
-    if (!altFont_)
-        altFont_ = std::make_unique<imaging::TextFont>(get_default_font_name(), kDefaultFontPixels,
-                                                       400, false);
+    const imaging::TextFont& font = standInFont(standIn);
     const double line = std::max(1, scaled(1));
     canvas.paint([&](cairo_t* cairo) {
         cairo_rectangle(cairo, target.left, target.top, target.width(), target.height());
@@ -306,8 +314,8 @@ void PageContainer::drawAltText(imaging::Canvas& canvas, const litehtml::positio
         cairo_rectangle(cairo, target.left + line / 2, target.top + line / 2, target.width() - line,
                         target.height() - line);
         cairo_stroke(cairo);
-        altFont_->draw(canvas, text, box.x + kAltInset, box.y + kAltInset + altFont_->ascent(),
-                       kAltColour, scale_);
+        font.draw(canvas, standIn.alt, box.x + kAltInset, box.y + kAltInset + font.ascent(),
+                  kAltColour, scale_);
     });
 }
 
@@ -423,16 +431,21 @@ std::shared_ptr<litehtml::element> PageContainer::create_element(
     const std::shared_ptr<litehtml::document>& doc) {
     if (!tag_name)
         return nullptr;
-    if (std::strcmp(tag_name, "img") == 0) {
+    const bool picture = std::strcmp(tag_name, "img") == 0;
+    std::shared_ptr<litehtml::element> made;
+    if (matching_ == RuleMatching::everyRule)
+        made = picture || std::strcmp(tag_name, "svg") == 0
+                   ? std::make_shared<litehtml::el_image>(doc)
+                   : nullptr;
+    else
+        made = makePageElement(tag_name, doc, rules_, properties_);
+    if (picture) {
         const auto source = attributes.find("src");
         const auto alt = attributes.find("alt");
         if (source != attributes.end() && alt != attributes.end() && !alt->second.empty())
-            altTexts_.emplace(source->second, alt->second);
+            pictureStandIns_.emplace(source->second, PictureStandIn{alt->second, made});
     }
-    if (matching_ == RuleMatching::everyRule)
-        return std::strcmp(tag_name, "svg") == 0 ? std::make_shared<litehtml::el_image>(doc)
-                                                 : nullptr;
-    return makePageElement(tag_name, doc, rules_, properties_);
+    return made;
 }
 
 void PageContainer::split_text(const char* text,

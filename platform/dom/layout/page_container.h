@@ -139,10 +139,17 @@ class PageContainer final : public litehtml::document_container {
     int scaled(int length) const;
     // The picture at `source` made ready to paint, or null when there is none.
     const imaging::PictureSurface* surfaceOf(const std::string& source);
+    // What stands in a picture's box while it cannot be had: its alternative text, in the
+    // font of the picture's element while that lives (else the default font).
+    struct PictureStandIn {
+        std::string alt;
+        std::weak_ptr<litehtml::element> element;
+    };
+    const imaging::TextFont& standInFont(const PictureStandIn& standIn);
     // A picture that cannot be had, standing in its box: a thin frame and its alternative
     // text inside, cut to the box, as browsers draw one.
-    void drawAltText(imaging::Canvas& canvas, const litehtml::position& box,
-                     const std::string& text);
+    void drawMissingPicture(imaging::Canvas& canvas, const litehtml::position& box,
+                            const PictureStandIn& standIn);
     static constexpr std::uint32_t kAltFrame = 0xFFC0C0C0;
     static constexpr std::uint32_t kAltColour = 0xFF000000;
     static constexpr int kAltInset = 2;
@@ -169,9 +176,9 @@ class PageContainer final : public litehtml::document_container {
     std::map<std::tuple<std::string, int, int>, imaging::PictureSurface> vectorSurfaces_;
     std::size_t surfaceBytes_ = 0;
     std::optional<imaging::PictureSurface> passing_;
-    // The alternative text of each picture's address, as the page's pictures give them.
-    std::unordered_map<std::string, std::string> altTexts_;
-    std::unique_ptr<imaging::TextFont> altFont_;
+    // What stands in for each picture's address, as the first picture of it gives it.
+    std::unordered_map<std::string, PictureStandIn> pictureStandIns_;
+    std::unique_ptr<imaging::TextFont> defaultFont_;
     std::vector<litehtml::position> mirrored_;
     RuleMatching matching_;
     StyleRuleIndex rules_;

@@ -336,8 +336,10 @@ bool PageLayout::outdated() const {
 }
 
 void PageLayout::settle() {
-    if (resources_)
-        resources_->awaitArrivals(PageResources::kPageFetchBudget);
+    if (!resources_)
+        return;
+    resources_->awaitArrivals(PageResources::kPageFetchBudget);
+    resources_->giveUpPending();
 }
 
 void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& markup,

@@ -319,6 +319,20 @@ bool PageResources::awaitArrivals(std::chrono::milliseconds limit) {
     return changed_.wait_for(guard, limit, [this] { return awaitedInFlight_ == 0; });
 }
 
+void PageResources::giveUpPending() {
+    if (wait_ != PictureWait::never)
+        return;
+    std::lock_guard guard(lock_);
+    bool any = false;
+    for (auto& [address, load] : pictures_)
+        if (!load->done && !load->givenUp) {
+            load->givenUp = true;
+            any = true;
+        }
+    if (any)
+        ++arrivals_;
+}
+
 void PageResources::request(const std::string& reference) {
     if (!reference.empty())
         start(resolve(reference));
@@ -335,7 +349,7 @@ PageResources::Reading PageResources::read(const std::string& reference) {
             load->awaited = true;
             ++awaitedInFlight_;
         }
-        return {nullptr, true};
+        return {nullptr, !load->givenUp};
     }
     if (!load->done && deadline_)
         changed_.wait_until(guard, *deadline_, [&] { return load->done; });

@@ -112,6 +112,11 @@ class PageResources {
     // Waits until every picture a reader went on without has arrived or failed, at most
     // `limit`; true when they all have.
     bool awaitArrivals(std::chrono::milliseconds limit);
+    // For a page that never waits: the pictures still on their way are read as pictures
+    // that cannot be had until they arrive (then the arrival notice comes as for any), so
+    // that a capture or a print made after its wait shows them as a browser shows a
+    // picture it does not have. Counts as an arrival when there were any.
+    void giveUpPending();
 
   private:
     struct Load {
@@ -121,6 +126,7 @@ class PageResources {
         std::chrono::steady_clock::time_point sent;
         bool done = false;
         bool awaited = false;  // a reader went on without it
+        bool givenUp = false;  // read as not had until it arrives
     };
     struct Reading {
         const imaging::Bitmap* picture;

@@ -11,6 +11,7 @@
 #include "platform/dom/resources/page_resources.h"
 #include "platform/dom/resources/unreachable_hosts.h"
 #include "platform/dom/task_queue.h"
+#include "platform/imaging/canvas/canvas.h"
 #include "platform/text/utf.h"
 #include "testing/http/loopback_server.h"
 
@@ -108,10 +109,91 @@ TEST_F(NeverWaiting, ASettledLayoutHasThePicturesThatCameWithinTheBudget) {
         Document::parse(L"<body><img id=a src=/a.png><img id=stalled src=/stalled.png></body>",
                         text::fromUtf8(server.url("/page.html")));
     EXPECT_EQ(boxOf(*document, L"a").width(), 0);
-    // A capture or a print waits within the budget, without the page's tasks being run.
+    // A capture or a print waits within the budget, without the page's tasks being run;
+    // the picture still on its way then is one that cannot be had, a broken picture's icon.
     document->settleLayout();
     EXPECT_EQ(boxOf(*document, L"a").width(), 50);
-    EXPECT_EQ(boxOf(*document, L"stalled").width(), 0);
+    EXPECT_EQ(boxOf(*document, L"stalled").width(), 16);
+}
+
+// What a picture leaves in its box when painted: its frame (grey on its edges) and the
+// dark pixels of its text inside.
+struct StandIn {
+    bool framed = false;
+    int inkTop = 0;
+    int inkBottom = 0;
+    int ink = 0;
+};
+
+StandIn standInOf(const Document& document, const wchar_t* id) {
+    const Rect box = boxOf(document, id);
+    imaging::Canvas canvas(box.right + 20, box.bottom + 20);
+    document.layout().paint(canvas, {0, 0, canvas.width(), canvas.height()});
+    const auto rgb = [&](int x, int y) { return canvas.pixel(x, y) & 0xFFFFFF; };
+    StandIn standIn;
+    const auto grey = [&](int x, int y) {
+        const std::uint32_t colour = rgb(x, y);
+        return colour == 0xC0C0C0 || colour == 0x9A9A9A;
+    };
+    standIn.framed = grey(box.left, box.top + box.height() / 2) &&
+                     grey(box.left + box.width() / 2, box.bottom - 1);
+    standIn.inkTop = box.bottom;
+    for (int y = box.top + 1; y < box.bottom - 1; ++y)
+        for (int x = box.left + 1; x < box.right - 1; ++x)
+            if ((rgb(x, y) & 0xFF) < 128) {
+                ++standIn.ink;
+                standIn.inkTop = std::min(standIn.inkTop, y);
+                standIn.inkBottom = std::max(standIn.inkBottom, y + 1);
+            }
+    return standIn;
+}
+
+// A print made while pictures are still on their way shows each as a browser shows a
+// picture it does not have: its box framed, with its alternative text, never an empty hole.
+// So for a page that waits within its budget and for one that never waits.
+TEST_F(NeverWaiting, PicturesStillOnTheirWayAfterTheWaitArePrintedFramedWithTheirText) {
+    for (const PictureWait wait : {PictureWait::never, PictureWait::withinBudget}) {
+        SCOPED_TRACE(wait == PictureWait::never ? "never waits" : "waits within its budget");
+        setPictureWait(wait);
+        testing_http::LoopbackServer server;
+        const auto stalled =
+            testing_http::Reply{200, pngOf(8, 8), "image/png", {}, std::chrono::seconds(30)};
+        server.reply("/harbour.png", stalled);
+        server.reply("/bare.png", stalled);
+        auto document = Document::parse(
+            L"<body style='margin:0;font:16px serif'><img id=harbour src=/harbour.png width=220 "
+            L"height=60 alt='Harbour'><br><img id=bare src=/bare.png width=100 height=40></body>",
+            text::fromUtf8(server.url("/page.html")));
+        document->settleLayout();
+        for (const wchar_t* id : {L"harbour", L"bare"}) {
+            SCOPED_TRACE(text::toUtf8(id));
+            EXPECT_TRUE(standInOf(*document, id).framed);
+        }
+        EXPECT_GT(standInOf(*document, L"harbour").ink, 50) << "its text";
+        EXPECT_EQ(standInOf(*document, L"bare").ink, 0);
+        EXPECT_EQ(boxOf(*document, L"harbour").width(), 220);
+    }
+}
+
+// A picture laid out while on its way and known to fail only when the page is painted
+// stands as its text in its element's font, not in a default one.
+TEST_F(NeverWaiting, APictureThatFailedAfterItsLayoutShowsItsTextInItsElementsFont) {
+    testing_http::LoopbackServer server;
+    server.reply("/gone.png", {404, "", "text/plain", {}, std::chrono::milliseconds(200)});
+    auto document = Document::parse(
+        L"<body style='margin:0;font:16px serif'><p style=\"font:bold 40px 'DejaVu Sans'\">"
+        L"<img id=gone src=/gone.png width=300 height=80 alt='HHH'></p></body>",
+        text::fromUtf8(server.url("/page.html")));
+    EXPECT_EQ(boxOf(*document, L"gone").width(), 300);
+    // Known to fail, but not laid out again: the page's tasks are not run.
+    const auto limit = Clock::now() + std::chrono::seconds(20);
+    while (!document->layout().outdated() && Clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(document->layout().outdated());
+    const StandIn standIn = standInOf(*document, L"gone");
+    EXPECT_TRUE(standIn.framed);
+    // Capital letters 40 pixels tall in DejaVu Sans are some 29 rows high (16 px serif: 11).
+    EXPECT_GE(standIn.inkBottom - standIn.inkTop, 25);
 }
 
 TEST_F(NeverWaiting, APageDestroyedWhileItsPicturesAreOnTheirWayEndsCleanly) {
