@@ -277,15 +277,19 @@ void pictureStyle(const Element& picture, bool missing, bool quirks, Declaration
     auto height = dimension(picture.getAttribute(L"height"));
     const bool hasAlt = !picture.getAttribute(L"alt").value_or(L"").empty();
     if (missing && hasAlt) {
-        // Its text stands in its place; without a doctype, in a box of the picture's size
-        // with a thin frame, its text cut to it, as browsers draw one.
-        if (!quirks || !width || !height)
+        // Its text stands in its place, in a box of the picture's size, its text cut to it,
+        // as browsers draw one: without a doctype with a thin frame; with one only when the
+        // picture is not laid out inline (a block keeps its size).
+        const bool inlinePicture = picture.currentStyle()->value(PropertyId::Display) == L"inline";
+        if (!width || !height || (!quirks && inlinePicture))
             return;
-        out.add("display", std::string("inline-block"));
         out.add("overflow", std::string("hidden"));
         out.add("box-sizing", std::string("border-box"));
-        out.add("border", std::string("1px solid silver"));
-        out.add("padding", std::string("1px"));
+        if (quirks) {
+            out.add("display", std::string("inline-block"));
+            out.add("border", std::string("1px solid silver"));
+            out.add("padding", std::string("1px"));
+        }
     }
     if (missing && !picture.hasAttribute(L"alt")) {
         const std::string icon = std::to_string(kBrokenPictureSize) + "px";

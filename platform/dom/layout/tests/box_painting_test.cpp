@@ -281,6 +281,23 @@ TEST(MissingPicturePainting, WithoutADoctypeAMissingPicturesTextIsFramedInItsBox
     EXPECT_EQ(inkBeside, 0) << "the text is cut to the box";
 }
 
+// With a doctype, a missing picture's text stands inline where the picture is inline, but
+// a picture laid out as a block keeps the size its attributes give it, as in Chromium.
+TEST(MissingPicturePainting, WithADoctypeABlockPictureKeepsItsSizeForItsText) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'><img id=block src='no-such-picture.png' "
+        L"width=300 height=100 alt='A lighthouse at dusk' style='display:block'><p id=after "
+        L"style='margin:0'>After</p><img id=inline src='no-such-picture.png' width=300 "
+        L"height=100 alt='A lighthouse at dusk'></body></html>",
+        L"file://" + std::filesystem::temp_directory_path().wstring() + L"/page.html");
+    const auto boxOf = [&](const wchar_t* id) {
+        return document->boxOf(*document->getElementById(id)).value_or(Rect{});
+    };
+    EXPECT_EQ(boxOf(L"block"), (Rect{0, 0, 300, 100}));
+    EXPECT_EQ(boxOf(L"after").top, 100);
+    EXPECT_LT(boxOf(L"inline").height(), 50) << "inline, the text alone";
+}
+
 TEST(InlineSvgPainting, AnInlineSvgIsDrawnSharpAtAnyScale) {
     // Its left half black: at four times the size the edge is still one pixel wide, not
     // the blur of a small picture stretched.
