@@ -86,9 +86,12 @@ TextFont::TextFont(std::string_view families, int pixels, int weight, bool itali
 
     if (PangoFont* primary = pango_context_load_font(context, description)) {
         const VerticalMetrics metrics = verticalMetricsOf(primary);
+        // Ascent, descent and line gap each in whole pixels, then added, as browsers take
+        // them: rounding their sum instead makes some sizes' lines a pixel taller or shorter.
         ascent_ = wholePixels(metrics.ascent);
         descent_ = wholePixels(metrics.descent);
-        lineHeight_ = std::max(wholePixels(metrics.height), ascent_ + descent_);
+        lineHeight_ = ascent_ + descent_ +
+                      std::max(0, wholePixels(metrics.height - metrics.ascent - metrics.descent));
         g_object_unref(primary);
     }
     pango_font_description_free(description);

@@ -116,6 +116,23 @@ TEST(TextFont, LineMetricsAreTheFacesOwnUprightAndSlanted) {
     }
 }
 
+TEST(TextFont, LinesAreAsHighAsChromiumsAtSizesWhereRoundingTheSumDiffers) {
+    // Chromium's heights of a line of normal line height: its ascent, descent and line gap
+    // each rounded, then added.
+    struct Case {
+        const char* family;
+        int pixels;
+        int lineHeight;
+    };
+    const Case cases[] = {{"serif", 11, 12},      {"serif", 12, 15},     {"serif", 13, 16},
+                          {"serif", 24, 27},      {"serif", 36, 42},     {"sans-serif", 22, 26},
+                          {"sans-serif", 26, 31}, {"sans-serif", 16, 18}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.family) + " " + std::to_string(c.pixels));
+        EXPECT_EQ(TextFont(c.family, c.pixels, 400, false).lineHeight(), c.lineHeight);
+    }
+}
+
 TEST(TextFont, ScriptsTheFaceLacksFallBackAndAreDrawn) {
     const TextFont font("Arial", 16, 400, false);
     const char* texts[] = {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",          // Hebrew
