@@ -3,7 +3,11 @@
 // its styles), the engine's render, and what reading the boxes back adds. The engine is
 // also timed alone, on the page as it was written, with a container that measures nothing:
 // no layout of ours can be quicker than that. Prints wall and processor time per stage
-// (medians of several runs): layout_stages [megabytes].
+// (medians of several runs), then times a full layout against the engine alone in
+// alternation and prints the median of their ratios, which a machine's changing load
+// moves far less than either time: layout_stages [megabytes] [ours|engine|compare] [runs].
+// With "ours" or "engine" only that one is run (ten times unless given), for a profiler;
+// "compare" runs only the alternation; "page" prints the generated page (for layout_dump).
 #include <gumbo.h>
 #include <litehtml.h>
 #include <sys/resource.h>
@@ -61,15 +65,89 @@ void print(const char* stage, Figure figure) {
     std::printf("%-34s %9.1f ms wall %9.1f ms cpu\n", stage, figure.wall, figure.processor);
 }
 
+// The engine alone on the page as it was written: parse, render and free.
+void engineAlone(const std::string& page, platform::dom::Size viewport) {
+    static litehtml::context* context = [] {
+        auto* made = new litehtml::context;
+        made->load_master_stylesheet(platform::dom::pageDefaultStyleSheet());
+        return made;
+    }();
+    bench::MeasuringNothingContainer nothing(viewport.width, viewport.height);
+    auto engine = litehtml::document::createFromUTF8(page.c_str(), &nothing, context);
+    engine->render(viewport.width);
+}
+
+// A full layout of ours: a fresh layout object each time, as a second layout of an
+// unchanged page is not a full one.
+std::string ours(const platform::dom::Document& document, platform::dom::Size viewport) {
+    platform::dom::PageLayout layout;
+    layout.layout(document, viewport);
+    return layout.failure();
+}
+
+long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+void compare(const std::string& page, const platform::dom::Document& document,
+             platform::dom::Size viewport) {
+    constexpr int kPairs = 9;
+    std::vector<double> engineTimes;
+    std::vector<double> ourTimes;
+    std::vector<double> ratios;
+    long engineFaults = 0;
+    long ourFaults = 0;
+    const auto timed = [](long& faults, const std::function<void()>& work) {
+        const long faultsBefore = minorFaults();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const auto end = std::chrono::steady_clock::now();
+        faults += minorFaults() - faultsBefore;
+        return std::chrono::duration<double, std::milli>(end - start).count();
+    };
+    for (int i = 0; i < kPairs; ++i) {
+        engineTimes.push_back(timed(engineFaults, [&] { engineAlone(page, viewport); }));
+        ourTimes.push_back(timed(ourFaults, [&] { ours(document, viewport); }));
+        ratios.push_back(ourTimes.back() / engineTimes.back());
+    }
+    for (auto* figures : {&engineTimes, &ourTimes, &ratios})
+        std::sort(figures->begin(), figures->end());
+    std::printf(
+        "alternating, %d pairs: engine alone %.1f ms, ours %.1f ms, median ratio %.3f "
+        "(range %.3f-%.3f); page faults per run: engine %ld, ours %ld\n",
+        kPairs, engineTimes[kPairs / 2], ourTimes[kPairs / 2], ratios[kPairs / 2], ratios.front(),
+        ratios.back(), engineFaults / kPairs, ourFaults / kPairs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace platform::dom;
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+    const std::string mode = argc > 2 ? argv[2] : "";
     const std::string page = bench::generatePage(static_cast<std::size_t>(megabytes * 1048576));
+    if (mode == "page") {
+        std::fwrite(page.data(), 1, page.size(), stdout);
+        return 0;
+    }
     const int runs = 5;
     auto document = Document::parse(std::string_view(page));
     const Size viewport = document->parentWindow().viewport();
+    if (mode == "ours" || mode == "engine") {
+        const int profiledRuns = argc > 3 ? std::atoi(argv[3]) : 10;
+        for (int i = 0; i < profiledRuns; ++i)
+            if (mode == "ours")
+                ours(*document, viewport);
+            else
+                engineAlone(page, viewport);
+        return 0;
+    }
+    if (mode == "compare") {
+        compare(page, *document, viewport);
+        return 0;
+    }
 
     PageMarkup markup;
     print("serialise (buildPageMarkup)", median(runs, [&] {
@@ -108,19 +186,12 @@ int main(int argc, char** argv) {
               engine = litehtml::document::createFromUTF8(page.c_str(), &nothing, &context);
           }));
     print("engine alone: render", median(runs, [&] { engine->render(viewport.width); }));
-    print("engine alone: source+render+free", median(runs, [&] {
-              engine = litehtml::document::createFromUTF8(page.c_str(), &nothing, &context);
-              engine->render(viewport.width);
-              engine.reset();
-          }));
+    engine.reset();
+    print("engine alone: source+render+free", median(runs, [&] { engineAlone(page, viewport); }));
 
-    // A fresh engine each time: a second layout of an unchanged page is not a full one.
     std::string failure;
-    print("PageLayout::layout (all of it)", median(runs, [&] {
-              PageLayout layout;
-              layout.layout(*document, viewport);
-              failure = layout.failure();
-          }));
+    print("PageLayout::layout (all of it)",
+          median(runs, [&] { failure = ours(*document, viewport); }));
     if (!failure.empty())
         std::printf("refused: %s\n", failure.c_str());
 
@@ -142,5 +213,6 @@ int main(int argc, char** argv) {
           }));
     std::printf("full layouts %d, restyles in place %d\n", restyled.fullLayouts(),
                 restyled.restyles());
+    compare(page, *document, viewport);
     return 0;
 }
