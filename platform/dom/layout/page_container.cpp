@@ -454,6 +454,7 @@ void PageContainer::split_text(const char* text,
     std::string word;
     const auto endWord = [&] {
         if (!word.empty()) {
+            ++piecesSplit_;
             on_word(word.c_str());
             word.clear();
         }
@@ -463,6 +464,7 @@ void PageContainer::split_text(const char* text,
         if (platform::text::isHtmlSpace(c)) {
             endWord();
             const char space[2] = {c, 0};
+            ++piecesSplit_;
             on_space(space);
             ++at;
             continue;

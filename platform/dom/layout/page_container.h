@@ -112,6 +112,8 @@ class PageContainer final : public litehtml::document_container {
     // through wide strings and back for every piece.
     void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& on_word,
                     const std::function<void(const litehtml::tchar_t*)>& on_space) override;
+    // How many words and spaces split_text has handed the engine.
+    std::size_t piecesSplit() const { return piecesSplit_; }
 
     // The next measurement starts without a carried rounding (before styles are parsed
     // again).
@@ -180,6 +182,7 @@ class PageContainer final : public litehtml::document_container {
     std::unordered_map<std::string, PictureStandIn> pictureStandIns_;
     std::unique_ptr<imaging::TextFont> defaultFont_;
     std::vector<litehtml::position> mirrored_;
+    std::size_t piecesSplit_ = 0;
     RuleMatching matching_;
     StyleRuleIndex rules_;
     PropertyIds properties_;

@@ -188,7 +188,7 @@ struct PageLayout::Kept {
     PageMarkup markup;
     bool stale = false;
     std::unordered_map<const Element*, Box> boxes;
-    std::unordered_map<const Text*, std::vector<TextRun>> runs;
+    TextRuns runs;
     Size content;
     std::unordered_map<const Element*, litehtml::element*> engineElements;
     bool anonymousBoxes = false;
@@ -259,7 +259,7 @@ void PageLayout::refuse(const std::string& reason) {
     container_.reset();
     markup_ = {};
     boxes_.clear();
-    runs_.clear();
+    runs_ = {};
     content_ = {};
     failure_ = "The page cannot be laid out: " + reason + ".";
 }
@@ -484,16 +484,14 @@ class PageLayout::WordMatcher {
             while (starts_[node_ + 1] <= begin)
                 ++node_;
             const std::size_t end = std::min(at_, starts_[node_ + 1]);
-            if (runsOf_ != markup_.texts[node_]) {
-                runsOf_ = markup_.texts[node_];
-                runs_ = &layout_.runs_[runsOf_];
-            }
             Rect own = rect;
             if (begin > wordBegin)
                 own.left = std::min(rect.left + widthTo(begin), rect.right);
             if (end < at_)
                 own.right = std::max(std::min(rect.left + widthTo(end), rect.right), own.left);
-            runs_->push_back({begin - starts_[node_], end - starts_[node_], own, font});
+            layout_.runs_.add(markup_.texts[node_],
+                              {static_cast<std::uint32_t>(begin - starts_[node_]),
+                               static_cast<std::uint32_t>(end - starts_[node_]), own, font});
             begin = end;
         }
     }
@@ -535,18 +533,16 @@ class PageLayout::WordMatcher {
     std::size_t node_ = 0;
     std::string utf8_;
     std::u32string piece_;
-    std::vector<TextRun>* runs_ = nullptr;
-    const Text* runsOf_ = nullptr;
 };
 
 void PageLayout::collectBoxes(const PageMarkup& markup) {
     rightToLeftItems_.clear();
     boxes_.clear();
-    runs_.clear();
     engineElements_.clear();
     boxes_.reserve(markup.elements.size() + markup.freeBoxes.size());
     engineElements_.reserve(markup.elements.size() + markup.freeBoxes.size());
-    runs_.reserve(markup.texts.size());
+    // A run per word and space, and one more where a word runs on into the next node.
+    runs_.reset(container_->piecesSplit() + markup.texts.size());
     anonymousBoxes_ = false;
     WordMatcher words(*this, markup);
     std::vector<std::pair<Placed, const Element*>> inlines;
@@ -825,13 +821,13 @@ std::vector<Rect> PageLayout::clientRects(const Element& element) const {
 std::vector<Rect> PageLayout::textRects(const Text& text, std::size_t begin,
                                         std::size_t end) const {
     std::vector<Rect> rects;
-    auto it = runs_.find(&text);
-    if (it == runs_.end())
+    const auto runs = runs_.of(text);
+    if (runs.empty())
         return rects;
     const std::u32string characters = charactersOf(text.data());
-    for (const TextRun& run : it->second) {
-        const std::size_t from = std::max(begin, run.begin);
-        const std::size_t to = std::min(end, run.end);
+    for (const TextRun& run : runs) {
+        const std::size_t from = std::max<std::size_t>(begin, run.begin);
+        const std::size_t to = std::min<std::size_t>(end, run.end);
         if (from >= to || to > characters.size())
             continue;
         // The run's word box starts at its first character; the piece is measured in the

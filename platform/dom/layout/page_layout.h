@@ -27,6 +27,7 @@
 
 #include "platform/dom/layout/markup/page_markup.h"
 #include "platform/dom/layout/page_elements.h"
+#include "platform/dom/layout/text_runs.h"
 #include "platform/dom/layout_engine.h"
 
 namespace litehtml {
@@ -72,12 +73,6 @@ class PageLayout final : public LayoutEngine {
     struct Box {
         Rect border;
         std::vector<Rect> lines;  // inline elements only
-    };
-    struct TextRun {
-        std::size_t begin;
-        std::size_t end;
-        Rect rect;
-        std::uintptr_t font;
     };
 
     PageMarkup markupOf(const Document& document);
@@ -138,7 +133,7 @@ class PageLayout final : public LayoutEngine {
     PageMarkup markup_;
     mutable bool stale_ = false;  // free boxes moved since the engine last laid out
     std::unordered_map<const Element*, Box> boxes_;
-    std::unordered_map<const Text*, std::vector<TextRun>> runs_;
+    TextRuns runs_;
     Size content_;
     std::string failure_;
     int fullLayouts_ = 0;
