@@ -344,14 +344,16 @@ void PageLayout::settle() {
 
 void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& markup,
                                  Size viewport) {
+    // One walk over the page's words and elements lists the elements for every correction.
+    const EngineElements elements = listEngineElements(*page.root());
     // Before margins move: the quirk counts the body's own.
     if (markup.quirks)
-        resolveQuirkPercentHeights(page, viewport.height);
-    collapseMargins(page);
-    correctNestedPercentWidths(page);
+        resolveQuirkPercentHeights(page, elements, viewport.height);
+    collapseMargins(page, elements);
+    correctNestedPercentWidths(elements);
     placeFromPageOrigin(page);
-    correctBorderBoxHeights(page);
-    giveListMarkersTheirLine(page);
+    correctBorderBoxHeights(page, elements);
+    giveListMarkersTheirLine(elements);
     page.render(std::max(viewport.width, 1));
     // Only pages whose markup marks such a drawing pay for the walk over their boxes.
     bool fills = markup.flow.find(kFillingSvgAttribute) != std::string::npos;
@@ -474,9 +476,9 @@ class PageLayout::WordMatcher {
         const litehtml::position& box = word->get_position();
         const Rect rect{placed.x, placed.y, placed.x + box.width, placed.y + box.height};
         // A word may span adjacent text nodes: one run per node, each over its own
-        // characters of the word.
-        const auto& face = *layout_.container_->font(font).face;
+        // characters of the word, measured in the word's font.
         const auto widthTo = [&](std::size_t end) {
+            const auto& face = *layout_.container_->font(font).face;
             const std::wstring characters(stream_.begin() + wordBegin, stream_.begin() + end);
             return static_cast<int>(std::lround(face.width(platform::text::toUtf8(characters))));
         };

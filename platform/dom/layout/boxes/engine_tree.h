@@ -1,7 +1,7 @@
 // Reading the layout engine's element tree without copies: an element's children as the
 // engine holds them (get_child hands out a new shared pointer, with its atomic counts, for
 // each child asked for), whether an element is one of the engine's words or spaces, and a
-// walk over the elements that are not.
+// walk over the elements that are not, or a list of them.
 //
 // Contract: the references stay valid while the tree is not changed. Page thread only.
 #pragma once
@@ -69,6 +69,46 @@ void forEachEngineElement(litehtml::element& root, Visit&& visit) {
                 pending.push_back(child->get());
         visit(element);
     }
+}
+
+// The elements of a page that are not words or spaces, in document order (parents before
+// their children), each with what its children are: made by one walk, and shared by the
+// corrections made before the page is rendered, which restyle elements but make and remove
+// none (their restyles change margins, sizes and display "none" only, never making a box a
+// block), so that each correction need not walk the page's words again.
+struct EngineElements {
+    std::vector<litehtml::element*> elements;
+    // Per element: whether one of its children is neither a word nor a space; whether one
+    // of them is a block, a list item or a table.
+    std::vector<bool> holdsElements;
+    std::vector<bool> holdsBlocks;
+};
+
+inline EngineElements listEngineElements(litehtml::element& root) {
+    EngineElements list;
+    if (isEngineWord(root))
+        return list;
+    std::vector<litehtml::element*> pending{&root};
+    while (!pending.empty()) {
+        litehtml::element& element = *pending.back();
+        pending.pop_back();
+        bool elements = false;
+        bool blocks = false;
+        const auto& children = childrenOf(element);
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            if (isEngineWord(**child))
+                continue;
+            pending.push_back(child->get());
+            elements = true;
+            const auto display = (*child)->get_display();
+            blocks = blocks || display == litehtml::display_block ||
+                     display == litehtml::display_list_item || display == litehtml::display_table;
+        }
+        list.elements.push_back(&element);
+        list.holdsElements.push_back(elements);
+        list.holdsBlocks.push_back(blocks);
+    }
+    return list;
 }
 
 }  // namespace platform::dom

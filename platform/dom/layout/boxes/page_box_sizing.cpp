@@ -29,13 +29,13 @@ std::optional<int> borderOf(const litehtml::document& page, litehtml::element& e
 
 }  // namespace
 
-void correctBorderBoxHeights(litehtml::document& page) {
+void correctBorderBoxHeights(const litehtml::document& page, const EngineElements& elements) {
     std::vector<litehtml::element*> sized;
-    forEachEngineElement(*page.root(), [&](litehtml::element& element) {
-        const char* sizing = element.get_style_property("box-sizing", false, nullptr);
+    for (litehtml::element* element : elements.elements) {
+        const char* sizing = element->get_style_property("box-sizing", false, nullptr);
         if (sizing && std::strcmp(sizing, "border-box") == 0)
-            sized.push_back(&element);
-    });
+            sized.push_back(element);
+    }
     for (litehtml::element* element : sized) {
         if (!element->get_style_property("height", false, nullptr))
             continue;

@@ -13,6 +13,9 @@ class document;
 
 namespace platform::dom {
 
-void correctBorderBoxHeights(litehtml::document& page);
+struct EngineElements;
+
+// `elements` lists the page's elements (engine_tree.h).
+void correctBorderBoxHeights(const litehtml::document& page, const EngineElements& elements);
 
 }  // namespace platform::dom

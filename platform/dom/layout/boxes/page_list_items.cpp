@@ -48,12 +48,11 @@ bool makesALine(litehtml::element& item) {
 
 }  // namespace
 
-void giveListMarkersTheirLine(litehtml::document& page) {
+void giveListMarkersTheirLine(const EngineElements& elements) {
     std::vector<litehtml::element*> items;
-    forEachEngineElement(*page.root(), [&](litehtml::element& element) {
-        if (element.get_display() == litehtml::display_list_item)
-            items.push_back(&element);
-    });
+    for (litehtml::element* element : elements.elements)
+        if (element->get_display() == litehtml::display_list_item)
+            items.push_back(element);
     for (litehtml::element* item : items) {
         if (item->get_style_property("height", false, nullptr) ||
             item->get_style_property("min-height", false, nullptr) || !hasMarker(*item) ||

@@ -7,12 +7,11 @@
 // with a height or least height of their own and items without a marker are left alone.
 #pragma once
 
-namespace litehtml {
-class document;
-}
-
 namespace platform::dom {
 
-void giveListMarkersTheirLine(litehtml::document& page);
+struct EngineElements;
+
+// `elements` lists the page's elements (engine_tree.h).
+void giveListMarkersTheirLine(const EngineElements& elements);
 
 }  // namespace platform::dom

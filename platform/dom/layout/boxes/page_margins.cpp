@@ -189,13 +189,7 @@ bool collapsesThrough(const litehtml::document& page, litehtml::element& block) 
 // out, so the engine lets out those of the blocks before them too), and stay inside it
 // where it does not.
 void collapseThroughEmptyBlocks(const litehtml::document& page, litehtml::element& parent) {
-    // Only a block can collapse through: a parent of words and inline elements alone (a
-    // paragraph) has nothing to do, and is left without asking each word its place.
     const auto& children = childrenOf(parent);
-    if (std::none_of(children.begin(), children.end(), [](const auto& child) {
-            return !isEngineWord(*child) && child->get_display() == litehtml::display_block;
-        }))
-        return;
     std::vector<litehtml::element*> flow;
     for (const auto& child : children)
         if (!child->is_white_space() && !isOutOfFlow(*child))
@@ -265,34 +259,31 @@ void carry(const litehtml::document& page, litehtml::element& child, litehtml::e
 
 // The engine adds a block's top margin to the bottom margin of the block before it when
 // that one has padding or a border at its bottom; a browser keeps the larger of the two.
-void collapseSiblingMargins(const litehtml::document& page,
-                            const std::vector<litehtml::element*>& elements) {
-    for (litehtml::element* parent : elements) {
-        litehtml::element* before = nullptr;
-        for (const auto& child : childrenOf(*parent)) {
-            // A space between blocks stands for nothing; a word is a line between them.
-            if (typeid(*child) == typeid(litehtml::el_space))
-                continue;
-            if (typeid(*child) == typeid(litehtml::el_text)) {
-                before = nullptr;
-                continue;
-            }
-            if (child->is_white_space() || child->get_display() == litehtml::display_none ||
-                isEmptyGenerated(*child) ||
-                child->get_element_position() == litehtml::element_position_absolute)
-                continue;
-            if (!isFlowBlock(*child)) {
-                before = nullptr;
-                continue;
-            }
-            if (before && hasEdge(*before, kBottom) && child->get_clear() == litehtml::clear_none) {
-                const int below = marginOf(page, *before, "margin-bottom");
-                const int above = marginOf(page, *child, "margin-top");
-                if (below > 0 && above > 0)
-                    setMargin(*child, "margin-top", std::max(0, above - below));
-            }
-            before = child.get();
+void collapseSiblingMargins(const litehtml::document& page, litehtml::element& parent) {
+    litehtml::element* before = nullptr;
+    for (const auto& child : childrenOf(parent)) {
+        // A space between blocks stands for nothing; a word is a line between them.
+        if (typeid(*child) == typeid(litehtml::el_space))
+            continue;
+        if (typeid(*child) == typeid(litehtml::el_text)) {
+            before = nullptr;
+            continue;
         }
+        if (child->is_white_space() || child->get_display() == litehtml::display_none ||
+            isEmptyGenerated(*child) ||
+            child->get_element_position() == litehtml::element_position_absolute)
+            continue;
+        if (!isFlowBlock(*child)) {
+            before = nullptr;
+            continue;
+        }
+        if (before && hasEdge(*before, kBottom) && child->get_clear() == litehtml::clear_none) {
+            const int below = marginOf(page, *before, "margin-bottom");
+            const int above = marginOf(page, *child, "margin-top");
+            if (below > 0 && above > 0)
+                setMargin(*child, "margin-top", std::max(0, above - below));
+        }
+        before = child.get();
     }
 }
 
@@ -331,14 +322,17 @@ bool restyleOnce(litehtml::element& element, const char* marker, const std::stri
     return true;
 }
 
-void collapseMargins(litehtml::document& page) {
-    // Children before parents, so a margin carried up one level moves on to the next.
-    std::vector<litehtml::element*> order;
-    forEachEngineElement(*page.root(),
-                         [&order](litehtml::element& element) { order.push_back(&element); });
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        litehtml::element& block = **it;
-        collapseThroughEmptyBlocks(page, block);
+void collapseMargins(litehtml::document& page, const EngineElements& list) {
+    // Children before parents, so a margin carried up one level moves on to the next. An
+    // element that holds words and spaces alone has no margins to collapse inside it, and
+    // only one that holds a block has blocks to collapse through or between: the others
+    // are passed over without asking each of their words its place.
+    for (std::size_t i = list.elements.size(); i-- > 0;) {
+        if (!list.holdsElements[i])
+            continue;
+        litehtml::element& block = *list.elements[i];
+        if (list.holdsBlocks[i])
+            collapseThroughEmptyBlocks(page, block);
         // The engine lets a last child's bottom margin out even of a block of fixed height,
         // where a browser keeps it inside (it moves nothing there).
         if (isBlockBox(block) && hasFixedHeight(block))
@@ -356,7 +350,9 @@ void collapseMargins(litehtml::document& page) {
         if (child && isBlockBox(*child) && child->get_clear() == litehtml::clear_none)
             carry(page, *child, block, kTop);
     }
-    collapseSiblingMargins(page, order);
+    for (std::size_t i = 0; i < list.elements.size(); ++i)
+        if (list.holdsBlocks[i])
+            collapseSiblingMargins(page, *list.elements[i]);
 }
 
 }  // namespace platform::dom

@@ -24,7 +24,10 @@ class element;
 
 namespace platform::dom {
 
-void collapseMargins(litehtml::document& page);
+struct EngineElements;
+
+// `elements` lists the page's elements (engine_tree.h).
+void collapseMargins(litehtml::document& page, const EngineElements& elements);
 
 // Gives the element `declaration` ("margin-top:0px") over everything its sheets say, through
 // the style attribute, which the engine reads last, and has it parse its styles again.

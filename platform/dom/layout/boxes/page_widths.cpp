@@ -61,18 +61,19 @@ std::optional<double> extraFactor(litehtml::element& box) {
 
 }  // namespace
 
-void correctNestedPercentWidths(litehtml::document& page) {
+void correctNestedPercentWidths(const EngineElements& elements) {
     // Parents first: a child's correction reads its ancestors' corrected percentages.
-    forEachEngineElement(*page.root(), [](litehtml::element& element) {
+    for (litehtml::element* each : elements.elements) {
+        litehtml::element& element = *each;
         const Width width = widthOf(element);
         if (width.kind != WidthKind::Percentage || isSizedByTable(element))
-            return;
+            continue;
         if (const auto factor = extraFactor(element)) {
             char declaration[48];
             std::snprintf(declaration, sizeof declaration, "width:%.4f%%", width.percent / *factor);
             restyle(element, declaration);
         }
-    });
+    }
 }
 
 }  // namespace platform::dom

@@ -9,12 +9,11 @@
 // cells, rows and columns are sized by the table and left as they are.
 #pragma once
 
-namespace litehtml {
-class document;
-}
-
 namespace platform::dom {
 
-void correctNestedPercentWidths(litehtml::document& page);
+struct EngineElements;
+
+// `elements` lists the page's elements (engine_tree.h).
+void correctNestedPercentWidths(const EngineElements& elements);
 
 }  // namespace platform::dom

@@ -93,15 +93,16 @@ std::optional<int> quirkBase(const litehtml::document& page, litehtml::element& 
 
 }  // namespace
 
-void resolveQuirkPercentHeights(litehtml::document& page, int viewportHeight) {
+void resolveQuirkPercentHeights(const litehtml::document& page, const EngineElements& elements,
+                                int viewportHeight) {
     std::vector<litehtml::element*> percent;
-    forEachEngineElement(*page.root(), [&](litehtml::element& element) {
-        const auto height = ownHeight(element);
-        if (height && height->units() == litehtml::css_units_percentage && !isPositioned(element) &&
-            element.get_display() != litehtml::display_inline &&
-            element.get_display() != litehtml::display_none)
-            percent.push_back(&element);
-    });
+    for (litehtml::element* element : elements.elements) {
+        const auto height = ownHeight(*element);
+        if (height && height->units() == litehtml::css_units_percentage &&
+            !isPositioned(*element) && element->get_display() != litehtml::display_inline &&
+            element->get_display() != litehtml::display_none)
+            percent.push_back(element);
+    }
     for (litehtml::element* element : percent) {
         const auto base = quirkBase(page, *element, viewportHeight);
         if (!base || *base <= 0)

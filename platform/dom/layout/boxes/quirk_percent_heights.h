@@ -17,6 +17,10 @@ class document;
 
 namespace platform::dom {
 
-void resolveQuirkPercentHeights(litehtml::document& page, int viewportHeight);
+struct EngineElements;
+
+// `elements` lists the page's elements (engine_tree.h).
+void resolveQuirkPercentHeights(const litehtml::document& page, const EngineElements& elements,
+                                int viewportHeight);
 
 }  // namespace platform::dom
