@@ -190,6 +190,7 @@ struct PageLayout::Kept {
     std::unordered_map<const Element*, Box> boxes;
     TextRuns runs;
     Size content;
+    bool paintBoundsNoted = false;
     std::unordered_map<const Element*, litehtml::element*> engineElements;
     bool anonymousBoxes = false;
     std::vector<PageMarkup::FreeBox> engineFreeBoxes;
@@ -212,6 +213,7 @@ void PageLayout::swapKept(Kept& kept) {
     std::swap(boxes_, kept.boxes);
     std::swap(runs_, kept.runs);
     std::swap(content_, kept.content);
+    std::swap(paintBoundsNoted_, kept.paintBoundsNoted);
     std::swap(engineElements_, kept.engineElements);
     std::swap(anonymousBoxes_, kept.anonymousBoxes);
     std::swap(engineFreeBoxes_, kept.engineFreeBoxes);
@@ -406,7 +408,7 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
         page_ = litehtml::document::createFromUTF8(html.c_str(), container_.get(),
                                                    context_ ? context_.get() : &engineContext());
         renderCorrected(*page_, markup, viewport);
-        notePaintBounds(*page_->root());
+        paintBoundsNoted_ = false;
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
         return;
@@ -866,6 +868,10 @@ void PageLayout::paint(imaging::Canvas& canvas, Rect area, double scale) const {
     }
     if (!page_ || area.isEmpty() || !(scale > 0))
         return;
+    if (!paintBoundsNoted_) {
+        notePaintBounds(*page_->root());
+        paintBoundsNoted_ = true;
+    }
     container_->beginPainting(canvas, scale);
     std::vector<litehtml::position> mirrored;
     for (const Rect& item : rightToLeftItems_)

@@ -135,6 +135,10 @@ class PageLayout final : public LayoutEngine {
     std::unordered_map<const Element*, Box> boxes_;
     TextRuns runs_;
     Size content_;
+    // Whether the engine's elements were told their children's paint areas since the page
+    // was last rendered (see paint_bounds.h): done before the first painting, as many
+    // layouts are only read and never painted.
+    mutable bool paintBoundsNoted_ = false;
     std::string failure_;
     int fullLayouts_ = 0;
     // The document's version that `markup_` was written at (0: none): the markup of the

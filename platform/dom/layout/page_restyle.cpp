@@ -346,7 +346,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         container_->startMeasuring();
         measureWords(*page_->root());
         renderCorrected(*page_, markup, viewport_);
-        notePaintBounds(*page_->root());
+        paintBoundsNoted_ = false;
     } catch (const std::exception& error) {
         refuse(std::string("the layout engine stopped (") + error.what() + ")");
         return true;

@@ -124,5 +124,30 @@ TEST(PaintBounds, AnOverlayMovedWithoutALayoutIsPaintedWhereAFreshLayoutPaintsIt
     EXPECT_EQ(differingPixels(painted(*document, area), restyled, 0), 0);
 }
 
+// The areas are worked out for the first painting after each render: a restyle in place
+// that moves the page's words far from where they were painted before is painted where a
+// fresh layout paints them, whether or not the page was painted in between.
+TEST(PaintBounds, ARestyledPageIsPaintedWhereAFreshLayoutPaintsIt) {
+    for (const bool paintedBefore : {true, false}) {
+        auto document = Document::parse(std::wstring(kVariedPage));
+        document->parentWindow().resizeTo(800, 600);
+        const Rect area{0, 1700, 800, 2000};  // the last line, moved down by the restyle
+        if (paintedBefore)
+            painted(*document, area);
+        else
+            document->layout();
+        const int restyles = engineOf(*document).restyles();
+        for (const auto& paragraph : document->getElementsByTagName(L"P"))
+            paragraph->setAttribute(L"style", L"font-size:40px");
+        const imaging::Canvas restyled = painted(*document, area);
+        EXPECT_EQ(engineOf(*document).restyles(), restyles + 1);
+
+        document->setLayoutEngine(std::make_unique<PageLayout>());
+        const imaging::Canvas fresh = painted(*document, area);
+        EXPECT_GT(differingPixels(fresh, imaging::Canvas(area.width(), area.height()), 0), 0);
+        EXPECT_EQ(differingPixels(fresh, restyled, 0), 0) << "painted before: " << paintedBefore;
+    }
+}
+
 }  // namespace
 }  // namespace platform::dom
