@@ -336,6 +336,58 @@ TEST(PageCapture, APageWiderThanTheDeviceIsPaintedSmallerWithItsPicturesMarked) 
     EXPECT_EQ(tile.height(), kCaptureLayoutHeight);
 }
 
+// Right-to-left text printed as Print to PDF shapes the readable part: as wide as the
+// device, without padding, its overflow hidden, inside a column whose own padding makes the
+// page wider than the device. Every glyph stands whole in the tile, the lines against its
+// right edge: the tile holds as much ink as the same text in a tile with room around it.
+TEST(PageCapture, RightToLeftTextPrintedAsWideAsTheDeviceKeepsEveryGlyph) {
+    testing_environment::TemporaryHome home;
+    const auto inkOf = [&](const std::string& readableStyle, const char* name, int& width,
+                           int& rightmost) {
+        auto page = dom::Document::parse(std::string_view(
+            "<!DOCTYPE html><html dir=rtl><body style='margin:0'><div style='padding:0 20px'>"
+            "<div name=readable style=\"font:16px 'DejaVu Sans';" +
+            readableStyle +
+            "\"><h1>\u0639\u0646\u0648\u0627\u0646 \u0627\u0644\u0645\u0642\u0627\u0644</h1>"
+            "<p>\u05d6\u05d4\u05d5 \u05e4\u05e1\u05e7\u05d4 \u05e8\u05d0\u05e9\u05d5\u05e0\u05d4 "
+            "\u05e9\u05dc \u05d4\u05de\u05d0\u05de\u05e8 \u05d1\u05e2\u05d1\u05e8\u05d9\u05ea "
+            "\u05d5\u05d4\u05d9\u05d0 \u05d0\u05e8\u05d5\u05db\u05d4 \u05de\u05e1\u05e4\u05d9"
+            "\u05e7 \u05db\u05d3\u05d9 \u05dc\u05d4\u05e9\u05ea\u05e8\u05e2 \u05e2\u05dc "
+            "\u05e4\u05e0\u05d9 \u05db\u05de\u05d4 \u05e9\u05d5\u05e8\u05d5\u05ea</p></div>"
+            "</div></body></html>"));
+        DirectPageAccess access(*page);
+        TileCapture how;
+        how.layoutWidth = 300;
+        const auto files =
+            captureReadableTiles(access, L"readable", (home.root() / name).wstring(), how);
+        EXPECT_EQ(files.size(), 1u);
+        imaging::Bitmap tile;
+        if (files.empty() ||
+            imaging::loadBitmap(std::filesystem::path(files[0]), tile) != imaging::Status::Ok)
+            return -1;
+        width = tile.width();
+        rightmost = -1;
+        int ink = 0;
+        for (int y = 0; y < tile.height(); ++y)
+            for (int x = 0; x < tile.width(); ++x)
+                if (brightness(tile.pixel(x, y)) < 3 * 128) {
+                    ++ink;
+                    rightmost = std::max(rightmost, x);
+                }
+        return ink;
+    };
+    int printedWidth = 0, printedRight = 0, roomyWidth = 0, roomyRight = 0;
+    const int printed =
+        inkOf("width:300px;padding:0px;overflow:hidden", "printed", printedWidth, printedRight);
+    const int roomy = inkOf("width:300px;padding:0 40px", "roomy", roomyWidth, roomyRight);
+    EXPECT_EQ(printedWidth, 300);
+    EXPECT_EQ(roomyWidth, 380);
+    ASSERT_GT(roomy, 500);
+    EXPECT_EQ(printed, roomy) << "no glyph is cut";
+    EXPECT_GE(printedRight, 296) << "the lines stand against the right edge";
+    EXPECT_EQ(roomyRight - printedRight, 40);
+}
+
 TEST(PageAccess, WorkFromAnotherThreadRunsWhenThePageIsPumpedAndNeverAfterAStop) {
     auto page = dom::Document::parse(std::string_view("<body><p id='p'>text</p></body>"));
     std::atomic<bool> stop{false};
