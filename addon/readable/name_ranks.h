@@ -9,8 +9,9 @@
 // and so is everything inside it, unless it holds a page heading (H1): then it holds the
 // article, and its names describe the page's layout ("layout-with-sidebar"). An element
 // standing in running text (the text right before or after it holds a letter or digit) is
-// a phrase of a sentence, never clutter by its names. The page's html and body elements are never
-// ranked: their names describe the whole page.
+// a phrase of a sentence, never clutter by its names, and so is an element inside code (a
+// PRE or CODE block: highlighted code names its tokens "comment", "tag"). The page's html and body
+// elements are never ranked: their names describe the whole page.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // `ClutterBlocks` remembers its answers by element address for one walk, so the walk must

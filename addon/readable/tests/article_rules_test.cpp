@@ -235,6 +235,22 @@ TEST(ArticleRules, AWordOfASentenceStaysWhateverItsNamesSay) {
     EXPECT_FALSE(keeps(markup, L"Twitter"));
 }
 
+TEST(ArticleRules, HighlightedCodeKeepsTheTokensItNamesComments) {
+    const GrabRules rules = shippedRules();
+    // A highlighter names each token of the code by what it is in the program.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"before", 3) +
+        L"<PRE class=language-c><CODE class=language-c><SPAN class=\"token comment\">// add.c"
+        L"</SPAN><BR><SPAN class=\"token keyword\">int</SPAN> add(int x, int y);</CODE></PRE>" +
+        paragraphs(L"after", 2) + L"<DIV class=comments>" + paragraphs(L"reader", 1) +
+        L"</DIV></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"before2", L"// add.c", L"add(int x, int y)", L"after1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"reader0"));
+}
+
 TEST(ArticleRules, APageHiddenWholeUntilItsScriptsRunStillGivesItsArticle) {
     const GrabRules rules = shippedRules();
     const std::wstring story =
