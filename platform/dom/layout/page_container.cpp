@@ -448,11 +448,52 @@ std::shared_ptr<litehtml::element> PageContainer::create_element(
     return made;
 }
 
+namespace {
+
+// Chinese and Japanese punctuation that ends a phrase or closes a bracket: a browser never
+// begins a line with it.
+bool closesCjkPhrase(char32_t point) {
+    switch (point) {
+        case 0x3001:  // 、
+        case 0x3002:  // 。
+        case 0x3009:  // 〉
+        case 0x300B:  // 》
+        case 0x300D:  // 」
+        case 0x300F:  // 』
+        case 0x3011:  // 】
+        case 0xFF01:  // ！
+        case 0xFF09:  // ）
+        case 0xFF0C:  // ，
+        case 0xFF0E:  // ．
+        case 0xFF1A:  // ：
+        case 0xFF1B:  // ；
+        case 0xFF1F:  // ？
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Whether `word` is one opening bracket of Chinese or Japanese text, which no line ends with.
+bool openingPunctuation(const std::string& word) {
+    static constexpr const char* kOpening[] = {"\u3008", "\u300A", "\u300C",
+                                               "\u300E", "\u3010", "\uFF08"};
+    for (const char* opening : kOpening)
+        if (word == opening)
+            return true;
+    return false;
+}
+
+}  // namespace
+
 void PageContainer::split_text(const char* text,
                                const std::function<void(const litehtml::tchar_t*)>& on_word,
                                const std::function<void(const litehtml::tchar_t*)>& on_space) {
     std::string word;
+    // The word is an ideograph, with what clings to it: the next one begins a new word.
+    bool afterIdeograph = false;
     const auto endWord = [&] {
+        afterIdeograph = false;
         if (!word.empty()) {
             ++piecesSplit_;
             on_word(word.c_str());
@@ -474,20 +515,28 @@ void PageContainer::split_text(const char* text,
         for (std::size_t k = 1; k < length; ++k)
             if (at[k] == 0)
                 length = k;
-        // The unified ideographs U+4E00 to U+9FCC are all three bytes long.
-        bool ideograph = false;
-        if (length == 3) {
-            const char32_t point = ((lead & 0x0F) << 12) |
-                                   ((static_cast<unsigned char>(at[1]) & 0x3F) << 6) |
-                                   (static_cast<unsigned char>(at[2]) & 0x3F);
-            ideograph = point >= 0x4E00 && point <= 0x9FCC;
-        }
+        // The unified ideographs U+4E00 to U+9FCC, and the punctuation that may not begin
+        // or end a line beside them, are all three bytes long.
+        char32_t point = 0;
+        if (length == 3)
+            point = ((lead & 0x0F) << 12) | ((static_cast<unsigned char>(at[1]) & 0x3F) << 6) |
+                    (static_cast<unsigned char>(at[2]) & 0x3F);
+        const bool ideograph = point >= 0x4E00 && point <= 0x9FCC;
         if (ideograph) {
-            endWord();
-            word.assign(at, length);
-            endWord();
-        } else {
+            // An opening bracket before it stays with it.
+            if (!openingPunctuation(word))
+                endWord();
             word.append(at, length);
+            afterIdeograph = true;
+        } else if (afterIdeograph && closesCjkPhrase(point)) {
+            // A full stop or closing bracket stays with the ideograph before it: no line
+            // begins with one.
+            word.append(at, length);
+        } else {
+            if (afterIdeograph)
+                endWord();
+            word.append(at, length);
+            afterIdeograph = false;
         }
         at += length;
     }

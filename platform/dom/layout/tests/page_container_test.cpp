@@ -41,10 +41,11 @@ TEST(PageContainer, SplitsTextIntoTheWordsAndSpacesTheEngineWould) {
                                       "caf\xC3\xA9 na\xC3\xAFve",
                                       "no\xC2\xA0"
                                       "break"};
-    // Ideographs and their neighbours, other scripts, and characters beyond the first plane.
+    // Ideographs and their neighbours, other scripts, and characters beyond the first plane
+    // (not the punctuation that clings to ideographs, which the engine splits off).
     const std::vector<char32_t> pool = {U'a',   U' ',   U'\n',   U'\t',   0xA0,   0x416,
                                         0x3042, 0x4DFF, 0x4E00,  0x6587,  0x9FCC, 0x9FCD,
-                                        0xAC00, 0xFF01, 0x1F600, 0x20000, U'.',   U'-'};
+                                        0xAC00, 0xFF5E, 0x1F600, 0x20000, U'.',   U'-'};
     std::mt19937 random(7);
     for (int i = 0; i < 300; ++i) {
         std::string text;
@@ -57,6 +58,25 @@ TEST(PageContainer, SplitsTextIntoTheWordsAndSpacesTheEngineWould) {
         SCOPED_TRACE(text);
         EXPECT_EQ(piecesOf(container, text, false), piecesOf(container, text, true));
     }
+}
+
+// A full stop, comma or closing bracket stays with the ideograph before it and an opening
+// bracket with the one after it, so that no line begins or ends with one; Latin text and
+// other punctuation beside ideographs stand alone as before.
+TEST(PageContainer, ChinesePunctuationClingsToItsIdeograph) {
+    PageResources resources("about:blank");
+    PageContainer container(resources, {800, 600}, {});
+    const auto words = [&](const std::string& text) {
+        std::vector<std::string> found;
+        for (const auto& [kind, piece] : piecesOf(container, text, false))
+            found.push_back(kind == 'w' ? piece : "_");
+        return found;
+    };
+    EXPECT_EQ(words("\u6587\u7AE0\u3002\u7B2C\u4E8C\uFF08\u6BB5\uFF09\u3002"),
+              (std::vector<std::string>{"\u6587", "\u7AE0\u3002", "\u7B2C", "\u4E8C",
+                                        "\uFF08\u6BB5\uFF09\u3002"}));
+    EXPECT_EQ(words("\u6587\uFF0Cabc \u3002\u6587-x"),
+              (std::vector<std::string>{"\u6587\uFF0C", "abc", "_", "\u3002", "\u6587", "-x"}));
 }
 
 TEST(PageContainer, RememberedWordWidthsAreThoseOfTheirOwnFont) {

@@ -158,6 +158,34 @@ TEST(TextLayout, WithoutADoctypeParagraphsInBlocksOfBlocksInheritTheirLineHeight
     EXPECT_EQ(document->boxOf(*paragraph)->height(), 30 * static_cast<int>(lines.size()));
 }
 
+// Chinese lines never begin with a full stop: where a line would, the ideograph before it
+// goes to the next line with it, as in Chromium.
+TEST(TextLayout, NoChineseLineBeginsWithAFullStop) {
+    std::wstring text;
+    for (int i = 0; i < 30; ++i)
+        text += i % 7 == 6 ? L"\u3002" : L"\u6587";
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'><p id=p "
+        L"style=\"margin:0;font:16px 'Noto Sans CJK SC'\">" +
+        text + L"</p></body></html>");
+    const auto paragraph = document->getElementById(L"p");
+    const auto& words = static_cast<const Text&>(*paragraph->firstChild());
+    const Rect glyph = document->layout().textRects(words, 0, 1).at(0);
+    // Each width puts a full stop first on a line unless the line breaks before its ideograph.
+    for (int glyphs = 6; glyphs <= 13; ++glyphs) {
+        SCOPED_TRACE(glyphs);
+        document->parentWindow().resizeTo(glyphs * glyph.width(), 600);
+        int lineTop = -1;
+        for (std::size_t i = 0; i < words.data().size(); ++i) {
+            const Rect at = document->layout().textRects(words, i, i + 1).at(0);
+            if (at.top != lineTop) {
+                EXPECT_NE(words.data()[i], L'\u3002') << "line begins at " << i;
+            }
+            lineTop = at.top;
+        }
+    }
+}
+
 // The engine takes whole pixels per word: the rounding carried between words must not
 // make a restyled page measure otherwise than the same page laid out anew.
 TEST(TextLayout, WordsMeasureTheSameInEveryLayoutOfThePage) {
