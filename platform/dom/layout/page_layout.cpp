@@ -18,6 +18,7 @@
 #include "platform/dom/layout/boxes/page_widths.h"
 #include "platform/dom/layout/boxes/paint_bounds.h"
 #include "platform/dom/layout/boxes/quirk_percent_heights.h"
+#include "platform/dom/layout/boxes/table_columns.h"
 #include "platform/dom/layout/markup/inline_svg.h"
 #include "platform/dom/layout/markup/page_direction.h"
 #include "platform/dom/layout/page_container.h"
@@ -356,12 +357,20 @@ void PageLayout::renderCorrected(litehtml::document& page, const PageMarkup& mar
     placeFromPageOrigin(page);
     correctBorderBoxHeights(page, elements);
     giveListMarkersTheirLine(elements);
+    // Only pages whose markup names such drawings or tables pay for the walks over their boxes.
+    const auto holds = [&markup](std::string_view text) {
+        bool found = markup.flow.find(text) != std::string::npos;
+        for (const auto& box : markup.freeBoxes)
+            found = found || box.markup.find(text) != std::string::npos;
+        return found;
+    };
+    const bool tables = holds("table");
+    if (tables)
+        releaseSharedTableColumns(elements);
     page.render(std::max(viewport.width, 1));
-    // Only pages whose markup marks such a drawing pay for the walk over their boxes.
-    bool fills = markup.flow.find(kFillingSvgAttribute) != std::string::npos;
-    for (const auto& box : markup.freeBoxes)
-        fills = fills || box.markup.find(kFillingSvgAttribute) != std::string::npos;
-    if (fills && fillShrunkBoxes(page, kFillingSvgAttribute))
+    if (holds(kFillingSvgAttribute) && fillShrunkBoxes(page, kFillingSvgAttribute))
+        page.render(std::max(viewport.width, 1));
+    if (tables && shareAutoTableColumns(page))
         page.render(std::max(viewport.width, 1));
     if (markup.bidi || markup.rightToLeft)
         orderBidiLines(page, kDirectionAttribute);
