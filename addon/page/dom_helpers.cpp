@@ -167,9 +167,17 @@ std::vector<ElementPtr> elementsByTag(const dom::Document& document, const std::
     return document.getElementsByTagName(tag);
 }
 
+namespace {
+
+bool isTablePart(const std::wstring& tag) {
+    return tag == L"tr" || tag == L"thead" || tag == L"tfoot" || tag == L"tbody";
+}
+
+}  // namespace
+
 ElementPtr wrapTablePart(const ElementPtr& element) {
     const std::wstring tag = getTagName(element);
-    if (tag != L"tr" && tag != L"thead" && tag != L"tfoot" && tag != L"tbody")
+    if (!isTablePart(tag))
         return element;
     const auto document = element->ownerDocument();
     ElementPtr table = document->createElement(L"table");
@@ -181,6 +189,14 @@ ElementPtr wrapTablePart(const ElementPtr& element) {
         table->appendChild(element);
     }
     return table;
+}
+
+std::wstring standaloneOuterHtml(const ElementPtr& element) {
+    if (!element)
+        return {};
+    if (!isTablePart(getTagName(element)))
+        return element->outerHTML();
+    return wrapTablePart(element->cloneElement(true))->outerHTML();
 }
 
 }  // namespace addon

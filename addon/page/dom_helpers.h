@@ -77,5 +77,9 @@ std::vector<ElementPtr> elementsByTag(const dom::Document& document, const std::
 // "tbody" into a new "table", and returns the outermost new element; returns any other
 // element as it is.
 ElementPtr wrapTablePart(const ElementPtr& element);
+// The element's markup as it reads standing alone, outside its page: a table row or row
+// group written outside its table loses its rows and cells to the HTML parser (its words run
+// together), so those are written inside a table of their own, as wrapTablePart makes it.
+std::wstring standaloneOuterHtml(const ElementPtr& element);
 
 }  // namespace addon

@@ -405,7 +405,7 @@ std::wstring cleanDocumentMarkup(dom::Document& document, const std::wstring& ba
             continue;
         if (!first)
             result += L"<HR></HR>\r\n";
-        result += element->outerHTML();
+        result += standaloneOuterHtml(element);
         first = false;
     }
     return result + L"</DIV>";

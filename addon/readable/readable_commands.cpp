@@ -67,7 +67,7 @@ std::vector<std::wstring> GrabCommand::contentItems() const {
     std::vector<std::wstring> items;
     for (const auto& element : context.elements) {
         if (element) {
-            items.push_back(element->outerHTML());
+            items.push_back(standaloneOuterHtml(element));
         }
     }
     if (!context.elements.empty()) {

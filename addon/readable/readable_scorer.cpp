@@ -6,8 +6,8 @@
 #include "addon/page/dom_helpers.h"
 #include "addon/page/page_clean.h"
 #include "addon/page/text_case.h"
-#include "addon/readable/name_ranks.h"
 #include "addon/readable/blocks/shown_blocks.h"
+#include "addon/readable/name_ranks.h"
 #include "common/util/text_conversion.h"
 
 namespace addon {
@@ -217,7 +217,7 @@ std::wstring extractReadable(dom::Document& document, bool asHtml, const GrabRul
     removeEventAttributes(chosen);
     cleanAttributes(chosen, kCleanScriptUses);
     cleanElement(chosen, rules);
-    return asHtml ? chosen->outerHTML() : chosen->innerText();
+    return asHtml ? standaloneOuterHtml(chosen) : chosen->innerText();
 }
 
 }  // namespace addon

@@ -336,7 +336,7 @@ std::vector<std::wstring> ClipSelection::getSelectedHtmlBlocks(bool inDocumentOr
     }
     std::vector<std::wstring> blocks;
     for (const auto& element : elements)
-        blocks.push_back(element->outerHTML());
+        blocks.push_back(standaloneOuterHtml(element));
     return blocks;
 }
 

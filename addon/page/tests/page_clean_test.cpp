@@ -148,6 +148,11 @@ TEST(CopyingBlocks, ReadableCopiesLeaveTheSourceAlone) {
     const auto row = document->getElementsByTagName(L"tr").front();
     const auto wrapped = wrapTablePart(row->cloneElement(true));
     EXPECT_EQ(wrapped->outerHTML(), L"<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>");
+    // Standing alone, a row is written in a table of its own and the page keeps its row.
+    EXPECT_EQ(standaloneOuterHtml(row), L"<TABLE><TBODY><TR><TD>cell</TD></TR></TBODY></TABLE>");
+    EXPECT_EQ(getTagName(row->parentElement()), L"tbody");
+    EXPECT_EQ(standaloneOuterHtml(document->getElementById(L"d")),
+              document->getElementById(L"d")->outerHTML());
 }
 
 TEST(CopyingBlocks, ComputedStyleIsWrittenInline) {

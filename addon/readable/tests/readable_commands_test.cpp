@@ -159,6 +159,23 @@ TEST_F(ReadableCommandsTest, GrabWithoutSelectionTakesTheScorersArticleAndTheSty
     EXPECT_FALSE(document->styleSheets().back()->disabled());
 }
 
+// A selected table body (the automatic selection takes the body of a list that is a table)
+// is grabbed as a table: written alone, its rows and cells were dropped and the words of
+// every row ran together.
+TEST_F(ReadableCommandsTest, AGrabbedTableBodyKeepsItsRowsAndCells) {
+    const auto document = parsePage(
+        L"<BODY><TABLE><CAPTION>Films</CAPTION><TBODY id=rows><TR><TD>Repeat Performance</TD>"
+        L"<TD>1947</TD></TR><TR><TD>Groundhog Day</TD><TD>1993</TD></TR></TBODY></TABLE></BODY>");
+    GrabCommand grab(L"");
+    grab.context().document = document;
+    grab.context().elements = {document->getElementById(L"rows")};
+    grab.execute();
+    const auto body = document->body();
+    EXPECT_EQ(body->getElementsByTagName(L"TABLE").size(), 1u) << body->outerHTML();
+    EXPECT_EQ(body->getElementsByTagName(L"TR").size(), 2u);
+    EXPECT_EQ(body->getElementsByTagName(L"TD").size(), 4u);
+}
+
 TEST_F(ReadableCommandsTest, TwoGrabsAndTwoUndosRestoreThePage) {
     const auto document = loadPage("blog.html");
     const std::wstring original = serialize(*document);
