@@ -210,14 +210,17 @@ void removeCaptionsAlone(const ElementPtr& copy) {
     }
 }
 
-// Removes the headings of the cleaned copy that repeat the page's title (title_heading.h):
-// the readable page's header shows the title already.
-void removeTitleHeadings(const ElementPtr& copy, const std::wstring& title) {
-    for (const wchar_t* tag : {L"H1", L"H2"}) {
-        for (const ElementPtr& heading : copy->getElementsByTagName(tag)) {
-            if (repeatsTitle(heading->innerText(), title)) {
-                heading->removeNode(true);
+// Removes the story's first heading (H1 or H2) from the cleaned copy when it repeats the
+// page's title (title_heading.h): the readable page's header shows the title already. A
+// later heading is a section's, whatever its words.
+void removeTitleHeading(const ElementPtr& copy, const std::wstring& title) {
+    for (const ElementPtr& element : copy->all()) {
+        const std::wstring tag = lowerText(element->tagName());
+        if (tag == L"h1" || tag == L"h2") {
+            if (repeatsTitle(element->innerText(), title)) {
+                element->removeNode(true);
             }
+            return;
         }
     }
 }
@@ -239,7 +242,7 @@ std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
     }
     cleanElement(copy, rules);
     removeCaptionsAlone(copy);
-    removeTitleHeadings(copy, document->title());
+    removeTitleHeading(copy, document->title());
     return copy->outerHTML();
 }
 

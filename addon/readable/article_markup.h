@@ -9,8 +9,8 @@
 // block holding a field and less than kFormBlockText of text, with its heading, labels and small
 // print), then cleaned by the rules' tagChars (readable_scorer.h `cleanElement`). A figure left
 // with nothing to show but its caption (its player was an inline frame, its picture stood only in a
-// NOSCRIPT) goes with its caption, and a heading that repeats the page's title
-// (blocks/title_heading.h), which the readable page's header shows.
+// NOSCRIPT) goes with its caption, and the story's first heading goes when it repeats the
+// page's title (blocks/title_heading.h), which the readable page's header shows.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // "" when no article block is found.

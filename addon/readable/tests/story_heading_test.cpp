@@ -21,17 +21,20 @@ TEST(StoryHeading, AHeadingRepeatsTheTitleWhenItHoldsMostOfItsWordsAndTheyMostOf
     EXPECT_TRUE(repeatsTitle(L"灯台守の冬", L"灯台守の冬 | 海辺新聞"));
 }
 
-TEST(StoryHeading, TheHeadlineRepeatingThePageTitleIsLeftOutAndOtherHeadingsStay) {
+TEST(StoryHeading, TheHeadlineRepeatingThePageTitleIsLeftOutAndSectionHeadingsStay) {
     const GrabRules rules = shippedRules();
-    const std::wstring story = L"<BODY><H1>Keepers of the northern light</H1>" +
-                               paragraphs(L"story", 3) + L"<H2>The winter of the storms</H2>" +
-                               paragraphs(L"winter", 3) + L"</BODY>";
+    // The last section is named as the page is: a section's heading stays.
+    const std::wstring story =
+        L"<BODY><H1>Keepers of the northern light</H1>" + paragraphs(L"story", 3) +
+        L"<H2>The winter of the storms</H2>" + paragraphs(L"winter", 3) +
+        L"<H2>KEEPERS OF THE NORTHERN LIGHT</H2>" + paragraphs(L"end", 1) + L"</BODY>";
     const auto titled = parsePage(
         L"<HTML><HEAD><TITLE>Keepers of the Northern Light | The Coast Weekly</TITLE></HEAD>" +
         story + L"</HTML>");
     const std::wstring markup = articleMarkup(titled->body(), rules);
     EXPECT_FALSE(keeps(markup, L"Keepers of the northern light"));
-    for (const wchar_t* kept : {L"story0", L"The winter of the storms", L"winter2"}) {
+    for (const wchar_t* kept :
+         {L"story0", L"The winter of the storms", L"winter2", L"KEEPERS OF THE NORTHERN LIGHT"}) {
         EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
 
