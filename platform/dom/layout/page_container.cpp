@@ -4,6 +4,7 @@
 #include <el_image.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <cwctype>
@@ -18,6 +19,16 @@
 namespace platform::dom {
 
 namespace {
+
+// A width or height attribute that gives whole pixels ("120", "120px"), else none.
+std::optional<int> pixelsOf(const std::string& value) {
+    int pixels = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), pixels);
+    const std::string_view rest(end, static_cast<std::size_t>(value.data() + value.size() - end));
+    if (error != std::errc() || pixels <= 0 || (!rest.empty() && rest != "px"))
+        return std::nullopt;
+    return pixels;
+}
 
 std::uint32_t argbOf(const litehtml::web_color& color) {
     return (std::uint32_t{color.alpha} << 24) | (std::uint32_t{color.red} << 16) |
@@ -250,8 +261,15 @@ void PageContainer::load_image(const litehtml::tchar_t* src, const litehtml::tch
 void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t*,
                                    litehtml::size& sz) {
     const imaging::Bitmap* picture = resources_.picture(src ? src : "");
-    sz.width = picture ? picture->width() : 0;
-    sz.height = picture ? picture->height() : 0;
+    if (!picture) {
+        // Not had (yet): the size its attributes give it, whose proportions a browser keeps
+        // where the page's sheet lets the height follow the width ("height: auto").
+        const auto given = attributeSizes_.find(src ? src : "");
+        sz = given != attributeSizes_.end() ? given->second : litehtml::size{};
+        return;
+    }
+    sz.width = picture->width();
+    sz.height = picture->height();
 }
 
 void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
@@ -439,11 +457,19 @@ std::shared_ptr<litehtml::element> PageContainer::create_element(
                    : nullptr;
     else
         made = makePageElement(tag_name, doc, rules_, properties_);
-    if (picture) {
-        const auto source = attributes.find("src");
+    if (const auto source = attributes.find("src"); picture && source != attributes.end()) {
         const auto alt = attributes.find("alt");
-        if (source != attributes.end() && alt != attributes.end() && !alt->second.empty())
+        if (alt != attributes.end() && !alt->second.empty())
             pictureStandIns_.emplace(source->second, PictureStandIn{alt->second, made});
+        const auto width = attributes.find("width");
+        const auto height = attributes.find("height");
+        if (width != attributes.end() && height != attributes.end())
+            if (const auto w = pixelsOf(width->second), h = pixelsOf(height->second); w && h) {
+                litehtml::size size;
+                size.width = *w;
+                size.height = *h;
+                attributeSizes_.emplace(source->second, size);
+            }
     }
     return made;
 }

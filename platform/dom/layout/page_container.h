@@ -181,6 +181,8 @@ class PageContainer final : public litehtml::document_container {
     // What stands in for each picture's address, as the first picture of it gives it.
     std::unordered_map<std::string, PictureStandIn> pictureStandIns_;
     std::unique_ptr<imaging::TextFont> defaultFont_;
+    // The size the width and height attributes of each picture's address give it.
+    std::unordered_map<std::string, litehtml::size> attributeSizes_;
     std::vector<litehtml::position> mirrored_;
     std::size_t piecesSplit_ = 0;
     RuleMatching matching_;

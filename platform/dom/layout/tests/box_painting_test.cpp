@@ -298,6 +298,28 @@ TEST(MissingPicturePainting, WithADoctypeABlockPictureKeepsItsSizeForItsText) {
     EXPECT_LT(boxOf(L"inline").height(), 50) << "inline, the text alone";
 }
 
+// A picture not had keeps the proportions of its width and height attributes where the
+// page's sheet lets its height follow its width, as a browser keeps them: a readable page's
+// pictures (at most as wide as their column, "height: auto") do not shrink to nothing.
+TEST(MissingPicturePainting, APictureNotHadKeepsItsAttributesProportions) {
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><head><style>img { display: block; max-width: 100%; "
+        L"height: auto !important }</style></head><body style='margin:0'><div><img id=wide "
+        L"src='no-such-picture.png' width=200 height=80></div><div style='width:100px'><img "
+        L"id=narrow src='no-such-picture.png' width=200 height=80></div></body></html>",
+        L"file://" + std::filesystem::temp_directory_path().wstring() + L"/page.html");
+    const auto boxOf = [&](const wchar_t* id) {
+        return document->boxOf(*document->getElementById(id)).value_or(Rect{});
+    };
+    EXPECT_EQ(boxOf(L"wide"), (Rect{0, 0, 200, 80}));
+    EXPECT_EQ(boxOf(L"narrow"), (Rect{0, 80, 100, 120}));
+    // Its box is painted as a picture that cannot be had: framed, not an empty hole.
+    imaging::Canvas canvas(300, 200);
+    document->layout().paint(canvas, {0, 0, 300, 200});
+    EXPECT_NE(rgb(canvas, 0, 40), kWhite);
+    EXPECT_NE(rgb(canvas, 100, 79), kWhite);
+}
+
 TEST(InlineSvgPainting, AnInlineSvgIsDrawnSharpAtAnyScale) {
     // Its left half black: at four times the size the edge is still one pixel wide, not
     // the blur of a small picture stretched.
