@@ -28,8 +28,9 @@ pre, listing, xmp, plaintext { font-size: 13px; }
 code, kbd, samp, tt { font-size: 13px; }
 b, strong, th { font-weight: bold; }
 i, cite, em, var, dfn, address { font-style: italic; }
-big { font-size: larger; }
-small, sub, sup { font-size: smaller; }
+/* A step larger or smaller, as a browser takes it, in a form the engine reads. */
+big { font-size: 120%; }
+small, sub, sup { font-size: 83.3333%; }
 sub { vertical-align: sub; }
 sup { vertical-align: super; }
 u, ins { text-decoration: underline; }

@@ -101,6 +101,23 @@ TEST(TextLayout, ButtonsAndSelectsAreAsWideAsWhatTheyShowInChromium) {
 // The forum page's HTML 4.01 Transitional doctype keeps the line height quirk: the lines
 // of a post cell, which holds only spans, are as tall as the spans' text, not as the
 // cell's. With a standards doctype the same rows are taller, in Chromium as here.
+TEST(TextLayout, SmallSupSubAndBigAreAStepSmallerOrLargerAsInChromium) {
+    // Chromium's widths: a step is a factor of 1.2 either way.
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body style='margin:0'><div>Notes<small id=s>small print</small>"
+        L"<sup id=u>12</sup><sub id=d>3</sub><big id=b>big words</big></div></body></html>",
+        L"http://example.org/page.html");
+    document->parentWindow().resizeTo(1024, 768);
+    const std::pair<const wchar_t*, int> chromium[] = {
+        {L"s", 58}, {L"u", 13}, {L"d", 7}, {L"b", 76}};
+    for (const auto& [id, width] : chromium) {
+        SCOPED_TRACE(platform::text::toUtf8(id));
+        const auto box = document->boxOf(*document->getElementById(id));
+        ASSERT_TRUE(box.has_value());
+        EXPECT_NEAR(box->right - box->left, width, 2);
+    }
+}
+
 TEST(TextLayout, OldDoctypesKeepTheLineHeightQuirkOfCellsHoldingOnlyElements) {
     const std::string page = readSource("platform/dom/tests/data/forum_thread.html");
     expectBoxesOf(page, {{29, {17, 111, 1007, 199}},
