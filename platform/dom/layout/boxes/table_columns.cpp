@@ -69,8 +69,10 @@ std::vector<int> widestContents(litehtml::table_grid& grid) {
 
 // The columns' widths interpolated between their narrowest and widest for the width the
 // engine gave them in all, rounded so that they add up to it; empty when the table is not
-// between the two or the engine's widths are those already.
-std::vector<int> sharedWidths(litehtml::table_grid& grid) {
+// between the two or the engine's widths are those already. `measured` is set when the cells
+// were laid out again to measure them: the page must then be rendered again even when no
+// width changes, or they keep the unbounded width they were measured at.
+std::vector<int> sharedWidths(litehtml::table_grid& grid, bool& measured) {
     long narrowest = 0;
     long engineWidest = 0;
     long total = 0;
@@ -83,6 +85,7 @@ std::vector<int> sharedWidths(litehtml::table_grid& grid) {
     // its widest content, and its cells need not be laid out again to tell.
     if (total <= narrowest || total >= engineWidest)
         return {};
+    measured = true;
     const std::vector<int> widest = widestContents(grid);
     long widestTotal = 0;
     for (int width : widest)
@@ -124,7 +127,9 @@ bool shareAutoTableColumns(litehtml::document& page) {
     for (auto [table, grid] : tablesOf(page)) {
         if (!allColumnsAutomatic(*grid))
             continue;
-        const std::vector<int> widths = sharedWidths(*grid);
+        bool measured = false;
+        const std::vector<int> widths = sharedWidths(*grid, measured);
+        changed = changed || measured;
         if (widths.empty())
             continue;
         for (int column = 0; column < grid->cols_count(); ++column)

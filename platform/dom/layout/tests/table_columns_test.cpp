@@ -54,4 +54,21 @@ TEST(TableColumns, ARestyledTableSharesItsColumnsAnew) {
     EXPECT_GT(after.right - after.left, before.right - before.left);
 }
 
+TEST(TableColumns, CellsMeasuredForTheirWidestContentAreLaidOutAgainInTheirTable) {
+    // A link broken by <wbr> is narrower as the engine first measures it than laid out on
+    // one line: its cells are measured without a width and nothing is shared out, yet they
+    // stand in the table afterwards, not as wide as the measuring made them.
+    auto document = Document::parse(
+        L"<!DOCTYPE html><html><body><table id=t style='width:22em'><tr><th>Website</th>"
+        L"<td id=cell><a href='http://example.org/'>example<wbr>.org<wbr>/,%20https:<wbr>//www"
+        L"<wbr>.example<wbr>.org<wbr>/tr<wbr>/</a></td></tr></table></body></html>",
+        L"http://example.org/page.html");
+    document->parentWindow().resizeTo(600, 768);
+    const Rect table = document->boxOf(*document->getElementById(L"t")).value_or(Rect{});
+    const Rect cell = document->boxOf(*document->getElementById(L"cell")).value_or(Rect{});
+    EXPECT_GT(table.right, 300);
+    EXPECT_GT(cell.right, cell.left);
+    EXPECT_LE(cell.right, table.right);
+}
+
 }  // namespace
