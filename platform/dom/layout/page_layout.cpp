@@ -151,19 +151,26 @@ bool sizesByContent(const Element& element) {
     return sizing == L"content-box";
 }
 
-// The document's element that an engine element stands for, from its marker.
-const Element* ownerOf(litehtml::element& element, const PageMarkup& markup) {
+}  // namespace
+
+std::optional<PageLayout::MarkupPlace> PageLayout::placeOf(litehtml::element& element,
+                                                           const PageMarkup& markup) {
     const char* marker = element.get_attr(PageMarkup::kMarkerAttribute);
     if (!marker)
-        return nullptr;
+        return std::nullopt;
     const bool free = *marker == 'f';
     const std::size_t index = std::strtoul(marker + (free ? 1 : 0), nullptr, 10);
-    if (free)
-        return index < markup.freeBoxes.size() ? markup.freeBoxes[index].element : nullptr;
-    return index < markup.elements.size() ? markup.elements[index] : nullptr;
+    if (index >= (free ? markup.freeBoxes.size() : markup.elements.size()))
+        return std::nullopt;
+    return MarkupPlace{free, index};
 }
 
-}  // namespace
+const Element* PageLayout::ownerAt(const std::optional<MarkupPlace>& place,
+                                   const PageMarkup& markup) {
+    if (!place)
+        return nullptr;
+    return place->free ? markup.freeBoxes[place->index].element : markup.elements[place->index];
+}
 
 // A laid-out element with its content box origin in document coordinates.
 struct PageLayout::Placed {
@@ -192,7 +199,8 @@ struct PageLayout::Kept {
     TextRuns runs;
     Size content;
     bool paintBoundsNoted = false;
-    std::unordered_map<const Element*, litehtml::element*> engineElements;
+    std::vector<litehtml::element*> engineElements;
+    std::vector<litehtml::element*> engineFreeElements;
     bool anonymousBoxes = false;
     std::vector<PageMarkup::FreeBox> engineFreeBoxes;
 };
@@ -216,6 +224,7 @@ void PageLayout::swapKept(Kept& kept) {
     std::swap(content_, kept.content);
     std::swap(paintBoundsNoted_, kept.paintBoundsNoted);
     std::swap(engineElements_, kept.engineElements);
+    std::swap(engineFreeElements_, kept.engineFreeElements);
     std::swap(anonymousBoxes_, kept.anonymousBoxes);
     std::swap(engineFreeBoxes_, kept.engineFreeBoxes);
 }
@@ -258,6 +267,7 @@ void PageLayout::refuse(const std::string& reason) {
     markupVersion_ = 0;
     kept_.reset();
     engineElements_.clear();
+    engineFreeElements_.clear();
     page_.reset();
     container_.reset();
     markup_ = {};
@@ -432,9 +442,14 @@ void PageLayout::layoutInFull(Size viewport, PageMarkup markup) {
     collectBoxes(markup_);
 }
 
-void PageLayout::noteEngineElement(litehtml::element& element, const Element* owner) {
-    if (owner)
-        engineElements_[owner] = &element;
+litehtml::element* PageLayout::engineElementAt(std::size_t index) const {
+    return index < engineElements_.size() ? engineElements_[index] : nullptr;
+}
+
+void PageLayout::noteEngineElement(litehtml::element& element,
+                                   const std::optional<MarkupPlace>& place) {
+    if (place)
+        (place->free ? engineFreeElements_ : engineElements_)[place->index] = &element;
     else if (const char* tag = element.get_tagName();
              (!tag || !*tag) && dynamic_cast<litehtml::html_tag*>(&element))
         anonymousBoxes_ = true;
@@ -443,7 +458,7 @@ void PageLayout::noteEngineElement(litehtml::element& element, const Element* ow
 // The elements of a subtree that has no boxes.
 void PageLayout::noteEngineElements(litehtml::element& root, const PageMarkup& markup) {
     forEachEngineElement(root, [&](litehtml::element& element) {
-        noteEngineElement(element, ownerOf(element, markup));
+        noteEngineElement(element, placeOf(element, markup));
     });
 }
 
@@ -551,9 +566,9 @@ class PageLayout::WordMatcher {
 void PageLayout::collectBoxes(const PageMarkup& markup) {
     rightToLeftItems_.clear();
     boxes_.clear();
-    engineElements_.clear();
     boxes_.reserve(markup.elements.size() + markup.freeBoxes.size());
-    engineElements_.reserve(markup.elements.size() + markup.freeBoxes.size());
+    engineElements_.assign(markup.elements.size(), nullptr);
+    engineFreeElements_.assign(markup.freeBoxes.size(), nullptr);
     // A run per word and space, and one more where a word runs on into the next node.
     runs_.reset(container_->piecesSplit() + markup.texts.size());
     anonymousBoxes_ = false;
@@ -599,8 +614,9 @@ void PageLayout::collectBoxes(const PageMarkup& markup) {
             markup.rightToLeft && runsRightToLeft(element, kDirectionAttribute, from.rightToLeft);
         if (rightToLeft && element.get_display() == litehtml::display_list_item)
             rightToLeftItems_.push_back({x, y, x + pos.width, y + pos.height});
-        const Element* owner = ownerOf(element, markup);
-        noteEngineElement(element, owner);
+        const auto place = placeOf(element, markup);
+        const Element* owner = ownerAt(place, markup);
+        noteEngineElement(element, place);
         if (owner) {
             // The page reaches as far as any box that no box of its own clips; the root's
             // and the body's overflow do not count (the capture hides it and still wants
@@ -717,7 +733,7 @@ void PageLayout::boxTableParts(
     for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
         Rect united;
         for (const auto& child : childrenOf(*part->first)) {
-            const Element* owner = ownerOf(*child, markup);
+            const Element* owner = ownerAt(placeOf(*child, markup), markup);
             if (!owner)
                 continue;
             if (auto box = boxes_.find(owner); box != boxes_.end())

@@ -106,7 +106,18 @@ class PageLayout final : public LayoutEngine {
     bool moveEngineFreeBoxes();
     bool restyleInPlace(PageMarkup& markup);
     void collectBoxes(const PageMarkup& markup);
-    void noteEngineElement(litehtml::element& element, const Element* owner);
+    // Where an engine element's marker places the document's element it stands for: among
+    // the markup's elements or its free boxes, at an index (none for the engine's own).
+    struct MarkupPlace {
+        bool free;
+        std::size_t index;
+    };
+    static std::optional<MarkupPlace> placeOf(litehtml::element& element, const PageMarkup& markup);
+    static const Element* ownerAt(const std::optional<MarkupPlace>& place,
+                                  const PageMarkup& markup);
+    // The engine's element standing for the markup's element `index`, or null.
+    litehtml::element* engineElementAt(std::size_t index) const;
+    void noteEngineElement(litehtml::element& element, const std::optional<MarkupPlace>& place);
     void noteEngineElements(litehtml::element& root, const PageMarkup& markup);
     struct Placed;
     struct PlacedWord;
@@ -145,9 +156,12 @@ class PageLayout final : public LayoutEngine {
     // next layout starts from it when only overlays changed since.
     std::uint64_t markupVersion_ = 0;
     int restyles_ = 0;
-    // The engine's element for each of the document's, and whether the engine made boxes
-    // of its own (anonymous table parts), which a restyle in place would lose.
-    std::unordered_map<const Element*, litehtml::element*> engineElements_;
+    // The engine's element for each of the markup's elements and for each free box the
+    // engine was given, by their places in the markup (null where it made none), and
+    // whether the engine made boxes of its own (anonymous table parts), which a restyle in
+    // place would lose.
+    std::vector<litehtml::element*> engineElements_;
+    std::vector<litehtml::element*> engineFreeElements_;
     bool anonymousBoxes_ = false;
     // The free boxes as the engine last laid them out (placing them moves only ours).
     std::vector<PageMarkup::FreeBox> engineFreeBoxes_;

@@ -205,14 +205,14 @@ bool PageLayout::moveEngineFreeBoxes() {
             return false;
         if (now[i].markup == then.markup)
             continue;
-        const auto engine = engineElements_.find(now[i].element);
+        litehtml::element* engine =
+            i < engineFreeElements_.size() ? engineFreeElements_[i] : nullptr;
         const auto box = boxes_.find(now[i].element);
-        auto* styles =
-            engine == engineElements_.end() ? nullptr : dynamic_cast<OwnStyles*>(engine->second);
+        auto* styles = engine ? dynamic_cast<OwnStyles*>(engine) : nullptr;
         if (!styles || box == boxes_.end() ||
             withoutPlace(now[i].markup) != withoutPlace(then.markup))
             return false;
-        moves.push_back({engine->second, styles, now[i].element, box->second.border});
+        moves.push_back({engine, styles, now[i].element, box->second.border});
     }
     for (const auto& [engine, styles, owner, rect] : moves) {
         // The engine's style follows, so that a later render places the box there too.
@@ -271,8 +271,7 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
             return false;
         if (flow.compare(now.begin, now.end - now.begin, before, then.begin,
                          then.end - then.begin) != 0) {
-            if ((engineElements_.count(markup.elements[i]) == 0 &&
-                 !rendersNothing(*markup.elements[i])) ||
+            if ((!engineElementAt(i) && !rendersNothing(*markup.elements[i])) ||
                 !changesOnlyRestyle(styleValue(before, then), styleValue(flow, now)))
                 return false;
             changed.insert(markup.elements[i]);
@@ -304,11 +303,11 @@ bool PageLayout::restyleInPlace(PageMarkup& markup) {
         std::unordered_set<const litehtml::element*> rewritten;
         std::vector<litehtml::element*> order;
         std::vector<litehtml::element*> corrected;
-        for (const Element* element : markup.elements) {
-            const auto found = engineElements_.find(element);
-            if (found == engineElements_.end())
+        for (std::size_t i = 0; i < markup.elements.size(); ++i) {
+            const Element* element = markup.elements[i];
+            litehtml::element* engine = engineElementAt(i);
+            if (!engine)
                 continue;
-            litehtml::element* engine = found->second;
             const std::string style = engineAttributeValue(element->getAttribute(L"style"));
             const char* current = engine->get_attr("style");
             if (style != (current ? current : "")) {
