@@ -1,5 +1,7 @@
 #include "platform/dom/layout/inherited_values.h"
 
+#include <algorithm>
+
 namespace platform::dom {
 
 std::uint32_t PropertyIds::idOf(std::string_view name) {
@@ -10,18 +12,26 @@ std::uint32_t PropertyIds::idOf(std::string_view name) {
     return id;
 }
 
+namespace {
+// Stands in the answers where nothing is remembered: no style value has its address.
+const char kUnknown = 0;
+}  // namespace
+
 bool InheritedValues::find(std::uint32_t id, const char*& value) const {
-    for (const auto& [known, answer] : answers_)
-        if (known == id) {
-            value = answer;
-            return true;
-        }
-    return false;
+    if (id >= answers_.size() || answers_[id] == &kUnknown)
+        return false;
+    value = answers_[id];
+    return true;
 }
 
-void InheritedValues::remember(std::uint32_t id, const char* value) {
-    if (answers_.size() < kMaxRemembered)
-        answers_.emplace_back(id, value);
+void InheritedValues::remember(std::uint32_t id, const char* value, std::size_t known) {
+    if (id >= kMaxRemembered)
+        return;
+    if (id >= answers_.size()) {
+        const std::size_t room = std::max<std::size_t>(known, id + 1);
+        answers_.resize(std::min<std::size_t>(room, kMaxRemembered), &kUnknown);
+    }
+    answers_[id] = value;
 }
 
 }  // namespace platform::dom

@@ -5,7 +5,7 @@
 // parent.
 //
 // PropertyIds numbers the property names the engine asks about on one page;
-// InheritedValues is one element's memory of its answers by number. An answer points
+// InheritedValues is one element's memory of its answers, looked up by number. An answer points
 // into the style of the element or of an ancestor that gave it, as the engine's own does,
 // and holds while those styles are unchanged: the element forgets its answers whenever
 // its own style changes, and the engine parses a changed element's descendants again
@@ -26,6 +26,8 @@ namespace platform::dom {
 class PropertyIds {
   public:
     std::uint32_t idOf(std::string_view name);
+    // How many names were numbered so far (numbers run from 0).
+    std::size_t count() const { return ids_.size(); }
 
   private:
     struct Hash {
@@ -39,16 +41,20 @@ class PropertyIds {
 
 class InheritedValues {
   public:
-    // Elements ask for a few dozen properties; past this many the answers are not kept.
-    static constexpr std::size_t kMaxRemembered = 64;
+    // Pages ask for a few dozen properties: answers for numbers from this one up are not
+    // kept.
+    static constexpr std::uint32_t kMaxRemembered = 64;
 
     // The answer remembered for the property (null for "not set anywhere"), or false.
     bool find(std::uint32_t id, const char*& value) const;
-    void remember(std::uint32_t id, const char* value);
+    // `known` is how many properties the page has numbered so far: room is made for all of
+    // them at once, as an element is asked about most of them.
+    void remember(std::uint32_t id, const char* value, std::size_t known);
     void forget() { answers_.clear(); }
 
   private:
-    std::vector<std::pair<std::uint32_t, const char*>> answers_;
+    // By property number; a marker of our own where nothing is remembered.
+    std::vector<const char*> answers_;
 };
 
 }  // namespace platform::dom

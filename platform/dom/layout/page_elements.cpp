@@ -104,7 +104,7 @@ class PageElement final : public Base, public OwnStyles, public PaintBounds {
         if (!inherited_.find(id, value)) {
             value = weightTheEngineReads(name, Base::get_style_property(name, true, nullptr));
             value = sideTheEngineReads(*this, name, value);
-            inherited_.remember(id, value);
+            inherited_.remember(id, value, properties_.count());
         }
         return value ? value : def;
     }
