@@ -168,17 +168,18 @@ bool holdsNothing(const litehtml::document& page, litehtml::element& element) {
 
 // A block a browser lets margins collapse through: in the flow, nothing in it, no height,
 // padding or border above or below, and margins known before layout.
+// Its content is asked first: most blocks hold something, found at their first child,
+// and their styles need not be looked up.
 bool collapsesThrough(const litehtml::document& page, litehtml::element& block) {
     if (block.get_display() != litehtml::display_block || isOutOfFlow(block) ||
         block.get_overflow() != litehtml::overflow_visible ||
-        block.get_clear() != litehtml::clear_none)
+        block.get_clear() != litehtml::clear_none || !holdsNothing(page, block))
         return false;
     if (!isZeroLength(block.get_style_property("height", false, nullptr)) ||
         !isZeroLength(block.get_style_property("min-height", false, nullptr)) ||
         hasEdge(block, kTop) || hasEdge(block, kBottom))
         return false;
-    return marginOf(page, block, "margin-top") >= 0 &&
-           marginOf(page, block, "margin-bottom") >= 0 && holdsNothing(page, block);
+    return marginOf(page, block, "margin-top") >= 0 && marginOf(page, block, "margin-bottom") >= 0;
 }
 
 // The engine keeps the margins of blocks with nothing in them apart from those around
@@ -333,17 +334,20 @@ void collapseMargins(litehtml::document& page, const EngineElements& list) {
         litehtml::element& block = *list.elements[i];
         if (list.holdsBlocks[i])
             collapseThroughEmptyBlocks(page, block);
-        // The engine lets a last child's bottom margin out even of a block of fixed height,
-        // where a browser keeps it inside (it moves nothing there).
-        if (isBlockBox(block) && hasFixedHeight(block))
-            if (litehtml::element* last = lastInFlowChild(block);
-                last && isBlockBox(*last) && marginOf(page, *last, "margin-bottom") > 0)
+        // Both corrections at the bottom concern a last child that is a block (setting its
+        // margin leaves it the last).
+        litehtml::element* last = lastInFlowChild(block);
+        if (last && isBlockBox(*last)) {
+            // The engine lets a last child's bottom margin out even of a block of fixed
+            // height, where a browser keeps it inside (it moves nothing there).
+            if (isBlockBox(block) && hasFixedHeight(block) &&
+                marginOf(page, *last, "margin-bottom") > 0)
                 setMargin(*last, "margin-bottom", 0);
-        // The engine keeps a last child's bottom margin inside its block when the child
-        // has padding or a border at its bottom.
-        if (litehtml::element* last = lastInFlowChild(block);
-            last && isBlockBox(*last) && hasEdge(*last, kBottom) && sharesMargin(block, kBottom))
-            carry(page, *last, block, kBottom);
+            // The engine keeps a last child's bottom margin inside its block when the child
+            // has padding or a border at its bottom.
+            if (hasEdge(*last, kBottom) && sharesMargin(block, kBottom))
+                carry(page, *last, block, kBottom);
+        }
         if (!sharesMargin(block, kTop))
             continue;
         litehtml::element* child = firstBlockWithin(firstInFlowChild(block));
