@@ -504,7 +504,7 @@ class PageLayout::WordMatcher {
         // A word may span adjacent text nodes: one run per node, each over its own
         // characters of the word, measured in the word's font.
         const auto widthTo = [&](std::size_t end) {
-            const auto& face = *layout_.container_->font(font).face;
+            const auto& face = *layout_.container_->font(placedWord.font).face;
             const std::wstring characters(stream_.begin() + wordBegin, stream_.begin() + end);
             return static_cast<int>(std::lround(face.width(platform::text::toUtf8(characters))));
         };
