@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "addon/page/text_case.h"
+#include "addon/readable/blocks/contents_list.h"
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/blocks/link_share.h"
 #include "addon/readable/blocks/shown_blocks.h"
@@ -106,7 +107,7 @@ bool isLinkedDatum(const ElementPtr& element) {
 // linked datum.
 bool isLinkList(const ElementPtr& element) {
     if (!isListTag(*element) || !element->getElementsByTagName(L"H1").empty() ||
-        isIntroducedList(element) || isLinkedDatum(element)) {
+        isIntroducedList(element) || isLinkedDatum(element) || isTableOfContents(element)) {
         return false;
     }
     const std::size_t length = trimSpace(element->innerText()).size();

@@ -67,3 +67,29 @@ TEST(StoryHeading, ALevelOneHeadingAfterTheStorysTextIntroducesItsListOfLinks) {
     }
     EXPECT_FALSE(keeps(markup, L"Other story"));
 }
+
+TEST(StoryHeading, TheStorysTableOfContentsStaysAndOtherListsOfLinksGo) {
+    const GrabRules rules = shippedRules();
+    // The table of contents below the lead links to the story's headings, the saved page
+    // writing its own address out in full; the menu's links carry fragments too, but to
+    // other pages or to nothing on this one, and the skip link is one link alone.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story><UL><LI><A href=#winter>Skip to the story</A></LI></UL>" +
+        paragraphs(L"lead", 2) +
+        L"<DIV id=contents><OL><LI><A href=#winter>1 The winter of the storms</A></LI>"
+        L"<LI><A href=http://example.test/keepers#spring>2 The spring and the boats</A></LI>"
+        L"<LI><A href=#lamp>3 The lamp that never went out</A></LI></OL></DIV><UL>"
+        L"<LI><A href=/harbours#north>Northern harbours</A></LI>"
+        L"<LI><A href=/harbours#south>Southern harbours</A></LI>"
+        L"<LI><A href=#nowhere>Somewhere else</A></LI></UL><H2 id=winter>The winter</H2>" +
+        paragraphs(L"winter", 2) + L"<H2 id=spring>The spring</H2>" + paragraphs(L"spring", 2) +
+        L"<H2 id=lamp>The lamp</H2>" + paragraphs(L"lamp", 2) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept :
+         {L"lead1", L"1 The winter of", L"2 The spring and", L"3 The lamp that", L"lamp1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"Skip to the story", L"Northern harbours", L"Somewhere else"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
