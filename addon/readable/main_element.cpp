@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "addon/page/text_case.h"
-#include "addon/readable/layout_finder.h"
 #include "addon/readable/blocks/link_share.h"
+#include "addon/readable/layout_finder.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/readable_scorer.h"
 #include "addon/readable/story_blocks.h"
@@ -46,9 +46,9 @@ ElementPtr bothHalves(const ElementPtr& byLayout, const ElementPtr& byTags, doub
     return holder;
 }
 
-}  // namespace
-
-ElementPtr findArticleElement(const ElementPtr& body, const GrabRules& rules) {
+// The article block as the two finders and the rule above choose it, before a table's body
+// is taken for its table.
+ElementPtr chooseArticleElement(const ElementPtr& body, const GrabRules& rules) {
     if (!body) {
         return nullptr;
     }
@@ -78,6 +78,12 @@ ElementPtr findArticleElement(const ElementPtr& body, const GrabRules& rules) {
         return byTags;
     }
     return byLayout;
+}
+
+}  // namespace
+
+ElementPtr findArticleElement(const ElementPtr& body, const GrabRules& rules) {
+    return wholeTable(chooseArticleElement(body, rules));
 }
 
 }  // namespace addon

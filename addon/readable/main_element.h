@@ -22,7 +22,8 @@
 //     holds most (more than half) of the column's scored text: the rest of the column is
 //     what news pages put around an article (related stories, comments), not more of it.
 // When neither finds anything, the page holds too little text for either (no block of
-// 200 characters, no paragraphs): all of it is the article, and the body is taken. Null
+// 200 characters, no paragraphs): all of it is the article, and the body is taken. A table's
+// body found is its table, caption and head included (story_blocks.h `wholeTable`). Null
 // for a page without text.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.

@@ -124,19 +124,6 @@ bool isPicture(const ElementPtr& element) {
     return tag == L"figure" || tag == L"figcaption" || tag == L"picture" || tag == L"img";
 }
 
-// The table whose body (its rows) the element is; the element itself for any other. A
-// table's caption and head belong with its rows. A cell or row is not taken for its table:
-// tables also lay pages out, and a cell of one is a column of the page.
-ElementPtr wholeTable(const ElementPtr& element) {
-    const std::wstring tag = lowerText(element->tagName());
-    const ElementPtr parent = element->parentElement();
-    if ((tag == L"tbody" || tag == L"thead" || tag == L"tfoot") && parent &&
-        lowerText(parent->tagName()) == L"table") {
-        return parent;
-    }
-    return element;
-}
-
 // The highest block above the chosen one that holds no other text: a story part is often
 // wrapped alone in a block of its own, and the parts continue beside the outermost
 // wrapper.
@@ -203,6 +190,19 @@ std::size_t notesEnd(const std::vector<NodePtr>& siblings, std::size_t first, st
 }
 
 }  // namespace
+
+ElementPtr wholeTable(const ElementPtr& element) {
+    if (!element) {
+        return nullptr;
+    }
+    const std::wstring tag = lowerText(element->tagName());
+    const ElementPtr parent = element->parentElement();
+    if ((tag == L"tbody" || tag == L"thead" || tag == L"tfoot") && parent &&
+        lowerText(parent->tagName()) == L"table") {
+        return parent;
+    }
+    return element;
+}
 
 std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules) {
     if (!found) {

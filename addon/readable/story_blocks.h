@@ -41,6 +41,11 @@ inline constexpr std::size_t kKindLevels = 3;
 // How many targets of the story's in-page links a block after it holds to hold its notes.
 inline constexpr std::size_t kNoteTargets = 2;
 
+// The table whose body (its rows) the element is, its caption and head belonging with its
+// rows; the element itself for any other. A cell or row is not taken for its table: tables
+// also lay pages out, and a cell of one is a column of the page.
+ElementPtr wholeTable(const ElementPtr& element);
+
 // The nodes that make up the story, in page order: siblings of the chosen block or of
 // the wrapper standing for it; just the chosen block when no sibling continues it.
 std::vector<NodePtr> storyBlocks(const ElementPtr& chosen, const GrabRules& rules = grabRules());

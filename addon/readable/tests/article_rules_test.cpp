@@ -464,6 +464,14 @@ TEST(ArticleRules, ATableBodyTakenForTheArticleBringsItsTableAndTheStoryAroundIt
          {L"intro0", L"Films with time loops", L"Description", L"Film 9", L"closing0"}) {
         EXPECT_TRUE(keeps(markup, kept)) << kept;
     }
+    // Where the article found is the table's body, the automatic selection takes the table,
+    // its caption and head with its rows.
+    const auto list = parsePage(
+        L"<BODY><TABLE id=table><CAPTION>Films with time loops</CAPTION>"
+        L"<TBODY id=rows>" +
+        rows + L"</TBODY></TABLE></BODY>");
+    ASSERT_EQ(scoreByTags(list->body(), rules), list->getElementById(L"rows"));
+    EXPECT_EQ(findArticleElement(list->body(), rules), list->getElementById(L"table"));
 }
 
 TEST(ArticleRules, ALeadParagraphSetInABlockOfItsOwnOpensTheStory) {
