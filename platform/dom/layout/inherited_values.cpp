@@ -1,6 +1,7 @@
 #include "platform/dom/layout/inherited_values.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform::dom {
 
@@ -8,7 +9,17 @@ std::uint32_t PropertyIds::idOf(std::string_view name) {
     if (auto found = ids_.find(name); found != ids_.end())
         return found->second;
     const auto id = static_cast<std::uint32_t>(ids_.size());
-    ids_.emplace(std::string(name), id);
+    names_.push_back(ids_.emplace(std::string(name), id).first->first.c_str());
+    return id;
+}
+
+std::uint32_t PropertyIds::idOf(const char* name) {
+    // The address may since hold another name (a buffer used again): the name is checked.
+    Recent& recent = recent_[(reinterpret_cast<std::uintptr_t>(name) >> 4) % kRecent];
+    if (recent.address == name && std::strcmp(names_[recent.id], name) == 0)
+        return recent.id;
+    const std::uint32_t id = idOf(std::string_view(name));
+    recent = {name, id};
     return id;
 }
 

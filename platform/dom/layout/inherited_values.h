@@ -14,6 +14,7 @@
 // Contract: both belong to one page, on the page's thread.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ namespace platform::dom {
 class PropertyIds {
   public:
     std::uint32_t idOf(std::string_view name);
+    // The same for a name the engine asks with: mostly the same few literal names, again
+    // and again, so the number last given for the same address is taken when that address
+    // still holds the same name, without hashing it.
+    std::uint32_t idOf(const char* name);
     // How many names were numbered so far (numbers run from 0).
     std::size_t count() const { return ids_.size(); }
 
@@ -37,6 +42,14 @@ class PropertyIds {
         }
     };
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
+    // Each number's name (the map's own key, which stays where it is).
+    std::vector<const char*> names_;
+    struct Recent {
+        const char* address = nullptr;
+        std::uint32_t id = 0;
+    };
+    static constexpr std::size_t kRecent = 64;
+    std::array<Recent, kRecent> recent_{};
 };
 
 class InheritedValues {

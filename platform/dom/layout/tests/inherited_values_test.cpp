@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 #include "platform/dom/layout/inherited_values.h"
 
 namespace platform::dom {
@@ -37,6 +40,24 @@ TEST(InheritedValues, RemembersAnswersNullOnesIncludedUntilForgotten) {
     values.remember(InheritedValues::kMaxRemembered - 1, red, InheritedValues::kMaxRemembered + 1);
     ASSERT_TRUE(values.find(InheritedValues::kMaxRemembered - 1, value));
     EXPECT_EQ(value, red);
+}
+
+// A name asked with from an address that later holds another name gets that other name's
+// number, not the one last given for the address.
+TEST(PropertyIds, NumbersNamesByWhatTheySayNotWhereTheyStand) {
+    PropertyIds ids;
+    char buffer[16] = "color";
+    const std::uint32_t colour = ids.idOf(static_cast<const char*>(buffer));
+    EXPECT_EQ(ids.idOf(static_cast<const char*>(buffer)), colour);
+    std::strcpy(buffer, "font-size");
+    const std::uint32_t size = ids.idOf(static_cast<const char*>(buffer));
+    EXPECT_NE(size, colour);
+    EXPECT_EQ(ids.idOf(std::string_view("font-size")), size);
+    const std::string elsewhere = "color";
+    EXPECT_EQ(ids.idOf(elsewhere.c_str()), colour);
+    std::strcpy(buffer, "color");
+    EXPECT_EQ(ids.idOf(static_cast<const char*>(buffer)), colour);
+    EXPECT_EQ(ids.count(), 2u);
 }
 
 }  // namespace
