@@ -1,5 +1,7 @@
 #include "addon/page/dom_helpers.h"
 
+#include <algorithm>
+
 #include "addon/page/text_case.h"
 #include "platform/dom/style/cascade.h"
 #include "platform/dom/style/inline_style.h"
@@ -119,6 +121,15 @@ bool isHiddenElement(const ElementPtr& element, bool withAncestors) {
     for (ElementPtr above = element->parentElement(); above; above = above->parentElement())
         if (hiddenItself(above))
             return true;
+    return false;
+}
+
+bool insideTagged(const dom::Element& element, std::initializer_list<std::wstring_view> tags) {
+    for (auto above = element.parentElement(); above; above = above->parentElement()) {
+        const std::wstring tag = lowerText(above->tagName());
+        if (std::find(tags.begin(), tags.end(), tag) != tags.end())
+            return true;
+    }
     return false;
 }
 

@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addon/page/rect.h"
@@ -64,6 +66,8 @@ void removeElement(const NodePtr& node);
 // The nearest element that contains both; the other one when one is null; null when the
 // two share no ancestor.
 ElementPtr commonAncestor(const ElementPtr& a, const ElementPtr& b);
+// Whether an element above this one has one of `tags` (lower case).
+bool insideTagged(const dom::Element& element, std::initializer_list<std::wstring_view> tags);
 // The last descendant of `root` (in document order) whose rectangle holds the point; the
 // root itself when none does.
 ElementPtr elementFromPoint(const ElementPtr& root, std::int32_t x, std::int32_t y);

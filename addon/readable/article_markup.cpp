@@ -85,21 +85,10 @@ bool isIntroducedList(const ElementPtr& element) {
     return false;
 }
 
-// Whether the element lies in a table's cell.
-bool inTableCell(const ElementPtr& element) {
-    for (ElementPtr above = element->parentElement(); above; above = above->parentElement()) {
-        const std::wstring tag = lowerText(above->tagName());
-        if (tag == L"td" || tag == L"th") {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Whether the element is one link set alone in a block of a table's cell: the cell's datum
 // (the name of an app in a table of apps and their sizes), not a list.
 bool isLinkedDatum(const ElementPtr& element) {
-    return element->getElementsByTagName(L"A").size() < 2 && inTableCell(element);
+    return element->getElementsByTagName(L"A").size() < 2 && insideTagged(*element, {L"td", L"th"});
 }
 
 // A list of links: menus, other stories, tags, a table of navigation. A block holding the

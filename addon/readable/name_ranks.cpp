@@ -79,18 +79,6 @@ bool inRunningText(const dom::Element& element) {
     return false;
 }
 
-// Whether the element lies in code (a PRE or CODE block): highlighted code names its tokens
-// by what they are in the program ("comment", "tag"), not by what they are on the page.
-bool inCode(const dom::Element& element) {
-    for (auto above = element.parentElement(); above; above = above->parentElement()) {
-        const std::wstring tag = lowerText(above->tagName());
-        if (tag == L"pre" || tag == L"code") {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 int nameRank(const dom::Element& element, const GrabRules& rules) {
@@ -103,7 +91,9 @@ int nameRank(const dom::Element& element, const GrabRules& rules) {
 
 bool isClutterByName(const dom::Element& element, const GrabRules& rules) {
     return nameRank(element, rules) < 0 && !holdsHeading(element) && !inRunningText(element) &&
-           !inCode(element);
+           // Highlighted code (a PRE or CODE block) names its tokens by what they are in the
+           // program ("comment", "tag"), not by what they are on the page.
+           !insideTagged(element, {L"pre", L"code"});
 }
 
 bool ClutterBlocks::inside(const ElementPtr& element) {
