@@ -218,7 +218,10 @@ void removeTitleHeading(const ElementPtr& copy, const std::wstring& title) {
 }  // namespace
 
 std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules) {
-    const ElementPtr chosen = findArticleElement(body, rules);
+    return articleMarkupOf(findArticleElement(body, rules), rules);
+}
+
+std::wstring articleMarkupOf(const ElementPtr& chosen, const GrabRules& rules) {
     const auto document = chosen ? chosen->ownerDocument() : nullptr;
     if (!document) {
         return L"";

@@ -31,5 +31,8 @@ inline constexpr double kLinkListShare = 0.5;
 
 // `body` is the page's body.
 std::wstring articleMarkup(const ElementPtr& body, const GrabRules& rules = grabRules());
+// The same markup for the story whose block main_element.h chose already: `found` (the
+// automatic selection remembers it); "" for null.
+std::wstring articleMarkupOf(const ElementPtr& found, const GrabRules& rules = grabRules());
 
 }  // namespace addon

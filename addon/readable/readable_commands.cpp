@@ -64,6 +64,15 @@ void IsolateCommand::undo() {
 
 std::vector<std::wstring> GrabCommand::contentItems() const {
     const ICommandContext& context = this->context();
+    // The article the page selected itself, untouched by the person, is grabbed as the
+    // article: cleaned as with nothing selected, not kept whole as a person's pick is.
+    const auto& selection = context.savedSelection;
+    if (selection.size() == 1 && selection.front().foundArticle()) {
+        std::wstring article = articleMarkupOf(selection.front().foundArticle());
+        if (!article.empty()) {
+            return {std::move(article)};
+        }
+    }
     std::vector<std::wstring> items;
     for (const auto& element : context.elements) {
         if (element) {

@@ -257,15 +257,17 @@ int ClipSelection::selectLess() {
 }
 
 int ClipSelection::selectAuto(
-    const std::function<ElementPtr(const ElementPtr& body)>& findMainElement) {
+    const std::function<SelectionItem(const ElementPtr& body)>& findArticle) {
     for (const auto& item : selected_)
         if (item.kind() == SelectionItem::kElements && !item.elements().empty())
             return kHandled;
-    const ElementPtr block = findMainElement ? findMainElement(document_->body()) : nullptr;
-    if (!block)
+    if (!findArticle)
         return kHandled;
-    addToSelection(SelectionItem::ofElements({block}), false);
-    const OptionalRect rect = getElementAbsoluteRect(block);
+    SelectionItem article = findArticle(document_->body());
+    if (article.elements().empty())
+        return kHandled;
+    const OptionalRect rect = article.boundingRect(*document_);
+    addToSelection(std::move(article), false);
     if (!rect)
         return kHandled;
     document_->parentWindow().scrollTo(scrollLeftOf(*document_), rect->y);

@@ -58,9 +58,9 @@ class ClipSelection {
     int cancelRectangle();
     int selectMore();
     int selectLess();
-    // Selects the block that `findMainElement` picks from the body, unless an element is
-    // selected already; scrolls to it and plays the frame animation.
-    int selectAuto(const std::function<ElementPtr(const ElementPtr& body)>& findMainElement);
+    // Selects the item that `findArticle` makes of the body (no elements: nothing found),
+    // unless an element is selected already; scrolls to it and plays the frame animation.
+    int selectAuto(const std::function<SelectionItem(const ElementPtr& body)>& findArticle);
     // Adds the item (replacing the selection when asked); returns the new count.
     std::size_t addToSelection(SelectionItem item, bool replace);
     std::size_t removeSelectedItem(const SelectionItem& item);

@@ -31,6 +31,12 @@ SelectionItem SelectionItem::ofElements(std::vector<ElementPtr> elements) {
     return item;
 }
 
+SelectionItem SelectionItem::ofFoundArticle(std::vector<ElementPtr> blocks, ElementPtr found) {
+    SelectionItem item = ofElements(std::move(blocks));
+    item.foundArticle_ = std::move(found);
+    return item;
+}
+
 SelectionItem SelectionItem::ofText(TextRangePtr range) {
     SelectionItem item;
     item.kind_ = kText;
@@ -102,6 +108,7 @@ bool SelectionItem::growToParent() {
     }
     history_.push_back(Contents{elements_, range_});
     elements_ = {parent};
+    foundArticle_ = nullptr;
     return true;
 }
 
@@ -110,6 +117,7 @@ bool SelectionItem::shrink() {
         elements_ = history_.back().elements;
         range_ = history_.back().range;
         history_.pop_back();
+        foundArticle_ = nullptr;
         return true;
     }
     if (kind_ != kElements || elements_.size() != 1)
@@ -129,6 +137,7 @@ bool SelectionItem::shrink() {
     if (!largest)
         return false;
     elements_ = {largest};
+    foundArticle_ = nullptr;
     return true;
 }
 

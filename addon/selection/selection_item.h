@@ -1,6 +1,9 @@
 // One selected or tracked thing on a page: a set of elements (kind 1) or a text range
 // (kind 2), with its area in document coordinates, the overlays that paint it and the
-// history that Select More and Select Less walk.
+// history that Select More and Select Less walk. An item the page selected itself (its
+// article, found when the page is attached) remembers the block the finder chose, so a
+// Grab of it keeps the article as a Grab with nothing selected does; growing or
+// shrinking it makes it the person's own.
 //
 // Contract: a plain value that shares the page's nodes; the page's user-interface thread.
 // Text ranges are measured when asked, so their areas follow scrolling and layout.
@@ -24,10 +27,15 @@ class SelectionItem {
 
     static SelectionItem ofElements(std::vector<ElementPtr> elements);
     static SelectionItem ofText(TextRangePtr range);
+    // The story blocks of the page's article, `found` being the block the finder chose
+    // among or inside them.
+    static SelectionItem ofFoundArticle(std::vector<ElementPtr> blocks, ElementPtr found);
 
     std::int32_t kind() const { return kind_; }
     const std::vector<ElementPtr>& elements() const { return elements_; }
     const TextRangePtr& textRange() const { return range_; }
+    // The block the article finder chose; null for what a person selected.
+    const ElementPtr& foundArticle() const { return foundArticle_; }
     std::vector<std::int32_t>& overlayIds() { return overlayIds_; }
     const std::vector<std::int32_t>& overlayIds() const { return overlayIds_; }
 
@@ -63,6 +71,7 @@ class SelectionItem {
     std::vector<std::int32_t> overlayIds_;
     std::vector<ElementPtr> elements_;
     TextRangePtr range_;
+    ElementPtr foundArticle_;
     std::vector<Contents> history_;
 };
 

@@ -7,6 +7,7 @@
 #include "addon/page/html_document.h"
 #include "addon/page/layout_failure.h"
 #include "addon/readable/main_element.h"
+#include "addon/readable/story_blocks.h"
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/embedded_toolbox.h"
 #include "common/util/registry_int.h"
@@ -74,6 +75,20 @@ std::wstring firstText(int windowIndex, const std::function<std::wstring(ClipSel
         }
     });
     return found;
+}
+
+// The page's article as the automatic selection selects it: every block of the story (a
+// story split over sibling blocks is selected whole), remembering the block the finders
+// chose so that a Grab of the selection keeps the article as with nothing selected.
+SelectionItem articleSelection(const ElementPtr& body) {
+    const ElementPtr found = findArticleElement(body);
+    std::vector<ElementPtr> blocks;
+    for (const NodePtr& block : storyBlocks(found)) {
+        if (block->nodeType() == dom::NodeType::Element) {
+            blocks.push_back(std::static_pointer_cast<dom::Element>(block));
+        }
+    }
+    return SelectionItem::ofFoundArticle(std::move(blocks), found);
 }
 
 std::int32_t readOperateSetting(const std::wstring& name) {
@@ -185,9 +200,8 @@ int autoSelect(int windowIndex) {
     if (reportLayoutFailure(windowIndex)) {
         return kNothingDone;
     }
-    return onEachSelection(windowIndex, [](ClipSelection& selection) {
-        selection.selectAuto([](const ElementPtr& body) { return findArticleElement(body); });
-    });
+    return onEachSelection(
+        windowIndex, [](ClipSelection& selection) { selection.selectAuto(articleSelection); });
 }
 
 bool hasElementSelection(int windowIndex) {

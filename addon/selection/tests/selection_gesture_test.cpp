@@ -349,7 +349,7 @@ TEST_F(SelectionGestures, AutoSelectPicksTheMainBlockOnce) {
     int calls = 0;
     const auto finder = [&](const ElementPtr&) {
         ++calls;
-        return element(L"main");
+        return SelectionItem::ofFoundArticle({element(L"main")}, element(L"main"));
     };
     EXPECT_EQ(engine->selectAuto(finder), 2);
     ASSERT_EQ(engine->selected().size(), 1u);

@@ -8,6 +8,8 @@
 
 #include "addon/commands/page_styles.h"
 #include "addon/page/safe_name.h"
+#include "addon/readable/grab_rules.h"
+#include "addon/readable/tests/readable_fixtures.h"
 #include "addon/selection/settings.h"
 #include "addon/window/command_dispatcher.h"
 #include "addon/window/extensions/command_extensions.h"
@@ -617,4 +619,57 @@ TEST_F(TabTest, StyleArgumentsThatAreNoStyleValuesAreRefusedAndChangeNothing) {
     EXPECT_NE(document()->page()->getElementById(L"main")->getAttribute(L"style")->find(
                   L"Times New Roman"),
               std::wstring::npos);
+}
+
+// Attaching selects the page's article; a Grab then keeps what a Grab with nothing selected
+// keeps: every part of a story split over sibling blocks, without what is hidden or a form.
+// The selection held the finder's one block and was grabbed whole, so the grab lost the
+// story's other parts and kept its hidden text.
+TEST_F(TabTest, TheArticleSelectedOnAttachIsGrabbedAsWithNothingSelected) {
+    ASSERT_EQ(loadGrabRules(TAMRIX_STAGE_DIR L"/data/grab.xml"), 0);
+    pages[L"http://news.example/split.html"] =
+        L"<html><head><title>Harbour</title></head><body><div id=story>"
+        L"<div class=part id=one>" +
+        page_fixtures::paragraphs(L"Opening", 2) +
+        L"</div>"
+        L"<div class=part id=two>" +
+        page_fixtures::paragraphs(L"Middle", 5) +
+        L"<p style='display:none'>Hidden aside of the page</p>"
+        L"<form><p>Get the newsletter</p><input type=email><button>Sign up</button></form></div>"
+        L"<div class=part id=three>" +
+        page_fixtures::paragraphs(L"Closing", 2) +
+        L"</div>"
+        L"</div></body></html>";
+    const int window = openTab(L"http://news.example/split.html");
+    const auto page = document()->page();
+    ASSERT_EQ(dispatchCommand(L"command-select-auto", window), 2);
+    const auto& selected = context()->selectionEngine()->selected();
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected[0].elements(),
+              (std::vector<ElementPtr>{page->getElementById(L"one"), page->getElementById(L"two"),
+                                       page->getElementById(L"three")}));
+
+    ASSERT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    const std::wstring afterAttach = page->body()->outerHTML();
+    for (const wchar_t* part : {L"Opening0", L"Middle4", L"Closing1"}) {
+        EXPECT_NE(afterAttach.find(part), std::wstring::npos) << part;
+    }
+    for (const wchar_t* left : {L"Hidden aside", L"newsletter", L"<input"}) {
+        EXPECT_EQ(afterAttach.find(left), std::wstring::npos) << left;
+    }
+    ASSERT_EQ(dispatchCommand(L"command-undo", window), 2);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_NE(selected[0].foundArticle(), nullptr);
+    ASSERT_EQ(dispatchCommand(L"command-select-clear", window), 2);
+    ASSERT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    EXPECT_EQ(page->body()->outerHTML(), afterAttach);
+
+    // Grown by the person, the selection is theirs, and is grabbed whole.
+    ASSERT_EQ(dispatchCommand(L"command-undo", window), 2);
+    ASSERT_EQ(dispatchCommand(L"command-select-auto", window), 2);
+    ASSERT_EQ(dispatchCommand(L"command-select-more", window), 2);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected[0].foundArticle(), nullptr);
+    ASSERT_EQ(dispatchCommand(L"command-select-grab", window), 2);
+    EXPECT_NE(page->body()->outerHTML().find(L"Hidden aside"), std::wstring::npos);
 }
