@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "addon/page/text_case.h"
 #include "addon/readable/blocks/contents_list.h"
@@ -126,32 +127,64 @@ bool isLabelOverPicture(const ElementPtr& element) {
            element->getElementsByTagName(L"IMG").empty();
 }
 
-// Removes from the copy what is hidden (or hidden from readers), a label over a picture, clutter by
-// its names, a list of links or a form in the block it was copied from. The chosen block and the
-// blocks around it stay whatever their names say: the finders took them for the article.
-void removeClutter(const NodePtr& block, const NodePtr& copy, const ElementPtr& chosen,
-                   const GrabRules& rules, ShownBlocks& hidden) {
-    const auto originals = elementsOf(block);
-    const auto copies = elementsOf(copy);
-    if (originals.empty() || originals.size() != copies.size()) {
-        return;
-    }
-    const FormBlocks forms(originals.front());
-    ElementPtr removed;
-    for (std::size_t i = 0; i < originals.size(); ++i) {
-        // In page order, the elements inside a removed block follow it.
-        if (removed && removed->contains(*originals[i])) {
-            continue;
-        }
-        if (!originals[i]->contains(*chosen) &&
-            (hidden.hidden(originals[i]) || hiddenFromReaders(*originals[i]) ||
-             isLabelOverPicture(originals[i]) || isClutterByName(*originals[i], rules) ||
-             isLinkList(originals[i]) || forms.isForm(*originals[i]))) {
-            copies[i]->removeNode(true);
-            removed = originals[i];
-        }
-    }
+// Whether the element is the story's footer: the line on its printed edition, its tags, links
+// to reprints and to share it. A quotation's or a figure's footer names its source and stays.
+bool isStoryFooter(const dom::Element& element) {
+    return lowerText(element.tagName()) == L"footer" &&
+           !insideTagged(element, {L"blockquote", L"figure"});
 }
+
+// Whether the element is a paragraph with text: the story has begun once one has passed.
+bool isParagraphOfText(const dom::Element& element) {
+    return lowerText(element.tagName()) == L"p" && !trimSpace(element.innerText()).empty();
+}
+
+// The clean-up of the story's blocks, one after the other in page order.
+class StoryCleanup {
+  public:
+    StoryCleanup(ElementPtr chosen, const GrabRules& rules)
+        : chosen_(std::move(chosen)), rules_(rules) {}
+
+    // Removes from the copy what is hidden (or hidden from readers), a label over a
+    // picture, clutter by its names, a list of links, a form or the story's footer in the
+    // block it was copied from, and a byline above the story's first paragraph (one below
+    // it, a note on the author, is the story's). The chosen block and the blocks around it
+    // stay whatever their names say: the finders took them for the article.
+    void clean(const NodePtr& block, const NodePtr& copy) {
+        const auto originals = elementsOf(block);
+        const auto copies = elementsOf(copy);
+        if (originals.empty() || originals.size() != copies.size()) {
+            return;
+        }
+        const FormBlocks forms(originals.front());
+        ElementPtr removed;
+        for (std::size_t i = 0; i < originals.size(); ++i) {
+            // In page order, the elements inside a removed block follow it.
+            if (removed && removed->contains(*originals[i])) {
+                continue;
+            }
+            if (!originals[i]->contains(*chosen_) && isClutter(originals[i], forms)) {
+                copies[i]->removeNode(true);
+                removed = originals[i];
+            } else if (!storyBegun_ && isParagraphOfText(*originals[i])) {
+                storyBegun_ = true;
+            }
+        }
+    }
+
+  private:
+    bool isClutter(const ElementPtr& element, const FormBlocks& forms) {
+        return hidden_.hidden(element) || hiddenFromReaders(*element) ||
+               isLabelOverPicture(element) || isClutterByName(*element, rules_) ||
+               isLinkList(element) || forms.isForm(*element) || isStoryFooter(*element) ||
+               (!storyBegun_ && isBylineByName(*element));
+    }
+
+    ElementPtr chosen_;
+    const GrabRules& rules_;
+    ShownBlocks hidden_;
+    bool storyBegun_ = false;
+};
 
 // Whether the element shows something beside text: a picture, a drawing, a player.
 bool isMedia(const dom::Element& element) {
@@ -228,10 +261,9 @@ std::wstring articleMarkupOf(const ElementPtr& chosen, const GrabRules& rules) {
     }
     // The story's blocks in a plain block of their own: their parent may be the body.
     const ElementPtr copy = document->createElement(L"div");
-    ShownBlocks hidden;
+    StoryCleanup cleanup(chosen, rules);
     for (const NodePtr& block : storyBlocks(chosen, rules)) {
-        const NodePtr blockCopy = copy->appendChild(block->cloneNode(true));
-        removeClutter(block, blockCopy, chosen, rules, hidden);
+        cleanup.clean(block, copy->appendChild(block->cloneNode(true)));
     }
     cleanElement(copy, rules);
     removeCaptionsAlone(copy);

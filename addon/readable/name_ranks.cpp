@@ -1,6 +1,7 @@
 #include "addon/readable/name_ranks.h"
 
 #include <algorithm>
+#include <array>
 #include <cwctype>
 
 #include "addon/page/text_case.h"
@@ -79,6 +80,25 @@ bool inRunningText(const dom::Element& element) {
     return false;
 }
 
+// Whether the attribute, as a list of words, holds `word` ("author", "author url").
+bool attributeHoldsWord(const dom::Element& element, const wchar_t* attribute,
+                        const std::wstring& word) {
+    const auto value = element.getAttribute(attribute);
+    return value && holdsWord(lowerText(*value), word);
+}
+
+bool namedByline(const dom::Element& element) {
+    static const std::array<std::wstring, 3> kBylineWords = {L"byline", L"author", L"dateline"};
+    for (const std::wstring& word : kBylineWords) {
+        if (attributeHoldsWord(element, L"id", word) ||
+            attributeHoldsWord(element, L"class", word)) {
+            return true;
+        }
+    }
+    return attributeHoldsWord(element, L"rel", L"author") ||
+           attributeHoldsWord(element, L"itemprop", L"author");
+}
+
 }  // namespace
 
 int nameRank(const dom::Element& element, const GrabRules& rules) {
@@ -94,6 +114,12 @@ bool isClutterByName(const dom::Element& element, const GrabRules& rules) {
            // Highlighted code (a PRE or CODE block) names its tokens by what they are in the
            // program ("comment", "tag"), not by what they are on the page.
            !insideTagged(element, {L"pre", L"code"});
+}
+
+bool isBylineByName(const dom::Element& element) {
+    return !namesThePage(element) && namedByline(element) &&
+           !trimSpace(element.innerText()).empty() && !element.innerTextReaches(kBylineText) &&
+           !inRunningText(element) && !insideTagged(element, {L"pre", L"code"});
 }
 
 bool ClutterBlocks::inside(const ElementPtr& element) {

@@ -12,6 +12,10 @@
 // a phrase of a sentence, never clutter by its names, and so is an element inside code (a
 // PRE or CODE block: highlighted code names its tokens "comment", "tag"). The page's html and body
 // elements are never ranked: their names describe the whole page.
+// A byline is told by its names too: a short block (less than kBylineText of text) whose id
+// or class holds "byline", "author" or "dateline" as a whole word, or that the page marks as
+// the author's (rel or itemprop "author"), outside running text and code. It names who wrote
+// the story and when, not the story, and the readable page's header stands for it.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // `ClutterBlocks` remembers its answers by element address for one walk, so the walk must
@@ -19,6 +23,7 @@
 // one page only.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <unordered_map>
 
@@ -28,9 +33,13 @@
 
 namespace addon {
 
+// The text a byline holds at most: a line naming the author, the paper and the date.
+inline constexpr std::size_t kBylineText = 100;
+
 int nameRank(const dom::Element& element, const GrabRules& rules);
 // Whether the element's own names make it clutter (not the blocks around it).
 bool isClutterByName(const dom::Element& element, const GrabRules& rules);
+bool isBylineByName(const dom::Element& element);
 
 // The clutter blocks of one page: those clutter by their names, and forms to fill in
 // (form_fields.h: a block holding a field and less than kFormBlockText of text, such as a

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "addon/readable/article_markup.h"
+#include "addon/readable/name_ranks.h"
+#include "addon/readable/tests/readable_fixtures.h"
+
+using namespace addon;
+using namespace page_fixtures;
+
+TEST(StoryCleanup, TheStorysFooterGoesAndAQuotationKeepsItsSource) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><ARTICLE id=story>" + paragraphs(L"story", 3) +
+        L"<BLOCKQUOTE><P>The sea gives and the sea takes.</P><FOOTER>An old keeper</FOOTER>"
+        L"</BLOCKQUOTE><FIGURE><IMG src=/pier.jpg><FOOTER>Harbour office</FOOTER></FIGURE>" +
+        paragraphs(L"end", 2) +
+        L"<FOOTER class=\"story-footer story-content\"><P>A version of this article appears "
+        L"in print on page 7. <A href=/reprints>Order Reprints</A> | <A href=/paper>Today's "
+        L"Paper</A></P></FOOTER></ARTICLE></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"story2", L"An old keeper", L"Harbour office", L"end1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"appears in print"));
+    EXPECT_FALSE(keeps(markup, L"Order Reprints"));
+}
+
+TEST(StoryCleanup, ABylineAboveTheStoryGoesAndANoteOnTheAuthorBelowItStays) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story><DIV class=author_fmt>By <A href=/jane>Jane Keeper</A><BR>Harbour "
+        L"News</DIV><SPAN itemprop=author>Sam Pier</SPAN><DIV class=\"meta-byline\">"
+        L"<TIME>Feb 23, 2015</TIME></DIV><P><SPAN class=dateline>PORTSMOUTH</SPAN> - the boats "
+        L"were counted again at dawn.</P>" +
+        paragraphs(L"story", 3) +
+        L"<P class=author-bio>Jane Keeper writes on the sea.</P></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept :
+         {L"PORTSMOUTH</SPAN> - the boats", L"story2", L"writes on the sea"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    for (const wchar_t* gone : {L"Jane Keeper</A>", L"Harbour News", L"Sam Pier", L"Feb 23"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
+
+TEST(StoryCleanup, ABylineIsAShortLineNamedForTheAuthor) {
+    const auto document =
+        parsePage(L"<BODY><DIV id=long class=byline>" + paragraphs(L"story", 1) +
+                  L"</DIV><DIV id=authority class=authority>By the harbour office</DIV>"
+                  L"<DIV id=empty class=byline> </DIV><A id=link rel=\"author me\" href=/j>Jane</A>"
+                  L"<PRE><SPAN id=token class=author>x</SPAN></PRE></BODY>");
+    const auto element = [&](const wchar_t* id) { return document->getElementById(id); };
+    EXPECT_TRUE(isBylineByName(*element(L"link")));
+    EXPECT_FALSE(isBylineByName(*element(L"long")));
+    EXPECT_FALSE(isBylineByName(*element(L"authority")));
+    EXPECT_FALSE(isBylineByName(*element(L"empty")));
+    EXPECT_FALSE(isBylineByName(*element(L"token")));
+}
