@@ -9,6 +9,7 @@
 #include "addon/readable/blocks/note_links.h"
 #include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/name_ranks.h"
+#include "addon/readable/opening_heading.h"
 #include "addon/readable/readable_scorer.h"
 
 namespace addon {
@@ -234,6 +235,9 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
                     : siblings[i]->nodeType() == dom::NodeType::Text) {
             story.push_back(siblings[i]);
         }
+    }
+    if (const ElementPtr heading = openingHeading(story, rules)) {
+        story.insert(story.begin(), heading);
     }
     return story;
 }

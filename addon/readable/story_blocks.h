@@ -17,6 +17,7 @@
 // last, the chosen one included, with what stands between them (subheadings, pictures) unless that
 // is hidden or clutter, and on to the last block after it that holds the story's notes
 // (blocks/note_links.h: kNoteTargets targets of its links, such as a list of references).
+// The heading set just before the story opens it (opening_heading.h).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once
