@@ -4,7 +4,10 @@
 // heading repeats the title when at least kTitleWordShare of its words stand in the title
 // and they make up at least kTitleCoverShare of the title's words. The second share keeps a
 // subheading that names one word of the title ("Introduction" under "Introduction to
-// sailing | Blog").
+// sailing | Blog"). A heading that repeats one part of a title that separators cut up
+// ("Site - Section - Headline", "Headline | Site": a bar, dash, slash, dot or guillemet
+// between spaces, or a colon before one) repeats it too: the site's name and motto around a
+// short headline would outnumber its words.
 //
 // Contract: pure text functions; thread-safe.
 #pragma once

@@ -21,6 +21,22 @@ TEST(StoryHeading, AHeadingRepeatsTheTitleWhenItHoldsMostOfItsWordsAndTheyMostOf
     EXPECT_TRUE(repeatsTitle(L"灯台守の冬", L"灯台守の冬 | 海辺新聞"));
 }
 
+TEST(StoryHeading, AHeadingRepeatsATitleWhenItRepeatsOnePartOfIt) {
+    // The headline against the part of the title it stands for, not the site's name and
+    // motto around it.
+    EXPECT_TRUE(repeatsTitle(L"Make your lamp your own",
+                             L"Lamps \u2014 Light the lamp and make it your own \u2014 The "
+                             L"brightest lamps on the coast"));
+    EXPECT_TRUE(
+        repeatsTitle(L"Keepers of the northern light",
+                     L"Home - The Coast Weekly - Keepers of the northern light: a winter at sea"));
+    // A headline that goes on differently after the title's first part is another headline.
+    EXPECT_FALSE(repeatsTitle(L"This is a long title with a colon: But the final text differs",
+                              L"This is a long title with a colon: Hello there"));
+    // A hyphen inside a name separates nothing.
+    EXPECT_FALSE(repeatsTitle(L"Paul", L"Jean-Paul Keeper-of-Lights"));
+}
+
 TEST(StoryHeading, TheHeadlineRepeatingThePageTitleIsLeftOutAndSectionHeadingsStay) {
     const GrabRules rules = shippedRules();
     // The last section is named as the page is: a section's heading stays.
