@@ -48,8 +48,9 @@ bool kindOfPartInside(const ElementPtr& sibling, const ElementPtr& block) {
     return false;
 }
 
-// Whether the block is written as a paragraph: text and phrases only, or paragraphs of
-// them, no other blocks inside (a lead paragraph set in a block of its own).
+// Whether the block is written as a paragraph: text and phrases only, or a plain block or
+// section of paragraphs of them, no other blocks inside (a lead paragraph set in a block of
+// its own).
 bool isParagraphLike(const ElementPtr& element) {
     static constexpr std::array<std::wstring_view, 22> kBlockTags = {
         L"div",   L"p",   L"ul",     L"ol",     L"dl",   L"table",      L"section", L"article",
@@ -59,7 +60,7 @@ bool isParagraphLike(const ElementPtr& element) {
     if (tag == L"p") {
         return true;
     }
-    if (tag != L"div") {
+    if (tag != L"div" && tag != L"section") {
         return false;
     }
     for (const auto& below : element->all()) {
@@ -70,6 +71,14 @@ bool isParagraphLike(const ElementPtr& element) {
         }
     }
     return true;
+}
+
+// Whether the block is a paragraph of one sentence or more without links: a short line
+// of the story ("By morning all were home."), not a label, credit or link.
+bool isSentence(const ElementPtr& element, const std::wstring& trimmedText) {
+    return lowerText(element->tagName()) == L"p" && !trimmedText.empty() &&
+           (trimmedText.back() == L'.' || trimmedText.find(L". ") != std::wstring::npos) &&
+           element->getElementsByTagName(L"A").empty();
 }
 
 class StoryTest {
@@ -89,10 +98,13 @@ class StoryTest {
         if (!allowed(sibling)) {
             return false;
         }
-        const std::wstring text = sibling->innerText();
-        const std::size_t length = trimSpace(text).size();
+        const std::wstring text = trimSpace(sibling->innerText());
+        const std::size_t length = text.size();
         if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
             return false;
+        }
+        if (isSentence(sibling, text)) {
+            return true;
         }
         if (isParagraphLike(sibling) || sameKind(sibling, block) ||
             kindOfPartInside(sibling, block)) {

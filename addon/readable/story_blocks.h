@@ -8,16 +8,16 @@
 // (name_ranks.h `ClutterBlocks`: by its names, or a form to fill in), holds little link
 // text, and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
-// block written as one: text and phrases only, or paragraphs of them), a block of the chosen
-// block's own kind (tag and class names), or one built as the parts inside the chosen block are
-// (tag and first class name: an opening part beside the block of the remaining parts), of 80
-// characters or more. Where a block a few levels
-// above stands beside such a block of its own kind (each part of one template holding a part of the
-// story), that block stands for the chosen one. The story runs from the first such block to the
-// last, the chosen one included, with what stands between them (subheadings, pictures) unless that
-// is hidden or clutter, and on to the last block after it that holds the story's notes
-// (blocks/note_links.h: kNoteTargets targets of its links, such as a list of references).
-// The heading set just before the story opens it (opening_heading.h).
+// block or section written as one: text and phrases only, or paragraphs of them), a block of the
+// chosen block's own kind (tag and class names), or one built as the parts inside the chosen block
+// are (tag and first class name: an opening part beside the block of the remaining parts), of 80
+// characters or more, or is a paragraph of whole sentences without links, however short. Where a
+// block a few levels above stands beside such a block of its own kind (each part of one template
+// holding a part of the story), that block stands for the chosen one. The story runs from the first
+// such block to the last, the chosen one included, with what stands between them (subheadings,
+// pictures) unless that is hidden or clutter, and on to the last block after it that holds the
+// story's notes (blocks/note_links.h: kNoteTargets targets of its links, such as a list of
+// references). The heading set just before the story opens it (opening_heading.h).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

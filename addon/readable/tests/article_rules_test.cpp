@@ -502,4 +502,15 @@ TEST(ArticleRules, ALeadParagraphSetInABlockOfItsOwnOpensTheStory) {
     for (const wchar_t* kept : {L"A season of storms", L"story0", L"more5"}) {
         EXPECT_TRUE(keeps(opened, kept)) << kept;
     }
+
+    // The lead in a section of its own, a picture between it and the section of the rest.
+    const auto sections = parsePage(
+        L"<BODY><DIV id=page><SECTION class=intro><P>A season of storms: the keepers of the "
+        L"northern light tell how they kept the lamp burning.</P></SECTION><DIV class=slot><IMG "
+        L"src=a.jpg></DIV><SECTION id=rest>" +
+        paragraphs(L"story", 8) + L"</SECTION></DIV></BODY>");
+    const std::wstring led = storyMarkup(sections->getElementById(L"rest"), rules);
+    for (const wchar_t* kept : {L"A season of storms", L"story7"}) {
+        EXPECT_TRUE(keeps(led, kept)) << kept;
+    }
 }

@@ -38,11 +38,12 @@ TEST(OpeningHeading, TheHeadlineSetBeforeTheStorysBlocksOpensIt) {
 TEST(OpeningHeading, AHeadingWithOtherTextBeforeTheStoryIsNotItsHeading) {
     const GrabRules rules = shippedRules();
     // The site's name set as H1 above its menu, and a heading above a teaser, not the story.
-    const auto document = parsePage(titledPage(
-        L"<BODY><DIV id=top><H1>The Harbour Gazette</H1><UL><LI>Tides</LI><LI>Boats and "
-        L"weather</LI></UL></DIV><DIV id=page><H1>Also today</H1><P>The ferry runs late.</P>"
-        L"<DIV id=story>" +
-        paragraphs(L"story", 3) + L"</DIV></DIV></BODY>"));
+    const auto document = parsePage(
+        titledPage(L"<BODY><DIV id=top><H1>The Harbour Gazette</H1><UL><LI>Tides</LI><LI>Boats and "
+                   L"weather</LI></UL></DIV><DIV id=page><H1>Also today</H1><P><A href=/ferry>The "
+                   L"ferry runs late</A></P>"
+                   L"<DIV id=story>" +
+                   paragraphs(L"story", 3) + L"</DIV></DIV></BODY>"));
     const std::wstring markup = articleMarkup(document->body(), rules);
     EXPECT_TRUE(keeps(markup, L"story2"));
     EXPECT_FALSE(keeps(markup, L"Harbour Gazette"));

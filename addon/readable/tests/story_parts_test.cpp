@@ -148,3 +148,25 @@ TEST(StoryParts, ALinkAloneInATableCellIsTheCellsDatumNotAListOfLinks) {
     }
     EXPECT_FALSE(keeps(markup, L"Another story"));
 }
+
+TEST(StoryParts, AShortClosingSentenceAfterTheStorysListEndsIt) {
+    const GrabRules rules = shippedRules();
+    std::wstring boats;
+    for (int i = 0; i < 8; ++i) {
+        boats += L"<LI><H3>Boat " + std::to_wstring(i) + L"</H3><P>The boat came home late with " +
+                 L"its nets torn and its crew cold, but every one of them was alive.</P></LI>";
+    }
+    // The list is the story's body; the lines around it are its opening and its end. The
+    // credit line after the end is a short line too, but no sentence.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story><P>These are the boats the keepers counted on the night of the "
+        L"storm, and what became of each of them by morning.</P><OL>" +
+        boats +
+        L"</OL><P>By morning all were home.</P><P>Photos: the harbour office</P></DIV>"
+        L"<DIV id=more><A href=/a>More stories from the coast</A></DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    for (const wchar_t* kept : {L"These are the boats", L"Boat 7", L"By morning all were home"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Photos: the harbour office"));
+}
