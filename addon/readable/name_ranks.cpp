@@ -80,11 +80,22 @@ bool inRunningText(const dom::Element& element) {
     return false;
 }
 
+bool isHeadingTag(const dom::Element& element) {
+    const std::wstring tag = lowerText(element.tagName());
+    return tag.size() == 2 && tag[0] == L'h' && tag[1] >= L'1' && tag[1] <= L'6';
+}
+
 // Whether the attribute, as a list of words, holds `word` ("author", "author url").
 bool attributeHoldsWord(const dom::Element& element, const wchar_t* attribute,
                         const std::wstring& word) {
     const auto value = element.getAttribute(attribute);
     return value && holdsWord(lowerText(*value), word);
+}
+
+// Whether the page marks the element as the author's name or page (rel or itemprop).
+bool markedAuthor(const dom::Element& element) {
+    return attributeHoldsWord(element, L"rel", L"author") ||
+           attributeHoldsWord(element, L"itemprop", L"author");
 }
 
 bool namedByline(const dom::Element& element) {
@@ -95,8 +106,7 @@ bool namedByline(const dom::Element& element) {
             return true;
         }
     }
-    return attributeHoldsWord(element, L"rel", L"author") ||
-           attributeHoldsWord(element, L"itemprop", L"author");
+    return markedAuthor(element);
 }
 
 }  // namespace
@@ -117,9 +127,19 @@ bool isClutterByName(const dom::Element& element, const GrabRules& rules) {
 }
 
 bool isBylineByName(const dom::Element& element) {
-    return !namesThePage(element) && namedByline(element) &&
-           !trimSpace(element.innerText()).empty() && !element.innerTextReaches(kBylineText) &&
-           !inRunningText(element) && !insideTagged(element, {L"pre", L"code"});
+    if (namesThePage(element) || trimSpace(element.innerText()).empty() ||
+        element.innerTextReaches(kBylineText) || inRunningText(element) ||
+        insideTagged(element, {L"pre", L"code"})) {
+        return false;
+    }
+    if (namedByline(element)) {
+        return true;
+    }
+    const auto below = element.all();
+    return std::none_of(below.begin(), below.end(),
+                        [](const ElementPtr& inside) { return isHeadingTag(*inside); }) &&
+           std::any_of(below.begin(), below.end(),
+                       [](const ElementPtr& inside) { return markedAuthor(*inside); });
 }
 
 bool ClutterBlocks::inside(const ElementPtr& element) {

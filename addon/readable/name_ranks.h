@@ -12,10 +12,12 @@
 // a phrase of a sentence, never clutter by its names, and so is an element inside code (a
 // PRE or CODE block: highlighted code names its tokens "comment", "tag"). The page's html and body
 // elements are never ranked: their names describe the whole page.
-// A byline is told by its names too: a short block (less than kBylineText of text) whose id
-// or class holds "byline", "author" or "dateline" as a whole word, or that the page marks as
-// the author's (rel or itemprop "author"), outside running text and code. It names who wrote
-// the story and when, not the story, and the readable page's header stands for it.
+// A byline is told by its names too: a short block (less than kBylineText of text) outside
+// running text and code whose id or class holds "byline", "author" or "dateline" as a whole
+// word, or that the page marks as the author's (rel or itemprop "author"), or that holds no
+// heading and holds such a mark ("Le Monde | 04.05.2015 | By <span itemprop=author>...").
+// It names who wrote the story and when, not the story, and the readable page's header
+// stands for it.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // `ClutterBlocks` remembers its answers by element address for one walk, so the walk must
@@ -34,7 +36,7 @@
 namespace addon {
 
 // The text a byline holds at most: a line naming the author, the paper and the date.
-inline constexpr std::size_t kBylineText = 100;
+inline constexpr std::size_t kBylineText = 160;
 
 int nameRank(const dom::Element& element, const GrabRules& rules);
 // Whether the element's own names make it clutter (not the blocks around it).

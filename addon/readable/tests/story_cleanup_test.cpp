@@ -44,6 +44,20 @@ TEST(StoryCleanup, ABylineAboveTheStoryGoesAndANoteOnTheAuthorBelowItStays) {
     }
 }
 
+TEST(StoryCleanup, ALineHoldingTheAuthorsMarkIsABylineUnlessItHoldsAHeading) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story><DIV><H2>The keepers' winter</H2><SPAN itemprop=author>Jane "
+        L"Keeper</SPAN></DIV><P class=signature>Harbour News | <TIME>04.05.2015</TIME> | By "
+        L"<SPAN itemprop=author><A href=/sam>Sam Pier</A></SPAN> (with Ann Bell)</P>" +
+        paragraphs(L"story", 3) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"The keepers' winter"));
+    EXPECT_TRUE(keeps(markup, L"story2"));
+    EXPECT_FALSE(keeps(markup, L"Sam Pier"));
+    EXPECT_FALSE(keeps(markup, L"04.05.2015"));
+}
+
 TEST(StoryCleanup, ABylineIsAShortLineNamedForTheAuthor) {
     const auto document =
         parsePage(L"<BODY><DIV id=long class=byline>" + paragraphs(L"story", 1) +
