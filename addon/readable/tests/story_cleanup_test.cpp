@@ -71,3 +71,20 @@ TEST(StoryCleanup, ABylineIsAShortLineNamedForTheAuthor) {
     EXPECT_FALSE(isBylineByName(*element(L"empty")));
     EXPECT_FALSE(isBylineByName(*element(L"token")));
 }
+
+TEST(StoryCleanup, ACaptchasNoticeBesideASignUpBoxGoesWithTheBox) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"story", 3) +
+        L"<DIV class=inline-box><P>The morning briefing, in your inbox.</P><INPUT type=email>"
+        L"</DIV><P class=recaptcha-terms>This site is protected by a captcha; its privacy "
+        L"policy and terms of service apply.</P><DIV class=grecaptcha-badge><SPAN>Protected"
+        L"</SPAN></DIV>" +
+        paragraphs(L"end", 2) + L"</DIV></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"story2"));
+    EXPECT_TRUE(keeps(markup, L"end1"));
+    for (const wchar_t* gone : {L"morning briefing", L"protected by", L"Protected"}) {
+        EXPECT_FALSE(keeps(markup, gone)) << gone;
+    }
+}
