@@ -3,7 +3,11 @@
 #include <tidy/tidy.h>
 #include <tidy/tidybuffio.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <memory>
+#include <string_view>
 
 #include "platform/text/utf.h"
 
@@ -45,6 +49,103 @@ void setBuiltInOptions(TidyDoc doc) {
     tidyOptSetBool(doc, TidyForceOutput, yes);
 }
 
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool isInlineTag(std::string_view name) {
+    static constexpr std::array<std::string_view, 24> kInline = {
+        "a",    "abbr",   "b",      "big",  "cite", "code", "dfn",  "em",
+        "font", "i",      "kbd",    "mark", "q",    "s",    "samp", "small",
+        "span", "strike", "strong", "sub",  "sup",  "tt",   "u",    "var"};
+    return std::find(kInline.begin(), kInline.end(), name) != kInline.end();
+}
+
+// Whether the element's content is kept as written: no white space of it may change.
+bool isVerbatimTag(std::string_view name) {
+    return name == "pre" || name == "textarea" || name == "script" || name == "style" ||
+           name == "xmp" || name == "listing";
+}
+
+// The end of the tag opening at `start` (one past its '>'), quoted values skipped.
+std::size_t tagEnd(const std::string& html, std::size_t start) {
+    char quote = 0;
+    for (std::size_t i = start + 1; i < html.size(); ++i) {
+        if (quote) {
+            quote = html[i] == quote ? 0 : quote;
+        } else if (html[i] == '"' || html[i] == '\'') {
+            quote = html[i];
+        } else if (html[i] == '>') {
+            return i + 1;
+        }
+    }
+    return html.size();
+}
+
+// Where the end tag of the element `name` starts at or after `from`; the end of the markup
+// when it has none.
+std::size_t closingTag(const std::string& html, std::size_t from, const std::string& name) {
+    for (std::size_t at = html.find("</", from); at != std::string::npos;
+         at = html.find("</", at + 2)) {
+        if (lowerAscii(std::string_view(html).substr(at + 2, name.size())) == name) {
+            return at;
+        }
+    }
+    return html.size();
+}
+
+// Tidy drops the white space after an inline element's end tag where text stands directly
+// in a list or a table (not valid there, but found on saved pages): "<i>create</i> video"
+// came out as "createvideo". A space written as a character reference survives, so the
+// first white space after such an end tag is written as one. Comments and the content of
+// PRE, TEXTAREA, SCRIPT and STYLE are left as they are.
+std::string keepSpacesAfterInlineEnds(const std::string& html) {
+    std::string kept;
+    kept.reserve(html.size() + html.size() / 64);
+    std::size_t i = 0;
+    while (i < html.size()) {
+        const std::size_t open = html.find('<', i);
+        if (open == std::string::npos) {
+            break;
+        }
+        kept.append(html, i, open - i);
+        if (html.compare(open, 4, "<!--") == 0) {
+            const std::size_t close = html.find("-->", open + 4);
+            const std::size_t end = close == std::string::npos ? html.size() : close + 3;
+            kept.append(html, open, end - open);
+            i = end;
+            continue;
+        }
+        const bool closing = open + 1 < html.size() && html[open + 1] == '/';
+        std::size_t nameEnd = open + (closing ? 2 : 1);
+        while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) {
+            ++nameEnd;
+        }
+        const std::size_t nameStart = open + (closing ? 2 : 1);
+        const std::string name =
+            lowerAscii(std::string_view(html).substr(nameStart, nameEnd - nameStart));
+        std::size_t end = tagEnd(html, open);
+        if (!closing && isVerbatimTag(name)) {
+            end = closingTag(html, end, name);
+        }
+        kept.append(html, open, end - open);
+        i = end;
+        if (closing && isInlineTag(name) && i < html.size() && isSpace(html[i])) {
+            kept += "&#32;";
+            ++i;
+        }
+    }
+    kept.append(html, std::min(i, html.size()));
+    return kept;
+}
+
 }  // namespace
 
 int tidyHtml(const std::wstring& html, std::wstring& out, const std::wstring& configFile) {
@@ -62,7 +163,7 @@ int tidyHtml(const std::wstring& html, std::wstring& out, const std::wstring& co
     if (!configured) {
         return 0;
     }
-    const std::string input = platform::text::toUtf8(html);
+    const std::string input = keepSpacesAfterInlineEnds(platform::text::toUtf8(html));
     int status = tidyParseString(tidy.doc, input.c_str());
     if (status >= 0) {
         status = tidyCleanAndRepair(tidy.doc);

@@ -13,6 +13,8 @@ namespace addon {
 // `out` is replaced only when Tidy produced output. With an empty `configFile` (or one
 // that fails to load, in which case nothing is parsed) the built-in options apply: XHTML
 // output, UTF-8 throughout, bare and clean, numeric entities, no Tidy mark, forced output.
+// The white space after an inline element's end tag is kept where Tidy would drop it (text
+// standing directly in a list or a table).
 int tidyHtml(const std::wstring& html, std::wstring& out, const std::wstring& configFile);
 
 // The markup between "<body...>" and "</body>" of a tidied document, with the document's

@@ -101,3 +101,34 @@ TEST(TidyHtml, ConfigurationFileIsUsedAndABrokenOneParsesNothing) {
     EXPECT_EQ(untouched, L"untouched");
     std::filesystem::remove_all(folder);
 }
+
+// Text standing directly in a list or a table kept the space after an inline element: Tidy
+// joined "create" and "video" into one word in every saved entry and export of such a page.
+TEST(TidyHtml, TheSpaceAfterAnInlineElementStandingInAListOrTableIsKept) {
+    std::wstring out;
+    ASSERT_EQ(tidyHtml(wrapInHtmlSkeleton(L"<ul> to <i>create</i> video on <B>Linux</B>\nnow</ul>"
+                                          L"<table> a <em>b</em> c<tr><td>x</td></tr></table>"),
+                       out, L""),
+              0);
+    EXPECT_TRUE(has(out, L"<i>create</i> video")) << out;
+    EXPECT_TRUE(has(out, L"<b>Linux</b> now")) << out;
+    EXPECT_TRUE(has(out, L"<em>b</em> c")) << out;
+    EXPECT_FALSE(has(out, L"&#32;")) << out;
+}
+
+TEST(TidyHtml, PreformattedTextKeepsItsLineBreaksAfterInlineElements) {
+    std::wstring out;
+    ASSERT_EQ(tidyHtml(wrapInHtmlSkeleton(L"<PRE><b>int</b>\nx;\n<i>y</i>\nz</PRE>"), out, L""), 0);
+    EXPECT_TRUE(has(out, L"<b>int</b>\nx;\n<i>y</i>\nz")) << out;
+}
+
+TEST(TidyHtml, MarkupCutShortInsideATagACommentOrPreformattedTextIsStillTidied) {
+    for (const std::wstring cut :
+         {L"<p>word</i> ", L"<p>word<!-- </b> x", L"<p>word<pre><i>a</i>\nb",
+          L"<p>word<a href='</a> x>", L"<p>word</b>"}) {
+        SCOPED_TRACE(cut);
+        std::wstring out;
+        ASSERT_EQ(tidyHtml(cut, out, L""), 0);
+        EXPECT_TRUE(has(out, L"word")) << out;
+    }
+}
