@@ -164,7 +164,8 @@ bool ClutterBlocks::isFormBox(const ElementPtr& element) {
         }
         forms_.emplace(top);
     }
-    return forms_->isForm(*element) && !namesThePage(*element) && !holdsHeading(*element);
+    return (forms_->isForm(*element) || items_.isListItem(element)) && !namesThePage(*element) &&
+           !holdsHeading(*element);
 }
 
 }  // namespace addon

@@ -32,6 +32,7 @@
 #include "addon/page/dom_helpers.h"
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/grab_rules.h"
+#include "addon/readable/item_lists.h"
 
 namespace addon {
 
@@ -43,9 +44,10 @@ int nameRank(const dom::Element& element, const GrabRules& rules);
 bool isClutterByName(const dom::Element& element, const GrabRules& rules);
 bool isBylineByName(const dom::Element& element);
 
-// The clutter blocks of one page: those clutter by their names, and forms to fill in
+// The clutter blocks of one page: those clutter by their names, forms to fill in
 // (form_fields.h: a block holding a field and less than kFormBlockText of text, such as a
-// contact box or a sign-up box) unless they hold the page's heading or are its html or body.
+// contact box or a sign-up box) and the items of lists of items (item_lists.h: other stories'
+// teasers, reader comments) unless they hold the page's heading or are its html or body.
 class ClutterBlocks {
   public:
     explicit ClutterBlocks(const GrabRules& rules) : rules_(rules) {}
@@ -58,6 +60,7 @@ class ClutterBlocks {
     const GrabRules& rules_;
     std::unordered_map<const dom::Element*, bool> known_;
     std::optional<FormBlocks> forms_;  // the page's, made on the first question
+    ItemLists items_;
 };
 
 }  // namespace addon
