@@ -127,8 +127,9 @@ bool isClutterByName(const dom::Element& element, const GrabRules& rules) {
 }
 
 bool isBylineByName(const dom::Element& element) {
-    if (namesThePage(element) || trimSpace(element.innerText()).empty() ||
-        element.innerTextReaches(kBylineText) || inRunningText(element) ||
+    // The length is asked first: it stops counting at the limit, and most blocks pass it.
+    if (element.innerTextReaches(kBylineText) || namesThePage(element) ||
+        trimSpace(element.innerText()).empty() || inRunningText(element) ||
         insideTagged(element, {L"pre", L"code"})) {
         return false;
     }
