@@ -81,10 +81,40 @@ bool isSentence(const ElementPtr& element, const std::wstring& trimmedText) {
            element->getElementsByTagName(L"A").empty();
 }
 
+// Whether the sibling holds, as many levels down as `part` stands below `block`, a block of
+// `part`'s tag and component: a part built from the template of the part the finder took, in
+// a wrapper of another kind (an opening set in an "intro" block, the rest in a "body" block,
+// each holding the paragraphs in the same inner block).
+bool holdsPartLike(const ElementPtr& sibling, const ElementPtr& block, const ElementPtr& part) {
+    const std::wstring component = componentName(*part);
+    if (component.empty() || part == block) {
+        return false;
+    }
+    std::size_t depth = 0;
+    for (ElementPtr above = part; above && above != block; above = above->parentElement()) {
+        ++depth;
+    }
+    std::vector<ElementPtr> level{sibling};
+    for (std::size_t i = 0; i < depth && !level.empty(); ++i) {
+        std::vector<ElementPtr> below;
+        for (const ElementPtr& element : level) {
+            const auto children = element->children();
+            below.insert(below.end(), children.begin(), children.end());
+        }
+        level = std::move(below);
+    }
+    const std::wstring tag = lowerText(part->tagName());
+    return std::any_of(level.begin(), level.end(), [&](const ElementPtr& element) {
+        return componentName(*element) == component && lowerText(element->tagName()) == tag;
+    });
+}
+
 class StoryTest {
   public:
-    StoryTest(const ElementPtr& chosen, const GrabRules& rules)
-        : rules_(rules),
+    // `found` is the block the finder took, `chosen` the block standing for it.
+    StoryTest(const ElementPtr& found, const ElementPtr& chosen, const GrabRules& rules)
+        : found_(found),
+          rules_(rules),
           clutter_(rules),
           least_(kSiblingShare * static_cast<double>(blockText(chosen, rules))) {}
 
@@ -107,13 +137,14 @@ class StoryTest {
             return true;
         }
         if (isParagraphLike(sibling) || sameKind(sibling, block) ||
-            kindOfPartInside(sibling, block)) {
+            kindOfPartInside(sibling, block) || holdsPartLike(sibling, block, found_)) {
             return length >= kSiblingParagraph;
         }
         return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;
     }
 
   private:
+    ElementPtr found_;
     const GrabRules& rules_;
     ShownBlocks hidden_;
     ClutterBlocks clutter_;
@@ -225,7 +256,7 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
     if (!wrapper->parentElement()) {
         return {found};
     }
-    StoryTest test(wrapper, rules);
+    StoryTest test(found, wrapper, rules);
     const ElementPtr chosen = partsLevel(wrapper, test);
     const auto& siblings = chosen->parentElement()->childNodes();
     std::size_t first = siblings.size();

@@ -11,7 +11,11 @@
 // block or section written as one: text and phrases only, or paragraphs of them), a block of the
 // chosen block's own kind (tag and class names), or one built as the parts inside the chosen block
 // are (tag and first class name: an opening part beside the block of the remaining parts), of 80
-// characters or more, or is a paragraph of whole sentences without links, however short. Where a
+// characters or more, or is a paragraph of whole sentences without links, however short. A
+// sibling holding, as deep as the block the finder took stands below the chosen one, a block of
+// that block's tag and component is built from the story's template and continues it with as much
+// text (an opening and the rest in outer blocks of different kinds, each with the same inner
+// block). Where a
 // block a few levels above stands beside such a block of its own kind (each part of one template
 // holding a part of the story), that block stands for the chosen one. The story runs from the first
 // such block to the last, the chosen one included, with what stands between them (subheadings,

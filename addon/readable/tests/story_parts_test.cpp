@@ -170,3 +170,24 @@ TEST(StoryParts, AShortClosingSentenceAfterTheStorysListEndsIt) {
     }
     EXPECT_FALSE(keeps(markup, L"Photos: the harbour office"));
 }
+
+TEST(StoryParts, AnOpeningWrappedAsTheRestIsInsideAnotherBlockOpensTheStory) {
+    const GrabRules rules = shippedRules();
+    // The opening and the rest each hold their paragraphs in an inner block of one kind, in
+    // outer blocks of different kinds; the opening is one paragraph, far lighter than the
+    // rest. A box with an inner block of another kind beside the story is not taken.
+    const auto document = parsePage(
+        L"<BODY><DIV id=story><DIV class=intro><DIV class=inner><P>The night the storm came, "
+        L"the keepers counted every boat in the harbour and found one missing.</P></DIV></DIV>"
+        L"<DIV class=slot><SPAN>Advertisement</SPAN></DIV><DIV class=body-text><DIV class=inner "
+        L"id=found>" +
+        paragraphs(L"story", 10) +
+        L"</DIV></DIV><DIV class=about><DIV class=box><P>The Harbour Gazette has told the "
+        L"coast's news every week since the first light was lit on the point.</P></DIV></DIV>"
+        L"</DIV></BODY>");
+    const std::wstring markup = articleMarkupOf(document->getElementById(L"found"), rules);
+    for (const wchar_t* kept : {L"The night the storm came", L"story0", L"story9"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"The Harbour Gazette"));
+}
