@@ -9,6 +9,7 @@
 #include "addon/readable/blocks/contents_list.h"
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/blocks/link_share.h"
+#include "addon/readable/blocks/page_controls.h"
 #include "addon/readable/blocks/shown_blocks.h"
 #include "addon/readable/blocks/title_heading.h"
 #include "addon/readable/main_element.h"
@@ -177,6 +178,7 @@ class StoryCleanup {
         return hidden_.hidden(element) || hiddenFromReaders(*element) ||
                isLabelOverPicture(element) || isClutterByName(*element, rules_) ||
                isLinkList(element) || forms.isForm(*element) || isStoryFooter(*element) ||
+               isScriptLink(*element) || isSlideCounter(*element) || isShareBar(*element) ||
                (!storyBegun_ && isBylineByName(*element));
     }
 

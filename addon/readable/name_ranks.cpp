@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "addon/page/text_case.h"
+#include "addon/readable/blocks/running_text.h"
 
 namespace addon {
 namespace {
@@ -63,21 +64,6 @@ bool namesThePage(const dom::Element& element) {
 // names describe the page's layout ("layout-with-sidebar").
 bool holdsHeading(const dom::Element& element) {
     return !element.getElementsByTagName(L"H1").empty();
-}
-
-// Whether the element stands in running text: the text right before or after it holds a
-// letter or a digit. A link or phrase inside a sentence is part of it, whatever its names
-// say (a "popup" note on a word).
-bool inRunningText(const dom::Element& element) {
-    for (const auto& beside : {element.previousSibling(), element.nextSibling()}) {
-        if (beside && beside->nodeType() == dom::NodeType::Text) {
-            const std::wstring text = beside->nodeValue();
-            if (std::any_of(text.begin(), text.end(), isNameCharacter)) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 bool isHeadingTag(const dom::Element& element) {
