@@ -29,11 +29,17 @@ double overlap(const Rect& a, const Rect& b) {
 // The box of an element that may hold the main text, where `fits` takes that box; unset
 // for the ones passed over. The box is tested first: most of a page's elements lie
 // elsewhere, and their text and style cost far more to look at.
+// Whether the element is taken out of the page's flow and laid over it: absolutely placed,
+// or fixed to the window (a consent dialog, a sign-up box, a bar that stays in view).
+bool isLaidOver(const ElementPtr& element) {
+    const std::wstring position = currentStyleValue(element, L"position").value_or(L"");
+    return position == L"absolute" || position == L"fixed";
+}
+
 template <class Fits>
 OptionalRect candidateBox(const ElementPtr& element, ShownBlocks& hidden, Fits fits) {
     const OptionalRect box = getElementAbsoluteRect(element);
-    if (!box || !fits(*box) || hidden.hidden(element) ||
-        currentStyleValue(element, L"position").value_or(L"") == L"absolute" ||
+    if (!box || !fits(*box) || hidden.hidden(element) || isLaidOver(element) ||
         !element->innerTextReaches(kMinimumText)) {
         return std::nullopt;
     }

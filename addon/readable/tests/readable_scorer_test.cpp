@@ -110,6 +110,17 @@ TEST(LayoutFinder, FindsTheMainColumnAndSurvivesZeroSizes) {
     EXPECT_NO_FATAL_FAILURE(findMainElement(document->body()));
 }
 
+TEST(LayoutFinder, ADialogFixedOverThePageIsNotItsMainBlock) {
+    const std::wstring text(400, L'z');
+    // The dialog lies in the middle of the page at the width the finder likes best.
+    const auto document = parsePage(L"<BODY><DIV id=dialog style=\"position: fixed\">" + text +
+                                    L"</DIV><DIV id=story>" + text + L"</DIV></BODY>");
+    setBox(document->body(), Rect{0, 0, 1000, 3000});
+    setBox(document->getElementById(L"dialog"), Rect{150, 300, 700, 600});
+    setBox(document->getElementById(L"story"), Rect{150, 240, 600, 1500});
+    EXPECT_EQ(findMainElement(document->body()), document->getElementById(L"story"));
+}
+
 TEST(LayoutFinder, OnTheSimpleLayoutFindsTheBlockHoldingTheArticle) {
     // The fixture pages lay their blocks out at full width, one under the other, so the
     // finder takes the first long block that reaches into its probe: the article or a
