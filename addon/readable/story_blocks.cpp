@@ -109,6 +109,21 @@ bool holdsPartLike(const ElementPtr& sibling, const ElementPtr& block, const Ele
     });
 }
 
+// Whether the sibling is laid out beside the block, in a column of its own (a sidebar):
+// their boxes share rows of the page but no column. The parts of a story follow one another
+// down the page.
+bool besideColumn(const ElementPtr& sibling, const ElementPtr& block) {
+    const OptionalRect side = getElementAbsoluteRect(sibling);
+    const OptionalRect main = getElementAbsoluteRect(block);
+    if (!side || !main || side->width <= 0 || main->width <= 0 || side->height <= 0 ||
+        main->height <= 0) {
+        return false;
+    }
+    const bool sharesRows = side->y < main->bottom() && main->y < side->bottom();
+    const bool sharesColumns = side->x < main->right() && main->x < side->right();
+    return sharesRows && !sharesColumns;
+}
+
 class StoryTest {
   public:
     // `found` is the block the finder took, `chosen` the block standing for it.
@@ -130,7 +145,8 @@ class StoryTest {
         }
         const std::wstring text = trimSpace(sibling->innerText());
         const std::size_t length = text.size();
-        if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare) {
+        if (length == 0 || linkShare(sibling, length) > kSiblingLinkShare ||
+            besideColumn(sibling, block)) {
             return false;
         }
         if (isSentence(sibling, text)) {
@@ -274,7 +290,7 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
     std::vector<NodePtr> story;
     for (std::size_t i = first; i <= last && i < siblings.size(); ++i) {
         const ElementPtr element = asElement(siblings[i]);
-        if (element ? element == chosen || test.allowed(element)
+        if (element ? element == chosen || (test.allowed(element) && !besideColumn(element, chosen))
                     : siblings[i]->nodeType() == dom::NodeType::Text) {
             story.push_back(siblings[i]);
         }

@@ -4,7 +4,8 @@
 // (caption and head included), and the chosen block stands for the highest
 // block above it that holds no other text than pictures, their captions and blocks of
 // links only (a part wrapped alone, with its picture or behind a "Read more" link), and a
-// sibling of the chosen block continues the story when it is visible, not clutter
+// sibling of the chosen block continues the story when it is visible, not laid out beside
+// the chosen block (sharing its rows but none of its columns: a sidebar), not clutter
 // (name_ranks.h `ClutterBlocks`: by its names, or a form to fill in), holds little link
 // text, and either holds prose scoring at least a
 // fifth of the chosen block's (readable_scorer.h `blockText`) or is a paragraph (or a
@@ -19,9 +20,10 @@
 // block a few levels above stands beside such a block of its own kind (each part of one template
 // holding a part of the story), that block stands for the chosen one. The story runs from the first
 // such block to the last, the chosen one included, with what stands between them (subheadings,
-// pictures) unless that is hidden or clutter, and on to the last block after it that holds the
-// story's notes (blocks/note_links.h: kNoteTargets targets of its links, such as a list of
-// references). The heading set just before the story opens it (opening_heading.h).
+// pictures) unless that is hidden, clutter or beside the chosen block, and on to the last block
+// after it that holds the story's notes (blocks/note_links.h: kNoteTargets targets of its links,
+// such as a list of references). The heading set just before the story opens it
+// (opening_heading.h).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

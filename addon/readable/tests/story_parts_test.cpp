@@ -191,3 +191,23 @@ TEST(StoryParts, AnOpeningWrappedAsTheRestIsInsideAnotherBlockOpensTheStory) {
     }
     EXPECT_FALSE(keeps(markup, L"The Harbour Gazette"));
 }
+
+TEST(StoryParts, ABlockLaidOutBesideTheStoryIsAColumnOfItsOwn) {
+    const GrabRules rules = shippedRules();
+    // The sidebar holds prose (a customer-service box) and stands beside the story; the
+    // part below the story carries it on.
+    const auto document =
+        parsePage(L"<BODY><DIV id=page><DIV id=story>" + paragraphs(L"story", 6) +
+                  L"</DIV><DIV id=side>" + paragraphs(L"service", 3) + L"</DIV><DIV id=end>" +
+                  paragraphs(L"end", 2) + L"</DIV></DIV></BODY>");
+    setBox(document->body(), Rect{0, 0, 1000, 3000});
+    setBox(document->getElementById(L"page"), Rect{0, 0, 1000, 2500});
+    setBox(document->getElementById(L"story"), Rect{0, 0, 640, 2000});
+    setBox(document->getElementById(L"side"), Rect{660, 0, 300, 900});
+    setBox(document->getElementById(L"end"), Rect{0, 2000, 640, 400});
+    const std::wstring markup = articleMarkupOf(document->getElementById(L"story"), rules);
+    for (const wchar_t* kept : {L"story5", L"end1"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"service0"));
+}
