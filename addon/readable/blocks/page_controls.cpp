@@ -88,8 +88,11 @@ bool isScriptLink(const dom::Element& element) {
     const std::wstring target = targetOf(element);
     const bool leadsNowhere =
         target.empty() || target == L"#" || target.rfind(L"javascript:", 0) == 0;
+    // A heading made a link by the page's scripts (a section that opens when clicked) is
+    // still the section's heading.
     return leadsNowhere && !element.innerTextReaches(kControlText) && !inRunningText(element) &&
-           !holdsPicture(element);
+           !holdsPicture(element) &&
+           !insideTagged(element, {L"h1", L"h2", L"h3", L"h4", L"h5", L"h6"});
 }
 
 bool isSlideCounter(const dom::Element& element) {
