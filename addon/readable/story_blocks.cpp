@@ -73,6 +73,28 @@ bool isParagraphLike(const ElementPtr& element) {
     return true;
 }
 
+// Whether the block is written as a story's opening: a plain block or section of
+// paragraphs, with pictures, their captions and subheadings between them, and no other
+// blocks (lists, tables, quotations, boxes of their own).
+bool isOpeningLike(const ElementPtr& element) {
+    static constexpr std::array<std::wstring_view, 14> kOtherBlocks = {
+        L"ul",  L"ol",     L"dl",     L"table", L"section",    L"article", L"aside",
+        L"nav", L"header", L"footer", L"form",  L"blockquote", L"pre",     L"h1"};
+    const std::wstring tag = lowerText(element->tagName());
+    if (tag != L"div" && tag != L"section") {
+        return false;
+    }
+    bool paragraph = false;
+    for (const auto& below : element->all()) {
+        const std::wstring belowTag = lowerText(below->tagName());
+        if (std::find(kOtherBlocks.begin(), kOtherBlocks.end(), belowTag) != kOtherBlocks.end()) {
+            return false;
+        }
+        paragraph = paragraph || belowTag == L"p";
+    }
+    return paragraph;
+}
+
 // Whether the block is a paragraph of one sentence or more without links: a short line
 // of the story ("By morning all were home."), not a label, credit or link.
 bool isSentence(const ElementPtr& element, const std::wstring& trimmedText) {
@@ -139,7 +161,7 @@ class StoryTest {
     }
 
     // Whether the sibling of `block` carries the story on by itself.
-    bool continues(const ElementPtr& sibling, const ElementPtr& block) {
+    bool continues(const ElementPtr& sibling, const ElementPtr& block, bool opening = false) {
         if (!allowed(sibling)) {
             return false;
         }
@@ -152,14 +174,24 @@ class StoryTest {
         if (isSentence(sibling, text)) {
             return true;
         }
-        if (isParagraphLike(sibling) || sameKind(sibling, block) ||
-            kindOfPartInside(sibling, block) || holdsPartLike(sibling, block, found_)) {
+        if (isParagraphLike(sibling) ||
+            (opening && isOpeningLike(sibling) && !holdsClutter(sibling)) ||
+            sameKind(sibling, block) || kindOfPartInside(sibling, block) ||
+            holdsPartLike(sibling, block, found_)) {
             return length >= kSiblingParagraph;
         }
         return least_ > 0 && static_cast<double>(blockText(sibling, rules_)) >= least_;
     }
 
   private:
+    // Whether a block inside the element is clutter (a list of teasers set as an opening is
+    // none).
+    bool holdsClutter(const ElementPtr& element) {
+        const auto below = element->all();
+        return std::any_of(below.begin(), below.end(),
+                           [this](const ElementPtr& inner) { return clutter_.inside(inner); });
+    }
+
     ElementPtr found_;
     const GrabRules& rules_;
     ShownBlocks hidden_;
@@ -277,9 +309,11 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
     const auto& siblings = chosen->parentElement()->childNodes();
     std::size_t first = siblings.size();
     std::size_t last = 0;
+    bool opening = true;
     for (std::size_t i = 0; i < siblings.size(); ++i) {
         const ElementPtr element = asElement(siblings[i]);
-        if (element && (element == chosen || test.continues(element, chosen))) {
+        opening = opening && element != chosen;
+        if (element && (element == chosen || test.continues(element, chosen, opening))) {
             first = std::min(first, i);
             last = i;
         }

@@ -211,3 +211,26 @@ TEST(StoryParts, ABlockLaidOutBesideTheStoryIsAColumnOfItsOwn) {
     }
     EXPECT_FALSE(keeps(markup, L"service0"));
 }
+
+TEST(StoryParts, AnOpeningWithItsPictureOrSubheadingOpensTheStory) {
+    const GrabRules rules = shippedRules();
+    // The opening is one paragraph beside ten, set with a picture or under a subheading; a
+    // note on the author set the same way after the story is no opening.
+    for (const std::wstring& opening :
+         {std::wstring(L"<FIGURE><IMG src=a.jpg><FIGCAPTION>The pier at dusk</FIGCAPTION>"
+                       L"</FIGURE>"),
+          std::wstring(L"<H2>The keepers counted every boat</H2>")}) {
+        const auto document = parsePage(
+            L"<BODY><DIV id=story><DIV class=lead>" + opening +
+            L"<P>The night the storm came, the keepers counted every boat in the harbour and "
+            L"found one missing.</P></DIV><DIV class=slot></DIV><DIV id=found>" +
+            paragraphs(L"story", 10) +
+            L"</DIV><DIV class=author><H3>About the writer</H3><P>Joan Jones has written about "
+            L"the coast and its people for twenty years.</P></DIV></DIV></BODY>");
+        const std::wstring markup = articleMarkupOf(document->getElementById(L"found"), rules);
+        for (const wchar_t* kept : {L"The night the storm came", L"story0", L"story9"}) {
+            EXPECT_TRUE(keeps(markup, kept)) << kept;
+        }
+        EXPECT_FALSE(keeps(markup, L"Joan Jones")) << opening;
+    }
+}
