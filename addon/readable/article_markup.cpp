@@ -177,9 +177,9 @@ class StoryCleanup {
     bool isClutter(const ElementPtr& element, const FormBlocks& forms) {
         return hidden_.hidden(element) || hiddenFromReaders(*element) ||
                isLabelOverPicture(element) || isClutterByName(*element, rules_) ||
-               isLinkList(element) || forms.isForm(*element) || isStoryFooter(*element) ||
-               isScriptLink(*element) || isSlideCounter(*element) || isShareBar(*element) ||
-               (!storyBegun_ && isBylineByName(*element));
+               isLinkList(element) || forms.isForm(*element) || isCaptchaNotice(*element) ||
+               isStoryFooter(*element) || isScriptLink(*element) || isSlideCounter(*element) ||
+               isShareBar(*element) || (!storyBegun_ && isBylineByName(*element));
     }
 
     ElementPtr chosen_;

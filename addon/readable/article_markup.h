@@ -7,14 +7,15 @@
 // the cell's datum, nor a list that a paragraph or a subheading introduces, a level-one
 // heading counting as one after a paragraph of the story, nor the story's table of contents,
 // blocks/contents_list.h) or a form to fill in (form_fields.h: a block holding a field and
-// less than kFormBlockText of text, with its heading, labels and small print), the story's
-// footer (a FOOTER outside quotations and figures: print line, reprints, tags), the controls
-// of the page's scripts (blocks/page_controls.h: links leading nowhere, slide counters, share
-// bars) and a byline above its first paragraph (name_ranks.h), then cleaned by the
-// rules' tagChars (readable_scorer.h `cleanElement`). A figure left with nothing to show but its
-// caption (its player was an inline frame, its picture stood only in a NOSCRIPT) goes with its
-// caption, and the story's first heading goes when it repeats the page's title
-// (blocks/title_heading.h), which the readable page's header shows.
+// less than kFormBlockText of text, with its heading, labels and small print, and a captcha's
+// notice set beside it), the story's footer (a FOOTER outside quotations and figures: print
+// line, reprints, tags), the controls of the page's scripts (blocks/page_controls.h: links
+// leading nowhere, slide counters, share bars) and a byline above its first paragraph
+// (name_ranks.h), then cleaned by the rules' tagChars (readable_scorer.h `cleanElement`). A
+// figure left with nothing to show but its caption (its player was an inline frame, its
+// picture stood only in a NOSCRIPT) goes with its caption, and the story's first heading goes
+// when it repeats the page's title (blocks/title_heading.h), which the readable page's header
+// shows.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // "" when no article block is found.

@@ -25,6 +25,11 @@ bool isField(const dom::Element& element) {
 
 }  // namespace
 
+bool isCaptchaNotice(const dom::Element& element) {
+    return !element.innerTextReaches(kCaptchaNoticeText) &&
+           lowerText(element.innerText()).find(L"protected by recaptcha") != std::wstring::npos;
+}
+
 FormBlocks::FormBlocks(const ElementPtr& root) {
     if (!root) {
         return;

@@ -3,6 +3,10 @@
 // no such field; a block that holds one is a form set beside or inside the story, whatever
 // it is named.
 //
+// A form's small print may stand outside the box of its fields: the notice of the captcha
+// that guards a sign-up form ("This site is protected by reCAPTCHA and ... apply"), which
+// the captcha's terms have every page that uses it show in those words.
+//
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 // The answers hold while the page does not change; elements are remembered by address, so
 // the caller keeps the page alive.
@@ -18,6 +22,13 @@ namespace addon {
 // The text a form block holds at most (its heading, labels and small print) for a grab to
 // leave it out of the article with that text; a block holding more is more than a form.
 inline constexpr std::size_t kFormBlockText = 600;
+
+// The most text a captcha's notice holds.
+inline constexpr std::size_t kCaptchaNoticeText = 200;
+
+// Whether the element is a captcha's notice: less than kCaptchaNoticeText of text that says
+// the page is protected by a captcha.
+bool isCaptchaNotice(const dom::Element& element);
 
 class FormBlocks {
   public:
