@@ -4,8 +4,8 @@
 // counter ("Image 1 of 23", "3 of 10"); and a share bar, a short block of at least two links
 // that all lead to the sharing addresses of social networks or to an empty e-mail
 // ("mailto:?"), with its label ("Share this story"). Each is told apart from the story's
-// text: a link inside a sentence or a heading, a link around a picture and a counter in a
-// table stay.
+// text: a link inside a sentence or a heading, a link around a picture, a counter in a
+// table and a heading numbering the story's parts ("Part 2 of 3") stay.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once
