@@ -11,6 +11,8 @@ For every page folder (source.html.gz, expected.html.gz) of the pages folder:
   A page without a title (or with an empty one) gets its folder's name for one first, so
   every page has one: the export dialog takes the page's title for the book title and
   refuses an empty one.
+  With --attached, the selection that attaching makes is kept and grabbed, as a person who
+  attaches and presses Grab does (it should keep the same article).
   With --in-process, bench_grab_pages builds the same content in one process instead
   (much faster; for tuning).
 - Readability.js 0.6 with jsdom 26, installed with npm into BUILD/bench-node on first use.
@@ -21,7 +23,8 @@ counted as multisets), F1 their harmonic mean. The table gives every page and th
 --worst lists the pages where Tamrix loses most against Readability.
 
     real_pages_f1.py [--build build] [--pages ../shared/real-pages] [--jobs 4]
-                     [--in-process] [--no-readability] [--only NAME...] [--csv FILE]
+                     [--attached | --in-process] [--no-readability] [--only NAME...]
+                     [--csv FILE]
 """
 import argparse
 import concurrent.futures
@@ -147,9 +150,10 @@ def page_names(folder, only):
     return [n for n in names if not only or n in only]
 
 
-def grab_with_host(host, source, work):
-    """Opens the page in tamrix-host, grabs with nothing selected and exports the
-    readable page as HTML into `work`; the exported markup, or "" when none came out."""
+def grab_with_host(host, source, work, attached=False):
+    """Opens the page in tamrix-host, grabs with nothing selected (with what attaching
+    selected when `attached`) and exports the readable page as HTML into `work`; the
+    exported markup, or "" when none came out."""
     env = dict(os.environ)
     for name in ("HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"):
         env[name] = os.path.join(work, name.lower())
@@ -158,8 +162,9 @@ def grab_with_host(host, source, work):
     os.makedirs(out, exist_ok=True)
     started = time.monotonic()
     try:
-        subprocess.run([host, "open", source, "attach", "command", "command-select-clear",
-                        "command", "command-select-grab",
+        clear = [] if attached else ["command", "command-select-clear"]
+        subprocess.run([host, "open", source, "attach"] + clear +
+                       ["command", "command-select-grab",
                         "answer-export HTML | %s | grabbed" % out,
                         "command", "command-export/tamrix"],
                        env=env, capture_output=True, timeout=300, stdin=subprocess.DEVNULL)
@@ -215,7 +220,10 @@ def main():
     parser.add_argument("--pages", default=os.path.join("..", "shared", "real-pages"))
     parser.add_argument("--jobs", type=int, default=4)
     parser.add_argument("--shingle", type=int, default=4)
-    parser.add_argument("--in-process", action="store_true")
+    ways = parser.add_mutually_exclusive_group()
+    ways.add_argument("--in-process", action="store_true")
+    ways.add_argument("--attached", action="store_true",
+                      help="grab what attaching selects instead of clearing it first")
     parser.add_argument("--no-readability", action="store_true")
     parser.add_argument("--only", nargs="*")
     parser.add_argument("--csv")
@@ -249,7 +257,7 @@ def main():
 
             def one(name):
                 folder = os.path.join(work, "host-" + name)
-                return name, grab_with_host(host, sources[name], folder)
+                return name, grab_with_host(host, sources[name], folder, args.attached)
 
             tamrix = {}
             with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
@@ -286,7 +294,8 @@ def main():
             label, mean([s[2] for s in scores]), mean([s[0] for s in scores]),
             mean([s[1] for s in scores]), len(scores), args.shingle))
     print("Tamrix took %.1f s for the pages (%s)" % (
-        tamrix_seconds, "in process" if args.in_process else "tamrix-host, %d at once" % args.jobs))
+        tamrix_seconds, "in process" if args.in_process else "tamrix-host%s, %d at once" % (
+            ", the attached selection" if args.attached else "", args.jobs)))
     if other:
         print("Readability.js extraction: %.1f ms per page" % mean([o["ms"] for o in other.values()]))
         losses = sorted(rows, key=lambda r: r[1][2] - r[2][2])
