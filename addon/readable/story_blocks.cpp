@@ -42,7 +42,7 @@ class StoryTest {
         if (isSentence(sibling, text)) {
             return true;
         }
-        if (isParagraphLike(sibling) ||
+        if (isParagraphLike(sibling) || isSectionLike(sibling) ||
             (opening && isOpeningLike(sibling) && !holdsClutter(sibling)) ||
             sameKind(sibling, block) || kindOfPartInside(sibling, block) ||
             holdsPartLike(sibling, block, found_)) {

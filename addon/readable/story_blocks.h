@@ -12,7 +12,8 @@
 // block or section written as one: text and phrases only, or paragraphs of them), a block of the
 // chosen block's own kind (tag and class names), or one built as the parts inside the chosen block
 // are (tag and first class name: an opening part beside the block of the remaining parts), of 80
-// characters or more, or is a paragraph of whole sentences without links, however short, or,
+// characters or more, or a section of the story (an H2 followed by paragraphs only) of
+// 80 characters or more, or is a paragraph of whole sentences without links, however short, or,
 // before the chosen block, is written as the story's opening (paragraphs with their picture,
 // captions or subheading, no other blocks and no clutter inside) of 80 characters or more. A
 // sibling holding, as deep as the block the finder took stands below the chosen one, a block of

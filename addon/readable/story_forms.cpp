@@ -92,6 +92,22 @@ bool isOpeningLike(const ElementPtr& element) {
     return paragraph;
 }
 
+// Whether the block is written as a section of the story: a plain block or section opening
+// with a level-two subheading followed by paragraphs only. A box on the writer or the paper
+// after the story has a lesser heading ("About the writer"), as asides to the story do.
+bool isSectionLike(const ElementPtr& element) {
+    const std::wstring tag = lowerText(element->tagName());
+    const auto children = element->children();
+    if ((tag != L"div" && tag != L"section") || children.size() < 2) {
+        return false;
+    }
+    if (lowerText(children.front()->tagName()) != L"h2") {
+        return false;
+    }
+    return std::all_of(children.begin() + 1, children.end(),
+                       [](const ElementPtr& child) { return lowerText(child->tagName()) == L"p"; });
+}
+
 // Whether the block is a paragraph of one sentence or more without links: a short line
 // of the story ("By morning all were home."), not a label, credit or link.
 bool isSentence(const ElementPtr& element, const std::wstring& trimmedText) {

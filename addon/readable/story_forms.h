@@ -1,7 +1,7 @@
 // The forms a block beside the story takes when it carries the story on (story_blocks.h): of
-// the chosen block's kind or template, written as a paragraph, a sentence or an opening, and
-// where it is laid out. Each is a test of the block's tags, class names or box alone; whether
-// it is clutter, and how much text it holds, story_blocks.cpp asks besides.
+// the chosen block's kind or template, written as a paragraph, a section, a sentence or an
+// opening, and where it is laid out. Each is a test of the block's tags, class names or box alone;
+// whether it is clutter, and how much text it holds, story_blocks.cpp asks besides.
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once
@@ -26,6 +26,9 @@ bool isParagraphLike(const ElementPtr& element);
 // Whether the block is written as a story's opening: a plain block or section of paragraphs
 // with pictures, captions and subheadings, no other blocks.
 bool isOpeningLike(const ElementPtr& element);
+// Whether the block is a section of the story: a level-two subheading followed by
+// paragraphs only.
+bool isSectionLike(const ElementPtr& element);
 // Whether the block is a P of one sentence or more without links; `trimmedText` is its text.
 bool isSentence(const ElementPtr& element, const std::wstring& trimmedText);
 // Whether the sibling is laid out beside the block: their boxes share rows but no column.

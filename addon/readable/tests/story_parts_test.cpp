@@ -234,3 +234,21 @@ TEST(StoryParts, AnOpeningWithItsPictureOrSubheadingOpensTheStory) {
         EXPECT_FALSE(keeps(markup, L"Joan Jones")) << opening;
     }
 }
+
+TEST(StoryParts, ShortSectionsAfterTheFirstCarryTheStoryOn) {
+    const GrabRules rules = shippedRules();
+    // Each section after the long first one is a subheading and one paragraph, a tenth of the
+    // first's weight; the box after them holds a heading and a list, no section of the story.
+    const auto document = parsePage(
+        L"<BODY><ARTICLE><SECTION class=first id=found>" + paragraphs(L"story", 10) +
+        L"</SECTION><DIV class=slot></DIV><SECTION class=part><H2>The count</H2>" +
+        paragraphs(L"count", 1) + L"</SECTION><DIV class=part-last><H2>The morning</H2>" +
+        paragraphs(L"morning", 1) +
+        L"</DIV><DIV class=box><H3>Tides this week</H3><UL><LI>Monday, high water at six in the "
+        L"morning and again at half past six in the evening</LI></UL></DIV></ARTICLE></BODY>");
+    const std::wstring markup = articleMarkupOf(document->getElementById(L"found"), rules);
+    for (const wchar_t* kept : {L"story9", L"The count", L"count0", L"The morning", L"morning0"}) {
+        EXPECT_TRUE(keeps(markup, kept)) << kept;
+    }
+    EXPECT_FALSE(keeps(markup, L"Tides this week"));
+}
