@@ -32,7 +32,7 @@
 #include "addon/page/dom_helpers.h"
 #include "addon/readable/blocks/form_fields.h"
 #include "addon/readable/grab_rules.h"
-#include "addon/readable/item_lists.h"
+#include "addon/readable/blocks/item_lists.h"
 
 namespace addon {
 

@@ -9,7 +9,7 @@
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/opening_heading.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/story_forms.h"
+#include "addon/readable/blocks/story_forms.h"
 
 namespace addon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "addon/page/tests/page_fixtures.h"
 #include "addon/readable/article_markup.h"
-#include "addon/readable/item_lists.h"
+#include "addon/readable/blocks/item_lists.h"
 #include "addon/readable/tests/readable_fixtures.h"
 
 using namespace addon;

@@ -1,18 +1,17 @@
-#include "addon/readable/item_lists.h"
+#include "addon/readable/blocks/item_lists.h"
 
 #include <map>
 #include <vector>
 
 #include "addon/page/text_case.h"
+#include "addon/readable/blocks/story_forms.h"
 
 namespace addon {
 namespace {
 
 // The tag and first class name of an element: the component a page builds it from.
 std::wstring kindOf(const dom::Element& element) {
-    const std::wstring classes = trimSpace(element.getAttribute(L"class").value_or(L""));
-    return lowerText(element.tagName()) + L"." +
-           classes.substr(0, classes.find_first_of(L" \t\r\n\f"));
+    return lowerText(element.tagName()) + L"." + componentName(element);
 }
 
 // Whether a link with an address and text stands before the element's first paragraph: a

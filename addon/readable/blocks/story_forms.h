@@ -12,6 +12,10 @@
 
 namespace addon {
 
+// The first word of a class attribute, "" for none: the name of the component a block is
+// built from, the words after it its variations (spacing, colours, widths).
+std::wstring componentName(const dom::Element& element);
+
 // Whether two blocks are of one kind: the same tag and the same class names, not none.
 bool sameKind(const ElementPtr& a, const ElementPtr& b);
 // Whether the sibling is built as one of the parts inside `block` are (tag and first class

@@ -1,4 +1,4 @@
-#include "addon/readable/story_forms.h"
+#include "addon/readable/blocks/story_forms.h"
 
 #include <algorithm>
 #include <array>
@@ -8,16 +8,11 @@
 #include "addon/page/text_case.h"
 
 namespace addon {
-namespace {
 
-// The first word of a class attribute, "" for none: the name of the component a block is
-// built from, the words after it its variations (spacing, colours, widths).
 std::wstring componentName(const dom::Element& element) {
     const std::wstring classes = trimSpace(element.getAttribute(L"class").value_or(L""));
     return classes.substr(0, classes.find_first_of(L" \t\r\n\f"));
 }
-
-}  // namespace
 
 // Whether two blocks are of one kind: the same tag and the same class names, not none. A
 // page builds the parts of one story from one template, so a sibling of the chosen block's
