@@ -1,15 +1,17 @@
 #include "addon/readable/story_blocks.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "addon/page/text_case.h"
 #include "addon/readable/blocks/link_share.h"
 #include "addon/readable/blocks/note_links.h"
 #include "addon/readable/blocks/shown_blocks.h"
+#include "addon/readable/blocks/story_forms.h"
 #include "addon/readable/name_ranks.h"
 #include "addon/readable/opening_heading.h"
 #include "addon/readable/readable_scorer.h"
-#include "addon/readable/blocks/story_forms.h"
 
 namespace addon {
 namespace {
@@ -28,8 +30,10 @@ class StoryTest {
         return !hidden_.hidden(element) && !clutter_.inside(element);
     }
 
-    // Whether the sibling of `block` carries the story on by itself.
-    bool continues(const ElementPtr& sibling, const ElementPtr& block, bool opening = false) {
+    // Whether the sibling of `block` carries the story on by itself. A short sentence does
+    // only `besideStory`: right after a block of the story or right before the chosen one.
+    bool continues(const ElementPtr& sibling, const ElementPtr& block, bool opening = false,
+                   bool besideStory = false) {
         if (!allowed(sibling)) {
             return false;
         }
@@ -39,7 +43,7 @@ class StoryTest {
             besideColumn(sibling, block)) {
             return false;
         }
-        if (isSentence(sibling, text)) {
+        if (besideStory && isSentence(sibling, text)) {
             return true;
         }
         if (isParagraphLike(sibling) || isSectionLike(sibling) ||
@@ -149,6 +153,24 @@ std::size_t notesEnd(const std::vector<NodePtr>& siblings, std::size_t first, st
     return end;
 }
 
+// Which of the siblings are elements that hold text, and which of those stands right before
+// `chosen` (siblings.size() when none does).
+std::pair<std::vector<bool>, std::size_t> shownElements(const std::vector<NodePtr>& siblings,
+                                                        const ElementPtr& chosen) {
+    std::vector<bool> shown(siblings.size(), false);
+    std::size_t beforeChosen = siblings.size();
+    std::size_t lastShown = siblings.size();
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        const ElementPtr element = asElement(siblings[i]);
+        if (element == chosen) {
+            beforeChosen = lastShown;
+        }
+        shown[i] = element && (element == chosen || !trimSpace(element->innerText()).empty());
+        lastShown = shown[i] ? i : lastShown;
+    }
+    return {std::move(shown), beforeChosen};
+}
+
 }  // namespace
 
 ElementPtr wholeTable(const ElementPtr& element) {
@@ -177,11 +199,18 @@ std::vector<NodePtr> storyBlocks(const ElementPtr& found, const GrabRules& rules
     const auto& siblings = chosen->parentElement()->childNodes();
     std::size_t first = siblings.size();
     std::size_t last = 0;
+    const auto [shown, beforeChosen] = shownElements(siblings, chosen);
     bool opening = true;
+    bool afterStory = false;
     for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (!shown[i]) {
+            continue;
+        }
         const ElementPtr element = asElement(siblings[i]);
         opening = opening && element != chosen;
-        if (element && (element == chosen || test.continues(element, chosen, opening))) {
+        const bool besideStory = afterStory || i == beforeChosen;
+        afterStory = element == chosen || test.continues(element, chosen, opening, besideStory);
+        if (afterStory) {
             first = std::min(first, i);
             last = i;
         }

@@ -13,20 +13,20 @@
 // chosen block's own kind (tag and class names), or one built as the parts inside the chosen block
 // are (tag and first class name: an opening part beside the block of the remaining parts), of 80
 // characters or more, or a section of the story (an H2 followed by paragraphs only) of
-// 80 characters or more, or is a paragraph of whole sentences without links, however short, or,
-// before the chosen block, is written as the story's opening (paragraphs with their picture,
-// captions or subheading, no other blocks and no clutter inside) of 80 characters or more. A
-// sibling holding, as deep as the block the finder took stands below the chosen one, a block of
-// that block's tag and component is built from the story's template and continues it with as much
-// text (an opening and the rest in outer blocks of different kinds, each with the same inner
-// block). Where a
-// block a few levels above stands beside such a block of its own kind (each part of one template
-// holding a part of the story), that block stands for the chosen one. The story runs from the first
-// such block to the last, the chosen one included, with what stands between them (subheadings,
-// pictures) unless that is hidden, clutter or beside the chosen block, and on to the last block
-// after it that holds the story's notes (blocks/note_links.h: kNoteTargets targets of its links,
-// such as a list of references). The heading set just before the story opens it
-// (opening_heading.h).
+// 80 characters or more, or is a paragraph of whole sentences without links, however short,
+// standing right after a block of the story or right before the chosen one (a copyright line far
+// below is none), or, before the chosen block, is written as the story's opening (paragraphs with
+// their picture, captions or subheading, no other blocks and no clutter inside) of 80 characters or
+// more. A sibling holding, as deep as the block the finder took stands below the chosen one, a
+// block of that block's tag and component is built from the story's template and continues it with
+// as much text (an opening and the rest in outer blocks of different kinds, each with the same
+// inner block). Where a block a few levels above stands beside such a block of its own kind (each
+// part of one template holding a part of the story), that block stands for the chosen one. The
+// story runs from the first such block to the last, the chosen one included, with what stands
+// between them (subheadings, pictures) unless that is hidden, clutter or beside the chosen block,
+// and on to the last block after it that holds the story's notes (blocks/note_links.h: kNoteTargets
+// targets of its links, such as a list of references). The heading set just before the story opens
+// it (opening_heading.h).
 //
 // Contract: the page's user-interface thread only; reads the page and changes nothing.
 #pragma once

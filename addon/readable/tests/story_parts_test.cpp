@@ -252,3 +252,19 @@ TEST(StoryParts, ShortSectionsAfterTheFirstCarryTheStoryOn) {
     }
     EXPECT_FALSE(keeps(markup, L"Tides this week"));
 }
+
+// A short sentence carries the story on only where it stands beside the story's blocks: a
+// copyright line at the foot of the page is a sentence too, and took in every block between
+// it and the story.
+TEST(StoryParts, AShortSentenceFarBelowTheStoryIsNoPartOfIt) {
+    const GrabRules rules = shippedRules();
+    const auto document = parsePage(
+        L"<BODY><DIV id=story>" + paragraphs(L"story", 6) +
+        L"</DIV><DIV id=promo><H3>Our podcast</H3><P>Hear the keepers talk about their year on "
+        L"the pier.</P></DIV><P>Harbour News 2024. All rights reserved.</P></BODY>");
+    const std::wstring markup = articleMarkup(document->body(), rules);
+    EXPECT_TRUE(keeps(markup, L"story5"));
+    EXPECT_FALSE(keeps(markup, L"Our podcast"));
+    EXPECT_FALSE(keeps(markup, L"Hear the keepers")) << markup;
+    EXPECT_FALSE(keeps(markup, L"All rights reserved"));
+}
