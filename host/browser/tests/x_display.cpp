@@ -1,10 +1,13 @@
 #include "host/browser/tests/x_display.h"
 
+#include <errno.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -15,11 +18,40 @@ std::uint32_t Screenshot::pixel(int x, int y) const {
     return (std::uint32_t{rgb[at]} << 16) | (std::uint32_t{rgb[at + 1]} << 8) | rgb[at + 2];
 }
 
+namespace {
+
+std::string lockFile(int number) {
+    return "/tmp/.X" + std::to_string(number) + "-lock";
+}
+
+std::string socketFile(int number) {
+    return "/tmp/.X11-unix/X" + std::to_string(number);
+}
+
+// Whether the display number is free: no lock, or a lock left by a server that has gone
+// (its pid names no process), whose lock and socket are then removed.
+bool claimable(int number) {
+    std::ifstream lock(lockFile(number));
+    if (!lock) {
+        return !std::filesystem::exists(socketFile(number));
+    }
+    pid_t owner = 0;
+    if (!(lock >> owner) || owner <= 0 || ::kill(owner, 0) == 0 || errno != ESRCH) {
+        return false;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(lockFile(number), ignored);
+    std::filesystem::remove(socketFile(number), ignored);
+    return !std::filesystem::exists(lockFile(number)) &&
+           !std::filesystem::exists(socketFile(number));
+}
+
+}  // namespace
+
 XDisplay::XDisplay() {
     // A display number no other server holds.
     for (int number = 90 + getpid() % 400; number < 1000; ++number) {
-        if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) &&
-            !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+        if (claimable(number)) {
             display_ = ":" + std::to_string(number);
             break;
         }
@@ -43,7 +75,14 @@ XDisplay::XDisplay() {
 }
 
 XDisplay::~XDisplay() {
-    server_.kill();
+    // Asked to end, the server removes its lock and socket; killed, it leaves both behind,
+    // and enough of those fill every display number the tests look at.
+    if (server_.isRunning()) {
+        ::kill(server_.id(), SIGTERM);
+        if (!server_.wait(std::chrono::seconds(10))) {
+            server_.kill();
+        }
+    }
 }
 
 std::string XDisplay::run(const std::string& command, std::chrono::seconds limit) const {
