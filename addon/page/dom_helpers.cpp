@@ -124,6 +124,22 @@ bool isHiddenElement(const ElementPtr& element, bool withAncestors) {
     return false;
 }
 
+ElementPtr asElement(const NodePtr& node) {
+    return node && node->nodeType() == dom::NodeType::Element
+               ? std::static_pointer_cast<dom::Element>(node)
+               : nullptr;
+}
+
+bool isPageElement(const dom::Element& element) {
+    const std::wstring tag = lowerText(element.tagName());
+    return tag == L"body" || tag == L"html";
+}
+
+bool isHeadingTag(const dom::Element& element) {
+    const std::wstring tag = lowerText(element.tagName());
+    return tag.size() == 2 && tag[0] == L'h' && tag[1] >= L'1' && tag[1] <= L'6';
+}
+
 bool insideTagged(const dom::Element& element, std::initializer_list<std::wstring_view> tags) {
     for (auto above = element.parentElement(); above; above = above->parentElement()) {
         const std::wstring tag = lowerText(above->tagName());

@@ -66,6 +66,12 @@ void removeElement(const NodePtr& node);
 // The nearest element that contains both; the other one when one is null; null when the
 // two share no ancestor.
 ElementPtr commonAncestor(const ElementPtr& a, const ElementPtr& b);
+// The node as an element; null for any other node.
+ElementPtr asElement(const NodePtr& node);
+// Whether the element is the page itself: its BODY or HTML.
+bool isPageElement(const dom::Element& element);
+// Whether the element is a heading of any level (H1 to H6).
+bool isHeadingTag(const dom::Element& element);
 // Whether an element above this one has one of `tags` (lower case).
 bool insideTagged(const dom::Element& element, std::initializer_list<std::wstring_view> tags);
 // The last descendant of `root` (in document order) whose rectangle holds the point; the

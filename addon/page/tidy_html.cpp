@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <cwctype>
 #include <memory>
 #include <string_view>
 
+#include "addon/page/text_case.h"
 #include "platform/text/utf.h"
 
 namespace addon {
@@ -49,40 +50,29 @@ void setBuiltInOptions(TidyDoc doc) {
     tidyOptSetBool(doc, TidyForceOutput, yes);
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool isInlineTag(std::string_view name) {
-    static constexpr std::array<std::string_view, 24> kInline = {
-        "a",    "abbr",   "b",      "big",  "cite", "code", "dfn",  "em",
-        "font", "i",      "kbd",    "mark", "q",    "s",    "samp", "small",
-        "span", "strike", "strong", "sub",  "sup",  "tt",   "u",    "var"};
+bool isInlineTag(std::wstring_view name) {
+    static constexpr std::array<std::wstring_view, 24> kInline = {
+        L"a",    L"abbr",   L"b",      L"big",  L"cite", L"code", L"dfn",  L"em",
+        L"font", L"i",      L"kbd",    L"mark", L"q",    L"s",    L"samp", L"small",
+        L"span", L"strike", L"strong", L"sub",  L"sup",  L"tt",   L"u",    L"var"};
     return std::find(kInline.begin(), kInline.end(), name) != kInline.end();
 }
 
 // Whether the element's content is kept as written: no white space of it may change.
-bool isVerbatimTag(std::string_view name) {
-    return name == "pre" || name == "textarea" || name == "script" || name == "style" ||
-           name == "xmp" || name == "listing";
+bool isVerbatimTag(std::wstring_view name) {
+    return name == L"pre" || name == L"textarea" || name == L"script" || name == L"style" ||
+           name == L"xmp" || name == L"listing";
 }
 
 // The end of the tag opening at `start` (one past its '>'), quoted values skipped.
-std::size_t tagEnd(const std::string& html, std::size_t start) {
-    char quote = 0;
+std::size_t tagEnd(const std::wstring& html, std::size_t start) {
+    wchar_t quote = 0;
     for (std::size_t i = start + 1; i < html.size(); ++i) {
         if (quote) {
             quote = html[i] == quote ? 0 : quote;
-        } else if (html[i] == '"' || html[i] == '\'') {
+        } else if (html[i] == L'"' || html[i] == L'\'') {
             quote = html[i];
-        } else if (html[i] == '>') {
+        } else if (html[i] == L'>') {
             return i + 1;
         }
     }
@@ -91,10 +81,10 @@ std::size_t tagEnd(const std::string& html, std::size_t start) {
 
 // Where the end tag of the element `name` starts at or after `from`; the end of the markup
 // when it has none.
-std::size_t closingTag(const std::string& html, std::size_t from, const std::string& name) {
-    for (std::size_t at = html.find("</", from); at != std::string::npos;
-         at = html.find("</", at + 2)) {
-        if (lowerAscii(std::string_view(html).substr(at + 2, name.size())) == name) {
+std::size_t closingTag(const std::wstring& html, std::size_t from, const std::wstring& name) {
+    for (std::size_t at = html.find(L"</", from); at != std::wstring::npos;
+         at = html.find(L"</", at + 2)) {
+        if (lowerText(html.substr(at + 2, name.size())) == name) {
             return at;
         }
     }
@@ -106,39 +96,40 @@ std::size_t closingTag(const std::string& html, std::size_t from, const std::str
 // came out as "createvideo". A space written as a character reference survives, so the
 // first white space after such an end tag is written as one. Comments and the content of
 // PRE, TEXTAREA, SCRIPT and STYLE are left as they are.
-std::string keepSpacesAfterInlineEnds(const std::string& html) {
-    std::string kept;
+std::wstring keepSpacesAfterInlineEnds(const std::wstring& html) {
+    std::wstring kept;
     kept.reserve(html.size() + html.size() / 64);
     std::size_t i = 0;
     while (i < html.size()) {
-        const std::size_t open = html.find('<', i);
-        if (open == std::string::npos) {
+        const std::size_t open = html.find(L'<', i);
+        if (open == std::wstring::npos) {
             break;
         }
         kept.append(html, i, open - i);
-        if (html.compare(open, 4, "<!--") == 0) {
-            const std::size_t close = html.find("-->", open + 4);
-            const std::size_t end = close == std::string::npos ? html.size() : close + 3;
+        if (html.compare(open, 4, L"<!--") == 0) {
+            const std::size_t close = html.find(L"-->", open + 4);
+            const std::size_t end = close == std::wstring::npos ? html.size() : close + 3;
             kept.append(html, open, end - open);
             i = end;
             continue;
         }
-        const bool closing = open + 1 < html.size() && html[open + 1] == '/';
-        std::size_t nameEnd = open + (closing ? 2 : 1);
-        while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) {
+        const bool closing = open + 1 < html.size() && html[open + 1] == L'/';
+        const std::size_t nameStart = open + (closing ? 2 : 1);
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < html.size() && std::iswalnum(html[nameEnd])) {
             ++nameEnd;
         }
-        const std::size_t nameStart = open + (closing ? 2 : 1);
-        const std::string name =
-            lowerAscii(std::string_view(html).substr(nameStart, nameEnd - nameStart));
+        const std::wstring name = lowerText(html.substr(nameStart, nameEnd - nameStart));
         std::size_t end = tagEnd(html, open);
         if (!closing && isVerbatimTag(name)) {
             end = closingTag(html, end, name);
         }
         kept.append(html, open, end - open);
         i = end;
-        if (closing && isInlineTag(name) && i < html.size() && isSpace(html[i])) {
-            kept += "&#32;";
+        // Markup's own white space only: a no-break space stays what it is.
+        if (closing && isInlineTag(name) && i < html.size() &&
+            std::wstring_view(L" \t\n\r\f").find(html[i]) != std::wstring_view::npos) {
+            kept += L"&#32;";
             ++i;
         }
     }
@@ -163,7 +154,7 @@ int tidyHtml(const std::wstring& html, std::wstring& out, const std::wstring& co
     if (!configured) {
         return 0;
     }
-    const std::string input = keepSpacesAfterInlineEnds(platform::text::toUtf8(html));
+    const std::string input = platform::text::toUtf8(keepSpacesAfterInlineEnds(html));
     int status = tidyParseString(tidy.doc, input.c_str());
     if (status >= 0) {
         status = tidyCleanAndRepair(tidy.doc);

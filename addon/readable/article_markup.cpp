@@ -23,10 +23,10 @@ namespace {
 // The elements of a block, itself first, in page order; a copy lists its elements in the
 // same order as the block it was copied from.
 std::vector<ElementPtr> elementsOf(const NodePtr& block) {
-    if (block->nodeType() != dom::NodeType::Element) {
+    const ElementPtr element = asElement(block);
+    if (!element) {
         return {};
     }
-    const auto element = std::static_pointer_cast<dom::Element>(block);
     std::vector<ElementPtr> elements{element};
     const auto below = element->all();
     elements.insert(elements.end(), below.begin(), below.end());
@@ -46,17 +46,14 @@ bool isListTag(const dom::Element& element) {
 // level-one heading that follows a paragraph of the story (pages that set every section's
 // heading as H1 do so; the page's own heading opens its block).
 bool isSubheading(const ElementPtr& heading) {
-    const std::wstring tag = lowerText(heading->tagName());
-    if (tag.size() != 2 || tag[0] != L'h' || tag[1] < L'1' || tag[1] > L'6') {
+    if (!isHeadingTag(*heading)) {
         return false;
     }
-    if (tag[1] != L'1') {
+    if (lowerText(heading->tagName()) != L"h1") {
         return true;
     }
     for (NodePtr before = heading->previousSibling(); before; before = before->previousSibling()) {
-        const auto element = before->nodeType() == dom::NodeType::Element
-                                 ? std::static_pointer_cast<dom::Element>(before)
-                                 : nullptr;
+        const ElementPtr element = asElement(before);
         if (element && lowerText(element->tagName()) == L"p" &&
             !trimSpace(element->innerText()).empty()) {
             return true;
@@ -74,8 +71,7 @@ bool isIntroducedList(const ElementPtr& element) {
         return false;
     }
     for (NodePtr before = element->previousSibling(); before; before = before->previousSibling()) {
-        if (before->nodeType() == dom::NodeType::Element) {
-            const auto introduction = std::static_pointer_cast<dom::Element>(before);
+        if (const ElementPtr introduction = asElement(before)) {
             const bool introduces =
                 lowerText(introduction->tagName()) == L"p" || isSubheading(introduction);
             return introduces && !trimSpace(introduction->innerText()).empty();
@@ -206,10 +202,10 @@ bool isCaptionAlone(const ElementPtr& figure) {
             }
             continue;
         }
-        if (child->nodeType() != dom::NodeType::Element) {
+        const ElementPtr element = asElement(child);
+        if (!element) {
             continue;
         }
-        const auto element = std::static_pointer_cast<dom::Element>(child);
         if (lowerText(element->tagName()) == L"figcaption") {
             continue;
         }

@@ -12,11 +12,6 @@
 namespace addon {
 namespace {
 
-bool isPageElement(const dom::Element& element) {
-    const std::wstring tag = lowerText(element.tagName());
-    return tag == L"body" || tag == L"html";
-}
-
 bool isColumn(const ElementPtr& block, const ElementPtr& body) {
     const OptionalRect blockBox = getElementAbsoluteRect(block);
     const OptionalRect bodyBox = getElementAbsoluteRect(body);

@@ -66,11 +66,6 @@ bool holdsHeading(const dom::Element& element) {
     return !element.getElementsByTagName(L"H1").empty();
 }
 
-bool isHeadingTag(const dom::Element& element) {
-    const std::wstring tag = lowerText(element.tagName());
-    return tag.size() == 2 && tag[0] == L'h' && tag[1] >= L'1' && tag[1] <= L'6';
-}
-
 // Whether the attribute, as a list of words, holds `word` ("author", "author url").
 bool attributeHoldsWord(const dom::Element& element, const wchar_t* attribute,
                         const std::wstring& word) {

@@ -7,23 +7,12 @@
 namespace addon {
 namespace {
 
-ElementPtr asElement(const NodePtr& node) {
-    return node && node->nodeType() == dom::NodeType::Element
-               ? std::static_pointer_cast<dom::Element>(node)
-               : nullptr;
-}
-
-bool isHeading(const dom::Element& element) {
+bool isLevelOneHeading(const dom::Element& element) {
     return lowerText(element.tagName()) == L"h1";
 }
 
 bool holdsHeading(const ElementPtr& element) {
-    return isHeading(*element) || !element->getElementsByTagName(L"H1").empty();
-}
-
-bool isPageElement(const dom::Element& element) {
-    const std::wstring tag = lowerText(element.tagName());
-    return tag == L"body" || tag == L"html";
+    return isLevelOneHeading(*element) || !element->getElementsByTagName(L"H1").empty();
 }
 
 // The nearest node before `block` among its siblings that shows text; null when none does.
@@ -62,7 +51,7 @@ ElementPtr openingHeading(const std::vector<NodePtr>& story, const GrabRules& ru
         }
         if (const NodePtr before = textBefore(branch, hidden)) {
             const ElementPtr heading = asElement(before);
-            return heading && isHeading(*heading) &&
+            return heading && isLevelOneHeading(*heading) &&
                            trimSpace(heading->innerText()).size() <= kHeadingText &&
                            !ClutterBlocks(rules).inside(heading)
                        ? heading

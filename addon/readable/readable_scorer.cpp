@@ -13,11 +13,6 @@
 namespace addon {
 namespace {
 
-bool isPageElement(const ElementPtr& element) {
-    const std::wstring tag = lowerText(element->tagName());
-    return tag == L"body" || tag == L"html";
-}
-
 std::wstring ownText(const ElementPtr& element) {
     std::wstring text;
     for (const auto& child : element->childNodes()) {
@@ -70,7 +65,7 @@ class Scores {
         if (rivals.size() < kRivalCount) {
             return leader_;
         }
-        for (ElementPtr above = leader_->parentElement(); above && !isPageElement(above);
+        for (ElementPtr above = leader_->parentElement(); above && !isPageElement(*above);
              above = above->parentElement()) {
             std::size_t held = 0;
             for (const ElementPtr& rival : rivals) {

@@ -71,17 +71,6 @@ class StoryTest {
     double least_;
 };
 
-ElementPtr asElement(const NodePtr& node) {
-    return node && node->nodeType() == dom::NodeType::Element
-               ? std::static_pointer_cast<dom::Element>(node)
-               : nullptr;
-}
-
-bool isPageElement(const ElementPtr& element) {
-    const std::wstring tag = lowerText(element->tagName());
-    return tag == L"body" || tag == L"html";
-}
-
 // Pictures and their captions belong to the part they stand beside.
 bool isPicture(const ElementPtr& element) {
     const std::wstring tag = lowerText(element->tagName());
@@ -92,7 +81,7 @@ bool isPicture(const ElementPtr& element) {
 // wrapped alone in a block of its own, and the parts continue beside the outermost
 // wrapper.
 ElementPtr outermostWrapper(ElementPtr block) {
-    for (ElementPtr parent = block->parentElement(); parent && !isPageElement(parent);
+    for (ElementPtr parent = block->parentElement(); parent && !isPageElement(*parent);
          parent = parent->parentElement()) {
         for (const NodePtr& child : parent->childNodes()) {
             const ElementPtr element = asElement(child);
@@ -121,7 +110,7 @@ ElementPtr partsLevel(const ElementPtr& wrapper, StoryTest& test) {
     ElementPtr block = wrapper;
     for (std::size_t level = 0; level <= kKindLevels; ++level) {
         const ElementPtr parent = block->parentElement();
-        if (!parent || isPageElement(block) || !test.allowed(block)) {
+        if (!parent || isPageElement(*block) || !test.allowed(block)) {
             break;
         }
         for (const ElementPtr& sibling : parent->children()) {

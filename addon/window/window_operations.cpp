@@ -84,8 +84,8 @@ SelectionItem articleSelection(const ElementPtr& body) {
     const ElementPtr found = findArticleElement(body);
     std::vector<ElementPtr> blocks;
     for (const NodePtr& block : storyBlocks(found)) {
-        if (block->nodeType() == dom::NodeType::Element) {
-            blocks.push_back(std::static_pointer_cast<dom::Element>(block));
+        if (const ElementPtr element = asElement(block)) {
+            blocks.push_back(element);
         }
     }
     return SelectionItem::ofFoundArticle(std::move(blocks), found);

@@ -96,12 +96,9 @@ bool isScriptLink(const dom::Element& element) {
 }
 
 bool isSlideCounter(const dom::Element& element) {
-    static constexpr std::array<std::wstring_view, 7> kCountedParts = {
-        L"table", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6"};
-    const std::wstring tag = lowerText(element.tagName());
     // "Part 2 of 3" set as a heading, or a count in a table, is the story's own.
     const bool countsAPart =
-        std::find(kCountedParts.begin(), kCountedParts.end(), tag) != kCountedParts.end() ||
+        lowerText(element.tagName()) == L"table" || isHeadingTag(element) ||
         insideTagged(element, {L"table", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6"});
     return !element.innerTextReaches(kControlText) && !countsAPart &&
            readsAsCounter(element.innerText());

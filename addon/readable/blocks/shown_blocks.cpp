@@ -6,11 +6,6 @@
 namespace addon {
 namespace {
 
-bool isPageElement(const ElementPtr& element) {
-    const std::wstring tag = lowerText(element->tagName());
-    return tag == L"html" || tag == L"body";
-}
-
 bool hasValue(const ElementPtr& element, platform::dom::PropertyId property, const wchar_t* value) {
     const auto style = element ? element->currentStyle() : nullptr;
     return style && lowerText(style->value(property)) == value;
@@ -31,7 +26,7 @@ bool hidesItself(const ElementPtr& element) {
 }  // namespace
 
 bool ShownBlocks::hidden(const ElementPtr& element) {
-    if (!element || isPageElement(element)) {
+    if (!element || isPageElement(*element)) {
         return false;
     }
     const auto found = known_.find(element.get());
